@@ -1,0 +1,18 @@
+#include "app/mainwindow.h"
+
+#include <QApplication>
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication::setAttribute(Qt::AA_EnableHighDpiScaling, true);
+    Q_INIT_RESOURCE(resources);
+    int result = 0;
+    {
+        QApplication app(argc, argv);
+        MainWindow window;
+        window.show();
+        result = app.exec();
+    }
+    Q_CLEANUP_RESOURCE(resources);
+    return result;
+}

@@ -1,0 +1,132 @@
+#ifndef MAINWINDOW_H
+#define MAINWINDOW_H
+
+#include "database/tdatabase.h"
+#include "measurement/tdatapomiar.h"
+
+#include <QMainWindow>
+#include <QString>
+#include <QTranslator>
+
+#include <functional>
+
+QT_BEGIN_NAMESPACE
+class QCloseEvent;
+class QModelIndex;
+class QResizeEvent;
+class QTableView;
+QT_END_NAMESPACE
+
+namespace Ui {
+class MainWindow;
+}
+class DialogWykres;
+class DialogCalc;
+class about;
+
+/// The program's one main window. It owns all long-lived state (settings,
+/// translator, the database object `Baza`, the displayed record
+/// `CurrentPomiar`) and receives every user command as a slot. The slots
+/// are implemented in the folder of the subsystem that owns them.
+class MainWindow : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    explicit MainWindow(QWidget *parent = nullptr);
+    ~MainWindow() override;
+
+    // ---- settings and language (app/)
+    void LoadSettings();
+    void SaveSettings();
+    void LoadTranslation(QString fileName);
+
+    // ---- database (database/)
+    /// Fills `view` with the objects of the open database; false when the
+    /// object list cannot be read (the view then keeps its model).
+    bool ShowObiekty(QTableView *view);
+    /// Asks whether to save an edited comment and saves it on "TAK".
+    void AskSaveKomentarz();
+
+    // ---- export (measurement/)
+    /// Writes `rec` and the result labels as CSV. True on success; otherwise
+    /// false with the reason in `*errorText` (when given).
+    bool SaveCSV(QString outputFilename, const TDataPomiar *rec, QString *errorText = nullptr);
+
+    // ---- meter (download/)
+    /// Checks that the meter answers and opens its database; true on success.
+    bool ConnectZYMDataBase();
+    /// Replaces the reachability check of the meter (tests use a loopback stand-in).
+    void SetReachabilityCheck(std::function<bool(QString)> check);
+
+    // ---- read-only views of the window's state, for tools and tests
+    const TDataPomiar &currentPomiar() const { return CurrentPomiar; }
+    const TDataBase &baza() const { return Baza; }
+    int pomiarId() const { return iPomiarId; }
+    int komentarzChanges() const { return iKomentarzChanges; }
+    QString komentarz() const { return qsKomentarz; }
+    QString lastOpenedPath() const { return qsLastOpenedPath; }
+    QString lastSaveCSVPath() const { return qsLastSaveCSVPath; }
+    QString iniFileName() const { return qsIniFileName; }
+    QString zymDataBasePath() const { return qsZYM_DataBasePath; }
+    QString zymNetAdress() const { return qsZYM_NetAdress; }
+    bool askIfAppClose() const { return bAskIfAppClose; }
+    int languageIndex() const { return idefaultLang; }
+    QString translateFileName(int i) const { return (i >= 0 && i < 5) ? qsTranslateFileName[i] : QString(); }
+    DialogWykres *dialogWykres() const { return pDialogWykres; }
+    DialogCalc *dialogCalc() const { return pDialogCalc; }
+    about *aboutDialog() const { return pAbout; }
+
+signals:
+    void UpdateWykresWindow(TDataPomiar);
+
+private slots:
+    void SLOT_tV_Object_Clicked(const QModelIndex &index);
+    void SLOT_tV_Pomiar_Clicked(const QModelIndex &index);
+    void PomiaryDisplay(QString ObjectName);
+    void UpdatePomiarTbele(QTableView *qT_tab, int id_object);
+    void DisplayPomiar(int id_pomiar);
+    int db_GetObjectId(QString qs_nazwa);
+    void on_actionOpenDataBase_triggered();
+    void on_actionExport_wyniku_do_CSV_triggered();
+    void on_actionOpenZYMDataBase_triggered();
+    void on_actionOkno_triggered();
+    void on_actionZoomAll_triggered();
+    void on_actionAppClose_triggered();
+    void on_actionPolski_triggered();
+    void on_actionAngieski_triggered();
+    void on_actionPobierz_baz_danych_triggered();
+    void on_tE_Komentarz_textChanged();
+    void on_actionCloaseZYMDataBase_triggered();
+    void on_actionO_programie_triggered();
+    void on_actionOpenPomiar_triggered();
+    void on_actionIndukcyjnosc_triggered();
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    Ui::MainWindow *ui;
+    DialogWykres *pDialogWykres;
+    DialogCalc *pDialogCalc;
+    about *pAbout;
+    QTranslator translator;
+    QString qsTranslateFileName[5]; // resolved translation file per language index, or "NONE"
+    QString qsZYM_DataBasePath;
+    bool bAskIfAppClose;
+    int idefaultLang;
+    QString qsIniFileName;
+    QString qsLastOpenedPath;  // folder offered by the open dialogs, with a trailing "/"
+    QString qsLastSaveCSVPath; // folder offered by the export dialog, with a trailing "/"
+    QString qsZYM_NetAdress;
+    QString qsKomentarz;       // plain text of the comment editor as of its last change
+    int iPomiarId;             // pomiar_id of the measurement last clicked
+    int iKomentarzChanges;     // comment editor changes since the last display
+    TDataBase Baza;
+    TDataPomiar CurrentPomiar; // the measurement shown, plotted, exported and evaluated
+
+    std::function<bool(QString)> fnIsZYMReachable;
+};
+
+#endif // MAINWINDOW_H

@@ -1,0 +1,33 @@
+#include "chart/dialogwykres.h"
+#include "ui_dialogwykres.h"
+
+#include "chart/plotpomiar.h"
+
+#include <QResizeEvent>
+
+DialogWykres::DialogWykres(TDataPomiar *pomiar, QWidget *parent)
+    : QDialog(parent)
+    , ui(new Ui::DialogWykres)
+{
+    ui->setupUi(this);
+    setWindowTitle(tr("Przebieg prądu i napiecia"));
+    setWindowFlags(Qt::Window);
+    PlotPomiar(ui->plot, pomiar, kOffset03, kOffset14);
+}
+
+DialogWykres::~DialogWykres()
+{
+    delete ui;
+}
+
+void DialogWykres::UpdateWykresSLOT(TDataPomiar wDP)
+{
+    PlotPomiar(ui->plot, &wDP, kOffset03, kOffset14);
+}
+
+void DialogWykres::resizeEvent(QResizeEvent *event)
+{
+    // One pixel free left and right, the top 40 pixels above the chart.
+    ui->plot->setGeometry(1, 40, event->size().width() - 2, event->size().height() - 40);
+    QDialog::resizeEvent(event);
+}

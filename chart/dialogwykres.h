@@ -1,0 +1,37 @@
+#ifndef DIALOGWYKRES_H
+#define DIALOGWYKRES_H
+
+#include "measurement/tdatapomiar.h"
+
+#include <QDialog>
+
+QT_BEGIN_NAMESPACE
+class QResizeEvent;
+QT_END_NAMESPACE
+
+namespace Ui {
+class DialogWykres;
+}
+
+/// Top-level chart window showing the current and voltage of one record.
+/// Opened with "Okno" it follows every measurement the main window displays
+/// from the database (through UpdateWykresSLOT).
+class DialogWykres : public QDialog
+{
+    Q_OBJECT
+
+public:
+    explicit DialogWykres(TDataPomiar *pomiar, QWidget *parent = nullptr);
+    ~DialogWykres() override;
+
+public slots:
+    void UpdateWykresSLOT(TDataPomiar wDP);
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    Ui::DialogWykres *ui;
+};
+
+#endif // DIALOGWYKRES_H

@@ -1,0 +1,83 @@
+#ifndef TDATABASE_H
+#define TDATABASE_H
+
+#include "measurement/tdatapomiar.h"
+
+#include <QSqlDatabase>
+#include <QString>
+
+/// The columns of one `pomiar` row as read by id. Each field keeps its
+/// value until a later read returns a row for it.
+struct TPomiarRow
+{
+    qint32 czas = 0;        // pomiar_czas: seconds since 1970-01-01 00:00 UTC
+    QString plik_dane;      // pomiar_plik_dane: data file, relative to the database's folder
+    double rezystancja = 0; // pomiar_rezystancja: ohms
+    qint32 metoda = 0;      // pomiar_metoda: bit 0x80 of the lowest byte set means 3P
+    QString komentarz;      // pomiar_komentarz
+    qint32 status = 0;      // pomiar_status: -1 means out of range
+    double vref = 0;        // pomiar_vref: kept, not shown
+    double temp_core = 0;   // pomiar_temp_core: kept, not shown
+};
+
+/// The program's one database-access object (the main window's `Baza`):
+/// the SQLite connection, the data folder of the open database, the record
+/// last read from a data file and the database row last read.
+class TDataBase
+{
+public:
+    TDataBase();
+
+    // ---- data files
+    /// Reads the data file `fileName` into `Pomiar`. 0 on success; a
+    /// DataFileResult (negative) otherwise, with `Pomiar` left as it was.
+    int LoadFile(QString fileName);
+    /// Copies `Pomiar` whole into `*dst`; returns 0.
+    int CopyPomiar(TDataPomiar *dst);
+    /// Replaces `fileName` with the image of `*rec`. 0 on success, -1 on
+    /// failure with the reason in `*errorText` (when given).
+    int SaveDataFile(const TDataPomiar *rec, QString fileName, QString *errorText = nullptr);
+
+    // ---- result texts
+    /// Local date and time of `czas` (seconds since 1970 UTC), "yyyy-MM-dd        hh:mm:ss".
+    QString FormatCzas(uint czas);
+    /// Sets qsWynikR, qsWynikCzas and qsWynikMetoda from `Pomiar`.
+    void UpdateWynikTexts();
+    /// Result text of the record read from a file: 0 resistance, 1 time, 2 method.
+    QString WynikFromFile(int definition);
+    /// Result text of the database row: 0 resistance, 1 time, 2 method, 4 comment.
+    QString WynikFromBase(int definition);
+
+    // ---- database connection
+    /// Opens the SQLite file `path` as the default connection: 0 success,
+    /// -1 the driver failed, -2 no such file.
+    int Open(QString path);
+    void Close();
+    bool IsOpen();
+    QString LastErrorText();
+    /// Fills `Row` from the `pomiar` row of `id`, one column at a time.
+    void ReadRow(int id);
+    /// Reads the row of `id` and its data file into `Pomiar`. Returns a
+    /// negative `id` unchanged; otherwise 0, or -1 when the data file is
+    /// missing or cannot be read whole.
+    int LoadPomiar(int id);
+    /// First column of the first row of `statement` as text, or "NULL".
+    QString FirstValueText(QString statement);
+    /// Builds the comment update for measurement `id` into qsSqlKomentarz.
+    void PrepareKomentarz(QString komentarz, int id);
+    /// Executes qsSqlKomentarz. True when the update went through; the
+    /// driver's reason is then available through LastErrorText().
+    bool ExecPending();
+
+    QSqlDatabase db;
+    QString qsDataFolder;   // folder of the last database given to Open, with a trailing "/"
+    QString qsSqlKomentarz; // last prepared comment update
+    TDataPomiar Pomiar;     // record last read from a data file
+    QString qsWynikR;       // resistance text of Pomiar: 3 decimals and "Ω"
+    QString qsWynikCzas;    // time text of Pomiar
+    QString qsWynikMetoda;  // "Metod: ...3P" or "Metod: ..2P"
+    TPomiarRow Row;         // the pomiar row last read by id
+    QString qsLastError;    // reason of the last failed statement (comment update)
+};
+
+#endif // TDATABASE_H

@@ -1,0 +1,33 @@
+#ifndef DATAFILE_H
+#define DATAFILE_H
+
+#include <QString>
+
+struct TDataPomiar;
+
+/// Result codes of reading a data file.
+enum DataFileResult {
+    DataFileOk = 0,          ///< the whole record was read
+    DataFileMissing = -1,    ///< no file of that name
+    DataFileUnreadable = -2, ///< the file exists but cannot be opened or read
+    DataFileShort = -3       ///< the file holds fewer than 240080 bytes
+};
+
+/// Reads the first 240080 bytes of `fileName` into `*rec`.
+/// `*rec` changes only when the whole record could be read (DataFileOk).
+int ReadDataFile(const QString &fileName, TDataPomiar *rec);
+
+/// Replaces `fileName` with the 240080-byte image of `*rec`, atomically:
+/// on failure the file that was there stays as it was. Returns true on
+/// success; otherwise false with the reason in `*errorText` (when given).
+bool WriteDataFile(const QString &fileName, const TDataPomiar *rec, QString *errorText = nullptr);
+
+/// Short Polish reason for a failed ReadDataFile, through the translation
+/// context QObject.
+QString DataFileErrorText(int result);
+
+/// The absolute folder of `path` followed by "/". A relative path is
+/// resolved against the current directory.
+QString FolderOf(QString path);
+
+#endif // DATAFILE_H

@@ -1,0 +1,110 @@
+#include "measurement/evaluation.h"
+
+#include "measurement/tdatapomiar.h"
+
+#include <limits>
+
+namespace {
+
+constexpr int kRangeFirstRow = 1000; // first row of the pulse window
+constexpr int kRangeEndRow = 3000;   // one past its last row
+constexpr int kBaselineRows = 1000;  // rows 0..999 carry no current
+constexpr double kChannel2MaxAmps = 17.0;
+constexpr int kVoltageSaturated = 4095; // channels 0 and 1 clip at full scale
+constexpr int kChannel5Limit = 4096;    // channel 5 is only over range beyond full scale
+
+double NotANumber() { return std::numeric_limits<double>::quiet_NaN(); }
+
+bool ChannelsUsable(const TDataPomiar *rec)
+{
+    return IsChannel(rec->kanalU) && IsChannel(rec->kanalI);
+}
+
+} // namespace
+
+int BaselineLevel(const TDataPomiar *rec, int c)
+{
+    // 64-bit sum: damaged files may carry counts far outside 12 bits.
+    qint64 sum = 0;
+    for (int r = 0; r < kBaselineRows; ++r)
+        sum += rec->dane[r][c];
+    return static_cast<int>(sum / kBaselineRows); // C++ division truncates toward zero
+}
+
+int DetectRange(TDataPomiar *rec)
+{
+    bool okU0 = true;
+    bool okU1 = true;
+    bool okI2 = true;
+    bool okI5 = true;
+    for (int r = kRangeFirstRow; r < kRangeEndRow; ++r) {
+        const qint32 *row = rec->dane[r];
+        if (row[0] >= kVoltageSaturated)
+            okU0 = false;
+        if (row[1] >= kVoltageSaturated)
+            okU1 = false;
+        // A product that is not a number compares false and so counts as in range.
+        if (row[2] * rec->skala[2] > kChannel2MaxAmps)
+            okI2 = false;
+        if (row[5] >= kChannel5Limit)
+            okI5 = false;
+    }
+
+    // The voltage choice is judged on channels 1 and 0 for both current
+    // ranges: channels 3 and 4 are their counterparts on the high range.
+    if (okI2) {
+        rec->kanalI = 2;
+        if (okU1)
+            rec->kanalU = 1;
+        else if (okU0)
+            rec->kanalU = 0;
+    } else if (okI5) {
+        rec->kanalI = 5;
+        if (okU1)
+            rec->kanalU = 4;
+        else if (okU0)
+            rec->kanalU = 3;
+    }
+    return 0;
+}
+
+double CalcR_Sample(TDataPomiar *rec, int row)
+{
+    if (!ChannelsUsable(rec) || !IsRow(row))
+        return NotANumber();
+    const int cU = rec->kanalU;
+    const int cI = rec->kanalI;
+    const qint64 dU = qint64(rec->dane[row][cU]) - BaselineLevel(rec, cU);
+    const qint64 dI = qint64(rec->dane[row][cI]) - BaselineLevel(rec, cI);
+    return (double(dU) * rec->skala[cU]) / (double(dI) * rec->skala[cI]);
+}
+
+double CalcR_Window(TDataPomiar *rec, int first, int last)
+{
+    DetectRange(rec);
+    if (!ChannelsUsable(rec) || !IsRow(first) || !IsRow(last))
+        return NotANumber();
+    const int cU = rec->kanalU;
+    const int cI = rec->kanalI;
+    const qint64 mU = BaselineLevel(rec, cU);
+    const qint64 mI = BaselineLevel(rec, cI);
+
+    qint64 sumU = 0;
+    qint64 sumI = 0;
+    if (last - 1 > first + 1) {
+        // Row last - 1 is in neither sum: the meter's window leaves it out.
+        for (int r = first + 1; r <= last - 2; ++r) {
+            sumU += rec->dane[r][cU] - mU;
+            sumI += rec->dane[r][cI] - mI;
+        }
+    }
+    const qint64 endU = (qint64(rec->dane[first][cU]) + rec->dane[last][cU] - 2 * mU) / 2;
+    const qint64 endI = (qint64(rec->dane[first][cI]) + rec->dane[last][cI] - 2 * mI) / 2;
+
+    return (double(sumU + endU) * rec->skala[cU]) / (double(sumI + endI) * rec->skala[cI]);
+}
+
+double CalcR_Pulse(TDataPomiar *rec)
+{
+    return CalcR_Window(rec, kRangeFirstRow, kRangeEndRow);
+}

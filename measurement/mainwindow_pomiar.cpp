@@ -1,0 +1,48 @@
+// The window side of the measurement subsystem: opening a data file and
+// exporting the displayed measurement. Everything else in measurement/ is
+// free of widgets.
+
+#include "app/mainwindow.h"
+#include "ui_mainwindow.h"
+
+#include "chart/plotpomiar.h"
+#include "measurement/datafile.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QMessageBox>
+
+void MainWindow::on_actionOpenPomiar_triggered()
+{
+    const QString name = QFileDialog::getOpenFileName(this, tr("Otwórz plik pomiaru"), qsLastOpenedPath,
+                                                      tr("Pliki pomiaru (*.zym5);;Wszystkie (*.*)"));
+    if (name.isEmpty())
+        return;
+
+    const int result = Baza.LoadFile(name);
+    if (result != DataFileOk) {
+        // Showing the previous record under the new file's name would pass
+        // one measurement off as another: say so and leave everything as it was.
+        qsLastOpenedPath = FolderOf(name);
+        QMessageBox msgBox;
+        msgBox.setIcon(QMessageBox::Warning);
+        msgBox.setWindowTitle(tr("Błąd!"));
+        msgBox.setText(tr("Nie można otworzyć pliku pomiaru:\n%1\n\n%2")
+                           .arg(QDir::toNativeSeparators(name), DataFileErrorText(result)));
+        msgBox.exec();
+        return;
+    }
+
+    Baza.CopyPomiar(&CurrentPomiar);
+    Baza.UpdateWynikTexts();
+    ui->label_R->setText(Baza.WynikFromFile(0));
+    ui->label_Metoda->setText(tr("Metoda:") + Baza.WynikFromFile(2));
+    ui->label_Czas->setText(Baza.WynikFromFile(1));
+    ui->tE_Komentarz->setPlainText(tr("Pomiar odczytany z pliku: ") + name);
+    qsKomentarz = ui->tE_Komentarz->toPlainText();
+    PlotPomiar(ui->plot, &CurrentPomiar, kOffset03, kOffset14);
+    ui->plot->show();
+    ui->gB_Wynik->show();
+    qsLastOpenedPath = FolderOf(name);
+    iKomentarzChanges = 0;
+}

@@ -1,0 +1,104 @@
+// The data-file and result-text side of TDataBase: everything that works on
+// the record `Pomiar` and the row `Row` without touching the connection.
+
+#include "database/tdatabase.h"
+
+#include "measurement/datafile.h"
+
+#include <QDateTime>
+#include <QDebug>
+#include <QObject>
+
+#include <cstring>
+
+namespace {
+
+const QString kOhm = QString(QChar(0x03A9));
+
+QString ResistanceText(double ohms)
+{
+    return QString::number(ohms, 'f', 3) + kOhm;
+}
+
+} // namespace
+
+TDataBase::TDataBase()
+{
+    // Nothing defines a record before the first load; zeros are a sound start.
+    std::memset(&Pomiar, 0, sizeof(Pomiar));
+}
+
+int TDataBase::LoadFile(QString fileName)
+{
+    qDebug() << "LoadFile";
+    qDebug() << "Plik :" << fileName;
+    const int result = ReadDataFile(fileName, &Pomiar);
+    switch (result) {
+    case DataFileOk:
+        qDebug() << "Czas :" << quint32(Pomiar.czas);
+        break;
+    case DataFileMissing:
+        qDebug() << "Plik nie istnieje";
+        break;
+    case DataFileShort:
+        qDebug() << "Plik za krotki";
+        break;
+    default:
+        qDebug() << "Plik nie do odczytu";
+        break;
+    }
+    return result;
+}
+
+int TDataBase::CopyPomiar(TDataPomiar *dst)
+{
+    std::memcpy(dst, &Pomiar, sizeof(TDataPomiar));
+    return 0;
+}
+
+QString TDataBase::FormatCzas(uint czas)
+{
+    return QDateTime::fromSecsSinceEpoch(qint64(czas), Qt::UTC)
+        .toLocalTime()
+        .toString(QStringLiteral("yyyy-MM-dd        hh:mm:ss"));
+}
+
+void TDataBase::UpdateWynikTexts()
+{
+    qsWynikR = ResistanceText(Pomiar.rezystancja);
+    qsWynikCzas = FormatCzas(quint32(Pomiar.czas));
+    qsWynikMetoda = IsMetoda3P(Pomiar.metoda) ? QStringLiteral("Metod: ...3P")
+                                              : QStringLiteral("Metod: ..2P");
+}
+
+QString TDataBase::WynikFromFile(int definition)
+{
+    switch (definition) {
+    case 0:
+        return QStringLiteral("R=") + qsWynikR;
+    case 1:
+        return QObject::tr("Zapisany: ") + qsWynikCzas;
+    case 2:
+        return qsWynikMetoda;
+    default:
+        return QStringLiteral("Unnown definition");
+    }
+}
+
+QString TDataBase::WynikFromBase(int definition)
+{
+    switch (definition) {
+    case 0:
+        if (Row.status == -1)
+            return QObject::tr("Poza zakresem");
+        return QStringLiteral("R=") + ResistanceText(Row.rezystancja);
+    case 1:
+        return QObject::tr("Zapisany: ") + FormatCzas(quint32(Row.czas));
+    case 2:
+        return IsMetoda3P(Row.metoda) ? QStringLiteral("...3P") : QStringLiteral(".. 2P");
+    case 4:
+        return Row.komentarz;
+    default:
+        return QStringLiteral("Unnown definition");
+    }
+}
