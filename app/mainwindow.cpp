@@ -70,6 +70,9 @@ MainWindow::MainWindow(QWidget *parent)
 
 MainWindow::~MainWindow()
 {
+    // The chart window has no parent; a window destroyed without being
+    // closed (tests, an aborted start) must not leave it behind.
+    delete pDialogWykres;
     delete ui;
 }
 

@@ -1,12 +1,12 @@
 #include "measurement/datafile.h"
 
+#include "measurement/replacefile.h"
 #include "measurement/tdatapomiar.h"
 
 #include <QObject>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <cstring>
 #include <memory>
@@ -41,25 +41,10 @@ int ReadDataFile(const QString &fileName, TDataPomiar *rec)
 
 bool WriteDataFile(const QString &fileName, const TDataPomiar *rec, QString *errorText)
 {
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly)) {
-        if (errorText)
-            *errorText = file.errorString();
-        return false;
-    }
-    const qint64 written = file.write(reinterpret_cast<const char *>(rec), kPomiarFileSize);
-    if (written != kPomiarFileSize) {
-        if (errorText)
-            *errorText = file.errorString();
-        file.cancelWriting();
-        return false;
-    }
-    if (!file.commit()) {
-        if (errorText)
-            *errorText = file.errorString();
-        return false;
-    }
-    return true;
+    // ReplaceFile writes beside the target and renames, except for devices
+    // and pipes, which it must not replace.
+    const QByteArray image = QByteArray::fromRawData(reinterpret_cast<const char *>(rec), int(kPomiarFileSize));
+    return ReplaceFile(fileName, image, false, errorText) == ReplaceFileOk;
 }
 
 QString DataFileErrorText(int result)

@@ -45,4 +45,7 @@ void MainWindow::on_actionOpenPomiar_triggered()
     ui->gB_Wynik->show();
     qsLastOpenedPath = FolderOf(name);
     iKomentarzChanges = 0;
+    // This measurement has no database row: an edited comment must not be
+    // saved into the row clicked before (no row means no save question).
+    iPomiarId = -1;
 }

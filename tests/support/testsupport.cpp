@@ -6,6 +6,8 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QPointer>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QTextStream>
@@ -106,11 +108,27 @@ void AnswerFileDialog(const QString &path)
         const QFileDialog::FileMode mode = dialog->fileMode();
         const bool choosesFolder = mode != QFileDialog::AnyFile && mode != QFileDialog::ExistingFile
             && mode != QFileDialog::ExistingFiles;
-        if (choosesFolder)
+        if (choosesFolder) {
             dialog->setDirectory(path);
-        else
+        } else {
+            // selectFile alone is ignored while the name field has the focus:
+            // set the folder and type the name as a user would.
+            const QFileInfo info(path);
+            dialog->setDirectory(info.absolutePath());
             dialog->selectFile(path);
+            if (auto *edit = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit")))
+                edit->setText(info.fileName());
+        }
         QMetaObject::invokeMethod(dialog, "accept");
+        // A dialog that refused the answer would hang the test: close it so
+        // the test fails on its checks instead of timing out.
+        QPointer<QFileDialog> guard(dialog);
+        QTimer::singleShot(3000, qApp, [guard]() {
+            if (guard && guard->isVisible()) {
+                qWarning("the file dialog did not accept the answer");
+                guard->reject();
+            }
+        });
     });
 }
 

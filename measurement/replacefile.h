@@ -1,0 +1,28 @@
+#ifndef REPLACEFILE_H
+#define REPLACEFILE_H
+
+#include <QByteArray>
+#include <QString>
+
+/// Result codes of ReplaceFile.
+enum ReplaceFileResult {
+    ReplaceFileOk = 0,          ///< the file now holds exactly `data`
+    ReplaceFileOpenFailed = -1, ///< nothing could be opened for writing (missing folder, a folder as target, ...)
+    ReplaceFileWriteFailed = -2 ///< writing or committing failed (full disk, file size limit, device error)
+};
+
+/// Replaces the whole content of `fileName` with `data`. A regular file (or
+/// a new one) is written to a temporary file beside it and renamed over it
+/// only when every byte went through, so a failure leaves the previous file
+/// as it was and no partial file behind. `text` writes in text mode
+/// (platform line ends).
+///
+/// A target that exists but is neither a regular file nor a folder (a
+/// device, a pipe) is written to directly: renaming over it would replace
+/// the device node itself.
+///
+/// Returns a ReplaceFileResult; on failure the system's reason goes to
+/// `*errorText` (when given).
+int ReplaceFile(const QString &fileName, const QByteArray &data, bool text, QString *errorText = nullptr);
+
+#endif // REPLACEFILE_H
