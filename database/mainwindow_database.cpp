@@ -1,16 +1,285 @@
-#include "app/mainwindow.h"
+// The window side of the database: the object and measurement tables, the
+// display of one measurement, the comment question, and opening and closing
+// a local database. The connection itself is TDataBase (tdatabase.cpp).
 
+#include "app/mainwindow.h"
+#include "ui_mainwindow.h"
+
+#include "chart/plotpomiar.h"
+#include "measurement/datafile.h"
+
+#include <QAbstractButton>
+#include <QDebug>
+#include <QFile>
+#include <QFileDialog>
+#include <QHeaderView>
+#include <QMessageBox>
 #include <QModelIndex>
+#include <QScrollBar>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlQueryModel>
+#include <QStatusBar>
 #include <QTableView>
 
-void MainWindow::SLOT_tV_Object_Clicked(const QModelIndex &) {}
-void MainWindow::SLOT_tV_Pomiar_Clicked(const QModelIndex &) {}
-void MainWindow::PomiaryDisplay(QString) {}
-void MainWindow::UpdatePomiarTbele(QTableView *, int) {}
-void MainWindow::DisplayPomiar(int) {}
-int MainWindow::db_GetObjectId(QString) { return 0; }
-void MainWindow::on_actionOpenDataBase_triggered() {}
-void MainWindow::on_tE_Komentarz_textChanged() {}
-void MainWindow::on_actionCloaseZYMDataBase_triggered() {}
-bool MainWindow::ShowObiekty(QTableView *) { return false; }
-void MainWindow::AskSaveKomentarz() {}
+namespace {
+
+const char kScrollBarStyle[] = "QScrollBar:vertical { width: 35px; }";
+
+const char kObiektyStatement[] = "SELECT Obiekt_nazwa AS OBIEKT FROM obiekt";
+
+// Followed by the object's id. The time is shown as UTC + 2 h, summer and
+// winter alike, as the meter's own display does.
+const char kPomiaryStatement[] =
+    "SELECT pomiar.pomiar_id AS ID, strftime('%Y-%m-%d %H:%M:%S', "
+    "datetime(datetime(pomiar.pomiar_czas, 'unixepoch')),'+2 hours') AS DATA , "
+    "CASE WHEN pomiar.pomiar_rezystancja >= 1000 THEN '\xE2\x88\x9E' "
+    "WHEN pomiar.pomiar_rezystancja >= 100 THEN round(pomiar.pomiar_rezystancja,0) "
+    "WHEN pomiar.pomiar_rezystancja >= 10 THEN round(pomiar.pomiar_rezystancja,1) "
+    "WHEN pomiar.pomiar_rezystancja >= 1 THEN round(pomiar.pomiar_rezystancja,2) "
+    "ELSE round(pomiar.pomiar_rezystancja,3) END AS WYNIK, "
+    "pomiar.pomiar_komentarz as KOMENTARZ FROM pomiar WHERE pomiar.pomiar_obiekt_id =";
+
+/// Hands `model` to `view`, which then owns it, and disposes of the model
+/// the view showed before unless `other` still shows that one (the close
+/// action gives both tables one empty model).
+void SetTableModel(QTableView *view, QAbstractItemModel *model, const QTableView *other)
+{
+    QAbstractItemModel *old = view->model();
+    view->setModel(model);
+    model->setParent(view);
+    if (old && old != model && (!other || other->model() != old))
+        delete old;
+}
+
+} // namespace
+
+// ---------------------------------------------------------------- tables
+
+bool MainWindow::ShowObiekty(QTableView *view, QString *errorText)
+{
+    QSqlQuery query;
+    if (!query.prepare(QLatin1String(kObiektyStatement)) || !query.exec()) {
+        if (errorText)
+            *errorText = query.lastError().text();
+        return false;
+    }
+    auto *model = new QSqlQueryModel;
+    model->setQuery(query);
+    model->setHeaderData(0, Qt::Horizontal, QObject::tr("OBIEKT"));
+
+    view->verticalScrollBar()->setStyleSheet(QLatin1String(kScrollBarStyle));
+    view->verticalHeader()->hide();
+    SetTableModel(view, model, view == ui->tV_Obiekty ? ui->tV_Pomiary : ui->tV_Obiekty);
+    view->setColumnWidth(0, 260);
+    view->setSelectionMode(QAbstractItemView::SingleSelection);
+    view->horizontalHeader()->setStretchLastSection(true);
+    return true;
+}
+
+void MainWindow::UpdatePomiarTbele(QTableView *qT_tab, int id_object)
+{
+    // A failing statement (no pomiar table) simply leaves the table empty.
+    QSqlQuery query;
+    query.prepare(QString::fromUtf8(kPomiaryStatement) + QString::number(id_object));
+    query.exec();
+    auto *model = new QSqlQueryModel;
+    model->setQuery(query);
+    model->setHeaderData(0, Qt::Horizontal, QObject::tr("ID"));
+    model->setHeaderData(1, Qt::Horizontal, QObject::tr("DATA"));
+    model->setHeaderData(2, Qt::Horizontal, QObject::tr("WYNIK"));
+    model->setHeaderData(3, Qt::Horizontal, QObject::tr("KOMENTARZ"));
+
+    qT_tab->setSelectionBehavior(QAbstractItemView::SelectRows);
+    qT_tab->verticalScrollBar()->setStyleSheet(QLatin1String(kScrollBarStyle));
+    qT_tab->verticalHeader()->hide();
+    SetTableModel(qT_tab, model, qT_tab == ui->tV_Obiekty ? ui->tV_Pomiary : ui->tV_Obiekty);
+    // The id stays in the model for the click handler; one pixel hides it
+    // (below the header's default minimum, which would widen it again).
+    qT_tab->horizontalHeader()->setMinimumSectionSize(1);
+    qT_tab->setColumnWidth(0, 1);
+    qT_tab->setColumnWidth(1, 150);
+    qT_tab->setColumnWidth(2, 62);
+    qT_tab->setColumnWidth(3, 203);
+    qT_tab->setSelectionMode(QAbstractItemView::SingleSelection);
+    qT_tab->horizontalHeader()->setStretchLastSection(true);
+}
+
+int MainWindow::db_GetObjectId(QString qs_nazwa)
+{
+    qs_nazwa.replace(QLatin1Char('\''), QLatin1String("''"));
+    QSqlQuery query;
+    query.exec(QStringLiteral("SELECT obiekt_id  FROM obiekt WHERE  Obiekt_nazwa='") + qs_nazwa
+               + QStringLiteral("'"));
+    // Names need not be unique: the last object of that name wins.
+    int id = 0;
+    while (query.next())
+        id = query.value(QStringLiteral("obiekt_id")).toInt();
+    return id;
+}
+
+void MainWindow::PomiaryDisplay(QString ObjectName)
+{
+    UpdatePomiarTbele(ui->tV_Pomiary, db_GetObjectId(ObjectName));
+}
+
+void MainWindow::SLOT_tV_Object_Clicked(const QModelIndex &index)
+{
+    if (!index.isValid())
+        return;
+    if (!AskSaveKomentarz())
+        return;
+    const QString name = index.data(Qt::DisplayRole).toString();
+    PomiaryDisplay(name);
+    ui->label_obiekt->setText(tr("Obiekt: ") + name);
+    ui->actionExport_wyniku_do_CSV->setEnabled(false);
+}
+
+void MainWindow::SLOT_tV_Pomiar_Clicked(const QModelIndex &index)
+{
+    if (!index.isValid())
+        return;
+    if (!AskSaveKomentarz())
+        return;
+    // Whatever column was clicked, the row's id is in column 0.
+    iPomiarId = index.model()->index(index.row(), 0).data(Qt::DisplayRole).toInt();
+    if (ui->gB_Wynik->isHidden()) {
+        ui->gB_Wynik->show();
+        ui->plot->show();
+    }
+    DisplayPomiar(iPomiarId);
+}
+
+// ---------------------------------------------------------------- one measurement
+
+void MainWindow::DisplayPomiar(int id_pomiar)
+{
+    iKomentarzChanges = 0;
+    if (Baza.LoadPomiar(id_pomiar) == TDataBase::LoadPomiarOk) {
+        ui->label_R->setText(Baza.WynikFromBase(0));
+        ui->label_Metoda->setText(tr("Metoda:") + Baza.WynikFromBase(2));
+        ui->label_Czas->setText(Baza.WynikFromBase(1));
+        // Plain text: a comment such as "R<5 mΩ <b>" is text, and taking it
+        // as markup would change it on its way back to the database.
+        ui->tE_Komentarz->setPlainText(Baza.WynikFromBase(4));
+        qsKomentarz = ui->tE_Komentarz->toPlainText();
+        Baza.CopyPomiar(&CurrentPomiar);
+        PlotPomiar(ui->plot, &CurrentPomiar, kOffset03, kOffset14);
+        ui->actionExport_wyniku_do_CSV->setEnabled(true);
+        if (pDialogWykres)
+            emit UpdateWykresWindow(CurrentPomiar);
+        return;
+    }
+    ui->label_R->setText(QStringLiteral("R="));
+    ui->label_Metoda->setText(tr("Metoda"));
+    ui->label_Czas->setText(tr("Czas"));
+    ui->label_obiekt->setText(tr("Obiekt"));
+    ui->tE_Komentarz->setPlainText(QString());
+    ClearPlot(ui->plot);
+}
+
+// ---------------------------------------------------------------- comment
+
+void MainWindow::on_tE_Komentarz_textChanged()
+{
+    ++iKomentarzChanges;
+    qsKomentarz = ui->tE_Komentarz->toPlainText();
+}
+
+bool MainWindow::AskSaveKomentarz()
+{
+    // Filling the editor counts once; anything above that is the user's.
+    if (!Baza.IsOpen() || iKomentarzChanges <= 1)
+        return true;
+    // No measurement of this database was clicked: there is no row to save to.
+    if (iPomiarId < 0)
+        return true;
+
+    QMessageBox question;
+    question.setWindowTitle(tr("Ostrzeżenie!"));
+    question.setIcon(QMessageBox::Warning);
+    question.setText(tr("Pole komentarza uległo zmianie. Zapisać komentarz w bazie danych?"));
+    question.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+    question.button(QMessageBox::Yes)->setText(tr("TAK"));
+    question.button(QMessageBox::No)->setText(tr("NIE"));
+    if (question.exec() != QMessageBox::Yes)
+        return true;
+
+    Baza.PrepareKomentarz(qsKomentarz, iPomiarId);
+    if (Baza.ExecPending())
+        return true;
+
+    // Say so, and keep the edit: the next click asks again.
+    QString reason = Baza.LastErrorText();
+    if (reason.trimmed().isEmpty())
+        reason = tr("Pomiaru o numerze %1 nie ma w bazie danych.").arg(iPomiarId);
+    QMessageBox failure;
+    failure.setWindowTitle(tr("Błąd!"));
+    failure.setIcon(QMessageBox::Critical);
+    failure.setText(tr("Nie udało się zapisać komentarza w bazie danych.") + QLatin1Char('\n') + reason);
+    failure.exec();
+    return false;
+}
+
+// ---------------------------------------------------------------- open and close
+
+void MainWindow::ClearDatabaseView()
+{
+    auto *empty = new QSqlQueryModel;
+    empty->clear();
+    ui->tE_Komentarz->clear();
+    SetTableModel(ui->tV_Obiekty, empty, ui->tV_Pomiary);
+    SetTableModel(ui->tV_Pomiary, empty, ui->tV_Obiekty);
+    DisplayPomiar(-1);
+    ui->gB_Wynik->hide();
+    ui->plot->hide();
+    iPomiarId = -1;
+}
+
+void MainWindow::on_actionOpenDataBase_triggered()
+{
+    const QString name = QFileDialog::getOpenFileName(this, tr("Otwórz plik bazy danych"), qsLastOpenedPath,
+                                                      tr("Pliki ZYM (*.db);;Wszystkie (*.*)"));
+    if (!name.isEmpty()) {
+        // Open keeps the old database only when the file is missing;
+        // otherwise the old one goes, and with it whatever it showed.
+        if (QFile::exists(name))
+            ClearDatabaseView();
+        const int result = Baza.Open(name);
+        if (result != TDataBase::OpenOk) {
+            if (result == TDataBase::OpenDriverFailed)
+                statusBar()->showMessage(QStringLiteral(" ")); // the database shown before is closed now
+            QMessageBox failure;
+            failure.setText(tr("Błąd otwarcia bazy danych.") + Baza.LastErrorText());
+            failure.exec();
+        } else {
+            iKomentarzChanges = 0;
+            QString reason;
+            if (ShowObiekty(ui->tV_Obiekty, &reason)) {
+                statusBar()->showMessage(name);
+            } else {
+                // SQLite opens any file; only the first statement shows that
+                // it holds no measurements. Do not pass it off as opened.
+                Baza.Close();
+                statusBar()->showMessage(QStringLiteral(" "));
+                QMessageBox failure;
+                failure.setText(tr("Błąd otwarcia bazy danych.") + QLatin1Char('\n') + reason);
+                failure.exec();
+            }
+        }
+        qsLastOpenedPath = FolderOf(name);
+    }
+    qDebug() << "Plik bazy danych: " << name;
+}
+
+void MainWindow::on_actionCloaseZYMDataBase_triggered()
+{
+    Baza.Close();
+    ui->actionOpenDataBase->setEnabled(true);
+    ui->actionOpenZYMDataBase->setEnabled(true);
+    ui->actionCloaseZYMDataBase->setEnabled(false);
+    ui->actionPobierz_baz_danych->setEnabled(false);
+    // An edited, unsaved comment goes with the rest.
+    ClearDatabaseView();
+    statusBar()->showMessage(QStringLiteral(" "));
+}

@@ -49,24 +49,37 @@ public:
     QString WynikFromBase(int definition);
 
     // ---- database connection
-    /// Opens the SQLite file `path` as the default connection: 0 success,
-    /// -1 the driver failed, -2 no such file.
+    /// Result codes of Open.
+    enum OpenResult {
+        OpenOk = 0,           ///< the connection is open
+        OpenDriverFailed = -1, ///< the driver could not open the file; no database is open now
+        OpenNoFile = -2       ///< no such file; the connection that was open stays open
+    };
+    /// Opens the SQLite file `path` as the default connection (an OpenResult).
     int Open(QString path);
     void Close();
     bool IsOpen();
     QString LastErrorText();
     /// Fills `Row` from the `pomiar` row of `id`, one column at a time.
-    void ReadRow(int id);
+    /// False when no statement found a row (then `Row` is unchanged).
+    bool ReadRow(int id);
+    /// Result codes of LoadPomiar (besides a negative id passed through).
+    enum LoadPomiarResult {
+        LoadPomiarOk = 0,      ///< row and data file read; `Pomiar` holds the measurement
+        LoadPomiarMissing = -1 ///< no such row, or its data file is missing, short, unreadable
+                               ///< or named outside the database's folder; `Pomiar` unchanged
+    };
     /// Reads the row of `id` and its data file into `Pomiar`. Returns a
-    /// negative `id` unchanged; otherwise 0, or -1 when the data file is
-    /// missing or cannot be read whole.
+    /// negative `id` unchanged without reading anything; otherwise a
+    /// LoadPomiarResult.
     int LoadPomiar(int id);
     /// First column of the first row of `statement` as text, or "NULL".
     QString FirstValueText(QString statement);
     /// Builds the comment update for measurement `id` into qsSqlKomentarz.
     void PrepareKomentarz(QString komentarz, int id);
-    /// Executes qsSqlKomentarz. True when the update went through; the
-    /// driver's reason is then available through LastErrorText().
+    /// Executes qsSqlKomentarz. True when the update went through and
+    /// changed the row; otherwise false, with the driver's reason (if it
+    /// gave one) available through LastErrorText().
     bool ExecPending();
 
     QSqlDatabase db;
@@ -77,7 +90,7 @@ public:
     QString qsWynikCzas;    // time text of Pomiar
     QString qsWynikMetoda;  // "Metod: ...3P" or "Metod: ..2P"
     TPomiarRow Row;         // the pomiar row last read by id
-    QString qsLastError;    // reason of the last failed statement (comment update)
+    QString qsLastError;    // reason of the last failed open or comment update
 };
 
 #endif // TDATABASE_H

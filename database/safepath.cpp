@@ -1,0 +1,34 @@
+#include "database/safepath.h"
+
+#include <QRegularExpression>
+#include <QStringList>
+
+bool IsSafeRelativeName(const QString &name)
+{
+    if (name.isEmpty() || name.contains(QChar(0)))
+        return false;
+    // Both separators count: the meter's files are also opened on Windows.
+    if (name.startsWith(QLatin1Char('/')) || name.startsWith(QLatin1Char('\\')))
+        return false;
+    // "C:x" is relative to the current folder of drive C, not to ours.
+    if (name.size() >= 2 && name.at(1) == QLatin1Char(':'))
+        return false;
+
+    int depth = 0;
+    bool namesFile = false;
+    const QStringList parts = name.split(QRegularExpression(QStringLiteral("[/\\\\]")));
+    for (const QString &part : parts) {
+        if (part.isEmpty() || part == QLatin1String("."))
+            continue;
+        if (part == QLatin1String("..")) {
+            if (--depth < 0)
+                return false;
+            namesFile = false;
+            continue;
+        }
+        ++depth;
+        namesFile = true;
+    }
+    // The last part must name something below the folder, not the folder itself.
+    return namesFile && !name.endsWith(QLatin1Char('/')) && !name.endsWith(QLatin1Char('\\'));
+}

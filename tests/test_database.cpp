@@ -1,0 +1,363 @@
+// TDataBase against real SQLite files: opening, rows, data files behind
+// rows, single values and the comment update; and the file-name check.
+
+#include "database/safepath.h"
+#include "database/tdatabase.h"
+#include "support/dbsupport.h"
+#include "support/testsupport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <cstring>
+#include <memory>
+
+using namespace testsupport;
+
+class TestDataBase : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void safeRelativeName_data();
+    void safeRelativeName();
+
+    void openMissingKeepsOpenDatabase();
+    void openPathWithPolishLetters();
+    void openDriverFailure();
+
+    void readRowFillsEveryColumn();
+
+    void loadPomiar_data();
+    void loadPomiar();
+    void loadPomiarNegativeIdReadsNothing();
+
+    void firstValueText_data();
+    void firstValueText();
+
+    void komentarzRoundTrip_data();
+    void komentarzRoundTrip();
+    void komentarzStatementText();
+    void komentarzUpdateFailures_data();
+    void komentarzUpdateFailures();
+
+private:
+    static std::unique_ptr<TDataBase> NewBaza() { return std::unique_ptr<TDataBase>(new TDataBase); }
+};
+
+// ---------------------------------------------------------------- file names
+
+void TestDataBase::safeRelativeName_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("safe");
+    QTest::newRow("plain") << "pomiar_000001.zym5" << true;
+    QTest::newRow("subfolder") << "2023/05/pomiar_1.zym5" << true;
+    QTest::newRow("subfolder backslash") << "2023\\pomiar_1.zym5" << true;
+    QTest::newRow("dot folder") << "./pomiar_1.zym5" << true;
+    QTest::newRow("down and up, stays inside") << "a/../pomiar_1.zym5" << true;
+    QTest::newRow("dots inside a name") << "pomiar..1.zym5" << true;
+    QTest::newRow("polish letters") << "pomiar_łąka.zym5" << true;
+    QTest::newRow("empty") << "" << false;
+    QTest::newRow("climbs out") << "../pomiar_1.zym5" << false;
+    QTest::newRow("climbs out later") << "a/../../pomiar_1.zym5" << false;
+    QTest::newRow("climbs out backslash") << "..\\pomiar_1.zym5" << false;
+    QTest::newRow("only climbs") << ".." << false;
+    QTest::newRow("absolute unix") << "/etc/passwd" << false;
+    QTest::newRow("absolute windows") << "C:/Windows/win.ini" << false;
+    QTest::newRow("drive relative") << "C:win.ini" << false;
+    QTest::newRow("root backslash") << "\\Windows\\win.ini" << false;
+    QTest::newRow("unc share") << "//server/share/pomiar.zym5" << false;
+    QTest::newRow("folder only") << "2023/" << false;
+    QTest::newRow("dot only") << "." << false;
+}
+
+void TestDataBase::safeRelativeName()
+{
+    QFETCH(QString, name);
+    QFETCH(bool, safe);
+    QCOMPARE(IsSafeRelativeName(name), safe);
+}
+
+// ---------------------------------------------------------------- opening
+
+void TestDataBase::openMissingKeepsOpenDatabase()
+{
+    QTemporaryDir dir;
+    const QString a = dir.filePath(QStringLiteral("a.db"));
+    QCOMPARE(MakeDataBase(a, {QStringLiteral("Obiekt A")}, {}, true), QString());
+
+    auto baza = NewBaza();
+    QCOMPARE(baza->Open(a), int(TDataBase::OpenOk));
+    QVERIFY(baza->IsOpen());
+
+    QDir(dir.path()).mkdir(QStringLiteral("inny"));
+    const QString missing = dir.filePath(QStringLiteral("inny/brak.db"));
+    QCOMPARE(baza->Open(missing), int(TDataBase::OpenNoFile));
+    // The open database stays in use; only the data folder moved already.
+    QVERIFY(baza->IsOpen());
+    QCOMPARE(baza->FirstValueText(QStringLiteral("SELECT Obiekt_nazwa FROM obiekt")), QStringLiteral("Obiekt A"));
+    QCOMPARE(baza->qsDataFolder, QDir(dir.path()).absolutePath() + QStringLiteral("/inny/"));
+}
+
+void TestDataBase::openPathWithPolishLetters()
+{
+    QTemporaryDir dir;
+    QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("łąka")));
+    const QString path = dir.filePath(QStringLiteral("łąka/pomiary ąę.db"));
+    QCOMPARE(MakeDataBase(path, {QStringLiteral("Żuraw")}, {}), QString());
+
+    auto baza = NewBaza();
+    QCOMPARE(baza->Open(path), int(TDataBase::OpenOk));
+    QCOMPARE(baza->FirstValueText(QStringLiteral("SELECT Obiekt_nazwa FROM obiekt")), QStringLiteral("Żuraw"));
+    QCOMPARE(baza->qsDataFolder, QDir(dir.path()).absolutePath() + QStringLiteral("/łąka/"));
+    // No stray file was made under a mangled name.
+    QCOMPARE(QDir(dir.filePath(QStringLiteral("łąka"))).entryList(QDir::Files).size(), 1);
+}
+
+void TestDataBase::openDriverFailure()
+{
+    QTemporaryDir dir;
+    const QString a = dir.filePath(QStringLiteral("a.db"));
+    QCOMPARE(MakeDataBase(a, {QStringLiteral("Obiekt A")}, {}), QString());
+    auto baza = NewBaza();
+    QCOMPARE(baza->Open(a), int(TDataBase::OpenOk));
+
+    // A folder exists, but no driver can open it as a database file.
+    const QString folder = dir.filePath(QStringLiteral("folder.db"));
+    QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("folder.db")));
+    QCOMPARE(baza->Open(folder), int(TDataBase::OpenDriverFailed));
+    QVERIFY(!baza->IsOpen());
+    QVERIFY(!baza->LastErrorText().trimmed().isEmpty());
+    QCOMPARE(baza->FirstValueText(QStringLiteral("SELECT Obiekt_nazwa FROM obiekt")), QStringLiteral("NULL"));
+}
+
+// ---------------------------------------------------------------- rows
+
+void TestDataBase::readRowFillsEveryColumn()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("zym_5.db"));
+    TTestPomiar p{7, 1, 0.0123};
+    p.czas = 1688212800;
+    p.plik_dane = QStringLiteral("sub/p7.zym5");
+    p.komentarz = QStringLiteral("Zacisk 'L1'");
+    p.metoda = 0x180;
+    p.status = -1;
+    TTestPomiar nullComment{8, 1, 1.5};
+    nullComment.komentarz = QVariant();
+    QCOMPARE(MakeDataBase(path, {QStringLiteral("O")}, {p, nullComment}), QString());
+
+    auto baza = NewBaza();
+    QCOMPARE(baza->Open(path), int(TDataBase::OpenOk));
+    QVERIFY(baza->ReadRow(7));
+    QCOMPARE(baza->Row.czas, 1688212800);
+    QCOMPARE(baza->Row.plik_dane, QStringLiteral("sub/p7.zym5"));
+    QCOMPARE(baza->Row.rezystancja, 0.0123);
+    QCOMPARE(baza->Row.metoda, 0x180);
+    QCOMPARE(baza->Row.komentarz, QStringLiteral("Zacisk 'L1'"));
+    QCOMPARE(baza->Row.status, -1);
+    QCOMPARE(baza->Row.vref, 2.048);
+    QCOMPARE(baza->Row.temp_core, 36.5);
+
+    QVERIFY(baza->ReadRow(8));
+    QCOMPARE(baza->Row.komentarz, QString());
+    QCOMPARE(baza->Row.status, 0);
+
+    // No such row: every field stays as it was.
+    QVERIFY(!baza->ReadRow(99));
+    QCOMPARE(baza->Row.rezystancja, 1.5);
+    QCOMPARE(baza->Row.plik_dane, QStringLiteral("pomiar_8.zym5"));
+}
+
+// ---------------------------------------------------------------- data files behind rows
+
+void TestDataBase::loadPomiar_data()
+{
+    QTest::addColumn<QString>("plikDane"); // pomiar_plik_dane of row 1
+    QTest::addColumn<QString>("written");  // file written, relative to the database's folder ("" none)
+    QTest::addColumn<qint64>("bytes");     // its size
+    QTest::addColumn<int>("id");           // id asked for
+    QTest::addColumn<int>("expected");
+
+    const qint64 full = kPomiarFileSize;
+    QTest::newRow("whole file") << "p1.zym5" << "p1.zym5" << full << 1 << 0;
+    QTest::newRow("longer file") << "p1.zym5" << "p1.zym5" << full + 100 << 1 << 0;
+    QTest::newRow("subfolder") << "2023/p1.zym5" << "2023/p1.zym5" << full << 1 << 0;
+    QTest::newRow("missing") << "p1.zym5" << "" << full << 1 << -1;
+    QTest::newRow("one byte short") << "p1.zym5" << "p1.zym5" << full - 1 << 1 << -1;
+    QTest::newRow("empty file") << "p1.zym5" << "p1.zym5" << qint64(0) << 1 << -1;
+    QTest::newRow("climbs out") << "../outside.zym5" << "../outside.zym5" << full << 1 << -1;
+    QTest::newRow("absolute") << "@ABS@/outside.zym5" << "../outside.zym5" << full << 1 << -1;
+    QTest::newRow("empty name") << "" << "" << full << 1 << -1;
+    QTest::newRow("no such row") << "p1.zym5" << "p1.zym5" << full << 2 << -1;
+}
+
+void TestDataBase::loadPomiar()
+{
+    QFETCH(QString, plikDane);
+    QFETCH(QString, written);
+    QFETCH(qint64, bytes);
+    QFETCH(int, id);
+    QFETCH(int, expected);
+
+    QTemporaryDir top;
+    QVERIFY(QDir(top.path()).mkpath(QStringLiteral("baza/2023")));
+    const QString folder = top.filePath(QStringLiteral("baza"));
+    plikDane.replace(QStringLiteral("@ABS@"), QDir(top.path()).absolutePath());
+
+    std::unique_ptr<TDataPomiar> file = PulseRecord(7.5, 0.25);
+    file->czas = 1234567;
+    if (!written.isEmpty()) {
+        const QString target = folder + QLatin1Char('/') + written;
+        QVERIFY(WriteRecordBytes(target, *file, qMin(bytes, kPomiarFileSize)));
+        if (bytes > kPomiarFileSize) {
+            QFile f(target);
+            QVERIFY(f.open(QIODevice::Append));
+            f.write(QByteArray(int(bytes - kPomiarFileSize), 'x'));
+        }
+    }
+
+    TTestPomiar row{1, 1, 0.25};
+    row.plik_dane = plikDane.isEmpty() ? QStringLiteral("") : plikDane;
+    const QString path = folder + QStringLiteral("/zym_5.db");
+    QCOMPARE(MakeDataBase(path, {QStringLiteral("O")}, {row}), QString());
+    if (plikDane.isEmpty())
+        QCOMPARE(ExecSql(path, QStringLiteral("UPDATE pomiar SET pomiar_plik_dane=''")), QString());
+
+    auto baza = NewBaza();
+    QCOMPARE(baza->Open(path), int(TDataBase::OpenOk));
+    // What was loaded before must survive any failure whole.
+    std::unique_ptr<TDataPomiar> before = PulseRecord(1.0, 3.0);
+    std::memcpy(&baza->Pomiar, before.get(), sizeof(TDataPomiar));
+
+    QCOMPARE(baza->LoadPomiar(id), expected);
+    const TDataPomiar &want = expected == 0 ? *file : *before;
+    QVERIFY(std::memcmp(&baza->Pomiar, &want, sizeof(TDataPomiar)) == 0);
+}
+
+void TestDataBase::loadPomiarNegativeIdReadsNothing()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("zym_5.db"));
+    QCOMPARE(MakeDataBase(path, {QStringLiteral("O")}, {TTestPomiar{1, 1, 0.5}}), QString());
+    auto baza = NewBaza();
+    QCOMPARE(baza->Open(path), int(TDataBase::OpenOk));
+    baza->Row.plik_dane = QStringLiteral("marker");
+    QCOMPARE(baza->LoadPomiar(-5), -5);
+    QCOMPARE(baza->Row.plik_dane, QStringLiteral("marker"));
+}
+
+// ---------------------------------------------------------------- single values
+
+void TestDataBase::firstValueText_data()
+{
+    QTest::addColumn<bool>("withZym");
+    QTest::addColumn<bool>("open");
+    QTest::addColumn<QString>("statement");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("text") << true << true << "SELECT serial_zym FROM ZYM" << "ZYM5-0042";
+    QTest::newRow("integer as text") << true << true << "SELECT u2_offset FROM ZYM" << "1095";
+    QTest::newRow("no ZYM table") << false << true << "SELECT serial_zym FROM ZYM" << "NULL";
+    QTest::newRow("no row") << true << true << "SELECT obiekt_id FROM obiekt WHERE obiekt_id=99" << "NULL";
+    QTest::newRow("closed") << true << false << "SELECT serial_zym FROM ZYM" << "NULL";
+}
+
+void TestDataBase::firstValueText()
+{
+    QFETCH(bool, withZym);
+    QFETCH(bool, open);
+    QFETCH(QString, statement);
+    QFETCH(QString, expected);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("zym_5.db"));
+    QCOMPARE(MakeDataBase(path, {QStringLiteral("O")}, {}, withZym), QString());
+    auto baza = NewBaza();
+    QCOMPARE(baza->Open(path), int(TDataBase::OpenOk));
+    if (!open)
+        baza->Close();
+    QCOMPARE(baza->FirstValueText(statement), expected);
+}
+
+// ---------------------------------------------------------------- comment update
+
+void TestDataBase::komentarzRoundTrip_data()
+{
+    QTest::addColumn<QString>("komentarz");
+    QTest::newRow("apostrophes") << "Przewód O'Briena, 'L1'";
+    QTest::newRow("polish letters") << "Zażółć gęślą jaźń ŻÓŁĆ";
+    QTest::newRow("looks like markup") << "R<5 mΩ <b>";
+    QTest::newRow("sql in it") << "x'; DROP TABLE pomiar; --";
+    QTest::newRow("two lines") << "pierwsza\ndruga";
+    QTest::newRow("empty") << "";
+}
+
+void TestDataBase::komentarzRoundTrip()
+{
+    QFETCH(QString, komentarz);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("zym_5.db"));
+    QCOMPARE(MakeDataBase(path, {QStringLiteral("O")}, {TTestPomiar{3, 1, 0.5}, TTestPomiar{4, 1, 0.6}}), QString());
+    auto baza = NewBaza();
+    QCOMPARE(baza->Open(path), int(TDataBase::OpenOk));
+    baza->PrepareKomentarz(komentarz, 3);
+    QVERIFY(baza->ExecPending());
+    baza->Close();
+    QCOMPARE(ReadValue(path, QStringLiteral("SELECT pomiar_komentarz FROM pomiar WHERE pomiar_id=3")).toString(),
+             komentarz);
+    // Only that row changed.
+    QCOMPARE(ReadValue(path, QStringLiteral("SELECT count(*) FROM pomiar")).toInt(), 2);
+    QCOMPARE(ReadValue(path, QStringLiteral("SELECT pomiar_komentarz FROM pomiar WHERE pomiar_id=4")).toString(),
+             QString());
+}
+
+void TestDataBase::komentarzStatementText()
+{
+    auto baza = NewBaza();
+    baza->PrepareKomentarz(QStringLiteral("O'Brien"), 7);
+    QCOMPARE(baza->qsSqlKomentarz, QStringLiteral("UPDATE pomiar SET pomiar_komentarz='O''Brien' WHERE pomiar.pomiar_id=7"));
+}
+
+void TestDataBase::komentarzUpdateFailures_data()
+{
+    QTest::addColumn<QString>("setup"); // SQL run on the file before opening it
+    QTest::addColumn<int>("id");
+    QTest::addColumn<bool>("closeFirst");
+    QTest::addColumn<QString>("reasonPart"); // part of LastErrorText ("" any)
+    QTest::newRow("update refused")
+        << "CREATE TRIGGER blokada BEFORE UPDATE ON pomiar BEGIN SELECT RAISE(ABORT, 'komentarze zablokowane'); END"
+        << 3 << false << "komentarze zablokowane";
+    QTest::newRow("no such row") << "" << 99 << false << "";
+    QTest::newRow("connection closed") << "" << 3 << true << "";
+}
+
+void TestDataBase::komentarzUpdateFailures()
+{
+    QFETCH(QString, setup);
+    QFETCH(int, id);
+    QFETCH(bool, closeFirst);
+    QFETCH(QString, reasonPart);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("zym_5.db"));
+    TTestPomiar row{3, 1, 0.5};
+    row.komentarz = QStringLiteral("przed");
+    QCOMPARE(MakeDataBase(path, {QStringLiteral("O")}, {row}), QString());
+    if (!setup.isEmpty())
+        QCOMPARE(ExecSql(path, setup), QString());
+
+    auto baza = NewBaza();
+    QCOMPARE(baza->Open(path), int(TDataBase::OpenOk));
+    if (closeFirst)
+        baza->Close();
+    baza->PrepareKomentarz(QStringLiteral("po"), id);
+    QVERIFY(!baza->ExecPending());
+    QVERIFY2(baza->LastErrorText().contains(reasonPart), qPrintable(baza->LastErrorText()));
+    baza->Close();
+    QCOMPARE(ReadValue(path, QStringLiteral("SELECT pomiar_komentarz FROM pomiar WHERE pomiar_id=3")).toString(),
+             QStringLiteral("przed"));
+}
+
+QTEST_GUILESS_MAIN(TestDataBase)
+#include "test_database.moc"

@@ -1,0 +1,681 @@
+// Browsing a local database as a user does it: open it through the file
+// dialog, click objects and measurements, edit a comment and answer the
+// question, open another database, close. Real SQLite files and data files.
+
+#include "app/mainwindow.h"
+#include "chart/dialogwykres.h"
+#include "database/tdatabase.h"
+#include "simulator/zymsim.h"
+#include "support/dbsupport.h"
+#include "support/testsupport.h"
+
+#include <QAction>
+#include <QGroupBox>
+#include <QLabel>
+#include <QStatusBar>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QTextEdit>
+#include <QtTest>
+#include <qcustomplot.h>
+
+#include <cstring>
+#include <memory>
+
+using namespace testsupport;
+
+namespace {
+
+const QString kQuestion = QStringLiteral("Pole komentarza uległo zmianie. Zapisać komentarz w bazie danych?");
+
+// Looks like markup to a rich-text editor, which would show and save it changed.
+const QString kKomentarz1 = QStringLiteral("<b>Uwaga</b> R<5 mΩ &amp; 'L1'");
+
+/// The window and its widgets, found the way a user sees them.
+struct TWindow
+{
+    std::unique_ptr<MainWindow> w;
+    QTableView *obiekty = nullptr;
+    QTableView *pomiary = nullptr;
+    QTextEdit *komentarz = nullptr;
+
+    explicit TWindow(const QString &lastOpen)
+    {
+        WriteLoopbackIni(lastOpen + QStringLiteral("/nie_ma_miernika.db"), lastOpen);
+        w.reset(new MainWindow);
+        w->show();
+        if (!QTest::qWaitForWindowExposed(w.get()))
+            qWarning("main window not exposed");
+        obiekty = w->findChild<QTableView *>(QStringLiteral("tV_Obiekty"));
+        pomiary = w->findChild<QTableView *>(QStringLiteral("tV_Pomiary"));
+        komentarz = w->findChild<QTextEdit *>(QStringLiteral("tE_Komentarz"));
+    }
+    QAction *Action(const char *name) const { return w->findChild<QAction *>(QLatin1String(name)); }
+    QString Label(const char *name) const { return w->findChild<QLabel *>(QLatin1String(name))->text(); }
+    bool ResultShown() const { return w->findChild<QGroupBox *>(QStringLiteral("gB_Wynik"))->isVisible(); }
+    QCustomPlot *Plot() const { return w->findChild<QCustomPlot *>(QStringLiteral("plot")); }
+    int Rows(QTableView *v) const { return v->model() ? v->model()->rowCount() : 0; }
+
+    void Open(const QString &path)
+    {
+        AnswerFileDialog(path);
+        Action("actionOpenDataBase")->trigger();
+    }
+    void ClickObiekt(int row) { ClickCell(obiekty, row, 0); }
+    void ClickPomiar(int id, int column = 1)
+    {
+        const int row = RowOfId(pomiary, id);
+        QVERIFY2(row >= 0, qPrintable(QStringLiteral("measurement %1 not listed").arg(id)));
+        ClickCell(pomiary, row, column);
+    }
+    void Type(const QString &text)
+    {
+        komentarz->moveCursor(QTextCursor::End);
+        for (const QChar c : text)
+            QTest::sendKeyEvent(QTest::Click, komentarz, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    }
+};
+
+/// A data file for measurement `id` whose content tells it apart.
+std::unique_ptr<TDataPomiar> RecordFor(int id)
+{
+    std::unique_ptr<TDataPomiar> rec = PulseRecord(2.0 + id, 0.1 * id);
+    rec->czas = 1600000000 + id;
+    return rec;
+}
+
+bool SameRecord(const TDataPomiar &a, const TDataPomiar &b)
+{
+    return std::memcmp(&a, &b, sizeof(TDataPomiar)) == 0;
+}
+
+} // namespace
+
+class TestDataBaseBrowse : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanup();
+
+    void measurementListTexts_data();
+    void measurementListTexts();
+    void objectLookup_data();
+    void objectLookup();
+    void displayFromAnyColumn_data();
+    void displayFromAnyColumn();
+    void outOfRangeAndMethod();
+    void commentSavedAsTyped();
+    void questionAsked_data();
+    void questionAsked();
+    void objectClickKeepsTheEdit();
+    void commentOfAnOpenedFileIsNeverSaved();
+    void failedSaveKeepsTheEdit();
+    void unusableDataFile_data();
+    void unusableDataFile();
+    void chartDialogFollows();
+    void simulatedMeter();
+    void openAnotherClearsShownMeasurement();
+    void closeEmptiesWindow();
+    void cancelChangesNothing();
+    void notADataBase();
+
+private:
+    /// A database with objects "Rozdzielnia", "Złącze 'ZK-7'" and two
+    /// objects named "Szyna L1", and data files for measurements 1..4.
+    QString MakeBrowseDataBase(QTemporaryDir &dir, const QString &name = QStringLiteral("zym_5.db"));
+};
+
+void TestDataBaseBrowse::initTestCase()
+{
+    Q_INIT_RESOURCE(resources);
+}
+
+void TestDataBaseBrowse::cleanup()
+{
+    RemoveIni();
+}
+
+QString TestDataBaseBrowse::MakeBrowseDataBase(QTemporaryDir &dir, const QString &name)
+{
+    const QString path = dir.filePath(name);
+    QVector<TTestPomiar> rows;
+    TTestPomiar p1(1, 1, 0.25);
+    p1.komentarz = kKomentarz1;
+    p1.metoda = 0x80;
+    TTestPomiar p2(2, 1, 1.5);
+    p2.komentarz = QStringLiteral("Drugi");
+    TTestPomiar p3(3, 2, 3.0);
+    TTestPomiar p4(4, 3, 4.0); // the first "Szyna L1"
+    TTestPomiar p5(5, 4, 5.0); // the second "Szyna L1"
+    TTestPomiar p6(6, 4, 6.0);
+    rows << p1 << p2 << p3 << p4 << p5 << p6;
+    const QString error = MakeDataBase(path,
+                                       {QStringLiteral("Rozdzielnia"), QStringLiteral("Złącze 'ZK-7'"),
+                                        QStringLiteral("Szyna L1"), QStringLiteral("Szyna L1")},
+                                       rows);
+    if (!error.isEmpty())
+        qWarning("%s", qPrintable(error));
+    for (int id = 1; id <= 6; ++id)
+        WriteRecordBytes(dir.filePath(QStringLiteral("pomiar_%1.zym5").arg(id)), *RecordFor(id));
+    return path;
+}
+
+// ---------------------------------------------------------------- the tables
+
+void TestDataBaseBrowse::measurementListTexts_data()
+{
+    QTest::addColumn<double>("rezystancja");
+    QTest::addColumn<int>("czas");
+    QTest::addColumn<QVariant>("wynik");
+    QTest::addColumn<QString>("data");
+    const QString inf = QString(QChar(0x221E));
+    QTest::newRow("999.6 rounds to 1000") << 999.6 << 0 << QVariant(1000.0) << "1970-01-01 02:00:00";
+    QTest::newRow("99.96 rounds to 100") << 99.96 << 0 << QVariant(100.0) << "1970-01-01 02:00:00";
+    QTest::newRow("9.996 rounds to 10") << 9.996 << 0 << QVariant(10.0) << "1970-01-01 02:00:00";
+    QTest::newRow("1.236 two decimals") << 1.236 << 0 << QVariant(1.24) << "1970-01-01 02:00:00";
+    QTest::newRow("0.5") << 0.5 << 0 << QVariant(0.5) << "1970-01-01 02:00:00";
+    QTest::newRow("0.0004 three decimals") << 0.0004 << 0 << QVariant(0.0) << "1970-01-01 02:00:00";
+    QTest::newRow("negative") << -2.5 << 0 << QVariant(-2.5) << "1970-01-01 02:00:00";
+    QTest::newRow("1000 is infinite") << 1000.0 << 0 << QVariant(inf) << "1970-01-01 02:00:00";
+    QTest::newRow("1e9 is infinite") << 1e9 << 0 << QVariant(inf) << "1970-01-01 02:00:00";
+    QTest::newRow("summer, still +2 h") << 1.0 << 1625140800 << QVariant(1.0) << "2021-07-01 14:00:00";
+    QTest::newRow("winter, +2 h") << 1.0 << 1610712000 << QVariant(1.0) << "2021-01-15 14:00:00";
+    QTest::newRow("over midnight and new year") << 1.0 << 1609455600 << QVariant(1.0) << "2021-01-01 01:00:00";
+}
+
+void TestDataBaseBrowse::measurementListTexts()
+{
+    QFETCH(double, rezystancja);
+    QFETCH(int, czas);
+    QFETCH(QVariant, wynik);
+    QFETCH(QString, data);
+    QTemporaryDir dir;
+    TTestPomiar p(42, 1, rezystancja);
+    p.czas = czas;
+    p.komentarz = QStringLiteral("Zażółć 'gęślą'");
+    const QString path = dir.filePath(QStringLiteral("zym_5.db"));
+    QCOMPARE(MakeDataBase(path, {QStringLiteral("Wyniki")}, {p}), QString());
+
+    TWindow t(dir.path());
+    t.Open(path);
+    QCOMPARE(t.Rows(t.obiekty), 1);
+    t.ClickObiekt(0);
+    QCOMPARE(t.Rows(t.pomiary), 1);
+    QAbstractItemModel *m = t.pomiary->model();
+    QCOMPARE(m->headerData(0, Qt::Horizontal).toString(), QStringLiteral("ID"));
+    QCOMPARE(m->headerData(3, Qt::Horizontal).toString(), QStringLiteral("KOMENTARZ"));
+    QCOMPARE(t.pomiary->columnWidth(0), 1);
+    QCOMPARE(m->index(0, 0).data().toInt(), 42);
+    QCOMPARE(m->index(0, 1).data().toString(), data);
+    const QVariant shown = m->index(0, 2).data();
+    if (wynik.type() == QVariant::String)
+        QCOMPARE(shown.toString(), wynik.toString());
+    else
+        QVERIFY2(qAbs(shown.toDouble() - wynik.toDouble()) < 1e-9, qPrintable(shown.toString()));
+    QCOMPARE(m->index(0, 3).data().toString(), QStringLiteral("Zażółć 'gęślą'"));
+}
+
+void TestDataBaseBrowse::objectLookup_data()
+{
+    QTest::addColumn<int>("objectRow");
+    QTest::addColumn<QList<int>>("ids");
+    QTest::newRow("plain name") << 0 << QList<int>{1, 2};
+    QTest::newRow("name with an apostrophe") << 1 << QList<int>{3};
+    QTest::newRow("shared name, first") << 2 << QList<int>{5, 6};
+    QTest::newRow("shared name, second") << 3 << QList<int>{5, 6};
+}
+
+void TestDataBaseBrowse::objectLookup()
+{
+    QFETCH(int, objectRow);
+    QFETCH(QList<int>, ids);
+    QTemporaryDir dir;
+    const QString path = MakeBrowseDataBase(dir);
+    TWindow t(dir.path());
+    t.Open(path);
+    QCOMPARE(t.Rows(t.obiekty), 4);
+    t.ClickObiekt(objectRow);
+    QList<int> listed;
+    for (int r = 0; r < t.Rows(t.pomiary); ++r)
+        listed << t.pomiary->model()->index(r, 0).data().toInt();
+    QCOMPARE(listed, ids);
+    const QString name = t.obiekty->model()->index(objectRow, 0).data().toString();
+    QCOMPARE(t.Label("label_obiekt"), QStringLiteral("Obiekt: ") + name);
+}
+
+// ---------------------------------------------------------------- one measurement
+
+void TestDataBaseBrowse::displayFromAnyColumn_data()
+{
+    QTest::addColumn<int>("column");
+    for (int c = 0; c < 4; ++c)
+        QTest::newRow(qPrintable(QStringLiteral("column %1").arg(c))) << c;
+}
+
+void TestDataBaseBrowse::displayFromAnyColumn()
+{
+    QFETCH(int, column);
+    QTemporaryDir dir;
+    const QString path = MakeBrowseDataBase(dir);
+    TWindow t(dir.path());
+    QVERIFY(!t.ResultShown());
+    t.Open(path);
+    QCOMPARE(t.w->statusBar()->currentMessage(), path);
+    t.ClickObiekt(0);
+    QVERIFY(!t.Action("actionExport_wyniku_do_CSV")->isEnabled());
+    t.ClickPomiar(1, column);
+
+    QCOMPARE(t.w->pomiarId(), 1);
+    QVERIFY(t.ResultShown());
+    QCOMPARE(t.Label("label_R"), QStringLiteral("R=0.250") + QChar(0x03A9));
+    QCOMPARE(t.Label("label_Metoda"), QStringLiteral("Metoda:...3P"));
+    QVERIFY(t.Label("label_Czas").startsWith(QStringLiteral("Zapisany: ")));
+    // Shown as plain text, exactly as stored.
+    QCOMPARE(t.komentarz->toPlainText(), kKomentarz1);
+    QCOMPARE(t.w->komentarz(), kKomentarz1);
+    QCOMPARE(t.w->komentarzChanges(), 1);
+    QVERIFY(SameRecord(t.w->currentPomiar(), *RecordFor(1)));
+    QCOMPARE(t.Plot()->graphCount(), 2);
+    QCOMPARE(t.Plot()->graph(0)->dataCount(), 3000);
+    QVERIFY(t.Action("actionExport_wyniku_do_CSV")->isEnabled());
+}
+
+void TestDataBaseBrowse::outOfRangeAndMethod()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("zym_5.db"));
+    TTestPomiar p(9, 1, 0.5);
+    p.status = -1;
+    p.metoda = 0x100; // lowest byte clear: 2P
+    QCOMPARE(MakeDataBase(path, {QStringLiteral("O")}, {p}), QString());
+    QVERIFY(WriteRecordBytes(dir.filePath(QStringLiteral("pomiar_9.zym5")), *RecordFor(9)));
+    TWindow t(dir.path());
+    t.Open(path);
+    t.ClickObiekt(0);
+    t.ClickPomiar(9);
+    QCOMPARE(t.Label("label_R"), QStringLiteral("Poza zakresem"));
+    QCOMPARE(t.Label("label_Metoda"), QStringLiteral("Metoda:.. 2P"));
+}
+
+// ---------------------------------------------------------------- the comment
+
+void TestDataBaseBrowse::commentSavedAsTyped()
+{
+    QTemporaryDir dir;
+    const QString path = MakeBrowseDataBase(dir);
+    TWindow t(dir.path());
+    t.Open(path);
+    t.ClickObiekt(0);
+    t.ClickPomiar(1);
+    t.Type(QStringLiteral(" – żółć 'L1'"));
+    QVERIFY(t.w->komentarzChanges() > 1);
+
+    TMessageBoxWatch watch(QStringLiteral("TAK"));
+    t.ClickPomiar(2);
+    QCOMPARE(watch.texts, QStringList{kQuestion});
+    QCOMPARE(watch.titles, QStringList{QStringLiteral("Ostrzeżenie!")});
+    QCOMPARE(ReadValue(path, QStringLiteral("SELECT pomiar_komentarz FROM pomiar WHERE pomiar_id=1")).toString(),
+             kKomentarz1 + QStringLiteral(" – żółć 'L1'"));
+    QCOMPARE(ReadValue(path, QStringLiteral("SELECT pomiar_komentarz FROM pomiar WHERE pomiar_id=2")).toString(),
+             QStringLiteral("Drugi"));
+    // The click went on to show the measurement clicked.
+    QCOMPARE(t.w->pomiarId(), 2);
+    QCOMPARE(t.komentarz->toPlainText(), QStringLiteral("Drugi"));
+}
+
+void TestDataBaseBrowse::questionAsked_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<bool>("undone"); // the typing deleted again with Backspace
+    QTest::addColumn<int>("questions");
+    QTest::newRow("shown, not edited") << "" << false << 0;
+    QTest::newRow("one character typed") << "x" << false << 1;
+    QTest::newRow("typed and deleted again") << "x" << true << 1;
+}
+
+void TestDataBaseBrowse::questionAsked()
+{
+    QFETCH(QString, typed);
+    QFETCH(bool, undone);
+    QFETCH(int, questions);
+    QTemporaryDir dir;
+    const QString path = MakeBrowseDataBase(dir);
+    TWindow t(dir.path());
+    t.Open(path);
+    TMessageBoxWatch watch(QStringLiteral("NIE"));
+    t.ClickObiekt(0);
+    t.ClickPomiar(1);
+    t.Type(typed);
+    if (undone)
+        QTest::keyClick(t.komentarz, Qt::Key_Backspace);
+    t.ClickPomiar(2);
+    QCOMPARE(watch.Count(), questions);
+    QCOMPARE(t.w->pomiarId(), 2);
+    QCOMPARE(ReadValue(path, QStringLiteral("SELECT pomiar_komentarz FROM pomiar WHERE pomiar_id=1")).toString(),
+             kKomentarz1);
+}
+
+void TestDataBaseBrowse::commentOfAnOpenedFileIsNeverSaved()
+{
+    // A measurement opened from a file has no row in the database: editing
+    // its comment must not overwrite the comment of the row clicked before.
+    QTemporaryDir dir;
+    const QString path = MakeBrowseDataBase(dir);
+    TWindow t(dir.path());
+    t.Open(path);
+    t.ClickObiekt(0);
+    t.ClickPomiar(1);
+    AnswerFileDialog(dir.filePath(QStringLiteral("pomiar_3.zym5")));
+    t.Action("actionOpenPomiar")->trigger();
+    QVERIFY(t.komentarz->toPlainText().startsWith(QStringLiteral("Pomiar odczytany z pliku: ")));
+    t.Type(QStringLiteral(" edytowany"));
+
+    TMessageBoxWatch watch(QStringLiteral("TAK"));
+    t.ClickPomiar(2);
+    QCOMPARE(watch.Count(), 0);
+    QCOMPARE(ReadValue(path, QStringLiteral("SELECT pomiar_komentarz FROM pomiar WHERE pomiar_id=1")).toString(),
+             kKomentarz1);
+    QCOMPARE(t.w->pomiarId(), 2);
+}
+
+void TestDataBaseBrowse::objectClickKeepsTheEdit()
+{
+    QTemporaryDir dir;
+    const QString path = MakeBrowseDataBase(dir);
+    TWindow t(dir.path());
+    t.Open(path);
+    t.ClickObiekt(0);
+    t.ClickPomiar(2);
+    t.Type(QStringLiteral(" poprawiony"));
+
+    TMessageBoxWatch watch(QStringLiteral("NIE"));
+    t.ClickObiekt(1);
+    QCOMPARE(watch.Count(), 1);
+    // The measurement stays on screen with its edit; export waits for a new click.
+    QCOMPARE(t.komentarz->toPlainText(), QStringLiteral("Drugi poprawiony"));
+    QVERIFY(!t.Action("actionExport_wyniku_do_CSV")->isEnabled());
+    QCOMPARE(t.Label("label_obiekt"), QStringLiteral("Obiekt: Złącze 'ZK-7'"));
+
+    // Asked again about the same edit; "TAK" writes it to the measurement last clicked.
+    watch.SetAnswer(QStringLiteral("TAK"));
+    t.ClickObiekt(2);
+    QCOMPARE(watch.Count(), 2);
+    QCOMPARE(ReadValue(path, QStringLiteral("SELECT pomiar_komentarz FROM pomiar WHERE pomiar_id=2")).toString(),
+             QStringLiteral("Drugi poprawiony"));
+    QCOMPARE(ReadValue(path, QStringLiteral("SELECT count(*) FROM pomiar WHERE pomiar_komentarz='Drugi poprawiony'"))
+                 .toInt(), 1);
+}
+
+void TestDataBaseBrowse::failedSaveKeepsTheEdit()
+{
+    QTemporaryDir dir;
+    const QString path = MakeBrowseDataBase(dir);
+    QCOMPARE(ExecSql(path, QStringLiteral("CREATE TRIGGER blokada BEFORE UPDATE ON pomiar BEGIN "
+                                          "SELECT RAISE(ABORT, 'komentarze zablokowane'); END")),
+             QString());
+    TWindow t(dir.path());
+    t.Open(path);
+    t.ClickObiekt(0);
+    t.ClickPomiar(1);
+    t.Type(QStringLiteral("!"));
+
+    TMessageBoxWatch watch(QStringLiteral("TAK"));
+    t.ClickPomiar(2);
+    QCOMPARE(watch.Count(), 2);
+    QCOMPARE(watch.texts[0], kQuestion);
+    QVERIFY2(watch.texts[1].contains(QStringLiteral("komentarze zablokowane")), qPrintable(watch.texts[1]));
+    // Nothing moved on: the edit is still there to be saved.
+    QCOMPARE(t.w->pomiarId(), 1);
+    QCOMPARE(t.komentarz->toPlainText(), kKomentarz1 + QStringLiteral("!"));
+    QCOMPARE(ReadValue(path, QStringLiteral("SELECT pomiar_komentarz FROM pomiar WHERE pomiar_id=1")).toString(),
+             kKomentarz1);
+
+    // The question comes again; giving up lets the click through.
+    watch.SetAnswer(QStringLiteral("NIE"));
+    t.ClickPomiar(2);
+    QCOMPARE(watch.Count(), 3);
+    QCOMPARE(watch.texts[2], kQuestion);
+    QCOMPARE(t.w->pomiarId(), 2);
+}
+
+// ---------------------------------------------------------------- data files
+
+void TestDataBaseBrowse::unusableDataFile_data()
+{
+    QTest::addColumn<QString>("plikDane");
+    QTest::addColumn<qint64>("bytes"); // of the file written under that name ("" none)
+    QTest::addColumn<bool>("shown");
+    QTest::newRow("missing") << "brak.zym5" << qint64(-1) << false;
+    QTest::newRow("short") << "krotki.zym5" << kPomiarFileSize - 4 << false;
+    QTest::newRow("climbs out of the folder") << "../obcy.zym5" << kPomiarFileSize << false;
+    QTest::newRow("absolute") << "@ABS@" << kPomiarFileSize << false;
+    QTest::newRow("subfolder is fine") << "2023/p.zym5" << kPomiarFileSize << true;
+}
+
+void TestDataBaseBrowse::unusableDataFile()
+{
+    QFETCH(QString, plikDane);
+    QFETCH(qint64, bytes);
+    QFETCH(bool, shown);
+    QTemporaryDir top;
+    QVERIFY(QDir(top.path()).mkpath(QStringLiteral("baza/2023")));
+    const QString folder = top.filePath(QStringLiteral("baza"));
+    const QString absolute = top.filePath(QStringLiteral("obcy.zym5"));
+    plikDane.replace(QStringLiteral("@ABS@"), absolute);
+
+    TTestPomiar good(1, 1, 0.5);
+    TTestPomiar bad(2, 1, 0.75);
+    bad.plik_dane = plikDane;
+    bad.komentarz = QStringLiteral("nie pokazany");
+    const QString path = folder + QStringLiteral("/zym_5.db");
+    QCOMPARE(MakeDataBase(path, {QStringLiteral("O")}, {good, bad}), QString());
+    QVERIFY(WriteRecordBytes(folder + QStringLiteral("/pomiar_1.zym5"), *RecordFor(1)));
+    if (bytes >= 0)
+        QVERIFY(WriteRecordBytes(QDir(folder).absoluteFilePath(plikDane), *RecordFor(2), bytes));
+
+    TWindow t(top.path());
+    t.Open(path);
+    t.ClickObiekt(0);
+    t.ClickPomiar(1);
+    QVERIFY(SameRecord(t.w->currentPomiar(), *RecordFor(1)));
+
+    if (!shown)
+        QTest::ignoreMessage(QtDebugMsg, "Plik nie istnieje");
+    t.ClickPomiar(2);
+    if (shown) {
+        QVERIFY(SameRecord(t.w->currentPomiar(), *RecordFor(2)));
+        QCOMPARE(t.komentarz->toPlainText(), QStringLiteral("nie pokazany"));
+        return;
+    }
+    QCOMPARE(t.Label("label_R"), QStringLiteral("R="));
+    QCOMPARE(t.Label("label_Metoda"), QStringLiteral("Metoda"));
+    QCOMPARE(t.Label("label_Czas"), QStringLiteral("Czas"));
+    QCOMPARE(t.Label("label_obiekt"), QStringLiteral("Obiekt"));
+    QCOMPARE(t.komentarz->toPlainText(), QString());
+    QCOMPARE(t.w->komentarzChanges(), 1);
+    QCOMPARE(t.Plot()->graphCount(), 0);
+    // The measurement shown before is still the one held and exported.
+    QVERIFY(SameRecord(t.w->currentPomiar(), *RecordFor(1)));
+    QVERIFY(t.Action("actionExport_wyniku_do_CSV")->isEnabled());
+}
+
+void TestDataBaseBrowse::chartDialogFollows()
+{
+    QTemporaryDir dir;
+    const QString path = MakeBrowseDataBase(dir);
+    TWindow t(dir.path());
+    t.Open(path);
+    t.Action("actionOkno")->trigger();
+    QVERIFY(t.w->dialogWykres());
+    t.ClickObiekt(0);
+    t.ClickPomiar(2);
+    QCustomPlot *plot = t.w->dialogWykres()->findChild<QCustomPlot *>(QStringLiteral("plot"));
+    QVERIFY(plot && plot->graphCount() == 2);
+    // Row 1500 is 10 ms: the dialog shows measurement 2's current there.
+    const std::unique_ptr<TDataPomiar> rec = RecordFor(2);
+    const double amps = rec->dane[1500][rec->kanalI] * rec->skala[rec->kanalI];
+    auto it = plot->graph(0)->data()->findBegin(10.0, false);
+    QVERIFY(it != plot->graph(0)->data()->constEnd());
+    QCOMPARE(it->value, amps);
+}
+
+void TestDataBaseBrowse::simulatedMeter()
+{
+    QTemporaryDir dir;
+    TSimOptions options;
+    options.iObiekty = 6;
+    options.iPomiary = 30;
+    options.seed = 11;
+    TSimMeter meter;
+    QCOMPARE(SimWriteMeter(dir.path(), options, &meter), int(SimOk));
+
+    TWindow t(dir.path());
+    t.Open(meter.qsDataBase);
+    QCOMPARE(t.Rows(t.obiekty), 6);
+    // Objects 2 and 6 share a name: either row lists the measurements of object 6.
+    t.ClickObiekt(1);
+    QList<int> expected;
+    for (const TSimPomiar &p : meter.pomiary)
+        if (p.obiekt_id == 6)
+            expected << p.pomiar_id;
+    QCOMPARE(t.Rows(t.pomiary), expected.size());
+    const TSimPomiar &p = meter.pomiary[expected.last() - 1];
+    t.ClickPomiar(p.pomiar_id, 3);
+
+    std::unique_ptr<TDataPomiar> rec(new TDataPomiar);
+    SimMakeRecord(p, options.seed, rec.get());
+    QVERIFY(SameRecord(t.w->currentPomiar(), *rec));
+    QCOMPARE(t.Label("label_R"), p.status == -1 ? QStringLiteral("Poza zakresem")
+                                                : QStringLiteral("R=") + QString::number(p.rezystancja, 'f', 3) + QChar(0x03A9));
+    QCOMPARE(t.komentarz->toPlainText(), p.komentarz);
+}
+
+// ---------------------------------------------------------------- open and close
+
+void TestDataBaseBrowse::openAnotherClearsShownMeasurement()
+{
+    QTemporaryDir dirA, dirB;
+    const QString a = MakeBrowseDataBase(dirA, QStringLiteral("a.db"));
+    const QString b = MakeBrowseDataBase(dirB, QStringLiteral("b.db"));
+    QCOMPARE(ExecSql(b, QStringLiteral("UPDATE obiekt SET Obiekt_nazwa = 'B ' || Obiekt_nazwa")), QString());
+
+    TWindow t(dirA.path());
+    t.Open(a);
+    t.ClickObiekt(0);
+    t.ClickPomiar(1);
+    t.Type(QStringLiteral(" (zmieniony w A)"));
+
+    TMessageBoxWatch watch(QStringLiteral("TAK"));
+    t.Open(b);
+    QCOMPARE(watch.Count(), 0);
+    QCOMPARE(t.w->statusBar()->currentMessage(), b);
+    QCOMPARE(t.obiekty->model()->index(0, 0).data().toString(), QStringLiteral("B Rozdzielnia"));
+    // Nothing of database A is left to click on or to save.
+    QCOMPARE(t.Rows(t.pomiary), 0);
+    QVERIFY(!t.ResultShown());
+    QCOMPARE(t.w->pomiarId(), -1);
+    QCOMPARE(t.w->lastOpenedPath(), dirB.path() + QLatin1Char('/'));
+
+    t.ClickObiekt(0);
+    t.ClickPomiar(2);
+    QCOMPARE(watch.Count(), 0);
+    QCOMPARE(ReadValue(b, QStringLiteral("SELECT pomiar_komentarz FROM pomiar WHERE pomiar_id=1")).toString(),
+             kKomentarz1);
+    QCOMPARE(ReadValue(a, QStringLiteral("SELECT pomiar_komentarz FROM pomiar WHERE pomiar_id=1")).toString(),
+             kKomentarz1);
+}
+
+void TestDataBaseBrowse::closeEmptiesWindow()
+{
+    QTemporaryDir dir;
+    const QString path = MakeBrowseDataBase(dir);
+    TWindow t(dir.path());
+    t.Open(path);
+    // A local open leaves the action states as they were.
+    QVERIFY(t.Action("actionOpenDataBase")->isEnabled());
+    QVERIFY(!t.Action("actionCloaseZYMDataBase")->isEnabled());
+    t.ClickObiekt(0);
+    t.ClickPomiar(1);
+    t.Type(QStringLiteral("niezapisany"));
+
+    // The meter's connect enables "Rozłącz"; here it is enabled by hand.
+    t.Action("actionCloaseZYMDataBase")->setEnabled(true);
+    t.Action("actionPobierz_baz_danych")->setEnabled(true);
+    t.Action("actionOpenDataBase")->setEnabled(false);
+    t.Action("actionOpenZYMDataBase")->setEnabled(false);
+    TMessageBoxWatch watch(QStringLiteral("TAK"));
+    t.Action("actionCloaseZYMDataBase")->trigger();
+
+    QCOMPARE(watch.Count(), 0);
+    QVERIFY(!t.w->baza().db.isOpen());
+    QCOMPARE(t.Rows(t.obiekty), 0);
+    QCOMPARE(t.Rows(t.pomiary), 0);
+    QCOMPARE(t.Label("label_R"), QStringLiteral("R="));
+    QCOMPARE(t.Label("label_obiekt"), QStringLiteral("Obiekt"));
+    QCOMPARE(t.komentarz->toPlainText(), QString());
+    QCOMPARE(t.Plot()->graphCount(), 0);
+    QVERIFY(!t.ResultShown());
+    QVERIFY(!t.Plot()->isVisible());
+    QCOMPARE(t.w->statusBar()->currentMessage(), QStringLiteral(" "));
+    QVERIFY(t.Action("actionOpenDataBase")->isEnabled());
+    QVERIFY(t.Action("actionOpenZYMDataBase")->isEnabled());
+    QVERIFY(!t.Action("actionCloaseZYMDataBase")->isEnabled());
+    QVERIFY(!t.Action("actionPobierz_baz_danych")->isEnabled());
+    QCOMPARE(ReadValue(path, QStringLiteral("SELECT pomiar_komentarz FROM pomiar WHERE pomiar_id=1")).toString(),
+             kKomentarz1);
+}
+
+void TestDataBaseBrowse::cancelChangesNothing()
+{
+    QTemporaryDir dir, elsewhere;
+    const QString path = MakeBrowseDataBase(dir);
+    TWindow t(elsewhere.path());
+    t.Open(path);
+    t.ClickObiekt(0);
+    t.ClickPomiar(1);
+    const QString folder = t.w->lastOpenedPath();
+
+    QTest::ignoreMessage(QtDebugMsg, "Plik bazy danych:  \"\"");
+    t.Open(QString()); // the dialog is cancelled
+    QCOMPARE(t.w->lastOpenedPath(), folder);
+    QCOMPARE(t.w->statusBar()->currentMessage(), path);
+    QCOMPARE(t.Rows(t.obiekty), 4);
+    QCOMPARE(t.Rows(t.pomiary), 2);
+    QVERIFY(t.ResultShown());
+    QCOMPARE(t.w->pomiarId(), 1);
+}
+
+void TestDataBaseBrowse::notADataBase()
+{
+    QTemporaryDir dir;
+    const QString good = MakeBrowseDataBase(dir);
+    const QString junk = dir.filePath(QStringLiteral("junk.db"));
+    {
+        QFile f(junk);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(QByteArray(4096, 'Z'));
+    }
+    TWindow t(dir.path());
+    t.Open(good);
+    t.ClickObiekt(0);
+
+    TMessageBoxWatch watch(QStringLiteral("OK"));
+    t.Open(junk);
+    QCOMPARE(watch.Count(), 1);
+    QVERIFY(watch.texts[0].startsWith(QStringLiteral("Błąd otwarcia bazy danych.")));
+    // Neither the old lists nor the junk pass for an open database.
+    QVERIFY(!t.w->baza().db.isOpen());
+    QCOMPARE(t.Rows(t.obiekty), 0);
+    QCOMPARE(t.Rows(t.pomiary), 0);
+    QCOMPARE(t.w->statusBar()->currentMessage(), QStringLiteral(" "));
+
+    // A good database opens as usual afterwards.
+    t.Open(good);
+    QCOMPARE(t.Rows(t.obiekty), 4);
+    QCOMPARE(t.w->statusBar()->currentMessage(), good);
+}
+
+QTEST_MAIN(TestDataBaseBrowse)
+#include "test_database_browse.moc"
