@@ -1,0 +1,49 @@
+#include "support/appsupport.h"
+#include "support/testsupport.h"
+
+#include "app/mainwindow.h"
+
+#include <QCoreApplication>
+#include <QFile>
+
+namespace appsupport {
+
+QString IniPath()
+{
+    return QCoreApplication::applicationDirPath() + QStringLiteral("/ZYMReader.ini");
+}
+
+bool WriteIni(const QString &text)
+{
+    QFile f(IniPath());
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return false;
+    const QByteArray bytes = text.toUtf8();
+    return f.write(bytes) == bytes.size();
+}
+
+QString BuildRoot()
+{
+    return QString::fromLocal8Bit(qgetenv("ZYM_BINARY_DIR"));
+}
+
+QString EnglishIniLines()
+{
+    return QStringLiteral("[Language]\nPathToTransFolder=%1\n1=zymreader_en.qm\n").arg(BuildRoot());
+}
+
+std::unique_ptr<MainWindow> NewWindow()
+{
+    std::unique_ptr<MainWindow> window(new MainWindow);
+    window->SetReachabilityCheck([](QString) { return false; });
+    return window;
+}
+
+bool CloseWindow(MainWindow *window, const QString &answer)
+{
+    if (!answer.isEmpty())
+        testsupport::AnswerMessageBox(answer);
+    return window->close();
+}
+
+} // namespace appsupport
