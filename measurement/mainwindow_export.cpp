@@ -1,13 +1,85 @@
+// The window side of the export: proposes a name, asks for the file, picks
+// the writer by suffix and tells the user when nothing could be written.
+// The writing itself lives in csvexport and TDataBase::SaveDataFile.
+
 #include "app/mainwindow.h"
+#include "ui_mainwindow.h"
+
+#include "measurement/csvexport.h"
+#include "measurement/datafile.h"
+
+#include <QDebug>
+#include <QDir>
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace {
+
+void ShowExportProblem(const QString &title, const QString &text)
+{
+    QMessageBox msgBox;
+    msgBox.setIcon(QMessageBox::Warning);
+    msgBox.setWindowTitle(title);
+    msgBox.setText(text);
+    msgBox.exec();
+}
+
+} // namespace
 
 void MainWindow::on_actionExport_wyniku_do_CSV_triggered()
 {
+    // Only the low 32 bits of czas are a time (the meter's own clock format).
+    const QString proposal = qsLastSaveCSVPath + DefaultFileName(quint32(CurrentPomiar.czas));
+    const QString name = QFileDialog::getSaveFileName(this, tr("Zapisz do pliku CSV"), proposal,
+                                                      tr("Plik CSV (*.csv);;Plik ZYM (*.zym5)"));
+    if (name.isEmpty())
+        return;
+
+    // The folder is remembered even when nothing gets written: the user
+    // chose it, and the next try most likely goes to the same place.
+    qsLastSaveCSVPath = FolderOf(name);
+
+    QString reason;
+    bool saved = true;
+    switch (FileKind(name)) {
+    case ExportCsv:
+        saved = SaveCSV(name, &CurrentPomiar, &reason);
+        break;
+    case ExportZym5:
+        saved = Baza.SaveDataFile(&CurrentPomiar, name, &reason) == ExportOk;
+        break;
+    case ExportPdf:
+        qDebug() << "Zapis do pliku PDF";
+        ShowExportProblem(tr("Uwaga!"),
+                          tr("Nie można zapisać pomiaru w formacie PDF:\n%1\n\n"
+                             "Pomiar można zapisać jako plik CSV (*.csv) lub plik ZYM (*.zym5).")
+                              .arg(QDir::toNativeSeparators(name)));
+        return;
+    default:
+        qDebug() << "Nieznany format pliku " << FileSuffix(name);
+        ShowExportProblem(tr("Uwaga!"),
+                          tr("Nieznany format pliku:\n%1\n\n"
+                             "Pomiar można zapisać jako plik CSV (*.csv) lub plik ZYM (*.zym5).")
+                              .arg(QDir::toNativeSeparators(name)));
+        return;
+    }
+
+    if (!saved)
+        ShowExportProblem(tr("Błąd!"), tr("Nie można zapisać pliku:\n%1\n\n%2")
+                                           .arg(QDir::toNativeSeparators(name), reason));
 }
 
 bool MainWindow::SaveCSV(QString outputFilename, const TDataPomiar *rec, QString *errorText)
 {
-    Q_UNUSED(outputFilename)
-    Q_UNUSED(rec)
-    Q_UNUSED(errorText)
-    return false;
+    TCsvLabels labels;
+    labels.obiekt = ui->label_obiekt->text();
+    labels.R = ui->label_R->text();
+    labels.czas = ui->label_Czas->text();
+    labels.metoda = ui->label_Metoda->text();
+    labels.komentarz = ui->label_Komentarz->text();
+
+    const int result = SaveCsvFile(outputFilename, labels, rec, errorText);
+    if (result == ExportOpenFailed)
+        qDebug() << "- Error, unable to open" << "outputFilename" << "for output";
+    return result == ExportOk;
 }

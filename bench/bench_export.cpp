@@ -1,0 +1,117 @@
+// Exporting one measurement to CSV, as "Zapisz pomiar jako" does it: the
+// text of 3006 lines built in memory, then written to a new file beside the
+// target and renamed over it. scripts/bench-export runs this next to
+// numpy's savetxt of the same three columns.
+//
+//   bench_export [benchmark flags] [--record=PATH]
+// --record writes the benchmarked record to PATH as a data file, so that
+// another tool can export exactly the same samples.
+
+#include "measurement/csvexport.h"
+#include "measurement/tdatapomiar.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+
+namespace {
+
+// A 10 A pulse with an exponential rise into 0.125 ohm, noisy enough that
+// the numbers have all their digits.
+std::unique_ptr<TDataPomiar> MakeRecord()
+{
+    std::unique_ptr<TDataPomiar> rec(new TDataPomiar);
+    std::memset(rec.get(), 0, sizeof(TDataPomiar));
+    rec->metoda = 0x80;
+    rec->kanalI = 2;
+    rec->kanalU = 1;
+    const double skala[kPomiarChannels] = {0.00512, 0.00127, 0.00459, 0.0203, 0.00511, 0.0187};
+    std::memcpy(rec->skala, skala, sizeof(skala));
+    rec->rezystancja = 0.125;
+    rec->czas = 1600000000;
+    for (int r = 0; r < kPomiarRows; ++r) {
+        const double t = (r - 1000) * 0.02; // ms
+        const double i = (r < 1000 || r > 2000) ? 0.0 : 10.0 * (1.0 - std::exp(-t / 1.5));
+        const int noise = (r * 7919) % 5 - 2;
+        for (int c = 0; c < kPomiarChannels; ++c) {
+            const double value = IsCurrentChannel(c) ? i : i * 0.125;
+            rec->dane[r][c] = VoltageOffset(c) + int(value / skala[c]) + noise;
+        }
+    }
+    return rec;
+}
+
+const TCsvLabels kLabels{QStringLiteral("Obiekt"), QStringLiteral("R=0.125") + QChar(0x03A9),
+                         QStringLiteral("Zapisany: 2020-09-13        14:26:40"),
+                         QStringLiteral("Metoda:Metod: ...3P"), QStringLiteral("Komentarz")};
+
+// The usual case: the proposed name carries the measurement's time, so the
+// file is new. Removing the previous one is left out of the timing.
+void BM_ExportCsvNewFile(benchmark::State &state)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("pomiar.csv"));
+    std::unique_ptr<TDataPomiar> rec = MakeRecord();
+    for (auto _ : state) {
+        state.PauseTiming();
+        QFile::remove(path);
+        state.ResumeTiming();
+        if (SaveCsvFile(path, kLabels, rec.get()) != ExportOk)
+            state.SkipWithError("export failed");
+    }
+}
+BENCHMARK(BM_ExportCsvNewFile)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// Saving over an earlier export: the old file is replaced whole, which costs
+// the file system the release of the old file as well.
+void BM_ExportCsvReplace(benchmark::State &state)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("pomiar.csv"));
+    std::unique_ptr<TDataPomiar> rec = MakeRecord();
+    for (auto _ : state) {
+        if (SaveCsvFile(path, kLabels, rec.get()) != ExportOk)
+            state.SkipWithError("export failed");
+    }
+}
+BENCHMARK(BM_ExportCsvReplace)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The text alone, to see how the time splits between formatting and the file.
+void BM_CsvDataText(benchmark::State &state)
+{
+    std::unique_ptr<TDataPomiar> rec = MakeRecord();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(CsvDataText(rec.get()));
+}
+BENCHMARK(BM_CsvDataText)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    for (int i = 1; i < argc; ++i) {
+        const QString arg = QString::fromLocal8Bit(argv[i]);
+        if (arg.startsWith(QLatin1String("--record="))) {
+            QFile f(arg.mid(9));
+            std::unique_ptr<TDataPomiar> rec = MakeRecord();
+            if (!f.open(QIODevice::WriteOnly)
+                || f.write(reinterpret_cast<const char *>(rec.get()), kPomiarFileSize) != kPomiarFileSize)
+                return 2;
+        } else {
+            std::fprintf(stderr, "bench_export: unknown argument %s\n", argv[i]);
+            return 1;
+        }
+    }
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

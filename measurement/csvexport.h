@@ -1,0 +1,64 @@
+#ifndef CSVEXPORT_H
+#define CSVEXPORT_H
+
+#include <QString>
+
+QT_BEGIN_NAMESPACE
+class QTextStream;
+QT_END_NAMESPACE
+
+struct TDataPomiar;
+
+/// What a file name's suffix asks the export to write (FileKind).
+enum ExportKind {
+    ExportUnknown = -1, ///< no suffix, or one that is not exported
+    ExportCsv = 1,      ///< "csv": the result texts and the waveforms as text
+    ExportPdf = 2,      ///< "pdf": recognised, but nothing can be written
+    ExportZym5 = 3      ///< "zym5": the raw record, a data file
+};
+
+/// Result codes of the export writers (SaveCsvFile, TDataBase::SaveDataFile).
+enum ExportResult {
+    ExportOk = 0,          ///< the whole file was written and replaced the old one
+    ExportOpenFailed = -1, ///< the file could not be created (missing folder, a folder as target, ...)
+    ExportWriteFailed = -2 ///< writing failed (full disk, device error); the old file is kept
+};
+
+/// The five result texts the CSV file starts with, in file order, exactly
+/// as the result box shows them.
+struct TCsvLabels
+{
+    QString obiekt;    // label_obiekt
+    QString R;         // label_R
+    QString czas;      // label_Czas
+    QString metoda;    // label_Metoda
+    QString komentarz; // label_Komentarz, the caption of the comment box
+};
+
+/// The 3000 data lines of `*rec` (rows 0 to 2999): "t;U;I;" with 3 and 6
+/// decimals and decimal commas, or the time alone when `kanalI`/`kanalU`
+/// are not a current/voltage pair. Each line ends with "\n".
+QString CsvDataText(const TDataPomiar *rec);
+
+/// Writes the whole CSV text: the five labels, the header and the data
+/// lines. The stream's codec decides the bytes of the label texts.
+void WriteCsv(QTextStream &out, const TCsvLabels &labels, const TDataPomiar *rec);
+
+/// Replaces `fileName` with the CSV text of `*rec`, in text mode and the
+/// locale's encoding (what a spreadsheet on the same machine expects).
+/// Returns an ExportResult; the reason of a failure goes to `*errorText`.
+int SaveCsvFile(const QString &fileName, const TCsvLabels &labels, const TDataPomiar *rec,
+                QString *errorText = nullptr);
+
+/// "Pomiar_yyyy-MM-dd_hh-mm-ss" of `czas` (seconds since 1970 UTC) in local
+/// time; the prefix is translated in the context QObject.
+QString DefaultFileName(uint czas);
+
+/// The text after the last "." of the file's own name, as typed; empty
+/// when there is none. Dots in folder names do not count.
+QString FileSuffix(QString fileName);
+
+/// The ExportKind of `fileName`'s suffix, ignoring case.
+int FileKind(QString fileName);
+
+#endif // CSVEXPORT_H
