@@ -3,6 +3,7 @@
 
 #include "database/tdatabase.h"
 #include "measurement/tdatapomiar.h"
+#include "tools/tdialogkeeper.h"
 
 #include <QMainWindow>
 #include <QString>
@@ -43,10 +44,13 @@ public:
 
     // ---- database (database/)
     /// Fills `view` with the objects of the open database; false when the
-    /// object list cannot be read (the view then keeps its model).
-    bool ShowObiekty(QTableView *view);
-    /// Asks whether to save an edited comment and saves it on "TAK".
-    void AskSaveKomentarz();
+    /// object list cannot be read (the view then keeps its model and the
+    /// driver's reason goes to `*errorText`, when given).
+    bool ShowObiekty(QTableView *view, QString *errorText = nullptr);
+    /// Asks whether to save an edited comment and saves it on "TAK". False
+    /// only when a confirmed save failed (the user has been told; the edit
+    /// stays in the editor and the click that asked should go no further).
+    bool AskSaveKomentarz();
 
     // ---- export (measurement/)
     /// Writes `rec` and the result labels as CSV. True on success; otherwise
@@ -75,6 +79,8 @@ public:
     QString translateFileName(int i) const { return (i >= 0 && i < 5) ? qsTranslateFileName[i] : QString(); }
     DialogWykres *dialogWykres() const { return pDialogWykres; }
     DialogCalc *dialogCalc() const { return pDialogCalc; }
+    /// Dialogs of the calculator road still alive (deleted with the window).
+    int keptDialogCount() const { return KeptDialogs.Count(); }
     about *aboutDialog() const { return pAbout; }
 
 signals:
@@ -107,6 +113,11 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    /// Forgets the measurement shown and both tables, as closing a database
+    /// does: a database just opened (either way) must not receive a comment
+    /// meant for a row of the one before.
+    void ClearDatabaseView();
+
     Ui::MainWindow *ui;
     DialogWykres *pDialogWykres;
     DialogCalc *pDialogCalc;
@@ -125,6 +136,7 @@ private:
     int iKomentarzChanges;     // comment editor changes since the last display
     TDataBase Baza;
     TDataPomiar CurrentPomiar; // the measurement shown, plotted, exported and evaluated
+    TDialogKeeper KeptDialogs; // calculator and chart dialogs left open by "Indukcyjność", deleted with the window
 
     std::function<bool(QString)> fnIsZYMReachable;
 };

@@ -1,0 +1,36 @@
+#include "tools/tdialogkeeper.h"
+
+#include <QWidget>
+
+TDialogKeeper::~TDialogKeeper()
+{
+    // Take each one out first: deleting a window may delete others that are
+    // its children, and their guarded pointers turn null on the way.
+    while (!windows.isEmpty()) {
+        QPointer<QWidget> window = windows.takeLast();
+        delete window.data();
+    }
+}
+
+void TDialogKeeper::Keep(QWidget *window)
+{
+    if (!window)
+        return;
+    // Forget windows deleted in the meantime, so the list only holds live ones.
+    windows.removeAll(QPointer<QWidget>());
+    for (const QPointer<QWidget> &kept : windows) {
+        if (kept.data() == window)
+            return;
+    }
+    windows.append(QPointer<QWidget>(window));
+}
+
+int TDialogKeeper::Count() const
+{
+    int alive = 0;
+    for (const QPointer<QWidget> &kept : windows) {
+        if (!kept.isNull())
+            ++alive;
+    }
+    return alive;
+}

@@ -1,0 +1,34 @@
+#ifndef TDIALOGKEEPER_H
+#define TDIALOGKEEPER_H
+
+#include <QList>
+#include <QPointer>
+
+QT_BEGIN_NAMESPACE
+class QWidget;
+QT_END_NAMESPACE
+
+/// Owns windows that have no parent and no other owner: the calculator and
+/// chart dialogs the "Indukcyjność" road leaves open. Closing such a window
+/// only hides it, so something has to delete it when the program ends; a
+/// window deleted earlier by someone else is simply forgotten (the pointers
+/// are guarded), so nothing is deleted twice.
+class TDialogKeeper
+{
+public:
+    TDialogKeeper() = default;
+    TDialogKeeper(const TDialogKeeper &) = delete;
+    TDialogKeeper &operator=(const TDialogKeeper &) = delete;
+    /// Deletes every kept window that still exists.
+    ~TDialogKeeper();
+
+    /// Takes `window` into keeping; a null or already kept window changes nothing.
+    void Keep(QWidget *window);
+    /// Number of kept windows that still exist.
+    int Count() const;
+
+private:
+    QList<QPointer<QWidget>> windows;
+};
+
+#endif // TDIALOGKEEPER_H
