@@ -7,24 +7,24 @@
 
 void MainWindow::on_actionPolski_triggered()
 {
-    // The actions are independent checkable actions; keep exactly one ticked
-    // whatever Qt's own toggling did.
-    ui->actionAngieski->setChecked(false);
-    ui->actionPolski->setChecked(true);
-    idefaultLang = 0;
-    LoadTranslation(qsTranslateFileName[0]);
-    ui->retranslateUi(this);
-    // retranslateUi empties the comment editor; that is not the user's edit.
-    iKomentarzChanges = 0;
+    SwitchLanguage(0);
 }
 
 void MainWindow::on_actionAngieski_triggered()
 {
-    ui->actionPolski->setChecked(false);
-    ui->actionAngieski->setChecked(true);
-    idefaultLang = 1;
-    LoadTranslation(qsTranslateFileName[1]);
+    SwitchLanguage(1);
+}
+
+void MainWindow::SwitchLanguage(int index)
+{
+    // The actions are independent checkable actions; keep exactly one ticked
+    // whatever Qt's own toggling did.
+    ui->actionPolski->setChecked(index == 0);
+    ui->actionAngieski->setChecked(index != 0);
+    idefaultLang = index;
+    LoadTranslation(qsTranslateFileName[index]);
     ui->retranslateUi(this);
+    // retranslateUi empties the comment editor; that is not the user's edit.
     iKomentarzChanges = 0;
 }
 

@@ -41,6 +41,8 @@ public:
     void LoadSettings();
     void SaveSettings();
     void LoadTranslation(QString fileName);
+    /// Installs language `index` (0 Polish, 1 English) and retranslates the form.
+    void SwitchLanguage(int index);
 
     // ---- database (database/)
     /// Fills `view` with the objects of the open database; false when the

@@ -34,8 +34,9 @@ public:
     int LoadFile(QString fileName);
     /// Copies `Pomiar` whole into `*dst`; returns 0.
     int CopyPomiar(TDataPomiar *dst);
-    /// Replaces `fileName` with the image of `*rec`. 0 on success, -1 on
-    /// failure with the reason in `*errorText` (when given).
+    /// Replaces `fileName` with the image of `*rec`. An ExportResult
+    /// (measurement/csvexport.h): 0 on success, negative on failure with
+    /// the reason in `*errorText` (when given).
     int SaveDataFile(const TDataPomiar *rec, QString fileName, QString *errorText = nullptr);
 
     // ---- result texts

@@ -129,14 +129,7 @@ int SaveCsvFile(const QString &fileName, const TCsvLabels &labels, const TDataPo
     // every such code page, so they skip the conversion.
     QByteArray bytes = QTextCodec::codecForLocale()->fromUnicode(HeadText(labels));
     bytes += DataBytes(rec);
-    switch (ReplaceFile(fileName, bytes, true, errorText)) {
-    case ReplaceFileOk:
-        return ExportOk;
-    case ReplaceFileOpenFailed:
-        return ExportOpenFailed;
-    default:
-        return ExportWriteFailed;
-    }
+    return ReplaceFile(fileName, bytes, true, errorText);
 }
 
 QString DefaultFileName(uint czas)

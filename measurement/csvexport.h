@@ -1,6 +1,8 @@
 #ifndef CSVEXPORT_H
 #define CSVEXPORT_H
 
+#include "measurement/replacefile.h"
+
 #include <QString>
 
 QT_BEGIN_NAMESPACE
@@ -19,9 +21,9 @@ enum ExportKind {
 
 /// Result codes of the export writers (SaveCsvFile, TDataBase::SaveDataFile).
 enum ExportResult {
-    ExportOk = 0,          ///< the whole file was written and replaced the old one
-    ExportOpenFailed = -1, ///< the file could not be created (missing folder, a folder as target, ...)
-    ExportWriteFailed = -2 ///< writing failed (full disk, device error); the old file is kept
+    ExportOk = ReplaceFileOk,                ///< the whole file was written and replaced the old one
+    ExportOpenFailed = ReplaceFileOpenFailed, ///< the file could not be created (missing folder, a folder as target, ...)
+    ExportWriteFailed = ReplaceFileWriteFailed ///< writing failed (full disk, device error); the old file is kept
 };
 
 /// The five result texts the CSV file starts with, in file order, exactly

@@ -13,12 +13,5 @@ int TDataBase::SaveDataFile(const TDataPomiar *rec, QString fileName, QString *e
     // file must not keep its tail, and a failed write must not leave a
     // half-new record where a good one was.
     const QByteArray image = QByteArray::fromRawData(reinterpret_cast<const char *>(rec), int(kPomiarFileSize));
-    switch (ReplaceFile(fileName, image, false, errorText)) {
-    case ReplaceFileOk:
-        return ExportOk;
-    case ReplaceFileOpenFailed:
-        return ExportOpenFailed;
-    default:
-        return ExportWriteFailed;
-    }
+    return ReplaceFile(fileName, image, false, errorText);
 }
