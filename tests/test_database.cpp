@@ -305,12 +305,10 @@ void TestDataBase::komentarzRoundTrip()
     baza->PrepareKomentarz(komentarz, 3);
     QVERIFY(baza->ExecPending());
     baza->Close();
-    QCOMPARE(ReadValue(path, QStringLiteral("SELECT pomiar_komentarz FROM pomiar WHERE pomiar_id=3")).toString(),
-             komentarz);
+    QCOMPARE(KomentarzOf(path, 3), komentarz);
     // Only that row changed.
     QCOMPARE(ReadValue(path, QStringLiteral("SELECT count(*) FROM pomiar")).toInt(), 2);
-    QCOMPARE(ReadValue(path, QStringLiteral("SELECT pomiar_komentarz FROM pomiar WHERE pomiar_id=4")).toString(),
-             QString());
+    QCOMPARE(KomentarzOf(path, 4), QString());
 }
 
 void TestDataBase::komentarzStatementText()
@@ -355,8 +353,7 @@ void TestDataBase::komentarzUpdateFailures()
     QVERIFY(!baza->ExecPending());
     QVERIFY2(baza->LastErrorText().contains(reasonPart), qPrintable(baza->LastErrorText()));
     baza->Close();
-    QCOMPARE(ReadValue(path, QStringLiteral("SELECT pomiar_komentarz FROM pomiar WHERE pomiar_id=3")).toString(),
-             QStringLiteral("przed"));
+    QCOMPARE(KomentarzOf(path, 3), QStringLiteral("przed"));
 }
 
 QTEST_GUILESS_MAIN(TestDataBase)

@@ -316,10 +316,8 @@ void TestDataBaseBrowse::commentSavedAsTyped()
     t.ClickPomiar(2);
     QCOMPARE(watch.texts, QStringList{kQuestion});
     QCOMPARE(watch.titles, QStringList{QStringLiteral("Ostrzeżenie!")});
-    QCOMPARE(ReadValue(path, QStringLiteral("SELECT pomiar_komentarz FROM pomiar WHERE pomiar_id=1")).toString(),
-             kKomentarz1 + QStringLiteral(" – żółć 'L1'"));
-    QCOMPARE(ReadValue(path, QStringLiteral("SELECT pomiar_komentarz FROM pomiar WHERE pomiar_id=2")).toString(),
-             QStringLiteral("Drugi"));
+    QCOMPARE(KomentarzOf(path, 1), kKomentarz1 + QStringLiteral(" – żółć 'L1'"));
+    QCOMPARE(KomentarzOf(path, 2), QStringLiteral("Drugi"));
     // The click went on to show the measurement clicked.
     QCOMPARE(t.w->pomiarId(), 2);
     QCOMPARE(t.komentarz->toPlainText(), QStringLiteral("Drugi"));
@@ -353,8 +351,7 @@ void TestDataBaseBrowse::questionAsked()
     t.ClickPomiar(2);
     QCOMPARE(watch.Count(), questions);
     QCOMPARE(t.w->pomiarId(), 2);
-    QCOMPARE(ReadValue(path, QStringLiteral("SELECT pomiar_komentarz FROM pomiar WHERE pomiar_id=1")).toString(),
-             kKomentarz1);
+    QCOMPARE(KomentarzOf(path, 1), kKomentarz1);
 }
 
 void TestDataBaseBrowse::commentOfAnOpenedFileIsNeverSaved()
@@ -375,8 +372,7 @@ void TestDataBaseBrowse::commentOfAnOpenedFileIsNeverSaved()
     TMessageBoxWatch watch(QStringLiteral("TAK"));
     t.ClickPomiar(2);
     QCOMPARE(watch.Count(), 0);
-    QCOMPARE(ReadValue(path, QStringLiteral("SELECT pomiar_komentarz FROM pomiar WHERE pomiar_id=1")).toString(),
-             kKomentarz1);
+    QCOMPARE(KomentarzOf(path, 1), kKomentarz1);
     QCOMPARE(t.w->pomiarId(), 2);
 }
 
@@ -402,8 +398,7 @@ void TestDataBaseBrowse::objectClickKeepsTheEdit()
     watch.SetAnswer(QStringLiteral("TAK"));
     t.ClickObiekt(2);
     QCOMPARE(watch.Count(), 2);
-    QCOMPARE(ReadValue(path, QStringLiteral("SELECT pomiar_komentarz FROM pomiar WHERE pomiar_id=2")).toString(),
-             QStringLiteral("Drugi poprawiony"));
+    QCOMPARE(KomentarzOf(path, 2), QStringLiteral("Drugi poprawiony"));
     QCOMPARE(ReadValue(path, QStringLiteral("SELECT count(*) FROM pomiar WHERE pomiar_komentarz='Drugi poprawiony'"))
                  .toInt(), 1);
 }
@@ -429,8 +424,7 @@ void TestDataBaseBrowse::failedSaveKeepsTheEdit()
     // Nothing moved on: the edit is still there to be saved.
     QCOMPARE(t.w->pomiarId(), 1);
     QCOMPARE(t.komentarz->toPlainText(), kKomentarz1 + QStringLiteral("!"));
-    QCOMPARE(ReadValue(path, QStringLiteral("SELECT pomiar_komentarz FROM pomiar WHERE pomiar_id=1")).toString(),
-             kKomentarz1);
+    QCOMPARE(KomentarzOf(path, 1), kKomentarz1);
 
     // The question comes again; giving up lets the click through.
     watch.SetAnswer(QStringLiteral("NIE"));
@@ -581,10 +575,8 @@ void TestDataBaseBrowse::openAnotherClearsShownMeasurement()
     t.ClickObiekt(0);
     t.ClickPomiar(2);
     QCOMPARE(watch.Count(), 0);
-    QCOMPARE(ReadValue(b, QStringLiteral("SELECT pomiar_komentarz FROM pomiar WHERE pomiar_id=1")).toString(),
-             kKomentarz1);
-    QCOMPARE(ReadValue(a, QStringLiteral("SELECT pomiar_komentarz FROM pomiar WHERE pomiar_id=1")).toString(),
-             kKomentarz1);
+    QCOMPARE(KomentarzOf(b, 1), kKomentarz1);
+    QCOMPARE(KomentarzOf(a, 1), kKomentarz1);
 }
 
 void TestDataBaseBrowse::closeEmptiesWindow()
@@ -623,8 +615,7 @@ void TestDataBaseBrowse::closeEmptiesWindow()
     QVERIFY(t.Action("actionOpenZYMDataBase")->isEnabled());
     QVERIFY(!t.Action("actionCloaseZYMDataBase")->isEnabled());
     QVERIFY(!t.Action("actionPobierz_baz_danych")->isEnabled());
-    QCOMPARE(ReadValue(path, QStringLiteral("SELECT pomiar_komentarz FROM pomiar WHERE pomiar_id=1")).toString(),
-             kKomentarz1);
+    QCOMPARE(KomentarzOf(path, 1), kKomentarz1);
 }
 
 void TestDataBaseBrowse::cancelChangesNothing()

@@ -121,6 +121,11 @@ QVariant ReadValue(const QString &path, const QString &sql)
     return value;
 }
 
+QString KomentarzOf(const QString &path, int id)
+{
+    return ReadValue(path, QStringLiteral("SELECT pomiar_komentarz FROM pomiar WHERE pomiar_id=%1").arg(id)).toString();
+}
+
 void WriteLoopbackIni(const QString &meterDataBase, const QString &lastOpenPath)
 {
     const QString ini = QCoreApplication::applicationDirPath() + QStringLiteral("/ZYMReader.ini");

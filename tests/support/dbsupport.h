@@ -42,6 +42,9 @@ QString ExecSql(const QString &path, const QString &sql);
 /// invalid QVariant when there is none.
 QVariant ReadValue(const QString &path, const QString &sql);
 
+/// The stored comment of measurement `id` in the database file at `path`.
+QString KomentarzOf(const QString &path, int id);
+
 /// Writes ZYMReader.ini beside the test executable: the meter on
 /// 127.0.0.1, its database at `meterDataBase`, no close question, the
 /// open dialogs starting in `lastOpenPath`.
