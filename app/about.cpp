@@ -52,9 +52,7 @@ void MainWindow::on_actionO_programie_triggered()
     // installed now; the earlier one is no longer reachable and goes.
     delete pAbout;
     pAbout = new about(nullptr);
-    // The dialog has no parent, so it would outlive the window; it goes with it.
-    about *dialog = pAbout;
-    connect(this, &QObject::destroyed, dialog, [dialog]() { delete dialog; });
+    KeptDialogs.Keep(pAbout);
     pAbout->setModal(true);
     pAbout->show();
 }

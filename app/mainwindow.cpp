@@ -4,13 +4,12 @@
 #include "app/mainwindow.h"
 #include "ui_mainwindow.h"
 
+#include "app/messages.h"
 #include "chart/dialogwykres.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDebug>
-#include <QMessageBox>
-#include <QPushButton>
 #include <QResizeEvent>
 #include <QStandardPaths>
 
@@ -70,9 +69,9 @@ MainWindow::MainWindow(QWidget *parent)
 
 MainWindow::~MainWindow()
 {
-    // The chart window has no parent; a window destroyed without being
-    // closed (tests, an aborted start) must not leave it behind.
-    delete pDialogWykres;
+    // The secondary windows have no parent: KeptDialogs deletes them next,
+    // also when the window is destroyed without being closed (tests, an
+    // aborted start).
     delete ui;
 }
 
@@ -90,15 +89,9 @@ void MainWindow::resizeEvent(QResizeEvent *event)
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
-    QMessageBox msgBox(QMessageBox::Question, tr("Pytanie."), tr("Zakończyć program?"),
-                       QMessageBox::Yes | QMessageBox::No, this);
-    if (bAskIfAppClose) {
-        msgBox.button(QMessageBox::Yes)->setText(tr("TAK"));
-        msgBox.button(QMessageBox::No)->setText(tr("NIE"));
-        if (msgBox.exec() != QMessageBox::Yes) {
-            event->ignore();
-            return;
-        }
+    if (bAskIfAppClose && !AskTakNie(QMessageBox::Question, tr("Pytanie."), tr("Zakończyć program?"), this)) {
+        event->ignore();
+        return;
     }
     SaveSettings();
     event->accept();

@@ -3,7 +3,7 @@
 
 #include "database/tdatabase.h"
 #include "measurement/tdatapomiar.h"
-#include "tools/tdialogkeeper.h"
+#include "app/tdialogkeeper.h"
 
 #include <QMainWindow>
 #include <QString>
@@ -81,7 +81,7 @@ public:
     QString translateFileName(int i) const { return (i >= 0 && i < 5) ? qsTranslateFileName[i] : QString(); }
     DialogWykres *dialogWykres() const { return pDialogWykres; }
     DialogCalc *dialogCalc() const { return pDialogCalc; }
-    /// Dialogs of the calculator road still alive (deleted with the window).
+    /// Secondary windows still alive (all are deleted with the window).
     int keptDialogCount() const { return KeptDialogs.Count(); }
     about *aboutDialog() const { return pAbout; }
 
@@ -138,7 +138,7 @@ private:
     int iKomentarzChanges;     // comment editor changes since the last display
     TDataBase Baza;
     TDataPomiar CurrentPomiar; // the measurement shown, plotted, exported and evaluated
-    TDialogKeeper KeptDialogs; // calculator and chart dialogs left open by "Indukcyjność", deleted with the window
+    TDialogKeeper KeptDialogs; // every secondary window ever opened, deleted with the window
 
     std::function<bool(QString)> fnIsZYMReachable;
 };

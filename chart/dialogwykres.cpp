@@ -5,7 +5,7 @@
 
 #include <QResizeEvent>
 
-DialogWykres::DialogWykres(TDataPomiar *pomiar, QWidget *parent)
+DialogWykres::DialogWykres(const TDataPomiar *pomiar, QWidget *parent)
     : QDialog(parent)
     , ui(new Ui::DialogWykres)
 {

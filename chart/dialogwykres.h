@@ -21,7 +21,7 @@ class DialogWykres : public QDialog
     Q_OBJECT
 
 public:
-    explicit DialogWykres(TDataPomiar *pomiar, QWidget *parent = nullptr);
+    explicit DialogWykres(const TDataPomiar *pomiar, QWidget *parent = nullptr);
     ~DialogWykres() override;
 
 public slots:

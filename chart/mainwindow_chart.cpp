@@ -11,6 +11,7 @@ void MainWindow::on_actionOkno_triggered()
     if (pDialogWykres)
         delete pDialogWykres;
     pDialogWykres = new DialogWykres(&CurrentPomiar, nullptr);
+    KeptDialogs.Keep(pDialogWykres);
     pDialogWykres->setModal(false);
     pDialogWykres->show();
     connect(this, SIGNAL(UpdateWykresWindow(TDataPomiar)),

@@ -24,7 +24,7 @@ TWykresSeries WykresSeries(const TDataPomiar *pomiar, int offset03, int offset14
     const double scaleU = hasU ? pomiar->skala[cU] : 0.0;
 
     for (int r = 0; r < kWykresRows; ++r) {
-        s.keys[r] = (r - 1000) * 60.0 / 3000.0;
+        s.keys[r] = RowToMs(r);
         if (hasI) {
             const double i = pomiar->dane[r][cI] * scaleI;
             s.current[r] = i;

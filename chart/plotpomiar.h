@@ -1,13 +1,14 @@
 #ifndef PLOTPOMIAR_H
 #define PLOTPOMIAR_H
 
+#include "measurement/tdatapomiar.h"
+
 #include <QVector>
 
 class QCustomPlot;
-struct TDataPomiar;
 
 /// Number of rows the chart shows (rows 0 to 2999, -20 ms to 39.98 ms).
-constexpr int kWykresRows = 3000;
+constexpr int kWykresRows = kShownRows;
 
 /// The two series a chart shows for one record, and the value range they need.
 struct TWykresSeries

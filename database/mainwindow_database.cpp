@@ -5,10 +5,10 @@
 #include "app/mainwindow.h"
 #include "ui_mainwindow.h"
 
+#include "app/messages.h"
 #include "chart/plotpomiar.h"
 #include "measurement/datafile.h"
 
-#include <QAbstractButton>
 #include <QDebug>
 #include <QFile>
 #include <QFileDialog>
@@ -16,8 +16,6 @@
 #include <QMessageBox>
 #include <QModelIndex>
 #include <QScrollBar>
-#include <QSqlError>
-#include <QSqlQuery>
 #include <QSqlQueryModel>
 #include <QStatusBar>
 #include <QTableView>
@@ -25,20 +23,6 @@
 namespace {
 
 const char kScrollBarStyle[] = "QScrollBar:vertical { width: 35px; }";
-
-const char kObiektyStatement[] = "SELECT Obiekt_nazwa AS OBIEKT FROM obiekt";
-
-// Followed by the object's id. The time is shown as UTC + 2 h, summer and
-// winter alike, as the meter's own display does.
-const char kPomiaryStatement[] =
-    "SELECT pomiar.pomiar_id AS ID, strftime('%Y-%m-%d %H:%M:%S', "
-    "datetime(datetime(pomiar.pomiar_czas, 'unixepoch')),'+2 hours') AS DATA , "
-    "CASE WHEN pomiar.pomiar_rezystancja >= 1000 THEN '\xE2\x88\x9E' "
-    "WHEN pomiar.pomiar_rezystancja >= 100 THEN round(pomiar.pomiar_rezystancja,0) "
-    "WHEN pomiar.pomiar_rezystancja >= 10 THEN round(pomiar.pomiar_rezystancja,1) "
-    "WHEN pomiar.pomiar_rezystancja >= 1 THEN round(pomiar.pomiar_rezystancja,2) "
-    "ELSE round(pomiar.pomiar_rezystancja,3) END AS WYNIK, "
-    "pomiar.pomiar_komentarz as KOMENTARZ FROM pomiar WHERE pomiar.pomiar_obiekt_id =";
 
 /// Hands `model` to `view`, which then owns it, and disposes of the model
 /// the view showed before unless `other` still shows that one (the close
@@ -58,15 +42,9 @@ void SetTableModel(QTableView *view, QAbstractItemModel *model, const QTableView
 
 bool MainWindow::ShowObiekty(QTableView *view, QString *errorText)
 {
-    QSqlQuery query;
-    if (!query.prepare(QLatin1String(kObiektyStatement)) || !query.exec()) {
-        if (errorText)
-            *errorText = query.lastError().text();
+    QSqlQueryModel *model = Baza.ObiektyModel(errorText);
+    if (!model)
         return false;
-    }
-    auto *model = new QSqlQueryModel;
-    model->setQuery(query);
-    model->setHeaderData(0, Qt::Horizontal, QObject::tr("OBIEKT"));
 
     view->verticalScrollBar()->setStyleSheet(QLatin1String(kScrollBarStyle));
     view->verticalHeader()->hide();
@@ -79,16 +57,7 @@ bool MainWindow::ShowObiekty(QTableView *view, QString *errorText)
 
 void MainWindow::UpdatePomiarTbele(QTableView *qT_tab, int id_object)
 {
-    // A failing statement (no pomiar table) simply leaves the table empty.
-    QSqlQuery query;
-    query.prepare(QString::fromUtf8(kPomiaryStatement) + QString::number(id_object));
-    query.exec();
-    auto *model = new QSqlQueryModel;
-    model->setQuery(query);
-    model->setHeaderData(0, Qt::Horizontal, QObject::tr("ID"));
-    model->setHeaderData(1, Qt::Horizontal, QObject::tr("DATA"));
-    model->setHeaderData(2, Qt::Horizontal, QObject::tr("WYNIK"));
-    model->setHeaderData(3, Qt::Horizontal, QObject::tr("KOMENTARZ"));
+    QSqlQueryModel *model = Baza.PomiaryModel(id_object);
 
     qT_tab->setSelectionBehavior(QAbstractItemView::SelectRows);
     qT_tab->verticalScrollBar()->setStyleSheet(QLatin1String(kScrollBarStyle));
@@ -107,15 +76,7 @@ void MainWindow::UpdatePomiarTbele(QTableView *qT_tab, int id_object)
 
 int MainWindow::db_GetObjectId(QString qs_nazwa)
 {
-    qs_nazwa.replace(QLatin1Char('\''), QLatin1String("''"));
-    QSqlQuery query;
-    query.exec(QStringLiteral("SELECT obiekt_id  FROM obiekt WHERE  Obiekt_nazwa='") + qs_nazwa
-               + QStringLiteral("'"));
-    // Names need not be unique: the last object of that name wins.
-    int id = 0;
-    while (query.next())
-        id = query.value(QStringLiteral("obiekt_id")).toInt();
-    return id;
+    return Baza.ObjectId(qs_nazwa);
 }
 
 void MainWindow::PomiaryDisplay(QString ObjectName)
@@ -156,12 +117,12 @@ void MainWindow::DisplayPomiar(int id_pomiar)
 {
     iKomentarzChanges = 0;
     if (Baza.LoadPomiar(id_pomiar) == TDataBase::LoadPomiarOk) {
-        ui->label_R->setText(Baza.WynikFromBase(0));
-        ui->label_Metoda->setText(tr("Metoda:") + Baza.WynikFromBase(2));
-        ui->label_Czas->setText(Baza.WynikFromBase(1));
+        ui->label_R->setText(Baza.WynikFromBase(WynikR));
+        ui->label_Metoda->setText(tr("Metoda:") + Baza.WynikFromBase(WynikMetoda));
+        ui->label_Czas->setText(Baza.WynikFromBase(WynikCzas));
         // Plain text: a comment such as "R<5 mΩ <b>" is text, and taking it
         // as markup would change it on its way back to the database.
-        ui->tE_Komentarz->setPlainText(Baza.WynikFromBase(4));
+        ui->tE_Komentarz->setPlainText(Baza.WynikFromBase(WynikKomentarz));
         qsKomentarz = ui->tE_Komentarz->toPlainText();
         Baza.CopyPomiar(&CurrentPomiar);
         PlotPomiar(ui->plot, &CurrentPomiar, kOffset03, kOffset14);
@@ -195,14 +156,8 @@ bool MainWindow::AskSaveKomentarz()
     if (iPomiarId < 0)
         return true;
 
-    QMessageBox question;
-    question.setWindowTitle(tr("Ostrzeżenie!"));
-    question.setIcon(QMessageBox::Warning);
-    question.setText(tr("Pole komentarza uległo zmianie. Zapisać komentarz w bazie danych?"));
-    question.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-    question.button(QMessageBox::Yes)->setText(tr("TAK"));
-    question.button(QMessageBox::No)->setText(tr("NIE"));
-    if (question.exec() != QMessageBox::Yes)
+    if (!AskTakNie(QMessageBox::Warning, tr("Ostrzeżenie!"),
+                   tr("Pole komentarza uległo zmianie. Zapisać komentarz w bazie danych?")))
         return true;
 
     Baza.PrepareKomentarz(qsKomentarz, iPomiarId);
@@ -213,11 +168,8 @@ bool MainWindow::AskSaveKomentarz()
     QString reason = Baza.LastErrorText();
     if (reason.trimmed().isEmpty())
         reason = tr("Pomiaru o numerze %1 nie ma w bazie danych.").arg(iPomiarId);
-    QMessageBox failure;
-    failure.setWindowTitle(tr("Błąd!"));
-    failure.setIcon(QMessageBox::Critical);
-    failure.setText(tr("Nie udało się zapisać komentarza w bazie danych.") + QLatin1Char('\n') + reason);
-    failure.exec();
+    ShowProblem(QMessageBox::Critical, tr("Błąd!"),
+                tr("Nie udało się zapisać komentarza w bazie danych.") + QLatin1Char('\n') + reason);
     return false;
 }
 
@@ -245,13 +197,11 @@ void MainWindow::on_actionOpenDataBase_triggered()
         // otherwise the old one goes, and with it whatever it showed.
         if (QFile::exists(name))
             ClearDatabaseView();
-        const int result = Baza.Open(name);
+        const TDataBase::OpenResult result = Baza.Open(name);
         if (result != TDataBase::OpenOk) {
             if (result == TDataBase::OpenDriverFailed)
                 statusBar()->showMessage(QStringLiteral(" ")); // the database shown before is closed now
-            QMessageBox failure;
-            failure.setText(tr("Błąd otwarcia bazy danych.") + Baza.LastErrorText());
-            failure.exec();
+            ShowProblem(QMessageBox::NoIcon, QString(), tr("Błąd otwarcia bazy danych.") + Baza.LastErrorText());
         } else {
             iKomentarzChanges = 0;
             QString reason;
@@ -262,9 +212,8 @@ void MainWindow::on_actionOpenDataBase_triggered()
                 // it holds no measurements. Do not pass it off as opened.
                 Baza.Close();
                 statusBar()->showMessage(QStringLiteral(" "));
-                QMessageBox failure;
-                failure.setText(tr("Błąd otwarcia bazy danych.") + QLatin1Char('\n') + reason);
-                failure.exec();
+                ShowProblem(QMessageBox::NoIcon, QString(),
+                            tr("Błąd otwarcia bazy danych.") + QLatin1Char('\n') + reason);
             }
         }
         qsLastOpenedPath = FolderOf(name);

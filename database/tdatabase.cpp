@@ -1,6 +1,7 @@
 // The connection side of TDataBase: the one SQLite connection (Qt's default
-// connection), the row of a measurement and the comment update. The data
-// file side is in measurement/tdatabase_pomiar.cpp.
+// connection), every statement the program runs (lists, rows, the meter's
+// ZYM table, the comment update). The data file side is in
+// tdatabase_pomiar.cpp.
 
 #include "database/tdatabase.h"
 
@@ -9,11 +10,31 @@
 
 #include <QDebug>
 #include <QFile>
+#include <QObject>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QSqlQueryModel>
 #include <QVariant>
 
-int TDataBase::Open(QString path)
+namespace {
+
+const char kObiektyStatement[] = "SELECT Obiekt_nazwa AS OBIEKT FROM obiekt";
+
+// Followed by the object's id. The time is shown as UTC + 2 h, summer and
+// winter alike, as the meter's own display does.
+const char kPomiaryStatement[] =
+    "SELECT pomiar.pomiar_id AS ID, strftime('%Y-%m-%d %H:%M:%S', "
+    "datetime(datetime(pomiar.pomiar_czas, 'unixepoch')),'+2 hours') AS DATA , "
+    "CASE WHEN pomiar.pomiar_rezystancja >= 1000 THEN '\xE2\x88\x9E' "
+    "WHEN pomiar.pomiar_rezystancja >= 100 THEN round(pomiar.pomiar_rezystancja,0) "
+    "WHEN pomiar.pomiar_rezystancja >= 10 THEN round(pomiar.pomiar_rezystancja,1) "
+    "WHEN pomiar.pomiar_rezystancja >= 1 THEN round(pomiar.pomiar_rezystancja,2) "
+    "ELSE round(pomiar.pomiar_rezystancja,3) END AS WYNIK, "
+    "pomiar.pomiar_komentarz as KOMENTARZ FROM pomiar WHERE pomiar.pomiar_obiekt_id =";
+
+} // namespace
+
+TDataBase::OpenResult TDataBase::Open(QString path)
 {
     // Data files are looked up beside the database, whatever the outcome.
     qsDataFolder = FolderOf(path);
@@ -124,6 +145,62 @@ QString TDataBase::FirstValueText(QString statement)
     if (query.exec(statement) && query.next())
         return query.value(0).toString();
     return QStringLiteral("NULL");
+}
+
+QString TDataBase::ZymValue(const QString &column)
+{
+    return FirstValueText(QStringLiteral("SELECT ") + column + QStringLiteral(" FROM ZYM"));
+}
+
+QSqlQueryModel *TDataBase::ObiektyModel(QString *errorText)
+{
+    QSqlQuery query;
+    if (!query.prepare(QLatin1String(kObiektyStatement)) || !query.exec()) {
+        if (errorText)
+            *errorText = query.lastError().text();
+        return nullptr;
+    }
+    auto *model = new QSqlQueryModel;
+    model->setQuery(query);
+    model->setHeaderData(0, Qt::Horizontal, QObject::tr("OBIEKT"));
+    return model;
+}
+
+int TDataBase::ObjectId(QString name)
+{
+    name.replace(QLatin1Char('\''), QLatin1String("''"));
+    QSqlQuery query;
+    query.exec(QStringLiteral("SELECT obiekt_id  FROM obiekt WHERE  Obiekt_nazwa='") + name + QStringLiteral("'"));
+    // Names need not be unique: the last object of that name wins.
+    int id = 0;
+    while (query.next())
+        id = query.value(QStringLiteral("obiekt_id")).toInt();
+    return id;
+}
+
+QSqlQueryModel *TDataBase::PomiaryModel(int objectId)
+{
+    // A failing statement (no pomiar table) simply leaves the table empty.
+    QSqlQuery query;
+    query.prepare(QString::fromUtf8(kPomiaryStatement) + QString::number(objectId));
+    query.exec();
+    auto *model = new QSqlQueryModel;
+    model->setQuery(query);
+    model->setHeaderData(0, Qt::Horizontal, QObject::tr("ID"));
+    model->setHeaderData(1, Qt::Horizontal, QObject::tr("DATA"));
+    model->setHeaderData(2, Qt::Horizontal, QObject::tr("WYNIK"));
+    model->setHeaderData(3, Qt::Horizontal, QObject::tr("KOMENTARZ"));
+    return model;
+}
+
+bool TDataBase::DataFileNames(QStringList *names)
+{
+    QSqlQuery query;
+    if (!query.exec(QStringLiteral("SELECT pomiar_id,pomiar_plik_dane FROM pomiar")))
+        return false;
+    while (query.next())
+        names->append(query.value(1).toString());
+    return true;
 }
 
 void TDataBase::PrepareKomentarz(QString komentarz, int id)

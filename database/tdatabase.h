@@ -1,10 +1,17 @@
 #ifndef TDATABASE_H
 #define TDATABASE_H
 
+#include "measurement/csvexport.h"
+#include "measurement/datafile.h"
 #include "measurement/tdatapomiar.h"
 
 #include <QSqlDatabase>
 #include <QString>
+#include <QStringList>
+
+QT_BEGIN_NAMESPACE
+class QSqlQueryModel;
+QT_END_NAMESPACE
 
 /// The columns of one `pomiar` row as read by id. Each field keeps its
 /// value until a later read returns a row for it.
@@ -20,6 +27,14 @@ struct TPomiarRow
     double temp_core = 0;   // pomiar_temp_core: kept, not shown
 };
 
+/// Selectors of TDataBase::WynikFromFile and TDataBase::WynikFromBase.
+enum TWynik {
+    WynikR = 0,        ///< resistance ("R=0.115Ω", or "Poza zakresem" for a row out of range)
+    WynikCzas = 1,     ///< "Zapisany: " and the local time
+    WynikMetoda = 2,   ///< the method text
+    WynikKomentarz = 4 ///< the row's comment (rows only)
+};
+
 /// The program's one database-access object (the main window's `Baza`):
 /// the SQLite connection, the data folder of the open database, the record
 /// last read from a data file and the database row last read.
@@ -31,22 +46,23 @@ public:
     // ---- data files
     /// Reads the data file `fileName` into `Pomiar`. 0 on success; a
     /// DataFileResult (negative) otherwise, with `Pomiar` left as it was.
-    int LoadFile(QString fileName);
+    DataFileResult LoadFile(QString fileName);
     /// Copies `Pomiar` whole into `*dst`; returns 0.
     int CopyPomiar(TDataPomiar *dst);
-    /// Replaces `fileName` with the image of `*rec`. An ExportResult
-    /// (measurement/csvexport.h): 0 on success, negative on failure with
-    /// the reason in `*errorText` (when given).
-    int SaveDataFile(const TDataPomiar *rec, QString fileName, QString *errorText = nullptr);
+    /// Replaces `fileName` with the image of `*rec` (ReplaceDataFile):
+    /// ExportOk, or a failure with the reason in `*errorText` (when given).
+    ExportResult SaveDataFile(const TDataPomiar *rec, QString fileName, QString *errorText = nullptr);
 
     // ---- result texts
     /// Local date and time of `czas` (seconds since 1970 UTC), "yyyy-MM-dd        hh:mm:ss".
     QString FormatCzas(uint czas);
     /// Sets qsWynikR, qsWynikCzas and qsWynikMetoda from `Pomiar`.
     void UpdateWynikTexts();
-    /// Result text of the record read from a file: 0 resistance, 1 time, 2 method.
+    /// Result text of the record read from a file: a TWynik other than
+    /// WynikKomentarz (0 resistance, 1 time, 2 method).
     QString WynikFromFile(int definition);
-    /// Result text of the database row: 0 resistance, 1 time, 2 method, 4 comment.
+    /// Result text of the database row: a TWynik (0 resistance, 1 time,
+    /// 2 method, 4 comment).
     QString WynikFromBase(int definition);
 
     // ---- database connection
@@ -56,8 +72,8 @@ public:
         OpenDriverFailed = -1, ///< the driver could not open the file; no database is open now
         OpenNoFile = -2       ///< no such file; the connection that was open stays open
     };
-    /// Opens the SQLite file `path` as the default connection (an OpenResult).
-    int Open(QString path);
+    /// Opens the SQLite file `path` as the default connection.
+    OpenResult Open(QString path);
     void Close();
     bool IsOpen();
     QString LastErrorText();
@@ -76,6 +92,25 @@ public:
     int LoadPomiar(int id);
     /// First column of the first row of `statement` as text, or "NULL".
     QString FirstValueText(QString statement);
+    /// The meter's `column` of its `ZYM` table ("SELECT column FROM ZYM"),
+    /// or "NULL" when the table, the column or its row is missing.
+    QString ZymValue(const QString &column);
+
+    // ---- lists
+    /// A model of the object list, one column "OBIEKT" (header translated),
+    /// or nullptr when it cannot be read, with the driver's reason in
+    /// `*errorText` (when given). The caller owns the model.
+    QSqlQueryModel *ObiektyModel(QString *errorText = nullptr);
+    /// The id of the object named `name`; with several of that name the
+    /// last one, with none 0.
+    int ObjectId(QString name);
+    /// A model of the measurements of object `objectId`: hidden id, DATA,
+    /// WYNIK, KOMENTARZ (headers translated). A statement that fails (no
+    /// pomiar table) gives an empty model. The caller owns the model.
+    QSqlQueryModel *PomiaryModel(int objectId);
+    /// The data file names of every measurement, in table order, into
+    /// `*names`; false when the list cannot be read.
+    static bool DataFileNames(QStringList *names);
     /// Builds the comment update for measurement `id` into qsSqlKomentarz.
     void PrepareKomentarz(QString komentarz, int id);
     /// Executes qsSqlKomentarz. True when the update went through and

@@ -4,6 +4,7 @@
 #include "app/mainwindow.h"
 #include "ui_mainwindow.h"
 
+#include "app/messages.h"
 #include "download/reachability.h"
 #include "download/selectfolder.h"
 #include "download/zymdownload.h"
@@ -12,10 +13,71 @@
 #include <QDir>
 #include <QMessageBox>
 #include <QProgressDialog>
-#include <QPushButton>
 #include <QStatusBar>
 
 #include <memory>
+
+namespace {
+
+// Over the meter's WiFi hundreds of data files take minutes: the copy shows
+// how far it is and can be stopped before the database file. The dialog
+// appears with the first file and goes with this object.
+class TDownloadProgress
+{
+public:
+    explicit TDownloadProgress(QWidget *window)
+        : pWindow(window)
+    {
+    }
+
+    /// The TDownloadHooks::progress step: false once the user cancelled.
+    bool Step(int done, int total, const QString &name)
+    {
+        if (!dialog) {
+            dialog.reset(new QProgressDialog(pWindow));
+            dialog->setWindowTitle(MainWindow::tr("Pobieranie bazy danych"));
+            dialog->setCancelButtonText(MainWindow::tr("Anuluj"));
+            dialog->setWindowModality(Qt::WindowModal);
+            dialog->setMinimumDuration(0);
+            dialog->setAutoClose(false);
+            dialog->setAutoReset(false);
+            dialog->setRange(0, total);
+        }
+        if (dialog->wasCanceled())
+            return false;
+        dialog->setLabelText(MainWindow::tr("Skopiowano %1 z %2 plików.\n%3").arg(done).arg(total).arg(name));
+        dialog->setValue(done);
+        QCoreApplication::processEvents();
+        return !dialog->wasCanceled();
+    }
+
+private:
+    QWidget *pWindow;
+    std::unique_ptr<QProgressDialog> dialog;
+};
+
+// How each outcome of a download is told; a cancelled one is not (the user knows).
+struct TDownloadMessage
+{
+    ZYMDownloadResult result;
+    QMessageBox::Icon icon;
+    const char *title;
+    const char *text;
+};
+
+const TDownloadMessage kDownloadMessages[] = {
+    {DownloadOk, QMessageBox::Information, QT_TRANSLATE_NOOP("MainWindow", "Informacja."),
+     QT_TRANSLATE_NOOP("MainWindow", "Operacja zakończona powodzeniem.")},
+    {DownloadSameFolder, QMessageBox::Warning, QT_TRANSLATE_NOOP("MainWindow", "Ostrzeżenie!"),
+     QT_TRANSLATE_NOOP("MainWindow",
+                       "Niedozwolona operacja. Folder źródłowy nie może być ten sam co folder docelowy.")},
+    {DownloadDataBaseFailed, QMessageBox::Critical, QT_TRANSLATE_NOOP("MainWindow", "Błąd!"),
+     QT_TRANSLATE_NOOP("MainWindow", "Błąd operacji. Kopiowanie przerwane. Sprawdź połączenie sieciowe")},
+    {DownloadListFailed, QMessageBox::Critical, QT_TRANSLATE_NOOP("MainWindow", "Błąd!"),
+     QT_TRANSLATE_NOOP("MainWindow", "Błąd połoczenia z bazą danych.")},
+};
+
+} // namespace
 
 void MainWindow::SetReachabilityCheck(std::function<bool(QString)> check)
 {
@@ -26,19 +88,15 @@ bool MainWindow::ConnectZYMDataBase()
 {
     const bool reachable = fnIsZYMReachable ? fnIsZYMReachable(qsZYM_NetAdress) : IsZYMReachable(qsZYM_NetAdress);
     if (!reachable) {
-        QMessageBox notice;
-        notice.setText(
+        ShowProblem(QMessageBox::NoIcon, QString(),
             tr("Uwaga!\nW celu pobrania pomiarów z urządzenia ZYM-5 należy włączyć w urządzeniu ZYM sieć WIFI oraz "
                "połączyć się z siecią WIFI o nazwie \"ZYM_VORTA\". Połączenie to zabezpieczone jest hasłem "
                "„qev40718”. Jeżeli jesteś już połączony z tą siecią - wybierz OK. W przeciwnym wypadku, wybierz "
                "anuluj i postępuj wedle instrukcji dołączonej do urządzenia."));
-        notice.exec();
         return false;
     }
     if (Baza.Open(qsZYM_DataBasePath) != TDataBase::OpenOk) {
-        QMessageBox failed;
-        failed.setText(tr("Błąd otwarcia bazy danych.") + Baza.LastErrorText());
-        failed.exec();
+        ShowProblem(QMessageBox::NoIcon, QString(), tr("Błąd otwarcia bazy danych.") + Baza.LastErrorText());
         return false;
     }
     iKomentarzChanges = 0;
@@ -53,9 +111,7 @@ void MainWindow::on_actionOpenZYMDataBase_triggered()
     // a comment edited now must not be written to a row of this one.
     ClearDatabaseView();
     if (!ShowObiekty(ui->tV_Obiekty)) {
-        QMessageBox failed;
-        failed.setText(tr("Błąd otwarcia bazy danych."));
-        failed.exec();
+        ShowProblem(QMessageBox::NoIcon, QString(), tr("Błąd otwarcia bazy danych."));
         return;
     }
     statusBar()->showMessage(qsZYM_DataBasePath);
@@ -71,82 +127,30 @@ void MainWindow::on_actionPobierz_baz_danych_triggered()
     if (!ConnectZYMDataBase())
         return;
 
-    const QString programFolder = QCoreApplication::applicationDirPath();
-    const QString defaultFolder = programFolder + QStringLiteral("/DATA/ZYM5");
-    if (!QDir(defaultFolder).exists()) {
-        // A failure shows only as a folder dialog that starts elsewhere.
-        QDir programDir(programFolder);
-        if (!QDir(programFolder + QStringLiteral("/DATA")).exists())
-            programDir.mkdir(QStringLiteral("DATA"));
-        if (!QDir(defaultFolder).exists())
-            programDir.mkdir(QStringLiteral("DATA/ZYM5"));
-    }
-
+    // A folder that cannot be made shows only as a folder dialog that starts elsewhere.
+    const QString defaultFolder = QCoreApplication::applicationDirPath() + QStringLiteral("/DATA/ZYM5");
+    QDir().mkpath(defaultFolder);
     const QString targetFolder = SelectFolder(defaultFolder);
 
     TDownloadHooks hooks;
-    hooks.confirmOverwrite = [this]() {
-        QMessageBox question(QMessageBox::Warning, tr("Ostrzeżenie!"),
-                             tr("Folder docelowy zawiera pliki. Wszystkie istniejace pliki zostaną nadpisane! Czy "
-                                "kontynuować operację?"),
-                             QMessageBox::Yes | QMessageBox::No);
-        question.button(QMessageBox::Yes)->setText(tr("TAK"));
-        question.button(QMessageBox::No)->setText(tr("NIE"));
-        return question.exec() == QMessageBox::Yes;
+    hooks.confirmOverwrite = []() {
+        return AskTakNie(QMessageBox::Warning, tr("Ostrzeżenie!"),
+                         tr("Folder docelowy zawiera pliki. Wszystkie istniejace pliki zostaną nadpisane! Czy "
+                            "kontynuować operację?"));
     };
-
-    // Over the meter's WiFi hundreds of data files take minutes: the copy
-    // shows how far it is and can be stopped before the database file.
-    std::unique_ptr<QProgressDialog> progress;
-    hooks.progress = [this, &progress](int done, int total, const QString &name) {
-        if (!progress) {
-            progress.reset(new QProgressDialog(this));
-            progress->setWindowTitle(tr("Pobieranie bazy danych"));
-            progress->setCancelButtonText(tr("Anuluj"));
-            progress->setWindowModality(Qt::WindowModal);
-            progress->setMinimumDuration(0);
-            progress->setAutoClose(false);
-            progress->setAutoReset(false);
-            progress->setRange(0, total);
-        }
-        if (progress->wasCanceled())
-            return false;
-        progress->setLabelText(tr("Skopiowano %1 z %2 plików.\n%3").arg(done).arg(total).arg(name));
-        progress->setValue(done);
-        QCoreApplication::processEvents();
-        return !progress->wasCanceled();
-    };
-
-    const int result = CopyZYMFiles(dataBasePath, targetFolder, hooks);
-    progress.reset();
-
-    QMessageBox::Icon icon = QMessageBox::NoIcon;
-    QString title;
-    QString text;
-    switch (result) {
-    case DownloadOk:
-        icon = QMessageBox::Information;
-        title = tr("Informacja.");
-        text = tr("Operacja zakończona powodzeniem.");
-        break;
-    case DownloadSameFolder:
-        icon = QMessageBox::Warning;
-        title = tr("Ostrzeżenie!");
-        text = tr("Niedozwolona operacja. Folder źródłowy nie może być ten sam co folder docelowy.");
-        break;
-    case DownloadDataBaseFailed:
-        icon = QMessageBox::Critical;
-        title = tr("Błąd!");
-        text = tr("Błąd operacji. Kopiowanie przerwane. Sprawdź połączenie sieciowe");
-        break;
-    case DownloadListFailed:
-        icon = QMessageBox::Critical;
-        title = tr("Błąd!");
-        text = tr("Błąd połoczenia z bazą danych.");
-        break;
-    default: // DownloadCancelled: the user knows
-        return;
+    ZYMDownloadResult result;
+    {
+        TDownloadProgress progress(this);
+        hooks.progress = [&progress](int done, int total, const QString &name) {
+            return progress.Step(done, total, name);
+        };
+        result = CopyZYMFiles(dataBasePath, targetFolder, hooks);
     }
-    QMessageBox report(icon, title, text, QMessageBox::Ok);
-    report.exec();
+
+    for (const TDownloadMessage &m : kDownloadMessages) {
+        if (m.result == result) {
+            ShowProblem(m.icon, tr(m.title), tr(m.text));
+            return;
+        }
+    }
 }

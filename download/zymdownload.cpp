@@ -1,6 +1,7 @@
 #include "download/zymdownload.h"
 
 #include "database/safepath.h"
+#include "database/tdatabase.h"
 #include "download/fileplatform.h"
 #include "measurement/datafile.h"
 
@@ -8,7 +9,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSqlQuery>
 #include <QTemporaryFile>
 #include <QVariant>
 
@@ -131,7 +131,7 @@ int CopyFileList(QString sourceFolder, QString targetFolder, QStringList names, 
     return failures;
 }
 
-int CopyZYMFiles(QString dataBasePath, QString targetFolder, const TDownloadHooks &hooks)
+ZYMDownloadResult CopyZYMFiles(QString dataBasePath, QString targetFolder, const TDownloadHooks &hooks)
 {
     if (targetFolder == kNoFolder)
         return DownloadCancelled;
@@ -147,11 +147,8 @@ int CopyZYMFiles(QString dataBasePath, QString targetFolder, const TDownloadHook
     }
 
     names.clear();
-    QSqlQuery query;
-    if (!query.exec(QStringLiteral("SELECT pomiar_id,pomiar_plik_dane FROM pomiar")))
+    if (!TDataBase::DataFileNames(&names))
         return DownloadListFailed;
-    while (query.next())
-        names.append(query.value(1).toString());
 
     qDebug() << "Data base  clouse";
     qDebug() << "Pliki do skopiowania";

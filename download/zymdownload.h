@@ -66,7 +66,8 @@ int CopyFileList(QString sourceFolder, QString targetFolder, QStringList names, 
 /// Downloads the meter's data files and then its database file from the
 /// folder of `dataBasePath` into `targetFolder` ("NONE" when the choice was
 /// cancelled). The data file names are read from the database open on the
-/// default connection. Returns a ZYMDownloadResult.
-int CopyZYMFiles(QString dataBasePath, QString targetFolder, const TDownloadHooks &hooks = TDownloadHooks());
+/// default connection.
+ZYMDownloadResult CopyZYMFiles(QString dataBasePath, QString targetFolder,
+                               const TDownloadHooks &hooks = TDownloadHooks());
 
 #endif // ZYMDOWNLOAD_H

@@ -8,7 +8,6 @@
 #include <QFileInfo>
 #include <QObject>
 #include <QTextCodec>
-#include <QTextStream>
 
 #include <algorithm>
 #include <charconv>
@@ -17,7 +16,7 @@
 namespace {
 
 // Rows 0..2999: the 60 ms around the pulse that the chart shows too.
-constexpr int kCsvRows = 3000;
+constexpr int kCsvRows = kShownRows;
 
 const QLatin1String kHeader("t [ms];U [V];I [A];");
 
@@ -30,8 +29,8 @@ bool IsCsvPair(int kanalI, int kanalU)
 // 1/50 ms apart, so integers give the digits that 60 * row / 3000 rounds to.
 char *AppendTime(char *out, int row)
 {
-    const int ms = row / 50;
-    const int frac = (row % 50) * 20; // thousandths of a ms
+    const int ms = row / kRowsPerMs;
+    const int frac = (row % kRowsPerMs) * (1000 / kRowsPerMs); // thousandths of a ms
     out = std::to_chars(out, out + 16, ms).ptr;
     *out++ = ',';
     *out++ = char('0' + frac / 100);
@@ -114,12 +113,7 @@ QString CsvDataText(const TDataPomiar *rec)
     return QString::fromLatin1(DataBytes(rec));
 }
 
-void WriteCsv(QTextStream &out, const TCsvLabels &labels, const TDataPomiar *rec)
-{
-    out << HeadText(labels) << CsvDataText(rec);
-}
-
-int SaveCsvFile(const QString &fileName, const TCsvLabels &labels, const TDataPomiar *rec, QString *errorText)
+ExportResult SaveCsvFile(const QString &fileName, const TCsvLabels &labels, const TDataPomiar *rec, QString *errorText)
 {
     // Built whole before the file is touched, so the file is open for one write.
     // The locale's encoding, as a text stream uses by default: the ANSI code
@@ -129,7 +123,7 @@ int SaveCsvFile(const QString &fileName, const TCsvLabels &labels, const TDataPo
     // every such code page, so they skip the conversion.
     QByteArray bytes = QTextCodec::codecForLocale()->fromUnicode(HeadText(labels));
     bytes += DataBytes(rec);
-    return ReplaceFile(fileName, bytes, true, errorText);
+    return ExportResult(ReplaceFile(fileName, bytes, true, errorText));
 }
 
 QString DefaultFileName(uint czas)
@@ -145,7 +139,7 @@ QString FileSuffix(QString fileName)
     return dot < 0 ? QString() : name.mid(dot + 1);
 }
 
-int FileKind(QString fileName)
+ExportKind FileKind(QString fileName)
 {
     const QString suffix = FileSuffix(fileName).toUpper();
     if (suffix == QLatin1String("CSV"))

@@ -5,10 +5,6 @@
 
 #include <QString>
 
-QT_BEGIN_NAMESPACE
-class QTextStream;
-QT_END_NAMESPACE
-
 struct TDataPomiar;
 
 /// What a file name's suffix asks the export to write (FileKind).
@@ -42,14 +38,10 @@ struct TCsvLabels
 /// are not a current/voltage pair. Each line ends with "\n".
 QString CsvDataText(const TDataPomiar *rec);
 
-/// Writes the whole CSV text: the five labels, the header and the data
-/// lines. The stream's codec decides the bytes of the label texts.
-void WriteCsv(QTextStream &out, const TCsvLabels &labels, const TDataPomiar *rec);
-
 /// Replaces `fileName` with the CSV text of `*rec`, in text mode and the
 /// locale's encoding (what a spreadsheet on the same machine expects).
-/// Returns an ExportResult; the reason of a failure goes to `*errorText`.
-int SaveCsvFile(const QString &fileName, const TCsvLabels &labels, const TDataPomiar *rec,
+/// The reason of a failure goes to `*errorText`.
+ExportResult SaveCsvFile(const QString &fileName, const TCsvLabels &labels, const TDataPomiar *rec,
                 QString *errorText = nullptr);
 
 /// "Pomiar_yyyy-MM-dd_hh-mm-ss" of `czas` (seconds since 1970 UTC) in local
@@ -61,6 +53,6 @@ QString DefaultFileName(uint czas);
 QString FileSuffix(QString fileName);
 
 /// The ExportKind of `fileName`'s suffix, ignoring case.
-int FileKind(QString fileName);
+ExportKind FileKind(QString fileName);
 
 #endif // CSVEXPORT_H

@@ -11,7 +11,7 @@
 #include <cstring>
 #include <memory>
 
-int ReadDataFile(const QString &fileName, TDataPomiar *rec)
+DataFileResult ReadDataFile(const QString &fileName, TDataPomiar *rec)
 {
     QFile file(fileName);
     if (!file.exists())
@@ -39,15 +39,18 @@ int ReadDataFile(const QString &fileName, TDataPomiar *rec)
     return DataFileOk;
 }
 
-bool WriteDataFile(const QString &fileName, const TDataPomiar *rec, QString *errorText)
+ReplaceFileResult ReplaceDataFile(const QString &fileName, const TDataPomiar *rec, QString *errorText)
 {
-    // ReplaceFile writes beside the target and renames, except for devices
-    // and pipes, which it must not replace.
+    // The whole file is replaced, never written over in place: a longer old
+    // file must not keep its tail, and a failed write must not leave a
+    // half-new record where a good one was. ReplaceFile writes beside the
+    // target and renames, except for devices and pipes, which it must not
+    // replace.
     const QByteArray image = QByteArray::fromRawData(reinterpret_cast<const char *>(rec), int(kPomiarFileSize));
-    return ReplaceFile(fileName, image, false, errorText) == ReplaceFileOk;
+    return ReplaceFile(fileName, image, false, errorText);
 }
 
-QString DataFileErrorText(int result)
+QString DataFileErrorText(DataFileResult result)
 {
     switch (result) {
     case DataFileMissing:

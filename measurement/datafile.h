@@ -1,6 +1,8 @@
 #ifndef DATAFILE_H
 #define DATAFILE_H
 
+#include "measurement/replacefile.h"
+
 #include <QString>
 
 struct TDataPomiar;
@@ -15,16 +17,23 @@ enum DataFileResult {
 
 /// Reads the first 240080 bytes of `fileName` into `*rec`.
 /// `*rec` changes only when the whole record could be read (DataFileOk).
-int ReadDataFile(const QString &fileName, TDataPomiar *rec);
+DataFileResult ReadDataFile(const QString &fileName, TDataPomiar *rec);
 
 /// Replaces `fileName` with the 240080-byte image of `*rec`, atomically:
-/// on failure the file that was there stays as it was. Returns true on
-/// success; otherwise false with the reason in `*errorText` (when given).
-bool WriteDataFile(const QString &fileName, const TDataPomiar *rec, QString *errorText = nullptr);
+/// on failure the file that was there stays as it was, and the system's
+/// reason goes to `*errorText` (when given). The one writer of data files:
+/// exports, the simulated meter and the tests all go through it.
+ReplaceFileResult ReplaceDataFile(const QString &fileName, const TDataPomiar *rec, QString *errorText = nullptr);
+
+/// ReplaceDataFile as a yes/no answer.
+inline bool WriteDataFile(const QString &fileName, const TDataPomiar *rec, QString *errorText = nullptr)
+{
+    return ReplaceDataFile(fileName, rec, errorText) == ReplaceFileOk;
+}
 
 /// Short Polish reason for a failed ReadDataFile, through the translation
 /// context QObject.
-QString DataFileErrorText(int result);
+QString DataFileErrorText(DataFileResult result);
 
 /// The absolute folder of `path` followed by "/". A relative path is
 /// resolved against the current directory.

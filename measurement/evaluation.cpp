@@ -6,9 +6,8 @@
 
 namespace {
 
-constexpr int kRangeFirstRow = 1000; // first row of the pulse window
-constexpr int kRangeEndRow = 3000;   // one past its last row
-constexpr int kBaselineRows = 1000;  // rows 0..999 carry no current
+constexpr int kRangeFirstRow = kRowZero;   // first row of the pulse window
+constexpr int kRangeEndRow = kPulseEndRow; // one past its last row
 constexpr double kChannel2MaxAmps = 17.0;
 constexpr int kVoltageSaturated = 4095; // channels 0 and 1 clip at full scale
 constexpr int kChannel5Limit = 4096;    // channel 5 is only over range beyond full scale
@@ -68,7 +67,7 @@ int DetectRange(TDataPomiar *rec)
     return 0;
 }
 
-double CalcR_Sample(TDataPomiar *rec, int row)
+double CalcR_Sample(const TDataPomiar *rec, int row)
 {
     if (!ChannelsUsable(rec) || !IsRow(row))
         return NotANumber();

@@ -12,7 +12,7 @@ int DetectRange(TDataPomiar *rec);
 /// Resistance in ohms at one sample row, with the channels as they stand in
 /// `rec` and the zero levels of rows 0 to 999. NaN for a channel index
 /// outside 0..5 or a row outside 0..9999.
-double CalcR_Sample(TDataPomiar *rec, int row);
+double CalcR_Sample(const TDataPomiar *rec, int row);
 
 /// DetectRange, then the resistance over rows `first` to `last`: the ends
 /// weighted by one half (trapezoid), row `last` - 1 left out. NaN for rows

@@ -5,6 +5,7 @@
 #include "app/mainwindow.h"
 #include "ui_mainwindow.h"
 
+#include "app/messages.h"
 #include "measurement/csvexport.h"
 #include "measurement/datafile.h"
 
@@ -12,19 +13,6 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
-
-namespace {
-
-void ShowExportProblem(const QString &title, const QString &text)
-{
-    QMessageBox msgBox;
-    msgBox.setIcon(QMessageBox::Warning);
-    msgBox.setWindowTitle(title);
-    msgBox.setText(text);
-    msgBox.exec();
-}
-
-} // namespace
 
 void MainWindow::on_actionExport_wyniku_do_CSV_triggered()
 {
@@ -50,14 +38,14 @@ void MainWindow::on_actionExport_wyniku_do_CSV_triggered()
         break;
     case ExportPdf:
         qDebug() << "Zapis do pliku PDF";
-        ShowExportProblem(tr("Uwaga!"),
+        ShowProblem(QMessageBox::Warning, tr("Uwaga!"),
                           tr("Nie można zapisać pomiaru w formacie PDF:\n%1\n\n"
                              "Pomiar można zapisać jako plik CSV (*.csv) lub plik ZYM (*.zym5).")
                               .arg(QDir::toNativeSeparators(name)));
         return;
     default:
         qDebug() << "Nieznany format pliku " << FileSuffix(name);
-        ShowExportProblem(tr("Uwaga!"),
+        ShowProblem(QMessageBox::Warning, tr("Uwaga!"),
                           tr("Nieznany format pliku:\n%1\n\n"
                              "Pomiar można zapisać jako plik CSV (*.csv) lub plik ZYM (*.zym5).")
                               .arg(QDir::toNativeSeparators(name)));
@@ -65,7 +53,7 @@ void MainWindow::on_actionExport_wyniku_do_CSV_triggered()
     }
 
     if (!saved)
-        ShowExportProblem(tr("Błąd!"), tr("Nie można zapisać pliku:\n%1\n\n%2")
+        ShowProblem(QMessageBox::Warning, tr("Błąd!"), tr("Nie można zapisać pliku:\n%1\n\n%2")
                                            .arg(QDir::toNativeSeparators(name), reason));
 }
 
@@ -78,7 +66,7 @@ bool MainWindow::SaveCSV(QString outputFilename, const TDataPomiar *rec, QString
     labels.metoda = ui->label_Metoda->text();
     labels.komentarz = ui->label_Komentarz->text();
 
-    const int result = SaveCsvFile(outputFilename, labels, rec, errorText);
+    const ExportResult result = SaveCsvFile(outputFilename, labels, rec, errorText);
     if (result == ExportOpenFailed)
         qDebug() << "- Error, unable to open" << "outputFilename" << "for output";
     return result == ExportOk;

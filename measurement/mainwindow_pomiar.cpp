@@ -5,6 +5,7 @@
 #include "app/mainwindow.h"
 #include "ui_mainwindow.h"
 
+#include "app/messages.h"
 #include "chart/plotpomiar.h"
 #include "measurement/datafile.h"
 
@@ -19,25 +20,22 @@ void MainWindow::on_actionOpenPomiar_triggered()
     if (name.isEmpty())
         return;
 
-    const int result = Baza.LoadFile(name);
+    const DataFileResult result = Baza.LoadFile(name);
     if (result != DataFileOk) {
         // Showing the previous record under the new file's name would pass
         // one measurement off as another: say so and leave everything as it was.
         qsLastOpenedPath = FolderOf(name);
-        QMessageBox msgBox;
-        msgBox.setIcon(QMessageBox::Warning);
-        msgBox.setWindowTitle(tr("Błąd!"));
-        msgBox.setText(tr("Nie można otworzyć pliku pomiaru:\n%1\n\n%2")
-                           .arg(QDir::toNativeSeparators(name), DataFileErrorText(result)));
-        msgBox.exec();
+        ShowProblem(QMessageBox::Warning, tr("Błąd!"),
+                    tr("Nie można otworzyć pliku pomiaru:\n%1\n\n%2")
+                        .arg(QDir::toNativeSeparators(name), DataFileErrorText(result)));
         return;
     }
 
     Baza.CopyPomiar(&CurrentPomiar);
     Baza.UpdateWynikTexts();
-    ui->label_R->setText(Baza.WynikFromFile(0));
-    ui->label_Metoda->setText(tr("Metoda:") + Baza.WynikFromFile(2));
-    ui->label_Czas->setText(Baza.WynikFromFile(1));
+    ui->label_R->setText(Baza.WynikFromFile(WynikR));
+    ui->label_Metoda->setText(tr("Metoda:") + Baza.WynikFromFile(WynikMetoda));
+    ui->label_Czas->setText(Baza.WynikFromFile(WynikCzas));
     ui->tE_Komentarz->setPlainText(tr("Pomiar odczytany z pliku: ") + name);
     qsKomentarz = ui->tE_Komentarz->toPlainText();
     PlotPomiar(ui->plot, &CurrentPomiar, kOffset03, kOffset14);

@@ -35,7 +35,7 @@ bool WriteAll(QFileDevice &file, const QByteArray &data, QString *errorText)
 
 // Devices and pipes cannot be replaced atomically and must not be replaced
 // at all; they get the bytes directly and report what the write says.
-int WriteDirectly(const QString &fileName, const QByteArray &data, QIODevice::OpenMode mode, QString *errorText)
+ReplaceFileResult WriteDirectly(const QString &fileName, const QByteArray &data, QIODevice::OpenMode mode, QString *errorText)
 {
     QFile file(fileName);
     // Unbuffered: a device that refuses the bytes says so at the write, not
@@ -56,7 +56,7 @@ int WriteDirectly(const QString &fileName, const QByteArray &data, QIODevice::Op
 
 } // namespace
 
-int ReplaceFile(const QString &fileName, const QByteArray &data, bool text, QString *errorText)
+ReplaceFileResult ReplaceFile(const QString &fileName, const QByteArray &data, bool text, QString *errorText)
 {
     QIODevice::OpenMode mode = QIODevice::WriteOnly;
     if (text)

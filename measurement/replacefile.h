@@ -23,6 +23,6 @@ enum ReplaceFileResult {
 ///
 /// Returns a ReplaceFileResult; on failure the system's reason goes to
 /// `*errorText` (when given).
-int ReplaceFile(const QString &fileName, const QByteArray &data, bool text, QString *errorText = nullptr);
+ReplaceFileResult ReplaceFile(const QString &fileName, const QByteArray &data, bool text, QString *errorText = nullptr);
 
 #endif // REPLACEFILE_H

@@ -14,6 +14,29 @@ constexpr int kPomiarChannels = 6;
 /// Size of a record and of a `*.zym5` data file, in bytes.
 constexpr qint64 kPomiarFileSize = 240080;
 
+// ---- the time base every record shares
+/// Row at time 0: the pulse starts here, rows 0..999 are the zero level.
+constexpr int kRowZero = 1000;
+/// Rows before kRowZero, whose mean is each channel's zero level.
+constexpr int kBaselineRows = kRowZero;
+/// Time between two rows, in milliseconds (50 rows a millisecond).
+constexpr double kRowSpacingMs = 0.02;
+constexpr int kRowsPerMs = 50;
+/// One past the last row of the pulse window (rows 1000..2999) that the
+/// range detection, the resistance and the maximum search look at; also
+/// the number of rows the chart and the CSV show (rows 0..2999).
+constexpr int kPulseEndRow = 3000;
+/// The last row of the pulse window.
+constexpr int kPulseLastRow = kPulseEndRow - 1;
+/// Rows the chart and the export show, from row 0.
+constexpr int kShownRows = kPulseEndRow;
+/// The falling edge is searched and integrated up to this row (24 ms).
+constexpr int kEdgeEndRow = 2200;
+
+/// Time of `row` in milliseconds, row kRowZero being 0. Written as the
+/// 60 ms of 3000 rows so that every caller gets the same doubles.
+constexpr double RowToMs(int row) { return (row - kRowZero) * 60.0 / 3000.0; }
+
 /// Zero offsets, in converter counts, of the voltage channels 0 and 3 ...
 constexpr int kOffset03 = 549;
 /// ... and of the voltage channels 1 and 4. The current channels 2 and 5 have none.

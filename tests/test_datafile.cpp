@@ -188,7 +188,7 @@ void TestDataFile::refusesFilesThatCannotBeReadWhole()
     std::memcpy(&baza.Pomiar, before.get(), sizeof(TDataPomiar));
     QCOMPARE(baza.LoadFile(path), expected);
     QVERIFY(std::memcmp(&baza.Pomiar, before.get(), sizeof(TDataPomiar)) == 0);
-    QVERIFY(!DataFileErrorText(expected).isEmpty());
+    QVERIFY(!DataFileErrorText(DataFileResult(expected)).isEmpty());
 }
 
 void TestDataFile::longerFileGivesItsFirstRecord()

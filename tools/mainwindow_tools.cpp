@@ -13,20 +13,20 @@ namespace {
 // output next to the calculator's numbers. Labels right-aligned to 15.
 struct TZymInfo
 {
-    const char *statement;
+    const char *column;
     const char *label;
 };
 
 const TZymInfo kZymInfo[] = {
-    {"SELECT serial_zym FROM ZYM", "     serial_zym "},
-    {"SELECT hw FROM ZYM", "             hw "},
-    {"SELECT soft_rpi FROM ZYM", "       soft_rpi "},
-    {"SELECT system_rpi FROM ZYM", "     system_rpi "},
-    {"SELECT firmware_cortex FROM ZYM", "firmware_cortex "},
-    {"SELECT info FROM ZYM", "           info "},
-    {"SELECT u1_offset FROM ZYM", "      u1_offset "},
-    {"SELECT u2_offset FROM ZYM", "      u2_offset "},
-    {"SELECT i_offset FROM ZYM", "       i_offset "},
+    {"serial_zym", "     serial_zym "},
+    {"hw", "             hw "},
+    {"soft_rpi", "       soft_rpi "},
+    {"system_rpi", "     system_rpi "},
+    {"firmware_cortex", "firmware_cortex "},
+    {"info", "           info "},
+    {"u1_offset", "      u1_offset "},
+    {"u2_offset", "      u2_offset "},
+    {"i_offset", "       i_offset "},
 };
 
 } // namespace
@@ -34,13 +34,10 @@ const TZymInfo kZymInfo[] = {
 void MainWindow::on_actionIndukcyjnosc_triggered()
 {
     for (const TZymInfo &info : kZymInfo)
-        qDebug() << info.label << Baza.FirstValueText(QString::fromLatin1(info.statement));
+        qDebug() << info.label << Baza.ZymValue(QString::fromLatin1(info.column));
 
     // Earlier dialogs stay open and nothing points to them any more once the
     // pointers move on: the keeper deletes them when the window goes.
-    KeptDialogs.Keep(pDialogWykres);
-    KeptDialogs.Keep(pDialogCalc);
-
     // Drawn before the calculation, which may switch the record's channels.
     // Not connected to UpdateWykresWindow: it keeps showing this measurement.
     pDialogWykres = new DialogWykres(&CurrentPomiar, nullptr);

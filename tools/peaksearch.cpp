@@ -14,18 +14,16 @@
 
 namespace {
 
-constexpr int kWindowFirstRow = 1000; // the maximum is searched in rows 1000..2999
-constexpr int kWindowLastRow = 2999;
-constexpr int kEdgeEndRow = 2200;     // 24 ms: the falling edge is searched and integrated up to here
-constexpr int kEdgeEndMs = 24;
-constexpr double kMicroHenryPerRow = 20.0; // 20 µs between rows, result in µH
+constexpr int kWindowFirstRow = kRowZero; // the maximum is searched in rows 1000..2999
+constexpr int kWindowLastRow = kPulseLastRow;
+constexpr int kEdgeEndMs = 24; // RowToMs(kEdgeEndRow), as the trace prints it
+constexpr double kMicroHenryPerRow = 1000.0 / kRowsPerMs; // 20 µs between rows, result in µH
 
 const char kStars[] = "**************************************";
 
 double NotANumber() { return std::numeric_limits<double>::quiet_NaN(); }
 
-// Time of row r in ms; row 1000 is the start of the pulse.
-double TimeMs(int r) { return (r - 1000) * 60.0 / 3000.0; }
+double TimeMs(int r) { return RowToMs(r); }
 
 // A search result that FindMaximum can have produced: every row it names
 // lies in the maximum window, so every later step stays inside the record.
@@ -37,7 +35,7 @@ bool SearchUsable(const TDataPomiar *pomiar, const TPeakSearch *s)
 
 } // namespace
 
-int FindMaximum(TDataPomiar *pomiar, TPeakSearch *s)
+int FindMaximum(const TDataPomiar *pomiar, TPeakSearch *s)
 {
     s->first = s->last = s->mid = kNoRow;
     s->maxValue = 0;
@@ -87,7 +85,7 @@ int FindMaximum(TDataPomiar *pomiar, TPeakSearch *s)
     return s->mid;
 }
 
-int FindEqualCurrentRows(TDataPomiar *pomiar, int percent, TPeakSearch *s)
+int FindEqualCurrentRows(const TDataPomiar *pomiar, int percent, TPeakSearch *s)
 {
     s->g0 = 0;
     s->g1 = 0;
@@ -153,7 +151,7 @@ int IntegrationStartRow(const TDataPomiar *pomiar, const TPeakSearch *s)
     return 0;
 }
 
-double CalcL(TDataPomiar *pomiar, double r, TPeakSearch *s)
+double CalcL(const TDataPomiar *pomiar, double r, TPeakSearch *s)
 {
     if (!SearchUsable(pomiar, s) || !IsChannel(pomiar->kanalU))
         return NotANumber();

@@ -28,13 +28,13 @@ struct TPeakSearch
 /// `last`, `mid` (halfway between first and last, truncated) and `maxValue`
 /// (the current at `mid`). Returns `mid`, or kNoRow when no current sample
 /// there is above 0 or `kanalI` names no channel. Traces what it found.
-int FindMaximum(TDataPomiar *pomiar, TPeakSearch *s);
+int FindMaximum(const TDataPomiar *pomiar, TPeakSearch *s);
 
 /// Looks for a rising-edge row (from the first row above `percent` % of the
 /// maximum, up to `first`) whose raw current recurs exactly on the falling
 /// edge (rows `last` + 1 to 2200) and stores the pair in `g0`/`g1`; both
 /// stay 0 when there is none or the search found no maximum. Returns 0.
-int FindEqualCurrentRows(TDataPomiar *pomiar, int percent, TPeakSearch *s);
+int FindEqualCurrentRows(const TDataPomiar *pomiar, int percent, TPeakSearch *s);
 
 /// First row of the inductance integration: the first row from `last` to
 /// 2199 whose current has fallen to 90 % of `maxValue` (rounded up to a
@@ -45,7 +45,7 @@ int IntegrationStartRow(const TDataPomiar *pomiar, const TPeakSearch *s);
 /// integration window IntegrationStartRow .. 2200: (∫U − r·∫I) / ΔI.
 /// NaN when the search found no maximum or the channels are not usable;
 /// infinite or NaN by IEEE rules when the current does not change.
-double CalcL(TDataPomiar *pomiar, double r, TPeakSearch *s);
+double CalcL(const TDataPomiar *pomiar, double r, TPeakSearch *s);
 
 /// Everything the calculator shows, in ohms and microhenries.
 struct TCalcWynik

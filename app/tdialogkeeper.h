@@ -8,10 +8,11 @@ QT_BEGIN_NAMESPACE
 class QWidget;
 QT_END_NAMESPACE
 
-/// Owns windows that have no parent and no other owner: the calculator and
-/// chart dialogs the "Indukcyjność" road leaves open. Closing such a window
-/// only hides it, so something has to delete it when the program ends; a
-/// window deleted earlier by someone else is simply forgotten (the pointers
+/// Owns the main window's secondary windows, which have no parent: the chart
+/// dialogs, the calculators, the About dialog and whatever window a command
+/// opens later. Closing such a window only hides it, so something has to
+/// delete it when the program ends; a window deleted earlier by someone else
+/// (a command that replaces its window) is simply forgotten (the pointers
 /// are guarded), so nothing is deleted twice.
 class TDialogKeeper
 {

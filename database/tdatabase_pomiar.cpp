@@ -1,8 +1,10 @@
 // The data-file and result-text side of TDataBase: everything that works on
-// the record `Pomiar` and the row `Row` without touching the connection.
+// the record `Pomiar` and the row `Row` without touching the connection,
+// and the data file written by an export.
 
 #include "database/tdatabase.h"
 
+#include "measurement/csvexport.h"
 #include "measurement/datafile.h"
 
 #include <QDateTime>
@@ -28,11 +30,11 @@ TDataBase::TDataBase()
     std::memset(&Pomiar, 0, sizeof(Pomiar));
 }
 
-int TDataBase::LoadFile(QString fileName)
+DataFileResult TDataBase::LoadFile(QString fileName)
 {
     qDebug() << "LoadFile";
     qDebug() << "Plik :" << fileName;
-    const int result = ReadDataFile(fileName, &Pomiar);
+    const DataFileResult result = ReadDataFile(fileName, &Pomiar);
     switch (result) {
     case DataFileOk:
         qDebug() << "Czas :" << quint32(Pomiar.czas);
@@ -43,11 +45,16 @@ int TDataBase::LoadFile(QString fileName)
     case DataFileShort:
         qDebug() << "Plik za krotki";
         break;
-    default:
+    case DataFileUnreadable:
         qDebug() << "Plik nie do odczytu";
         break;
     }
     return result;
+}
+
+ExportResult TDataBase::SaveDataFile(const TDataPomiar *rec, QString fileName, QString *errorText)
+{
+    return ExportResult(ReplaceDataFile(fileName, rec, errorText));
 }
 
 int TDataBase::CopyPomiar(TDataPomiar *dst)
@@ -74,11 +81,11 @@ void TDataBase::UpdateWynikTexts()
 QString TDataBase::WynikFromFile(int definition)
 {
     switch (definition) {
-    case 0:
+    case WynikR:
         return QStringLiteral("R=") + qsWynikR;
-    case 1:
+    case WynikCzas:
         return QObject::tr("Zapisany: ") + qsWynikCzas;
-    case 2:
+    case WynikMetoda:
         return qsWynikMetoda;
     default:
         return QStringLiteral("Unnown definition");
@@ -88,15 +95,15 @@ QString TDataBase::WynikFromFile(int definition)
 QString TDataBase::WynikFromBase(int definition)
 {
     switch (definition) {
-    case 0:
+    case WynikR:
         if (Row.status == -1)
             return QObject::tr("Poza zakresem");
         return QStringLiteral("R=") + ResistanceText(Row.rezystancja);
-    case 1:
+    case WynikCzas:
         return QObject::tr("Zapisany: ") + FormatCzas(quint32(Row.czas));
-    case 2:
+    case WynikMetoda:
         return IsMetoda3P(Row.metoda) ? QStringLiteral("...3P") : QStringLiteral(".. 2P");
-    case 4:
+    case WynikKomentarz:
         return Row.komentarz;
     default:
         return QStringLiteral("Unnown definition");

@@ -1,4 +1,4 @@
-#include "tools/tdialogkeeper.h"
+#include "app/tdialogkeeper.h"
 
 #include <QWidget>
 

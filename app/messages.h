@@ -1,0 +1,19 @@
+#ifndef MESSAGES_H
+#define MESSAGES_H
+
+#include <QMessageBox>
+#include <QString>
+
+// The two kinds of message box the program shows: a question answered with
+// "TAK" or "NIE", and a problem report with an OK button. Both are built
+// without a parent unless one is given, as every box of the program is.
+
+/// Asks `text` under `title` with the buttons "TAK" and "NIE"; true when the
+/// user chose "TAK".
+bool AskTakNie(QMessageBox::Icon icon, const QString &title, const QString &text, QWidget *parent = nullptr);
+
+/// Shows `text` under `title` (either may be empty, as some of the
+/// program's boxes have neither title nor icon) and waits for OK.
+void ShowProblem(QMessageBox::Icon icon, const QString &title, const QString &text);
+
+#endif // MESSAGES_H
