@@ -251,7 +251,8 @@ void TestExport::writeOutcome_data()
     QTest::addColumn<QString>("how");
     QTest::addColumn<int>("result");
 
-    for (const QString &kind : QStringList{"csv", "zym5"}) {
+    // "point": the CSV with decimal points.
+    for (const QString &kind : QStringList{"csv", "point", "zym5"}) {
         const QByteArray k = kind.toLatin1();
         QTest::addRow("%s over a longer file", k.data()) << kind << "longer" << int(ExportOk);
         QTest::addRow("%s into a missing folder", k.data()) << kind << "missing" << int(ExportOpenFailed);
@@ -299,8 +300,9 @@ void TestExport::writeOutcome()
     }
     QString reason;
     TDataBase baza;
-    const int got = kind == "csv" ? SaveCsvFile(path, labels, rec.get(), &reason)
-                                  : baza.SaveDataFile(rec.get(), path, &reason);
+    const int got = kind == "csv"     ? SaveCsvFile(path, labels, rec.get(), &reason)
+                    : kind == "point" ? SaveCsvPointFile(path, labels, labels, rec.get(), &reason)
+                                      : baza.SaveDataFile(rec.get(), path, &reason);
     setrlimit(RLIMIT_FSIZE, &saved);
 
     QCOMPARE(got, result);
@@ -310,6 +312,8 @@ void TestExport::writeOutcome()
         QCOMPARE(FileBytes(path), RecordBytes(*rec));
     if (how == "longer" && kind == "csv")
         QCOMPARE(testsupport::ReadLines(path).size(), 3006);
+    if (how == "longer" && kind == "point")
+        QCOMPARE(FileBytes(path), CsvPointBytes(labels, labels, rec.get()));
     if (how == "limit")
         QCOMPARE(FileBytes(path), old);
     if (how == "device") {
@@ -360,7 +364,8 @@ void TestExport::exportCsvThroughDialog()
 
     // Nothing was remembered yet: the single-space default leads the proposal.
     QCOMPARE(proposed, QString(" Pomiar_2020-03-01_10-20-30"));
-    QCOMPARE(filters, (QStringList{"Plik CSV (*.csv)", "Plik ZYM (*.zym5)"}));
+    QCOMPARE(filters, (QStringList{"Plik CSV (*.csv)", "Plik ZYM (*.zym5)",
+                                   QString::fromUtf8("Plik CSV z kropką dziesiętną (*.csv)")}));
     QCOMPARE(window->lastSaveCSVPath(), dir.filePath("eksport") + "/");
 
     const QStringList lines = testsupport::ReadLines(target);
