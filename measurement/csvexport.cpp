@@ -19,33 +19,56 @@ namespace {
 constexpr int kCsvRows = kShownRows;
 
 const QLatin1String kHeader("t [ms];U [V];I [A];");
+const QLatin1String kPointHeader("t [ms],U [V],I [A]");
+
+// The two layouts differ only in punctuation; the digits come from the same
+// code, so both files always agree on every number.
+struct TMeterLayout
+{
+    static constexpr char kSeparator = ';';
+    static constexpr char kDecimal = ',';
+    static constexpr bool kTrailingSeparator = true;
+    static constexpr bool kCrLf = false; // ReplaceFile's text mode adds the platform's CR
+};
+
+// Written in binary mode: CR LF on every platform, as RFC 4180 asks.
+struct TPointLayout
+{
+    static constexpr char kSeparator = ',';
+    static constexpr char kDecimal = '.';
+    static constexpr bool kTrailingSeparator = false;
+    static constexpr bool kCrLf = true;
+};
 
 bool IsCsvPair(int kanalI, int kanalU)
 {
     return IsCurrentChannel(kanalI) && IsVoltageChannel(kanalU);
 }
 
-// Time of `row` in ms with 3 decimals and a decimal comma. Rows are exactly
-// 1/50 ms apart, so integers give the digits that 60 * row / 3000 rounds to.
+// Time of `row` in ms with 3 decimals. Rows are exactly 1/50 ms apart, so
+// integers give the digits that 60 * row / 3000 rounds to.
+template <char Decimal>
 char *AppendTime(char *out, int row)
 {
     const int ms = row / kRowsPerMs;
     const int frac = (row % kRowsPerMs) * (1000 / kRowsPerMs); // thousandths of a ms
     out = std::to_chars(out, out + 16, ms).ptr;
-    *out++ = ',';
+    *out++ = Decimal;
     *out++ = char('0' + frac / 100);
     *out++ = char('0' + frac / 10 % 10);
     *out++ = char('0' + frac % 10);
     return out;
 }
 
-// `value` with 6 decimals and a decimal comma, the digits exactly as
-// QString::number(value, 'f', 6) gives them, at a third of its cost (the
-// export writes 6000 of them). std::to_chars rounds exact halfway values to
-// even, Qt away from zero: halfway values are the odd multiples of 2^-7,
-// and for them the next double away from zero gives Qt's digits.
+// `value` with 6 decimals, the digits exactly as QString::number(value,
+// 'f', 6) gives them, at a third of its cost (the export writes 6000 of
+// them). std::to_chars rounds exact halfway values to even, Qt away from
+// zero: halfway values are the odd multiples of 2^-7, and for them the next
+// double away from zero gives Qt's digits.
+template <char Decimal>
 char *AppendValue(char *out, char *end, double value)
 {
+    char *const start = out;
     if (!std::isfinite(value)) {
         const QByteArray text = QByteArray::number(value, 'f', 6);
         return std::copy(text.constBegin(), text.constEnd(), out);
@@ -54,15 +77,28 @@ char *AppendValue(char *out, char *end, double value)
         value = 0; // Qt writes no sign for a negative zero
     // Past 2^52 every double is a whole number: no halfway values there.
     const double scaled = value * 128; // exact: a power of two
-    if (std::fabs(value) < 0x1p52 && scaled == std::floor(scaled) && std::fmod(scaled, 2.0) != 0)
+    if (std::fabs(value) < 0x1p52 && scaled == std::floor(scaled) && std::fmod(scaled, 2.0) != 0) {
+        // The next double is less than a unit of the sixth decimal away only
+        // below 2^33 (a step of 2^-20 there); beyond it the step would change
+        // the digits themselves, so such values (only a damaged record holds
+        // them) take Qt's own, slower way.
+        if (std::fabs(value) >= 0x1p33) {
+            const QByteArray text = QByteArray::number(value, 'f', 6);
+            out = std::copy(text.constBegin(), text.constEnd(), out);
+            if (Decimal != '.')
+                std::replace(start, out, '.', Decimal);
+            return out;
+        }
         value = std::nextafter(value, value > 0 ? HUGE_VAL : -HUGE_VAL);
-    char *const start = out;
+    }
     out = std::to_chars(out, end, value, std::chars_format::fixed, 6).ptr;
-    std::replace(start, out, '.', ',');
+    if (Decimal != '.')
+        std::replace(start, out, '.', Decimal);
     return out;
 }
 
 // The data lines as ASCII; every character is the same in any code page.
+template <class Layout>
 QByteArray DataBytes(const TDataPomiar *rec)
 {
     const bool pair = IsCsvPair(rec->kanalI, rec->kanalU);
@@ -79,20 +115,32 @@ QByteArray DataBytes(const TDataPomiar *rec)
             text.resize(text.size() * 2);
         char *const begin = text.data() + used;
         char *const end = begin + kLineMax;
-        char *out = AppendTime(begin, row);
+        char *out = AppendTime<Layout::kDecimal>(begin, row);
         if (pair) {
-            *out++ = ';';
+            *out++ = Layout::kSeparator;
             // In double: a corrupt file's count minus the offset may not fit an int.
-            out = AppendValue(out, end, (double(rec->dane[row][u]) - VoltageOffset(u)) * rec->skala[u]); // V
-            *out++ = ';';
-            out = AppendValue(out, end, double(rec->dane[row][i]) * rec->skala[i]); // A, no offset on current
-            *out++ = ';';
+            out = AppendValue<Layout::kDecimal>(out, end, (double(rec->dane[row][u]) - VoltageOffset(u)) * rec->skala[u]); // V
+            *out++ = Layout::kSeparator;
+            out = AppendValue<Layout::kDecimal>(out, end, double(rec->dane[row][i]) * rec->skala[i]); // A, no offset on current
+            if (Layout::kTrailingSeparator)
+                *out++ = Layout::kSeparator;
         }
+        if (Layout::kCrLf)
+            *out++ = '\r';
         *out++ = '\n';
         used = int(out - text.constData());
     }
     text.truncate(used);
     return text;
+}
+
+// One field of the decimal-point variant, always quoted: a label or a
+// comment may hold anything, and a quoted field is read the same by every
+// reader.
+QString QuotedField(QString text)
+{
+    text.replace(QLatin1Char('"'), QLatin1String("\"\""));
+    return QLatin1Char('"') + text + QLatin1Char('"');
 }
 
 // The five label lines and the header. The labels go out as shown: only
@@ -110,7 +158,7 @@ QString HeadText(const TCsvLabels &labels)
 
 QString CsvDataText(const TDataPomiar *rec)
 {
-    return QString::fromLatin1(DataBytes(rec));
+    return QString::fromLatin1(DataBytes<TMeterLayout>(rec));
 }
 
 ExportResult SaveCsvFile(const QString &fileName, const TCsvLabels &labels, const TDataPomiar *rec, QString *errorText)
@@ -122,8 +170,30 @@ ExportResult SaveCsvFile(const QString &fileName, const TCsvLabels &labels, cons
     // the codec's replacement. The data lines are ASCII, the same bytes in
     // every such code page, so they skip the conversion.
     QByteArray bytes = QTextCodec::codecForLocale()->fromUnicode(HeadText(labels));
-    bytes += DataBytes(rec);
+    bytes += DataBytes<TMeterLayout>(rec);
     return ExportResult(ReplaceFile(fileName, bytes, true, errorText));
+}
+
+QByteArray CsvPointBytes(const TCsvLabels &keys, const TCsvLabels &values, const TDataPomiar *rec)
+{
+    const QString TCsvLabels::*const lines[] = {&TCsvLabels::obiekt, &TCsvLabels::R, &TCsvLabels::czas,
+                                                &TCsvLabels::metoda, &TCsvLabels::komentarz};
+    QString head;
+    for (const QString TCsvLabels::*line : lines)
+        head += QuotedField(keys.*line) + QLatin1Char(',') + QuotedField(values.*line) + QLatin1String("\r\n");
+    head += kPointHeader + QLatin1String("\r\n");
+    // The mark tells Excel on Windows that this is UTF-8 and not the ANSI code page.
+    QByteArray bytes("\xEF\xBB\xBF");
+    bytes += head.toUtf8();
+    bytes += DataBytes<TPointLayout>(rec);
+    return bytes;
+}
+
+ExportResult SaveCsvPointFile(const QString &fileName, const TCsvLabels &keys, const TCsvLabels &values,
+                     const TDataPomiar *rec, QString *errorText)
+{
+    // Binary mode: the CR LF line ends are part of the format.
+    return ExportResult(ReplaceFile(fileName, CsvPointBytes(keys, values, rec), false, errorText));
 }
 
 QString DefaultFileName(uint czas)
@@ -149,4 +219,10 @@ ExportKind FileKind(QString fileName)
     if (suffix == QLatin1String("ZYM5"))
         return ExportZym5;
     return ExportUnknown;
+}
+
+ExportKind ExportKindFor(QString fileName, ExportKind filterKind)
+{
+    const ExportKind kind = FileKind(fileName);
+    return kind == ExportCsv && filterKind == ExportCsvPoint ? ExportCsvPoint : kind;
 }

@@ -12,7 +12,8 @@ enum ExportKind {
     ExportUnknown = -1, ///< no suffix, or one that is not exported
     ExportCsv = 1,      ///< "csv": the result texts and the waveforms as text
     ExportPdf = 2,      ///< "pdf": recognised, but nothing can be written
-    ExportZym5 = 3      ///< "zym5": the raw record, a data file
+    ExportZym5 = 3,     ///< "zym5": the raw record, a data file
+    ExportCsvPoint = 4  ///< the CSV with decimal points; chosen by the save dialog's filter, never by a suffix
 };
 
 /// Result codes of the export writers (SaveCsvFile, TDataBase::SaveDataFile).
@@ -23,7 +24,8 @@ enum ExportResult {
 };
 
 /// The five result texts the CSV file starts with, in file order, exactly
-/// as the result box shows them.
+/// as the result box shows them. The decimal-point variant takes two of
+/// these: the captions (keys) and the texts (values).
 struct TCsvLabels
 {
     QString obiekt;    // label_obiekt
@@ -44,6 +46,19 @@ QString CsvDataText(const TDataPomiar *rec);
 ExportResult SaveCsvFile(const QString &fileName, const TCsvLabels &labels, const TDataPomiar *rec,
                 QString *errorText = nullptr);
 
+/// The decimal-point variant for spreadsheets and scripts in any locale
+/// (RFC 4180): a UTF-8 byte-order mark, the five lines "key","value" (the
+/// `keys` and `values` in file order; quotes inside doubled), the header
+/// "t [ms],U [V],I [A]", then the data lines of CsvDataText with "," between
+/// fields, "." as decimal point and no trailing separator. Every line ends
+/// with CR LF, also a time-only one.
+QByteArray CsvPointBytes(const TCsvLabels &keys, const TCsvLabels &values, const TDataPomiar *rec);
+
+/// Replaces `fileName` with CsvPointBytes, byte for byte on every platform.
+/// The reason of a failure goes to `*errorText`.
+ExportResult SaveCsvPointFile(const QString &fileName, const TCsvLabels &keys, const TCsvLabels &values,
+                              const TDataPomiar *rec, QString *errorText = nullptr);
+
 /// "Pomiar_yyyy-MM-dd_hh-mm-ss" of `czas` (seconds since 1970 UTC) in local
 /// time; the prefix is translated in the context QObject.
 QString DefaultFileName(uint czas);
@@ -54,5 +69,11 @@ QString FileSuffix(QString fileName);
 
 /// The ExportKind of `fileName`'s suffix, ignoring case.
 ExportKind FileKind(QString fileName);
+
+/// What to write for `fileName` chosen under a save dialog filter of kind
+/// `filterKind`: the suffix decides the format, and the filter only picks
+/// the CSV variant (a ".csv" name under any other filter gets the meter's
+/// layout).
+ExportKind ExportKindFor(QString fileName, ExportKind filterKind);
 
 #endif // CSVEXPORT_H

@@ -1,6 +1,7 @@
 // The window side of the export: proposes a name, asks for the file, picks
-// the writer by suffix and tells the user when nothing could be written.
-// The writing itself lives in csvexport and TDataBase::SaveDataFile.
+// the writer by suffix (and the CSV variant by the chosen filter) and tells
+// the user when nothing could be written. The writing itself lives in
+// csvexport and TDataBase::SaveDataFile.
 
 #include "app/mainwindow.h"
 #include "ui_mainwindow.h"
@@ -13,13 +14,76 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QStringList>
+
+namespace {
+
+// The save dialog's filters, in the order offered (the first is preselected),
+// with the ExportKind each stands for. A new format adds a line here.
+struct TSaveFilter
+{
+    const char *text; // translated in the MainWindow context
+    ExportKind kind;
+};
+
+const TSaveFilter kSaveFilters[] = {
+    {QT_TRANSLATE_NOOP("MainWindow", "Plik CSV (*.csv)"), ExportCsv},
+    {QT_TRANSLATE_NOOP("MainWindow", "Plik ZYM (*.zym5)"), ExportZym5},
+    {QT_TRANSLATE_NOOP("MainWindow", "Plik CSV z kropką dziesiętną (*.csv)"), ExportCsvPoint},
+};
+
+QString SaveFilterList()
+{
+    QStringList filters;
+    for (const TSaveFilter &filter : kSaveFilters)
+        filters << MainWindow::tr(filter.text);
+    return filters.join(QLatin1String(";;"));
+}
+
+ExportKind SaveFilterKind(const QString &selected)
+{
+    for (const TSaveFilter &filter : kSaveFilters)
+        if (MainWindow::tr(filter.text) == selected)
+            return filter.kind;
+    return ExportUnknown;
+}
+
+// The result box as shown: the label texts, and for the decimal-point
+// variant the comment editor's own text in place of its caption.
+TCsvLabels ResultTexts(const Ui::MainWindow &ui)
+{
+    TCsvLabels labels;
+    labels.obiekt = ui.label_obiekt->text();
+    labels.R = ui.label_R->text();
+    labels.czas = ui.label_Czas->text();
+    labels.metoda = ui.label_Metoda->text();
+    labels.komentarz = ui.label_Komentarz->text();
+    return labels;
+}
+
+// What each result line is, in the interface language. The idle texts of
+// the labels are their captions; "R=" says little to a reader of the file,
+// so that line gets a word.
+TCsvLabels ResultCaptions()
+{
+    TCsvLabels keys;
+    keys.obiekt = MainWindow::tr("Obiekt");
+    keys.R = MainWindow::tr("Rezystancja");
+    keys.czas = MainWindow::tr("Czas");
+    keys.metoda = MainWindow::tr("Metoda");
+    keys.komentarz = MainWindow::tr("Komentarz");
+    return keys;
+}
+
+} // namespace
 
 void MainWindow::on_actionExport_wyniku_do_CSV_triggered()
 {
     // Only the low 32 bits of czas are a time (the meter's own clock format).
     const QString proposal = qsLastSaveCSVPath + DefaultFileName(quint32(CurrentPomiar.czas));
+    QString selectedFilter;
     const QString name = QFileDialog::getSaveFileName(this, tr("Zapisz do pliku CSV"), proposal,
-                                                      tr("Plik CSV (*.csv);;Plik ZYM (*.zym5)"));
+                                                      SaveFilterList(), &selectedFilter);
     if (name.isEmpty())
         return;
 
@@ -29,44 +93,43 @@ void MainWindow::on_actionExport_wyniku_do_CSV_triggered()
 
     QString reason;
     bool saved = true;
-    switch (FileKind(name)) {
+    switch (ExportKindFor(name, SaveFilterKind(selectedFilter))) {
     case ExportCsv:
         saved = SaveCSV(name, &CurrentPomiar, &reason);
         break;
+    case ExportCsvPoint: {
+        TCsvLabels values = ResultTexts(*ui);
+        values.komentarz = ui->tE_Komentarz->toPlainText();
+        saved = SaveCsvPointFile(name, ResultCaptions(), values, &CurrentPomiar, &reason) == ExportOk;
+        break;
+    }
     case ExportZym5:
         saved = Baza.SaveDataFile(&CurrentPomiar, name, &reason) == ExportOk;
         break;
     case ExportPdf:
         qDebug() << "Zapis do pliku PDF";
         ShowProblem(QMessageBox::Warning, tr("Uwaga!"),
-                          tr("Nie można zapisać pomiaru w formacie PDF:\n%1\n\n"
-                             "Pomiar można zapisać jako plik CSV (*.csv) lub plik ZYM (*.zym5).")
-                              .arg(QDir::toNativeSeparators(name)));
+                    tr("Nie można zapisać pomiaru w formacie PDF:\n%1\n\n"
+                       "Pomiar można zapisać jako plik CSV (*.csv) lub plik ZYM (*.zym5).")
+                        .arg(QDir::toNativeSeparators(name)));
         return;
     default:
         qDebug() << "Nieznany format pliku " << FileSuffix(name);
         ShowProblem(QMessageBox::Warning, tr("Uwaga!"),
-                          tr("Nieznany format pliku:\n%1\n\n"
-                             "Pomiar można zapisać jako plik CSV (*.csv) lub plik ZYM (*.zym5).")
-                              .arg(QDir::toNativeSeparators(name)));
+                    tr("Nieznany format pliku:\n%1\n\n"
+                       "Pomiar można zapisać jako plik CSV (*.csv) lub plik ZYM (*.zym5).")
+                        .arg(QDir::toNativeSeparators(name)));
         return;
     }
 
     if (!saved)
-        ShowProblem(QMessageBox::Warning, tr("Błąd!"), tr("Nie można zapisać pliku:\n%1\n\n%2")
-                                           .arg(QDir::toNativeSeparators(name), reason));
+        ShowProblem(QMessageBox::Warning, tr("Błąd!"),
+                    tr("Nie można zapisać pliku:\n%1\n\n%2").arg(QDir::toNativeSeparators(name), reason));
 }
 
 bool MainWindow::SaveCSV(QString outputFilename, const TDataPomiar *rec, QString *errorText)
 {
-    TCsvLabels labels;
-    labels.obiekt = ui->label_obiekt->text();
-    labels.R = ui->label_R->text();
-    labels.czas = ui->label_Czas->text();
-    labels.metoda = ui->label_Metoda->text();
-    labels.komentarz = ui->label_Komentarz->text();
-
-    const ExportResult result = SaveCsvFile(outputFilename, labels, rec, errorText);
+    const ExportResult result = SaveCsvFile(outputFilename, ResultTexts(*ui), rec, errorText);
     if (result == ExportOpenFailed)
         qDebug() << "- Error, unable to open" << "outputFilename" << "for output";
     return result == ExportOk;

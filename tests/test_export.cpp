@@ -143,6 +143,8 @@ void TestExport::dataLine_data()
     QTest::newRow("halfway away from zero") << 1 << 2 << 12 << 1096 << -1 << 1.0 / 128 << 1.0 / 128 << "0,240;0,007813;-0,007813;";
     QTest::newRow("negative zero unsigned") << 1 << 2 << 13 << 1095 << 0 << -1.0 << -1.0 << "0,260;0,000000;0,000000;";
     QTest::newRow("huge value in full") << 1 << 2 << 14 << 1096 << 1 << 1e20 << 0.5 << "0,280;100000000000000000000,000000;0,500000;";
+    QTest::newRow("halfway beyond 2^33") << 1 << 2 << 16 << 1096 << 1 << 1.0 << 8590278656.3203125 << "0,320;1,000000;8590278656,320313;";
+    QTest::newRow("negative halfway near 2^40") << 1 << 2 << 17 << 1096 << 1 << 1.0 << -1099511627776.0078125 << "0,340;1,000000;-1099511627776,007813;";
     QTest::newRow("extreme count, no overflow") << 1 << 2 << 15 << int(0x80000000) << 0x7FFFFFFF << 1.0 << 1.0 << "0,300;-2147484743,000000;2147483647,000000;";
     QTest::newRow("last row") << 1 << 2 << 2999 << 1195 << 100 << 0.01 << 0.01 << "59,980;1,000000;1,000000;";
     QTest::newRow("current on ch3: time only") << 1 << 3 << 2999 << 1195 << 100 << 0.01 << 0.01 << "59,980";
@@ -251,7 +253,8 @@ void TestExport::writeOutcome_data()
     QTest::addColumn<QString>("how");
     QTest::addColumn<int>("result");
 
-    for (const QString &kind : QStringList{"csv", "zym5"}) {
+    // "point": the CSV with decimal points.
+    for (const QString &kind : QStringList{"csv", "point", "zym5"}) {
         const QByteArray k = kind.toLatin1();
         QTest::addRow("%s over a longer file", k.data()) << kind << "longer" << int(ExportOk);
         QTest::addRow("%s into a missing folder", k.data()) << kind << "missing" << int(ExportOpenFailed);
@@ -299,8 +302,9 @@ void TestExport::writeOutcome()
     }
     QString reason;
     TDataBase baza;
-    const int got = kind == "csv" ? SaveCsvFile(path, labels, rec.get(), &reason)
-                                  : baza.SaveDataFile(rec.get(), path, &reason);
+    const int got = kind == "csv"     ? SaveCsvFile(path, labels, rec.get(), &reason)
+                    : kind == "point" ? SaveCsvPointFile(path, labels, labels, rec.get(), &reason)
+                                      : baza.SaveDataFile(rec.get(), path, &reason);
     setrlimit(RLIMIT_FSIZE, &saved);
 
     QCOMPARE(got, result);
@@ -310,6 +314,8 @@ void TestExport::writeOutcome()
         QCOMPARE(FileBytes(path), RecordBytes(*rec));
     if (how == "longer" && kind == "csv")
         QCOMPARE(testsupport::ReadLines(path).size(), 3006);
+    if (how == "longer" && kind == "point")
+        QCOMPARE(FileBytes(path), CsvPointBytes(labels, labels, rec.get()));
     if (how == "limit")
         QCOMPARE(FileBytes(path), old);
     if (how == "device") {
@@ -360,7 +366,8 @@ void TestExport::exportCsvThroughDialog()
 
     // Nothing was remembered yet: the single-space default leads the proposal.
     QCOMPARE(proposed, QString(" Pomiar_2020-03-01_10-20-30"));
-    QCOMPARE(filters, (QStringList{"Plik CSV (*.csv)", "Plik ZYM (*.zym5)"}));
+    QCOMPARE(filters, (QStringList{"Plik CSV (*.csv)", "Plik ZYM (*.zym5)",
+                                   QString::fromUtf8("Plik CSV z kropką dziesiętną (*.csv)")}));
     QCOMPARE(window->lastSaveCSVPath(), dir.filePath("eksport") + "/");
 
     const QStringList lines = testsupport::ReadLines(target);

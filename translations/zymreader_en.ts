@@ -266,9 +266,24 @@ p, li { white-space: pre-wrap; }
         <translation>Save to CSV File</translation>
     </message>
     <message>
+        <location line="-20"/>
+        <source>Plik CSV (*.csv)</source>
+        <translation>CSV file (*.csv)</translation>
+    </message>
+    <message>
         <location line="+1"/>
-        <source>Plik CSV (*.csv);;Plik ZYM (*.zym5)</source>
-        <translation>CSV file (*.csv);;ZYM file (*.zym5)</translation>
+        <source>Plik ZYM (*.zym5)</source>
+        <translation>ZYM file (*.zym5)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Plik CSV z kropką dziesiętną (*.csv)</source>
+        <translation>CSV file with decimal point (*.csv)</translation>
+    </message>
+    <message>
+        <location line="+42"/>
+        <source>Rezystancja</source>
+        <translation>Resistance</translation>
     </message>
     <message>
         <location line="+19"/>
