@@ -70,11 +70,22 @@ void ShowProblem(QWidget *parent, const QString &title, const QString &text)
 
 // The colour legend is two labels on the chart widget, not part of the
 // QCustomPlot drawing: an image without them would not say which trace is which.
+// Drawn as text in the label's font and colour rather than rendered as
+// widgets, so that a label narrower than its text is not cut in the image.
 void RenderLegendLabels(QCustomPlot *plot, QPainter *painter)
 {
-    for (QLabel *label : plot->findChildren<QLabel *>(QString(), Qt::FindDirectChildrenOnly))
-        if (label->isVisible())
-            label->render(painter, label->pos(), QRegion(), QWidget::DrawChildren);
+    painter->save();
+    for (QLabel *label : plot->findChildren<QLabel *>(QString(), Qt::FindDirectChildrenOnly)) {
+        if (!label->isVisible())
+            continue;
+        label->ensurePolished(); // the style sheet's colour reaches the palette here
+        painter->setFont(label->font());
+        painter->setPen(label->palette().color(label->foregroundRole()));
+        const QSize hint = label->sizeHint();
+        const QRect box(label->pos(), QSize(std::max(label->width(), hint.width()), std::max(label->height(), hint.height())));
+        painter->drawText(box, int(label->alignment()), label->text());
+    }
+    painter->restore();
 }
 
 } // namespace
@@ -305,18 +316,18 @@ void TChartTools::UpdateReadout()
         if (iRow[c] < 0)
             continue;
         const TReadoutPoint p = ReadoutAt(pPomiar.get(), iRow[c], iOffset03, iOffset14);
-        groups << QStringList{QStringLiteral("%1:  t = %2 ms").arg(QLatin1String(kCursorName[c]), ReadoutNumber(p.t, 3)),
-                              QStringLiteral("I = ") + ValueText(p.hasI, p.i, "A"),
-                              QStringLiteral("U = ") + ValueText(p.hasU, p.u, "V"),
-                              QStringLiteral("U/I = ") + OhmsText(p.hasOhms, p.ohms)};
+        groups << QStringList{QStringLiteral("%1  t=%2 ms").arg(QLatin1String(kCursorName[c]), ReadoutNumber(p.t, 3)),
+                              QStringLiteral("I=") + ValueText(p.hasI, p.i, "A"),
+                              QStringLiteral("U=") + ValueText(p.hasU, p.u, "V"),
+                              QStringLiteral("U/I=") + OhmsText(p.hasOhms, p.ohms)};
     }
     if (iRow[CursorA] >= 0 && iRow[CursorB] >= 0) {
         const TReadoutSpan s = ReadoutBetween(pPomiar.get(), iRow[CursorA], iRow[CursorB], iOffset03, iOffset14);
-        groups << QStringList{QStringLiteral("B−A:  Δt = %1 ms").arg(ReadoutNumber(s.dt, 3)),
-                              QStringLiteral("1/Δt = ") + (s.hasHz ? ReadoutNumber(s.hz, 3) + QStringLiteral(" Hz") : kDash),
-                              QStringLiteral("ΔI = ") + ValueText(s.hasDI, s.dI, "A"),
-                              QStringLiteral("ΔU = ") + ValueText(s.hasDU, s.dU, "V"),
-                              tr("średnie U/I = %1").arg(OhmsText(s.hasMean, s.meanOhms))};
+        groups << QStringList{QStringLiteral("Δt=%1 ms").arg(ReadoutNumber(s.dt, 3)),
+                              QStringLiteral("1/Δt=") + (s.hasHz ? ReadoutNumber(s.hz, 3) + QStringLiteral(" Hz") : kDash),
+                              QStringLiteral("ΔI=") + ValueText(s.hasDI, s.dI, "A"),
+                              QStringLiteral("ΔU=") + ValueText(s.hasDU, s.dU, "V"),
+                              tr("średnie U/I=%1").arg(OhmsText(s.hasMean, s.meanOhms))};
     }
 
     if (!pReadout) {
@@ -333,7 +344,7 @@ void TChartTools::UpdateReadout()
     // the axis rect out of the widget.
     const QFontMetrics metrics(pReadout->font());
     const int width = std::max(100, pPlot->width() - kReadoutLeft - 8);
-    const QString gap = QStringLiteral("    ");
+    const QString gap = QStringLiteral("   ");
     QStringList lines;
     for (const QStringList &fields : groups) {
         QString line;
@@ -394,6 +405,7 @@ bool TChartTools::eventFilter(QObject *watched, QEvent *event)
         if (e->button() != Qt::LeftButton)
             break;
         bLastClickPlaced = false;
+        bLeftDown = true;
         // Ctrl turns this one drag into a zoom box; QCustomPlot does the rest.
         bBoxZoom = e->modifiers().testFlag(Qt::ControlModifier);
         pPlot->setSelectionRectMode(bBoxZoom ? QCP::srmZoom : QCP::srmNone);
@@ -430,6 +442,7 @@ bool TChartTools::eventFilter(QObject *watched, QEvent *event)
         auto *e = static_cast<QMouseEvent *>(event);
         if (e->button() != Qt::LeftButton)
             break;
+        bLeftDown = false;
         if (iDragCursor >= 0) {
             iDragCursor = -1;
             return true;
@@ -483,7 +496,7 @@ QMenu *TChartTools::CreateContextMenu(QWidget *parent)
 void TChartTools::ShowContextMenu(const QPoint &pos)
 {
     // A right click in the middle of a drag or a zoom box leaves them be.
-    if (QApplication::mouseButtons() & Qt::LeftButton || iDragCursor >= 0)
+    if (bLeftDown || (QApplication::mouseButtons() & Qt::LeftButton))
         return;
     QMenu *menu = CreateContextMenu(pPlot);
     menu->setAttribute(Qt::WA_DeleteOnClose);
@@ -517,6 +530,11 @@ QByteArray TChartTools::PdfBytes() const
         const int w = pPlot->width();
         const int h = pPlot->height();
         QPdfWriter writer(&buffer);
+        // Fonts are sized in points through the device's resolution: at the
+        // widget's own the page's text has the proportions seen on screen
+        // (the writer's default 1200 dpi would blow it up under the window
+        // mapping below).
+        writer.setResolution(pPlot->logicalDpiX());
         writer.setCreator(QStringLiteral("ZYM Reader"));
         writer.setTitle(pPlot->window()->windowTitle());
         QPageLayout page;

@@ -110,6 +110,7 @@ private:
     // Mouse state between press and release.
     QPoint pressPos;
     bool bPressed = false;
+    bool bLeftDown = false; // a drag, a zoom box or a cursor move is under way
     bool bBoxZoom = false;
     int iDragCursor = -1;
     int iRowBeforeClick[2] = {-1, -1}; // undone by a double-click

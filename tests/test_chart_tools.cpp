@@ -170,9 +170,9 @@ void TestChartTools::readoutsAgreeWithCsv()
     QVERIFY(tools);
     tools->PlaceCursor(TChartTools::CursorA, ReadoutTime(row));
     const QString text = tools->ReadoutText();
-    QVERIFY2(text.contains("A:  t = " + chartTime + " ms"), qPrintable(text));
-    QVERIFY2(text.contains("I = " + csv.at(2) + " A"), qPrintable(text));
-    QVERIFY2(text.contains("U = " + csv.at(1) + " V"), qPrintable(text));
+    QVERIFY2(text.contains("A  t=" + chartTime + " ms"), qPrintable(text));
+    QVERIFY2(text.contains("I=" + csv.at(2) + " A"), qPrintable(text));
+    QVERIFY2(text.contains("U=" + csv.at(1) + " V"), qPrintable(text));
 }
 
 void TestChartTools::cursorSnapsToNearestRow_data()
@@ -207,16 +207,16 @@ void TestChartTools::differencesBetweenCursors_data()
     QTest::addColumn<int>("rowB");
     QTest::addColumn<QStringList>("shown");
     QTest::newRow("A before B") << 1000 << 1003
-                                << QStringList{"Δt = 0,060 ms", "1/Δt = 16666,667 Hz", "ΔI = 3,000000 A",
-                                               "ΔU = 1,000000 V", "średnie U/I = 400,0 mΩ"};
+                                << QStringList{"Δt=0,060 ms", "1/Δt=16666,667 Hz", "ΔI=3,000000 A",
+                                               "ΔU=1,000000 V", "średnie U/I=400,0 mΩ"};
     QTest::newRow("B before A") << 1003 << 1000
-                                << QStringList{"Δt = -0,060 ms", "1/Δt = 16666,667 Hz", "ΔI = -3,000000 A",
-                                               "ΔU = -1,000000 V", "średnie U/I = 400,0 mΩ"};
+                                << QStringList{"Δt=-0,060 ms", "1/Δt=16666,667 Hz", "ΔI=-3,000000 A",
+                                               "ΔU=-1,000000 V", "średnie U/I=400,0 mΩ"};
     QTest::newRow("same row") << 1001 << 1001
-                              << QStringList{"Δt = 0,000 ms", "1/Δt = —", "ΔI = 0,000000 A",
-                                             "U/I = 250,0 mΩ", "średnie U/I = 250,0 mΩ"};
+                              << QStringList{"Δt=0,000 ms", "1/Δt=—", "ΔI=0,000000 A",
+                                             "U/I=250,0 mΩ", "średnie U/I=250,0 mΩ"};
     QTest::newRow("no current between them") << 10 << 900
-                                             << QStringList{"U/I = —", "średnie U/I = —"};
+                                             << QStringList{"U/I=—", "średnie U/I=—"};
 }
 
 void TestChartTools::differencesBetweenCursors()
@@ -292,9 +292,24 @@ void TestChartTools::mouseCursorsAndZoom()
     QVERIFY(qAbs(tools->CursorRow(TChartTools::CursorA) - 500) <= 10);
     CompareRange(plot.xAxis->range(), -20, 40);
     QCOMPARE(plot.yAxis->range(), yDefault);
-    // A plain drag elsewhere still pans.
-    Drag(&plot, PixelOf(&plot, 30.0), PixelOf(&plot, 35.0));
-    QVERIFY(plot.xAxis->range().lower < -20);
+    // A plain drag elsewhere still pans, and a right click in its middle
+    // opens no menu and leaves it going.
+    const QPoint from = PixelOf(&plot, 30.0);
+    const QPoint to = PixelOf(&plot, 35.0);
+    const double shift = plot.xAxis->pixelToCoord(to.x()) - plot.xAxis->pixelToCoord(from.x());
+    Mouse(&plot, QEvent::MouseButtonPress, from, Qt::LeftButton);
+    Mouse(&plot, QEvent::MouseMove, (from + to) / 2, Qt::LeftButton);
+    QContextMenuEvent midDrag(QContextMenuEvent::Mouse, (from + to) / 2, plot.mapToGlobal((from + to) / 2));
+    QApplication::sendEvent(&plot, &midDrag);
+    QVERIFY(!QApplication::activePopupWidget());
+    Mouse(&plot, QEvent::MouseMove, to, Qt::LeftButton);
+    Mouse(&plot, QEvent::MouseButtonRelease, to, Qt::NoButton);
+    QCOMPARE(plot.xAxis->range().lower, -20 - shift);
+    QContextMenuEvent rightClick(QContextMenuEvent::Mouse, from, plot.mapToGlobal(from));
+    QApplication::sendEvent(&plot, &rightClick);
+    QTRY_VERIFY(qobject_cast<QMenu *>(QApplication::activePopupWidget()));
+    QApplication::activePopupWidget()->close();
+    QCOMPARE(plot.xAxis->range().lower, -20 - shift);
 
     // Ctrl+drag zooms to the box.
     plot.xAxis->setRange(-20, 40);
@@ -457,6 +472,11 @@ void TestChartTools::savedImages()
     const QImage page(dir.filePath("page-1.png"));
     QVERIFY(!page.isNull());
     QVERIFY(qAbs(page.width() - plot->width()) <= 1 && qAbs(page.height() - plot->height()) <= 1);
+    // Vector: the readout is text in the document, not pixels.
+    QProcess text;
+    text.start(QStandardPaths::findExecutable("pdftotext"), {pdf, "-"});
+    QVERIFY(text.waitForFinished(30000));
+    QVERIFY(QString::fromUtf8(text.readAllStandardOutput()).contains("A t=1,000 ms"));
 
     MenuAction(menu.get(), "Kopiuj wykres")->trigger();
     QCOMPARE(QApplication::clipboard()->image().size(), plot->size() * 2);
@@ -501,9 +521,9 @@ void TestChartTools::dialogFollowsWithCursors()
     QCOMPARE(tools->CursorRow(TChartTools::CursorB), 750);
     const QStringList csv = CsvDataText(next.get()).split('\n').at(1500).split(';');
     const QString text = tools->ReadoutText();
-    QVERIFY2(text.contains("I = " + csv.at(2) + " A") && text.contains("U = " + csv.at(1) + " V"),
+    QVERIFY2(text.contains("I=" + csv.at(2) + " A") && text.contains("U=" + csv.at(1) + " V"),
              qPrintable(text));
-    QVERIFY(text.contains("U/I = 1,500 Ω"));
+    QVERIFY(text.contains("U/I=1,500 Ω"));
 }
 
 QTEST_MAIN(TestChartTools)

@@ -528,8 +528,8 @@ To download measurements from the ZYM-5 meter, switch on the meter&apos;s WiFi a
     <name>TChartTools</name>
     <message>
         <location filename="../chart/charttools.cpp" line="+1"/>
-        <source>średnie U/I = %1</source>
-        <translation>mean U/I = %1</translation>
+        <source>średnie U/I=%1</source>
+        <translation>mean U/I=%1</translation>
     </message>
     <message>
         <location line="+1"/>
