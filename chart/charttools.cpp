@@ -124,6 +124,12 @@ TChartTools::TChartTools(QCustomPlot *plot)
     plot->setMouseTracking(true); // the pointer shows where a cursor can be grabbed
     plot->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(plot, &QWidget::customContextMenuRequested, this, &TChartTools::ShowContextMenu);
+    connect(plot->xAxis, QOverload<const QCPRange &>::of(&QCPAxis::rangeChanged), this, [this]() {
+        for (int c = 0; c < 2; ++c)
+            if (pTag[c])
+                pTag[c]->setVisible(iRow[c] >= 0 && HasData()
+                                    && pPlot->xAxis->range().contains(ReadoutTime(iRow[c])));
+    });
 }
 
 TChartTools::~TChartTools()
@@ -266,25 +272,33 @@ void TChartTools::UpdateCursors()
         if (!shown && !pLine[c])
             continue;
         if (!pLine[c]) {
+            // On the axes layer: above the traces even when ClearPlot and
+            // PlotPomiar created the graphs anew after the cursors.
             pLine[c] = new QCPItemStraightLine(pPlot);
+            pLine[c]->setLayer(QStringLiteral("axes"));
             pLine[c]->setSelectable(false);
             pLine[c]->setPen(QPen(kCursorColour[c], 1, Qt::DashLine));
             // From the top to the bottom of the axis rect whatever the value ranges.
             pLine[c]->point1->setTypeY(QCPItemPosition::ptAxisRectRatio);
             pLine[c]->point2->setTypeY(QCPItemPosition::ptAxisRectRatio);
             pTag[c] = new QCPItemText(pPlot);
+            pTag[c]->setLayer(QStringLiteral("axes"));
             pTag[c]->setSelectable(false);
             pTag[c]->setText(QLatin1String(kCursorName[c]));
             pTag[c]->setColor(kCursorColour[c]);
             QFont bold = pTag[c]->font();
             bold.setBold(true);
             pTag[c]->setFont(bold);
-            pTag[c]->setPadding(QMargins(3, 1, 3, 1));
-            pTag[c]->setPositionAlignment(Qt::AlignLeft | Qt::AlignTop);
+            pTag[c]->setPadding(QMargins(3, 0, 3, 1));
+            // Above the plot area, in its top margin: inside it the letter
+            // would sit on the pulse's top.
+            pTag[c]->setClipToAxisRect(false);
+            pTag[c]->setPositionAlignment(Qt::AlignHCenter | Qt::AlignBottom);
             pTag[c]->position->setTypeY(QCPItemPosition::ptAxisRectRatio);
         }
         pLine[c]->setVisible(shown);
-        pTag[c]->setVisible(shown);
+        // Not clipped, so hidden by hand when its time is out of view.
+        pTag[c]->setVisible(shown && pPlot->xAxis->range().contains(ReadoutTime(iRow[c])));
         if (shown) {
             const double t = ReadoutTime(iRow[c]);
             pLine[c]->point1->setCoords(t, 0);
@@ -399,6 +413,10 @@ bool TChartTools::eventFilter(QObject *watched, QEvent *event)
     switch (event->type()) {
     case QEvent::Resize:
         UpdateReadout(); // the plot replots itself after a resize
+        break;
+    case QEvent::LanguageChange:
+        UpdateReadout();
+        pPlot->replot(QCustomPlot::rpQueuedReplot);
         break;
     case QEvent::MouseButtonPress: {
         auto *e = static_cast<QMouseEvent *>(event);
