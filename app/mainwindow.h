@@ -100,6 +100,7 @@ private slots:
     void on_actionOpenZYMDataBase_triggered();
     void on_actionOkno_triggered();
     void on_actionZoomAll_triggered();
+    void on_actionPradNaOsiPrawej_toggled(bool checked);
     void on_actionAppClose_triggered();
     void on_actionPolski_triggered();
     void on_actionAngieski_triggered();

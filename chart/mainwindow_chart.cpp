@@ -1,8 +1,9 @@
-// The main window's chart commands: "Okno" and "Pokaż  cały".
+// The main window's chart commands: "Okno", "Pokaż  cały" and "Prąd na osi prawej".
 
 #include "app/mainwindow.h"
 #include "ui_mainwindow.h"
 
+#include "chart/charttools.h"
 #include "chart/dialogwykres.h"
 #include "chart/plotpomiar.h"
 
@@ -21,4 +22,11 @@ void MainWindow::on_actionOkno_triggered()
 void MainWindow::on_actionZoomAll_triggered()
 {
     PlotPomiar(ui->plot, &CurrentPomiar, kOffset03, kOffset14);
+}
+
+void MainWindow::on_actionPradNaOsiPrawej_toggled(bool checked)
+{
+    // Every chart of the run follows, the chart windows included; the
+    // choice is not stored in the settings.
+    TChartTools::SetCurrentOnRightAxisForAll(checked);
 }

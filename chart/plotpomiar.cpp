@@ -1,5 +1,6 @@
 #include "chart/plotpomiar.h"
 
+#include "chart/charttools.h"
 #include "measurement/tdatapomiar.h"
 
 #include <qcustomplot.h>
@@ -70,11 +71,16 @@ void PlotPomiar(QCustomPlot *plot, const TDataPomiar *pomiar, int offset03, int 
     plot->graph(1)->setName(QStringLiteral("U[V]"));
     plot->legend->setBorderPen(QPen(Qt::white));
     plot->setInteractions(QCP::iRangeDrag | QCP::iRangeZoom | QCP::iSelectPlottables);
+    // Cursors, the right axis and the image commands; they leave the drawing
+    // above as it is unless the user asked for them.
+    TChartTools::Attach(plot)->Plotted(pomiar, s, offset03, offset14);
     plot->replot();
 }
 
 void ClearPlot(QCustomPlot *plot)
 {
+    if (TChartTools *tools = TChartTools::Of(plot))
+        tools->Cleared();
     if (plot->graphCount() == 0)
         return;
     if (QCPGraph *g = plot->graph(0))

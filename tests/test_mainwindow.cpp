@@ -202,6 +202,7 @@ void TestMainWindow::actions_data()
     QTest::newRow("11") << "actionO_programie" << "O programie" << false << false;
     QTest::newRow("12") << "actionOpenPomiar" << QString::fromUtf8("Otwórz pomiar") << false << false;
     QTest::newRow("13") << "actionIndukcyjnosc" << QString::fromUtf8("Indukcyjność") << false << false;
+    QTest::newRow("14") << "actionPradNaOsiPrawej" << QString::fromUtf8("Prąd na osi prawej") << false << true;
 }
 
 void TestMainWindow::actions()
@@ -233,7 +234,7 @@ void TestMainWindow::menusAndToolBar()
     QCOMPARE(order, QStringList({"actionOpenDataBase", "actionOpenZYMDataBase", "actionExport_wyniku_do_CSV",
                                  "actionPobierz_baz_danych", "actionOkno", "actionZoomAll", "actionAppClose",
                                  "actionPolski", "actionAngieski", "actionCloaseZYMDataBase", "actionO_programie",
-                                 "actionOpenPomiar", "actionIndukcyjnosc"}));
+                                 "actionOpenPomiar", "actionIndukcyjnosc", "actionPradNaOsiPrawej"}));
 
     QStringList menus;
     for (QAction *a : window->menuBar()->actions())
@@ -246,7 +247,7 @@ void TestMainWindow::menusAndToolBar()
     QCOMPARE(contents("menuZYM"),
              QStringList({"actionOpenZYMDataBase", "actionCloaseZYMDataBase", "actionPobierz_baz_danych"}));
     QCOMPARE(contents("menuNarz_dzia"), QStringList({"-", "actionIndukcyjnosc"}));
-    QCOMPARE(contents("menuWykres"), QStringList({"actionOkno", "-", "actionZoomAll"}));
+    QCOMPARE(contents("menuWykres"), QStringList({"actionOkno", "-", "actionZoomAll", "-", "actionPradNaOsiPrawej"}));
     QCOMPARE(contents("menuOpcje"), QStringList({"menuJ_zyk_2"}));
     QCOMPARE(window->findChild<QMenu *>("menuJ_zyk_2")->title(), QString::fromUtf8("Język"));
     QCOMPARE(contents("menuJ_zyk_2"), QStringList({"actionPolski", "actionAngieski"}));

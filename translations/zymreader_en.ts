@@ -202,6 +202,11 @@ p, li { white-space: pre-wrap; }
         <translation>Show Whole Chart</translation>
     </message>
     <message>
+        <location line="+1"/>
+        <source>Prąd na osi prawej</source>
+        <translation>Current on the Right Axis</translation>
+    </message>
+    <message>
         <location line="+5"/>
         <source>Zakończ</source>
         <translation>Exit</translation>
@@ -532,6 +537,91 @@ To download measurements from the ZYM-5 meter, switch on the meter&apos;s WiFi a
         <location filename="../measurement/replacefile.cpp" line="+28"/>
         <source>Zapisano tylko %1 z %2 bajtów.</source>
         <translation>Only %1 of %2 bytes were written.</translation>
+    </message>
+</context>
+<context>
+    <name>TChartTools</name>
+    <message>
+        <location filename="../chart/charttools.cpp" line="+1"/>
+        <source>średnie U/I=%1</source>
+        <translation>mean U/I=%1</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Usuń kursory</source>
+        <translation>Remove Cursors</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Pokaż  cały</source>
+        <translation>Show Whole Chart</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Zapisz wykres jako…</source>
+        <translation>Save Chart As…</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Kopiuj wykres</source>
+        <translation>Copy Chart</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Nie udało się utworzyć obrazu wykresu.</source>
+        <translation>The chart image could not be created.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Wykres</source>
+        <translation>Chart</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Obraz PNG (*.png)</source>
+        <translation>PNG image (*.png)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Zapisz wykres jako</source>
+        <translation>Save Chart As</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Dokument PDF (*.pdf)</source>
+        <translation>PDF document (*.pdf)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Uwaga!</source>
+        <translation>Warning!</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Nieznany format pliku:
+%1
+
+Wykres można zapisać jako obraz PNG (*.png) lub dokument PDF (*.pdf).</source>
+        <translation>Unknown file format:
+%1
+
+The chart can be saved as a PNG image (*.png) or a PDF document (*.pdf).</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Błąd!</source>
+        <translation>Error!</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Nie można zapisać pliku:
+%1
+
+%2</source>
+        <translation>Cannot write the file:
+%1
+
+%2</translation>
     </message>
 </context>
 <context>

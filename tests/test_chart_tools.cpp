@@ -1,0 +1,530 @@
+// Measuring on a waveform chart: readouts against the CSV's digits, cursors
+// placed and moved with the mouse, current on its own axis, zooms, saved
+// images, and the chart window following a new measurement.
+
+#include "app/mainwindow.h"
+#include "chart/charttools.h"
+#include "chart/dialogwykres.h"
+#include "chart/plotpomiar.h"
+#include "measurement/csvexport.h"
+#include "measurement/engformat.h"
+#include "measurement/readout.h"
+#include "support/appsupport.h"
+#include "support/testsupport.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QImage>
+#include <QMenu>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <qcustomplot.h>
+
+#include <algorithm>
+#include <memory>
+
+namespace {
+
+// A pulse whose scale factors make every one of the six decimals count.
+std::unique_ptr<TDataPomiar> OddScaleRecord()
+{
+    auto rec = testsupport::PulseRecord(7.3, 0.37);
+    rec->skala[2] = 0.0123456789;
+    rec->skala[1] = 0.000987654321;
+    return rec;
+}
+
+// Four rows from 1000 on: I = 1, 2, 3, 4 A and U = 0.5, 0.5, 1.5, 1.5 V
+// (channels 2 and 0, 0.5 units per count); zero elsewhere.
+std::unique_ptr<TDataPomiar> StepRecord()
+{
+    auto rec = testsupport::ZeroRecord();
+    rec->kanalI = 2;
+    rec->kanalU = 0;
+    rec->skala[2] = 0.5;
+    rec->skala[0] = 0.5;
+    for (int r = 0; r < kPomiarRows; ++r)
+        rec->dane[r][0] = kOffset03;
+    const int counts[4][2] = {{2, 1}, {4, 1}, {6, 3}, {8, 3}};
+    for (int k = 0; k < 4; ++k) {
+        rec->dane[1000 + k][2] = counts[k][0];
+        rec->dane[1000 + k][0] = kOffset03 + counts[k][1];
+    }
+    return rec;
+}
+
+QPoint PixelOf(QCustomPlot *plot, double ms, double yRatio = 0.5)
+{
+    const QRect rect = plot->axisRect()->rect();
+    return QPoint(int(plot->xAxis->coordToPixel(ms)), rect.top() + int(rect.height() * yRatio));
+}
+
+void Mouse(QWidget *w, QEvent::Type type, QPoint pos, Qt::MouseButtons buttons,
+           Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+{
+    const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+    QMouseEvent e(type, pos, w->mapToGlobal(pos), button, buttons, modifiers);
+    QApplication::sendEvent(w, &e);
+}
+
+void Click(QWidget *w, QPoint pos, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+{
+    Mouse(w, QEvent::MouseButtonPress, pos, Qt::LeftButton, modifiers);
+    Mouse(w, QEvent::MouseButtonRelease, pos, Qt::NoButton, modifiers);
+}
+
+void Drag(QWidget *w, QPoint from, QPoint to, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+{
+    Mouse(w, QEvent::MouseButtonPress, from, Qt::LeftButton, modifiers);
+    Mouse(w, QEvent::MouseMove, (from + to) / 2, Qt::LeftButton, modifiers);
+    Mouse(w, QEvent::MouseMove, to, Qt::LeftButton, modifiers);
+    Mouse(w, QEvent::MouseButtonRelease, to, Qt::NoButton, modifiers);
+}
+
+void Wheel(QWidget *w, QPoint pos)
+{
+    QWheelEvent e(pos, w->mapToGlobal(pos), QPoint(), QPoint(0, 120), Qt::NoButton, Qt::NoModifier,
+                  Qt::NoScrollPhase, false);
+    QApplication::sendEvent(w, &e);
+}
+
+QAction *MenuAction(QMenu *menu, const QString &text)
+{
+    for (QAction *a : menu->actions())
+        if (a->text() == text)
+            return a;
+    return nullptr;
+}
+
+double HighOf(const QVector<double> &values)
+{
+    return std::max(0.0, *std::max_element(values.begin(), values.end()));
+}
+
+void CompareRange(const QCPRange &range, double lower, double upper)
+{
+    QCOMPARE(range.lower, lower);
+    QCOMPARE(range.upper, upper);
+}
+
+} // namespace
+
+class TestChartTools : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+
+    void readoutsAgreeWithCsv_data();
+    void readoutsAgreeWithCsv();
+    void cursorSnapsToNearestRow_data();
+    void cursorSnapsToNearestRow();
+    void differencesBetweenCursors_data();
+    void differencesBetweenCursors();
+    void engineeringUnits_data();
+    void engineeringUnits();
+    void mouseCursorsAndZoom();
+    void currentOnRightAxisAndBack();
+    void mainWindowActionAndZoomAll();
+    void savedImages();
+    void saveFailureIsReported();
+    void dialogFollowsWithCursors();
+};
+
+void TestChartTools::init()
+{
+    TChartTools::SetCurrentOnRightAxisForAll(false);
+}
+
+void TestChartTools::readoutsAgreeWithCsv_data()
+{
+    QTest::addColumn<int>("row");
+    QTest::addColumn<QString>("chartTime");
+    QTest::newRow("999") << 999 << "-0,020";
+    QTest::newRow("1000") << 1000 << "0,000";
+    QTest::newRow("1500") << 1500 << "10,000";
+    QTest::newRow("2999") << 2999 << "39,980";
+}
+
+void TestChartTools::readoutsAgreeWithCsv()
+{
+    QFETCH(int, row);
+    QFETCH(QString, chartTime);
+    auto rec = OddScaleRecord();
+    const QStringList csv = CsvDataText(rec.get()).split('\n').at(row).split(';'); // t;U;I;
+    const TReadoutPoint p = ReadoutAt(rec.get(), row);
+    QCOMPARE(ReadoutNumber(p.t, 3), chartTime);
+    QCOMPARE(ReadoutNumber(p.u, 6), csv.at(1));
+    QCOMPARE(ReadoutNumber(p.i, 6), csv.at(2));
+
+    // What the chart shows is the same text.
+    QCustomPlot plot;
+    plot.resize(600, 370);
+    PlotPomiar(&plot, rec.get(), kOffset03, kOffset14);
+    TChartTools *tools = TChartTools::Of(&plot);
+    QVERIFY(tools);
+    tools->PlaceCursor(TChartTools::CursorA, ReadoutTime(row));
+    const QString text = tools->ReadoutText();
+    QVERIFY2(text.contains("A  t=" + chartTime + " ms"), qPrintable(text));
+    QVERIFY2(text.contains("I=" + csv.at(2) + " A"), qPrintable(text));
+    QVERIFY2(text.contains("U=" + csv.at(1) + " V"), qPrintable(text));
+}
+
+void TestChartTools::cursorSnapsToNearestRow_data()
+{
+    QTest::addColumn<double>("ms");
+    QTest::addColumn<int>("row");
+    QTest::newRow("just past 0") << 0.009 << 1000;
+    QTest::newRow("nearer the next row") << 0.011 << 1001;
+    QTest::newRow("negative, nearer 999") << -0.029 << 999;
+    QTest::newRow("negative, nearer 998") << -0.031 << 998;
+    QTest::newRow("before the first row") << -25.0 << 0;
+    QTest::newRow("between the last row and the axis end") << 39.995 << 2999;
+    QTest::newRow("far right") << 1e300 << 2999;
+}
+
+void TestChartTools::cursorSnapsToNearestRow()
+{
+    QFETCH(double, ms);
+    QFETCH(int, row);
+    auto rec = testsupport::PulseRecord();
+    QCustomPlot plot;
+    PlotPomiar(&plot, rec.get(), kOffset03, kOffset14);
+    TChartTools *tools = TChartTools::Of(&plot);
+    tools->PlaceCursor(TChartTools::CursorB, ms);
+    QCOMPARE(tools->CursorRow(TChartTools::CursorB), row);
+    QCOMPARE(tools->CursorRow(TChartTools::CursorA), -1);
+}
+
+void TestChartTools::differencesBetweenCursors_data()
+{
+    QTest::addColumn<int>("rowA");
+    QTest::addColumn<int>("rowB");
+    QTest::addColumn<QStringList>("shown");
+    QTest::newRow("A before B") << 1000 << 1003
+                                << QStringList{"Δt=0,060 ms", "1/Δt=16666,667 Hz", "ΔI=3,000000 A",
+                                               "ΔU=1,000000 V", "średnie U/I=400,0 mΩ"};
+    QTest::newRow("B before A") << 1003 << 1000
+                                << QStringList{"Δt=-0,060 ms", "1/Δt=16666,667 Hz", "ΔI=-3,000000 A",
+                                               "ΔU=-1,000000 V", "średnie U/I=400,0 mΩ"};
+    QTest::newRow("same row") << 1001 << 1001
+                              << QStringList{"Δt=0,000 ms", "1/Δt=—", "ΔI=0,000000 A",
+                                             "U/I=250,0 mΩ", "średnie U/I=250,0 mΩ"};
+    QTest::newRow("no current between them") << 10 << 900
+                                             << QStringList{"U/I=—", "średnie U/I=—"};
+}
+
+void TestChartTools::differencesBetweenCursors()
+{
+    QFETCH(int, rowA);
+    QFETCH(int, rowB);
+    QFETCH(QStringList, shown);
+    auto rec = StepRecord();
+    const TReadoutSpan s = ReadoutBetween(rec.get(), rowA, rowB);
+    const TReadoutSpan back = ReadoutBetween(rec.get(), rowB, rowA);
+    QCOMPARE(s.dt, -back.dt);
+    QCOMPARE(s.dI, -back.dI);
+    QCOMPARE(s.hasMean, back.hasMean);
+    QCOMPARE(s.meanOhms, back.meanOhms);
+
+    QCustomPlot plot;
+    plot.resize(900, 400);
+    PlotPomiar(&plot, rec.get(), kOffset03, kOffset14);
+    TChartTools *tools = TChartTools::Of(&plot);
+    tools->PlaceCursor(TChartTools::CursorA, ReadoutTime(rowA));
+    tools->PlaceCursor(TChartTools::CursorB, ReadoutTime(rowB));
+    const QString text = tools->ReadoutText();
+    for (const QString &part : shown)
+        QVERIFY2(text.contains(part), qPrintable(part + " not in\n" + text));
+    QVERIFY(!text.contains("inf") && !text.contains("nan"));
+}
+
+void TestChartTools::engineeringUnits_data()
+{
+    QTest::addColumn<double>("ohms");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("micro") << 0.0000123456 << "12,35 µΩ";
+    QTest::newRow("milli") << 0.2 << "200,0 mΩ";
+    QTest::newRow("rounds up into ohms") << 0.99996 << "1,000 Ω";
+    QTest::newRow("ohms") << 5.5 << "5,500 Ω";
+    QTest::newRow("negative") << -0.0015 << "-1,500 mΩ";
+    QTest::newRow("zero") << 0.0 << "0,000 Ω";
+    QTest::newRow("kilo") << 1500.0 << "1,500 kΩ";
+}
+
+void TestChartTools::engineeringUnits()
+{
+    QFETCH(double, ohms);
+    QFETCH(QString, text);
+    QCOMPARE(FormatEngineering(ohms), text);
+}
+
+void TestChartTools::mouseCursorsAndZoom()
+{
+    auto rec = testsupport::PulseRecord(5.0, 0.2);
+    QCustomPlot plot;
+    plot.resize(600, 370);
+    PlotPomiar(&plot, rec.get(), kOffset03, kOffset14);
+    plot.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&plot));
+    plot.replot();
+    TChartTools *tools = TChartTools::Of(&plot);
+    const QCPRange yDefault = plot.yAxis->range();
+
+    // A click places A, Shift+click places B; neither moves the view.
+    Click(&plot, PixelOf(&plot, 5.0));
+    const int rowA = tools->CursorRow(TChartTools::CursorA);
+    QVERIFY(qAbs(rowA - 1250) <= 10);
+    Click(&plot, PixelOf(&plot, 20.0), Qt::ShiftModifier);
+    const int rowB = tools->CursorRow(TChartTools::CursorB);
+    QVERIFY(qAbs(rowB - 2000) <= 10);
+    QCOMPARE(tools->CursorRow(TChartTools::CursorA), rowA);
+    plot.replot();
+    CompareRange(plot.xAxis->range(), -20, 40);
+
+    // Dragging A moves the cursor, not the chart.
+    Drag(&plot, PixelOf(&plot, ReadoutTime(rowA)), PixelOf(&plot, -10.0, 0.2));
+    QVERIFY(qAbs(tools->CursorRow(TChartTools::CursorA) - 500) <= 10);
+    CompareRange(plot.xAxis->range(), -20, 40);
+    QCOMPARE(plot.yAxis->range(), yDefault);
+    // A plain drag elsewhere still pans, and a right click in its middle
+    // opens no menu and leaves it going.
+    const QPoint from = PixelOf(&plot, 30.0);
+    const QPoint to = PixelOf(&plot, 35.0);
+    const double shift = plot.xAxis->pixelToCoord(to.x()) - plot.xAxis->pixelToCoord(from.x());
+    Mouse(&plot, QEvent::MouseButtonPress, from, Qt::LeftButton);
+    Mouse(&plot, QEvent::MouseMove, (from + to) / 2, Qt::LeftButton);
+    QContextMenuEvent midDrag(QContextMenuEvent::Mouse, (from + to) / 2, plot.mapToGlobal((from + to) / 2));
+    QApplication::sendEvent(&plot, &midDrag);
+    QVERIFY(!QApplication::activePopupWidget());
+    Mouse(&plot, QEvent::MouseMove, to, Qt::LeftButton);
+    Mouse(&plot, QEvent::MouseButtonRelease, to, Qt::NoButton);
+    QCOMPARE(plot.xAxis->range().lower, -20 - shift);
+    QContextMenuEvent rightClick(QContextMenuEvent::Mouse, from, plot.mapToGlobal(from));
+    QApplication::sendEvent(&plot, &rightClick);
+    QTRY_VERIFY(qobject_cast<QMenu *>(QApplication::activePopupWidget()));
+    QApplication::activePopupWidget()->close();
+    QCOMPARE(plot.xAxis->range().lower, -20 - shift);
+
+    // Ctrl+drag zooms to the box.
+    plot.xAxis->setRange(-20, 40);
+    plot.replot();
+    Drag(&plot, PixelOf(&plot, 0.0, 0.1), PixelOf(&plot, 10.0, 0.9), Qt::ControlModifier);
+    QVERIFY(qAbs(plot.xAxis->range().lower - 0.0) < 0.5);
+    QVERIFY(qAbs(plot.xAxis->range().upper - 10.0) < 0.5);
+    QVERIFY(plot.yAxis->range().size() < yDefault.size());
+    QCOMPARE(tools->CursorRow(TChartTools::CursorB), rowB); // a box is no click
+
+    // The wheel over the value axis zooms that axis only.
+    plot.replot();
+    const QCPRange xBefore = plot.xAxis->range();
+    const QCPRange yBefore = plot.yAxis->range();
+    const QRect rect = plot.axisRect()->rect();
+    Wheel(&plot, QPoint(rect.left() - 15, rect.center().y()));
+    QCOMPARE(plot.xAxis->range(), xBefore);
+    QVERIFY(plot.yAxis->range().size() < yBefore.size());
+    // Over the plot, both as before.
+    Wheel(&plot, rect.center());
+    QVERIFY(plot.xAxis->range().size() < xBefore.size());
+
+    // A double-click brings the default view back and places no cursor.
+    const int before = tools->CursorRow(TChartTools::CursorA);
+    const QPoint somewhere = rect.center() + QPoint(37, 0);
+    Click(&plot, somewhere);
+    Mouse(&plot, QEvent::MouseButtonDblClick, somewhere, Qt::LeftButton);
+    Mouse(&plot, QEvent::MouseButtonRelease, somewhere, Qt::NoButton);
+    CompareRange(plot.xAxis->range(), -20, 40);
+    QCOMPARE(plot.yAxis->range(), yDefault);
+    QCOMPARE(tools->CursorRow(TChartTools::CursorA), before);
+
+    // Selecting a trace keeps its colour, drawn thicker.
+    QCOMPARE(plot.graph(0)->selectionDecorator()->pen().color(), QColor(Qt::red));
+    QCOMPARE(plot.graph(1)->selectionDecorator()->pen().color(), QColor(Qt::blue));
+    QVERIFY(plot.graph(1)->selectionDecorator()->pen().widthF() > plot.graph(1)->pen().widthF());
+
+    // The context menu removes both cursors.
+    std::unique_ptr<QMenu> menu(tools->CreateContextMenu(&plot));
+    QAction *remove = MenuAction(menu.get(), QString::fromUtf8("Usuń kursory"));
+    QVERIFY(remove && remove->isEnabled());
+    remove->trigger();
+    QCOMPARE(tools->CursorRow(TChartTools::CursorA), -1);
+    QCOMPARE(tools->CursorRow(TChartTools::CursorB), -1);
+    QVERIFY(tools->ReadoutText().isEmpty());
+}
+
+void TestChartTools::currentOnRightAxisAndBack()
+{
+    auto rec = testsupport::PulseRecord(50.0, 0.01); // 0.5 V beside 50 A
+    QCustomPlot plot;
+    PlotPomiar(&plot, rec.get(), kOffset03, kOffset14);
+    const QCPRange sharedDefault = plot.yAxis->range();
+    const QRect rectBefore = plot.axisRect()->rect();
+    const TWykresSeries s = WykresSeries(rec.get(), kOffset03, kOffset14);
+    const double highU = HighOf(s.voltage);
+
+    TChartTools::SetCurrentOnRightAxisForAll(true);
+    QCOMPARE(plot.graph(0)->valueAxis(), plot.yAxis2);
+    QCOMPARE(plot.graph(1)->valueAxis(), plot.yAxis);
+    QVERIFY(plot.yAxis2->visible());
+    QCOMPARE(plot.yAxis2->label(), QStringLiteral("I [A]"));
+    QCOMPARE(plot.yAxis->label(), QStringLiteral("U [V]"));
+    CompareRange(plot.yAxis2->range(), 0, 1.1 * HighOf(s.current));
+    CompareRange(plot.yAxis->range(), 0, 1.1 * highU);
+
+    // Zoomed away, then the default view comes back in this mode too.
+    plot.xAxis->setRange(1, 2);
+    plot.yAxis->setRange(-7, 7);
+    plot.yAxis2->setRange(3, 4);
+    TChartTools::Of(&plot)->ShowAll();
+    CompareRange(plot.xAxis->range(), -20, 40);
+    CompareRange(plot.yAxis2->range(), 0, 1.1 * HighOf(s.current));
+    CompareRange(plot.yAxis->range(), 0, 1.1 * highU);
+
+    // A new measurement keeps the mode.
+    auto other = testsupport::PulseRecord(20.0, 0.01);
+    PlotPomiar(&plot, other.get(), kOffset03, kOffset14);
+    QCOMPARE(plot.graph(0)->valueAxis(), plot.yAxis2);
+    CompareRange(plot.yAxis2->range(), 0, 1.1 * HighOf(WykresSeries(other.get(), kOffset03, kOffset14).current));
+    QCOMPARE(plot.yAxis->label(), QStringLiteral("U [V]"));
+
+    // Off: the chart is PlotPomiar's again.
+    PlotPomiar(&plot, rec.get(), kOffset03, kOffset14);
+    TChartTools::SetCurrentOnRightAxisForAll(false);
+    QCOMPARE(plot.graph(0)->valueAxis(), plot.yAxis);
+    QVERIFY(!plot.yAxis2->visible());
+    QCOMPARE(plot.yAxis->label(), QStringLiteral("U/I"));
+    QCOMPARE(plot.yAxis->range(), sharedDefault);
+    QCOMPARE(plot.axisRect()->rangeZoomAxes(Qt::Vertical), QList<QCPAxis *>{plot.yAxis});
+    QCOMPARE(int(plot.interactions()), 0x0B);
+    QCOMPARE(plot.plottableCount(), 2);
+    QCOMPARE(plot.axisRect()->rect(), rectBefore);
+}
+
+void TestChartTools::mainWindowActionAndZoomAll()
+{
+    QTemporaryDir dir;
+    auto window = appsupport::NewWindow();
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    auto rec = testsupport::PulseRecord(40.0, 0.005);
+    const QString path = dir.filePath("pulse.zym5");
+    QVERIFY(testsupport::WriteRecordBytes(path, *rec));
+    testsupport::AnswerFileDialog(path);
+    window->findChild<QAction *>("actionOpenPomiar")->trigger();
+    window->findChild<QAction *>("actionOkno")->trigger();
+    auto *plot = window->findChild<QCustomPlot *>("plot");
+    auto *dialogPlot = window->dialogWykres()->findChild<QCustomPlot *>("plot");
+
+    QAction *right = window->findChild<QAction *>("actionPradNaOsiPrawej");
+    QVERIFY(right && !right->isChecked());
+    right->trigger();
+    QCOMPARE(plot->graph(0)->valueAxis(), plot->yAxis2);
+    QCOMPARE(dialogPlot->graph(0)->valueAxis(), dialogPlot->yAxis2);
+
+    plot->yAxis2->setRange(-1, 1);
+    plot->yAxis->setRange(-1, 1);
+    window->findChild<QAction *>("actionZoomAll")->trigger();
+    const TWykresSeries s = WykresSeries(rec.get(), kOffset03, kOffset14);
+    CompareRange(plot->yAxis2->range(), 0, 1.1 * HighOf(s.current));
+    CompareRange(plot->yAxis->range(), 0, 1.1 * HighOf(s.voltage));
+
+    right->trigger();
+    QCOMPARE(plot->graph(0)->valueAxis(), plot->yAxis);
+    QCOMPARE(dialogPlot->yAxis->label(), QStringLiteral("U/I"));
+    window.reset();
+}
+
+void TestChartTools::savedImages()
+{
+    QTemporaryDir dir;
+    auto rec = testsupport::PulseRecord();
+    DialogWykres dialog(rec.get(), nullptr);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    auto *plot = dialog.findChild<QCustomPlot *>("plot");
+    TChartTools *tools = TChartTools::Of(plot);
+    tools->PlaceCursor(TChartTools::CursorA, 1.0);
+    tools->PlaceCursor(TChartTools::CursorB, 15.0);
+    std::unique_ptr<QMenu> menu(tools->CreateContextMenu(plot));
+
+    // PNG at twice the widget's size.
+    const QString png = dir.filePath("chart.png");
+    testsupport::AnswerFileDialog(png);
+    MenuAction(menu.get(), QString::fromUtf8("Zapisz wykres jako…"))->trigger();
+    QCOMPARE(QImage(png).size(), plot->size() * 2);
+
+    // PDF, a vector page of the widget's size that a renderer opens.
+    const QString pdf = dir.filePath("chart.pdf");
+    testsupport::AnswerFileDialog(pdf);
+    MenuAction(menu.get(), QString::fromUtf8("Zapisz wykres jako…"))->trigger();
+    const QString pdftoppm = QStandardPaths::findExecutable("pdftoppm");
+    if (pdftoppm.isEmpty())
+        QSKIP("pdftoppm (poppler-utils) is not installed");
+    QProcess render;
+    render.start(pdftoppm, {"-png", "-r", "72", pdf, dir.filePath("page")});
+    QVERIFY(render.waitForFinished(30000));
+    QCOMPARE(render.exitCode(), 0);
+    const QImage page(dir.filePath("page-1.png"));
+    QVERIFY(!page.isNull());
+    QVERIFY(qAbs(page.width() - plot->width()) <= 1 && qAbs(page.height() - plot->height()) <= 1);
+    // Vector: the readout is text in the document, not pixels.
+    QProcess text;
+    text.start(QStandardPaths::findExecutable("pdftotext"), {pdf, "-"});
+    QVERIFY(text.waitForFinished(30000));
+    QVERIFY(QString::fromUtf8(text.readAllStandardOutput()).contains("A t=1,000 ms"));
+
+    MenuAction(menu.get(), "Kopiuj wykres")->trigger();
+    QCOMPARE(QApplication::clipboard()->image().size(), plot->size() * 2);
+}
+
+void TestChartTools::saveFailureIsReported()
+{
+    QTemporaryDir dir;
+    auto rec = testsupport::PulseRecord();
+    QCustomPlot plot;
+    plot.resize(400, 300);
+    PlotPomiar(&plot, rec.get(), kOffset03, kOffset14);
+    TChartTools *tools = TChartTools::Of(&plot);
+
+    const QString missing = dir.filePath("no such folder/chart.png");
+    QString error;
+    QCOMPARE(tools->SaveImage(missing, &error), int(ReplaceFileOpenFailed));
+    QVERIFY(!error.isEmpty());
+
+    QString text;
+    QString title;
+    testsupport::AnswerFileDialog(dir.filePath("chart.jpg"));
+    testsupport::AnswerMessageBox("OK", &text, &title);
+    tools->SaveImageAs();
+    QCOMPARE(title, QStringLiteral("Uwaga!"));
+    QVERIFY(text.contains("chart.jpg"));
+    QVERIFY(!QFile::exists(dir.filePath("chart.jpg")));
+}
+
+void TestChartTools::dialogFollowsWithCursors()
+{
+    auto first = OddScaleRecord();
+    DialogWykres dialog(first.get(), nullptr);
+    auto *plot = dialog.findChild<QCustomPlot *>("plot");
+    TChartTools *tools = TChartTools::Of(plot);
+    tools->PlaceCursor(TChartTools::CursorA, 10.0);
+    tools->PlaceCursor(TChartTools::CursorB, -5.0);
+
+    auto next = testsupport::PulseRecord(3.0, 1.5);
+    dialog.UpdateWykresSLOT(*next);
+    QCOMPARE(tools->CursorRow(TChartTools::CursorA), 1500);
+    QCOMPARE(tools->CursorRow(TChartTools::CursorB), 750);
+    const QStringList csv = CsvDataText(next.get()).split('\n').at(1500).split(';');
+    const QString text = tools->ReadoutText();
+    QVERIFY2(text.contains("I=" + csv.at(2) + " A") && text.contains("U=" + csv.at(1) + " V"),
+             qPrintable(text));
+    QVERIFY(text.contains("U/I=1,500 Ω"));
+}
+
+QTEST_MAIN(TestChartTools)
+#include "test_chart_tools.moc"
