@@ -65,7 +65,6 @@ constexpr int kR = 1; // resistance (ohms),
 constexpr int kL = 2; // inductance (ohm·rows),
 constexpr int kU0 = 3; // voltage offset (volts)
 constexpr int kMaxP = 4;
-constexpr int kLags = 2; // the residual increments are correlated with their neighbours only
 
 using TVec = double[kMaxP];
 using TMat = double[kMaxP][kMaxP];
@@ -87,20 +86,19 @@ int DetectRangeOnCopy(const TDataPomiar *pomiar, int *kanalI, int *kanalU)
     return 0;
 }
 
-// Mean and variance of channel c over the baseline rows, in counts.
+// Mean and variance of channel c over the baseline rows, in counts. One
+// pass: for 12-bit counts both sums are exact in a double; a damaged record
+// with huge counts gets a poor variance, not undefined behaviour.
 void Baseline(const TDataPomiar *pomiar, int c, double *mean, double *variance)
 {
-    double sum = 0;
-    for (int r = 0; r < kBaselineRows; ++r)
-        sum += pomiar->dane[r][c];
-    const double m = sum / kBaselineRows;
-    double ss = 0;
+    double sum = 0, squares = 0;
     for (int r = 0; r < kBaselineRows; ++r) {
-        const double d = pomiar->dane[r][c] - m;
-        ss += d * d;
+        const double v = pomiar->dane[r][c];
+        sum += v;
+        squares += v * v;
     }
-    *mean = m;
-    *variance = ss / (kBaselineRows - 1);
+    *mean = sum / kBaselineRows;
+    *variance = std::max(0.0, (squares - sum * *mean) / (kBaselineRows - 1));
 }
 
 // The rows of one fit and how to turn their counts into volts and amperes.
@@ -195,7 +193,8 @@ bool Solve(const TMat &G, const TVec &g, int p, TVec &beta, TMat &Ginv)
 struct TSolution
 {
     TVec beta = {};
-    TMat cov = {};
+    double varR = 0; // ohms²
+    double varL = 0; // (ohm·rows)²
     double rms = 0; // V, of the row-to-row increments of the residual
 };
 
@@ -217,38 +216,45 @@ bool Fit(const TRows &w, const TMat &G, const TVec &g, const TVec &total, int p,
     const double L = s->beta[kL];
     const double a[2] = {0.5, 0.5};
     const double b[2] = {-R / 2 - L, -R / 2 + L};
-    double model[kLags] = {};
-    for (int j = 0; j < kLags; ++j) {
+    double model[2] = {};
+    for (int j = 0; j < 2; ++j) {
         for (int m = 0; m + j < 2; ++m)
             model[j] += varU * a[m] * a[m + j] + varI * b[m] * b[m + j];
     }
 
-    // Residual increments d and their variance, and the sums
-    // A_j = Σ T(k)·T(k-j)' of the tail sums T of the regressor rows.
-    TMat A[kLags] = {};
-    TVec ring[kLags] = {};
-    TVec prefix = {};
+    // Residual increments d and their variance. Of G⁻¹·T(k) only the R
+    // and L components are needed; they are running sums, since
+    // T(k) = total - (regressor rows before k). Their products with their
+    // neighbours' give Σ q(k)·Cov(d)(k, l)·q(l) for the two variances.
+    double qR = 0, qL = 0;
+    for (int j = 0; j < p; ++j) {
+        qR += Ginv[kR][j] * total[j];
+        qL += Ginv[kL][j] * total[j];
+    }
+    double qRPrev = 0, qLPrev = 0;
+    double sRR0 = 0, sRR1 = 0, sLL0 = 0, sLL1 = 0;
     double rPrev = 0, sdd = 0;
     int n = 0;
     Walk(w, [&](const TVec &x, double Y) {
         double r = Y;
-        for (int j = 0; j < p; ++j)
+        double xR = 0, xL = 0;
+        for (int j = 0; j < p; ++j) {
             r -= s->beta[j] * x[j];
-        if (n > 0)
-            sdd += (r - rPrev) * (r - rPrev);
-        rPrev = r;
-        TVec &T = ring[n % kLags];
-        for (int j = 0; j < p; ++j)
-            T[j] = total[j] - prefix[j];
-        for (int lag = 0; lag < kLags && lag <= n; ++lag) {
-            const TVec &Tl = ring[(n - lag) % kLags];
-            for (int j = 0; j < p; ++j) {
-                for (int k = 0; k < p; ++k)
-                    A[lag][j][k] += T[j] * Tl[k];
-            }
+            xR += Ginv[kR][j] * x[j];
+            xL += Ginv[kL][j] * x[j];
         }
-        for (int j = 0; j < p; ++j)
-            prefix[j] += x[j];
+        if (n > 0) {
+            sdd += (r - rPrev) * (r - rPrev);
+            sRR1 += qR * qRPrev;
+            sLL1 += qL * qLPrev;
+        }
+        rPrev = r;
+        sRR0 += qR * qR;
+        sLL0 += qL * qL;
+        qRPrev = qR;
+        qLPrev = qL;
+        qR -= xR;
+        qL -= xL;
         ++n;
     });
     const double gamma0 = sdd / (n - 1);
@@ -256,30 +262,11 @@ bool Fit(const TRows &w, const TMat &G, const TVec &g, const TVec &total, int p,
 
     // The level of Cov(d) from the residuals, so that noise the baseline
     // does not show (spikes, model error) widens the uncertainty too.
-    double gamma[kLags] = {gamma0};
-    if (model[0] > 0 && std::isfinite(model[0])) {
-        for (int j = 1; j < kLags; ++j)
-            gamma[j] = gamma0 * model[j] / model[0];
-    }
-
-    TMat M;
-    for (int j = 0; j < p; ++j) {
-        for (int k = 0; k < p; ++k) {
-            M[j][k] = gamma[0] * A[0][j][k];
-            for (int lag = 1; lag < kLags; ++lag)
-                M[j][k] += gamma[lag] * (A[lag][j][k] + A[lag][k][j]);
-        }
-    }
-    for (int j = 0; j < p; ++j) {
-        for (int k = 0; k < p; ++k) {
-            double c = 0;
-            for (int l = 0; l < p; ++l) {
-                for (int m = 0; m < p; ++m)
-                    c += Ginv[j][l] * M[l][m] * Ginv[k][m];
-            }
-            s->cov[j][k] = c;
-        }
-    }
+    double gamma1 = 0;
+    if (model[0] > 0 && std::isfinite(model[0]))
+        gamma1 = gamma0 * model[1] / model[0];
+    s->varR = gamma0 * sRR0 + 2 * gamma1 * sRR1;
+    s->varL = gamma0 * sLL0 + 2 * gamma1 * sLL1;
     return true;
 }
 
@@ -356,8 +343,8 @@ TFitRL FitRL(const TDataPomiar *pomiar)
 
     fit.R = s.beta[kR];
     fit.L = s.beta[kL] * kMicroHenryPerOhmRow;
-    fit.sR = std::sqrt(s.cov[kR][kR]);
-    fit.sL = std::sqrt(s.cov[kL][kL]) * kMicroHenryPerOhmRow;
+    fit.sR = std::sqrt(s.varR);
+    fit.sL = std::sqrt(s.varL) * kMicroHenryPerOhmRow;
     fit.rmsResidual = s.rms;
     fit.bOffset = withOffset;
     fit.offset = withOffset ? s.beta[kU0] : 0.0;
@@ -366,4 +353,18 @@ TFitRL FitRL(const TDataPomiar *pomiar)
     fit.lastRow = w.b;
     fit.bValid = std::isfinite(fit.R) && std::isfinite(fit.L) && std::isfinite(fit.sR) && std::isfinite(fit.sL);
     return fit;
+}
+
+int SignificantDecimals(double x, int digits)
+{
+    constexpr int kMaxDecimals = 9;
+    x = std::abs(x);
+    if (!(x > 0) || !std::isfinite(x))
+        return kMaxDecimals;
+    int decimals = digits - 1 - int(std::floor(std::log10(x)));
+    // 0.0996 with two digits rounds to 0.10, which needs one decimal less.
+    if (decimals >= 0 && decimals <= kMaxDecimals
+        && std::round(x * std::pow(10.0, decimals)) >= std::pow(10.0, digits))
+        --decimals;
+    return std::max(0, std::min(kMaxDecimals, decimals));
 }

@@ -33,4 +33,9 @@ struct TFitRL
 /// channels or scales, or a system that does not fix R and L.
 TFitRL FitRL(const TDataPomiar *pomiar);
 
+/// Decimals that show `x` with `digits` significant digits in fixed
+/// notation ('f'), from 0 to 9: an uncertainty is shown with two, and its
+/// value with the same decimals. 9 for zero or a value that is not finite.
+int SignificantDecimals(double x, int digits);
+
 #endif // FITRL_H
