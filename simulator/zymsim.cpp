@@ -451,9 +451,9 @@ void HarderWaveform(const TSimOptions &options, TSimPomiar &p)
 {
     TSimRandom rnd(StreamSeed(options.seed, 6, quint64(p.pomiar_id)));
     if (options.bSlowRise) {
-        // The loop's time constant: the object's own, L / (R + 1 ohm of
+        // The loop's time constant: the object's own, L / (R + 50 mohm of
         // leads and source), but never faster than the source can follow.
-        const double tau = p.L / (p.R + 1.0) / kSimRowSeconds;
+        const double tau = p.L / (p.R + 0.05) / kSimRowSeconds;
         p.tauRows = std::max(5.0, std::min(150.0, tau));
     }
     if (options.bThermal) {
