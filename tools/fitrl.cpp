@@ -60,8 +60,7 @@ constexpr int kMarginRows = 50;       // rows of (nearly) zero current kept on b
 constexpr double kMicroHenryPerOhmRow = 20.0; // L comes out in ohm·rows; a row is 20 us
 constexpr double kMinPivot = 1e-12;   // pivots of the equilibrated normal equations below: singular
 
-constexpr int kC = 0; // parameters: integration constant,
-constexpr int kR = 1; // resistance (ohms),
+constexpr int kR = 1; // parameters after the integration constant (0): resistance (ohms),
 constexpr int kL = 2; // inductance (ohm·rows),
 constexpr int kU0 = 3; // voltage offset (volts)
 constexpr int kMaxP = 4;
