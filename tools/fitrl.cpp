@@ -200,8 +200,8 @@ struct TSolution
 // The covariance of beta for the correlated residuals of the integrated
 // form (see the top of the file). varU and varI are the baseline noise in
 // volts² and amperes².
-bool Fit(const TRows &w, const TMat &G, const TVec &g, const TVec &total, int p, double varU, double varI,
-         TSolution *s)
+template <int p>
+bool Fit(const TRows &w, const TMat &G, const TVec &g, const TVec &total, double varU, double varI, TSolution *s)
 {
     TMat Ginv;
     if (!Solve(G, g, p, s->beta, Ginv))
@@ -318,26 +318,36 @@ TFitRL FitRL(const TDataPomiar *pomiar)
             return fit;
     }
 
-    TMat G = {};
-    TVec g = {}, total = {};
+    // The normal equations in plain sums (the first column of G is also
+    // the column totals the covariance needs).
+    double sX = 0, sXX = 0, sumI = 0, sXI = 0, sII = 0, sT = 0, sXT = 0, sIT = 0, sTT = 0;
+    double sY = 0, sXY = 0, sIY = 0, sTY = 0;
     Walk(w, [&](const TVec &x, double Y) {
-        for (int j = 0; j < kMaxP; ++j) {
-            for (int k = 0; k <= j; ++k)
-                G[j][k] += x[j] * x[k];
-            g[j] += x[j] * Y;
-            total[j] += x[j];
-        }
+        const double X = x[1], i = x[2], t = x[3];
+        sX += X;
+        sXX += X * X;
+        sumI += i;
+        sXI += X * i;
+        sII += i * i;
+        sT += t;
+        sXT += X * t;
+        sIT += i * t;
+        sTT += t * t;
+        sY += Y;
+        sXY += X * Y;
+        sIY += i * Y;
+        sTY += t * Y;
     });
-    for (int j = 0; j < kMaxP; ++j) {
-        for (int k = j + 1; k < kMaxP; ++k)
-            G[j][k] = G[k][j];
-    }
+    const double rows = w.b - w.a + 1;
+    const TMat G = {{rows, sX, sumI, sT}, {sX, sXX, sXI, sXT}, {sumI, sXI, sII, sIT}, {sT, sXT, sIT, sTT}};
+    const TVec g = {sY, sXY, sIY, sTY};
+    const TVec total = {rows, sX, sumI, sT};
 
     const double vU = varU * sU * sU;
     const double vI = varI * sI * sI;
     TSolution s;
-    bool withOffset = Fit(w, G, g, total, kMaxP, vU, vI, &s);
-    if (!withOffset && !Fit(w, G, g, total, kMaxP - 1, vU, vI, &s))
+    bool withOffset = Fit<kMaxP>(w, G, g, total, vU, vI, &s);
+    if (!withOffset && !Fit<kMaxP - 1>(w, G, g, total, vU, vI, &s))
         return fit;
 
     fit.R = s.beta[kR];
