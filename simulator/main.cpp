@@ -2,6 +2,7 @@
 // the sidecar zym_5_truth.csv with the true R and L of every measurement).
 //
 //   zym-simulator --out DIR --objects N --measurements M --seed S [--data-files K]
+//                 [--slow-rise] [--thermal] [--heavy-noise]
 
 #include "simulator/zymsim.h"
 
@@ -29,7 +30,13 @@ int main(int argc, char *argv[])
     const QCommandLineOption dataFiles(QStringLiteral("data-files"),
                                        QStringLiteral("Write data files only for the first K measurements."),
                                        QStringLiteral("K"), QStringLiteral("-1"));
-    parser.addOptions({out, objects, measurements, seed, dataFiles});
+    const QCommandLineOption slowRise(QStringLiteral("slow-rise"),
+                                      QStringLiteral("Current of a damped source loop: slow rise, long tail."));
+    const QCommandLineOption thermal(QStringLiteral("thermal"),
+                                     QStringLiteral("A thermal voltage drifting through the record."));
+    const QCommandLineOption heavyNoise(QStringLiteral("heavy-noise"),
+                                        QStringLiteral("Heavy-tailed converter noise with rare spikes."));
+    parser.addOptions({out, objects, measurements, seed, dataFiles, slowRise, thermal, heavyNoise});
     parser.process(app);
 
     QTextStream err(stderr);
@@ -39,6 +46,9 @@ int main(int argc, char *argv[])
     options.iPomiary = parser.value(measurements).toInt(&ok2);
     options.seed = parser.value(seed).toULongLong(&ok3);
     options.iDataFiles = parser.value(dataFiles).toInt(&ok4);
+    options.bSlowRise = parser.isSet(slowRise);
+    options.bThermal = parser.isSet(thermal);
+    options.bHeavyNoise = parser.isSet(heavyNoise);
     if (!parser.isSet(out) || !ok1 || !ok2 || !ok3 || !ok4) {
         err << "zym-simulator: --out DIR is required; N, M, S and K must be whole numbers\n";
         return 2;

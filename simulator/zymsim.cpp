@@ -101,13 +101,15 @@ private:
     quint64 state[4];
 };
 
-/// Gaussian noise drawn from a fixed table: 60000 samples per data file
-/// would otherwise cost a logarithm and a cosine each.
+/// Converter noise drawn from a fixed table: 60000 samples per data file
+/// would otherwise cost a logarithm and a cosine each. Gaussian, or (heavy)
+/// a mixture with heavy tails and rare spikes of the same overall size,
+/// as interference from the switching current source gives it.
 class TNoise
 {
 public:
-    explicit TNoise(quint64 seed) : rnd(seed) {}
-    double Next() { return Table()[rnd.Next() >> (64 - kBits)]; }
+    explicit TNoise(quint64 seed, bool heavy = false) : rnd(seed), table(heavy ? HeavyTable() : Table()) {}
+    double Next() { return table[rnd.Next() >> (64 - kBits)]; }
 
 private:
     static constexpr int kBits = 16;
@@ -122,7 +124,26 @@ private:
         }();
         return table.get();
     }
+    static const double *HeavyTable()
+    {
+        static const std::unique_ptr<double[]> table = [] {
+            std::unique_ptr<double[]> t(new double[1 << kBits]);
+            TSimRandom r(0x5EED0F2016ULL);
+            for (int i = 0; i < (1 << kBits); ++i) {
+                const double k = r.Uniform();
+                if (k < 0.003) // a spike of 3 to 8 counts either way
+                    t[i] = (r.Uniform() < 0.5 ? -1 : 1) * (3.0 + 5.0 * r.Uniform());
+                else if (k < 0.12) // Laplace: sharp peak, long tails
+                    t[i] = (r.Uniform() < 0.5 ? -1 : 1) * 0.85 * -std::log(1.0 - r.Uniform());
+                else
+                    t[i] = r.Gauss() * 0.45;
+            }
+            return t;
+        }();
+        return table.get();
+    }
     TSimRandom rnd;
+    const double *table;
 };
 
 // ---------------------------------------------------------------- the pulse
@@ -135,6 +156,20 @@ void Pulse(const TSimPomiar &p, int r, double *i, double *didt)
     *didt = 0;
     if (n < 0)
         return;
+    if (p.tauRows > 0) {
+        // The source as a damped loop of three equal lags, switched on at
+        // startRow and off riseRows + topRows later: the current eases into
+        // an exponential rise and, when the inductance is large, is still
+        // rising when the source lets go. g is the loop's step response;
+        // dI/dt starts without a kink, as behind any analogue filter.
+        auto g = [](double x) { return x > 0 ? 1.0 - (1.0 + x + x * x / 2) * std::exp(-x) : 0.0; };
+        auto dg = [](double x) { return x > 0 ? x * x / 2 * std::exp(-x) : 0.0; };
+        const double on = n / p.tauRows;
+        const double off = (n - p.riseRows - p.topRows) / p.tauRows;
+        *i = p.I * (g(on) - g(off));
+        *didt = p.I / (p.tauRows * kSimRowSeconds) * (dg(on) - dg(off));
+        return;
+    }
     if (n < p.riseRows) {
         const double th = kPi * n / p.riseRows;
         *i = p.I * (1.0 - std::cos(th)) / 2.0;
@@ -159,10 +194,11 @@ void VoltageExtremes(const TSimPomiar &p, double *uMax, double *uMin)
 {
     *uMax = 0;
     *uMin = 0;
-    const int end = p.startRow + p.riseRows + p.topRows + p.fallRows;
+    const bool slow = p.tauRows > 0;
+    const int end = slow ? kPomiarRows - 1 : p.startRow + p.riseRows + p.topRows + p.fallRows;
     for (int r = p.startRow; r <= end; ++r) {
         // The flat top is R*I throughout: one row of it is enough.
-        if (r == p.startRow + p.riseRows + 1)
+        if (!slow && r == p.startRow + p.riseRows + 1)
             r = p.startRow + p.riseRows + p.topRows - 1;
         double i, didt;
         Pulse(p, r, &i, &didt);
@@ -409,6 +445,24 @@ bool WriteTruth(const QString &path, const QVector<TSimPomiar> &pomiary, QString
     return true;
 }
 
+/// The harder waveforms asked for in `options`, from a stream of their own
+/// so that the rest of the plan stays what it is without them.
+void HarderWaveform(const TSimOptions &options, TSimPomiar &p)
+{
+    TSimRandom rnd(StreamSeed(options.seed, 6, quint64(p.pomiar_id)));
+    if (options.bSlowRise) {
+        // The loop's time constant: the object's own, L / (R + 50 mohm of
+        // leads and source), but never faster than the source can follow.
+        const double tau = p.L / (p.R + 0.05) / kSimRowSeconds;
+        p.tauRows = std::max(5.0, std::min(150.0, tau));
+    }
+    if (options.bThermal) {
+        p.thermalVolts = 3e-3 * (2 * rnd.Uniform() - 1);
+        p.thermalDrift = 2e-3 * (2 * rnd.Uniform() - 1);
+    }
+    p.bHeavyNoise = options.bHeavyNoise;
+}
+
 } // namespace
 
 QStringList SimObiektNames(const TSimOptions &options)
@@ -457,6 +511,7 @@ QVector<TSimPomiar> SimPlan(const TSimOptions &options)
         p.fallRows = kFallRows;
         p.metoda = rnd.Uniform() < 0.35 ? 0x80 : 0x00;
         const bool overdrive = rnd.Uniform() < 0.06;
+        HarderWaveform(options, p);
 
         // The meter aims for at least 20 mV on the fine range.
         int first = 0;
@@ -518,7 +573,7 @@ void SimMakeRecord(const TSimPomiar &p, quint64 seed, TDataPomiar *rec)
     rec->rezystancja = p.rezystancja;
     rec->czas = p.czas;
 
-    TNoise noise(StreamSeed(seed, 3, quint64(p.pomiar_id)));
+    TNoise noise(StreamSeed(seed, 3, quint64(p.pomiar_id)), p.bHeavyNoise);
     auto count = [&noise](double x) {
         const double c = std::floor(x + noise.Next() + 0.5);
         return qint32(c < 0 ? 0 : (c > kMaxCount ? kMaxCount : c));
@@ -526,7 +581,9 @@ void SimMakeRecord(const TSimPomiar &p, quint64 seed, TDataPomiar *rec)
     for (int r = 0; r < kPomiarRows; ++r) {
         double i, didt;
         Pulse(p, r, &i, &didt);
-        const double u = p.R * i + p.L * didt;
+        double u = p.R * i + p.L * didt;
+        if (p.thermalVolts != 0 || p.thermalDrift != 0)
+            u += p.thermalVolts + p.thermalDrift * r / kPomiarRows;
         qint32 *row = rec->dane[r];
         row[0] = count(kZeroU03 + u / kSimSkalaU0);
         row[1] = count(kZeroU14 + u / kSimSkalaU1);

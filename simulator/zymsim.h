@@ -17,7 +17,7 @@ struct TDataPomiar;
 // through it (raised-cosine rise and fall, flat top) and the voltage across
 // it is U = R*I + L*dI/dt. Rows are 20 us apart; rows 0..999 are the baseline
 // at zero current; the pulse starts shortly after row 1000 and is over long
-// before row 2200.
+// before row 2200 (unless TSimOptions asks for the slow rise).
 
 /// Converter scales of the simulated meter, units per count.
 constexpr double kSimSkalaU0 = 0.05;   ///< V per count, coarse voltage range (channels 0 and 3)
@@ -45,6 +45,13 @@ struct TSimOptions
     quint64 seed = 1;       // same seed, same folder, byte for byte
     int iDataFiles = -1;    // write data files only for pomiar_id 1..iDataFiles; -1 for all.
                             // The rows of the others still name their own (absent) files.
+    // Harder waveforms, each as a real meter may see it. All off: the folder
+    // of a seed stays what it always was.
+    bool bSlowRise = false;  // the current source answers like a damped loop: a slow exponential
+                             // rise through a large inductance (still unsettled when switched off)
+                             // and a tail that lasts far beyond row 2200
+    bool bThermal = false;   // a thermal voltage of a few millivolts drifting through the record
+    bool bHeavyNoise = false; // converter noise with heavy tails and rare spikes instead of Gaussian
 };
 
 /// The truth about one simulated measurement (one line of the sidecar CSV).
@@ -68,6 +75,11 @@ struct TSimPomiar
     QString plik_dane;   // pomiar_plik_dane
     QString komentarz;   // pomiar_komentarz (not in the sidecar CSV)
     bool bKomentarzNull = false; // pomiar_komentarz is NULL (not in the sidecar CSV)
+    // The harder waveforms of TSimOptions (not in the sidecar CSV).
+    double tauRows = 0;       // > 0: the slow rise, time constant of the source's loop in rows
+    double thermalVolts = 0;  // thermal voltage at row 0, volts
+    double thermalDrift = 0;  // its change over the whole record, volts
+    bool bHeavyNoise = false;
 };
 
 /// A simulated meter folder as written.

@@ -1,6 +1,7 @@
 #include "tools/dialogcalc.h"
 #include "ui_dialogcalc.h"
 
+#include "tools/fitrl.h"
 #include "tools/peaksearch.h"
 
 namespace {
@@ -29,6 +30,26 @@ DialogCalc::DialogCalc(TDataPomiar *pomiar, QWidget *parent)
     ui->label_L->setText(QStringLiteral("L=") + (w.bMaximum ? Number(w.L) + QStringLiteral(" uH") : missing));
     ui->label_L_1->setText(QStringLiteral("L1=") + (w.bMaximum ? Number(w.L1) + QStringLiteral(" uH") : missing));
     ui->label_L_2->setText(QStringLiteral("L2=") + (w.bWindow ? Number(w.L2) + QStringLiteral(" uH") : missing));
+
+    // The fit reads the channels the calculation has just chosen; it changes nothing itself.
+    const TFitRL fit = FitRL(pomiar);
+    if (!fit.bValid) {
+        ui->label_Rfit->setText(QStringLiteral("Rfit=") + missing);
+        ui->label_Lfit->setText(QStringLiteral("Lfit=") + missing);
+        ui->label_fitRms->setText(missing);
+        return;
+    }
+    // As many decimals as two significant digits of the uncertainty justify.
+    auto withUncertainty = [](double value, double sigma, const QString &unit) {
+        const int decimals = SignificantDecimals(sigma, 2);
+        return QString::number(value, 'f', decimals) + unit + QString::number(sigma, 'f', decimals);
+    };
+    ui->label_Rfit->setText(QStringLiteral("Rfit=") + withUncertainty(fit.R, fit.sR, QStringLiteral(" Ω ± ")));
+    ui->label_Lfit->setText(QStringLiteral("Lfit=") + withUncertainty(fit.L, fit.sL, QStringLiteral(" uH ± ")));
+    const double rmsMilliVolts = fit.rmsResidual * 1e3;
+    ui->label_fitRms->setText(tr("Reszta RMS=%1 mV, wierszy: %2")
+                                  .arg(QString::number(rmsMilliVolts, 'f', SignificantDecimals(rmsMilliVolts, 3)))
+                                  .arg(fit.iRows));
 }
 
 DialogCalc::~DialogCalc()

@@ -10,7 +10,8 @@ class DialogCalc;
 }
 
 /// The inductance calculator: three resistance estimates of one record and
-/// the inductance each of them implies, computed once when the dialog is
+/// the inductance each of them implies, and below them R and L fitted to the
+/// whole pulse with their uncertainties; computed once when the dialog is
 /// built and kept only as label texts (a snapshot of that record).
 class DialogCalc : public QDialog
 {

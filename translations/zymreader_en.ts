@@ -31,9 +31,19 @@
         <translation>L=</translation>
     </message>
     <message>
-        <location filename="../tools/dialogcalc.cpp" line="+24"/>
+        <location line="+18"/>
+        <source>Dopasowanie do całego impulsu</source>
+        <translation>Fit to the whole pulse</translation>
+    </message>
+    <message>
+        <location filename="../tools/dialogcalc.cpp" line="+25"/>
         <source>brak</source>
         <translation>n/a</translation>
+    </message>
+    <message>
+        <location line="+25"/>
+        <source>Reszta RMS=%1 mV, wierszy: %2</source>
+        <translation>RMS residual=%1 mV, rows: %2</translation>
     </message>
 </context>
 <context>

@@ -1,0 +1,58 @@
+// The fit of R and L to the whole pulse on simulated measurements: records
+// of both current channels and the slow-rise waveforms whose tails run far
+// beyond row 2200, taken in turn so that no single record sits in the cache.
+
+#include "simulator/zymsim.h"
+#include "tools/fitrl.h"
+#include "measurement/tdatapomiar.h"
+
+#include <QCoreApplication>
+
+#include <benchmark/benchmark.h>
+
+#include <memory>
+#include <vector>
+
+namespace {
+
+std::vector<std::unique_ptr<TDataPomiar>> Records(bool slowRise)
+{
+    TSimOptions options;
+    options.iObiekty = 8;
+    options.iPomiary = 32;
+    options.seed = 5;
+    options.bSlowRise = slowRise;
+    std::vector<std::unique_ptr<TDataPomiar>> records;
+    for (const TSimPomiar &p : SimPlan(options)) {
+        if (p.status == -1)
+            continue;
+        records.emplace_back(new TDataPomiar);
+        SimMakeRecord(p, options.seed, records.back().get());
+    }
+    return records;
+}
+
+void BM_FitRL(benchmark::State &state)
+{
+    const auto records = Records(state.range(0) != 0);
+    size_t next = 0;
+    for (auto _ : state) {
+        const TFitRL fit = FitRL(records[next].get());
+        benchmark::DoNotOptimize(fit);
+        if (!fit.bValid)
+            state.SkipWithError("no fit");
+        next = (next + 1) % records.size();
+    }
+}
+BENCHMARK(BM_FitRL)->Arg(0)->Arg(1)->ArgName("slowRise")->Unit(benchmark::kMicrosecond);
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
