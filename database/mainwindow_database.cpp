@@ -161,8 +161,10 @@ bool MainWindow::AskSaveKomentarz()
         return true;
 
     Baza.PrepareKomentarz(qsKomentarz, iPomiarId);
-    if (Baza.ExecPending())
+    if (Baza.ExecPending()) {
+        HistoriaKomentarzSaved(iPomiarId, qsKomentarz);
         return true;
+    }
 
     // Say so, and keep the edit: the next click asks again.
     QString reason = Baza.LastErrorText();
@@ -177,6 +179,7 @@ bool MainWindow::AskSaveKomentarz()
 
 void MainWindow::ClearDatabaseView()
 {
+    CloseHistoriaWindows();
     auto *empty = new QSqlQueryModel;
     empty->clear();
     ui->tE_Komentarz->clear();
