@@ -179,7 +179,6 @@ bool MainWindow::AskSaveKomentarz()
 
 void MainWindow::ClearDatabaseView()
 {
-    CloseHistoriaWindows();
     auto *empty = new QSqlQueryModel;
     empty->clear();
     ui->tE_Komentarz->clear();
@@ -189,6 +188,7 @@ void MainWindow::ClearDatabaseView()
     ui->gB_Wynik->hide();
     ui->plot->hide();
     iPomiarId = -1;
+    CloseHistoriaWindows();
 }
 
 void MainWindow::on_actionOpenDataBase_triggered()

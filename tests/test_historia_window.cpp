@@ -330,6 +330,7 @@ void TestHistoriaWindow::closedWithTheDatabase()
     Open(qsPath);
     QVERIFY(h.isNull());
     QVERIFY(HistoriaWindows().isEmpty());
+    QVERIFY(!Action("actionHistoria")->isEnabled()); // the object selected went with the old list
 }
 
 QTEST_MAIN(TestHistoriaWindow)
