@@ -6,6 +6,9 @@
 #include "app/tdialogkeeper.h"
 
 #include <QMainWindow>
+#include <QMap>
+#include <QModelIndex>
+#include <QPointer>
 #include <QString>
 #include <QTranslator>
 
@@ -13,7 +16,7 @@
 
 QT_BEGIN_NAMESPACE
 class QCloseEvent;
-class QModelIndex;
+class QPoint;
 class QResizeEvent;
 class QTableView;
 QT_END_NAMESPACE
@@ -24,6 +27,7 @@ class MainWindow;
 class DialogWykres;
 class DialogCalc;
 class about;
+class DialogHistoria;
 
 /// The program's one main window. It owns all long-lived state (settings,
 /// translator, the database object `Baza`, the displayed record
@@ -111,6 +115,15 @@ private slots:
     void on_actionOpenPomiar_triggered();
     void on_actionIndukcyjnosc_triggered();
 
+    // ---- object history (database/mainwindow_historia.cpp)
+    void on_actionHistoria_triggered();
+    void SLOT_tV_Obiekty_ContextMenu(const QPoint &pos);
+    /// Opens the history window of the object at `objectIndex`, or raises it.
+    void OpenHistoria(const QModelIndex &objectIndex);
+    /// Shows measurement `pomiarId` as a click in tV_Pomiary does.
+    void HistoriaPomiarActivated(qint64 pomiarId, const QString &objectName);
+    void UpdateHistoriaAction();
+
 protected:
     void resizeEvent(QResizeEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
@@ -120,6 +133,16 @@ private:
     /// does: a database just opened (either way) must not receive a comment
     /// meant for a row of the one before.
     void ClearDatabaseView();
+
+    // ---- object history (database/mainwindow_historia.cpp)
+    void SetUpHistoria();
+    QModelIndex SelectedObiekt() const;
+    /// The obiekt_id of the object in the row of `objectIndex`.
+    qint64 HistoriaObjectId(const QModelIndex &objectIndex);
+    /// Shows a comment just saved in the open history windows.
+    void HistoriaKomentarzSaved(qint64 pomiarId, const QString &komentarz);
+    /// Deletes every history window (the database they read is going).
+    void CloseHistoriaWindows();
 
     Ui::MainWindow *ui;
     DialogWykres *pDialogWykres;
@@ -140,6 +163,7 @@ private:
     TDataBase Baza;
     TDataPomiar CurrentPomiar; // the measurement shown, plotted, exported and evaluated
     TDialogKeeper KeptDialogs; // every secondary window ever opened, deleted with the window
+    QMap<qint64, QPointer<DialogHistoria>> HistoriaWindows; // open history window of each object id
 
     std::function<bool(QString)> fnIsZYMReachable;
 };

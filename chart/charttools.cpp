@@ -56,7 +56,7 @@ QString ValueText(bool has, double value, const char *unit)
 
 QString OhmsText(bool has, double ohms)
 {
-    return has ? FormatEngineering(ohms) : kDash;
+    return has ? FormatEngineering(ohms, 4, QLatin1Char(',')) : kDash;
 }
 
 void ShowProblem(QWidget *parent, const QString &title, const QString &text)

@@ -161,8 +161,10 @@ bool MainWindow::AskSaveKomentarz()
         return true;
 
     Baza.PrepareKomentarz(qsKomentarz, iPomiarId);
-    if (Baza.ExecPending())
+    if (Baza.ExecPending()) {
+        HistoriaKomentarzSaved(iPomiarId, qsKomentarz);
         return true;
+    }
 
     // Say so, and keep the edit: the next click asks again.
     QString reason = Baza.LastErrorText();
@@ -186,6 +188,7 @@ void MainWindow::ClearDatabaseView()
     ui->gB_Wynik->hide();
     ui->plot->hide();
     iPomiarId = -1;
+    CloseHistoriaWindows();
 }
 
 void MainWindow::on_actionOpenDataBase_triggered()

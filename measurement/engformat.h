@@ -2,10 +2,40 @@
 #define ENGFORMAT_H
 
 #include <QString>
+#include <QVector>
 
-/// `ohms` with a unit prefix (µΩ, mΩ, Ω, kΩ, MΩ) that leaves one to three
-/// integer digits, `significantDigits` digits in all and a decimal comma:
-/// 0.0002 gives "200,0 µΩ", 5.5 gives "5,500 Ω".
-QString FormatEngineering(double ohms, int significantDigits = 4);
+// Resistances in engineering units: a mantissa with a fixed number of
+// significant digits and the SI prefix that keeps it between 1 and 1000
+// (µΩ, mΩ, Ω, kΩ). The one formatter for every value shown this way; the
+// texts for a measurement out of range ("Poza zakresem") or at the meter's
+// open-circuit limit ("∞") are the callers' business.
+
+/// Powers of ten of the four units, the exponent each function takes and returns.
+enum TEngExponent {
+    EngMicro = -6, ///< µΩ, also for anything smaller
+    EngMilli = -3, ///< mΩ
+    EngUnit = 0,   ///< Ω
+    EngKilo = 3    ///< kΩ, also for anything larger
+};
+
+/// The exponent `ohms` is shown with once rounded to `significantDigits`
+/// (so 999.96 µΩ, which rounds to 1000 µΩ, is shown in mΩ). EngUnit for
+/// zero and for values that are not finite.
+int EngExponent(double ohms, int significantDigits = 4);
+
+/// "µΩ", "mΩ", "Ω" or "kΩ" for an exponent of TEngExponent.
+QString EngUnitText(int exponent);
+
+/// `ohms` in engineering units, e.g. "10.00 mΩ", "-1.250 Ω", "0.5000 µΩ":
+/// `significantDigits` digits (1 to 17), `decimalPoint` as the decimal
+/// separator (a point, as the result area writes R; the chart's readout
+/// passes the CSV's comma), a blank before the unit. "∞"/"-∞" for
+/// infinities, "—" for NaN.
+QString FormatEngineering(double ohms, int significantDigits = 4, QChar decimalPoint = QLatin1Char('.'));
+
+/// The exponent most of the finite `values` (ohms) are shown with, for an
+/// axis that carries one unit; a tie goes to the larger unit, no finite
+/// value gives EngUnit.
+int CommonEngExponent(const QVector<double> &values, int significantDigits = 4);
 
 #endif // ENGFORMAT_H

@@ -261,7 +261,7 @@ void TestChartTools::engineeringUnits()
 {
     QFETCH(double, ohms);
     QFETCH(QString, text);
-    QCOMPARE(FormatEngineering(ohms), text);
+    QCOMPARE(FormatEngineering(ohms, 4, QLatin1Char(',')), text);
 }
 
 void TestChartTools::mouseCursorsAndZoom()

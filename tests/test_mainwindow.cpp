@@ -203,6 +203,7 @@ void TestMainWindow::actions_data()
     QTest::newRow("12") << "actionOpenPomiar" << QString::fromUtf8("Otwórz pomiar") << false << false;
     QTest::newRow("13") << "actionIndukcyjnosc" << QString::fromUtf8("Indukcyjność") << false << false;
     QTest::newRow("14") << "actionPradNaOsiPrawej" << QString::fromUtf8("Prąd na osi prawej") << false << true;
+    QTest::newRow("15") << "actionHistoria" << QStringLiteral("Historia obiektu") << false << false;
 }
 
 void TestMainWindow::actions()
@@ -234,7 +235,8 @@ void TestMainWindow::menusAndToolBar()
     QCOMPARE(order, QStringList({"actionOpenDataBase", "actionOpenZYMDataBase", "actionExport_wyniku_do_CSV",
                                  "actionPobierz_baz_danych", "actionOkno", "actionZoomAll", "actionAppClose",
                                  "actionPolski", "actionAngieski", "actionCloaseZYMDataBase", "actionO_programie",
-                                 "actionOpenPomiar", "actionIndukcyjnosc", "actionPradNaOsiPrawej"}));
+                                 "actionOpenPomiar", "actionIndukcyjnosc", "actionPradNaOsiPrawej",
+                                 "actionHistoria"}));
 
     QStringList menus;
     for (QAction *a : window->menuBar()->actions())
@@ -247,7 +249,8 @@ void TestMainWindow::menusAndToolBar()
     QCOMPARE(contents("menuZYM"),
              QStringList({"actionOpenZYMDataBase", "actionCloaseZYMDataBase", "actionPobierz_baz_danych"}));
     QCOMPARE(contents("menuNarz_dzia"), QStringList({"-", "actionIndukcyjnosc"}));
-    QCOMPARE(contents("menuWykres"), QStringList({"actionOkno", "-", "actionZoomAll", "-", "actionPradNaOsiPrawej"}));
+    QCOMPARE(contents("menuWykres"), QStringList({"actionOkno", "-", "actionZoomAll", "-", "actionPradNaOsiPrawej", "-",
+                                                  "actionHistoria"}));
     QCOMPARE(contents("menuOpcje"), QStringList({"menuJ_zyk_2"}));
     QCOMPARE(window->findChild<QMenu *>("menuJ_zyk_2")->title(), QString::fromUtf8("Język"));
     QCOMPARE(contents("menuJ_zyk_2"), QStringList({"actionPolski", "actionAngieski"}));
@@ -268,7 +271,8 @@ void TestMainWindow::startUpState()
     QVERIFY(!window->findChild<QWidget *>("plot")->isVisible());
     QVERIFY(window->findChild<QWidget *>("gB_Baza")->isVisible());
     QVERIFY(!window->findChild<QMenu *>("menuNarz_dzia")->menuAction()->isVisible());
-    const QStringList disabled = {"actionExport_wyniku_do_CSV", "actionPobierz_baz_danych", "actionCloaseZYMDataBase"};
+    const QStringList disabled = {"actionExport_wyniku_do_CSV", "actionPobierz_baz_danych", "actionCloaseZYMDataBase",
+                                  "actionHistoria"};
     for (QAction *a : window->findChildren<QAction *>()) {
         if (a->objectName().isEmpty() || a->isSeparator() || a->menu())
             continue;

@@ -47,6 +47,51 @@
     </message>
 </context>
 <context>
+    <name>DialogHistoria</name>
+    <message>
+        <location filename="../database/dialoghistoria.cpp" line="+211"/>
+        <source>Historia: </source>
+        <translation>History: </translation>
+    </message>
+    <message>
+        <location line="+183"/>
+        <source>Ustaw jako odniesienie</source>
+        <translation>Set as reference</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <location line="+36"/>
+        <source>Zapisz historię jako CSV…</source>
+        <translation>Save history as CSV…</translation>
+    </message>
+    <message>
+        <location line="-1"/>
+        <source>Historia_</source>
+        <translation>History_</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Plik CSV (*.csv)</source>
+        <translation>CSV file (*.csv)</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Błąd!</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Nie można zapisać pliku:
+%1
+
+%2</source>
+        <translation>Cannot save the file:
+%1
+
+%2</translation>
+    </message>
+</context>
+<context>
     <name>DialogWykres</name>
     <message>
         <location filename="../forms/dialogwykres.ui" line="+17"/>
@@ -126,7 +171,7 @@ p, li { white-space: pre-wrap; }
     </message>
     <message>
         <location line="+18"/>
-        <location filename="../database/mainwindow_database.cpp" line="+175"/>
+        <location filename="../database/mainwindow_database.cpp" line="+136"/>
         <source>Czas</source>
         <translation>Time</translation>
     </message>
@@ -167,7 +212,7 @@ p, li { white-space: pre-wrap; }
         <translation>Chart</translation>
     </message>
     <message>
-        <location line="+8"/>
+        <location line="+10"/>
         <source>Opcje</source>
         <translation>Options</translation>
     </message>
@@ -252,6 +297,11 @@ p, li { white-space: pre-wrap; }
         <translation>Inductance</translation>
     </message>
     <message>
+        <location line="+5"/>
+        <source>Historia obiektu</source>
+        <translation>Object history</translation>
+    </message>
+    <message>
         <location filename="../app/mainwindow.cpp" line="+93"/>
         <source>Pytanie.</source>
         <translation>Question</translation>
@@ -262,21 +312,17 @@ p, li { white-space: pre-wrap; }
         <translation>Exit the program?</translation>
     </message>
     <message>
-        <location line="+3"/>
-        <location filename="../database/mainwindow_database.cpp" line="+27"/>
-        <location filename="../download/mainwindow_download.cpp" line="+93"/>
+        <location filename="../app/messages.cpp" line="+9"/>
         <source>TAK</source>
         <translation>Yes</translation>
     </message>
     <message>
         <location line="+1"/>
-        <location filename="../database/mainwindow_database.cpp" line="+1"/>
-        <location filename="../download/mainwindow_download.cpp" line="+1"/>
         <source>NIE</source>
         <translation>No</translation>
     </message>
     <message>
-        <location filename="../measurement/mainwindow_export.cpp" line="+33"/>
+        <location filename="../measurement/mainwindow_export.cpp" line="+21"/>
         <source>Zapisz do pliku CSV</source>
         <translation>Save to CSV File</translation>
     </message>
@@ -330,10 +376,11 @@ The measurement can be saved as a CSV file (*.csv) or a ZYM file (*.zym5).</tran
     </message>
     <message>
         <location line="+7"/>
-        <location filename="../measurement/mainwindow_pomiar.cpp" line="+29"/>
-        <location filename="../database/mainwindow_database.cpp" line="+13"/>
-        <location filename="../download/mainwindow_download.cpp" line="+45"/>
-        <location line="+5"/>
+        <location filename="../measurement/mainwindow_pomiar.cpp" line="+28"/>
+        <location filename="../database/mainwindow_database.cpp" line="+36"/>
+        <location filename="../database/mainwindow_historia.cpp" line="+82"/>
+        <location filename="../download/mainwindow_download.cpp" line="+74"/>
+        <location line="+2"/>
         <source>Błąd!</source>
         <translation>Error</translation>
     </message>
@@ -349,7 +396,7 @@ The measurement can be saved as a CSV file (*.csv) or a ZYM file (*.zym5).</tran
 %2</translation>
     </message>
     <message>
-        <location filename="../measurement/mainwindow_pomiar.cpp" line="-12"/>
+        <location filename="../measurement/mainwindow_pomiar.cpp" line="-10"/>
         <source>Otwórz plik pomiaru</source>
         <translation>Open Measurement File</translation>
     </message>
@@ -359,7 +406,7 @@ The measurement can be saved as a CSV file (*.csv) or a ZYM file (*.zym5).</tran
         <translation>Measurement files (*.zym5);;All files (*.*)</translation>
     </message>
     <message>
-        <location line="+12"/>
+        <location line="+10"/>
         <source>Nie można otworzyć pliku pomiaru:
 %1
 
@@ -370,8 +417,8 @@ The measurement can be saved as a CSV file (*.csv) or a ZYM file (*.zym5).</tran
 %2</translation>
     </message>
     <message>
-        <location line="+9"/>
-        <location filename="../database/mainwindow_database.cpp" line="-57"/>
+        <location line="+8"/>
+        <location filename="../database/mainwindow_database.cpp" line="-52"/>
         <source>Metoda:</source>
         <translation>Method:</translation>
     </message>
@@ -382,6 +429,7 @@ The measurement can be saved as a CSV file (*.csv) or a ZYM file (*.zym5).</tran
     </message>
     <message>
         <location filename="../database/mainwindow_database.cpp" line="-26"/>
+        <location filename="../database/mainwindow_historia.cpp" line="+26"/>
         <source>Obiekt: </source>
         <translation>Object: </translation>
     </message>
@@ -391,24 +439,24 @@ The measurement can be saved as a CSV file (*.csv) or a ZYM file (*.zym5).</tran
         <translation>Method</translation>
     </message>
     <message>
-        <location line="+25"/>
-        <location filename="../download/mainwindow_download.cpp" line="-55"/>
-        <location line="+45"/>
+        <location line="+24"/>
+        <location filename="../download/mainwindow_download.cpp" line="-5"/>
+        <location line="+66"/>
         <source>Ostrzeżenie!</source>
         <translation>Warning</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+1"/>
         <source>Pole komentarza uległo zmianie. Zapisać komentarz w bazie danych?</source>
         <translation>The comment has been changed. Save it in the database?</translation>
     </message>
     <message>
-        <location line="+14"/>
+        <location line="+12"/>
         <source>Pomiaru o numerze %1 nie ma w bazie danych.</source>
         <translation>Measurement number %1 is not in the database.</translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="+2"/>
         <source>Nie udało się zapisać komentarza w bazie danych.</source>
         <translation>The comment could not be saved in the database.</translation>
     </message>
@@ -423,27 +471,27 @@ The measurement can be saved as a CSV file (*.csv) or a ZYM file (*.zym5).</tran
         <translation>ZYM files (*.db);;All files (*.*)</translation>
     </message>
     <message>
-        <location line="+9"/>
-        <location line="+13"/>
-        <location filename="../download/mainwindow_download.cpp" line="-94"/>
-        <location line="+17"/>
+        <location line="+10"/>
+        <location line="+12"/>
+        <location filename="../download/mainwindow_download.cpp" line="-38"/>
+        <location line="+15"/>
         <source>Błąd otwarcia bazy danych.</source>
         <translation>Error opening the database.</translation>
     </message>
     <message>
-        <location filename="../download/mainwindow_download.cpp" line="-26"/>
+        <location filename="../download/mainwindow_download.cpp" line="-22"/>
         <source>Uwaga!
 W celu pobrania pomiarów z urządzenia ZYM-5 należy włączyć w urządzeniu ZYM sieć WIFI oraz połączyć się z siecią WIFI o nazwie &quot;ZYM_VORTA&quot;. Połączenie to zabezpieczone jest hasłem „qev40718”. Jeżeli jesteś już połączony z tą siecią - wybierz OK. W przeciwnym wypadku, wybierz anuluj i postępuj wedle instrukcji dołączonej do urządzenia.</source>
         <translation>Attention!
 To download measurements from the ZYM-5 meter, switch on the meter&apos;s WiFi and connect to the WiFi network named &quot;ZYM_VORTA&quot;. The connection is protected by the password &quot;qev40718&quot;. If you are already connected to this network, choose OK. Otherwise choose Cancel and follow the instructions supplied with the meter.</translation>
     </message>
     <message>
-        <location line="+59"/>
+        <location line="+46"/>
         <source>Folder docelowy zawiera pliki. Wszystkie istniejace pliki zostaną nadpisane! Czy kontynuować operację?</source>
         <translation>The destination folder contains files. All existing files will be overwritten! Do you want to continue?</translation>
     </message>
     <message>
-        <location line="+14"/>
+        <location line="-100"/>
         <source>Pobieranie bazy danych</source>
         <translation>Downloading Database</translation>
     </message>
@@ -460,7 +508,7 @@ To download measurements from the ZYM-5 meter, switch on the meter&apos;s WiFi a
 %3</translation>
     </message>
     <message>
-        <location line="+15"/>
+        <location line="+21"/>
         <source>Informacja.</source>
         <translation>Information</translation>
     </message>
@@ -470,30 +518,35 @@ To download measurements from the ZYM-5 meter, switch on the meter&apos;s WiFi a
         <translation>The operation completed successfully.</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+2"/>
         <source>Niedozwolona operacja. Folder źródłowy nie może być ten sam co folder docelowy.</source>
         <translation>Operation not allowed. The source folder cannot be the same as the destination folder.</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+3"/>
         <source>Błąd operacji. Kopiowanie przerwane. Sprawdź połączenie sieciowe</source>
         <translation>Operation failed. Copying was interrupted. Check the network connection.</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+2"/>
         <source>Błąd połoczenia z bazą danych.</source>
         <translation>Error connecting to the database.</translation>
+    </message>
+    <message>
+        <location filename="../database/mainwindow_historia.cpp" line="-25"/>
+        <source>Nie można odczytać historii obiektu.</source>
+        <translation>Cannot read the history of the object.</translation>
     </message>
 </context>
 <context>
     <name>QObject</name>
     <message>
-        <location filename="../measurement/csvexport.cpp" line="+145"/>
+        <location filename="../measurement/csvexport.cpp" line="+132"/>
         <source>Pomiar_</source>
         <translation>Measurement_</translation>
     </message>
     <message>
-        <location filename="../measurement/datafile.cpp" line="+54"/>
+        <location filename="../measurement/datafile.cpp" line="+57"/>
         <source>Plik nie istnieje.</source>
         <translation>The file does not exist.</translation>
     </message>
@@ -508,23 +561,65 @@ To download measurements from the ZYM-5 meter, switch on the meter&apos;s WiFi a
         <translation>The file is shorter than a complete measurement (240080 bytes).</translation>
     </message>
     <message>
-        <location filename="../measurement/tdatabase_pomiar.cpp" line="+80"/>
+        <location filename="../database/tdatabase_pomiar.cpp" line="+87"/>
         <location line="+16"/>
         <source>Zapisany: </source>
         <translation>Recorded: </translation>
     </message>
     <message>
-        <location line="-3"/>
+        <location filename="../database/historia.cpp" line="+122"/>
+        <location line="+44"/>
+        <location filename="../database/tdatabase_pomiar.cpp" line="-3"/>
         <source>Poza zakresem</source>
         <translation>Out of range</translation>
     </message>
     <message>
-        <location filename="../database/mainwindow_database.cpp" line="-195"/>
+        <location line="-16"/>
+        <source>Czas</source>
+        <translation>Time</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>R [Ohm]</source>
+        <translation>R [Ohm]</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Metoda</source>
+        <translation>Method</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Zmiana wzgl. odniesienia [%]</source>
+        <translation>Change vs reference [%]</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Zmiana wzgl. odniesienia</source>
+        <translation>Change vs reference</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Zmiana wzgl. poprzedniego [%]</source>
+        <translation>Change vs previous [%]</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Zmiana wzgl. poprzedniego</source>
+        <translation>Change vs previous</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Komentarz</source>
+        <translation>Comment</translation>
+    </message>
+    <message>
+        <location filename="../database/tdatabase.cpp" line="+165"/>
         <source>OBIEKT</source>
         <translation>OBJECT</translation>
     </message>
     <message>
-        <location line="+19"/>
+        <location line="+24"/>
         <source>ID</source>
         <translation>ID</translation>
     </message>

@@ -1,0 +1,457 @@
+// The history window: it only shows what the data side computed
+// (historia.h, engformat.h) and passes a double-click on to the main window.
+
+#include "database/dialoghistoria.h"
+
+#include "app/messages.h"
+#include "measurement/datafile.h"
+#include "measurement/engformat.h"
+#include "measurement/tdatapomiar.h"
+
+#include <QAbstractTableModel>
+#include <QDir>
+#include <QEvent>
+#include <QFileDialog>
+#include <QFont>
+#include <QFontMetrics>
+#include <QHeaderView>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QScrollBar>
+#include <QSplitter>
+#include <QTableView>
+#include <QToolTip>
+#include <QVBoxLayout>
+#include <qcustomplot.h>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+enum Column { ColCzas, ColR, ColMetoda, ColOdniesienie, ColPoprzedni, ColKomentarz, ColumnCount };
+
+const char kScrollBarStyle[] = "QScrollBar:vertical { width: 35px; }";
+
+// Out-of-range markers sit on a hidden axis from 0 to 1, so they stay on the
+// top edge whatever the user drags or zooms.
+constexpr double kTopEdge = 0.97;
+constexpr int kPickPixels = 8; // how close the mouse must come to a point
+
+} // namespace
+
+/// The rows of a history as the table shows them; texts are made when asked for.
+class THistoriaModel : public QAbstractTableModel
+{
+public:
+    THistoriaModel(const QVector<THistoriaRow> *rows, QObject *parent)
+        : QAbstractTableModel(parent)
+        , pRows(rows)
+    {
+    }
+
+    void SetReference(int reference)
+    {
+        iReference = reference;
+        zmiany = HistoriaZmiany(*pRows, reference);
+        if (!pRows->isEmpty())
+            emit dataChanged(index(0, 0), index(pRows->size() - 1, ColumnCount - 1));
+    }
+    void RowChanged(int row) { emit dataChanged(index(row, 0), index(row, ColumnCount - 1)); }
+    void Retranslate()
+    {
+        emit headerDataChanged(Qt::Horizontal, 0, ColumnCount - 1);
+        if (!pRows->isEmpty())
+            emit dataChanged(index(0, 0), index(pRows->size() - 1, ColumnCount - 1));
+    }
+
+    int rowCount(const QModelIndex &parent = QModelIndex()) const override
+    {
+        return parent.isValid() ? 0 : pRows->size();
+    }
+    int columnCount(const QModelIndex &parent = QModelIndex()) const override
+    {
+        return parent.isValid() ? 0 : ColumnCount;
+    }
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override
+    {
+        if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
+            return QAbstractTableModel::headerData(section, orientation, role);
+        return HistoriaHeaders(false).value(section);
+    }
+    QVariant data(const QModelIndex &index, int role) const override
+    {
+        if (!index.isValid() || index.row() >= pRows->size())
+            return QVariant();
+        const THistoriaRow &row = pRows->at(index.row());
+        switch (role) {
+        case Qt::DisplayRole:
+            switch (index.column()) {
+            case ColCzas:
+                return HistoriaCzasText(row.czas);
+            case ColR:
+                return HistoriaRText(row);
+            case ColMetoda:
+                return HistoriaMetodaText(row);
+            case ColOdniesienie:
+                return PercentText(zmiany.value(index.row()).odniesienie);
+            case ColPoprzedni:
+                return PercentText(zmiany.value(index.row()).poprzedni);
+            case ColKomentarz:
+                // One line in the table; the tool tip has all of it.
+                return QString(row.komentarz).replace(QLatin1Char('\n'), QLatin1Char(' '));
+            }
+            break;
+        case Qt::ToolTipRole:
+            if (index.column() == ColKomentarz && !row.komentarz.isEmpty())
+                return row.komentarz;
+            break;
+        case Qt::TextAlignmentRole:
+            if (index.column() == ColR || index.column() == ColOdniesienie || index.column() == ColPoprzedni)
+                return int(Qt::AlignRight | Qt::AlignVCenter);
+            break;
+        case Qt::FontRole:
+            if (index.row() == iReference) {
+                QFont bold;
+                bold.setBold(true);
+                return bold;
+            }
+            break;
+        case Qt::ForegroundRole:
+            if (!HasValue(row) && index.column() == ColR)
+                return QColor(Qt::darkRed);
+            break;
+        }
+        return QVariant();
+    }
+
+private:
+    const QVector<THistoriaRow> *pRows;
+    QVector<THistoriaZmiana> zmiany;
+    int iReference = -1;
+};
+
+DialogHistoria::DialogHistoria(qint64 objectId, const QString &objectName, const QVector<THistoriaRow> &rows_,
+                               const QString &saveFolder, QWidget *parent)
+    : QDialog(parent)
+    , iObjectId(objectId)
+    , qsObiekt(objectName)
+    , qsSaveFolder(saveFolder)
+    , rows(rows_)
+    , iReference(FirstValueIndex(rows_))
+    , iScaleExponent(EngUnit)
+{
+    setObjectName(QStringLiteral("DialogHistoria"));
+    setWindowFlags(Qt::Window);
+    setModal(false);
+    resize(1040, 660);
+
+    plotHistoria = new QCustomPlot(this);
+    plotHistoria->setObjectName(QStringLiteral("plotHistoria"));
+    plotHistoria->setMinimumHeight(150);
+
+    tV_Historia = new QTableView(this);
+    tV_Historia->setObjectName(QStringLiteral("tV_Historia"));
+    model = new THistoriaModel(&rows, tV_Historia);
+    model->SetReference(iReference);
+    tV_Historia->setModel(model);
+    tV_Historia->setSelectionBehavior(QAbstractItemView::SelectRows);
+    tV_Historia->setSelectionMode(QAbstractItemView::SingleSelection);
+    tV_Historia->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    tV_Historia->verticalScrollBar()->setStyleSheet(QLatin1String(kScrollBarStyle));
+    tV_Historia->verticalHeader()->hide();
+    tV_Historia->horizontalHeader()->setStretchLastSection(true);
+    tV_Historia->setContextMenuPolicy(Qt::CustomContextMenu);
+
+    auto *splitter = new QSplitter(Qt::Vertical, this);
+    splitter->addWidget(plotHistoria);
+    splitter->addWidget(tV_Historia);
+    splitter->setChildrenCollapsible(false);
+    splitter->setSizes({340, 300});
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(4, 4, 4, 4);
+    layout->addWidget(splitter);
+
+    connect(tV_Historia->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex &current) { ShowSelected(current.isValid() ? current.row() : -1); });
+    connect(tV_Historia, &QTableView::doubleClicked, this, [this](const QModelIndex &index) {
+        if (index.isValid() && index.row() < rows.size())
+            emit PomiarActivated(rows[index.row()].id, qsObiekt);
+    });
+    connect(tV_Historia, &QTableView::customContextMenuRequested, this, [this](const QPoint &pos) {
+        const QModelIndex index = tV_Historia->indexAt(pos);
+        if (index.isValid())
+            SelectRow(index.row());
+        ShowMenu(index.isValid() ? index.row() : -1, tV_Historia->viewport()->mapToGlobal(pos));
+    });
+
+    FillPlot();
+    plotHistoria->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(plotHistoria, &QCustomPlot::mouseMove, this, &DialogHistoria::PlotMouseMove);
+    connect(plotHistoria, &QCustomPlot::mousePress, this, &DialogHistoria::PlotMousePress);
+    connect(plotHistoria, &QCustomPlot::mouseRelease, this, &DialogHistoria::PlotMouseRelease);
+    connect(plotHistoria, &QCustomPlot::customContextMenuRequested, this, [this](const QPoint &pos) {
+        int row = RowAt(pos);
+        if (row < 0)
+            row = tV_Historia->currentIndex().isValid() ? tV_Historia->currentIndex().row() : -1;
+        ShowMenu(row, plotHistoria->mapToGlobal(pos));
+    });
+
+    RetranslateTexts();
+}
+
+DialogHistoria::~DialogHistoria() = default;
+
+void DialogHistoria::RetranslateTexts()
+{
+    setWindowTitle(tr("Historia: ") + qsObiekt);
+    model->Retranslate();
+
+    // Widths from the texts themselves (headers differ between languages,
+    // the reference row is bold); measuring every row would cost too much
+    // for a long history.
+    QFont bold = tV_Historia->font();
+    bold.setBold(true);
+    const QFontMetrics fm(bold);
+    const QStringList headers = HistoriaHeaders(false);
+    const QString widest[ColKomentarz] = {QStringLiteral("0000-00-00 00:00:00"), QStringLiteral("-999.9 mΩ"),
+                                          QStringLiteral("3P"), QStringLiteral("+9999.9%"), QStringLiteral("+9999.9%")};
+    for (int c = 0; c < ColKomentarz; ++c) {
+        int text = std::max(fm.horizontalAdvance(widest[c]), fm.horizontalAdvance(headers.value(c)));
+        if (c == ColR)
+            text = std::max(text, fm.horizontalAdvance(QObject::tr("Poza zakresem")));
+        tV_Historia->setColumnWidth(c, text + 24);
+    }
+}
+
+void DialogHistoria::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::LanguageChange)
+        RetranslateTexts();
+    QDialog::changeEvent(event);
+}
+
+// ---------------------------------------------------------------- chart
+
+void DialogHistoria::FillPlot()
+{
+    QVector<double> values;
+    for (const THistoriaRow &row : qAsConst(rows)) {
+        if (HasValue(row))
+            values << row.R;
+    }
+    iScaleExponent = CommonEngExponent(values);
+    const double scale = std::pow(10.0, -iScaleExponent);
+
+    QVector<double> keys, ys, topKeys, topYs;
+    keys.reserve(values.size());
+    ys.reserve(values.size());
+    double low = 0, high = 0;
+    for (int i = 0; i < rows.size(); ++i) {
+        const double key = double(rows[i].czas); // the date-time ticker counts seconds since 1970
+        if (HasValue(rows[i])) {
+            const double y = rows[i].R * scale;
+            if (keys.isEmpty() || y < low)
+                low = y;
+            if (keys.isEmpty() || y > high)
+                high = y;
+            keys << key;
+            ys << y;
+            valueRows << i;
+        } else {
+            topKeys << key;
+            topYs << kTopEdge;
+            outOfRangeRows << i;
+        }
+    }
+
+    QCustomPlot *p = plotHistoria;
+    p->yAxis2->setRange(0, 1);
+    graphR = p->addGraph(p->xAxis, p->yAxis);
+    // A one-pixel pen: anything wider takes the stroker's slow road and a
+    // thousand points cost tens of milliseconds per replot.
+    graphR->setPen(QPen(QColor(20, 80, 200), 1));
+    graphR->setScatterStyle(QCPScatterStyle(QCPScatterStyle::ssCircle, 5));
+    graphR->setData(keys, ys, true);
+    graphR->setName(QStringLiteral("R"));
+    graphPoza = p->addGraph(p->xAxis, p->yAxis2);
+    graphPoza->setLineStyle(QCPGraph::lsNone);
+    graphPoza->setScatterStyle(QCPScatterStyle(QCPScatterStyle::ssTriangleInverted, QPen(Qt::darkRed), QBrush(QColor(220, 40, 40)), 9));
+    graphPoza->setData(topKeys, topYs, true);
+    graphSelected = p->addGraph(p->xAxis, p->yAxis);
+    graphSelected->setLineStyle(QCPGraph::lsNone);
+    graphSelected->setScatterStyle(QCPScatterStyle(QCPScatterStyle::ssCircle, QPen(QColor(255, 140, 0), 2.5), Qt::NoBrush, 13));
+    for (QCPGraph *g : {graphR, graphPoza, graphSelected})
+        g->setSelectable(QCP::stNone);
+
+    lineReference = new QCPItemStraightLine(p);
+    lineReference->setPen(QPen(QColor(0, 150, 60), 1, Qt::DashLine));
+    lineReference->setSelectable(false);
+
+    QSharedPointer<QCPAxisTickerDateTime> ticker(new QCPAxisTickerDateTime);
+    ticker->setDateTimeSpec(Qt::LocalTime);
+    ticker->setDateTimeFormat(QStringLiteral("yyyy-MM-dd\nhh:mm"));
+    p->xAxis->setTicker(ticker);
+    p->yAxis->setLabel(QStringLiteral("R [") + EngUnitText(iScaleExponent) + QLatin1Char(']'));
+
+    // Keys: every measurement, with a margin; one alone gets an hour either side.
+    if (!rows.isEmpty()) {
+        const double first = double(rows.first().czas);
+        const double last = double(rows.last().czas);
+        const double margin = last > first ? (last - first) * 0.03 : 3600;
+        p->xAxis->setRange(first - margin, last + margin);
+    }
+    // Values: every valid one and some room above for the out-of-range markers.
+    if (!keys.isEmpty()) {
+        const double span = high > low ? high - low : std::max(std::fabs(high) * 0.1, 1e-9);
+        p->yAxis->setRange(low - span * 0.15, high + span * 0.25);
+    } else {
+        p->yAxis->setRange(0, 1);
+    }
+    p->setInteractions(QCP::iRangeDrag | QCP::iRangeZoom);
+    p->setNoAntialiasingOnDrag(true); // keeps a drag over ten thousand points smooth
+    p->axisRect()->setRangeDrag(Qt::Horizontal | Qt::Vertical);
+    p->axisRect()->setRangeZoom(Qt::Horizontal | Qt::Vertical);
+    ShowReference();
+}
+
+void DialogHistoria::ShowReference()
+{
+    const bool shown = iReference >= 0 && iReference < rows.size();
+    lineReference->setVisible(shown);
+    if (shown) {
+        const double y = rows[iReference].R * std::pow(10.0, -iScaleExponent);
+        lineReference->point1->setCoords(0, y);
+        lineReference->point2->setCoords(1, y);
+    }
+    plotHistoria->replot();
+}
+
+void DialogHistoria::ShowSelected(int row)
+{
+    graphSelected->data()->clear();
+    if (row >= 0 && row < rows.size()) {
+        const double key = double(rows[row].czas);
+        if (HasValue(rows[row])) {
+            graphSelected->setValueAxis(plotHistoria->yAxis);
+            graphSelected->addData(key, rows[row].R * std::pow(10.0, -iScaleExponent));
+        } else {
+            graphSelected->setValueAxis(plotHistoria->yAxis2);
+            graphSelected->addData(key, kTopEdge);
+        }
+    }
+    plotHistoria->replot();
+}
+
+int DialogHistoria::RowAt(const QPoint &pos) const
+{
+    int best = -1;
+    double bestDistance = kPickPixels * kPickPixels + 1;
+    auto consider = [&](const QCPGraph *graph, const QVector<int> &tableRows) {
+        int i = 0;
+        for (auto it = graph->data()->constBegin(); it != graph->data()->constEnd(); ++it, ++i) {
+            const double dx = graph->keyAxis()->coordToPixel(it->key) - pos.x();
+            const double dy = graph->valueAxis()->coordToPixel(it->value) - pos.y();
+            const double d = dx * dx + dy * dy;
+            if (d < bestDistance) {
+                bestDistance = d;
+                best = tableRows.value(i, -1);
+            }
+        }
+    };
+    consider(graphR, valueRows);
+    consider(graphPoza, outOfRangeRows);
+    return best;
+}
+
+void DialogHistoria::SelectRow(int row)
+{
+    if (row < 0 || row >= rows.size())
+        return;
+    tV_Historia->selectRow(row);
+    tV_Historia->scrollTo(model->index(row, 0));
+}
+
+void DialogHistoria::PlotMouseMove(QMouseEvent *event)
+{
+    if (event->buttons() != Qt::NoButton)
+        return; // dragging
+    const int row = RowAt(event->pos());
+    if (row < 0) {
+        QToolTip::hideText();
+        return;
+    }
+    const THistoriaRow &r = rows[row];
+    QString text = HistoriaCzasText(r.czas) + QLatin1Char('\n') + HistoriaRText(r);
+    if (!r.komentarz.isEmpty())
+        text += QLatin1Char('\n') + r.komentarz;
+    QToolTip::showText(event->globalPos(), text, plotHistoria);
+}
+
+void DialogHistoria::PlotMousePress(QMouseEvent *event)
+{
+    pressPos = event->pos();
+}
+
+void DialogHistoria::PlotMouseRelease(QMouseEvent *event)
+{
+    // A drag that ends on a point is not a click on it.
+    if (event->button() != Qt::LeftButton || (event->pos() - pressPos).manhattanLength() > 3)
+        return;
+    SelectRow(RowAt(event->pos()));
+}
+
+// ---------------------------------------------------------------- commands
+
+void DialogHistoria::ShowMenu(int row, const QPoint &globalPos)
+{
+    QMenu menu(this);
+    QAction *reference = menu.addAction(tr("Ustaw jako odniesienie"));
+    reference->setEnabled(row >= 0 && row < rows.size() && HasValue(rows[row]) && row != iReference);
+    menu.addSeparator();
+    QAction *csv = menu.addAction(tr("Zapisz historię jako CSV…"));
+    QAction *chosen = menu.exec(globalPos);
+    if (chosen == reference)
+        SetReference(row);
+    else if (chosen == csv)
+        SaveCsv();
+}
+
+void DialogHistoria::SetReference(int row)
+{
+    if (row < 0 || row >= rows.size() || !HasValue(rows[row]))
+        return;
+    iReference = row;
+    model->SetReference(row);
+    ShowReference();
+}
+
+void DialogHistoria::UpdateKomentarz(qint64 pomiarId, const QString &komentarz)
+{
+    for (int i = 0; i < rows.size(); ++i) {
+        if (rows[i].id == pomiarId) {
+            rows[i].komentarz = komentarz;
+            model->RowChanged(i);
+        }
+    }
+}
+
+void DialogHistoria::SaveCsv()
+{
+    // Characters a file name cannot hold on Windows become "_".
+    QString name = qsObiekt;
+    for (QChar &c : name) {
+        if (QStringLiteral("\\/:*?\"<>|").contains(c) || c < QLatin1Char(' '))
+            c = QLatin1Char('_');
+    }
+    const QString proposal = qsSaveFolder + tr("Historia_") + name + QStringLiteral(".csv");
+    const QString fileName = QFileDialog::getSaveFileName(this, tr("Zapisz historię jako CSV…"), proposal,
+                                                          tr("Plik CSV (*.csv)"));
+    if (fileName.isEmpty())
+        return;
+    qsSaveFolder = FolderOf(fileName);
+    QString reason;
+    if (SaveHistoriaCsv(fileName, rows, iReference, &reason) != ExportOk)
+        ShowProblem(QMessageBox::Warning, tr("Błąd!"),
+                    tr("Nie można zapisać pliku:\n%1\n\n%2").arg(QDir::toNativeSeparators(fileName), reason));
+}

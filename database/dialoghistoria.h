@@ -1,0 +1,87 @@
+#ifndef DIALOGHISTORIA_H
+#define DIALOGHISTORIA_H
+
+#include "database/historia.h"
+
+#include <QDialog>
+#include <QPoint>
+#include <QString>
+#include <QVector>
+
+QT_BEGIN_NAMESPACE
+class QEvent;
+class QMouseEvent;
+class QTableView;
+QT_END_NAMESPACE
+class QCustomPlot;
+class QCPGraph;
+class QCPItemStraightLine;
+class THistoriaModel;
+
+/// The history of one object: a table of its measurements (`tV_Historia`)
+/// and their resistance against time (`plotHistoria`), each compared with
+/// a reference measurement the user may move. Read-only; the rows are read
+/// by the main window and handed over. A double-click on a row asks the
+/// main window to show that measurement (PomiarActivated).
+class DialogHistoria : public QDialog
+{
+    Q_OBJECT
+
+public:
+    /// Shows `rows` (in time order) of object `objectId` named `objectName`;
+    /// the CSV save dialog starts in `saveFolder`.
+    DialogHistoria(qint64 objectId, const QString &objectName, const QVector<THistoriaRow> &rows,
+                   const QString &saveFolder, QWidget *parent = nullptr);
+    ~DialogHistoria() override;
+
+    qint64 ObjectId() const { return iObjectId; }
+    QString ObjectName() const { return qsObiekt; }
+    /// Row of the reference measurement, or -1 when no row has a value.
+    int Reference() const { return iReference; }
+    /// Makes row `row` the reference when it has a value; otherwise nothing changes.
+    void SetReference(int row);
+    /// Shows `komentarz` as the comment of measurement `pomiarId`, when it is one of these rows.
+    void UpdateKomentarz(qint64 pomiarId, const QString &komentarz);
+    /// Asks for a file name and writes the history as CSV there; failures are told.
+    void SaveCsv();
+
+signals:
+    /// The user double-clicked the row of measurement `pomiarId`.
+    void PomiarActivated(qint64 pomiarId, const QString &objectName);
+
+protected:
+    void changeEvent(QEvent *event) override;
+
+private:
+    void RetranslateTexts();
+    void FillPlot();
+    void ShowReference();
+    void ShowSelected(int row);
+    /// Row of the point within reach of `pos` (pixels of the chart), or -1.
+    int RowAt(const QPoint &pos) const;
+    void SelectRow(int row);
+    void ShowMenu(int row, const QPoint &globalPos);
+    void PlotMouseMove(QMouseEvent *event);
+    void PlotMousePress(QMouseEvent *event);
+    void PlotMouseRelease(QMouseEvent *event);
+
+    qint64 iObjectId;
+    QString qsObiekt;
+    QString qsSaveFolder;       // folder of the last CSV, with a trailing "/"
+    QVector<THistoriaRow> rows; // in time order; row i of the table
+    int iReference;
+    int iScaleExponent;         // the y axis shows ohms / 10^iScaleExponent
+    QVector<int> valueRows;     // table row of each point of the value graph
+    QVector<int> outOfRangeRows; // table row of each marker on the top edge
+    QPoint pressPos;
+
+    QTableView *tV_Historia;
+    THistoriaModel *model;
+    QCustomPlot *plotHistoria;
+    QCPGraph *graphR;
+    QCPGraph *graphPoza;
+    QCPGraph *graphSelected;
+    QCPItemStraightLine *lineReference;
+};
+
+#endif // DIALOGHISTORIA_H

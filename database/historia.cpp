@@ -1,0 +1,182 @@
+#include "database/historia.h"
+
+#include "measurement/engformat.h"
+#include "measurement/replacefile.h"
+#include "measurement/tdatapomiar.h"
+
+#include <QDateTime>
+#include <QLocale>
+#include <QObject>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QStringList>
+#include <QTextCodec>
+#include <QVariant>
+
+#include <cmath>
+#include <limits>
+
+namespace {
+
+// One statement for the whole history: the rows come back in the order the
+// table shows them, and the meter's database gets no index from a reader.
+const char kHistoriaStatement[] =
+    "SELECT pomiar_id, pomiar_czas, pomiar_rezystancja, pomiar_status, pomiar_metoda, "
+    "pomiar_komentarz, pomiar_plik_dane FROM pomiar WHERE pomiar_obiekt_id = ? "
+    "ORDER BY pomiar_czas, pomiar_id";
+
+double NotANumber() { return std::numeric_limits<double>::quiet_NaN(); }
+
+QString CsvField(QString text)
+{
+    // A comment may hold anything the meter's keyboard or another reader
+    // allows; unquoted, a ";" or a line break would shift every column after it.
+    if (text.contains(QLatin1Char(';')) || text.contains(QLatin1Char('"')) || text.contains(QLatin1Char('\n'))
+        || text.contains(QLatin1Char('\r'))) {
+        text.replace(QLatin1Char('"'), QLatin1String("\"\""));
+        return QLatin1Char('"') + text + QLatin1Char('"');
+    }
+    return text;
+}
+
+} // namespace
+
+bool ReadHistoria(qint64 objectId, QVector<THistoriaRow> *rows, QString *errorText)
+{
+    rows->clear();
+    QSqlQuery query;
+    query.setForwardOnly(true);
+    if (!query.prepare(QLatin1String(kHistoriaStatement))) {
+        if (errorText)
+            *errorText = query.lastError().text();
+        return false;
+    }
+    query.addBindValue(objectId);
+    if (!query.exec()) {
+        if (errorText)
+            *errorText = query.lastError().text();
+        return false;
+    }
+    while (query.next()) {
+        THistoriaRow row;
+        row.id = query.value(0).toLongLong();
+        row.czas = query.value(1).toLongLong();
+        row.R = query.value(2).toDouble();
+        row.status = query.value(3).toInt();
+        row.metoda = query.value(4).toInt();
+        row.komentarz = query.value(5).toString();
+        row.plik = query.value(6).toString();
+        rows->append(row);
+    }
+    return true;
+}
+
+bool HasValue(const THistoriaRow &row)
+{
+    return row.status != -1 && std::isfinite(row.R) && row.R < kHistoriaInfinity;
+}
+
+int FirstValueIndex(const QVector<THistoriaRow> &rows)
+{
+    for (int i = 0; i < rows.size(); ++i) {
+        if (HasValue(rows[i]))
+            return i;
+    }
+    return -1;
+}
+
+double PercentChange(double value, double reference)
+{
+    if (reference == 0 || !std::isfinite(value) || !std::isfinite(reference))
+        return NotANumber();
+    // Against the reference's size, so a rise reads as a rise even for the
+    // negative values a badly connected meter may store.
+    return (value - reference) / std::fabs(reference) * 100.0;
+}
+
+QVector<THistoriaZmiana> HistoriaZmiany(const QVector<THistoriaRow> &rows, int reference)
+{
+    const bool hasReference = reference >= 0 && reference < rows.size() && HasValue(rows[reference]);
+    QVector<THistoriaZmiana> zmiany(rows.size(), THistoriaZmiana{NotANumber(), NotANumber()});
+    int previous = -1;
+    for (int i = 0; i < rows.size(); ++i) {
+        if (!HasValue(rows[i]))
+            continue;
+        if (hasReference)
+            zmiany[i].odniesienie = PercentChange(rows[i].R, rows[reference].R);
+        if (previous >= 0)
+            zmiany[i].poprzedni = PercentChange(rows[i].R, rows[previous].R);
+        previous = i;
+    }
+    return zmiany;
+}
+
+QString HistoriaCzasText(qint64 czas)
+{
+    return QDateTime::fromSecsSinceEpoch(czas, Qt::UTC).toLocalTime().toString(QStringLiteral("yyyy-MM-dd hh:mm:ss"));
+}
+
+QString HistoriaRText(const THistoriaRow &row)
+{
+    if (row.status == -1)
+        return QObject::tr("Poza zakresem");
+    if (row.R >= kHistoriaInfinity)
+        return QString(QChar(0x221E));
+    return FormatEngineering(row.R);
+}
+
+QString HistoriaMetodaText(const THistoriaRow &row)
+{
+    return IsMetoda3P(row.metoda) ? QStringLiteral("3P") : QStringLiteral("2P");
+}
+
+QString PercentText(double percent, bool decimalComma)
+{
+    if (std::isnan(percent))
+        return QString();
+    QString text = QString::number(percent, 'f', 1);
+    // A change that rounds to nothing has no direction: "0.0", never "-0.0".
+    if (text == QLatin1String("0.0") || text == QLatin1String("-0.0"))
+        text = QStringLiteral("0.0");
+    else if (percent > 0)
+        text.prepend(QLatin1Char('+'));
+    if (decimalComma)
+        return text.replace(QLatin1Char('.'), QLatin1Char(','));
+    return text + QLatin1Char('%');
+}
+
+QStringList HistoriaHeaders(bool csv)
+{
+    return {QObject::tr("Czas"),
+            csv ? QObject::tr("R [Ohm]") : QStringLiteral("R"),
+            QObject::tr("Metoda"),
+            csv ? QObject::tr("Zmiana wzgl. odniesienia [%]") : QObject::tr("Zmiana wzgl. odniesienia"),
+            csv ? QObject::tr("Zmiana wzgl. poprzedniego [%]") : QObject::tr("Zmiana wzgl. poprzedniego"),
+            QObject::tr("Komentarz")};
+}
+
+QString HistoriaCsvText(const QVector<THistoriaRow> &rows, int reference)
+{
+    const QVector<THistoriaZmiana> zmiany = HistoriaZmiany(rows, reference);
+    QString text = HistoriaHeaders(true).join(QLatin1Char(';')) + QLatin1Char('\n');
+    for (int i = 0; i < rows.size(); ++i) {
+        const THistoriaRow &row = rows[i];
+        // Every digit the double holds: the table rounds, the file must not.
+        const QString R = row.status == -1
+            ? QObject::tr("Poza zakresem")
+            : QString::number(row.R, 'g', QLocale::FloatingPointShortest).replace(QLatin1Char('.'), QLatin1Char(','));
+        text += HistoriaCzasText(row.czas) + QLatin1Char(';') + CsvField(R) + QLatin1Char(';')
+            + HistoriaMetodaText(row) + QLatin1Char(';') + PercentText(zmiany[i].odniesienie, true) + QLatin1Char(';')
+            + PercentText(zmiany[i].poprzedni, true) + QLatin1Char(';') + CsvField(row.komentarz) + QLatin1Char('\n');
+    }
+    return text;
+}
+
+ExportResult SaveHistoriaCsv(const QString &fileName, const QVector<THistoriaRow> &rows, int reference,
+                             QString *errorText)
+{
+    // The locale's encoding, as the measurement CSV: what a spreadsheet on
+    // the same machine opens a CSV file with.
+    const QByteArray bytes = QTextCodec::codecForLocale()->fromUnicode(HistoriaCsvText(rows, reference));
+    return ExportResult(ReplaceFile(fileName, bytes, true, errorText));
+}

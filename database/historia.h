@@ -1,0 +1,92 @@
+#ifndef HISTORIA_H
+#define HISTORIA_H
+
+#include "measurement/csvexport.h"
+
+#include <QString>
+#include <QVector>
+#include <QtGlobal>
+
+// The history of one object: every measurement of it in time order, how
+// each valid one compares with a reference and with the valid one before
+// it, and the history as CSV text. Read-only: nothing here writes to the
+// database.
+
+/// One measurement of an object's history.
+struct THistoriaRow
+{
+    qint64 id = 0;      // pomiar_id
+    qint64 czas = 0;    // pomiar_czas: seconds since 1970-01-01 00:00 UTC
+    double R = 0;       // pomiar_rezystancja: ohms
+    int status = 0;     // pomiar_status: -1 out of range
+    qint32 metoda = 0;  // pomiar_metoda: bit 0x80 set means 3P
+    QString komentarz;  // pomiar_komentarz; NULL reads as empty
+    QString plik;       // pomiar_plik_dane
+};
+
+/// Changes of one row in percent; NaN where the row takes part in none.
+struct THistoriaZmiana
+{
+    double odniesienie; // against the reference
+    double poprzedni;   // against the previous row with a value
+};
+
+/// Resistances at or above this many ohms are the meter's open circuit, shown as "∞".
+constexpr double kHistoriaInfinity = 1000.0;
+
+/// Reads the measurements of object `objectId` on the default connection
+/// (the open database), in one statement, sorted by time and then by id.
+/// False when the statement fails, with the driver's reason in
+/// `*errorText` (when given); `*rows` is replaced either way.
+bool ReadHistoria(qint64 objectId, QVector<THistoriaRow> *rows, QString *errorText = nullptr);
+
+/// Whether the row has a resistance to compare: in range, finite and
+/// below the open-circuit limit.
+bool HasValue(const THistoriaRow &row);
+
+/// Index of the first row with a value, or -1.
+int FirstValueIndex(const QVector<THistoriaRow> &rows);
+
+/// The change of `value` against `reference` in percent, the sign telling
+/// the direction; NaN when the reference is zero or either is not finite.
+double PercentChange(double value, double reference);
+
+/// The changes of every row against row `reference` (an index; one without
+/// a value leaves every such change NaN) and against the closest earlier
+/// row with a value. Rows without a value get NaN in both and are skipped
+/// as a previous row.
+QVector<THistoriaZmiana> HistoriaZmiany(const QVector<THistoriaRow> &rows, int reference);
+
+/// "yyyy-MM-dd hh:mm:ss" of `czas` in the computer's local time.
+QString HistoriaCzasText(qint64 czas);
+
+/// The resistance as the history shows it: "Poza zakresem" (translated,
+/// context QObject) for a row out of range, "∞" at or above 1000 Ω,
+/// otherwise FormatEngineering.
+QString HistoriaRText(const THistoriaRow &row);
+
+/// "2P" or "3P".
+QString HistoriaMetodaText(const THistoriaRow &row);
+
+/// A change with one decimal and its sign, e.g. "+1.5%", "-0.3%", "0.0%";
+/// empty for NaN. `decimalComma` writes "+1,5" with no "%" (the CSV form).
+QString PercentText(double percent, bool decimalComma = false);
+
+/// Column headers of the history table and its CSV (translated, context
+/// QObject): time, R, method, against the reference, against the previous,
+/// comment. The CSV's R column carries its unit.
+QStringList HistoriaHeaders(bool csv);
+
+/// The history as CSV text: a header line, then one line per row: time,
+/// R in ohms with every digit the double holds (or "Poza zakresem"),
+/// method, both changes, the comment. ";" separators, decimal commas,
+/// "\n" line ends; a field holding ";", a quote or a line break is quoted.
+QString HistoriaCsvText(const QVector<THistoriaRow> &rows, int reference);
+
+/// Replaces `fileName` with HistoriaCsvText in the locale's encoding and
+/// the platform's line ends, as the measurement CSV is written. The reason
+/// of a failure goes to `*errorText`.
+ExportResult SaveHistoriaCsv(const QString &fileName, const QVector<THistoriaRow> &rows, int reference,
+                             QString *errorText = nullptr);
+
+#endif // HISTORIA_H

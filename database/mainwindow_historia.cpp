@@ -1,0 +1,128 @@
+// The main window's side of an object's history: "Historia obiektu" from
+// the "Wykres" menu, the object table's context menu or a double-click on an
+// object; one window per object; a double-click in a history shows that
+// measurement here; the windows follow the database.
+
+#include "app/mainwindow.h"
+#include "ui_mainwindow.h"
+
+#include "app/messages.h"
+#include "database/dialoghistoria.h"
+#include "database/historia.h"
+
+#include <QItemSelectionModel>
+#include <QMenu>
+#include <QMessageBox>
+#include <QTableView>
+
+void MainWindow::SetUpHistoria()
+{
+    ui->tV_Obiekty->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(ui->tV_Obiekty, &QTableView::customContextMenuRequested, this, &MainWindow::SLOT_tV_Obiekty_ContextMenu);
+    connect(ui->tV_Obiekty, &QTableView::doubleClicked, this, &MainWindow::OpenHistoria);
+    // The object table gets a new model (and selection model) at every
+    // fill, so the action's state is worked out where it is seen.
+    connect(ui->tV_Obiekty, &QTableView::clicked, this, &MainWindow::UpdateHistoriaAction);
+    connect(ui->menuWykres, &QMenu::aboutToShow, this, &MainWindow::UpdateHistoriaAction);
+    UpdateHistoriaAction();
+}
+
+QModelIndex MainWindow::SelectedObiekt() const
+{
+    const QItemSelectionModel *selection = ui->tV_Obiekty->selectionModel();
+    if (!selection)
+        return QModelIndex();
+    const QModelIndexList selected = selection->selectedIndexes();
+    return selected.isEmpty() ? QModelIndex() : selected.first();
+}
+
+void MainWindow::UpdateHistoriaAction()
+{
+    ui->actionHistoria->setEnabled(Baza.IsOpen() && SelectedObiekt().isValid());
+}
+
+qint64 MainWindow::HistoriaObjectId(const QModelIndex &objectIndex)
+{
+    return Baza.ObjectId(objectIndex.sibling(objectIndex.row(), 0).data(Qt::DisplayRole).toString());
+}
+
+void MainWindow::on_actionHistoria_triggered()
+{
+    OpenHistoria(SelectedObiekt());
+}
+
+void MainWindow::SLOT_tV_Obiekty_ContextMenu(const QPoint &pos)
+{
+    if (!ui->tV_Obiekty->indexAt(pos).isValid())
+        return;
+    UpdateHistoriaAction();
+    QMenu menu(this);
+    menu.addAction(ui->actionHistoria);
+    menu.exec(ui->tV_Obiekty->viewport()->mapToGlobal(pos));
+}
+
+void MainWindow::OpenHistoria(const QModelIndex &objectIndex)
+{
+    if (!Baza.IsOpen() || !objectIndex.isValid())
+        return;
+    const QString name = objectIndex.sibling(objectIndex.row(), 0).data(Qt::DisplayRole).toString();
+    const qint64 objectId = HistoriaObjectId(objectIndex);
+
+    DialogHistoria *window = HistoriaWindows.value(objectId);
+    if (window) {
+        window->showNormal();
+        window->raise();
+        window->activateWindow();
+        return;
+    }
+
+    QVector<THistoriaRow> rows;
+    QString reason;
+    if (!ReadHistoria(objectId, &rows, &reason)) {
+        ShowProblem(QMessageBox::Warning, tr("Błąd!"),
+                    tr("Nie można odczytać historii obiektu.") + QLatin1Char('\n') + reason);
+        return;
+    }
+    window = new DialogHistoria(objectId, name, rows, qsLastSaveCSVPath, nullptr);
+    // Closing ends the window and its reference; the next open reads afresh.
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    KeptDialogs.Keep(window);
+    HistoriaWindows.insert(objectId, window);
+    connect(window, &DialogHistoria::PomiarActivated, this, &MainWindow::HistoriaPomiarActivated);
+    window->show();
+}
+
+void MainWindow::HistoriaPomiarActivated(qint64 pomiarId, const QString &objectName)
+{
+    if (!Baza.IsOpen())
+        return;
+    // The road of a click in tV_Pomiary: the comment question first.
+    if (!AskSaveKomentarz())
+        return;
+    iPomiarId = int(pomiarId);
+    if (ui->gB_Wynik->isHidden()) {
+        ui->gB_Wynik->show();
+        ui->plot->show();
+    }
+    // The measurement may belong to another object than the one listed.
+    ui->label_obiekt->setText(tr("Obiekt: ") + objectName);
+    DisplayPomiar(iPomiarId);
+}
+
+void MainWindow::HistoriaKomentarzSaved(qint64 pomiarId, const QString &komentarz)
+{
+    for (const QPointer<DialogHistoria> &window : qAsConst(HistoriaWindows)) {
+        if (window)
+            window->UpdateKomentarz(pomiarId, komentarz);
+    }
+}
+
+void MainWindow::CloseHistoriaWindows()
+{
+    // They show rows of a database that is no longer open.
+    const QList<QPointer<DialogHistoria>> windows = HistoriaWindows.values();
+    HistoriaWindows.clear();
+    for (const QPointer<DialogHistoria> &window : windows)
+        delete window.data();
+    UpdateHistoriaAction();
+}

@@ -1,0 +1,279 @@
+// An object's history on the data side: the engineering-unit texts, the
+// percentages against a reference and against the previous valid
+// measurement, reading by object id from a real SQLite file, and the CSV.
+
+#include "database/historia.h"
+#include "database/tdatabase.h"
+#include "measurement/engformat.h"
+#include "support/dbsupport.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTextCodec>
+#include <QtTest>
+
+#include <cmath>
+#include <limits>
+
+using namespace testsupport;
+
+namespace {
+
+const double kNaN = std::numeric_limits<double>::quiet_NaN();
+
+THistoriaRow Row(double R, int status = 0)
+{
+    THistoriaRow row;
+    row.R = R;
+    row.status = status;
+    return row;
+}
+
+bool SameChange(double a, double b)
+{
+    return (std::isnan(a) && std::isnan(b)) || std::fabs(a - b) < 1e-9;
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(QVector<THistoriaRow>)
+
+class TestHistoria : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+
+    void formatEngineering_data();
+    void formatEngineering();
+    void commonUnit_data();
+    void commonUnit();
+    void zmiany_data();
+    void zmiany();
+    void percentText_data();
+    void percentText();
+
+    void readByObjectId();
+    void readFailsWithReason();
+
+    void csvBytes();
+    void csvSaveFailure();
+};
+
+void TestHistoria::initTestCase()
+{
+    // Local time is part of what is shown: a zone with summer time tells
+    // a real conversion from a fixed shift.
+    qputenv("TZ", "Europe/Warsaw");
+}
+
+// ---------------------------------------------------------------- units
+
+void TestHistoria::formatEngineering_data()
+{
+    QTest::addColumn<double>("ohms");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("999.94 uOhm stays in uOhm") << 999.94e-6 << QStringLiteral("999.9 µΩ");
+    // The double nearest 999.95e-6 lies just above the half: it rounds up to 1000 µΩ.
+    QTest::newRow("999.95 uOhm rounds into mOhm") << 999.95e-6 << QStringLiteral("1.000 mΩ");
+    QTest::newRow("1 mOhm") << 1e-3 << QStringLiteral("1.000 mΩ");
+    QTest::newRow("10 mOhm earth") << 0.01 << QStringLiteral("10.00 mΩ");
+    QTest::newRow("0.9999 Ohm") << 0.9999 << QStringLiteral("999.9 mΩ");
+    QTest::newRow("0.99996 Ohm rounds into Ohm") << 0.99996 << QStringLiteral("1.000 Ω");
+    QTest::newRow("99.996 Ohm") << 99.996 << QStringLiteral("100.0 Ω");
+    QTest::newRow("1000 Ohm") << 1000.0 << QStringLiteral("1.000 kΩ");
+    QTest::newRow("past the largest prefix") << 2.5e6 << QStringLiteral("2500 kΩ");
+    QTest::newRow("below the smallest prefix") << 5e-7 << QStringLiteral("0.5000 µΩ");
+    QTest::newRow("zero") << 0.0 << QStringLiteral("0.000 Ω");
+    QTest::newRow("negative") << -0.0123 << QStringLiteral("-12.30 mΩ");
+    QTest::newRow("negative boundary") << -0.99996 << QStringLiteral("-1.000 Ω");
+    QTest::newRow("NaN") << kNaN << QStringLiteral("—");
+    QTest::newRow("infinite") << std::numeric_limits<double>::infinity() << QStringLiteral("∞");
+}
+
+void TestHistoria::formatEngineering()
+{
+    QFETCH(double, ohms);
+    QFETCH(QString, text);
+    QCOMPARE(FormatEngineering(ohms), text);
+}
+
+void TestHistoria::commonUnit_data()
+{
+    QTest::addColumn<QVector<double>>("values");
+    QTest::addColumn<int>("exponent");
+    QTest::newRow("most in mOhm") << QVector<double>{0.0099, 0.012, 0.9999, 1.5} << int(EngMilli);
+    QTest::newRow("rounding decides") << QVector<double>{999.96e-6, 999.97e-6, 5e-4} << int(EngMilli);
+    QTest::newRow("tie goes to the larger") << QVector<double>{5e-4, 5e-3} << int(EngMilli);
+    QTest::newRow("NaN does not count") << QVector<double>{kNaN, kNaN, 2e-5} << int(EngMicro);
+    QTest::newRow("nothing finite") << QVector<double>{kNaN} << int(EngUnit);
+}
+
+void TestHistoria::commonUnit()
+{
+    QFETCH(QVector<double>, values);
+    QFETCH(int, exponent);
+    QCOMPARE(CommonEngExponent(values), exponent);
+}
+
+// ---------------------------------------------------------------- percentages
+
+void TestHistoria::zmiany_data()
+{
+    QTest::addColumn<QVector<THistoriaRow>>("rows");
+    QTest::addColumn<int>("reference");
+    QTest::addColumn<QVector<double>>("odniesienie");
+    QTest::addColumn<QVector<double>>("poprzedni");
+    const QVector<THistoriaRow> rows = {Row(10), Row(11), Row(9), Row(55.5, -1), Row(1500), Row(12)};
+    QTest::newRow("first is the reference") << rows << 0 << QVector<double>{0, 10, -10, kNaN, kNaN, 20}
+                                            << QVector<double>{kNaN, 10, -200.0 / 11, kNaN, kNaN, 100.0 / 3};
+    QTest::newRow("moved reference") << rows << 2
+                                     << QVector<double>{100.0 / 9, 200.0 / 9, 0, kNaN, kNaN, 100.0 / 3}
+                                     << QVector<double>{kNaN, 10, -200.0 / 11, kNaN, kNaN, 100.0 / 3};
+    QTest::newRow("reference out of range") << rows << 3 << QVector<double>(6, kNaN)
+                                            << QVector<double>{kNaN, 10, -200.0 / 11, kNaN, kNaN, 100.0 / 3};
+    const QVector<THistoriaRow> leading = {Row(1, -1), Row(0.02), Row(0.021)};
+    QTest::newRow("leading out of range") << leading << FirstValueIndex(leading) << QVector<double>{kNaN, 0, 5}
+                                          << QVector<double>{kNaN, kNaN, 5};
+    QTest::newRow("zero reference") << QVector<THistoriaRow>{Row(0), Row(1)} << 0 << QVector<double>{kNaN, kNaN}
+                                    << QVector<double>{kNaN, kNaN};
+}
+
+void TestHistoria::zmiany()
+{
+    QFETCH(QVector<THistoriaRow>, rows);
+    QFETCH(int, reference);
+    QFETCH(QVector<double>, odniesienie);
+    QFETCH(QVector<double>, poprzedni);
+    const QVector<THistoriaZmiana> zmiany = HistoriaZmiany(rows, reference);
+    QCOMPARE(zmiany.size(), rows.size());
+    for (int i = 0; i < rows.size(); ++i) {
+        QVERIFY2(SameChange(zmiany[i].odniesienie, odniesienie[i]), qPrintable(QStringLiteral("reference, row %1").arg(i)));
+        QVERIFY2(SameChange(zmiany[i].poprzedni, poprzedni[i]), qPrintable(QStringLiteral("previous, row %1").arg(i)));
+    }
+}
+
+void TestHistoria::percentText_data()
+{
+    QTest::addColumn<double>("percent");
+    QTest::addColumn<bool>("comma");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("rise") << 10.0 << false << "+10.0%";
+    QTest::newRow("fall") << -200.0 / 11 << false << "-18.2%";
+    QTest::newRow("rounds to nothing") << -0.04 << false << "0.0%";
+    QTest::newRow("none") << kNaN << false << "";
+    QTest::newRow("csv") << 2.25 << true << "+2,3";
+}
+
+void TestHistoria::percentText()
+{
+    QFETCH(double, percent);
+    QFETCH(bool, comma);
+    QFETCH(QString, text);
+    QCOMPARE(PercentText(percent, comma), text);
+}
+
+// ---------------------------------------------------------------- reading
+
+void TestHistoria::readByObjectId()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("zym_5.db"));
+    QVector<TTestPomiar> rows;
+    TTestPomiar late(1, 1, 0.0125);
+    late.czas = 1600000300;
+    late.komentarz = QStringLiteral("po naprawie");
+    TTestPomiar early(2, 1, 0.02);
+    early.czas = 1600000100;
+    early.komentarz = QVariant(); // NULL
+    early.metoda = 0x80;
+    TTestPomiar other(3, 2, 7.5); // the second "Szyna L1"
+    other.status = -1;
+    TTestPomiar sameTime(4, 1, 0.013);
+    sameTime.czas = 1600000100;
+    rows << late << early << other << sameTime;
+    QCOMPARE(MakeDataBase(path, {QStringLiteral("Szyna L1"), QStringLiteral("Szyna L1")}, rows), QString());
+    TDataBase baza;
+    QCOMPARE(int(baza.Open(path)), int(TDataBase::OpenOk));
+
+    QVector<THistoriaRow> first;
+    QVERIFY(ReadHistoria(1, &first));
+    QCOMPARE(first.size(), 3);
+    QCOMPARE(first[0].id, qint64(2)); // by time, then by id
+    QCOMPARE(first[1].id, qint64(4));
+    QCOMPARE(first[2].id, qint64(1));
+    QCOMPARE(first[0].czas, qint64(1600000100));
+    QCOMPARE(first[0].R, 0.02);
+    QCOMPARE(first[0].metoda, 0x80);
+    QCOMPARE(first[0].komentarz, QString());
+    QCOMPARE(first[2].komentarz, QStringLiteral("po naprawie"));
+    QCOMPARE(first[2].plik, QStringLiteral("pomiar_1.zym5"));
+
+    QVector<THistoriaRow> second;
+    QVERIFY(ReadHistoria(2, &second));
+    QCOMPARE(second.size(), 1);
+    QCOMPARE(second[0].id, qint64(3));
+    QCOMPARE(second[0].status, -1);
+
+    QVERIFY(ReadHistoria(99, &second));
+    QVERIFY(second.isEmpty());
+}
+
+void TestHistoria::readFailsWithReason()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("zym_5.db"));
+    QCOMPARE(MakeDataBase(path, {QStringLiteral("A")}, {TTestPomiar(1, 1, 1.0)}), QString());
+    QCOMPARE(ExecSql(path, QStringLiteral("DROP TABLE pomiar")), QString());
+    TDataBase baza;
+    QCOMPARE(int(baza.Open(path)), int(TDataBase::OpenOk));
+    QVector<THistoriaRow> rows = {Row(1)};
+    QString reason;
+    QVERIFY(!ReadHistoria(1, &rows, &reason));
+    QVERIFY(rows.isEmpty());
+    QVERIFY2(reason.contains(QStringLiteral("pomiar")), qPrintable(reason));
+}
+
+// ---------------------------------------------------------------- CSV
+
+void TestHistoria::csvBytes()
+{
+    QVector<THistoriaRow> rows(3);
+    rows[0] = Row(0.0123);
+    rows[0].czas = 1610712000; // 12:00 UTC in winter
+    rows[0].komentarz = QStringLiteral("zwykły");
+    rows[1] = Row(55.5, -1);
+    rows[1].czas = 1625140800; // 12:00 UTC in summer
+    rows[1].metoda = 0x80;
+    rows[1].komentarz = QStringLiteral("a;b \"c\"\nd");
+    rows[2] = Row(0.1 + 0.2);
+    rows[2].czas = 1625144400;
+    const QString expected = QStringLiteral(
+        "Czas;R [Ohm];Metoda;Zmiana wzgl. odniesienia [%];Zmiana wzgl. poprzedniego [%];Komentarz\n"
+        "2021-01-15 13:00:00;0,0123;2P;0,0;;zwykły\n"
+        "2021-07-01 14:00:00;Poza zakresem;3P;;;\"a;b \"\"c\"\"\nd\"\n"
+        "2021-07-01 15:00:00;0,30000000000000004;2P;+2339,0;+2339,0;\n");
+    QCOMPARE(HistoriaCsvText(rows, 0), expected);
+
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("historia.csv"));
+    QFile::remove(file);
+    QCOMPARE(int(SaveHistoriaCsv(file, rows, 0)), int(ExportOk));
+    QFile in(file);
+    QVERIFY(in.open(QIODevice::ReadOnly));
+    QCOMPARE(in.readAll(), QTextCodec::codecForLocale()->fromUnicode(expected));
+}
+
+void TestHistoria::csvSaveFailure()
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("nie_ma/historia.csv"));
+    QString reason;
+    QCOMPARE(int(SaveHistoriaCsv(file, {Row(1)}, 0, &reason)), int(ExportOpenFailed));
+    QVERIFY(!reason.isEmpty());
+    QVERIFY(!QFile::exists(file));
+}
+
+QTEST_GUILESS_MAIN(TestHistoria)
+#include "test_historia.moc"
