@@ -126,6 +126,10 @@ bool TDataBase::ReadRow(qint64 id)
         {"SELECT pomiar_temp_core FROM pomiar WHERE  pomiar_id=", Real, &Row.temp_core},
     };
 
+    // One read transaction for the eight statements: the file is locked and
+    // checked for changes once, not eight times, and the row cannot change
+    // half-way through the reading.
+    const bool batch = db.isOpen() && db.transaction();
     bool found = false;
     for (const Column &c : columns) {
         QSqlQuery query;
@@ -147,6 +151,8 @@ bool TDataBase::ReadRow(qint64 id)
             }
         }
     }
+    if (batch)
+        db.commit();
     return found;
 }
 
