@@ -57,6 +57,12 @@ public:
     /// only when a confirmed save failed (the user has been told; the edit
     /// stays in the editor and the click that asked should go no further).
     bool AskSaveKomentarz();
+    /// The `obiekt_id` of the object-table row of `index` (any model over the
+    /// object list, sorted or not). -1 with `*ok` false when the row's id
+    /// is not a whole number.
+    qint64 ObjectIdAt(const QModelIndex &index, bool *ok = nullptr) const;
+    /// The `pomiar_id` of the measurement-table row of `index`, likewise.
+    qint64 PomiarIdAt(const QModelIndex &index, bool *ok = nullptr) const;
 
     // ---- export (measurement/)
     /// Writes `rec` and the result labels as CSV. True on success; otherwise
@@ -72,7 +78,7 @@ public:
     // ---- read-only views of the window's state, for tools and tests
     const TDataPomiar &currentPomiar() const { return CurrentPomiar; }
     const TDataBase &baza() const { return Baza; }
-    int pomiarId() const { return iPomiarId; }
+    qint64 pomiarId() const { return iPomiarId; }
     int komentarzChanges() const { return iKomentarzChanges; }
     QString komentarz() const { return qsKomentarz; }
     QString lastOpenedPath() const { return qsLastOpenedPath; }
@@ -96,9 +102,9 @@ private slots:
     void SLOT_tV_Object_Clicked(const QModelIndex &index);
     void SLOT_tV_Pomiar_Clicked(const QModelIndex &index);
     void PomiaryDisplay(QString ObjectName);
-    void UpdatePomiarTbele(QTableView *qT_tab, int id_object);
-    void DisplayPomiar(int id_pomiar);
-    int db_GetObjectId(QString qs_nazwa);
+    void UpdatePomiarTbele(QTableView *qT_tab, qint64 id_object);
+    void DisplayPomiar(qint64 id_pomiar);
+    qint64 db_GetObjectId(QString qs_nazwa);
     void on_actionOpenDataBase_triggered();
     void on_actionExport_wyniku_do_CSV_triggered();
     void on_actionOpenZYMDataBase_triggered();
@@ -133,6 +139,12 @@ private:
     /// does: a database just opened (either way) must not receive a comment
     /// meant for a row of the one before.
     void ClearDatabaseView();
+    /// Forgets the measurement shown: placeholders in the result area, an
+    /// empty comment and chart, no export, no row for a comment to go to.
+    void ForgetPomiar();
+    /// Tells the user that the object (`object`) or measurement row of
+    /// `index` cannot be listed, shown or saved: its id is not a whole number.
+    void ShowBadId(const QModelIndex &index, bool object);
 
     // ---- object history (database/mainwindow_historia.cpp)
     void SetUpHistoria();
@@ -158,7 +170,7 @@ private:
     QString qsLastSaveCSVPath; // folder offered by the export dialog, with a trailing "/"
     QString qsZYM_NetAdress;
     QString qsKomentarz;       // plain text of the comment editor as of its last change
-    int iPomiarId;             // pomiar_id of the measurement last clicked
+    qint64 iPomiarId;          // pomiar_id of the measurement shown, -1 none
     int iKomentarzChanges;     // comment editor changes since the last display
     TDataBase Baza;
     TDataPomiar CurrentPomiar; // the measurement shown, plotted, exported and evaluated

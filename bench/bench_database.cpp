@@ -110,9 +110,9 @@ BENCHMARK(BM_ListMeasurementsOfObject)->Unit(benchmark::kMillisecond)->Repetitio
 void BM_DisplayPomiar(benchmark::State &state)
 {
     OpenInWindow();
-    int id = 1;
+    qint64 id = 1;
     for (auto _ : state) {
-        QMetaObject::invokeMethod(gMeter->window.get(), "DisplayPomiar", Q_ARG(int, id));
+        QMetaObject::invokeMethod(gMeter->window.get(), "DisplayPomiar", Q_ARG(qint64, id));
         id = id % kDataFiles + 1;
     }
     if (gMeter->window->currentPomiar().czas == 0)

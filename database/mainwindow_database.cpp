@@ -7,6 +7,7 @@
 
 #include "app/messages.h"
 #include "chart/plotpomiar.h"
+#include "database/rowid.h"
 #include "measurement/datafile.h"
 
 #include <QDebug>
@@ -55,7 +56,7 @@ bool MainWindow::ShowObiekty(QTableView *view, QString *errorText)
     return true;
 }
 
-void MainWindow::UpdatePomiarTbele(QTableView *qT_tab, int id_object)
+void MainWindow::UpdatePomiarTbele(QTableView *qT_tab, qint64 id_object)
 {
     QSqlQueryModel *model = Baza.PomiaryModel(id_object);
 
@@ -74,9 +75,40 @@ void MainWindow::UpdatePomiarTbele(QTableView *qT_tab, int id_object)
     qT_tab->horizontalHeader()->setStretchLastSection(true);
 }
 
-int MainWindow::db_GetObjectId(QString qs_nazwa)
+qint64 MainWindow::db_GetObjectId(QString qs_nazwa)
 {
     return Baza.ObjectId(qs_nazwa);
+}
+
+qint64 MainWindow::ObjectIdAt(const QModelIndex &index, bool *ok) const
+{
+    qint64 id = -1;
+    const bool whole = index.isValid()
+        && WholeId(index.data(TDataBase::kObiektIdRole), &id);
+    if (ok)
+        *ok = whole;
+    return whole ? id : -1;
+}
+
+qint64 MainWindow::PomiarIdAt(const QModelIndex &index, bool *ok) const
+{
+    // Whatever column was clicked, the row's id is in column 0.
+    qint64 id = -1;
+    const bool whole = index.isValid() && WholeId(index.sibling(index.row(), 0).data(Qt::EditRole), &id);
+    if (ok)
+        *ok = whole;
+    return whole ? id : -1;
+}
+
+void MainWindow::ShowBadId(const QModelIndex &index, bool object)
+{
+    const QString value = object ? index.data(TDataBase::kObiektIdRole).toString()
+                                 : index.sibling(index.row(), 0).data().toString();
+    ShowProblem(QMessageBox::Warning, tr("Ostrzeżenie!"),
+                object ? tr("Obiekt ma w bazie danych identyfikator \"%1\", który nie jest liczbą całkowitą. "
+                            "Nie można wyświetlić jego pomiarów.").arg(value)
+                       : tr("Pomiar ma w bazie danych identyfikator \"%1\", który nie jest liczbą całkowitą. "
+                            "Nie można go wyświetlić ani zapisać jego komentarza.").arg(value));
 }
 
 void MainWindow::PomiaryDisplay(QString ObjectName)
@@ -90,10 +122,17 @@ void MainWindow::SLOT_tV_Object_Clicked(const QModelIndex &index)
         return;
     if (!AskSaveKomentarz())
         return;
-    const QString name = index.data(Qt::DisplayRole).toString();
-    PomiaryDisplay(name);
+    // The measurement shown belongs to the object before: keeping it on
+    // screen under this object's name would pass it off as this one's.
+    ForgetPomiar();
+    const QString name = index.sibling(index.row(), 0).data(Qt::DisplayRole).toString();
     ui->label_obiekt->setText(tr("Obiekt: ") + name);
-    ui->actionExport_wyniku_do_CSV->setEnabled(false);
+    // By id, not by name: objects of the same name each list their own.
+    bool whole = false;
+    const qint64 id = ObjectIdAt(index, &whole);
+    UpdatePomiarTbele(ui->tV_Pomiary, whole ? id : -1);
+    if (!whole)
+        ShowBadId(index, true);
 }
 
 void MainWindow::SLOT_tV_Pomiar_Clicked(const QModelIndex &index)
@@ -102,8 +141,15 @@ void MainWindow::SLOT_tV_Pomiar_Clicked(const QModelIndex &index)
         return;
     if (!AskSaveKomentarz())
         return;
-    // Whatever column was clicked, the row's id is in column 0.
-    iPomiarId = index.model()->index(index.row(), 0).data(Qt::DisplayRole).toInt();
+    bool whole = false;
+    const qint64 id = PomiarIdAt(index, &whole);
+    if (!whole) {
+        // Rounded, 1.6 would show and save row 2.
+        ForgetPomiar();
+        ShowBadId(index, false);
+        return;
+    }
+    iPomiarId = id;
     if (ui->gB_Wynik->isHidden()) {
         ui->gB_Wynik->show();
         ui->plot->show();
@@ -113,10 +159,11 @@ void MainWindow::SLOT_tV_Pomiar_Clicked(const QModelIndex &index)
 
 // ---------------------------------------------------------------- one measurement
 
-void MainWindow::DisplayPomiar(int id_pomiar)
+void MainWindow::DisplayPomiar(qint64 id_pomiar)
 {
     iKomentarzChanges = 0;
-    if (Baza.LoadPomiar(id_pomiar) == TDataBase::LoadPomiarOk) {
+    bool rowRead = false;
+    if (Baza.LoadPomiar(id_pomiar, &rowRead) == TDataBase::LoadPomiarOk) {
         ui->label_R->setText(Baza.WynikFromBase(WynikR));
         ui->label_Metoda->setText(tr("Metoda:") + Baza.WynikFromBase(WynikMetoda));
         ui->label_Czas->setText(Baza.WynikFromBase(WynikCzas));
@@ -135,8 +182,27 @@ void MainWindow::DisplayPomiar(int id_pomiar)
     ui->label_Metoda->setText(tr("Metoda"));
     ui->label_Czas->setText(tr("Czas"));
     ui->label_obiekt->setText(tr("Obiekt"));
+    // The stored comment is shown whenever its row was read, whatever became
+    // of the data file: an empty editor would invite the user to overwrite
+    // a comment never seen.
+    ui->tE_Komentarz->setPlainText(rowRead ? Baza.WynikFromBase(WynikKomentarz) : QString());
+    if (!rowRead)
+        iPomiarId = -1; // no row, nowhere for a comment to go
+    ClearPlot(ui->plot);
+    // Nothing shown is nothing to export; the record held is another measurement's.
+    ui->actionExport_wyniku_do_CSV->setEnabled(false);
+}
+
+void MainWindow::ForgetPomiar()
+{
+    ui->label_R->setText(QStringLiteral("R="));
+    ui->label_Metoda->setText(tr("Metoda"));
+    ui->label_Czas->setText(tr("Czas"));
     ui->tE_Komentarz->setPlainText(QString());
     ClearPlot(ui->plot);
+    ui->actionExport_wyniku_do_CSV->setEnabled(false);
+    iPomiarId = -1;
+    iKomentarzChanges = 0;
 }
 
 // ---------------------------------------------------------------- comment
@@ -187,6 +253,7 @@ void MainWindow::ClearDatabaseView()
     DisplayPomiar(-1);
     ui->gB_Wynik->hide();
     ui->plot->hide();
+    ui->actionExport_wyniku_do_CSV->setEnabled(false);
     iPomiarId = -1;
     CloseHistoriaWindows();
 }

@@ -43,7 +43,10 @@ void MainWindow::UpdateHistoriaAction()
 
 qint64 MainWindow::HistoriaObjectId(const QModelIndex &objectIndex)
 {
-    return Baza.ObjectId(objectIndex.sibling(objectIndex.row(), 0).data(Qt::DisplayRole).toString());
+    // The id the row carries: two objects of one name have two histories.
+    bool whole = false;
+    const qint64 id = ObjectIdAt(objectIndex, &whole);
+    return whole ? id : -1;
 }
 
 void MainWindow::on_actionHistoria_triggered()
@@ -67,6 +70,8 @@ void MainWindow::OpenHistoria(const QModelIndex &objectIndex)
         return;
     const QString name = objectIndex.sibling(objectIndex.row(), 0).data(Qt::DisplayRole).toString();
     const qint64 objectId = HistoriaObjectId(objectIndex);
+    if (objectId < 0)
+        return;
 
     DialogHistoria *window = HistoriaWindows.value(objectId);
     if (window) {
@@ -99,7 +104,7 @@ void MainWindow::HistoriaPomiarActivated(qint64 pomiarId, const QString &objectN
     // The road of a click in tV_Pomiary: the comment question first.
     if (!AskSaveKomentarz())
         return;
-    iPomiarId = int(pomiarId);
+    iPomiarId = pomiarId;
     if (ui->gB_Wynik->isHidden()) {
         ui->gB_Wynik->show();
         ui->plot->show();

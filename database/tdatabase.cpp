@@ -5,6 +5,7 @@
 
 #include "database/tdatabase.h"
 
+#include "database/rowid.h"
 #include "database/safepath.h"
 #include "measurement/datafile.h"
 
@@ -16,9 +17,11 @@
 #include <QSqlQueryModel>
 #include <QVariant>
 
+#include <limits>
+
 namespace {
 
-const char kObiektyStatement[] = "SELECT Obiekt_nazwa AS OBIEKT FROM obiekt";
+const char kObiektyStatement[] = "SELECT Obiekt_nazwa AS OBIEKT, obiekt_id FROM obiekt";
 
 // Followed by the object's id. The time is shown as UTC + 2 h, summer and
 // winter alike, as the meter's own display does.
@@ -31,6 +34,35 @@ const char kPomiaryStatement[] =
     "WHEN pomiar.pomiar_rezystancja >= 1 THEN round(pomiar.pomiar_rezystancja,2) "
     "ELSE round(pomiar.pomiar_rezystancja,3) END AS WYNIK, "
     "pomiar.pomiar_komentarz as KOMENTARZ FROM pomiar WHERE pomiar.pomiar_obiekt_id =";
+
+// The object list shows names only; each row's id comes along under its own
+// role, so that objects of the same name stay apart.
+class TObiektyModel : public QSqlQueryModel
+{
+public:
+    int columnCount(const QModelIndex &parent = QModelIndex()) const override
+    {
+        return qMin(1, QSqlQueryModel::columnCount(parent));
+    }
+    QVariant data(const QModelIndex &item, int role = Qt::DisplayRole) const override
+    {
+        if (role != TDataBase::kObiektIdRole)
+            return QSqlQueryModel::data(item, role);
+        if (!item.isValid() || item.model() != this)
+            return QVariant();
+        return QSqlQueryModel::data(createIndex(item.row(), 1), Qt::DisplayRole);
+    }
+};
+
+// A model reads its rows as a view asks for them, and the statement it has
+// not finished keeps a read lock on the file: the meter could not write its
+// database while a long list is shown. Reading to the end lets SQLite end
+// the statement; the rows stay in the model's cache.
+void FetchAll(QSqlQueryModel *model)
+{
+    while (model->canFetchMore())
+        model->fetchMore();
+}
 
 } // namespace
 
@@ -75,7 +107,7 @@ QString TDataBase::LastErrorText()
     return qsLastError.isEmpty() ? db.lastError().text() : qsLastError;
 }
 
-bool TDataBase::ReadRow(int id)
+bool TDataBase::ReadRow(qint64 id)
 {
     enum Kind { Int, Text, Real };
     struct Column {
@@ -94,6 +126,10 @@ bool TDataBase::ReadRow(int id)
         {"SELECT pomiar_temp_core FROM pomiar WHERE  pomiar_id=", Real, &Row.temp_core},
     };
 
+    // One read transaction for the eight statements: the file is locked and
+    // checked for changes once, not eight times, and the row cannot change
+    // half-way through the reading.
+    const bool batch = db.isOpen() && db.transaction();
     bool found = false;
     for (const Column &c : columns) {
         QSqlQuery query;
@@ -115,13 +151,17 @@ bool TDataBase::ReadRow(int id)
             }
         }
     }
+    if (batch)
+        db.commit();
     return found;
 }
 
-int TDataBase::LoadPomiar(int id)
+int TDataBase::LoadPomiar(qint64 id, bool *rowRead)
 {
+    if (rowRead)
+        *rowRead = false;
     if (id < 0)
-        return id;
+        return int(qMax(id, qint64(std::numeric_limits<int>::min())));
     // Without its row, `Row` still names the file of the measurement read
     // before: showing that under this id would pass one measurement off as
     // another.
@@ -129,6 +169,8 @@ int TDataBase::LoadPomiar(int id)
         qDebug() << "Brak pomiaru w bazie" << id;
         return LoadPomiarMissing;
     }
+    if (rowRead)
+        *rowRead = true;
     // The row comes from a file that may have been made anywhere: a name
     // that leaves the database's folder counts as missing. ReadDataFile
     // changes `Pomiar` only when the whole record was read.
@@ -160,25 +202,29 @@ QSqlQueryModel *TDataBase::ObiektyModel(QString *errorText)
             *errorText = query.lastError().text();
         return nullptr;
     }
-    auto *model = new QSqlQueryModel;
+    auto *model = new TObiektyModel;
     model->setQuery(query);
+    FetchAll(model);
     model->setHeaderData(0, Qt::Horizontal, QObject::tr("OBIEKT"));
     return model;
 }
 
-int TDataBase::ObjectId(QString name)
+qint64 TDataBase::ObjectId(QString name)
 {
     name.replace(QLatin1Char('\''), QLatin1String("''"));
     QSqlQuery query;
     query.exec(QStringLiteral("SELECT obiekt_id  FROM obiekt WHERE  Obiekt_nazwa='") + name + QStringLiteral("'"));
     // Names need not be unique: the last object of that name wins.
-    int id = 0;
-    while (query.next())
-        id = query.value(QStringLiteral("obiekt_id")).toInt();
+    qint64 id = 0;
+    while (query.next()) {
+        qint64 whole;
+        if (WholeId(query.value(QStringLiteral("obiekt_id")), &whole))
+            id = whole;
+    }
     return id;
 }
 
-QSqlQueryModel *TDataBase::PomiaryModel(int objectId)
+QSqlQueryModel *TDataBase::PomiaryModel(qint64 objectId)
 {
     // A failing statement (no pomiar table) simply leaves the table empty.
     QSqlQuery query;
@@ -186,6 +232,7 @@ QSqlQueryModel *TDataBase::PomiaryModel(int objectId)
     query.exec();
     auto *model = new QSqlQueryModel;
     model->setQuery(query);
+    FetchAll(model);
     model->setHeaderData(0, Qt::Horizontal, QObject::tr("ID"));
     model->setHeaderData(1, Qt::Horizontal, QObject::tr("DATA"));
     model->setHeaderData(2, Qt::Horizontal, QObject::tr("WYNIK"));
@@ -203,9 +250,11 @@ bool TDataBase::DataFileNames(QStringList *names)
     return true;
 }
 
-void TDataBase::PrepareKomentarz(QString komentarz, int id)
+void TDataBase::PrepareKomentarz(QString komentarz, qint64 id)
 {
-    // Doubling the single quotes keeps any comment inside its SQL text literal.
+    qsPendingKomentarz = komentarz;
+    iPendingKomentarzId = id;
+    // The text is for the trace only: the statement run binds the comment.
     komentarz.replace(QLatin1Char('\''), QLatin1String("''"));
     qsSqlKomentarz = QStringLiteral("UPDATE pomiar SET pomiar_komentarz='") + komentarz
         + QStringLiteral("' WHERE pomiar.pomiar_id=") + QString::number(id);
@@ -215,11 +264,38 @@ void TDataBase::PrepareKomentarz(QString komentarz, int id)
 bool TDataBase::ExecPending()
 {
     qsLastError.clear();
-    QSqlQuery query;
-    if (!query.exec(qsSqlKomentarz)) {
-        qsLastError = query.lastError().text();
+    if (!db.transaction()) {
+        qsLastError = db.lastError().text();
         return false;
     }
-    // An update that matched no row stored nothing: the measurement is gone.
-    return query.numRowsAffected() > 0;
+    int rows = -1;
+    {
+        QSqlQuery query;
+        if (query.prepare(QStringLiteral("UPDATE pomiar SET pomiar_komentarz=? WHERE pomiar.pomiar_id=?"))) {
+            query.addBindValue(qsPendingKomentarz);
+            query.addBindValue(iPendingKomentarzId);
+            if (query.exec())
+                rows = query.numRowsAffected();
+        }
+        if (rows < 0)
+            qsLastError = query.lastError().text();
+    }
+    // A damaged database can hold one id twice: writing the comment into
+    // both rows would overwrite a comment the user never saw. No row at all
+    // means the measurement is gone (the caller says so).
+    if (rows != 1) {
+        db.rollback();
+        if (rows > 1)
+            qsLastError = QObject::tr("Pomiar o numerze %1 występuje w bazie danych %2 razy. Komentarz nie "
+                                      "został zapisany, aby nie nadpisać komentarzy innych pomiarów.")
+                              .arg(iPendingKomentarzId)
+                              .arg(rows);
+        return false;
+    }
+    if (!db.commit()) {
+        qsLastError = db.lastError().text();
+        db.rollback();
+        return false;
+    }
+    return true;
 }

@@ -79,7 +79,7 @@ public:
     QString LastErrorText();
     /// Fills `Row` from the `pomiar` row of `id`, one column at a time.
     /// False when no statement found a row (then `Row` is unchanged).
-    bool ReadRow(int id);
+    bool ReadRow(qint64 id);
     /// Result codes of LoadPomiar (besides a negative id passed through).
     enum LoadPomiarResult {
         LoadPomiarOk = 0,      ///< row and data file read; `Pomiar` holds the measurement
@@ -88,8 +88,10 @@ public:
     };
     /// Reads the row of `id` and its data file into `Pomiar`. Returns a
     /// negative `id` unchanged without reading anything; otherwise a
-    /// LoadPomiarResult.
-    int LoadPomiar(int id);
+    /// LoadPomiarResult. `*rowRead` (when given) tells whether the row
+    /// itself was read, which `Row` then holds even if its data file is
+    /// unusable.
+    int LoadPomiar(qint64 id, bool *rowRead = nullptr);
     /// First column of the first row of `statement` as text, or "NULL".
     QString FirstValueText(QString statement);
     /// The meter's `column` of its `ZYM` table ("SELECT column FROM ZYM"),
@@ -97,30 +99,41 @@ public:
     QString ZymValue(const QString &column);
 
     // ---- lists
-    /// A model of the object list, one column "OBIEKT" (header translated),
-    /// or nullptr when it cannot be read, with the driver's reason in
-    /// `*errorText` (when given). The caller owns the model.
+    /// A model of the object list, one column "OBIEKT" (header translated)
+    /// whose rows give their `obiekt_id` under the role kObiektIdRole;
+    /// nullptr when it cannot be read, with the driver's reason in
+    /// `*errorText` (when given). The whole list is read at once, so no
+    /// statement stays open on the database. The caller owns the model.
     QSqlQueryModel *ObiektyModel(QString *errorText = nullptr);
+    /// Item data role under which ObiektyModel gives each row's `obiekt_id`
+    /// (as the database holds it; see WholeId).
+    static constexpr int kObiektIdRole = Qt::UserRole + 1;
     /// The id of the object named `name`; with several of that name the
-    /// last one, with none 0.
-    int ObjectId(QString name);
+    /// last one, with none 0 (rows whose id is not a whole number are passed over).
+    qint64 ObjectId(QString name);
     /// A model of the measurements of object `objectId`: hidden id, DATA,
-    /// WYNIK, KOMENTARZ (headers translated). A statement that fails (no
-    /// pomiar table) gives an empty model. The caller owns the model.
-    QSqlQueryModel *PomiaryModel(int objectId);
+    /// WYNIK, KOMENTARZ (headers translated), read whole like the object
+    /// list. A statement that fails (no pomiar table) gives an empty model.
+    /// The caller owns the model.
+    QSqlQueryModel *PomiaryModel(qint64 objectId);
     /// The data file names of every measurement, in table order, into
     /// `*names`; false when the list cannot be read.
     static bool DataFileNames(QStringList *names);
-    /// Builds the comment update for measurement `id` into qsSqlKomentarz.
-    void PrepareKomentarz(QString komentarz, int id);
-    /// Executes qsSqlKomentarz. True when the update went through and
-    /// changed the row; otherwise false, with the driver's reason (if it
-    /// gave one) available through LastErrorText().
+    /// Prepares the comment update of measurement `id`: qsSqlKomentarz gets
+    /// (and the trace shows) the statement as text; ExecPending binds the
+    /// comment itself, so it is stored exactly, NUL characters included.
+    void PrepareKomentarz(QString komentarz, qint64 id);
+    /// Runs the prepared update in a transaction that is committed only
+    /// when it changed exactly one row. True then; otherwise false, nothing
+    /// changed, with the reason (if there is one to give) available through
+    /// LastErrorText(): the driver's, or that several rows share the id.
     bool ExecPending();
 
     QSqlDatabase db;
     QString qsDataFolder;   // folder of the last database given to Open, with a trailing "/"
-    QString qsSqlKomentarz; // last prepared comment update
+    QString qsSqlKomentarz; // last prepared comment update, as text for the trace
+    QString qsPendingKomentarz; // the comment and the row ExecPending writes
+    qint64 iPendingKomentarzId = -1;
     TDataPomiar Pomiar;     // record last read from a data file
     QString qsWynikR;       // resistance text of Pomiar: 3 decimals and "Ω"
     QString qsWynikCzas;    // time text of Pomiar

@@ -75,7 +75,40 @@ const TDownloadMessage kDownloadMessages[] = {
      QT_TRANSLATE_NOOP("MainWindow", "Błąd operacji. Kopiowanie przerwane. Sprawdź połączenie sieciowe")},
     {DownloadListFailed, QMessageBox::Critical, QT_TRANSLATE_NOOP("MainWindow", "Błąd!"),
      QT_TRANSLATE_NOOP("MainWindow", "Błąd połoczenia z bazą danych.")},
+    // %1 copied, %2 listed, %3 the first failures, one a line.
+    {DownloadDataFilesFailed, QMessageBox::Critical, QT_TRANSLATE_NOOP("MainWindow", "Błąd!"),
+     QT_TRANSLATE_NOOP("MainWindow",
+                       "Pobieranie nie powiodło się. Skopiowano %1 z %2 plików pomiarów.\n"
+                       "Plik bazy danych nie został skopiowany: kopia bazy w folderze docelowym pozostała "
+                       "bez zmian.\n\nNie skopiowano:\n%3")},
+    // %1 the folder, %2 needed, %3 free, in MB.
+    {DownloadNoSpace, QMessageBox::Critical, QT_TRANSLATE_NOOP("MainWindow", "Błąd!"),
+     QT_TRANSLATE_NOOP("MainWindow",
+                       "Za mało miejsca w folderze docelowym:\n%1\n\nPobranie wymaga %2 MB, wolne jest %3 MB. "
+                       "Nic nie zostało skopiowane.")},
 };
+
+// The first few failures are enough to see what went wrong; 300 would not fit a box.
+constexpr int kFailuresShown = 5;
+
+QString DownloadText(const TDownloadMessage &m, const TDownloadReport &report, const QString &targetFolder)
+{
+    const QString text = MainWindow::tr(m.text);
+    const auto megabytes = [](qint64 bytes) { return QString::number(double(bytes) / (1024.0 * 1024.0), 'f', 1); };
+    switch (m.result) {
+    case DownloadDataFilesFailed: {
+        QStringList lines = report.failures.mid(0, kFailuresShown);
+        if (report.failures.size() > kFailuresShown)
+            lines << MainWindow::tr("(i %1 innych)").arg(report.failures.size() - kFailuresShown);
+        return text.arg(report.copied).arg(report.dataFiles).arg(lines.join(QLatin1Char('\n')));
+    }
+    case DownloadNoSpace:
+        return text.arg(QDir::toNativeSeparators(targetFolder), megabytes(report.needed),
+                        megabytes(report.available));
+    default:
+        return text;
+    }
+}
 
 } // namespace
 
@@ -95,7 +128,25 @@ bool MainWindow::ConnectZYMDataBase()
                "anuluj i postępuj wedle instrukcji dołączonej do urządzenia."));
         return false;
     }
-    if (Baza.Open(qsZYM_DataBasePath) != TDataBase::OpenOk) {
+    const TDataBase::OpenResult opened = Baza.Open(qsZYM_DataBasePath);
+    if (opened == TDataBase::OpenNoFile) {
+        // The driver has nothing to say about a file it never saw ("Driver
+        // not loaded"): name the path and where it usually goes wrong.
+        QString text = tr("Błąd otwarcia bazy danych.") + QLatin1Char('\n')
+            + tr("Nie znaleziono pliku bazy danych miernika albo jest on nieosiągalny:\n%1")
+                  .arg(QDir::toNativeSeparators(qsZYM_DataBasePath));
+#ifdef Q_OS_LINUX
+        text += QStringLiteral("\n\n")
+            + tr("Udział sieciowy miernika musi być zamontowany, na przykład:\n"
+                 "sudo mount -t cifs //%1/zym_wyniki /mnt/zym -o guest\n"
+                 "a w pliku ZYMReader.ini ustawione ZYM_DataBasePath=/mnt/zym/zym_5.db "
+                 "(zob. README).")
+                  .arg(qsZYM_NetAdress);
+#endif
+        ShowProblem(QMessageBox::NoIcon, QString(), text);
+        return false;
+    }
+    if (opened != TDataBase::OpenOk) {
         ShowProblem(QMessageBox::NoIcon, QString(), tr("Błąd otwarcia bazy danych.") + Baza.LastErrorText());
         return false;
     }
@@ -139,17 +190,18 @@ void MainWindow::on_actionPobierz_baz_danych_triggered()
                             "kontynuować operację?"));
     };
     ZYMDownloadResult result;
+    TDownloadReport report;
     {
         TDownloadProgress progress(this);
         hooks.progress = [&progress](int done, int total, const QString &name) {
             return progress.Step(done, total, name);
         };
-        result = CopyZYMFiles(dataBasePath, targetFolder, hooks);
+        result = CopyZYMFiles(dataBasePath, targetFolder, hooks, &report);
     }
 
     for (const TDownloadMessage &m : kDownloadMessages) {
         if (m.result == result) {
-            ShowProblem(m.icon, tr(m.title), tr(m.text));
+            ShowProblem(m.icon, tr(m.title), DownloadText(m, report, targetFolder));
             return;
         }
     }

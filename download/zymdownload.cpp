@@ -9,6 +9,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QObject>
+#include <QSet>
+#include <QStorageInfo>
 #include <QTemporaryFile>
 #include <QVariant>
 
@@ -28,6 +31,14 @@ constexpr qint64 kCopyBlock = 256 * 1024;
 // the bytes go to a hidden temporary file beside it first.
 bool CopyOneFile(const QString &source, const QString &target, char *block, QString *reason)
 {
+    // Reading a pipe would wait for a writer that never comes, with the
+    // window (and its "Anuluj") frozen; a device might never end.
+    const QFileInfo sourceInfo(source);
+    if (sourceInfo.exists() && !sourceInfo.isFile()) {
+        *reason = sourceInfo.isDir() ? QObject::tr("To jest folder, nie plik.")
+                                     : QObject::tr("To nie jest zwykły plik.");
+        return false;
+    }
     QFile in(source);
     if (!in.open(QIODevice::ReadOnly)) {
         *reason = in.errorString();
@@ -102,11 +113,11 @@ int CopyFileList(QString sourceFolder, QString targetFolder, QStringList names)
 }
 
 int CopyFileList(QString sourceFolder, QString targetFolder, QStringList names, const TBeforeCopy &beforeCopy,
-                 bool *stopped)
+                 bool *stopped, QStringList *failures)
 {
     if (stopped)
         *stopped = false;
-    int failures = 0;
+    int failed = 0;
     // One buffer for the whole list, for systems that cannot copy in the
     // kernel: allocating it per file would cost about as much as a copy.
     std::unique_ptr<char[]> block(new char[kCopyBlock]);
@@ -119,20 +130,50 @@ int CopyFileList(QString sourceFolder, QString targetFolder, QStringList names, 
         // A name from the database must not read or write outside the two folders.
         if (!IsSafeRelativeName(name)) {
             qDebug() << "Niedozwolona nazwa pliku:" << name;
-            --failures;
+            --failed;
+            if (failures)
+                failures->append(name + QStringLiteral(": ") + QObject::tr("Niedozwolona nazwa pliku."));
             continue;
         }
         QString reason;
         if (!CopyOneFile(sourceFolder + name, targetFolder + name, block.get(), &reason)) {
             qDebug() << "Nie skopiowano pliku" << name << reason;
-            --failures;
+            --failed;
+            if (failures)
+                failures->append(name + QStringLiteral(": ") + reason);
         }
     }
-    return failures;
+    return failed;
 }
 
-ZYMDownloadResult CopyZYMFiles(QString dataBasePath, QString targetFolder, const TDownloadHooks &hooks)
+qint64 SpaceNeeded(const QString &sourceFolder, const QString &targetFolder, const QStringList &names)
 {
+    const auto blocks = [](qint64 bytes) { return (bytes + 4095) / 4096 * 4096; };
+    qint64 added = 0;
+    qint64 largest = 0;
+    QSet<QString> seen;
+    for (const QString &name : names) {
+        if (seen.contains(name) || !IsSafeRelativeName(name))
+            continue;
+        seen.insert(name);
+        const QFileInfo source(sourceFolder + name);
+        if (!source.isFile())
+            continue;
+        const qint64 size = blocks(source.size());
+        const QFileInfo earlier(targetFolder + name);
+        const qint64 freed = earlier.isFile() ? blocks(earlier.size()) : 0;
+        added += qMax(qint64(0), size - freed);
+        largest = qMax(largest, size);
+    }
+    return added + largest;
+}
+
+ZYMDownloadResult CopyZYMFiles(QString dataBasePath, QString targetFolder, const TDownloadHooks &hooks,
+                               TDownloadReport *report)
+{
+    TDownloadReport scratch;
+    TDownloadReport &r = report ? *report : scratch;
+    r = TDownloadReport();
     if (targetFolder == kNoFolder)
         return DownloadCancelled;
 
@@ -156,6 +197,20 @@ ZYMDownloadResult CopyZYMFiles(QString dataBasePath, QString targetFolder, const
         qDebug() << name;
     qDebug() << "Kopiowanie plikow z" << sourceFolder << " do" << targetFolder;
 
+    const QString dataBaseName = QFileInfo(dataBasePath).fileName();
+    r.dataFiles = names.size();
+    // A full disk would otherwise show only after minutes of copying, as a
+    // pile of failed files.
+    const QStorageInfo storage(targetFolder);
+    if (storage.isValid() && storage.isReady()) {
+        r.needed = SpaceNeeded(sourceFolder, targetFolder, names + QStringList{dataBaseName});
+        r.available = storage.bytesAvailable();
+        if (r.available >= 0 && r.available < r.needed) {
+            qDebug() << "Za malo miejsca:" << r.needed << ">" << r.available;
+            return DownloadNoSpace;
+        }
+    }
+
     const int total = names.size() + 1; // the data files and the database
     int done = 0;
     const TBeforeCopy beforeCopy = [&hooks, &done, total](const QString &name) {
@@ -166,15 +221,19 @@ ZYMDownloadResult CopyZYMFiles(QString dataBasePath, QString targetFolder, const
     };
 
     bool stopped = false;
-    const int dataResult = CopyFileList(sourceFolder, targetFolder, names, beforeCopy, &stopped);
+    const int dataResult = CopyFileList(sourceFolder, targetFolder, names, beforeCopy, &stopped, &r.failures);
+    r.copied = done - r.failures.size();
     if (dataResult != 0)
         qDebug() << "Brak plików danych " << dataResult;
     if (stopped) {
         qDebug() << "Kopiowanie przerwane przez uzytkownika";
         return DownloadCancelled;
     }
+    // A database copied now would list files the folder lacks (or holds in
+    // an older version): the one copied before stays instead.
+    if (dataResult != 0)
+        return DownloadDataFilesFailed;
 
-    const QString dataBaseName = QFileInfo(dataBasePath).fileName();
     qDebug() << "Kopiowanie pliku bazy danych:" << dataBaseName;
     const int dataBaseResult
         = CopyFileList(sourceFolder, targetFolder, QStringList{dataBaseName}, beforeCopy, &stopped);

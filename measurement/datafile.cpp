@@ -13,9 +13,14 @@
 
 DataFileResult ReadDataFile(const QString &fileName, TDataPomiar *rec)
 {
-    QFile file(fileName);
-    if (!file.exists())
+    const QFileInfo info(fileName);
+    if (!info.exists())
         return DataFileMissing;
+    // Only a regular file is a record. A pipe would block the window until
+    // something writes to it, a device might never end; a folder holds nothing.
+    if (!info.isFile())
+        return DataFileUnreadable;
+    QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly))
         return DataFileUnreadable;
 

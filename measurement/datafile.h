@@ -11,7 +11,8 @@ struct TDataPomiar;
 enum DataFileResult {
     DataFileOk = 0,          ///< the whole record was read
     DataFileMissing = -1,    ///< no file of that name
-    DataFileUnreadable = -2, ///< the file exists but cannot be opened or read
+    DataFileUnreadable = -2, ///< the file exists but cannot be opened or read, or it is no
+                             ///< regular file (a folder, a pipe, a device)
     DataFileShort = -3       ///< the file holds fewer than 240080 bytes
 };
 

@@ -36,6 +36,8 @@ void MainWindow::on_actionOpenPomiar_triggered()
     ui->label_R->setText(Baza.WynikFromFile(WynikR));
     ui->label_Metoda->setText(tr("Metoda:") + Baza.WynikFromFile(WynikMetoda));
     ui->label_Czas->setText(Baza.WynikFromFile(WynikCzas));
+    // A file belongs to no object of the database.
+    ui->label_obiekt->setText(tr("Obiekt"));
     ui->tE_Komentarz->setPlainText(tr("Pomiar odczytany z pliku: ") + name);
     qsKomentarz = ui->tE_Komentarz->toPlainText();
     PlotPomiar(ui->plot, &CurrentPomiar, kOffset03, kOffset14);

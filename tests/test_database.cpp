@@ -291,6 +291,8 @@ void TestDataBase::komentarzRoundTrip_data()
     QTest::newRow("looks like markup") << "R<5 mΩ <b>";
     QTest::newRow("sql in it") << "x'; DROP TABLE pomiar; --";
     QTest::newRow("two lines") << "pierwsza\ndruga";
+    QTest::newRow("CR LF") << "pierwsza\r\ndruga";
+    QTest::newRow("NUL inside") << QStringLiteral("przed") + QChar(0) + QStringLiteral("po");
     QTest::newRow("empty") << "";
 }
 

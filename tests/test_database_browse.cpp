@@ -20,6 +20,7 @@
 #include <qcustomplot.h>
 
 #include <cstring>
+#include <sys/stat.h>
 #include <memory>
 
 using namespace testsupport;
@@ -109,7 +110,7 @@ private slots:
     void commentSavedAsTyped();
     void questionAsked_data();
     void questionAsked();
-    void objectClickKeepsTheEdit();
+    void objectClickAsksThenForgets();
     void commentOfAnOpenedFileIsNeverSaved();
     void failedSaveKeepsTheEdit();
     void unusableDataFile_data();
@@ -223,7 +224,8 @@ void TestDataBaseBrowse::objectLookup_data()
     QTest::addColumn<QList<int>>("ids");
     QTest::newRow("plain name") << 0 << QList<int>{1, 2};
     QTest::newRow("name with an apostrophe") << 1 << QList<int>{3};
-    QTest::newRow("shared name, first") << 2 << QList<int>{5, 6};
+    // Each object of a shared name lists its own measurements.
+    QTest::newRow("shared name, first") << 2 << QList<int>{4};
     QTest::newRow("shared name, second") << 3 << QList<int>{5, 6};
 }
 
@@ -376,7 +378,7 @@ void TestDataBaseBrowse::commentOfAnOpenedFileIsNeverSaved()
     QCOMPARE(t.w->pomiarId(), 2);
 }
 
-void TestDataBaseBrowse::objectClickKeepsTheEdit()
+void TestDataBaseBrowse::objectClickAsksThenForgets()
 {
     QTemporaryDir dir;
     const QString path = MakeBrowseDataBase(dir);
@@ -389,12 +391,17 @@ void TestDataBaseBrowse::objectClickKeepsTheEdit()
     TMessageBoxWatch watch(QStringLiteral("NIE"));
     t.ClickObiekt(1);
     QCOMPARE(watch.Count(), 1);
-    // The measurement stays on screen with its edit; export waits for a new click.
-    QCOMPARE(t.komentarz->toPlainText(), QStringLiteral("Drugi poprawiony"));
+    // Declined, the edit goes with the measurement: nothing is left to ask about.
+    QCOMPARE(t.komentarz->toPlainText(), QString());
     QVERIFY(!t.Action("actionExport_wyniku_do_CSV")->isEnabled());
     QCOMPARE(t.Label("label_obiekt"), QStringLiteral("Obiekt: Złącze 'ZK-7'"));
+    t.ClickObiekt(0);
+    QCOMPARE(watch.Count(), 1);
+    QCOMPARE(KomentarzOf(path, 2), QStringLiteral("Drugi"));
 
-    // Asked again about the same edit; "TAK" writes it to the measurement last clicked.
+    // "TAK" writes the edit to the measurement it was made on, once.
+    t.ClickPomiar(2);
+    t.Type(QStringLiteral(" poprawiony"));
     watch.SetAnswer(QStringLiteral("TAK"));
     t.ClickObiekt(2);
     QCOMPARE(watch.Count(), 2);
@@ -439,10 +446,12 @@ void TestDataBaseBrowse::failedSaveKeepsTheEdit()
 void TestDataBaseBrowse::unusableDataFile_data()
 {
     QTest::addColumn<QString>("plikDane");
-    QTest::addColumn<qint64>("bytes"); // of the file written under that name ("" none)
+    QTest::addColumn<qint64>("bytes"); // of the file written under that name (-1 none, -2 a pipe)
     QTest::addColumn<bool>("shown");
     QTest::newRow("missing") << "brak.zym5" << qint64(-1) << false;
     QTest::newRow("short") << "krotki.zym5" << kPomiarFileSize - 4 << false;
+    QTest::newRow("empty") << "pusty.zym5" << qint64(0) << false;
+    QTest::newRow("a pipe") << "fifo.zym5" << qint64(-2) << false;
     QTest::newRow("climbs out of the folder") << "../obcy.zym5" << kPomiarFileSize << false;
     QTest::newRow("absolute") << "@ABS@" << kPomiarFileSize << false;
     QTest::newRow("subfolder is fine") << "2023/p.zym5" << kPomiarFileSize << true;
@@ -468,6 +477,8 @@ void TestDataBaseBrowse::unusableDataFile()
     QVERIFY(WriteRecordBytes(folder + QStringLiteral("/pomiar_1.zym5"), *RecordFor(1)));
     if (bytes >= 0)
         QVERIFY(WriteRecordBytes(QDir(folder).absoluteFilePath(plikDane), *RecordFor(2), bytes));
+    if (bytes == -2)
+        QCOMPARE(::mkfifo(QFile::encodeName(QDir(folder).absoluteFilePath(plikDane)).constData(), 0600), 0);
 
     TWindow t(top.path());
     t.Open(path);
@@ -487,12 +498,13 @@ void TestDataBaseBrowse::unusableDataFile()
     QCOMPARE(t.Label("label_Metoda"), QStringLiteral("Metoda"));
     QCOMPARE(t.Label("label_Czas"), QStringLiteral("Czas"));
     QCOMPARE(t.Label("label_obiekt"), QStringLiteral("Obiekt"));
-    QCOMPARE(t.komentarz->toPlainText(), QString());
+    // The row was read: its comment is there to be seen before anyone edits it.
+    QCOMPARE(t.komentarz->toPlainText(), QStringLiteral("nie pokazany"));
     QCOMPARE(t.w->komentarzChanges(), 1);
+    QCOMPARE(t.w->pomiarId(), qint64(2));
     QCOMPARE(t.Plot()->graphCount(), 0);
-    // The measurement shown before is still the one held and exported.
-    QVERIFY(SameRecord(t.w->currentPomiar(), *RecordFor(1)));
-    QVERIFY(t.Action("actionExport_wyniku_do_CSV")->isEnabled());
+    // The record still held is measurement 1's: not to be exported under these labels.
+    QVERIFY(!t.Action("actionExport_wyniku_do_CSV")->isEnabled());
 }
 
 void TestDataBaseBrowse::chartDialogFollows()
@@ -528,11 +540,11 @@ void TestDataBaseBrowse::simulatedMeter()
     TWindow t(dir.path());
     t.Open(meter.qsDataBase);
     QCOMPARE(t.Rows(t.obiekty), 6);
-    // Objects 2 and 6 share a name: either row lists the measurements of object 6.
+    // Objects 2 and 6 share a name: the row of object 2 lists its own measurements.
     t.ClickObiekt(1);
     QList<int> expected;
     for (const TSimPomiar &p : meter.pomiary)
-        if (p.obiekt_id == 6)
+        if (p.obiekt_id == 2)
             expected << p.pomiar_id;
     QCOMPARE(t.Rows(t.pomiary), expected.size());
     const TSimPomiar &p = meter.pomiary[expected.last() - 1];

@@ -13,6 +13,8 @@
 
 #include <cstring>
 
+#include <sys/stat.h>
+
 namespace {
 
 // Builds a file image at explicit offsets, the way the meter writes it.
@@ -158,10 +160,12 @@ void TestDataFile::methodBit()
 void TestDataFile::refusesFilesThatCannotBeReadWhole_data()
 {
     QTest::addColumn<QString>("name");
-    QTest::addColumn<qint64>("size"); // -1: no file; -2: a folder of that name
+    QTest::addColumn<qint64>("size"); // -1: no file; -2: a folder of that name; -3: a pipe
     QTest::addColumn<int>("expected");
     QTest::newRow("missing") << "missing.zym5" << qint64(-1) << int(DataFileMissing);
     QTest::newRow("folder") << "folder.zym5" << qint64(-2) << int(DataFileUnreadable);
+    // Opening a pipe for reading waits for a writer: the call would never return.
+    QTest::newRow("pipe") << "pipe.zym5" << qint64(-3) << int(DataFileUnreadable);
     QTest::newRow("empty") << "empty.zym5" << qint64(0) << int(DataFileShort);
     QTest::newRow("one byte short") << "short.zym5" << kPomiarFileSize - 1 << int(DataFileShort);
     QTest::newRow("header only") << "header.zym5" << qint64(12) << int(DataFileShort);
@@ -175,6 +179,8 @@ void TestDataFile::refusesFilesThatCannotBeReadWhole()
     const QString path = dir.filePath(name);
     if (size == -2) {
         QVERIFY(QDir(dir.path()).mkpath(name));
+    } else if (size == -3) {
+        QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
     } else if (size >= 0) {
         FileImage image;
         image.putInt32(0, 0x80);

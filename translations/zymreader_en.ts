@@ -537,6 +537,54 @@ To download measurements from the ZYM-5 meter, switch on the meter&apos;s WiFi a
         <source>Nie można odczytać historii obiektu.</source>
         <translation>Cannot read the history of the object.</translation>
     </message>
+    <message>
+        <source>Obiekt ma w bazie danych identyfikator &quot;%1&quot;, który nie jest liczbą całkowitą. Nie można wyświetlić jego pomiarów.</source>
+        <translation>The object's identifier in the database, &quot;%1&quot;, is not a whole number. Its measurements cannot be shown.</translation>
+    </message>
+    <message>
+        <source>Pomiar ma w bazie danych identyfikator &quot;%1&quot;, który nie jest liczbą całkowitą. Nie można go wyświetlić ani zapisać jego komentarza.</source>
+        <translation>The measurement's identifier in the database, &quot;%1&quot;, is not a whole number. It cannot be shown and its comment cannot be saved.</translation>
+    </message>
+    <message>
+        <source>Nie znaleziono pliku bazy danych miernika albo jest on nieosiągalny:
+%1</source>
+        <translation>The meter's database file was not found or cannot be reached:
+%1</translation>
+    </message>
+    <message>
+        <source>Udział sieciowy miernika musi być zamontowany, na przykład:
+sudo mount -t cifs //%1/zym_wyniki /mnt/zym -o guest
+a w pliku ZYMReader.ini ustawione ZYM_DataBasePath=/mnt/zym/zym_5.db (zob. README).</source>
+        <translation>The meter's network share must be mounted, for example:
+sudo mount -t cifs //%1/zym_wyniki /mnt/zym -o guest
+and ZYMReader.ini must set ZYM_DataBasePath=/mnt/zym/zym_5.db (see README).</translation>
+    </message>
+    <message>
+        <source>Pobieranie nie powiodło się. Skopiowano %1 z %2 plików pomiarów.
+Plik bazy danych nie został skopiowany: kopia bazy w folderze docelowym pozostała bez zmian.
+
+Nie skopiowano:
+%3</source>
+        <translation>The download failed. %1 of %2 measurement files were copied.
+The database file was not copied: the database copy in the target folder was left unchanged.
+
+Not copied:
+%3</translation>
+    </message>
+    <message>
+        <source>Za mało miejsca w folderze docelowym:
+%1
+
+Pobranie wymaga %2 MB, wolne jest %3 MB. Nic nie zostało skopiowane.</source>
+        <translation>Not enough space in the target folder:
+%1
+
+The download needs %2 MB, %3 MB are free. Nothing was copied.</translation>
+    </message>
+    <message>
+        <source>(i %1 innych)</source>
+        <translation>(and %1 more)</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>
@@ -642,6 +690,22 @@ To download measurements from the ZYM-5 meter, switch on the meter&apos;s WiFi a
         <location filename="../measurement/replacefile.cpp" line="+28"/>
         <source>Zapisano tylko %1 z %2 bajtów.</source>
         <translation>Only %1 of %2 bytes were written.</translation>
+    </message>
+    <message>
+        <source>Pomiar o numerze %1 występuje w bazie danych %2 razy. Komentarz nie został zapisany, aby nie nadpisać komentarzy innych pomiarów.</source>
+        <translation>Measurement number %1 occurs %2 times in the database. The comment was not saved, so as not to overwrite the comments of other measurements.</translation>
+    </message>
+    <message>
+        <source>To jest folder, nie plik.</source>
+        <translation>This is a folder, not a file.</translation>
+    </message>
+    <message>
+        <source>To nie jest zwykły plik.</source>
+        <translation>This is not a regular file.</translation>
+    </message>
+    <message>
+        <source>Niedozwolona nazwa pliku.</source>
+        <translation>File name not allowed.</translation>
     </message>
 </context>
 <context>

@@ -1,0 +1,17 @@
+#ifndef ROWID_H
+#define ROWID_H
+
+#include <QtGlobal>
+
+QT_BEGIN_NAMESPACE
+class QVariant;
+QT_END_NAMESPACE
+
+/// Reads an `obiekt_id` or `pomiar_id` as the database gave it. True with
+/// the id in `*id` when the value is a whole number that fits 64 bits: an
+/// integer, a real without a fraction (3.0) or a text of digits ("12").
+/// False for NULL, 1.6, 1e30, "abc": such a row can be listed, but taking
+/// its id as a number would name another row.
+bool WholeId(const QVariant &value, qint64 *id);
+
+#endif // ROWID_H
