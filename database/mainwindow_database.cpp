@@ -48,10 +48,11 @@ bool MainWindow::ShowObiekty(QTableView *view, QString *errorText)
 
     view->verticalScrollBar()->setStyleSheet(QLatin1String(kScrollBarStyle));
     view->verticalHeader()->hide();
-    SetTableModel(view, model, view == ui->tV_Obiekty ? ui->tV_Pomiary : ui->tV_Obiekty);
+    SetTableModel(view, ListModel(model), view == ui->tV_Obiekty ? ui->tV_Pomiary : ui->tV_Obiekty);
     view->setColumnWidth(0, 260);
     view->setSelectionMode(QAbstractItemView::SingleSelection);
     view->horizontalHeader()->setStretchLastSection(true);
+    PrepareTable(view);
     return true;
 }
 
@@ -62,7 +63,7 @@ void MainWindow::UpdatePomiarTbele(QTableView *qT_tab, int id_object)
     qT_tab->setSelectionBehavior(QAbstractItemView::SelectRows);
     qT_tab->verticalScrollBar()->setStyleSheet(QLatin1String(kScrollBarStyle));
     qT_tab->verticalHeader()->hide();
-    SetTableModel(qT_tab, model, qT_tab == ui->tV_Obiekty ? ui->tV_Pomiary : ui->tV_Obiekty);
+    SetTableModel(qT_tab, ListModel(model), qT_tab == ui->tV_Obiekty ? ui->tV_Pomiary : ui->tV_Obiekty);
     // The id stays in the model for the click handler; one pixel hides it
     // (below the header's default minimum, which would widen it again).
     qT_tab->horizontalHeader()->setMinimumSectionSize(1);
@@ -72,6 +73,7 @@ void MainWindow::UpdatePomiarTbele(QTableView *qT_tab, int id_object)
     qT_tab->setColumnWidth(3, 203);
     qT_tab->setSelectionMode(QAbstractItemView::SingleSelection);
     qT_tab->horizontalHeader()->setStretchLastSection(true);
+    PrepareTable(qT_tab);
 }
 
 int MainWindow::db_GetObjectId(QString qs_nazwa)
@@ -161,8 +163,10 @@ bool MainWindow::AskSaveKomentarz()
         return true;
 
     Baza.PrepareKomentarz(qsKomentarz, iPomiarId);
-    if (Baza.ExecPending())
+    if (Baza.ExecPending()) {
+        ShowSavedKomentarz();
         return true;
+    }
 
     // Say so, and keep the edit: the next click asks again.
     QString reason = Baza.LastErrorText();

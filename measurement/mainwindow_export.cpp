@@ -8,6 +8,7 @@
 #include "app/messages.h"
 #include "measurement/csvexport.h"
 #include "measurement/datafile.h"
+#include "measurement/savedialog.h"
 
 #include <QDebug>
 #include <QDir>
@@ -18,8 +19,11 @@ void MainWindow::on_actionExport_wyniku_do_CSV_triggered()
 {
     // Only the low 32 bits of czas are a time (the meter's own clock format).
     const QString proposal = qsLastSaveCSVPath + DefaultFileName(quint32(CurrentPomiar.czas));
-    const QString name = QFileDialog::getSaveFileName(this, tr("Zapisz do pliku CSV"), proposal,
-                                                      tr("Plik CSV (*.csv);;Plik ZYM (*.zym5)"));
+    const QStringList filterNames = tr("Plik CSV (*.csv);;Plik ZYM (*.zym5)").split(QStringLiteral(";;"));
+    const QString name = AskSaveFile(this, tr("Zapisz do pliku CSV"), proposal,
+                                     {{filterNames.value(0), QStringLiteral("csv")},
+                                      {filterNames.value(1), QStringLiteral("zym5")}})
+                             .path;
     if (name.isEmpty())
         return;
 
@@ -52,9 +56,12 @@ void MainWindow::on_actionExport_wyniku_do_CSV_triggered()
         return;
     }
 
-    if (!saved)
+    if (!saved) {
         ShowProblem(QMessageBox::Warning, tr("Błąd!"), tr("Nie można zapisać pliku:\n%1\n\n%2")
                                            .arg(QDir::toNativeSeparators(name), reason));
+        return;
+    }
+    ShowSavedMessage(tr("Pomiar zapisano w pliku %1").arg(QDir::toNativeSeparators(name)));
 }
 
 bool MainWindow::SaveCSV(QString outputFilename, const TDataPomiar *rec, QString *errorText)

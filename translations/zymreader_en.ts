@@ -271,6 +271,10 @@ p, li { white-space: pre-wrap; }
         <translation>CSV file (*.csv);;ZYM file (*.zym5)</translation>
     </message>
     <message>
+        <source>Pomiar zapisano w pliku %1</source>
+        <translation>Measurement saved to file %1</translation>
+    </message>
+    <message>
         <location line="+19"/>
         <location line="+7"/>
         <source>Uwaga!</source>
