@@ -152,16 +152,34 @@ void FitColumns(QTableView *view)
     option.widget = view;
     const int grid = view->showGrid() ? 1 : 0;
 
+    // A column wider than the view is read by scrolling through it, which
+    // item-wise scrolling cannot do.
+    view->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
     QHeaderView *header = view->horizontalHeader();
+    const int last = header->logicalIndex(header->count() - 1);
     for (int c = 0; c < model->columnCount(); ++c) {
         if (view->isColumnHidden(c) || view->columnWidth(c) <= 1)
             continue;
         int needed = header->sectionSizeHint(c);
-        for (int r = 0; r < model->rowCount(); ++r) {
-            const QModelIndex index = model->index(r, c);
-            needed = qMax(needed, view->itemDelegateForColumn(c)
-                                      ? view->itemDelegateForColumn(c)->sizeHint(option, index).width() + grid
-                                      : view->itemDelegate()->sizeHint(option, index).width() + grid);
+        QAbstractItemDelegate *delegate = view->itemDelegateForColumn(c);
+        if (!delegate)
+            delegate = view->itemDelegate();
+        for (int r = 0; r < model->rowCount(); ++r)
+            needed = qMax(needed, delegate->sizeHint(option, model->index(r, c)).width() + grid);
+        if (c == last && header->stretchLastSection()) {
+            // A stretched last section is squeezed into the space the
+            // others leave, whatever its width: past that space it must
+            // stop stretching to be scrolled to.
+            int others = 0;
+            for (int i = 0; i < header->count(); ++i) {
+                if (i != c && !header->isSectionHidden(i))
+                    others += header->sectionSize(i);
+            }
+            if (needed <= view->viewport()->width() - others)
+                continue;
+            header->setStretchLastSection(false);
+            view->setColumnWidth(c, qMax(needed, view->columnWidth(c)));
+            continue;
         }
         if (needed > view->columnWidth(c))
             view->setColumnWidth(c, needed);

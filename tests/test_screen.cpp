@@ -271,6 +271,12 @@ void TestScreen::columnsShowWholeTexts()
         QVERIFY(t.pomiary->columnWidth(c) >= formWidths[c]);
     }
     QVERIFY(t.obiekty->columnWidth(0) > QFontMetrics(t.obiekty->font()).horizontalAdvance(kLongName));
+    // Wider than the view, the texts can be scrolled to their ends.
+    for (QTableView *view : {t.obiekty, t.pomiary}) {
+        QTRY_COMPARE(view->horizontalScrollBar()->maximum(),
+                     view->horizontalHeader()->length() - view->viewport()->width());
+        QVERIFY(view->horizontalScrollBar()->maximum() > 0);
+    }
     QCOMPARE(t.obiekty->model()->index(0, 0).data(Qt::ToolTipRole).toString(), kLongName);
 }
 
