@@ -192,8 +192,9 @@ TRowDriver::TRowDriver(QTableView *view, std::function<void(const QModelIndex &)
     : QObject(view)
     , pView(view)
     , fnShow(std::move(show))
+    , pViewport(view->viewport())
 {
-    view->viewport()->installEventFilter(this);
+    pViewport->installEventFilter(this);
     connect(view, &QAbstractItemView::clicked, this, &TRowDriver::Clicked);
     Follow();
 }
@@ -212,7 +213,9 @@ void TRowDriver::Follow()
 
 bool TRowDriver::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == pView->viewport()) {
+    // Compared with the pointer kept: the view itself may be half destroyed
+    // when its viewport's last events arrive.
+    if (watched == pViewport) {
         switch (event->type()) {
         case QEvent::MouseButtonPress:
         case QEvent::MouseButtonDblClick:

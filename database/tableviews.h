@@ -75,6 +75,7 @@ private:
 
     QTableView *pView;
     std::function<void(const QModelIndex &)> fnShow;
+    QObject *pViewport; // the view's viewport, whose mouse presses are watched
     QPointer<QItemSelectionModel> pFollowed;
     bool bPressing = false;    // between a mouse press on the viewport and its release
     bool bShownByPress = false; // the last press moved the current row and showed it
