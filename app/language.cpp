@@ -17,6 +17,14 @@ void MainWindow::on_actionAngieski_triggered()
 
 void MainWindow::SwitchLanguage(int index)
 {
+    // retranslateUi puts the form's placeholders into the result area while
+    // the chart keeps the measurement: note what is shown, in the language
+    // still installed, to show it again in the new one.
+    const QString objectPrefix = tr("Obiekt: ");
+    const QString objectText = ui->label_obiekt->text();
+    const bool measurementShown = Baza.IsOpen() && iPomiarId >= 0 && !ui->gB_Wynik->isHidden()
+        && ui->label_R->text() != QLatin1String("R=");
+
     // The actions are independent checkable actions; keep exactly one ticked
     // whatever Qt's own toggling did.
     ui->actionPolski->setChecked(index == 0);
@@ -24,7 +32,19 @@ void MainWindow::SwitchLanguage(int index)
     idefaultLang = index;
     LoadTranslation(qsTranslateFileName[index]);
     ui->retranslateUi(this);
-    // retranslateUi empties the comment editor; that is not the user's edit.
+    RetranslateTables();
+
+    if (objectText.startsWith(objectPrefix))
+        ui->label_obiekt->setText(tr("Obiekt: ") + objectText.mid(objectPrefix.size()));
+    if (measurementShown) {
+        // Displayed again from its row, as a click would; whether it may be
+        // exported is still what the last click decided.
+        const bool exportEnabled = ui->actionExport_wyniku_do_CSV->isEnabled();
+        DisplayPomiar(iPomiarId);
+        ui->actionExport_wyniku_do_CSV->setEnabled(exportEnabled);
+    }
+    // retranslateUi empties the comment editor and DisplayPomiar fills it
+    // again; neither is the user's edit.
     iKomentarzChanges = 0;
 }
 

@@ -4,6 +4,7 @@
 #include "app/mainwindow.h"
 #include "ui_mainwindow.h"
 
+#include "app/mainlayout.h"
 #include "app/messages.h"
 #include "chart/dialogwykres.h"
 
@@ -11,7 +12,10 @@
 #include <QCoreApplication>
 #include <QDebug>
 #include <QResizeEvent>
+#include <QScreen>
 #include <QStandardPaths>
+#include <QStatusBar>
+#include <QTimer>
 
 #include <cstring>
 
@@ -35,10 +39,9 @@ MainWindow::MainWindow(QWidget *parent)
 
     qsIniFileName = QCoreApplication::applicationDirPath() + QStringLiteral("/ZYMReader.ini");
 
-    connect(ui->tV_Obiekty, SIGNAL(clicked(const QModelIndex &)),
-            this, SLOT(SLOT_tV_Object_Clicked(const QModelIndex &)));
-    connect(ui->tV_Pomiary, SIGNAL(clicked(const QModelIndex &)),
-            this, SLOT(SLOT_tV_Pomiar_Clicked(const QModelIndex &)));
+    // A click on either table, or a move of its current row by the
+    // keyboard, reaches SLOT_tV_Object_Clicked / SLOT_tV_Pomiar_Clicked.
+    FollowTableRows();
 
     ui->actionExport_wyniku_do_CSV->setEnabled(false);
     SetUpHistoria();
@@ -78,14 +81,30 @@ MainWindow::~MainWindow()
 
 void MainWindow::resizeEvent(QResizeEvent *event)
 {
-    const int W = event->size().width();
-    const int H = event->size().height();
-    ui->gB_Baza->setGeometry(0, 50, 700, H - 114);
-    const int G = ui->gB_Baza->height();
-    ui->tV_Obiekty->setGeometry(20, 50, 210, G - 60);
-    ui->tV_Pomiary->setGeometry(239, 50, 441, G - 60);
-    ui->plot->setGeometry(710, 340, W - 740, H - 408);
+    // The bars are measured, not assumed: on most platforms they are taller
+    // than on the one the form was drawn for, and the tables and the chart
+    // would end under the status bar. The main window's layout has already
+    // placed the central widget for this size when the event arrives.
+    const QMargins bars = BarMargins(event->size());
+    const TMainLayout layout = MainLayout(event->size(), bars);
+    ui->gB_Baza->setGeometry(layout.baza);
+    ui->tV_Obiekty->setGeometry(layout.obiekty);
+    ui->tV_Pomiary->setGeometry(layout.pomiary);
+    ui->plot->setGeometry(layout.plot);
+    // On a screen too small for it the window may still fit the screen.
+    QSize minimum = MainMinimumSize(bars);
+    if (const QScreen *display = screen())
+        minimum = minimum.boundedTo(display->availableSize() - (frameGeometry().size() - geometry().size()));
+    if (minimumSize() != minimum)
+        setMinimumSize(minimum);
     QMainWindow::resizeEvent(event);
+}
+
+QMargins MainWindow::BarMargins(const QSize &window) const
+{
+    const QRect central = centralWidget()->geometry();
+    return QMargins(central.left(), central.top(), window.width() - central.right() - 1,
+                    window.height() - central.bottom() - 1);
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)
@@ -105,4 +124,16 @@ void MainWindow::closeEvent(QCloseEvent *event)
 void MainWindow::on_actionAppClose_triggered()
 {
     close();
+}
+
+void MainWindow::ShowSavedMessage(const QString &text)
+{
+    // The status bar otherwise names the open database: give it back after
+    // a while unless something else has been said meanwhile.
+    const QString before = statusBar()->currentMessage();
+    statusBar()->showMessage(text);
+    QTimer::singleShot(10000, this, [this, text, before]() {
+        if (statusBar()->currentMessage() == text)
+            statusBar()->showMessage(before);
+    });
 }

@@ -7,6 +7,7 @@
 
 #include <QMainWindow>
 #include <QMap>
+#include <QMargins>
 #include <QModelIndex>
 #include <QPointer>
 #include <QString>
@@ -15,11 +16,14 @@
 #include <functional>
 
 QT_BEGIN_NAMESPACE
+class QAbstractItemModel;
 class QCloseEvent;
 class QPoint;
 class QResizeEvent;
 class QTableView;
 QT_END_NAMESPACE
+
+class TRowDriver;
 
 namespace Ui {
 class MainWindow;
@@ -68,6 +72,8 @@ public:
     /// Writes `rec` and the result labels as CSV. True on success; otherwise
     /// false with the reason in `*errorText` (when given).
     bool SaveCSV(QString outputFilename, const TDataPomiar *rec, QString *errorText = nullptr);
+    /// Tells the user in the status bar that the measurement was saved.
+    void ShowSavedMessage(const QString &text);
 
     // ---- meter (download/)
     /// Checks that the meter answers and opens its database; true on success.
@@ -156,6 +162,23 @@ private:
     /// Deletes every history window (the database they read is going).
     void CloseHistoriaWindows();
 
+    // ---- layout and tables as the user reads them
+    /// What the menu bar, tool bars and status bar take from each side of
+    /// a window of size `window`, as the window's layout has placed them.
+    QMargins BarMargins(const QSize &window) const;
+    /// Lets the current row of either table lead the display (constructor).
+    void FollowTableRows();
+    /// The model a table shows for the list `source` (tool tips, sorting);
+    /// it takes `source` over.
+    QAbstractItemModel *ListModel(QAbstractItemModel *source);
+    /// Fits the columns of a table just filled, lets the measurement list
+    /// sort from its headers and follows the new current row.
+    void PrepareTable(QTableView *view);
+    /// Shows the comment just saved in the measurement's KOMENTARZ cell.
+    void ShowSavedKomentarz();
+    /// Table headers in the language installed now.
+    void RetranslateTables();
+
     Ui::MainWindow *ui;
     DialogWykres *pDialogWykres;
     DialogCalc *pDialogCalc;
@@ -178,6 +201,8 @@ private:
     QMap<qint64, QPointer<DialogHistoria>> HistoriaWindows; // open history window of each object id
 
     std::function<bool(QString)> fnIsZYMReachable;
+    TRowDriver *pObiektyRows = nullptr; // the object table's current row and clicks
+    TRowDriver *pPomiaryRows = nullptr; // the measurement table's current row and clicks
 };
 
 #endif // MAINWINDOW_H

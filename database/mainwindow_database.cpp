@@ -49,10 +49,11 @@ bool MainWindow::ShowObiekty(QTableView *view, QString *errorText)
 
     view->verticalScrollBar()->setStyleSheet(QLatin1String(kScrollBarStyle));
     view->verticalHeader()->hide();
-    SetTableModel(view, model, view == ui->tV_Obiekty ? ui->tV_Pomiary : ui->tV_Obiekty);
+    SetTableModel(view, ListModel(model), view == ui->tV_Obiekty ? ui->tV_Pomiary : ui->tV_Obiekty);
     view->setColumnWidth(0, 260);
     view->setSelectionMode(QAbstractItemView::SingleSelection);
     view->horizontalHeader()->setStretchLastSection(true);
+    PrepareTable(view);
     return true;
 }
 
@@ -63,7 +64,7 @@ void MainWindow::UpdatePomiarTbele(QTableView *qT_tab, qint64 id_object)
     qT_tab->setSelectionBehavior(QAbstractItemView::SelectRows);
     qT_tab->verticalScrollBar()->setStyleSheet(QLatin1String(kScrollBarStyle));
     qT_tab->verticalHeader()->hide();
-    SetTableModel(qT_tab, model, qT_tab == ui->tV_Obiekty ? ui->tV_Pomiary : ui->tV_Obiekty);
+    SetTableModel(qT_tab, ListModel(model), qT_tab == ui->tV_Obiekty ? ui->tV_Pomiary : ui->tV_Obiekty);
     // The id stays in the model for the click handler; one pixel hides it
     // (below the header's default minimum, which would widen it again).
     qT_tab->horizontalHeader()->setMinimumSectionSize(1);
@@ -73,6 +74,7 @@ void MainWindow::UpdatePomiarTbele(QTableView *qT_tab, qint64 id_object)
     qT_tab->setColumnWidth(3, 203);
     qT_tab->setSelectionMode(QAbstractItemView::SingleSelection);
     qT_tab->horizontalHeader()->setStretchLastSection(true);
+    PrepareTable(qT_tab);
 }
 
 qint64 MainWindow::db_GetObjectId(QString qs_nazwa)
@@ -228,6 +230,7 @@ bool MainWindow::AskSaveKomentarz()
 
     Baza.PrepareKomentarz(qsKomentarz, iPomiarId);
     if (Baza.ExecPending()) {
+        ShowSavedKomentarz();
         HistoriaKomentarzSaved(iPomiarId, qsKomentarz);
         return true;
     }

@@ -23,11 +23,11 @@ namespace {
 
 const char kObiektyStatement[] = "SELECT Obiekt_nazwa AS OBIEKT, obiekt_id FROM obiekt";
 
-// Followed by the object's id. The time is shown as UTC + 2 h, summer and
-// winter alike, as the meter's own display does.
+// Followed by the object's id. The time is the computer's local time, as
+// in the result area, the CSV and the proposed file name.
 const char kPomiaryStatement[] =
     "SELECT pomiar.pomiar_id AS ID, strftime('%Y-%m-%d %H:%M:%S', "
-    "datetime(datetime(pomiar.pomiar_czas, 'unixepoch')),'+2 hours') AS DATA , "
+    "datetime(datetime(pomiar.pomiar_czas, 'unixepoch')),'localtime') AS DATA , "
     "CASE WHEN pomiar.pomiar_rezystancja >= 1000 THEN '\xE2\x88\x9E' "
     "WHEN pomiar.pomiar_rezystancja >= 100 THEN round(pomiar.pomiar_rezystancja,0) "
     "WHEN pomiar.pomiar_rezystancja >= 10 THEN round(pomiar.pomiar_rezystancja,1) "

@@ -9,6 +9,7 @@
 #include "app/messages.h"
 #include "measurement/csvexport.h"
 #include "measurement/datafile.h"
+#include "measurement/savedialog.h"
 
 #include <QDebug>
 #include <QDir>
@@ -19,33 +20,33 @@
 namespace {
 
 // The save dialog's filters, in the order offered (the first is preselected),
-// with the ExportKind each stands for. A new format adds a line here.
-struct TSaveFilter
+// with the suffix a bare name gets and the ExportKind each stands for. A new
+// format adds a line here.
+struct TExportFilter
 {
     const char *text; // translated in the MainWindow context
+    const char *suffix;
     ExportKind kind;
 };
 
-const TSaveFilter kSaveFilters[] = {
-    {QT_TRANSLATE_NOOP("MainWindow", "Plik CSV (*.csv)"), ExportCsv},
-    {QT_TRANSLATE_NOOP("MainWindow", "Plik ZYM (*.zym5)"), ExportZym5},
-    {QT_TRANSLATE_NOOP("MainWindow", "Plik CSV z kropką dziesiętną (*.csv)"), ExportCsvPoint},
+const TExportFilter kExportFilters[] = {
+    {QT_TRANSLATE_NOOP("MainWindow", "Plik CSV (*.csv)"), "csv", ExportCsv},
+    {QT_TRANSLATE_NOOP("MainWindow", "Plik ZYM (*.zym5)"), "zym5", ExportZym5},
+    {QT_TRANSLATE_NOOP("MainWindow", "Plik CSV z kropką dziesiętną (*.csv)"), "csv", ExportCsvPoint},
 };
 
-QString SaveFilterList()
+QVector<TSaveFilter> ExportFilters()
 {
-    QStringList filters;
-    for (const TSaveFilter &filter : kSaveFilters)
-        filters << MainWindow::tr(filter.text);
-    return filters.join(QLatin1String(";;"));
+    QVector<TSaveFilter> filters;
+    for (const TExportFilter &filter : kExportFilters)
+        filters.append({MainWindow::tr(filter.text), QLatin1String(filter.suffix)});
+    return filters;
 }
 
-ExportKind SaveFilterKind(const QString &selected)
+ExportKind ExportFilterKind(int index)
 {
-    for (const TSaveFilter &filter : kSaveFilters)
-        if (MainWindow::tr(filter.text) == selected)
-            return filter.kind;
-    return ExportUnknown;
+    const int count = int(sizeof(kExportFilters) / sizeof(kExportFilters[0]));
+    return index >= 0 && index < count ? kExportFilters[index].kind : ExportUnknown;
 }
 
 // The result box as shown: the label texts, and for the decimal-point
@@ -81,9 +82,8 @@ void MainWindow::on_actionExport_wyniku_do_CSV_triggered()
 {
     // Only the low 32 bits of czas are a time (the meter's own clock format).
     const QString proposal = qsLastSaveCSVPath + DefaultFileName(quint32(CurrentPomiar.czas));
-    QString selectedFilter;
-    const QString name = QFileDialog::getSaveFileName(this, tr("Zapisz do pliku CSV"), proposal,
-                                                      SaveFilterList(), &selectedFilter);
+    const TSaveChoice choice = AskSaveFile(this, tr("Zapisz do pliku CSV"), proposal, ExportFilters());
+    const QString name = choice.path;
     if (name.isEmpty())
         return;
 
@@ -93,7 +93,7 @@ void MainWindow::on_actionExport_wyniku_do_CSV_triggered()
 
     QString reason;
     bool saved = true;
-    switch (ExportKindFor(name, SaveFilterKind(selectedFilter))) {
+    switch (ExportKindFor(name, ExportFilterKind(choice.filter))) {
     case ExportCsv:
         saved = SaveCSV(name, &CurrentPomiar, &reason);
         break;
@@ -122,9 +122,12 @@ void MainWindow::on_actionExport_wyniku_do_CSV_triggered()
         return;
     }
 
-    if (!saved)
+    if (!saved) {
         ShowProblem(QMessageBox::Warning, tr("Błąd!"),
                     tr("Nie można zapisać pliku:\n%1\n\n%2").arg(QDir::toNativeSeparators(name), reason));
+        return;
+    }
+    ShowSavedMessage(tr("Pomiar zapisano w pliku %1").arg(QDir::toNativeSeparators(name)));
 }
 
 bool MainWindow::SaveCSV(QString outputFilename, const TDataPomiar *rec, QString *errorText)

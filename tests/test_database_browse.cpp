@@ -20,6 +20,7 @@
 #include <qcustomplot.h>
 
 #include <cstring>
+#include <ctime>
 #include <sys/stat.h>
 #include <memory>
 
@@ -131,6 +132,9 @@ private:
 void TestDataBaseBrowse::initTestCase()
 {
     Q_INIT_RESOURCE(resources);
+    // The list shows local time: a zone with summer time tells it from a fixed offset.
+    qputenv("TZ", "Europe/Warsaw");
+    tzset();
 }
 
 void TestDataBaseBrowse::cleanup()
@@ -172,18 +176,19 @@ void TestDataBaseBrowse::measurementListTexts_data()
     QTest::addColumn<QVariant>("wynik");
     QTest::addColumn<QString>("data");
     const QString inf = QString(QChar(0x221E));
-    QTest::newRow("999.6 rounds to 1000") << 999.6 << 0 << QVariant(1000.0) << "1970-01-01 02:00:00";
-    QTest::newRow("99.96 rounds to 100") << 99.96 << 0 << QVariant(100.0) << "1970-01-01 02:00:00";
-    QTest::newRow("9.996 rounds to 10") << 9.996 << 0 << QVariant(10.0) << "1970-01-01 02:00:00";
-    QTest::newRow("1.236 two decimals") << 1.236 << 0 << QVariant(1.24) << "1970-01-01 02:00:00";
-    QTest::newRow("0.5") << 0.5 << 0 << QVariant(0.5) << "1970-01-01 02:00:00";
-    QTest::newRow("0.0004 three decimals") << 0.0004 << 0 << QVariant(0.0) << "1970-01-01 02:00:00";
-    QTest::newRow("negative") << -2.5 << 0 << QVariant(-2.5) << "1970-01-01 02:00:00";
-    QTest::newRow("1000 is infinite") << 1000.0 << 0 << QVariant(inf) << "1970-01-01 02:00:00";
-    QTest::newRow("1e9 is infinite") << 1e9 << 0 << QVariant(inf) << "1970-01-01 02:00:00";
-    QTest::newRow("summer, still +2 h") << 1.0 << 1625140800 << QVariant(1.0) << "2021-07-01 14:00:00";
-    QTest::newRow("winter, +2 h") << 1.0 << 1610712000 << QVariant(1.0) << "2021-01-15 14:00:00";
-    QTest::newRow("over midnight and new year") << 1.0 << 1609455600 << QVariant(1.0) << "2021-01-01 01:00:00";
+    QTest::newRow("999.6 rounds to 1000") << 999.6 << 0 << QVariant(1000.0) << "1970-01-01 01:00:00";
+    QTest::newRow("99.96 rounds to 100") << 99.96 << 0 << QVariant(100.0) << "1970-01-01 01:00:00";
+    QTest::newRow("9.996 rounds to 10") << 9.996 << 0 << QVariant(10.0) << "1970-01-01 01:00:00";
+    QTest::newRow("1.236 two decimals") << 1.236 << 0 << QVariant(1.24) << "1970-01-01 01:00:00";
+    QTest::newRow("0.5") << 0.5 << 0 << QVariant(0.5) << "1970-01-01 01:00:00";
+    QTest::newRow("0.0004 three decimals") << 0.0004 << 0 << QVariant(0.0) << "1970-01-01 01:00:00";
+    QTest::newRow("negative") << -2.5 << 0 << QVariant(-2.5) << "1970-01-01 01:00:00";
+    QTest::newRow("1000 is infinite") << 1000.0 << 0 << QVariant(inf) << "1970-01-01 01:00:00";
+    QTest::newRow("1e9 is infinite") << 1e9 << 0 << QVariant(inf) << "1970-01-01 01:00:00";
+    // Local time (Warsaw): UTC + 2 h in summer, UTC + 1 h in winter.
+    QTest::newRow("summer, local time") << 1.0 << 1625140800 << QVariant(1.0) << "2021-07-01 14:00:00";
+    QTest::newRow("winter, local time") << 1.0 << 1610712000 << QVariant(1.0) << "2021-01-15 13:00:00";
+    QTest::newRow("over midnight and new year") << 1.0 << 1609455600 << QVariant(1.0) << "2021-01-01 00:00:00";
 }
 
 void TestDataBaseBrowse::measurementListTexts()

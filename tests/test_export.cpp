@@ -420,7 +420,8 @@ void TestExport::exportRefused_data()
 
     QTest::newRow("pdf") << "raport.pdf" << "(*.zym5)";
     QTest::newRow("txt") << "raport.txt" << "(*.csv)";
-    QTest::newRow("no suffix") << "raport" << "(*.csv)";
+    // A bare name gets the selected type's suffix; one ending in a dot has none.
+    QTest::newRow("no suffix") << "raport." << "(*.csv)";
     QTest::newRow("csv into missing folder") << "brak/raport.csv" << QDir::toNativeSeparators("brak/raport.csv");
     QTest::newRow("zym5 into missing folder") << "brak/raport.zym5" << QDir::toNativeSeparators("brak/raport.zym5");
     QTest::newRow("cancelled") << "" << "";

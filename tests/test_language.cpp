@@ -95,7 +95,7 @@ private slots:
     void startsInSavedLanguage_data();
     void startsInSavedLanguage();
     void laterQuestionsUseNewLanguage();
-    void switchEmptiesDatabaseCommentWithoutQuestion();
+    void switchShowsDatabaseCommentWithoutQuestion();
 
 private:
     QTemporaryDir dir;
@@ -207,7 +207,7 @@ void TestLanguage::laterQuestionsUseNewLanguage()
     QCOMPARE(settings.value(QStringLiteral("Language/default")).toInt(), 1);
 }
 
-void TestLanguage::switchEmptiesDatabaseCommentWithoutQuestion()
+void TestLanguage::switchShowsDatabaseCommentWithoutQuestion()
 {
     const QString db = dir.filePath(QStringLiteral("zym_5.db"));
     Sql(db, {"CREATE TABLE obiekt (obiekt_id INTEGER PRIMARY KEY, Obiekt_nazwa TEXT)",
@@ -237,9 +237,10 @@ void TestLanguage::switchEmptiesDatabaseCommentWithoutQuestion()
     QCOMPARE(editor->toPlainText(), QStringLiteral("uzwojenie A"));
 
     Action(window.get(), "actionAngieski")->trigger();
-    QCOMPARE(editor->toPlainText(), QString());
+    // Shown again from its row, in the new language.
+    QCOMPARE(editor->toPlainText(), QStringLiteral("uzwojenie A"));
 
-    // The emptying is not the user's edit: the next measurement comes
+    // Filling it again is not the user's edit: the next measurement comes
     // without the save question, and the stored comment is left as it was.
     bool asked = false;
     testsupport::WhenModal([&asked](QWidget *w) {

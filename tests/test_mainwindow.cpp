@@ -289,19 +289,19 @@ void TestMainWindow::layoutFollowsWindowSize()
 {
     window->show();
     QVERIFY(QTest::qWaitForWindowExposed(window.get()));
-    window->resize(1000, 500);
     auto geometryOf = [this](const char *name) { return window->findChild<QWidget *>(name)->geometry(); };
-    QTRY_COMPARE(geometryOf("gB_Baza"), QRect(0, 50, 700, 386));
-    QCOMPARE(geometryOf("tV_Obiekty"), QRect(20, 50, 210, 326));
-    QCOMPARE(geometryOf("tV_Pomiary"), QRect(239, 50, 441, 326));
-    QCOMPARE(geometryOf("plot"), QRect(710, 340, 260, 92));
-    QCOMPARE(geometryOf("gB_Wynik"), QRect(710, 50, 471, 281));
-
-    window->resize(1400, 900);
-    QTRY_COMPARE(geometryOf("gB_Baza"), QRect(0, 50, 700, 786));
-    QCOMPARE(geometryOf("tV_Pomiary"), QRect(239, 50, 441, 726));
-    QCOMPARE(geometryOf("plot"), QRect(710, 340, 660, 492));
-    QCOMPARE(geometryOf("gB_Wynik"), QRect(710, 50, 471, 281));
+    const QWidget *central = window->centralWidget();
+    // Whatever the platform's bars take, the group ends at the status bar
+    // and the chart 4 px above it; the result group never moves.
+    for (const QSize size : {QSize(1000, 500), QSize(1400, 900)}) {
+        window->resize(size);
+        QTRY_COMPARE(geometryOf("gB_Baza"), QRect(0, 50, 700, central->height() - 50));
+        QCOMPARE(geometryOf("tV_Obiekty"), QRect(20, 50, 210, central->height() - 110));
+        QCOMPARE(geometryOf("tV_Pomiary"), QRect(239, 50, 441, central->height() - 110));
+        QCOMPARE(geometryOf("plot"), QRect(710, 340, central->width() - 740, central->height() - 344));
+        QCOMPARE(geometryOf("gB_Wynik"), QRect(710, 50, 471, 281));
+        QCOMPARE(central->geometry().bottom() + 1, window->statusBar()->geometry().top());
+    }
 }
 
 void TestMainWindow::closeAsksFirst()

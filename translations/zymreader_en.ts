@@ -347,6 +347,10 @@ p, li { white-space: pre-wrap; }
         <translation>Resistance</translation>
     </message>
     <message>
+        <source>Pomiar zapisano w pliku %1</source>
+        <translation>Measurement saved to file %1</translation>
+    </message>
+    <message>
         <location line="+19"/>
         <location line="+7"/>
         <source>Uwaga!</source>

@@ -1,0 +1,515 @@
+// The main window as a desktop user meets it: the layout leaves nothing
+// under the status bar, the tables show whole texts and sort, the keyboard
+// walks through measurements, the export's name gets the chosen suffix, a
+// saved comment shows at once, one clock for list and result, and a
+// language switch keeps the measurement shown.
+
+#include "app/mainlayout.h"
+#include "app/mainwindow.h"
+#include "support/appsupport.h"
+#include "support/dbsupport.h"
+#include "support/testsupport.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QFontMetrics>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QScreen>
+#include <QScrollBar>
+#include <QStatusBar>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QTextEdit>
+#include <QtTest>
+
+#include <cstring>
+#include <ctime>
+#include <memory>
+
+using namespace testsupport;
+
+Q_DECLARE_METATYPE(QMargins)
+
+namespace {
+
+const QString kLongName = QStringLiteral("Rozdzielnia główna RG-1, pole 7: transformator T1 strona nN");
+const QString kLongComment = QStringLiteral("Po wymianie styków; pomiar powtórzony trzykrotnie, wynik w normie");
+const qint32 kWinter = 1610712000; // 2021-01-15 12:00 UTC, 13:00 in Warsaw
+const qint32 kSummer = 1625140800; // 2021-07-01 12:00 UTC, 14:00 in Warsaw
+
+std::unique_ptr<TDataPomiar> RecordFor(int id)
+{
+    std::unique_ptr<TDataPomiar> rec = PulseRecord(2.0 + id % 7, 0.01 * id);
+    rec->czas = 1600000000 + id;
+    return rec;
+}
+
+/// Object 1 (a long name): measurements 1..5 with the values, times and
+/// comments below; object 2 "Szyna": 40 measurements, ids 101..140.
+QString MakeScreenDataBase(const QTemporaryDir &dir)
+{
+    QVector<TTestPomiar> rows;
+    const double values[] = {12.34, 1500.0, 0.005, 250.0, 1.5};
+    const qint32 times[] = {kSummer, kWinter, kSummer + 60, kWinter - 86400, kSummer - 3600};
+    const char *comments[] = {nullptr, "b", "A", nullptr, "c"};
+    for (int i = 0; i < 5; ++i) {
+        TTestPomiar p(i + 1, 1, values[i]);
+        p.czas = times[i];
+        p.komentarz = comments[i] ? QVariant(QString::fromUtf8(comments[i])) : QVariant();
+        rows << p;
+    }
+    rows[0].komentarz = kLongComment;
+    for (int id = 101; id <= 140; ++id) {
+        TTestPomiar p(id, 2, 0.1 * id);
+        p.czas = kWinter + id;
+        rows << p;
+    }
+    const QString path = dir.filePath(QStringLiteral("zym_5.db"));
+    const QString error = MakeDataBase(path, {kLongName, QStringLiteral("Szyna")}, rows);
+    if (!error.isEmpty())
+        qWarning("%s", qPrintable(error));
+    for (const TTestPomiar &p : rows)
+        WriteRecordBytes(dir.filePath(QStringLiteral("pomiar_%1.zym5").arg(p.id)), *RecordFor(p.id));
+    return path;
+}
+
+struct TWindow
+{
+    std::unique_ptr<MainWindow> w;
+    QTableView *obiekty;
+    QTableView *pomiary;
+
+    explicit TWindow(const QTemporaryDir &dir, const QString &extraIni = QString())
+    {
+        WriteLoopbackIni(dir.filePath(QStringLiteral("brak.db")), dir.path());
+        if (!extraIni.isEmpty()) {
+            QFile ini(appsupport::IniPath());
+            if (ini.open(QIODevice::Append))
+                ini.write(extraIni.toUtf8());
+        }
+        w = appsupport::NewWindow();
+        w->show();
+        if (!QTest::qWaitForWindowExposed(w.get()))
+            qWarning("main window not exposed");
+        obiekty = w->findChild<QTableView *>(QStringLiteral("tV_Obiekty"));
+        pomiary = w->findChild<QTableView *>(QStringLiteral("tV_Pomiary"));
+    }
+    QAction *Action(const char *name) const { return w->findChild<QAction *>(QLatin1String(name)); }
+    QString Label(const char *name) const { return w->findChild<QLabel *>(QLatin1String(name))->text(); }
+    QString Cell(QTableView *v, int row, int column) const { return v->model()->index(row, column).data().toString(); }
+    int IdAt(int row) const { return pomiary->model()->index(row, 0).data().toInt(); }
+    void Open(const QString &path)
+    {
+        AnswerFileDialog(path);
+        Action("actionOpenDataBase")->trigger();
+    }
+    bool Shows(int id) const
+    {
+        return w->pomiarId() == id && std::memcmp(&w->currentPomiar(), RecordFor(id).get(), sizeof(TDataPomiar)) == 0;
+    }
+};
+
+QRect InWindow(QWidget *widget, QWidget *window)
+{
+    return QRect(widget->mapTo(window, QPoint(0, 0)), widget->size());
+}
+
+} // namespace
+
+class TestScreen : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanup();
+
+    void layoutRule_data();
+    void layoutRule();
+    void nothingUnderStatusBar_data();
+    void nothingUnderStatusBar();
+    void columnsShowWholeTexts();
+    void exportNameGetsSuffix_data();
+    void exportNameGetsSuffix();
+    void savedCommentShownInList();
+    void listAndResultShowSameClock();
+    void keyboardLeadsDisplay();
+    void headerSorts_data();
+    void headerSorts();
+    void languageSwitchKeepsMeasurement();
+
+private:
+    QTemporaryDir dir;
+    QString db;
+};
+
+void TestScreen::initTestCase()
+{
+    Q_INIT_RESOURCE(resources);
+    QVERIFY(dir.isValid());
+    // A zone with summer time, so that a fixed offset and the local clock differ.
+    qputenv("TZ", "Europe/Warsaw");
+    tzset();
+    db = MakeScreenDataBase(dir);
+}
+
+void TestScreen::cleanup()
+{
+    RemoveIni();
+}
+
+// ---------------------------------------------------------------- layout
+
+void TestScreen::layoutRule_data()
+{
+    QTest::addColumn<QSize>("window");
+    QTest::addColumn<QMargins>("bars");
+    QTest::addColumn<QRect>("baza");
+    QTest::addColumn<QRect>("table");
+    QTest::addColumn<QRect>("plot");
+
+    // Bars of 64 px in all, however split, give the form's own rule.
+    QTest::newRow("form size") << QSize(1211, 655) << QMargins(0, 21, 0, 43)
+                               << QRect(0, 50, 700, 541) << QRect(239, 50, 441, 481) << QRect(710, 340, 471, 247);
+    QTest::newRow("1000 x 500") << QSize(1000, 500) << QMargins(0, 40, 0, 24)
+                                << QRect(0, 50, 700, 386) << QRect(239, 50, 441, 326) << QRect(710, 340, 260, 92);
+    QTest::newRow("1400 x 900") << QSize(1400, 900) << QMargins(0, 64, 0, 0)
+                                << QRect(0, 50, 700, 786) << QRect(239, 50, 441, 726) << QRect(710, 340, 660, 492);
+    // Taller bars take their height from the group and the chart only.
+    QTest::newRow("Linux bars") << QSize(1211, 655) << QMargins(0, 62, 0, 26)
+                                << QRect(0, 50, 700, 517) << QRect(239, 50, 441, 457) << QRect(710, 340, 471, 223);
+    QTest::newRow("tool bar on the left") << QSize(1400, 900) << QMargins(40, 21, 0, 43)
+                                          << QRect(0, 50, 700, 786) << QRect(239, 50, 441, 726) << QRect(710, 340, 620, 492);
+}
+
+void TestScreen::layoutRule()
+{
+    QFETCH(QSize, window);
+    QFETCH(QMargins, bars);
+    QFETCH(QRect, baza);
+    QFETCH(QRect, table);
+    QFETCH(QRect, plot);
+    const TMainLayout layout = MainLayout(window, bars);
+    QCOMPARE(layout.baza, baza);
+    QCOMPARE(layout.pomiary, table);
+    QCOMPARE(layout.obiekty, QRect(20, table.y(), 210, table.height()));
+    QCOMPARE(layout.plot, plot);
+}
+
+void TestScreen::nothingUnderStatusBar_data()
+{
+    QTest::addColumn<QSize>("size"); // empty: maximised
+    QTest::newRow("1000 x 600") << QSize(1000, 600);
+    QTest::newRow("1211 x 655") << QSize(1211, 655);
+    QTest::newRow("800 x 500") << QSize(800, 500);
+    QTest::newRow("maximised") << QSize();
+}
+
+void TestScreen::nothingUnderStatusBar()
+{
+    QFETCH(QSize, size);
+    TWindow t(dir);
+    t.Open(db);
+    ClickCell(t.obiekty, 0, 0);
+    ClickCell(t.pomiary, 0, 1);
+    QVERIFY(t.w->pomiarId() > 0);
+    if (size.isValid())
+        t.w->resize(size);
+    else
+        t.w->showMaximized();
+    QTest::qWait(50);
+
+    MainWindow *w = t.w.get();
+    const int statusTop = w->statusBar()->geometry().top();
+    auto *baza = w->findChild<QWidget *>(QStringLiteral("gB_Baza"));
+    auto *wynik = w->findChild<QWidget *>(QStringLiteral("gB_Wynik"));
+    auto *plot = w->findChild<QWidget *>(QStringLiteral("plot"));
+    for (QWidget *widget : {baza, plot, static_cast<QWidget *>(t.obiekty), static_cast<QWidget *>(t.pomiary)}) {
+        const QRect r = InWindow(widget, w);
+        QVERIFY2(r.bottom() < statusTop, qPrintable(widget->objectName()));
+        QVERIFY2(r.right() < w->width(), qPrintable(widget->objectName()));
+    }
+    // The chart keeps room for its axes and stays clear of the result group,
+    // which is whole, unless the screen is too small for that.
+    const QRect central = w->centralWidget()->geometry();
+    const QMargins bars(central.left(), central.top(), w->width() - central.right() - 1,
+                        w->height() - central.bottom() - 1);
+    if (w->minimumSize() == MainMinimumSize(bars)) {
+        QVERIFY(w->width() >= w->minimumWidth() && w->height() >= w->minimumHeight());
+        QVERIFY(InWindow(wynik, w).right() < w->width());
+        QVERIFY2(plot->height() >= 150 && plot->width() >= 400,
+                 qPrintable(QStringLiteral("%1 x %2").arg(plot->width()).arg(plot->height())));
+    }
+    QVERIFY(!InWindow(plot, w).intersects(InWindow(wynik, w)));
+}
+
+// ---------------------------------------------------------------- tables
+
+void TestScreen::columnsShowWholeTexts()
+{
+    TWindow t(dir);
+    t.Open(db);
+    ClickCell(t.obiekty, 0, 0);
+    QCOMPARE(t.pomiary->model()->rowCount(), 5);
+
+    const int formWidths[] = {1, 150, 62, 203};
+    const QFontMetrics metrics(t.pomiary->font());
+    QCOMPARE(t.pomiary->columnWidth(0), 1); // the id stays out of sight
+    for (int c = 1; c < 4; ++c) {
+        int longest = metrics.horizontalAdvance(t.pomiary->model()->headerData(c, Qt::Horizontal).toString());
+        for (int r = 0; r < 5; ++r) {
+            const QModelIndex index = t.pomiary->model()->index(r, c);
+            longest = qMax(longest, metrics.horizontalAdvance(index.data().toString()));
+            if (!index.data().toString().isEmpty())
+                QCOMPARE(index.data(Qt::ToolTipRole).toString(), index.data().toString());
+        }
+        QVERIFY2(t.pomiary->columnWidth(c) > longest, qPrintable(QString::number(c)));
+        QVERIFY(t.pomiary->columnWidth(c) >= formWidths[c]);
+    }
+    QVERIFY(t.obiekty->columnWidth(0) > QFontMetrics(t.obiekty->font()).horizontalAdvance(kLongName));
+    // Wider than the view, the texts can be scrolled to their ends.
+    for (QTableView *view : {t.obiekty, t.pomiary}) {
+        QTRY_COMPARE(view->horizontalScrollBar()->maximum(),
+                     view->horizontalHeader()->length() - view->viewport()->width());
+        QVERIFY(view->horizontalScrollBar()->maximum() > 0);
+    }
+    QCOMPARE(t.obiekty->model()->index(0, 0).data(Qt::ToolTipRole).toString(), kLongName);
+}
+
+// ---------------------------------------------------------------- export
+
+void TestScreen::exportNameGetsSuffix_data()
+{
+    QTest::addColumn<int>("filter");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("written");
+    QTest::addColumn<qint64>("size"); // -1: a CSV of 3006 lines
+
+    QTest::newRow("CSV, bare name") << 0 << "pomiar" << "pomiar.csv" << qint64(-1);
+    QTest::newRow("ZYM, bare name") << 1 << "pomiar" << "pomiar.zym5" << kPomiarFileSize;
+    QTest::newRow("CSV, own suffix kept") << 0 << "kopia.zym5" << "kopia.zym5" << kPomiarFileSize;
+    QTest::newRow("ZYM, own suffix kept") << 1 << "wyniki.csv" << "wyniki.csv" << qint64(-1);
+}
+
+void TestScreen::exportNameGetsSuffix()
+{
+    QFETCH(int, filter);
+    QFETCH(QString, typed);
+    QFETCH(QString, written);
+    QFETCH(qint64, size);
+
+    QTemporaryDir out;
+    TWindow t(dir);
+    t.Open(db);
+    ClickCell(t.obiekty, 0, 0);
+    ClickCell(t.pomiary, 0, 1);
+
+    WhenModal([&](QWidget *w) {
+        auto *dialog = qobject_cast<QFileDialog *>(w);
+        auto *edit = dialog ? dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit")) : nullptr;
+        auto *types = dialog ? dialog->findChild<QComboBox *>(QStringLiteral("fileTypeCombo")) : nullptr;
+        if (!edit || !types) {
+            qWarning("expected Qt's save dialog");
+            static_cast<QDialog *>(w)->reject();
+            return;
+        }
+        dialog->setDirectory(out.path());
+        // Chosen as a user does, from the list of types.
+        for (int i = 0; i < filter; ++i)
+            QTest::keyClick(types, Qt::Key_Down);
+        edit->setText(typed);
+        QMetaObject::invokeMethod(dialog, "accept");
+    });
+    t.Action("actionExport_wyniku_do_CSV")->trigger();
+
+    QCOMPARE(QDir(out.path()).entryList(QDir::Files), QStringList{written});
+    const QString path = out.filePath(written);
+    if (size < 0)
+        QCOMPARE(ReadLines(path).size(), 3006);
+    else
+        QCOMPARE(QFileInfo(path).size(), size);
+    QVERIFY2(t.w->statusBar()->currentMessage().contains(QDir::toNativeSeparators(path)),
+             qPrintable(t.w->statusBar()->currentMessage()));
+}
+
+// ---------------------------------------------------------------- comment
+
+void TestScreen::savedCommentShownInList()
+{
+    TWindow t(dir);
+    t.w->resize(1211, 655);
+    t.Open(db);
+    ClickCell(t.obiekty, 1, 0);
+    QCOMPARE(t.pomiary->model()->rowCount(), 40);
+    t.pomiary->scrollToBottom();
+    const int scrolled = t.pomiary->verticalScrollBar()->value();
+    QVERIFY(scrolled > 0);
+    auto click = [&t](int row) {
+        const QModelIndex index = t.pomiary->model()->index(row, 1);
+        QTest::mouseClick(t.pomiary->viewport(), Qt::LeftButton, Qt::NoModifier,
+                          t.pomiary->visualRect(index).center());
+    };
+    click(38);
+    QVERIFY(t.Shows(139));
+
+    auto *editor = t.w->findChild<QTextEdit *>(QStringLiteral("tE_Komentarz"));
+    editor->moveCursor(QTextCursor::End);
+    QTest::keyClicks(editor, QStringLiteral("styk 'A' wymieniony"));
+    TMessageBoxWatch watch(QStringLiteral("TAK"));
+    click(37);
+    QCOMPARE(watch.Count(), 1);
+    QCOMPARE(KomentarzOf(db, 139), QStringLiteral("styk 'A' wymieniony"));
+
+    QCOMPARE(t.Cell(t.pomiary, 38, 3), QStringLiteral("styk 'A' wymieniony"));
+    QVERIFY(t.Shows(138));
+    QCOMPARE(t.pomiary->selectionModel()->selectedRows().value(0).row(), 37);
+    QCOMPARE(t.pomiary->verticalScrollBar()->value(), scrolled);
+    ExecSql(db, QStringLiteral("UPDATE pomiar SET pomiar_komentarz=NULL WHERE pomiar_id=139"));
+}
+
+// ---------------------------------------------------------------- time
+
+void TestScreen::listAndResultShowSameClock()
+{
+    TWindow t(dir);
+    t.Open(db);
+    ClickCell(t.obiekty, 0, 0);
+    const QString prefix = QStringLiteral("Zapisany: ");
+    QStringList clocks;
+    for (int id : {2, 1}) { // winter, summer
+        const int row = RowOfId(t.pomiary, id);
+        ClickCell(t.pomiary, row, 1);
+        QVERIFY(t.Shows(id));
+        QVERIFY(t.Label("label_Czas").startsWith(prefix));
+        QCOMPARE(t.Cell(t.pomiary, row, 1), t.Label("label_Czas").mid(prefix.size()).simplified());
+        clocks << t.Cell(t.pomiary, row, 1);
+    }
+    QCOMPARE(clocks, (QStringList{"2021-01-15 13:00:00", "2021-07-01 14:00:00"}));
+}
+
+// ---------------------------------------------------------------- keyboard
+
+void TestScreen::keyboardLeadsDisplay()
+{
+    TWindow t(dir);
+    t.Open(db);
+    ClickCell(t.obiekty, 0, 0);
+    ClickCell(t.pomiary, 0, 1);
+    QVERIFY(t.Shows(t.IdAt(0)));
+
+    QTest::keyClick(t.pomiary, Qt::Key_Down);
+    QVERIFY(t.Shows(t.IdAt(1)));
+    QTest::keyClick(t.pomiary, Qt::Key_Down);
+    QVERIFY(t.Shows(t.IdAt(2)));
+    QTest::keyClick(t.pomiary, Qt::Key_Up);
+    QVERIFY(t.Shows(t.IdAt(1)));
+
+    // An edit is asked about before the keyboard moves on, once.
+    auto *editor = t.w->findChild<QTextEdit *>(QStringLiteral("tE_Komentarz"));
+    QTest::keyClicks(editor, QStringLiteral("x"));
+    {
+        TMessageBoxWatch watch(QStringLiteral("NIE"));
+        QTest::keyClick(t.pomiary, Qt::Key_Down);
+        QCOMPARE(watch.Count(), 1);
+        QVERIFY(t.Shows(t.IdAt(2)));
+    }
+    // A mouse click that moves the row asks once and shows it once.
+    QTest::keyClicks(editor, QStringLiteral("y"));
+    {
+        TMessageBoxWatch watch(QStringLiteral("NIE"));
+        ClickCell(t.pomiary, 4, 2);
+        QCOMPARE(watch.Count(), 1);
+        QVERIFY(t.Shows(t.IdAt(4)));
+        QCOMPARE(t.w->komentarzChanges(), 1);
+    }
+
+    // In the object table the keyboard lists the next object's measurements.
+    t.obiekty->setFocus();
+    QTest::keyClick(t.obiekty, Qt::Key_Down);
+    QCOMPARE(t.pomiary->model()->rowCount(), 40);
+    QCOMPARE(t.Label("label_obiekt"), QStringLiteral("Obiekt: Szyna"));
+}
+
+// ---------------------------------------------------------------- sorting
+
+void TestScreen::headerSorts_data()
+{
+    QTest::addColumn<int>("column");
+    QTest::addColumn<QList<int>>("ascending"); // ids in order
+    QTest::newRow("time") << 1 << QList<int>{4, 2, 5, 1, 3};
+    QTest::newRow("value, infinity largest") << 2 << QList<int>{3, 5, 1, 4, 2};
+    QTest::newRow("comment, empty first, case ignored") << 3 << QList<int>{4, 3, 2, 5, 1};
+}
+
+void TestScreen::headerSorts()
+{
+    QFETCH(int, column);
+    QFETCH(QList<int>, ascending);
+    TWindow t(dir);
+    t.Open(db);
+    ClickCell(t.obiekty, 0, 0);
+    QList<int> ids;
+    for (int r = 0; r < 5; ++r)
+        ids << t.IdAt(r);
+    QCOMPARE(ids, (QList<int>{1, 2, 3, 4, 5})); // the statement's order to begin with
+
+    QHeaderView *header = t.pomiary->horizontalHeader();
+    auto clickHeader = [header, column]() {
+        const int x = header->sectionViewportPosition(column) + header->sectionSize(column) / 2;
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(x, header->height() / 2));
+    };
+    clickHeader();
+    ids.clear();
+    for (int r = 0; r < 5; ++r)
+        ids << t.IdAt(r);
+    QCOMPARE(ids, ascending);
+    clickHeader();
+    ids.clear();
+    for (int r = 4; r >= 0; --r)
+        ids << t.IdAt(r);
+    QCOMPARE(ids, ascending);
+
+    // Every row still leads to its own measurement.
+    for (int r : {0, 3}) {
+        ClickCell(t.pomiary, r, column);
+        QVERIFY(t.Shows(ascending.at(4 - r)));
+    }
+}
+
+// ---------------------------------------------------------------- language
+
+void TestScreen::languageSwitchKeepsMeasurement()
+{
+    TWindow t(dir, appsupport::EnglishIniLines());
+    t.Open(db);
+    ClickCell(t.obiekty, 0, 0);
+    const int row = RowOfId(t.pomiary, 1);
+    ClickCell(t.pomiary, row, 1);
+    QVERIFY(t.Shows(1));
+    const QString polishR = t.Label("label_R");
+
+    t.Action("actionAngieski")->trigger();
+    QCOMPARE(t.pomiary->model()->headerData(1, Qt::Horizontal).toString(), QStringLiteral("DATE"));
+    QCOMPARE(t.pomiary->model()->headerData(3, Qt::Horizontal).toString(), QStringLiteral("COMMENT"));
+    QCOMPARE(t.obiekty->model()->headerData(0, Qt::Horizontal).toString(), QStringLiteral("OBJECT"));
+    QVERIFY(t.Shows(1));
+    QCOMPARE(t.Label("label_R"), polishR);
+    QVERIFY(t.Label("label_Metoda").startsWith(QStringLiteral("Method:")));
+    QVERIFY(t.Label("label_Czas").startsWith(QStringLiteral("Recorded: ")));
+    QCOMPARE(t.Label("label_obiekt"), QStringLiteral("Object: ") + kLongName);
+    QCOMPARE(t.w->findChild<QTextEdit *>(QStringLiteral("tE_Komentarz"))->toPlainText(), kLongComment);
+    QCOMPARE(t.w->komentarzChanges(), 0);
+    QVERIFY(t.Action("actionExport_wyniku_do_CSV")->isEnabled());
+
+    t.Action("actionPolski")->trigger();
+    QCOMPARE(t.pomiary->model()->headerData(1, Qt::Horizontal).toString(), QStringLiteral("DATA"));
+    QCOMPARE(t.Label("label_obiekt"), QStringLiteral("Obiekt: ") + kLongName);
+    QVERIFY(t.Label("label_Metoda").startsWith(QStringLiteral("Metoda:")));
+}
+
+QTEST_MAIN(TestScreen)
+#include "test_screen.moc"
