@@ -41,6 +41,7 @@ MainWindow::MainWindow(QWidget *parent)
             this, SLOT(SLOT_tV_Pomiar_Clicked(const QModelIndex &)));
 
     ui->actionExport_wyniku_do_CSV->setEnabled(false);
+    SetUpPlotMenu();
 
     LoadSettings();
 

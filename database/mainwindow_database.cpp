@@ -92,6 +92,7 @@ void MainWindow::SLOT_tV_Object_Clicked(const QModelIndex &index)
         return;
     const QString name = index.data(Qt::DisplayRole).toString();
     PomiaryDisplay(name);
+    qsObiektName = name;
     ui->label_obiekt->setText(tr("Obiekt: ") + name);
     ui->actionExport_wyniku_do_CSV->setEnabled(false);
 }
@@ -125,6 +126,8 @@ void MainWindow::DisplayPomiar(int id_pomiar)
         ui->tE_Komentarz->setPlainText(Baza.WynikFromBase(WynikKomentarz));
         qsKomentarz = ui->tE_Komentarz->toPlainText();
         Baza.CopyPomiar(&CurrentPomiar);
+        qsPomiarObiekt = qsObiektName;
+        qsPomiarPlik = Baza.Row.plik_dane;
         PlotPomiar(ui->plot, &CurrentPomiar, kOffset03, kOffset14);
         ui->actionExport_wyniku_do_CSV->setEnabled(true);
         if (pDialogWykres)

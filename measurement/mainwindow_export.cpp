@@ -19,7 +19,7 @@ void MainWindow::on_actionExport_wyniku_do_CSV_triggered()
     // Only the low 32 bits of czas are a time (the meter's own clock format).
     const QString proposal = qsLastSaveCSVPath + DefaultFileName(quint32(CurrentPomiar.czas));
     const QString name = QFileDialog::getSaveFileName(this, tr("Zapisz do pliku CSV"), proposal,
-                                                      tr("Plik CSV (*.csv);;Plik ZYM (*.zym5)"));
+                                                      tr("Plik CSV (*.csv);;Plik ZYM (*.zym5);;Raport PDF (*.pdf)"));
     if (name.isEmpty())
         return;
 
@@ -38,16 +38,13 @@ void MainWindow::on_actionExport_wyniku_do_CSV_triggered()
         break;
     case ExportPdf:
         qDebug() << "Zapis do pliku PDF";
-        ShowProblem(QMessageBox::Warning, tr("Uwaga!"),
-                          tr("Nie można zapisać pomiaru w formacie PDF:\n%1\n\n"
-                             "Pomiar można zapisać jako plik CSV (*.csv) lub plik ZYM (*.zym5).")
-                              .arg(QDir::toNativeSeparators(name)));
-        return;
+        saved = SaveReportPDF(name, &reason);
+        break;
     default:
         qDebug() << "Nieznany format pliku " << FileSuffix(name);
         ShowProblem(QMessageBox::Warning, tr("Uwaga!"),
                           tr("Nieznany format pliku:\n%1\n\n"
-                             "Pomiar można zapisać jako plik CSV (*.csv) lub plik ZYM (*.zym5).")
+                             "Pomiar można zapisać jako plik CSV (*.csv), plik ZYM (*.zym5) lub raport PDF (*.pdf).")
                               .arg(QDir::toNativeSeparators(name)));
         return;
     }

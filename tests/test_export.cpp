@@ -360,7 +360,7 @@ void TestExport::exportCsvThroughDialog()
 
     // Nothing was remembered yet: the single-space default leads the proposal.
     QCOMPARE(proposed, QString(" Pomiar_2020-03-01_10-20-30"));
-    QCOMPARE(filters, (QStringList{"Plik CSV (*.csv)", "Plik ZYM (*.zym5)"}));
+    QCOMPARE(filters, (QStringList{"Plik CSV (*.csv)", "Plik ZYM (*.zym5)", "Raport PDF (*.pdf)"}));
     QCOMPARE(window->lastSaveCSVPath(), dir.filePath("eksport") + "/");
 
     const QStringList lines = testsupport::ReadLines(target);
@@ -411,7 +411,7 @@ void TestExport::exportRefused_data()
     QTest::addColumn<QString>("target");
     QTest::addColumn<QString>("mustSay"); // empty: no message expected
 
-    QTest::newRow("pdf") << "raport.pdf" << "(*.zym5)";
+    QTest::newRow("pdf into missing folder") << "brak/raport.pdf" << QDir::toNativeSeparators("brak/raport.pdf");
     QTest::newRow("txt") << "raport.txt" << "(*.csv)";
     QTest::newRow("no suffix") << "raport" << "(*.csv)";
     QTest::newRow("csv into missing folder") << "brak/raport.csv" << QDir::toNativeSeparators("brak/raport.csv");

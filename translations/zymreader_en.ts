@@ -116,7 +116,7 @@ p, li { white-space: pre-wrap; }
     </message>
     <message>
         <location line="+18"/>
-        <location filename="../database/mainwindow_database.cpp" line="+175"/>
+        <location filename="../database/mainwindow_database.cpp" line="+139"/>
         <source>Czas</source>
         <translation>Time</translation>
     </message>
@@ -247,63 +247,47 @@ p, li { white-space: pre-wrap; }
         <translation>Exit the program?</translation>
     </message>
     <message>
-        <location line="+3"/>
-        <location filename="../database/mainwindow_database.cpp" line="+27"/>
-        <location filename="../download/mainwindow_download.cpp" line="+93"/>
+        <location filename="../app/messages.cpp" line="+9"/>
         <source>TAK</source>
         <translation>Yes</translation>
     </message>
     <message>
         <location line="+1"/>
-        <location filename="../database/mainwindow_database.cpp" line="+1"/>
-        <location filename="../download/mainwindow_download.cpp" line="+1"/>
         <source>NIE</source>
         <translation>No</translation>
     </message>
     <message>
-        <location filename="../measurement/mainwindow_export.cpp" line="+33"/>
+        <location filename="../measurement/mainwindow_export.cpp" line="+21"/>
         <source>Zapisz do pliku CSV</source>
         <translation>Save to CSV File</translation>
     </message>
     <message>
-        <location line="+1"/>
-        <source>Plik CSV (*.csv);;Plik ZYM (*.zym5)</source>
-        <translation>CSV file (*.csv);;ZYM file (*.zym5)</translation>
-    </message>
-    <message>
-        <location line="+19"/>
-        <location line="+7"/>
+        <location line="+24"/>
         <source>Uwaga!</source>
         <translation>Attention</translation>
     </message>
     <message>
-        <location line="-6"/>
-        <source>Nie można zapisać pomiaru w formacie PDF:
-%1
-
-Pomiar można zapisać jako plik CSV (*.csv) lub plik ZYM (*.zym5).</source>
-        <translation>The measurement cannot be saved as PDF:
-%1
-
-It can be saved as a CSV file (*.csv) or a ZYM file (*.zym5).</translation>
+        <location line="-23"/>
+        <source>Plik CSV (*.csv);;Plik ZYM (*.zym5);;Raport PDF (*.pdf)</source>
+        <translation>CSV file (*.csv);;ZYM file (*.zym5);;PDF report (*.pdf)</translation>
     </message>
     <message>
-        <location line="+7"/>
+        <location line="+24"/>
         <source>Nieznany format pliku:
 %1
 
-Pomiar można zapisać jako plik CSV (*.csv) lub plik ZYM (*.zym5).</source>
+Pomiar można zapisać jako plik CSV (*.csv), plik ZYM (*.zym5) lub raport PDF (*.pdf).</source>
         <translation>Unknown file format:
 %1
 
-The measurement can be saved as a CSV file (*.csv) or a ZYM file (*.zym5).</translation>
+The measurement can be saved as a CSV file (*.csv), a ZYM file (*.zym5) or a PDF report (*.pdf).</translation>
     </message>
     <message>
         <location line="+7"/>
         <location filename="../measurement/mainwindow_pomiar.cpp" line="+29"/>
-        <location filename="../database/mainwindow_database.cpp" line="+13"/>
-        <location filename="../download/mainwindow_download.cpp" line="+45"/>
-        <location line="+5"/>
+        <location filename="../database/mainwindow_database.cpp" line="+34"/>
+        <location filename="../download/mainwindow_download.cpp" line="+74"/>
+        <location line="+2"/>
         <source>Błąd!</source>
         <translation>Error</translation>
     </message>
@@ -319,7 +303,7 @@ The measurement can be saved as a CSV file (*.csv) or a ZYM file (*.zym5).</tran
 %2</translation>
     </message>
     <message>
-        <location filename="../measurement/mainwindow_pomiar.cpp" line="-12"/>
+        <location filename="../measurement/mainwindow_pomiar.cpp" line="-10"/>
         <source>Otwórz plik pomiaru</source>
         <translation>Open Measurement File</translation>
     </message>
@@ -329,7 +313,7 @@ The measurement can be saved as a CSV file (*.csv) or a ZYM file (*.zym5).</tran
         <translation>Measurement files (*.zym5);;All files (*.*)</translation>
     </message>
     <message>
-        <location line="+12"/>
+        <location line="+10"/>
         <source>Nie można otworzyć pliku pomiaru:
 %1
 
@@ -340,8 +324,8 @@ The measurement can be saved as a CSV file (*.csv) or a ZYM file (*.zym5).</tran
 %2</translation>
     </message>
     <message>
-        <location line="+9"/>
-        <location filename="../database/mainwindow_database.cpp" line="-57"/>
+        <location line="+10"/>
+        <location filename="../database/mainwindow_database.cpp" line="-52"/>
         <source>Metoda:</source>
         <translation>Method:</translation>
     </message>
@@ -356,34 +340,34 @@ The measurement can be saved as a CSV file (*.csv) or a ZYM file (*.zym5).</tran
         <translation>Object: </translation>
     </message>
     <message>
-        <location line="+40"/>
+        <location line="+42"/>
         <source>Metoda</source>
         <translation>Method</translation>
     </message>
     <message>
-        <location line="+25"/>
-        <location filename="../download/mainwindow_download.cpp" line="-55"/>
-        <location line="+45"/>
+        <location line="+24"/>
+        <location filename="../download/mainwindow_download.cpp" line="-5"/>
+        <location line="+66"/>
         <source>Ostrzeżenie!</source>
         <translation>Warning</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+1"/>
         <source>Pole komentarza uległo zmianie. Zapisać komentarz w bazie danych?</source>
         <translation>The comment has been changed. Save it in the database?</translation>
     </message>
     <message>
-        <location line="+14"/>
+        <location line="+10"/>
         <source>Pomiaru o numerze %1 nie ma w bazie danych.</source>
         <translation>Measurement number %1 is not in the database.</translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="+2"/>
         <source>Nie udało się zapisać komentarza w bazie danych.</source>
         <translation>The comment could not be saved in the database.</translation>
     </message>
     <message>
-        <location line="+22"/>
+        <location line="+21"/>
         <source>Otwórz plik bazy danych</source>
         <translation>Open Database File</translation>
     </message>
@@ -393,27 +377,27 @@ The measurement can be saved as a CSV file (*.csv) or a ZYM file (*.zym5).</tran
         <translation>ZYM files (*.db);;All files (*.*)</translation>
     </message>
     <message>
-        <location line="+9"/>
-        <location line="+13"/>
-        <location filename="../download/mainwindow_download.cpp" line="-94"/>
-        <location line="+17"/>
+        <location line="+10"/>
+        <location line="+12"/>
+        <location filename="../download/mainwindow_download.cpp" line="-38"/>
+        <location line="+15"/>
         <source>Błąd otwarcia bazy danych.</source>
         <translation>Error opening the database.</translation>
     </message>
     <message>
-        <location filename="../download/mainwindow_download.cpp" line="-26"/>
+        <location filename="../download/mainwindow_download.cpp" line="-22"/>
         <source>Uwaga!
 W celu pobrania pomiarów z urządzenia ZYM-5 należy włączyć w urządzeniu ZYM sieć WIFI oraz połączyć się z siecią WIFI o nazwie &quot;ZYM_VORTA&quot;. Połączenie to zabezpieczone jest hasłem „qev40718”. Jeżeli jesteś już połączony z tą siecią - wybierz OK. W przeciwnym wypadku, wybierz anuluj i postępuj wedle instrukcji dołączonej do urządzenia.</source>
         <translation>Attention!
 To download measurements from the ZYM-5 meter, switch on the meter&apos;s WiFi and connect to the WiFi network named &quot;ZYM_VORTA&quot;. The connection is protected by the password &quot;qev40718&quot;. If you are already connected to this network, choose OK. Otherwise choose Cancel and follow the instructions supplied with the meter.</translation>
     </message>
     <message>
-        <location line="+59"/>
+        <location line="+46"/>
         <source>Folder docelowy zawiera pliki. Wszystkie istniejace pliki zostaną nadpisane! Czy kontynuować operację?</source>
         <translation>The destination folder contains files. All existing files will be overwritten! Do you want to continue?</translation>
     </message>
     <message>
-        <location line="+14"/>
+        <location line="-100"/>
         <source>Pobieranie bazy danych</source>
         <translation>Downloading Database</translation>
     </message>
@@ -430,7 +414,7 @@ To download measurements from the ZYM-5 meter, switch on the meter&apos;s WiFi a
 %3</translation>
     </message>
     <message>
-        <location line="+15"/>
+        <location line="+21"/>
         <source>Informacja.</source>
         <translation>Information</translation>
     </message>
@@ -440,30 +424,35 @@ To download measurements from the ZYM-5 meter, switch on the meter&apos;s WiFi a
         <translation>The operation completed successfully.</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+2"/>
         <source>Niedozwolona operacja. Folder źródłowy nie może być ten sam co folder docelowy.</source>
         <translation>Operation not allowed. The source folder cannot be the same as the destination folder.</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+3"/>
         <source>Błąd operacji. Kopiowanie przerwane. Sprawdź połączenie sieciowe</source>
         <translation>Operation failed. Copying was interrupted. Check the network connection.</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+2"/>
         <source>Błąd połoczenia z bazą danych.</source>
         <translation>Error connecting to the database.</translation>
+    </message>
+    <message>
+        <location filename="../report/mainwindow_report.cpp" line="+61"/>
+        <source>Drukuj…</source>
+        <translation>Print…</translation>
     </message>
 </context>
 <context>
     <name>QObject</name>
     <message>
-        <location filename="../measurement/csvexport.cpp" line="+145"/>
+        <location filename="../measurement/csvexport.cpp" line="+132"/>
         <source>Pomiar_</source>
         <translation>Measurement_</translation>
     </message>
     <message>
-        <location filename="../measurement/datafile.cpp" line="+54"/>
+        <location filename="../measurement/datafile.cpp" line="+57"/>
         <source>Plik nie istnieje.</source>
         <translation>The file does not exist.</translation>
     </message>
@@ -478,7 +467,7 @@ To download measurements from the ZYM-5 meter, switch on the meter&apos;s WiFi a
         <translation>The file is shorter than a complete measurement (240080 bytes).</translation>
     </message>
     <message>
-        <location filename="../measurement/tdatabase_pomiar.cpp" line="+80"/>
+        <location filename="../database/tdatabase_pomiar.cpp" line="+87"/>
         <location line="+16"/>
         <source>Zapisany: </source>
         <translation>Recorded: </translation>
@@ -489,12 +478,12 @@ To download measurements from the ZYM-5 meter, switch on the meter&apos;s WiFi a
         <translation>Out of range</translation>
     </message>
     <message>
-        <location filename="../database/mainwindow_database.cpp" line="-195"/>
+        <location filename="../database/tdatabase.cpp" line="+165"/>
         <source>OBIEKT</source>
         <translation>OBJECT</translation>
     </message>
     <message>
-        <location line="+19"/>
+        <location line="+24"/>
         <source>ID</source>
         <translation>ID</translation>
     </message>
@@ -517,6 +506,149 @@ To download measurements from the ZYM-5 meter, switch on the meter&apos;s WiFi a
         <location filename="../measurement/replacefile.cpp" line="+28"/>
         <source>Zapisano tylko %1 z %2 bajtów.</source>
         <translation>Only %1 of %2 bytes were written.</translation>
+    </message>
+</context>
+<context>
+    <name>TReportDoc</name>
+    <message>
+        <location filename="../report/reportdoc.cpp" line="+528"/>
+        <source>Nie udało się utworzyć dokumentu PDF.</source>
+        <translation>The PDF document could not be made.</translation>
+    </message>
+</context>
+<context>
+    <name>TReportTexts</name>
+    <message>
+        <location filename="../report/reporttext.cpp" line="+69"/>
+        <source>Protokół pomiaru rezystancji</source>
+        <translation>Resistance measurement report</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Historia pomiarów obiektu</source>
+        <translation>Measurement history of the object</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Data sporządzenia: %1</source>
+        <translation>Report made: %1</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>nr %1, sprzęt %2, oprogramowanie %3</source>
+        <translation>serial %1, hardware %2, firmware %3</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>poza zakresem – miernik nie podał wyniku</source>
+        <translation>out of range – the meter gave no result</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>poprawny</source>
+        <translation>valid</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <location line="+23"/>
+        <source>Miernik ZYM-5</source>
+        <translation>ZYM-5 meter</translation>
+    </message>
+    <message>
+        <location line="-22"/>
+        <location line="+21"/>
+        <source>Obiekt</source>
+        <translation>Object</translation>
+    </message>
+    <message>
+        <location line="-20"/>
+        <source>Czas pomiaru</source>
+        <translation>Measured</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Metoda</source>
+        <translation>Method</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Status</source>
+        <translation>Status</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Plik danych</source>
+        <translation>Data file</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Wynik</source>
+        <translation>Result</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>R</source>
+        <translation>R</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>R (dopasowanie)</source>
+        <translation>R (fit)</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>L (dopasowanie)</source>
+        <translation>L (fit)</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Odniesienie</source>
+        <translation>Reference</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Liczba pomiarów</source>
+        <translation>Number of measurements</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Pierwszy pomiar</source>
+        <translation>First measurement</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Ostatni pomiar</source>
+        <translation>Last measurement</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Ostatnia zmiana względem odniesienia</source>
+        <translation>Latest change against the reference</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Komentarz</source>
+        <translation>Comment</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Przebieg prądu i napięcia</source>
+        <translation>Current and voltage waveforms</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Rezystancja w kolejnych pomiarach</source>
+        <translation>Resistance over the measurements</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Pomiary</source>
+        <translation>Measurements</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>strona %1 z %2</source>
+        <translation>page %1 of %2</translation>
     </message>
 </context>
 <context>

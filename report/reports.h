@@ -1,0 +1,24 @@
+#ifndef REPORTS_H
+#define REPORTS_H
+
+#include "report/reportdoc.h"
+#include "report/reporttext.h"
+
+class QCustomPlot;
+
+/// The measurement report: title, meter, measurement, result, comment and
+/// the waveform chart as `plot` shows it (cursors and axis ranges included).
+void BuildPomiarReport(TReportDoc *doc, const TPomiarReport &data, QCustomPlot *plot);
+
+/// The object report: the object, meter, reference, the history chart
+/// `plot` and a summary on the first page, then the history table over as
+/// many pages as it needs.
+void BuildObiektReport(TReportDoc *doc, const TObiektReport &data, QCustomPlot *plot);
+
+/// Writes the report of `data` to `fileName` (atomically, see SaveReport).
+ReplaceFileResult SavePomiarReport(const QString &fileName, const TPomiarReport &data, QCustomPlot *plot,
+                                   QString *errorText = nullptr);
+ReplaceFileResult SaveObiektReport(const QString &fileName, const TObiektReport &data, QCustomPlot *plot,
+                                   QString *errorText = nullptr);
+
+#endif // REPORTS_H
