@@ -107,6 +107,9 @@ void BM_ObiektReport300(benchmark::State &state)
     QCustomPlot plot;
     plot.resize(800, 400);
     plot.addGraph()->setName(QStringLiteral("R [mΩ]"));
+    QSharedPointer<QCPAxisTickerDateTime> dates(new QCPAxisTickerDateTime);
+    dates->setDateTimeFormat(QStringLiteral("yyyy-MM-dd"));
+    plot.xAxis->setTicker(dates);
     TObiektReport data;
     data.obiekt = QStringLiteral("Rozdzielnia główna, szyna Ł1");
     data.serial = QStringLiteral("ZYM5-0042");

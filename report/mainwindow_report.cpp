@@ -58,7 +58,7 @@ void MainWindow::SetUpPlotMenu()
     ui->plot->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(ui->plot, &QWidget::customContextMenuRequested, this, [this](const QPoint &pos) {
         QMenu menu;
-        menu.addAction(tr("Drukuj…"), this, &MainWindow::PrintPomiarReport);
+        menu.addAction(TReportTexts::PrintCommand(), this, &MainWindow::PrintPomiarReport);
         menu.exec(ui->plot->mapToGlobal(pos));
     });
 }

@@ -15,6 +15,12 @@
 #include <algorithm>
 #include <numeric>
 
+// QtPrintSupport brings in <windows.h> on Windows, whose ReplaceFile macro
+// would turn the call below into the system's ReplaceFileW.
+#ifdef ReplaceFile
+#undef ReplaceFile
+#endif
+
 #ifndef ZYM_VERSION_TEXT
 #define ZYM_VERSION_TEXT ""
 #endif
@@ -355,6 +361,8 @@ private:
             }
             return qMakePair(lines, most * LineHeight(font) + 2 * vpad);
         };
+        // Stripes tell the rows apart; a rule closes the header and the table
+        // on each page.
         auto putRow = [&](const QVector<QStringList> &lines, double h, int font, const QColor &fill) {
             if (fill.isValid())
                 Fill(QRectF(left, y, right - left, h), fill);
@@ -369,21 +377,25 @@ private:
                 x += widths[c];
             }
             y = rowTop + h;
-            Rule(left, right - left, 0.15 * mm, kRuleGrey);
         };
+        auto closeRule = [&]() { Rule(left, right - left, 0.2 * mm, kRuleGrey); };
 
         const auto header = cellLines(e.header, FontTableHeader);
         const auto first = e.rows.isEmpty() ? qMakePair(QVector<QStringList>(), 0.0) : cellLines(e.rows.first(), FontTable);
         Ensure(header.second + first.second);
         putRow(header.first, header.second, FontTableHeader, kHeaderFill);
+        closeRule();
         for (int r = 0; r < e.rows.size(); ++r) {
             const auto row = r == 0 ? first : cellLines(e.rows.at(r), FontTable);
             if (y + row.second > bottom + 0.01) {
+                closeRule();
                 NewPage();
                 putRow(header.first, header.second, FontTableHeader, kHeaderFill);
+                closeRule();
             }
             putRow(row.first, row.second, FontTable, r % 2 ? kStripeFill : QColor());
         }
+        closeRule();
         y += 3 * mm;
     }
 

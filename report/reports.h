@@ -5,6 +5,7 @@
 #include "report/reporttext.h"
 
 class QCustomPlot;
+class QWidget;
 
 /// The measurement report: title, meter, measurement, result, comment and
 /// the waveform chart as `plot` shows it (cursors and axis ranges included).
@@ -20,5 +21,15 @@ ReplaceFileResult SavePomiarReport(const QString &fileName, const TPomiarReport 
                                    QString *errorText = nullptr);
 ReplaceFileResult SaveObiektReport(const QString &fileName, const TObiektReport &data, QCustomPlot *plot,
                                    QString *errorText = nullptr);
+
+/// Qt's print preview of the report of `data`, modal over `parent`.
+void PreviewPomiarReport(const TPomiarReport &data, QCustomPlot *plot, QWidget *parent);
+void PreviewObiektReport(const TObiektReport &data, QCustomPlot *plot, QWidget *parent);
+
+/// The road of "Zapisz raport PDF…": asks for a file name in `*folder`
+/// (the remembered export folder, with a trailing "/"), writes the object
+/// report there and tells the user when that failed. `*folder` follows
+/// the chosen name, as for every export. True when the report was written.
+bool SaveObiektReportAs(QWidget *parent, const TObiektReport &data, QCustomPlot *plot, QString *folder);
 
 #endif // REPORTS_H

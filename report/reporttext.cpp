@@ -72,7 +72,8 @@ QString TReportTexts::ObiektTitle() { return tr("Historia pomiarów obiektu"); }
 
 QString TReportTexts::MadeLine(const QDateTime &made)
 {
-    return tr("Data sporządzenia: %1").arg(made.toString(QStringLiteral("yyyy-MM-dd hh:mm")));
+    const QDateTime when = made.isValid() ? made : QDateTime::currentDateTime();
+    return tr("Data sporządzenia: %1").arg(when.toString(QStringLiteral("yyyy-MM-dd hh:mm")));
 }
 
 QString TReportTexts::Meter(const QString &serial, const QString &hw, const QString &firmware)
@@ -136,3 +137,30 @@ QString TReportTexts::HistoryChartCaption() { return tr("Rezystancja w kolejnych
 QString TReportTexts::TableCaption() { return tr("Pomiary"); }
 
 QString TReportTexts::PageOf(int page, int pages) { return tr("strona %1 z %2").arg(page).arg(pages); }
+
+QString TReportTexts::SaveCommand() { return tr("Zapisz raport PDF…"); }
+
+QString TReportTexts::PrintCommand() { return tr("Drukuj…"); }
+
+QString TReportTexts::SaveCaption() { return tr("Zapisz raport PDF"); }
+
+QString TReportTexts::PdfFilter() { return tr("Raport PDF (*.pdf)"); }
+
+QString TReportTexts::ObiektFileName(const QString &obiekt, const QDate &date)
+{
+    QString name = obiekt.trimmed();
+    // Object names are free text; a "/" or ":" would make a folder or a
+    // drive out of part of the name.
+    static const QString bad = QStringLiteral("\\/:*?\"<>|");
+    for (QChar &c : name)
+        if (bad.contains(c) || c.unicode() < 32)
+            c = QLatin1Char('_');
+    return tr("Historia_") + name + QLatin1Char('_') + date.toString(QStringLiteral("yyyy-MM-dd"));
+}
+
+QString TReportTexts::ProblemTitle() { return tr("Błąd!"); }
+
+QString TReportTexts::CannotSave(const QString &fileName, const QString &reason)
+{
+    return tr("Nie można zapisać pliku:\n%1\n\n%2").arg(fileName, reason);
+}

@@ -57,7 +57,7 @@ class TReportTexts
 public:
     static QString PomiarTitle();
     static QString ObiektTitle();
-    /// "Data sporządzenia: ..." of `made`.
+    /// "Data sporządzenia: ..." of `made` (now, when it is not valid).
     static QString MadeLine(const QDateTime &made);
     /// Serial, hardware and firmware in one line; "—" when the database
     /// gave none of them.
@@ -73,6 +73,17 @@ public:
     static QString TableCaption();
     /// "strona N z M".
     static QString PageOf(int page, int pages);
+
+    // The commands that lead to the reports, for the menus that offer them.
+    static QString SaveCommand();  ///< "Zapisz raport PDF…"
+    static QString PrintCommand(); ///< "Drukuj…"
+    static QString SaveCaption();
+    static QString PdfFilter();
+    /// "Historia_<object>_<date>": a proposed file name without suffix, with
+    /// the characters no file system takes replaced by "_".
+    static QString ObiektFileName(const QString &obiekt, const QDate &date);
+    static QString ProblemTitle();
+    static QString CannotSave(const QString &fileName, const QString &reason);
 };
 
 /// `value` with an SI prefix (p ... k) and `significant` digits, then

@@ -121,6 +121,8 @@ private slots:
     void printPreviewFromChart();
     void objectReport_data();
     void objectReport();
+    void objectReportThroughDialog_data();
+    void objectReportThroughDialog();
 
 private:
     /// A window showing a measurement: from a database (`source` "db",
@@ -407,6 +409,52 @@ void TestReport::objectReport()
         QVERIFY(perPage.at(p) <= full);
         if (p > 0 && p + 1 < perPage.size())
             QCOMPARE(perPage.at(p), full);
+    }
+}
+
+void TestReport::objectReportThroughDialog_data()
+{
+    QTest::addColumn<QString>("typed");   // the name typed into the dialog
+    QTest::addColumn<QString>("written"); // the file expected, empty for none
+    QTest::newRow("no suffix typed") << "historia" << "historia.pdf";
+    QTest::newRow("missing folder") << "brak/historia.pdf" << "";
+}
+
+void TestReport::objectReportThroughDialog()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, written);
+    TObiektReport data;
+    data.obiekt = QStringLiteral("Szyna 1/2: \"A\"");
+    data.header = QStringList{QStringLiteral("Czas"), QStringLiteral("R")};
+    data.rows = {{QStringLiteral("2020-03-01 08:00"), QStringLiteral("12.00 mΩ")}};
+
+    QTemporaryDir here;
+    QString folder = here.path() + QStringLiteral("/");
+    QString proposed, seen;
+    WhenModal([&](QWidget *w) {
+        auto *dialog = qobject_cast<QFileDialog *>(w);
+        QLineEdit *edit = dialog ? dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit")) : nullptr;
+        if (!edit)
+            return static_cast<QDialog *>(w)->reject();
+        proposed = edit->text();
+        edit->setText(here.filePath(typed));
+        QMetaObject::invokeMethod(dialog, "accept");
+    });
+    if (written.isEmpty())
+        AnswerMessageBox(QStringLiteral("OK"), &seen);
+    const bool saved = SaveObiektReportAs(nullptr, data, nullptr, &folder);
+
+    // The object's name cannot make folders out of the proposal.
+    QVERIFY2(proposed.startsWith(QStringLiteral("Historia_Szyna 1_2_ _A__")), qPrintable(proposed));
+    QCOMPARE(saved, !written.isEmpty());
+    QCOMPARE(folder, FolderOf(here.filePath(typed)));
+    if (written.isEmpty()) {
+        QVERIFY2(seen.contains(QDir::toNativeSeparators(here.filePath(typed))), qPrintable(seen));
+        QCOMPARE(Entries(here.path()), QStringList());
+    } else {
+        QCOMPARE(Entries(here.path()), QStringList{written});
+        QCOMPARE(PdfPages(here.filePath(written)), 2);
     }
 }
 

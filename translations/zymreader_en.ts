@@ -438,11 +438,6 @@ To download measurements from the ZYM-5 meter, switch on the meter&apos;s WiFi a
         <source>Błąd połoczenia z bazą danych.</source>
         <translation>Error connecting to the database.</translation>
     </message>
-    <message>
-        <location filename="../report/mainwindow_report.cpp" line="+61"/>
-        <source>Drukuj…</source>
-        <translation>Print…</translation>
-    </message>
 </context>
 <context>
     <name>QObject</name>
@@ -511,7 +506,7 @@ To download measurements from the ZYM-5 meter, switch on the meter&apos;s WiFi a
 <context>
     <name>TReportDoc</name>
     <message>
-        <location filename="../report/reportdoc.cpp" line="+528"/>
+        <location filename="../report/reportdoc.cpp" line="+534"/>
         <source>Nie udało się utworzyć dokumentu PDF.</source>
         <translation>The PDF document could not be made.</translation>
     </message>
@@ -529,7 +524,7 @@ To download measurements from the ZYM-5 meter, switch on the meter&apos;s WiFi a
         <translation>Measurement history of the object</translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="+5"/>
         <source>Data sporządzenia: %1</source>
         <translation>Report made: %1</translation>
     </message>
@@ -649,6 +644,47 @@ To download measurements from the ZYM-5 meter, switch on the meter&apos;s WiFi a
         <location line="+2"/>
         <source>strona %1 z %2</source>
         <translation>page %1 of %2</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Zapisz raport PDF…</source>
+        <translation>Save PDF Report…</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Drukuj…</source>
+        <translation>Print…</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Zapisz raport PDF</source>
+        <translation>Save PDF Report</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Raport PDF (*.pdf)</source>
+        <translation>PDF report (*.pdf)</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>Historia_</source>
+        <translation>History_</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Błąd!</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Nie można zapisać pliku:
+%1
+
+%2</source>
+        <translation>Cannot save the file:
+%1
+
+%2</translation>
     </message>
 </context>
 <context>
