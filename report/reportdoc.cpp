@@ -481,11 +481,6 @@ void TReportDoc::AddPageBreak()
     elements.append(new TElement{TElement::PageBreak, {}, {}, {}, nullptr, 0, 0, {}, {}});
 }
 
-int TReportDoc::PageCount(QPaintDevice *device) const
-{
-    return TLayout(device).Run(elements).size();
-}
-
 int TReportDoc::Paint(QPagedPaintDevice *device) const
 {
     TLayout layout(device);

@@ -11,7 +11,6 @@
 
 class QCustomPlot;
 class QPagedPaintDevice;
-class QPaintDevice;
 class QWidget;
 
 /// A paged A4 portrait document: a title, key-value blocks, wrapped
@@ -48,8 +47,6 @@ public:
     void AddPageBreak();
 
     QString DocumentTitle() const;
-    /// Pages the document takes on `device`.
-    int PageCount(QPaintDevice *device) const;
     /// Lays the document out for `device` and paints every page. Returns the
     /// number of pages, 0 when painting could not start.
     int Paint(QPagedPaintDevice *device) const;

@@ -116,6 +116,8 @@ private slots:
 
     void measurementReport_data();
     void measurementReport();
+    void fitValues_data();
+    void fitValues();
     void failedWrite_data();
     void failedWrite();
     void printPreviewFromChart();
@@ -248,6 +250,34 @@ void TestReport::measurementReport()
         QVERIFY2(text.contains(s), qPrintable(s + QStringLiteral(" not in:\n") + text));
     for (const QString &s : neverSays)
         QVERIFY2(!text.contains(s), qPrintable(s + QStringLiteral(" in:\n") + text));
+}
+
+void TestReport::fitValues_data()
+{
+    QTest::addColumn<bool>("valid");
+    QTest::newRow("valid fit") << true;
+    QTest::newRow("no valid fit") << false;
+}
+
+// The least-squares values appear, with their uncertainties, only when valid.
+void TestReport::fitValues()
+{
+    QFETCH(bool, valid);
+    TPomiarReport data;
+    data.obiekt = kObiekt;
+    data.r = 0.125;
+    data.bFit = valid;
+    data.rFit = 0.12512;
+    data.sR = 0.00021;
+    data.lFit = 12.5; // µH
+    data.sL = 0.3;
+    QTemporaryDir here;
+    const QString path = here.filePath(QStringLiteral("fit.pdf"));
+    QCOMPARE(SavePomiarReport(path, data, nullptr), ReplaceFileOk);
+    const QString text = PdfText(path);
+    QVERIFY2(text.contains(QStringLiteral("125.0 mΩ")), qPrintable(text));
+    QCOMPARE(text.contains(QStringLiteral("125.1 mΩ ± 0.2 mΩ")), valid);
+    QCOMPARE(text.contains(QStringLiteral("12.50 µH ± 0.30 µH")), valid);
 }
 
 void TestReport::failedWrite_data()
