@@ -132,6 +132,7 @@ private:
     std::unique_ptr<MainWindow> WindowShowing(const QString &source, const QString &komentarz);
 
     QTemporaryDir dir;
+    int iWindows = 0;
 };
 
 void TestReport::initTestCase()
@@ -155,12 +156,14 @@ std::unique_ptr<MainWindow> TestReport::WindowShowing(const QString &source, con
     std::unique_ptr<MainWindow> window = appsupport::NewWindow();
     window->show();
 
-    QTemporaryDir *here = new QTemporaryDir(dir.filePath(QStringLiteral("XXXXXX")));
-    here->setAutoRemove(false); // inside `dir`, which goes at the end
+    // A folder of its own inside `dir`, which goes at the end.
+    const QDir here(dir.filePath(QString::number(++iWindows)));
+    if (!here.mkpath(QStringLiteral(".")))
+        return nullptr;
     std::unique_ptr<TDataPomiar> rec = PulseRecord(4.0, 0.0123);
     rec->rezystancja = 2.5e-5;
     if (source == QLatin1String("file")) {
-        const QString dataFile = here->filePath(QStringLiteral("otwarty.zym5"));
+        const QString dataFile = here.filePath(QStringLiteral("otwarty.zym5"));
         if (!WriteRecordBytes(dataFile, *rec))
             return nullptr;
         AnswerFileDialog(dataFile);
@@ -169,13 +172,13 @@ std::unique_ptr<MainWindow> TestReport::WindowShowing(const QString &source, con
         return window;
     }
 
-    const QString path = here->filePath(QStringLiteral("zym_5.db"));
+    const QString path = here.filePath(QStringLiteral("zym_5.db"));
     TTestPomiar p(5, 1, 0.0123);
     p.komentarz = komentarz;
     p.metoda = 0x80;
     p.status = source == QLatin1String("outOfRange") ? -1 : 0;
     if (!MakeDataBase(path, {kObiekt}, {p}, true).isEmpty()
-        || !WriteRecordBytes(here->filePath(QStringLiteral("pomiar_5.zym5")), *rec))
+        || !WriteRecordBytes(here.filePath(QStringLiteral("pomiar_5.zym5")), *rec))
         return nullptr;
     AnswerFileDialog(path);
     window->findChild<QAction *>(QStringLiteral("actionOpenDataBase"))->trigger();
