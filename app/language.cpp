@@ -33,6 +33,7 @@ void MainWindow::SwitchLanguage(int index)
     LoadTranslation(qsTranslateFileName[index]);
     ui->retranslateUi(this);
     RetranslateTables();
+    RetranslatePlotMenu();
 
     if (objectText.startsWith(objectPrefix))
         ui->label_obiekt->setText(tr("Obiekt: ") + objectText.mid(objectPrefix.size()));

@@ -4,6 +4,7 @@
 #include "database/tdatabase.h"
 #include "measurement/tdatapomiar.h"
 #include "app/tdialogkeeper.h"
+#include "report/reporttext.h"
 
 #include <QMainWindow>
 #include <QMap>
@@ -75,6 +76,14 @@ public:
     /// Tells the user in the status bar that the measurement was saved.
     void ShowSavedMessage(const QString &text);
 
+    // ---- reports (report/)
+    /// What the report of the measurement shown says, gathered from the
+    /// result area, the database's meter information and the record.
+    TPomiarReport PomiarReportData();
+    /// Writes the report of the measurement shown as a PDF. True on success;
+    /// otherwise false with the reason in `*errorText` (when given).
+    bool SaveReportPDF(const QString &fileName, QString *errorText = nullptr);
+
     // ---- meter (download/)
     /// Checks that the meter answers and opens its database; true on success.
     bool ConnectZYMDataBase();
@@ -100,6 +109,10 @@ public:
     /// Secondary windows still alive (all are deleted with the window).
     int keptDialogCount() const { return KeptDialogs.Count(); }
     about *aboutDialog() const { return pAbout; }
+
+public slots:
+    /// Qt's print preview of the report of the measurement shown.
+    void PrintPomiarReport();
 
 signals:
     void UpdateWykresWindow(TDataPomiar);
@@ -178,6 +191,9 @@ private:
     void ShowSavedKomentarz();
     /// Table headers in the language installed now.
     void RetranslateTables();
+    /// "Drukuj…" in the chart's context menu.
+    void SetUpPlotMenu();
+    void RetranslatePlotMenu();
 
     Ui::MainWindow *ui;
     DialogWykres *pDialogWykres;
@@ -195,6 +211,9 @@ private:
     QString qsKomentarz;       // plain text of the comment editor as of its last change
     qint64 iPomiarId;          // pomiar_id of the measurement shown, -1 none
     int iKomentarzChanges;     // comment editor changes since the last display
+    QString qsObiektName;      // object last clicked in the object table
+    QString qsPomiarObiekt;    // object of the measurement shown; empty for one opened from a file
+    QString qsPomiarPlik;      // data file name of the measurement shown
     TDataBase Baza;
     TDataPomiar CurrentPomiar; // the measurement shown, plotted, exported and evaluated
     TDialogKeeper KeptDialogs; // every secondary window ever opened, deleted with the window

@@ -508,6 +508,11 @@ QMenu *TChartTools::CreateContextMenu(QWidget *parent)
     menu->addSeparator();
     menu->addAction(tr("Zapisz wykres jako…"), this, &TChartTools::SaveImageAs);
     menu->addAction(tr("Kopiuj wykres"), this, &TChartTools::CopyImage);
+    // Commands the chart's owner put on the chart (the report's "Drukuj…").
+    if (!pPlot->actions().isEmpty()) {
+        menu->addSeparator();
+        menu->addActions(pPlot->actions());
+    }
     return menu;
 }
 

@@ -64,7 +64,8 @@ public:
     /// The readout as shown in the chart, one line per row of text.
     QString ReadoutText() const;
 
-    /// A context menu for the chart (parent `parent`, deleted with it).
+    /// A context menu for the chart (parent `parent`, deleted with it),
+    /// ending with the actions added to the chart widget itself.
     QMenu *CreateContextMenu(QWidget *parent);
 
     /// The chart as an image of `scale` times the widget's size.

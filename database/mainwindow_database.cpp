@@ -128,6 +128,7 @@ void MainWindow::SLOT_tV_Object_Clicked(const QModelIndex &index)
     // screen under this object's name would pass it off as this one's.
     ForgetPomiar();
     const QString name = index.sibling(index.row(), 0).data(Qt::DisplayRole).toString();
+    qsObiektName = name;
     ui->label_obiekt->setText(tr("Obiekt: ") + name);
     // By id, not by name: objects of the same name each list their own.
     bool whole = false;
@@ -174,6 +175,8 @@ void MainWindow::DisplayPomiar(qint64 id_pomiar)
         ui->tE_Komentarz->setPlainText(Baza.WynikFromBase(WynikKomentarz));
         qsKomentarz = ui->tE_Komentarz->toPlainText();
         Baza.CopyPomiar(&CurrentPomiar);
+        qsPomiarObiekt = qsObiektName;
+        qsPomiarPlik = Baza.Row.plik_dane;
         PlotPomiar(ui->plot, &CurrentPomiar, kOffset03, kOffset14);
         ui->actionExport_wyniku_do_CSV->setEnabled(true);
         if (pDialogWykres)

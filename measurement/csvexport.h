@@ -11,7 +11,7 @@ struct TDataPomiar;
 enum ExportKind {
     ExportUnknown = -1, ///< no suffix, or one that is not exported
     ExportCsv = 1,      ///< "csv": the result texts and the waveforms as text
-    ExportPdf = 2,      ///< "pdf": recognised, but nothing can be written
+    ExportPdf = 2,      ///< "pdf": the measurement report
     ExportZym5 = 3,     ///< "zym5": the raw record, a data file
     ExportCsvPoint = 4  ///< the CSV with decimal points; chosen by the save dialog's filter, never by a suffix
 };

@@ -32,6 +32,7 @@ struct TExportFilter
 const TExportFilter kExportFilters[] = {
     {QT_TRANSLATE_NOOP("MainWindow", "Plik CSV (*.csv)"), "csv", ExportCsv},
     {QT_TRANSLATE_NOOP("MainWindow", "Plik ZYM (*.zym5)"), "zym5", ExportZym5},
+    {QT_TRANSLATE_NOOP("MainWindow", "Raport PDF (*.pdf)"), "pdf", ExportPdf},
     {QT_TRANSLATE_NOOP("MainWindow", "Plik CSV z kropką dziesiętną (*.csv)"), "csv", ExportCsvPoint},
 };
 
@@ -108,16 +109,13 @@ void MainWindow::on_actionExport_wyniku_do_CSV_triggered()
         break;
     case ExportPdf:
         qDebug() << "Zapis do pliku PDF";
-        ShowProblem(QMessageBox::Warning, tr("Uwaga!"),
-                    tr("Nie można zapisać pomiaru w formacie PDF:\n%1\n\n"
-                       "Pomiar można zapisać jako plik CSV (*.csv) lub plik ZYM (*.zym5).")
-                        .arg(QDir::toNativeSeparators(name)));
-        return;
+        saved = SaveReportPDF(name, &reason);
+        break;
     default:
         qDebug() << "Nieznany format pliku " << FileSuffix(name);
         ShowProblem(QMessageBox::Warning, tr("Uwaga!"),
                     tr("Nieznany format pliku:\n%1\n\n"
-                       "Pomiar można zapisać jako plik CSV (*.csv) lub plik ZYM (*.zym5).")
+                       "Pomiar można zapisać jako plik CSV (*.csv), plik ZYM (*.zym5) lub raport PDF (*.pdf).")
                         .arg(QDir::toNativeSeparators(name)));
         return;
     }

@@ -11,6 +11,7 @@
 
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 
 void MainWindow::on_actionOpenPomiar_triggered()
@@ -32,6 +33,8 @@ void MainWindow::on_actionOpenPomiar_triggered()
     }
 
     Baza.CopyPomiar(&CurrentPomiar);
+    qsPomiarObiekt.clear();
+    qsPomiarPlik = QFileInfo(name).fileName();
     Baza.UpdateWynikTexts();
     ui->label_R->setText(Baza.WynikFromFile(WynikR));
     ui->label_Metoda->setText(tr("Metoda:") + Baza.WynikFromFile(WynikMetoda));

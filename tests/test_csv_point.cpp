@@ -255,7 +255,7 @@ void TestCsvPoint::chosenInSaveDialog()
     exportAction->setEnabled(true);
     exportAction->trigger();
 
-    QCOMPARE(filters, (QStringList{"Plik CSV (*.csv)", "Plik ZYM (*.zym5)",
+    QCOMPARE(filters, (QStringList{"Plik CSV (*.csv)", "Plik ZYM (*.zym5)", "Raport PDF (*.pdf)",
                                    QString::fromUtf8("Plik CSV z kropką dziesiętną (*.csv)")}));
     QCOMPARE(window->lastSaveCSVPath(), dir.path() + "/");
     QFile f(target);

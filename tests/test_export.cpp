@@ -366,7 +366,7 @@ void TestExport::exportCsvThroughDialog()
 
     // Nothing was remembered yet: the single-space default leads the proposal.
     QCOMPARE(proposed, QString(" Pomiar_2020-03-01_10-20-30"));
-    QCOMPARE(filters, (QStringList{"Plik CSV (*.csv)", "Plik ZYM (*.zym5)",
+    QCOMPARE(filters, (QStringList{"Plik CSV (*.csv)", "Plik ZYM (*.zym5)", "Raport PDF (*.pdf)",
                                    QString::fromUtf8("Plik CSV z kropką dziesiętną (*.csv)")}));
     QCOMPARE(window->lastSaveCSVPath(), dir.filePath("eksport") + "/");
 
@@ -418,7 +418,7 @@ void TestExport::exportRefused_data()
     QTest::addColumn<QString>("target");
     QTest::addColumn<QString>("mustSay"); // empty: no message expected
 
-    QTest::newRow("pdf") << "raport.pdf" << "(*.zym5)";
+    QTest::newRow("pdf into missing folder") << "brak/raport.pdf" << QDir::toNativeSeparators("brak/raport.pdf");
     QTest::newRow("txt") << "raport.txt" << "(*.csv)";
     // A bare name gets the selected type's suffix; one ending in a dot has none.
     QTest::newRow("no suffix") << "raport." << "(*.csv)";

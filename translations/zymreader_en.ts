@@ -49,12 +49,12 @@
 <context>
     <name>DialogHistoria</name>
     <message>
-        <location filename="../database/dialoghistoria.cpp" line="+211"/>
+        <location filename="../database/dialoghistoria.cpp" line="+207"/>
         <source>Historia: </source>
         <translation>History: </translation>
     </message>
     <message>
-        <location line="+183"/>
+        <location line="+202"/>
         <source>Ustaw jako odniesienie</source>
         <translation>Set as reference</translation>
     </message>
@@ -166,18 +166,23 @@ p, li { white-space: pre-wrap; }
     </message>
     <message>
         <location line="+22"/>
+        <location filename="../measurement/mainwindow_export.cpp" line="+76"/>
         <source>Komentarz</source>
         <translation>Comment</translation>
     </message>
     <message>
         <location line="+18"/>
-        <location filename="../database/mainwindow_database.cpp" line="+136"/>
+        <location filename="../measurement/mainwindow_export.cpp" line="-2"/>
+        <location filename="../database/mainwindow_database.cpp" line="+188"/>
+        <location line="+17"/>
         <source>Czas</source>
         <translation>Time</translation>
     </message>
     <message>
         <location line="+18"/>
-        <location filename="../database/mainwindow_database.cpp" line="+1"/>
+        <location filename="../measurement/mainwindow_export.cpp" line="-2"/>
+        <location filename="../measurement/mainwindow_pomiar.cpp" line="+43"/>
+        <location filename="../database/mainwindow_database.cpp" line="-16"/>
         <source>Obiekt</source>
         <translation>Object</translation>
     </message>
@@ -212,7 +217,7 @@ p, li { white-space: pre-wrap; }
         <translation>Chart</translation>
     </message>
     <message>
-        <location line="+10"/>
+        <location line="+12"/>
         <source>Opcje</source>
         <translation>Options</translation>
     </message>
@@ -257,12 +262,12 @@ p, li { white-space: pre-wrap; }
         <translation>Show Whole Chart</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+49"/>
         <source>Prąd na osi prawej</source>
         <translation>Current on the Right Axis</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="-44"/>
         <source>Zakończ</source>
         <translation>Exit</translation>
     </message>
@@ -297,12 +302,12 @@ p, li { white-space: pre-wrap; }
         <translation>Inductance</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+13"/>
         <source>Historia obiektu</source>
         <translation>Object history</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow.cpp" line="+93"/>
+        <location filename="../app/mainwindow.cpp" line="+113"/>
         <source>Pytanie.</source>
         <translation>Question</translation>
     </message>
@@ -322,12 +327,12 @@ p, li { white-space: pre-wrap; }
         <translation>No</translation>
     </message>
     <message>
-        <location filename="../measurement/mainwindow_export.cpp" line="+21"/>
+        <location filename="../measurement/mainwindow_export.cpp" line="+14"/>
         <source>Zapisz do pliku CSV</source>
         <translation>Save to CSV File</translation>
     </message>
     <message>
-        <location line="-20"/>
+        <location line="-53"/>
         <source>Plik CSV (*.csv)</source>
         <translation>CSV file (*.csv)</translation>
     </message>
@@ -338,58 +343,43 @@ p, li { white-space: pre-wrap; }
     </message>
     <message>
         <location line="+1"/>
+        <source>Raport PDF (*.pdf)</source>
+        <translation>PDF report (*.pdf)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
         <source>Plik CSV z kropką dziesiętną (*.csv)</source>
         <translation>CSV file with decimal point (*.csv)</translation>
     </message>
     <message>
-        <location line="+42"/>
+        <location line="+37"/>
         <source>Rezystancja</source>
         <translation>Resistance</translation>
     </message>
     <message>
+        <location line="+55"/>
         <source>Pomiar zapisano w pliku %1</source>
         <translation>Measurement saved to file %1</translation>
     </message>
     <message>
-        <location line="+19"/>
-        <location line="+7"/>
+        <location line="-12"/>
         <source>Uwaga!</source>
         <translation>Attention</translation>
     </message>
     <message>
-        <location line="-6"/>
-        <source>Nie można zapisać pomiaru w formacie PDF:
-%1
-
-Pomiar można zapisać jako plik CSV (*.csv) lub plik ZYM (*.zym5).</source>
-        <translation>The measurement cannot be saved as PDF:
-%1
-
-It can be saved as a CSV file (*.csv) or a ZYM file (*.zym5).</translation>
-    </message>
-    <message>
-        <location line="+7"/>
-        <source>Nieznany format pliku:
-%1
-
-Pomiar można zapisać jako plik CSV (*.csv) lub plik ZYM (*.zym5).</source>
-        <translation>Unknown file format:
-%1
-
-The measurement can be saved as a CSV file (*.csv) or a ZYM file (*.zym5).</translation>
-    </message>
-    <message>
-        <location line="+7"/>
-        <location filename="../measurement/mainwindow_pomiar.cpp" line="+28"/>
-        <location filename="../database/mainwindow_database.cpp" line="+36"/>
-        <location filename="../database/mainwindow_historia.cpp" line="+82"/>
+        <location line="+8"/>
+        <location filename="../measurement/mainwindow_pomiar.cpp" line="-14"/>
+        <location filename="../database/mainwindow_database.cpp" line="+56"/>
+        <location filename="../database/mainwindow_historia.cpp" line="+87"/>
         <location filename="../download/mainwindow_download.cpp" line="+74"/>
         <location line="+2"/>
+        <location line="+3"/>
+        <location line="+6"/>
         <source>Błąd!</source>
         <translation>Error</translation>
     </message>
     <message>
-        <location line="+0"/>
+        <location line="+1"/>
         <source>Nie można zapisać pliku:
 %1
 
@@ -421,31 +411,36 @@ The measurement can be saved as a CSV file (*.csv) or a ZYM file (*.zym5).</tran
 %2</translation>
     </message>
     <message>
-        <location line="+8"/>
-        <location filename="../database/mainwindow_database.cpp" line="-52"/>
+        <location line="+10"/>
+        <location filename="../database/mainwindow_database.cpp" line="-74"/>
         <source>Metoda:</source>
         <translation>Method:</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+4"/>
         <source>Pomiar odczytany z pliku: </source>
         <translation>Measurement read from file: </translation>
     </message>
     <message>
-        <location filename="../database/mainwindow_database.cpp" line="-26"/>
+        <location filename="../app/language.cpp" line="+23"/>
+        <location line="+15"/>
+        <location filename="../database/mainwindow_database.cpp" line="-39"/>
         <location filename="../database/mainwindow_historia.cpp" line="+26"/>
         <source>Obiekt: </source>
         <translation>Object: </translation>
     </message>
     <message>
-        <location line="+40"/>
+        <location filename="../measurement/mainwindow_export.cpp" line="-50"/>
+        <location filename="../database/mainwindow_database.cpp" line="+55"/>
+        <location line="+17"/>
         <source>Metoda</source>
         <translation>Method</translation>
     </message>
     <message>
-        <location line="+24"/>
-        <location filename="../download/mainwindow_download.cpp" line="-5"/>
-        <location line="+66"/>
+        <location filename="../database/mainwindow_database.cpp" line="-95"/>
+        <location line="+121"/>
+        <location filename="../download/mainwindow_download.cpp" line="-14"/>
+        <location line="+117"/>
         <source>Ostrzeżenie!</source>
         <translation>Warning</translation>
     </message>
@@ -455,7 +450,7 @@ The measurement can be saved as a CSV file (*.csv) or a ZYM file (*.zym5).</tran
         <translation>The comment has been changed. Save it in the database?</translation>
     </message>
     <message>
-        <location line="+12"/>
+        <location line="+13"/>
         <source>Pomiaru o numerze %1 nie ma w bazie danych.</source>
         <translation>Measurement number %1 is not in the database.</translation>
     </message>
@@ -465,7 +460,7 @@ The measurement can be saved as a CSV file (*.csv) or a ZYM file (*.zym5).</tran
         <translation>The comment could not be saved in the database.</translation>
     </message>
     <message>
-        <location line="+22"/>
+        <location line="+23"/>
         <source>Otwórz plik bazy danych</source>
         <translation>Open Database File</translation>
     </message>
@@ -477,25 +472,26 @@ The measurement can be saved as a CSV file (*.csv) or a ZYM file (*.zym5).</tran
     <message>
         <location line="+10"/>
         <location line="+12"/>
-        <location filename="../download/mainwindow_download.cpp" line="-38"/>
+        <location filename="../download/mainwindow_download.cpp" line="-53"/>
+        <location line="+15"/>
         <location line="+15"/>
         <source>Błąd otwarcia bazy danych.</source>
         <translation>Error opening the database.</translation>
     </message>
     <message>
-        <location filename="../download/mainwindow_download.cpp" line="-22"/>
+        <location filename="../download/mainwindow_download.cpp" line="-40"/>
         <source>Uwaga!
 W celu pobrania pomiarów z urządzenia ZYM-5 należy włączyć w urządzeniu ZYM sieć WIFI oraz połączyć się z siecią WIFI o nazwie &quot;ZYM_VORTA&quot;. Połączenie to zabezpieczone jest hasłem „qev40718”. Jeżeli jesteś już połączony z tą siecią - wybierz OK. W przeciwnym wypadku, wybierz anuluj i postępuj wedle instrukcji dołączonej do urządzenia.</source>
         <translation>Attention!
 To download measurements from the ZYM-5 meter, switch on the meter&apos;s WiFi and connect to the WiFi network named &quot;ZYM_VORTA&quot;. The connection is protected by the password &quot;qev40718&quot;. If you are already connected to this network, choose OK. Otherwise choose Cancel and follow the instructions supplied with the meter.</translation>
     </message>
     <message>
-        <location line="+46"/>
+        <location line="+64"/>
         <source>Folder docelowy zawiera pliki. Wszystkie istniejace pliki zostaną nadpisane! Czy kontynuować operację?</source>
         <translation>The destination folder contains files. All existing files will be overwritten! Do you want to continue?</translation>
     </message>
     <message>
-        <location line="-100"/>
+        <location line="-151"/>
         <source>Pobieranie bazy danych</source>
         <translation>Downloading Database</translation>
     </message>
@@ -542,28 +538,33 @@ To download measurements from the ZYM-5 meter, switch on the meter&apos;s WiFi a
         <translation>Cannot read the history of the object.</translation>
     </message>
     <message>
+        <location filename="../database/mainwindow_database.cpp" line="-182"/>
         <source>Obiekt ma w bazie danych identyfikator &quot;%1&quot;, który nie jest liczbą całkowitą. Nie można wyświetlić jego pomiarów.</source>
-        <translation>The object's identifier in the database, &quot;%1&quot;, is not a whole number. Its measurements cannot be shown.</translation>
+        <translation>The object&apos;s identifier in the database, &quot;%1&quot;, is not a whole number. Its measurements cannot be shown.</translation>
     </message>
     <message>
+        <location line="+2"/>
         <source>Pomiar ma w bazie danych identyfikator &quot;%1&quot;, który nie jest liczbą całkowitą. Nie można go wyświetlić ani zapisać jego komentarza.</source>
-        <translation>The measurement's identifier in the database, &quot;%1&quot;, is not a whole number. It cannot be shown and its comment cannot be saved.</translation>
+        <translation>The measurement&apos;s identifier in the database, &quot;%1&quot;, is not a whole number. It cannot be shown and its comment cannot be saved.</translation>
     </message>
     <message>
+        <location filename="../download/mainwindow_download.cpp" line="+59"/>
         <source>Nie znaleziono pliku bazy danych miernika albo jest on nieosiągalny:
 %1</source>
-        <translation>The meter's database file was not found or cannot be reached:
+        <translation>The meter&apos;s database file was not found or cannot be reached:
 %1</translation>
     </message>
     <message>
+        <location line="+4"/>
         <source>Udział sieciowy miernika musi być zamontowany, na przykład:
 sudo mount -t cifs //%1/zym_wyniki /mnt/zym -o guest
 a w pliku ZYMReader.ini ustawione ZYM_DataBasePath=/mnt/zym/zym_5.db (zob. README).</source>
-        <translation>The meter's network share must be mounted, for example:
+        <translation>The meter&apos;s network share must be mounted, for example:
 sudo mount -t cifs //%1/zym_wyniki /mnt/zym -o guest
 and ZYMReader.ini must set ZYM_DataBasePath=/mnt/zym/zym_5.db (see README).</translation>
     </message>
     <message>
+        <location line="-60"/>
         <source>Pobieranie nie powiodło się. Skopiowano %1 z %2 plików pomiarów.
 Plik bazy danych nie został skopiowany: kopia bazy w folderze docelowym pozostała bez zmian.
 
@@ -576,6 +577,7 @@ Not copied:
 %3</translation>
     </message>
     <message>
+        <location line="+6"/>
         <source>Za mało miejsca w folderze docelowym:
 %1
 
@@ -586,19 +588,31 @@ Pobranie wymaga %2 MB, wolne jest %3 MB. Nic nie zostało skopiowane.</source>
 The download needs %2 MB, %3 MB are free. Nothing was copied.</translation>
     </message>
     <message>
+        <location line="+16"/>
         <source>(i %1 innych)</source>
         <translation>(and %1 more)</translation>
+    </message>
+    <message>
+        <location filename="../measurement/mainwindow_export.cpp" line="+42"/>
+        <source>Nieznany format pliku:
+%1
+
+Pomiar można zapisać jako plik CSV (*.csv), plik ZYM (*.zym5) lub raport PDF (*.pdf).</source>
+        <translation>Unknown file format:
+%1
+
+The measurement can be saved as a CSV file (*.csv), a ZYM file (*.zym5) or a PDF report (*.pdf).</translation>
     </message>
 </context>
 <context>
     <name>QObject</name>
     <message>
-        <location filename="../measurement/csvexport.cpp" line="+132"/>
+        <location filename="../measurement/csvexport.cpp" line="+202"/>
         <source>Pomiar_</source>
         <translation>Measurement_</translation>
     </message>
     <message>
-        <location filename="../measurement/datafile.cpp" line="+57"/>
+        <location filename="../measurement/datafile.cpp" line="+62"/>
         <source>Plik nie istnieje.</source>
         <translation>The file does not exist.</translation>
     </message>
@@ -619,6 +633,7 @@ The download needs %2 MB, %3 MB are free. Nothing was copied.</translation>
         <translation>Recorded: </translation>
     </message>
     <message>
+        <location filename="../database/dialoghistoria.cpp" line="-234"/>
         <location filename="../database/historia.cpp" line="+122"/>
         <location line="+44"/>
         <location filename="../database/tdatabase_pomiar.cpp" line="-3"/>
@@ -626,7 +641,7 @@ The download needs %2 MB, %3 MB are free. Nothing was copied.</translation>
         <translation>Out of range</translation>
     </message>
     <message>
-        <location line="-16"/>
+        <location filename="../database/historia.cpp" line="-16"/>
         <source>Czas</source>
         <translation>Time</translation>
     </message>
@@ -666,12 +681,12 @@ The download needs %2 MB, %3 MB are free. Nothing was copied.</translation>
         <translation>Comment</translation>
     </message>
     <message>
-        <location filename="../database/tdatabase.cpp" line="+165"/>
+        <location filename="../database/tdatabase.cpp" line="+208"/>
         <source>OBIEKT</source>
         <translation>OBJECT</translation>
     </message>
     <message>
-        <location line="+24"/>
+        <location line="+28"/>
         <source>ID</source>
         <translation>ID</translation>
     </message>
@@ -696,18 +711,22 @@ The download needs %2 MB, %3 MB are free. Nothing was copied.</translation>
         <translation>Only %1 of %2 bytes were written.</translation>
     </message>
     <message>
+        <location filename="../database/tdatabase.cpp" line="+50"/>
         <source>Pomiar o numerze %1 występuje w bazie danych %2 razy. Komentarz nie został zapisany, aby nie nadpisać komentarzy innych pomiarów.</source>
         <translation>Measurement number %1 occurs %2 times in the database. The comment was not saved, so as not to overwrite the comments of other measurements.</translation>
     </message>
     <message>
+        <location filename="../download/zymdownload.cpp" line="+38"/>
         <source>To jest folder, nie plik.</source>
         <translation>This is a folder, not a file.</translation>
     </message>
     <message>
+        <location line="+1"/>
         <source>To nie jest zwykły plik.</source>
         <translation>This is not a regular file.</translation>
     </message>
     <message>
+        <location line="+96"/>
         <source>Niedozwolona nazwa pliku.</source>
         <translation>File name not allowed.</translation>
     </message>
@@ -715,22 +734,22 @@ The download needs %2 MB, %3 MB are free. Nothing was copied.</translation>
 <context>
     <name>TChartTools</name>
     <message>
-        <location filename="../chart/charttools.cpp" line="+1"/>
+        <location filename="../chart/charttools.cpp" line="+344"/>
         <source>średnie U/I=%1</source>
         <translation>mean U/I=%1</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+161"/>
         <source>Usuń kursory</source>
         <translation>Remove Cursors</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+2"/>
         <source>Pokaż  cały</source>
         <translation>Show Whole Chart</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+2"/>
         <source>Zapisz wykres jako…</source>
         <translation>Save Chart As…</translation>
     </message>
@@ -740,22 +759,22 @@ The download needs %2 MB, %3 MB are free. Nothing was copied.</translation>
         <translation>Copy Chart</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+83"/>
         <source>Nie udało się utworzyć obrazu wykresu.</source>
         <translation>The chart image could not be created.</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+9"/>
         <source>Wykres</source>
         <translation>Chart</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+2"/>
         <source>Obraz PNG (*.png)</source>
         <translation>PNG image (*.png)</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+2"/>
         <source>Zapisz wykres jako</source>
         <translation>Save Chart As</translation>
     </message>
@@ -765,7 +784,7 @@ The download needs %2 MB, %3 MB are free. Nothing was copied.</translation>
         <translation>PDF document (*.pdf)</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+10"/>
         <source>Uwaga!</source>
         <translation>Warning!</translation>
     </message>
@@ -781,7 +800,7 @@ Wykres można zapisać jako obraz PNG (*.png) lub dokument PDF (*.pdf).</source>
 The chart can be saved as a PNG image (*.png) or a PDF document (*.pdf).</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+4"/>
         <source>Błąd!</source>
         <translation>Error!</translation>
     </message>
@@ -792,6 +811,190 @@ The chart can be saved as a PNG image (*.png) or a PDF document (*.pdf).</transl
 
 %2</source>
         <translation>Cannot write the file:
+%1
+
+%2</translation>
+    </message>
+</context>
+<context>
+    <name>TReportDoc</name>
+    <message>
+        <location filename="../report/reportdoc.cpp" line="+535"/>
+        <source>Nie udało się utworzyć dokumentu PDF.</source>
+        <translation>The PDF document could not be made.</translation>
+    </message>
+</context>
+<context>
+    <name>TReportTexts</name>
+    <message>
+        <location filename="../report/reporttext.cpp" line="+69"/>
+        <source>Protokół pomiaru rezystancji</source>
+        <translation>Resistance measurement report</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Historia pomiarów obiektu</source>
+        <translation>Measurement history of the object</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Data sporządzenia: %1</source>
+        <translation>Report made: %1</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>nr %1, sprzęt %2, oprogramowanie %3</source>
+        <translation>serial %1, hardware %2, firmware %3</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>poza zakresem – miernik nie podał wyniku</source>
+        <translation>out of range – the meter gave no result</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>poprawny</source>
+        <translation>valid</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <location line="+23"/>
+        <source>Miernik ZYM-5</source>
+        <translation>ZYM-5 meter</translation>
+    </message>
+    <message>
+        <location line="-22"/>
+        <location line="+21"/>
+        <source>Obiekt</source>
+        <translation>Object</translation>
+    </message>
+    <message>
+        <location line="-20"/>
+        <source>Czas pomiaru</source>
+        <translation>Measured</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Metoda</source>
+        <translation>Method</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Status</source>
+        <translation>Status</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Plik danych</source>
+        <translation>Data file</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Wynik</source>
+        <translation>Result</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>R</source>
+        <translation>R</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>R (dopasowanie)</source>
+        <translation>R (fit)</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>L (dopasowanie)</source>
+        <translation>L (fit)</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Odniesienie</source>
+        <translation>Reference</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Liczba pomiarów</source>
+        <translation>Number of measurements</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Pierwszy pomiar</source>
+        <translation>First measurement</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Ostatni pomiar</source>
+        <translation>Last measurement</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Ostatnia zmiana względem odniesienia</source>
+        <translation>Latest change against the reference</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Komentarz</source>
+        <translation>Comment</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Przebieg prądu i napięcia</source>
+        <translation>Current and voltage waveforms</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Rezystancja w kolejnych pomiarach</source>
+        <translation>Resistance over the measurements</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Pomiary</source>
+        <translation>Measurements</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>strona %1 z %2</source>
+        <translation>page %1 of %2</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Zapisz raport PDF…</source>
+        <translation>Save PDF Report…</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Drukuj…</source>
+        <translation>Print…</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Zapisz raport PDF</source>
+        <translation>Save PDF Report</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Raport PDF (*.pdf)</source>
+        <translation>PDF report (*.pdf)</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>Historia_</source>
+        <translation>History_</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Błąd!</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Nie można zapisać pliku:
+%1
+
+%2</source>
+        <translation>Cannot save the file:
 %1
 
 %2</translation>

@@ -1,0 +1,86 @@
+#include "report/reports.h"
+
+#include "app/messages.h"
+#include "measurement/datafile.h"
+
+#include <QDir>
+#include <QFileDialog>
+
+void BuildPomiarReport(TReportDoc *doc, const TPomiarReport &data, QCustomPlot *plot)
+{
+    doc->SetDocumentTitle(TReportTexts::PomiarTitle());
+    doc->AddTitle(TReportTexts::PomiarTitle(), TReportTexts::MadeLine(data.made));
+    doc->AddFields(TReportTexts::PomiarFields(data));
+    doc->AddHeading(TReportTexts::KomentarzCaption());
+    doc->AddParagraph(data.komentarz.isEmpty() ? QStringLiteral("—") : data.komentarz);
+    if (plot) {
+        doc->AddHeading(TReportTexts::ChartCaption());
+        // A long comment makes the chart lower before it pushes it over.
+        doc->AddChart(plot, 120, 70);
+    }
+}
+
+void BuildObiektReport(TReportDoc *doc, const TObiektReport &data, QCustomPlot *plot)
+{
+    doc->SetDocumentTitle(TReportTexts::ObiektTitle() + QStringLiteral(": ") + data.obiekt);
+    doc->AddTitle(TReportTexts::ObiektTitle(), TReportTexts::MadeLine(data.made));
+    doc->AddFields(TReportTexts::ObiektFields(data));
+    if (plot) {
+        doc->AddHeading(TReportTexts::HistoryChartCaption());
+        doc->AddChart(plot, 100, 70);
+    }
+    doc->AddFields(TReportTexts::ObiektSummary(data));
+    doc->AddPageBreak();
+    doc->AddHeading(TReportTexts::TableCaption());
+    doc->AddTable(data.header, data.rows);
+}
+
+ReplaceFileResult SavePomiarReport(const QString &fileName, const TPomiarReport &data, QCustomPlot *plot,
+                                   QString *errorText)
+{
+    TReportDoc doc;
+    BuildPomiarReport(&doc, data, plot);
+    return SaveReport(doc, fileName, errorText);
+}
+
+ReplaceFileResult SaveObiektReport(const QString &fileName, const TObiektReport &data, QCustomPlot *plot,
+                                   QString *errorText)
+{
+    TReportDoc doc;
+    BuildObiektReport(&doc, data, plot);
+    return SaveReport(doc, fileName, errorText);
+}
+
+void PreviewPomiarReport(const TPomiarReport &data, QCustomPlot *plot, QWidget *parent)
+{
+    TReportDoc doc;
+    BuildPomiarReport(&doc, data, plot);
+    PreviewReport(doc, parent);
+}
+
+void PreviewObiektReport(const TObiektReport &data, QCustomPlot *plot, QWidget *parent)
+{
+    TReportDoc doc;
+    BuildObiektReport(&doc, data, plot);
+    PreviewReport(doc, parent);
+}
+
+bool SaveObiektReportAs(QWidget *parent, const TObiektReport &data, QCustomPlot *plot, QString *folder)
+{
+    const QString proposal = *folder + TReportTexts::ObiektFileName(data.obiekt, QDate::currentDate());
+    QFileDialog dialog(parent, TReportTexts::SaveCaption(), proposal, TReportTexts::PdfFilter());
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    // The only kind written here: a name typed without suffix still reads as a PDF.
+    dialog.setDefaultSuffix(QStringLiteral("pdf"));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return false;
+    const QString name = dialog.selectedFiles().first();
+    *folder = FolderOf(name);
+
+    QString reason;
+    if (SaveObiektReport(name, data, plot, &reason) == ReplaceFileOk)
+        return true;
+    ShowProblem(QMessageBox::Warning, TReportTexts::ProblemTitle(),
+                TReportTexts::CannotSave(QDir::toNativeSeparators(name), reason));
+    return false;
+}

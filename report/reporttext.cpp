@@ -1,0 +1,160 @@
+#include "report/reporttext.h"
+
+#include "measurement/engformat.h"
+
+#include <cmath>
+
+namespace {
+
+const QString kNone = QStringLiteral("—");
+
+// A value the database did not give: an empty column, no database, or the
+// marker FirstValueText returns for a missing row or table.
+bool Missing(const QString &value)
+{
+    const QString v = value.trimmed();
+    return v.isEmpty() || v == QLatin1String("NULL");
+}
+
+QString OrNone(const QString &value) { return Missing(value) ? kNone : value; }
+
+struct TScaled
+{
+    double value;    // in units of the prefix
+    int decimals;
+    QString prefix;
+    double factor;   // value = raw / factor
+};
+
+TScaled Scale(double raw, int significant)
+{
+    static const char *const prefixes[] = {"p", "n", "µ", "m", "", "k"};
+    int exponent = 0; // of 1000
+    if (raw != 0)
+        exponent = int(std::floor(std::log10(std::fabs(raw)) / 3.0));
+    exponent = qBound(-4, exponent, 1);
+    for (;;) {
+        const double factor = std::pow(1000.0, exponent);
+        const double scaled = raw / factor;
+        const int magnitude = scaled == 0 ? 0 : int(std::floor(std::log10(std::fabs(scaled))));
+        const int decimals = qMax(0, significant - 1 - magnitude);
+        // 999.96 mΩ rounds to 1000 mΩ: say 1.000 Ω instead.
+        const double rounded = QString::number(scaled, 'f', decimals).toDouble();
+        if (std::fabs(rounded) >= 1000 && exponent < 1) {
+            ++exponent;
+            continue;
+        }
+        return {scaled, decimals, QString::fromUtf8(prefixes[exponent + 4]), factor};
+    }
+}
+
+} // namespace
+
+QString ReportWithUncertainty(double value, double sigma, const QString &unit)
+{
+    if (!std::isfinite(value) || !std::isfinite(sigma))
+        return kNone;
+    const TScaled s = Scale(value, 4);
+    const QString u = QLatin1Char(' ') + s.prefix + unit;
+    return QString::number(s.value, 'f', s.decimals) + u + QStringLiteral(" ± ")
+        + QString::number(std::fabs(sigma) / s.factor, 'f', s.decimals) + u;
+}
+
+QString TReportTexts::PomiarTitle() { return tr("Protokół pomiaru rezystancji"); }
+
+QString TReportTexts::ObiektTitle() { return tr("Historia pomiarów obiektu"); }
+
+QString TReportTexts::MadeLine(const QDateTime &made)
+{
+    const QDateTime when = made.isValid() ? made : QDateTime::currentDateTime();
+    return tr("Data sporządzenia: %1").arg(when.toString(QStringLiteral("yyyy-MM-dd hh:mm")));
+}
+
+QString TReportTexts::Meter(const QString &serial, const QString &hw, const QString &firmware)
+{
+    if (Missing(serial) && Missing(hw) && Missing(firmware))
+        return kNone;
+    return tr("nr %1, sprzęt %2, oprogramowanie %3").arg(OrNone(serial), OrNone(hw), OrNone(firmware));
+}
+
+QVector<TReportField> TReportTexts::PomiarFields(const TPomiarReport &data)
+{
+    QString status = kNone;
+    if (data.bStatusKnown)
+        status = data.status == -1 ? tr("poza zakresem – miernik nie podał wyniku") : tr("poprawny");
+
+    QVector<TReportField> fields{
+        {tr("Miernik ZYM-5"), Meter(data.serial, data.hw, data.firmware)},
+        {tr("Obiekt"), OrNone(data.obiekt)},
+        {tr("Czas pomiaru"), OrNone(data.czas)},
+        {tr("Metoda"), OrNone(data.metoda)},
+        {tr("Status"), status},
+        {tr("Plik danych"), OrNone(data.plikDanych)},
+        {tr("Wynik"), OrNone(data.rText)},
+    };
+    // An out-of-range result has no resistance worth a number.
+    if (!(data.bStatusKnown && data.status == -1))
+        fields.append({tr("R"), FormatEngineering(data.r)});
+    if (data.bFit) {
+        fields.append({tr("R (dopasowanie)"), ReportWithUncertainty(data.rFit, data.sR, QStringLiteral("Ω"))});
+        // The fit gives µH; the formatter takes henries.
+        fields.append({tr("L (dopasowanie)"), ReportWithUncertainty(data.lFit * 1e-6, data.sL * 1e-6, QStringLiteral("H"))});
+    }
+    return fields;
+}
+
+QVector<TReportField> TReportTexts::ObiektFields(const TObiektReport &data)
+{
+    return {
+        {tr("Obiekt"), OrNone(data.obiekt)},
+        {tr("Miernik ZYM-5"), Meter(data.serial, data.hw, data.firmware)},
+        {tr("Odniesienie"), OrNone(data.reference)},
+    };
+}
+
+QVector<TReportField> TReportTexts::ObiektSummary(const TObiektReport &data)
+{
+    return {
+        {tr("Liczba pomiarów"), QString::number(data.count)},
+        {tr("Pierwszy pomiar"), OrNone(data.first)},
+        {tr("Ostatni pomiar"), OrNone(data.last)},
+        {tr("Ostatnia zmiana względem odniesienia"), OrNone(data.latestChange)},
+    };
+}
+
+QString TReportTexts::KomentarzCaption() { return tr("Komentarz"); }
+
+QString TReportTexts::ChartCaption() { return tr("Przebieg prądu i napięcia"); }
+
+QString TReportTexts::HistoryChartCaption() { return tr("Rezystancja w kolejnych pomiarach"); }
+
+QString TReportTexts::TableCaption() { return tr("Pomiary"); }
+
+QString TReportTexts::PageOf(int page, int pages) { return tr("strona %1 z %2").arg(page).arg(pages); }
+
+QString TReportTexts::SaveCommand() { return tr("Zapisz raport PDF…"); }
+
+QString TReportTexts::PrintCommand() { return tr("Drukuj…"); }
+
+QString TReportTexts::SaveCaption() { return tr("Zapisz raport PDF"); }
+
+QString TReportTexts::PdfFilter() { return tr("Raport PDF (*.pdf)"); }
+
+QString TReportTexts::ObiektFileName(const QString &obiekt, const QDate &date)
+{
+    QString name = obiekt.trimmed();
+    // Object names are free text; a "/" or ":" would make a folder or a
+    // drive out of part of the name.
+    static const QString bad = QStringLiteral("\\/:*?\"<>|");
+    for (QChar &c : name)
+        if (bad.contains(c) || c.unicode() < 32)
+            c = QLatin1Char('_');
+    return tr("Historia_") + name + QLatin1Char('_') + date.toString(QStringLiteral("yyyy-MM-dd"));
+}
+
+QString TReportTexts::ProblemTitle() { return tr("Błąd!"); }
+
+QString TReportTexts::CannotSave(const QString &fileName, const QString &reason)
+{
+    return tr("Nie można zapisać pliku:\n%1\n\n%2").arg(fileName, reason);
+}
