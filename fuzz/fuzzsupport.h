@@ -52,12 +52,23 @@ inline QString ScratchFolder(const char *name)
 }
 
 /// Replaces the content of `path` with `bytes`; false when that failed.
+/// The file is written over in place and then cut to size: truncating it
+/// first would hand its pages back and take new ones on every input.
 inline bool WriteBytes(const QString &path, const char *bytes, qint64 size)
 {
     QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
+    if (!file.open(QIODevice::ReadWrite | QIODevice::Unbuffered))
         return false;
-    return file.write(bytes, size) == size;
+    return file.write(bytes, size) == size && file.resize(size);
+}
+
+/// Reads the first `size` bytes of `path` into `buffer`; false when the file
+/// cannot be read or holds a different number of bytes.
+inline bool ReadExactly(const QString &path, char *buffer, qint64 size)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly | QIODevice::Unbuffered) && file.size() == size
+        && file.read(buffer, size) == size;
 }
 
 /// The whole content of `path` (empty when it cannot be read).
