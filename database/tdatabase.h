@@ -93,13 +93,15 @@ public:
     /// First column of the first row of `statement` as text, or "NULL".
     QString FirstValueText(QString statement);
     /// The meter's `column` of its `ZYM` table ("SELECT column FROM ZYM"),
-    /// or "NULL" when the table, the column or its row is missing.
+    /// or "NULL" when the table, the column or its row is missing, or when
+    /// `ZYM` is a view.
     QString ZymValue(const QString &column);
 
     // ---- lists
     /// A model of the object list, one column "OBIEKT" (header translated),
-    /// or nullptr when it cannot be read, with the driver's reason in
-    /// `*errorText` (when given). The caller owns the model.
+    /// or nullptr when it cannot be read (or `obiekt` or `pomiar` is a view
+    /// rather than a table), with the reason in `*errorText` (when given).
+    /// The caller owns the model.
     QSqlQueryModel *ObiektyModel(QString *errorText = nullptr);
     /// The id of the object named `name`; with several of that name the
     /// last one, with none 0.
@@ -109,7 +111,7 @@ public:
     /// pomiar table) gives an empty model. The caller owns the model.
     QSqlQueryModel *PomiaryModel(int objectId);
     /// The data file names of every measurement, in table order, into
-    /// `*names`; false when the list cannot be read.
+    /// `*names`; false when the list cannot be read or `pomiar` is a view.
     static bool DataFileNames(QStringList *names);
     /// Builds the comment update for measurement `id` into qsSqlKomentarz.
     void PrepareKomentarz(QString komentarz, int id);

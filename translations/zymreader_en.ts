@@ -518,6 +518,11 @@ To download measurements from the ZYM-5 meter, switch on the meter&apos;s WiFi a
         <source>Zapisano tylko %1 z %2 bajtów.</source>
         <translation>Only %1 of %2 bytes were written.</translation>
     </message>
+    <message>
+        <location filename="../database/tdatabase.cpp" line="+181"/>
+        <source>Tabela %1 jest w tym pliku widokiem, a nie tabelą pomiarów.</source>
+        <translation>In this file, %1 is a view, not a table of measurements.</translation>
+    </message>
 </context>
 <context>
     <name>about</name>
