@@ -64,6 +64,19 @@ void FetchAll(QSqlQueryModel *model)
         model->fetchMore();
 }
 
+// The meter keeps its data in plain tables. A view under one of their names
+// can make a plain SELECT run for ever: a recursive view in a file of a few
+// kilobytes lists rows without end, or searches for ever for a first one.
+// Such a file is not read at all. True when `table` is a view in the open
+// database; a file that is no database has none.
+bool IsView(const char *table)
+{
+    QSqlQuery query;
+    return query.exec(QStringLiteral("SELECT 1 FROM sqlite_master WHERE type='view' AND lower(name)='")
+                      + QLatin1String(table) + QStringLiteral("'"))
+        && query.next();
+}
+
 } // namespace
 
 TDataBase::OpenResult TDataBase::Open(QString path)
@@ -191,11 +204,21 @@ QString TDataBase::FirstValueText(QString statement)
 
 QString TDataBase::ZymValue(const QString &column)
 {
+    if (IsView("zym"))
+        return QStringLiteral("NULL");
     return FirstValueText(QStringLiteral("SELECT ") + column + QStringLiteral(" FROM ZYM"));
 }
 
 QSqlQueryModel *TDataBase::ObiektyModel(QString *errorText)
 {
+    for (const char *table : {"obiekt", "pomiar"}) {
+        if (IsView(table)) {
+            if (errorText)
+                *errorText = QObject::tr("Tabela %1 jest w tym pliku widokiem, a nie tabelą pomiarów.")
+                                 .arg(QLatin1String(table));
+            return nullptr;
+        }
+    }
     QSqlQuery query;
     if (!query.prepare(QLatin1String(kObiektyStatement)) || !query.exec()) {
         if (errorText)
@@ -242,6 +265,8 @@ QSqlQueryModel *TDataBase::PomiaryModel(qint64 objectId)
 
 bool TDataBase::DataFileNames(QStringList *names)
 {
+    if (IsView("pomiar"))
+        return false;
     QSqlQuery query;
     if (!query.exec(QStringLiteral("SELECT pomiar_id,pomiar_plik_dane FROM pomiar")))
         return false;

@@ -95,15 +95,17 @@ public:
     /// First column of the first row of `statement` as text, or "NULL".
     QString FirstValueText(QString statement);
     /// The meter's `column` of its `ZYM` table ("SELECT column FROM ZYM"),
-    /// or "NULL" when the table, the column or its row is missing.
+    /// or "NULL" when the table, the column or its row is missing, or when
+    /// `ZYM` is a view.
     QString ZymValue(const QString &column);
 
     // ---- lists
     /// A model of the object list, one column "OBIEKT" (header translated)
     /// whose rows give their `obiekt_id` under the role kObiektIdRole;
-    /// nullptr when it cannot be read, with the driver's reason in
-    /// `*errorText` (when given). The whole list is read at once, so no
-    /// statement stays open on the database. The caller owns the model.
+    /// nullptr when it cannot be read (or `obiekt` or `pomiar` is a view
+    /// rather than a table), with the reason in `*errorText` (when given).
+    /// The whole list is read at once, so no statement stays open on the
+    /// database. The caller owns the model.
     QSqlQueryModel *ObiektyModel(QString *errorText = nullptr);
     /// Item data role under which ObiektyModel gives each row's `obiekt_id`
     /// (as the database holds it; see WholeId).
@@ -117,7 +119,7 @@ public:
     /// The caller owns the model.
     QSqlQueryModel *PomiaryModel(qint64 objectId);
     /// The data file names of every measurement, in table order, into
-    /// `*names`; false when the list cannot be read.
+    /// `*names`; false when the list cannot be read or `pomiar` is a view.
     static bool DataFileNames(QStringList *names);
     /// Prepares the comment update of measurement `id`: qsSqlKomentarz gets
     /// (and the trace shows) the statement as text; ExecPending binds the

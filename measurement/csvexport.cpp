@@ -161,9 +161,8 @@ QString CsvDataText(const TDataPomiar *rec)
     return QString::fromLatin1(DataBytes<TMeterLayout>(rec));
 }
 
-ExportResult SaveCsvFile(const QString &fileName, const TCsvLabels &labels, const TDataPomiar *rec, QString *errorText)
+QByteArray CsvFileBytes(const TCsvLabels &labels, const TDataPomiar *rec)
 {
-    // Built whole before the file is touched, so the file is open for one write.
     // The locale's encoding, as a text stream uses by default: the ANSI code
     // page on Windows, which is what a spreadsheet there reads a CSV file
     // with. Characters it lacks (the ohm sign in code page 1250) come out as
@@ -171,7 +170,13 @@ ExportResult SaveCsvFile(const QString &fileName, const TCsvLabels &labels, cons
     // every such code page, so they skip the conversion.
     QByteArray bytes = QTextCodec::codecForLocale()->fromUnicode(HeadText(labels));
     bytes += DataBytes<TMeterLayout>(rec);
-    return ExportResult(ReplaceFile(fileName, bytes, true, errorText));
+    return bytes;
+}
+
+ExportResult SaveCsvFile(const QString &fileName, const TCsvLabels &labels, const TDataPomiar *rec, QString *errorText)
+{
+    // Built whole before the file is touched, so the file is open for one write.
+    return ExportResult(ReplaceFile(fileName, CsvFileBytes(labels, rec), true, errorText));
 }
 
 QByteArray CsvPointBytes(const TCsvLabels &keys, const TCsvLabels &values, const TDataPomiar *rec)

@@ -3,6 +3,7 @@
 
 #include "measurement/replacefile.h"
 
+#include <QByteArray>
 #include <QString>
 
 struct TDataPomiar;
@@ -39,6 +40,12 @@ struct TCsvLabels
 /// decimals and decimal commas, or the time alone when `kanalI`/`kanalU`
 /// are not a current/voltage pair. Each line ends with "\n".
 QString CsvDataText(const TDataPomiar *rec);
+
+/// The whole CSV file of `*rec` as SaveCsvFile writes it: the five label
+/// lines, the header line and the 3000 data lines, in the locale's encoding,
+/// with "\n" line ends (the text mode of the file turns them into the
+/// platform's).
+QByteArray CsvFileBytes(const TCsvLabels &labels, const TDataPomiar *rec);
 
 /// Replaces `fileName` with the CSV text of `*rec`, in text mode and the
 /// locale's encoding (what a spreadsheet on the same machine expects).

@@ -8,6 +8,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QSqlQueryModel>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -36,6 +37,8 @@ private slots:
 
     void firstValueText_data();
     void firstValueText();
+    void viewsAreNotRead_data();
+    void viewsAreNotRead();
 
     void komentarzRoundTrip_data();
     void komentarzRoundTrip();
@@ -279,6 +282,57 @@ void TestDataBase::firstValueText()
     if (!open)
         baza->Close();
     QCOMPARE(baza->FirstValueText(statement), expected);
+}
+
+// A view under a table's name can keep a statement running without end on a
+// file of a few kilobytes. The recursions below stop after a million rows,
+// so that a reader that does read views fails here instead of hanging.
+void TestDataBase::viewsAreNotRead_data()
+{
+    const QString endless =
+        QStringLiteral("WITH RECURSIVE n(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM n WHERE x < 1000000) ");
+    QTest::addColumn<QString>("table");   // dropped and made a view
+    QTest::addColumn<QString>("view");    // CREATE VIEW statement
+    QTest::addColumn<bool>("listRead");   // ObiektyModel gives a list
+    QTest::addColumn<bool>("namesRead");  // DataFileNames gives the names
+    QTest::addColumn<QString>("serial");  // ZymValue("serial_zym")
+    QTest::newRow("tables") << "" << "" << true << true << "ZYM5-0042";
+    QTest::newRow("objects without end")
+        << "obiekt" << "CREATE VIEW obiekt AS " + endless + "SELECT x AS obiekt_id, 'A' AS Obiekt_nazwa FROM n"
+        << false << true << "ZYM5-0042";
+    QTest::newRow("measurements never found")
+        << "pomiar" << "CREATE VIEW POMIAR AS " + endless + "SELECT x AS pomiar_id, '' AS pomiar_plik_dane, "
+                       "1 AS pomiar_obiekt_id FROM n WHERE x < 0"
+        << false << false << "ZYM5-0042";
+    QTest::newRow("meter table") << "ZYM" << "CREATE VIEW ZYM AS " + endless + "SELECT 'V' AS serial_zym FROM n WHERE x = 1000000"
+                                 << true << true << "NULL";
+}
+
+void TestDataBase::viewsAreNotRead()
+{
+    QFETCH(QString, table);
+    QFETCH(QString, view);
+    QFETCH(bool, listRead);
+    QFETCH(bool, namesRead);
+    QFETCH(QString, serial);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("zym_5.db"));
+    QCOMPARE(MakeDataBase(path, {QStringLiteral("O")}, {TTestPomiar{1, 1, 0.5}}, true), QString());
+    if (!table.isEmpty()) {
+        QCOMPARE(ExecSql(path, QStringLiteral("DROP TABLE ") + table), QString());
+        QCOMPARE(ExecSql(path, view), QString());
+    }
+
+    auto baza = NewBaza();
+    QCOMPARE(baza->Open(path), int(TDataBase::OpenOk));
+    QString reason;
+    std::unique_ptr<QSqlQueryModel> list(baza->ObiektyModel(&reason));
+    QCOMPARE(list != nullptr, listRead);
+    if (!listRead)
+        QVERIFY2(reason.contains(table, Qt::CaseInsensitive), qPrintable(reason));
+    QStringList names;
+    QCOMPARE(TDataBase::DataFileNames(&names), namesRead);
+    QCOMPARE(baza->ZymValue(QStringLiteral("serial_zym")), serial);
 }
 
 // ---------------------------------------------------------------- comment update

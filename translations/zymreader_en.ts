@@ -423,7 +423,7 @@ p, li { white-space: pre-wrap; }
     </message>
     <message>
         <location filename="../app/language.cpp" line="+23"/>
-        <location line="+15"/>
+        <location line="+16"/>
         <location filename="../database/mainwindow_database.cpp" line="-39"/>
         <location filename="../database/mainwindow_historia.cpp" line="+26"/>
         <source>Obiekt: </source>
@@ -607,7 +607,7 @@ The measurement can be saved as a CSV file (*.csv), a ZYM file (*.zym5) or a PDF
 <context>
     <name>QObject</name>
     <message>
-        <location filename="../measurement/csvexport.cpp" line="+202"/>
+        <location filename="../measurement/csvexport.cpp" line="+207"/>
         <source>Pomiar_</source>
         <translation>Measurement_</translation>
     </message>
@@ -681,7 +681,7 @@ The measurement can be saved as a CSV file (*.csv), a ZYM file (*.zym5) or a PDF
         <translation>Comment</translation>
     </message>
     <message>
-        <location filename="../database/tdatabase.cpp" line="+208"/>
+        <location filename="../database/tdatabase.cpp" line="+231"/>
         <source>OBIEKT</source>
         <translation>OBJECT</translation>
     </message>
@@ -711,7 +711,7 @@ The measurement can be saved as a CSV file (*.csv), a ZYM file (*.zym5) or a PDF
         <translation>Only %1 of %2 bytes were written.</translation>
     </message>
     <message>
-        <location filename="../database/tdatabase.cpp" line="+50"/>
+        <location filename="../database/tdatabase.cpp" line="+52"/>
         <source>Pomiar o numerze %1 występuje w bazie danych %2 razy. Komentarz nie został zapisany, aby nie nadpisać komentarzy innych pomiarów.</source>
         <translation>Measurement number %1 occurs %2 times in the database. The comment was not saved, so as not to overwrite the comments of other measurements.</translation>
     </message>
@@ -729,6 +729,11 @@ The measurement can be saved as a CSV file (*.csv), a ZYM file (*.zym5) or a PDF
         <location line="+96"/>
         <source>Niedozwolona nazwa pliku.</source>
         <translation>File name not allowed.</translation>
+    </message>
+    <message>
+        <location filename="../database/tdatabase.cpp" line="-97"/>
+        <source>Tabela %1 jest w tym pliku widokiem, a nie tabelą pomiarów.</source>
+        <translation>In this file, %1 is a view, not a table of measurements.</translation>
     </message>
 </context>
 <context>
@@ -759,7 +764,7 @@ The measurement can be saved as a CSV file (*.csv), a ZYM file (*.zym5) or a PDF
         <translation>Copy Chart</translation>
     </message>
     <message>
-        <location line="+83"/>
+        <location line="+88"/>
         <source>Nie udało się utworzyć obrazu wykresu.</source>
         <translation>The chart image could not be created.</translation>
     </message>
@@ -827,7 +832,7 @@ The chart can be saved as a PNG image (*.png) or a PDF document (*.pdf).</transl
 <context>
     <name>TReportTexts</name>
     <message>
-        <location filename="../report/reporttext.cpp" line="+69"/>
+        <location filename="../report/reporttext.cpp" line="+63"/>
         <source>Protokół pomiaru rezystancji</source>
         <translation>Resistance measurement report</translation>
     </message>
