@@ -7,8 +7,10 @@
 #include "measurement/datafile.h"
 #include "measurement/engformat.h"
 #include "measurement/tdatapomiar.h"
+#include "report/reports.h"
 
 #include <QAbstractTableModel>
+#include <QDateTime>
 #include <QDir>
 #include <QEvent>
 #include <QFileDialog>
@@ -410,11 +412,66 @@ void DialogHistoria::ShowMenu(int row, const QPoint &globalPos)
     reference->setEnabled(row >= 0 && row < rows.size() && HasValue(rows[row]) && row != iReference);
     menu.addSeparator();
     QAction *csv = menu.addAction(tr("Zapisz historię jako CSV…"));
+    QAction *report = menu.addAction(TReportTexts::SaveCommand());
+    QAction *print = menu.addAction(TReportTexts::PrintCommand());
     QAction *chosen = menu.exec(globalPos);
     if (chosen == reference)
         SetReference(row);
     else if (chosen == csv)
         SaveCsv();
+    else if (chosen == report)
+        SaveReport();
+    else if (chosen == print)
+        PrintReport();
+}
+
+void DialogHistoria::SetMeter(const QString &serial, const QString &hw, const QString &firmware)
+{
+    qsSerial = serial;
+    qsHw = hw;
+    qsFirmware = firmware;
+}
+
+TObiektReport DialogHistoria::ReportData() const
+{
+    TObiektReport d;
+    d.obiekt = qsObiekt;
+    d.serial = qsSerial;
+    d.hw = qsHw;
+    d.firmware = qsFirmware;
+    d.count = rows.size();
+    const QVector<THistoriaZmiana> zmiany = HistoriaZmiany(rows, iReference);
+    if (iReference >= 0 && iReference < rows.size())
+        d.reference = HistoriaCzasText(rows[iReference].czas) + QStringLiteral(", ") + HistoriaRText(rows[iReference]);
+    if (!rows.isEmpty()) {
+        d.first = HistoriaCzasText(rows.first().czas);
+        d.last = HistoriaCzasText(rows.last().czas);
+    }
+    // The newest measurement with a value, against the reference.
+    for (int i = rows.size() - 1; i >= 0; --i) {
+        if (HasValue(rows[i])) {
+            d.latestChange = PercentText(zmiany[i].odniesienie) + QStringLiteral(" (")
+                + HistoriaCzasText(rows[i].czas) + QLatin1Char(')');
+            break;
+        }
+    }
+    d.header = HistoriaHeaders(false);
+    for (int i = 0; i < rows.size(); ++i) {
+        d.rows.append({HistoriaCzasText(rows[i].czas), HistoriaRText(rows[i]), HistoriaMetodaText(rows[i]),
+                       PercentText(zmiany[i].odniesienie), PercentText(zmiany[i].poprzedni), rows[i].komentarz});
+    }
+    d.made = QDateTime::currentDateTime();
+    return d;
+}
+
+void DialogHistoria::SaveReport()
+{
+    SaveObiektReportAs(this, ReportData(), plotHistoria, &qsSaveFolder);
+}
+
+void DialogHistoria::PrintReport()
+{
+    PreviewObiektReport(ReportData(), plotHistoria, this);
 }
 
 void DialogHistoria::SetReference(int row)

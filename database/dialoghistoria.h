@@ -2,6 +2,7 @@
 #define DIALOGHISTORIA_H
 
 #include "database/historia.h"
+#include "report/reporttext.h"
 
 #include <QDialog>
 #include <QPoint>
@@ -44,6 +45,15 @@ public:
     void UpdateKomentarz(qint64 pomiarId, const QString &komentarz);
     /// Asks for a file name and writes the history as CSV there; failures are told.
     void SaveCsv();
+    /// The meter the history comes from, as its ZYM table names it ("NULL"
+    /// or empty where it does not), for the report.
+    void SetMeter(const QString &serial, const QString &hw, const QString &firmware);
+    /// The object report of this history as the window shows it (reference included).
+    TObiektReport ReportData() const;
+    /// Asks for a file name and writes the object report there; failures are told.
+    void SaveReport();
+    /// Qt's print preview of the object report.
+    void PrintReport();
 
 signals:
     /// The user double-clicked the row of measurement `pomiarId`.
@@ -67,7 +77,8 @@ private:
 
     qint64 iObjectId;
     QString qsObiekt;
-    QString qsSaveFolder;       // folder of the last CSV, with a trailing "/"
+    QString qsSaveFolder;       // folder of the last CSV or report, with a trailing "/"
+    QString qsSerial, qsHw, qsFirmware; // the meter, for the report
     QVector<THistoriaRow> rows; // in time order; row i of the table
     int iReference;
     int iScaleExponent;         // the y axis shows ohms / 10^iScaleExponent

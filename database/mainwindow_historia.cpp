@@ -89,6 +89,8 @@ void MainWindow::OpenHistoria(const QModelIndex &objectIndex)
         return;
     }
     window = new DialogHistoria(objectId, name, rows, qsLastSaveCSVPath, nullptr);
+    window->SetMeter(Baza.ZymValue(QStringLiteral("serial_zym")), Baza.ZymValue(QStringLiteral("hw")),
+                     Baza.ZymValue(QStringLiteral("firmware_cortex")));
     // Closing ends the window and its reference; the next open reads afresh.
     window->setAttribute(Qt::WA_DeleteOnClose);
     KeptDialogs.Keep(window);

@@ -18,6 +18,7 @@
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTextEdit>
+#include <QProcess>
 #include <QtTest>
 #include <qcustomplot.h>
 
@@ -115,6 +116,7 @@ private slots:
     void referenceFromContextMenu();
     void doubleClickShowsMeasurement();
     void csvFromContextMenu();
+    void reportFromContextMenu();
     void closedWithTheDatabase();
 
 private:
@@ -313,6 +315,29 @@ void TestHistoriaWindow::csvFromContextMenu()
     QCOMPARE(lines.size(), 6);
     QCOMPARE(lines[0], QStringLiteral("Czas;R [Ohm];Metoda;Zmiana wzgl. odniesienia [%];Zmiana wzgl. poprzedniego [%];Komentarz"));
     QVERIFY2(lines[1].endsWith(QStringLiteral(";0,011;2P;0,0;;")), qPrintable(lines[1]));
+}
+
+// The object report holds what the window shows: every measurement's time
+// once, the reference and the meter.
+void TestHistoriaWindow::reportFromContextMenu()
+{
+    DialogHistoria *h = OpenHistoria(0);
+    QVERIFY(h);
+    auto *table = h->findChild<QTableView *>(QStringLiteral("tV_Historia"));
+    const QString file = dir.filePath(QStringLiteral("historia.pdf"));
+    AnswerPopup(QStringLiteral("Zapisz raport PDF…"));
+    AnswerFileDialog(file);
+    ContextMenu(table, 0);
+    QTRY_VERIFY(QFile::exists(file));
+
+    QProcess pdftotext;
+    pdftotext.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), file, QStringLiteral("-")});
+    QVERIFY(pdftotext.waitForFinished(30000));
+    const QString text = QString::fromUtf8(pdftotext.readAllStandardOutput());
+    QVERIFY2(text.contains(QStringLiteral("Uziom A")), qPrintable(text));
+    for (qint64 t : {kT0 + 100, kT0 + 200, kT0 + 300, kT0 + 400, kT0 + 500})
+        QVERIFY2(text.contains(HistoriaCzasText(t)), qPrintable(HistoriaCzasText(t)));
+    QVERIFY(text.contains(QStringLiteral("10.00 mΩ")));
 }
 
 void TestHistoriaWindow::closedWithTheDatabase()
