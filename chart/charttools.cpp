@@ -598,7 +598,7 @@ int TChartTools::SaveImage(const QString &fileName, QString *errorText) const
             *errorText = tr("Nie udało się utworzyć obrazu wykresu.");
         return ReplaceFileWriteFailed;
     }
-    return ReplaceFile(fileName, bytes, false, errorText);
+    return ReplaceWholeFile(fileName, bytes, false, errorText);
 }
 
 void TChartTools::SaveImageAs()

@@ -178,5 +178,5 @@ ExportResult SaveHistoriaCsv(const QString &fileName, const QVector<THistoriaRow
     // The locale's encoding, as the measurement CSV: what a spreadsheet on
     // the same machine opens a CSV file with.
     const QByteArray bytes = QTextCodec::codecForLocale()->fromUnicode(HistoriaCsvText(rows, reference));
-    return ExportResult(ReplaceFile(fileName, bytes, true, errorText));
+    return ExportResult(ReplaceWholeFile(fileName, bytes, true, errorText));
 }

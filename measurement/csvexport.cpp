@@ -28,7 +28,7 @@ struct TMeterLayout
     static constexpr char kSeparator = ';';
     static constexpr char kDecimal = ',';
     static constexpr bool kTrailingSeparator = true;
-    static constexpr bool kCrLf = false; // ReplaceFile's text mode adds the platform's CR
+    static constexpr bool kCrLf = false; // ReplaceWholeFile's text mode adds the platform's CR
 };
 
 // Written in binary mode: CR LF on every platform, as RFC 4180 asks.
@@ -176,7 +176,7 @@ QByteArray CsvFileBytes(const TCsvLabels &labels, const TDataPomiar *rec)
 ExportResult SaveCsvFile(const QString &fileName, const TCsvLabels &labels, const TDataPomiar *rec, QString *errorText)
 {
     // Built whole before the file is touched, so the file is open for one write.
-    return ExportResult(ReplaceFile(fileName, CsvFileBytes(labels, rec), true, errorText));
+    return ExportResult(ReplaceWholeFile(fileName, CsvFileBytes(labels, rec), true, errorText));
 }
 
 QByteArray CsvPointBytes(const TCsvLabels &keys, const TCsvLabels &values, const TDataPomiar *rec)
@@ -198,7 +198,7 @@ ExportResult SaveCsvPointFile(const QString &fileName, const TCsvLabels &keys, c
                      const TDataPomiar *rec, QString *errorText)
 {
     // Binary mode: the CR LF line ends are part of the format.
-    return ExportResult(ReplaceFile(fileName, CsvPointBytes(keys, values, rec), false, errorText));
+    return ExportResult(ReplaceWholeFile(fileName, CsvPointBytes(keys, values, rec), false, errorText));
 }
 
 QString DefaultFileName(uint czas)

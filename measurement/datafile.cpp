@@ -48,11 +48,11 @@ ReplaceFileResult ReplaceDataFile(const QString &fileName, const TDataPomiar *re
 {
     // The whole file is replaced, never written over in place: a longer old
     // file must not keep its tail, and a failed write must not leave a
-    // half-new record where a good one was. ReplaceFile writes beside the
+    // half-new record where a good one was. ReplaceWholeFile writes beside the
     // target and renames, except for devices and pipes, which it must not
     // replace.
     const QByteArray image = QByteArray::fromRawData(reinterpret_cast<const char *>(rec), int(kPomiarFileSize));
-    return ReplaceFile(fileName, image, false, errorText);
+    return ReplaceWholeFile(fileName, image, false, errorText);
 }
 
 QString DataFileErrorText(DataFileResult result)

@@ -56,7 +56,7 @@ ReplaceFileResult WriteDirectly(const QString &fileName, const QByteArray &data,
 
 } // namespace
 
-ReplaceFileResult ReplaceFile(const QString &fileName, const QByteArray &data, bool text, QString *errorText)
+ReplaceFileResult ReplaceWholeFile(const QString &fileName, const QByteArray &data, bool text, QString *errorText)
 {
     QIODevice::OpenMode mode = QIODevice::WriteOnly;
     if (text)

@@ -4,7 +4,8 @@
 #include <QByteArray>
 #include <QString>
 
-/// Result codes of ReplaceFile.
+/// Result codes of ReplaceWholeFile. (Not "ReplaceFile": <windows.h>, which
+/// QtGui brings in on Windows, defines that name as a macro.)
 enum ReplaceFileResult {
     ReplaceFileOk = 0,          ///< the file now holds exactly `data`
     ReplaceFileOpenFailed = -1, ///< nothing could be opened for writing (missing folder, a folder as target, ...)
@@ -23,6 +24,6 @@ enum ReplaceFileResult {
 ///
 /// Returns a ReplaceFileResult; on failure the system's reason goes to
 /// `*errorText` (when given).
-ReplaceFileResult ReplaceFile(const QString &fileName, const QByteArray &data, bool text, QString *errorText = nullptr);
+ReplaceFileResult ReplaceWholeFile(const QString &fileName, const QByteArray &data, bool text, QString *errorText = nullptr);
 
 #endif // REPLACEFILE_H

@@ -15,12 +15,6 @@
 #include <algorithm>
 #include <numeric>
 
-// QtPrintSupport brings in <windows.h> on Windows, whose ReplaceFile macro
-// would turn the call below into the system's ReplaceFileW.
-#ifdef ReplaceFile
-#undef ReplaceFile
-#endif
-
 #ifndef ZYM_VERSION_TEXT
 #define ZYM_VERSION_TEXT ""
 #endif
@@ -535,7 +529,7 @@ ReplaceFileResult SaveReport(const TReportDoc &doc, const QString &fileName, QSt
             *errorText = QCoreApplication::translate("TReportDoc", "Nie udało się utworzyć dokumentu PDF.");
         return ReplaceFileWriteFailed;
     }
-    return ReplaceFile(fileName, pdf, false, errorText);
+    return ReplaceWholeFile(fileName, pdf, false, errorText);
 }
 
 void PreviewReport(const TReportDoc &doc, QWidget *parent)
