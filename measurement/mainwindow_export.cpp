@@ -1,4 +1,5 @@
-// The window side of the export: proposes a name, asks for the file, picks
+// The window side of the export: proposes a name, asks for the file (through
+// AskSaveFile, whose filters carry their suffixes), picks
 // the writer by suffix (and the CSV variant by the chosen filter) and tells
 // the user when nothing could be written. The writing itself lives in
 // csvexport and TDataBase::SaveDataFile.
@@ -13,9 +14,7 @@
 
 #include <QDebug>
 #include <QDir>
-#include <QFileDialog>
 #include <QMessageBox>
-#include <QStringList>
 
 namespace {
 
