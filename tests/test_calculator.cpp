@@ -8,6 +8,7 @@
 #include "tools/peaksearch.h"
 
 #include <QLabel>
+#include <QRandomGenerator>
 #include <QtTest>
 
 #include <algorithm>
@@ -116,6 +117,7 @@ private slots:
     void findMaximum();
     void equalCurrentRows_data();
     void equalCurrentRows();
+    void equalCurrentRowsOnRandomPulses();
     void integrationStart_data();
     void integrationStart();
     void stepsStayInsideTheRecord_data();
@@ -242,6 +244,55 @@ void TestCalculator::equalCurrentRows()
         QCOMPARE(lines.mid(0, 3), QStringList({"Obszar przeszukiwania", QStringLiteral("%1     2200").arg(start),
                                                QStringLiteral("%1     24").arg((start - 1000) * 0.02)}));
     }
+}
+
+// The search looks the falling edge up instead of comparing every pair of
+// rows; on pulses whose counts recur often, seldom or never it must still
+// find the pair the plain double loop finds.
+void TestCalculator::equalCurrentRowsOnRandomPulses()
+{
+    QRandomGenerator random(20261208);
+    testsupport::TTraceCapture quiet(true);
+    int found = 0;
+    for (int n = 0; n < 300; ++n) {
+        const int top = 5 + random.bounded(2000);
+        const int noise = random.bounded(1 + top / 4);
+        const int fall = 1050 + random.bounded(1900);
+        auto rec = ShapeRecord([&](int r) {
+            const int shape = r < 1000 ? 0 : r < fall ? top : std::max(0, top - (r - fall));
+            return shape + random.bounded(noise + 1) - noise / 2;
+        });
+        TPeakSearch s;
+        if (FindMaximum(rec.get(), &s) == kNoRow)
+            continue;
+        FindEqualCurrentRows(rec.get(), kEqualCurrentPercent, &s);
+
+        auto I = [&rec](int r) { return rec->dane[r][2]; };
+        const qint64 level = qint64(kEqualCurrentPercent) * I(s.mid) / 100;
+        int start = 0;
+        for (int r = 1000; r < s.first; ++r) {
+            if (I(r) > level) {
+                start = r;
+                break;
+            }
+        }
+        int g0 = 0;
+        int g1 = 0;
+        for (int i = start; i <= s.first && g1 == 0; ++i) {
+            for (int j = s.last + 1; j <= std::max(kEdgeEndRow, s.last + 1); ++j) {
+                if (I(j) == I(i)) {
+                    g0 = i;
+                    g1 = j;
+                    break;
+                }
+            }
+        }
+        QCOMPARE(s.g0, g0);
+        QCOMPARE(s.g1, g1);
+        found += g1 != 0;
+    }
+    // Both outcomes were tried, many times.
+    QVERIFY(found > 30 && found < 270);
 }
 
 void TestCalculator::integrationStart_data()

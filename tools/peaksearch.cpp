@@ -11,6 +11,8 @@
 
 #include <algorithm>
 #include <limits>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -120,19 +122,29 @@ int FindEqualCurrentRows(const TDataPomiar *pomiar, int percent, TPeakSearch *s)
     // beyond it leaves only the row right after it to compare.
     const int jFirst = s->last + 1;
     const int jLast = std::max(kEdgeEndRow, jFirst);
+    // The first rising-edge row whose current recurs on the falling edge,
+    // paired with the earliest such falling-edge row. Looked up in the
+    // falling edge sorted by current (earliest row first among equals), not
+    // by comparing every pair: a record with no such pair would otherwise
+    // cost a million comparisons.
+    std::vector<std::pair<qint32, int>> edge;
+    edge.reserve(size_t(jLast - jFirst + 1));
+    for (int j = jFirst; j <= jLast; ++j)
+        edge.emplace_back(I(j), j);
+    std::sort(edge.begin(), edge.end());
     for (int i = start; i <= s->first; ++i) {
-        for (int j = jFirst; j <= jLast; ++j) {
-            if (I(j) != I(i))
-                continue;
-            if (j < kEdgeEndRow) {
-                qDebug() << kStars;
-                qDebug() << "g0=" << TimeMs(i) << "  " << I(i) * sI;
-                qDebug() << "g1=" << TimeMs(j) << "  " << I(j) * sI;
-            }
-            s->g0 = i;
-            s->g1 = j;
-            return 0;
+        const auto at = std::lower_bound(edge.begin(), edge.end(), std::make_pair(I(i), jFirst));
+        if (at == edge.end() || at->first != I(i))
+            continue;
+        const int j = at->second;
+        if (j < kEdgeEndRow) {
+            qDebug() << kStars;
+            qDebug() << "g0=" << TimeMs(i) << "  " << I(i) * sI;
+            qDebug() << "g1=" << TimeMs(j) << "  " << I(j) * sI;
         }
+        s->g0 = i;
+        s->g1 = j;
+        return 0;
     }
     return 0;
 }
