@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -70,7 +71,13 @@ char *AppendValue(char *out, char *end, double value)
 {
     char *const start = out;
     if (!std::isfinite(value)) {
-        const QByteArray text = QByteArray::number(value, 'f', 6);
+        // Qt's own words for these, asked once: a record whose scale is not
+        // a number writes 6000 of them.
+        static const QByteArray kWords[2][2] = {
+            {QByteArray::number(HUGE_VAL, 'f', 6), QByteArray::number(-HUGE_VAL, 'f', 6)},
+            {QByteArray::number(std::numeric_limits<double>::quiet_NaN(), 'f', 6),
+             QByteArray::number(-std::numeric_limits<double>::quiet_NaN(), 'f', 6)}};
+        const QByteArray &text = kWords[std::isnan(value)][std::signbit(value)];
         return std::copy(text.constBegin(), text.constEnd(), out);
     }
     if (value == 0)
@@ -92,14 +99,20 @@ char *AppendValue(char *out, char *end, double value)
         value = std::nextafter(value, value > 0 ? HUGE_VAL : -HUGE_VAL);
     }
     out = std::to_chars(out, end, value, std::chars_format::fixed, 6).ptr;
+    // Fixed notation with 6 decimals: the point is always the 7th character
+    // from the end.
     if (Decimal != '.')
-        std::replace(start, out, '.', Decimal);
+        out[-7] = Decimal;
     return out;
 }
 
-// The data lines as ASCII; every character is the same in any code page.
+// Room for the data lines of a record of ordinary values (under 32
+// characters a line), so that they normally take one allocation.
+constexpr int kDataBytesGuess = kCsvRows * 32;
+
+// Appends the data lines as ASCII; every character is the same in any code page.
 template <class Layout>
-QByteArray DataBytes(const TDataPomiar *rec)
+void AppendDataBytes(QByteArray &text, const TDataPomiar *rec)
 {
     const bool pair = IsCsvPair(rec->kanalI, rec->kanalU);
     const int u = rec->kanalU;
@@ -107,12 +120,16 @@ QByteArray DataBytes(const TDataPomiar *rec)
     // A finite double has at most 309 integer digits: two values, the time
     // and the separators of one line fit in 700 bytes.
     constexpr int kLineMax = 700;
-    QByteArray text;
-    text.resize(kCsvRows * 32);
-    int used = 0;
+    int used = text.size();
+    // reserve() takes the size asked for; resize() alone would round it up
+    // to the next power of two.
+    text.reserve(used + kDataBytesGuess);
+    text.resize(used + kDataBytesGuess);
     for (int row = 0; row < kCsvRows; ++row) {
-        if (text.size() - used < kLineMax)
+        if (text.size() - used < kLineMax) {
+            text.reserve(text.size() * 2);
             text.resize(text.size() * 2);
+        }
         char *const begin = text.data() + used;
         char *const end = begin + kLineMax;
         char *out = AppendTime<Layout::kDecimal>(begin, row);
@@ -131,6 +148,13 @@ QByteArray DataBytes(const TDataPomiar *rec)
         used = int(out - text.constData());
     }
     text.truncate(used);
+}
+
+template <class Layout>
+QByteArray DataBytes(const TDataPomiar *rec)
+{
+    QByteArray text;
+    AppendDataBytes<Layout>(text, rec);
     return text;
 }
 
@@ -163,14 +187,20 @@ QString CsvDataText(const TDataPomiar *rec)
 
 QByteArray CsvFileBytes(const TCsvLabels &labels, const TDataPomiar *rec)
 {
+    QByteArray bytes;
+    AppendCsvFileBytes(bytes, labels, rec);
+    return bytes;
+}
+
+void AppendCsvFileBytes(QByteArray &out, const TCsvLabels &labels, const TDataPomiar *rec)
+{
     // The locale's encoding, as a text stream uses by default: the ANSI code
     // page on Windows, which is what a spreadsheet there reads a CSV file
     // with. Characters it lacks (the ohm sign in code page 1250) come out as
     // the codec's replacement. The data lines are ASCII, the same bytes in
     // every such code page, so they skip the conversion.
-    QByteArray bytes = QTextCodec::codecForLocale()->fromUnicode(HeadText(labels));
-    bytes += DataBytes<TMeterLayout>(rec);
-    return bytes;
+    out += QTextCodec::codecForLocale()->fromUnicode(HeadText(labels));
+    AppendDataBytes<TMeterLayout>(out, rec);
 }
 
 ExportResult SaveCsvFile(const QString &fileName, const TCsvLabels &labels, const TDataPomiar *rec, QString *errorText)
@@ -190,7 +220,7 @@ QByteArray CsvPointBytes(const TCsvLabels &keys, const TCsvLabels &values, const
     // The mark tells Excel on Windows that this is UTF-8 and not the ANSI code page.
     QByteArray bytes("\xEF\xBB\xBF");
     bytes += head.toUtf8();
-    bytes += DataBytes<TPointLayout>(rec);
+    AppendDataBytes<TPointLayout>(bytes, rec);
     return bytes;
 }
 

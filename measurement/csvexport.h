@@ -47,6 +47,10 @@ QString CsvDataText(const TDataPomiar *rec);
 /// platform's).
 QByteArray CsvFileBytes(const TCsvLabels &labels, const TDataPomiar *rec);
 
+/// Appends the text of CsvFileBytes to `out`, growing it only when its
+/// capacity is short: a caller writing many records can keep one buffer.
+void AppendCsvFileBytes(QByteArray &out, const TCsvLabels &labels, const TDataPomiar *rec);
+
 /// Replaces `fileName` with the CSV text of `*rec`, in text mode and the
 /// locale's encoding (what a spreadsheet on the same machine expects).
 /// The reason of a failure goes to `*errorText`.

@@ -86,6 +86,7 @@ private slots:
     void dataLine_data();
     void dataLine();
     void sameDigitsAsQt();
+    void csvAppendedToAKeptBuffer();
     void fileKind_data();
     void fileKind();
     void defaultFileName_data();
@@ -146,6 +147,8 @@ void TestExport::dataLine_data()
     QTest::newRow("halfway beyond 2^33") << 1 << 2 << 16 << 1096 << 1 << 1.0 << 8590278656.3203125 << "0,320;1,000000;8590278656,320313;";
     QTest::newRow("negative halfway near 2^40") << 1 << 2 << 17 << 1096 << 1 << 1.0 << -1099511627776.0078125 << "0,340;1,000000;-1099511627776,007813;";
     QTest::newRow("extreme count, no overflow") << 1 << 2 << 15 << int(0x80000000) << 0x7FFFFFFF << 1.0 << 1.0 << "0,300;-2147484743,000000;2147483647,000000;";
+    QTest::newRow("not numbers") << 1 << 2 << 18 << 1096 << 1 << qInf() << qQNaN() << "0,360;inf;nan;";
+    QTest::newRow("minus infinity, negative nan") << 1 << 2 << 19 << 1094 << 1 << qInf() << -qQNaN() << "0,380;-inf;nan;";
     QTest::newRow("last row") << 1 << 2 << 2999 << 1195 << 100 << 0.01 << 0.01 << "59,980;1,000000;1,000000;";
     QTest::newRow("current on ch3: time only") << 1 << 3 << 2999 << 1195 << 100 << 0.01 << 0.01 << "59,980";
     QTest::newRow("voltage on ch2: time only") << 2 << 5 << 1 << 1195 << 100 << 0.01 << 0.01 << "0,020";
@@ -200,6 +203,25 @@ void TestExport::sameDigitsAsQt()
             + QString::number(rec->dane[row][5] * rec->skala[5], 'f', 6) + ";";
         QCOMPARE(lines.at(row), expected.replace('.', ','));
     }
+}
+
+// A caller may keep one buffer for many records: the text goes after what
+// the buffer holds, also when a record's lines outgrow the usual room, and
+// a buffer emptied with its capacity kept gives the same bytes again.
+void TestExport::csvAppendedToAKeptBuffer()
+{
+    const TCsvLabels labels{"Obiekt: T1", "R=1 Ω", "Czas: 2020-03-01", "Metoda: ..2P", "Komentarz"};
+    std::unique_ptr<TDataPomiar> huge = testsupport::PulseRecord(5.0, 0.2);
+    huge->skala[1] = 1e300; // some 300 digits a value while the pulse lasts
+    std::unique_ptr<TDataPomiar> pulse = testsupport::PulseRecord(5.0, 0.2);
+
+    QByteArray buffer("kept;");
+    AppendCsvFileBytes(buffer, labels, huge.get());
+    QVERIFY(buffer.size() > 200000); // twice the usual room
+    QCOMPARE(buffer, "kept;" + CsvFileBytes(labels, huge.get()));
+    buffer.resize(0);
+    AppendCsvFileBytes(buffer, labels, pulse.get());
+    QCOMPARE(buffer, CsvFileBytes(labels, pulse.get()));
 }
 
 void TestExport::fileKind_data()
