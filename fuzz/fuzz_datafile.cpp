@@ -1,11 +1,14 @@
 // fuzz_datafile: any bytes as a data file, down every road the reader takes
 // with one: loading, the result texts, the range detection and resistances,
-// the inductance steps, the CSV text and the data file written back.
+// the inductance steps, the R-L fit, the CSV text and the data file written
+// back.
 //
-// The input is the file itself. The record's reserved word (offset 240012),
-// which the reader ignores, and any bytes past the record choose the rows the
-// evaluation is asked about, so the fuzzer steers them too.
+// The input describes the file in the compact form of datafileinput.h
+// (shape, the record's fields, then its samples), so the fuzzer steers the
+// file's length too. The record's reserved word, which the reader ignores,
+// chooses two rows the evaluation is asked about.
 
+#include "fuzz/datafileinput.h"
 #include "fuzz/fuzzsupport.h"
 
 #include "database/tdatabase.h"
@@ -30,6 +33,8 @@ namespace {
 
 QString gFile; // the input as a data file
 QString gCopy; // the record written back
+std::unique_ptr<char[]> gImage; // the file's bytes
+QString gKeep; // where the file is also written, for a finding to be opened in the reader
 std::unique_ptr<TDataBase> gBaza;
 std::unique_ptr<TDataPomiar> gBefore; // what the record holds before the load
 std::unique_ptr<TDataPomiar> gRec;    // the displayed copy the evaluation works on
@@ -114,16 +119,21 @@ void CheckCsv(TDataBase &baza, const TDataPomiar *rec, const std::vector<int> &r
     labels.czas = baza.WynikFromFile(WynikCzas);
     labels.metoda = QStringLiteral("Metoda:") + baza.WynikFromFile(WynikMetoda);
     labels.komentarz = QStringLiteral("Komentarz");
-    const QByteArray csv = CsvFileBytes(labels, rec);
+    // One buffer for the run: a damaged record's text runs to megabytes,
+    // and every fresh allocation of that size costs page faults.
+    static QByteArray csv;
+    csv.resize(0);
+    AppendCsvFileBytes(csv, labels, rec);
     // Where every line starts; splitting into 3006 arrays would cost more
     // than making the text.
-    std::vector<int> starts{0};
+    static std::vector<int> starts;
+    starts.assign(1, 0);
     for (const char *p = csv.constData(), *end = p + csv.size();
          (p = static_cast<const char *>(std::memchr(p, '\n', size_t(end - p)))) != nullptr;)
         starts.push_back(int(++p - csv.constData()));
     // 3006 lines, each ended: the last line end is the end of the text.
     FUZZ_CHECK(starts.size() == 3006 + 1 && starts.back() == csv.size());
-    auto line = [&csv, &starts](int n) { return csv.mid(starts[n], starts[n + 1] - starts[n] - 1); };
+    auto line = [](int n) { return csv.mid(starts[n], starts[n + 1] - starts[n] - 1); };
     for (int n = 0; n < 5; ++n)
         FUZZ_CHECK(line(n).endsWith(';'));
     FUZZ_CHECK(line(5) == "t [ms];U [V];I [A];");
@@ -147,6 +157,8 @@ extern "C" int LLVMFuzzerInitialize(int *, char ***)
     gBefore.reset(new TDataPomiar);
     gRec.reset(new TDataPomiar);
     gBack.reset(new TDataPomiar);
+    gImage.reset(new char[datafileinput::kMaxFileBytes]);
+    gKeep = qEnvironmentVariable("ZYM_FUZZ_DATAFILE");
     // A record that no real file is: a failed load must leave exactly this.
     std::memset(gBefore.get(), 0xA5, sizeof(TDataPomiar));
     return 0;
@@ -154,21 +166,25 @@ extern "C" int LLVMFuzzerInitialize(int *, char ***)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    const char *bytes = reinterpret_cast<const char *>(data);
-    if (!fuzzsupport::WriteBytes(gFile, bytes, qint64(size)))
+    char *const image = gImage.get();
+    const qint64 length = datafileinput::Expand(data, size, image);
+    if (!fuzzsupport::WriteBytes(gFile, image, length))
         return 0;
+    if (!gKeep.isEmpty())
+        fuzzsupport::WriteBytes(gKeep, image, length);
 
     TDataBase &baza = *gBaza;
     std::memcpy(&baza.Pomiar, gBefore.get(), sizeof(TDataPomiar));
     const DataFileResult loaded = baza.LoadFile(gFile);
-    if (qint64(size) < kPomiarFileSize) {
+    if (length < kPomiarFileSize) {
         // A cut-short file is refused whole: nothing of it reaches the record.
         FUZZ_CHECK(loaded == DataFileShort);
         FUZZ_CHECK(std::memcmp(&baza.Pomiar, gBefore.get(), sizeof(TDataPomiar)) == 0);
         return 0;
     }
+    // A record's worth is read; bytes past it are not the record's.
     FUZZ_CHECK(loaded == DataFileOk);
-    FUZZ_CHECK(std::memcmp(&baza.Pomiar, data, sizeof(TDataPomiar)) == 0);
+    FUZZ_CHECK(std::memcmp(&baza.Pomiar, image, sizeof(TDataPomiar)) == 0);
 
     baza.UpdateWynikTexts();
     FUZZ_CHECK(baza.WynikFromFile(WynikR).startsWith(QStringLiteral("R=")));
@@ -178,16 +194,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     FUZZ_CHECK(baza.WynikFromFile(WynikKomentarz) == QStringLiteral("Unnown definition"));
 
     // The rows the evaluation is asked about.
-    std::vector<int> rows;
-    quint32 reserved;
-    std::memcpy(&reserved, data + 240012, sizeof reserved);
-    rows.push_back(RowFrom(quint16(reserved)));
-    rows.push_back(RowFrom(quint16(reserved >> 16)));
-    for (size_t at = kPomiarFileSize; at + 2 <= size && rows.size() < 16; at += 2) {
-        quint16 bits;
-        std::memcpy(&bits, data + at, sizeof bits);
-        rows.push_back(RowFrom(bits));
-    }
+    const quint32 reserved = quint32(baza.Pomiar.rezerwa);
+    const std::vector<int> rows{RowFrom(quint16(reserved)), RowFrom(quint16(reserved >> 16))};
 
     TDataPomiar *rec = gRec.get();
     FUZZ_CHECK(baza.CopyPomiar(rec) == 0);
@@ -222,9 +230,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     // rows of the record, channels it names, and finite, non-negative
     // uncertainties; an invalid one no numbers.
     {
-        const QByteArray before(reinterpret_cast<const char *>(rec), int(sizeof(TDataPomiar)));
+        std::memcpy(gBack.get(), rec, sizeof(TDataPomiar));
         const TFitRL fit = FitRL(rec);
-        FUZZ_CHECK(std::memcmp(before.constData(), rec, sizeof(TDataPomiar)) == 0);
+        FUZZ_CHECK(std::memcmp(gBack.get(), rec, sizeof(TDataPomiar)) == 0);
         if (fit.bValid) {
             FUZZ_CHECK(IsCurrentChannel(fit.kanalI) && IsVoltageChannel(fit.kanalU));
             FUZZ_CHECK(IsRow(fit.firstRow) && IsRow(fit.lastRow) && fit.firstRow <= fit.lastRow);

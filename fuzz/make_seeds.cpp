@@ -10,6 +10,7 @@
 #include "support/dbsupport.h"
 #include "support/testsupport.h"
 
+#include "fuzz/datafileinput.h"
 #include "measurement/tdatapomiar.h"
 
 #include <QCoreApplication>
@@ -43,19 +44,15 @@ void Fail(const QString &what)
 
 // ---------------------------------------------------------------- data files
 
-void SaveRecord(const QString &dir, const QString &name, const TDataPomiar &rec, qint64 bytes = kPomiarFileSize,
-                const QByteArray &tail = QByteArray())
+// The seed of fuzz_datafile for `rec` as a file of `bytes` bytes, in the
+// target's compact form.
+void SaveRecord(const QString &dir, const QString &name, const TDataPomiar &rec, qint64 bytes = kPomiarFileSize)
 {
     const QString path = dir + name;
-    if (!WriteRecordBytes(path, rec, bytes)) {
+    const QByteArray input = datafileinput::Compact(rec, bytes);
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly) || f.write(input) != input.size())
         Fail(QStringLiteral("cannot write ") + path);
-        return;
-    }
-    if (!tail.isEmpty()) {
-        QFile f(path);
-        if (!f.open(QIODevice::Append) || f.write(tail) != tail.size())
-            Fail(QStringLiteral("cannot append to ") + path);
-    }
 }
 
 void DataFileSeeds(const QString &dir)
@@ -75,11 +72,11 @@ void DataFileSeeds(const QString &dir)
 
     std::unique_ptr<TDataPomiar> pulse = PulseRecord(7.5, 0.25);
     SaveRecord(dir, QStringLiteral("pulse.zym5"), *pulse);
-    // Cut short by a pulled card; a longer file whose tail also picks rows.
+    // Cut short by a pulled card, or running past the record.
     SaveRecord(dir, QStringLiteral("empty.zym5"), *pulse, 0);
     SaveRecord(dir, QStringLiteral("header_only.zym5"), *pulse, 12);
     SaveRecord(dir, QStringLiteral("one_byte_short.zym5"), *pulse, kPomiarFileSize - 1);
-    SaveRecord(dir, QStringLiteral("longer.zym5"), *pulse, kPomiarFileSize, QByteArray(100, 'x'));
+    SaveRecord(dir, QStringLiteral("longer.zym5"), *pulse, kPomiarFileSize + 100);
     SaveRecord(dir, QStringLiteral("zero.zym5"), *ZeroRecord());
 
     // The method bit in the lowest byte only; a time beyond 32 bits.
