@@ -243,6 +243,15 @@ void TestFitRL::unusableRecords_data()
         rec->dane[1500][2] = 4095;
         rec->dane[1500][5] = 4096;
     });
+    // Found by fuzz_datafile: with both ranges over, the channels the file
+    // names stay, and a voltage channel named as the current gave a "valid"
+    // fit of one voltage against another.
+    QTest::newRow("voltage channel named as the current") << Damage([](TDataPomiar *rec) {
+        rec->kanalI = 0;
+        rec->kanalU = 1;
+        rec->dane[1500][2] = 4095;
+        rec->dane[1500][5] = 4096;
+    });
     QTest::newRow("voltage overdriven on both ranges") << Damage([](TDataPomiar *rec) {
         for (int r = 1200; r < 1500; ++r)
             rec->dane[r][0] = rec->dane[r][1] = rec->dane[r][3] = rec->dane[r][4] = 4095;

@@ -279,7 +279,10 @@ TFitRL FitRL(const TDataPomiar *pomiar)
     DetectRangeOnCopy(pomiar, &fit.kanalI, &fit.kanalU);
     const int cI = fit.kanalI;
     const int cU = fit.kanalU;
-    if (!IsChannel(cI) || !IsChannel(cU) || cI == cU)
+    // With both ranges over, the detection keeps what the file names, which
+    // may be any channel: a voltage fitted against another voltage is no
+    // resistance.
+    if (!IsCurrentChannel(cI) || !IsVoltageChannel(cU))
         return fit;
     const double sI = pomiar->skala[cI];
     const double sU = pomiar->skala[cU];
