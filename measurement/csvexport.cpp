@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstring>
 #include <limits>
 
 namespace {
@@ -61,15 +62,48 @@ char *AppendTime(char *out, int row)
     return out;
 }
 
+// |value| below 2^43 with 6 decimals, as QString::number(value, 'f', 6)
+// writes it: the exact binary value times 10^6, rounded half away from zero
+// as Qt does, in whole numbers. A double is m / 2^s with a 53-bit m, so m *
+// 10^6 fits 128 bits; below 2^43 the result fits 64. Twice as fast as
+// std::to_chars, and the export writes 6000 of them.
+template <char Decimal>
+char *AppendMicros(char *out, double value)
+{
+    const double magnitude = std::fabs(value);
+    quint64 bits;
+    std::memcpy(&bits, &magnitude, sizeof bits);
+    const int biased = int(bits >> 52);
+    quint64 m = bits & ((quint64(1) << 52) - 1);
+    if (biased != 0)
+        m |= quint64(1) << 52;
+    const int s = 1075 - (biased != 0 ? biased : 1); // magnitude = m / 2^s, s >= 10 below 2^43
+    quint64 micros = 0; // below 2^-68 even the rounding gives nothing
+    if (s <= 120) {
+        const unsigned __int128 scaled = static_cast<unsigned __int128>(m) * 1000000u;
+        unsigned __int128 whole = scaled >> s;
+        if (scaled - (whole << s) >= static_cast<unsigned __int128>(1) << (s - 1))
+            ++whole; // half or more: up, away from zero
+        micros = quint64(whole);
+    }
+    // A value that rounds to zero keeps its sign; a negative zero does not.
+    if (std::signbit(value) && value != 0)
+        *out++ = '-';
+    out = std::to_chars(out, out + 20, micros / 1000000).ptr;
+    *out++ = Decimal;
+    quint32 fraction = quint32(micros % 1000000);
+    for (int i = 5; i >= 0; --i) {
+        out[i] = char('0' + fraction % 10);
+        fraction /= 10;
+    }
+    return out + 6;
+}
+
 // `value` with 6 decimals, the digits exactly as QString::number(value,
-// 'f', 6) gives them, at a third of its cost (the export writes 6000 of
-// them). std::to_chars rounds exact halfway values to even, Qt away from
-// zero: halfway values are the odd multiples of 2^-7, and for them the next
-// double away from zero gives Qt's digits.
+// 'f', 6) gives them.
 template <char Decimal>
 char *AppendValue(char *out, char *end, double value)
 {
-    char *const start = out;
     if (!std::isfinite(value)) {
         // Qt's own words for these, asked once: a record whose scale is not
         // a number writes 6000 of them.
@@ -80,23 +114,20 @@ char *AppendValue(char *out, char *end, double value)
         const QByteArray &text = kWords[std::isnan(value)][std::signbit(value)];
         return std::copy(text.constBegin(), text.constEnd(), out);
     }
-    if (value == 0)
-        value = 0; // Qt writes no sign for a negative zero
-    // Past 2^52 every double is a whole number: no halfway values there.
+    if (std::fabs(value) < 0x1p43)
+        return AppendMicros<Decimal>(out, value);
+    // Only a damaged record holds larger values. std::to_chars writes their
+    // exact digits but rounds an exact halfway value (an odd multiple of
+    // 2^-7; none beyond 2^46) to even where Qt rounds away from zero: those
+    // take Qt's own, slower way.
+    char *const start = out;
     const double scaled = value * 128; // exact: a power of two
     if (std::fabs(value) < 0x1p52 && scaled == std::floor(scaled) && std::fmod(scaled, 2.0) != 0) {
-        // The next double is less than a unit of the sixth decimal away only
-        // below 2^33 (a step of 2^-20 there); beyond it the step would change
-        // the digits themselves, so such values (only a damaged record holds
-        // them) take Qt's own, slower way.
-        if (std::fabs(value) >= 0x1p33) {
-            const QByteArray text = QByteArray::number(value, 'f', 6);
-            out = std::copy(text.constBegin(), text.constEnd(), out);
-            if (Decimal != '.')
-                std::replace(start, out, '.', Decimal);
-            return out;
-        }
-        value = std::nextafter(value, value > 0 ? HUGE_VAL : -HUGE_VAL);
+        const QByteArray text = QByteArray::number(value, 'f', 6);
+        out = std::copy(text.constBegin(), text.constEnd(), out);
+        if (Decimal != '.')
+            std::replace(start, out, '.', Decimal);
+        return out;
     }
     out = std::to_chars(out, end, value, std::chars_format::fixed, 6).ptr;
     // Fixed notation with 6 decimals: the point is always the 7th character

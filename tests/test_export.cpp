@@ -18,6 +18,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <cmath>
 #include <ctime>
 #include <memory>
 
@@ -149,6 +150,9 @@ void TestExport::dataLine_data()
     QTest::newRow("extreme count, no overflow") << 1 << 2 << 15 << int(0x80000000) << 0x7FFFFFFF << 1.0 << 1.0 << "0,300;-2147484743,000000;2147483647,000000;";
     QTest::newRow("not numbers") << 1 << 2 << 18 << 1096 << 1 << qInf() << qQNaN() << "0,360;inf;nan;";
     QTest::newRow("minus infinity, negative nan") << 1 << 2 << 19 << 1094 << 1 << qInf() << -qQNaN() << "0,380;-inf;nan;";
+    QTest::newRow("tiny negative keeps its sign") << 1 << 2 << 20 << 1094 << 1 << 1e-7 << 1.0 << "0,400;-0,000000;1,000000;";
+    QTest::newRow("halfway just below 2^43") << 1 << 2 << 21 << 1096 << 1 << 1.0 << 8796093022207.9921875 << "0,420;1,000000;8796093022207,992188;";
+    QTest::newRow("halfway just above 2^43") << 1 << 2 << 22 << 1096 << 1 << 1.0 << 8796093022208.0078125 << "0,440;1,000000;8796093022208,007813;";
     QTest::newRow("last row") << 1 << 2 << 2999 << 1195 << 100 << 0.01 << 0.01 << "59,980;1,000000;1,000000;";
     QTest::newRow("current on ch3: time only") << 1 << 3 << 2999 << 1195 << 100 << 0.01 << 0.01 << "59,980";
     QTest::newRow("voltage on ch2: time only") << 2 << 5 << 1 << 1195 << 100 << 0.01 << 0.01 << "0,020";
@@ -196,12 +200,22 @@ void TestExport::sameDigitsAsQt()
         rec->dane[row][4] = int(random.generate());
         rec->dane[row][5] = random.bounded(-5000, 5000);
     }
-    const QStringList lines = CsvDataText(rec.get()).split('\n');
-    for (int row = 0; row < 3000; ++row) {
-        QString expected = QString::number(60.0 * row / 3000, 'f', 3) + ";"
-            + QString::number((double(rec->dane[row][4]) - 1095) * rec->skala[4], 'f', 6) + ";"
-            + QString::number(rec->dane[row][5] * rec->skala[5], 'f', 6) + ";";
-        QCOMPARE(lines.at(row), expected.replace('.', ','));
+    auto compare = [&rec] {
+        const QStringList lines = CsvDataText(rec.get()).split('\n');
+        for (int row = 0; row < 3000; ++row) {
+            QString expected = QString::number(60.0 * row / 3000, 'f', 3) + ";"
+                + QString::number((double(rec->dane[row][4]) - 1095) * rec->skala[4], 'f', 6) + ";"
+                + QString::number(rec->dane[row][5] * rec->skala[5], 'f', 6) + ";";
+            QCOMPARE(lines.at(row), expected.replace('.', ','));
+        }
+    };
+    compare();
+    // Scales of every size a damaged file may hold, small values of both
+    // signs among them.
+    for (int n = 0; n < 40; ++n) {
+        rec->skala[4] = std::ldexp(random.generateDouble() + 0.5, random.bounded(-60, 50));
+        rec->skala[5] = -std::ldexp(random.generateDouble() + 0.5, random.bounded(-60, 50));
+        compare();
     }
 }
 
