@@ -174,7 +174,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         fuzzsupport::WriteBytes(gKeep, image, length);
 
     TDataBase &baza = *gBaza;
-    std::memcpy(&baza.Pomiar, gBefore.get(), sizeof(TDataPomiar));
+    // A whole record is compared with the file below; only a refused one
+    // needs the marked record to compare with.
+    if (length < kPomiarFileSize)
+        std::memcpy(&baza.Pomiar, gBefore.get(), sizeof(TDataPomiar));
     const DataFileResult loaded = baza.LoadFile(gFile);
     if (length < kPomiarFileSize) {
         // A cut-short file is refused whole: nothing of it reaches the record.
@@ -226,13 +229,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 
     CheckCalculator(rec, pulseR);
 
-    // The fit reads the record and changes nothing; a valid fit has used
-    // rows of the record, channels it names, and finite, non-negative
+    // The fit reads the record and changes nothing (past the channels, the
+    // record is still the loaded one, as CheckRange found); a valid fit has
+    // used rows of the record, channels it names, and finite, non-negative
     // uncertainties; an invalid one no numbers.
     {
-        std::memcpy(gBack.get(), rec, sizeof(TDataPomiar));
         const TFitRL fit = FitRL(rec);
-        FUZZ_CHECK(std::memcmp(gBack.get(), rec, sizeof(TDataPomiar)) == 0);
+        FUZZ_CHECK(rec->metoda == baza.Pomiar.metoda && rec->kanalI == kanalI && rec->kanalU == kanalU);
+        FUZZ_CHECK(std::memcmp(reinterpret_cast<const char *>(rec) + 12,
+                               reinterpret_cast<const char *>(&baza.Pomiar) + 12, sizeof(TDataPomiar) - 12) == 0);
         if (fit.bValid) {
             FUZZ_CHECK(IsCurrentChannel(fit.kanalI) && IsVoltageChannel(fit.kanalU));
             FUZZ_CHECK(IsRow(fit.firstRow) && IsRow(fit.lastRow) && fit.firstRow <= fit.lastRow);
