@@ -8,7 +8,7 @@
 // platform the benchmark runs on (offscreen by default), so the table lays
 // out its first screenful and the chart draws into its buffer.
 
-#include "database/dialoghistoria.h"
+#include "database/ui/dialoghistoria.h"
 #include "database/historia.h"
 #include "database/tdatabase.h"
 #include "simulator/zymsim.h"

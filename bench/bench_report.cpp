@@ -6,7 +6,7 @@
 #include "bench/benchrecord.h"
 #include "chart/plotpomiar.h"
 #include "measurement/tdatapomiar.h"
-#include "report/reports.h"
+#include "report/ui/reports.h"
 
 #include <QApplication>
 #include <QFile>

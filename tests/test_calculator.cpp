@@ -4,7 +4,7 @@
 #include "simulator/zymsim.h"
 #include "support/testsupport.h"
 #include "support/tracecapture.h"
-#include "tools/dialogcalc.h"
+#include "tools/ui/dialogcalc.h"
 #include "tools/peaksearch.h"
 
 #include <QLabel>

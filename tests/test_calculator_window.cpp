@@ -9,7 +9,7 @@
 #include "support/dbsupport.h"
 #include "support/testsupport.h"
 #include "support/tracecapture.h"
-#include "tools/dialogcalc.h"
+#include "tools/ui/dialogcalc.h"
 
 #include <QAction>
 #include <QCoreApplication>

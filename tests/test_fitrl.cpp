@@ -6,7 +6,7 @@
 #include "simulator/zymsim.h"
 #include "support/testsupport.h"
 #include "support/tracecapture.h"
-#include "tools/dialogcalc.h"
+#include "tools/ui/dialogcalc.h"
 #include "tools/fitrl.h"
 
 #include <QLabel>

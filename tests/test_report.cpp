@@ -4,7 +4,7 @@
 
 #include "app/mainwindow.h"
 #include "measurement/datafile.h"
-#include "report/reports.h"
+#include "report/ui/reports.h"
 #include "support/appsupport.h"
 #include "support/dbsupport.h"
 #include "support/testsupport.h"

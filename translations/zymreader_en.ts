@@ -36,7 +36,7 @@
         <translation>Fit to the whole pulse</translation>
     </message>
     <message>
-        <location filename="../tools/dialogcalc.cpp" line="+25"/>
+        <location filename="../tools/ui/dialogcalc.cpp" line="+25"/>
         <source>brak</source>
         <translation>n/a</translation>
     </message>
@@ -49,7 +49,7 @@
 <context>
     <name>DialogHistoria</name>
     <message>
-        <location filename="../database/dialoghistoria.cpp" line="+207"/>
+        <location filename="../database/ui/dialoghistoria.cpp" line="+209"/>
         <source>Historia: </source>
         <translation>History: </translation>
     </message>
@@ -60,7 +60,7 @@
     </message>
     <message>
         <location line="+3"/>
-        <location line="+36"/>
+        <location line="+91"/>
         <source>Zapisz historię jako CSV…</source>
         <translation>Save history as CSV…</translation>
     </message>
@@ -166,23 +166,23 @@ p, li { white-space: pre-wrap; }
     </message>
     <message>
         <location line="+22"/>
-        <location filename="../measurement/mainwindow_export.cpp" line="+76"/>
+        <location filename="../measurement/ui/mainwindow_export.cpp" line="+75"/>
         <source>Komentarz</source>
         <translation>Comment</translation>
     </message>
     <message>
         <location line="+18"/>
-        <location filename="../measurement/mainwindow_export.cpp" line="-2"/>
-        <location filename="../database/mainwindow_database.cpp" line="+188"/>
+        <location filename="../measurement/ui/mainwindow_export.cpp" line="-2"/>
+        <location filename="../database/ui/mainwindow_database.cpp" line="+188"/>
         <location line="+17"/>
         <source>Czas</source>
         <translation>Time</translation>
     </message>
     <message>
         <location line="+18"/>
-        <location filename="../measurement/mainwindow_export.cpp" line="-2"/>
-        <location filename="../measurement/mainwindow_pomiar.cpp" line="+43"/>
-        <location filename="../database/mainwindow_database.cpp" line="-16"/>
+        <location filename="../measurement/ui/mainwindow_export.cpp" line="-2"/>
+        <location filename="../measurement/ui/mainwindow_pomiar.cpp" line="+43"/>
+        <location filename="../database/ui/mainwindow_database.cpp" line="-16"/>
         <source>Obiekt</source>
         <translation>Object</translation>
     </message>
@@ -327,7 +327,7 @@ p, li { white-space: pre-wrap; }
         <translation>No</translation>
     </message>
     <message>
-        <location filename="../measurement/mainwindow_export.cpp" line="+14"/>
+        <location filename="../measurement/ui/mainwindow_export.cpp" line="+14"/>
         <source>Zapisz do pliku CSV</source>
         <translation>Save to CSV File</translation>
     </message>
@@ -368,10 +368,10 @@ p, li { white-space: pre-wrap; }
     </message>
     <message>
         <location line="+8"/>
-        <location filename="../measurement/mainwindow_pomiar.cpp" line="-14"/>
-        <location filename="../database/mainwindow_database.cpp" line="+56"/>
-        <location filename="../database/mainwindow_historia.cpp" line="+87"/>
-        <location filename="../download/mainwindow_download.cpp" line="+74"/>
+        <location filename="../measurement/ui/mainwindow_pomiar.cpp" line="-14"/>
+        <location filename="../database/ui/mainwindow_database.cpp" line="+56"/>
+        <location filename="../database/ui/mainwindow_historia.cpp" line="+87"/>
+        <location filename="../download/ui/mainwindow_download.cpp" line="+74"/>
         <location line="+2"/>
         <location line="+3"/>
         <location line="+6"/>
@@ -390,7 +390,7 @@ p, li { white-space: pre-wrap; }
 %2</translation>
     </message>
     <message>
-        <location filename="../measurement/mainwindow_pomiar.cpp" line="-10"/>
+        <location filename="../measurement/ui/mainwindow_pomiar.cpp" line="-10"/>
         <source>Otwórz plik pomiaru</source>
         <translation>Open Measurement File</translation>
     </message>
@@ -412,7 +412,7 @@ p, li { white-space: pre-wrap; }
     </message>
     <message>
         <location line="+10"/>
-        <location filename="../database/mainwindow_database.cpp" line="-74"/>
+        <location filename="../database/ui/mainwindow_database.cpp" line="-74"/>
         <source>Metoda:</source>
         <translation>Method:</translation>
     </message>
@@ -424,22 +424,22 @@ p, li { white-space: pre-wrap; }
     <message>
         <location filename="../app/language.cpp" line="+23"/>
         <location line="+16"/>
-        <location filename="../database/mainwindow_database.cpp" line="-39"/>
-        <location filename="../database/mainwindow_historia.cpp" line="+26"/>
+        <location filename="../database/ui/mainwindow_database.cpp" line="-39"/>
+        <location filename="../database/ui/mainwindow_historia.cpp" line="+28"/>
         <source>Obiekt: </source>
         <translation>Object: </translation>
     </message>
     <message>
-        <location filename="../measurement/mainwindow_export.cpp" line="-50"/>
-        <location filename="../database/mainwindow_database.cpp" line="+55"/>
+        <location filename="../measurement/ui/mainwindow_export.cpp" line="-50"/>
+        <location filename="../database/ui/mainwindow_database.cpp" line="+55"/>
         <location line="+17"/>
         <source>Metoda</source>
         <translation>Method</translation>
     </message>
     <message>
-        <location filename="../database/mainwindow_database.cpp" line="-95"/>
+        <location filename="../database/ui/mainwindow_database.cpp" line="-95"/>
         <location line="+121"/>
-        <location filename="../download/mainwindow_download.cpp" line="-14"/>
+        <location filename="../download/ui/mainwindow_download.cpp" line="-14"/>
         <location line="+117"/>
         <source>Ostrzeżenie!</source>
         <translation>Warning</translation>
@@ -472,14 +472,14 @@ p, li { white-space: pre-wrap; }
     <message>
         <location line="+10"/>
         <location line="+12"/>
-        <location filename="../download/mainwindow_download.cpp" line="-53"/>
+        <location filename="../download/ui/mainwindow_download.cpp" line="-53"/>
         <location line="+15"/>
         <location line="+15"/>
         <source>Błąd otwarcia bazy danych.</source>
         <translation>Error opening the database.</translation>
     </message>
     <message>
-        <location filename="../download/mainwindow_download.cpp" line="-40"/>
+        <location filename="../download/ui/mainwindow_download.cpp" line="-40"/>
         <source>Uwaga!
 W celu pobrania pomiarów z urządzenia ZYM-5 należy włączyć w urządzeniu ZYM sieć WIFI oraz połączyć się z siecią WIFI o nazwie &quot;ZYM_VORTA&quot;. Połączenie to zabezpieczone jest hasłem „qev40718”. Jeżeli jesteś już połączony z tą siecią - wybierz OK. W przeciwnym wypadku, wybierz anuluj i postępuj wedle instrukcji dołączonej do urządzenia.</source>
         <translation>Attention!
@@ -533,12 +533,12 @@ To download measurements from the ZYM-5 meter, switch on the meter&apos;s WiFi a
         <translation>Error connecting to the database.</translation>
     </message>
     <message>
-        <location filename="../database/mainwindow_historia.cpp" line="-25"/>
+        <location filename="../database/ui/mainwindow_historia.cpp" line="-27"/>
         <source>Nie można odczytać historii obiektu.</source>
         <translation>Cannot read the history of the object.</translation>
     </message>
     <message>
-        <location filename="../database/mainwindow_database.cpp" line="-182"/>
+        <location filename="../database/ui/mainwindow_database.cpp" line="-182"/>
         <source>Obiekt ma w bazie danych identyfikator &quot;%1&quot;, który nie jest liczbą całkowitą. Nie można wyświetlić jego pomiarów.</source>
         <translation>The object&apos;s identifier in the database, &quot;%1&quot;, is not a whole number. Its measurements cannot be shown.</translation>
     </message>
@@ -548,7 +548,7 @@ To download measurements from the ZYM-5 meter, switch on the meter&apos;s WiFi a
         <translation>The measurement&apos;s identifier in the database, &quot;%1&quot;, is not a whole number. It cannot be shown and its comment cannot be saved.</translation>
     </message>
     <message>
-        <location filename="../download/mainwindow_download.cpp" line="+59"/>
+        <location filename="../download/ui/mainwindow_download.cpp" line="+59"/>
         <source>Nie znaleziono pliku bazy danych miernika albo jest on nieosiągalny:
 %1</source>
         <translation>The meter&apos;s database file was not found or cannot be reached:
@@ -593,7 +593,7 @@ The download needs %2 MB, %3 MB are free. Nothing was copied.</translation>
         <translation>(and %1 more)</translation>
     </message>
     <message>
-        <location filename="../measurement/mainwindow_export.cpp" line="+42"/>
+        <location filename="../measurement/ui/mainwindow_export.cpp" line="+42"/>
         <source>Nieznany format pliku:
 %1
 
@@ -607,12 +607,12 @@ The measurement can be saved as a CSV file (*.csv), a ZYM file (*.zym5) or a PDF
 <context>
     <name>QObject</name>
     <message>
-        <location filename="../measurement/csvexport.cpp" line="+207"/>
+        <location filename="../measurement/csvexport.cpp" line="+268"/>
         <source>Pomiar_</source>
         <translation>Measurement_</translation>
     </message>
     <message>
-        <location filename="../measurement/datafile.cpp" line="+62"/>
+        <location filename="../measurement/datafile.cpp" line="+64"/>
         <source>Plik nie istnieje.</source>
         <translation>The file does not exist.</translation>
     </message>
@@ -633,15 +633,15 @@ The measurement can be saved as a CSV file (*.csv), a ZYM file (*.zym5) or a PDF
         <translation>Recorded: </translation>
     </message>
     <message>
-        <location filename="../database/dialoghistoria.cpp" line="-234"/>
         <location filename="../database/historia.cpp" line="+122"/>
         <location line="+44"/>
         <location filename="../database/tdatabase_pomiar.cpp" line="-3"/>
+        <location filename="../database/ui/dialoghistoria.cpp" line="-289"/>
         <source>Poza zakresem</source>
         <translation>Out of range</translation>
     </message>
     <message>
-        <location filename="../database/historia.cpp" line="-16"/>
+        <location line="-16"/>
         <source>Czas</source>
         <translation>Time</translation>
     </message>
@@ -824,7 +824,7 @@ The chart can be saved as a PNG image (*.png) or a PDF document (*.pdf).</transl
 <context>
     <name>TReportDoc</name>
     <message>
-        <location filename="../report/reportdoc.cpp" line="+535"/>
+        <location filename="../report/ui/reportdoc.cpp" line="+529"/>
         <source>Nie udało się utworzyć dokumentu PDF.</source>
         <translation>The PDF document could not be made.</translation>
     </message>

@@ -1,4 +1,4 @@
-#include "tools/dialogcalc.h"
+#include "tools/ui/dialogcalc.h"
 #include "ui_dialogcalc.h"
 
 #include "tools/fitrl.h"

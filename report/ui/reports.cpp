@@ -1,4 +1,4 @@
-#include "report/reports.h"
+#include "report/ui/reports.h"
 
 #include "app/messages.h"
 #include "measurement/datafile.h"

@@ -5,7 +5,7 @@
 #include "app/mainwindow.h"
 #include "ui_mainwindow.h"
 
-#include "database/tableviews.h"
+#include "database/ui/tableviews.h"
 
 #include <QHeaderView>
 #include <QTableView>

@@ -6,7 +6,7 @@
 
 #include "app/messages.h"
 #include "download/reachability.h"
-#include "download/selectfolder.h"
+#include "download/ui/selectfolder.h"
 #include "download/zymdownload.h"
 
 #include <QCoreApplication>

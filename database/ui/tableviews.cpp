@@ -1,7 +1,7 @@
 // The object and measurement tables as a user reads them: whole texts,
 // sorting, and the current row leading the display.
 
-#include "database/tableviews.h"
+#include "database/ui/tableviews.h"
 
 #include <QAbstractItemDelegate>
 #include <QCoreApplication>

@@ -2,7 +2,7 @@
 // typed; the proposed name has no suffix, so without the selected filter's
 // suffix every first export would be refused as "unknown format".
 
-#include "measurement/savedialog.h"
+#include "measurement/ui/savedialog.h"
 
 #include <QFileDialog>
 #include <QStringList>

@@ -7,7 +7,7 @@
 #include "ui_mainwindow.h"
 
 #include "app/messages.h"
-#include "database/dialoghistoria.h"
+#include "database/ui/dialoghistoria.h"
 #include "database/historia.h"
 
 #include <QItemSelectionModel>

@@ -10,7 +10,7 @@
 #include "app/messages.h"
 #include "measurement/csvexport.h"
 #include "measurement/datafile.h"
-#include "measurement/savedialog.h"
+#include "measurement/ui/savedialog.h"
 
 #include <QDebug>
 #include <QDir>

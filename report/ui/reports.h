@@ -1,7 +1,7 @@
 #ifndef REPORTS_H
 #define REPORTS_H
 
-#include "report/reportdoc.h"
+#include "report/ui/reportdoc.h"
 #include "report/reporttext.h"
 
 class QCustomPlot;

@@ -1,4 +1,4 @@
-#include "download/selectfolder.h"
+#include "download/ui/selectfolder.h"
 
 #include "download/zymdownload.h"
 

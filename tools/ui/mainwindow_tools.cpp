@@ -3,7 +3,7 @@
 #include "app/mainwindow.h"
 
 #include "chart/dialogwykres.h"
-#include "tools/dialogcalc.h"
+#include "tools/ui/dialogcalc.h"
 
 #include <QDebug>
 

@@ -5,7 +5,7 @@
 #include "app/mainwindow.h"
 #include "ui_mainwindow.h"
 
-#include "report/reports.h"
+#include "report/ui/reports.h"
 #include "tools/fitrl.h"
 
 #include <QDateTime>

@@ -1,4 +1,4 @@
-#include "report/reportdoc.h"
+#include "report/ui/reportdoc.h"
 
 #include <qcustomplot.h>
 
