@@ -22,7 +22,7 @@ void MainWindow::SwitchLanguage(int index)
     // still installed, to show it again in the new one.
     const QString objectPrefix = tr("Obiekt: ");
     const QString objectText = ui->label_obiekt->text();
-    const bool measurementShown = Baza.IsOpen() && iPomiarId >= 0 && !ui->gB_Wynik->isHidden()
+    const bool measurementShown = SourceOpen() && iPomiarId >= 0 && !ui->gB_Wynik->isHidden()
         && ui->label_R->text() != QLatin1String("R=");
 
     // The actions are independent checkable actions; keep exactly one ticked
@@ -34,6 +34,7 @@ void MainWindow::SwitchLanguage(int index)
     ui->retranslateUi(this);
     RetranslateTables();
     RetranslatePlotMenu();
+    RetranslateArchiwum();
 
     if (objectText.startsWith(objectPrefix))
         ui->label_obiekt->setText(tr("Obiekt: ") + objectText.mid(objectPrefix.size()));

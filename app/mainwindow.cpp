@@ -46,6 +46,7 @@ MainWindow::MainWindow(QWidget *parent)
     ui->actionExport_wyniku_do_CSV->setEnabled(false);
     SetUpHistoria();
     SetUpPlotMenu();
+    SetUpArchiwum();
 
     LoadSettings();
 

@@ -13,6 +13,7 @@
 #include <QPointer>
 #include <QString>
 #include <QTranslator>
+#include <QVector>
 
 #include <functional>
 
@@ -33,6 +34,9 @@ class DialogWykres;
 class DialogCalc;
 class about;
 class DialogHistoria;
+class TArchiwumView;
+class DialogImport;
+struct THistoriaRow;
 
 /// The program's one main window. It owns all long-lived state (settings,
 /// translator, the database object `Baza`, the displayed record
@@ -89,6 +93,21 @@ public:
     bool ConnectZYMDataBase();
     /// Replaces the reachability check of the meter (tests use a loopback stand-in).
     void SetReachabilityCheck(std::function<bool(QString)> check);
+
+    // ---- archive (archive/ui/)
+    /// Whether the tables show the archive (rather than a meter database).
+    bool ArchiwumShown() const;
+    /// The archive file as the settings name it (made absolute).
+    QString ArchiwumPath() const;
+    /// Shows the archive in the tables; false (the user told) when it cannot be opened.
+    bool OpenArchiwum();
+    /// Imports the meter database `source` (with its data files), or every
+    /// one under the folder `source`, into the archive with progress, and
+    /// shows the summary when asked. The number of new measurements, or -1
+    /// when nothing was imported (cancelled, or failed and the user told).
+    int ImportToArchiwum(const QString &source, bool folder, bool showSummary = true);
+    /// Opens (or raises) the import log window at import `importId` (0: the newest).
+    DialogImport *ShowImportLog(qint64 importId);
 
     // ---- read-only views of the window's state, for tools and tests
     const TDataPomiar &currentPomiar() const { return CurrentPomiar; }
@@ -149,6 +168,12 @@ private slots:
     void HistoriaPomiarActivated(qint64 pomiarId, const QString &objectName);
     void UpdateHistoriaAction();
 
+    // ---- archive (archive/ui/mainwindow_archiwum.cpp)
+    void ArchiwumOpenTriggered();
+    void ArchiwumImportBazaTriggered();
+    void ArchiwumImportFolderTriggered();
+    void ArchiwumLogTriggered();
+
 protected:
     void resizeEvent(QResizeEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
@@ -174,6 +199,28 @@ private:
     void HistoriaKomentarzSaved(qint64 pomiarId, const QString &komentarz);
     /// Deletes every history window (the database they read is going).
     void CloseHistoriaWindows();
+
+    // ---- archive (archive/ui/mainwindow_archiwum.cpp)
+    void SetUpArchiwum();
+    void RetranslateArchiwum();
+    /// A meter database or the archive is shown.
+    bool SourceOpen() { return Baza.IsOpen() || ArchiwumShown(); }
+    /// Stops showing the archive (tables and measurement are cleared by the caller).
+    void CloseArchiwumView();
+    QAbstractItemModel *ArchiwumObiektyModel(QString *errorText);
+    QAbstractItemModel *ArchiwumPomiaryModel(qint64 objectId);
+    /// LoadPomiar's road for an archived measurement: fills `Baza.Row` and
+    /// `Baza.Pomiar` as the meter's row and data file would.
+    int LoadArchiwumPomiar(qint64 id, bool *rowRead);
+    bool SaveArchiwumKomentarz(qint64 id, const QString &komentarz, QString *errorText);
+    /// The history of archive object `objectId` with the meter of each row in `*meters`.
+    bool ReadArchiwumHistoria(qint64 objectId, QVector<THistoriaRow> *rows, QStringList *meters,
+                              QString *errorText);
+    /// The meter of the archived measurement shown (left as they are when none is).
+    void ArchiwumMeter(QString *serial, QString *hw, QString *firmware) const;
+    /// Imports the download's database when the settings ask for it; the
+    /// line that tells it, for the download's final message.
+    QString ImportAfterDownload(const QString &dataBase);
 
     // ---- layout and tables as the user reads them
     /// What the menu bar, tool bars and status bar take from each side of
@@ -222,6 +269,8 @@ private:
     std::function<bool(QString)> fnIsZYMReachable;
     TRowDriver *pObiektyRows = nullptr; // the object table's current row and clicks
     TRowDriver *pPomiaryRows = nullptr; // the measurement table's current row and clicks
+    TArchiwumView *pArchiwum = nullptr; // the archive while the tables show it
+    QPointer<DialogImport> pImportLog;  // the import log window, while it exists
 };
 
 #endif // MAINWINDOW_H

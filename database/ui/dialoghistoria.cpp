@@ -62,7 +62,7 @@ public:
     void RowChanged(int row) { emit dataChanged(index(row, 0), index(row, ColumnCount - 1)); }
     void Retranslate()
     {
-        emit headerDataChanged(Qt::Horizontal, 0, ColumnCount - 1);
+        emit headerDataChanged(Qt::Horizontal, 0, columnCount() - 1);
         if (!pRows->isEmpty())
             emit dataChanged(index(0, 0), index(pRows->size() - 1, ColumnCount - 1));
     }
@@ -73,12 +73,21 @@ public:
     }
     int columnCount(const QModelIndex &parent = QModelIndex()) const override
     {
-        return parent.isValid() ? 0 : ColumnCount;
+        return parent.isValid() ? 0 : ColumnCount + (meters.isEmpty() ? 0 : 1);
+    }
+    /// Rows of several meters get a column naming each one's meter, after the comment.
+    void SetMeters(const QStringList &rowMeters)
+    {
+        beginResetModel();
+        meters = rowMeters;
+        endResetModel();
     }
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override
     {
         if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
             return QAbstractTableModel::headerData(section, orientation, role);
+        if (section == ColumnCount)
+            return DialogHistoria::tr("Miernik");
         return HistoriaHeaders(false).value(section);
     }
     QVariant data(const QModelIndex &index, int role) const override
@@ -102,6 +111,8 @@ public:
             case ColKomentarz:
                 // One line in the table; the tool tip has all of it.
                 return QString(row.komentarz).replace(QLatin1Char('\n'), QLatin1Char(' '));
+            case ColumnCount:
+                return meters.value(index.row());
             }
             break;
         case Qt::ToolTipRole:
@@ -129,6 +140,7 @@ public:
 
 private:
     const QVector<THistoriaRow> *pRows;
+    QStringList meters; // serial of each row's meter; empty: one meter, no column
     QVector<THistoriaZmiana> zmiany;
     int iReference = -1;
 };
@@ -430,6 +442,21 @@ void DialogHistoria::SetMeter(const QString &serial, const QString &hw, const QS
     qsSerial = serial;
     qsHw = hw;
     qsFirmware = firmware;
+}
+
+void DialogHistoria::SetRowMeters(const QStringList &rowMeters)
+{
+    model->SetMeters(rowMeters);
+    QStringList serials;
+    for (const QString &serial : rowMeters) {
+        if (!serial.isEmpty() && !serials.contains(serial))
+            serials << serial;
+    }
+    qsSerial = serials.join(QStringLiteral(", "));
+    qsHw.clear();
+    qsFirmware.clear();
+    if (!rowMeters.isEmpty())
+        tV_Historia->setColumnWidth(ColKomentarz, 300);
 }
 
 TObiektReport DialogHistoria::ReportData() const

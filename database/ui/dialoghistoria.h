@@ -7,6 +7,7 @@
 #include <QDialog>
 #include <QPoint>
 #include <QString>
+#include <QStringList>
 #include <QVector>
 
 QT_BEGIN_NAMESPACE
@@ -48,6 +49,9 @@ public:
     /// The meter the history comes from, as its ZYM table names it ("NULL"
     /// or empty where it does not), for the report.
     void SetMeter(const QString &serial, const QString &hw, const QString &firmware);
+    /// The meter (its serial) of each row, for a history that spans
+    /// several meters: a column of its own, and every serial in the report.
+    void SetRowMeters(const QStringList &meters);
     /// The object report of this history as the window shows it (reference included).
     TObiektReport ReportData() const;
     /// Asks for a file name and writes the object report there; failures are told.

@@ -43,7 +43,7 @@ void SetTableModel(QTableView *view, QAbstractItemModel *model, const QTableView
 
 bool MainWindow::ShowObiekty(QTableView *view, QString *errorText)
 {
-    QSqlQueryModel *model = Baza.ObiektyModel(errorText);
+    QAbstractItemModel *model = ArchiwumShown() ? ArchiwumObiektyModel(errorText) : Baza.ObiektyModel(errorText);
     if (!model)
         return false;
 
@@ -59,7 +59,7 @@ bool MainWindow::ShowObiekty(QTableView *view, QString *errorText)
 
 void MainWindow::UpdatePomiarTbele(QTableView *qT_tab, qint64 id_object)
 {
-    QSqlQueryModel *model = Baza.PomiaryModel(id_object);
+    QAbstractItemModel *model = ArchiwumShown() ? ArchiwumPomiaryModel(id_object) : Baza.PomiaryModel(id_object);
 
     qT_tab->setSelectionBehavior(QAbstractItemView::SelectRows);
     qT_tab->verticalScrollBar()->setStyleSheet(QLatin1String(kScrollBarStyle));
@@ -166,7 +166,8 @@ void MainWindow::DisplayPomiar(qint64 id_pomiar)
 {
     iKomentarzChanges = 0;
     bool rowRead = false;
-    if (Baza.LoadPomiar(id_pomiar, &rowRead) == TDataBase::LoadPomiarOk) {
+    const int loaded = ArchiwumShown() ? LoadArchiwumPomiar(id_pomiar, &rowRead) : Baza.LoadPomiar(id_pomiar, &rowRead);
+    if (loaded == TDataBase::LoadPomiarOk) {
         ui->label_R->setText(Baza.WynikFromBase(WynikR));
         ui->label_Metoda->setText(tr("Metoda:") + Baza.WynikFromBase(WynikMetoda));
         ui->label_Czas->setText(Baza.WynikFromBase(WynikCzas));
@@ -221,25 +222,33 @@ void MainWindow::on_tE_Komentarz_textChanged()
 bool MainWindow::AskSaveKomentarz()
 {
     // Filling the editor counts once; anything above that is the user's.
-    if (!Baza.IsOpen() || iKomentarzChanges <= 1)
+    if (!SourceOpen() || iKomentarzChanges <= 1)
         return true;
     // No measurement of this database was clicked: there is no row to save to.
     if (iPomiarId < 0)
         return true;
 
     if (!AskTakNie(QMessageBox::Warning, tr("Ostrzeżenie!"),
-                   tr("Pole komentarza uległo zmianie. Zapisać komentarz w bazie danych?")))
+                   ArchiwumShown() ? tr("Pole komentarza uległo zmianie. Zapisać komentarz w archiwum?")
+                                   : tr("Pole komentarza uległo zmianie. Zapisać komentarz w bazie danych?")))
         return true;
 
-    Baza.PrepareKomentarz(qsKomentarz, iPomiarId);
-    if (Baza.ExecPending()) {
+    bool saved = false;
+    QString reason;
+    if (ArchiwumShown()) {
+        saved = SaveArchiwumKomentarz(iPomiarId, qsKomentarz, &reason);
+    } else {
+        Baza.PrepareKomentarz(qsKomentarz, iPomiarId);
+        saved = Baza.ExecPending();
+        reason = Baza.LastErrorText();
+    }
+    if (saved) {
         ShowSavedKomentarz();
         HistoriaKomentarzSaved(iPomiarId, qsKomentarz);
         return true;
     }
 
     // Say so, and keep the edit: the next click asks again.
-    QString reason = Baza.LastErrorText();
     if (reason.trimmed().isEmpty())
         reason = tr("Pomiaru o numerze %1 nie ma w bazie danych.").arg(iPomiarId);
     ShowProblem(QMessageBox::Critical, tr("Błąd!"),
@@ -262,6 +271,7 @@ void MainWindow::ClearDatabaseView()
     ui->actionExport_wyniku_do_CSV->setEnabled(false);
     iPomiarId = -1;
     CloseHistoriaWindows();
+    CloseArchiwumView();
 }
 
 void MainWindow::on_actionOpenDataBase_triggered()

@@ -38,7 +38,7 @@ QModelIndex MainWindow::SelectedObiekt() const
 
 void MainWindow::UpdateHistoriaAction()
 {
-    ui->actionHistoria->setEnabled(Baza.IsOpen() && SelectedObiekt().isValid());
+    ui->actionHistoria->setEnabled(SourceOpen() && SelectedObiekt().isValid());
 }
 
 qint64 MainWindow::HistoriaObjectId(const QModelIndex &objectIndex)
@@ -66,7 +66,7 @@ void MainWindow::SLOT_tV_Obiekty_ContextMenu(const QPoint &pos)
 
 void MainWindow::OpenHistoria(const QModelIndex &objectIndex)
 {
-    if (!Baza.IsOpen() || !objectIndex.isValid())
+    if (!SourceOpen() || !objectIndex.isValid())
         return;
     const QString name = objectIndex.sibling(objectIndex.row(), 0).data(Qt::DisplayRole).toString();
     const qint64 objectId = HistoriaObjectId(objectIndex);
@@ -82,15 +82,21 @@ void MainWindow::OpenHistoria(const QModelIndex &objectIndex)
     }
 
     QVector<THistoriaRow> rows;
+    QStringList meters;
     QString reason;
-    if (!ReadHistoria(objectId, &rows, &reason)) {
+    const bool read = ArchiwumShown() ? ReadArchiwumHistoria(objectId, &rows, &meters, &reason)
+                                      : ReadHistoria(objectId, &rows, &reason);
+    if (!read) {
         ShowProblem(QMessageBox::Warning, tr("Błąd!"),
                     tr("Nie można odczytać historii obiektu.") + QLatin1Char('\n') + reason);
         return;
     }
     window = new DialogHistoria(objectId, name, rows, qsLastSaveCSVPath, nullptr);
-    window->SetMeter(Baza.ZymValue(QStringLiteral("serial_zym")), Baza.ZymValue(QStringLiteral("hw")),
-                     Baza.ZymValue(QStringLiteral("firmware_cortex")));
+    if (ArchiwumShown())
+        window->SetRowMeters(meters);
+    else
+        window->SetMeter(Baza.ZymValue(QStringLiteral("serial_zym")), Baza.ZymValue(QStringLiteral("hw")),
+                         Baza.ZymValue(QStringLiteral("firmware_cortex")));
     // Closing ends the window and its reference; the next open reads afresh.
     window->setAttribute(Qt::WA_DeleteOnClose);
     KeptDialogs.Keep(window);
@@ -101,7 +107,7 @@ void MainWindow::OpenHistoria(const QModelIndex &objectIndex)
 
 void MainWindow::HistoriaPomiarActivated(qint64 pomiarId, const QString &objectName)
 {
-    if (!Baza.IsOpen())
+    if (!SourceOpen())
         return;
     // The road of a click in tV_Pomiary: the comment question first.
     if (!AskSaveKomentarz())

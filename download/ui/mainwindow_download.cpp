@@ -11,6 +11,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QProgressDialog>
 #include <QStatusBar>
@@ -199,9 +200,13 @@ void MainWindow::on_actionPobierz_baz_danych_triggered()
         result = CopyZYMFiles(dataBasePath, targetFolder, hooks, &report);
     }
 
+    // The archive takes what the download brought; the final message says how much was new.
+    const QString archiwum = result == DownloadOk
+        ? ImportAfterDownload(QDir(targetFolder).filePath(QFileInfo(dataBasePath).fileName()))
+        : QString();
     for (const TDownloadMessage &m : kDownloadMessages) {
         if (m.result == result) {
-            ShowProblem(m.icon, tr(m.title), DownloadText(m, report, targetFolder));
+            ShowProblem(m.icon, tr(m.title), DownloadText(m, report, targetFolder) + archiwum);
             return;
         }
     }

@@ -16,7 +16,9 @@
 TPomiarReport MainWindow::PomiarReportData()
 {
     TPomiarReport d;
-    if (Baza.IsOpen()) {
+    if (ArchiwumShown()) {
+        ArchiwumMeter(&d.serial, &d.hw, &d.firmware);
+    } else if (Baza.IsOpen()) {
         d.serial = Baza.ZymValue(QStringLiteral("serial_zym"));
         d.hw = Baza.ZymValue(QStringLiteral("hw"));
         d.firmware = Baza.ZymValue(QStringLiteral("firmware_cortex"));
