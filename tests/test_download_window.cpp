@@ -16,6 +16,7 @@
 #include <QGroupBox>
 #include <QMessageBox>
 #include <QProgressDialog>
+#include <QSettings>
 #include <QStatusBar>
 #include <QTableView>
 #include <QtTest>
@@ -169,6 +170,9 @@ private slots:
         options.seed = 6;
         QCOMPARE(SimWriteMeter(tmp->filePath(QStringLiteral("meter")), options, &meter), int(SimOk));
         testsupport::WriteLoopbackIni(meter.qsDataBase);
+        // The download alone; the archive's import after it is tested with the archive.
+        QSettings(QCoreApplication::applicationDirPath() + QStringLiteral("/ZYMReader.ini"), QSettings::IniFormat)
+            .setValue(QStringLiteral("Archiwum/ImportAfterDownload"), false);
         QDir(QCoreApplication::applicationDirPath() + QStringLiteral("/DATA")).removeRecursively();
         pinged.clear();
     }

@@ -247,7 +247,8 @@ void TestMainWindow::menusAndToolBar()
     QCOMPARE(contents("menuPlik"), QStringList({"actionOpenDataBase", "-", "actionOpenPomiar", "-",
                                                 "actionExport_wyniku_do_CSV", "-", "actionAppClose"}));
     QCOMPARE(contents("menuZYM"),
-             QStringList({"actionOpenZYMDataBase", "actionCloaseZYMDataBase", "actionPobierz_baz_danych"}));
+             QStringList({"actionOpenZYMDataBase", "actionCloaseZYMDataBase", "actionPobierz_baz_danych", "-",
+                          "actionOtworzArchiwum", "menuImportujDoArchiwum", "actionDziennikImportow"}));
     QCOMPARE(contents("menuNarz_dzia"), QStringList({"-", "actionIndukcyjnosc"}));
     QCOMPARE(contents("menuWykres"), QStringList({"actionOkno", "-", "actionZoomAll", "-", "actionPradNaOsiPrawej", "-",
                                                   "actionHistoria"}));

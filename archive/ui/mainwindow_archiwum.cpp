@@ -79,31 +79,33 @@ struct TImportRun
 void MainWindow::SetUpArchiwum()
 {
     // At the end of the meter's menu: the archive is where its downloads go.
-    ui->menuZYM->addSeparator();
-    auto *open = new QAction(this);
+    // The menu owns them: the form's own actions stay the window's only ones.
+    QMenu *zym = ui->menuZYM;
+    zym->addSeparator();
+    auto *open = new QAction(zym);
     open->setObjectName(QLatin1String(kActionOpen));
     connect(open, &QAction::triggered, this, &MainWindow::ArchiwumOpenTriggered);
-    ui->menuZYM->addAction(open);
+    zym->addAction(open);
 
-    auto *import = new QMenu(this);
-    import->menuAction()->setObjectName(QLatin1String(kMenuImport));
-    auto *fromBaza = new QAction(this);
+    auto *import = new QMenu(zym);
+    import->setObjectName(QLatin1String(kMenuImport));
+    auto *fromBaza = new QAction(import);
     fromBaza->setObjectName(QLatin1String(kActionImportBaza));
     connect(fromBaza, &QAction::triggered, this, &MainWindow::ArchiwumImportBazaTriggered);
     import->addAction(fromBaza);
-    auto *fromFolder = new QAction(this);
+    auto *fromFolder = new QAction(import);
     fromFolder->setObjectName(QLatin1String(kActionImportFolder));
     connect(fromFolder, &QAction::triggered, this, &MainWindow::ArchiwumImportFolderTriggered);
     import->addAction(fromFolder);
-    ui->menuZYM->addMenu(import);
+    zym->addMenu(import);
 
-    auto *log = new QAction(this);
+    auto *log = new QAction(zym);
     log->setObjectName(QLatin1String(kActionLog));
     connect(log, &QAction::triggered, this, &MainWindow::ArchiwumLogTriggered);
-    ui->menuZYM->addAction(log);
+    zym->addAction(log);
 
     // Only a meter database can be imported from, and only while one is open.
-    connect(ui->menuZYM, &QMenu::aboutToShow, this, [this, fromBaza]() { fromBaza->setEnabled(Baza.IsOpen()); });
+    connect(zym, &QMenu::aboutToShow, this, [this, fromBaza]() { fromBaza->setEnabled(Baza.IsOpen()); });
     fromBaza->setEnabled(false);
     RetranslateArchiwum();
 }
@@ -116,7 +118,6 @@ void MainWindow::RetranslateArchiwum()
         QString text;
     } texts[] = {
         {kActionOpen, tr("Otwórz archiwum")},
-        {kMenuImport, tr("Importuj do archiwum")},
         {kActionImportBaza, tr("Z otwartej bazy danych")},
         {kActionImportFolder, tr("Z folderu…")},
         {kActionLog, tr("Dziennik importów…")},
@@ -125,6 +126,8 @@ void MainWindow::RetranslateArchiwum()
         if (auto *action = findChild<QAction *>(QLatin1String(t.name)))
             action->setText(t.text);
     }
+    if (auto *import = findChild<QMenu *>(QLatin1String(kMenuImport)))
+        import->setTitle(tr("Importuj do archiwum"));
     if (ArchiwumShown())
         statusBar()->showMessage(tr("Archiwum: %1").arg(QDir::toNativeSeparators(pArchiwum->archive.Path())));
 }
