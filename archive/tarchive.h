@@ -180,6 +180,9 @@ public:
     QString LastErrorText() const;
     /// The schema version stored in the open archive.
     int SchemaVersion();
+    /// How long a write waits for another program's write to end, in ms
+    /// (kArchiveBusyMs unless set); takes effect at once and for later opens.
+    void SetBusyTimeoutMs(int ms);
 
     // ---- import
     /// Imports the meter database `dataBase` (its data files are looked up
