@@ -273,8 +273,17 @@ void MainWindow::ArchiwumImportBazaTriggered()
 
 void MainWindow::ArchiwumImportFolderTriggered()
 {
-    const QString folder = QFileDialog::getExistingDirectory(this, tr("Importuj do archiwum wszystkie bazy folderu"),
-                                                             qsLastOpenedPath);
+    // The remembered folder is a single space until something was opened,
+    // and a dialog told to start in a folder that is gone offers its name
+    // as the answer: the downloads' folder, or the program's, instead.
+    QString start = qsLastOpenedPath;
+    for (const QString &folder : {QCoreApplication::applicationDirPath() + QStringLiteral("/DATA"),
+                                  QCoreApplication::applicationDirPath()}) {
+        if (!QFileInfo(start).isDir())
+            start = folder;
+    }
+    const QString folder
+        = QFileDialog::getExistingDirectory(this, tr("Importuj do archiwum wszystkie bazy folderu"), start);
     if (folder.isEmpty())
         return;
     qsLastOpenedPath = FolderOf(folder + QStringLiteral("/"));
