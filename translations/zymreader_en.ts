@@ -49,7 +49,12 @@
 <context>
     <name>DialogHistoria</name>
     <message>
-        <location filename="../database/ui/dialoghistoria.cpp" line="+209"/>
+        <location filename="../database/ui/dialoghistoria.cpp" line="+90"/>
+        <source>Miernik</source>
+        <translation>Meter</translation>
+    </message>
+    <message>
+        <location line="+131"/>
         <source>Historia: </source>
         <translation>History: </translation>
     </message>
@@ -60,7 +65,7 @@
     </message>
     <message>
         <location line="+3"/>
-        <location line="+91"/>
+        <location line="+106"/>
         <source>Zapisz historię jako CSV…</source>
         <translation>Save history as CSV…</translation>
     </message>
@@ -89,6 +94,120 @@
 %1
 
 %2</translation>
+    </message>
+</context>
+<context>
+    <name>DialogImport</name>
+    <message>
+        <location filename="../archive/ui/dialogimport.cpp" line="+153"/>
+        <source>Nie można odczytać dziennika importów archiwum:
+%1
+
+%2</source>
+        <translation>Cannot read the import log of the archive:
+%1
+
+%2</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Do archiwum nie zaimportowano jeszcze niczego.</source>
+        <translation>Nothing has been imported into the archive yet.</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>Źródło: %1</source>
+        <translation>Source: %1</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Nowe pomiary: %1</source>
+        <translation>New measurements: %1</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>(w tym bez pliku danych: %1)</source>
+        <translation>(of which without a data file: %1)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Już w archiwum: %1</source>
+        <translation>Already archived: %1</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Konflikty: %1</source>
+        <translation>Conflicts: %1</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Odrzucone: %1</source>
+        <translation>Refused: %1</translation>
+    </message>
+    <message>
+        <location line="+20"/>
+        <source>Importy do archiwum</source>
+        <translation>Imports into the archive</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Czas</source>
+        <translation>Time</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Źródło</source>
+        <translation>Source</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Nowe</source>
+        <translation>New</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Już w archiwum</source>
+        <translation>Already archived</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Konflikty</source>
+        <translation>Conflicts</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Odrzucone</source>
+        <translation>Refused</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Baza danych</source>
+        <translation>Database</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Nr pomiaru</source>
+        <translation>Measurement no.</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Plik danych</source>
+        <translation>Data file</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Powód</source>
+        <translation>Reason</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Szczegóły</source>
+        <translation>Details</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Zamknij</source>
+        <translation>Close</translation>
     </message>
 </context>
 <context>
@@ -173,7 +292,7 @@ p, li { white-space: pre-wrap; }
     <message>
         <location line="+18"/>
         <location filename="../measurement/ui/mainwindow_export.cpp" line="-2"/>
-        <location filename="../database/ui/mainwindow_database.cpp" line="+188"/>
+        <location filename="../database/ui/mainwindow_database.cpp" line="+189"/>
         <location line="+17"/>
         <source>Czas</source>
         <translation>Time</translation>
@@ -307,7 +426,7 @@ p, li { white-space: pre-wrap; }
         <translation>Object history</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow.cpp" line="+113"/>
+        <location filename="../app/mainwindow.cpp" line="+114"/>
         <source>Pytanie.</source>
         <translation>Question</translation>
     </message>
@@ -369,12 +488,16 @@ p, li { white-space: pre-wrap; }
     <message>
         <location line="+8"/>
         <location filename="../measurement/ui/mainwindow_pomiar.cpp" line="-14"/>
-        <location filename="../database/ui/mainwindow_database.cpp" line="+56"/>
-        <location filename="../database/ui/mainwindow_historia.cpp" line="+87"/>
-        <location filename="../download/ui/mainwindow_download.cpp" line="+74"/>
+        <location filename="../database/ui/mainwindow_database.cpp" line="+64"/>
+        <location filename="../database/ui/mainwindow_historia.cpp" line="+90"/>
+        <location filename="../download/ui/mainwindow_download.cpp" line="+75"/>
         <location line="+2"/>
         <location line="+3"/>
         <location line="+6"/>
+        <location filename="../archive/ui/mainwindow_archiwum.cpp" line="+166"/>
+        <location line="+16"/>
+        <location line="+46"/>
+        <location line="+111"/>
         <source>Błąd!</source>
         <translation>Error</translation>
     </message>
@@ -412,7 +535,7 @@ p, li { white-space: pre-wrap; }
     </message>
     <message>
         <location line="+10"/>
-        <location filename="../database/ui/mainwindow_database.cpp" line="-74"/>
+        <location filename="../database/ui/mainwindow_database.cpp" line="-82"/>
         <source>Metoda:</source>
         <translation>Method:</translation>
     </message>
@@ -423,22 +546,22 @@ p, li { white-space: pre-wrap; }
     </message>
     <message>
         <location filename="../app/language.cpp" line="+23"/>
-        <location line="+16"/>
-        <location filename="../database/ui/mainwindow_database.cpp" line="-39"/>
-        <location filename="../database/ui/mainwindow_historia.cpp" line="+28"/>
+        <location line="+17"/>
+        <location filename="../database/ui/mainwindow_database.cpp" line="-40"/>
+        <location filename="../database/ui/mainwindow_historia.cpp" line="+31"/>
         <source>Obiekt: </source>
         <translation>Object: </translation>
     </message>
     <message>
         <location filename="../measurement/ui/mainwindow_export.cpp" line="-50"/>
-        <location filename="../database/ui/mainwindow_database.cpp" line="+55"/>
+        <location filename="../database/ui/mainwindow_database.cpp" line="+56"/>
         <location line="+17"/>
         <source>Metoda</source>
         <translation>Method</translation>
     </message>
     <message>
-        <location filename="../database/ui/mainwindow_database.cpp" line="-95"/>
-        <location line="+121"/>
+        <location filename="../database/ui/mainwindow_database.cpp" line="-96"/>
+        <location line="+122"/>
         <location filename="../download/ui/mainwindow_download.cpp" line="-14"/>
         <location line="+117"/>
         <source>Ostrzeżenie!</source>
@@ -446,11 +569,16 @@ p, li { white-space: pre-wrap; }
     </message>
     <message>
         <location line="+1"/>
+        <source>Pole komentarza uległo zmianie. Zapisać komentarz w archiwum?</source>
+        <translation>The comment has changed. Save the comment in the archive?</translation>
+    </message>
+    <message>
+        <location line="+1"/>
         <source>Pole komentarza uległo zmianie. Zapisać komentarz w bazie danych?</source>
         <translation>The comment has been changed. Save it in the database?</translation>
     </message>
     <message>
-        <location line="+13"/>
+        <location line="+20"/>
         <source>Pomiaru o numerze %1 nie ma w bazie danych.</source>
         <translation>Measurement number %1 is not in the database.</translation>
     </message>
@@ -460,7 +588,7 @@ p, li { white-space: pre-wrap; }
         <translation>The comment could not be saved in the database.</translation>
     </message>
     <message>
-        <location line="+23"/>
+        <location line="+24"/>
         <source>Otwórz plik bazy danych</source>
         <translation>Open Database File</translation>
     </message>
@@ -497,6 +625,7 @@ To download measurements from the ZYM-5 meter, switch on the meter&apos;s WiFi a
     </message>
     <message>
         <location line="+1"/>
+        <location filename="../archive/ui/mainwindow_archiwum.cpp" line="-35"/>
         <source>Anuluj</source>
         <translation>Cancel</translation>
     </message>
@@ -533,12 +662,12 @@ To download measurements from the ZYM-5 meter, switch on the meter&apos;s WiFi a
         <translation>Error connecting to the database.</translation>
     </message>
     <message>
-        <location filename="../database/ui/mainwindow_historia.cpp" line="-27"/>
+        <location filename="../database/ui/mainwindow_historia.cpp" line="-30"/>
         <source>Nie można odczytać historii obiektu.</source>
         <translation>Cannot read the history of the object.</translation>
     </message>
     <message>
-        <location filename="../database/ui/mainwindow_database.cpp" line="-182"/>
+        <location filename="../database/ui/mainwindow_database.cpp" line="-192"/>
         <source>Obiekt ma w bazie danych identyfikator &quot;%1&quot;, który nie jest liczbą całkowitą. Nie można wyświetlić jego pomiarów.</source>
         <translation>The object&apos;s identifier in the database, &quot;%1&quot;, is not a whole number. Its measurements cannot be shown.</translation>
     </message>
@@ -603,6 +732,102 @@ Pomiar można zapisać jako plik CSV (*.csv), plik ZYM (*.zym5) lub raport PDF (
 
 The measurement can be saved as a CSV file (*.csv), a ZYM file (*.zym5) or a PDF report (*.pdf).</translation>
     </message>
+    <message>
+        <location filename="../archive/ui/mainwindow_archiwum.cpp" line="-184"/>
+        <source>Otwórz archiwum</source>
+        <translation>Open archive</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Z otwartej bazy danych</source>
+        <translation>From the open database</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Z folderu…</source>
+        <translation>From a folder…</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Dziennik importów…</source>
+        <translation>Import log…</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Importuj do archiwum</source>
+        <translation>Import into archive</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <location line="+54"/>
+        <source>Archiwum: %1</source>
+        <translation>Archive: %1</translation>
+    </message>
+    <message>
+        <location line="-19"/>
+        <location line="+16"/>
+        <source>Nie można otworzyć archiwum:
+%1
+
+%2</source>
+        <translation>Cannot open the archive:
+%1
+
+%2</translation>
+    </message>
+    <message>
+        <location line="+46"/>
+        <source>Zapis pomiaru w archiwum jest uszkodzony: nie zgadza się z sumą kontrolną. Pomiar nie zostanie pokazany.</source>
+        <translation>The archived record of this measurement is damaged: it does not match its checksum. The measurement will not be shown.</translation>
+    </message>
+    <message>
+        <location line="+57"/>
+        <source>Importuj do archiwum wszystkie bazy folderu</source>
+        <translation>Import every database of a folder into the archive</translation>
+    </message>
+    <message>
+        <location line="+16"/>
+        <source>Import do archiwum</source>
+        <translation>Import into the archive</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Import do archiwum:
+%1</source>
+        <translation>Import into the archive:
+%1</translation>
+    </message>
+    <message>
+        <location line="+19"/>
+        <source>Import do archiwum:
+%1
+
+Pomiar %2 z %3.</source>
+        <translation>Import into the archive:
+%1
+
+Measurement %2 of %3.</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>Import do archiwum przerwany: archiwum pozostało bez zmian.</source>
+        <translation>Import into the archive cancelled: the archive is unchanged.</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Import do archiwum nie powiódł się.</source>
+        <translation>The import into the archive failed.</translation>
+    </message>
+    <message>
+        <location line="+19"/>
+        <source>Pomiarów nie zaimportowano do archiwum.</source>
+        <translation>The measurements were not imported into the archive.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Nowych pomiarów w archiwum: %1.</source>
+        <translation>New measurements in the archive: %1.</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>
@@ -636,7 +861,7 @@ The measurement can be saved as a CSV file (*.csv), a ZYM file (*.zym5) or a PDF
         <location filename="../database/historia.cpp" line="+122"/>
         <location line="+44"/>
         <location filename="../database/tdatabase_pomiar.cpp" line="-3"/>
-        <location filename="../database/ui/dialoghistoria.cpp" line="-289"/>
+        <location filename="../database/ui/dialoghistoria.cpp" line="-304"/>
         <source>Poza zakresem</source>
         <translation>Out of range</translation>
     </message>
@@ -682,26 +907,31 @@ The measurement can be saved as a CSV file (*.csv), a ZYM file (*.zym5) or a PDF
     </message>
     <message>
         <location filename="../database/tdatabase.cpp" line="+231"/>
+        <location filename="../archive/tarchive.cpp" line="+390"/>
         <source>OBIEKT</source>
         <translation>OBJECT</translation>
     </message>
     <message>
         <location line="+28"/>
+        <location filename="../archive/tarchive.cpp" line="+25"/>
         <source>ID</source>
         <translation>ID</translation>
     </message>
     <message>
         <location line="+1"/>
+        <location filename="../archive/tarchive.cpp" line="+1"/>
         <source>DATA</source>
         <translation>DATE</translation>
     </message>
     <message>
         <location line="+1"/>
+        <location filename="../archive/tarchive.cpp" line="+1"/>
         <source>WYNIK</source>
         <translation>RESULT</translation>
     </message>
     <message>
         <location line="+1"/>
+        <location filename="../archive/tarchive.cpp" line="+1"/>
         <source>KOMENTARZ</source>
         <translation>COMMENT</translation>
     </message>
@@ -734,6 +964,144 @@ The measurement can be saved as a CSV file (*.csv), a ZYM file (*.zym5) or a PDF
         <location filename="../database/tdatabase.cpp" line="-97"/>
         <source>Tabela %1 jest w tym pliku widokiem, a nie tabelą pomiarów.</source>
         <translation>In this file, %1 is a view, not a table of measurements.</translation>
+    </message>
+    <message>
+        <location filename="../archive/tarchive.cpp" line="-296"/>
+        <source>Archiwum jest zajęte przez inny program (%1). Spróbuj ponownie później.</source>
+        <translation>The archive is in use by another program (%1). Try again later.</translation>
+    </message>
+    <message>
+        <location line="+29"/>
+        <source>brak pliku danych</source>
+        <translation>data file missing</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>plik danych jest za krótki</source>
+        <translation>data file too short</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>pliku danych nie można odczytać</source>
+        <translation>data file cannot be read</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>plik danych leży poza folderem bazy</source>
+        <translation>data file outside the database folder</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>nieczytelny wiersz</source>
+        <translation>unreadable row</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>konflikt z pomiarem w archiwum</source>
+        <translation>conflict with an archived measurement</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>nieczytelna baza danych</source>
+        <translation>unreadable database</translation>
+    </message>
+    <message>
+        <location line="+23"/>
+        <source>Nie można utworzyć folderu %1.</source>
+        <translation>Cannot create the folder %1.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <location line="+35"/>
+        <location line="+4"/>
+        <source>%1 nie jest plikiem archiwum.</source>
+        <translation>%1 is not an archive file.</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Archiwum %1 zostało zapisane przez nowszą wersję programu (wersja archiwum %2, ten program zna wersję %3). Archiwum nie zostało zmienione.</source>
+        <translation>The archive %1 was written by a newer version of the program (archive version %2, this program knows version %3). The archive was not changed.</translation>
+    </message>
+    <message>
+        <location line="+143"/>
+        <location line="+122"/>
+        <source>Archiwum nie jest otwarte.</source>
+        <translation>The archive is not open.</translation>
+    </message>
+    <message>
+        <location line="-81"/>
+        <source>MIERNIK</source>
+        <translation>METER</translation>
+    </message>
+    <message>
+        <location line="+60"/>
+        <source>Pomiar %1 nie ma w archiwum zapisu z pliku danych.</source>
+        <translation>Measurement %1 has no data file record in the archive.</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Zapis pomiaru %1 w archiwum jest uszkodzony (nie zgadza się jego suma SHA-256).</source>
+        <translation>The archived record of measurement %1 is damaged (its SHA-256 does not match).</translation>
+    </message>
+    <message>
+        <location line="+92"/>
+        <source>Pomiaru %1 nie ma w archiwum.</source>
+        <translation>Measurement %1 is not in the archive.</translation>
+    </message>
+    <message>
+        <location filename="../archive/tarchive_import.cpp" line="+120"/>
+        <source>brak tabeli %1</source>
+        <translation>no table %1</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>%1 nie jest tabelą</source>
+        <translation>%1 is not a table</translation>
+    </message>
+    <message>
+        <location line="+29"/>
+        <source>tabela obiekt bez kolumny obiekt_id lub Obiekt_nazwa</source>
+        <translation>table obiekt without column obiekt_id or Obiekt_nazwa</translation>
+    </message>
+    <message>
+        <location line="+29"/>
+        <source>tabela pomiar bez kolumny pomiar_id lub pomiar_obiekt_id</source>
+        <translation>table pomiar without column pomiar_id or pomiar_obiekt_id</translation>
+    </message>
+    <message>
+        <location line="+28"/>
+        <source>brak obiektu %1</source>
+        <translation>no object %1</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>obiekt %1 występuje pod różnymi nazwami</source>
+        <translation>object %1 appears under different names</translation>
+    </message>
+    <message>
+        <location line="+32"/>
+        <source>to nie jest zwykły plik</source>
+        <translation>not a regular file</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>brak pliku</source>
+        <translation>file missing</translation>
+    </message>
+    <message>
+        <location line="+323"/>
+        <source>archiwum (pomiar %1) / źródło: </source>
+        <translation>archive (measurement %1) / source: </translation>
+    </message>
+    <message>
+        <location line="+186"/>
+        <source>Nie można odczytać bazy danych %1: %2</source>
+        <translation>Cannot read the database %1: %2</translation>
+    </message>
+    <message>
+        <location line="+16"/>
+        <source>Folder %1 nie istnieje.</source>
+        <translation>The folder %1 does not exist.</translation>
     </message>
 </context>
 <context>
