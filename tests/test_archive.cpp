@@ -574,6 +574,7 @@ void TestArchive::hostileSources_data()
                                       << 0 << 0 << 0 << 1 << int(ReasonSourceUnreadable) << int(ArchiveSourceFailed);
     QTest::newRow("no obiekt table") << "DROP TABLE obiekt" << 0 << 0 << 0 << 1 << int(ReasonSourceUnreadable)
                                      << int(ArchiveSourceFailed);
+    QTest::newRow("database in WAL mode") << "PRAGMA journal_mode=WAL" << 0 << 40 << 0 << 0 << 0 << int(ArchiveOk);
     QTest::newRow("no ZYM table") << "DROP TABLE ZYM" << 0 << 40 << 0 << 0 << 0 << int(ArchiveOk);
     QTest::newRow("ZYM is a view") << "DROP TABLE ZYM; CREATE VIEW ZYM AS WITH RECURSIVE r(x) AS "
                                       "(SELECT 1 UNION ALL SELECT x+1 FROM r) SELECT x AS serial_zym FROM r"
