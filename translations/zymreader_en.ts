@@ -682,26 +682,31 @@ The measurement can be saved as a CSV file (*.csv), a ZYM file (*.zym5) or a PDF
     </message>
     <message>
         <location filename="../database/tdatabase.cpp" line="+231"/>
+        <location filename="../archive/tarchive.cpp" line="+390"/>
         <source>OBIEKT</source>
         <translation>OBJECT</translation>
     </message>
     <message>
         <location line="+28"/>
+        <location filename="../archive/tarchive.cpp" line="+25"/>
         <source>ID</source>
         <translation>ID</translation>
     </message>
     <message>
         <location line="+1"/>
+        <location filename="../archive/tarchive.cpp" line="+1"/>
         <source>DATA</source>
         <translation>DATE</translation>
     </message>
     <message>
         <location line="+1"/>
+        <location filename="../archive/tarchive.cpp" line="+1"/>
         <source>WYNIK</source>
         <translation>RESULT</translation>
     </message>
     <message>
         <location line="+1"/>
+        <location filename="../archive/tarchive.cpp" line="+1"/>
         <source>KOMENTARZ</source>
         <translation>COMMENT</translation>
     </message>
@@ -734,6 +739,144 @@ The measurement can be saved as a CSV file (*.csv), a ZYM file (*.zym5) or a PDF
         <location filename="../database/tdatabase.cpp" line="-97"/>
         <source>Tabela %1 jest w tym pliku widokiem, a nie tabelą pomiarów.</source>
         <translation>In this file, %1 is a view, not a table of measurements.</translation>
+    </message>
+    <message>
+        <location filename="../archive/tarchive.cpp" line="-296"/>
+        <source>Archiwum jest zajęte przez inny program (%1). Spróbuj ponownie później.</source>
+        <translation>The archive is in use by another program (%1). Try again later.</translation>
+    </message>
+    <message>
+        <location line="+29"/>
+        <source>brak pliku danych</source>
+        <translation>data file missing</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>plik danych jest za krótki</source>
+        <translation>data file too short</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>pliku danych nie można odczytać</source>
+        <translation>data file cannot be read</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>plik danych leży poza folderem bazy</source>
+        <translation>data file lies outside the database&apos;s folder</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>nieczytelny wiersz</source>
+        <translation>unreadable row</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>konflikt z pomiarem w archiwum</source>
+        <translation>conflict with a measurement in the archive</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>nieczytelna baza danych</source>
+        <translation>unreadable database</translation>
+    </message>
+    <message>
+        <location line="+23"/>
+        <source>Nie można utworzyć folderu %1.</source>
+        <translation>Cannot create the folder %1.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <location line="+35"/>
+        <location line="+4"/>
+        <source>%1 nie jest plikiem archiwum.</source>
+        <translation>%1 is not an archive file.</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Archiwum %1 zostało zapisane przez nowszą wersję programu (wersja archiwum %2, ten program zna wersję %3). Archiwum nie zostało zmienione.</source>
+        <translation>The archive %1 was written by a newer version of the program (archive version %2, this program knows version %3). The archive has not been changed.</translation>
+    </message>
+    <message>
+        <location line="+143"/>
+        <location line="+122"/>
+        <source>Archiwum nie jest otwarte.</source>
+        <translation>The archive is not open.</translation>
+    </message>
+    <message>
+        <location line="-81"/>
+        <source>MIERNIK</source>
+        <translation>METER</translation>
+    </message>
+    <message>
+        <location line="+60"/>
+        <source>Pomiar %1 nie ma w archiwum zapisu z pliku danych.</source>
+        <translation>Measurement %1 has no data file record in the archive.</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Zapis pomiaru %1 w archiwum jest uszkodzony (nie zgadza się jego suma SHA-256).</source>
+        <translation>The archived record of measurement %1 is damaged (its SHA-256 sum does not match).</translation>
+    </message>
+    <message>
+        <location line="+92"/>
+        <source>Pomiaru %1 nie ma w archiwum.</source>
+        <translation>Measurement %1 is not in the archive.</translation>
+    </message>
+    <message>
+        <location filename="../archive/tarchive_import.cpp" line="+122"/>
+        <source>brak tabeli %1</source>
+        <translation>no table %1</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>%1 nie jest tabelą</source>
+        <translation>%1 is not a table</translation>
+    </message>
+    <message>
+        <location line="+29"/>
+        <source>tabela obiekt bez kolumny obiekt_id lub Obiekt_nazwa</source>
+        <translation>table obiekt without column obiekt_id or Obiekt_nazwa</translation>
+    </message>
+    <message>
+        <location line="+29"/>
+        <source>tabela pomiar bez kolumny pomiar_id lub pomiar_obiekt_id</source>
+        <translation>table pomiar without column pomiar_id or pomiar_obiekt_id</translation>
+    </message>
+    <message>
+        <location line="+28"/>
+        <source>brak obiektu %1</source>
+        <translation>no object %1</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>obiekt %1 występuje pod różnymi nazwami</source>
+        <translation>object %1 appears under different names</translation>
+    </message>
+    <message>
+        <location line="+32"/>
+        <source>to nie jest zwykły plik</source>
+        <translation>not a regular file</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>brak pliku</source>
+        <translation>no such file</translation>
+    </message>
+    <message>
+        <location line="+338"/>
+        <source>archiwum (pomiar %1) / źródło: </source>
+        <translation>archive (measurement %1) / source: </translation>
+    </message>
+    <message>
+        <location line="+191"/>
+        <source>Nie można odczytać bazy danych %1: %2</source>
+        <translation>Cannot read the database %1: %2</translation>
+    </message>
+    <message>
+        <location line="+16"/>
+        <source>Folder %1 nie istnieje.</source>
+        <translation>The folder %1 does not exist.</translation>
     </message>
 </context>
 <context>
