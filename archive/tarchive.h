@@ -259,8 +259,8 @@ private:
 };
 
 // ---- the raw record's packing, for the check and the tests
-/// Packs a record: per-channel differences, zigzag, byte planes, zlib.
-/// Every byte of the image comes back from UnpackRecord.
+/// Packs a record: per-channel differences, zigzagged, bit-packed in
+/// blocks of 32 rows. Every byte of the image comes back from UnpackRecord.
 QByteArray PackRecord(const TDataPomiar *rec);
 /// Unpacks PackRecord's bytes into `*rec`; false (and `*rec` unchanged)
 /// when they are not a packed record.

@@ -988,7 +988,7 @@ Measurement %2 of %3.</translation>
     <message>
         <location line="+2"/>
         <source>plik danych leży poza folderem bazy</source>
-        <translation>data file outside the database folder</translation>
+        <translation>data file lies outside the database&apos;s folder</translation>
     </message>
     <message>
         <location line="+2"/>
@@ -998,7 +998,7 @@ Measurement %2 of %3.</translation>
     <message>
         <location line="+2"/>
         <source>konflikt z pomiarem w archiwum</source>
-        <translation>conflict with an archived measurement</translation>
+        <translation>conflict with a measurement in the archive</translation>
     </message>
     <message>
         <location line="+2"/>
@@ -1020,7 +1020,7 @@ Measurement %2 of %3.</translation>
     <message>
         <location line="+6"/>
         <source>Archiwum %1 zostało zapisane przez nowszą wersję programu (wersja archiwum %2, ten program zna wersję %3). Archiwum nie zostało zmienione.</source>
-        <translation>The archive %1 was written by a newer version of the program (archive version %2, this program knows version %3). The archive was not changed.</translation>
+        <translation>The archive %1 was written by a newer version of the program (archive version %2, this program knows version %3). The archive has not been changed.</translation>
     </message>
     <message>
         <location line="+143"/>
@@ -1041,7 +1041,7 @@ Measurement %2 of %3.</translation>
     <message>
         <location line="+6"/>
         <source>Zapis pomiaru %1 w archiwum jest uszkodzony (nie zgadza się jego suma SHA-256).</source>
-        <translation>The archived record of measurement %1 is damaged (its SHA-256 does not match).</translation>
+        <translation>The archived record of measurement %1 is damaged (its SHA-256 sum does not match).</translation>
     </message>
     <message>
         <location line="+92"/>
@@ -1049,7 +1049,7 @@ Measurement %2 of %3.</translation>
         <translation>Measurement %1 is not in the archive.</translation>
     </message>
     <message>
-        <location filename="../archive/tarchive_import.cpp" line="+120"/>
+        <location filename="../archive/tarchive_import.cpp" line="+122"/>
         <source>brak tabeli %1</source>
         <translation>no table %1</translation>
     </message>
@@ -1086,15 +1086,15 @@ Measurement %2 of %3.</translation>
     <message>
         <location line="+0"/>
         <source>brak pliku</source>
-        <translation>file missing</translation>
+        <translation>no such file</translation>
     </message>
     <message>
-        <location line="+323"/>
+        <location line="+338"/>
         <source>archiwum (pomiar %1) / źródło: </source>
         <translation>archive (measurement %1) / source: </translation>
     </message>
     <message>
-        <location line="+186"/>
+        <location line="+191"/>
         <source>Nie można odczytać bazy danych %1: %2</source>
         <translation>Cannot read the database %1: %2</translation>
     </message>
