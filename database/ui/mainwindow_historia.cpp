@@ -83,7 +83,7 @@ void MainWindow::OpenHistoria(const QModelIndex &objectIndex)
 
     QVector<THistoriaRow> rows;
     QString reason;
-    if (!ReadHistoria(objectId, &rows, &reason)) {
+    if (!ReadHistoria(Baza.db, objectId, &rows, &reason)) {
         ShowProblem(QMessageBox::Warning, tr("Błąd!"),
                     tr("Nie można odczytać historii obiektu.") + QLatin1Char('\n') + reason);
         return;
