@@ -255,7 +255,7 @@ bool MainWindow::ReadArchiwumHistoria(qint64 objectId, QVector<THistoriaRow> *ro
 void MainWindow::ArchiwumMeter(QString *serial, QString *hw, QString *firmware) const
 {
     // A measurement opened from a file while the archive is shown has no meter.
-    if (!pArchiwum->bShown || iPomiarId < 0)
+    if (!pArchiwum->bShown || Shown.pomiarId < 0)
         return;
     *serial = pArchiwum->shown.meter.qsSerial;
     *hw = pArchiwum->shown.meter.qsHw;

@@ -85,7 +85,7 @@ void MainWindow::OpenHistoria(const QModelIndex &objectIndex)
     QStringList meters;
     QString reason;
     const bool read = ArchiwumShown() ? ReadArchiwumHistoria(objectId, &rows, &meters, &reason)
-                                      : ReadHistoria(objectId, &rows, &reason);
+                                      : ReadHistoria(Baza.db, objectId, &rows, &reason);
     if (!read) {
         ShowProblem(QMessageBox::Warning, tr("Błąd!"),
                     tr("Nie można odczytać historii obiektu.") + QLatin1Char('\n') + reason);
@@ -101,25 +101,20 @@ void MainWindow::OpenHistoria(const QModelIndex &objectIndex)
     window->setAttribute(Qt::WA_DeleteOnClose);
     KeptDialogs.Keep(window);
     HistoriaWindows.insert(objectId, window);
-    connect(window, &DialogHistoria::PomiarActivated, this, &MainWindow::HistoriaPomiarActivated);
+    connect(window, &DialogHistoria::PomiarActivated, this,
+            [this, objectId](qint64 pomiarId, const QString &objectName) {
+                if (!SourceOpen())
+                    return;
+                // The road of a click in tV_Pomiary: the comment question first.
+                if (!AskSaveKomentarz())
+                    return;
+                TShownPomiar shown;
+                shown.pomiarId = pomiarId;
+                shown.obiektId = objectId;
+                shown.obiekt = objectName;
+                ShowPomiar(shown);
+            });
     window->show();
-}
-
-void MainWindow::HistoriaPomiarActivated(qint64 pomiarId, const QString &objectName)
-{
-    if (!SourceOpen())
-        return;
-    // The road of a click in tV_Pomiary: the comment question first.
-    if (!AskSaveKomentarz())
-        return;
-    iPomiarId = pomiarId;
-    if (ui->gB_Wynik->isHidden()) {
-        ui->gB_Wynik->show();
-        ui->plot->show();
-    }
-    // The measurement may belong to another object than the one listed.
-    ui->label_obiekt->setText(tr("Obiekt: ") + objectName);
-    DisplayPomiar(iPomiarId);
 }
 
 void MainWindow::HistoriaKomentarzSaved(qint64 pomiarId, const QString &komentarz)

@@ -197,7 +197,7 @@ void MainWindow::on_actionPobierz_baz_danych_triggered()
         hooks.progress = [&progress](int done, int total, const QString &name) {
             return progress.Step(done, total, name);
         };
-        result = CopyZYMFiles(dataBasePath, targetFolder, hooks, &report);
+        result = CopyZYMFiles(Baza.db, dataBasePath, targetFolder, hooks, &report);
     }
 
     // The archive takes what the download brought; the final message says how much was new.
