@@ -273,7 +273,7 @@ void TestMainWindow::startUpState()
     QVERIFY(window->findChild<QWidget *>("gB_Baza")->isVisible());
     QVERIFY(!window->findChild<QMenu *>("menuNarz_dzia")->menuAction()->isVisible());
     const QStringList disabled = {"actionExport_wyniku_do_CSV", "actionPobierz_baz_danych", "actionCloaseZYMDataBase",
-                                  "actionHistoria"};
+                                  "actionHistoria", "actionImportujBazeDoArchiwum"};
     for (QAction *a : window->findChildren<QAction *>()) {
         if (a->objectName().isEmpty() || a->isSeparator() || a->menu())
             continue;

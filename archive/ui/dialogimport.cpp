@@ -33,6 +33,7 @@ QTableWidget *NewTable(QWidget *parent, const char *name, int columns)
 {
     auto *table = new QTableWidget(0, columns, parent);
     table->setObjectName(QLatin1String(name));
+    table->setWordWrap(false);
     table->setSelectionBehavior(QAbstractItemView::SelectRows);
     table->setSelectionMode(QAbstractItemView::SingleSelection);
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -52,6 +53,9 @@ DialogImport::DialogImport(QWidget *parent)
     resize(980, 620);
 
     tW_Importy = NewTable(this, "tW_Importy", ImportColumns);
+    // The source takes what the time and the counts leave.
+    tW_Importy->horizontalHeader()->setStretchLastSection(false);
+    tW_Importy->horizontalHeader()->setSectionResizeMode(ColZrodlo, QHeaderView::Stretch);
     label_Podsumowanie = new QLabel(this);
     label_Podsumowanie->setObjectName(QStringLiteral("label_Podsumowanie"));
     // The source's path comes from the file system: never markup.
@@ -142,7 +146,6 @@ void DialogImport::FillLog()
         tW_Importy->setItem(i, ColOdrzucone, Cell(QString::number(e.iRefused), true));
     }
     tW_Importy->resizeColumnsToContents();
-    tW_Importy->setColumnWidth(ColZrodlo, qMin(tW_Importy->columnWidth(ColZrodlo), 420));
 }
 
 void DialogImport::ShowSelected()
@@ -180,7 +183,7 @@ void DialogImport::ShowSelected()
         tW_Uwagi->setItem(i, ColSzczegoly, Cell(n.qsDetail));
     }
     tW_Uwagi->resizeColumnsToContents();
-    tW_Uwagi->setColumnWidth(ColBaza, qMin(tW_Uwagi->columnWidth(ColBaza), 320));
+    tW_Uwagi->setColumnWidth(ColBaza, qMin(tW_Uwagi->columnWidth(ColBaza), 420));
     tW_Uwagi->setColumnWidth(ColPowod, qMin(tW_Uwagi->columnWidth(ColPowod), 360));
 }
 

@@ -455,8 +455,12 @@ void DialogHistoria::SetRowMeters(const QStringList &rowMeters)
     qsSerial = serials.join(QStringLiteral(", "));
     qsHw.clear();
     qsFirmware.clear();
-    if (!rowMeters.isEmpty())
-        tV_Historia->setColumnWidth(ColKomentarz, 300);
+    // Seen before the comment, which keeps the rest of the width; the
+    // model's columns (and the CSV's) stay in their order.
+    if (!rowMeters.isEmpty()) {
+        tV_Historia->horizontalHeader()->moveSection(ColumnCount, ColKomentarz);
+        tV_Historia->resizeColumnToContents(ColumnCount);
+    }
 }
 
 TObiektReport DialogHistoria::ReportData() const
