@@ -460,6 +460,15 @@ void DialogHistoria::SetRowMeters(const QStringList &rowMeters)
     if (!rowMeters.isEmpty()) {
         tV_Historia->horizontalHeader()->moveSection(ColumnCount, ColKomentarz);
         tV_Historia->resizeColumnToContents(ColumnCount);
+        // The window grows for the column, so that it is seen with a part
+        // of the comment (and the wide scroll bar) without scrolling.
+        int needed = 240 + tV_Historia->verticalScrollBar()->sizeHint().width() + 2 * tV_Historia->frameWidth()
+            + layout()->contentsMargins().left() + layout()->contentsMargins().right();
+        for (int c = 0; c <= ColumnCount; ++c) {
+            if (c != ColKomentarz)
+                needed += tV_Historia->columnWidth(c);
+        }
+        resize(qMax(width(), needed), height());
     }
 }
 
