@@ -772,6 +772,7 @@ void TestArchive::twoImportersAtOnce()
     int secondResult = 99;
     QString secondError;
     int listed = -1;
+    int lateOpen = 99;
     TArchiveImportSummary s;
     QCOMPARE(first.ImportDatabase(meterA.qsDataBase, &s,
                                   [&](qint64 done, qint64) {
@@ -782,6 +783,9 @@ void TestArchive::twoImportersAtOnce()
                                           // ... while browsing goes on.
                                           std::unique_ptr<QSqlQueryModel> model(reader.PomiaryModel(1));
                                           listed = model->rowCount();
+                                          TArchive late;
+                                          late.SetBusyTimeoutMs(0);
+                                          lateOpen = late.Open(path);
                                       }
                                       return true;
                                   }),
@@ -789,6 +793,7 @@ void TestArchive::twoImportersAtOnce()
     QCOMPARE(secondResult, int(ArchiveBusy));
     QVERIFY(!secondError.isEmpty());
     QVERIFY(listed > 0);
+    QCOMPARE(lateOpen, int(ArchiveOk));
     TArchiveImportSummary again;
     QCOMPARE(second.ImportDatabase(other.qsDataBase, &again), int(ArchiveOk));
     QCOMPARE(again.iArchived, 10);
