@@ -33,6 +33,7 @@
 #include <QTemporaryDir>
 #include <QTextEdit>
 #include <QtTest>
+#include <qcustomplot.h>
 
 #include <memory>
 
@@ -146,6 +147,7 @@ private slots:
     void historyAcrossDownloadsAndMeters();
     void importAfterDownload_data();
     void importAfterDownload();
+    void damagedRecordToldNotShown();
     void archiveThatCannotBeOpened_data();
     void archiveThatCannotBeOpened();
 
@@ -489,6 +491,34 @@ void TestArchiveWindow::importAfterDownload()
         QCOMPARE(archive.ImportLog().size(), 2);
         QCOMPARE(archive.PomiarCount(), qint64(20));
     }
+}
+
+void TestArchiveWindow::damagedRecordToldNotShown()
+{
+    TSimMeter meter;
+    QCOMPARE(MakeDownload(tmp->filePath("d1"), 51, 8, "ZYM5-00051", 0, {}, &meter), QString());
+    NewWindow(meter.qsDataBase);
+    QCOMPARE(w->ImportToArchiwum(meter.qsDataBase, false, false), 8);
+    QVERIFY(w->OpenArchiwum());
+    const TSimPomiar &p = meter.pomiary.at(0);
+    QVERIFY(Show(meter.obiekty[0], p.czas));
+    const qint64 id = w->pomiarId();
+    QVERIFY(Action("actionExport_wyniku_do_CSV")->isEnabled());
+
+    // One byte of the stored record changed behind the window's back.
+    QCOMPARE(ExecSql(qsArchive, QStringLiteral("UPDATE rekord SET dane = substr(dane, 1, 200) || "
+                                               "CASE WHEN substr(dane, 201, 1) = X'00' THEN X'01' ELSE X'00' END || "
+                                               "substr(dane, 202) WHERE pomiar_id = %1").arg(id)),
+             QString());
+    QVERIFY(Show(meter.obiekty[0], meter.pomiary.at(1).czas));
+    TMessageBoxWatch watch(QStringLiteral("OK"));
+    QVERIFY(Show(meter.obiekty[0], p.czas));
+    QCOMPARE(watch.Count(), 1);
+    QVERIFY2(watch.texts.first().contains(QStringLiteral("uszkodzony")), qPrintable(watch.texts.first()));
+    // Nothing of it, nor of the measurement before, is shown or exported.
+    QCOMPARE(w->findChild<QLabel *>("label_R")->text(), QStringLiteral("R="));
+    QVERIFY(!Action("actionExport_wyniku_do_CSV")->isEnabled());
+    QCOMPARE(w->findChild<QCustomPlot *>("plot")->graphCount(), 0);
 }
 
 void TestArchiveWindow::archiveThatCannotBeOpened_data()
