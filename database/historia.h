@@ -3,6 +3,7 @@
 
 #include "measurement/csvexport.h"
 
+#include <QSqlDatabase>
 #include <QString>
 #include <QVector>
 #include <QtGlobal>
@@ -43,12 +44,12 @@ constexpr double kHistoriaTiny = 1e-12;
 /// The time of a row whose pomiar_czas is NULL, a text, or beyond the year 9999.
 constexpr qint64 kHistoriaCzasUnknown = std::numeric_limits<qint64>::min();
 
-/// Reads the measurements of object `objectId` on the default connection
-/// (the open database), in one statement, sorted by time and then by id,
-/// rows of unknown time last (by id). An id that is not a whole number or
-/// that two rows share leaves bIdExact false. False when the statement fails, with the driver's reason in
+/// Reads the measurements of object `objectId` from the database open on
+/// `db`, in one statement, sorted by time and then by id, rows of unknown
+/// time last (by id). An id that is not a whole number or that two rows
+/// share leaves bIdExact false. False when the statement fails, with the driver's reason in
 /// `*errorText` (when given); `*rows` is replaced either way.
-bool ReadHistoria(qint64 objectId, QVector<THistoriaRow> *rows, QString *errorText = nullptr);
+bool ReadHistoria(const QSqlDatabase &db, qint64 objectId, QVector<THistoriaRow> *rows, QString *errorText = nullptr);
 
 /// Whether the row has a resistance to compare and a place in time: in
 /// range, a number between kHistoriaTiny and the open-circuit limit (or

@@ -202,7 +202,7 @@ void TestHistoria::readByObjectId()
     QCOMPARE(int(baza.Open(path)), int(TDataBase::OpenOk));
 
     QVector<THistoriaRow> first;
-    QVERIFY(ReadHistoria(1, &first));
+    QVERIFY(ReadHistoria(baza.db, 1, &first));
     QCOMPARE(first.size(), 3);
     QCOMPARE(first[0].id, qint64(2)); // by time, then by id
     QCOMPARE(first[1].id, qint64(4));
@@ -215,12 +215,12 @@ void TestHistoria::readByObjectId()
     QCOMPARE(first[2].plik, QStringLiteral("pomiar_1.zym5"));
 
     QVector<THistoriaRow> second;
-    QVERIFY(ReadHistoria(2, &second));
+    QVERIFY(ReadHistoria(baza.db, 2, &second));
     QCOMPARE(second.size(), 1);
     QCOMPARE(second[0].id, qint64(3));
     QCOMPARE(second[0].status, -1);
 
-    QVERIFY(ReadHistoria(99, &second));
+    QVERIFY(ReadHistoria(baza.db, 99, &second));
     QVERIFY(second.isEmpty());
 }
 
@@ -234,7 +234,7 @@ void TestHistoria::readFailsWithReason()
     QCOMPARE(int(baza.Open(path)), int(TDataBase::OpenOk));
     QVector<THistoriaRow> rows = {Row(1)};
     QString reason;
-    QVERIFY(!ReadHistoria(1, &rows, &reason));
+    QVERIFY(!ReadHistoria(baza.db, 1, &rows, &reason));
     QVERIFY(rows.isEmpty());
     QVERIFY2(reason.contains(QStringLiteral("pomiar")), qPrintable(reason));
 }
@@ -265,7 +265,7 @@ void TestHistoria::damagedRows()
     TDataBase baza;
     QCOMPARE(int(baza.Open(path)), int(TDataBase::OpenOk));
     QVector<THistoriaRow> rows;
-    QVERIFY(ReadHistoria(1, &rows));
+    QVERIFY(ReadHistoria(baza.db, 1, &rows));
     QCOMPARE(rows.size(), 13);
 
     // Dated rows by time, then the unknown ones; -1 for an id that names no single row.
