@@ -12,6 +12,7 @@
 #include "archive/tarchive.h"
 
 #include <QByteArray>
+#include <QtAlgorithms>
 
 #include <cstring>
 #include <memory>
@@ -32,12 +33,7 @@ inline quint32 Unzigzag(quint32 z) { return (z >> 1) ^ quint32(-qint32(z & 1)); 
 
 int BitsOf(quint32 value)
 {
-    int bits = 0;
-    while (value) {
-        ++bits;
-        value >>= 1;
-    }
-    return bits;
+    return value ? 32 - int(qCountLeadingZeroBits(value)) : 0;
 }
 
 } // namespace
@@ -69,18 +65,21 @@ QByteArray PackRecord(const TDataPomiar *rec)
             *p++ = quint8(width);
             if (width == 0)
                 continue;
+            // Little-endian bit order, written four bytes at a time.
             quint64 acc = 0;
             int bits = 0;
             for (int i = 0; i < n; ++i) {
                 acc |= quint64(z[i]) << bits;
                 bits += width;
-                while (bits >= 8) {
-                    *p++ = quint8(acc);
-                    acc >>= 8;
-                    bits -= 8;
+                if (bits >= 32) {
+                    const quint32 word = quint32(acc);
+                    std::memcpy(p, &word, 4);
+                    p += 4;
+                    acc >>= 32;
+                    bits -= 32;
                 }
             }
-            if (bits > 0)
+            for (; bits > 0; bits -= 8, acc >>= 8)
                 *p++ = quint8(acc);
         }
     }
