@@ -49,13 +49,12 @@
 <context>
     <name>DialogHistoria</name>
     <message>
-        <location filename="../database/ui/dialoghistoria.cpp" line="+90"/>
+        <location filename="../database/ui/dialoghistoria.cpp" line="+91"/>
         <source>Miernik</source>
         <translation>Meter</translation>
     </message>
     <message>
-        <location line="+131"/>
-        <location filename="../database/ui/dialoghistoria.cpp" line="+185"/>
+        <location line="+106"/>
         <source>Ostrzeżenie!</source>
         <translation>Warning</translation>
     </message>
@@ -76,8 +75,7 @@
     </message>
     <message>
         <location line="+3"/>
-        <location line="+106"/>
-        <location line="+92"/>
+        <location line="+120"/>
         <source>Zapisz historię jako CSV…</source>
         <translation>Save history as CSV…</translation>
     </message>
@@ -111,7 +109,7 @@
 <context>
     <name>DialogImport</name>
     <message>
-        <location filename="../archive/ui/dialogimport.cpp" line="+153"/>
+        <location filename="../archive/ui/dialogimport.cpp" line="+156"/>
         <source>Nie można odczytać dziennika importów archiwum:
 %1
 
@@ -304,7 +302,6 @@ p, li { white-space: pre-wrap; }
     <message>
         <location line="+18"/>
         <location filename="../measurement/ui/mainwindow_export.cpp" line="-2"/>
-        <location filename="../database/ui/mainwindow_database.cpp" line="+189"/>
         <location filename="../database/ui/mainwindow_database.cpp" line="+208"/>
         <location line="+17"/>
         <source>Czas</source>
@@ -439,8 +436,7 @@ p, li { white-space: pre-wrap; }
         <translation>Object history</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow.cpp" line="+114"/>
-        <location filename="../app/mainwindow.cpp" line="+112"/>
+        <location filename="../app/mainwindow.cpp" line="+113"/>
         <source>Pytanie.</source>
         <translation>Question</translation>
     </message>
@@ -549,8 +545,7 @@ p, li { white-space: pre-wrap; }
     </message>
     <message>
         <location line="+10"/>
-        <location filename="../database/ui/mainwindow_database.cpp" line="-82"/>
-        <location filename="../database/ui/mainwindow_database.cpp" line="-73"/>
+        <location filename="../database/ui/mainwindow_database.cpp" line="-81"/>
         <source>Metoda:</source>
         <translation>Method:</translation>
     </message>
@@ -562,9 +557,6 @@ p, li { white-space: pre-wrap; }
     <message>
         <location filename="../app/language.cpp" line="+23"/>
         <location line="+17"/>
-        <location filename="../database/ui/mainwindow_database.cpp" line="-40"/>
-        <location filename="../database/ui/mainwindow_historia.cpp" line="+31"/>
-        <location line="+16"/>
         <location filename="../database/ui/mainwindow_database.cpp" line="-60"/>
         <location line="+40"/>
         <source>Obiekt: </source>
@@ -572,15 +564,12 @@ p, li { white-space: pre-wrap; }
     </message>
     <message>
         <location filename="../measurement/ui/mainwindow_export.cpp" line="-50"/>
-        <location filename="../database/ui/mainwindow_database.cpp" line="+56"/>
         <location filename="../database/ui/mainwindow_database.cpp" line="+35"/>
         <location line="+17"/>
         <source>Metoda</source>
         <translation>Method</translation>
     </message>
     <message>
-        <location filename="../database/ui/mainwindow_database.cpp" line="-96"/>
-        <location line="+122"/>
         <location filename="../database/ui/mainwindow_database.cpp" line="-115"/>
         <location line="+76"/>
         <location line="+65"/>
@@ -595,13 +584,12 @@ p, li { white-space: pre-wrap; }
         <translation>The comment has changed. Save the comment in the archive?</translation>
     </message>
     <message>
-        <location line="+1"/>
-        <location line="-64"/>
+        <location line="-65"/>
         <source>Identyfikator %1 ma w bazie danych więcej niż jeden pomiar. Nie można go wyświetlić ani zapisać jego komentarza.</source>
         <translation>The id %1 belongs to more than one measurement in the database. It cannot be shown and its comment cannot be saved.</translation>
     </message>
     <message>
-        <location line="+65"/>
+        <location line="+66"/>
         <source>Pole komentarza uległo zmianie. Zapisać komentarz w bazie danych?</source>
         <translation>The comment has been changed. Save it in the database?</translation>
     </message>
@@ -690,14 +678,12 @@ To download measurements from the ZYM-5 meter, switch on the meter&apos;s WiFi a
         <translation>Error connecting to the database.</translation>
     </message>
     <message>
-        <location filename="../database/ui/mainwindow_historia.cpp" line="-30"/>
         <location filename="../database/ui/mainwindow_historia.cpp" line="+1"/>
         <source>Nie można odczytać historii obiektu.</source>
         <translation>Cannot read the history of the object.</translation>
     </message>
     <message>
-        <location filename="../database/ui/mainwindow_database.cpp" line="-192"/>
-        <location filename="../database/ui/mainwindow_database.cpp" line="-202"/>
+        <location filename="../database/ui/mainwindow_database.cpp" line="-211"/>
         <source>Obiekt ma w bazie danych identyfikator &quot;%1&quot;, który nie jest liczbą całkowitą. Nie można wyświetlić jego pomiarów.</source>
         <translation>The object&apos;s identifier in the database, &quot;%1&quot;, is not a whole number. Its measurements cannot be shown.</translation>
     </message>
@@ -897,8 +883,7 @@ Measurement %2 of %3.</translation>
         <location line="+49"/>
         <location filename="../database/resulttexts.cpp" line="+38"/>
         <location filename="../database/tdatabase_pomiar.cpp" line="-3"/>
-        <location filename="../database/ui/dialoghistoria.cpp" line="-304"/>
-        <location filename="../database/ui/dialoghistoria.cpp" line="-291"/>
+        <location filename="../database/ui/dialoghistoria.cpp" line="-319"/>
         <source>Poza zakresem</source>
         <translation>Out of range</translation>
     </message>
@@ -950,16 +935,14 @@ Measurement %2 of %3.</translation>
         <translation>Comment</translation>
     </message>
     <message>
-        <location filename="../database/tdatabase.cpp" line="+231"/>
-        <location filename="../archive/tarchive.cpp" line="+390"/>
         <location filename="../database/tdatabase.cpp" line="+245"/>
+        <location filename="../archive/tarchive.cpp" line="+399"/>
         <source>OBIEKT</source>
         <translation>OBJECT</translation>
     </message>
     <message>
-        <location line="+28"/>
-        <location filename="../archive/tarchive.cpp" line="+25"/>
         <location line="+29"/>
+        <location filename="../archive/tarchive.cpp" line="+25"/>
         <source>ID</source>
         <translation>ID</translation>
     </message>
@@ -1012,7 +995,7 @@ Measurement %2 of %3.</translation>
         <translation>In this file, %1 is a view, not a table of measurements.</translation>
     </message>
     <message>
-        <location filename="../archive/tarchive.cpp" line="-296"/>
+        <location filename="../archive/tarchive.cpp" line="-305"/>
         <source>Archiwum jest zajęte przez inny program (%1). Spróbuj ponownie później.</source>
         <translation>The archive is in use by another program (%1). Try again later.</translation>
     </message>
@@ -1058,8 +1041,7 @@ Measurement %2 of %3.</translation>
     </message>
     <message>
         <location line="+4"/>
-        <location line="+35"/>
-        <location line="+4"/>
+        <location line="+40"/>
         <source>%1 nie jest plikiem archiwum.</source>
         <translation>%1 is not an archive file.</translation>
     </message>
@@ -1069,7 +1051,7 @@ Measurement %2 of %3.</translation>
         <translation>The archive %1 was written by a newer version of the program (archive version %2, this program knows version %3). The archive has not been changed.</translation>
     </message>
     <message>
-        <location line="+143"/>
+        <location line="+151"/>
         <location line="+122"/>
         <source>Archiwum nie jest otwarte.</source>
         <translation>The archive is not open.</translation>
