@@ -62,11 +62,13 @@ static_assert(sizeof(kSchemaSteps) / sizeof(kSchemaSteps[0]) == TArchive::kSchem
 const char kPomiaryStatement[] =
     "SELECT p.pomiar_id AS ID, strftime('%Y-%m-%d %H:%M:%S', "
     "datetime(datetime(p.czas, 'unixepoch')),'localtime') AS DATA , "
-    "CASE WHEN p.rezystancja >= 1000 THEN '\xE2\x88\x9E' "
+    "CASE WHEN p.status = -1 THEN 'Poza zakresem' "
+    "WHEN typeof(p.rezystancja) NOT IN ('integer', 'real') THEN NULL "
+    "WHEN p.rezystancja >= 1000 THEN '\xE2\x88\x9E' "
     "WHEN p.rezystancja >= 100 THEN round(p.rezystancja,0) "
     "WHEN p.rezystancja >= 10 THEN round(p.rezystancja,1) "
     "WHEN p.rezystancja >= 1 THEN round(p.rezystancja,2) "
-    "ELSE round(p.rezystancja,3) END AS WYNIK, "
+    "ELSE p.rezystancja END AS WYNIK, "
     "p.komentarz AS KOMENTARZ, m.serial AS MIERNIK FROM pomiar p JOIN miernik m ON m.miernik_id = p.miernik_id "
     "WHERE p.obiekt_id = ? ORDER BY p.czas, p.pomiar_id";
 
