@@ -4,19 +4,12 @@
 
 #include <QCoreApplication>
 
-namespace {
-
-// The main window's context: these are the texts its form and slots show.
-QString Tr(const char *text)
-{
-    return QCoreApplication::translate("MainWindow", text);
-}
-
-} // namespace
+// The main window's context throughout: these are the texts its form and
+// slots show.
 
 QString ObiektLabelText(const QString &obiekt)
 {
-    return Tr("Obiekt: ") + obiekt;
+    return QCoreApplication::translate("MainWindow", "Obiekt: ") + obiekt;
 }
 
 TCsvLabels RowResultTexts(TDataBase *baza, const QString &obiekt)
@@ -25,8 +18,8 @@ TCsvLabels RowResultTexts(TDataBase *baza, const QString &obiekt)
     labels.obiekt = ObiektLabelText(obiekt);
     labels.R = baza->WynikFromBase(WynikR);
     labels.czas = baza->WynikFromBase(WynikCzas);
-    labels.metoda = Tr("Metoda:") + baza->WynikFromBase(WynikMetoda);
-    labels.komentarz = Tr("Komentarz");
+    labels.metoda = QCoreApplication::translate("MainWindow", "Metoda:") + baza->WynikFromBase(WynikMetoda);
+    labels.komentarz = QCoreApplication::translate("MainWindow", "Komentarz");
     return labels;
 }
 
@@ -34,26 +27,26 @@ TCsvLabels FileResultTexts(TDataBase *baza)
 {
     baza->UpdateWynikTexts();
     TCsvLabels labels;
-    labels.obiekt = Tr("Obiekt");
+    labels.obiekt = QCoreApplication::translate("MainWindow", "Obiekt");
     labels.R = baza->WynikFromFile(WynikR);
     labels.czas = baza->WynikFromFile(WynikCzas);
-    labels.metoda = Tr("Metoda:") + baza->WynikFromFile(WynikMetoda);
-    labels.komentarz = Tr("Komentarz");
+    labels.metoda = QCoreApplication::translate("MainWindow", "Metoda:") + baza->WynikFromFile(WynikMetoda);
+    labels.komentarz = QCoreApplication::translate("MainWindow", "Komentarz");
     return labels;
 }
 
 QString FileKomentarzText(const QString &fileName)
 {
-    return Tr("Pomiar odczytany z pliku: ") + fileName;
+    return QCoreApplication::translate("MainWindow", "Pomiar odczytany z pliku: ") + fileName;
 }
 
 TCsvLabels ResultCaptions()
 {
     TCsvLabels keys;
-    keys.obiekt = Tr("Obiekt");
-    keys.R = Tr("Rezystancja");
-    keys.czas = Tr("Czas");
-    keys.metoda = Tr("Metoda");
-    keys.komentarz = Tr("Komentarz");
+    keys.obiekt = QCoreApplication::translate("MainWindow", "Obiekt");
+    keys.R = QCoreApplication::translate("MainWindow", "Rezystancja");
+    keys.czas = QCoreApplication::translate("MainWindow", "Czas");
+    keys.metoda = QCoreApplication::translate("MainWindow", "Metoda");
+    keys.komentarz = QCoreApplication::translate("MainWindow", "Komentarz");
     return keys;
 }

@@ -166,22 +166,24 @@ p, li { white-space: pre-wrap; }
     </message>
     <message>
         <location line="+22"/>
-        <location filename="../measurement/ui/mainwindow_export.cpp" line="+75"/>
+        <location filename="../database/resulttexts.cpp" line="+22"/>
+        <location line="+12"/>
+        <location line="+16"/>
         <source>Komentarz</source>
         <translation>Comment</translation>
     </message>
     <message>
         <location line="+18"/>
-        <location filename="../measurement/ui/mainwindow_export.cpp" line="-2"/>
-        <location filename="../database/ui/mainwindow_database.cpp" line="+188"/>
+        <location filename="../database/resulttexts.cpp" line="-2"/>
+        <location filename="../database/ui/mainwindow_database.cpp" line="+190"/>
         <location line="+17"/>
         <source>Czas</source>
         <translation>Time</translation>
     </message>
     <message>
         <location line="+18"/>
-        <location filename="../measurement/ui/mainwindow_export.cpp" line="-2"/>
-        <location filename="../measurement/ui/mainwindow_pomiar.cpp" line="+43"/>
+        <location filename="../database/resulttexts.cpp" line="-18"/>
+        <location line="+16"/>
         <location filename="../database/ui/mainwindow_database.cpp" line="-16"/>
         <source>Obiekt</source>
         <translation>Object</translation>
@@ -327,12 +329,12 @@ p, li { white-space: pre-wrap; }
         <translation>No</translation>
     </message>
     <message>
-        <location filename="../measurement/ui/mainwindow_export.cpp" line="+14"/>
+        <location filename="../measurement/ui/mainwindow_export.cpp" line="+72"/>
         <source>Zapisz do pliku CSV</source>
         <translation>Save to CSV File</translation>
     </message>
     <message>
-        <location line="-53"/>
+        <location line="-39"/>
         <source>Plik CSV (*.csv)</source>
         <translation>CSV file (*.csv)</translation>
     </message>
@@ -352,12 +354,12 @@ p, li { white-space: pre-wrap; }
         <translation>CSV file with decimal point (*.csv)</translation>
     </message>
     <message>
-        <location line="+37"/>
+        <location filename="../database/resulttexts.cpp" line="+1"/>
         <source>Rezystancja</source>
         <translation>Resistance</translation>
     </message>
     <message>
-        <location line="+55"/>
+        <location filename="../measurement/ui/mainwindow_export.cpp" line="+78"/>
         <source>Pomiar zapisano w pliku %1</source>
         <translation>Measurement saved to file %1</translation>
     </message>
@@ -368,7 +370,7 @@ p, li { white-space: pre-wrap; }
     </message>
     <message>
         <location line="+8"/>
-        <location filename="../measurement/ui/mainwindow_pomiar.cpp" line="-14"/>
+        <location filename="../measurement/ui/mainwindow_pomiar.cpp" line="+30"/>
         <location filename="../database/ui/mainwindow_database.cpp" line="+56"/>
         <location filename="../database/ui/mainwindow_historia.cpp" line="+87"/>
         <location filename="../download/ui/mainwindow_download.cpp" line="+74"/>
@@ -411,34 +413,35 @@ p, li { white-space: pre-wrap; }
 %2</translation>
     </message>
     <message>
-        <location line="+10"/>
-        <location filename="../database/ui/mainwindow_database.cpp" line="-74"/>
+        <location filename="../database/resulttexts.cpp" line="-26"/>
+        <location line="+12"/>
         <source>Metoda:</source>
         <translation>Method:</translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="+7"/>
         <source>Pomiar odczytany z pliku: </source>
         <translation>Measurement read from file: </translation>
     </message>
     <message>
         <location filename="../app/language.cpp" line="+23"/>
         <location line="+16"/>
-        <location filename="../database/ui/mainwindow_database.cpp" line="-39"/>
+        <location filename="../database/resulttexts.cpp" line="-28"/>
+        <location filename="../database/ui/mainwindow_database.cpp" line="-114"/>
         <location filename="../database/ui/mainwindow_historia.cpp" line="+28"/>
         <source>Obiekt: </source>
         <translation>Object: </translation>
     </message>
     <message>
-        <location filename="../measurement/ui/mainwindow_export.cpp" line="-50"/>
-        <location filename="../database/ui/mainwindow_database.cpp" line="+55"/>
+        <location filename="../database/resulttexts.cpp" line="+37"/>
+        <location filename="../database/ui/mainwindow_database.cpp" line="+56"/>
         <location line="+17"/>
         <source>Metoda</source>
         <translation>Method</translation>
     </message>
     <message>
-        <location filename="../database/ui/mainwindow_database.cpp" line="-95"/>
-        <location line="+121"/>
+        <location filename="../database/ui/mainwindow_database.cpp" line="-96"/>
+        <location line="+122"/>
         <location filename="../download/ui/mainwindow_download.cpp" line="-14"/>
         <location line="+117"/>
         <source>Ostrzeżenie!</source>
@@ -538,7 +541,7 @@ To download measurements from the ZYM-5 meter, switch on the meter&apos;s WiFi a
         <translation>Cannot read the history of the object.</translation>
     </message>
     <message>
-        <location filename="../database/ui/mainwindow_database.cpp" line="-182"/>
+        <location filename="../database/ui/mainwindow_database.cpp" line="-183"/>
         <source>Obiekt ma w bazie danych identyfikator &quot;%1&quot;, który nie jest liczbą całkowitą. Nie można wyświetlić jego pomiarów.</source>
         <translation>The object&apos;s identifier in the database, &quot;%1&quot;, is not a whole number. Its measurements cannot be shown.</translation>
     </message>
@@ -593,7 +596,7 @@ The download needs %2 MB, %3 MB are free. Nothing was copied.</translation>
         <translation>(and %1 more)</translation>
     </message>
     <message>
-        <location filename="../measurement/ui/mainwindow_export.cpp" line="+42"/>
+        <location filename="../measurement/ui/mainwindow_export.cpp" line="-8"/>
         <source>Nieznany format pliku:
 %1
 
@@ -635,6 +638,7 @@ The measurement can be saved as a CSV file (*.csv), a ZYM file (*.zym5) or a PDF
     <message>
         <location filename="../database/historia.cpp" line="+122"/>
         <location line="+44"/>
+        <location filename="../database/historiaexport.cpp" line="+37"/>
         <location filename="../database/tdatabase_pomiar.cpp" line="-3"/>
         <location filename="../database/ui/dialoghistoria.cpp" line="-289"/>
         <source>Poza zakresem</source>
@@ -819,6 +823,378 @@ The chart can be saved as a PNG image (*.png) or a PDF document (*.pdf).</transl
 %1
 
 %2</translation>
+    </message>
+</context>
+<context>
+    <name>TCli</name>
+    <message>
+        <location filename="../cli/cli.cpp" line="+41"/>
+        <source>Pomoc: zymreader-cli --help</source>
+        <translation>Help: zymreader-cli --help</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Pomoc: zymreader-cli %1 --help</source>
+        <translation>Help: zymreader-cli %1 --help</translation>
+    </message>
+    <message>
+        <location filename="../cli/cmd_export.cpp" line="+33"/>
+        <source>Użycie: zymreader-cli export --format csv|csv-point|zym5|pdf --out KATALOG [OPCJE] ŹRÓDŁO...
+
+Zapisuje pomiary tak, jak polecenie &quot;Zapisz pomiar jako&quot; programu ZYMReader,
+pod nazwami, które proponuje jego okno zapisu (Pomiar_rrrr-MM-dd_gg-mm-ss).
+ŹRÓDŁO to plik danych (*.zym5), baza danych miernika (zym_5.db) lub jej katalog.
+
+  --format F      csv (przecinek dziesiętny, jak miernik), csv-point (kropka
+                  dziesiętna), zym5 (plik danych) lub pdf (raport pomiaru)
+  --out KATALOG   katalog plików wynikowych (tworzony, gdy go brak)
+  --force         zastępuje istniejące pliki (bez tej opcji nic nie jest nadpisywane)
+  --object NAZWA  tylko pomiary obiektu NAZWA (bazy danych)
+  --id N          tylko pomiar o numerze N (bazy danych)
+  --since DATA    tylko pomiary od DATA (rrrr-MM-dd [gg:mm[:ss]], czas lokalny)
+  --until DATA    tylko pomiary do DATA włącznie
+
+Kod wyjścia: 0 wszystko zapisano, 1 część pomiarów się nie udała
+(każdy wymieniony z przyczyną), 2 błędne wywołanie.
+</source>
+        <translation>Usage: zymreader-cli export --format csv|csv-point|zym5|pdf --out DIR [OPTIONS] SOURCE...
+
+Saves measurements as the &quot;Save Measurement As&quot; command of ZYMReader does,
+under the names its save dialog proposes (Measurement_yyyy-MM-dd_hh-mm-ss).
+SOURCE is a data file (*.zym5), a meter database (zym_5.db) or its folder.
+
+  --format F      csv (decimal comma, as the meter), csv-point (decimal
+                  point), zym5 (data file) or pdf (measurement report)
+  --out DIR       folder of the files written (created when missing)
+  --force         replaces existing files (without it nothing is overwritten)
+  --object NAME   only the measurements of object NAME (databases)
+  --id N          only measurement number N (databases)
+  --since DATE    only measurements from DATE on (yyyy-MM-dd [hh:mm[:ss]], local time)
+  --until DATE    only measurements up to DATE inclusive
+
+Exit status: 0 all saved, 1 some measurements failed
+(each named with its reason), 2 wrong usage.
+</translation>
+    </message>
+    <message>
+        <location line="+63"/>
+        <source>ta sama nazwa pliku co %1 (%2), nie zapisano</source>
+        <translation>same file name as %1 (%2), not saved</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>plik %1 już istnieje (--force go zastępuje)</source>
+        <translation>file %1 already exists (--force replaces it)</translation>
+    </message>
+    <message>
+        <location line="+24"/>
+        <source>nie można zapisać %1: %2</source>
+        <translation>cannot write %1: %2</translation>
+    </message>
+    <message>
+        <location line="+83"/>
+        <source>nazwa pliku danych &quot;%1&quot; wychodzi poza katalog bazy</source>
+        <translation>data file name &quot;%1&quot; leads outside the database&apos;s folder</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>plik danych %1: %2</source>
+        <translation>data file %1: %2</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <location filename="../cli/cmd_history.cpp" line="+67"/>
+        <source>nie można otworzyć bazy danych: %1</source>
+        <translation>cannot open the database: %1</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>nie można odczytać listy pomiarów: %1</source>
+        <translation>cannot read the list of measurements: %1</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>brak pomiaru %1 spełniającego warunki</source>
+        <translation>no measurement %1 matching the selection</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>brak pomiarów obiektu &quot;%1&quot; spełniających warunki</source>
+        <translation>no measurements of object &quot;%1&quot; matching the selection</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>%1: żaden pomiar nie spełnia warunków</source>
+        <translation>%1: no measurement matches the selection</translation>
+    </message>
+    <message>
+        <location line="+14"/>
+        <source>numer pomiaru nie jest liczbą całkowitą</source>
+        <translation>the measurement number is not a whole number</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>brak wiersza pomiaru</source>
+        <translation>no row for this measurement</translation>
+    </message>
+    <message>
+        <location line="+55"/>
+        <source>Brak opcji --format.</source>
+        <translation>Option --format is missing.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Nieznany format &quot;%1&quot;; dostępne: csv, csv-point, zym5, pdf.</source>
+        <translation>Unknown format &quot;%1&quot;; available: csv, csv-point, zym5, pdf.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <location filename="../cli/cmd_history.cpp" line="+97"/>
+        <source>Brak opcji --out.</source>
+        <translation>Option --out is missing.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Brak źródła: podaj pliki danych lub bazę danych.</source>
+        <translation>No source: give data files or a database.</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>--id wymaga liczby całkowitej.</source>
+        <translation>--id needs a whole number.</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <location line="+6"/>
+        <source>Niepoprawna data &quot;%1&quot;.</source>
+        <translation>Invalid date &quot;%1&quot;.</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>--object i --id wybierają pomiary z bazy danych, a %1 jest plikiem danych.</source>
+        <translation>--object and --id select measurements of a database, and %1 is a data file.</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Nie można utworzyć katalogu %1.</source>
+        <translation>Cannot create folder %1.</translation>
+    </message>
+    <message>
+        <location line="+17"/>
+        <source>katalog bez bazy danych zym_5.db</source>
+        <translation>folder without a zym_5.db database</translation>
+    </message>
+    <message>
+        <location line="+34"/>
+        <source>zapisano %1, nie udało się %2</source>
+        <translation>%1 saved, %2 failed</translation>
+    </message>
+    <message>
+        <location filename="../cli/cmd_fit.cpp" line="+19"/>
+        <source>Użycie: zymreader-cli fit PLIK...
+
+Dopasowuje U = R·I + L·dI/dt do całego impulsu prądu każdego pliku danych
+(*.zym5), jak kalkulator i raport programu ZYMReader, i wypisuje jeden wiersz
+JSON na plik:
+  file, valid, R_ohm, sR_ohm (niepewność standardowa), L_uH, sL_uH,
+  residual_V (RMS reszt), rows (użyte wiersze), first_row, last_row,
+  kanalI, kanalU, reason (dlaczego dopasowanie jest niemożliwe, inaczej null).
+
+Kod wyjścia: 0 wszystkie pliki odczytano, 1 część plików nie dała się odczytać
+(wymienione z przyczyną; ich wiersz ma valid false), 2 błędne wywołanie.
+</source>
+        <translation>Usage: zymreader-cli fit FILE...
+
+Fits U = R·I + L·dI/dt to the whole current pulse of each data file
+(*.zym5), as the calculator and the report of ZYMReader do, and writes one
+JSON line per file:
+  file, valid, R_ohm, sR_ohm (standard uncertainty), L_uH, sL_uH,
+  residual_V (RMS of the residuals), rows (rows used), first_row, last_row,
+  kanalI, kanalU, reason (why no fit is possible, otherwise null).
+
+Exit status: 0 all files read, 1 some files could not be read
+(named with their reason; their line has valid false), 2 wrong usage.
+</translation>
+    </message>
+    <message>
+        <location line="+44"/>
+        <source>Brak plików danych.</source>
+        <translation>No data files.</translation>
+    </message>
+    <message>
+        <location line="+17"/>
+        <source>pomiar nie pozwala na dopasowanie (brak wyraźnego impulsu prądu, przesterowany przetwornik, nieużyteczne kanały lub za mało wierszy)</source>
+        <translation>the measurement does not allow a fit (no clear current pulse, an overdriven converter, unusable channels or too few rows)</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>nie udało się odczytać %1 z %2 plików</source>
+        <translation>%1 of %2 files could not be read</translation>
+    </message>
+    <message>
+        <location filename="../cli/cmd_history.cpp" line="-136"/>
+        <source>Użycie: zymreader-cli history --object NAZWA [--format csv|csv-point|json] BAZA
+
+Wypisuje historię obiektu NAZWA z bazy danych miernika (zym_5.db lub jej
+katalog) tak, jak okno &quot;Historia obiektu&quot;: pomiary w kolejności czasu, zmiany
+względem pierwszego pomiaru z wartością (odniesienie) i względem poprzedniego.
+Obiekty o tej samej nazwie dają jedną wspólną historię.
+
+  --object NAZWA  obiekt
+  --format F      csv (średniki, przecinek dziesiętny, jak zapis z okna historii;
+                  domyślny), csv-point (przecinki, kropka dziesiętna) lub json
+                  (jeden wiersz JSON na pomiar)
+
+Kod wyjścia: 0 wypisano, 1 brak obiektu lub bazy, 2 błędne wywołanie.
+</source>
+        <translation>Usage: zymreader-cli history --object NAME [--format csv|csv-point|json] DATABASE
+
+Writes the history of object NAME from a meter database (zym_5.db or its
+folder) as the &quot;Object history&quot; window shows it: measurements in time order,
+changes against the first measurement with a value (the reference) and
+against the previous one. Objects of the same name give one history.
+
+  --object NAME   the object
+  --format F      csv (semicolons, decimal comma, as the history window saves it;
+                  the default), csv-point (commas, decimal point) or json
+                  (one JSON line per measurement)
+
+Exit status: 0 written, 1 no such object or database, 2 wrong usage.
+</translation>
+    </message>
+    <message>
+        <location line="+18"/>
+        <source>Użycie: zymreader-cli report --object NAZWA --out PLIK.pdf [--force] BAZA
+
+Zapisuje raport PDF obiektu NAZWA z bazy danych miernika (zym_5.db lub jej
+katalog), ten sam, który zapisuje okno &quot;Historia obiektu&quot;: miernik,
+odniesienie, wykres historii, podsumowanie i tabela pomiarów.
+
+  --object NAZWA  obiekt
+  --out PLIK      plik PDF
+  --force         zastępuje istniejący plik
+
+Kod wyjścia: 0 zapisano, 1 nie zapisano (przyczyna na standardowym wyjściu
+błędów), 2 błędne wywołanie.
+</source>
+        <translation>Usage: zymreader-cli report --object NAME --out FILE.pdf [--force] DATABASE
+
+Saves the PDF report of object NAME from a meter database (zym_5.db or its
+folder), the one the &quot;Object history&quot; window saves: meter, reference,
+history chart, summary and the table of measurements.
+
+  --object NAME   the object
+  --out FILE      the PDF file
+  --force         replaces an existing file
+
+Exit status: 0 saved, 1 not saved (the reason on standard error),
+2 wrong usage.
+</translation>
+    </message>
+    <message>
+        <location line="+29"/>
+        <source>nie można odczytać listy obiektów</source>
+        <translation>cannot read the list of objects</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>brak obiektu &quot;%1&quot;</source>
+        <translation>no object &quot;%1&quot;</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>nie można odczytać historii obiektu: %1</source>
+        <translation>cannot read the object&apos;s history: %1</translation>
+    </message>
+    <message>
+        <location line="+26"/>
+        <source>Nieznany format &quot;%1&quot;; dostępne: csv, csv-point, json.</source>
+        <translation>Unknown format &quot;%1&quot;; available: csv, csv-point, json.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <location line="+39"/>
+        <source>Brak opcji --object.</source>
+        <translation>Option --object is missing.</translation>
+    </message>
+    <message>
+        <location line="-36"/>
+        <location line="+41"/>
+        <source>Podaj jedną bazę danych.</source>
+        <translation>Give one database.</translation>
+    </message>
+    <message>
+        <location line="-37"/>
+        <location line="+46"/>
+        <source>to nie jest baza danych miernika</source>
+        <translation>not a meter database</translation>
+    </message>
+    <message>
+        <location line="-6"/>
+        <source>plik już istnieje (--force go zastępuje)</source>
+        <translation>the file already exists (--force replaces it)</translation>
+    </message>
+    <message>
+        <location line="+27"/>
+        <source>nie można zapisać raportu: %1</source>
+        <translation>cannot write the report: %1</translation>
+    </message>
+    <message>
+        <location filename="../cli/main.cpp" line="+89"/>
+        <source>Nieznany język &quot;%1&quot;; dostępne: pl, en.</source>
+        <translation>Unknown language &quot;%1&quot;; available: pl, en.</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>Nie można wczytać tłumaczenia %1.</source>
+        <translation>Cannot load the translation %1.</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>zymreader-cli: pomiary miernika ZYM-5 z wiersza poleceń.
+
+Użycie: zymreader-cli [--lang pl|en] POLECENIE [OPCJE] [ARGUMENTY]
+
+Polecenia:
+  export   zapisuje pomiary jako CSV, CSV z kropką, pliki ZYM lub raporty PDF
+  fit      dopasowuje R i L do pomiarów z plików danych (JSON, wiersz na pomiar)
+  history  historia obiektu z bazy danych (CSV, CSV z kropką lub JSON)
+  report   raport PDF obiektu z bazy danych
+
+  --version    wersja programu
+  --help       ta pomoc; zymreader-cli POLECENIE --help opisuje polecenie
+  --lang L     język komunikatów: pl lub en (domyślnie z ustawień ZYMReader.ini)
+
+Na standardowe wyjście trafiają tylko dane, komunikaty na standardowe wyjście błędów.
+Kod wyjścia: 0 wszystko wykonano, 1 część pozycji się nie udała, 2 błędne wywołanie.
+</source>
+        <translation>zymreader-cli: ZYM-5 meter measurements from the command line.
+
+Usage: zymreader-cli [--lang pl|en] COMMAND [OPTIONS] [ARGUMENTS]
+
+Commands:
+  export   saves measurements as CSV, decimal-point CSV, ZYM files or PDF reports
+  fit      fits R and L to the measurements of data files (JSON, a line each)
+  history  the history of an object from a database (CSV, decimal-point CSV or JSON)
+  report   the PDF report of an object from a database
+
+  --version    the program&apos;s version
+  --help       this help; zymreader-cli COMMAND --help describes a command
+  --lang L     language of the messages: pl or en (by default from ZYMReader.ini)
+
+Standard output carries only data, messages go to standard error.
+Exit status: 0 all done, 1 some items failed, 2 wrong usage.
+</translation>
+    </message>
+    <message>
+        <location line="+63"/>
+        <source>Brak polecenia.</source>
+        <translation>No command.</translation>
+    </message>
+    <message>
+        <location line="+15"/>
+        <source>Nieznane polecenie &quot;%1&quot;.</source>
+        <translation>Unknown command &quot;%1&quot;.</translation>
     </message>
 </context>
 <context>
