@@ -1,9 +1,12 @@
 #include "cli/cli.h"
 
+#include "archive/tarchive.h"
+
 #include <QCommandLineParser>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSettings>
 #include <QTextCodec>
 
 #include <cstdio>
@@ -125,6 +128,24 @@ QString DataBaseOf(const QString &source)
         return IsSqliteFile(inside) ? QFileInfo(inside).absoluteFilePath() : QString();
     }
     return IsSqliteFile(source) ? info.absoluteFilePath() : QString();
+}
+
+bool IsArchiveFile(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray header = file.read(72);
+    // The SQLite header's application id (offset 68, big-endian): "ZYMA".
+    return header.size() == 72 && header.startsWith(QByteArray("SQLite format 3", 16)) && header.mid(68, 4) == "ZYMA";
+}
+
+QString SettingsArchivePath()
+{
+    QSettings settings(QCoreApplication::applicationDirPath() + QStringLiteral("/ZYMReader.ini"), QSettings::IniFormat);
+    settings.setIniCodec("UTF-8");
+    return settings.value(QStringLiteral("Archiwum/Path"), DefaultArchivePath(QCoreApplication::applicationDirPath()))
+        .toString();
 }
 
 QByteArray LocaleTextBytes(const QString &text)

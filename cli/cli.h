@@ -81,6 +81,14 @@ bool IsSqliteFile(const QString &path);
 /// folder. Empty when `source` is neither.
 QString DataBaseOf(const QString &source);
 
+/// Whether `path` is the reader's archive (an SQLite file that names
+/// itself one), as opposed to a meter database.
+bool IsArchiveFile(const QString &path);
+
+/// The archive the window program uses: [Archiwum] Path of ZYMReader.ini
+/// beside the program, or DATA/archiwum.db in the program's folder.
+QString SettingsArchivePath();
+
 /// Text in the encoding and line ends of the text files the windows write
 /// (the locale's encoding; CR LF on Windows).
 QByteArray LocaleTextBytes(const QString &text);
@@ -91,5 +99,7 @@ int CommandExport(const TCliArgs &args);
 int CommandFit(const TCliArgs &args);
 int CommandHistory(const TCliArgs &args);
 int CommandReport(const TCliArgs &args);
+int CommandImport(const TCliArgs &args);
+int CommandCheck(const TCliArgs &args);
 
 #endif // CLI_H

@@ -3,6 +3,7 @@
 
 #include "cli/cli.h"
 
+#include "archive/tarchive.h"
 #include "chart/plotpomiar.h"
 #include "database/resulttexts.h"
 #include "database/rowid.h"
@@ -24,6 +25,7 @@
 
 #include <qcustomplot.h>
 
+#include <algorithm>
 #include <memory>
 
 namespace {
@@ -35,14 +37,16 @@ QString Help()
         "\n"
         "Zapisuje pomiary tak, jak polecenie \"Zapisz pomiar jako\" programu ZYMReader,\n"
         "pod nazwami, które proponuje jego okno zapisu (Pomiar_rrrr-MM-dd_gg-mm-ss).\n"
-        "ŹRÓDŁO to plik danych (*.zym5), baza danych miernika (zym_5.db) lub jej katalog.\n"
+        "ŹRÓDŁO to plik danych (*.zym5), baza danych miernika (zym_5.db), jej katalog\n"
+        "lub archiwum programu ZYMReader.\n"
         "\n"
         "  --format F      csv (przecinek dziesiętny, jak miernik), csv-point (kropka\n"
         "                  dziesiętna), zym5 (plik danych) lub pdf (raport pomiaru)\n"
         "  --out KATALOG   katalog plików wynikowych (tworzony, gdy go brak)\n"
         "  --force         zastępuje istniejące pliki (bez tej opcji nic nie jest nadpisywane)\n"
-        "  --object NAZWA  tylko pomiary obiektu NAZWA (bazy danych)\n"
-        "  --id N          tylko pomiar o numerze N (bazy danych)\n"
+        "  --object NAZWA  tylko pomiary obiektu NAZWA (bazy danych i archiwum)\n"
+        "  --id N          tylko pomiar o numerze N (w bazie miernika jego pomiar_id,\n"
+        "                  w archiwum numer archiwalny)\n"
         "  --since DATA    tylko pomiary od DATA (rrrr-MM-dd [gg:mm[:ss]], czas lokalny)\n"
         "  --until DATA    tylko pomiary do DATA włącznie\n"
         "\n"
@@ -287,6 +291,99 @@ void ExportDataBase(const QString &source, const QString &path, const TSelection
     baza->Close();
 }
 
+// Every selected measurement of the archive `path`, with its raw record as
+// archived and its newest comment.
+void ExportArchive(const QString &source, const TSelection &sel, TExporter *exporter, TCliProgress *progress,
+                   int *done, int *failed)
+{
+    TArchive archive;
+    if (archive.Open(source) != ArchiveOk) {
+        progress->Clear();
+        CliItemFailed(source, TCli::tr("nie można otworzyć archiwum: %1").arg(archive.LastErrorText()));
+        ++*failed;
+        return;
+    }
+    QVector<TArchiveObiekt> obiekty;
+    if (sel.bObiekt) {
+        const qint64 id = archive.ObjectId(sel.obiekt);
+        if (id != 0)
+            obiekty.append({id, sel.obiekt});
+    } else {
+        obiekty = archive.Obiekty();
+    }
+    struct TRef
+    {
+        qint64 id;
+        qint64 czas;
+        QString obiekt;
+    };
+    QVector<TRef> refs;
+    for (const TArchiveObiekt &o : obiekty) {
+        QVector<THistoriaRow> rows;
+        QString reason;
+        if (!archive.ReadHistoria(o.iObiektId, &rows, nullptr, &reason)) {
+            progress->Clear();
+            CliItemFailed(source, TCli::tr("nie można odczytać listy pomiarów: %1").arg(reason));
+            ++*failed;
+            return;
+        }
+        for (const THistoriaRow &row : rows) {
+            const qint64 czas = qint64(quint32(row.czas));
+            if (czas < sel.since || (sel.until >= 0 && czas > sel.until) || (sel.bId && row.id != sel.id))
+                continue;
+            refs.append({row.id, row.czas, o.qsNazwa});
+        }
+    }
+    std::stable_sort(refs.begin(), refs.end(),
+                     [](const TRef &a, const TRef &b) { return a.czas != b.czas ? a.czas < b.czas : a.id < b.id; });
+    if (refs.isEmpty()) {
+        progress->Clear();
+        if (sel.bId || sel.bObiekt) {
+            CliItemFailed(source, sel.bId ? TCli::tr("brak pomiaru %1 spełniającego warunki").arg(sel.id)
+                                          : TCli::tr("brak pomiarów obiektu \"%1\" spełniających warunki").arg(sel.obiekt));
+            ++*failed;
+        } else {
+            CliMessage(TCli::tr("%1: żaden pomiar nie spełnia warunków").arg(QDir::toNativeSeparators(source)));
+        }
+        return;
+    }
+    // The record and row go where the window's database object keeps them,
+    // so that the result texts are worded by the same code.
+    std::unique_ptr<TDataBase> baza(new TDataBase);
+    for (int i = 0; i < refs.size(); ++i) {
+        const QString name = QStringLiteral("%1 #%2").arg(source, QString::number(refs[i].id));
+        progress->Step(i + 1, refs.size(), name);
+        TArchivePomiarInfo info;
+        int read = archive.ReadRow(refs[i].id, &baza->Row, &info) ? archive.ReadRecord(refs[i].id, &baza->Pomiar)
+                                                                  : int(ArchiveNotFound);
+        if (read != ArchiveOk) {
+            progress->Clear();
+            CliItemFailed(name, read == ArchiveDamaged ? TCli::tr("rekord nie zgadza się ze swoją sumą kontrolną")
+                                                       : TCli::tr("pomiar zarchiwizowany bez rekordu (pliku danych)"));
+            ++*failed;
+            continue;
+        }
+        TItem item;
+        item.name = name;
+        item.rec = &baza->Pomiar;
+        item.labels = RowResultTexts(baza.get(), refs[i].obiekt);
+        item.komentarz = baza->Row.komentarz;
+        if (exporter->NeedsReport()) {
+            item.report = PomiarReportOf(item.rec, &baza->Row, refs[i].obiekt, baza->Row.plik_dane, item.labels.R,
+                                         item.komentarz);
+            item.report.serial = info.meter.qsSerial;
+            item.report.hw = info.meter.qsHw;
+            item.report.firmware = info.meter.qsFirmware;
+        }
+        if (exporter->Write(item)) {
+            ++*done;
+        } else {
+            progress->Clear();
+            ++*failed;
+        }
+    }
+}
+
 } // namespace
 
 int CommandExport(const TCliArgs &args)
@@ -370,6 +467,10 @@ int CommandExport(const TCliArgs &args)
     std::unique_ptr<TDataBase> fileBaza(new TDataBase);
     for (int s = 0; s < sources.size(); ++s) {
         const QString &source = sources[s];
+        if (IsArchiveFile(source)) {
+            ExportArchive(source, sel, &exporter, &progress, &done, &failed);
+            continue;
+        }
         if (!dataBases[s].isEmpty()) {
             ExportDataBase(source, dataBases[s], sel, &exporter, &progress, &done, &failed);
             continue;

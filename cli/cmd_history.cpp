@@ -3,6 +3,7 @@
 
 #include "cli/cli.h"
 
+#include "archive/tarchive.h"
 #include "database/historia.h"
 #include "database/historiaexport.h"
 #include "database/rowid.h"
@@ -26,29 +27,31 @@ namespace {
 QString HistoryHelp()
 {
     return TCli::tr(
-        "Użycie: zymreader-cli history --object NAZWA [--format csv|csv-point|json] BAZA\n"
+        "Użycie: zymreader-cli history --object NAZWA [--format csv|csv-point|json] [ARCHIWUM|BAZA]\n"
         "\n"
-        "Wypisuje historię obiektu NAZWA z bazy danych miernika (zym_5.db lub jej\n"
-        "katalog) tak, jak okno \"Historia obiektu\": pomiary w kolejności czasu, zmiany\n"
-        "względem pierwszego pomiaru z wartością (odniesienie) i względem poprzedniego.\n"
-        "Obiekty o tej samej nazwie dają jedną wspólną historię.\n"
+        "Wypisuje historię obiektu NAZWA z archiwum (domyślnie archiwum z ustawień)\n"
+        "lub z bazy danych miernika (zym_5.db lub jej katalog) tak, jak okno\n"
+        "\"Historia obiektu\": pomiary w kolejności czasu, zmiany względem pierwszego\n"
+        "pomiaru z wartością (odniesienie) i względem poprzedniego. W bazie miernika\n"
+        "obiekty o tej samej nazwie dają jedną wspólną historię.\n"
         "\n"
         "  --object NAZWA  obiekt\n"
         "  --format F      csv (średniki, przecinek dziesiętny, jak zapis z okna historii;\n"
         "                  domyślny), csv-point (przecinki, kropka dziesiętna) lub json\n"
         "                  (jeden wiersz JSON na pomiar)\n"
         "\n"
-        "Kod wyjścia: 0 wypisano, 1 brak obiektu lub bazy, 2 błędne wywołanie.\n");
+        "Kod wyjścia: 0 wypisano, 1 brak obiektu, bazy lub archiwum, 2 błędne wywołanie.\n");
 }
 
 QString ReportHelp()
 {
     return TCli::tr(
-        "Użycie: zymreader-cli report --object NAZWA --out PLIK.pdf [--force] BAZA\n"
+        "Użycie: zymreader-cli report --object NAZWA --out PLIK.pdf [--force] [ARCHIWUM|BAZA]\n"
         "\n"
-        "Zapisuje raport PDF obiektu NAZWA z bazy danych miernika (zym_5.db lub jej\n"
-        "katalog), ten sam, który zapisuje okno \"Historia obiektu\": miernik,\n"
-        "odniesienie, wykres historii, podsumowanie i tabela pomiarów.\n"
+        "Zapisuje raport PDF obiektu NAZWA z archiwum (domyślnie archiwum z ustawień)\n"
+        "lub z bazy danych miernika (zym_5.db lub jej katalog), ten sam, który zapisuje\n"
+        "okno \"Historia obiektu\": miernik, odniesienie, wykres historii, podsumowanie\n"
+        "i tabela pomiarów.\n"
         "\n"
         "  --object NAZWA  obiekt\n"
         "  --out PLIK      plik PDF\n"
@@ -104,6 +107,61 @@ bool ReadObjectHistory(TDataBase *baza, const QString &source, const QString &pa
     return true;
 }
 
+// The meter a report names: for a meter database its ZYM table, for the
+// archive the meter of the newest measurement.
+struct TMeterText
+{
+    QString serial, hw, firmware;
+};
+
+// The history of object `name` from `source` (a meter database, its folder,
+// or the archive; the archive of the settings when `source` is empty).
+// False after naming the source with the reason.
+bool ReadSourceHistory(const QString &source, const QString &name, QVector<THistoriaRow> *rows,
+                       qint64 *objectId, TMeterText *meter)
+{
+    const QString archivePath = source.isEmpty() ? SettingsArchivePath() : source;
+    if (source.isEmpty() || IsArchiveFile(source)) {
+        if (!IsArchiveFile(archivePath)) {
+            CliItemFailed(archivePath, TCli::tr("to nie jest archiwum programu ZYMReader"));
+            return false;
+        }
+        TArchive archive;
+        if (archive.Open(archivePath) != ArchiveOk) {
+            CliItemFailed(archivePath, TCli::tr("nie można otworzyć archiwum: %1").arg(archive.LastErrorText()));
+            return false;
+        }
+        *objectId = archive.ObjectId(name);
+        if (*objectId == 0) {
+            CliItemFailed(archivePath, TCli::tr("brak obiektu \"%1\"").arg(name));
+            return false;
+        }
+        QString reason;
+        if (!archive.ReadHistoria(*objectId, rows, nullptr, &reason)) {
+            CliItemFailed(archivePath, TCli::tr("nie można odczytać historii obiektu: %1").arg(reason));
+            return false;
+        }
+        TPomiarRow row;
+        TArchivePomiarInfo info;
+        if (!rows->isEmpty() && archive.ReadRow(rows->last().id, &row, &info))
+            *meter = {info.meter.qsSerial, info.meter.qsHw, info.meter.qsFirmware};
+        return true;
+    }
+
+    const QString path = DataBaseOf(source);
+    if (path.isEmpty()) {
+        CliItemFailed(source, TCli::tr("to nie jest baza danych miernika"));
+        return false;
+    }
+    std::unique_ptr<TDataBase> baza(new TDataBase);
+    const bool read = ReadObjectHistory(baza.get(), source, path, name, rows, objectId);
+    if (read)
+        *meter = {baza->ZymValue(QStringLiteral("serial_zym")), baza->ZymValue(QStringLiteral("hw")),
+                  baza->ZymValue(QStringLiteral("firmware_cortex"))};
+    baza->Close();
+    return read;
+}
+
 } // namespace
 
 int CommandHistory(const TCliArgs &args)
@@ -122,21 +180,12 @@ int CommandHistory(const TCliArgs &args)
     if (!parser.isSet(objectOption))
         return CliUsageError(args.command, TCli::tr("Brak opcji --object."));
     const QStringList positional = parser.positionalArguments();
-    if (positional.size() != 1)
-        return CliUsageError(args.command, TCli::tr("Podaj jedną bazę danych."));
-    const QString source = positional.first();
-    const QString path = DataBaseOf(source);
-    if (path.isEmpty()) {
-        CliItemFailed(source, TCli::tr("to nie jest baza danych miernika"));
-        return CliSomeFailed;
-    }
-
-    std::unique_ptr<TDataBase> baza(new TDataBase);
+    if (positional.size() > 1)
+        return CliUsageError(args.command, TCli::tr("Podaj najwyżej jedno archiwum lub jedną bazę danych."));
     QVector<THistoriaRow> rows;
     qint64 objectId = 0;
-    const bool read = ReadObjectHistory(baza.get(), source, path, parser.value(objectOption), &rows, &objectId);
-    baza->Close();
-    if (!read)
+    TMeterText meter;
+    if (!ReadSourceHistory(positional.value(0), parser.value(objectOption), &rows, &objectId, &meter))
         return CliSomeFailed;
     const int reference = FirstValueIndex(rows);
     if (format == QLatin1String("csv"))
@@ -163,34 +212,23 @@ int CommandReport(const TCliArgs &args)
     if (parser.value(outOption).isEmpty())
         return CliUsageError(args.command, TCli::tr("Brak opcji --out."));
     const QStringList positional = parser.positionalArguments();
-    if (positional.size() != 1)
-        return CliUsageError(args.command, TCli::tr("Podaj jedną bazę danych."));
+    if (positional.size() > 1)
+        return CliUsageError(args.command, TCli::tr("Podaj najwyżej jedno archiwum lub jedną bazę danych."));
     const QString target = parser.value(outOption);
     if (!parser.isSet(forceOption) && QFileInfo::exists(target)) {
         CliItemFailed(target, TCli::tr("plik już istnieje (--force go zastępuje)"));
         return CliSomeFailed;
     }
-    const QString source = positional.first();
-    const QString path = DataBaseOf(source);
-    if (path.isEmpty()) {
-        CliItemFailed(source, TCli::tr("to nie jest baza danych miernika"));
-        return CliSomeFailed;
-    }
-
-    std::unique_ptr<TDataBase> baza(new TDataBase);
     QVector<THistoriaRow> rows;
     qint64 objectId = 0;
+    TMeterText meter;
     const QString name = parser.value(objectOption);
-    if (!ReadObjectHistory(baza.get(), source, path, name, &rows, &objectId)) {
-        baza->Close();
+    if (!ReadSourceHistory(positional.value(0), name, &rows, &objectId, &meter))
         return CliSomeFailed;
-    }
     // The history window itself, never shown: its report is the one the
     // window saves, with the same chart and reference.
     DialogHistoria window(objectId, name, rows, QString());
-    window.SetMeter(baza->ZymValue(QStringLiteral("serial_zym")), baza->ZymValue(QStringLiteral("hw")),
-                    baza->ZymValue(QStringLiteral("firmware_cortex")));
-    baza->Close();
+    window.SetMeter(meter.serial, meter.hw, meter.firmware);
     QCustomPlot *plot = window.findChild<QCustomPlot *>();
     QString reason;
     if (!plot || SaveObiektReport(target, window.ReportData(), plot, &reason) != ReplaceFileOk) {

@@ -18,7 +18,7 @@
 
 namespace {
 
-const char *const kCommands[] = {"export", "fit", "history", "report"};
+const char *const kCommands[] = {"export", "fit", "history", "report", "import", "check"};
 
 // Trace lines of the data code are for a developer's debugger, not for the
 // standard error a script reads.
@@ -116,8 +116,10 @@ QString MainHelp()
         "Polecenia:\n"
         "  export   zapisuje pomiary jako CSV, CSV z kropką, pliki ZYM lub raporty PDF\n"
         "  fit      dopasowuje R i L do pomiarów z plików danych (JSON, wiersz na pomiar)\n"
-        "  history  historia obiektu z bazy danych (CSV, CSV z kropką lub JSON)\n"
-        "  report   raport PDF obiektu z bazy danych\n"
+        "  history  historia obiektu z archiwum lub bazy danych (CSV, CSV z kropką, JSON)\n"
+        "  report   raport PDF obiektu z archiwum lub bazy danych\n"
+        "  import   wczytuje bazy danych miernika (lub katalogi z nimi) do archiwum\n"
+        "  check    sprawdza archiwum: spójność pliku i sumę kontrolną każdego rekordu\n"
         "\n"
         "  --version    wersja programu\n"
         "  --help       ta pomoc; zymreader-cli POLECENIE --help opisuje polecenie\n"
@@ -186,5 +188,9 @@ int main(int argc, char *argv[])
         return CommandHistory(args);
     if (scan.command == QLatin1String(kCommands[3]))
         return CommandReport(args);
+    if (scan.command == QLatin1String(kCommands[4]))
+        return CommandImport(args);
+    if (scan.command == QLatin1String(kCommands[5]))
+        return CommandCheck(args);
     return CliUsageError(QString(), TCli::tr("Nieznane polecenie \"%1\".").arg(scan.command));
 }

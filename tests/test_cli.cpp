@@ -15,6 +15,7 @@
 
 #include <QAction>
 #include <QFileDialog>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLineEdit>
@@ -110,6 +111,7 @@ private slots:
     void fitLines();
     void historyAsWindowSavesIt();
     void reportsWithoutDisplay();
+    void archiveRoads();
 
 private:
     QTemporaryDir dir;
@@ -449,6 +451,60 @@ void TestCli::reportsWithoutDisplay()
     const QStringList pdfs = QDir(out.filePath("pdf")).entryList(QDir::Files);
     QCOMPARE(pdfs.size(), 1);
     QVERIFY(FileBytes(out.filePath("pdf/" + pdfs.first())).startsWith("%PDF"));
+}
+
+void TestCli::archiveRoads()
+{
+    QTemporaryDir out;
+    const QString archive = out.filePath("archiwum.db");
+    const QStringList pl{"--lang", "pl"};
+
+    TRun run = Run(pl + QStringList{"import", "--archive", archive, meter.qsFolder});
+    QCOMPARE(run.code, 0);
+    QJsonObject summary = QJsonDocument::fromJson(run.out).object();
+    QCOMPARE(summary.value("new").toInt(), meter.pomiary.size());
+    run = Run(pl + QStringList{"import", "--archive", archive, meter.qsDataBase});
+    QCOMPARE(run.code, 0);
+    summary = QJsonDocument::fromJson(run.out).object();
+    QCOMPARE(summary.value("new").toInt(), 0);
+    QCOMPARE(summary.value("archived").toInt(), meter.pomiary.size());
+
+    // The archive's history and files are the meter database's.
+    const TRun fromMeter = Run(pl + QStringList{"history", "--object", qsObiekt, meter.qsDataBase});
+    run = Run(pl + QStringList{"history", "--object", qsObiekt, archive});
+    QCOMPARE(run.code, 0);
+    QCOMPARE(run.out, fromMeter.out);
+    QCOMPARE(Run(pl + QStringList{"export", "--format", "csv", "--out", out.filePath("z_miernika"), meter.qsDataBase}).code, 0);
+    QCOMPARE(Run(pl + QStringList{"export", "--format", "csv", "--out", out.filePath("z_archiwum"), archive}).code, 0);
+    const QStringList names = QDir(out.filePath("z_miernika")).entryList(QDir::Files);
+    QCOMPARE(names.size(), meter.pomiary.size());
+    QCOMPARE(QDir(out.filePath("z_archiwum")).entryList(QDir::Files), names);
+    for (const QString &name : names)
+        QCOMPARE(FileBytes(out.filePath("z_archiwum/" + name)), FileBytes(out.filePath("z_miernika/" + name)));
+
+    run = Run(pl + QStringList{"check", archive});
+    QCOMPARE(run.code, 0);
+    QJsonObject check = QJsonDocument::fromJson(run.out).object();
+    QCOMPARE(check.value("ok").toBool(), true);
+    QCOMPARE(check.value("records").toInt(), meter.pomiary.size());
+
+    // A raw record damaged on the disk is found, named, and never exported.
+    QCOMPARE(testsupport::ExecSql(archive, "UPDATE rekord SET dane = zeroblob(64) WHERE pomiar_id = 2"), QString());
+    run = Run(pl + QStringList{"check", archive});
+    QCOMPARE(run.code, 1);
+    check = QJsonDocument::fromJson(run.out).object();
+    QCOMPARE(check.value("ok").toBool(), false);
+    QCOMPARE(check.value("damaged").toArray().size(), 1);
+    QVERIFY2(QString::fromLocal8Bit(run.err).contains(archive + " #2"), run.err.constData());
+    run = Run(pl + QStringList{"export", "--format", "zym5", "--out", out.filePath("uszkodzony"), "--id", "2", archive});
+    QCOMPARE(run.code, 1);
+    QVERIFY(QDir(out.filePath("uszkodzony")).isEmpty());
+
+    // A meter database is never taken for an archive, nor made one.
+    const QByteArray before = FileBytes(meter.qsDataBase);
+    QCOMPARE(Run(pl + QStringList{"check", meter.qsDataBase}).code, 1);
+    QCOMPARE(Run(pl + QStringList{"import", "--archive", meter.qsDataBase, meter.qsFolder}).code, 1);
+    QCOMPARE(FileBytes(meter.qsDataBase), before);
 }
 
 QTEST_MAIN(TestCli)
