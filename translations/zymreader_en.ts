@@ -686,26 +686,31 @@ The measurement can be saved as a CSV file (*.csv), a ZYM file (*.zym5) or a PDF
     </message>
     <message>
         <location filename="../database/tdatabase.cpp" line="+231"/>
+        <location filename="../archive/tarchive.cpp" line="+390"/>
         <source>OBIEKT</source>
         <translation>OBJECT</translation>
     </message>
     <message>
         <location line="+28"/>
+        <location filename="../archive/tarchive.cpp" line="+25"/>
         <source>ID</source>
         <translation>ID</translation>
     </message>
     <message>
         <location line="+1"/>
+        <location filename="../archive/tarchive.cpp" line="+1"/>
         <source>DATA</source>
         <translation>DATE</translation>
     </message>
     <message>
         <location line="+1"/>
+        <location filename="../archive/tarchive.cpp" line="+1"/>
         <source>WYNIK</source>
         <translation>RESULT</translation>
     </message>
     <message>
         <location line="+1"/>
+        <location filename="../archive/tarchive.cpp" line="+1"/>
         <source>KOMENTARZ</source>
         <translation>COMMENT</translation>
     </message>
@@ -738,6 +743,144 @@ The measurement can be saved as a CSV file (*.csv), a ZYM file (*.zym5) or a PDF
         <location filename="../database/tdatabase.cpp" line="-97"/>
         <source>Tabela %1 jest w tym pliku widokiem, a nie tabelą pomiarów.</source>
         <translation>In this file, %1 is a view, not a table of measurements.</translation>
+    </message>
+    <message>
+        <location filename="../archive/tarchive.cpp" line="-296"/>
+        <source>Archiwum jest zajęte przez inny program (%1). Spróbuj ponownie później.</source>
+        <translation>The archive is in use by another program (%1). Try again later.</translation>
+    </message>
+    <message>
+        <location line="+29"/>
+        <source>brak pliku danych</source>
+        <translation>no data file</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>plik danych jest za krótki</source>
+        <translation>the data file is too short</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>pliku danych nie można odczytać</source>
+        <translation>the data file cannot be read</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>plik danych leży poza folderem bazy</source>
+        <translation>the data file lies outside the database&apos;s folder</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>nieczytelny wiersz</source>
+        <translation>unreadable row</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>konflikt z pomiarem w archiwum</source>
+        <translation>conflict with a measurement in the archive</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>nieczytelna baza danych</source>
+        <translation>unreadable database</translation>
+    </message>
+    <message>
+        <location line="+23"/>
+        <source>Nie można utworzyć folderu %1.</source>
+        <translation>Cannot create folder %1.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <location line="+35"/>
+        <location line="+4"/>
+        <source>%1 nie jest plikiem archiwum.</source>
+        <translation>%1 is not an archive file.</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Archiwum %1 zostało zapisane przez nowszą wersję programu (wersja archiwum %2, ten program zna wersję %3). Archiwum nie zostało zmienione.</source>
+        <translation>Archive %1 was written by a newer version of the program (archive version %2, this program knows version %3). The archive was not changed.</translation>
+    </message>
+    <message>
+        <location line="+143"/>
+        <location line="+122"/>
+        <source>Archiwum nie jest otwarte.</source>
+        <translation>No archive is open.</translation>
+    </message>
+    <message>
+        <location line="-81"/>
+        <source>MIERNIK</source>
+        <translation>METER</translation>
+    </message>
+    <message>
+        <location line="+60"/>
+        <source>Pomiar %1 nie ma w archiwum zapisu z pliku danych.</source>
+        <translation>Measurement %1 has no record from its data file in the archive.</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Zapis pomiaru %1 w archiwum jest uszkodzony (nie zgadza się jego suma SHA-256).</source>
+        <translation>The archived record of measurement %1 is damaged (its SHA-256 sum does not match).</translation>
+    </message>
+    <message>
+        <location line="+92"/>
+        <source>Pomiaru %1 nie ma w archiwum.</source>
+        <translation>Measurement %1 is not in the archive.</translation>
+    </message>
+    <message>
+        <location filename="../archive/tarchive_import.cpp" line="+120"/>
+        <source>brak tabeli %1</source>
+        <translation>no table %1</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>%1 nie jest tabelą</source>
+        <translation>%1 is not a table</translation>
+    </message>
+    <message>
+        <location line="+29"/>
+        <source>tabela obiekt bez kolumny obiekt_id lub Obiekt_nazwa</source>
+        <translation>table obiekt without column obiekt_id or Obiekt_nazwa</translation>
+    </message>
+    <message>
+        <location line="+29"/>
+        <source>tabela pomiar bez kolumny pomiar_id lub pomiar_obiekt_id</source>
+        <translation>table pomiar without column pomiar_id or pomiar_obiekt_id</translation>
+    </message>
+    <message>
+        <location line="+28"/>
+        <source>brak obiektu %1</source>
+        <translation>no object %1</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>obiekt %1 występuje pod różnymi nazwami</source>
+        <translation>object %1 appears under different names</translation>
+    </message>
+    <message>
+        <location line="+32"/>
+        <source>to nie jest zwykły plik</source>
+        <translation>not a regular file</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>brak pliku</source>
+        <translation>no file</translation>
+    </message>
+    <message>
+        <location line="+323"/>
+        <source>archiwum (pomiar %1) / źródło: </source>
+        <translation>archive (measurement %1) / source: </translation>
+    </message>
+    <message>
+        <location line="+186"/>
+        <source>Nie można odczytać bazy danych %1: %2</source>
+        <translation>Cannot read database %1: %2</translation>
+    </message>
+    <message>
+        <location line="+16"/>
+        <source>Folder %1 nie istnieje.</source>
+        <translation>Folder %1 does not exist.</translation>
     </message>
 </context>
 <context>
@@ -828,7 +971,7 @@ The chart can be saved as a PNG image (*.png) or a PDF document (*.pdf).</transl
 <context>
     <name>TCli</name>
     <message>
-        <location filename="../cli/cli.cpp" line="+41"/>
+        <location filename="../cli/cli.cpp" line="+44"/>
         <source>Pomoc: zymreader-cli --help</source>
         <translation>Help: zymreader-cli --help</translation>
     </message>
@@ -838,19 +981,21 @@ The chart can be saved as a PNG image (*.png) or a PDF document (*.pdf).</transl
         <translation>Help: zymreader-cli %1 --help</translation>
     </message>
     <message>
-        <location filename="../cli/cmd_export.cpp" line="+33"/>
+        <location filename="../cli/cmd_export.cpp" line="+35"/>
         <source>Użycie: zymreader-cli export --format csv|csv-point|zym5|pdf --out KATALOG [OPCJE] ŹRÓDŁO...
 
 Zapisuje pomiary tak, jak polecenie &quot;Zapisz pomiar jako&quot; programu ZYMReader,
 pod nazwami, które proponuje jego okno zapisu (Pomiar_rrrr-MM-dd_gg-mm-ss).
-ŹRÓDŁO to plik danych (*.zym5), baza danych miernika (zym_5.db) lub jej katalog.
+ŹRÓDŁO to plik danych (*.zym5), baza danych miernika (zym_5.db), jej katalog
+lub archiwum programu ZYMReader.
 
   --format F      csv (przecinek dziesiętny, jak miernik), csv-point (kropka
                   dziesiętna), zym5 (plik danych) lub pdf (raport pomiaru)
   --out KATALOG   katalog plików wynikowych (tworzony, gdy go brak)
   --force         zastępuje istniejące pliki (bez tej opcji nic nie jest nadpisywane)
-  --object NAZWA  tylko pomiary obiektu NAZWA (bazy danych)
-  --id N          tylko pomiar o numerze N (bazy danych)
+  --object NAZWA  tylko pomiary obiektu NAZWA (bazy danych i archiwum)
+  --id N          tylko pomiar o numerze N (w bazie miernika jego pomiar_id,
+                  w archiwum numer archiwalny)
   --since DATA    tylko pomiary od DATA (rrrr-MM-dd [gg:mm[:ss]], czas lokalny)
   --until DATA    tylko pomiary do DATA włącznie
 
@@ -861,14 +1006,16 @@ Kod wyjścia: 0 wszystko zapisano, 1 część pomiarów się nie udała
 
 Saves measurements as the &quot;Save Measurement As&quot; command of ZYMReader does,
 under the names its save dialog proposes (Measurement_yyyy-MM-dd_hh-mm-ss).
-SOURCE is a data file (*.zym5), a meter database (zym_5.db) or its folder.
+SOURCE is a data file (*.zym5), a meter database (zym_5.db), its folder
+or the ZYMReader archive.
 
   --format F      csv (decimal comma, as the meter), csv-point (decimal
                   point), zym5 (data file) or pdf (measurement report)
   --out DIR       folder of the files written (created when missing)
   --force         replaces existing files (without it nothing is overwritten)
-  --object NAME   only the measurements of object NAME (databases)
-  --id N          only measurement number N (databases)
+  --object NAME   only the measurements of object NAME (databases and archive)
+  --id N          only measurement number N (its pomiar_id in a meter database,
+                  its archive number in the archive)
   --since DATE    only measurements from DATE on (yyyy-MM-dd [hh:mm[:ss]], local time)
   --until DATE    only measurements up to DATE inclusive
 
@@ -877,7 +1024,7 @@ Exit status: 0 all saved, 1 some measurements failed
 </translation>
     </message>
     <message>
-        <location line="+63"/>
+        <location line="+65"/>
         <source>ta sama nazwa pliku co %1 (%2), nie zapisano</source>
         <translation>same file name as %1 (%2), not saved</translation>
     </message>
@@ -903,32 +1050,36 @@ Exit status: 0 all saved, 1 some measurements failed
     </message>
     <message>
         <location line="+11"/>
-        <location filename="../cli/cmd_history.cpp" line="+67"/>
+        <location filename="../cli/cmd_history.cpp" line="+70"/>
         <source>nie można otworzyć bazy danych: %1</source>
         <translation>cannot open the database: %1</translation>
     </message>
     <message>
         <location line="+8"/>
+        <location line="+92"/>
         <source>nie można odczytać listy pomiarów: %1</source>
         <translation>cannot read the list of measurements: %1</translation>
     </message>
     <message>
-        <location line="+9"/>
+        <location line="-83"/>
+        <location line="+99"/>
         <source>brak pomiaru %1 spełniającego warunki</source>
         <translation>no measurement %1 matching the selection</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="-98"/>
+        <location line="+99"/>
         <source>brak pomiarów obiektu &quot;%1&quot; spełniających warunki</source>
         <translation>no measurements of object &quot;%1&quot; matching the selection</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="-96"/>
+        <location line="+99"/>
         <source>%1: żaden pomiar nie spełnia warunków</source>
         <translation>%1: no measurement matches the selection</translation>
     </message>
     <message>
-        <location line="+14"/>
+        <location line="-85"/>
         <source>numer pomiaru nie jest liczbą całkowitą</source>
         <translation>the measurement number is not a whole number</translation>
     </message>
@@ -938,7 +1089,12 @@ Exit status: 0 all saved, 1 some measurements failed
         <translation>no row for this measurement</translation>
     </message>
     <message>
-        <location line="+55"/>
+        <location line="+94"/>
+        <source>pomiar zarchiwizowany bez rekordu (pliku danych)</source>
+        <translation>measurement archived without its record (data file)</translation>
+    </message>
+    <message>
+        <location line="+54"/>
         <source>Brak opcji --format.</source>
         <translation>Option --format is missing.</translation>
     </message>
@@ -949,7 +1105,7 @@ Exit status: 0 all saved, 1 some measurements failed
     </message>
     <message>
         <location line="+2"/>
-        <location filename="../cli/cmd_history.cpp" line="+97"/>
+        <location filename="../cli/cmd_history.cpp" line="+143"/>
         <source>Brak opcji --out.</source>
         <translation>Option --out is missing.</translation>
     </message>
@@ -980,7 +1136,7 @@ Exit status: 0 all saved, 1 some measurements failed
         <translation>Cannot create folder %1.</translation>
     </message>
     <message>
-        <location line="+17"/>
+        <location line="+21"/>
         <source>katalog bez bazy danych zym_5.db</source>
         <translation>folder without a zym_5.db database</translation>
     </message>
@@ -1032,43 +1188,46 @@ Exit status: 0 all files read, 1 some files could not be read
         <translation>%1 of %2 files could not be read</translation>
     </message>
     <message>
-        <location filename="../cli/cmd_history.cpp" line="-136"/>
-        <source>Użycie: zymreader-cli history --object NAZWA [--format csv|csv-point|json] BAZA
+        <location filename="../cli/cmd_history.cpp" line="-184"/>
+        <source>Użycie: zymreader-cli history --object NAZWA [--format csv|csv-point|json] [ARCHIWUM|BAZA]
 
-Wypisuje historię obiektu NAZWA z bazy danych miernika (zym_5.db lub jej
-katalog) tak, jak okno &quot;Historia obiektu&quot;: pomiary w kolejności czasu, zmiany
-względem pierwszego pomiaru z wartością (odniesienie) i względem poprzedniego.
-Obiekty o tej samej nazwie dają jedną wspólną historię.
+Wypisuje historię obiektu NAZWA z archiwum (domyślnie archiwum z ustawień)
+lub z bazy danych miernika (zym_5.db lub jej katalog) tak, jak okno
+&quot;Historia obiektu&quot;: pomiary w kolejności czasu, zmiany względem pierwszego
+pomiaru z wartością (odniesienie) i względem poprzedniego. W bazie miernika
+obiekty o tej samej nazwie dają jedną wspólną historię.
 
   --object NAZWA  obiekt
   --format F      csv (średniki, przecinek dziesiętny, jak zapis z okna historii;
                   domyślny), csv-point (przecinki, kropka dziesiętna) lub json
                   (jeden wiersz JSON na pomiar)
 
-Kod wyjścia: 0 wypisano, 1 brak obiektu lub bazy, 2 błędne wywołanie.
+Kod wyjścia: 0 wypisano, 1 brak obiektu, bazy lub archiwum, 2 błędne wywołanie.
 </source>
-        <translation>Usage: zymreader-cli history --object NAME [--format csv|csv-point|json] DATABASE
+        <translation>Usage: zymreader-cli history --object NAME [--format csv|csv-point|json] [ARCHIVE|DATABASE]
 
-Writes the history of object NAME from a meter database (zym_5.db or its
-folder) as the &quot;Object history&quot; window shows it: measurements in time order,
-changes against the first measurement with a value (the reference) and
-against the previous one. Objects of the same name give one history.
+Writes the history of object NAME from the archive (by default the archive of
+the settings) or from a meter database (zym_5.db or its folder) as the
+&quot;Object history&quot; window shows it: measurements in time order, changes against
+the first measurement with a value (the reference) and against the previous
+one. In a meter database, objects of the same name give one history.
 
   --object NAME   the object
   --format F      csv (semicolons, decimal comma, as the history window saves it;
                   the default), csv-point (commas, decimal point) or json
                   (one JSON line per measurement)
 
-Exit status: 0 written, 1 no such object or database, 2 wrong usage.
+Exit status: 0 written, 1 no such object, database or archive, 2 wrong usage.
 </translation>
     </message>
     <message>
-        <location line="+18"/>
-        <source>Użycie: zymreader-cli report --object NAZWA --out PLIK.pdf [--force] BAZA
+        <location line="+19"/>
+        <source>Użycie: zymreader-cli report --object NAZWA --out PLIK.pdf [--force] [ARCHIWUM|BAZA]
 
-Zapisuje raport PDF obiektu NAZWA z bazy danych miernika (zym_5.db lub jej
-katalog), ten sam, który zapisuje okno &quot;Historia obiektu&quot;: miernik,
-odniesienie, wykres historii, podsumowanie i tabela pomiarów.
+Zapisuje raport PDF obiektu NAZWA z archiwum (domyślnie archiwum z ustawień)
+lub z bazy danych miernika (zym_5.db lub jej katalog), ten sam, który zapisuje
+okno &quot;Historia obiektu&quot;: miernik, odniesienie, wykres historii, podsumowanie
+i tabela pomiarów.
 
   --object NAZWA  obiekt
   --out PLIK      plik PDF
@@ -1077,11 +1236,12 @@ odniesienie, wykres historii, podsumowanie i tabela pomiarów.
 Kod wyjścia: 0 zapisano, 1 nie zapisano (przyczyna na standardowym wyjściu
 błędów), 2 błędne wywołanie.
 </source>
-        <translation>Usage: zymreader-cli report --object NAME --out FILE.pdf [--force] DATABASE
+        <translation>Usage: zymreader-cli report --object NAME --out FILE.pdf [--force] [ARCHIVE|DATABASE]
 
-Saves the PDF report of object NAME from a meter database (zym_5.db or its
-folder), the one the &quot;Object history&quot; window saves: meter, reference,
-history chart, summary and the table of measurements.
+Saves the PDF report of object NAME from the archive (by default the archive
+of the settings) or from a meter database (zym_5.db or its folder), the one
+the &quot;Object history&quot; window saves: meter, reference, history chart, summary
+and the table of measurements.
 
   --object NAME   the object
   --out FILE      the PDF file
@@ -1092,50 +1252,51 @@ Exit status: 0 saved, 1 not saved (the reason on standard error),
 </translation>
     </message>
     <message>
-        <location line="+29"/>
+        <location line="+30"/>
         <source>nie można odczytać listy obiektów</source>
         <translation>cannot read the list of objects</translation>
     </message>
     <message>
         <location line="+11"/>
+        <location line="+47"/>
         <source>brak obiektu &quot;%1&quot;</source>
         <translation>no object &quot;%1&quot;</translation>
     </message>
     <message>
-        <location line="+9"/>
+        <location line="-38"/>
+        <location line="+43"/>
         <source>nie można odczytać historii obiektu: %1</source>
         <translation>cannot read the object&apos;s history: %1</translation>
     </message>
     <message>
-        <location line="+26"/>
+        <location line="+38"/>
         <source>Nieznany format &quot;%1&quot;; dostępne: csv, csv-point, json.</source>
         <translation>Unknown format &quot;%1&quot;; available: csv, csv-point, json.</translation>
     </message>
     <message>
         <location line="+2"/>
-        <location line="+39"/>
+        <location line="+30"/>
         <source>Brak opcji --object.</source>
         <translation>Option --object is missing.</translation>
     </message>
     <message>
-        <location line="-36"/>
-        <location line="+41"/>
-        <source>Podaj jedną bazę danych.</source>
-        <translation>Give one database.</translation>
-    </message>
-    <message>
-        <location line="-37"/>
-        <location line="+46"/>
+        <location line="-58"/>
         <source>to nie jest baza danych miernika</source>
         <translation>not a meter database</translation>
     </message>
     <message>
-        <location line="-6"/>
+        <location line="+31"/>
+        <location line="+32"/>
+        <source>Podaj najwyżej jedno archiwum lub jedną bazę danych.</source>
+        <translation>Give at most one archive or one database.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
         <source>plik już istnieje (--force go zastępuje)</source>
         <translation>the file already exists (--force replaces it)</translation>
     </message>
     <message>
-        <location line="+27"/>
+        <location line="+16"/>
         <source>nie można zapisać raportu: %1</source>
         <translation>cannot write the report: %1</translation>
     </message>
@@ -1158,8 +1319,10 @@ Użycie: zymreader-cli [--lang pl|en] POLECENIE [OPCJE] [ARGUMENTY]
 Polecenia:
   export   zapisuje pomiary jako CSV, CSV z kropką, pliki ZYM lub raporty PDF
   fit      dopasowuje R i L do pomiarów z plików danych (JSON, wiersz na pomiar)
-  history  historia obiektu z bazy danych (CSV, CSV z kropką lub JSON)
-  report   raport PDF obiektu z bazy danych
+  history  historia obiektu z archiwum lub bazy danych (CSV, CSV z kropką, JSON)
+  report   raport PDF obiektu z archiwum lub bazy danych
+  import   wczytuje bazy danych miernika (lub katalogi z nimi) do archiwum
+  check    sprawdza archiwum: spójność pliku i sumę kontrolną każdego rekordu
 
   --version    wersja programu
   --help       ta pomoc; zymreader-cli POLECENIE --help opisuje polecenie
@@ -1175,8 +1338,10 @@ Usage: zymreader-cli [--lang pl|en] COMMAND [OPTIONS] [ARGUMENTS]
 Commands:
   export   saves measurements as CSV, decimal-point CSV, ZYM files or PDF reports
   fit      fits R and L to the measurements of data files (JSON, a line each)
-  history  the history of an object from a database (CSV, decimal-point CSV or JSON)
-  report   the PDF report of an object from a database
+  history  the history of an object from the archive or a database (CSV, decimal-point CSV, JSON)
+  report   the PDF report of an object from the archive or a database
+  import   reads meter databases (or folders holding them) into the archive
+  check    checks the archive: the file&apos;s integrity and every record&apos;s checksum
 
   --version    the program&apos;s version
   --help       this help; zymreader-cli COMMAND --help describes a command
@@ -1187,14 +1352,115 @@ Exit status: 0 all done, 1 some items failed, 2 wrong usage.
 </translation>
     </message>
     <message>
-        <location line="+63"/>
+        <location line="+65"/>
         <source>Brak polecenia.</source>
         <translation>No command.</translation>
     </message>
     <message>
-        <location line="+15"/>
+        <location line="+19"/>
         <source>Nieznane polecenie &quot;%1&quot;.</source>
         <translation>Unknown command &quot;%1&quot;.</translation>
+    </message>
+    <message>
+        <location filename="../cli/cmd_archive.cpp" line="+17"/>
+        <source>Użycie: zymreader-cli import [--archive ARCHIWUM] ŹRÓDŁO...
+
+Wczytuje do archiwum programu ZYMReader bazy danych miernika (zym_5.db
+z plikami danych obok) lub katalogi, w których ich szuka (z podkatalogami).
+Baza miernika nie jest zmieniana. Na standardowe wyjście trafia jeden wiersz
+JSON na źródło: source, new, archived, conflicts, refused, without_record.
+
+  --archive PLIK  archiwum (domyślnie [Archiwum] Path z ZYMReader.ini,
+                  inaczej DATA/archiwum.db w katalogu programu)
+
+Kod wyjścia: 0 wszystko wczytano, 1 część pomiarów lub źródeł się nie udała
+(każdy wymieniony z przyczyną), 2 błędne wywołanie.
+</source>
+        <translation>Usage: zymreader-cli import [--archive ARCHIVE] SOURCE...
+
+Reads meter databases (zym_5.db with its data files beside it) or folders,
+searched for them (subfolders included), into the ZYMReader archive. The
+meter database is not changed. Standard output gets one JSON line per
+source: source, new, archived, conflicts, refused, without_record.
+
+  --archive FILE  the archive (by default [Archiwum] Path of ZYMReader.ini,
+                  otherwise DATA/archiwum.db in the program&apos;s folder)
+
+Exit status: 0 all read, 1 some measurements or sources failed
+(each named with its reason), 2 wrong usage.
+</translation>
+    </message>
+    <message>
+        <location line="+17"/>
+        <source>Użycie: zymreader-cli check [ARCHIWUM]
+
+Sprawdza spójność pliku archiwum i sumę SHA-256 każdego zapisanego rekordu.
+Na standardowe wyjście trafia jeden wiersz JSON: archive, records, damaged,
+integrity, ok. ARCHIWUM domyślnie jak w poleceniu import.
+
+Kod wyjścia: 0 archiwum jest w porządku, 1 znaleziono uszkodzenia (każde
+wymienione) lub archiwum nie daje się otworzyć, 2 błędne wywołanie.
+</source>
+        <translation>Usage: zymreader-cli check [ARCHIVE]
+
+Checks the integrity of the archive file and the SHA-256 sum of every stored
+record. Standard output gets one JSON line: archive, records, damaged,
+integrity, ok. ARCHIVE by default as for the import command.
+
+Exit status: 0 the archive is sound, 1 damage was found (each named) or the
+archive cannot be opened, 2 wrong usage.
+</translation>
+    </message>
+    <message>
+        <location line="+42"/>
+        <source>Brak źródła: podaj bazy danych miernika lub katalogi.</source>
+        <translation>No source: give meter databases or folders.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <location line="+61"/>
+        <location filename="../cli/cmd_history.cpp" line="-109"/>
+        <source>to nie jest archiwum programu ZYMReader</source>
+        <translation>not a ZYMReader archive</translation>
+    </message>
+    <message>
+        <location line="-55"/>
+        <location line="+61"/>
+        <location filename="../cli/cmd_export.cpp" line="-213"/>
+        <location filename="../cli/cmd_history.cpp" line="+5"/>
+        <source>nie można otworzyć archiwum: %1</source>
+        <translation>cannot open the archive: %1</translation>
+    </message>
+    <message>
+        <location line="-42"/>
+        <source>to nie jest baza danych miernika ani katalog</source>
+        <translation>neither a meter database nor a folder</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>brak takiego pliku ani katalogu</source>
+        <translation>no such file or folder</translation>
+    </message>
+    <message>
+        <location line="+31"/>
+        <source>Podaj najwyżej jedno archiwum.</source>
+        <translation>Give at most one archive.</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>brak takiego pliku</source>
+        <translation>no such file</translation>
+    </message>
+    <message>
+        <location line="+17"/>
+        <source>nie można sprawdzić archiwum: %1</source>
+        <translation>cannot check the archive: %1</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <location filename="../cli/cmd_export.cpp" line="+59"/>
+        <source>rekord nie zgadza się ze swoją sumą kontrolną</source>
+        <translation>the record does not match its checksum</translation>
     </message>
 </context>
 <context>
