@@ -16,6 +16,11 @@
 #include <io.h>
 #endif
 
+// The build passes the project's version.
+#ifndef ZYM_VERSION_TEXT
+#define ZYM_VERSION_TEXT ""
+#endif
+
 namespace {
 
 const char *const kCommands[] = {"export", "fit", "history", "report", "import", "check"};
