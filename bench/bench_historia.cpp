@@ -16,6 +16,7 @@
 
 #include <QAbstractItemModel>
 #include <QApplication>
+#include <QDialog>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <qcustomplot.h>
@@ -95,6 +96,7 @@ void BM_HistoriaMemory(benchmark::State &state)
     const qint64 objectId = kObiekty / 2;
     constexpr int kWindows = 8;
     double perWindow = 0;
+    double perBare = 0;
     for (auto _ : state) {
         QVector<THistoriaRow> historia;
         ReadHistoria(objectId, &historia);
@@ -110,9 +112,24 @@ void BM_HistoriaMemory(benchmark::State &state)
         state.PauseTiming();
         windows.clear();
         Settle();
+        // Against it: what any window of that size costs the window system
+        // (its backing store), an empty dialog shown and painted.
+        malloc_trim(0);
+        const double bare = HeapBytes();
+        std::vector<std::unique_ptr<QDialog>> empty;
+        for (int i = 0; i < kWindows; ++i) {
+            empty.emplace_back(new QDialog);
+            empty.back()->resize(1040, 660);
+            empty.back()->show();
+            Settle();
+        }
+        perBare = (HeapBytes() - bare) / kWindows;
+        empty.clear();
+        Settle();
         state.ResumeTiming();
     }
     state.counters["bytes_per_window"] = perWindow;
+    state.counters["bytes_per_empty_window"] = perBare;
 }
 BENCHMARK(BM_HistoriaMemory)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(3)->ReportAggregatesOnly(true);
 
