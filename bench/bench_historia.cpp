@@ -68,7 +68,7 @@ void BM_OpenHistoria(benchmark::State &state)
     int replots = 0;
     for (auto _ : state) {
         QVector<THistoriaRow> historia;
-        if (!ReadHistoria(objectId, &historia)) {
+        if (!ReadHistoria(QSqlDatabase::database(), objectId, &historia)) {
             state.SkipWithError("cannot read the history");
             break;
         }
@@ -99,7 +99,7 @@ void BM_HistoriaMemory(benchmark::State &state)
     double perBare = 0;
     for (auto _ : state) {
         QVector<THistoriaRow> historia;
-        ReadHistoria(objectId, &historia);
+        ReadHistoria(QSqlDatabase::database(), objectId, &historia);
         malloc_trim(0);
         const double before = HeapBytes();
         std::vector<std::unique_ptr<DialogHistoria>> windows;

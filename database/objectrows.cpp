@@ -8,9 +8,9 @@ namespace {
 
 /// SQLite's count of changes that other connections committed to the file;
 /// -1 when it cannot be read.
-qint64 DataVersion()
+qint64 DataVersion(const QSqlDatabase &db)
 {
-    QSqlQuery query;
+    QSqlQuery query(db);
     if (query.exec(QStringLiteral("PRAGMA data_version")) && query.next())
         return query.value(0).toLongLong();
     return -1;
@@ -27,9 +27,9 @@ void TObjectRows::Clear()
     rows.clear();
 }
 
-void TObjectRows::Refresh()
+void TObjectRows::Refresh(const QSqlDatabase &db)
 {
-    const qint64 version = DataVersion();
+    const qint64 version = DataVersion(db);
     if (bRead && version >= 0 && version == iVersion)
         return;
     Clear();
@@ -37,7 +37,7 @@ void TObjectRows::Refresh()
     iVersion = version;
     if (version < 0)
         return;
-    QSqlQuery query;
+    QSqlQuery query(db);
     query.setForwardOnly(true);
     if (!query.exec(QStringLiteral("SELECT _rowid_, pomiar_obiekt_id FROM pomiar")))
         return;
@@ -60,9 +60,9 @@ void TObjectRows::Refresh()
     bExact = true;
 }
 
-bool TObjectRows::Rows(qint64 objectId, QVector<qint64> *rowids)
+bool TObjectRows::Rows(const QSqlDatabase &db, qint64 objectId, QVector<qint64> *rowids)
 {
-    Refresh();
+    Refresh(db);
     if (!bExact)
         return false;
     *rowids = rows.value(objectId);

@@ -1,6 +1,7 @@
-// The connection side of TDataBase: the one SQLite connection (Qt's default
-// connection), every statement the program runs (lists, rows, the meter's
-// ZYM table, the comment update). The data file side is in
+// The connection side of TDataBase: the meter's SQLite connection (Qt's
+// default connection) and every statement run on it (lists, rows, the
+// meter's ZYM table, the comment update). Each statement names `db`, so a
+// second database open beside the meter's never takes one by accident. The data file side is in
 // tdatabase_pomiar.cpp.
 
 #include "database/tdatabase.h"
@@ -67,11 +68,11 @@ void FetchAll(QSqlQueryModel *model)
 // The meter keeps its data in plain tables. A view under one of their names
 // can make a plain SELECT run for ever: a recursive view in a file of a few
 // kilobytes lists rows without end, or searches for ever for a first one.
-// Such a file is not read at all. True when `table` is a view in the open
-// database; a file that is no database has none.
-bool IsView(const char *table)
+// Such a file is not read at all. True when `table` is a view in `db`; a
+// file that is no database has none.
+bool IsView(const QSqlDatabase &db, const char *table)
 {
-    QSqlQuery query;
+    QSqlQuery query(db);
     return query.exec(QStringLiteral("SELECT 1 FROM sqlite_master WHERE type='view' AND lower(name)='")
                       + QLatin1String(table) + QStringLiteral("'"))
         && query.next();
@@ -128,7 +129,7 @@ bool TDataBase::ReadRow(qint64 id)
     // and the row cannot change half-way through the reading. Several rows
     // of one id (a damaged file) leave the last one's values, as reading
     // column by column would.
-    QSqlQuery query;
+    QSqlQuery query(db);
     query.setForwardOnly(true);
     if (!query.prepare(QStringLiteral("SELECT pomiar_czas, pomiar_plik_dane, pomiar_rezystancja, pomiar_metoda, "
                                       "pomiar_komentarz, pomiar_status, pomiar_vref, pomiar_temp_core "
@@ -178,7 +179,7 @@ bool TDataBase::ReadRowByColumn(qint64 id)
     const bool batch = db.isOpen() && db.transaction();
     bool found = false;
     for (const Column &c : columns) {
-        QSqlQuery query;
+        QSqlQuery query(db);
         if (!query.exec(QLatin1String(c.statement) + QString::number(id)))
             continue; // a missing column leaves its field as it was
         while (query.next()) {
@@ -229,7 +230,7 @@ int TDataBase::LoadPomiar(qint64 id, bool *rowRead)
 
 QString TDataBase::FirstValueText(QString statement)
 {
-    QSqlQuery query;
+    QSqlQuery query(db);
     if (query.exec(statement) && query.next())
         return query.value(0).toString();
     return QStringLiteral("NULL");
@@ -237,7 +238,7 @@ QString TDataBase::FirstValueText(QString statement)
 
 QString TDataBase::ZymValue(const QString &column)
 {
-    if (IsView("zym"))
+    if (IsView(db, "zym"))
         return QStringLiteral("NULL");
     return FirstValueText(QStringLiteral("SELECT ") + column + QStringLiteral(" FROM ZYM"));
 }
@@ -245,14 +246,14 @@ QString TDataBase::ZymValue(const QString &column)
 QSqlQueryModel *TDataBase::ObiektyModel(QString *errorText)
 {
     for (const char *table : {"obiekt", "pomiar"}) {
-        if (IsView(table)) {
+        if (IsView(db, table)) {
             if (errorText)
                 *errorText = QObject::tr("Tabela %1 jest w tym pliku widokiem, a nie tabelą pomiarów.")
                                  .arg(QLatin1String(table));
             return nullptr;
         }
     }
-    QSqlQuery query;
+    QSqlQuery query(db);
     if (!query.prepare(QLatin1String(kObiektyStatement)) || !query.exec()) {
         if (errorText)
             *errorText = query.lastError().text();
@@ -264,15 +265,16 @@ QSqlQueryModel *TDataBase::ObiektyModel(QString *errorText)
     model->setHeaderData(0, Qt::Horizontal, QObject::tr("OBIEKT"));
     // The one pass over the measurements that makes every object's list a
     // lookup, made while the user reads the objects.
-    ObjectRows.Refresh();
+    ObjectRows.Refresh(db);
     return model;
 }
 
 qint64 TDataBase::ObjectId(QString name)
 {
-    name.replace(QLatin1Char('\''), QLatin1String("''"));
-    QSqlQuery query;
-    query.exec(QStringLiteral("SELECT obiekt_id  FROM obiekt WHERE  Obiekt_nazwa='") + name + QStringLiteral("'"));
+    QSqlQuery query(db);
+    query.prepare(QStringLiteral("SELECT obiekt_id  FROM obiekt WHERE  Obiekt_nazwa=?"));
+    query.addBindValue(name);
+    query.exec();
     // Names need not be unique: the last object of that name wins.
     qint64 id = 0;
     while (query.next()) {
@@ -288,7 +290,7 @@ QSqlQueryModel *TDataBase::PomiaryModel(qint64 objectId)
     // A failing statement (no pomiar table) simply leaves the table empty.
     QString statement = QString::fromUtf8(kPomiaryStatement) + QString::number(objectId);
     QVector<qint64> rowids;
-    if (ObjectRows.Rows(objectId, &rowids)) {
+    if (ObjectRows.Rows(db, objectId, &rowids)) {
         // Looked up by rowid instead of a scan of the whole table; in rowid
         // order, which is the order that scan returns them in.
         QString list;
@@ -300,7 +302,7 @@ QSqlQueryModel *TDataBase::PomiaryModel(qint64 objectId)
         }
         statement += QStringLiteral(" AND pomiar._rowid_ IN (") + list + QStringLiteral(") ORDER BY pomiar._rowid_");
     }
-    QSqlQuery query;
+    QSqlQuery query(db);
     query.prepare(statement);
     query.exec();
     auto *model = new QSqlQueryModel;
@@ -313,11 +315,11 @@ QSqlQueryModel *TDataBase::PomiaryModel(qint64 objectId)
     return model;
 }
 
-bool TDataBase::DataFileNames(QStringList *names)
+bool TDataBase::DataFileNames(const QSqlDatabase &db, QStringList *names)
 {
-    if (IsView("pomiar"))
+    if (IsView(db, "pomiar"))
         return false;
-    QSqlQuery query;
+    QSqlQuery query(db);
     if (!query.exec(QStringLiteral("SELECT pomiar_id,pomiar_plik_dane FROM pomiar")))
         return false;
     while (query.next())
@@ -345,7 +347,7 @@ bool TDataBase::ExecPending()
     }
     int rows = -1;
     {
-        QSqlQuery query;
+        QSqlQuery query(db);
         if (query.prepare(QStringLiteral("UPDATE pomiar SET pomiar_komentarz=? WHERE pomiar.pomiar_id=?"))) {
             query.addBindValue(qsPendingKomentarz);
             query.addBindValue(iPendingKomentarzId);
