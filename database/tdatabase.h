@@ -82,11 +82,13 @@ public:
     /// Fills `Row` from the `pomiar` row of `id`: the whole row in one
     /// statement, or one column at a time when a column is missing. False
     /// when no statement found a row (then `Row` is unchanged).
-    bool ReadRow(qint64 id);
+    /// `*ambiguous` (when given) tells whether several rows have that id.
+    bool ReadRow(qint64 id, bool *ambiguous = nullptr);
     /// Result codes of LoadPomiar (besides a negative id passed through).
     enum LoadPomiarResult {
         LoadPomiarOk = 0,      ///< row and data file read; `Pomiar` holds the measurement
-        LoadPomiarMissing = -1 ///< no such row, or its data file is missing, short, unreadable
+        LoadPomiarMissing = -1, ///< no such row, or its data file is missing, short, unreadable
+        LoadPomiarAmbiguous = -2 ///< more than one row carries the id: none of them is shown
                                ///< or named outside the database's folder; `Pomiar` unchanged
     };
     /// Reads the row of `id` and its data file into `Pomiar`. Returns a
@@ -149,7 +151,7 @@ public:
     QString qsLastError;    // reason of the last failed open or comment update
 
 private:
-    bool ReadRowByColumn(qint64 id);
+    bool ReadRowByColumn(qint64 id, bool *ambiguous);
 };
 
 #endif // TDATABASE_H

@@ -3,6 +3,9 @@
 
 #include "database/ui/tableviews.h"
 
+#include "database/resulttexts.h"
+#include "database/rowid.h"
+
 #include <QAbstractItemDelegate>
 #include <QCoreApplication>
 #include <QEvent>
@@ -73,7 +76,10 @@ QVariant TListModel::data(const QModelIndex &index, int role) const
     if (!index.isValid())
         return QVariant();
     if (role == Qt::DisplayRole || role == Qt::EditRole || role == Qt::ToolTipRole) {
-        const QVariant value = SourceValue(mapToSource(index));
+        QVariant value = SourceValue(mapToSource(index));
+        // The result column holds numbers (sorted as such); what they read as is its own.
+        if (headerKeys.value(index.column()) == QLatin1String("WYNIK"))
+            value = ListResultCell(value);
         // The delegate words a tool tip as it words the cell.
         if (role == Qt::ToolTipRole && value.toString().isEmpty())
             return QVariant();
@@ -94,8 +100,8 @@ QModelIndex TListModel::SetText(qint64 id, int column, const QString &text, int 
 {
     QAbstractItemModel *source = sourceModel();
     auto holds = [&](int row) {
-        const QVariant rowId = source->index(row, 0).data();
-        return !rowId.isNull() && rowId.toLongLong() == id;
+        qint64 rowId;
+        return WholeId(source->index(row, 0).data(), &rowId) && rowId == id;
     };
     // The row shown is nearly always the one saved: no walk through a long list then.
     int found = -1;
