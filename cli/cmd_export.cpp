@@ -170,7 +170,7 @@ struct TRowRef
     QString obiekt;
 };
 
-bool SelectRows(const TSelection &sel, QVector<TRowRef> *refs, QString *reason)
+bool SelectRows(const QSqlDatabase &db, const TSelection &sel, QVector<TRowRef> *refs, QString *reason)
 {
     QString statement = QStringLiteral(
         "SELECT p.pomiar_id, o.Obiekt_nazwa FROM pomiar p LEFT JOIN obiekt o ON o.obiekt_id = p.pomiar_obiekt_id "
@@ -182,7 +182,7 @@ bool SelectRows(const TSelection &sel, QVector<TRowRef> *refs, QString *reason)
     if (sel.bId)
         statement += QStringLiteral(" AND p.pomiar_id = ?");
     statement += QStringLiteral(" ORDER BY p.pomiar_czas, p.pomiar_id");
-    QSqlQuery query;
+    QSqlQuery query(db);
     query.setForwardOnly(true);
     if (!query.prepare(statement)) {
         *reason = query.lastError().text();
@@ -229,7 +229,7 @@ void ExportDataBase(const QString &source, const QString &path, const TSelection
     }
     QVector<TRowRef> refs;
     QString reason;
-    if (!SelectRows(sel, &refs, &reason)) {
+    if (!SelectRows(baza->db, sel, &refs, &reason)) {
         progress->Clear();
         CliItemFailed(source, TCli::tr("nie można odczytać listy pomiarów: %1").arg(reason));
         ++*failed;

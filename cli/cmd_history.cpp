@@ -70,7 +70,7 @@ bool ReadObjectHistory(TDataBase *baza, const QString &source, const QString &pa
         CliItemFailed(source, TCli::tr("nie można otworzyć bazy danych: %1").arg(baza->LastErrorText()));
         return false;
     }
-    QSqlQuery query;
+    QSqlQuery query(baza->db);
     query.setForwardOnly(true);
     query.prepare(QStringLiteral("SELECT obiekt_id FROM obiekt WHERE Obiekt_nazwa = ? ORDER BY obiekt_id"));
     query.addBindValue(name);
@@ -94,7 +94,7 @@ bool ReadObjectHistory(TDataBase *baza, const QString &source, const QString &pa
     for (qint64 id : ids) {
         QVector<THistoriaRow> part;
         QString reason;
-        if (!ReadHistoria(id, &part, &reason)) {
+        if (!ReadHistoria(baza->db, id, &part, &reason)) {
             CliItemFailed(source, TCli::tr("nie można odczytać historii obiektu: %1").arg(reason));
             return false;
         }

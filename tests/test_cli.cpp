@@ -393,7 +393,7 @@ void TestCli::historyAsWindowSavesIt()
     {
         std::unique_ptr<TDataBase> baza(new TDataBase);
         QCOMPARE(int(baza->Open(meter.qsDataBase)), int(TDataBase::OpenOk));
-        QVERIFY(ReadHistoria(baza->ObjectId(qsObiekt), &rows, nullptr));
+        QVERIFY(ReadHistoria(baza->db, baza->ObjectId(qsObiekt), &rows, nullptr));
         QCOMPARE(SaveHistoriaCsv(out.filePath("okno.csv"), rows, FirstValueIndex(rows)), ExportOk);
         baza->Close();
     }

@@ -175,7 +175,7 @@ p, li { white-space: pre-wrap; }
     <message>
         <location line="+18"/>
         <location filename="../database/resulttexts.cpp" line="-2"/>
-        <location filename="../database/ui/mainwindow_database.cpp" line="+190"/>
+        <location filename="../database/ui/mainwindow_database.cpp" line="+202"/>
         <location line="+17"/>
         <source>Czas</source>
         <translation>Time</translation>
@@ -309,7 +309,7 @@ p, li { white-space: pre-wrap; }
         <translation>Object history</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow.cpp" line="+113"/>
+        <location filename="../app/mainwindow.cpp" line="+112"/>
         <source>Pytanie.</source>
         <translation>Question</translation>
     </message>
@@ -427,21 +427,21 @@ p, li { white-space: pre-wrap; }
         <location filename="../app/language.cpp" line="+23"/>
         <location line="+16"/>
         <location filename="../database/resulttexts.cpp" line="-28"/>
-        <location filename="../database/ui/mainwindow_database.cpp" line="-114"/>
-        <location filename="../database/ui/mainwindow_historia.cpp" line="+28"/>
+        <location filename="../database/ui/mainwindow_database.cpp" line="-126"/>
+        <location line="+40"/>
         <source>Obiekt: </source>
         <translation>Object: </translation>
     </message>
     <message>
         <location filename="../database/resulttexts.cpp" line="+37"/>
-        <location filename="../database/ui/mainwindow_database.cpp" line="+56"/>
+        <location filename="../database/ui/mainwindow_database.cpp" line="+28"/>
         <location line="+17"/>
         <source>Metoda</source>
         <translation>Method</translation>
     </message>
     <message>
-        <location filename="../database/ui/mainwindow_database.cpp" line="-96"/>
-        <location line="+122"/>
+        <location filename="../database/ui/mainwindow_database.cpp" line="-108"/>
+        <location line="+134"/>
         <location filename="../download/ui/mainwindow_download.cpp" line="-14"/>
         <location line="+117"/>
         <source>Ostrzeżenie!</source>
@@ -536,12 +536,12 @@ To download measurements from the ZYM-5 meter, switch on the meter&apos;s WiFi a
         <translation>Error connecting to the database.</translation>
     </message>
     <message>
-        <location filename="../database/ui/mainwindow_historia.cpp" line="-27"/>
+        <location filename="../database/ui/mainwindow_historia.cpp" line="+1"/>
         <source>Nie można odczytać historii obiektu.</source>
         <translation>Cannot read the history of the object.</translation>
     </message>
     <message>
-        <location filename="../database/ui/mainwindow_database.cpp" line="-183"/>
+        <location filename="../database/ui/mainwindow_database.cpp" line="-195"/>
         <source>Obiekt ma w bazie danych identyfikator &quot;%1&quot;, który nie jest liczbą całkowitą. Nie można wyświetlić jego pomiarów.</source>
         <translation>The object&apos;s identifier in the database, &quot;%1&quot;, is not a whole number. Its measurements cannot be shown.</translation>
     </message>
@@ -685,13 +685,13 @@ The measurement can be saved as a CSV file (*.csv), a ZYM file (*.zym5) or a PDF
         <translation>Comment</translation>
     </message>
     <message>
-        <location filename="../database/tdatabase.cpp" line="+231"/>
+        <location filename="../database/tdatabase.cpp" line="+232"/>
         <location filename="../archive/tarchive.cpp" line="+390"/>
         <source>OBIEKT</source>
         <translation>OBJECT</translation>
     </message>
     <message>
-        <location line="+28"/>
+        <location line="+29"/>
         <location filename="../archive/tarchive.cpp" line="+25"/>
         <source>ID</source>
         <translation>ID</translation>
@@ -740,7 +740,7 @@ The measurement can be saved as a CSV file (*.csv), a ZYM file (*.zym5) or a PDF
         <translation>File name not allowed.</translation>
     </message>
     <message>
-        <location filename="../database/tdatabase.cpp" line="-97"/>
+        <location filename="../database/tdatabase.cpp" line="-98"/>
         <source>Tabela %1 jest w tym pliku widokiem, a nie tabelą pomiarów.</source>
         <translation>In this file, %1 is a view, not a table of measurements.</translation>
     </message>
@@ -1301,7 +1301,7 @@ Exit status: 0 saved, 1 not saved (the reason on standard error),
         <translation>cannot write the report: %1</translation>
     </message>
     <message>
-        <location filename="../cli/main.cpp" line="+89"/>
+        <location filename="../cli/main.cpp" line="+94"/>
         <source>Nieznany język &quot;%1&quot;; dostępne: pl, en.</source>
         <translation>Unknown language &quot;%1&quot;; available: pl, en.</translation>
     </message>

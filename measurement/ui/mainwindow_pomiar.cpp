@@ -34,8 +34,8 @@ void MainWindow::on_actionOpenPomiar_triggered()
     }
 
     Baza.CopyPomiar(&CurrentPomiar);
-    qsPomiarObiekt.clear();
-    qsPomiarPlik = QFileInfo(name).fileName();
+    Shown = TShownPomiar();
+    Shown.plik = QFileInfo(name).fileName();
     const TCsvLabels texts = FileResultTexts(&Baza);
     ui->label_R->setText(texts.R);
     ui->label_Metoda->setText(texts.metoda);
@@ -51,5 +51,4 @@ void MainWindow::on_actionOpenPomiar_triggered()
     iKomentarzChanges = 0;
     // This measurement has no database row: an edited comment must not be
     // saved into the row clicked before (no row means no save question).
-    iPomiarId = -1;
 }

@@ -16,8 +16,8 @@ TPomiarReport MainWindow::PomiarReportData()
 {
     // A measurement clicked in the database has a row; one opened from a
     // file has only its record.
-    const bool fromBase = iPomiarId >= 0;
-    TPomiarReport d = PomiarReportOf(&CurrentPomiar, fromBase ? &Baza.Row : nullptr, qsPomiarObiekt, qsPomiarPlik,
+    const bool fromBase = Shown.pomiarId >= 0;
+    TPomiarReport d = PomiarReportOf(&CurrentPomiar, fromBase ? &Baza.Row : nullptr, Shown.obiekt, Shown.plik,
                                      ui->label_R->text(), ui->tE_Komentarz->toPlainText());
     if (Baza.IsOpen()) {
         d.serial = Baza.ZymValue(QStringLiteral("serial_zym"));
