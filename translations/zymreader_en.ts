@@ -49,18 +49,28 @@
 <context>
     <name>DialogHistoria</name>
     <message>
-        <location filename="../database/ui/dialoghistoria.cpp" line="+209"/>
+        <location filename="../database/ui/dialoghistoria.cpp" line="+185"/>
+        <source>Ostrzeżenie!</source>
+        <translation>Warning</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Identyfikator tego pomiaru w bazie danych nie jest liczbą całkowitą albo ma go kilka wierszy. Nie można go otworzyć ani zapisać jego komentarza.</source>
+        <translation>The id of this measurement in the database is not a whole number, or several rows share it. It cannot be opened and its comment cannot be saved.</translation>
+    </message>
+    <message>
+        <location line="+32"/>
         <source>Historia: </source>
         <translation>History: </translation>
     </message>
     <message>
-        <location line="+202"/>
+        <location line="+203"/>
         <source>Ustaw jako odniesienie</source>
         <translation>Set as reference</translation>
     </message>
     <message>
         <location line="+3"/>
-        <location line="+91"/>
+        <location line="+92"/>
         <source>Zapisz historię jako CSV…</source>
         <translation>Save history as CSV…</translation>
     </message>
@@ -166,7 +176,7 @@ p, li { white-space: pre-wrap; }
     </message>
     <message>
         <location line="+22"/>
-        <location filename="../database/resulttexts.cpp" line="+22"/>
+        <location filename="../database/resultlabels.cpp" line="+22"/>
         <location line="+12"/>
         <location line="+16"/>
         <source>Komentarz</source>
@@ -174,15 +184,15 @@ p, li { white-space: pre-wrap; }
     </message>
     <message>
         <location line="+18"/>
-        <location filename="../database/resulttexts.cpp" line="-2"/>
-        <location filename="../database/ui/mainwindow_database.cpp" line="+202"/>
+        <location filename="../database/resultlabels.cpp" line="-2"/>
+        <location filename="../database/ui/mainwindow_database.cpp" line="+211"/>
         <location line="+17"/>
         <source>Czas</source>
         <translation>Time</translation>
     </message>
     <message>
         <location line="+18"/>
-        <location filename="../database/resulttexts.cpp" line="-18"/>
+        <location filename="../database/resultlabels.cpp" line="-18"/>
         <location line="+16"/>
         <location filename="../database/ui/mainwindow_database.cpp" line="-16"/>
         <source>Obiekt</source>
@@ -354,7 +364,7 @@ p, li { white-space: pre-wrap; }
         <translation>CSV file with decimal point (*.csv)</translation>
     </message>
     <message>
-        <location filename="../database/resulttexts.cpp" line="+1"/>
+        <location filename="../database/resultlabels.cpp" line="+1"/>
         <source>Rezystancja</source>
         <translation>Resistance</translation>
     </message>
@@ -413,7 +423,7 @@ p, li { white-space: pre-wrap; }
 %2</translation>
     </message>
     <message>
-        <location filename="../database/resulttexts.cpp" line="-26"/>
+        <location filename="../database/resultlabels.cpp" line="-26"/>
         <location line="+12"/>
         <source>Metoda:</source>
         <translation>Method:</translation>
@@ -426,29 +436,35 @@ p, li { white-space: pre-wrap; }
     <message>
         <location filename="../app/language.cpp" line="+23"/>
         <location line="+16"/>
-        <location filename="../database/resulttexts.cpp" line="-28"/>
-        <location filename="../database/ui/mainwindow_database.cpp" line="-126"/>
+        <location filename="../database/resultlabels.cpp" line="-28"/>
+        <location filename="../database/ui/mainwindow_database.cpp" line="-134"/>
         <location line="+40"/>
         <source>Obiekt: </source>
         <translation>Object: </translation>
     </message>
     <message>
-        <location filename="../database/resulttexts.cpp" line="+37"/>
-        <location filename="../database/ui/mainwindow_database.cpp" line="+28"/>
+        <location filename="../database/resultlabels.cpp" line="+37"/>
+        <location filename="../database/ui/mainwindow_database.cpp" line="+36"/>
         <location line="+17"/>
         <source>Metoda</source>
         <translation>Method</translation>
     </message>
     <message>
-        <location filename="../database/ui/mainwindow_database.cpp" line="-108"/>
-        <location line="+134"/>
+        <location filename="../database/ui/mainwindow_database.cpp" line="-116"/>
+        <location line="+76"/>
+        <location line="+66"/>
         <location filename="../download/ui/mainwindow_download.cpp" line="-14"/>
         <location line="+117"/>
         <source>Ostrzeżenie!</source>
         <translation>Warning</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="-65"/>
+        <source>Identyfikator %1 ma w bazie danych więcej niż jeden pomiar. Nie można go wyświetlić ani zapisać jego komentarza.</source>
+        <translation>The id %1 belongs to more than one measurement in the database. It cannot be shown and its comment cannot be saved.</translation>
+    </message>
+    <message>
+        <location line="+66"/>
         <source>Pole komentarza uległo zmianie. Zapisać komentarz w bazie danych?</source>
         <translation>The comment has been changed. Save it in the database?</translation>
     </message>
@@ -541,7 +557,7 @@ To download measurements from the ZYM-5 meter, switch on the meter&apos;s WiFi a
         <translation>Cannot read the history of the object.</translation>
     </message>
     <message>
-        <location filename="../database/ui/mainwindow_database.cpp" line="-195"/>
+        <location filename="../database/ui/mainwindow_database.cpp" line="-203"/>
         <source>Obiekt ma w bazie danych identyfikator &quot;%1&quot;, który nie jest liczbą całkowitą. Nie można wyświetlić jego pomiarów.</source>
         <translation>The object&apos;s identifier in the database, &quot;%1&quot;, is not a whole number. Its measurements cannot be shown.</translation>
     </message>
@@ -630,22 +646,35 @@ The measurement can be saved as a CSV file (*.csv), a ZYM file (*.zym5) or a PDF
         <translation>The file is shorter than a complete measurement (240080 bytes).</translation>
     </message>
     <message>
-        <location filename="../database/tdatabase_pomiar.cpp" line="+87"/>
+        <location filename="../database/tdatabase_pomiar.cpp" line="+86"/>
         <location line="+16"/>
         <source>Zapisany: </source>
         <translation>Recorded: </translation>
     </message>
     <message>
-        <location filename="../database/historia.cpp" line="+122"/>
-        <location line="+44"/>
+        <location filename="../database/historia.cpp" line="+170"/>
+        <source>nieznany</source>
+        <translation>unknown</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <location line="+49"/>
         <location filename="../database/historiaexport.cpp" line="+37"/>
+        <location filename="../database/resulttexts.cpp" line="+38"/>
         <location filename="../database/tdatabase_pomiar.cpp" line="-3"/>
-        <location filename="../database/ui/dialoghistoria.cpp" line="-289"/>
+        <location filename="../database/ui/dialoghistoria.cpp" line="-291"/>
         <source>Poza zakresem</source>
         <translation>Out of range</translation>
     </message>
     <message>
-        <location line="-16"/>
+        <location line="-47"/>
+        <location filename="../database/resulttexts.cpp" line="-4"/>
+        <location filename="../database/tdatabase_pomiar.cpp" line="-78"/>
+        <source>brak</source>
+        <translation>n/a</translation>
+    </message>
+    <message>
+        <location line="+30"/>
         <source>Czas</source>
         <translation>Time</translation>
     </message>
@@ -685,7 +714,7 @@ The measurement can be saved as a CSV file (*.csv), a ZYM file (*.zym5) or a PDF
         <translation>Comment</translation>
     </message>
     <message>
-        <location filename="../database/tdatabase.cpp" line="+232"/>
+        <location filename="../database/tdatabase.cpp" line="+245"/>
         <location filename="../archive/tarchive.cpp" line="+390"/>
         <source>OBIEKT</source>
         <translation>OBJECT</translation>
@@ -981,7 +1010,108 @@ The chart can be saved as a PNG image (*.png) or a PDF document (*.pdf).</transl
         <translation>Help: zymreader-cli %1 --help</translation>
     </message>
     <message>
-        <location filename="../cli/cmd_export.cpp" line="+35"/>
+        <location filename="../cli/cmd_archive.cpp" line="+17"/>
+        <source>Użycie: zymreader-cli import [--archive ARCHIWUM] ŹRÓDŁO...
+
+Wczytuje do archiwum programu ZYMReader bazy danych miernika (zym_5.db
+z plikami danych obok) lub katalogi, w których ich szuka (z podkatalogami).
+Baza miernika nie jest zmieniana. Na standardowe wyjście trafia jeden wiersz
+JSON na źródło: source, new, archived, conflicts, refused, without_record.
+
+  --archive PLIK  archiwum (domyślnie [Archiwum] Path z ZYMReader.ini,
+                  inaczej DATA/archiwum.db w katalogu programu)
+
+Kod wyjścia: 0 wszystko wczytano, 1 część pomiarów lub źródeł się nie udała
+(każdy wymieniony z przyczyną), 2 błędne wywołanie.
+</source>
+        <translation>Usage: zymreader-cli import [--archive ARCHIVE] SOURCE...
+
+Reads meter databases (zym_5.db with its data files beside it) or folders,
+searched for them (subfolders included), into the ZYMReader archive. The
+meter database is not changed. Standard output gets one JSON line per
+source: source, new, archived, conflicts, refused, without_record.
+
+  --archive FILE  the archive (by default [Archiwum] Path of ZYMReader.ini,
+                  otherwise DATA/archiwum.db in the program&apos;s folder)
+
+Exit status: 0 all read, 1 some measurements or sources failed
+(each named with its reason), 2 wrong usage.
+</translation>
+    </message>
+    <message>
+        <location line="+17"/>
+        <source>Użycie: zymreader-cli check [ARCHIWUM]
+
+Sprawdza spójność pliku archiwum i sumę SHA-256 każdego zapisanego rekordu.
+Na standardowe wyjście trafia jeden wiersz JSON: archive, records, damaged,
+integrity, ok. ARCHIWUM domyślnie jak w poleceniu import.
+
+Kod wyjścia: 0 archiwum jest w porządku, 1 znaleziono uszkodzenia (każde
+wymienione) lub archiwum nie daje się otworzyć, 2 błędne wywołanie.
+</source>
+        <translation>Usage: zymreader-cli check [ARCHIVE]
+
+Checks the integrity of the archive file and the SHA-256 sum of every stored
+record. Standard output gets one JSON line: archive, records, damaged,
+integrity, ok. ARCHIVE by default as for the import command.
+
+Exit status: 0 the archive is sound, 1 damage was found (each named) or the
+archive cannot be opened, 2 wrong usage.
+</translation>
+    </message>
+    <message>
+        <location line="+42"/>
+        <source>Brak źródła: podaj bazy danych miernika lub katalogi.</source>
+        <translation>No source: give meter databases or folders.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <location line="+61"/>
+        <location filename="../cli/cmd_history.cpp" line="+126"/>
+        <source>to nie jest archiwum programu ZYMReader</source>
+        <translation>not a ZYMReader archive</translation>
+    </message>
+    <message>
+        <location line="-55"/>
+        <location line="+61"/>
+        <location filename="../cli/cmd_export.cpp" line="+305"/>
+        <location filename="../cli/cmd_history.cpp" line="+5"/>
+        <source>nie można otworzyć archiwum: %1</source>
+        <translation>cannot open the archive: %1</translation>
+    </message>
+    <message>
+        <location line="-42"/>
+        <source>to nie jest baza danych miernika ani katalog</source>
+        <translation>neither a meter database nor a folder</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>brak takiego pliku ani katalogu</source>
+        <translation>no such file or folder</translation>
+    </message>
+    <message>
+        <location line="+31"/>
+        <source>Podaj najwyżej jedno archiwum.</source>
+        <translation>Give at most one archive.</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>brak takiego pliku</source>
+        <translation>no such file</translation>
+    </message>
+    <message>
+        <location line="+17"/>
+        <source>nie można sprawdzić archiwum: %1</source>
+        <translation>cannot check the archive: %1</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <location filename="../cli/cmd_export.cpp" line="+59"/>
+        <source>rekord nie zgadza się ze swoją sumą kontrolną</source>
+        <translation>the record does not match its checksum</translation>
+    </message>
+    <message>
+        <location filename="../cli/cmd_export.cpp" line="-329"/>
         <source>Użycie: zymreader-cli export --format csv|csv-point|zym5|pdf --out KATALOG [OPCJE] ŹRÓDŁO...
 
 Zapisuje pomiary tak, jak polecenie &quot;Zapisz pomiar jako&quot; programu ZYMReader,
@@ -1050,41 +1180,46 @@ Exit status: 0 all saved, 1 some measurements failed
     </message>
     <message>
         <location line="+11"/>
-        <location filename="../cli/cmd_history.cpp" line="+70"/>
+        <location filename="../cli/cmd_history.cpp" line="-61"/>
         <source>nie można otworzyć bazy danych: %1</source>
         <translation>cannot open the database: %1</translation>
     </message>
     <message>
         <location line="+8"/>
-        <location line="+92"/>
+        <location line="+95"/>
         <source>nie można odczytać listy pomiarów: %1</source>
         <translation>cannot read the list of measurements: %1</translation>
     </message>
     <message>
-        <location line="-83"/>
-        <location line="+99"/>
+        <location line="-86"/>
+        <location line="+102"/>
         <source>brak pomiaru %1 spełniającego warunki</source>
         <translation>no measurement %1 matching the selection</translation>
     </message>
     <message>
-        <location line="-98"/>
-        <location line="+99"/>
+        <location line="-101"/>
+        <location line="+102"/>
         <source>brak pomiarów obiektu &quot;%1&quot; spełniających warunki</source>
         <translation>no measurements of object &quot;%1&quot; matching the selection</translation>
     </message>
     <message>
-        <location line="-96"/>
-        <location line="+99"/>
+        <location line="-99"/>
+        <location line="+102"/>
         <source>%1: żaden pomiar nie spełnia warunków</source>
         <translation>%1: no measurement matches the selection</translation>
     </message>
     <message>
-        <location line="-85"/>
+        <location line="-88"/>
         <source>numer pomiaru nie jest liczbą całkowitą</source>
         <translation>the measurement number is not a whole number</translation>
     </message>
     <message>
-        <location line="+7"/>
+        <location line="+9"/>
+        <source>numer pomiaru ma w bazie więcej niż jeden wiersz</source>
+        <translation>the measurement number has more than one row in the database</translation>
+    </message>
+    <message>
+        <location line="+1"/>
         <source>brak wiersza pomiaru</source>
         <translation>no row for this measurement</translation>
     </message>
@@ -1269,7 +1404,12 @@ Exit status: 0 saved, 1 not saved (the reason on standard error),
         <translation>cannot read the object&apos;s history: %1</translation>
     </message>
     <message>
-        <location line="+38"/>
+        <location line="+12"/>
+        <source>to nie jest baza danych miernika</source>
+        <translation>not a meter database</translation>
+    </message>
+    <message>
+        <location line="+26"/>
         <source>Nieznany format &quot;%1&quot;; dostępne: csv, csv-point, json.</source>
         <translation>Unknown format &quot;%1&quot;; available: csv, csv-point, json.</translation>
     </message>
@@ -1280,12 +1420,7 @@ Exit status: 0 saved, 1 not saved (the reason on standard error),
         <translation>Option --object is missing.</translation>
     </message>
     <message>
-        <location line="-58"/>
-        <source>to nie jest baza danych miernika</source>
-        <translation>not a meter database</translation>
-    </message>
-    <message>
-        <location line="+31"/>
+        <location line="-27"/>
         <location line="+32"/>
         <source>Podaj najwyżej jedno archiwum lub jedną bazę danych.</source>
         <translation>Give at most one archive or one database.</translation>
@@ -1361,107 +1496,6 @@ Exit status: 0 all done, 1 some items failed, 2 wrong usage.
         <source>Nieznane polecenie &quot;%1&quot;.</source>
         <translation>Unknown command &quot;%1&quot;.</translation>
     </message>
-    <message>
-        <location filename="../cli/cmd_archive.cpp" line="+17"/>
-        <source>Użycie: zymreader-cli import [--archive ARCHIWUM] ŹRÓDŁO...
-
-Wczytuje do archiwum programu ZYMReader bazy danych miernika (zym_5.db
-z plikami danych obok) lub katalogi, w których ich szuka (z podkatalogami).
-Baza miernika nie jest zmieniana. Na standardowe wyjście trafia jeden wiersz
-JSON na źródło: source, new, archived, conflicts, refused, without_record.
-
-  --archive PLIK  archiwum (domyślnie [Archiwum] Path z ZYMReader.ini,
-                  inaczej DATA/archiwum.db w katalogu programu)
-
-Kod wyjścia: 0 wszystko wczytano, 1 część pomiarów lub źródeł się nie udała
-(każdy wymieniony z przyczyną), 2 błędne wywołanie.
-</source>
-        <translation>Usage: zymreader-cli import [--archive ARCHIVE] SOURCE...
-
-Reads meter databases (zym_5.db with its data files beside it) or folders,
-searched for them (subfolders included), into the ZYMReader archive. The
-meter database is not changed. Standard output gets one JSON line per
-source: source, new, archived, conflicts, refused, without_record.
-
-  --archive FILE  the archive (by default [Archiwum] Path of ZYMReader.ini,
-                  otherwise DATA/archiwum.db in the program&apos;s folder)
-
-Exit status: 0 all read, 1 some measurements or sources failed
-(each named with its reason), 2 wrong usage.
-</translation>
-    </message>
-    <message>
-        <location line="+17"/>
-        <source>Użycie: zymreader-cli check [ARCHIWUM]
-
-Sprawdza spójność pliku archiwum i sumę SHA-256 każdego zapisanego rekordu.
-Na standardowe wyjście trafia jeden wiersz JSON: archive, records, damaged,
-integrity, ok. ARCHIWUM domyślnie jak w poleceniu import.
-
-Kod wyjścia: 0 archiwum jest w porządku, 1 znaleziono uszkodzenia (każde
-wymienione) lub archiwum nie daje się otworzyć, 2 błędne wywołanie.
-</source>
-        <translation>Usage: zymreader-cli check [ARCHIVE]
-
-Checks the integrity of the archive file and the SHA-256 sum of every stored
-record. Standard output gets one JSON line: archive, records, damaged,
-integrity, ok. ARCHIVE by default as for the import command.
-
-Exit status: 0 the archive is sound, 1 damage was found (each named) or the
-archive cannot be opened, 2 wrong usage.
-</translation>
-    </message>
-    <message>
-        <location line="+42"/>
-        <source>Brak źródła: podaj bazy danych miernika lub katalogi.</source>
-        <translation>No source: give meter databases or folders.</translation>
-    </message>
-    <message>
-        <location line="+3"/>
-        <location line="+61"/>
-        <location filename="../cli/cmd_history.cpp" line="-109"/>
-        <source>to nie jest archiwum programu ZYMReader</source>
-        <translation>not a ZYMReader archive</translation>
-    </message>
-    <message>
-        <location line="-55"/>
-        <location line="+61"/>
-        <location filename="../cli/cmd_export.cpp" line="-213"/>
-        <location filename="../cli/cmd_history.cpp" line="+5"/>
-        <source>nie można otworzyć archiwum: %1</source>
-        <translation>cannot open the archive: %1</translation>
-    </message>
-    <message>
-        <location line="-42"/>
-        <source>to nie jest baza danych miernika ani katalog</source>
-        <translation>neither a meter database nor a folder</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>brak takiego pliku ani katalogu</source>
-        <translation>no such file or folder</translation>
-    </message>
-    <message>
-        <location line="+31"/>
-        <source>Podaj najwyżej jedno archiwum.</source>
-        <translation>Give at most one archive.</translation>
-    </message>
-    <message>
-        <location line="+5"/>
-        <source>brak takiego pliku</source>
-        <translation>no such file</translation>
-    </message>
-    <message>
-        <location line="+17"/>
-        <source>nie można sprawdzić archiwum: %1</source>
-        <translation>cannot check the archive: %1</translation>
-    </message>
-    <message>
-        <location line="+7"/>
-        <location filename="../cli/cmd_export.cpp" line="+59"/>
-        <source>rekord nie zgadza się ze swoją sumą kontrolną</source>
-        <translation>the record does not match its checksum</translation>
-    </message>
 </context>
 <context>
     <name>TReportDoc</name>
@@ -1474,7 +1508,7 @@ archive cannot be opened, 2 wrong usage.
 <context>
     <name>TReportTexts</name>
     <message>
-        <location filename="../report/reporttext.cpp" line="+63"/>
+        <location filename="../report/reporttext.cpp" line="+30"/>
         <source>Protokół pomiaru rezystancji</source>
         <translation>Resistance measurement report</translation>
     </message>

@@ -7,6 +7,7 @@
 
 #include "app/messages.h"
 #include "chart/plotpomiar.h"
+#include "database/resultlabels.h"
 #include "database/resulttexts.h"
 #include "database/rowid.h"
 #include "measurement/datafile.h"
@@ -180,7 +181,15 @@ void MainWindow::DisplayPomiar(qint64 id_pomiar)
 {
     iKomentarzChanges = 0;
     bool rowRead = false;
-    if (Baza.LoadPomiar(id_pomiar, &rowRead) == TDataBase::LoadPomiarOk) {
+    const int loaded = Baza.LoadPomiar(id_pomiar, &rowRead);
+    if (loaded == TDataBase::LoadPomiarAmbiguous) {
+        ForgetPomiar(); // nowhere for a comment to go
+        ShowProblem(QMessageBox::Warning, tr("Ostrzeżenie!"),
+                    tr("Identyfikator %1 ma w bazie danych więcej niż jeden pomiar. "
+                       "Nie można go wyświetlić ani zapisać jego komentarza.").arg(id_pomiar));
+        return;
+    }
+    if (loaded == TDataBase::LoadPomiarOk) {
         const TCsvLabels texts = RowResultTexts(&Baza, Shown.obiekt);
         ui->label_R->setText(texts.R);
         ui->label_Metoda->setText(texts.metoda);
