@@ -62,11 +62,13 @@ static_assert(sizeof(kSchemaSteps) / sizeof(kSchemaSteps[0]) == TArchive::kSchem
 const char kPomiaryStatement[] =
     "SELECT p.pomiar_id AS ID, strftime('%Y-%m-%d %H:%M:%S', "
     "datetime(datetime(p.czas, 'unixepoch')),'localtime') AS DATA , "
-    "CASE WHEN p.rezystancja >= 1000 THEN '\xE2\x88\x9E' "
+    "CASE WHEN p.status = -1 THEN 'Poza zakresem' "
+    "WHEN typeof(p.rezystancja) NOT IN ('integer', 'real') THEN NULL "
+    "WHEN p.rezystancja >= 1000 THEN '\xE2\x88\x9E' "
     "WHEN p.rezystancja >= 100 THEN round(p.rezystancja,0) "
     "WHEN p.rezystancja >= 10 THEN round(p.rezystancja,1) "
     "WHEN p.rezystancja >= 1 THEN round(p.rezystancja,2) "
-    "ELSE round(p.rezystancja,3) END AS WYNIK, "
+    "ELSE p.rezystancja END AS WYNIK, "
     "p.komentarz AS KOMENTARZ, m.serial AS MIERNIK FROM pomiar p JOIN miernik m ON m.miernik_id = p.miernik_id "
     "WHERE p.obiekt_id = ? ORDER BY p.czas, p.pomiar_id";
 
@@ -201,60 +203,69 @@ int TArchive::Open(const QString &path)
     }
 
     // Look before writing anything: switching to WAL or creating a table
-    // would change a newer archive or somebody else's database.
+    // would change a newer archive or somebody else's database. The look is
+    // a read, which an import running in another program does not hold up;
+    // only an archive to be created or upgraded takes the write lock, and
+    // looks again under it.
     auto refuse = [&](int result) {
         Close();
         return result;
     };
-    QSqlQuery query(d->db);
-    if (!query.exec(QStringLiteral("BEGIN IMMEDIATE")))
-        return refuse(d->Fail(query.lastError(), ArchiveOpenFailed));
     auto rollback = [&](int result) {
         QSqlQuery(d->db).exec(QStringLiteral("ROLLBACK"));
         return refuse(result);
     };
-    qint64 applicationId = -1, version = -1, objects = -1;
-    if (query.exec(QStringLiteral("PRAGMA application_id")) && query.next())
-        applicationId = query.value(0).toLongLong();
-    if (query.exec(QStringLiteral("PRAGMA user_version")) && query.next())
-        version = query.value(0).toLongLong();
-    if (query.exec(QStringLiteral("SELECT count(*) FROM sqlite_master")) && query.next())
-        objects = query.value(0).toLongLong();
-    query.finish();
-    if (applicationId < 0 || version < 0 || objects < 0) {
-        d->qsError = QObject::tr("%1 nie jest plikiem archiwum.").arg(QDir::toNativeSeparators(path));
-        return rollback(ArchiveOpenFailed);
-    }
-    if (applicationId != kApplicationId && !(applicationId == 0 && objects == 0)) {
-        d->qsError = QObject::tr("%1 nie jest plikiem archiwum.").arg(QDir::toNativeSeparators(path));
-        return rollback(ArchiveOpenFailed);
-    }
-    if (applicationId == 0)
-        version = 0;
-    if (version > kSchemaVersion) {
-        d->qsError = QObject::tr("Archiwum %1 zostało zapisane przez nowszą wersję programu (wersja archiwum %2, "
-                                 "ten program zna wersję %3). Archiwum nie zostało zmienione.")
-                         .arg(QDir::toNativeSeparators(path))
-                         .arg(version)
-                         .arg(kSchemaVersion);
-        return rollback(ArchiveTooNew);
-    }
-    if (version < kSchemaVersion) {
-        for (qint64 step = version; step < kSchemaVersion; ++step) {
-            for (const QString &sql : QString::fromLatin1(kSchemaSteps[step]).split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
-                if (!d->Exec(sql))
-                    return rollback(ArchiveOpenFailed);
-            }
-        }
-        if (!d->Exec(QStringLiteral("PRAGMA application_id=%1").arg(kApplicationId))
-            || !d->Exec(QStringLiteral("PRAGMA user_version=%1").arg(kSchemaVersion)))
+    QSqlQuery query(d->db);
+    for (const bool writing : {false, true}) {
+        if (!query.exec(writing ? QStringLiteral("BEGIN IMMEDIATE") : QStringLiteral("BEGIN")))
+            return refuse(d->Fail(query.lastError(), ArchiveOpenFailed));
+        qint64 applicationId = -1, version = -1, objects = -1;
+        if (query.exec(QStringLiteral("PRAGMA application_id")) && query.next())
+            applicationId = query.value(0).toLongLong();
+        if (query.exec(QStringLiteral("PRAGMA user_version")) && query.next())
+            version = query.value(0).toLongLong();
+        if (query.exec(QStringLiteral("SELECT count(*) FROM sqlite_master")) && query.next())
+            objects = query.value(0).toLongLong();
+        query.finish();
+        if (applicationId < 0 || version < 0 || objects < 0
+            || (applicationId != kApplicationId && !(applicationId == 0 && objects == 0))) {
+            d->qsError = QObject::tr("%1 nie jest plikiem archiwum.").arg(QDir::toNativeSeparators(path));
             return rollback(ArchiveOpenFailed);
+        }
+        if (applicationId == 0)
+            version = 0;
+        if (version > kSchemaVersion) {
+            d->qsError = QObject::tr("Archiwum %1 zostało zapisane przez nowszą wersję programu (wersja archiwum %2, "
+                                     "ten program zna wersję %3). Archiwum nie zostało zmienione.")
+                             .arg(QDir::toNativeSeparators(path))
+                             .arg(version)
+                             .arg(kSchemaVersion);
+            return rollback(ArchiveTooNew);
+        }
+        if (version < kSchemaVersion && writing) {
+            for (qint64 step = version; step < kSchemaVersion; ++step) {
+                for (const QString &sql :
+                     QString::fromLatin1(kSchemaSteps[step]).split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+                    if (!d->Exec(sql))
+                        return rollback(ArchiveOpenFailed);
+                }
+            }
+            if (!d->Exec(QStringLiteral("PRAGMA application_id=%1").arg(kApplicationId))
+                || !d->Exec(QStringLiteral("PRAGMA user_version=%1").arg(kSchemaVersion)))
+                return rollback(ArchiveOpenFailed);
+        }
+        if (!d->Exec(QStringLiteral("COMMIT")))
+            return rollback(ArchiveOpenFailed);
+        if (version == kSchemaVersion)
+            break;
     }
-    if (!d->Exec(QStringLiteral("COMMIT")))
-        return rollback(ArchiveOpenFailed);
     // WAL lets the window read while an import writes; NORMAL syncing
     // still keeps every committed import through a crash of the program.
-    if (!query.exec(QStringLiteral("PRAGMA journal_mode=WAL")))
+    if (!query.exec(QStringLiteral("PRAGMA journal_mode")) || !query.next())
+        return refuse(d->Fail(query.lastError(), ArchiveOpenFailed));
+    const bool wal = query.value(0).toString().compare(QLatin1String("wal"), Qt::CaseInsensitive) == 0;
+    query.finish();
+    if (!wal && !query.exec(QStringLiteral("PRAGMA journal_mode=WAL")))
         return refuse(d->Fail(query.lastError(), ArchiveOpenFailed));
     query.finish();
     d->Exec(QStringLiteral("PRAGMA synchronous=NORMAL"));

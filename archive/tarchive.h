@@ -26,7 +26,9 @@ QT_END_NAMESPACE
 // another thread and a second program can have the same archive open at
 // once: the file is in WAL mode, readers never wait for a writer, and a
 // second writer waits up to kArchiveBusyMs and then fails with
-// ArchiveBusy. One TArchive object is used by one thread at a time.
+// ArchiveBusy. Opening and browsing never wait for an import. A TArchive
+// object is used only on the thread that opened it (an import on a worker
+// thread opens a TArchive of its own there).
 
 /// Result codes of the archive's operations: 0 success, 1 cancelled,
 /// negative failures. The reason of a failure is in LastErrorText().
@@ -145,8 +147,9 @@ struct TArchiveCheckResult
     bool Ok() const { return integrity.isEmpty() && damaged.isEmpty(); }
 };
 
-/// Progress of a long operation: `done` of `total` steps (measurements).
-/// Return false to cancel. Called on the thread that runs the operation.
+/// Progress of a long operation: `done` of `total` steps (measurements;
+/// `total` is 0 while a folder's databases are still being read). Return
+/// false to cancel. Called on the thread that runs the operation.
 using TArchiveProgress = std::function<bool(qint64 done, qint64 total)>;
 
 /// The reader's archive. See the notes at the top of this file.
@@ -259,8 +262,8 @@ private:
 };
 
 // ---- the raw record's packing, for the check and the tests
-/// Packs a record: per-channel differences, zigzag, byte planes, zlib.
-/// Every byte of the image comes back from UnpackRecord.
+/// Packs a record: per-channel differences, zigzagged, bit-packed in
+/// blocks of 32 rows. Every byte of the image comes back from UnpackRecord.
 QByteArray PackRecord(const TDataPomiar *rec);
 /// Unpacks PackRecord's bytes into `*rec`; false (and `*rec` unchanged)
 /// when they are not a packed record.

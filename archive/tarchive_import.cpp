@@ -14,12 +14,14 @@
 
 #include <QDir>
 #include <QDirIterator>
+#include <QFile>
 #include <QFileInfo>
 #include <QHash>
 #include <QObject>
 #include <QSet>
 #include <QSqlError>
 #include <QSqlRecord>
+#include <QUrl>
 #include <QVariant>
 
 #include <cstring>
@@ -244,10 +246,23 @@ TSource ReadSource(const QString &path)
     const QString name = UniqueConnectionName("zym-archive-source-");
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
-        db.setDatabaseName(src.qsPath);
         // Read-only: the source is the meter's, and an import must never
-        // change it, not even by rolling back a journal left behind.
-        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=%1").arg(kArchiveBusyMs));
+        // change it, not even by rolling back a journal left behind. A file
+        // in WAL mode (bytes 18 and 19 of its header) would get its -wal
+        // and -shm files created beside it even so: such a file is read as
+        // it lies, without them.
+        QFile header(src.qsPath);
+        const QByteArray head = header.open(QIODevice::ReadOnly) ? header.read(20) : QByteArray();
+        header.close();
+        const bool wal = head.size() == 20 && (head.at(18) == 2 || head.at(19) == 2);
+        if (wal) {
+            db.setDatabaseName(QUrl::fromLocalFile(src.qsPath).toString(QUrl::FullyEncoded)
+                               + QStringLiteral("?mode=ro&immutable=1"));
+            db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_OPEN_URI"));
+        } else {
+            db.setDatabaseName(src.qsPath);
+            db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=%1").arg(kArchiveBusyMs));
+        }
         if (db.open())
             ReadSourceRows(db, &src);
         else
@@ -446,8 +461,9 @@ bool TImporter::Row(const TSource &src, qint64 miernikId, qint64 zrodloId, const
     const qint64 key = RowKey(src.meter.qsSerial, row);
     qint64 sameRow = 0;
     bool sameRowHasRecord = false;
+    bool sameRowThisImport = false;
     {
-        QSqlQuery q = Prepared("SELECT p.pomiar_id, p.sha256 IS NOT NULL FROM pomiar p "
+        QSqlQuery q = Prepared("SELECT p.pomiar_id, p.sha256 IS NOT NULL, p.import_id FROM pomiar p "
                                "JOIN miernik m ON m.miernik_id = p.miernik_id WHERE p.klucz = ? AND m.serial = ? "
                                "AND p.miernik_pomiar_id = ? AND p.czas = ? AND p.rezystancja = ? "
                                "ORDER BY p.sha256 IS NULL LIMIT 1");
@@ -461,6 +477,7 @@ bool TImporter::Row(const TSource &src, qint64 miernikId, qint64 zrodloId, const
         if (q.next()) {
             sameRow = q.value(0).toLongLong();
             sameRowHasRecord = q.value(1).toBool();
+            sameRowThisImport = q.value(2).toLongLong() == iImportId;
         }
     }
 
@@ -571,7 +588,12 @@ bool TImporter::Row(const TSource &src, qint64 miernikId, qint64 zrodloId, const
         // Archived before without its file; now the file has come along.
         if (!AttachRecord(sameRow, sha, packed))
             return false;
-        ++s->iNew;
+        // Counted already when this import archived the row (a damaged
+        // source can list one row twice, once without its file).
+        if (sameRowThisImport)
+            --s->iWithoutRecord;
+        else
+            ++s->iNew;
         return MeterComment(sameRow, row.qsKomentarz);
     }
     qint64 pomiarId = 0;

@@ -1,8 +1,10 @@
 // fuzz_database: any bytes as the meter's database, read the way the reader
 // browses one: the object list, each object's measurements, every listed
-// measurement's row and data file, and the meter's ZYM table. Nothing may
-// crash, hang or write: the file must hold the same bytes afterwards and no
-// file may appear beside it.
+// measurement's row and data file, and the meter's ZYM table; then imported
+// into an archive, twice. Nothing may crash, hang or write: the file must
+// hold the same bytes afterwards and no file may appear beside it. The
+// archive must pass its check, hold only records of files inside the
+// folder, and the second import must add nothing.
 //
 // The database's folder holds a small fixed set of data files under the
 // names the simulated meter and the tests give them, and one file just
@@ -10,6 +12,7 @@
 
 #include "fuzz/fuzzsupport.h"
 
+#include "archive/tarchive.h"
 #include "database/safepath.h"
 #include "database/tdatabase.h"
 #include "measurement/datafile.h"
@@ -17,6 +20,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QSqlQueryModel>
 #include <QStringList>
@@ -36,6 +40,7 @@ const char *const kZymColumns[] = {"serial_zym", "hw", "soft_rpi", "system_rpi",
                                    "info", "u1_offset", "u2_offset", "i_offset"};
 
 QString gFolder;   // the database's folder, with a trailing "/"
+QString gArchive; // the archive the input is imported into, outside the folder
 QString gDataBase; // gFolder + "zym_5.db"
 QStringList gListing; // what the folder holds before every input
 std::unique_ptr<TDataPomiar> gOutside; // the record outside the folder
@@ -146,6 +151,36 @@ void Browse(TDataBase &baza)
     }
 }
 
+void Import()
+{
+    static TArchive *archive = new TArchive;
+    archive->Close();
+    for (const char *suffix : {"", "-wal", "-shm"})
+        QFile::remove(gArchive + QLatin1String(suffix));
+    FUZZ_CHECK(archive->Open(gArchive) == ArchiveOk);
+    TArchiveImportSummary first, second;
+    const int result = archive->ImportDatabase(gDataBase, &first);
+    FUZZ_CHECK(result == ArchiveOk || result == ArchiveSourceFailed);
+    FUZZ_CHECK(first.iWithoutRecord <= first.iNew);
+    FUZZ_CHECK(archive->PomiarCount() == first.iNew);
+    TArchiveCheckResult check;
+    FUZZ_CHECK(archive->Check(&check) == ArchiveOk && check.Ok());
+    FUZZ_CHECK(check.iRecords == first.iNew - first.iWithoutRecord);
+    for (const TArchiveObiekt &obiekt : archive->Obiekty()) {
+        QVector<THistoriaRow> rows;
+        FUZZ_CHECK(archive->ReadHistoria(obiekt.iObiektId, &rows));
+        for (const THistoriaRow &row : rows) {
+            const int read = archive->ReadRecord(row.id, gBefore.get());
+            FUZZ_CHECK(read == ArchiveOk || read == ArchiveNotFound);
+            if (read == ArchiveOk)
+                FUZZ_CHECK(std::memcmp(gBefore.get(), gOutside.get(), sizeof(TDataPomiar)) != 0);
+        }
+    }
+    FUZZ_CHECK(archive->ImportDatabase(gDataBase, &second) == result);
+    FUZZ_CHECK(second.iNew == 0);
+    FUZZ_CHECK(archive->PomiarCount() == first.iNew);
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
@@ -157,6 +192,7 @@ extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
     const QString top = fuzzsupport::ScratchFolder("database");
     gFolder = top + QStringLiteral("baza/");
     gDataBase = gFolder + QStringLiteral("zym_5.db");
+    gArchive = top + QStringLiteral("archiwum.db");
     // The names the simulated meter and the tests' databases give their files.
     WriteRecord(gFolder + QStringLiteral("pomiar_000001.zym5"), 1);
     WriteRecord(gFolder + QStringLiteral("pomiar_000002.zym5"), 2);
@@ -193,6 +229,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         TDataBase::DataFileNames(baza->db, &names);
         baza->Close();
     }
+    Import();
 
     // Reading is all the browsing does: the file is as it came, and nothing
     // (no journal left behind, no new file) appeared beside it.

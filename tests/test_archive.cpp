@@ -4,6 +4,7 @@
 // restart, damaged sources), comment versions, cancel, two importers, the
 // check, and an importer killed at several points.
 
+#include "archive/recordsha.h"
 #include "archive/tarchive.h"
 #include "measurement/datafile.h"
 #include "simulator/zymsim.h"
@@ -145,6 +146,8 @@ class TestArchive : public QObject
 private slots:
     void initTestCase();
 
+    void sha256_data();
+    void sha256();
     void packRoundTrip_data();
     void packRoundTrip();
     void unpackRefusesDamage_data();
@@ -182,6 +185,24 @@ void TestArchive::initTestCase()
 }
 
 // ---------------------------------------------------------------- packing
+
+void TestArchive::sha256_data()
+{
+    // Lengths around the block and padding boundaries, and a record's.
+    QTest::addColumn<int>("size");
+    for (int size : {0, 1, 55, 56, 63, 64, 65, 119, 120, 128, 1000, int(kPomiarFileSize)})
+        QTest::newRow(qPrintable(QString::number(size))) << size;
+}
+
+void TestArchive::sha256()
+{
+    QFETCH(int, size);
+    QByteArray data(size, Qt::Uninitialized);
+    for (int i = 0; i < size; ++i)
+        data[i] = char(i * 131 + (i >> 8));
+    QCOMPARE(Sha256(data.constData(), size).toHex(),
+             QCryptographicHash::hash(data, QCryptographicHash::Sha256).toHex());
+}
 
 void TestArchive::packRoundTrip_data()
 {
@@ -237,8 +258,9 @@ void TestArchive::unpackRefusesDamage_data()
     QTest::newRow("empty") << 0;
     QTest::newRow("cut short") << 1;
     QTest::newRow("unknown format") << 2;
-    QTest::newRow("claims a huge size") << 3;
-    QTest::newRow("zlib stream flipped") << 4;
+    QTest::newRow("block wider than 32 bits") << 3;
+    QTest::newRow("a byte flipped") << 4;
+    QTest::newRow("a byte too many") << 5;
 }
 
 void TestArchive::unpackRefusesDamage()
@@ -250,13 +272,14 @@ void TestArchive::unpackRefusesDamage()
     case 0: packed.clear(); break;
     case 1: packed.chop(packed.size() / 2); break;
     case 2: packed[0] = 7; break;
-    case 3: packed[1] = char(0x7f); break;
+    case 3: packed[1 + 12 + 68] = char(40); break;
     case 4: packed[packed.size() / 2] = char(packed.at(packed.size() / 2) ^ 0x5a); break;
+    case 5: packed.append('\0'); break;
     }
     std::unique_ptr<TDataPomiar> back = ZeroRecord();
     back->rezystancja = 42;
     const bool unpacked = UnpackRecord(packed, back.get());
-    // A flipped byte inside the stream may still inflate: the hash then tells.
+    // A flipped sample byte still unpacks: the hash then tells.
     if (unpacked)
         QVERIFY(damage == 4 && RecordSha256(back.get()) != RecordSha256(rec.get()));
     else
@@ -551,6 +574,7 @@ void TestArchive::hostileSources_data()
                                       << 0 << 0 << 0 << 1 << int(ReasonSourceUnreadable) << int(ArchiveSourceFailed);
     QTest::newRow("no obiekt table") << "DROP TABLE obiekt" << 0 << 0 << 0 << 1 << int(ReasonSourceUnreadable)
                                      << int(ArchiveSourceFailed);
+    QTest::newRow("database in WAL mode") << "PRAGMA journal_mode=WAL" << 0 << 40 << 0 << 0 << 0 << int(ArchiveOk);
     QTest::newRow("no ZYM table") << "DROP TABLE ZYM" << 0 << 40 << 0 << 0 << 0 << int(ArchiveOk);
     QTest::newRow("ZYM is a view") << "DROP TABLE ZYM; CREATE VIEW ZYM AS WITH RECURSIVE r(x) AS "
                                       "(SELECT 1 UNION ALL SELECT x+1 FROM r) SELECT x AS serial_zym FROM r"
@@ -567,6 +591,11 @@ void TestArchive::hostileSources_data()
                                 << 40 << 0 << 0 << 0 << int(ArchiveOk);
     QTest::newRow("object that is not there") << "UPDATE pomiar SET pomiar_obiekt_id = 999 WHERE pomiar_id = 3" << 0
                                               << 39 << 0 << 1 << int(ReasonUnreadableRow) << int(ArchiveOk);
+    // -1: the rows of object 1, which the source gives two names.
+    QTest::newRow("object id given twice") << "CREATE TABLE o2 AS SELECT * FROM obiekt; DROP TABLE obiekt; "
+                                              "CREATE TABLE obiekt AS SELECT * FROM o2; "
+                                              "INSERT INTO obiekt VALUES (1, 'inny')"
+                                           << 0 << -1 << 0 << -1 << int(ReasonUnreadableRow) << int(ArchiveOk);
     QTest::newRow("duplicate id, same row") << "DROP TABLE pomiar; CREATE TABLE pomiar AS SELECT * FROM p0; "
                                                "INSERT INTO pomiar SELECT * FROM p0 WHERE pomiar_id = 3"
                                             << 0 << 40 << 0 << 0 << 0 << int(ArchiveOk);
@@ -593,6 +622,13 @@ void TestArchive::hostileSources()
     QFETCH(int, refused);
     QFETCH(int, reason);
     QFETCH(int, result);
+    if (refused < 0) {
+        refused = 0;
+        for (const TSimPomiar &p : meterA.pomiary)
+            refused += p.obiekt_id == 1;
+        QVERIFY(refused > 0);
+        newRows = meterA.pomiary.size() - refused;
+    }
     QTemporaryDir dir;
     const QString folder = dir.filePath(QStringLiteral("meter"));
     QVERIFY(CopyFolder(meterA.qsFolder, folder));
@@ -630,11 +666,11 @@ void TestArchive::hostileSources()
     QCOMPARE(s.iNew, newRows);
     QCOMPARE(s.iWithoutRecord, withoutRecord);
     QCOMPARE(s.iRefused, refused);
-    QCOMPARE(s.notes.size(), reason ? 1 : 0);
+    QCOMPARE(s.notes.size(), reason ? qMax(1, refused) : 0);
     if (reason) {
         QCOMPARE(s.notes.at(0).iReason, reason);
         QVERIFY(!ArchiveReasonText(reason).isEmpty());
-        QCOMPARE(archive.ImportNotes(s.iImportId).size(), 1);
+        QCOMPARE(archive.ImportNotes(s.iImportId).size(), s.notes.size());
     }
     QCOMPARE(archive.PomiarCount(), qint64(newRows));
     QCOMPARE(FolderHashes(dir.path()), before);
@@ -748,6 +784,7 @@ void TestArchive::twoImportersAtOnce()
     int secondResult = 99;
     QString secondError;
     int listed = -1;
+    int lateOpen = 99;
     TArchiveImportSummary s;
     QCOMPARE(first.ImportDatabase(meterA.qsDataBase, &s,
                                   [&](qint64 done, qint64) {
@@ -758,6 +795,9 @@ void TestArchive::twoImportersAtOnce()
                                           // ... while browsing goes on.
                                           std::unique_ptr<QSqlQueryModel> model(reader.PomiaryModel(1));
                                           listed = model->rowCount();
+                                          TArchive late;
+                                          late.SetBusyTimeoutMs(0);
+                                          lateOpen = late.Open(path);
                                       }
                                       return true;
                                   }),
@@ -765,6 +805,7 @@ void TestArchive::twoImportersAtOnce()
     QCOMPARE(secondResult, int(ArchiveBusy));
     QVERIFY(!secondError.isEmpty());
     QVERIFY(listed > 0);
+    QCOMPARE(lateOpen, int(ArchiveOk));
     TArchiveImportSummary again;
     QCOMPARE(second.ImportDatabase(other.qsDataBase, &again), int(ArchiveOk));
     QCOMPARE(again.iArchived, 10);

@@ -715,7 +715,7 @@ The measurement can be saved as a CSV file (*.csv), a ZYM file (*.zym5) or a PDF
     </message>
     <message>
         <location filename="../database/tdatabase.cpp" line="+245"/>
-        <location filename="../archive/tarchive.cpp" line="+390"/>
+        <location filename="../archive/tarchive.cpp" line="+401"/>
         <source>OBIEKT</source>
         <translation>OBJECT</translation>
     </message>
@@ -774,29 +774,29 @@ The measurement can be saved as a CSV file (*.csv), a ZYM file (*.zym5) or a PDF
         <translation>In this file, %1 is a view, not a table of measurements.</translation>
     </message>
     <message>
-        <location filename="../archive/tarchive.cpp" line="-296"/>
+        <location filename="../archive/tarchive.cpp" line="-305"/>
         <source>Archiwum jest zajęte przez inny program (%1). Spróbuj ponownie później.</source>
         <translation>The archive is in use by another program (%1). Try again later.</translation>
     </message>
     <message>
         <location line="+29"/>
         <source>brak pliku danych</source>
-        <translation>no data file</translation>
+        <translation>data file missing</translation>
     </message>
     <message>
         <location line="+2"/>
         <source>plik danych jest za krótki</source>
-        <translation>the data file is too short</translation>
+        <translation>data file too short</translation>
     </message>
     <message>
         <location line="+2"/>
         <source>pliku danych nie można odczytać</source>
-        <translation>the data file cannot be read</translation>
+        <translation>data file cannot be read</translation>
     </message>
     <message>
         <location line="+2"/>
         <source>plik danych leży poza folderem bazy</source>
-        <translation>the data file lies outside the database&apos;s folder</translation>
+        <translation>data file lies outside the database&apos;s folder</translation>
     </message>
     <message>
         <location line="+2"/>
@@ -816,25 +816,24 @@ The measurement can be saved as a CSV file (*.csv), a ZYM file (*.zym5) or a PDF
     <message>
         <location line="+23"/>
         <source>Nie można utworzyć folderu %1.</source>
-        <translation>Cannot create folder %1.</translation>
+        <translation>Cannot create the folder %1.</translation>
     </message>
     <message>
         <location line="+4"/>
-        <location line="+35"/>
-        <location line="+4"/>
+        <location line="+40"/>
         <source>%1 nie jest plikiem archiwum.</source>
         <translation>%1 is not an archive file.</translation>
     </message>
     <message>
         <location line="+6"/>
         <source>Archiwum %1 zostało zapisane przez nowszą wersję programu (wersja archiwum %2, ten program zna wersję %3). Archiwum nie zostało zmienione.</source>
-        <translation>Archive %1 was written by a newer version of the program (archive version %2, this program knows version %3). The archive was not changed.</translation>
+        <translation>The archive %1 was written by a newer version of the program (archive version %2, this program knows version %3). The archive has not been changed.</translation>
     </message>
     <message>
-        <location line="+143"/>
+        <location line="+151"/>
         <location line="+122"/>
         <source>Archiwum nie jest otwarte.</source>
-        <translation>No archive is open.</translation>
+        <translation>The archive is not open.</translation>
     </message>
     <message>
         <location line="-81"/>
@@ -844,7 +843,7 @@ The measurement can be saved as a CSV file (*.csv), a ZYM file (*.zym5) or a PDF
     <message>
         <location line="+60"/>
         <source>Pomiar %1 nie ma w archiwum zapisu z pliku danych.</source>
-        <translation>Measurement %1 has no record from its data file in the archive.</translation>
+        <translation>Measurement %1 has no data file record in the archive.</translation>
     </message>
     <message>
         <location line="+6"/>
@@ -857,7 +856,7 @@ The measurement can be saved as a CSV file (*.csv), a ZYM file (*.zym5) or a PDF
         <translation>Measurement %1 is not in the archive.</translation>
     </message>
     <message>
-        <location filename="../archive/tarchive_import.cpp" line="+120"/>
+        <location filename="../archive/tarchive_import.cpp" line="+122"/>
         <source>brak tabeli %1</source>
         <translation>no table %1</translation>
     </message>
@@ -894,22 +893,22 @@ The measurement can be saved as a CSV file (*.csv), a ZYM file (*.zym5) or a PDF
     <message>
         <location line="+0"/>
         <source>brak pliku</source>
-        <translation>no file</translation>
+        <translation>no such file</translation>
     </message>
     <message>
-        <location line="+323"/>
+        <location line="+338"/>
         <source>archiwum (pomiar %1) / źródło: </source>
         <translation>archive (measurement %1) / source: </translation>
     </message>
     <message>
-        <location line="+186"/>
+        <location line="+191"/>
         <source>Nie można odczytać bazy danych %1: %2</source>
-        <translation>Cannot read database %1: %2</translation>
+        <translation>Cannot read the database %1: %2</translation>
     </message>
     <message>
         <location line="+16"/>
         <source>Folder %1 nie istnieje.</source>
-        <translation>Folder %1 does not exist.</translation>
+        <translation>The folder %1 does not exist.</translation>
     </message>
 </context>
 <context>
