@@ -5,7 +5,7 @@
 
 #include "archive/tarchive.h"
 #include "chart/plotpomiar.h"
-#include "database/resultlabels.h"
+#include "database/resulttexts.h"
 #include "database/rowid.h"
 #include "database/safepath.h"
 #include "database/tdatabase.h"

@@ -49,7 +49,7 @@
 <context>
     <name>DialogHistoria</name>
     <message>
-        <location filename="../database/ui/dialoghistoria.cpp" line="+185"/>
+        <location filename="../database/ui/dialoghistoria.cpp" line="+208"/>
         <source>Ostrzeżenie!</source>
         <translation>Warning</translation>
     </message>
@@ -59,12 +59,12 @@
         <translation>The id of this measurement in the database is not a whole number, or several rows share it. It cannot be opened and its comment cannot be saved.</translation>
     </message>
     <message>
-        <location line="+32"/>
+        <location line="+37"/>
         <source>Historia: </source>
         <translation>History: </translation>
     </message>
     <message>
-        <location line="+203"/>
+        <location line="+221"/>
         <source>Ustaw jako odniesienie</source>
         <translation>Set as reference</translation>
     </message>
@@ -176,7 +176,7 @@ p, li { white-space: pre-wrap; }
     </message>
     <message>
         <location line="+22"/>
-        <location filename="../database/resultlabels.cpp" line="+22"/>
+        <location filename="../database/resulttexts.cpp" line="+69"/>
         <location line="+12"/>
         <location line="+16"/>
         <source>Komentarz</source>
@@ -184,15 +184,15 @@ p, li { white-space: pre-wrap; }
     </message>
     <message>
         <location line="+18"/>
-        <location filename="../database/resultlabels.cpp" line="-2"/>
-        <location filename="../database/ui/mainwindow_database.cpp" line="+211"/>
+        <location filename="../database/resulttexts.cpp" line="-2"/>
+        <location filename="../database/ui/mainwindow_database.cpp" line="+210"/>
         <location line="+17"/>
         <source>Czas</source>
         <translation>Time</translation>
     </message>
     <message>
         <location line="+18"/>
-        <location filename="../database/resultlabels.cpp" line="-18"/>
+        <location filename="../database/resulttexts.cpp" line="-18"/>
         <location line="+16"/>
         <location filename="../database/ui/mainwindow_database.cpp" line="-16"/>
         <source>Obiekt</source>
@@ -364,7 +364,7 @@ p, li { white-space: pre-wrap; }
         <translation>CSV file with decimal point (*.csv)</translation>
     </message>
     <message>
-        <location filename="../database/resultlabels.cpp" line="+1"/>
+        <location filename="../database/resulttexts.cpp" line="+1"/>
         <source>Rezystancja</source>
         <translation>Resistance</translation>
     </message>
@@ -423,7 +423,7 @@ p, li { white-space: pre-wrap; }
 %2</translation>
     </message>
     <message>
-        <location filename="../database/resultlabels.cpp" line="-26"/>
+        <location filename="../database/resulttexts.cpp" line="-26"/>
         <location line="+12"/>
         <source>Metoda:</source>
         <translation>Method:</translation>
@@ -436,14 +436,14 @@ p, li { white-space: pre-wrap; }
     <message>
         <location filename="../app/language.cpp" line="+23"/>
         <location line="+16"/>
-        <location filename="../database/resultlabels.cpp" line="-28"/>
+        <location filename="../database/resulttexts.cpp" line="-28"/>
         <location filename="../database/ui/mainwindow_database.cpp" line="-134"/>
         <location line="+40"/>
         <source>Obiekt: </source>
         <translation>Object: </translation>
     </message>
     <message>
-        <location filename="../database/resultlabels.cpp" line="+37"/>
+        <location filename="../database/resulttexts.cpp" line="+37"/>
         <location filename="../database/ui/mainwindow_database.cpp" line="+36"/>
         <location line="+17"/>
         <source>Metoda</source>
@@ -660,9 +660,9 @@ The measurement can be saved as a CSV file (*.csv), a ZYM file (*.zym5) or a PDF
         <location line="+7"/>
         <location line="+49"/>
         <location filename="../database/historiaexport.cpp" line="+37"/>
-        <location filename="../database/resulttexts.cpp" line="+38"/>
+        <location filename="../database/resulttexts.cpp" line="-58"/>
         <location filename="../database/tdatabase_pomiar.cpp" line="-3"/>
-        <location filename="../database/ui/dialoghistoria.cpp" line="-291"/>
+        <location filename="../database/ui/dialoghistoria.cpp" line="-309"/>
         <source>Poza zakresem</source>
         <translation>Out of range</translation>
     </message>
@@ -714,13 +714,13 @@ The measurement can be saved as a CSV file (*.csv), a ZYM file (*.zym5) or a PDF
         <translation>Comment</translation>
     </message>
     <message>
-        <location filename="../database/tdatabase.cpp" line="+245"/>
+        <location filename="../database/tdatabase.cpp" line="+279"/>
         <location filename="../archive/tarchive.cpp" line="+401"/>
         <source>OBIEKT</source>
         <translation>OBJECT</translation>
     </message>
     <message>
-        <location line="+29"/>
+        <location line="+46"/>
         <location filename="../archive/tarchive.cpp" line="+25"/>
         <source>ID</source>
         <translation>ID</translation>
@@ -769,7 +769,7 @@ The measurement can be saved as a CSV file (*.csv), a ZYM file (*.zym5) or a PDF
         <translation>File name not allowed.</translation>
     </message>
     <message>
-        <location filename="../database/tdatabase.cpp" line="-98"/>
+        <location filename="../database/tdatabase.cpp" line="-115"/>
         <source>Tabela %1 jest w tym pliku widokiem, a nie tabelą pomiarów.</source>
         <translation>In this file, %1 is a view, not a table of measurements.</translation>
     </message>
@@ -781,22 +781,22 @@ The measurement can be saved as a CSV file (*.csv), a ZYM file (*.zym5) or a PDF
     <message>
         <location line="+29"/>
         <source>brak pliku danych</source>
-        <translation>data file missing</translation>
+        <translation>no data file</translation>
     </message>
     <message>
         <location line="+2"/>
         <source>plik danych jest za krótki</source>
-        <translation>data file too short</translation>
+        <translation>the data file is too short</translation>
     </message>
     <message>
         <location line="+2"/>
         <source>pliku danych nie można odczytać</source>
-        <translation>data file cannot be read</translation>
+        <translation>the data file cannot be read</translation>
     </message>
     <message>
         <location line="+2"/>
         <source>plik danych leży poza folderem bazy</source>
-        <translation>data file lies outside the database&apos;s folder</translation>
+        <translation>the data file lies outside the database&apos;s folder</translation>
     </message>
     <message>
         <location line="+2"/>
@@ -816,7 +816,7 @@ The measurement can be saved as a CSV file (*.csv), a ZYM file (*.zym5) or a PDF
     <message>
         <location line="+23"/>
         <source>Nie można utworzyć folderu %1.</source>
-        <translation>Cannot create the folder %1.</translation>
+        <translation>Cannot create folder %1.</translation>
     </message>
     <message>
         <location line="+4"/>
@@ -827,13 +827,13 @@ The measurement can be saved as a CSV file (*.csv), a ZYM file (*.zym5) or a PDF
     <message>
         <location line="+6"/>
         <source>Archiwum %1 zostało zapisane przez nowszą wersję programu (wersja archiwum %2, ten program zna wersję %3). Archiwum nie zostało zmienione.</source>
-        <translation>The archive %1 was written by a newer version of the program (archive version %2, this program knows version %3). The archive has not been changed.</translation>
+        <translation>Archive %1 was written by a newer version of the program (archive version %2, this program knows version %3). The archive was not changed.</translation>
     </message>
     <message>
         <location line="+151"/>
         <location line="+122"/>
         <source>Archiwum nie jest otwarte.</source>
-        <translation>The archive is not open.</translation>
+        <translation>No archive is open.</translation>
     </message>
     <message>
         <location line="-81"/>
@@ -843,7 +843,7 @@ The measurement can be saved as a CSV file (*.csv), a ZYM file (*.zym5) or a PDF
     <message>
         <location line="+60"/>
         <source>Pomiar %1 nie ma w archiwum zapisu z pliku danych.</source>
-        <translation>Measurement %1 has no data file record in the archive.</translation>
+        <translation>Measurement %1 has no record from its data file in the archive.</translation>
     </message>
     <message>
         <location line="+6"/>
@@ -893,7 +893,7 @@ The measurement can be saved as a CSV file (*.csv), a ZYM file (*.zym5) or a PDF
     <message>
         <location line="+0"/>
         <source>brak pliku</source>
-        <translation>no such file</translation>
+        <translation>no file</translation>
     </message>
     <message>
         <location line="+338"/>
@@ -903,12 +903,12 @@ The measurement can be saved as a CSV file (*.csv), a ZYM file (*.zym5) or a PDF
     <message>
         <location line="+191"/>
         <source>Nie można odczytać bazy danych %1: %2</source>
-        <translation>Cannot read the database %1: %2</translation>
+        <translation>Cannot read database %1: %2</translation>
     </message>
     <message>
         <location line="+16"/>
         <source>Folder %1 nie istnieje.</source>
-        <translation>The folder %1 does not exist.</translation>
+        <translation>Folder %1 does not exist.</translation>
     </message>
 </context>
 <context>
@@ -1009,108 +1009,7 @@ The chart can be saved as a PNG image (*.png) or a PDF document (*.pdf).</transl
         <translation>Help: zymreader-cli %1 --help</translation>
     </message>
     <message>
-        <location filename="../cli/cmd_archive.cpp" line="+17"/>
-        <source>Użycie: zymreader-cli import [--archive ARCHIWUM] ŹRÓDŁO...
-
-Wczytuje do archiwum programu ZYMReader bazy danych miernika (zym_5.db
-z plikami danych obok) lub katalogi, w których ich szuka (z podkatalogami).
-Baza miernika nie jest zmieniana. Na standardowe wyjście trafia jeden wiersz
-JSON na źródło: source, new, archived, conflicts, refused, without_record.
-
-  --archive PLIK  archiwum (domyślnie [Archiwum] Path z ZYMReader.ini,
-                  inaczej DATA/archiwum.db w katalogu programu)
-
-Kod wyjścia: 0 wszystko wczytano, 1 część pomiarów lub źródeł się nie udała
-(każdy wymieniony z przyczyną), 2 błędne wywołanie.
-</source>
-        <translation>Usage: zymreader-cli import [--archive ARCHIVE] SOURCE...
-
-Reads meter databases (zym_5.db with its data files beside it) or folders,
-searched for them (subfolders included), into the ZYMReader archive. The
-meter database is not changed. Standard output gets one JSON line per
-source: source, new, archived, conflicts, refused, without_record.
-
-  --archive FILE  the archive (by default [Archiwum] Path of ZYMReader.ini,
-                  otherwise DATA/archiwum.db in the program&apos;s folder)
-
-Exit status: 0 all read, 1 some measurements or sources failed
-(each named with its reason), 2 wrong usage.
-</translation>
-    </message>
-    <message>
-        <location line="+17"/>
-        <source>Użycie: zymreader-cli check [ARCHIWUM]
-
-Sprawdza spójność pliku archiwum i sumę SHA-256 każdego zapisanego rekordu.
-Na standardowe wyjście trafia jeden wiersz JSON: archive, records, damaged,
-integrity, ok. ARCHIWUM domyślnie jak w poleceniu import.
-
-Kod wyjścia: 0 archiwum jest w porządku, 1 znaleziono uszkodzenia (każde
-wymienione) lub archiwum nie daje się otworzyć, 2 błędne wywołanie.
-</source>
-        <translation>Usage: zymreader-cli check [ARCHIVE]
-
-Checks the integrity of the archive file and the SHA-256 sum of every stored
-record. Standard output gets one JSON line: archive, records, damaged,
-integrity, ok. ARCHIVE by default as for the import command.
-
-Exit status: 0 the archive is sound, 1 damage was found (each named) or the
-archive cannot be opened, 2 wrong usage.
-</translation>
-    </message>
-    <message>
-        <location line="+42"/>
-        <source>Brak źródła: podaj bazy danych miernika lub katalogi.</source>
-        <translation>No source: give meter databases or folders.</translation>
-    </message>
-    <message>
-        <location line="+3"/>
-        <location line="+61"/>
-        <location filename="../cli/cmd_history.cpp" line="+126"/>
-        <source>to nie jest archiwum programu ZYMReader</source>
-        <translation>not a ZYMReader archive</translation>
-    </message>
-    <message>
-        <location line="-55"/>
-        <location line="+61"/>
-        <location filename="../cli/cmd_export.cpp" line="+305"/>
-        <location filename="../cli/cmd_history.cpp" line="+5"/>
-        <source>nie można otworzyć archiwum: %1</source>
-        <translation>cannot open the archive: %1</translation>
-    </message>
-    <message>
-        <location line="-42"/>
-        <source>to nie jest baza danych miernika ani katalog</source>
-        <translation>neither a meter database nor a folder</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>brak takiego pliku ani katalogu</source>
-        <translation>no such file or folder</translation>
-    </message>
-    <message>
-        <location line="+31"/>
-        <source>Podaj najwyżej jedno archiwum.</source>
-        <translation>Give at most one archive.</translation>
-    </message>
-    <message>
-        <location line="+5"/>
-        <source>brak takiego pliku</source>
-        <translation>no such file</translation>
-    </message>
-    <message>
-        <location line="+17"/>
-        <source>nie można sprawdzić archiwum: %1</source>
-        <translation>cannot check the archive: %1</translation>
-    </message>
-    <message>
-        <location line="+7"/>
-        <location filename="../cli/cmd_export.cpp" line="+59"/>
-        <source>rekord nie zgadza się ze swoją sumą kontrolną</source>
-        <translation>the record does not match its checksum</translation>
-    </message>
-    <message>
-        <location filename="../cli/cmd_export.cpp" line="-329"/>
+        <location filename="../cli/cmd_export.cpp" line="+35"/>
         <source>Użycie: zymreader-cli export --format csv|csv-point|zym5|pdf --out KATALOG [OPCJE] ŹRÓDŁO...
 
 Zapisuje pomiary tak, jak polecenie &quot;Zapisz pomiar jako&quot; programu ZYMReader,
@@ -1179,7 +1078,7 @@ Exit status: 0 all saved, 1 some measurements failed
     </message>
     <message>
         <location line="+11"/>
-        <location filename="../cli/cmd_history.cpp" line="-61"/>
+        <location filename="../cli/cmd_history.cpp" line="+70"/>
         <source>nie można otworzyć bazy danych: %1</source>
         <translation>cannot open the database: %1</translation>
     </message>
@@ -1403,12 +1302,7 @@ Exit status: 0 saved, 1 not saved (the reason on standard error),
         <translation>cannot read the object&apos;s history: %1</translation>
     </message>
     <message>
-        <location line="+12"/>
-        <source>to nie jest baza danych miernika</source>
-        <translation>not a meter database</translation>
-    </message>
-    <message>
-        <location line="+26"/>
+        <location line="+38"/>
         <source>Nieznany format &quot;%1&quot;; dostępne: csv, csv-point, json.</source>
         <translation>Unknown format &quot;%1&quot;; available: csv, csv-point, json.</translation>
     </message>
@@ -1419,7 +1313,12 @@ Exit status: 0 saved, 1 not saved (the reason on standard error),
         <translation>Option --object is missing.</translation>
     </message>
     <message>
-        <location line="-27"/>
+        <location line="-58"/>
+        <source>to nie jest baza danych miernika</source>
+        <translation>not a meter database</translation>
+    </message>
+    <message>
+        <location line="+31"/>
         <location line="+32"/>
         <source>Podaj najwyżej jedno archiwum lub jedną bazę danych.</source>
         <translation>Give at most one archive or one database.</translation>
@@ -1494,6 +1393,107 @@ Exit status: 0 all done, 1 some items failed, 2 wrong usage.
         <location line="+19"/>
         <source>Nieznane polecenie &quot;%1&quot;.</source>
         <translation>Unknown command &quot;%1&quot;.</translation>
+    </message>
+    <message>
+        <location filename="../cli/cmd_archive.cpp" line="+17"/>
+        <source>Użycie: zymreader-cli import [--archive ARCHIWUM] ŹRÓDŁO...
+
+Wczytuje do archiwum programu ZYMReader bazy danych miernika (zym_5.db
+z plikami danych obok) lub katalogi, w których ich szuka (z podkatalogami).
+Baza miernika nie jest zmieniana. Na standardowe wyjście trafia jeden wiersz
+JSON na źródło: source, new, archived, conflicts, refused, without_record.
+
+  --archive PLIK  archiwum (domyślnie [Archiwum] Path z ZYMReader.ini,
+                  inaczej DATA/archiwum.db w katalogu programu)
+
+Kod wyjścia: 0 wszystko wczytano, 1 część pomiarów lub źródeł się nie udała
+(każdy wymieniony z przyczyną), 2 błędne wywołanie.
+</source>
+        <translation>Usage: zymreader-cli import [--archive ARCHIVE] SOURCE...
+
+Reads meter databases (zym_5.db with its data files beside it) or folders,
+searched for them (subfolders included), into the ZYMReader archive. The
+meter database is not changed. Standard output gets one JSON line per
+source: source, new, archived, conflicts, refused, without_record.
+
+  --archive FILE  the archive (by default [Archiwum] Path of ZYMReader.ini,
+                  otherwise DATA/archiwum.db in the program&apos;s folder)
+
+Exit status: 0 all read, 1 some measurements or sources failed
+(each named with its reason), 2 wrong usage.
+</translation>
+    </message>
+    <message>
+        <location line="+17"/>
+        <source>Użycie: zymreader-cli check [ARCHIWUM]
+
+Sprawdza spójność pliku archiwum i sumę SHA-256 każdego zapisanego rekordu.
+Na standardowe wyjście trafia jeden wiersz JSON: archive, records, damaged,
+integrity, ok. ARCHIWUM domyślnie jak w poleceniu import.
+
+Kod wyjścia: 0 archiwum jest w porządku, 1 znaleziono uszkodzenia (każde
+wymienione) lub archiwum nie daje się otworzyć, 2 błędne wywołanie.
+</source>
+        <translation>Usage: zymreader-cli check [ARCHIVE]
+
+Checks the integrity of the archive file and the SHA-256 sum of every stored
+record. Standard output gets one JSON line: archive, records, damaged,
+integrity, ok. ARCHIVE by default as for the import command.
+
+Exit status: 0 the archive is sound, 1 damage was found (each named) or the
+archive cannot be opened, 2 wrong usage.
+</translation>
+    </message>
+    <message>
+        <location line="+42"/>
+        <source>Brak źródła: podaj bazy danych miernika lub katalogi.</source>
+        <translation>No source: give meter databases or folders.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <location line="+61"/>
+        <location filename="../cli/cmd_history.cpp" line="-109"/>
+        <source>to nie jest archiwum programu ZYMReader</source>
+        <translation>not a ZYMReader archive</translation>
+    </message>
+    <message>
+        <location line="-55"/>
+        <location line="+61"/>
+        <location filename="../cli/cmd_export.cpp" line="-213"/>
+        <location filename="../cli/cmd_history.cpp" line="+5"/>
+        <source>nie można otworzyć archiwum: %1</source>
+        <translation>cannot open the archive: %1</translation>
+    </message>
+    <message>
+        <location line="-42"/>
+        <source>to nie jest baza danych miernika ani katalog</source>
+        <translation>neither a meter database nor a folder</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>brak takiego pliku ani katalogu</source>
+        <translation>no such file or folder</translation>
+    </message>
+    <message>
+        <location line="+31"/>
+        <source>Podaj najwyżej jedno archiwum.</source>
+        <translation>Give at most one archive.</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>brak takiego pliku</source>
+        <translation>no such file</translation>
+    </message>
+    <message>
+        <location line="+17"/>
+        <source>nie można sprawdzić archiwum: %1</source>
+        <translation>cannot check the archive: %1</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <location filename="../cli/cmd_export.cpp" line="+59"/>
+        <source>rekord nie zgadza się ze swoją sumą kontrolną</source>
+        <translation>the record does not match its checksum</translation>
     </message>
 </context>
 <context>

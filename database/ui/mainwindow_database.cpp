@@ -7,7 +7,6 @@
 
 #include "app/messages.h"
 #include "chart/plotpomiar.h"
-#include "database/resultlabels.h"
 #include "database/resulttexts.h"
 #include "database/rowid.h"
 #include "measurement/datafile.h"
@@ -190,7 +189,7 @@ void MainWindow::DisplayPomiar(qint64 id_pomiar)
         return;
     }
     if (loaded == TDataBase::LoadPomiarOk) {
-        const TCsvLabels texts = RowResultTexts(&Baza, Shown.obiekt);
+        const TCsvLabels texts = RowResultTexts(&Baza, qsObiektName);
         ui->label_R->setText(texts.R);
         ui->label_Metoda->setText(texts.metoda);
         ui->label_Czas->setText(texts.czas);

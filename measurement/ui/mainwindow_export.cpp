@@ -8,7 +8,7 @@
 #include "ui_mainwindow.h"
 
 #include "app/messages.h"
-#include "database/resultlabels.h"
+#include "database/resulttexts.h"
 #include "measurement/csvexport.h"
 #include "measurement/datafile.h"
 #include "measurement/ui/savedialog.h"

@@ -7,7 +7,7 @@
 
 #include "app/messages.h"
 #include "chart/plotpomiar.h"
-#include "database/resultlabels.h"
+#include "database/resulttexts.h"
 #include "measurement/datafile.h"
 
 #include <QDir>
