@@ -263,9 +263,12 @@ void ExportDataBase(const QString &source, const QString &path, const TSelection
             continue;
         }
         bool rowRead = false;
-        if (baza->LoadPomiar(id, &rowRead) != TDataBase::LoadPomiarOk) {
+        const int loaded = baza->LoadPomiar(id, &rowRead);
+        if (loaded != TDataBase::LoadPomiarOk) {
             progress->Clear();
-            CliItemFailed(name, rowRead ? DataFileReason(*baza) : TCli::tr("brak wiersza pomiaru"));
+            CliItemFailed(name, loaded == TDataBase::LoadPomiarAmbiguous
+                                    ? TCli::tr("numer pomiaru ma w bazie więcej niż jeden wiersz")
+                                    : rowRead ? DataFileReason(*baza) : TCli::tr("brak wiersza pomiaru"));
             ++*failed;
             continue;
         }
