@@ -167,7 +167,7 @@ QString HistoriaCsvText(const QVector<THistoriaRow> &rows, int reference)
             : QString::number(row.R, 'g', QLocale::FloatingPointShortest).replace(QLatin1Char('.'), QLatin1Char(','));
         text += HistoriaCzasText(row.czas) + QLatin1Char(';') + CsvField(R) + QLatin1Char(';')
             + HistoriaMetodaText(row) + QLatin1Char(';') + PercentText(zmiany[i].odniesienie, true) + QLatin1Char(';')
-            + PercentText(zmiany[i].poprzedni, true) + QLatin1Char(';') + CsvField(row.komentarz) + QLatin1Char('\n');
+            + PercentText(zmiany[i].poprzedni, true) + QLatin1Char(';') + CsvField(CsvTextField(row.komentarz)) + QLatin1Char('\n');
     }
     return text;
 }

@@ -106,7 +106,7 @@ public:
             break;
         case Qt::ToolTipRole:
             if (index.column() == ColKomentarz && !row.komentarz.isEmpty())
-                return row.komentarz;
+                return PlainToolTip(row.komentarz);
             break;
         case Qt::TextAlignmentRole:
             if (index.column() == ColR || index.column() == ColOdniesienie || index.column() == ColPoprzedni)
@@ -495,12 +495,7 @@ void DialogHistoria::UpdateKomentarz(qint64 pomiarId, const QString &komentarz)
 
 void DialogHistoria::SaveCsv()
 {
-    // Characters a file name cannot hold on Windows become "_".
-    QString name = qsObiekt;
-    for (QChar &c : name) {
-        if (QStringLiteral("\\/:*?\"<>|").contains(c) || c < QLatin1Char(' '))
-            c = QLatin1Char('_');
-    }
+    const QString name = FileNamePart(qsObiekt);
     const QString proposal = qsSaveFolder + tr("Historia_") + name + QStringLiteral(".csv");
     const QString fileName = QFileDialog::getSaveFileName(this, tr("Zapisz historię jako CSV…"), proposal,
                                                           tr("Plik CSV (*.csv)"));

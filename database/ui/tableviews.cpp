@@ -3,6 +3,8 @@
 
 #include "database/ui/tableviews.h"
 
+#include "app/messages.h"
+
 #include <QAbstractItemDelegate>
 #include <QCoreApplication>
 #include <QEvent>
@@ -73,8 +75,8 @@ QVariant TListModel::data(const QModelIndex &index, int role) const
     if (role == Qt::DisplayRole || role == Qt::EditRole || role == Qt::ToolTipRole) {
         const QVariant value = SourceValue(mapToSource(index));
         // The delegate words a tool tip as it words the cell.
-        if (role == Qt::ToolTipRole && value.toString().isEmpty())
-            return QVariant();
+        if (role == Qt::ToolTipRole)
+            return value.toString().isEmpty() ? QVariant() : QVariant(PlainToolTip(value.toString()));
         return value;
     }
     return QSortFilterProxyModel::data(index, role);
