@@ -96,6 +96,9 @@ TDataBase::OpenResult TDataBase::Open(QString path)
     QSqlDatabase::removeDatabase(QLatin1String(QSqlDatabase::defaultConnection));
     db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"));
     db.setDatabaseName(path);
+    // While the meter writes it holds the file locked; a click must not
+    // wait the driver's default of 5 s per statement for it.
+    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(kBusyTimeoutMs));
     if (!db.open()) {
         qsLastError = db.lastError().text();
         return OpenDriverFailed;
@@ -144,10 +147,15 @@ bool TDataBase::ReadRow(qint64 id)
     // half-way through the reading.
     const bool batch = db.isOpen() && db.transaction();
     bool found = false;
+    bBusy = false;
     for (const Column &c : columns) {
         QSqlQuery query;
-        if (!query.exec(QLatin1String(c.statement) + QString::number(id)))
+        if (!query.exec(QLatin1String(c.statement) + QString::number(id))) {
+            // Each further statement would wait as long again for the same lock.
+            if ((bBusy = IsBusyError(query.lastError())))
+                break;
             continue; // a missing column leaves its field as it was
+        }
         while (query.next()) {
             found = true;
             const QVariant v = query.value(0);
@@ -179,6 +187,8 @@ int TDataBase::LoadPomiar(qint64 id, bool *rowRead)
     // before: showing that under this id would pass one measurement off as
     // another.
     if (!ReadRow(id)) {
+        if (bBusy)
+            return LoadPomiarBusy;
         qDebug() << "Brak pomiaru w bazie" << id;
         return LoadPomiarMissing;
     }
@@ -192,6 +202,28 @@ int TDataBase::LoadPomiar(qint64 id, bool *rowRead)
         return LoadPomiarMissing;
     }
     return LoadPomiarOk;
+}
+
+bool TDataBase::IsBusyError(const QSqlError &error)
+{
+    // SQLITE_BUSY and SQLITE_LOCKED, as the driver passes them on.
+    const QString code = error.nativeErrorCode();
+    return code == QLatin1String("5") || code == QLatin1String("6");
+}
+
+bool TDataBase::Busy()
+{
+    if (!db.isOpen())
+        return false;
+    QSqlQuery query;
+    // Any read takes the shared lock that a writer's exclusive lock refuses.
+    return !query.exec(QStringLiteral("SELECT count(*) FROM sqlite_master")) && IsBusyError(query.lastError());
+}
+
+QString TDataBase::BusyText()
+{
+    return QObject::tr("Baza danych jest zajęta: inny program (na przykład miernik w trakcie zapisu) trzyma ją "
+                       "zablokowaną. Spróbuj ponownie za chwilę.");
 }
 
 QString TDataBase::FirstValueText(QString statement)

@@ -17,6 +17,7 @@
 #include <QMessageBox>
 #include <QModelIndex>
 #include <QScrollBar>
+#include <QSqlError>
 #include <QSqlQueryModel>
 #include <QStatusBar>
 #include <QTableView>
@@ -60,6 +61,8 @@ bool MainWindow::ShowObiekty(QTableView *view, QString *errorText)
 void MainWindow::UpdatePomiarTbele(QTableView *qT_tab, qint64 id_object)
 {
     QSqlQueryModel *model = Baza.PomiaryModel(id_object);
+    // An empty list would pass for an object without measurements.
+    const bool busy = TDataBase::IsBusyError(model->lastError());
 
     qT_tab->setSelectionBehavior(QAbstractItemView::SelectRows);
     qT_tab->verticalScrollBar()->setStyleSheet(QLatin1String(kScrollBarStyle));
@@ -75,6 +78,8 @@ void MainWindow::UpdatePomiarTbele(QTableView *qT_tab, qint64 id_object)
     qT_tab->setSelectionMode(QAbstractItemView::SingleSelection);
     qT_tab->horizontalHeader()->setStretchLastSection(true);
     PrepareTable(qT_tab);
+    if (busy)
+        ShowProblem(QMessageBox::Warning, tr("Ostrzeżenie!"), TDataBase::BusyText());
 }
 
 qint64 MainWindow::db_GetObjectId(QString qs_nazwa)
@@ -166,7 +171,8 @@ void MainWindow::DisplayPomiar(qint64 id_pomiar)
 {
     iKomentarzChanges = 0;
     bool rowRead = false;
-    if (Baza.LoadPomiar(id_pomiar, &rowRead) == TDataBase::LoadPomiarOk) {
+    const int loaded = Baza.LoadPomiar(id_pomiar, &rowRead);
+    if (loaded == TDataBase::LoadPomiarOk) {
         ui->label_R->setText(Baza.WynikFromBase(WynikR));
         ui->label_Metoda->setText(tr("Metoda:") + Baza.WynikFromBase(WynikMetoda));
         ui->label_Czas->setText(Baza.WynikFromBase(WynikCzas));
@@ -196,6 +202,8 @@ void MainWindow::DisplayPomiar(qint64 id_pomiar)
     ClearPlot(ui->plot);
     // Nothing shown is nothing to export; the record held is another measurement's.
     ui->actionExport_wyniku_do_CSV->setEnabled(false);
+    if (loaded == TDataBase::LoadPomiarBusy)
+        ShowProblem(QMessageBox::Warning, tr("Ostrzeżenie!"), TDataBase::BusyText());
 }
 
 void MainWindow::ForgetPomiar()
