@@ -11,7 +11,9 @@
 #include "measurement/datafile.h"
 
 #include <QDebug>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QFileDialog>
 #include <QHeaderView>
 #include <QMessageBox>
@@ -200,6 +202,17 @@ void MainWindow::DisplayPomiar(qint64 id_pomiar)
     if (!rowRead)
         iPomiarId = -1; // no row, nowhere for a comment to go
     ClearPlot(ui->plot);
+    // An empty chart alone would look like a measurement without a waveform.
+    QString message;
+    if (rowRead) {
+        const QString file = QDir::toNativeSeparators(Baza.qsDataFolder + Baza.Row.plik_dane);
+        message = QFileInfo(Baza.qsDataFolder + Baza.Row.plik_dane).isFile()
+            ? tr("Nie można odczytać pliku danych pomiaru:\n%1").arg(file)
+            : tr("Brak pliku danych pomiaru:\n%1").arg(file);
+        ShowPlotMessage(ui->plot, message);
+    }
+    if (pDialogWykres)
+        emit ClearWykresWindow(message);
     // Nothing shown is nothing to export; the record held is another measurement's.
     ui->actionExport_wyniku_do_CSV->setEnabled(false);
     if (loaded == TDataBase::LoadPomiarBusy)
@@ -213,6 +226,8 @@ void MainWindow::ForgetPomiar()
     ui->label_Czas->setText(tr("Czas"));
     ui->tE_Komentarz->setPlainText(QString());
     ClearPlot(ui->plot);
+    if (pDialogWykres)
+        emit ClearWykresWindow(QString());
     ui->actionExport_wyniku_do_CSV->setEnabled(false);
     iPomiarId = -1;
     iKomentarzChanges = 0;
