@@ -424,6 +424,11 @@ void TestReport::objectReport()
     QCOMPARE(SaveObiektReport(path, data, &plot, &reason), ReplaceFileOk);
 
     const int pages = PdfPages(path);
+    if (rows == 0) { // one page that says there is nothing to chart or list
+        QCOMPARE(pages, 1);
+        QVERIFY(PdfText(path, 1).contains(QStringLiteral("Obiekt nie ma zapisanych pomiarów.")));
+        return;
+    }
     QVERIFY(pages >= 2);
     const QString first = PdfText(path, 1);
     for (const QString &s : {data.obiekt, data.reference, QStringLiteral("ZYM5-0042"), data.first, data.last,

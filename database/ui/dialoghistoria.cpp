@@ -280,9 +280,13 @@ void DialogHistoria::FillPlot()
     graphPoza->setLineStyle(QCPGraph::lsNone);
     graphPoza->setScatterStyle(QCPScatterStyle(QCPScatterStyle::ssTriangleInverted, QPen(Qt::darkRed), QBrush(QColor(220, 40, 40)), 9));
     graphPoza->setData(topKeys, topYs, true);
+    graphPoza->setName(tr("Poza zakresem"));
     graphSelected = p->addGraph(p->xAxis, p->yAxis);
     graphSelected->setLineStyle(QCPGraph::lsNone);
     graphSelected->setScatterStyle(QCPScatterStyle(QCPScatterStyle::ssCircle, QPen(QColor(255, 140, 0), 2.5), Qt::NoBrush, 13));
+    // The ring marks the row chosen on the screen: no data of its own.
+    graphSelected->setName(QString());
+    graphSelected->setProperty(kScreenOnlyProperty, true);
     for (QCPGraph *g : {graphR, graphPoza, graphSelected})
         g->setSelectable(QCP::stNone);
 
