@@ -54,13 +54,18 @@
         <translation>History: </translation>
     </message>
     <message>
-        <location line="+202"/>
+        <location line="+74"/>
+        <source>Poza zakresem</source>
+        <translation>Out of range</translation>
+    </message>
+    <message>
+        <location line="+132"/>
         <source>Ustaw jako odniesienie</source>
         <translation>Set as reference</translation>
     </message>
     <message>
         <location line="+3"/>
-        <location line="+91"/>
+        <location line="+86"/>
         <source>Zapisz historię jako CSV…</source>
         <translation>Save history as CSV…</translation>
     </message>
@@ -173,8 +178,8 @@ p, li { white-space: pre-wrap; }
     <message>
         <location line="+18"/>
         <location filename="../measurement/ui/mainwindow_export.cpp" line="-2"/>
-        <location filename="../database/ui/mainwindow_database.cpp" line="+188"/>
-        <location line="+17"/>
+        <location filename="../database/ui/mainwindow_database.cpp" line="+196"/>
+        <location line="+30"/>
         <source>Czas</source>
         <translation>Time</translation>
     </message>
@@ -182,12 +187,12 @@ p, li { white-space: pre-wrap; }
         <location line="+18"/>
         <location filename="../measurement/ui/mainwindow_export.cpp" line="-2"/>
         <location filename="../measurement/ui/mainwindow_pomiar.cpp" line="+43"/>
-        <location filename="../database/ui/mainwindow_database.cpp" line="-16"/>
+        <location filename="../database/ui/mainwindow_database.cpp" line="-29"/>
         <source>Obiekt</source>
         <translation>Object</translation>
     </message>
     <message>
-        <location line="+26"/>
+        <location line="+29"/>
         <source>U[V]</source>
         <translation>U[V]</translation>
     </message>
@@ -317,7 +322,7 @@ p, li { white-space: pre-wrap; }
         <translation>Exit the program?</translation>
     </message>
     <message>
-        <location filename="../app/messages.cpp" line="+9"/>
+        <location filename="../app/messages.cpp" line="+10"/>
         <source>TAK</source>
         <translation>Yes</translation>
     </message>
@@ -369,12 +374,11 @@ p, li { white-space: pre-wrap; }
     <message>
         <location line="+8"/>
         <location filename="../measurement/ui/mainwindow_pomiar.cpp" line="-14"/>
-        <location filename="../database/ui/mainwindow_database.cpp" line="+56"/>
-        <location filename="../database/ui/mainwindow_historia.cpp" line="+87"/>
-        <location filename="../download/ui/mainwindow_download.cpp" line="+74"/>
+        <location filename="../database/ui/mainwindow_database.cpp" line="+71"/>
+        <location filename="../database/ui/mainwindow_historia.cpp" line="+92"/>
+        <location filename="../download/ui/mainwindow_download.cpp" line="+75"/>
         <location line="+2"/>
-        <location line="+3"/>
-        <location line="+6"/>
+        <location line="+8"/>
         <source>Błąd!</source>
         <translation>Error</translation>
     </message>
@@ -412,7 +416,7 @@ p, li { white-space: pre-wrap; }
     </message>
     <message>
         <location line="+10"/>
-        <location filename="../database/ui/mainwindow_database.cpp" line="-74"/>
+        <location filename="../database/ui/mainwindow_database.cpp" line="-89"/>
         <source>Metoda:</source>
         <translation>Method:</translation>
     </message>
@@ -424,28 +428,48 @@ p, li { white-space: pre-wrap; }
     <message>
         <location filename="../app/language.cpp" line="+23"/>
         <location line="+16"/>
-        <location filename="../database/ui/mainwindow_database.cpp" line="-39"/>
+        <location filename="../database/ui/mainwindow_database.cpp" line="-40"/>
         <location filename="../database/ui/mainwindow_historia.cpp" line="+28"/>
         <source>Obiekt: </source>
         <translation>Object: </translation>
     </message>
     <message>
         <location filename="../measurement/ui/mainwindow_export.cpp" line="-50"/>
-        <location filename="../database/ui/mainwindow_database.cpp" line="+55"/>
-        <location line="+17"/>
+        <location filename="../database/ui/mainwindow_database.cpp" line="+56"/>
+        <location line="+30"/>
         <source>Metoda</source>
         <translation>Method</translation>
     </message>
     <message>
-        <location filename="../database/ui/mainwindow_database.cpp" line="-95"/>
-        <location line="+121"/>
-        <location filename="../download/ui/mainwindow_download.cpp" line="-14"/>
-        <location line="+117"/>
+        <location filename="../database/ui/mainwindow_database.cpp" line="-141"/>
+        <location line="+32"/>
+        <location line="+103"/>
+        <location line="+34"/>
+        <location filename="../database/ui/mainwindow_historia.cpp" line="-34"/>
+        <location filename="../download/ui/mainwindow_download.cpp" line="-13"/>
+        <location line="+8"/>
+        <location line="+10"/>
+        <location line="+130"/>
+        <location filename="../report/ui/mainwindow_report.cpp" line="+68"/>
         <source>Ostrzeżenie!</source>
         <translation>Warning</translation>
     </message>
     <message>
+        <location line="-43"/>
+        <source>Nie można odczytać pliku danych pomiaru:
+%1</source>
+        <translation>The measurement&apos;s data file cannot be read:
+%1</translation>
+    </message>
+    <message>
         <location line="+1"/>
+        <source>Brak pliku danych pomiaru:
+%1</source>
+        <translation>The measurement&apos;s data file is missing:
+%1</translation>
+    </message>
+    <message>
+        <location line="+43"/>
         <source>Pole komentarza uległo zmianie. Zapisać komentarz w bazie danych?</source>
         <translation>The comment has been changed. Save it in the database?</translation>
     </message>
@@ -491,7 +515,7 @@ To download measurements from the ZYM-5 meter, switch on the meter&apos;s WiFi a
         <translation>The destination folder contains files. All existing files will be overwritten! Do you want to continue?</translation>
     </message>
     <message>
-        <location line="-151"/>
+        <location line="-183"/>
         <source>Pobieranie bazy danych</source>
         <translation>Downloading Database</translation>
     </message>
@@ -508,7 +532,7 @@ To download measurements from the ZYM-5 meter, switch on the meter&apos;s WiFi a
 %3</translation>
     </message>
     <message>
-        <location line="+21"/>
+        <location line="+22"/>
         <source>Informacja.</source>
         <translation>Information</translation>
     </message>
@@ -533,12 +557,44 @@ To download measurements from the ZYM-5 meter, switch on the meter&apos;s WiFi a
         <translation>Error connecting to the database.</translation>
     </message>
     <message>
-        <location filename="../database/ui/mainwindow_historia.cpp" line="-27"/>
+        <location line="+3"/>
+        <source>Plik bazy danych został skopiowany, ale skopiowano tylko %1 z %2 plików pomiarów. Pomiary bez pliku pokażą się bez przebiegu.</source>
+        <translation>The database file was copied, but only %1 of %2 measurement files were. Measurements without their file will show without a waveform.</translation>
+    </message>
+    <message>
+        <location line="+33"/>
+        <source>Brak na mierniku (%1):</source>
+        <translation>Missing on the meter (%1):</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Niedozwolona nazwa pliku (%1):</source>
+        <translation>File name not allowed (%1):</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Kopiowanie nie powiodło się (%1):</source>
+        <translation>Copy failed (%1):</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Nie kopiowano po przerwaniu (%1):</source>
+        <translation>Not copied after the cancel (%1):</translation>
+    </message>
+    <message>
+        <location line="+22"/>
+        <source>Poprzednia kopia bazy danych w folderze docelowym miała inne komentarze niż baza miernika. Zachowano ją jako:
+%1</source>
+        <translation>The earlier copy of the database in the target folder had other comments than the meter&apos;s database. It was kept as:
+%1</translation>
+    </message>
+    <message>
+        <location filename="../database/ui/mainwindow_historia.cpp" line="+7"/>
         <source>Nie można odczytać historii obiektu.</source>
         <translation>Cannot read the history of the object.</translation>
     </message>
     <message>
-        <location filename="../database/ui/mainwindow_database.cpp" line="-182"/>
+        <location filename="../database/ui/mainwindow_database.cpp" line="-198"/>
         <source>Obiekt ma w bazie danych identyfikator &quot;%1&quot;, który nie jest liczbą całkowitą. Nie można wyświetlić jego pomiarów.</source>
         <translation>The object&apos;s identifier in the database, &quot;%1&quot;, is not a whole number. Its measurements cannot be shown.</translation>
     </message>
@@ -548,7 +604,7 @@ To download measurements from the ZYM-5 meter, switch on the meter&apos;s WiFi a
         <translation>The measurement&apos;s identifier in the database, &quot;%1&quot;, is not a whole number. It cannot be shown and its comment cannot be saved.</translation>
     </message>
     <message>
-        <location filename="../download/ui/mainwindow_download.cpp" line="+59"/>
+        <location filename="../download/ui/mainwindow_download.cpp" line="+29"/>
         <source>Nie znaleziono pliku bazy danych miernika albo jest on nieosiągalny:
 %1</source>
         <translation>The meter&apos;s database file was not found or cannot be reached:
@@ -564,20 +620,19 @@ sudo mount -t cifs //%1/zym_wyniki /mnt/zym -o guest
 and ZYMReader.ini must set ZYM_DataBasePath=/mnt/zym/zym_5.db (see README).</translation>
     </message>
     <message>
-        <location line="-60"/>
         <source>Pobieranie nie powiodło się. Skopiowano %1 z %2 plików pomiarów.
 Plik bazy danych nie został skopiowany: kopia bazy w folderze docelowym pozostała bez zmian.
 
 Nie skopiowano:
 %3</source>
-        <translation>The download failed. %1 of %2 measurement files were copied.
+        <translation type="vanished">The download failed. %1 of %2 measurement files were copied.
 The database file was not copied: the database copy in the target folder was left unchanged.
 
 Not copied:
 %3</translation>
     </message>
     <message>
-        <location line="+6"/>
+        <location line="-86"/>
         <source>Za mało miejsca w folderze docelowym:
 %1
 
@@ -588,7 +643,12 @@ Pobranie wymaga %2 MB, wolne jest %3 MB. Nic nie zostało skopiowane.</source>
 The download needs %2 MB, %3 MB are free. Nothing was copied.</translation>
     </message>
     <message>
-        <location line="+16"/>
+        <location line="+5"/>
+        <source>Pobieranie przerwane. Skopiowano %1 z %2 plików pomiarów. Plik bazy danych nie został skopiowany: kopia bazy w folderze docelowym pozostała bez zmian.</source>
+        <translation>Download cancelled. %1 of %2 measurement files were copied. The database file was not copied: the copy of the database in the target folder is unchanged.</translation>
+    </message>
+    <message>
+        <location line="+15"/>
         <source>(i %1 innych)</source>
         <translation>(and %1 more)</translation>
     </message>
@@ -607,7 +667,7 @@ The measurement can be saved as a CSV file (*.csv), a ZYM file (*.zym5) or a PDF
 <context>
     <name>QObject</name>
     <message>
-        <location filename="../measurement/csvexport.cpp" line="+268"/>
+        <location filename="../measurement/csvexport.cpp" line="+301"/>
         <source>Pomiar_</source>
         <translation>Measurement_</translation>
     </message>
@@ -636,7 +696,7 @@ The measurement can be saved as a CSV file (*.csv), a ZYM file (*.zym5) or a PDF
         <location filename="../database/historia.cpp" line="+122"/>
         <location line="+44"/>
         <location filename="../database/tdatabase_pomiar.cpp" line="-3"/>
-        <location filename="../database/ui/dialoghistoria.cpp" line="-289"/>
+        <location filename="../database/ui/dialoghistoria.cpp" line="-288"/>
         <source>Poza zakresem</source>
         <translation>Out of range</translation>
     </message>
@@ -681,7 +741,12 @@ The measurement can be saved as a CSV file (*.csv), a ZYM file (*.zym5) or a PDF
         <translation>Comment</translation>
     </message>
     <message>
-        <location filename="../database/tdatabase.cpp" line="+231"/>
+        <location filename="../database/tdatabase.cpp" line="+225"/>
+        <source>Baza danych jest zajęta: inny program (na przykład miernik w trakcie zapisu) trzyma ją zablokowaną. Spróbuj ponownie za chwilę.</source>
+        <translation>The database is busy: another program (for example the meter while it writes) holds it locked. Try again in a moment.</translation>
+    </message>
+    <message>
+        <location line="+38"/>
         <source>OBIEKT</source>
         <translation>OBJECT</translation>
     </message>
@@ -716,19 +781,20 @@ The measurement can be saved as a CSV file (*.csv), a ZYM file (*.zym5) or a PDF
         <translation>Measurement number %1 occurs %2 times in the database. The comment was not saved, so as not to overwrite the comments of other measurements.</translation>
     </message>
     <message>
-        <location filename="../download/zymdownload.cpp" line="+38"/>
+        <location filename="../measurement/replacefile.cpp" line="+21"/>
+        <location filename="../download/zymdownload.cpp" line="+41"/>
         <source>To jest folder, nie plik.</source>
         <translation>This is a folder, not a file.</translation>
     </message>
     <message>
         <location line="+1"/>
+        <location filename="../download/zymdownload.cpp" line="+1"/>
         <source>To nie jest zwykły plik.</source>
         <translation>This is not a regular file.</translation>
     </message>
     <message>
-        <location line="+96"/>
         <source>Niedozwolona nazwa pliku.</source>
-        <translation>File name not allowed.</translation>
+        <translation type="vanished">File name not allowed.</translation>
     </message>
     <message>
         <location filename="../database/tdatabase.cpp" line="-97"/>
@@ -739,7 +805,7 @@ The measurement can be saved as a CSV file (*.csv), a ZYM file (*.zym5) or a PDF
 <context>
     <name>TChartTools</name>
     <message>
-        <location filename="../chart/charttools.cpp" line="+344"/>
+        <location filename="../chart/charttools.cpp" line="+345"/>
         <source>średnie U/I=%1</source>
         <translation>mean U/I=%1</translation>
     </message>
@@ -824,7 +890,7 @@ The chart can be saved as a PNG image (*.png) or a PDF document (*.pdf).</transl
 <context>
     <name>TReportDoc</name>
     <message>
-        <location filename="../report/ui/reportdoc.cpp" line="+529"/>
+        <location filename="../report/ui/reportdoc.cpp" line="+579"/>
         <source>Nie udało się utworzyć dokumentu PDF.</source>
         <translation>The PDF document could not be made.</translation>
     </message>
@@ -832,7 +898,7 @@ The chart can be saved as a PNG image (*.png) or a PDF document (*.pdf).</transl
 <context>
     <name>TReportTexts</name>
     <message>
-        <location filename="../report/reporttext.cpp" line="+63"/>
+        <location filename="../report/reporttext.cpp" line="+64"/>
         <source>Protokół pomiaru rezystancji</source>
         <translation>Resistance measurement report</translation>
     </message>
@@ -984,7 +1050,7 @@ The chart can be saved as a PNG image (*.png) or a PDF document (*.pdf).</transl
         <translation>PDF report (*.pdf)</translation>
     </message>
     <message>
-        <location line="+11"/>
+        <location line="+7"/>
         <source>Historia_</source>
         <translation>History_</translation>
     </message>
@@ -1003,6 +1069,21 @@ The chart can be saved as a PNG image (*.png) or a PDF document (*.pdf).</transl
 %1
 
 %2</translation>
+    </message>
+    <message>
+        <location filename="../report/ui/reports.cpp" line="+35"/>
+        <source>Obiekt nie ma zapisanych pomiarów.</source>
+        <translation>The object has no stored measurements.</translation>
+    </message>
+    <message>
+        <location line="+68"/>
+        <source>Tworzenie raportu PDF…</source>
+        <translation>Making the PDF report…</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Anuluj</source>
+        <translation>Cancel</translation>
     </message>
 </context>
 <context>
