@@ -163,7 +163,7 @@ int CopyFileList(QString sourceFolder, QString targetFolder, QStringList names, 
     return failed;
 }
 
-bool LosesComments(const QString &localPath)
+bool LosesComments(const QSqlDatabase &meterDb, const QString &localPath)
 {
     const auto read = [](QSqlDatabase db, QHash<QString, QString> *comments) {
         QSqlQuery query(db);
@@ -174,7 +174,7 @@ bool LosesComments(const QString &localPath)
         return true;
     };
     QHash<QString, QString> meter;
-    if (!read(QSqlDatabase::database(), &meter))
+    if (!read(meterDb, &meter))
         return true;
     QHash<QString, QString> local;
     bool readable = false;
@@ -231,8 +231,8 @@ qint64 SpaceNeeded(const QString &sourceFolder, const QString &targetFolder, con
     return added + largest;
 }
 
-ZYMDownloadResult CopyZYMFiles(QString dataBasePath, QString targetFolder, const TDownloadHooks &hooks,
-                               TDownloadReport *report)
+ZYMDownloadResult CopyZYMFiles(const QSqlDatabase &db, QString dataBasePath, QString targetFolder,
+                               const TDownloadHooks &hooks, TDownloadReport *report)
 {
     TDownloadReport scratch;
     TDownloadReport &r = report ? *report : scratch;
@@ -251,7 +251,7 @@ ZYMDownloadResult CopyZYMFiles(QString dataBasePath, QString targetFolder, const
     }
 
     names.clear();
-    if (!TDataBase::DataFileNames(&names))
+    if (!TDataBase::DataFileNames(db, &names))
         return DownloadListFailed;
 
     qDebug() << "Data base  clouse";
@@ -305,7 +305,7 @@ ZYMDownloadResult CopyZYMFiles(QString dataBasePath, QString targetFolder, const
     const TBeforeCopy beforeDataBase = [&](const QString &name) {
         if (!beforeCopy(name))
             return false;
-        if (!QFileInfo(localDataBase).isFile() || !LosesComments(localDataBase))
+        if (!QFileInfo(localDataBase).isFile() || !LosesComments(db, localDataBase))
             return true;
         const QString backup = BackupName(localDataBase, QDateTime::currentDateTime());
         if (!QFile::copy(localDataBase, backup)) {

@@ -2,6 +2,7 @@
 #define ZYMDOWNLOAD_H
 
 #include <QDateTime>
+#include <QSqlDatabase>
 #include <QString>
 #include <QStringList>
 
@@ -96,11 +97,11 @@ int CopyFileList(QString sourceFolder, QString targetFolder, QStringList names, 
                  bool *stopped, TCopyFailures *failures = nullptr);
 
 /// True when the local database `localPath` holds a comment that replacing
-/// it with the database open on the default connection would lose: a row
+/// it with the meter's database open on `meter` would lose: a row
 /// whose comment differs from the same row's there, or a commented row
 /// missing there. Also true when the local file cannot be read as a
 /// database (nothing then shows that it is safe to replace).
-bool LosesComments(const QString &localPath);
+bool LosesComments(const QSqlDatabase &meter, const QString &localPath);
 
 /// A name beside `path` for keeping it: "zym_5_yyyy-MM-dd_hh-mm-ss.db" of
 /// `when`, with "_2", "_3", ... added while that name is taken.
@@ -114,13 +115,13 @@ qint64 SpaceNeeded(const QString &sourceFolder, const QString &targetFolder, con
 
 /// Downloads the meter's data files and then its database file from the
 /// folder of `dataBasePath` into `targetFolder` ("NONE" when the choice was
-/// cancelled). The data file names are read from the database open on the
-/// default connection. The database file is copied after the data files,
-/// also when some of them could not be (they are listed in `*report`), but
-/// not after a cancel. A local database whose comments differ from the
-/// meter's is first kept beside it under a dated name (BackupName). What
-/// was done and what went wrong goes to `*report` (when given).
-ZYMDownloadResult CopyZYMFiles(QString dataBasePath, QString targetFolder,
+/// cancelled). The data file names are read from the meter's database open
+/// on `db`. The database file is copied after the data files, also when
+/// some of them could not be (they are listed in `*report`), but not after a
+/// cancel. A local database whose comments differ from the meter's is first
+/// kept beside it under a dated name (BackupName). What was done and what
+/// went wrong goes to `*report` (when given).
+ZYMDownloadResult CopyZYMFiles(const QSqlDatabase &db, QString dataBasePath, QString targetFolder,
                                const TDownloadHooks &hooks = TDownloadHooks(), TDownloadReport *report = nullptr);
 
 #endif // ZYMDOWNLOAD_H

@@ -314,7 +314,7 @@ private slots:
                 ++seen;
                 return answer == 1;
             };
-        QCOMPARE(CopyZYMFiles(source + QStringLiteral("zym_5.db"), chosen.isEmpty() ? target : chosen, hooks), result);
+        QCOMPARE(CopyZYMFiles(QSqlDatabase::database(), source + QStringLiteral("zym_5.db"), chosen.isEmpty() ? target : chosen, hooks), result);
 
         QCOMPARE(seen, asked);
         QCOMPARE(AllEntries(target), entries);
@@ -343,7 +343,7 @@ private slots:
                 QFile::remove(source + name);
             return true;
         };
-        QCOMPARE(CopyZYMFiles(source + QStringLiteral("zym_5.db"), target, hooks), int(DownloadDataBaseFailed));
+        QCOMPARE(CopyZYMFiles(QSqlDatabase::database(), source + QStringLiteral("zym_5.db"), target, hooks), int(DownloadDataBaseFailed));
         QCOMPARE(ReadFile(target + QStringLiteral("zym_5.db")), QByteArray("earlier database"));
         QStringList entries = AllEntries(target);
         entries = entries.filter(QRegularExpression(QStringLiteral("^(?!zym_5_\\d)"))); // a kept copy may be there
@@ -356,7 +356,7 @@ private slots:
         MakeMeterAndConnect(listed, {"a.zym5", "sub/x.zym5"});
         QCOMPARE(::mkfifo(QFile::encodeName(source + "p.zym5").constData(), 0600), 0);
         TDownloadReport report;
-        QCOMPARE(CopyZYMFiles(source + "zym_5.db", target, TDownloadHooks(), &report), DownloadDataFilesFailed);
+        QCOMPARE(CopyZYMFiles(QSqlDatabase::database(), source + "zym_5.db", target, TDownloadHooks(), &report), DownloadDataFilesFailed);
         QCOMPARE(report.dataFiles, 6);
         QCOMPARE(report.copied, 2);
         QCOMPARE(report.failures.missing, QStringList{"gone.zym5"});
@@ -408,7 +408,7 @@ private slots:
         TDownloadHooks hooks;
         hooks.confirmOverwrite = []() { return true; };
         TDownloadReport report;
-        QCOMPARE(CopyZYMFiles(source + "zym_5.db", target, hooks, &report), DownloadOk);
+        QCOMPARE(CopyZYMFiles(QSqlDatabase::database(), source + "zym_5.db", target, hooks, &report), DownloadOk);
         QCOMPARE(ReadFile(target + "zym_5.db"), ReadFile(source + "zym_5.db"));
         const QStringList backups = AllEntries(target).filter(QRegularExpression("^zym_5_"));
         QCOMPARE(backups.size(), kept ? 1 : 0);
@@ -447,7 +447,8 @@ private slots:
             return done != cancelAt;
         };
         TDownloadReport report;
-        QCOMPARE(CopyZYMFiles(source + QStringLiteral("zym_5.db"), target, hooks, &report), result);
+        QCOMPARE(CopyZYMFiles(QSqlDatabase::database(), source + QStringLiteral("zym_5.db"), target, hooks, &report),
+                 result);
         QCOMPARE(AllEntries(target).filter(QStringLiteral(".zym5")), files.mid(0, copied));
         QCOMPARE(QFileInfo::exists(target + QStringLiteral("zym_5.db")), result == DownloadOk);
         if (result == DownloadCancelled) { // what the message tells: copied, and what was left

@@ -178,7 +178,7 @@ p, li { white-space: pre-wrap; }
     <message>
         <location line="+18"/>
         <location filename="../measurement/ui/mainwindow_export.cpp" line="-2"/>
-        <location filename="../database/ui/mainwindow_database.cpp" line="+196"/>
+        <location filename="../database/ui/mainwindow_database.cpp" line="+208"/>
         <location line="+30"/>
         <source>Czas</source>
         <translation>Time</translation>
@@ -312,7 +312,7 @@ p, li { white-space: pre-wrap; }
         <translation>Object history</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow.cpp" line="+113"/>
+        <location filename="../app/mainwindow.cpp" line="+112"/>
         <source>Pytanie.</source>
         <translation>Question</translation>
     </message>
@@ -416,7 +416,7 @@ p, li { white-space: pre-wrap; }
     </message>
     <message>
         <location line="+10"/>
-        <location filename="../database/ui/mainwindow_database.cpp" line="-89"/>
+        <location filename="../database/ui/mainwindow_database.cpp" line="-88"/>
         <source>Metoda:</source>
         <translation>Method:</translation>
     </message>
@@ -428,24 +428,24 @@ p, li { white-space: pre-wrap; }
     <message>
         <location filename="../app/language.cpp" line="+23"/>
         <location line="+16"/>
-        <location filename="../database/ui/mainwindow_database.cpp" line="-40"/>
-        <location filename="../database/ui/mainwindow_historia.cpp" line="+28"/>
+        <location filename="../database/ui/mainwindow_database.cpp" line="-53"/>
+        <location line="+40"/>
         <source>Obiekt: </source>
         <translation>Object: </translation>
     </message>
     <message>
         <location filename="../measurement/ui/mainwindow_export.cpp" line="-50"/>
-        <location filename="../database/ui/mainwindow_database.cpp" line="+56"/>
+        <location filename="../database/ui/mainwindow_database.cpp" line="+28"/>
         <location line="+30"/>
         <source>Metoda</source>
         <translation>Method</translation>
     </message>
     <message>
-        <location filename="../database/ui/mainwindow_database.cpp" line="-141"/>
+        <location filename="../database/ui/mainwindow_database.cpp" line="-153"/>
         <location line="+32"/>
-        <location line="+103"/>
+        <location line="+115"/>
         <location line="+34"/>
-        <location filename="../database/ui/mainwindow_historia.cpp" line="-34"/>
+        <location filename="../database/ui/mainwindow_historia.cpp" line="-6"/>
         <location filename="../download/ui/mainwindow_download.cpp" line="-13"/>
         <location line="+8"/>
         <location line="+10"/>
@@ -594,7 +594,7 @@ To download measurements from the ZYM-5 meter, switch on the meter&apos;s WiFi a
         <translation>Cannot read the history of the object.</translation>
     </message>
     <message>
-        <location filename="../database/ui/mainwindow_database.cpp" line="-198"/>
+        <location filename="../database/ui/mainwindow_database.cpp" line="-210"/>
         <source>Obiekt ma w bazie danych identyfikator &quot;%1&quot;, który nie jest liczbą całkowitą. Nie można wyświetlić jego pomiarów.</source>
         <translation>The object&apos;s identifier in the database, &quot;%1&quot;, is not a whole number. Its measurements cannot be shown.</translation>
     </message>
@@ -741,7 +741,7 @@ The measurement can be saved as a CSV file (*.csv), a ZYM file (*.zym5) or a PDF
         <translation>Comment</translation>
     </message>
     <message>
-        <location filename="../database/tdatabase.cpp" line="+225"/>
+        <location filename="../database/tdatabase.cpp" line="+226"/>
         <source>Baza danych jest zajęta: inny program (na przykład miernik w trakcie zapisu) trzyma ją zablokowaną. Spróbuj ponownie za chwilę.</source>
         <translation>The database is busy: another program (for example the meter while it writes) holds it locked. Try again in a moment.</translation>
     </message>
@@ -751,7 +751,7 @@ The measurement can be saved as a CSV file (*.csv), a ZYM file (*.zym5) or a PDF
         <translation>OBJECT</translation>
     </message>
     <message>
-        <location line="+28"/>
+        <location line="+29"/>
         <source>ID</source>
         <translation>ID</translation>
     </message>
@@ -797,7 +797,7 @@ The measurement can be saved as a CSV file (*.csv), a ZYM file (*.zym5) or a PDF
         <translation type="vanished">File name not allowed.</translation>
     </message>
     <message>
-        <location filename="../database/tdatabase.cpp" line="-97"/>
+        <location filename="../database/tdatabase.cpp" line="-98"/>
         <source>Tabela %1 jest w tym pliku widokiem, a nie tabelą pomiarów.</source>
         <translation>In this file, %1 is a view, not a table of measurements.</translation>
     </message>

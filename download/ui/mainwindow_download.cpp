@@ -228,7 +228,7 @@ void MainWindow::on_actionPobierz_baz_danych_triggered()
         hooks.progress = [&progress](int done, int total, const QString &name) {
             return progress.Step(done, total, name);
         };
-        result = CopyZYMFiles(dataBasePath, targetFolder, hooks, &report);
+        result = CopyZYMFiles(Baza.db, dataBasePath, targetFolder, hooks, &report);
     }
 
     // A cancel before the copy began (folder choice, "NIE") has nothing to tell.
