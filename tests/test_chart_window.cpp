@@ -100,11 +100,12 @@ void TestChartWindow::followsTheMainChart()
 
     // A measurement whose data file is gone: both charts say which file.
     ClickCell(pomiary, RowOfId(pomiary, 3), 1);
-    const QString said = QStringLiteral("Brak pliku danych pomiaru:\n")
-        + QDir::toNativeSeparators(dir.filePath(QStringLiteral("pomiar_3.zym5")));
+    const QString said = QStringLiteral("Brak pliku danych pomiaru:\npomiar_3.zym5");
     QCOMPARE(PlotMessage(plot), said);
     QCOMPARE(Points(WindowPlot()), 0);
     QCOMPARE(PlotMessage(WindowPlot()), said);
+    if (qEnvironmentVariableIsSet("ZYM_SHOTS")) // to be looked at
+        w->grab().save(qEnvironmentVariable("ZYM_SHOTS") + QStringLiteral("/missing-data-file.png"));
 
     // One with its file: drawn in both, the message gone.
     ClickCell(pomiary, RowOfId(pomiary, 2), 1);

@@ -217,7 +217,8 @@ void MainWindow::DisplayPomiar(qint64 id_pomiar)
     // An empty chart alone would look like a measurement without a waveform.
     QString message;
     if (rowRead) {
-        const QString file = QDir::toNativeSeparators(Baza.qsDataFolder + Baza.Row.plik_dane);
+        // As the database names it: a whole path would not fit the chart.
+        const QString file = QDir::toNativeSeparators(Baza.Row.plik_dane);
         message = QFileInfo(Baza.qsDataFolder + Baza.Row.plik_dane).isFile()
             ? tr("Nie można odczytać pliku danych pomiaru:\n%1").arg(file)
             : tr("Brak pliku danych pomiaru:\n%1").arg(file);
