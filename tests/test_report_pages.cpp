@@ -107,6 +107,27 @@ private slots:
             QVERIFY2(all.count(w) == 1, qPrintable(w));
     }
 
+    void tableRowTallerThanAPageContinues()
+    {
+        QStringList words;
+        for (int i = 0; i < 1500; ++i)
+            words << QStringLiteral("k%1").arg(i, 4, 10, QLatin1Char('0'));
+        TObiektReport data = Report(3);
+        data.rows[1].last() = words.join(QLatin1Char(' '));
+        QTemporaryDir here;
+        const QString path = here.filePath(QStringLiteral("row.pdf"));
+        QCOMPARE(SaveObiektReport(path, data, nullptr), ReplaceFileOk);
+        Keep(path, QStringLiteral("report-long-row.pdf"));
+        const int pages = PdfPages(path);
+        QString all;
+        for (int p = 1; p <= pages; ++p)
+            all += PdfText(path, p);
+        for (const QString &w : words)
+            QVERIFY2(all.count(w) == 1, qPrintable(w));
+        for (int i = 0; i < 3; ++i) // the rows before and after it are there too
+            QVERIFY(all.contains(QStringLiteral("okresowy %1").arg(i)) || i == 1);
+    }
+
     void historyChartAsPrinted()
     {
         QVector<THistoriaRow> rows(4);

@@ -401,12 +401,43 @@ private:
                 return;
             }
             const auto row = r == 0 ? first : cellLines(e.rows.at(r), FontTable);
-            if (y + row.second > bottom + 0.01) {
+            const auto continueOnNewPage = [&]() {
                 closeRule();
                 NewPage();
                 putRow(header.first, header.second, FontTableHeader, kHeaderFill);
                 closeRule();
+            };
+            // A row taller than a page (a comment of thousands of characters)
+            // goes on in pieces under the header of each page, rather than
+            // over the footer and off the sheet.
+            if (header.second + row.second > bottom - top) {
+                QVector<QStringList> rest = row.first;
+                while (true) {
+                    const double lineH = LineHeight(FontTable);
+                    int fit = int((bottom - y - 2 * vpad) / lineH);
+                    if (fit < 1) {
+                        continueOnNewPage();
+                        fit = qMax(1, int((bottom - y - 2 * vpad) / lineH));
+                    }
+                    QVector<QStringList> piece(n);
+                    int most = 0;
+                    for (int c = 0; c < n; ++c) {
+                        piece[c] = rest[c].mid(0, fit);
+                        rest[c] = rest[c].mid(piece[c].size());
+                        most = qMax(most, int(piece[c].size()));
+                    }
+                    putRow(piece, most * lineH + 2 * vpad, FontTable, r % 2 ? kStripeFill : QColor());
+                    bool done = true;
+                    for (const QStringList &l : rest)
+                        done = done && l.isEmpty();
+                    if (done)
+                        break;
+                    continueOnNewPage();
+                }
+                continue;
             }
+            if (y + row.second > bottom + 0.01)
+                continueOnNewPage();
             putRow(row.first, row.second, FontTable, r % 2 ? kStripeFill : QColor());
         }
         closeRule();
