@@ -49,7 +49,17 @@
 <context>
     <name>DialogHistoria</name>
     <message>
-        <location filename="../database/ui/dialoghistoria.cpp" line="+209"/>
+        <location filename="../database/ui/dialoghistoria.cpp" line="+185"/>
+        <source>Ostrzeżenie!</source>
+        <translation>Warning</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Identyfikator tego pomiaru w bazie danych nie jest liczbą całkowitą albo ma go kilka wierszy. Nie można go otworzyć ani zapisać jego komentarza.</source>
+        <translation>The id of this measurement in the database is not a whole number, or several rows share it. It cannot be opened and its comment cannot be saved.</translation>
+    </message>
+    <message>
+        <location line="+32"/>
         <source>Historia: </source>
         <translation>History: </translation>
     </message>
@@ -59,13 +69,13 @@
         <translation>Out of range</translation>
     </message>
     <message>
-        <location line="+132"/>
+        <location line="+133"/>
         <source>Ustaw jako odniesienie</source>
         <translation>Set as reference</translation>
     </message>
     <message>
         <location line="+3"/>
-        <location line="+86"/>
+        <location line="+87"/>
         <source>Zapisz historię jako CSV…</source>
         <translation>Save history as CSV…</translation>
     </message>
@@ -178,8 +188,8 @@ p, li { white-space: pre-wrap; }
     <message>
         <location line="+18"/>
         <location filename="../measurement/ui/mainwindow_export.cpp" line="-2"/>
-        <location filename="../database/ui/mainwindow_database.cpp" line="+208"/>
-        <location line="+30"/>
+        <location filename="../database/ui/mainwindow_database.cpp" line="+215"/>
+        <location line="+31"/>
         <source>Czas</source>
         <translation>Time</translation>
     </message>
@@ -187,7 +197,7 @@ p, li { white-space: pre-wrap; }
         <location line="+18"/>
         <location filename="../measurement/ui/mainwindow_export.cpp" line="-2"/>
         <location filename="../measurement/ui/mainwindow_pomiar.cpp" line="+43"/>
-        <location filename="../database/ui/mainwindow_database.cpp" line="-29"/>
+        <location filename="../database/ui/mainwindow_database.cpp" line="-30"/>
         <source>Obiekt</source>
         <translation>Object</translation>
     </message>
@@ -374,7 +384,7 @@ p, li { white-space: pre-wrap; }
     <message>
         <location line="+8"/>
         <location filename="../measurement/ui/mainwindow_pomiar.cpp" line="-14"/>
-        <location filename="../database/ui/mainwindow_database.cpp" line="+71"/>
+        <location filename="../database/ui/mainwindow_database.cpp" line="+72"/>
         <location filename="../database/ui/mainwindow_historia.cpp" line="+92"/>
         <location filename="../download/ui/mainwindow_download.cpp" line="+75"/>
         <location line="+2"/>
@@ -416,7 +426,7 @@ p, li { white-space: pre-wrap; }
     </message>
     <message>
         <location line="+10"/>
-        <location filename="../database/ui/mainwindow_database.cpp" line="-88"/>
+        <location filename="../database/ui/mainwindow_database.cpp" line="-89"/>
         <source>Metoda:</source>
         <translation>Method:</translation>
     </message>
@@ -428,22 +438,23 @@ p, li { white-space: pre-wrap; }
     <message>
         <location filename="../app/language.cpp" line="+23"/>
         <location line="+16"/>
-        <location filename="../database/ui/mainwindow_database.cpp" line="-53"/>
+        <location filename="../database/ui/mainwindow_database.cpp" line="-60"/>
         <location line="+40"/>
         <source>Obiekt: </source>
         <translation>Object: </translation>
     </message>
     <message>
         <location filename="../measurement/ui/mainwindow_export.cpp" line="-50"/>
-        <location filename="../database/ui/mainwindow_database.cpp" line="+28"/>
-        <location line="+30"/>
+        <location filename="../database/ui/mainwindow_database.cpp" line="+35"/>
+        <location line="+31"/>
         <source>Metoda</source>
         <translation>Method</translation>
     </message>
     <message>
-        <location filename="../database/ui/mainwindow_database.cpp" line="-153"/>
+        <location filename="../database/ui/mainwindow_database.cpp" line="-161"/>
         <location line="+32"/>
-        <location line="+115"/>
+        <location line="+76"/>
+        <location line="+47"/>
         <location line="+34"/>
         <location filename="../database/ui/mainwindow_historia.cpp" line="-6"/>
         <location filename="../download/ui/mainwindow_download.cpp" line="-13"/>
@@ -455,7 +466,12 @@ p, li { white-space: pre-wrap; }
         <translation>Warning</translation>
     </message>
     <message>
-        <location line="-43"/>
+        <location line="-80"/>
+        <source>Identyfikator %1 ma w bazie danych więcej niż jeden pomiar. Nie można go wyświetlić ani zapisać jego komentarza.</source>
+        <translation>The id %1 belongs to more than one measurement in the database. It cannot be shown and its comment cannot be saved.</translation>
+    </message>
+    <message>
+        <location line="+37"/>
         <source>Nie można odczytać pliku danych pomiaru:
 %1</source>
         <translation>The measurement&apos;s data file cannot be read:
@@ -594,7 +610,7 @@ To download measurements from the ZYM-5 meter, switch on the meter&apos;s WiFi a
         <translation>Cannot read the history of the object.</translation>
     </message>
     <message>
-        <location filename="../database/ui/mainwindow_database.cpp" line="-210"/>
+        <location filename="../database/ui/mainwindow_database.cpp" line="-218"/>
         <source>Obiekt ma w bazie danych identyfikator &quot;%1&quot;, który nie jest liczbą całkowitą. Nie można wyświetlić jego pomiarów.</source>
         <translation>The object&apos;s identifier in the database, &quot;%1&quot;, is not a whole number. Its measurements cannot be shown.</translation>
     </message>
@@ -687,21 +703,34 @@ The measurement can be saved as a CSV file (*.csv), a ZYM file (*.zym5) or a PDF
         <translation>The file is shorter than a complete measurement (240080 bytes).</translation>
     </message>
     <message>
-        <location filename="../database/tdatabase_pomiar.cpp" line="+87"/>
+        <location filename="../database/tdatabase_pomiar.cpp" line="+86"/>
         <location line="+16"/>
         <source>Zapisany: </source>
         <translation>Recorded: </translation>
     </message>
     <message>
-        <location filename="../database/historia.cpp" line="+122"/>
-        <location line="+44"/>
+        <location filename="../database/historia.cpp" line="+170"/>
+        <source>nieznany</source>
+        <translation>unknown</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <location line="+49"/>
+        <location filename="../database/resulttexts.cpp" line="+38"/>
         <location filename="../database/tdatabase_pomiar.cpp" line="-3"/>
-        <location filename="../database/ui/dialoghistoria.cpp" line="-288"/>
+        <location filename="../database/ui/dialoghistoria.cpp" line="-290"/>
         <source>Poza zakresem</source>
         <translation>Out of range</translation>
     </message>
     <message>
-        <location line="-16"/>
+        <location line="-47"/>
+        <location filename="../database/resulttexts.cpp" line="-4"/>
+        <location filename="../database/tdatabase_pomiar.cpp" line="-78"/>
+        <source>brak</source>
+        <translation>n/a</translation>
+    </message>
+    <message>
+        <location line="+30"/>
         <source>Czas</source>
         <translation>Time</translation>
     </message>
@@ -741,7 +770,7 @@ The measurement can be saved as a CSV file (*.csv), a ZYM file (*.zym5) or a PDF
         <translation>Comment</translation>
     </message>
     <message>
-        <location filename="../database/tdatabase.cpp" line="+226"/>
+        <location filename="../database/tdatabase.cpp" line="+239"/>
         <source>Baza danych jest zajęta: inny program (na przykład miernik w trakcie zapisu) trzyma ją zablokowaną. Spróbuj ponownie za chwilę.</source>
         <translation>The database is busy: another program (for example the meter while it writes) holds it locked. Try again in a moment.</translation>
     </message>
@@ -890,7 +919,7 @@ The chart can be saved as a PNG image (*.png) or a PDF document (*.pdf).</transl
 <context>
     <name>TReportDoc</name>
     <message>
-        <location filename="../report/ui/reportdoc.cpp" line="+579"/>
+        <location filename="../report/ui/reportdoc.cpp" line="+610"/>
         <source>Nie udało się utworzyć dokumentu PDF.</source>
         <translation>The PDF document could not be made.</translation>
     </message>
@@ -898,7 +927,7 @@ The chart can be saved as a PNG image (*.png) or a PDF document (*.pdf).</transl
 <context>
     <name>TReportTexts</name>
     <message>
-        <location filename="../report/reporttext.cpp" line="+64"/>
+        <location filename="../report/reporttext.cpp" line="+31"/>
         <source>Protokół pomiaru rezystancji</source>
         <translation>Resistance measurement report</translation>
     </message>
