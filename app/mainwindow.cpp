@@ -116,6 +116,9 @@ void MainWindow::closeEvent(QCloseEvent *event)
     }
     SaveSettings();
     event->accept();
+    // Parentless windows would keep the program running after the main
+    // window has gone: they go with it.
+    KeptDialogs.CloseAll();
     if (pDialogWykres) {
         delete pDialogWykres;
         pDialogWykres = nullptr;

@@ -136,6 +136,8 @@ public slots:
 
 signals:
     void UpdateWykresWindow(TDataPomiar);
+    /// The main chart was emptied; `message` says why when there is a reason to give.
+    void ClearWykresWindow(QString message);
 
 private slots:
     void SLOT_tV_Object_Clicked(const QModelIndex &index);

@@ -6,6 +6,7 @@
 bool AskTakNie(QMessageBox::Icon icon, const QString &title, const QString &text, QWidget *parent)
 {
     QMessageBox question(icon, title, text, QMessageBox::Yes | QMessageBox::No, parent);
+    question.setTextFormat(Qt::PlainText);
     question.button(QMessageBox::Yes)->setText(QCoreApplication::translate("MainWindow", "TAK"));
     question.button(QMessageBox::No)->setText(QCoreApplication::translate("MainWindow", "NIE"));
     return question.exec() == QMessageBox::Yes;
@@ -17,6 +18,16 @@ void ShowProblem(QMessageBox::Icon icon, const QString &title, const QString &te
     box.setIcon(icon);
     if (!title.isEmpty())
         box.setWindowTitle(title);
+    box.setTextFormat(Qt::PlainText);
     box.setText(text);
     box.exec();
+}
+
+QString PlainToolTip(const QString &text)
+{
+    if (text.isEmpty())
+        return text;
+    // A tool tip guesses rich text from the text itself; escaped inside a
+    // paragraph of its own it is always shown as written.
+    return QStringLiteral("<p style='white-space:pre-wrap'>") + text.toHtmlEscaped() + QStringLiteral("</p>");
 }

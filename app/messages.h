@@ -8,6 +8,9 @@
 // "TAK" or "NIE", and a problem report with an OK button. Both are built
 // without a parent unless one is given, as every box of the program is.
 
+// Texts are shown as plain text: they often quote a name, a comment or a
+// path from a database, which must not be taken as markup.
+
 /// Asks `text` under `title` with the buttons "TAK" and "NIE"; true when the
 /// user chose "TAK".
 bool AskTakNie(QMessageBox::Icon icon, const QString &title, const QString &text, QWidget *parent = nullptr);
@@ -15,5 +18,10 @@ bool AskTakNie(QMessageBox::Icon icon, const QString &title, const QString &text
 /// Shows `text` under `title` (either may be empty, as some of the
 /// program's boxes have neither title nor icon) and waits for OK.
 void ShowProblem(QMessageBox::Icon icon, const QString &title, const QString &text);
+
+/// `text` as a tool tip shows it: escaped, so that a name or a comment such
+/// as "<img src=...>" is shown as typed and never loads or renders
+/// anything; line breaks kept. Empty for an empty text (no tool tip).
+QString PlainToolTip(const QString &text);
 
 #endif // MESSAGES_H

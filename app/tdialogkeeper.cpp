@@ -25,6 +25,15 @@ void TDialogKeeper::Keep(QWidget *window)
     windows.append(QPointer<QWidget>(window));
 }
 
+void TDialogKeeper::CloseAll()
+{
+    const QList<QPointer<QWidget>> open = windows;
+    for (const QPointer<QWidget> &window : open) {
+        if (!window.isNull())
+            window->close();
+    }
+}
+
 int TDialogKeeper::Count() const
 {
     int alive = 0;

@@ -25,6 +25,9 @@ public:
 
     /// Takes `window` into keeping; a null or already kept window changes nothing.
     void Keep(QWidget *window);
+    /// Closes every kept window that still exists (those that delete
+    /// themselves on close are gone afterwards).
+    void CloseAll();
     /// Number of kept windows that still exist.
     int Count() const;
 

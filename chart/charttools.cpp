@@ -64,6 +64,7 @@ void ShowProblem(QWidget *parent, const QString &title, const QString &text)
     QMessageBox box(parent);
     box.setIcon(QMessageBox::Warning);
     box.setWindowTitle(title);
+    box.setTextFormat(Qt::PlainText);
     box.setText(text);
     box.exec();
 }

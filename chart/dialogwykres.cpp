@@ -25,6 +25,13 @@ void DialogWykres::UpdateWykresSLOT(TDataPomiar wDP)
     PlotPomiar(ui->plot, &wDP, kOffset03, kOffset14);
 }
 
+void DialogWykres::ClearWykresSLOT(QString message)
+{
+    ClearPlot(ui->plot);
+    if (!message.isEmpty())
+        ShowPlotMessage(ui->plot, message);
+}
+
 void DialogWykres::resizeEvent(QResizeEvent *event)
 {
     // One pixel free left and right, the top 40 pixels above the chart.

@@ -26,6 +26,9 @@ public:
 
 public slots:
     void UpdateWykresSLOT(TDataPomiar wDP);
+    /// Empties the chart as the main window's was, with `message` (why
+    /// nothing is drawn) in its place when not empty.
+    void ClearWykresSLOT(QString message);
 
 protected:
     void resizeEvent(QResizeEvent *event) override;

@@ -17,6 +17,10 @@ void MainWindow::on_actionOkno_triggered()
     pDialogWykres->show();
     connect(this, SIGNAL(UpdateWykresWindow(TDataPomiar)),
             pDialogWykres, SLOT(UpdateWykresSLOT(TDataPomiar)));
+    connect(this, &MainWindow::ClearWykresWindow, pDialogWykres, &DialogWykres::ClearWykresSLOT);
+    // The record held may be one the main chart no longer shows.
+    if (ui->plot->graphCount() == 0)
+        pDialogWykres->ClearWykresSLOT(PlotMessage(ui->plot));
 }
 
 void MainWindow::on_actionZoomAll_triggered()

@@ -7,6 +7,27 @@
 
 #include <algorithm>
 
+namespace {
+
+const char kMessageName[] = "plotMessage";
+
+QCPItemText *MessageItem(const QCustomPlot *plot)
+{
+    for (int i = 0; i < plot->itemCount(); ++i)
+        if (plot->item(i)->objectName() == QLatin1String(kMessageName))
+            return qobject_cast<QCPItemText *>(plot->item(i));
+    return nullptr;
+}
+
+// True when there was a message to take away.
+bool RemoveMessage(QCustomPlot *plot)
+{
+    QCPItemText *item = MessageItem(plot);
+    return item && plot->removeItem(item);
+}
+
+} // namespace
+
 TWykresSeries WykresSeries(const TDataPomiar *pomiar, int offset03, int offset14)
 {
     TWykresSeries s;
@@ -71,14 +92,42 @@ void PlotPomiar(QCustomPlot *plot, const TDataPomiar *pomiar, int offset03, int 
     plot->graph(1)->setName(QStringLiteral("U[V]"));
     plot->legend->setBorderPen(QPen(Qt::white));
     plot->setInteractions(QCP::iRangeDrag | QCP::iRangeZoom | QCP::iSelectPlottables);
+    RemoveMessage(plot);
     // Cursors, the right axis and the image commands; they leave the drawing
     // above as it is unless the user asked for them.
     TChartTools::Attach(plot)->Plotted(pomiar, s, offset03, offset14);
     plot->replot();
 }
 
+
+void ShowPlotMessage(QCustomPlot *plot, const QString &text)
+{
+    QCPItemText *item = MessageItem(plot);
+    if (!item) {
+        item = new QCPItemText(plot);
+        item->setObjectName(QLatin1String(kMessageName));
+        item->position->setType(QCPItemPosition::ptAxisRectRatio);
+        item->position->setCoords(0.5, 0.5);
+        item->setPositionAlignment(Qt::AlignCenter);
+        item->setTextAlignment(Qt::AlignCenter);
+        item->setClipToAxisRect(false);
+        item->setSelectable(false);
+    }
+    item->setText(text);
+    plot->replot();
+}
+
+QString PlotMessage(const QCustomPlot *plot)
+{
+    const QCPItemText *item = MessageItem(plot);
+    return item ? item->text() : QString();
+}
+
 void ClearPlot(QCustomPlot *plot)
 {
+    const bool hadMessage = RemoveMessage(plot);
+    if (hadMessage && plot->graphCount() == 0)
+        plot->replot();
     if (TChartTools *tools = TChartTools::Of(plot))
         tools->Cleared();
     if (plot->graphCount() == 0)

@@ -231,7 +231,7 @@ QString HistoriaCsvText(const QVector<THistoriaRow> &rows, int reference)
         const QString czas = row.czas == kHistoriaCzasUnknown ? QString() : HistoriaCzasText(row.czas);
         text += czas + QLatin1Char(';') + CsvField(R) + QLatin1Char(';')
             + HistoriaMetodaText(row) + QLatin1Char(';') + PercentText(zmiany[i].odniesienie, true) + QLatin1Char(';')
-            + PercentText(zmiany[i].poprzedni, true) + QLatin1Char(';') + CsvField(row.komentarz) + QLatin1Char('\n');
+            + PercentText(zmiany[i].poprzedni, true) + QLatin1Char(';') + CsvField(CsvTextField(row.komentarz)) + QLatin1Char('\n');
     }
     return text;
 }

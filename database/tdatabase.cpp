@@ -101,6 +101,9 @@ TDataBase::OpenResult TDataBase::Open(QString path)
     QSqlDatabase::removeDatabase(QLatin1String(QSqlDatabase::defaultConnection));
     db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"));
     db.setDatabaseName(path);
+    // While the meter writes it holds the file locked; a click must not
+    // wait the driver's default of 5 s per statement for it.
+    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(kBusyTimeoutMs));
     if (!db.open()) {
         qsLastError = db.lastError().text();
         return OpenDriverFailed;
@@ -132,15 +135,22 @@ bool TDataBase::ReadRow(qint64 id, bool *ambiguous)
         *ambiguous = false;
     // The whole row in one statement: the file is locked and checked once,
     // and the row cannot change half-way through the reading.
+    bBusy = false;
     QSqlQuery query(db);
     query.setForwardOnly(true);
     if (!query.prepare(QStringLiteral("SELECT pomiar_czas, pomiar_plik_dane, pomiar_rezystancja, pomiar_metoda, "
                                       "pomiar_komentarz, pomiar_status, pomiar_vref, pomiar_temp_core "
-                                      "FROM pomiar WHERE  pomiar_id=?")))
+                                      "FROM pomiar WHERE  pomiar_id=?"))) {
+        // Locked by another program: the columns one by one would wait as long again each.
+        if ((bBusy = IsBusyError(query.lastError())))
+            return false;
         return ReadRowByColumn(id, ambiguous); // a column is missing
+    }
     query.addBindValue(id);
-    if (!query.exec())
+    if (!query.exec()) {
+        bBusy = IsBusyError(query.lastError());
         return false;
+    }
     int matches = 0;
     while (query.next()) {
         // Two rows of one id: the last would show (and a comment would
@@ -184,10 +194,15 @@ bool TDataBase::ReadRowByColumn(qint64 id, bool *ambiguous)
     // half-way through the reading.
     const bool batch = db.isOpen() && db.transaction();
     bool found = false;
+    bBusy = false;
     for (const Column &c : columns) {
         QSqlQuery query(db);
-        if (!query.exec(QLatin1String(c.statement) + QString::number(id)))
+        if (!query.exec(QLatin1String(c.statement) + QString::number(id))) {
+            // Each further statement would wait as long again for the same lock.
+            if ((bBusy = IsBusyError(query.lastError())))
+                break;
             continue; // a missing column leaves its field as it was
+        }
         int matches = 0;
         while (query.next()) {
             found = true;
@@ -225,6 +240,8 @@ int TDataBase::LoadPomiar(qint64 id, bool *rowRead)
     // another.
     bool ambiguous = false;
     if (!ReadRow(id, &ambiguous)) {
+        if (bBusy)
+            return LoadPomiarBusy;
         qDebug() << "Brak pomiaru w bazie" << id;
         return LoadPomiarMissing;
     }
@@ -240,6 +257,28 @@ int TDataBase::LoadPomiar(qint64 id, bool *rowRead)
         return LoadPomiarMissing;
     }
     return LoadPomiarOk;
+}
+
+bool TDataBase::IsBusyError(const QSqlError &error)
+{
+    // SQLITE_BUSY and SQLITE_LOCKED, as the driver passes them on.
+    const QString code = error.nativeErrorCode();
+    return code == QLatin1String("5") || code == QLatin1String("6");
+}
+
+bool TDataBase::Busy()
+{
+    if (!db.isOpen())
+        return false;
+    QSqlQuery query(db);
+    // Any read takes the shared lock that a writer's exclusive lock refuses.
+    return !query.exec(QStringLiteral("SELECT count(*) FROM sqlite_master")) && IsBusyError(query.lastError());
+}
+
+QString TDataBase::BusyText()
+{
+    return QObject::tr("Baza danych jest zajęta: inny program (na przykład miernik w trakcie zapisu) trzyma ją "
+                       "zablokowaną. Spróbuj ponownie za chwilę.");
 }
 
 QString TDataBase::FirstValueText(QString statement)

@@ -11,6 +11,7 @@
 #include <QStringList>
 
 QT_BEGIN_NAMESPACE
+class QSqlError;
 class QSqlQueryModel;
 QT_END_NAMESPACE
 
@@ -88,8 +89,9 @@ public:
     enum LoadPomiarResult {
         LoadPomiarOk = 0,      ///< row and data file read; `Pomiar` holds the measurement
         LoadPomiarMissing = -1, ///< no such row, or its data file is missing, short, unreadable
-        LoadPomiarAmbiguous = -2 ///< more than one row carries the id: none of them is shown
-                               ///< or named outside the database's folder; `Pomiar` unchanged
+                                ///< or named outside the database's folder; `Pomiar` unchanged
+        LoadPomiarAmbiguous = -2, ///< more than one row carries the id: none of them is shown
+        LoadPomiarBusy = -3     ///< another program holds the database locked; nothing read
     };
     /// Reads the row of `id` and its data file into `Pomiar`. Returns a
     /// negative `id` unchanged without reading anything; otherwise a
@@ -97,6 +99,16 @@ public:
     /// itself was read, which `Row` then holds even if its data file is
     /// unusable.
     int LoadPomiar(qint64 id, bool *rowRead = nullptr);
+    /// How long a statement waits for a lock another program holds (the
+    /// meter while it writes) before it gives up as busy.
+    static constexpr int kBusyTimeoutMs = 2000;
+    /// True when `error` says the database was locked by another connection.
+    static bool IsBusyError(const QSqlError &error);
+    /// True when another program holds the open database locked, so that
+    /// nothing can be read now; waits at most kBusyTimeoutMs.
+    bool Busy();
+    /// What the user is told when the database is busy.
+    static QString BusyText();
     /// First column of the first row of `statement` as text, or "NULL".
     QString FirstValueText(QString statement);
     /// The meter's `column` of its `ZYM` table ("SELECT column FROM ZYM"),
@@ -149,6 +161,7 @@ public:
     TPomiarRow Row;         // the pomiar row last read by id
     TObjectRows ObjectRows; // which pomiar rows each object has, read when its list is first shown
     QString qsLastError;    // reason of the last failed open or comment update
+    bool bBusy = false;     // the last ReadRow gave up on a lock held by another program
 
 private:
     bool ReadRowByColumn(qint64 id, bool *ambiguous);

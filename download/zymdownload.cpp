@@ -9,8 +9,11 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QObject>
 #include <QSet>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QStorageInfo>
 #include <QTemporaryFile>
 #include <QVariant>
@@ -113,7 +116,7 @@ int CopyFileList(QString sourceFolder, QString targetFolder, QStringList names)
 }
 
 int CopyFileList(QString sourceFolder, QString targetFolder, QStringList names, const TBeforeCopy &beforeCopy,
-                 bool *stopped, QStringList *failures)
+                 bool *stopped, TCopyFailures *failures)
 {
     if (stopped)
         *stopped = false;
@@ -132,18 +135,78 @@ int CopyFileList(QString sourceFolder, QString targetFolder, QStringList names, 
             qDebug() << "Niedozwolona nazwa pliku:" << name;
             --failed;
             if (failures)
-                failures->append(name + QStringLiteral(": ") + QObject::tr("Niedozwolona nazwa pliku."));
+                failures->refused.append(name);
             continue;
         }
+        const QString source = sourceFolder + name;
+        if (!QFileInfo::exists(source)) {
+            qDebug() << "Nie skopiowano pliku" << name << "brak pliku";
+            --failed;
+            if (failures)
+                failures->missing.append(name);
+            continue;
+        }
+        // The meter may keep its files in subfolders: the local copy keeps
+        // them where the database says they are.
+        const QString target = targetFolder + name;
+        const QString targetDir = QFileInfo(target).absolutePath();
+        if (!QFileInfo(targetDir).isDir())
+            QDir().mkpath(targetDir);
         QString reason;
-        if (!CopyOneFile(sourceFolder + name, targetFolder + name, block.get(), &reason)) {
+        if (!CopyOneFile(source, target, block.get(), &reason)) {
             qDebug() << "Nie skopiowano pliku" << name << reason;
             --failed;
             if (failures)
-                failures->append(name + QStringLiteral(": ") + reason);
+                failures->failed.append(name + QStringLiteral(": ") + reason);
         }
     }
     return failed;
+}
+
+bool LosesComments(const QSqlDatabase &meterDb, const QString &localPath)
+{
+    const auto read = [](QSqlDatabase db, QHash<QString, QString> *comments) {
+        QSqlQuery query(db);
+        if (!query.exec(QStringLiteral("SELECT pomiar_id, pomiar_komentarz FROM pomiar")))
+            return false;
+        while (query.next())
+            comments->insert(query.value(0).toString(), query.value(1).toString());
+        return true;
+    };
+    QHash<QString, QString> meter;
+    if (!read(meterDb, &meter))
+        return true;
+    QHash<QString, QString> local;
+    bool readable = false;
+    const QString connection = QStringLiteral("zym_download_local");
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);
+        db.setDatabaseName(localPath);
+        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
+        readable = db.open() && read(db, &local);
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(connection);
+    if (!readable)
+        return true;
+    for (auto it = local.constBegin(); it != local.constEnd(); ++it) {
+        const auto there = meter.constFind(it.key());
+        if (there == meter.constEnd() ? !it.value().isEmpty() : there.value() != it.value())
+            return true;
+    }
+    return false;
+}
+
+QString BackupName(const QString &path, const QDateTime &when)
+{
+    const QFileInfo info(path);
+    const QString stem = info.absolutePath() + QLatin1Char('/') + info.completeBaseName() + QLatin1Char('_')
+        + when.toString(QStringLiteral("yyyy-MM-dd_hh-mm-ss"));
+    const QString suffix = info.suffix().isEmpty() ? QString() : QLatin1Char('.') + info.suffix();
+    QString name = stem + suffix;
+    for (int n = 2; QFileInfo::exists(name) || QFileInfo(name).isSymLink(); ++n)
+        name = stem + QLatin1Char('_') + QString::number(n) + suffix;
+    return name;
 }
 
 qint64 SpaceNeeded(const QString &sourceFolder, const QString &targetFolder, const QStringList &names)
@@ -222,26 +285,53 @@ ZYMDownloadResult CopyZYMFiles(const QSqlDatabase &db, QString dataBasePath, QSt
 
     bool stopped = false;
     const int dataResult = CopyFileList(sourceFolder, targetFolder, names, beforeCopy, &stopped, &r.failures);
-    r.copied = done - r.failures.size();
+    r.copied = done - r.failures.Count();
     if (dataResult != 0)
         qDebug() << "Brak plików danych " << dataResult;
     if (stopped) {
         qDebug() << "Kopiowanie przerwane przez uzytkownika";
+        r.stopped = true;
+        r.skipped = names.mid(done);
         return DownloadCancelled;
     }
-    // A database copied now would list files the folder lacks (or holds in
-    // an older version): the one copied before stays instead.
-    if (dataResult != 0)
-        return DownloadDataFilesFailed;
+
+    // Comments edited in the local copy would be lost with it: it is kept
+    // under a dated name first, once the user has let the copy go on to the
+    // database. Files that failed above do not hold the database back: a
+    // measurement without its file shows without a waveform, and the rest
+    // are there.
+    const QString localDataBase = targetFolder + dataBaseName;
+    bool backupFailed = false;
+    const TBeforeCopy beforeDataBase = [&](const QString &name) {
+        if (!beforeCopy(name))
+            return false;
+        if (!QFileInfo(localDataBase).isFile() || !LosesComments(db, localDataBase))
+            return true;
+        const QString backup = BackupName(localDataBase, QDateTime::currentDateTime());
+        if (!QFile::copy(localDataBase, backup)) {
+            qDebug() << "Nie zachowano poprzedniej bazy danych" << localDataBase;
+            backupFailed = true;
+            return false;
+        }
+        qDebug() << "Poprzednia baza danych zachowana jako" << backup;
+        r.backup = backup;
+        return true;
+    };
 
     qDebug() << "Kopiowanie pliku bazy danych:" << dataBaseName;
     const int dataBaseResult
-        = CopyFileList(sourceFolder, targetFolder, QStringList{dataBaseName}, beforeCopy, &stopped);
+        = CopyFileList(sourceFolder, targetFolder, QStringList{dataBaseName}, beforeDataBase, &stopped);
+    if (backupFailed)
+        return DownloadDataBaseFailed;
     if (stopped) {
         qDebug() << "Kopiowanie przerwane przez uzytkownika";
+        r.stopped = true;
         return DownloadCancelled;
     }
     if (hooks.progress)
         hooks.progress(done, total, QString());
-    return dataBaseResult != 0 ? DownloadDataBaseFailed : DownloadOk;
+    r.dataBaseCopied = dataBaseResult == 0;
+    if (!r.dataBaseCopied)
+        return DownloadDataBaseFailed;
+    return dataResult != 0 ? DownloadDataFilesFailed : DownloadOk;
 }

@@ -1,6 +1,7 @@
 #ifndef ZYMDOWNLOAD_H
 #define ZYMDOWNLOAD_H
 
+#include <QDateTime>
 #include <QSqlDatabase>
 #include <QString>
 #include <QStringList>
@@ -15,24 +16,38 @@
 enum ZYMDownloadResult {
     DownloadOk = 0,              ///< every data file and then the database file were copied
     DownloadCancelled = 1,       ///< stopped by the user: folder choice cancelled, overwrite declined,
-                                 ///< or the copy cancelled before the database file (copies made stay)
+                                 ///< or the copy cancelled before the database file (copies made stay;
+                                 ///< TDownloadReport::stopped tells this case)
     DownloadSameFolder = -1,     ///< nothing copied: the target is the source folder
     DownloadDataBaseFailed = -4, ///< copying the database file failed
     DownloadListFailed = -5,     ///< the list of data files could not be read from the database
-    DownloadDataFilesFailed = -6, ///< some data files could not be copied (TDownloadReport says
-                                  ///< which and why); the database file was not copied, so a
-                                  ///< database copied earlier stays
+    DownloadDataFilesFailed = -6, ///< the database file was copied, some data files were not
+                                  ///< (TDownloadReport says which and why): their measurements
+                                  ///< show without a waveform
     DownloadNoSpace = -7         ///< nothing copied: the target has less free space than the files need
+};
+
+/// The files CopyFileList did not copy, by cause, each in list order.
+struct TCopyFailures
+{
+    QStringList missing; ///< names with no file in the source folder
+    QStringList refused; ///< names that would leave either folder (IsSafeRelativeName)
+    QStringList failed;  ///< each other failed copy as "name: reason"
+    int Count() const { return missing.size() + refused.size() + failed.size(); }
 };
 
 /// What a download did, for the message that reports it.
 struct TDownloadReport
 {
-    int dataFiles = 0;    ///< data files listed in the database
-    int copied = 0;       ///< data files copied
-    QStringList failures; ///< each failed data file as "name: reason", in list order
-    qint64 needed = 0;    ///< bytes the target must have free (DownloadNoSpace)
-    qint64 available = 0; ///< bytes it had free (DownloadNoSpace)
+    int dataFiles = 0;      ///< data files listed in the database
+    int copied = 0;         ///< data files copied
+    TCopyFailures failures; ///< the data files not copied, and why
+    bool stopped = false;   ///< the user cancelled during the copy
+    QStringList skipped;    ///< data files not tried because the user cancelled
+    bool dataBaseCopied = false;
+    QString backup;         ///< where the earlier local database was kept (empty: none kept)
+    qint64 needed = 0;      ///< bytes the target must have free (DownloadNoSpace)
+    qint64 available = 0;   ///< bytes it had free (DownloadNoSpace)
 };
 
 /// The folder choice the user cancelled.
@@ -76,9 +91,21 @@ int CopyFileList(QString sourceFolder, QString targetFolder, QStringList names);
 
 /// As above, calling `beforeCopy` before each file; when it returns false
 /// the remaining names are left and `*stopped` (when given) becomes true.
-/// Each failed name is added to `*failures` (when given) as "name: reason".
+/// Each name not copied goes to `*failures` (when given) under its cause.
+/// A subfolder a name has in the source is made in the target as needed.
 int CopyFileList(QString sourceFolder, QString targetFolder, QStringList names, const TBeforeCopy &beforeCopy,
-                 bool *stopped, QStringList *failures = nullptr);
+                 bool *stopped, TCopyFailures *failures = nullptr);
+
+/// True when the local database `localPath` holds a comment that replacing
+/// it with the meter's database open on `meter` would lose: a row
+/// whose comment differs from the same row's there, or a commented row
+/// missing there. Also true when the local file cannot be read as a
+/// database (nothing then shows that it is safe to replace).
+bool LosesComments(const QSqlDatabase &meter, const QString &localPath);
+
+/// A name beside `path` for keeping it: "zym_5_yyyy-MM-dd_hh-mm-ss.db" of
+/// `when`, with "_2", "_3", ... added while that name is taken.
+QString BackupName(const QString &path, const QDateTime &when);
 
 /// Bytes the target folder must have free to take `names` from the source
 /// folder: what each file adds over the file of its name it replaces, plus
@@ -89,8 +116,10 @@ qint64 SpaceNeeded(const QString &sourceFolder, const QString &targetFolder, con
 /// Downloads the meter's data files and then its database file from the
 /// folder of `dataBasePath` into `targetFolder` ("NONE" when the choice was
 /// cancelled). The data file names are read from the meter's database open
-/// on `db`. The database file is copied only when every data
-/// file was: a local database never lists a file the folder lacks. What
+/// on `db`. The database file is copied after the data files, also when
+/// some of them could not be (they are listed in `*report`), but not after a
+/// cancel. A local database whose comments differ from the meter's is first
+/// kept beside it under a dated name (BackupName). What was done and what
 /// went wrong goes to `*report` (when given).
 ZYMDownloadResult CopyZYMFiles(const QSqlDatabase &db, QString dataBasePath, QString targetFolder,
                                const TDownloadHooks &hooks = TDownloadHooks(), TDownloadReport *report = nullptr);

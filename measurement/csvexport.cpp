@@ -7,6 +7,7 @@
 #include <QByteArray>
 #include <QFileInfo>
 #include <QObject>
+#include <QRegularExpression>
 #include <QTextCodec>
 
 #include <algorithm>
@@ -194,6 +195,7 @@ QByteArray DataBytes(const TDataPomiar *rec)
 // reader.
 QString QuotedField(QString text)
 {
+    text = CsvTextField(text);
     text.replace(QLatin1Char('"'), QLatin1String("\"\""));
     return QLatin1Char('"') + text + QLatin1Char('"');
 }
@@ -210,6 +212,37 @@ QString HeadText(const TCsvLabels &labels)
 }
 
 } // namespace
+
+QString CsvTextField(const QString &text)
+{
+    if (text.isEmpty())
+        return text;
+    const QChar first = text.at(0);
+    if (first != QLatin1Char('=') && first != QLatin1Char('+') && first != QLatin1Char('-')
+        && first != QLatin1Char('@') && first != QLatin1Char('\t') && first != QLatin1Char('\r'))
+        return text;
+    // A number is read as a number, never as a formula: marking it would
+    // turn a value into text.
+    bool number = false;
+    QString(text).replace(QLatin1Char(','), QLatin1Char('.')).toDouble(&number);
+    number = number && text.contains(QRegularExpression(QStringLiteral("[0-9]")));
+    if (number && first != QLatin1Char('\t') && first != QLatin1Char('\r'))
+        return text;
+    return QLatin1Char('\'') + text;
+}
+
+QString FileNamePart(const QString &text)
+{
+    static const QString forbidden = QStringLiteral("\\/:*?\"<>|");
+    QString name = text;
+    for (QChar &c : name) {
+        const QChar::Category category = c.category();
+        if (forbidden.contains(c) || category == QChar::Other_Control || category == QChar::Other_Format
+            || category == QChar::Separator_Line || category == QChar::Separator_Paragraph)
+            c = QLatin1Char('_');
+    }
+    return name;
+}
 
 QString CsvDataText(const TDataPomiar *rec)
 {

@@ -70,9 +70,21 @@ QByteArray CsvPointBytes(const TCsvLabels &keys, const TCsvLabels &values, const
 ExportResult SaveCsvPointFile(const QString &fileName, const TCsvLabels &keys, const TCsvLabels &values,
                               const TDataPomiar *rec, QString *errorText = nullptr);
 
+/// `text` as a spreadsheet takes it for text: a field that starts with
+/// "=", "+", "-", "@", a tab or a carriage return gets a leading apostrophe,
+/// so that a name or comment such as "=HYPERLINK(...)" is not run as a
+/// formula. A plain number ("-5", "+1,5", "2.5e-3") is left as it is.
+QString CsvTextField(const QString &text);
+
 /// "Pomiar_yyyy-MM-dd_hh-mm-ss" of `czas` (seconds since 1970 UTC) in local
 /// time; the prefix is translated in the context QObject.
 QString DefaultFileName(uint czas);
+
+/// `text` made fit to be part of a proposed file name: characters a file
+/// name cannot hold on Windows, control characters and invisible format
+/// characters (a right-to-left override U+202E would show "fdp.exe" as
+/// "exe.pdf") each become "_".
+QString FileNamePart(const QString &text);
 
 /// The text after the last "." of the file's own name, as typed; empty
 /// when there is none. Dots in folder names do not count.

@@ -33,27 +33,6 @@ bool WriteAll(QFileDevice &file, const QByteArray &data, QString *errorText)
     return true;
 }
 
-// Devices and pipes cannot be replaced atomically and must not be replaced
-// at all; they get the bytes directly and report what the write says.
-ReplaceFileResult WriteDirectly(const QString &fileName, const QByteArray &data, QIODevice::OpenMode mode, QString *errorText)
-{
-    QFile file(fileName);
-    // Unbuffered: a device that refuses the bytes says so at the write, not
-    // in a flush whose short count would be lost.
-    if (!file.open(mode | QIODevice::Unbuffered)) {
-        SetReason(errorText, file.errorString());
-        return ReplaceFileOpenFailed;
-    }
-    if (!WriteAll(file, data, errorText))
-        return ReplaceFileWriteFailed;
-    file.close();
-    if (file.error() != QFileDevice::NoError) {
-        SetReason(errorText, file.errorString());
-        return ReplaceFileWriteFailed;
-    }
-    return ReplaceFileOk;
-}
-
 } // namespace
 
 ReplaceFileResult ReplaceWholeFile(const QString &fileName, const QByteArray &data, bool text, QString *errorText)
@@ -62,9 +41,15 @@ ReplaceFileResult ReplaceWholeFile(const QString &fileName, const QByteArray &da
     if (text)
         mode |= QIODevice::Text;
 
+    // A pipe would block the window in open() until some reader came; a
+    // device is nothing a result belongs in. Symbolic links count as what
+    // they point to.
     const QFileInfo target(fileName);
-    if (target.exists() && !target.isFile() && !target.isDir())
-        return WriteDirectly(fileName, data, mode, errorText);
+    if (target.exists() && !target.isFile()) {
+        SetReason(errorText, target.isDir() ? QObject::tr("To jest folder, nie plik.")
+                                            : QObject::tr("To nie jest zwykły plik."));
+        return ReplaceFileOpenFailed;
+    }
 
     QSaveFile file(fileName);
     if (!file.open(mode)) {

@@ -18,9 +18,10 @@ enum ReplaceFileResult {
 /// as it was and no partial file behind. `text` writes in text mode
 /// (platform line ends).
 ///
-/// A target that exists but is neither a regular file nor a folder (a
-/// device, a pipe) is written to directly: renaming over it would replace
-/// the device node itself.
+/// A target that exists but is no regular file (a folder, a device, a
+/// pipe) is refused with ReplaceFileOpenFailed and left alone: opening a
+/// pipe for writing waits for ever for a reader, and renaming over a device
+/// would replace the node itself.
 ///
 /// Returns a ReplaceFileResult; on failure the system's reason goes to
 /// `*errorText` (when given).

@@ -1,5 +1,6 @@
 #include "report/reporttext.h"
 
+#include "measurement/csvexport.h"
 #include "measurement/engformat.h"
 
 #include <cmath>
@@ -109,13 +110,9 @@ QString TReportTexts::PdfFilter() { return tr("Raport PDF (*.pdf)"); }
 
 QString TReportTexts::ObiektFileName(const QString &obiekt, const QDate &date)
 {
-    QString name = obiekt.trimmed();
     // Object names are free text; a "/" or ":" would make a folder or a
     // drive out of part of the name.
-    static const QString bad = QStringLiteral("\\/:*?\"<>|");
-    for (QChar &c : name)
-        if (bad.contains(c) || c.unicode() < 32)
-            c = QLatin1Char('_');
+    const QString name = FileNamePart(obiekt.trimmed());
     return tr("Historia_") + name + QLatin1Char('_') + date.toString(QStringLiteral("yyyy-MM-dd"));
 }
 

@@ -4,6 +4,7 @@
 // when its filter was chosen.
 
 #include "app/mainwindow.h"
+#include "database/historia.h"
 #include "measurement/csvexport.h"
 #include "support/appsupport.h"
 #include "support/testsupport.h"
@@ -126,6 +127,8 @@ private slots:
     void kindFollowsFilter();
     void chosenInSaveDialog_data();
     void chosenInSaveDialog();
+    void formulasKeptAsText_data();
+    void formulasKeptAsText();
 };
 
 void TestCsvPoint::initTestCase()
@@ -280,6 +283,63 @@ void TestCsvPoint::chosenInSaveDialog()
     QVERIFY(comment.contains('"') && comment.contains(',') && comment.contains('\n'));
     QCOMPARE(rows.at(4), (QStringList{"Komentarz", comment}));
     QCOMPARE(rows.at(6 + 1500), (QStringList{"30.000", "1.000000", "5.000000"})); // 5 A through 0.2 ohm
+}
+
+void TestCsvPoint::formulasKeptAsText_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("written"); // what a spreadsheet gets in both CSVs the reader makes
+
+    QTest::newRow("a link formula") << "=HYPERLINK(\"http://x\",\"y\")" << "'=HYPERLINK(\"http://x\",\"y\")";
+    QTest::newRow("plus") << "+cmd|' /C calc'!A0" << "'+cmd|' /C calc'!A0";
+    QTest::newRow("minus") << "-2+3+cmd" << "'-2+3+cmd";
+    QTest::newRow("at") << "@SUM(A1)" << "'@SUM(A1)";
+    QTest::newRow("tab") << "\t=1+1" << "'\t=1+1";
+    QTest::newRow("carriage return") << "\r=1+1" << "'\r=1+1";
+    QTest::newRow("a negative number stays a number") << "-0,5" << "-0,5";
+    QTest::newRow("a signed exponent stays a number") << "+2.5e-3" << "+2.5e-3";
+    QTest::newRow("a sign alone is no number") << "-" << "'-";
+    QTest::newRow("an equals sign inside") << "R = 5" << "R = 5";
+}
+
+void TestCsvPoint::formulasKeptAsText()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, written);
+    QTemporaryDir dir;
+    std::unique_ptr<TDataPomiar> rec = testsupport::PulseRecord(5.0, 0.2);
+    TCsvLabels values = Values();
+    values.obiekt = text;
+    values.komentarz = text;
+
+    const QString point = dir.filePath("point.csv");
+    QCOMPARE(int(SaveCsvPointFile(point, Keys(), values, rec.get())), int(ExportOk));
+    QFile pointFile(point);
+    QVERIFY(pointFile.open(QIODevice::ReadOnly));
+    QString error;
+    const CsvRows rows = ParseCsv(pointFile.readAll(), &error);
+    QVERIFY2(error.isEmpty(), qPrintable(error));
+    QCOMPARE(rows.at(0).at(1), written);
+    QCOMPARE(rows.at(4).at(1), written);
+    QCOMPARE(rows.at(1).at(1), Values().R); // our own texts are not touched
+
+    THistoriaRow row;
+    row.R = 0.2;
+    row.komentarz = text;
+    const QString historia = dir.filePath("historia.csv");
+    QCOMPARE(int(SaveHistoriaCsv(historia, {row}, 0)), int(ExportOk));
+    QFile historiaFile(historia);
+    QVERIFY(historiaFile.open(QIODevice::ReadOnly));
+    const QString historiaText = QTextCodec::codecForLocale()->toUnicode(historiaFile.readAll());
+    const QString last = historiaText.mid(historiaText.indexOf('\n') + 1).section(';', 5).chopped(1);
+    QCOMPARE(last.startsWith('"') ? last.mid(1).chopped(1).replace("\"\"", "\"") : last, written);
+
+    // The meter's own layout is read by the meter's tools: byte for byte as typed.
+    const QString meter = dir.filePath("meter.csv");
+    QCOMPARE(int(SaveCsvFile(meter, values, rec.get())), int(ExportOk));
+    QFile meterFile(meter);
+    QVERIFY(meterFile.open(QIODevice::ReadOnly));
+    QVERIFY(meterFile.readAll().startsWith(QTextCodec::codecForLocale()->fromUnicode(text + ";\n")));
 }
 
 QTEST_MAIN(TestCsvPoint)

@@ -15,6 +15,8 @@
 
 #include <vector>
 
+#include <sys/stat.h>
+
 using namespace metersupport;
 
 namespace {
@@ -236,7 +238,7 @@ private slots:
         const QString notes = QStringLiteral("notes.txt");
         const QStringList ab{a, b};
         const int ok = DownloadOk, cancelled = DownloadCancelled, same = DownloadSameFolder;
-        // Some data files failed: the others are copied, the database is not.
+        // Some data files failed: the others are copied, and the database after them.
         const int partly = DownloadDataFilesFailed;
 
         QTest::newRow("empty target, no question") << ab << ab << QStringList() << "" << 0 << 0 << ok
@@ -251,24 +253,24 @@ private slots:
             << ab << ab << QStringList{a, notes} << "" << 1 << 1 << ok << QStringList{a, b, notes, db};
         QTest::newRow("a failed copy keeps the earlier file")
             << QStringList{a, "kept.zym5"} << QStringList{a} << QStringList{"kept.zym5"} << "" << 1 << 1 << partly
-            << QStringList{a, "kept.zym5"};
+            << QStringList{a, "kept.zym5", db};
         QTest::newRow("a folder in the way, nothing left of the attempt")
-            << ab << ab << QStringList{"a.zym5/"} << "" << 0 << 0 << partly << QStringList{"a.zym5/", b};
+            << ab << ab << QStringList{"a.zym5/"} << "" << 0 << 0 << partly << QStringList{"a.zym5/", b, db};
         QTest::newRow("no measurements: only the database")
             << QStringList() << QStringList() << QStringList() << "" << 0 << 0 << ok << QStringList{db};
         QTest::newRow("a listed file missing at the share")
-            << QStringList{a, "gone.zym5", b} << ab << QStringList() << "" << 0 << 0 << partly << QStringList{a, b};
+            << QStringList{a, "gone.zym5", b} << ab << QStringList() << "" << 0 << 0 << partly << QStringList{a, b, db};
         QTest::newRow("a file listed twice")
             << QStringList{a, a} << QStringList{a} << QStringList() << "" << 0 << 0 << ok << QStringList{a, db};
-        QTest::newRow("a subfolder the target lacks")
+        QTest::newRow("a subfolder the target lacks is made")
             << QStringList{"2024/a.zym5", b} << QStringList{"2024/a.zym5", b} << QStringList() << "" << 0 << 0
-            << partly << QStringList{b};
+            << ok << QStringList{"2024/", "2024/a.zym5", b, db};
         QTest::newRow("a subfolder the target has")
             << QStringList{"2024/a.zym5", b} << QStringList{"2024/a.zym5", b} << QStringList{"2024/"} << "" << 0 << 0
             << ok << QStringList{"2024/", "2024/a.zym5", b, db};
         QTest::newRow("names climbing out refused")
             << QStringList{"../escaped.zym5", b} << QStringList{"../escaped.zym5", b} << QStringList() << "" << 0 << 0
-            << partly << QStringList{b};
+            << partly << QStringList{b, db};
         QTest::newRow("no pomiar table") << QStringList{"%DROP%"} << ab << QStringList() << "" << 0 << 0
                                          << int(DownloadListFailed) << QStringList();
         QTest::newRow("folder choice cancelled") << ab << ab << QStringList() << "NONE" << 0 << 0 << cancelled
@@ -343,7 +345,81 @@ private slots:
         };
         QCOMPARE(CopyZYMFiles(QSqlDatabase::database(), source + QStringLiteral("zym_5.db"), target, hooks), int(DownloadDataBaseFailed));
         QCOMPARE(ReadFile(target + QStringLiteral("zym_5.db")), QByteArray("earlier database"));
-        QCOMPARE(AllEntries(target), (QStringList{QStringLiteral("a.zym5"), QStringLiteral("zym_5.db")}));
+        QStringList entries = AllEntries(target);
+        entries = entries.filter(QRegularExpression(QStringLiteral("^(?!zym_5_\\d)"))); // a kept copy may be there
+        QCOMPARE(entries, (QStringList{QStringLiteral("a.zym5"), QStringLiteral("zym_5.db")}));
+    }
+
+    void notCopiedByCause()
+    {
+        const QStringList listed{"a.zym5", "gone.zym5", "../x.zym5", "sub/x.zym5", "/abs.zym5", "p.zym5"};
+        MakeMeterAndConnect(listed, {"a.zym5", "sub/x.zym5"});
+        QCOMPARE(::mkfifo(QFile::encodeName(source + "p.zym5").constData(), 0600), 0);
+        TDownloadReport report;
+        QCOMPARE(CopyZYMFiles(QSqlDatabase::database(), source + "zym_5.db", target, TDownloadHooks(), &report), DownloadDataFilesFailed);
+        QCOMPARE(report.dataFiles, 6);
+        QCOMPARE(report.copied, 2);
+        QCOMPARE(report.failures.missing, QStringList{"gone.zym5"});
+        QCOMPARE(report.failures.refused, (QStringList{"../x.zym5", "/abs.zym5"}));
+        QCOMPARE(report.failures.failed, QStringList{"p.zym5: To nie jest zwykły plik."});
+        QVERIFY(report.dataBaseCopied && !report.stopped && report.backup.isEmpty());
+        QCOMPARE(AllEntries(target), (QStringList{"a.zym5", "sub/", "sub/x.zym5", "zym_5.db"}));
+        QCOMPARE(ReadFile(target + "zym_5.db"), ReadFile(source + "zym_5.db"));
+    }
+
+    void earlierDataBase_data()
+    {
+        QTest::addColumn<QString>("local");  // SQL run on the earlier local copy; "%JUNK%" not a database
+        QTest::addColumn<QString>("meter");  // SQL run on the meter's database
+        QTest::addColumn<bool>("kept");      // the earlier copy kept under a dated name
+        QTest::newRow("same comments") << "" << "" << false;
+        QTest::newRow("a comment edited locally")
+            << "UPDATE pomiar SET pomiar_komentarz='po czyszczeniu' WHERE pomiar_id=2" << "" << true;
+        QTest::newRow("a comment edited on the meter since")
+            << "" << "UPDATE pomiar SET pomiar_komentarz='nowy' WHERE pomiar_id=1" << true;
+        QTest::newRow("a commented row the meter no longer has")
+            << "INSERT INTO pomiar (pomiar_id, pomiar_obiekt_id, pomiar_komentarz) VALUES (9, 1, 'stary')" << ""
+            << true;
+        QTest::newRow("an uncommented row the meter no longer has")
+            << "INSERT INTO pomiar (pomiar_id, pomiar_obiekt_id) VALUES (9, 1)" << "" << false;
+        QTest::newRow("new measurements on the meter only")
+            << "" << "INSERT INTO pomiar (pomiar_id, pomiar_obiekt_id, pomiar_plik_dane, pomiar_komentarz) "
+               "VALUES (9, 1, 'a.zym5', 'nowy')"
+            << false;
+        QTest::newRow("not a database") << "%JUNK%" << "" << true;
+    }
+
+    void earlierDataBase()
+    {
+        QFETCH(QString, local);
+        QFETCH(QString, meter);
+        QFETCH(bool, kept);
+        const QStringList files{"a.zym5", "b.zym5"};
+        MakeMeterAndConnect(files, files);
+        QVERIFY(QFile::copy(source + "zym_5.db", target + "zym_5.db"));
+        if (local == "%JUNK%")
+            QVERIFY(WriteFile(target + "zym_5.db", "earlier database"));
+        else if (!local.isEmpty())
+            QCOMPARE(testsupport::ExecSql(target + "zym_5.db", local), QString());
+        if (!meter.isEmpty())
+            QCOMPARE(testsupport::ExecSql(source + "zym_5.db", meter), QString());
+        const QByteArray earlier = ReadFile(target + "zym_5.db");
+
+        TDownloadHooks hooks;
+        hooks.confirmOverwrite = []() { return true; };
+        TDownloadReport report;
+        QCOMPARE(CopyZYMFiles(QSqlDatabase::database(), source + "zym_5.db", target, hooks, &report), DownloadOk);
+        QCOMPARE(ReadFile(target + "zym_5.db"), ReadFile(source + "zym_5.db"));
+        const QStringList backups = AllEntries(target).filter(QRegularExpression("^zym_5_"));
+        QCOMPARE(backups.size(), kept ? 1 : 0);
+        QCOMPARE(report.backup.isEmpty(), !kept);
+        if (kept) {
+            QVERIFY2(QRegularExpression("^zym_5_\\d{4}-\\d\\d-\\d\\d_\\d\\d-\\d\\d-\\d\\d\\.db$")
+                         .match(backups.first()).hasMatch(),
+                     qPrintable(backups.first()));
+            QCOMPARE(QFileInfo(report.backup).fileName(), backups.first());
+            QCOMPARE(ReadFile(target + backups.first()), earlier);
+        }
     }
 
     void progressAndCancel_data()
@@ -370,9 +446,17 @@ private slots:
             seen << QStringLiteral("%1/%2 %3").arg(done).arg(total).arg(name);
             return done != cancelAt;
         };
-        QCOMPARE(CopyZYMFiles(QSqlDatabase::database(), source + QStringLiteral("zym_5.db"), target, hooks), result);
+        TDownloadReport report;
+        QCOMPARE(CopyZYMFiles(QSqlDatabase::database(), source + QStringLiteral("zym_5.db"), target, hooks, &report),
+                 result);
         QCOMPARE(AllEntries(target).filter(QStringLiteral(".zym5")), files.mid(0, copied));
         QCOMPARE(QFileInfo::exists(target + QStringLiteral("zym_5.db")), result == DownloadOk);
+        if (result == DownloadCancelled) { // what the message tells: copied, and what was left
+            QCOMPARE(report.stopped, true);
+            QCOMPARE(report.copied, copied);
+            QCOMPARE(report.skipped, files.mid(copied));
+            QVERIFY(!report.dataBaseCopied);
+        }
         const QStringList all{QStringLiteral("0/4 a.zym5"), QStringLiteral("1/4 b.zym5"), QStringLiteral("2/4 c.zym5"),
                               QStringLiteral("3/4 zym_5.db"), QStringLiteral("4/4 ")};
         QCOMPARE(seen, cancelAt < 0 ? all : QStringList(all.mid(0, cancelAt + 1)));

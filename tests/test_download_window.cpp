@@ -321,6 +321,40 @@ private slots:
         QVERIFY(window->findChildren<QProgressDialog *>().isEmpty());
     }
 
+    void partialDownloadKeepsEditsAndTellsEachFile()
+    {
+        // One data file gone from the meter, and an earlier local copy with
+        // a comment edited in it.
+        const QString chosen = tmp->filePath(QStringLiteral("local"));
+        QVERIFY(QDir().mkpath(chosen));
+        QVERIFY(QFile::copy(meter.qsDataBase, chosen + QStringLiteral("/zym_5.db")));
+        QCOMPARE(testsupport::ExecSql(chosen + QStringLiteral("/zym_5.db"),
+                                      QStringLiteral("UPDATE pomiar SET pomiar_komentarz='po czyszczeniu'")),
+                 QString());
+        const QString gone = meter.pomiary.at(4).plik_dane;
+        QVERIFY(QFile::remove(meter.qsFolder + gone));
+        NewWindow(true);
+        Connect();
+        TModalScript script(chosen, QStringLiteral("TAK"));
+        Action("actionPobierz_baz_danych")->trigger();
+
+        const TSeen told = script.seen.last();
+        QCOMPARE(told.icon, int(QMessageBox::Warning));
+        QVERIFY2(told.text.startsWith(QStringLiteral("Plik bazy danych został skopiowany, ale skopiowano tylko %1 z %2 "
+                                                     "plików pomiarów.")
+                                          .arg(meter.pomiary.size() - 1)
+                                          .arg(meter.pomiary.size())),
+                 qPrintable(told.text));
+        QVERIFY2(told.text.contains(QStringLiteral("Brak na mierniku (1):\n") + gone), qPrintable(told.text));
+        const QStringList kept = QDir(chosen).entryList({QStringLiteral("zym_5_*.db")});
+        QCOMPARE(kept.size(), 1);
+        QVERIFY2(told.text.contains(QDir::toNativeSeparators(chosen + QLatin1Char('/') + kept.first())),
+                 qPrintable(told.text));
+        QCOMPARE(testsupport::KomentarzOf(chosen + QLatin1Char('/') + kept.first(), meter.pomiary.at(0).pomiar_id),
+                 QStringLiteral("po czyszczeniu"));
+        QCOMPARE(ReadFile(chosen + QStringLiteral("/zym_5.db")), ReadFile(meter.qsDataBase));
+    }
+
     void progressShowsTheFileAndCanBeCancelled()
     {
         NewWindow(true);
@@ -330,10 +364,21 @@ private slots:
         TModalScript script(chosen, QStringLiteral("OK"), true);
         Action("actionPobierz_baz_danych")->trigger();
 
-        // Cancelled: no report, the database not copied, the data files
-        // copied so far kept whole.
-        QCOMPARE(script.Kinds(), (QStringList{QStringLiteral("folder"), QStringLiteral("progress")}));
-        const TSeen progress = script.seen.at(1);
+        // Cancelled: the database not copied, the data files copied so far
+        // kept whole, and a box that says how far it got.
+        QCOMPARE(script.Kinds(),
+                 (QStringList{QStringLiteral("folder"), QStringLiteral("progress"), QStringLiteral("box")}));
+        const TSeen told = script.seen.last();
+        QCOMPARE(told.icon, int(QMessageBox::Warning));
+        QVERIFY2(told.text.startsWith(QStringLiteral("Pobieranie przerwane. Skopiowano %1 z %2 plików pomiarów. "
+                                                     "Plik bazy danych nie został skopiowany")
+                                          .arg(AllEntries(chosen).size())
+                                          .arg(meter.pomiary.size())),
+                 qPrintable(told.text));
+        QVERIFY2(told.text.contains(QStringLiteral("Nie kopiowano po przerwaniu (%1):")
+                                        .arg(meter.pomiary.size() - AllEntries(chosen).size())),
+                 qPrintable(told.text));
+        const TSeen progress = script.seen.at(script.seen.size() - 2);
         QCOMPARE(progress.title, QStringLiteral("Pobieranie bazy danych"));
         QVERIFY2(progress.text.contains(QStringLiteral(" z %1 ").arg(meter.pomiary.size() + 1))
                      && progress.text.contains(QStringLiteral(".zym5")),

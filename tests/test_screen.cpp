@@ -26,6 +26,7 @@
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTextEdit>
+#include <QTextDocument>
 #include <QtTest>
 
 #include <cstring>
@@ -318,8 +319,11 @@ void TestScreen::columnsShowWholeTexts()
         for (int r = 0; r < 5; ++r) {
             const QModelIndex index = t.pomiary->model()->index(r, c);
             longest = qMax(longest, metrics.horizontalAdvance(index.data().toString()));
-            if (!index.data().toString().isEmpty())
-                QCOMPARE(index.data(Qt::ToolTipRole).toString(), index.data().toString());
+            if (!index.data().toString().isEmpty()) { // the tool tip shows the whole text, as text
+                QTextDocument tip;
+                tip.setHtml(index.data(Qt::ToolTipRole).toString());
+                QCOMPARE(tip.toPlainText(), index.data().toString());
+            }
         }
         QVERIFY2(t.pomiary->columnWidth(c) > longest, qPrintable(QString::number(c)));
         QVERIFY(t.pomiary->columnWidth(c) >= formWidths[c]);
@@ -331,7 +335,9 @@ void TestScreen::columnsShowWholeTexts()
                      view->horizontalHeader()->length() - view->viewport()->width());
         QVERIFY(view->horizontalScrollBar()->maximum() > 0);
     }
-    QCOMPARE(t.obiekty->model()->index(0, 0).data(Qt::ToolTipRole).toString(), kLongName);
+    QTextDocument tip;
+    tip.setHtml(t.obiekty->model()->index(0, 0).data(Qt::ToolTipRole).toString());
+    QCOMPARE(tip.toPlainText(), kLongName);
 }
 
 // ---------------------------------------------------------------- export

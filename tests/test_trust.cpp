@@ -410,8 +410,11 @@ void TestTrust::downloadFailsOnSpecialFiles()
     QCOMPARE(CopyZYMFiles(db, source + QStringLiteral("zym_5.db"), target, hooks, &report), DownloadDataFilesFailed);
     QCOMPARE(report.copied, 2);
     QCOMPARE(report.dataFiles, 3);
-    QCOMPARE(report.failures, QStringList{names[1] + QStringLiteral(": ") + reason});
-    QCOMPARE(ReadFile(target + QStringLiteral("zym_5.db")), QByteArray("earlier database"));
+    QCOMPARE(report.failures.failed, QStringList{names[1] + QStringLiteral(": ") + reason});
+    // The database comes all the same; the earlier file, no database to
+    // compare comments with, is kept beside it.
+    QCOMPARE(ReadFile(target + QStringLiteral("zym_5.db")), ReadFile(source + QStringLiteral("zym_5.db")));
+    QCOMPARE(ReadFile(report.backup), QByteArray("earlier database"));
     QCOMPARE(ReadFile(target + names[1]), QByteArray("earlier b"));
     QCOMPARE(ReadFile(target + names[2]), FileContent(names[2]));
 }
@@ -452,10 +455,10 @@ void TestTrust::downloadOntoLimitedTarget()
         } else if (auto *box = qobject_cast<QMessageBox *>(modal)) {
             texts << box->text();
             icon = box->icon();
-            if (box->buttons().size() == 1)
+            if (box->button(QMessageBox::Ok))
                 Shot(box, "download-failed");
             for (QAbstractButton *b : box->buttons())
-                if (b->text() == QLatin1String("TAK") || box->buttons().size() == 1)
+                if (b->text() == QLatin1String("TAK") || b == box->button(QMessageBox::Ok))
                     return b->click();
         }
     });
@@ -473,14 +476,18 @@ void TestTrust::downloadOntoLimitedTarget()
 
     QCOMPARE(texts.size(), 2); // the overwrite question, then the result
     const QString result = texts.last();
-    QCOMPARE(icon, QMessageBox::Critical);
-    QVERIFY2(result.startsWith(QStringLiteral("Pobieranie nie powiodło się. Skopiowano 3 z 12 plików pomiarów.")),
+    // The database is small enough to come; the files that are not are listed.
+    QCOMPARE(icon, QMessageBox::Warning);
+    QVERIFY2(result.startsWith(QStringLiteral("Plik bazy danych został skopiowany, ale skopiowano tylko 3 z 12 "
+                                              "plików pomiarów.")),
              qPrintable(result));
+    QVERIFY2(result.contains(QStringLiteral("Kopiowanie nie powiodło się (9):")), qPrintable(result));
     QVERIFY2(result.contains(meter.pomiary[3].plik_dane + QStringLiteral(": ")
                              + QString::fromLocal8Bit(std::strerror(EFBIG))),
              qPrintable(result));
     QVERIFY2(result.contains(QStringLiteral("(i 4 innych)")), qPrintable(result));
-    QCOMPARE(metersupport::ReadFile(target + QStringLiteral("/zym_5.db")), QByteArray("earlier database"));
+    QCOMPARE(metersupport::ReadFile(target + QStringLiteral("/zym_5.db")), metersupport::ReadFile(meter.qsDataBase));
+    QVERIFY2(result.contains(QStringLiteral("Zachowano ją jako:")), qPrintable(result));
 }
 
 void TestTrust::downloadRefusedWithoutSpace()

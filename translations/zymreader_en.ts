@@ -105,6 +105,11 @@
 
 %2</translation>
     </message>
+    <message>
+      <location line="+74" />
+      <source>Poza zakresem</source>
+      <translation>Out of range</translation>
+    </message>
   </context>
   <context>
     <name>DialogImport</name>
@@ -847,6 +852,57 @@ Measurement %2 of %3.</translation>
       <source>Nowych pomiarów w archiwum: %1.</source>
       <translation>New measurements in the archive: %1.</translation>
     </message>
+    <message>
+      <location line="+38" />
+      <source>Nie można odczytać pliku danych pomiaru:
+%1</source>
+      <translation>The measurement's data file cannot be read:
+%1</translation>
+    </message>
+    <message>
+      <location line="+1" />
+      <source>Brak pliku danych pomiaru:
+%1</source>
+      <translation>The measurement's data file is missing:
+%1</translation>
+    </message>
+    <message>
+      <location line="+3" />
+      <source>Plik bazy danych został skopiowany, ale skopiowano tylko %1 z %2 plików pomiarów. Pomiary bez pliku pokażą się bez przebiegu.</source>
+      <translation>The database file was copied, but only %1 of %2 measurement files were. Measurements without their file will show without a waveform.</translation>
+    </message>
+    <message>
+      <location line="+33" />
+      <source>Brak na mierniku (%1):</source>
+      <translation>Missing on the meter (%1):</translation>
+    </message>
+    <message>
+      <location line="+1" />
+      <source>Niedozwolona nazwa pliku (%1):</source>
+      <translation>File name not allowed (%1):</translation>
+    </message>
+    <message>
+      <location line="+1" />
+      <source>Kopiowanie nie powiodło się (%1):</source>
+      <translation>Copy failed (%1):</translation>
+    </message>
+    <message>
+      <location line="+1" />
+      <source>Nie kopiowano po przerwaniu (%1):</source>
+      <translation>Not copied after the cancel (%1):</translation>
+    </message>
+    <message>
+      <location line="+22" />
+      <source>Poprzednia kopia bazy danych w folderze docelowym miała inne komentarze niż baza miernika. Zachowano ją jako:
+%1</source>
+      <translation>The earlier copy of the database in the target folder had other comments than the meter's database. It was kept as:
+%1</translation>
+    </message>
+    <message>
+      <location line="+5" />
+      <source>Pobieranie przerwane. Skopiowano %1 z %2 plików pomiarów. Plik bazy danych nie został skopiowany: kopia bazy w folderze docelowym pozostała bez zmian.</source>
+      <translation>Download cancelled. %1 of %2 measurement files were copied. The database file was not copied: the copy of the database in the target folder is unchanged.</translation>
+    </message>
   </context>
   <context>
     <name>QObject</name>
@@ -1134,6 +1190,11 @@ Measurement %2 of %3.</translation>
       <location line="+16" />
       <source>Folder %1 nie istnieje.</source>
       <translation>Folder %1 does not exist.</translation>
+    </message>
+    <message>
+      <location filename="../database/tdatabase.cpp" line="+280" />
+      <source>Baza danych jest zajęta: inny program (na przykład miernik w trakcie zapisu) trzyma ją zablokowaną. Spróbuj ponownie za chwilę.</source>
+      <translation>The database is busy: another program (for example the meter while it writes) holds it locked. Try again in a moment.</translation>
     </message>
   </context>
   <context>
@@ -1903,6 +1964,21 @@ archive cannot be opened, 2 wrong usage.
 %1
 
 %2</translation>
+    </message>
+    <message>
+      <location filename="../report/ui/reports.cpp" line="+35" />
+      <source>Obiekt nie ma zapisanych pomiarów.</source>
+      <translation>The object has no stored measurements.</translation>
+    </message>
+    <message>
+      <location line="+68" />
+      <source>Tworzenie raportu PDF…</source>
+      <translation>Making the PDF report…</translation>
+    </message>
+    <message>
+      <location line="+1" />
+      <source>Anuluj</source>
+      <translation>Cancel</translation>
     </message>
   </context>
   <context>

@@ -134,7 +134,7 @@ public:
             break;
         case Qt::ToolTipRole:
             if (index.column() == ColKomentarz && !row.komentarz.isEmpty())
-                return row.komentarz;
+                return PlainToolTip(row.komentarz);
             break;
         case Qt::TextAlignmentRole:
             if (index.column() == ColR || index.column() == ColOdniesienie || index.column() == ColPoprzedni)
@@ -329,9 +329,13 @@ void DialogHistoria::FillPlot()
     graphPoza->setLineStyle(QCPGraph::lsNone);
     graphPoza->setScatterStyle(QCPScatterStyle(QCPScatterStyle::ssTriangleInverted, QPen(Qt::darkRed), QBrush(QColor(220, 40, 40)), 9));
     graphPoza->setData(topKeys, topYs, true);
+    graphPoza->setName(tr("Poza zakresem"));
     graphSelected = p->addGraph(p->xAxis, p->yAxis);
     graphSelected->setLineStyle(QCPGraph::lsNone);
     graphSelected->setScatterStyle(QCPScatterStyle(QCPScatterStyle::ssCircle, QPen(QColor(255, 140, 0), 2.5), Qt::NoBrush, 13));
+    // The ring marks the row chosen on the screen: no data of its own.
+    graphSelected->setName(QString());
+    graphSelected->setProperty(kScreenOnlyProperty, true);
     for (QCPGraph *g : {graphR, graphPoza, graphSelected})
         g->setSelectable(QCP::stNone);
 
@@ -592,12 +596,7 @@ void DialogHistoria::UpdateKomentarz(qint64 pomiarId, const QString &komentarz)
 
 void DialogHistoria::SaveCsv()
 {
-    // Characters a file name cannot hold on Windows become "_".
-    QString name = qsObiekt;
-    for (QChar &c : name) {
-        if (QStringLiteral("\\/:*?\"<>|").contains(c) || c < QLatin1Char(' '))
-            c = QLatin1Char('_');
-    }
+    const QString name = FileNamePart(qsObiekt);
     const QString proposal = qsSaveFolder + tr("Historia_") + name + QStringLiteral(".csv");
     const QString fileName = QFileDialog::getSaveFileName(this, tr("Zapisz historię jako CSV…"), proposal,
                                                           tr("Plik CSV (*.csv)"));

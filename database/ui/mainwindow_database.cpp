@@ -12,12 +12,15 @@
 #include "measurement/datafile.h"
 
 #include <QDebug>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QFileDialog>
 #include <QHeaderView>
 #include <QMessageBox>
 #include <QModelIndex>
 #include <QScrollBar>
+#include <QSqlError>
 #include <QSqlQueryModel>
 #include <QStatusBar>
 #include <QTableView>
@@ -60,7 +63,16 @@ bool MainWindow::ShowObiekty(QTableView *view, QString *errorText)
 
 void MainWindow::UpdatePomiarTbele(QTableView *qT_tab, qint64 id_object)
 {
-    QAbstractItemModel *model = ArchiwumShown() ? ArchiwumPomiaryModel(id_object) : Baza.PomiaryModel(id_object);
+    QAbstractItemModel *model = nullptr;
+    bool busy = false;
+    if (ArchiwumShown()) {
+        model = ArchiwumPomiaryModel(id_object);
+    } else {
+        QSqlQueryModel *meterModel = Baza.PomiaryModel(id_object);
+        // An empty list would pass for an object without measurements.
+        busy = TDataBase::IsBusyError(meterModel->lastError());
+        model = meterModel;
+    }
 
     qT_tab->setSelectionBehavior(QAbstractItemView::SelectRows);
     qT_tab->verticalScrollBar()->setStyleSheet(QLatin1String(kScrollBarStyle));
@@ -76,6 +88,8 @@ void MainWindow::UpdatePomiarTbele(QTableView *qT_tab, qint64 id_object)
     qT_tab->setSelectionMode(QAbstractItemView::SingleSelection);
     qT_tab->horizontalHeader()->setStretchLastSection(true);
     PrepareTable(qT_tab);
+    if (busy)
+        ShowProblem(QMessageBox::Warning, tr("Ostrzeżenie!"), TDataBase::BusyText());
 }
 
 qint64 MainWindow::db_GetObjectId(QString qs_nazwa)
@@ -216,8 +230,22 @@ void MainWindow::DisplayPomiar(qint64 id_pomiar)
     if (!rowRead)
         Shown.pomiarId = -1; // no row, nowhere for a comment to go
     ClearPlot(ui->plot);
+    // An empty chart alone would look like a measurement without a waveform.
+    QString message;
+    if (rowRead) {
+        // As the database names it: a whole path would not fit the chart.
+        const QString file = QDir::toNativeSeparators(Baza.Row.plik_dane);
+        message = QFileInfo(Baza.qsDataFolder + Baza.Row.plik_dane).isFile()
+            ? tr("Nie można odczytać pliku danych pomiaru:\n%1").arg(file)
+            : tr("Brak pliku danych pomiaru:\n%1").arg(file);
+        ShowPlotMessage(ui->plot, message);
+    }
+    if (pDialogWykres)
+        emit ClearWykresWindow(message);
     // Nothing shown is nothing to export; the record held is another measurement's.
     ui->actionExport_wyniku_do_CSV->setEnabled(false);
+    if (loaded == TDataBase::LoadPomiarBusy)
+        ShowProblem(QMessageBox::Warning, tr("Ostrzeżenie!"), TDataBase::BusyText());
 }
 
 void MainWindow::ForgetPomiar()
@@ -227,6 +255,8 @@ void MainWindow::ForgetPomiar()
     ui->label_Czas->setText(tr("Czas"));
     ui->tE_Komentarz->setPlainText(QString());
     ClearPlot(ui->plot);
+    if (pDialogWykres)
+        emit ClearWykresWindow(QString());
     ui->actionExport_wyniku_do_CSV->setEnabled(false);
     Shown = TShownPomiar();
     iKomentarzChanges = 0;

@@ -81,6 +81,11 @@ void MainWindow::OpenHistoria(const QModelIndex &objectIndex)
         return;
     }
 
+    // Each of the statements below would wait for the lock in turn.
+    if (Baza.Busy()) {
+        ShowProblem(QMessageBox::Warning, tr("Ostrzeżenie!"), TDataBase::BusyText());
+        return;
+    }
     QVector<THistoriaRow> rows;
     QStringList meters;
     QString reason;

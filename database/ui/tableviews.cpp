@@ -3,6 +3,7 @@
 
 #include "database/ui/tableviews.h"
 
+#include "app/messages.h"
 #include "database/resulttexts.h"
 #include "database/rowid.h"
 
@@ -81,8 +82,8 @@ QVariant TListModel::data(const QModelIndex &index, int role) const
         if (headerKeys.value(index.column()) == QLatin1String("WYNIK"))
             value = ListResultCell(value);
         // The delegate words a tool tip as it words the cell.
-        if (role == Qt::ToolTipRole && value.toString().isEmpty())
-            return QVariant();
+        if (role == Qt::ToolTipRole)
+            return value.toString().isEmpty() ? QVariant() : QVariant(PlainToolTip(value.toString()));
         return value;
     }
     return QSortFilterProxyModel::data(index, role);

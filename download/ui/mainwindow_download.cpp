@@ -57,7 +57,8 @@ private:
     std::unique_ptr<QProgressDialog> dialog;
 };
 
-// How each outcome of a download is told; a cancelled one is not (the user knows).
+// How each outcome of a download is told; a cancel before anything was
+// copied is not (the user knows).
 struct TDownloadMessage
 {
     ZYMDownloadResult result;
@@ -76,39 +77,70 @@ const TDownloadMessage kDownloadMessages[] = {
      QT_TRANSLATE_NOOP("MainWindow", "Błąd operacji. Kopiowanie przerwane. Sprawdź połączenie sieciowe")},
     {DownloadListFailed, QMessageBox::Critical, QT_TRANSLATE_NOOP("MainWindow", "Błąd!"),
      QT_TRANSLATE_NOOP("MainWindow", "Błąd połoczenia z bazą danych.")},
-    // %1 copied, %2 listed, %3 the first failures, one a line.
-    {DownloadDataFilesFailed, QMessageBox::Critical, QT_TRANSLATE_NOOP("MainWindow", "Błąd!"),
+    // %1 copied, %2 listed.
+    {DownloadDataFilesFailed, QMessageBox::Warning, QT_TRANSLATE_NOOP("MainWindow", "Ostrzeżenie!"),
      QT_TRANSLATE_NOOP("MainWindow",
-                       "Pobieranie nie powiodło się. Skopiowano %1 z %2 plików pomiarów.\n"
-                       "Plik bazy danych nie został skopiowany: kopia bazy w folderze docelowym pozostała "
-                       "bez zmian.\n\nNie skopiowano:\n%3")},
+                       "Plik bazy danych został skopiowany, ale skopiowano tylko %1 z %2 plików pomiarów. "
+                       "Pomiary bez pliku pokażą się bez przebiegu.")},
     // %1 the folder, %2 needed, %3 free, in MB.
     {DownloadNoSpace, QMessageBox::Critical, QT_TRANSLATE_NOOP("MainWindow", "Błąd!"),
      QT_TRANSLATE_NOOP("MainWindow",
                        "Za mało miejsca w folderze docelowym:\n%1\n\nPobranie wymaga %2 MB, wolne jest %3 MB. "
                        "Nic nie zostało skopiowane.")},
+    // %1 copied, %2 listed.
+    {DownloadCancelled, QMessageBox::Warning, QT_TRANSLATE_NOOP("MainWindow", "Ostrzeżenie!"),
+     QT_TRANSLATE_NOOP("MainWindow",
+                       "Pobieranie przerwane. Skopiowano %1 z %2 plików pomiarów. Plik bazy danych nie został "
+                       "skopiowany: kopia bazy w folderze docelowym pozostała bez zmian.")},
 };
 
-// The first few failures are enough to see what went wrong; 300 would not fit a box.
+// A few names of each kind are enough to see what went wrong; the full
+// list is in the box's details, as 300 would not fit a box.
 constexpr int kFailuresShown = 5;
+
+QString FailureGroup(const QString &caption, const QStringList &lines, bool whole)
+{
+    if (lines.isEmpty())
+        return QString();
+    QStringList shown = whole ? lines : QStringList(lines.mid(0, kFailuresShown));
+    if (!whole && lines.size() > kFailuresShown)
+        shown << MainWindow::tr("(i %1 innych)").arg(lines.size() - kFailuresShown);
+    return QStringLiteral("\n\n") + caption.arg(lines.size()) + QLatin1Char('\n') + shown.join(QLatin1Char('\n'));
+}
+
+// Each data file not copied, grouped by why: the meter lacks it, its name
+// is refused, or the copy failed (with the system's reason).
+QString FailuresText(const TDownloadReport &report, bool whole)
+{
+    return FailureGroup(MainWindow::tr("Brak na mierniku (%1):"), report.failures.missing, whole)
+        + FailureGroup(MainWindow::tr("Niedozwolona nazwa pliku (%1):"), report.failures.refused, whole)
+        + FailureGroup(MainWindow::tr("Kopiowanie nie powiodło się (%1):"), report.failures.failed, whole)
+        + FailureGroup(MainWindow::tr("Nie kopiowano po przerwaniu (%1):"), report.skipped, whole);
+}
 
 QString DownloadText(const TDownloadMessage &m, const TDownloadReport &report, const QString &targetFolder)
 {
     const QString text = MainWindow::tr(m.text);
     const auto megabytes = [](qint64 bytes) { return QString::number(double(bytes) / (1024.0 * 1024.0), 'f', 1); };
+    QString said;
     switch (m.result) {
-    case DownloadDataFilesFailed: {
-        QStringList lines = report.failures.mid(0, kFailuresShown);
-        if (report.failures.size() > kFailuresShown)
-            lines << MainWindow::tr("(i %1 innych)").arg(report.failures.size() - kFailuresShown);
-        return text.arg(report.copied).arg(report.dataFiles).arg(lines.join(QLatin1Char('\n')));
-    }
+    case DownloadDataFilesFailed:
+    case DownloadCancelled:
+        said = text.arg(report.copied).arg(report.dataFiles);
+        break;
     case DownloadNoSpace:
         return text.arg(QDir::toNativeSeparators(targetFolder), megabytes(report.needed),
                         megabytes(report.available));
     default:
-        return text;
+        said = text;
+        break;
     }
+    if (!report.backup.isEmpty())
+        said += QStringLiteral("\n\n")
+            + MainWindow::tr("Poprzednia kopia bazy danych w folderze docelowym miała inne komentarze niż baza "
+                             "miernika. Zachowano ją jako:\n%1")
+                  .arg(QDir::toNativeSeparators(report.backup));
+    return said + FailuresText(report, false);
 }
 
 } // namespace
@@ -200,13 +232,26 @@ void MainWindow::on_actionPobierz_baz_danych_triggered()
         result = CopyZYMFiles(Baza.db, dataBasePath, targetFolder, hooks, &report);
     }
 
-    // The archive takes what the download brought; the final message says how much was new.
-    const QString archiwum = result == DownloadOk
+    // A cancel before the copy began (folder choice, "NIE") has nothing to tell.
+    if (result == DownloadCancelled && !report.stopped)
+        return;
+    // The archive takes what the download brought, also a database some of
+    // whose data files could not be copied; the final message says how much was new.
+    const QString archiwum = (result == DownloadOk || result == DownloadDataFilesFailed)
         ? ImportAfterDownload(QDir(targetFolder).filePath(QFileInfo(dataBasePath).fileName()))
         : QString();
     for (const TDownloadMessage &m : kDownloadMessages) {
         if (m.result == result) {
-            ShowProblem(m.icon, tr(m.title), DownloadText(m, report, targetFolder) + archiwum);
+            QMessageBox box;
+            box.setIcon(m.icon);
+            box.setWindowTitle(tr(m.title));
+            // Names come from the meter's database: plain text.
+            box.setTextFormat(Qt::PlainText);
+            box.setText(DownloadText(m, report, targetFolder) + archiwum);
+            const QString all = FailuresText(report, true).trimmed();
+            if (!all.isEmpty())
+                box.setDetailedText(all);
+            box.exec();
             return;
         }
     }

@@ -45,6 +45,8 @@ void MainWindow::on_actionOpenPomiar_triggered()
     ui->tE_Komentarz->setPlainText(FileKomentarzText(name));
     qsKomentarz = ui->tE_Komentarz->toPlainText();
     PlotPomiar(ui->plot, &CurrentPomiar, kOffset03, kOffset14);
+    if (pDialogWykres)
+        emit UpdateWykresWindow(CurrentPomiar);
     ui->plot->show();
     ui->gB_Wynik->show();
     qsLastOpenedPath = FolderOf(name);

@@ -5,6 +5,7 @@
 #include "app/mainwindow.h"
 #include "ui_mainwindow.h"
 
+#include "app/messages.h"
 #include "report/pomiarreport.h"
 #include "report/ui/reports.h"
 
@@ -31,6 +32,12 @@ TPomiarReport MainWindow::PomiarReportData()
 
 bool MainWindow::SaveReportPDF(const QString &fileName, QString *errorText)
 {
+    // The meter's own lines would each wait for the lock and then read "NULL".
+    if (Baza.IsOpen() && Baza.Busy()) {
+        if (errorText)
+            *errorText = TDataBase::BusyText();
+        return false;
+    }
     return SavePomiarReport(fileName, PomiarReportData(), ui->plot, errorText) == ReplaceFileOk;
 }
 
@@ -39,6 +46,10 @@ void MainWindow::PrintPomiarReport()
     // A chart emptied by a measurement that could not be shown has nothing to report.
     if (ui->plot->graphCount() == 0)
         return;
+    if (Baza.IsOpen() && Baza.Busy()) {
+        ShowProblem(QMessageBox::Warning, tr("Ostrzeżenie!"), TDataBase::BusyText());
+        return;
+    }
     TReportDoc doc;
     BuildPomiarReport(&doc, PomiarReportData(), ui->plot);
     PreviewReport(doc, this);

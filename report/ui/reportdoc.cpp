@@ -59,7 +59,8 @@ const QColor kStripeFill(244, 246, 249);
 class TLayout
 {
 public:
-    explicit TLayout(QPaintDevice *device) : dev(device)
+    TLayout(QPaintDevice *device, const std::function<bool(int, int)> &progress, int total)
+        : dev(device), fnProgress(progress), iTotal(total)
     {
         mm = dev->logicalDpiY() / 25.4;
         width = dev->width();
@@ -78,9 +79,13 @@ public:
         }
     }
 
+    /// False when the progress callback stopped the layout.
+    bool stopped = false;
+
     QVector<TPage> Run(const QVector<TReportDoc::TElement *> &elements)
     {
         pages.clear();
+        stopped = false;
         NewPage();
         for (int i = 0; i < elements.size(); ++i) {
             const TReportDoc::TElement &e = *elements.at(i);
@@ -225,19 +230,22 @@ private:
         for (const TReportField &f : e.fields) {
             const QStringList key = Wrap(f.first + QLatin1Char(':'), FontKey, keyWidth - 2 * mm);
             const QStringList value = Wrap(f.second, FontBody, right - left - keyWidth);
-            const double h = qMax(key.size(), value.size()) * line + 0.8 * mm;
-            Ensure(h);
-            const double rowTop = y;
-            for (const QString &k : key) {
-                Text(left, keyWidth, k, FontKey);
+            const int lines = qMax(key.size(), value.size());
+            const double h = lines * line + 0.8 * mm;
+            // A field that fits a page stays together; a taller one (a name
+            // of thousands of characters) goes on line by line over as many
+            // pages as it needs, rather than over the footer and off the sheet.
+            Ensure(qMin(h, bottom - top));
+            for (int i = 0; i < lines; ++i) {
+                if (y + line > bottom + 0.01 && !PageEmpty())
+                    NewPage();
+                if (i < key.size())
+                    Text(left, keyWidth, key.at(i), FontKey);
+                if (i < value.size())
+                    Text(left + keyWidth, right - left - keyWidth, value.at(i), FontBody);
                 y += line;
             }
-            y = rowTop;
-            for (const QString &v : value) {
-                Text(left + keyWidth, right - left - keyWidth, v, FontBody);
-                y += line;
-            }
-            y = rowTop + h;
+            y += 0.8 * mm;
         }
         y += 3 * mm;
     }
@@ -260,9 +268,10 @@ private:
         QVector<QCPGraph *> graphs;
         if (!e.plot || (e.plot->legend && e.plot->legend->visible()))
             return graphs;
+        // A graph with nothing drawn is nothing to name.
         for (int i = 0; i < e.plot->graphCount(); ++i) {
             QCPGraph *g = e.plot->graph(i);
-            if (g->visible() && !g->name().isEmpty())
+            if (g->visible() && !g->name().isEmpty() && g->dataCount() > 0 && !g->property(kScreenOnlyProperty).toBool())
                 graphs.append(g);
         }
         return graphs;
@@ -289,8 +298,15 @@ private:
         double x = left + 2 * mm;
         const double line = LineHeight(FontBody);
         for (QCPGraph *g : NamedGraphs(e)) {
-            const QRectF sample(x, y + line / 2 - 0.3 * mm, 8 * mm, 0.6 * mm);
-            pages.last().append({TOp::Rule, sample, QString(), FontBody, 0, g->pen().color(), nullptr});
+            if (g->lineStyle() == QCPGraph::lsNone) {
+                // Points only: the sample is a mark in the points' colour.
+                const QColor mark = g->scatterStyle().brush().style() != Qt::NoBrush ? g->scatterStyle().brush().color()
+                                                                                     : g->scatterStyle().pen().color();
+                Fill(QRectF(x + 2.5 * mm, y + line / 2 - 1.5 * mm, 3 * mm, 3 * mm), mark);
+            } else {
+                const QRectF sample(x, y + line / 2 - 0.3 * mm, 8 * mm, 0.6 * mm);
+                pages.last().append({TOp::Rule, sample, QString(), FontBody, 0, g->pen().color(), nullptr});
+            }
             x += 10 * mm;
             const double w = TextWidth(g->name(), FontBody);
             Text(x, w + 1 * mm, g->name(), FontBody);
@@ -380,20 +396,59 @@ private:
         putRow(header.first, header.second, FontTableHeader, kHeaderFill);
         closeRule();
         for (int r = 0; r < e.rows.size(); ++r) {
+            if (r % 256 == 255 && !Progress(r)) {
+                stopped = true;
+                return;
+            }
             const auto row = r == 0 ? first : cellLines(e.rows.at(r), FontTable);
-            if (y + row.second > bottom + 0.01) {
+            const auto continueOnNewPage = [&]() {
                 closeRule();
                 NewPage();
                 putRow(header.first, header.second, FontTableHeader, kHeaderFill);
                 closeRule();
+            };
+            // A row taller than a page (a comment of thousands of characters)
+            // goes on in pieces under the header of each page, rather than
+            // over the footer and off the sheet.
+            if (header.second + row.second > bottom - top) {
+                QVector<QStringList> rest = row.first;
+                while (true) {
+                    const double lineH = LineHeight(FontTable);
+                    int fit = int((bottom - y - 2 * vpad) / lineH);
+                    if (fit < 1) {
+                        continueOnNewPage();
+                        fit = qMax(1, int((bottom - y - 2 * vpad) / lineH));
+                    }
+                    QVector<QStringList> piece(n);
+                    int most = 0;
+                    for (int c = 0; c < n; ++c) {
+                        piece[c] = rest[c].mid(0, fit);
+                        rest[c] = rest[c].mid(piece[c].size());
+                        most = qMax(most, int(piece[c].size()));
+                    }
+                    putRow(piece, most * lineH + 2 * vpad, FontTable, r % 2 ? kStripeFill : QColor());
+                    bool done = true;
+                    for (const QStringList &l : rest)
+                        done = done && l.isEmpty();
+                    if (done)
+                        break;
+                    continueOnNewPage();
+                }
+                continue;
             }
+            if (y + row.second > bottom + 0.01)
+                continueOnNewPage();
             putRow(row.first, row.second, FontTable, r % 2 ? kStripeFill : QColor());
         }
         closeRule();
         y += 3 * mm;
     }
 
+    bool Progress(int done) const { return !fnProgress || fnProgress(done, iTotal); }
+
     QPaintDevice *dev;
+    std::function<bool(int, int)> fnProgress;
+    int iTotal;
     double mm, width, height, left, right, top, bottom;
     double y = 0;
     QVector<TPage> pages;
@@ -421,7 +476,18 @@ void PaintOps(QCPPainter &painter, const TPage &ops, const QFont *fonts, QVector
             painter.setClipRect(QRectF(QPointF(0, 0), op.rect.size()));
             // Drawn at the device's own size: on a device of kReportDpi the
             // chart keeps the proportions of the screen, fonts in points.
+            // What only points something out on the screen stays there.
+            QVector<QCPGraph *> hidden;
+            for (int g = 0; g < op.plot->graphCount(); ++g) {
+                QCPGraph *graph = op.plot->graph(g);
+                if (graph->visible() && graph->property(kScreenOnlyProperty).toBool()) {
+                    graph->setVisible(false);
+                    hidden.append(graph);
+                }
+            }
             op.plot->toPainter(&painter, qRound(op.rect.width()), qRound(op.rect.height()));
+            for (QCPGraph *graph : hidden)
+                graph->setVisible(true);
             painter.restore();
             if (!plots->contains(op.plot))
                 plots->append(op.plot);
@@ -475,10 +541,19 @@ void TReportDoc::AddPageBreak()
     elements.append(new TElement{TElement::PageBreak, {}, {}, {}, nullptr, 0, 0, {}, {}});
 }
 
+void TReportDoc::SetProgress(std::function<bool(int done, int total)> progress) { fnProgress = std::move(progress); }
+
 int TReportDoc::Paint(QPagedPaintDevice *device) const
 {
-    TLayout layout(device);
+    // The table rows count twice: once laid out, once painted (by page).
+    int rows = 0;
+    for (const TElement *e : elements)
+        rows += e->rows.size();
+    const int total = 2 * rows + 1;
+    TLayout layout(device, fnProgress, total);
     const QVector<TPage> pages = layout.Run(elements);
+    if (layout.stopped)
+        return -1;
     QCPPainter painter;
     if (!painter.begin(device))
         return 0;
@@ -487,18 +562,21 @@ int TReportDoc::Paint(QPagedPaintDevice *device) const
     // Hairlines vanish on paper: the chart's thinnest lines get one screen pixel.
     painter.setMode(QCPPainter::pmNonCosmetic);
     QVector<QCustomPlot *> plots;
-    for (int i = 0; i < pages.size(); ++i) {
+    bool stopped = false;
+    for (int i = 0; i < pages.size() && !stopped; ++i) {
         if (i > 0)
             device->newPage();
         PaintOps(painter, pages.at(i), layout.fonts, &plots);
         PaintOps(painter, layout.Footer(i + 1, pages.size()), layout.fonts, &plots);
+        if (fnProgress && rows > 0)
+            stopped = !fnProgress(rows + int(qint64(rows) * (i + 1) / pages.size()), total);
     }
     painter.end();
     // Drawing at the page's size moved the chart's inner layout; the widget
     // lays itself out again for the screen.
     for (QCustomPlot *plot : plots)
         plot->replot(QCustomPlot::rpQueuedReplot);
-    return pages.size();
+    return stopped ? -1 : pages.size();
 }
 
 QByteArray ReportPdf(const TReportDoc &doc, int *pages)
@@ -521,9 +599,12 @@ QByteArray ReportPdf(const TReportDoc &doc, int *pages)
     return count > 0 ? buffer.data() : QByteArray();
 }
 
-ReplaceFileResult SaveReport(const TReportDoc &doc, const QString &fileName, QString *errorText)
+ReplaceFileResult SaveReport(const TReportDoc &doc, const QString &fileName, QString *errorText, bool *cancelled)
 {
-    const QByteArray pdf = ReportPdf(doc);
+    int pages = 0;
+    const QByteArray pdf = ReportPdf(doc, &pages);
+    if (cancelled)
+        *cancelled = pages < 0;
     if (pdf.isEmpty()) {
         if (errorText)
             *errorText = QCoreApplication::translate("TReportDoc", "Nie udało się utworzyć dokumentu PDF.");

@@ -9,6 +9,8 @@
 #include <QStringList>
 #include <QVector>
 
+#include <functional>
+
 class QCustomPlot;
 class QPagedPaintDevice;
 class QWidget;
@@ -47,14 +49,24 @@ public:
     void AddPageBreak();
 
     QString DocumentTitle() const;
+    /// Called while a long document is laid out and painted with the work
+    /// done so far, out of `total`; returning false stops the painting.
+    void SetProgress(std::function<bool(int done, int total)> progress);
     /// Lays the document out for `device` and paints every page. Returns the
-    /// number of pages, 0 when painting could not start.
+    /// number of pages, 0 when painting could not start, -1 when the
+    /// progress callback stopped it.
     int Paint(QPagedPaintDevice *device) const;
 
 private:
     QVector<TElement *> elements;
     QString qsTitle;
+    std::function<bool(int, int)> fnProgress;
 };
+
+/// Name of the dynamic property that marks a chart's graph as a thing of
+/// the screen only (a selection ring): set to true, the graph is neither
+/// printed nor named in a report.
+constexpr char kScreenOnlyProperty[] = "zymScreenOnly";
 
 /// Dots per inch of the devices the reports are made on: the resolution
 /// charts draw at on screen, so that their fonts, ticks and pens keep the
@@ -66,8 +78,10 @@ QByteArray ReportPdf(const TReportDoc &doc, int *pages = nullptr);
 
 /// Writes the PDF of `doc` to `fileName` all at once: a failure leaves any
 /// earlier file as it was and no partial file behind; the reason goes to
-/// `*errorText`.
-ReplaceFileResult SaveReport(const TReportDoc &doc, const QString &fileName, QString *errorText = nullptr);
+/// `*errorText`. A report stopped through its progress callback writes
+/// nothing and sets `*cancelled` (when given).
+ReplaceFileResult SaveReport(const TReportDoc &doc, const QString &fileName, QString *errorText = nullptr,
+                             bool *cancelled = nullptr);
 
 /// Qt's print preview of `doc`, modal over `parent`; what it prints is what
 /// the PDF holds.

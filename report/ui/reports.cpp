@@ -4,7 +4,11 @@
 #include "measurement/datafile.h"
 
 #include <QDir>
+#include <QCoreApplication>
 #include <QFileDialog>
+#include <QProgressDialog>
+
+#include <memory>
 
 void BuildPomiarReport(TReportDoc *doc, const TPomiarReport &data, QCustomPlot *plot)
 {
@@ -25,6 +29,12 @@ void BuildObiektReport(TReportDoc *doc, const TObiektReport &data, QCustomPlot *
     doc->SetDocumentTitle(TReportTexts::ObiektTitle() + QStringLiteral(": ") + data.obiekt);
     doc->AddTitle(TReportTexts::ObiektTitle(), TReportTexts::MadeLine(data.made));
     doc->AddFields(TReportTexts::ObiektFields(data));
+    // Without measurements a chart would show an empty 1970 axis and the
+    // table only its header: one page that says so.
+    if (data.rows.isEmpty()) {
+        doc->AddParagraph(QCoreApplication::translate("TReportTexts", "Obiekt nie ma zapisanych pomiarów."));
+        return;
+    }
     if (plot) {
         doc->AddHeading(TReportTexts::HistoryChartCaption());
         doc->AddChart(plot, 100, 70);
@@ -44,11 +54,13 @@ ReplaceFileResult SavePomiarReport(const QString &fileName, const TPomiarReport 
 }
 
 ReplaceFileResult SaveObiektReport(const QString &fileName, const TObiektReport &data, QCustomPlot *plot,
-                                   QString *errorText)
+                                   QString *errorText, const std::function<bool(int, int)> &progress,
+                                   bool *cancelled)
 {
     TReportDoc doc;
     BuildObiektReport(&doc, data, plot);
-    return SaveReport(doc, fileName, errorText);
+    doc.SetProgress(progress);
+    return SaveReport(doc, fileName, errorText, cancelled);
 }
 
 void PreviewPomiarReport(const TPomiarReport &data, QCustomPlot *plot, QWidget *parent)
@@ -78,7 +90,36 @@ bool SaveObiektReportAs(QWidget *parent, const TObiektReport &data, QCustomPlot 
     *folder = FolderOf(name);
 
     QString reason;
-    if (SaveObiektReport(name, data, plot, &reason) == ReplaceFileOk)
+    bool cancelled = false;
+    ReplaceFileResult result;
+    {
+        // A history of many thousand measurements takes a while to lay out
+        // and paint: the user sees how far it is and can stop it.
+        std::unique_ptr<QProgressDialog> shown;
+        const auto progress = [&shown, parent](int done, int total) {
+            if (!shown) {
+                shown.reset(new QProgressDialog(parent));
+                shown->setWindowTitle(TReportTexts::SaveCaption());
+                shown->setLabelText(QCoreApplication::translate("TReportTexts", "Tworzenie raportu PDF…"));
+                shown->setCancelButtonText(QCoreApplication::translate("TReportTexts", "Anuluj"));
+                shown->setWindowModality(Qt::WindowModal);
+                shown->setMinimumDuration(0);
+                shown->setAutoClose(false);
+                shown->setAutoReset(false);
+                shown->setRange(0, total);
+            }
+            shown->setValue(qMin(done, total));
+            QCoreApplication::processEvents();
+            return !shown->wasCanceled();
+        };
+        result = SaveObiektReport(name, data, plot, &reason,
+                                  data.rows.size() >= kLongReportRows ? std::function<bool(int, int)>(progress)
+                                                                      : std::function<bool(int, int)>(),
+                                  &cancelled);
+    }
+    if (cancelled)
+        return false; // nothing written, and the user knows why
+    if (result == ReplaceFileOk)
         return true;
     ShowProblem(QMessageBox::Warning, TReportTexts::ProblemTitle(),
                 TReportTexts::CannotSave(QDir::toNativeSeparators(name), reason));

@@ -19,8 +19,16 @@ void BuildObiektReport(TReportDoc *doc, const TObiektReport &data, QCustomPlot *
 /// Writes the report of `data` to `fileName` (atomically, see SaveReport).
 ReplaceFileResult SavePomiarReport(const QString &fileName, const TPomiarReport &data, QCustomPlot *plot,
                                    QString *errorText = nullptr);
+/// `progress` (when given) is told how far a long report is and stops it by
+/// returning false; nothing is written then and `*cancelled` is set.
 ReplaceFileResult SaveObiektReport(const QString &fileName, const TObiektReport &data, QCustomPlot *plot,
-                                   QString *errorText = nullptr);
+                                   QString *errorText = nullptr,
+                                   const std::function<bool(int done, int total)> &progress = {},
+                                   bool *cancelled = nullptr);
+
+/// Histories from this many measurements on show a progress dialog with
+/// "Anuluj" while their report is made.
+constexpr int kLongReportRows = 2000;
 
 /// Qt's print preview of the report of `data`, modal over `parent`.
 void PreviewPomiarReport(const TPomiarReport &data, QCustomPlot *plot, QWidget *parent);
