@@ -113,6 +113,11 @@ void MainWindow::closeEvent(QCloseEvent *event)
         event->ignore();
         return;
     }
+    // The comment last: "Anuluj" keeps the program and the edit.
+    if (!AskSaveKomentarz(true)) {
+        event->ignore();
+        return;
+    }
     SaveSettings();
     event->accept();
     if (pDialogWykres) {

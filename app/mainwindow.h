@@ -59,10 +59,12 @@ public:
     /// object list cannot be read (the view then keeps its model and the
     /// driver's reason goes to `*errorText`, when given).
     bool ShowObiekty(QTableView *view, QString *errorText = nullptr);
-    /// Asks whether to save an edited comment and saves it on "TAK". False
-    /// only when a confirmed save failed (the user has been told; the edit
-    /// stays in the editor and the click that asked should go no further).
-    bool AskSaveKomentarz();
+    /// Asks whether to save an edited comment and saves it on "TAK"; every
+    /// road that leaves the measurement shown asks first. With `mayCancel`
+    /// the question also offers "Anuluj". False when a confirmed save failed
+    /// (the user has been told) or the user cancelled: the edit stays in the
+    /// editor and the road that asked should go no further.
+    bool AskSaveKomentarz(bool mayCancel = false);
     /// The `obiekt_id` of the object-table row of `index` (any model over the
     /// object list, sorted or not). -1 with `*ok` false when the row's id
     /// is not a whole number.

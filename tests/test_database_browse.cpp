@@ -109,6 +109,10 @@ private slots:
     void displayFromAnyColumn();
     void outOfRangeAndMethod();
     void commentSavedAsTyped();
+    void lineEndsKept_data();
+    void lineEndsKept();
+    void everyRoadAsks_data();
+    void everyRoadAsks();
     void questionAsked_data();
     void questionAsked();
     void objectClickAsksThenForgets();
@@ -328,6 +332,97 @@ void TestDataBaseBrowse::commentSavedAsTyped()
     // The click went on to show the measurement clicked.
     QCOMPARE(t.w->pomiarId(), 2);
     QCOMPARE(t.komentarz->toPlainText(), QStringLiteral("Drugi"));
+}
+
+void TestDataBaseBrowse::lineEndsKept_data()
+{
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<QString>("saved"); // after typing Return and "c" at the end
+    QTest::newRow("windows line ends") << "a\r\nb" << "a\r\nb\r\nc";
+    QTest::newRow("old mac line ends") << "a\rb" << "a\rb\rc";
+    QTest::newRow("unix line ends") << "a\nb" << "a\nb\nc";
+    QTest::newRow("one line") << "ab" << "ab\nc";
+}
+
+// The editor turns every line end into one of its own: a comment written
+// elsewhere keeps its line ends through an edit.
+void TestDataBaseBrowse::lineEndsKept()
+{
+    QFETCH(QString, stored);
+    QFETCH(QString, saved);
+    QTemporaryDir dir;
+    const QString path = MakeBrowseDataBase(dir);
+    QCOMPARE(ExecSql(path, QStringLiteral("UPDATE pomiar SET pomiar_komentarz = '%1' WHERE pomiar_id = 1").arg(stored)),
+             QString());
+    TWindow t(dir.path());
+    t.Open(path);
+    t.ClickObiekt(0);
+    t.ClickPomiar(1);
+    t.komentarz->moveCursor(QTextCursor::End);
+    QTest::keyClick(t.komentarz, Qt::Key_Return);
+    t.Type(QStringLiteral("c"));
+    TMessageBoxWatch watch(QStringLiteral("TAK"));
+    t.ClickPomiar(2);
+    QCOMPARE(watch.Count(), 1);
+    QCOMPARE(KomentarzOf(path, 1), saved);
+}
+
+void TestDataBaseBrowse::everyRoadAsks_data()
+{
+    QTest::addColumn<QString>("road");
+    QTest::addColumn<QString>("answer");
+    QTest::addColumn<bool>("saved");
+    QTest::addColumn<bool>("stays"); // the measurement is still shown, the edit with it
+    QTest::newRow("object click") << "obiekt" << "TAK" << true << false;
+    QTest::newRow("open a database") << "baza" << "TAK" << true << false;
+    QTest::newRow("open a data file") << "plik" << "TAK" << true << false;
+    QTest::newRow("connect") << "polacz" << "TAK" << true << false;
+    QTest::newRow("disconnect, declined") << "rozlacz" << "NIE" << false << false;
+    QTest::newRow("quit") << "zakoncz" << "TAK" << true << false;
+    QTest::newRow("quit, declined") << "zakoncz" << "NIE" << false << false;
+    QTest::newRow("quit, cancelled") << "zakoncz" << "Anuluj" << false << true;
+}
+
+void TestDataBaseBrowse::everyRoadAsks()
+{
+    QFETCH(QString, road);
+    QFETCH(QString, answer);
+    QFETCH(bool, saved);
+    QFETCH(bool, stays);
+    QTemporaryDir dir;
+    const QString path = MakeBrowseDataBase(dir);
+    MakeBrowseDataBase(dir, QStringLiteral("nie_ma_miernika.db")); // the meter's, for "Połącz"
+    TWindow t(dir.path());
+    t.w->SetReachabilityCheck([](QString) { return true; });
+    t.Open(path);
+    t.ClickObiekt(0);
+    t.ClickPomiar(1);
+    t.Type(QStringLiteral(" – sprawdzony"));
+    const QString edited = t.komentarz->toPlainText();
+
+    TMessageBoxWatch watch(answer);
+    if (road == QLatin1String("obiekt")) {
+        t.ClickObiekt(1);
+    } else if (road == QLatin1String("baza")) {
+        t.Open(path);
+    } else if (road == QLatin1String("plik")) {
+        AnswerFileDialog(dir.filePath(QStringLiteral("pomiar_3.zym5")));
+        t.Action("actionOpenPomiar")->trigger();
+    } else if (road == QLatin1String("polacz")) {
+        t.Action("actionOpenZYMDataBase")->trigger();
+    } else if (road == QLatin1String("rozlacz")) {
+        t.Action("actionCloaseZYMDataBase")->setEnabled(true);
+        t.Action("actionCloaseZYMDataBase")->trigger();
+    } else {
+        QCOMPARE(t.w->close(), !stays);
+    }
+    QCOMPARE(watch.Count(), 1);
+    QCOMPARE(watch.texts.value(0), kQuestion);
+    QCOMPARE(KomentarzOf(path, 1), saved ? edited : kKomentarz1);
+    // Quitting leaves the measurement on screen as the window goes.
+    QCOMPARE(road == QLatin1String("zakoncz") ? t.w->isVisible() : t.w->pomiarId() == 1, stays);
+    if (stays)
+        QCOMPARE(t.komentarz->toPlainText(), edited);
 }
 
 void TestDataBaseBrowse::questionAsked_data()
@@ -578,9 +673,10 @@ void TestDataBaseBrowse::openAnotherClearsShownMeasurement()
     t.ClickPomiar(1);
     t.Type(QStringLiteral(" (zmieniony w A)"));
 
+    // Asked first, the edit goes to the measurement it was made on.
     TMessageBoxWatch watch(QStringLiteral("TAK"));
     t.Open(b);
-    QCOMPARE(watch.Count(), 0);
+    QCOMPARE(watch.Count(), 1);
     QCOMPARE(t.w->statusBar()->currentMessage(), b);
     QCOMPARE(t.obiekty->model()->index(0, 0).data().toString(), QStringLiteral("B Rozdzielnia"));
     // Nothing of database A is left to click on or to save.
@@ -591,9 +687,9 @@ void TestDataBaseBrowse::openAnotherClearsShownMeasurement()
 
     t.ClickObiekt(0);
     t.ClickPomiar(2);
-    QCOMPARE(watch.Count(), 0);
+    QCOMPARE(watch.Count(), 1);
     QCOMPARE(KomentarzOf(b, 1), kKomentarz1);
-    QCOMPARE(KomentarzOf(a, 1), kKomentarz1);
+    QCOMPARE(KomentarzOf(a, 1), kKomentarz1 + QStringLiteral(" (zmieniony w A)"));
 }
 
 void TestDataBaseBrowse::closeEmptiesWindow()
@@ -614,10 +710,10 @@ void TestDataBaseBrowse::closeEmptiesWindow()
     t.Action("actionPobierz_baz_danych")->setEnabled(true);
     t.Action("actionOpenDataBase")->setEnabled(false);
     t.Action("actionOpenZYMDataBase")->setEnabled(false);
-    TMessageBoxWatch watch(QStringLiteral("TAK"));
+    TMessageBoxWatch watch(QStringLiteral("NIE"));
     t.Action("actionCloaseZYMDataBase")->trigger();
 
-    QCOMPARE(watch.Count(), 0);
+    QCOMPARE(watch.Count(), 1);
     QVERIFY(!t.w->baza().db.isOpen());
     QCOMPARE(t.Rows(t.obiekty), 0);
     QCOMPARE(t.Rows(t.pomiary), 0);

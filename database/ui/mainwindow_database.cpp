@@ -7,6 +7,7 @@
 
 #include "app/messages.h"
 #include "chart/plotpomiar.h"
+#include "database/komentarz.h"
 #include "database/rowid.h"
 #include "measurement/datafile.h"
 
@@ -187,6 +188,7 @@ void MainWindow::DisplayPomiar(qint64 id_pomiar)
         // as markup would change it on its way back to the database.
         ui->tE_Komentarz->setPlainText(Baza.WynikFromBase(WynikKomentarz));
         qsKomentarz = ui->tE_Komentarz->toPlainText();
+        Shown.komentarz = Baza.WynikFromBase(WynikKomentarz);
         Baza.CopyPomiar(&CurrentPomiar);
         Shown.plik = Baza.Row.plik_dane;
         PlotPomiar(ui->plot, &CurrentPomiar, kOffset03, kOffset14);
@@ -202,7 +204,8 @@ void MainWindow::DisplayPomiar(qint64 id_pomiar)
     // The stored comment is shown whenever its row was read, whatever became
     // of the data file: an empty editor would invite the user to overwrite
     // a comment never seen.
-    ui->tE_Komentarz->setPlainText(rowRead ? Baza.WynikFromBase(WynikKomentarz) : QString());
+    Shown.komentarz = rowRead ? Baza.WynikFromBase(WynikKomentarz) : QString();
+    ui->tE_Komentarz->setPlainText(Shown.komentarz);
     if (!rowRead)
         Shown.pomiarId = -1; // no row, nowhere for a comment to go
     ClearPlot(ui->plot);
@@ -230,7 +233,7 @@ void MainWindow::on_tE_Komentarz_textChanged()
     qsKomentarz = ui->tE_Komentarz->toPlainText();
 }
 
-bool MainWindow::AskSaveKomentarz()
+bool MainWindow::AskSaveKomentarz(bool mayCancel)
 {
     // Filling the editor counts once; anything above that is the user's.
     if (!Baza.IsOpen() || iKomentarzChanges <= 1)
@@ -239,14 +242,26 @@ bool MainWindow::AskSaveKomentarz()
     if (Shown.pomiarId < 0)
         return true;
 
-    if (!AskTakNie(QMessageBox::Warning, tr("Ostrzeżenie!"),
-                   tr("Pole komentarza uległo zmianie. Zapisać komentarz w bazie danych?")))
+    const QString question = tr("Pole komentarza uległo zmianie. Zapisać komentarz w bazie danych?");
+    if (mayCancel) {
+        const TOdpowiedz answer = AskTakNieAnuluj(QMessageBox::Warning, tr("Ostrzeżenie!"), question);
+        if (answer == OdpowiedzAnuluj)
+            return false;
+        if (answer == OdpowiedzNie)
+            return true;
+    } else if (!AskTakNie(QMessageBox::Warning, tr("Ostrzeżenie!"), question)) {
         return true;
+    }
 
-    Baza.PrepareKomentarz(qsKomentarz, Shown.pomiarId);
+    // The editor gives every line end as "\n": the row keeps its own.
+    const QString komentarz = KomentarzToStore(qsKomentarz, Shown.komentarz);
+    Baza.PrepareKomentarz(komentarz, Shown.pomiarId);
     if (Baza.ExecPending()) {
+        Shown.komentarz = komentarz;
+        // Saved, the edit is no longer one to ask about.
+        iKomentarzChanges = 1;
         ShowSavedKomentarz();
-        HistoriaKomentarzSaved(Shown.pomiarId, qsKomentarz);
+        HistoriaKomentarzSaved(Shown.pomiarId, komentarz);
         return true;
     }
 
@@ -280,6 +295,8 @@ void MainWindow::on_actionOpenDataBase_triggered()
 {
     const QString name = QFileDialog::getOpenFileName(this, tr("Otwórz plik bazy danych"), qsLastOpenedPath,
                                                       tr("Pliki ZYM (*.db);;Wszystkie (*.*)"));
+    if (!name.isEmpty() && !AskSaveKomentarz())
+        return;
     if (!name.isEmpty()) {
         // Open keeps the old database only when the file is missing;
         // otherwise the old one goes, and with it whatever it showed.
@@ -311,12 +328,13 @@ void MainWindow::on_actionOpenDataBase_triggered()
 
 void MainWindow::on_actionCloaseZYMDataBase_triggered()
 {
+    if (!AskSaveKomentarz())
+        return;
     Baza.Close();
     ui->actionOpenDataBase->setEnabled(true);
     ui->actionOpenZYMDataBase->setEnabled(true);
     ui->actionCloaseZYMDataBase->setEnabled(false);
     ui->actionPobierz_baz_danych->setEnabled(false);
-    // An edited, unsaved comment goes with the rest.
     ClearDatabaseView();
     statusBar()->showMessage(QStringLiteral(" "));
 }
