@@ -96,3 +96,23 @@ QString ReadoutNumber(double value, int decimals)
         value = 0; // no sign on a negative zero, as in the CSV
     return QString::number(value, 'f', decimals).replace(QLatin1Char('.'), QLatin1Char(','));
 }
+
+QStringList WrapReadout(const QList<QStringList> &groups, int width,
+                        const std::function<int(const QString &)> &advance)
+{
+    const QString gap = QStringLiteral("   ");
+    QStringList lines;
+    for (const QStringList &fields : groups) {
+        QString line;
+        for (const QString &field : fields) {
+            if (!line.isEmpty() && advance(line + gap + field) > width) {
+                lines << line;
+                line = QStringLiteral("    ") + field;
+            } else {
+                line = line.isEmpty() ? field : line + gap + field;
+            }
+        }
+        lines << line;
+    }
+    return lines;
+}
