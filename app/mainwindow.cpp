@@ -4,7 +4,7 @@
 #include "app/mainwindow.h"
 #include "ui_mainwindow.h"
 
-#include "app/mainlayout.h"
+#include "layout/mainlayout.h"
 #include "app/messages.h"
 #include "chart/dialogwykres.h"
 

@@ -4,7 +4,7 @@
 // saved comment shows at once, one clock for list and result, and a
 // language switch keeps the measurement shown.
 
-#include "app/mainlayout.h"
+#include "layout/mainlayout.h"
 #include "app/mainwindow.h"
 #include "support/appsupport.h"
 #include "support/dbsupport.h"
