@@ -1,5 +1,6 @@
 #include "database/historia.h"
 
+#include "measurement/czas.h"
 #include "measurement/engformat.h"
 #include "measurement/replacefile.h"
 #include "measurement/tdatapomiar.h"
@@ -113,7 +114,7 @@ QVector<THistoriaZmiana> HistoriaZmiany(const QVector<THistoriaRow> &rows, int r
 
 QString HistoriaCzasText(qint64 czas)
 {
-    return QDateTime::fromSecsSinceEpoch(czas, Qt::UTC).toLocalTime().toString(QStringLiteral("yyyy-MM-dd hh:mm:ss"));
+    return CzasText(czas);
 }
 
 QString HistoriaRText(const THistoriaRow &row)

@@ -2,6 +2,7 @@
 #define HISTORIA_H
 
 #include "measurement/csvexport.h"
+#include "measurement/tdatapomiar.h"
 
 #include <QSqlDatabase>
 #include <QString>
@@ -33,7 +34,7 @@ struct THistoriaZmiana
 };
 
 /// Resistances at or above this many ohms are the meter's open circuit, shown as "∞".
-constexpr double kHistoriaInfinity = 1000.0;
+constexpr double kHistoriaInfinity = kOpenCircuitOhms;
 
 /// Reads the measurements of object `objectId` from the database open on
 /// `db`, in one statement, sorted by time and then by id.

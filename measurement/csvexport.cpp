@@ -1,4 +1,5 @@
 #include "measurement/csvexport.h"
+#include "measurement/czas.h"
 
 #include "measurement/replacefile.h"
 #include "measurement/tdatapomiar.h"
@@ -270,8 +271,7 @@ ExportResult SaveCsvPointFile(const QString &fileName, const TCsvLabels &keys, c
 
 QString DefaultFileName(uint czas)
 {
-    const QDateTime local = QDateTime::fromSecsSinceEpoch(qint64(czas), Qt::UTC).toLocalTime();
-    return QObject::tr("Pomiar_") + local.toString(QStringLiteral("yyyy-MM-dd_hh-mm-ss"));
+    return QObject::tr("Pomiar_") + CzasText(qint64(czas), QStringLiteral("yyyy-MM-dd_hh-mm-ss"));
 }
 
 QString FileSuffix(QString fileName)

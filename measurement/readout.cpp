@@ -30,14 +30,14 @@ int ReadoutRow(double ms)
 {
     if (std::isnan(ms))
         return 0;
-    // 50 rows per ms; clamp before converting so that huge keys stay defined.
-    const double row = std::round(ms * 50.0) + 1000.0;
+    // Clamped before converting so that huge keys stay defined.
+    const double row = std::round(ms * kRowsPerMs) + kRowZero;
     return int(std::clamp(row, 0.0, double(kReadoutRows - 1)));
 }
 
 double ReadoutTime(int row)
 {
-    return (row - 1000) * 60.0 / 3000.0;
+    return RowToMs(row);
 }
 
 TReadoutPoint ReadoutAt(const TDataPomiar *rec, int row, int offset03, int offset14)

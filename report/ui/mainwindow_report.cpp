@@ -5,6 +5,7 @@
 #include "app/mainwindow.h"
 #include "ui_mainwindow.h"
 
+#include "measurement/czas.h"
 #include "report/ui/reports.h"
 #include "tools/fitrl.h"
 
@@ -27,7 +28,7 @@ TPomiarReport MainWindow::PomiarReportData()
     const quint32 czas = quint32(fromBase ? qint64(Baza.Row.czas) : CurrentPomiar.czas);
     const qint32 metoda = fromBase ? Baza.Row.metoda : CurrentPomiar.metoda;
     d.obiekt = Shown.obiekt;
-    d.czas = QDateTime::fromSecsSinceEpoch(qint64(czas), Qt::UTC).toLocalTime().toString(QStringLiteral("yyyy-MM-dd hh:mm:ss"));
+    d.czas = CzasText(qint64(czas));
     d.metoda = IsMetoda3P(metoda) ? QStringLiteral("3P") : QStringLiteral("2P");
     d.bStatusKnown = fromBase;
     d.status = fromBase ? Baza.Row.status : 0;
