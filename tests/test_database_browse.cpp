@@ -8,6 +8,7 @@
 #include "simulator/zymsim.h"
 #include "support/dbsupport.h"
 #include "support/testsupport.h"
+#include "support/windowsupport.h"
 
 #include <QAction>
 #include <QGroupBox>
@@ -32,51 +33,6 @@ const QString kQuestion = QStringLiteral("Pole komentarza uległo zmianie. Zapis
 
 // Looks like markup to a rich-text editor, which would show and save it changed.
 const QString kKomentarz1 = QStringLiteral("<b>Uwaga</b> R<5 mΩ &amp; 'L1'");
-
-/// The window and its widgets, found the way a user sees them.
-struct TWindow
-{
-    std::unique_ptr<MainWindow> w;
-    QTableView *obiekty = nullptr;
-    QTableView *pomiary = nullptr;
-    QTextEdit *komentarz = nullptr;
-
-    explicit TWindow(const QString &lastOpen)
-    {
-        WriteLoopbackIni(lastOpen + QStringLiteral("/nie_ma_miernika.db"), lastOpen);
-        w.reset(new MainWindow);
-        w->show();
-        if (!QTest::qWaitForWindowExposed(w.get()))
-            qWarning("main window not exposed");
-        obiekty = w->findChild<QTableView *>(QStringLiteral("tV_Obiekty"));
-        pomiary = w->findChild<QTableView *>(QStringLiteral("tV_Pomiary"));
-        komentarz = w->findChild<QTextEdit *>(QStringLiteral("tE_Komentarz"));
-    }
-    QAction *Action(const char *name) const { return w->findChild<QAction *>(QLatin1String(name)); }
-    QString Label(const char *name) const { return w->findChild<QLabel *>(QLatin1String(name))->text(); }
-    bool ResultShown() const { return w->findChild<QGroupBox *>(QStringLiteral("gB_Wynik"))->isVisible(); }
-    QCustomPlot *Plot() const { return w->findChild<QCustomPlot *>(QStringLiteral("plot")); }
-    int Rows(QTableView *v) const { return v->model() ? v->model()->rowCount() : 0; }
-
-    void Open(const QString &path)
-    {
-        AnswerFileDialog(path);
-        Action("actionOpenDataBase")->trigger();
-    }
-    void ClickObiekt(int row) { ClickCell(obiekty, row, 0); }
-    void ClickPomiar(int id, int column = 1)
-    {
-        const int row = RowOfId(pomiary, id);
-        QVERIFY2(row >= 0, qPrintable(QStringLiteral("measurement %1 not listed").arg(id)));
-        ClickCell(pomiary, row, column);
-    }
-    void Type(const QString &text)
-    {
-        komentarz->moveCursor(QTextCursor::End);
-        for (const QChar c : text)
-            QTest::sendKeyEvent(QTest::Click, komentarz, Qt::Key_unknown, QString(c), Qt::NoModifier);
-    }
-};
 
 /// A data file for measurement `id` whose content tells it apart.
 std::unique_ptr<TDataPomiar> RecordFor(int id)
