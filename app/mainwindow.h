@@ -3,6 +3,7 @@
 
 #include "database/shownpomiar.h"
 #include "database/tdatabase.h"
+#include "database/ui/historiawindows.h"
 #include "measurement/tdatapomiar.h"
 #include "app/tdialogkeeper.h"
 #include "report/reporttext.h"
@@ -175,10 +176,6 @@ private:
     QModelIndex SelectedObiekt() const;
     /// The obiekt_id of the object in the row of `objectIndex`.
     qint64 HistoriaObjectId(const QModelIndex &objectIndex);
-    /// Shows a comment just saved in the open history windows.
-    void HistoriaKomentarzSaved(qint64 pomiarId, const QString &komentarz);
-    /// Deletes every history window (the database they read is going).
-    void CloseHistoriaWindows();
 
     // ---- layout and tables as the user reads them
     /// What the menu bar, tool bars and status bar take from each side of
@@ -221,7 +218,7 @@ private:
     TDataBase Baza;
     TDataPomiar CurrentPomiar; // the measurement shown, plotted, exported and evaluated
     TDialogKeeper KeptDialogs; // every secondary window ever opened, deleted with the window
-    QMap<qint64, QPointer<DialogHistoria>> HistoriaWindows; // open history window of each object id
+    THistoriaWindows Historie; // the open history window of each object id
 
     std::function<bool(QString)> fnIsZYMReachable;
     TRowDriver *pObiektyRows = nullptr; // the object table's current row and clicks

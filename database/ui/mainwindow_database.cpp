@@ -261,7 +261,7 @@ bool MainWindow::AskSaveKomentarz(bool mayCancel)
         // Saved, the edit is no longer one to ask about.
         iKomentarzChanges = 1;
         ShowSavedKomentarz();
-        HistoriaKomentarzSaved(Shown.pomiarId, komentarz);
+        Historie.KomentarzSaved(Shown.pomiarId, komentarz);
         return true;
     }
 
@@ -288,7 +288,9 @@ void MainWindow::ClearDatabaseView()
     ui->plot->hide();
     ui->actionExport_wyniku_do_CSV->setEnabled(false);
     Shown = TShownPomiar();
-    CloseHistoriaWindows();
+    // They show rows of a database that is no longer open.
+    Historie.CloseAll();
+    UpdateHistoriaAction();
 }
 
 void MainWindow::on_actionOpenDataBase_triggered()
