@@ -10,9 +10,10 @@ TObiektReport ObiektReportData(const QString &obiekt, const QVector<THistoriaRow
     const QVector<THistoriaZmiana> zmiany = HistoriaZmiany(rows, reference);
     if (reference >= 0 && reference < rows.size())
         d.reference = HistoriaCzasText(rows[reference].czas) + QStringLiteral(", ") + HistoriaRText(rows[reference]);
-    if (!rows.isEmpty()) {
-        d.first = HistoriaCzasText(rows.first().czas);
-        d.last = HistoriaCzasText(rows.last().czas);
+    qint64 firstCzas = 0, lastCzas = 0;
+    if (HistoriaCzasSpan(rows, &firstCzas, &lastCzas)) {
+        d.first = HistoriaCzasText(firstCzas);
+        d.last = HistoriaCzasText(lastCzas);
     }
     // The newest measurement with a value, against the reference.
     for (int i = rows.size() - 1; i >= 0; --i) {

@@ -19,6 +19,7 @@
 #include <QFontMetrics>
 #include <QHeaderView>
 #include <QMenu>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <QSplitter>
@@ -178,8 +179,16 @@ DialogHistoria::DialogHistoria(qint64 objectId, const QString &objectName, const
     connect(tV_Historia->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex &current) { ShowSelected(current.isValid() ? current.row() : -1); });
     connect(tV_Historia, &QTableView::doubleClicked, this, [this](const QModelIndex &index) {
-        if (index.isValid() && index.row() < rows.size())
-            emit PomiarActivated(rows[index.row()].id, qsObiekt);
+        if (!index.isValid() || index.row() >= rows.size())
+            return;
+        // Rounded, an id of 1.6 would open (and take a comment into) row 2.
+        if (!rows[index.row()].bIdExact) {
+            QMessageBox::warning(this, tr("Ostrzeżenie!"),
+                                 tr("Identyfikator tego pomiaru w bazie danych nie jest liczbą całkowitą albo ma go "
+                                    "kilka wierszy. Nie można go otworzyć ani zapisać jego komentarza."));
+            return;
+        }
+        emit PomiarActivated(rows[index.row()].id, qsObiekt);
     });
     connect(tV_Historia, &QTableView::customContextMenuRequested, this, [this](const QPoint &pos) {
         const QModelIndex index = tV_Historia->indexAt(pos);
@@ -298,9 +307,10 @@ void DialogHistoria::FillPlot()
     p->yAxis->setLabel(QStringLiteral("R [") + EngUnitText(iScaleExponent) + QLatin1Char(']'));
 
     // Keys: every measurement, with a margin; one alone gets an hour either side.
-    if (!rows.isEmpty()) {
-        const double first = double(rows.first().czas);
-        const double last = double(rows.last().czas);
+    qint64 firstCzas = 0, lastCzas = 0;
+    if (HistoriaCzasSpan(rows, &firstCzas, &lastCzas)) {
+        const double first = double(firstCzas);
+        const double last = double(lastCzas);
         const double margin = last > first ? (last - first) * 0.03 : 3600;
         p->xAxis->setRange(first - margin, last + margin);
     }
