@@ -4,7 +4,7 @@
 #include "app/mainwindow.h"
 #include "ui_mainwindow.h"
 
-#include "app/mainlayout.h"
+#include "layout/mainlayout.h"
 #include "app/messages.h"
 #include "chart/dialogwykres.h"
 
@@ -111,6 +111,11 @@ QMargins MainWindow::BarMargins(const QSize &window) const
 void MainWindow::closeEvent(QCloseEvent *event)
 {
     if (bAskIfAppClose && !AskTakNie(QMessageBox::Question, tr("Pytanie."), tr("Zakończyć program?"), this)) {
+        event->ignore();
+        return;
+    }
+    // The comment last: "Anuluj" keeps the program and the edit.
+    if (!AskSaveKomentarz(true)) {
         event->ignore();
         return;
     }

@@ -3,6 +3,7 @@
 
 #include "database/shownpomiar.h"
 #include "database/tdatabase.h"
+#include "database/ui/historiawindows.h"
 #include "measurement/tdatapomiar.h"
 #include "app/tdialogkeeper.h"
 #include "report/reporttext.h"
@@ -63,10 +64,12 @@ public:
     /// object list cannot be read (the view then keeps its model and the
     /// driver's reason goes to `*errorText`, when given).
     bool ShowObiekty(QTableView *view, QString *errorText = nullptr);
-    /// Asks whether to save an edited comment and saves it on "TAK". False
-    /// only when a confirmed save failed (the user has been told; the edit
-    /// stays in the editor and the click that asked should go no further).
-    bool AskSaveKomentarz();
+    /// Asks whether to save an edited comment and saves it on "TAK"; every
+    /// road that leaves the measurement shown asks first. With `mayCancel`
+    /// the question also offers "Anuluj". False when a confirmed save failed
+    /// (the user has been told) or the user cancelled: the edit stays in the
+    /// editor and the road that asked should go no further.
+    bool AskSaveKomentarz(bool mayCancel = false);
     /// The `obiekt_id` of the object-table row of `index` (any model over the
     /// object list, sorted or not). -1 with `*ok` false when the row's id
     /// is not a whole number.
@@ -200,10 +203,6 @@ private:
     QModelIndex SelectedObiekt() const;
     /// The obiekt_id of the object in the row of `objectIndex`.
     qint64 HistoriaObjectId(const QModelIndex &objectIndex);
-    /// Shows a comment just saved in the open history windows.
-    void HistoriaKomentarzSaved(qint64 pomiarId, const QString &komentarz);
-    /// Deletes every history window (the database they read is going).
-    void CloseHistoriaWindows();
 
     // ---- archive (archive/ui/mainwindow_archiwum.cpp)
     void SetUpArchiwum();
@@ -268,7 +267,7 @@ private:
     TDataBase Baza;
     TDataPomiar CurrentPomiar; // the measurement shown, plotted, exported and evaluated
     TDialogKeeper KeptDialogs; // every secondary window ever opened, deleted with the window
-    QMap<qint64, QPointer<DialogHistoria>> HistoriaWindows; // open history window of each object id
+    THistoriaWindows Historie; // the open history window of each object id
 
     std::function<bool(QString)> fnIsZYMReachable;
     TRowDriver *pObiektyRows = nullptr; // the object table's current row and clicks

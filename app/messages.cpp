@@ -12,6 +12,23 @@ bool AskTakNie(QMessageBox::Icon icon, const QString &title, const QString &text
     return question.exec() == QMessageBox::Yes;
 }
 
+TOdpowiedz AskTakNieAnuluj(QMessageBox::Icon icon, const QString &title, const QString &text)
+{
+    QMessageBox question(icon, title, text, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    question.button(QMessageBox::Yes)->setText(QCoreApplication::translate("MainWindow", "TAK"));
+    question.button(QMessageBox::No)->setText(QCoreApplication::translate("MainWindow", "NIE"));
+    question.button(QMessageBox::Cancel)->setText(QCoreApplication::translate("MainWindow", "Anuluj"));
+    question.setEscapeButton(QMessageBox::Cancel);
+    switch (question.exec()) {
+    case QMessageBox::Yes:
+        return OdpowiedzTak;
+    case QMessageBox::No:
+        return OdpowiedzNie;
+    default:
+        return OdpowiedzAnuluj;
+    }
+}
+
 void ShowProblem(QMessageBox::Icon icon, const QString &title, const QString &text)
 {
     QMessageBox box;

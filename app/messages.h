@@ -15,6 +15,13 @@
 /// user chose "TAK".
 bool AskTakNie(QMessageBox::Icon icon, const QString &title, const QString &text, QWidget *parent = nullptr);
 
+/// The answers of AskTakNieAnuluj.
+enum TOdpowiedz { OdpowiedzTak, OdpowiedzNie, OdpowiedzAnuluj };
+
+/// As AskTakNie, with a third button "Anuluj" that leaves things as they
+/// were (closing the box answers so too).
+TOdpowiedz AskTakNieAnuluj(QMessageBox::Icon icon, const QString &title, const QString &text);
+
 /// Shows `text` under `title` (either may be empty, as some of the
 /// program's boxes have neither title nor icon) and waits for OK.
 void ShowProblem(QMessageBox::Icon icon, const QString &title, const QString &text);

@@ -46,7 +46,7 @@ const QString kDash = QStringLiteral("—");
 // The chart's default value range of a series (0 always inside), as PlotPomiar sets it.
 void SetDefaultRange(QCPAxis *axis, double low, double high)
 {
-    axis->setRange(1.6 * low, 1.1 * high);
+    axis->setRange(kWykresLowFactor * low, kWykresHighFactor * high);
 }
 
 QString ValueText(bool has, double value, const char *unit)
@@ -359,20 +359,8 @@ void TChartTools::UpdateReadout()
     // the axis rect out of the widget.
     const QFontMetrics metrics(pReadout->font());
     const int width = std::max(100, pPlot->width() - kReadoutLeft - 8);
-    const QString gap = QStringLiteral("   ");
-    QStringList lines;
-    for (const QStringList &fields : groups) {
-        QString line;
-        for (const QString &field : fields) {
-            if (!line.isEmpty() && metrics.horizontalAdvance(line + gap + field) > width) {
-                lines << line;
-                line = QStringLiteral("    ") + field;
-            } else {
-                line = line.isEmpty() ? field : line + gap + field;
-            }
-        }
-        lines << line;
-    }
+    const QStringList lines
+        = WrapReadout(groups, width, [&metrics](const QString &text) { return metrics.horizontalAdvance(text); });
     pReadout->setText(lines.join(QLatin1Char('\n')));
     pReadout->setVisible(true);
     if (!pReadout->layout()) {

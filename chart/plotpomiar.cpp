@@ -2,6 +2,7 @@
 
 #include "chart/charttools.h"
 #include "measurement/tdatapomiar.h"
+#include "measurement/wykresseries.h"
 
 #include <qcustomplot.h>
 
@@ -28,41 +29,6 @@ bool RemoveMessage(QCustomPlot *plot)
 
 } // namespace
 
-TWykresSeries WykresSeries(const TDataPomiar *pomiar, int offset03, int offset14)
-{
-    TWykresSeries s;
-    s.keys.resize(kWykresRows);
-    const int cI = pomiar->kanalI;
-    const int cU = pomiar->kanalU;
-    // A damaged file may name a channel that does not exist: no series then.
-    const bool hasI = IsChannel(cI);
-    const bool hasU = IsChannel(cU);
-    if (hasI)
-        s.current.resize(kWykresRows);
-    if (hasU)
-        s.voltage.resize(kWykresRows);
-    const int offsetU = VoltageOffset(cU, offset03, offset14);
-    const double scaleI = hasI ? pomiar->skala[cI] : 0.0;
-    const double scaleU = hasU ? pomiar->skala[cU] : 0.0;
-
-    for (int r = 0; r < kWykresRows; ++r) {
-        s.keys[r] = RowToMs(r);
-        if (hasI) {
-            const double i = pomiar->dane[r][cI] * scaleI;
-            s.current[r] = i;
-            s.low = std::min(s.low, i);
-            s.high = std::max(s.high, i);
-        }
-        if (hasU) {
-            const double u = (qint64(pomiar->dane[r][cU]) - offsetU) * scaleU;
-            s.voltage[r] = u;
-            s.low = std::min(s.low, u);
-            s.high = std::max(s.high, u);
-        }
-    }
-    return s;
-}
-
 void PlotPomiar(QCustomPlot *plot, const TDataPomiar *pomiar, int offset03, int offset14)
 {
     const TWykresSeries s = WykresSeries(pomiar, offset03, offset14);
@@ -87,7 +53,7 @@ void PlotPomiar(QCustomPlot *plot, const TDataPomiar *pomiar, int offset03, int 
     plot->xAxis->setRange(-20, 40);
     // An empty range (a flat record at 0) is refused by the axis, which then
     // keeps the range it had.
-    plot->yAxis->setRange(1.6 * s.low, 1.1 * s.high);
+    plot->yAxis->setRange(kWykresLowFactor * s.low, kWykresHighFactor * s.high);
     plot->graph(0)->setName(QStringLiteral("I[A]"));
     plot->graph(1)->setName(QStringLiteral("U[V]"));
     plot->legend->setBorderPen(QPen(Qt::white));

@@ -3,6 +3,7 @@
 #include "database/resulttexts.h"
 #include "database/rowid.h"
 
+#include "measurement/czas.h"
 #include "measurement/engformat.h"
 #include "measurement/replacefile.h"
 #include "measurement/tdatapomiar.h"
@@ -168,7 +169,7 @@ QString HistoriaCzasText(qint64 czas)
 {
     if (czas == kHistoriaCzasUnknown)
         return QObject::tr("nieznany");
-    return QDateTime::fromSecsSinceEpoch(czas, Qt::UTC).toLocalTime().toString(QStringLiteral("yyyy-MM-dd hh:mm:ss"));
+    return CzasText(czas);
 }
 
 QString HistoriaRText(const THistoriaRow &row)

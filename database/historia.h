@@ -2,6 +2,7 @@
 #define HISTORIA_H
 
 #include "measurement/csvexport.h"
+#include "measurement/tdatapomiar.h"
 
 #include <QSqlDatabase>
 #include <QString>
@@ -37,7 +38,7 @@ struct THistoriaZmiana
 };
 
 /// Resistances at or above this many ohms are the meter's open circuit, shown as "∞".
-constexpr double kHistoriaInfinity = 1000.0;
+constexpr double kHistoriaInfinity = kOpenCircuitOhms;
 /// Resistances closer to zero than this are no measurement of this meter
 /// (denormals of a damaged row): shown as zero, never a reference.
 constexpr double kHistoriaTiny = 1e-12;

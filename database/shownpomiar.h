@@ -13,6 +13,7 @@ struct TShownPomiar
     qint64 obiektId = -1; // obiekt_id of its object; -1 when not known
     QString obiekt;       // its object's name; empty for one opened from a file
     QString plik;         // its data file's name; empty until the file was read
+    QString komentarz;    // its comment as the row holds it, line ends included
 };
 
 #endif // SHOWNPOMIAR_H

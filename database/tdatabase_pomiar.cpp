@@ -5,6 +5,7 @@
 #include "database/tdatabase.h"
 
 #include "measurement/csvexport.h"
+#include "measurement/czas.h"
 #include "measurement/datafile.h"
 #include "measurement/engformat.h"
 
@@ -64,9 +65,7 @@ int TDataBase::CopyPomiar(TDataPomiar *dst)
 
 QString TDataBase::FormatCzas(uint czas)
 {
-    return QDateTime::fromSecsSinceEpoch(qint64(czas), Qt::UTC)
-        .toLocalTime()
-        .toString(QStringLiteral("yyyy-MM-dd        hh:mm:ss"));
+    return CzasText(qint64(czas), QStringLiteral("yyyy-MM-dd        hh:mm:ss"));
 }
 
 void TDataBase::UpdateWynikTexts()

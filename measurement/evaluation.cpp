@@ -9,7 +9,7 @@ namespace {
 constexpr int kRangeFirstRow = kRowZero;   // first row of the pulse window
 constexpr int kRangeEndRow = kPulseEndRow; // one past its last row
 constexpr double kChannel2MaxAmps = 17.0;
-constexpr int kVoltageSaturated = 4095; // channels 0 and 1 clip at full scale
+constexpr int kVoltageSaturated = kConverterMaxCount; // channels 0 and 1 clip at full scale
 constexpr int kChannel5Limit = 4096;    // channel 5 is only over range beyond full scale
 
 double NotANumber() { return std::numeric_limits<double>::quiet_NaN(); }

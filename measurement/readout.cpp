@@ -30,14 +30,14 @@ int ReadoutRow(double ms)
 {
     if (std::isnan(ms))
         return 0;
-    // 50 rows per ms; clamp before converting so that huge keys stay defined.
-    const double row = std::round(ms * 50.0) + 1000.0;
+    // Clamped before converting so that huge keys stay defined.
+    const double row = std::round(ms * kRowsPerMs) + kRowZero;
     return int(std::clamp(row, 0.0, double(kReadoutRows - 1)));
 }
 
 double ReadoutTime(int row)
 {
-    return (row - 1000) * 60.0 / 3000.0;
+    return RowToMs(row);
 }
 
 TReadoutPoint ReadoutAt(const TDataPomiar *rec, int row, int offset03, int offset14)
@@ -95,4 +95,24 @@ QString ReadoutNumber(double value, int decimals)
     if (value == 0)
         value = 0; // no sign on a negative zero, as in the CSV
     return QString::number(value, 'f', decimals).replace(QLatin1Char('.'), QLatin1Char(','));
+}
+
+QStringList WrapReadout(const QList<QStringList> &groups, int width,
+                        const std::function<int(const QString &)> &advance)
+{
+    const QString gap = QStringLiteral("   ");
+    QStringList lines;
+    for (const QStringList &fields : groups) {
+        QString line;
+        for (const QString &field : fields) {
+            if (!line.isEmpty() && advance(line + gap + field) > width) {
+                lines << line;
+                line = QStringLiteral("    ") + field;
+            } else {
+                line = line.isEmpty() ? field : line + gap + field;
+            }
+        }
+        lines << line;
+    }
+    return lines;
 }

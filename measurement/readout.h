@@ -4,6 +4,10 @@
 #include "measurement/tdatapomiar.h"
 
 #include <QString>
+#include <QStringList>
+#include <QList>
+
+#include <functional>
 
 /// Rows a chart readout can stand on: the plotted rows 0 to 2999.
 constexpr int kReadoutRows = 3000;
@@ -55,5 +59,13 @@ TReadoutSpan ReadoutBetween(const TDataPomiar *rec, int rowA, int rowB, int offs
 /// `value` with `decimals` decimals and a decimal comma, the digits the CSV
 /// export writes (3 for times, 6 for values).
 QString ReadoutNumber(double value, int decimals);
+
+/// The readout's fields in lines no wider than `width`, as `advance`
+/// measures a text: each group of fields starts a line, its fields joined
+/// by three blanks while they fit; a field that does not fit starts a new
+/// line, indented by four blanks. A single field wider than `width` still
+/// gets its line.
+QStringList WrapReadout(const QList<QStringList> &groups, int width,
+                        const std::function<int(const QString &)> &advance);
 
 #endif // READOUT_H

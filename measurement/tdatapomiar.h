@@ -37,6 +37,12 @@ constexpr int kEdgeEndRow = 2200;
 /// 60 ms of 3000 rows so that every caller gets the same doubles.
 constexpr double RowToMs(int row) { return (row - kRowZero) * 60.0 / 3000.0; }
 
+/// The converters' 12-bit full scale, in counts: a sample here is clipped.
+constexpr int kConverterMaxCount = 4095;
+/// Resistances at or above this many ohms are the meter's open circuit
+/// (the lists show "∞").
+constexpr double kOpenCircuitOhms = 1000.0;
+
 /// Zero offsets, in converter counts, of the voltage channels 0 and 3 ...
 constexpr int kOffset03 = 549;
 /// ... and of the voltage channels 1 and 4. The current channels 2 and 5 have none.

@@ -128,6 +128,8 @@ private slots:
     void differencesBetweenCursors();
     void engineeringUnits_data();
     void engineeringUnits();
+    void readoutLines_data();
+    void readoutLines();
     void mouseCursorsAndZoom();
     void currentOnRightAxisAndBack();
     void mainWindowActionAndZoomAll();
@@ -139,6 +141,24 @@ private slots:
 void TestChartTools::init()
 {
     TChartTools::SetCurrentOnRightAxisForAll(false);
+}
+
+void TestChartTools::readoutLines_data()
+{
+    // One character is one pixel here.
+    QTest::addColumn<int>("width");
+    QTest::addColumn<QStringList>("lines");
+    QTest::newRow("just fits") << 21 << QStringList{"A t=1   U=2 V   I=3 A", "dt=4"};
+    QTest::newRow("one pixel short") << 20 << QStringList{"A t=1   U=2 V", "    I=3 A", "dt=4"};
+    QTest::newRow("narrower than a field") << 3 << QStringList{"A t=1", "    U=2 V", "    I=3 A", "dt=4"};
+}
+
+void TestChartTools::readoutLines()
+{
+    QFETCH(int, width);
+    QFETCH(QStringList, lines);
+    const QList<QStringList> groups = {{"A t=1", "U=2 V", "I=3 A"}, {"dt=4"}};
+    QCOMPARE(WrapReadout(groups, width, [](const QString &text) { return int(text.size()); }), lines);
 }
 
 void TestChartTools::readoutsAgreeWithCsv_data()

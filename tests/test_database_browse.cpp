@@ -8,6 +8,7 @@
 #include "simulator/zymsim.h"
 #include "support/dbsupport.h"
 #include "support/testsupport.h"
+#include "support/windowsupport.h"
 
 #include <QAction>
 #include <QGroupBox>
@@ -32,51 +33,6 @@ const QString kQuestion = QStringLiteral("Pole komentarza uległo zmianie. Zapis
 
 // Looks like markup to a rich-text editor, which would show and save it changed.
 const QString kKomentarz1 = QStringLiteral("<b>Uwaga</b> R<5 mΩ &amp; 'L1'");
-
-/// The window and its widgets, found the way a user sees them.
-struct TWindow
-{
-    std::unique_ptr<MainWindow> w;
-    QTableView *obiekty = nullptr;
-    QTableView *pomiary = nullptr;
-    QTextEdit *komentarz = nullptr;
-
-    explicit TWindow(const QString &lastOpen)
-    {
-        WriteLoopbackIni(lastOpen + QStringLiteral("/nie_ma_miernika.db"), lastOpen);
-        w.reset(new MainWindow);
-        w->show();
-        if (!QTest::qWaitForWindowExposed(w.get()))
-            qWarning("main window not exposed");
-        obiekty = w->findChild<QTableView *>(QStringLiteral("tV_Obiekty"));
-        pomiary = w->findChild<QTableView *>(QStringLiteral("tV_Pomiary"));
-        komentarz = w->findChild<QTextEdit *>(QStringLiteral("tE_Komentarz"));
-    }
-    QAction *Action(const char *name) const { return w->findChild<QAction *>(QLatin1String(name)); }
-    QString Label(const char *name) const { return w->findChild<QLabel *>(QLatin1String(name))->text(); }
-    bool ResultShown() const { return w->findChild<QGroupBox *>(QStringLiteral("gB_Wynik"))->isVisible(); }
-    QCustomPlot *Plot() const { return w->findChild<QCustomPlot *>(QStringLiteral("plot")); }
-    int Rows(QTableView *v) const { return v->model() ? v->model()->rowCount() : 0; }
-
-    void Open(const QString &path)
-    {
-        AnswerFileDialog(path);
-        Action("actionOpenDataBase")->trigger();
-    }
-    void ClickObiekt(int row) { ClickCell(obiekty, row, 0); }
-    void ClickPomiar(int id, int column = 1)
-    {
-        const int row = RowOfId(pomiary, id);
-        QVERIFY2(row >= 0, qPrintable(QStringLiteral("measurement %1 not listed").arg(id)));
-        ClickCell(pomiary, row, column);
-    }
-    void Type(const QString &text)
-    {
-        komentarz->moveCursor(QTextCursor::End);
-        for (const QChar c : text)
-            QTest::sendKeyEvent(QTest::Click, komentarz, Qt::Key_unknown, QString(c), Qt::NoModifier);
-    }
-};
 
 /// A data file for measurement `id` whose content tells it apart.
 std::unique_ptr<TDataPomiar> RecordFor(int id)
@@ -110,6 +66,10 @@ private slots:
     void displayFromAnyColumn();
     void outOfRangeAndMethod();
     void commentSavedAsTyped();
+    void lineEndsKept_data();
+    void lineEndsKept();
+    void everyRoadAsks_data();
+    void everyRoadAsks();
     void questionAsked_data();
     void questionAsked();
     void objectClickAsksThenForgets();
@@ -362,6 +322,97 @@ void TestDataBaseBrowse::commentSavedAsTyped()
     QCOMPARE(t.komentarz->toPlainText(), QStringLiteral("Drugi"));
 }
 
+void TestDataBaseBrowse::lineEndsKept_data()
+{
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<QString>("saved"); // after typing Return and "c" at the end
+    QTest::newRow("windows line ends") << "a\r\nb" << "a\r\nb\r\nc";
+    QTest::newRow("old mac line ends") << "a\rb" << "a\rb\rc";
+    QTest::newRow("unix line ends") << "a\nb" << "a\nb\nc";
+    QTest::newRow("one line") << "ab" << "ab\nc";
+}
+
+// The editor turns every line end into one of its own: a comment written
+// elsewhere keeps its line ends through an edit.
+void TestDataBaseBrowse::lineEndsKept()
+{
+    QFETCH(QString, stored);
+    QFETCH(QString, saved);
+    QTemporaryDir dir;
+    const QString path = MakeBrowseDataBase(dir);
+    QCOMPARE(ExecSql(path, QStringLiteral("UPDATE pomiar SET pomiar_komentarz = '%1' WHERE pomiar_id = 1").arg(stored)),
+             QString());
+    TWindow t(dir.path());
+    t.Open(path);
+    t.ClickObiekt(0);
+    t.ClickPomiar(1);
+    t.komentarz->moveCursor(QTextCursor::End);
+    QTest::keyClick(t.komentarz, Qt::Key_Return);
+    t.Type(QStringLiteral("c"));
+    TMessageBoxWatch watch(QStringLiteral("TAK"));
+    t.ClickPomiar(2);
+    QCOMPARE(watch.Count(), 1);
+    QCOMPARE(KomentarzOf(path, 1), saved);
+}
+
+void TestDataBaseBrowse::everyRoadAsks_data()
+{
+    QTest::addColumn<QString>("road");
+    QTest::addColumn<QString>("answer");
+    QTest::addColumn<bool>("saved");
+    QTest::addColumn<bool>("stays"); // the measurement is still shown, the edit with it
+    QTest::newRow("object click") << "obiekt" << "TAK" << true << false;
+    QTest::newRow("open a database") << "baza" << "TAK" << true << false;
+    QTest::newRow("open a data file") << "plik" << "TAK" << true << false;
+    QTest::newRow("connect") << "polacz" << "TAK" << true << false;
+    QTest::newRow("disconnect, declined") << "rozlacz" << "NIE" << false << false;
+    QTest::newRow("quit") << "zakoncz" << "TAK" << true << false;
+    QTest::newRow("quit, declined") << "zakoncz" << "NIE" << false << false;
+    QTest::newRow("quit, cancelled") << "zakoncz" << "Anuluj" << false << true;
+}
+
+void TestDataBaseBrowse::everyRoadAsks()
+{
+    QFETCH(QString, road);
+    QFETCH(QString, answer);
+    QFETCH(bool, saved);
+    QFETCH(bool, stays);
+    QTemporaryDir dir;
+    const QString path = MakeBrowseDataBase(dir);
+    MakeBrowseDataBase(dir, QStringLiteral("nie_ma_miernika.db")); // the meter's, for "Połącz"
+    TWindow t(dir.path());
+    t.w->SetReachabilityCheck([](QString) { return true; });
+    t.Open(path);
+    t.ClickObiekt(0);
+    t.ClickPomiar(1);
+    t.Type(QStringLiteral(" – sprawdzony"));
+    const QString edited = t.komentarz->toPlainText();
+
+    TMessageBoxWatch watch(answer);
+    if (road == QLatin1String("obiekt")) {
+        t.ClickObiekt(1);
+    } else if (road == QLatin1String("baza")) {
+        t.Open(path);
+    } else if (road == QLatin1String("plik")) {
+        AnswerFileDialog(dir.filePath(QStringLiteral("pomiar_3.zym5")));
+        t.Action("actionOpenPomiar")->trigger();
+    } else if (road == QLatin1String("polacz")) {
+        t.Action("actionOpenZYMDataBase")->trigger();
+    } else if (road == QLatin1String("rozlacz")) {
+        t.Action("actionCloaseZYMDataBase")->setEnabled(true);
+        t.Action("actionCloaseZYMDataBase")->trigger();
+    } else {
+        QCOMPARE(t.w->close(), !stays);
+    }
+    QCOMPARE(watch.Count(), 1);
+    QCOMPARE(watch.texts.value(0), kQuestion);
+    QCOMPARE(KomentarzOf(path, 1), saved ? edited : kKomentarz1);
+    // Quitting leaves the measurement on screen as the window goes.
+    QCOMPARE(road == QLatin1String("zakoncz") ? t.w->isVisible() : t.w->pomiarId() == 1, stays);
+    if (stays)
+        QCOMPARE(t.komentarz->toPlainText(), edited);
+}
+
 void TestDataBaseBrowse::questionAsked_data()
 {
     QTest::addColumn<QString>("typed");
@@ -610,9 +661,10 @@ void TestDataBaseBrowse::openAnotherClearsShownMeasurement()
     t.ClickPomiar(1);
     t.Type(QStringLiteral(" (zmieniony w A)"));
 
+    // Asked first, the edit goes to the measurement it was made on.
     TMessageBoxWatch watch(QStringLiteral("TAK"));
     t.Open(b);
-    QCOMPARE(watch.Count(), 0);
+    QCOMPARE(watch.Count(), 1);
     QCOMPARE(t.w->statusBar()->currentMessage(), b);
     QCOMPARE(t.obiekty->model()->index(0, 0).data().toString(), QStringLiteral("B Rozdzielnia"));
     // Nothing of database A is left to click on or to save.
@@ -623,9 +675,9 @@ void TestDataBaseBrowse::openAnotherClearsShownMeasurement()
 
     t.ClickObiekt(0);
     t.ClickPomiar(2);
-    QCOMPARE(watch.Count(), 0);
+    QCOMPARE(watch.Count(), 1);
     QCOMPARE(KomentarzOf(b, 1), kKomentarz1);
-    QCOMPARE(KomentarzOf(a, 1), kKomentarz1);
+    QCOMPARE(KomentarzOf(a, 1), kKomentarz1 + QStringLiteral(" (zmieniony w A)"));
 }
 
 void TestDataBaseBrowse::closeEmptiesWindow()
@@ -646,10 +698,10 @@ void TestDataBaseBrowse::closeEmptiesWindow()
     t.Action("actionPobierz_baz_danych")->setEnabled(true);
     t.Action("actionOpenDataBase")->setEnabled(false);
     t.Action("actionOpenZYMDataBase")->setEnabled(false);
-    TMessageBoxWatch watch(QStringLiteral("TAK"));
+    TMessageBoxWatch watch(QStringLiteral("NIE"));
     t.Action("actionCloaseZYMDataBase")->trigger();
 
-    QCOMPARE(watch.Count(), 0);
+    QCOMPARE(watch.Count(), 1);
     QVERIFY(!t.w->baza().db.isOpen());
     QCOMPARE(t.Rows(t.obiekty), 0);
     QCOMPARE(t.Rows(t.pomiary), 0);

@@ -189,21 +189,21 @@ void TestMainWindow::actions_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<bool>("hasIcon");
     QTest::addColumn<bool>("checkable");
-    QTest::newRow("1") << "actionOpenDataBase" << QString::fromUtf8("Otwórz lokalną bazę danych") << true << false;
-    QTest::newRow("2") << "actionOpenZYMDataBase" << QString::fromUtf8("Połącz") << true << false;
-    QTest::newRow("3") << "actionExport_wyniku_do_CSV" << "Zapisz pomiar jako" << true << false;
-    QTest::newRow("4") << "actionPobierz_baz_danych" << QString::fromUtf8("Pobierz bazę danych") << false << false;
-    QTest::newRow("5") << "actionOkno" << "Okno" << true << false;
-    QTest::newRow("6") << "actionZoomAll" << QString::fromUtf8("Pokaż  cały") << false << false;
-    QTest::newRow("7") << "actionAppClose" << QString::fromUtf8("Zakończ") << false << false;
-    QTest::newRow("8") << "actionPolski" << "Polski" << false << true;
-    QTest::newRow("9") << "actionAngieski" << "Angieski" << false << true;
-    QTest::newRow("10") << "actionCloaseZYMDataBase" << QString::fromUtf8("Rozłącz") << false << false;
-    QTest::newRow("11") << "actionO_programie" << "O programie" << false << false;
-    QTest::newRow("12") << "actionOpenPomiar" << QString::fromUtf8("Otwórz pomiar") << false << false;
-    QTest::newRow("13") << "actionIndukcyjnosc" << QString::fromUtf8("Indukcyjność") << false << false;
-    QTest::newRow("14") << "actionPradNaOsiPrawej" << QString::fromUtf8("Prąd na osi prawej") << false << true;
-    QTest::newRow("15") << "actionHistoria" << QStringLiteral("Historia obiektu") << false << false;
+    QTest::newRow("actionOpenDataBase") << "actionOpenDataBase" << QString::fromUtf8("Otwórz lokalną bazę danych") << true << false;
+    QTest::newRow("actionOpenZYMDataBase") << "actionOpenZYMDataBase" << QString::fromUtf8("Połącz") << true << false;
+    QTest::newRow("actionExport_wyniku_do_CSV") << "actionExport_wyniku_do_CSV" << "Zapisz pomiar jako" << true << false;
+    QTest::newRow("actionPobierz_baz_danych") << "actionPobierz_baz_danych" << QString::fromUtf8("Pobierz bazę danych") << false << false;
+    QTest::newRow("actionOkno") << "actionOkno" << "Okno" << true << false;
+    QTest::newRow("actionZoomAll") << "actionZoomAll" << QString::fromUtf8("Pokaż  cały") << false << false;
+    QTest::newRow("actionAppClose") << "actionAppClose" << QString::fromUtf8("Zakończ") << false << false;
+    QTest::newRow("actionPolski") << "actionPolski" << "Polski" << false << true;
+    QTest::newRow("actionAngieski") << "actionAngieski" << "Angieski" << false << true;
+    QTest::newRow("actionCloaseZYMDataBase") << "actionCloaseZYMDataBase" << QString::fromUtf8("Rozłącz") << false << false;
+    QTest::newRow("actionO_programie") << "actionO_programie" << "O programie" << false << false;
+    QTest::newRow("actionOpenPomiar") << "actionOpenPomiar" << QString::fromUtf8("Otwórz pomiar") << false << false;
+    QTest::newRow("actionIndukcyjnosc") << "actionIndukcyjnosc" << QString::fromUtf8("Indukcyjność") << false << false;
+    QTest::newRow("actionPradNaOsiPrawej") << "actionPradNaOsiPrawej" << QString::fromUtf8("Prąd na osi prawej") << false << true;
+    QTest::newRow("actionHistoria") << "actionHistoria" << QStringLiteral("Historia obiektu") << false << false;
 }
 
 void TestMainWindow::actions()

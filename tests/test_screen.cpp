@@ -4,12 +4,13 @@
 // saved comment shows at once, one clock for list and result, and a
 // language switch keeps the measurement shown.
 
-#include "app/mainlayout.h"
+#include "layout/mainlayout.h"
 #include "app/mainwindow.h"
 #include "database/ui/tableviews.h"
 #include "support/appsupport.h"
 #include "support/dbsupport.h"
 #include "support/testsupport.h"
+#include "support/windowsupport.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -80,41 +81,13 @@ QString MakeScreenDataBase(const QTemporaryDir &dir)
     return path;
 }
 
-struct TWindow
+/// Whether the window shows measurement `id` with its own data file.
+bool Shows(const TWindow &t, int id)
 {
-    std::unique_ptr<MainWindow> w;
-    QTableView *obiekty;
-    QTableView *pomiary;
+    return t.w->pomiarId() == id && std::memcmp(&t.w->currentPomiar(), RecordFor(id).get(), sizeof(TDataPomiar)) == 0;
+}
 
-    explicit TWindow(const QTemporaryDir &dir, const QString &extraIni = QString())
-    {
-        WriteLoopbackIni(dir.filePath(QStringLiteral("brak.db")), dir.path());
-        if (!extraIni.isEmpty()) {
-            QFile ini(appsupport::IniPath());
-            if (ini.open(QIODevice::Append))
-                ini.write(extraIni.toUtf8());
-        }
-        w = appsupport::NewWindow();
-        w->show();
-        if (!QTest::qWaitForWindowExposed(w.get()))
-            qWarning("main window not exposed");
-        obiekty = w->findChild<QTableView *>(QStringLiteral("tV_Obiekty"));
-        pomiary = w->findChild<QTableView *>(QStringLiteral("tV_Pomiary"));
-    }
-    QAction *Action(const char *name) const { return w->findChild<QAction *>(QLatin1String(name)); }
-    QString Label(const char *name) const { return w->findChild<QLabel *>(QLatin1String(name))->text(); }
-    QString Cell(QTableView *v, int row, int column) const { return v->model()->index(row, column).data().toString(); }
-    int IdAt(int row) const { return pomiary->model()->index(row, 0).data().toInt(); }
-    void Open(const QString &path)
-    {
-        AnswerFileDialog(path);
-        Action("actionOpenDataBase")->trigger();
-    }
-    bool Shows(int id) const
-    {
-        return w->pomiarId() == id && std::memcmp(&w->currentPomiar(), RecordFor(id).get(), sizeof(TDataPomiar)) == 0;
-    }
-};
+int IdAt(const TWindow &t, int row) { return t.pomiary->model()->index(row, 0).data().toInt(); }
 
 QRect InWindow(QWidget *widget, QWidget *window)
 {
@@ -217,7 +190,7 @@ void TestScreen::nothingUnderStatusBar_data()
 void TestScreen::nothingUnderStatusBar()
 {
     QFETCH(QSize, size);
-    TWindow t(dir);
+    TWindow t(dir.path());
     t.Open(db);
     ClickCell(t.obiekty, 0, 0);
     ClickCell(t.pomiary, 0, 1);
@@ -306,7 +279,7 @@ void TestScreen::columnsFitEveryCell()
 
 void TestScreen::columnsShowWholeTexts()
 {
-    TWindow t(dir);
+    TWindow t(dir.path());
     t.Open(db);
     ClickCell(t.obiekty, 0, 0);
     QCOMPARE(t.pomiary->model()->rowCount(), 5);
@@ -363,7 +336,7 @@ void TestScreen::exportNameGetsSuffix()
     QFETCH(qint64, size);
 
     QTemporaryDir out;
-    TWindow t(dir);
+    TWindow t(dir.path());
     t.Open(db);
     ClickCell(t.obiekty, 0, 0);
     ClickCell(t.pomiary, 0, 1);
@@ -400,7 +373,7 @@ void TestScreen::exportNameGetsSuffix()
 
 void TestScreen::savedCommentShownInList()
 {
-    TWindow t(dir);
+    TWindow t(dir.path());
     t.w->resize(1211, 655);
     t.Open(db);
     ClickCell(t.obiekty, 1, 0);
@@ -414,7 +387,7 @@ void TestScreen::savedCommentShownInList()
                           t.pomiary->visualRect(index).center());
     };
     click(38);
-    QVERIFY(t.Shows(139));
+    QVERIFY(Shows(t, 139));
 
     auto *editor = t.w->findChild<QTextEdit *>(QStringLiteral("tE_Komentarz"));
     editor->moveCursor(QTextCursor::End);
@@ -425,7 +398,7 @@ void TestScreen::savedCommentShownInList()
     QCOMPARE(KomentarzOf(db, 139), QStringLiteral("styk 'A' wymieniony"));
 
     QCOMPARE(t.Cell(t.pomiary, 38, 3), QStringLiteral("styk 'A' wymieniony"));
-    QVERIFY(t.Shows(138));
+    QVERIFY(Shows(t, 138));
     QCOMPARE(t.pomiary->selectionModel()->selectedRows().value(0).row(), 37);
     QCOMPARE(t.pomiary->verticalScrollBar()->value(), scrolled);
     ExecSql(db, QStringLiteral("UPDATE pomiar SET pomiar_komentarz=NULL WHERE pomiar_id=139"));
@@ -435,7 +408,7 @@ void TestScreen::savedCommentShownInList()
 
 void TestScreen::listAndResultShowSameClock()
 {
-    TWindow t(dir);
+    TWindow t(dir.path());
     t.Open(db);
     ClickCell(t.obiekty, 0, 0);
     const QString prefix = QStringLiteral("Zapisany: ");
@@ -443,7 +416,7 @@ void TestScreen::listAndResultShowSameClock()
     for (int id : {2, 1}) { // winter, summer
         const int row = RowOfId(t.pomiary, id);
         ClickCell(t.pomiary, row, 1);
-        QVERIFY(t.Shows(id));
+        QVERIFY(Shows(t, id));
         QVERIFY(t.Label("label_Czas").startsWith(prefix));
         QCOMPARE(t.Cell(t.pomiary, row, 1), t.Label("label_Czas").mid(prefix.size()).simplified());
         clocks << t.Cell(t.pomiary, row, 1);
@@ -455,18 +428,18 @@ void TestScreen::listAndResultShowSameClock()
 
 void TestScreen::keyboardLeadsDisplay()
 {
-    TWindow t(dir);
+    TWindow t(dir.path());
     t.Open(db);
     ClickCell(t.obiekty, 0, 0);
     ClickCell(t.pomiary, 0, 1);
-    QVERIFY(t.Shows(t.IdAt(0)));
+    QVERIFY(Shows(t, IdAt(t, 0)));
 
     QTest::keyClick(t.pomiary, Qt::Key_Down);
-    QVERIFY(t.Shows(t.IdAt(1)));
+    QVERIFY(Shows(t, IdAt(t, 1)));
     QTest::keyClick(t.pomiary, Qt::Key_Down);
-    QVERIFY(t.Shows(t.IdAt(2)));
+    QVERIFY(Shows(t, IdAt(t, 2)));
     QTest::keyClick(t.pomiary, Qt::Key_Up);
-    QVERIFY(t.Shows(t.IdAt(1)));
+    QVERIFY(Shows(t, IdAt(t, 1)));
 
     // An edit is asked about before the keyboard moves on, once.
     auto *editor = t.w->findChild<QTextEdit *>(QStringLiteral("tE_Komentarz"));
@@ -475,7 +448,7 @@ void TestScreen::keyboardLeadsDisplay()
         TMessageBoxWatch watch(QStringLiteral("NIE"));
         QTest::keyClick(t.pomiary, Qt::Key_Down);
         QCOMPARE(watch.Count(), 1);
-        QVERIFY(t.Shows(t.IdAt(2)));
+        QVERIFY(Shows(t, IdAt(t, 2)));
     }
     // A mouse click that moves the row asks once and shows it once.
     QTest::keyClicks(editor, QStringLiteral("y"));
@@ -483,7 +456,7 @@ void TestScreen::keyboardLeadsDisplay()
         TMessageBoxWatch watch(QStringLiteral("NIE"));
         ClickCell(t.pomiary, 4, 2);
         QCOMPARE(watch.Count(), 1);
-        QVERIFY(t.Shows(t.IdAt(4)));
+        QVERIFY(Shows(t, IdAt(t, 4)));
         QCOMPARE(t.w->komentarzChanges(), 1);
     }
 
@@ -509,12 +482,12 @@ void TestScreen::headerSorts()
 {
     QFETCH(int, column);
     QFETCH(QList<int>, ascending);
-    TWindow t(dir);
+    TWindow t(dir.path());
     t.Open(db);
     ClickCell(t.obiekty, 0, 0);
     QList<int> ids;
     for (int r = 0; r < 5; ++r)
-        ids << t.IdAt(r);
+        ids << IdAt(t, r);
     QCOMPARE(ids, (QList<int>{1, 2, 3, 4, 5})); // the statement's order to begin with
 
     QHeaderView *header = t.pomiary->horizontalHeader();
@@ -525,18 +498,18 @@ void TestScreen::headerSorts()
     clickHeader();
     ids.clear();
     for (int r = 0; r < 5; ++r)
-        ids << t.IdAt(r);
+        ids << IdAt(t, r);
     QCOMPARE(ids, ascending);
     clickHeader();
     ids.clear();
     for (int r = 4; r >= 0; --r)
-        ids << t.IdAt(r);
+        ids << IdAt(t, r);
     QCOMPARE(ids, ascending);
 
     // Every row still leads to its own measurement.
     for (int r : {0, 3}) {
         ClickCell(t.pomiary, r, column);
-        QVERIFY(t.Shows(ascending.at(4 - r)));
+        QVERIFY(Shows(t, ascending.at(4 - r)));
     }
 }
 
@@ -544,19 +517,19 @@ void TestScreen::headerSorts()
 
 void TestScreen::languageSwitchKeepsMeasurement()
 {
-    TWindow t(dir, appsupport::EnglishIniLines());
+    TWindow t(dir.path(), appsupport::EnglishIniLines());
     t.Open(db);
     ClickCell(t.obiekty, 0, 0);
     const int row = RowOfId(t.pomiary, 1);
     ClickCell(t.pomiary, row, 1);
-    QVERIFY(t.Shows(1));
+    QVERIFY(Shows(t, 1));
     const QString polishR = t.Label("label_R");
 
     t.Action("actionAngieski")->trigger();
     QCOMPARE(t.pomiary->model()->headerData(1, Qt::Horizontal).toString(), QStringLiteral("DATE"));
     QCOMPARE(t.pomiary->model()->headerData(3, Qt::Horizontal).toString(), QStringLiteral("COMMENT"));
     QCOMPARE(t.obiekty->model()->headerData(0, Qt::Horizontal).toString(), QStringLiteral("OBJECT"));
-    QVERIFY(t.Shows(1));
+    QVERIFY(Shows(t, 1));
     QCOMPARE(t.Label("label_R"), polishR);
     QVERIFY(t.Label("label_Metoda").startsWith(QStringLiteral("Method:")));
     QVERIFY(t.Label("label_Czas").startsWith(QStringLiteral("Recorded: ")));

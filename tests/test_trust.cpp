@@ -9,6 +9,7 @@
 #include "support/dbsupport.h"
 #include "support/metersupport.h"
 #include "support/testsupport.h"
+#include "support/windowsupport.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -40,51 +41,10 @@ namespace {
 
 const qint64 kBig = Q_INT64_C(4294967297); // 2^32 + 1: 1 when cut to 32 bits
 
-struct TWindow
+/// The window with `dataBase` opened through "Otwórz lokalną bazę danych".
+struct TOpenWindow : TWindow
 {
-    std::unique_ptr<MainWindow> w;
-    QTableView *obiekty = nullptr;
-    QTableView *pomiary = nullptr;
-    QTextEdit *komentarz = nullptr;
-
-    TWindow(const QString &folder, const QString &dataBase)
-    {
-        WriteLoopbackIni(folder + QStringLiteral("/nie_ma_miernika.db"), folder);
-        w.reset(new MainWindow);
-        w->show();
-        if (!QTest::qWaitForWindowExposed(w.get()))
-            qWarning("main window not exposed");
-        obiekty = w->findChild<QTableView *>(QStringLiteral("tV_Obiekty"));
-        pomiary = w->findChild<QTableView *>(QStringLiteral("tV_Pomiary"));
-        komentarz = w->findChild<QTextEdit *>(QStringLiteral("tE_Komentarz"));
-        AnswerFileDialog(dataBase);
-        Action("actionOpenDataBase")->trigger();
-    }
-    QAction *Action(const char *name) const { return w->findChild<QAction *>(QLatin1String(name)); }
-    QString Label(const char *name) const { return w->findChild<QLabel *>(QLatin1String(name))->text(); }
-    int Graphs() const { return w->findChild<QCustomPlot *>(QStringLiteral("plot"))->graphCount(); }
-    bool Exportable() const { return Action("actionExport_wyniku_do_CSV")->isEnabled(); }
-    QList<qint64> Listed() const
-    {
-        QList<qint64> ids;
-        for (int r = 0; r < pomiary->model()->rowCount(); ++r)
-            ids << pomiary->model()->index(r, 0).data().toLongLong();
-        return ids;
-    }
-    void ClickObiekt(int row) { ClickCell(obiekty, row, 0); }
-    void ClickPomiarRow(int row) { ClickCell(pomiary, row, 1); }
-    void Type(const QString &text)
-    {
-        komentarz->moveCursor(QTextCursor::End);
-        for (const QChar c : text)
-            QTest::sendKeyEvent(QTest::Click, komentarz, Qt::Key_unknown, QString(c), Qt::NoModifier);
-    }
-    // As if the user pasted `text` over the whole comment.
-    void Paste(const QString &text)
-    {
-        komentarz->selectAll();
-        komentarz->insertPlainText(text);
-    }
+    TOpenWindow(const QString &folder, const QString &dataBase) : TWindow(folder) { Open(dataBase); }
 };
 
 /// A database whose measurements carry data files that tell them apart.
@@ -170,7 +130,7 @@ void TestTrust::idsBeyond32Bits()
                                .arg(kBig).arg(kBig + 1)),
              QString());
 
-    TWindow t(dir.path(), path);
+    TOpenWindow t(dir.path(), path);
     t.ClickObiekt(1);
     QCOMPARE(t.Listed(), QList<qint64>{kBig + 1});
     t.ClickPomiarRow(0);
@@ -196,7 +156,7 @@ void TestTrust::idsThatAreNotWhole()
     QCOMPARE(ExecSql(path, QStringLiteral("UPDATE pomiar SET pomiar_id=1.6 WHERE pomiar_id=1")), QString());
     QCOMPARE(ExecSql(path, QStringLiteral("UPDATE obiekt SET obiekt_id=2.5 WHERE obiekt_id=2")), QString());
 
-    TWindow t(dir.path(), path);
+    TOpenWindow t(dir.path(), path);
     t.ClickObiekt(0);
     QCOMPARE(t.pomiary->model()->rowCount(), 2); // listed, both
     t.ClickPomiarRow(1);
@@ -228,7 +188,7 @@ void TestTrust::shownMeasurementForgotten()
     p1.komentarz = QStringLiteral("Pomiar po remoncie");
     const QString path = MakeFiles(dir, {QStringLiteral("Transformator T1"), QStringLiteral("Transformator T2")},
                                    {p1, TTestPomiar(2, 2, 0.5)});
-    TWindow t(dir.path(), path);
+    TOpenWindow t(dir.path(), path);
     t.ClickObiekt(0);
     t.ClickPomiarRow(0);
     QVERIFY(t.Exportable());
@@ -265,7 +225,7 @@ void TestTrust::unreadableDataFileKeepsItsComment()
     const QString path = MakeFiles(dir, {QStringLiteral("O")}, {p1});
     QVERIFY(WriteRecordBytes(dir.filePath(QStringLiteral("pomiar_1.zym5")), *ZeroRecord(), 0));
 
-    TWindow t(dir.path(), path);
+    TOpenWindow t(dir.path(), path);
     t.ClickObiekt(0);
     t.ClickPomiarRow(0);
     QCOMPARE(t.Label("label_R"), QStringLiteral("R="));
@@ -288,7 +248,7 @@ void TestTrust::duplicateIdIsNotSaved()
     DropKey(path, QStringLiteral("pomiar"));
     QCOMPARE(ExecSql(path, QStringLiteral("UPDATE pomiar SET pomiar_id=2")), QString());
 
-    TWindow t(dir.path(), path);
+    TOpenWindow t(dir.path(), path);
     t.ClickObiekt(0);
     // Either row's values under the other's line: neither is shown, and
     // the editor has no row to write to.
@@ -315,7 +275,7 @@ void TestTrust::commentStoredAsTheEditorHoldsIt()
     QFETCH(QString, pasted);
     QTemporaryDir dir;
     const QString path = MakeFiles(dir, {QStringLiteral("O")}, {TTestPomiar(1, 1, 0.1), TTestPomiar(2, 1, 0.2)});
-    TWindow t(dir.path(), path);
+    TOpenWindow t(dir.path(), path);
     t.ClickObiekt(0);
     t.ClickPomiarRow(0);
     t.Paste(pasted);
@@ -361,7 +321,7 @@ void TestTrust::longListLeavesDatabaseWritable()
         return ok;
     };
     {
-        TWindow t(dir.path(), path);
+        TOpenWindow t(dir.path(), path);
         QVERIFY(write(1));
         QCOMPARE(t.obiekty->model()->rowCount(), 300);
         t.ClickObiekt(0);
@@ -434,6 +394,9 @@ void TestTrust::downloadOntoLimitedTarget()
     QVERIFY(metersupport::WriteFile(target + QStringLiteral("/zym_5.db"), "earlier database"));
 
     WriteLoopbackIni(meter.qsDataBase);
+    // The download alone: under this file-size limit the archive could not grow either.
+    QSettings(QCoreApplication::applicationDirPath() + QStringLiteral("/ZYMReader.ini"), QSettings::IniFormat)
+        .setValue(QStringLiteral("Archiwum/ImportAfterDownload"), false);
     MainWindow w;
     w.SetReachabilityCheck([](QString) { return true; });
     w.show();

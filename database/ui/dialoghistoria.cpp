@@ -7,6 +7,7 @@
 #include "measurement/datafile.h"
 #include "measurement/engformat.h"
 #include "measurement/tdatapomiar.h"
+#include "report/obiektreport.h"
 #include "report/ui/reports.h"
 
 #include <QAbstractTableModel>
@@ -534,34 +535,10 @@ void DialogHistoria::SetRowMeters(const QStringList &rowMeters)
 
 TObiektReport DialogHistoria::ReportData() const
 {
-    TObiektReport d;
-    d.obiekt = qsObiekt;
+    TObiektReport d = ObiektReportData(qsObiekt, rows, iReference);
     d.serial = qsSerial;
     d.hw = qsHw;
     d.firmware = qsFirmware;
-    d.count = rows.size();
-    const QVector<THistoriaZmiana> zmiany = HistoriaZmiany(rows, iReference);
-    if (iReference >= 0 && iReference < rows.size())
-        d.reference = HistoriaCzasText(rows[iReference].czas) + QStringLiteral(", ") + HistoriaRText(rows[iReference]);
-    qint64 firstCzas = 0, lastCzas = 0;
-    if (HistoriaCzasSpan(rows, &firstCzas, &lastCzas)) {
-        d.first = HistoriaCzasText(firstCzas);
-        d.last = HistoriaCzasText(lastCzas);
-    }
-    // The newest measurement with a value, against the reference.
-    for (int i = rows.size() - 1; i >= 0; --i) {
-        if (HasValue(rows[i])) {
-            d.latestChange = PercentText(zmiany[i].odniesienie) + QStringLiteral(" (")
-                + HistoriaCzasText(rows[i].czas) + QLatin1Char(')');
-            break;
-        }
-    }
-    d.header = HistoriaHeaders(false);
-    for (int i = 0; i < rows.size(); ++i) {
-        d.rows.append({HistoriaCzasText(rows[i].czas), HistoriaRText(rows[i]), HistoriaMetodaText(rows[i]),
-                       PercentText(zmiany[i].odniesienie), PercentText(zmiany[i].poprzedni), rows[i].komentarz});
-    }
-    d.made = QDateTime::currentDateTime();
     return d;
 }
 

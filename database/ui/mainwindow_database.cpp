@@ -7,6 +7,7 @@
 
 #include "app/messages.h"
 #include "chart/plotpomiar.h"
+#include "database/komentarz.h"
 #include "database/resulttexts.h"
 #include "database/rowid.h"
 #include "measurement/datafile.h"
@@ -211,6 +212,7 @@ void MainWindow::DisplayPomiar(qint64 id_pomiar)
         // as markup would change it on its way back to the database.
         ui->tE_Komentarz->setPlainText(Baza.WynikFromBase(WynikKomentarz));
         qsKomentarz = ui->tE_Komentarz->toPlainText();
+        Shown.komentarz = Baza.WynikFromBase(WynikKomentarz);
         Baza.CopyPomiar(&CurrentPomiar);
         Shown.plik = Baza.Row.plik_dane;
         PlotPomiar(ui->plot, &CurrentPomiar, kOffset03, kOffset14);
@@ -226,7 +228,8 @@ void MainWindow::DisplayPomiar(qint64 id_pomiar)
     // The stored comment is shown whenever its row was read, whatever became
     // of the data file: an empty editor would invite the user to overwrite
     // a comment never seen.
-    ui->tE_Komentarz->setPlainText(rowRead ? Baza.WynikFromBase(WynikKomentarz) : QString());
+    Shown.komentarz = rowRead ? Baza.WynikFromBase(WynikKomentarz) : QString();
+    ui->tE_Komentarz->setPlainText(Shown.komentarz);
     if (!rowRead)
         Shown.pomiarId = -1; // no row, nowhere for a comment to go
     ClearPlot(ui->plot);
@@ -270,7 +273,7 @@ void MainWindow::on_tE_Komentarz_textChanged()
     qsKomentarz = ui->tE_Komentarz->toPlainText();
 }
 
-bool MainWindow::AskSaveKomentarz()
+bool MainWindow::AskSaveKomentarz(bool mayCancel)
 {
     // Filling the editor counts once; anything above that is the user's.
     if (!SourceOpen() || iKomentarzChanges <= 1)
@@ -279,23 +282,36 @@ bool MainWindow::AskSaveKomentarz()
     if (Shown.pomiarId < 0)
         return true;
 
-    if (!AskTakNie(QMessageBox::Warning, tr("Ostrzeżenie!"),
-                   ArchiwumShown() ? tr("Pole komentarza uległo zmianie. Zapisać komentarz w archiwum?")
-                                   : tr("Pole komentarza uległo zmianie. Zapisać komentarz w bazie danych?")))
+    const QString question = ArchiwumShown()
+        ? tr("Pole komentarza uległo zmianie. Zapisać komentarz w archiwum?")
+        : tr("Pole komentarza uległo zmianie. Zapisać komentarz w bazie danych?");
+    if (mayCancel) {
+        const TOdpowiedz answer = AskTakNieAnuluj(QMessageBox::Warning, tr("Ostrzeżenie!"), question);
+        if (answer == OdpowiedzAnuluj)
+            return false;
+        if (answer == OdpowiedzNie)
+            return true;
+    } else if (!AskTakNie(QMessageBox::Warning, tr("Ostrzeżenie!"), question)) {
         return true;
+    }
 
+    // The editor gives every line end as "\n": the row keeps its own.
+    const QString komentarz = KomentarzToStore(qsKomentarz, Shown.komentarz);
     bool saved = false;
     QString reason;
     if (ArchiwumShown()) {
-        saved = SaveArchiwumKomentarz(Shown.pomiarId, qsKomentarz, &reason);
+        saved = SaveArchiwumKomentarz(Shown.pomiarId, komentarz, &reason);
     } else {
-        Baza.PrepareKomentarz(qsKomentarz, Shown.pomiarId);
+        Baza.PrepareKomentarz(komentarz, Shown.pomiarId);
         saved = Baza.ExecPending();
         reason = Baza.LastErrorText();
     }
     if (saved) {
+        Shown.komentarz = komentarz;
+        // Saved, the edit is no longer one to ask about.
+        iKomentarzChanges = 1;
         ShowSavedKomentarz();
-        HistoriaKomentarzSaved(Shown.pomiarId, qsKomentarz);
+        Historie.KomentarzSaved(Shown.pomiarId, komentarz);
         return true;
     }
 
@@ -321,7 +337,9 @@ void MainWindow::ClearDatabaseView()
     ui->plot->hide();
     ui->actionExport_wyniku_do_CSV->setEnabled(false);
     Shown = TShownPomiar();
-    CloseHistoriaWindows();
+    // They show rows of a database that is no longer open.
+    Historie.CloseAll();
+    UpdateHistoriaAction();
     CloseArchiwumView();
 }
 
@@ -329,6 +347,8 @@ void MainWindow::on_actionOpenDataBase_triggered()
 {
     const QString name = QFileDialog::getOpenFileName(this, tr("Otwórz plik bazy danych"), qsLastOpenedPath,
                                                       tr("Pliki ZYM (*.db);;Wszystkie (*.*)"));
+    if (!name.isEmpty() && !AskSaveKomentarz())
+        return;
     if (!name.isEmpty()) {
         // Open keeps the old database only when the file is missing;
         // otherwise the old one goes, and with it whatever it showed.
@@ -360,12 +380,13 @@ void MainWindow::on_actionOpenDataBase_triggered()
 
 void MainWindow::on_actionCloaseZYMDataBase_triggered()
 {
+    if (!AskSaveKomentarz())
+        return;
     Baza.Close();
     ui->actionOpenDataBase->setEnabled(true);
     ui->actionOpenZYMDataBase->setEnabled(true);
     ui->actionCloaseZYMDataBase->setEnabled(false);
     ui->actionPobierz_baz_danych->setEnabled(false);
-    // An edited, unsaved comment goes with the rest.
     ClearDatabaseView();
     statusBar()->showMessage(QStringLiteral(" "));
 }

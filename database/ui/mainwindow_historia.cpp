@@ -73,7 +73,7 @@ void MainWindow::OpenHistoria(const QModelIndex &objectIndex)
     if (objectId < 0)
         return;
 
-    DialogHistoria *window = HistoriaWindows.value(objectId);
+    DialogHistoria *window = Historie.Find(objectId);
     if (window) {
         window->showNormal();
         window->raise();
@@ -105,7 +105,7 @@ void MainWindow::OpenHistoria(const QModelIndex &objectIndex)
     // Closing ends the window and its reference; the next open reads afresh.
     window->setAttribute(Qt::WA_DeleteOnClose);
     KeptDialogs.Keep(window);
-    HistoriaWindows.insert(objectId, window);
+    Historie.Add(objectId, window);
     connect(window, &DialogHistoria::PomiarActivated, this,
             [this, objectId](qint64 pomiarId, const QString &objectName) {
                 if (!SourceOpen())
@@ -120,22 +120,4 @@ void MainWindow::OpenHistoria(const QModelIndex &objectIndex)
                 ShowPomiar(shown);
             });
     window->show();
-}
-
-void MainWindow::HistoriaKomentarzSaved(qint64 pomiarId, const QString &komentarz)
-{
-    for (const QPointer<DialogHistoria> &window : qAsConst(HistoriaWindows)) {
-        if (window)
-            window->UpdateKomentarz(pomiarId, komentarz);
-    }
-}
-
-void MainWindow::CloseHistoriaWindows()
-{
-    // They show rows of a database that is no longer open.
-    const QList<QPointer<DialogHistoria>> windows = HistoriaWindows.values();
-    HistoriaWindows.clear();
-    for (const QPointer<DialogHistoria> &window : windows)
-        delete window.data();
-    UpdateHistoriaAction();
 }

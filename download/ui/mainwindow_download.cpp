@@ -189,6 +189,9 @@ bool MainWindow::ConnectZYMDataBase()
 
 void MainWindow::on_actionOpenZYMDataBase_triggered()
 {
+    // Asked before the connection replaces the database the comment belongs to.
+    if (!AskSaveKomentarz())
+        return;
     if (!ConnectZYMDataBase())
         return;
     // The measurement shown so far belongs to the database just replaced:

@@ -33,6 +33,8 @@ void MainWindow::on_actionOpenPomiar_triggered()
         return;
     }
 
+    if (!AskSaveKomentarz())
+        return;
     Baza.CopyPomiar(&CurrentPomiar);
     Shown = TShownPomiar();
     Shown.plik = QFileInfo(name).fileName();

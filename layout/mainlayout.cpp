@@ -1,7 +1,7 @@
 // The resize rule of the main window as plain geometry, so that it can be
 // checked for any bar heights without a platform that has them.
 
-#include "app/mainlayout.h"
+#include "layout/mainlayout.h"
 
 #include <QtGlobal>
 

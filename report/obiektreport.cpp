@@ -1,0 +1,33 @@
+#include "report/obiektreport.h"
+
+#include <QDateTime>
+
+TObiektReport ObiektReportData(const QString &obiekt, const QVector<THistoriaRow> &rows, int reference)
+{
+    TObiektReport d;
+    d.obiekt = obiekt;
+    d.count = rows.size();
+    const QVector<THistoriaZmiana> zmiany = HistoriaZmiany(rows, reference);
+    if (reference >= 0 && reference < rows.size())
+        d.reference = HistoriaCzasText(rows[reference].czas) + QStringLiteral(", ") + HistoriaRText(rows[reference]);
+    qint64 firstCzas = 0, lastCzas = 0;
+    if (HistoriaCzasSpan(rows, &firstCzas, &lastCzas)) {
+        d.first = HistoriaCzasText(firstCzas);
+        d.last = HistoriaCzasText(lastCzas);
+    }
+    // The newest measurement with a value, against the reference.
+    for (int i = rows.size() - 1; i >= 0; --i) {
+        if (HasValue(rows[i])) {
+            d.latestChange = PercentText(zmiany[i].odniesienie) + QStringLiteral(" (")
+                + HistoriaCzasText(rows[i].czas) + QLatin1Char(')');
+            break;
+        }
+    }
+    d.header = HistoriaHeaders(false);
+    for (int i = 0; i < rows.size(); ++i) {
+        d.rows.append({HistoriaCzasText(rows[i].czas), HistoriaRText(rows[i]), HistoriaMetodaText(rows[i]),
+                       PercentText(zmiany[i].odniesienie), PercentText(zmiany[i].poprzedni), rows[i].komentarz});
+    }
+    d.made = QDateTime::currentDateTime();
+    return d;
+}
