@@ -62,7 +62,6 @@
 namespace {
 
 constexpr int kPeakFirstRow = kRowZero;  // the peak is searched where the range detection looks
-constexpr int kPeakEndRow = kPulseEndRow; // one past the last row of that window
 constexpr int kMaxCount = 4095;      // 12-bit converters clip here
 constexpr double kMinPeakCounts = 10; // a pulse must rise this many counts ...
 constexpr double kMinPeakSigmas = 10; // ... and this many baseline standard deviations above zero
@@ -118,37 +117,53 @@ struct TRows
     int nSteps;
 };
 
-// Finds the switches in rows a..b and checks that no sample there is
-// clipped. False for a clipped sample or more switches than the fit carries.
-bool FindSteps(TRows &w, double sigmaU)
+// Finds the switches row by row as the normal equations walk, and checks
+// that no sample is clipped. Row(n) judges the change from row n to n + 1
+// against its neighbours; false for a clipped sample or more switches than
+// the fit carries.
+class TStepFinder
 {
-    const TDataPomiar *pomiar = w.pomiar;
-    // Noise of jump - (before + after) / 2: samples weighted 1/2, 3/2, 3/2, 1/2.
-    const double minJump = kStepSigmas * std::sqrt(5.0) * sigmaU;
-    w.nSteps = 0;
-    auto u = [pomiar, &w](int r) { return double(pomiar->dane[r][w.cU]); };
-    double before = 0;          // change into row n
-    double jump = u(w.a + 1) - u(w.a); // change from row n to n + 1
-    for (int n = w.a; n <= w.b; ++n) {
-        const qint32 un = pomiar->dane[n][w.cU];
-        if (un <= 0 || un >= kMaxCount || pomiar->dane[n][w.cI] >= kMaxCount)
+public:
+    TStepFinder(TRows &w, double sigmaU)
+        : w(w), dane(w.pomiar->dane),
+          // Noise of jump - (before + after) / 2: samples weighted 1/2, 3/2, 3/2, 1/2.
+          minJump(kStepSigmas * std::sqrt(5.0) * sigmaU),
+          jump(U(w.a + 1) - U(w.a))
+    {
+        w.nSteps = 0;
+    }
+
+    bool Row(int n)
+    {
+        const qint32 un = dane[n][w.cU];
+        if (un <= 0 || un >= kMaxCount || dane[n][w.cI] >= kMaxCount)
             return false;
-        const double after = u(n + 2) - u(n + 1);
+        if (n == w.b) {
+            const qint32 last = dane[n + 1][w.cU];
+            return last > 0 && last < kMaxCount && dane[n + 1][w.cI] < kMaxCount;
+        }
+        const double after = U(n + 2) - U(n + 1);
         // What the jump leaves unexplained by the slope on both sides, and
         // larger than either neighbour (a spike has a neighbour as large).
         const double excess = std::abs(jump - 0.5 * (before + after));
-        if (n < w.b && excess > minJump
-            && std::abs(jump) > kStepOverNeighbours * std::max(std::abs(before), std::abs(after))) {
+        if (excess > minJump && std::abs(jump) > kStepOverNeighbours * std::max(std::abs(before), std::abs(after))) {
             if (w.nSteps == kMaxSteps)
                 return false;
             w.steps[w.nSteps++] = n;
         }
         before = jump;
         jump = after;
+        return true;
     }
-    const qint32 last = pomiar->dane[w.b + 1][w.cU];
-    return last > 0 && last < kMaxCount && pomiar->dane[w.b + 1][w.cI] < kMaxCount;
-}
+
+private:
+    double U(int r) const { return dane[r][w.cU]; }
+    TRows &w;
+    const qint32 (*dane)[kPomiarChannels];
+    const double minJump;
+    double before = 0; // change into row n
+    double jump;       // change from row n to n + 1
+};
 
 // Walks the rows once, handing each one's row index n, regressors x
 // (integration constant, ∫I, the current term of L, row count) and the
@@ -237,24 +252,25 @@ struct TNormal
     int p = 0; // columns: kDense + nSteps
 };
 
-TNormal NormalEquations(const TRows &w)
+bool NormalEquations(TRows &w, double sigmaU, TNormal *e_)
 {
+    TStepFinder steps(w, sigmaU);
+    bool usable = true;
     double s1 = 0, sX = 0, sXX = 0, sumI = 0, sXI = 0, sII = 0, sT = 0, sXT = 0, sIT = 0, sTT = 0;
     double sY = 0, sXY = 0, sIY = 0, sTY = 0;
     double before[kMaxSteps][5] = {}; // sums of 1, X, i, t and Y up to each switch
     int next = 0;
-    const int nextRow0 = w.nSteps > 0 ? w.steps[0] + 1 : -1;
-    int nextRow = nextRow0;
     Walk(w, [&](int n, double X, double i, double t, double Y) {
-        if (n == nextRow) {
+        // A switch found on the row before: its column starts here.
+        if (next < w.nSteps && n == w.steps[next] + 1) {
             before[next][0] = s1;
             before[next][1] = sX;
             before[next][2] = sumI;
             before[next][3] = sT;
             before[next][4] = sY;
             ++next;
-            nextRow = next < w.nSteps ? w.steps[next] + 1 : -1;
         }
+        usable = steps.Row(n) && usable;
         s1 += 1;
         sX += X;
         sXX += X * X;
@@ -270,7 +286,9 @@ TNormal NormalEquations(const TRows &w)
         sIY += i * Y;
         sTY += t * Y;
     });
-    TNormal e;
+    if (!usable)
+        return false;
+    TNormal &e = *e_;
     e.p = kDense + w.nSteps;
     const double rows[kDense] = {s1, sX, sumI, sT};
     const double G4[kDense][kDense] = {{s1, sX, sumI, sT}, {sX, sXX, sXI, sXT}, {sumI, sXI, sII, sIT}, {sT, sXT, sIT, sTT}};
@@ -288,7 +306,7 @@ TNormal NormalEquations(const TRows &w)
         for (int t = 0; t <= s; ++t) // rows after both switches: after the later one
             e.G[cs][kDense + t] = e.G[kDense + t][cs] = s1 - before[s][0];
     }
-    return e;
+    return true;
 }
 
 // One least-squares fit and its covariance.
@@ -409,7 +427,8 @@ TFitRL FitRL(const TDataPomiar *pomiar)
     TFitRL fit;
     if (!pomiar)
         return fit;
-    RangeChannels(pomiar, &fit.kanalI, &fit.kanalU);
+    int peakRow2, peakRow5;
+    RangeChannels(pomiar, &fit.kanalI, &fit.kanalU, &peakRow2, &peakRow5);
     const int cI = fit.kanalI;
     const int cU = fit.kanalU;
     // With both ranges over, the detection keeps what the file names, which
@@ -426,14 +445,7 @@ TFitRL FitRL(const TDataPomiar *pomiar)
     Baselines(pomiar, cI, cU, &zI, &varI, &zU, &varU);
     auto current = [pomiar, cI, zI](int r) { return pomiar->dane[r][cI] - zI; }; // counts
 
-    int peakRow = kPeakFirstRow;
-    qint32 peakCount = pomiar->dane[peakRow][cI];
-    for (int r = kPeakFirstRow + 1; r < kPeakEndRow; ++r) {
-        if (pomiar->dane[r][cI] > peakCount) {
-            peakCount = pomiar->dane[r][cI];
-            peakRow = r;
-        }
-    }
+    const int peakRow = cI == 2 ? peakRow2 : peakRow5;
     const double peak = current(peakRow);
     const double sigmaI = std::sqrt(varI);
     if (!(peak > kMinPeakCounts) || !(peak > kMinPeakSigmas * sigmaI))
@@ -450,10 +462,9 @@ TFitRL FitRL(const TDataPomiar *pomiar)
 
     TRows w{pomiar, cU, cI, zU, zI, sU, sI, first - kMarginRows, std::min(kPomiarRows - 3, last + kMarginRows), {}, 0};
     // A clipped sample is not the object's voltage or current.
-    if (!FindSteps(w, std::sqrt(varU)))
+    TNormal e;
+    if (!NormalEquations(w, std::sqrt(varU), &e))
         return fit;
-
-    const TNormal e = NormalEquations(w);
     const double vU = varU * sU * sU;
     const double vI = varI * sI * sI;
     int use[kMaxP];
