@@ -39,8 +39,9 @@ int DetectRange(TDataPomiar *rec)
     return 0;
 }
 
-void RangeChannels(const TDataPomiar *rec, int *kanalI, int *kanalU)
+void RangeChannels(const TDataPomiar *rec, int *kanalI, int *kanalU, int *peakRow2, int *peakRow5)
 {
+    int peak2 = kRangeFirstRow, peak5 = kRangeFirstRow;
     *kanalI = rec->kanalI;
     *kanalU = rec->kanalU;
     bool okU0 = true;
@@ -58,7 +59,15 @@ void RangeChannels(const TDataPomiar *rec, int *kanalI, int *kanalU)
             okI2 = false;
         if (row[5] >= kChannel5Limit)
             okI5 = false;
+        if (row[2] > rec->dane[peak2][2])
+            peak2 = r;
+        if (row[5] > rec->dane[peak5][5])
+            peak5 = r;
     }
+    if (peakRow2)
+        *peakRow2 = peak2;
+    if (peakRow5)
+        *peakRow5 = peak5;
 
     // The voltage choice is judged on channels 1 and 0 for both current
     // ranges: channels 3 and 4 are their counterparts on the high range.

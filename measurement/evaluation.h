@@ -11,8 +11,10 @@ int DetectRange(TDataPomiar *rec);
 
 /// The channels DetectRange would write, leaving `rec` as it is: `kanalI`
 /// and `kanalU` start from the record's and change as DetectRange changes
-/// them.
-void RangeChannels(const TDataPomiar *rec, int *kanalI, int *kanalU);
+/// them. With `peakRow2` and `peakRow5`, also the first row of the highest
+/// count of current channels 2 and 5 in the same rows.
+void RangeChannels(const TDataPomiar *rec, int *kanalI, int *kanalU, int *peakRow2 = nullptr,
+                   int *peakRow5 = nullptr);
 
 /// Resistance in ohms at one sample row, with the channels as they stand in
 /// `rec` and the zero levels of rows 0 to 999. NaN for a channel index

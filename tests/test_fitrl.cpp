@@ -306,12 +306,12 @@ void TestFitRL::simulatedMeter_data()
     // Over the 561 measurements of three simulated meters (seeds 1 to 3,
     // voltage not overdriven), the fit's relative errors in percent were:
     //                        R largest  p95    median   L largest  p95    median
-    //   as simulated            0.32    0.14   0.023       1.43    0.29   0.041
-    //   slow rise               0.30    0.098  0.012       0.84    0.33   0.038
-    //   thermal voltage         0.47    0.16   0.021       1.27    0.35   0.043
-    //   heavy-tailed noise      0.34    0.17   0.027       1.48    0.39   0.040
-    //   all three               0.38    0.14   0.014       1.30    0.39   0.038
-    // and the truth lay within 3 stated uncertainties in 99.3 to 100 % of
+    //   as simulated            0.21    0.096  0.018       1.11    0.29   0.039
+    //   slow rise               0.22    0.074  0.010       0.75    0.32   0.039
+    //   thermal voltage         0.24    0.10   0.017       1.04    0.40   0.046
+    //   heavy-tailed noise      0.24    0.12   0.019       1.45    0.38   0.042
+    //   all three               0.27    0.11   0.016       1.52    0.38   0.044
+    // and the truth lay within 3 stated uncertainties in 99.4 to 100 % of
     // them, the RMS of error / uncertainty 0.81 to 1.04. The bounds are the
     // aims the fit was built for: R 0.5 % at worst and 0.2 % at the 95th
     // percentile, L 3 % and 1 %, the truth within 3 uncertainties in 99 %,
@@ -360,23 +360,28 @@ void TestFitRL::switchedShapes_data()
     // a trapezoid across each switch put R off by up to 8.6 % and L by up to
     // 17.6 %, the truth within 3 stated uncertainties in only 17 to 62 % of
     // them. With the switches found, the errors are the noise's: the truth
-    // within 3 uncertainties in 95 % or more, R within 0.25 % and L (from
-    // 5 uH) within 1.2 % at the 95th percentile (measured: R 0.17 to 0.24 %,
-    // L 0.44 to 1.16 %, the double exponential's tail and the coarse range
-    // carrying least of R and L), and no record left without a fit.
+    // within 3 uncertainties in 95 % or more, R within 0.2 % and L (from
+    // 5 uH) within 1 % at the 95th percentile (measured: R 0.09 to 0.13 %,
+    // L 0.40 to 0.80 %), and no record left without a fit. The double
+    // exponential's long tail, which the current's zero and the converter's
+    // clipping blur, still carries least of R and L: R 0.22 %, L 1.15 %.
     QTest::addColumn<int>("shape");
     QTest::addColumn<bool>("harder");
-    QTest::newRow("switched source") << int(SimSwitched) << false;
-    QTest::newRow("exponential rise, linear fall") << int(SimExpLinear) << false;
-    QTest::newRow("double exponential") << int(SimDoubleExp) << false;
-    QTest::newRow("fine range overdriven") << int(SimOverdriveFine) << false;
-    QTest::newRow("switched, thermal, heavy noise") << int(SimSwitched) << true;
+    QTest::addColumn<double>("r95"); // percent
+    QTest::addColumn<double>("l95");
+    QTest::newRow("switched source") << int(SimSwitched) << false << 0.2 << 1.0;
+    QTest::newRow("exponential rise, linear fall") << int(SimExpLinear) << false << 0.2 << 1.0;
+    QTest::newRow("double exponential") << int(SimDoubleExp) << false << 0.25 << 1.2;
+    QTest::newRow("fine range overdriven") << int(SimOverdriveFine) << false << 0.2 << 1.0;
+    QTest::newRow("switched, thermal, heavy noise") << int(SimSwitched) << true << 0.2 << 1.0;
 }
 
 void TestFitRL::switchedShapes()
 {
     QFETCH(int, shape);
     QFETCH(bool, harder);
+    QFETCH(double, r95);
+    QFETCH(double, l95);
     TSimOptions options;
     options.shape = shape;
     options.bThermal = options.bHeavyNoise = harder;
@@ -391,7 +396,7 @@ void TestFitRL::switchedShapes()
                              .arg(CoveredShare(e.zL));
     qInfo("%s", qPrintable(text));
     QVERIFY2(e.errR.size() > 300 && e.errL.size() > 250 && e.invalid == 0, qPrintable(text));
-    QVERIFY2(Percentile(e.errR, 0.95) < 0.25 && Percentile(e.errL, 0.95) < 1.2, qPrintable(text));
+    QVERIFY2(Percentile(e.errR, 0.95) < r95 && Percentile(e.errL, 0.95) < l95, qPrintable(text));
     QVERIFY2(CoveredShare(e.zR) >= 0.95 && CoveredShare(e.zL) >= 0.95, qPrintable(text));
 }
 

@@ -30,10 +30,14 @@
 // within a count of 0, so the baseline rows lose their negative noise to
 // clipping and their mean reads up to 0.2 count high, which put R 0.1 %
 // high at 200 counts, three to eight of its uncertainties, in most
-// records. The offset takes that, and a thermal voltage drifting since the
-// baseline, at the price of R precision (the offset is nearly collinear
-// with R·I on the flat top; the rows of zero current beside the pulse are
-// what separate them). It is dropped only when the rows cannot fix it.
+// records. The offset takes a thermal voltage drifting since the baseline,
+// at the price of R precision (the offset is nearly collinear with R·I on
+// the flat top; the rows of zero current beside the pulse, 150 on each
+// side, are what separate them). It is dropped only when the rows cannot
+// fix it. Once those rows pin the offset, the clipped zero no longer
+// hides in it: the current is read against its clipped mean where it
+// rests and against an estimate of the unclipped zero where it flows
+// (ClippedZero), and what that estimate leaves open widens sR and sL.
 //
 // Switches. A source switched onto the object (and a clamp that takes over,
 // or a current that ends with a corner) makes the voltage jump between two
@@ -62,14 +66,13 @@
 namespace {
 
 constexpr int kPeakFirstRow = kRowZero;  // the peak is searched where the range detection looks
-constexpr int kPeakEndRow = kPulseEndRow; // one past the last row of that window
 constexpr int kMaxCount = 4095;      // 12-bit converters clip here
 constexpr double kMinPeakCounts = 10; // a pulse must rise this many counts ...
 constexpr double kMinPeakSigmas = 10; // ... and this many baseline standard deviations above zero
 constexpr double kEdgeShare = 0.01;   // a row carries the pulse above this share of the peak ...
 constexpr double kEdgeSigmas = 5;     // ... and this many standard deviations
 constexpr int kMinPulseRows = 20;     // rows above those limits needed for a fit
-constexpr int kMarginRows = 50;       // rows of (nearly) zero current kept on both sides of the pulse
+constexpr int kMarginRows = 150;      // rows of (nearly) zero current kept on both sides of the pulse
 constexpr double kMicroHenryPerOhmRow = kRowSpacingMs * 1000; // L comes out in ohm·rows
 constexpr double kMinPivot = 1e-12;   // pivots of the equilibrated normal equations below: singular
 constexpr double kStepSigmas = 6;     // a voltage jump between two rows beyond the slope around it by this many noise sigmas ...
@@ -85,16 +88,104 @@ constexpr int kMaxP = kDense + kMaxSteps;
 using TVec = double[kMaxP];
 using TMat = double[kMaxP][kMaxP];
 
+// The standard normal quantile (Acklam's rational approximation, relative
+// error below 1.2e-9), for 0 < p < 1.
+double NormalQuantile(double p)
+{
+    static const double a[] = {-3.969683028665376e+01, 2.209460984245205e+02, -2.759285104469687e+02,
+                               1.383577518672690e+02, -3.066479806614716e+01, 2.506628277459239e+00};
+    static const double b[] = {-5.447609879822406e+01, 1.615858368580409e+02, -1.556989798598866e+02,
+                               6.680131188771972e+01, -1.328068155288572e+01};
+    static const double c[] = {-7.784894002430293e-03, -3.223964580411365e-01, -2.400758277161838e+00,
+                               -2.549671010322298e+00, 4.374664141464968e+00, 2.938163982698783e+00};
+    static const double d[] = {7.784695709041462e-03, 3.224671290700398e-01, 2.445134137142996e+00,
+                               3.754408661907416e+00};
+    constexpr double kLow = 0.02425;
+    if (p < kLow || p > 1 - kLow) {
+        const double q = std::sqrt(-2 * std::log(p < kLow ? p : 1 - p));
+        const double x = (((((c[0] * q + c[1]) * q + c[2]) * q + c[3]) * q + c[4]) * q + c[5])
+                         / ((((d[0] * q + d[1]) * q + d[2]) * q + d[3]) * q + 1);
+        return p < kLow ? x : -x;
+    }
+    const double q = p - 0.5;
+    const double r = q * q;
+    return (((((a[0] * r + a[1]) * r + a[2]) * r + a[3]) * r + a[4]) * r + a[5]) * q
+           / (((((b[0] * r + b[1]) * r + b[2]) * r + b[3]) * r + b[4]) * r + 1);
+}
+
+// The zero level of a channel whose baseline touches count 0. The converter
+// puts every sample below its zero at 0, so the mean reads high (by 0.2
+// count for a zero at 0.3 count and 0.6 count of noise). Rows where the
+// current rests read the same clipped mean, but the pulse's rows are far
+// from 0 and read the true zero: with the clipped mean taken there, the
+// current read 0.2 count low and R one of its uncertainties high on
+// average, once the rows beside the pulse pin the offset. Rounded
+// and clipped, count k or less has probability Phi((k + 0.5 - mean) / sigma)
+// for every k >= 0: the baseline's counts up to each k, read through the
+// normal quantile, lie on a line whose intercept is the mean and whose
+// slope is sigma. False (and nothing changed) when fewer than two counts
+// are inside the quantile's usable range or the line makes no sense.
+bool ClippedZero(const int *histogram, int bins, int rows, double *mean)
+{
+    constexpr double kMinShare = 0.005; // cumulative shares used: this far from 0 and 1
+    constexpr double kMaxMeanMismatch = 0.01; // counts
+    double s1 = 0, sz = 0, szz = 0, sk = 0, szk = 0;
+    int below = 0;
+    for (int k = 0; k < bins; ++k) {
+        below += histogram[k];
+        const double share = double(below) / rows;
+        if (share < kMinShare || share > 1 - kMinShare)
+            continue;
+        const double z = NormalQuantile(share);
+        s1 += 1;
+        sz += z;
+        szz += z * z;
+        sk += k + 0.5;
+        szk += z * (k + 0.5);
+    }
+    const double det = s1 * szz - sz * sz;
+    if (s1 < 2 || !(det > 0))
+        return false;
+    const double sigma = (s1 * szk - sz * sk) / det;
+    const double mu = (sk - sigma * sz) / s1;
+    if (!(sigma > 0) || !std::isfinite(mu) || !(mu < bins))
+        return false;
+    // Noise that is not normal (heavy tails, spikes) bends that line, and
+    // its intercept is then no better than the mean: the clipped normal of
+    // this mean and sigma has to give the baseline's own mean.
+    double clipped = 0, observed = 0;
+    for (int k = 1; k < bins; ++k) {
+        const double atOrBelow = 0.5 * std::erfc(-(k + 0.5 - mu) / (sigma * std::sqrt(2.0)));
+        const double prev = 0.5 * std::erfc(-(k - 0.5 - mu) / (sigma * std::sqrt(2.0)));
+        clipped += k * (atOrBelow - prev);
+        observed += double(k) * histogram[k] / rows;
+    }
+    if (!(std::abs(clipped - observed) < kMaxMeanMismatch))
+        return false;
+    *mean = mu;
+    return true;
+}
+
 // Means and variances of channels cI and cU over the baseline rows, in
 // counts. One pass: for 12-bit counts the sums are exact in a double; a
 // damaged record with huge counts gets a poor variance, not undefined
-// behaviour.
-void Baselines(const TDataPomiar *pomiar, int cI, int cU, double *meanI, double *varI, double *meanU, double *varU)
+// behaviour. flowI: the current's zero where it flows, below meanI when
+// the baseline is clipped at 0.
+void Baselines(const TDataPomiar *pomiar, int cI, int cU, double *meanI, double *flowI, double *varI, double *meanU,
+               double *varU)
 {
+    constexpr int kBins = 16; // counts of a clipped baseline kept in the histogram
+    int histogram[kBins] = {};
+    int outside = 0; // current samples beyond the histogram
     double sumI = 0, squaresI = 0, sumU = 0, squaresU = 0;
     for (int r = 0; r < kBaselineRows; ++r) {
-        const double i = pomiar->dane[r][cI];
+        const qint32 ci = pomiar->dane[r][cI];
+        const double i = ci;
         const double u = pomiar->dane[r][cU];
+        if (ci >= 0 && ci < kBins)
+            ++histogram[ci];
+        else
+            ++outside;
         sumI += i;
         squaresI += i * i;
         sumU += u;
@@ -104,6 +195,9 @@ void Baselines(const TDataPomiar *pomiar, int cI, int cU, double *meanI, double 
     *varI = std::max(0.0, (squaresI - sumI * *meanI) / (kBaselineRows - 1));
     *meanU = sumU / kBaselineRows;
     *varU = std::max(0.0, (squaresU - sumU * *meanU) / (kBaselineRows - 1));
+    *flowI = *meanI;
+    if (outside == 0 && histogram[0] > 0)
+        ClippedZero(histogram, kBins, kBaselineRows, flowI);
 }
 
 // The rows of one fit and how to turn their counts into volts and amperes.
@@ -111,44 +205,62 @@ struct TRows
 {
     const TDataPomiar *pomiar;
     int cU, cI;
-    double zU, zI; // zero levels, counts
+    double zU, zI; // zero levels, counts: zI of the current where it flows (rows pulseA..pulseB) ...
+    double zIRest; // ... and where it rests, read clipped like the baseline
     double sU, sI; // V and A per count
     int a, b;      // first and last row
+    int pulseA, pulseB; // first and last row of the pulse itself, inside a..b
     int steps[kMaxSteps]; // the voltage switches between row steps[k] and the next, ascending
     int nSteps;
 };
 
-// Finds the switches in rows a..b and checks that no sample there is
-// clipped. False for a clipped sample or more switches than the fit carries.
-bool FindSteps(TRows &w, double sigmaU)
+// Finds the switches row by row as the normal equations walk, and checks
+// that no sample is clipped. Row(n) judges the change from row n to n + 1
+// against its neighbours; false for a clipped sample or more switches than
+// the fit carries.
+class TStepFinder
 {
-    const TDataPomiar *pomiar = w.pomiar;
-    // Noise of jump - (before + after) / 2: samples weighted 1/2, 3/2, 3/2, 1/2.
-    const double minJump = kStepSigmas * std::sqrt(5.0) * sigmaU;
-    w.nSteps = 0;
-    auto u = [pomiar, &w](int r) { return double(pomiar->dane[r][w.cU]); };
-    double before = 0;          // change into row n
-    double jump = u(w.a + 1) - u(w.a); // change from row n to n + 1
-    for (int n = w.a; n <= w.b; ++n) {
-        const qint32 un = pomiar->dane[n][w.cU];
-        if (un <= 0 || un >= kMaxCount || pomiar->dane[n][w.cI] >= kMaxCount)
+public:
+    TStepFinder(TRows &w, double sigmaU)
+        : w(w), dane(w.pomiar->dane),
+          // Noise of jump - (before + after) / 2: samples weighted 1/2, 3/2, 3/2, 1/2.
+          minJump(kStepSigmas * std::sqrt(5.0) * sigmaU),
+          jump(U(w.a + 1) - U(w.a))
+    {
+        w.nSteps = 0;
+    }
+
+    bool Row(int n)
+    {
+        const qint32 un = dane[n][w.cU];
+        if (un <= 0 || un >= kMaxCount || dane[n][w.cI] >= kMaxCount)
             return false;
-        const double after = u(n + 2) - u(n + 1);
+        if (n == w.b) {
+            const qint32 last = dane[n + 1][w.cU];
+            return last > 0 && last < kMaxCount && dane[n + 1][w.cI] < kMaxCount;
+        }
+        const double after = U(n + 2) - U(n + 1);
         // What the jump leaves unexplained by the slope on both sides, and
         // larger than either neighbour (a spike has a neighbour as large).
         const double excess = std::abs(jump - 0.5 * (before + after));
-        if (n < w.b && excess > minJump
-            && std::abs(jump) > kStepOverNeighbours * std::max(std::abs(before), std::abs(after))) {
+        if (excess > minJump && std::abs(jump) > kStepOverNeighbours * std::max(std::abs(before), std::abs(after))) {
             if (w.nSteps == kMaxSteps)
                 return false;
             w.steps[w.nSteps++] = n;
         }
         before = jump;
         jump = after;
+        return true;
     }
-    const qint32 last = pomiar->dane[w.b + 1][w.cU];
-    return last > 0 && last < kMaxCount && pomiar->dane[w.b + 1][w.cI] < kMaxCount;
-}
+
+private:
+    double U(int r) const { return dane[r][w.cU]; }
+    TRows &w;
+    const qint32 (*dane)[kPomiarChannels];
+    const double minJump;
+    double before = 0; // change into row n
+    double jump;       // change from row n to n + 1
+};
 
 // Walks the rows once, handing each one's row index n, regressors x
 // (integration constant, ∫I, the current term of L, row count) and the
@@ -159,12 +271,14 @@ void Walk(const TRows &w, Visit visit)
 {
     const qint32(*dane)[kPomiarChannels] = w.pomiar->dane;
     const int cI = w.cI, cU = w.cU;
-    const double zI = w.zI, zU = w.zU, sI = w.sI, sU = w.sU;
+    const double zU = w.zU, sI = w.sI, sU = w.sU;
+    const unsigned pulseRows = unsigned(w.pulseB - w.pulseA);
+    auto zI = [&](int r) { return unsigned(r - w.pulseA) <= pulseRows ? w.zI : w.zIRest; };
     double X = 0, Y = 0;
-    double i = (dane[w.a][cI] - zI) * sI, u = (dane[w.a][cU] - zU) * sU;
+    double i = (dane[w.a][cI] - zI(w.a)) * sI, u = (dane[w.a][cU] - zU) * sU;
     for (int n = w.a; n <= w.b; ++n) {
         visit(n, X, i, double(n - w.a), Y);
-        const double iAfter = (dane[n + 1][cI] - zI) * sI;
+        const double iAfter = (dane[n + 1][cI] - zI(n + 1)) * sI;
         const double uAfter = (dane[n + 1][cU] - zU) * sU;
         X += 0.5 * (i + iAfter);
         Y += 0.5 * (u + uAfter);
@@ -235,26 +349,47 @@ struct TNormal
     TMat G = {};
     TVec g = {};
     int p = 0; // columns: kDense + nSteps
+    // Each column's products with the current's pulse rows (1 there, else
+    // 0) and with their trapezoid count from row a: how the regressors
+    // move when the flowing current's zero moves.
+    TVec onPulse = {};
+    TVec pulseCount = {};
 };
 
-TNormal NormalEquations(const TRows &w)
+bool NormalEquations(TRows &w, double sigmaU, TNormal *e_)
 {
+    TStepFinder steps(w, sigmaU);
+    bool usable = true;
     double s1 = 0, sX = 0, sXX = 0, sumI = 0, sXI = 0, sII = 0, sT = 0, sXT = 0, sIT = 0, sTT = 0;
     double sY = 0, sXY = 0, sIY = 0, sTY = 0;
-    double before[kMaxSteps][5] = {}; // sums of 1, X, i, t and Y up to each switch
+    double before[kMaxSteps][7] = {}; // sums of 1, X, i, t, Y, the pulse's rows and their count up to each switch
+    double sP = 0, sXP = 0, sIP = 0, sTP = 0, sC = 0, sXC = 0, sIC = 0, sTC = 0;
+    double c = 0; // trapezoid count of pulse rows from row a to row n
+    const unsigned pulseRows = unsigned(w.pulseB - w.pulseA);
     int next = 0;
-    const int nextRow0 = w.nSteps > 0 ? w.steps[0] + 1 : -1;
-    int nextRow = nextRow0;
     Walk(w, [&](int n, double X, double i, double t, double Y) {
-        if (n == nextRow) {
+        // A switch found on the row before: its column starts here.
+        if (next < w.nSteps && n == w.steps[next] + 1) {
             before[next][0] = s1;
             before[next][1] = sX;
             before[next][2] = sumI;
             before[next][3] = sT;
             before[next][4] = sY;
+            before[next][5] = sP;
+            before[next][6] = sC;
             ++next;
-            nextRow = next < w.nSteps ? w.steps[next] + 1 : -1;
         }
+        const double on = unsigned(n - w.pulseA) <= pulseRows ? 1.0 : 0.0;
+        sP += on;
+        sXP += X * on;
+        sIP += i * on;
+        sTP += t * on;
+        sC += c;
+        sXC += X * c;
+        sIC += i * c;
+        sTC += t * c;
+        c += 0.5 * (on + (unsigned(n + 1 - w.pulseA) <= pulseRows ? 1.0 : 0.0));
+        usable = steps.Row(n) && usable;
         s1 += 1;
         sX += X;
         sXX += X * X;
@@ -270,7 +405,9 @@ TNormal NormalEquations(const TRows &w)
         sIY += i * Y;
         sTY += t * Y;
     });
-    TNormal e;
+    if (!usable)
+        return false;
+    TNormal &e = *e_;
     e.p = kDense + w.nSteps;
     const double rows[kDense] = {s1, sX, sumI, sT};
     const double G4[kDense][kDense] = {{s1, sX, sumI, sT}, {sX, sXX, sXI, sXT}, {sumI, sXI, sII, sIT}, {sT, sXT, sIT, sTT}};
@@ -280,15 +417,23 @@ TNormal NormalEquations(const TRows &w)
         for (int k = 0; k < kDense; ++k)
             e.G[j][k] = G4[j][k];
     }
+    const double onPulse[kDense] = {sP, sXP, sIP, sTP};
+    const double pulseCount[kDense] = {sC, sXC, sIC, sTC};
+    for (int j = 0; j < kDense; ++j) {
+        e.onPulse[j] = onPulse[j];
+        e.pulseCount[j] = pulseCount[j];
+    }
     for (int s = 0; s < w.nSteps; ++s) {
         const int cs = kDense + s;
+        e.onPulse[cs] = sP - before[s][5];
+        e.pulseCount[cs] = sC - before[s][6];
         for (int j = 0; j < kDense; ++j)
             e.G[cs][j] = e.G[j][cs] = rows[j] - before[s][j];
         e.g[cs] = sY - before[s][4];
         for (int t = 0; t <= s; ++t) // rows after both switches: after the later one
             e.G[cs][kDense + t] = e.G[kDense + t][cs] = s1 - before[s][0];
     }
-    return e;
+    return true;
 }
 
 // One least-squares fit and its covariance.
@@ -298,6 +443,8 @@ struct TSolution
     double varR = 0; // ohms²
     double varL = 0; // (ohm·rows)²
     double rms = 0; // V, of the row-to-row increments of the residual
+    double dRdZero = 0; // ohms per ampere the flowing current's zero rises
+    double dLdZero = 0; // ohm·rows per ampere
 };
 
 // The fit of the columns `use` (ascending; the first three always 0, kR
@@ -307,7 +454,7 @@ struct TSolution
 bool Fit(const TRows &w, const TNormal &e, const int *use, int p, double varU, double varI, TSolution *s)
 {
     TMat G, Ginv;
-    TVec g, beta, total;
+    TVec g, beta = {}, total;
     for (int j = 0; j < p; ++j) {
         g[j] = e.g[use[j]];
         total[j] = e.G[0][use[j]];
@@ -325,6 +472,14 @@ bool Fit(const TRows &w, const TNormal &e, const int *use, int p, double varU, d
         (c < kDense ? gR4[c] : gRS[c - kDense]) = Ginv[kR][j];
         (c < kDense ? gL4[c] : gLS[c - kDense]) = Ginv[kL][j];
         s->beta[c] = beta[j];
+    }
+    // A zero higher by e lowers the pulse rows' current by e and ∫I by e
+    // times their count; to first order beta moves by
+    // e·G⁻¹·X'·(R·count + L·onPulse).
+    for (int j = 0; j < p; ++j) {
+        const double v = beta[kR] * e.pulseCount[use[j]] + beta[kL] * e.onPulse[use[j]];
+        s->dRdZero += Ginv[kR][j] * v;
+        s->dLdZero += Ginv[kL][j] * v;
     }
 
     // The residual's increment from row n-1 to n, as the noise of single
@@ -409,7 +564,8 @@ TFitRL FitRL(const TDataPomiar *pomiar)
     TFitRL fit;
     if (!pomiar)
         return fit;
-    RangeChannels(pomiar, &fit.kanalI, &fit.kanalU);
+    int peakRow2, peakRow5;
+    RangeChannels(pomiar, &fit.kanalI, &fit.kanalU, &peakRow2, &peakRow5);
     const int cI = fit.kanalI;
     const int cU = fit.kanalU;
     // With both ranges over, the detection keeps what the file names, which
@@ -422,18 +578,12 @@ TFitRL FitRL(const TDataPomiar *pomiar)
     if (!(sI > 0) || !(sU > 0) || !std::isfinite(sI) || !std::isfinite(sU))
         return fit;
 
-    double zI, zU, varI, varU;
-    Baselines(pomiar, cI, cU, &zI, &varI, &zU, &varU);
+    double zI, flowI, zU, varI, varU;
+    Baselines(pomiar, cI, cU, &zI, &flowI, &varI, &zU, &varU);
+    flowI = 0.5 * (zI + flowI);
     auto current = [pomiar, cI, zI](int r) { return pomiar->dane[r][cI] - zI; }; // counts
 
-    int peakRow = kPeakFirstRow;
-    qint32 peakCount = pomiar->dane[peakRow][cI];
-    for (int r = kPeakFirstRow + 1; r < kPeakEndRow; ++r) {
-        if (pomiar->dane[r][cI] > peakCount) {
-            peakCount = pomiar->dane[r][cI];
-            peakRow = r;
-        }
-    }
+    const int peakRow = cI == 2 ? peakRow2 : peakRow5;
     const double peak = current(peakRow);
     const double sigmaI = std::sqrt(varI);
     if (!(peak > kMinPeakCounts) || !(peak > kMinPeakSigmas * sigmaI))
@@ -448,12 +598,11 @@ TFitRL FitRL(const TDataPomiar *pomiar)
     if (last - first + 1 < kMinPulseRows)
         return fit;
 
-    TRows w{pomiar, cU, cI, zU, zI, sU, sI, first - kMarginRows, std::min(kPomiarRows - 3, last + kMarginRows), {}, 0};
+    TRows w{pomiar, cU, cI, zU, flowI, zI, sU, sI, first - kMarginRows, std::min(kPomiarRows - 3, last + kMarginRows), first, last, {}, 0};
     // A clipped sample is not the object's voltage or current.
-    if (!FindSteps(w, std::sqrt(varU)))
+    TNormal e;
+    if (!NormalEquations(w, std::sqrt(varU), &e))
         return fit;
-
-    const TNormal e = NormalEquations(w);
     const double vU = varU * sU * sU;
     const double vI = varI * sI * sI;
     int use[kMaxP];
@@ -471,8 +620,15 @@ TFitRL FitRL(const TDataPomiar *pomiar)
 
     fit.R = s.beta[kR];
     fit.L = s.beta[kL] * kMicroHenryPerOhmRow;
-    fit.sR = std::sqrt(s.varR);
-    fit.sL = std::sqrt(s.varL) * kMicroHenryPerOhmRow;
+    // The zero of the flowing current is known to lie between the clipped
+    // mean and the normal noise's intercept (noise with heavier tails than
+    // the normal's puts it nearer the mean): the fit takes the midpoint, and
+    // what half the gap moves R and L by is a doubt beside the noise's.
+    const double zeroDoubt = (zI - flowI) * sI; // A
+    const double doubtR = s.dRdZero * zeroDoubt;
+    const double doubtL = s.dLdZero * zeroDoubt;
+    fit.sR = std::sqrt(s.varR + doubtR * doubtR);
+    fit.sL = std::sqrt(s.varL + doubtL * doubtL) * kMicroHenryPerOhmRow;
     fit.rmsResidual = s.rms;
     fit.bOffset = withOffset;
     fit.offset = withOffset ? s.beta[kU0] : 0.0;
