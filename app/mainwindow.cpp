@@ -4,7 +4,7 @@
 #include "app/mainwindow.h"
 #include "ui_mainwindow.h"
 
-#include "app/mainlayout.h"
+#include "layout/mainlayout.h"
 #include "app/messages.h"
 #include "chart/dialogwykres.h"
 
@@ -91,6 +91,17 @@ void MainWindow::resizeEvent(QResizeEvent *event)
     ui->gB_Baza->setGeometry(layout.baza);
     ui->tV_Obiekty->setGeometry(layout.obiekty);
     ui->tV_Pomiary->setGeometry(layout.pomiary);
+    ui->label_Pomiary->move(layout.pomiary.x() + 1, ui->label_Pomiary->y());
+    ui->gB_Wynik->setGeometry(layout.wynik);
+    ui->tE_Komentarz->setGeometry(layout.komentarz);
+    // The form's widths are what the labels get at the form's own size.
+    static const struct { QLabel *Ui::MainWindow::*label; int formWidth; } kLabels[] = {
+        {&Ui::MainWindow::label_R, 161}, {&Ui::MainWindow::label_Metoda, 181},
+        {&Ui::MainWindow::label_Czas, 321}, {&Ui::MainWindow::label_obiekt, 421}};
+    for (const auto &entry : kLabels) {
+        QLabel *label = ui->*entry.label;
+        label->resize(WynikLabelWidth(entry.formWidth, layout.wynik.width()), label->height());
+    }
     ui->plot->setGeometry(layout.plot);
     // On a screen too small for it the window may still fit the screen.
     QSize minimum = MainMinimumSize(bars);
