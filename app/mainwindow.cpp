@@ -46,6 +46,12 @@ MainWindow::MainWindow(QWidget *parent)
     ui->actionExport_wyniku_do_CSV->setEnabled(false);
     SetUpHistoria();
     SetUpPlotMenu();
+    SetUpKeyboard();
+    SetUpObiektyFilter();
+    ui->menuOpcje->addSeparator();
+    pSettingsAction = ui->menuOpcje->addAction(QString(), this, &MainWindow::OpenSettingsDialog);
+    pSettingsAction->setObjectName(QStringLiteral("actionUstawienia"));
+    pSettingsAction->setMenuRole(QAction::PreferencesRole);
 
     LoadSettings();
 
@@ -103,6 +109,7 @@ void MainWindow::resizeEvent(QResizeEvent *event)
         label->resize(WynikLabelWidth(entry.formWidth, layout.wynik.width()), label->height());
     }
     ui->plot->setGeometry(layout.plot);
+    PlaceObiektyFilter();
     // On a screen too small for it the window may still fit the screen.
     QSize minimum = MainMinimumSize(bars);
     if (const QScreen *display = screen())

@@ -8,6 +8,7 @@
 #include "app/messages.h"
 #include "chart/plotpomiar.h"
 #include "database/rowid.h"
+#include "database/ui/obiektylist.h"
 #include "measurement/datafile.h"
 
 #include <QDebug>
@@ -49,7 +50,8 @@ bool MainWindow::ShowObiekty(QTableView *view, QString *errorText)
 
     view->verticalScrollBar()->setStyleSheet(QLatin1String(kScrollBarStyle));
     view->verticalHeader()->hide();
-    SetTableModel(view, ListModel(model), view == ui->tV_Obiekty ? ui->tV_Pomiary : ui->tV_Obiekty);
+    SetTableModel(view, view == ui->tV_Obiekty ? NewObiektyList(model) : ListModel(model),
+                  view == ui->tV_Obiekty ? ui->tV_Pomiary : ui->tV_Obiekty);
     view->setColumnWidth(0, 260);
     view->setSelectionMode(QAbstractItemView::SingleSelection);
     view->horizontalHeader()->setStretchLastSection(true);
