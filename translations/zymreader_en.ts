@@ -92,6 +92,59 @@
     </message>
 </context>
 <context>
+    <name>DialogUstawienia</name>
+    <message>
+        <location filename="../app/settingsdialog.cpp" line="+40"/>
+        <source>Ustawienia</source>
+        <translation>Settings</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Adres sieciowy miernika:</source>
+        <translation>Meter&apos;s network address:</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Baza danych miernika:</source>
+        <translation>Meter&apos;s database:</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Pliki ZYM (*.db);;Wszystkie (*.*)</source>
+        <translation>ZYM files (*.db);;All files (*.*)</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Folder pobierania:</source>
+        <translation>Download folder:</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Plik archiwum:</source>
+        <translation>Archive file:</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Archiwum (*.db);;Wszystkie (*.*)</source>
+        <translation>Archive (*.db);;All files (*.*)</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Importuj pobrane pomiary do archiwum</source>
+        <translation>Import downloaded measurements into the archive</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Pokaż menu Narzędzia</source>
+        <translation>Show the Tools menu</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Pytaj przed zakończeniem programu</source>
+        <translation>Ask before quitting the program</translation>
+    </message>
+</context>
+<context>
     <name>DialogWykres</name>
     <message>
         <location filename="../forms/dialogwykres.ui" line="+17"/>
@@ -173,7 +226,7 @@ p, li { white-space: pre-wrap; }
     <message>
         <location line="+18"/>
         <location filename="../measurement/ui/mainwindow_export.cpp" line="-2"/>
-        <location filename="../database/ui/mainwindow_database.cpp" line="+188"/>
+        <location filename="../database/ui/mainwindow_database.cpp" line="+190"/>
         <location line="+17"/>
         <source>Czas</source>
         <translation>Time</translation>
@@ -307,7 +360,7 @@ p, li { white-space: pre-wrap; }
         <translation>Object history</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow.cpp" line="+113"/>
+        <location filename="../app/mainwindow.cpp" line="+131"/>
         <source>Pytanie.</source>
         <translation>Question</translation>
     </message>
@@ -367,7 +420,8 @@ p, li { white-space: pre-wrap; }
         <translation>Attention</translation>
     </message>
     <message>
-        <location line="+8"/>
+        <location filename="../app/settingsdialog.cpp" line="+66"/>
+        <location filename="../measurement/ui/mainwindow_export.cpp" line="+8"/>
         <location filename="../measurement/ui/mainwindow_pomiar.cpp" line="-14"/>
         <location filename="../database/ui/mainwindow_database.cpp" line="+56"/>
         <location filename="../database/ui/mainwindow_historia.cpp" line="+87"/>
@@ -380,6 +434,28 @@ p, li { white-space: pre-wrap; }
     </message>
     <message>
         <location line="+1"/>
+        <source>Nie udało się zapisać ustawień w pliku:
+%1</source>
+        <translation>The settings could not be saved in the file:
+%1</translation>
+    </message>
+    <message>
+        <location line="+14"/>
+        <source>Ustawienia…</source>
+        <translation>Settings…</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Szukaj</source>
+        <translation>Search</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Zawęża listę obiektów do nazw zawierających wpisany tekst (Esc czyści).</source>
+        <translation>Narrows the object list to names containing the text typed (Esc clears).</translation>
+    </message>
+    <message>
+        <location filename="../measurement/ui/mainwindow_export.cpp" line="+1"/>
         <source>Nie można zapisać pliku:
 %1
 
@@ -422,8 +498,8 @@ p, li { white-space: pre-wrap; }
         <translation>Measurement read from file: </translation>
     </message>
     <message>
-        <location filename="../app/language.cpp" line="+23"/>
-        <location line="+16"/>
+        <location filename="../app/language.cpp" line="+25"/>
+        <location line="+19"/>
         <location filename="../database/ui/mainwindow_database.cpp" line="-39"/>
         <location filename="../database/ui/mainwindow_historia.cpp" line="+28"/>
         <source>Obiekt: </source>
@@ -440,7 +516,7 @@ p, li { white-space: pre-wrap; }
         <location filename="../database/ui/mainwindow_database.cpp" line="-95"/>
         <location line="+121"/>
         <location filename="../download/ui/mainwindow_download.cpp" line="-14"/>
-        <location line="+117"/>
+        <location line="+121"/>
         <source>Ostrzeżenie!</source>
         <translation>Warning</translation>
     </message>
@@ -472,26 +548,40 @@ p, li { white-space: pre-wrap; }
     <message>
         <location line="+10"/>
         <location line="+12"/>
-        <location filename="../download/ui/mainwindow_download.cpp" line="-53"/>
-        <location line="+15"/>
+        <location filename="../download/ui/mainwindow_download.cpp" line="-57"/>
+        <location line="+18"/>
         <location line="+15"/>
         <source>Błąd otwarcia bazy danych.</source>
         <translation>Error opening the database.</translation>
     </message>
     <message>
-        <location filename="../download/ui/mainwindow_download.cpp" line="-40"/>
+        <location filename="../download/ui/mainwindow_download.cpp" line="-43"/>
         <source>Uwaga!
 W celu pobrania pomiarów z urządzenia ZYM-5 należy włączyć w urządzeniu ZYM sieć WIFI oraz połączyć się z siecią WIFI o nazwie &quot;ZYM_VORTA&quot;. Połączenie to zabezpieczone jest hasłem „qev40718”. Jeżeli jesteś już połączony z tą siecią - wybierz OK. W przeciwnym wypadku, wybierz anuluj i postępuj wedle instrukcji dołączonej do urządzenia.</source>
         <translation>Attention!
 To download measurements from the ZYM-5 meter, switch on the meter&apos;s WiFi and connect to the WiFi network named &quot;ZYM_VORTA&quot;. The connection is protected by the password &quot;qev40718&quot;. If you are already connected to this network, choose OK. Otherwise choose Cancel and follow the instructions supplied with the meter.</translation>
     </message>
     <message>
-        <location line="+64"/>
+        <location line="+15"/>
+        <source>Udział sieciowy miernika musi być zamontowany, na przykład:
+sudo mount -t cifs //%1/zym_wyniki /mnt/zym -o guest
+a w „Opcje › Ustawienia…” baza danych miernika /mnt/zym/zym_5.db (zob. README).</source>
+        <translation>The meter&apos;s network share must be mounted, for example:
+sudo mount -t cifs //%1/zym_wyniki /mnt/zym -o guest
+and in “Options › Settings…” the meter&apos;s database set to /mnt/zym/zym_5.db (see README).</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Adres miernika i ścieżkę jego bazy danych można zmienić w „Opcje › Ustawienia…”.</source>
+        <translation>The meter&apos;s address and the path of its database can be changed in “Options › Settings…”.</translation>
+    </message>
+    <message>
+        <location line="+46"/>
         <source>Folder docelowy zawiera pliki. Wszystkie istniejace pliki zostaną nadpisane! Czy kontynuować operację?</source>
         <translation>The destination folder contains files. All existing files will be overwritten! Do you want to continue?</translation>
     </message>
     <message>
-        <location line="-151"/>
+        <location line="-155"/>
         <source>Pobieranie bazy danych</source>
         <translation>Downloading Database</translation>
     </message>
@@ -555,16 +645,7 @@ To download measurements from the ZYM-5 meter, switch on the meter&apos;s WiFi a
 %1</translation>
     </message>
     <message>
-        <location line="+4"/>
-        <source>Udział sieciowy miernika musi być zamontowany, na przykład:
-sudo mount -t cifs //%1/zym_wyniki /mnt/zym -o guest
-a w pliku ZYMReader.ini ustawione ZYM_DataBasePath=/mnt/zym/zym_5.db (zob. README).</source>
-        <translation>The meter&apos;s network share must be mounted, for example:
-sudo mount -t cifs //%1/zym_wyniki /mnt/zym -o guest
-and ZYMReader.ini must set ZYM_DataBasePath=/mnt/zym/zym_5.db (see README).</translation>
-    </message>
-    <message>
-        <location line="-60"/>
+        <location line="-56"/>
         <source>Pobieranie nie powiodło się. Skopiowano %1 z %2 plików pomiarów.
 Plik bazy danych nie został skopiowany: kopia bazy w folderze docelowym pozostała bez zmian.
 
@@ -602,6 +683,13 @@ Pomiar można zapisać jako plik CSV (*.csv), plik ZYM (*.zym5) lub raport PDF (
 %1
 
 The measurement can be saved as a CSV file (*.csv), a ZYM file (*.zym5) or a PDF report (*.pdf).</translation>
+    </message>
+    <message>
+        <location filename="../database/ui/obiektylist.cpp" line="+41"/>
+        <source>%1
+(obiekt nr %2)</source>
+        <translation>%1
+(object no. %2)</translation>
     </message>
 </context>
 <context>
