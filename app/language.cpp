@@ -4,6 +4,7 @@
 #include "ui_mainwindow.h"
 
 #include <QCoreApplication>
+#include <QEvent>
 #include <QLibraryInfo>
 #include <QLocale>
 
@@ -34,6 +35,9 @@ void MainWindow::SwitchLanguage(int index)
     idefaultLang = index;
     LoadTranslation(qsTranslateFileName[index]);
     LoadQtTranslation(index);
+    // Delivered now, not from the event loop: a message box opened before
+    // it arrives would otherwise give its renamed buttons Qt's texts back.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
     ui->retranslateUi(this);
     RetranslateTables();
     RetranslatePlotMenu();

@@ -16,6 +16,7 @@
 #include <QStandardPaths>
 #include <QStatusBar>
 #include <QTimer>
+#include <qcustomplot.h>
 
 #include <cstring>
 
@@ -47,6 +48,9 @@ MainWindow::MainWindow(QWidget *parent)
     SetUpHistoria();
     SetUpPlotMenu();
     SetUpKeyboard();
+    // The legend labels "I[A]" and "U[V]" sit in the chart's top left
+    // corner: the axes start below them, so no tick label runs under them.
+    ui->plot->axisRect()->setMinimumMargins(QMargins(0, 38, 0, 0));
     SetUpObiektyFilter();
     ui->menuOpcje->addSeparator();
     pSettingsAction = ui->menuOpcje->addAction(QString(), this, &MainWindow::OpenSettingsDialog);

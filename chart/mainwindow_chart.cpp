@@ -7,6 +7,8 @@
 #include "chart/dialogwykres.h"
 #include "chart/plotpomiar.h"
 
+#include <QLabel>
+
 void MainWindow::on_actionOkno_triggered()
 {
     if (pDialogWykres)
@@ -17,6 +19,15 @@ void MainWindow::on_actionOkno_triggered()
     pDialogWykres->show();
     connect(this, SIGNAL(UpdateWykresWindow(TDataPomiar)),
             pDialogWykres, SLOT(UpdateWykresSLOT(TDataPomiar)));
+    // The title names the measurement shown, and follows it.
+    const QString title = pDialogWykres->windowTitle();
+    auto name = [this, title]() {
+        const QString shown = qsPomiarObiekt.isEmpty() ? qsPomiarPlik
+                                                       : qsPomiarObiekt + QStringLiteral(", ") + ui->label_Czas->text();
+        pDialogWykres->setWindowTitle(shown.trimmed().isEmpty() ? title : title + QStringLiteral(" – ") + shown);
+    };
+    name();
+    connect(this, &MainWindow::UpdateWykresWindow, pDialogWykres, name);
 }
 
 void MainWindow::on_actionZoomAll_triggered()
