@@ -25,7 +25,7 @@ void MainWindow::SwitchLanguage(int index)
     // still installed, to show it again in the new one.
     const QString objectPrefix = tr("Obiekt: ");
     const QString objectText = ui->label_obiekt->text();
-    const bool measurementShown = Baza.IsOpen() && iPomiarId >= 0 && !ui->gB_Wynik->isHidden()
+    const bool measurementShown = Baza.IsOpen() && Shown.pomiarId >= 0 && !ui->gB_Wynik->isHidden()
         && ui->label_R->text() != QLatin1String("R=");
 
     // The actions are independent checkable actions; keep exactly one ticked
@@ -50,7 +50,7 @@ void MainWindow::SwitchLanguage(int index)
         // Displayed again from its row, as a click would; whether it may be
         // exported is still what the last click decided.
         const bool exportEnabled = ui->actionExport_wyniku_do_CSV->isEnabled();
-        DisplayPomiar(iPomiarId);
+        DisplayPomiar(Shown.pomiarId);
         ui->actionExport_wyniku_do_CSV->setEnabled(exportEnabled);
     }
     // retranslateUi empties the comment editor and DisplayPomiar fills it

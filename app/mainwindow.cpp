@@ -28,7 +28,6 @@ MainWindow::MainWindow(QWidget *parent)
     , pAbout(nullptr)
     , bAskIfAppClose(true)
     , idefaultLang(0)
-    , iPomiarId(-1)
     , iKomentarzChanges(0)
 {
     // Nothing is displayed before the first load; a zero record plots as two flat lines.

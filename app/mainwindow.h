@@ -1,6 +1,7 @@
 #ifndef MAINWINDOW_H
 #define MAINWINDOW_H
 
+#include "database/shownpomiar.h"
 #include "database/tdatabase.h"
 #include "measurement/tdatapomiar.h"
 #include "app/tdialogkeeper.h"
@@ -95,7 +96,7 @@ public:
     // ---- read-only views of the window's state, for tools and tests
     const TDataPomiar &currentPomiar() const { return CurrentPomiar; }
     const TDataBase &baza() const { return Baza; }
-    qint64 pomiarId() const { return iPomiarId; }
+    qint64 pomiarId() const { return Shown.pomiarId; }
     int komentarzChanges() const { return iKomentarzChanges; }
     QString komentarz() const { return qsKomentarz; }
     QString lastOpenedPath() const { return qsLastOpenedPath; }
@@ -147,8 +148,6 @@ private slots:
     void SLOT_tV_Obiekty_ContextMenu(const QPoint &pos);
     /// Opens the history window of the object at `objectIndex`, or raises it.
     void OpenHistoria(const QModelIndex &objectIndex);
-    /// Shows measurement `pomiarId` as a click in tV_Pomiary does.
-    void HistoriaPomiarActivated(qint64 pomiarId, const QString &objectName);
     void UpdateHistoriaAction();
 
 protected:
@@ -163,6 +162,10 @@ private:
     /// Forgets the measurement shown: placeholders in the result area, an
     /// empty comment and chart, no export, no row for a comment to go to.
     void ForgetPomiar();
+    /// Makes measurement `pomiar.pomiarId` of object `pomiar.obiekt` the one
+    /// shown and displays it: the one road of a click in tV_Pomiary and of a
+    /// double click in a history window (after the comment question).
+    void ShowPomiar(const TShownPomiar &pomiar);
     /// Tells the user that the object (`object`) or measurement row of
     /// `index` cannot be listed, shown or saved: its id is not a whole number.
     void ShowBadId(const QModelIndex &index, bool object);
@@ -211,11 +214,10 @@ private:
     QString qsLastSaveCSVPath; // folder offered by the export dialog, with a trailing "/"
     QString qsZYM_NetAdress;
     QString qsKomentarz;       // plain text of the comment editor as of its last change
-    qint64 iPomiarId;          // pomiar_id of the measurement shown, -1 none
     int iKomentarzChanges;     // comment editor changes since the last display
-    QString qsObiektName;      // object last clicked in the object table
-    QString qsPomiarObiekt;    // object of the measurement shown; empty for one opened from a file
-    QString qsPomiarPlik;      // data file name of the measurement shown
+    QString qsObiektName;      // object whose measurements tV_Pomiary lists
+    qint64 iObiektId = -1;     // its obiekt_id, -1 when not a whole number
+    TShownPomiar Shown;        // the measurement shown
     TDataBase Baza;
     TDataPomiar CurrentPomiar; // the measurement shown, plotted, exported and evaluated
     TDialogKeeper KeptDialogs; // every secondary window ever opened, deleted with the window

@@ -64,7 +64,7 @@ void BM_CopyZYMFiles(benchmark::State &state)
         state.PauseTiming();
         EmptyTarget();
         state.ResumeTiming();
-        const int result = CopyZYMFiles(gMeterDataBase, gTarget + QLatin1Char('/'), hooks);
+        const int result = CopyZYMFiles(QSqlDatabase::database(), gMeterDataBase, gTarget + QLatin1Char('/'), hooks);
         if (result != DownloadOk)
             state.SkipWithError("the download failed");
     }

@@ -47,7 +47,7 @@ void BM_OpenHistoria(benchmark::State &state)
     int rows = 0;
     for (auto _ : state) {
         QVector<THistoriaRow> historia;
-        if (!ReadHistoria(objectId, &historia)) {
+        if (!ReadHistoria(QSqlDatabase::database(), objectId, &historia)) {
             state.SkipWithError("cannot read the history");
             break;
         }

@@ -41,10 +41,10 @@ QString CsvField(QString text)
 
 } // namespace
 
-bool ReadHistoria(qint64 objectId, QVector<THistoriaRow> *rows, QString *errorText)
+bool ReadHistoria(const QSqlDatabase &db, qint64 objectId, QVector<THistoriaRow> *rows, QString *errorText)
 {
     rows->clear();
-    QSqlQuery query;
+    QSqlQuery query(db);
     query.setForwardOnly(true);
     if (!query.prepare(QLatin1String(kHistoriaStatement))) {
         if (errorText)

@@ -3,6 +3,7 @@
 
 #include "measurement/csvexport.h"
 
+#include <QSqlDatabase>
 #include <QString>
 #include <QVector>
 #include <QtGlobal>
@@ -34,11 +35,11 @@ struct THistoriaZmiana
 /// Resistances at or above this many ohms are the meter's open circuit, shown as "∞".
 constexpr double kHistoriaInfinity = 1000.0;
 
-/// Reads the measurements of object `objectId` on the default connection
-/// (the open database), in one statement, sorted by time and then by id.
+/// Reads the measurements of object `objectId` from the database open on
+/// `db`, in one statement, sorted by time and then by id.
 /// False when the statement fails, with the driver's reason in
 /// `*errorText` (when given); `*rows` is replaced either way.
-bool ReadHistoria(qint64 objectId, QVector<THistoriaRow> *rows, QString *errorText = nullptr);
+bool ReadHistoria(const QSqlDatabase &db, qint64 objectId, QVector<THistoriaRow> *rows, QString *errorText = nullptr);
 
 /// Whether the row has a resistance to compare: in range, finite and
 /// below the open-circuit limit.

@@ -1,6 +1,7 @@
-// The connection side of TDataBase: the one SQLite connection (Qt's default
-// connection), every statement the program runs (lists, rows, the meter's
-// ZYM table, the comment update). The data file side is in
+// The connection side of TDataBase: the meter's SQLite connection (Qt's
+// default connection) and every statement run on it (lists, rows, the
+// meter's ZYM table, the comment update). Each statement names `db`, so a
+// second database open beside the meter's never takes one by accident. The data file side is in
 // tdatabase_pomiar.cpp.
 
 #include "database/tdatabase.h"
@@ -67,11 +68,11 @@ void FetchAll(QSqlQueryModel *model)
 // The meter keeps its data in plain tables. A view under one of their names
 // can make a plain SELECT run for ever: a recursive view in a file of a few
 // kilobytes lists rows without end, or searches for ever for a first one.
-// Such a file is not read at all. True when `table` is a view in the open
-// database; a file that is no database has none.
-bool IsView(const char *table)
+// Such a file is not read at all. True when `table` is a view in `db`; a
+// file that is no database has none.
+bool IsView(const QSqlDatabase &db, const char *table)
 {
-    QSqlQuery query;
+    QSqlQuery query(db);
     return query.exec(QStringLiteral("SELECT 1 FROM sqlite_master WHERE type='view' AND lower(name)='")
                       + QLatin1String(table) + QStringLiteral("'"))
         && query.next();
@@ -145,7 +146,7 @@ bool TDataBase::ReadRow(qint64 id)
     const bool batch = db.isOpen() && db.transaction();
     bool found = false;
     for (const Column &c : columns) {
-        QSqlQuery query;
+        QSqlQuery query(db);
         if (!query.exec(QLatin1String(c.statement) + QString::number(id)))
             continue; // a missing column leaves its field as it was
         while (query.next()) {
@@ -196,7 +197,7 @@ int TDataBase::LoadPomiar(qint64 id, bool *rowRead)
 
 QString TDataBase::FirstValueText(QString statement)
 {
-    QSqlQuery query;
+    QSqlQuery query(db);
     if (query.exec(statement) && query.next())
         return query.value(0).toString();
     return QStringLiteral("NULL");
@@ -204,7 +205,7 @@ QString TDataBase::FirstValueText(QString statement)
 
 QString TDataBase::ZymValue(const QString &column)
 {
-    if (IsView("zym"))
+    if (IsView(db, "zym"))
         return QStringLiteral("NULL");
     return FirstValueText(QStringLiteral("SELECT ") + column + QStringLiteral(" FROM ZYM"));
 }
@@ -212,14 +213,14 @@ QString TDataBase::ZymValue(const QString &column)
 QSqlQueryModel *TDataBase::ObiektyModel(QString *errorText)
 {
     for (const char *table : {"obiekt", "pomiar"}) {
-        if (IsView(table)) {
+        if (IsView(db, table)) {
             if (errorText)
                 *errorText = QObject::tr("Tabela %1 jest w tym pliku widokiem, a nie tabelą pomiarów.")
                                  .arg(QLatin1String(table));
             return nullptr;
         }
     }
-    QSqlQuery query;
+    QSqlQuery query(db);
     if (!query.prepare(QLatin1String(kObiektyStatement)) || !query.exec()) {
         if (errorText)
             *errorText = query.lastError().text();
@@ -234,9 +235,10 @@ QSqlQueryModel *TDataBase::ObiektyModel(QString *errorText)
 
 qint64 TDataBase::ObjectId(QString name)
 {
-    name.replace(QLatin1Char('\''), QLatin1String("''"));
-    QSqlQuery query;
-    query.exec(QStringLiteral("SELECT obiekt_id  FROM obiekt WHERE  Obiekt_nazwa='") + name + QStringLiteral("'"));
+    QSqlQuery query(db);
+    query.prepare(QStringLiteral("SELECT obiekt_id  FROM obiekt WHERE  Obiekt_nazwa=?"));
+    query.addBindValue(name);
+    query.exec();
     // Names need not be unique: the last object of that name wins.
     qint64 id = 0;
     while (query.next()) {
@@ -250,7 +252,7 @@ qint64 TDataBase::ObjectId(QString name)
 QSqlQueryModel *TDataBase::PomiaryModel(qint64 objectId)
 {
     // A failing statement (no pomiar table) simply leaves the table empty.
-    QSqlQuery query;
+    QSqlQuery query(db);
     query.prepare(QString::fromUtf8(kPomiaryStatement) + QString::number(objectId));
     query.exec();
     auto *model = new QSqlQueryModel;
@@ -263,11 +265,11 @@ QSqlQueryModel *TDataBase::PomiaryModel(qint64 objectId)
     return model;
 }
 
-bool TDataBase::DataFileNames(QStringList *names)
+bool TDataBase::DataFileNames(const QSqlDatabase &db, QStringList *names)
 {
-    if (IsView("pomiar"))
+    if (IsView(db, "pomiar"))
         return false;
-    QSqlQuery query;
+    QSqlQuery query(db);
     if (!query.exec(QStringLiteral("SELECT pomiar_id,pomiar_plik_dane FROM pomiar")))
         return false;
     while (query.next())
@@ -295,7 +297,7 @@ bool TDataBase::ExecPending()
     }
     int rows = -1;
     {
-        QSqlQuery query;
+        QSqlQuery query(db);
         if (query.prepare(QStringLiteral("UPDATE pomiar SET pomiar_komentarz=? WHERE pomiar.pomiar_id=?"))) {
             query.addBindValue(qsPendingKomentarz);
             query.addBindValue(iPendingKomentarzId);

@@ -72,7 +72,8 @@ public:
         OpenDriverFailed = -1, ///< the driver could not open the file; no database is open now
         OpenNoFile = -2       ///< no such file; the connection that was open stays open
     };
-    /// Opens the SQLite file `path` as the default connection.
+    /// Opens the SQLite file `path` as the default connection, kept in `db`;
+    /// every statement of this class runs on `db`.
     OpenResult Open(QString path);
     void Close();
     bool IsOpen();
@@ -118,9 +119,10 @@ public:
     /// list. A statement that fails (no pomiar table) gives an empty model.
     /// The caller owns the model.
     QSqlQueryModel *PomiaryModel(qint64 objectId);
-    /// The data file names of every measurement, in table order, into
-    /// `*names`; false when the list cannot be read or `pomiar` is a view.
-    static bool DataFileNames(QStringList *names);
+    /// The data file names of every measurement of the database open on
+    /// `db`, in table order, into `*names`; false when the list cannot be
+    /// read or `pomiar` is a view.
+    static bool DataFileNames(const QSqlDatabase &db, QStringList *names);
     /// Prepares the comment update of measurement `id`: qsSqlKomentarz gets
     /// (and the trace shows) the statement as text; ExecPending binds the
     /// comment itself, so it is stored exactly, NUL characters included.

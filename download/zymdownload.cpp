@@ -168,8 +168,8 @@ qint64 SpaceNeeded(const QString &sourceFolder, const QString &targetFolder, con
     return added + largest;
 }
 
-ZYMDownloadResult CopyZYMFiles(QString dataBasePath, QString targetFolder, const TDownloadHooks &hooks,
-                               TDownloadReport *report)
+ZYMDownloadResult CopyZYMFiles(const QSqlDatabase &db, QString dataBasePath, QString targetFolder,
+                               const TDownloadHooks &hooks, TDownloadReport *report)
 {
     TDownloadReport scratch;
     TDownloadReport &r = report ? *report : scratch;
@@ -188,7 +188,7 @@ ZYMDownloadResult CopyZYMFiles(QString dataBasePath, QString targetFolder, const
     }
 
     names.clear();
-    if (!TDataBase::DataFileNames(&names))
+    if (!TDataBase::DataFileNames(db, &names))
         return DownloadListFailed;
 
     qDebug() << "Data base  clouse";

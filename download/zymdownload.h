@@ -1,6 +1,7 @@
 #ifndef ZYMDOWNLOAD_H
 #define ZYMDOWNLOAD_H
 
+#include <QSqlDatabase>
 #include <QString>
 #include <QStringList>
 
@@ -87,11 +88,11 @@ qint64 SpaceNeeded(const QString &sourceFolder, const QString &targetFolder, con
 
 /// Downloads the meter's data files and then its database file from the
 /// folder of `dataBasePath` into `targetFolder` ("NONE" when the choice was
-/// cancelled). The data file names are read from the database open on the
-/// default connection. The database file is copied only when every data
+/// cancelled). The data file names are read from the meter's database open
+/// on `db`. The database file is copied only when every data
 /// file was: a local database never lists a file the folder lacks. What
 /// went wrong goes to `*report` (when given).
-ZYMDownloadResult CopyZYMFiles(QString dataBasePath, QString targetFolder,
+ZYMDownloadResult CopyZYMFiles(const QSqlDatabase &db, QString dataBasePath, QString targetFolder,
                                const TDownloadHooks &hooks = TDownloadHooks(), TDownloadReport *report = nullptr);
 
 #endif // ZYMDOWNLOAD_H

@@ -189,7 +189,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         for (const char *column : kZymColumns)
             baza->ZymValue(QLatin1String(column));
         QStringList names;
-        TDataBase::DataFileNames(&names);
+        TDataBase::DataFileNames(baza->db, &names);
         baza->Close();
     }
 

@@ -1,6 +1,7 @@
 // TDataBase against real SQLite files: opening, rows, data files behind
 // rows, single values and the comment update; and the file-name check.
 
+#include "database/historia.h"
 #include "database/safepath.h"
 #include "database/tdatabase.h"
 #include "support/dbsupport.h"
@@ -8,6 +9,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QSqlDatabase>
 #include <QSqlQueryModel>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -39,6 +41,7 @@ private slots:
     void firstValueText();
     void viewsAreNotRead_data();
     void viewsAreNotRead();
+    void twoDatabasesReadInTurn();
 
     void komentarzRoundTrip_data();
     void komentarzRoundTrip();
@@ -331,8 +334,68 @@ void TestDataBase::viewsAreNotRead()
     if (!listRead)
         QVERIFY2(reason.contains(table, Qt::CaseInsensitive), qPrintable(reason));
     QStringList names;
-    QCOMPARE(TDataBase::DataFileNames(&names), namesRead);
+    QCOMPARE(TDataBase::DataFileNames(baza->db, &names), namesRead);
     QCOMPARE(baza->ZymValue(QStringLiteral("serial_zym")), serial);
+}
+
+// A second database stays open beside the meter's: every read and the
+// comment save go to the database they name, in whichever order they come.
+void TestDataBase::twoDatabasesReadInTurn()
+{
+    QTemporaryDir dir;
+    const QString meterPath = dir.filePath(QStringLiteral("zym_5.db"));
+    const QString otherPath = dir.filePath(QStringLiteral("drugi.db"));
+    TTestPomiar meterRow(1, 1, 0.5);
+    meterRow.plik_dane = QStringLiteral("a.zym5");
+    meterRow.komentarz = QStringLiteral("licznik");
+    QCOMPARE(MakeDataBase(meterPath, {QStringLiteral("Szyna A")}, {meterRow}), QString());
+    TTestPomiar otherRow(1, 2, 2.5);
+    otherRow.plik_dane = QStringLiteral("b.zym5");
+    otherRow.komentarz = QStringLiteral("drugi");
+    QCOMPARE(MakeDataBase(otherPath, {QStringLiteral("Kabel B"), QStringLiteral("Szyna A")},
+                          {otherRow, TTestPomiar(8, 2, 3.5)}),
+             QString());
+
+    {
+        QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("drugi"));
+        other.setDatabaseName(otherPath);
+        QVERIFY(other.open());
+        auto baza = NewBaza();
+        QCOMPARE(baza->Open(meterPath), int(TDataBase::OpenOk));
+
+        QVector<THistoriaRow> rows;
+        for (int round = 0; round < 2; ++round) {
+            QVERIFY(ReadHistoria(other, 2, &rows));
+            QCOMPARE(rows.size(), 2);
+            QVERIFY(ReadHistoria(baza->db, 1, &rows));
+            QCOMPARE(rows.size(), 1);
+            QCOMPARE(rows[0].plik, QStringLiteral("a.zym5"));
+            QStringList names;
+            QVERIFY(TDataBase::DataFileNames(other, &names));
+            QVERIFY(TDataBase::DataFileNames(baza->db, &names));
+            QCOMPARE(names, QStringList({QStringLiteral("b.zym5"), QStringLiteral("pomiar_8.zym5"),
+                                         QStringLiteral("a.zym5")}));
+            QCOMPARE(baza->ObjectId(QStringLiteral("Szyna A")), qint64(1));
+            std::unique_ptr<QSqlQueryModel> list(baza->ObiektyModel());
+            QVERIFY(list);
+            QCOMPARE(list->rowCount(), 1);
+            QVERIFY(baza->ReadRow(1));
+            QCOMPARE(baza->Row.plik_dane, QStringLiteral("a.zym5"));
+            QVERIFY(!baza->ReadRow(8));
+        }
+
+        baza->PrepareKomentarz(QStringLiteral("nowy"), 1);
+        QVERIFY(baza->ExecPending());
+        // Opening the meter's database again replaces only its own connection.
+        QCOMPARE(baza->Open(meterPath), int(TDataBase::OpenOk));
+        QVERIFY(other.isOpen());
+        QVERIFY(ReadHistoria(other, 2, &rows));
+        QCOMPARE(rows[0].komentarz, QStringLiteral("drugi"));
+        other.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("drugi"));
+    QCOMPARE(KomentarzOf(meterPath, 1), QStringLiteral("nowy"));
+    QCOMPARE(KomentarzOf(otherPath, 1), QStringLiteral("drugi"));
 }
 
 // ---------------------------------------------------------------- comment update

@@ -312,7 +312,7 @@ private slots:
                 ++seen;
                 return answer == 1;
             };
-        QCOMPARE(CopyZYMFiles(source + QStringLiteral("zym_5.db"), chosen.isEmpty() ? target : chosen, hooks), result);
+        QCOMPARE(CopyZYMFiles(QSqlDatabase::database(), source + QStringLiteral("zym_5.db"), chosen.isEmpty() ? target : chosen, hooks), result);
 
         QCOMPARE(seen, asked);
         QCOMPARE(AllEntries(target), entries);
@@ -341,7 +341,7 @@ private slots:
                 QFile::remove(source + name);
             return true;
         };
-        QCOMPARE(CopyZYMFiles(source + QStringLiteral("zym_5.db"), target, hooks), int(DownloadDataBaseFailed));
+        QCOMPARE(CopyZYMFiles(QSqlDatabase::database(), source + QStringLiteral("zym_5.db"), target, hooks), int(DownloadDataBaseFailed));
         QCOMPARE(ReadFile(target + QStringLiteral("zym_5.db")), QByteArray("earlier database"));
         QCOMPARE(AllEntries(target), (QStringList{QStringLiteral("a.zym5"), QStringLiteral("zym_5.db")}));
     }
@@ -370,7 +370,7 @@ private slots:
             seen << QStringLiteral("%1/%2 %3").arg(done).arg(total).arg(name);
             return done != cancelAt;
         };
-        QCOMPARE(CopyZYMFiles(source + QStringLiteral("zym_5.db"), target, hooks), result);
+        QCOMPARE(CopyZYMFiles(QSqlDatabase::database(), source + QStringLiteral("zym_5.db"), target, hooks), result);
         QCOMPARE(AllEntries(target).filter(QStringLiteral(".zym5")), files.mid(0, copied));
         QCOMPARE(QFileInfo::exists(target + QStringLiteral("zym_5.db")), result == DownloadOk);
         const QStringList all{QStringLiteral("0/4 a.zym5"), QStringLiteral("1/4 b.zym5"), QStringLiteral("2/4 c.zym5"),

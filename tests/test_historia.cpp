@@ -198,7 +198,7 @@ void TestHistoria::readByObjectId()
     QCOMPARE(int(baza.Open(path)), int(TDataBase::OpenOk));
 
     QVector<THistoriaRow> first;
-    QVERIFY(ReadHistoria(1, &first));
+    QVERIFY(ReadHistoria(baza.db, 1, &first));
     QCOMPARE(first.size(), 3);
     QCOMPARE(first[0].id, qint64(2)); // by time, then by id
     QCOMPARE(first[1].id, qint64(4));
@@ -211,12 +211,12 @@ void TestHistoria::readByObjectId()
     QCOMPARE(first[2].plik, QStringLiteral("pomiar_1.zym5"));
 
     QVector<THistoriaRow> second;
-    QVERIFY(ReadHistoria(2, &second));
+    QVERIFY(ReadHistoria(baza.db, 2, &second));
     QCOMPARE(second.size(), 1);
     QCOMPARE(second[0].id, qint64(3));
     QCOMPARE(second[0].status, -1);
 
-    QVERIFY(ReadHistoria(99, &second));
+    QVERIFY(ReadHistoria(baza.db, 99, &second));
     QVERIFY(second.isEmpty());
 }
 
@@ -230,7 +230,7 @@ void TestHistoria::readFailsWithReason()
     QCOMPARE(int(baza.Open(path)), int(TDataBase::OpenOk));
     QVector<THistoriaRow> rows = {Row(1)};
     QString reason;
-    QVERIFY(!ReadHistoria(1, &rows, &reason));
+    QVERIFY(!ReadHistoria(baza.db, 1, &rows, &reason));
     QVERIFY(rows.isEmpty());
     QVERIFY2(reason.contains(QStringLiteral("pomiar")), qPrintable(reason));
 }

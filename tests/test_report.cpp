@@ -3,6 +3,7 @@
 // report through "Zapisz pomiar jako" and for an object's history.
 
 #include "app/mainwindow.h"
+#include "database/ui/dialoghistoria.h"
 #include "measurement/datafile.h"
 #include "report/ui/reports.h"
 #include "support/appsupport.h"
@@ -116,6 +117,7 @@ private slots:
 
     void measurementReport_data();
     void measurementReport();
+    void reportNamesTheObjectShown();
     void fitValues_data();
     void fitValues();
     void failedWrite_data();
@@ -253,6 +255,48 @@ void TestReport::measurementReport()
         QVERIFY2(text.contains(s), qPrintable(s + QStringLiteral(" not in:\n") + text));
     for (const QString &s : neverSays)
         QVERIFY2(!text.contains(s), qPrintable(s + QStringLiteral(" in:\n") + text));
+}
+
+// A history window can show a measurement of another object than the one
+// listed: the report then names the measurement's own object.
+void TestReport::reportNamesTheObjectShown()
+{
+    QVERIFY(appsupport::WriteIni(QStringLiteral("[Program]\nAskIfAppClose=false\n[ZYM]\nZYM_NetAdress=127.0.0.1\n")));
+    std::unique_ptr<MainWindow> window = appsupport::NewWindow();
+    window->show();
+    const QDir here(dir.filePath(QString::number(++iWindows)));
+    QVERIFY(here.mkpath(QStringLiteral(".")));
+    const QString path = here.filePath(QStringLiteral("zym_5.db"));
+    QCOMPARE(MakeDataBase(path, {QStringLiteral("Uziom A"), QStringLiteral("Szyna B")},
+                          {TTestPomiar(1, 1, 0.011), TTestPomiar(2, 2, 0.022)}, true),
+             QString());
+    for (int id = 1; id <= 2; ++id)
+        QVERIFY(WriteRecordBytes(here.filePath(QStringLiteral("pomiar_%1.zym5").arg(id)), *PulseRecord(4.0, 0.01 * id)));
+    AnswerFileDialog(path);
+    window->findChild<QAction *>(QStringLiteral("actionOpenDataBase"))->trigger();
+    auto *obiekty = window->findChild<QTableView *>(QStringLiteral("tV_Obiekty"));
+    ClickCell(obiekty, 0, 0);
+    window->findChild<QAction *>(QStringLiteral("actionHistoria"))->trigger();
+    DialogHistoria *historia = nullptr;
+    for (QWidget *w : QApplication::topLevelWidgets()) {
+        if (auto *h = qobject_cast<DialogHistoria *>(w))
+            historia = h;
+    }
+    QVERIFY(historia);
+    QVERIFY(QTest::qWaitForWindowExposed(historia));
+    ClickCell(obiekty, 1, 0);
+    auto *rows = historia->findChild<QTableView *>(QStringLiteral("tV_Historia"));
+    const QPoint pos = rows->visualRect(rows->model()->index(0, 0)).center();
+    QTest::mouseClick(rows->viewport(), Qt::LeftButton, Qt::NoModifier, pos);
+    QTest::mouseDClick(rows->viewport(), Qt::LeftButton, Qt::NoModifier, pos);
+    QCOMPARE(window->findChild<QLabel *>(QStringLiteral("label_obiekt"))->text(), QStringLiteral("Obiekt: Uziom A"));
+
+    const QString pdf = here.filePath(QStringLiteral("raport.pdf"));
+    AnswerSaveDialog(pdf);
+    window->findChild<QAction *>(QStringLiteral("actionExport_wyniku_do_CSV"))->trigger();
+    const QString text = PdfText(pdf);
+    QVERIFY2(text.contains(QStringLiteral("Uziom A")) && text.contains(QStringLiteral("pomiar_1.zym5")), qPrintable(text));
+    QVERIFY2(!text.contains(QStringLiteral("Szyna B")), qPrintable(text));
 }
 
 void TestReport::fitValues_data()

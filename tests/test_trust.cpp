@@ -405,7 +405,7 @@ void TestTrust::downloadFailsOnSpecialFiles()
     TDownloadHooks hooks;
     hooks.confirmOverwrite = []() { return true; };
     TDownloadReport report;
-    QCOMPARE(CopyZYMFiles(source + QStringLiteral("zym_5.db"), target, hooks, &report), DownloadDataFilesFailed);
+    QCOMPARE(CopyZYMFiles(db, source + QStringLiteral("zym_5.db"), target, hooks, &report), DownloadDataFilesFailed);
     QCOMPARE(report.copied, 2);
     QCOMPARE(report.dataFiles, 3);
     QCOMPARE(report.failures, QStringList{names[1] + QStringLiteral(": ") + reason});
@@ -504,7 +504,7 @@ void TestTrust::downloadRefusedWithoutSpace()
     QVERIFY(db.open());
 
     TDownloadReport report;
-    QCOMPARE(CopyZYMFiles(source + QStringLiteral("zym_5.db"), target, TDownloadHooks(), &report), DownloadNoSpace);
+    QCOMPARE(CopyZYMFiles(db, source + QStringLiteral("zym_5.db"), target, TDownloadHooks(), &report), DownloadNoSpace);
     QVERIFY(report.needed > 3 * kPomiarFileSize);
     QVERIFY(report.available <= 256 * 1024);
     QCOMPARE(AllEntries(target), QStringList());

@@ -135,7 +135,8 @@ void MainWindow::SLOT_tV_Object_Clicked(const QModelIndex &index)
     // By id, not by name: objects of the same name each list their own.
     bool whole = false;
     const qint64 id = ObjectIdAt(index, &whole);
-    UpdatePomiarTbele(ui->tV_Pomiary, whole ? id : -1);
+    iObiektId = whole ? id : -1;
+    UpdatePomiarTbele(ui->tV_Pomiary, iObiektId);
     if (!whole)
         ShowBadId(index, true);
 }
@@ -154,12 +155,24 @@ void MainWindow::SLOT_tV_Pomiar_Clicked(const QModelIndex &index)
         ShowBadId(index, false);
         return;
     }
-    iPomiarId = id;
+    TShownPomiar shown;
+    shown.pomiarId = id;
+    shown.obiektId = iObiektId;
+    shown.obiekt = qsObiektName;
+    ShowPomiar(shown);
+}
+
+void MainWindow::ShowPomiar(const TShownPomiar &pomiar)
+{
+    Shown = pomiar;
+    Shown.plik.clear(); // known once its row is read
     if (ui->gB_Wynik->isHidden()) {
         ui->gB_Wynik->show();
         ui->plot->show();
     }
-    DisplayPomiar(iPomiarId);
+    // A history window can show a measurement of another object than the one listed.
+    ui->label_obiekt->setText(tr("Obiekt: ") + Shown.obiekt);
+    DisplayPomiar(Shown.pomiarId);
 }
 
 // ---------------------------------------------------------------- one measurement
@@ -177,8 +190,7 @@ void MainWindow::DisplayPomiar(qint64 id_pomiar)
         ui->tE_Komentarz->setPlainText(Baza.WynikFromBase(WynikKomentarz));
         qsKomentarz = ui->tE_Komentarz->toPlainText();
         Baza.CopyPomiar(&CurrentPomiar);
-        qsPomiarObiekt = qsObiektName;
-        qsPomiarPlik = Baza.Row.plik_dane;
+        Shown.plik = Baza.Row.plik_dane;
         PlotPomiar(ui->plot, &CurrentPomiar, kOffset03, kOffset14);
         ui->actionExport_wyniku_do_CSV->setEnabled(true);
         if (pDialogWykres)
@@ -194,7 +206,7 @@ void MainWindow::DisplayPomiar(qint64 id_pomiar)
     // a comment never seen.
     ui->tE_Komentarz->setPlainText(rowRead ? Baza.WynikFromBase(WynikKomentarz) : QString());
     if (!rowRead)
-        iPomiarId = -1; // no row, nowhere for a comment to go
+        Shown.pomiarId = -1; // no row, nowhere for a comment to go
     ClearPlot(ui->plot);
     // Nothing shown is nothing to export; the record held is another measurement's.
     ui->actionExport_wyniku_do_CSV->setEnabled(false);
@@ -208,7 +220,7 @@ void MainWindow::ForgetPomiar()
     ui->tE_Komentarz->setPlainText(QString());
     ClearPlot(ui->plot);
     ui->actionExport_wyniku_do_CSV->setEnabled(false);
-    iPomiarId = -1;
+    Shown = TShownPomiar();
     iKomentarzChanges = 0;
 }
 
@@ -226,24 +238,24 @@ bool MainWindow::AskSaveKomentarz()
     if (!Baza.IsOpen() || iKomentarzChanges <= 1)
         return true;
     // No measurement of this database was clicked: there is no row to save to.
-    if (iPomiarId < 0)
+    if (Shown.pomiarId < 0)
         return true;
 
     if (!AskTakNie(QMessageBox::Warning, tr("Ostrzeżenie!"),
                    tr("Pole komentarza uległo zmianie. Zapisać komentarz w bazie danych?")))
         return true;
 
-    Baza.PrepareKomentarz(qsKomentarz, iPomiarId);
+    Baza.PrepareKomentarz(qsKomentarz, Shown.pomiarId);
     if (Baza.ExecPending()) {
         ShowSavedKomentarz();
-        HistoriaKomentarzSaved(iPomiarId, qsKomentarz);
+        HistoriaKomentarzSaved(Shown.pomiarId, qsKomentarz);
         return true;
     }
 
     // Say so, and keep the edit: the next click asks again.
     QString reason = Baza.LastErrorText();
     if (reason.trimmed().isEmpty())
-        reason = tr("Pomiaru o numerze %1 nie ma w bazie danych.").arg(iPomiarId);
+        reason = tr("Pomiaru o numerze %1 nie ma w bazie danych.").arg(Shown.pomiarId);
     ShowProblem(QMessageBox::Critical, tr("Błąd!"),
                 tr("Nie udało się zapisać komentarza w bazie danych.") + QLatin1Char('\n') + reason);
     return false;
@@ -262,7 +274,7 @@ void MainWindow::ClearDatabaseView()
     ui->gB_Wynik->hide();
     ui->plot->hide();
     ui->actionExport_wyniku_do_CSV->setEnabled(false);
-    iPomiarId = -1;
+    Shown = TShownPomiar();
     CloseHistoriaWindows();
 }
 

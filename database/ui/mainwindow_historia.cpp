@@ -83,7 +83,7 @@ void MainWindow::OpenHistoria(const QModelIndex &objectIndex)
 
     QVector<THistoriaRow> rows;
     QString reason;
-    if (!ReadHistoria(objectId, &rows, &reason)) {
+    if (!ReadHistoria(Baza.db, objectId, &rows, &reason)) {
         ShowProblem(QMessageBox::Warning, tr("Błąd!"),
                     tr("Nie można odczytać historii obiektu.") + QLatin1Char('\n') + reason);
         return;
@@ -95,25 +95,20 @@ void MainWindow::OpenHistoria(const QModelIndex &objectIndex)
     window->setAttribute(Qt::WA_DeleteOnClose);
     KeptDialogs.Keep(window);
     HistoriaWindows.insert(objectId, window);
-    connect(window, &DialogHistoria::PomiarActivated, this, &MainWindow::HistoriaPomiarActivated);
+    connect(window, &DialogHistoria::PomiarActivated, this,
+            [this, objectId](qint64 pomiarId, const QString &objectName) {
+                if (!Baza.IsOpen())
+                    return;
+                // The road of a click in tV_Pomiary: the comment question first.
+                if (!AskSaveKomentarz())
+                    return;
+                TShownPomiar shown;
+                shown.pomiarId = pomiarId;
+                shown.obiektId = objectId;
+                shown.obiekt = objectName;
+                ShowPomiar(shown);
+            });
     window->show();
-}
-
-void MainWindow::HistoriaPomiarActivated(qint64 pomiarId, const QString &objectName)
-{
-    if (!Baza.IsOpen())
-        return;
-    // The road of a click in tV_Pomiary: the comment question first.
-    if (!AskSaveKomentarz())
-        return;
-    iPomiarId = pomiarId;
-    if (ui->gB_Wynik->isHidden()) {
-        ui->gB_Wynik->show();
-        ui->plot->show();
-    }
-    // The measurement may belong to another object than the one listed.
-    ui->label_obiekt->setText(tr("Obiekt: ") + objectName);
-    DisplayPomiar(iPomiarId);
 }
 
 void MainWindow::HistoriaKomentarzSaved(qint64 pomiarId, const QString &komentarz)

@@ -48,7 +48,7 @@ void MainWindow::ShowSavedKomentarz()
     // Only the one cell changes: reading the list again would lose the
     // selection, the scroll position and the order the user sorted.
     auto *list = qobject_cast<TListModel *>(ui->tV_Pomiary->model());
-    if (list && list->SetText(iPomiarId, kKomentarzColumn, qsKomentarz))
+    if (list && list->SetText(Shown.pomiarId, kKomentarzColumn, qsKomentarz))
         FitColumns(ui->tV_Pomiary);
 }
 

@@ -200,7 +200,7 @@ void MainWindow::on_actionPobierz_baz_danych_triggered()
         hooks.progress = [&progress](int done, int total, const QString &name) {
             return progress.Step(done, total, name);
         };
-        result = CopyZYMFiles(dataBasePath, targetFolder, hooks, &report);
+        result = CopyZYMFiles(Baza.db, dataBasePath, targetFolder, hooks, &report);
     }
 
     for (const TDownloadMessage &m : kDownloadMessages) {

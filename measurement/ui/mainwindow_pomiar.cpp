@@ -33,8 +33,8 @@ void MainWindow::on_actionOpenPomiar_triggered()
     }
 
     Baza.CopyPomiar(&CurrentPomiar);
-    qsPomiarObiekt.clear();
-    qsPomiarPlik = QFileInfo(name).fileName();
+    Shown = TShownPomiar();
+    Shown.plik = QFileInfo(name).fileName();
     Baza.UpdateWynikTexts();
     ui->label_R->setText(Baza.WynikFromFile(WynikR));
     ui->label_Metoda->setText(tr("Metoda:") + Baza.WynikFromFile(WynikMetoda));
@@ -50,5 +50,4 @@ void MainWindow::on_actionOpenPomiar_triggered()
     iKomentarzChanges = 0;
     // This measurement has no database row: an edited comment must not be
     // saved into the row clicked before (no row means no save question).
-    iPomiarId = -1;
 }

@@ -23,15 +23,15 @@ TPomiarReport MainWindow::PomiarReportData()
     }
     // A measurement clicked in the database has a row; one opened from a
     // file has only its record (no status, no object).
-    const bool fromBase = iPomiarId >= 0;
+    const bool fromBase = Shown.pomiarId >= 0;
     const quint32 czas = quint32(fromBase ? qint64(Baza.Row.czas) : CurrentPomiar.czas);
     const qint32 metoda = fromBase ? Baza.Row.metoda : CurrentPomiar.metoda;
-    d.obiekt = qsPomiarObiekt;
+    d.obiekt = Shown.obiekt;
     d.czas = QDateTime::fromSecsSinceEpoch(qint64(czas), Qt::UTC).toLocalTime().toString(QStringLiteral("yyyy-MM-dd hh:mm:ss"));
     d.metoda = IsMetoda3P(metoda) ? QStringLiteral("3P") : QStringLiteral("2P");
     d.bStatusKnown = fromBase;
     d.status = fromBase ? Baza.Row.status : 0;
-    d.plikDanych = qsPomiarPlik;
+    d.plikDanych = Shown.plik;
     d.rText = ui->label_R->text();
     d.r = fromBase ? Baza.Row.rezystancja : CurrentPomiar.rezystancja;
     d.komentarz = ui->tE_Komentarz->toPlainText();
