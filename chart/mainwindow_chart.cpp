@@ -22,8 +22,8 @@ void MainWindow::on_actionOkno_triggered()
     // The title names the measurement shown, and follows it.
     const QString title = pDialogWykres->windowTitle();
     auto name = [this, title]() {
-        const QString shown = qsPomiarObiekt.isEmpty() ? qsPomiarPlik
-                                                       : qsPomiarObiekt + QStringLiteral(", ") + ui->label_Czas->text();
+        const QString shown = Shown.obiekt.isEmpty() ? Shown.plik
+                                                       : Shown.obiekt + QStringLiteral(", ") + ui->label_Czas->text();
         pDialogWykres->setWindowTitle(shown.trimmed().isEmpty() ? title : title + QStringLiteral(" – ") + shown);
     };
     name();
