@@ -1,6 +1,7 @@
 // The fit of R and L to the whole pulse on simulated measurements: records
 // of both current channels and the slow-rise waveforms whose tails run far
-// beyond row 2200, taken in turn so that no single record sits in the cache.
+// beyond row 2200, and pulses switched within a sample, taken in turn so
+// that no single record sits in the cache.
 
 #include "simulator/zymsim.h"
 #include "tools/fitrl.h"
@@ -15,9 +16,10 @@
 
 namespace {
 
-std::vector<std::unique_ptr<TDataPomiar>> Records(bool slowRise)
+std::vector<std::unique_ptr<TDataPomiar>> Records(bool slowRise, int shape = SimRaisedCosine)
 {
     TSimOptions options;
+    options.shape = shape;
     options.iObiekty = 8;
     options.iPomiary = 32;
     options.seed = 5;
@@ -45,6 +47,22 @@ void BM_FitRL(benchmark::State &state)
     }
 }
 BENCHMARK(BM_FitRL)->Arg(0)->Arg(1)->ArgName("slowRise")->Unit(benchmark::kMicrosecond);
+
+// Pulses switched within a sample (TSimShape 1 to 4): the voltage steps
+// the fit has to find.
+void BM_FitRL_Switched(benchmark::State &state)
+{
+    const auto records = Records(false, int(state.range(0)));
+    size_t next = 0;
+    for (auto _ : state) {
+        const TFitRL fit = FitRL(records[next].get());
+        benchmark::DoNotOptimize(fit);
+        if (!fit.bValid)
+            state.SkipWithError("no fit");
+        next = (next + 1) % records.size();
+    }
+}
+BENCHMARK(BM_FitRL_Switched)->DenseRange(SimSwitched, SimOverdriveFine)->ArgName("shape")->Unit(benchmark::kMicrosecond);
 
 } // namespace
 

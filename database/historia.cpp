@@ -1,10 +1,14 @@
 #include "database/historia.h"
 
+#include "database/resulttexts.h"
+#include "database/rowid.h"
+
 #include "measurement/engformat.h"
 #include "measurement/replacefile.h"
 #include "measurement/tdatapomiar.h"
 
 #include <QDateTime>
+#include <QHash>
 #include <QLocale>
 #include <QObject>
 #include <QSqlError>
@@ -13,6 +17,7 @@
 #include <QTextCodec>
 #include <QVariant>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -26,6 +31,19 @@ const char kHistoriaStatement[] =
     "ORDER BY pomiar_czas, pomiar_id";
 
 double NotANumber() { return std::numeric_limits<double>::quiet_NaN(); }
+
+// The last second QDateTime and every calendar shows as a year of four digits.
+constexpr qint64 kLastCzas = 253402300799; // 9999-12-31 23:59:59 UTC
+
+/// pomiar_czas as seconds: a whole number (an integer, or a real without a
+/// fraction) from 1970 to the year 9999; anything else is unknown.
+qint64 CzasOf(const QVariant &value)
+{
+    qint64 czas = 0;
+    if (value.userType() == QMetaType::QString || !WholeId(value, &czas) || czas < 0 || czas > kLastCzas)
+        return kHistoriaCzasUnknown;
+    return czas;
+}
 
 QString CsvField(QString text)
 {
@@ -57,23 +75,58 @@ bool ReadHistoria(const QSqlDatabase &db, qint64 objectId, QVector<THistoriaRow>
             *errorText = query.lastError().text();
         return false;
     }
+    QHash<qint64, int> seen; // rows by id
+    bool shared = false;
     while (query.next()) {
         THistoriaRow row;
-        row.id = query.value(0).toLongLong();
-        row.czas = query.value(1).toLongLong();
-        row.R = query.value(2).toDouble();
+        row.bIdExact = WholeId(query.value(0), &row.id);
+        if (row.bIdExact && ++seen[row.id] > 1)
+            shared = true;
+        if (!row.bIdExact)
+            row.id = -1;
+        row.czas = CzasOf(query.value(1));
+        row.R = ColumnNumber(query.value(2));
         row.status = query.value(3).toInt();
         row.metoda = query.value(4).toInt();
         row.komentarz = query.value(5).toString();
         row.plik = query.value(6).toString();
         rows->append(row);
     }
+    // Rows of one id: the first of them was read before the second was seen.
+    if (shared) {
+        for (THistoriaRow &row : *rows) {
+            if (row.bIdExact && seen.value(row.id) > 1) {
+                row.bIdExact = false;
+                row.id = -1;
+            }
+        }
+    }
+    // SQL puts NULL before every time and texts after: both are unknown, last.
+    std::stable_partition(rows->begin(), rows->end(),
+                          [](const THistoriaRow &r) { return r.czas != kHistoriaCzasUnknown; });
     return true;
 }
 
 bool HasValue(const THistoriaRow &row)
 {
-    return row.status != -1 && std::isfinite(row.R) && row.R < kHistoriaInfinity;
+    const double size = std::fabs(row.R);
+    return row.status != -1 && row.czas != kHistoriaCzasUnknown && size < kHistoriaInfinity
+        && (size >= kHistoriaTiny || row.R == 0);
+}
+
+bool HistoriaCzasSpan(const QVector<THistoriaRow> &rows, qint64 *first, qint64 *last)
+{
+    bool any = false;
+    for (const THistoriaRow &row : rows) {
+        if (row.czas == kHistoriaCzasUnknown)
+            continue;
+        if (!any || row.czas < *first)
+            *first = row.czas;
+        if (!any || row.czas > *last)
+            *last = row.czas;
+        any = true;
+    }
+    return any;
 }
 
 int FirstValueIndex(const QVector<THistoriaRow> &rows)
@@ -113,6 +166,8 @@ QVector<THistoriaZmiana> HistoriaZmiany(const QVector<THistoriaRow> &rows, int r
 
 QString HistoriaCzasText(qint64 czas)
 {
+    if (czas == kHistoriaCzasUnknown)
+        return QObject::tr("nieznany");
     return QDateTime::fromSecsSinceEpoch(czas, Qt::UTC).toLocalTime().toString(QStringLiteral("yyyy-MM-dd hh:mm:ss"));
 }
 
@@ -120,9 +175,13 @@ QString HistoriaRText(const THistoriaRow &row)
 {
     if (row.status == -1)
         return QObject::tr("Poza zakresem");
+    if (std::isnan(row.R))
+        return QObject::tr("brak");
     if (row.R >= kHistoriaInfinity)
         return QString(QChar(0x221E));
-    return FormatEngineering(row.R);
+    if (row.R <= -kHistoriaInfinity)
+        return QStringLiteral("-") + QChar(0x221E);
+    return FormatEngineering(std::fabs(row.R) < kHistoriaTiny ? 0.0 : row.R);
 }
 
 QString HistoriaMetodaText(const THistoriaRow &row)
@@ -132,9 +191,9 @@ QString HistoriaMetodaText(const THistoriaRow &row)
 
 QString PercentText(double percent, bool decimalComma)
 {
-    if (std::isnan(percent))
+    if (!std::isfinite(percent))
         return QString();
-    QString text = QString::number(percent, 'f', 1);
+    QString text = std::fabs(percent) < 1e6 ? QString::number(percent, 'f', 1) : QString::number(percent, 'g', 3);
     // A change that rounds to nothing has no direction: "0.0", never "-0.0".
     if (text == QLatin1String("0.0") || text == QLatin1String("-0.0"))
         text = QStringLiteral("0.0");
@@ -162,10 +221,15 @@ QString HistoriaCsvText(const QVector<THistoriaRow> &rows, int reference)
     for (int i = 0; i < rows.size(); ++i) {
         const THistoriaRow &row = rows[i];
         // Every digit the double holds: the table rounds, the file must not.
-        const QString R = row.status == -1
-            ? QObject::tr("Poza zakresem")
-            : QString::number(row.R, 'g', QLocale::FloatingPointShortest).replace(QLatin1Char('.'), QLatin1Char(','));
-        text += HistoriaCzasText(row.czas) + QLatin1Char(';') + CsvField(R) + QLatin1Char(';')
+        QString R;
+        if (row.status == -1)
+            R = QObject::tr("Poza zakresem");
+        else if (std::isfinite(row.R))
+            R = QString::number(row.R, 'g', QLocale::FloatingPointShortest).replace(QLatin1Char('.'), QLatin1Char(','));
+        else if (std::isinf(row.R))
+            R = row.R > 0 ? QString(QChar(0x221E)) : QStringLiteral("-") + QChar(0x221E);
+        const QString czas = row.czas == kHistoriaCzasUnknown ? QString() : HistoriaCzasText(row.czas);
+        text += czas + QLatin1Char(';') + CsvField(R) + QLatin1Char(';')
             + HistoriaMetodaText(row) + QLatin1Char(';') + PercentText(zmiany[i].odniesienie, true) + QLatin1Char(';')
             + PercentText(zmiany[i].poprzedni, true) + QLatin1Char(';') + CsvField(row.komentarz) + QLatin1Char('\n');
     }

@@ -8,6 +8,8 @@
 #include <QVector>
 #include <QtGlobal>
 
+#include <limits>
+
 // The history of one object: every measurement of it in time order, how
 // each valid one compares with a reference and with the valid one before
 // it, and the history as CSV text. Read-only: nothing here writes to the
@@ -17,8 +19,10 @@
 struct THistoriaRow
 {
     qint64 id = 0;      // pomiar_id
-    qint64 czas = 0;    // pomiar_czas: seconds since 1970-01-01 00:00 UTC
-    double R = 0;       // pomiar_rezystancja: ohms
+    bool bIdExact = true; // the id names this row and no other: it may be opened and written
+    qint64 czas = 0;    // pomiar_czas: seconds since 1970-01-01 00:00 UTC; kHistoriaCzasUnknown
+                        // for NULL, a text or a time no calendar shows
+    double R = 0;       // pomiar_rezystancja: ohms; NaN for NULL or a text
     int status = 0;     // pomiar_status: -1 out of range
     qint32 metoda = 0;  // pomiar_metoda: bit 0x80 set means 3P
     QString komentarz;  // pomiar_komentarz; NULL reads as empty
@@ -34,15 +38,22 @@ struct THistoriaZmiana
 
 /// Resistances at or above this many ohms are the meter's open circuit, shown as "∞".
 constexpr double kHistoriaInfinity = 1000.0;
+/// Resistances closer to zero than this are no measurement of this meter
+/// (denormals of a damaged row): shown as zero, never a reference.
+constexpr double kHistoriaTiny = 1e-12;
+/// The time of a row whose pomiar_czas is NULL, a text, or beyond the year 9999.
+constexpr qint64 kHistoriaCzasUnknown = std::numeric_limits<qint64>::min();
 
 /// Reads the measurements of object `objectId` from the database open on
-/// `db`, in one statement, sorted by time and then by id.
-/// False when the statement fails, with the driver's reason in
+/// `db`, in one statement, sorted by time and then by id, rows of unknown
+/// time last (by id). An id that is not a whole number or that two rows
+/// share leaves bIdExact false. False when the statement fails, with the driver's reason in
 /// `*errorText` (when given); `*rows` is replaced either way.
 bool ReadHistoria(const QSqlDatabase &db, qint64 objectId, QVector<THistoriaRow> *rows, QString *errorText = nullptr);
 
-/// Whether the row has a resistance to compare: in range, finite and
-/// below the open-circuit limit.
+/// Whether the row has a resistance to compare and a place in time: in
+/// range, a number between kHistoriaTiny and the open-circuit limit (or
+/// zero), and a known time.
 bool HasValue(const THistoriaRow &row);
 
 /// Index of the first row with a value, or -1.
@@ -58,19 +69,25 @@ double PercentChange(double value, double reference);
 /// as a previous row.
 QVector<THistoriaZmiana> HistoriaZmiany(const QVector<THistoriaRow> &rows, int reference);
 
-/// "yyyy-MM-dd hh:mm:ss" of `czas` in the computer's local time.
+/// "yyyy-MM-dd hh:mm:ss" of `czas` in the computer's local time;
+/// "nieznany" (translated, context QObject) for kHistoriaCzasUnknown.
 QString HistoriaCzasText(qint64 czas);
 
+/// The first and last known time of `rows` (seconds); false when no row has one.
+bool HistoriaCzasSpan(const QVector<THistoriaRow> &rows, qint64 *first, qint64 *last);
+
 /// The resistance as the history shows it: "Poza zakresem" (translated,
-/// context QObject) for a row out of range, "∞" at or above 1000 Ω,
-/// otherwise FormatEngineering.
+/// context QObject) for a row out of range, "brak" (translated) without a
+/// number, "∞" at or above 1000 Ω ("-∞" at or below -1000 Ω), otherwise
+/// FormatEngineering (a denormal as zero).
 QString HistoriaRText(const THistoriaRow &row);
 
 /// "2P" or "3P".
 QString HistoriaMetodaText(const THistoriaRow &row);
 
 /// A change with one decimal and its sign, e.g. "+1.5%", "-0.3%", "0.0%";
-/// empty for NaN. `decimalComma` writes "+1,5" with no "%" (the CSV form).
+/// from a million percent on three significant digits ("+1.23e+08%");
+/// empty for NaN and infinities. `decimalComma` writes "+1,5" with no "%" (the CSV form).
 QString PercentText(double percent, bool decimalComma = false);
 
 /// Column headers of the history table and its CSV (translated, context
@@ -79,7 +96,8 @@ QString PercentText(double percent, bool decimalComma = false);
 QStringList HistoriaHeaders(bool csv);
 
 /// The history as CSV text: a header line, then one line per row: time,
-/// R in ohms with every digit the double holds (or "Poza zakresem"),
+/// R in ohms with every digit the double holds (or "Poza zakresem", or
+/// nothing for a row without a number; an unknown time is empty too),
 /// method, both changes, the comment. ";" separators, decimal commas,
 /// "\n" line ends; a field holding ";", a quote or a line break is quoted.
 QString HistoriaCsvText(const QVector<THistoriaRow> &rows, int reference);

@@ -6,6 +6,7 @@
 
 #include "database/tdatabase.h"
 
+#include "database/resulttexts.h"
 #include "database/rowid.h"
 #include "database/safepath.h"
 #include "measurement/datafile.h"
@@ -29,11 +30,13 @@ const char kObiektyStatement[] = "SELECT Obiekt_nazwa AS OBIEKT, obiekt_id FROM 
 const char kPomiaryStatement[] =
     "SELECT pomiar.pomiar_id AS ID, strftime('%Y-%m-%d %H:%M:%S', "
     "datetime(datetime(pomiar.pomiar_czas, 'unixepoch')),'localtime') AS DATA , "
-    "CASE WHEN pomiar.pomiar_rezystancja >= 1000 THEN '\xE2\x88\x9E' "
+    "CASE WHEN pomiar.pomiar_status = -1 THEN 'Poza zakresem' "
+    "WHEN typeof(pomiar.pomiar_rezystancja) NOT IN ('integer', 'real') THEN NULL "
+    "WHEN pomiar.pomiar_rezystancja >= 1000 THEN '\xE2\x88\x9E' "
     "WHEN pomiar.pomiar_rezystancja >= 100 THEN round(pomiar.pomiar_rezystancja,0) "
     "WHEN pomiar.pomiar_rezystancja >= 10 THEN round(pomiar.pomiar_rezystancja,1) "
     "WHEN pomiar.pomiar_rezystancja >= 1 THEN round(pomiar.pomiar_rezystancja,2) "
-    "ELSE round(pomiar.pomiar_rezystancja,3) END AS WYNIK, "
+    "ELSE pomiar.pomiar_rezystancja END AS WYNIK, "
     "pomiar.pomiar_komentarz as KOMENTARZ FROM pomiar WHERE pomiar.pomiar_obiekt_id =";
 
 // The object list shows names only; each row's id comes along under its own
@@ -121,8 +124,10 @@ QString TDataBase::LastErrorText()
     return qsLastError.isEmpty() ? db.lastError().text() : qsLastError;
 }
 
-bool TDataBase::ReadRow(qint64 id)
+bool TDataBase::ReadRow(qint64 id, bool *ambiguous)
 {
+    if (ambiguous)
+        *ambiguous = false;
     enum Kind { Int, Text, Real };
     struct Column {
         const char *statement;
@@ -149,8 +154,13 @@ bool TDataBase::ReadRow(qint64 id)
         QSqlQuery query(db);
         if (!query.exec(QLatin1String(c.statement) + QString::number(id)))
             continue; // a missing column leaves its field as it was
+        int matches = 0;
         while (query.next()) {
             found = true;
+            // Two rows of one id: the last would show (and a comment would
+            // go to both) under the first one's line.
+            if (++matches > 1 && ambiguous)
+                *ambiguous = true;
             const QVariant v = query.value(0);
             switch (c.kind) {
             case Int:
@@ -160,7 +170,7 @@ bool TDataBase::ReadRow(qint64 id)
                 *static_cast<QString *>(c.field) = v.toString();
                 break;
             case Real:
-                *static_cast<double *>(c.field) = v.toDouble();
+                *static_cast<double *>(c.field) = ColumnNumber(v);
                 break;
             }
         }
@@ -179,10 +189,13 @@ int TDataBase::LoadPomiar(qint64 id, bool *rowRead)
     // Without its row, `Row` still names the file of the measurement read
     // before: showing that under this id would pass one measurement off as
     // another.
-    if (!ReadRow(id)) {
+    bool ambiguous = false;
+    if (!ReadRow(id, &ambiguous)) {
         qDebug() << "Brak pomiaru w bazie" << id;
         return LoadPomiarMissing;
     }
+    if (ambiguous)
+        return LoadPomiarAmbiguous;
     if (rowRead)
         *rowRead = true;
     // The row comes from a file that may have been made anywhere: a name

@@ -80,11 +80,12 @@ public:
     QString LastErrorText();
     /// Fills `Row` from the `pomiar` row of `id`, one column at a time.
     /// False when no statement found a row (then `Row` is unchanged).
-    bool ReadRow(qint64 id);
+    bool ReadRow(qint64 id, bool *ambiguous = nullptr);
     /// Result codes of LoadPomiar (besides a negative id passed through).
     enum LoadPomiarResult {
         LoadPomiarOk = 0,      ///< row and data file read; `Pomiar` holds the measurement
-        LoadPomiarMissing = -1 ///< no such row, or its data file is missing, short, unreadable
+        LoadPomiarMissing = -1, ///< no such row, or its data file is missing, short, unreadable
+        LoadPomiarAmbiguous = -2 ///< more than one row carries the id: none of them is shown
                                ///< or named outside the database's folder; `Pomiar` unchanged
     };
     /// Reads the row of `id` and its data file into `Pomiar`. Returns a

@@ -6,6 +6,7 @@
 
 #include "measurement/csvexport.h"
 #include "measurement/datafile.h"
+#include "measurement/engformat.h"
 
 #include <QDateTime>
 #include <QDebug>
@@ -15,11 +16,9 @@
 
 namespace {
 
-const QString kOhm = QString(QChar(0x03A9));
-
 QString ResistanceText(double ohms)
 {
-    return QString::number(ohms, 'f', 3) + kOhm;
+    return ResultResistanceText(ohms, QObject::tr("brak"));
 }
 
 } // namespace

@@ -103,8 +103,9 @@ void CheckLoadPomiar(TDataBase &baza, int id)
         FUZZ_CHECK(std::memcmp(&baza.Pomiar, gBefore.get(), sizeof(TDataPomiar)) == 0);
         return;
     }
-    FUZZ_CHECK(result == TDataBase::LoadPomiarOk || result == TDataBase::LoadPomiarMissing);
-    if (result == TDataBase::LoadPomiarMissing) {
+    FUZZ_CHECK(result == TDataBase::LoadPomiarOk || result == TDataBase::LoadPomiarMissing
+               || result == TDataBase::LoadPomiarAmbiguous);
+    if (result != TDataBase::LoadPomiarOk) {
         FUZZ_CHECK(std::memcmp(&baza.Pomiar, gBefore.get(), sizeof(TDataPomiar)) == 0);
         return;
     }

@@ -3,6 +3,7 @@
 #include <QChar>
 #include <QMap>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -93,6 +94,53 @@ QString FormatEngineering(double ohms, int significantDigits, QChar decimalPoint
     if (ohms < 0)
         number.prepend(QLatin1Char('-'));
     return number + QLatin1Char(' ') + EngUnitText(e3);
+}
+
+QString FormatWithUncertainty(double value, double sigma, const QString &unit)
+{
+    if (!std::isfinite(value))
+        return QString(QChar(0x2014));
+    sigma = std::fabs(sigma);
+    const bool withSigma = sigma > 0 && std::isfinite(sigma);
+    const int e3 = EngExponent(withSigma ? std::max(std::fabs(value), sigma) : value, 4);
+    QString prefix;
+    switch (e3) {
+    case EngMicro:
+        prefix = kMicro;
+        break;
+    case EngMilli:
+        prefix = QStringLiteral("m");
+        break;
+    case EngKilo:
+        prefix = QStringLiteral("k");
+        break;
+    default:
+        break;
+    }
+    const QString u = QLatin1Char(' ') + prefix + unit;
+    const double factor = std::pow(10.0, e3);
+    const double v = value / factor;
+    if (!withSigma) {
+        const int whole = v == 0 ? 1 : int(std::floor(std::log10(std::fabs(v)))) + 1;
+        return QString::number(v, 'f', qBound(0, 4 - whole, 12)) + u;
+    }
+    const double s = sigma / factor;
+    constexpr int kMaxDecimals = 15;
+    int decimals = 1 - int(std::floor(std::log10(s)));
+    // 0.0996 rounds to 0.10 with two digits: one decimal less.
+    if (decimals >= 0 && decimals <= kMaxDecimals && std::round(s * std::pow(10.0, decimals)) >= 100)
+        --decimals;
+    decimals = qBound(0, decimals, kMaxDecimals);
+    return QString::number(v, 'f', decimals) + u + QStringLiteral(" ± ") + QString::number(s, 'f', decimals) + u;
+}
+
+QString ResultResistanceText(double ohms, const QString &brak)
+{
+    if (std::isnan(ohms))
+        return brak;
+    if (ohms != 0 && std::isfinite(ohms) && EngExponent(ohms, 4) < EngUnit)
+        return FormatEngineering(ohms, 4);
+    return QString::number(ohms, 'f', 3) + kOhm;
 }
 
 int CommonEngExponent(const QVector<double> &values, int significantDigits)

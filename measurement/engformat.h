@@ -33,6 +33,21 @@ QString EngUnitText(int exponent);
 /// infinities, "—" for NaN.
 QString FormatEngineering(double ohms, int significantDigits = 4, QChar decimalPoint = QLatin1Char('.'));
 
+/// `value` ± `sigma` in engineering units of `unit` ("Ω", "H"): the
+/// uncertainty with two significant digits, the value with the same
+/// decimals, both with the prefix of the larger of the two, e.g.
+/// "12.3456 mΩ ± 0.0012 mΩ", "1.0062 mH ± 0.0013 mH". An uncertainty is
+/// never shown as zero: without a positive finite one, the value alone with
+/// four significant digits. "—" for a value that is not finite.
+QString FormatWithUncertainty(double value, double sigma, const QString &unit);
+
+/// A resistance as the result area, the CSV's label line and the reports
+/// write it after "R=": below 1 Ω (as rounded to four significant digits)
+/// FormatEngineering, "10.06 mΩ"; from 1 Ω on three decimals and "Ω" with
+/// no blank, "12.346Ω". `brak` for a value that is not a number (a row
+/// without a readable resistance).
+QString ResultResistanceText(double ohms, const QString &brak);
+
 /// The exponent most of the finite `values` (ohms) are shown with, for an
 /// axis that carries one unit; a tie goes to the larger unit, no finite
 /// value gives EngUnit.

@@ -32,6 +32,17 @@ int BaselineLevel(const TDataPomiar *rec, int c)
 
 int DetectRange(TDataPomiar *rec)
 {
+    int kanalI, kanalU;
+    RangeChannels(rec, &kanalI, &kanalU);
+    rec->kanalI = kanalI;
+    rec->kanalU = kanalU;
+    return 0;
+}
+
+void RangeChannels(const TDataPomiar *rec, int *kanalI, int *kanalU)
+{
+    *kanalI = rec->kanalI;
+    *kanalU = rec->kanalU;
     bool okU0 = true;
     bool okU1 = true;
     bool okI2 = true;
@@ -52,19 +63,18 @@ int DetectRange(TDataPomiar *rec)
     // The voltage choice is judged on channels 1 and 0 for both current
     // ranges: channels 3 and 4 are their counterparts on the high range.
     if (okI2) {
-        rec->kanalI = 2;
+        *kanalI = 2;
         if (okU1)
-            rec->kanalU = 1;
+            *kanalU = 1;
         else if (okU0)
-            rec->kanalU = 0;
+            *kanalU = 0;
     } else if (okI5) {
-        rec->kanalI = 5;
+        *kanalI = 5;
         if (okU1)
-            rec->kanalU = 4;
+            *kanalU = 4;
         else if (okU0)
-            rec->kanalU = 3;
+            *kanalU = 3;
     }
-    return 0;
 }
 
 double CalcR_Sample(const TDataPomiar *rec, int row)

@@ -9,6 +9,11 @@ struct TDataPomiar;
 /// then 0 (with current channel 5: 4, then 3). Always returns 0.
 int DetectRange(TDataPomiar *rec);
 
+/// The channels DetectRange would write, leaving `rec` as it is: `kanalI`
+/// and `kanalU` start from the record's and change as DetectRange changes
+/// them.
+void RangeChannels(const TDataPomiar *rec, int *kanalI, int *kanalU);
+
 /// Resistance in ohms at one sample row, with the channels as they stand in
 /// `rec` and the zero levels of rows 0 to 999. NaN for a channel index
 /// outside 0..5 or a row outside 0..9999.

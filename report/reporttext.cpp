@@ -18,46 +18,13 @@ bool Missing(const QString &value)
 
 QString OrNone(const QString &value) { return Missing(value) ? kNone : value; }
 
-struct TScaled
-{
-    double value;    // in units of the prefix
-    int decimals;
-    QString prefix;
-    double factor;   // value = raw / factor
-};
-
-TScaled Scale(double raw, int significant)
-{
-    static const char *const prefixes[] = {"p", "n", "µ", "m", "", "k"};
-    int exponent = 0; // of 1000
-    if (raw != 0)
-        exponent = int(std::floor(std::log10(std::fabs(raw)) / 3.0));
-    exponent = qBound(-4, exponent, 1);
-    for (;;) {
-        const double factor = std::pow(1000.0, exponent);
-        const double scaled = raw / factor;
-        const int magnitude = scaled == 0 ? 0 : int(std::floor(std::log10(std::fabs(scaled))));
-        const int decimals = qMax(0, significant - 1 - magnitude);
-        // 999.96 mΩ rounds to 1000 mΩ: say 1.000 Ω instead.
-        const double rounded = QString::number(scaled, 'f', decimals).toDouble();
-        if (std::fabs(rounded) >= 1000 && exponent < 1) {
-            ++exponent;
-            continue;
-        }
-        return {scaled, decimals, QString::fromUtf8(prefixes[exponent + 4]), factor};
-    }
-}
-
 } // namespace
 
 QString ReportWithUncertainty(double value, double sigma, const QString &unit)
 {
     if (!std::isfinite(value) || !std::isfinite(sigma))
         return kNone;
-    const TScaled s = Scale(value, 4);
-    const QString u = QLatin1Char(' ') + s.prefix + unit;
-    return QString::number(s.value, 'f', s.decimals) + u + QStringLiteral(" ± ")
-        + QString::number(std::fabs(sigma) / s.factor, 'f', s.decimals) + u;
+    return FormatWithUncertainty(value, sigma, unit);
 }
 
 QString TReportTexts::PomiarTitle() { return tr("Protokół pomiaru rezystancji"); }

@@ -87,7 +87,7 @@ public:
 };
 
 
-/// "12.35 mΩ ± 0.02 mΩ": the uncertainty with the value's prefix and decimals.
+/// FormatWithUncertainty ("12.3456 mΩ ± 0.0012 mΩ"), "—" when either is not finite.
 QString ReportWithUncertainty(double value, double sigma, const QString &unit);
 
 #endif // REPORTTEXT_H

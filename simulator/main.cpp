@@ -3,6 +3,7 @@
 //
 //   zym-simulator --out DIR --objects N --measurements M --seed S [--data-files K]
 //                 [--slow-rise] [--thermal] [--heavy-noise]
+//                 [--shape switched|exp-linear|double-exp|overdrive]
 
 #include "simulator/zymsim.h"
 
@@ -36,7 +37,11 @@ int main(int argc, char *argv[])
                                      QStringLiteral("A thermal voltage drifting through the record."));
     const QCommandLineOption heavyNoise(QStringLiteral("heavy-noise"),
                                         QStringLiteral("Heavy-tailed converter noise with rare spikes."));
-    parser.addOptions({out, objects, measurements, seed, dataFiles, slowRise, thermal, heavyNoise});
+    const QCommandLineOption shape(QStringLiteral("shape"),
+                                   QStringLiteral("Pulse switched within a sample: switched, exp-linear, "
+                                                  "double-exp or overdrive (of the fine voltage range)."),
+                                   QStringLiteral("SHAPE"));
+    parser.addOptions({out, objects, measurements, seed, dataFiles, slowRise, thermal, heavyNoise, shape});
     parser.process(app);
 
     QTextStream err(stderr);
@@ -49,8 +54,12 @@ int main(int argc, char *argv[])
     options.bSlowRise = parser.isSet(slowRise);
     options.bThermal = parser.isSet(thermal);
     options.bHeavyNoise = parser.isSet(heavyNoise);
-    if (!parser.isSet(out) || !ok1 || !ok2 || !ok3 || !ok4) {
-        err << "zym-simulator: --out DIR is required; N, M, S and K must be whole numbers\n";
+    const QStringList shapes = {QString(), QStringLiteral("switched"), QStringLiteral("exp-linear"),
+                                QStringLiteral("double-exp"), QStringLiteral("overdrive")};
+    options.shape = parser.isSet(shape) ? shapes.indexOf(parser.value(shape)) : SimRaisedCosine;
+    if (!parser.isSet(out) || !ok1 || !ok2 || !ok3 || !ok4 || (options.shape <= 0 && parser.isSet(shape))) {
+        err << "zym-simulator: --out DIR is required; N, M, S and K must be whole numbers; "
+               "SHAPE is switched, exp-linear, double-exp or overdrive\n";
         return 2;
     }
 

@@ -148,9 +148,57 @@ private:
 
 // ---------------------------------------------------------------- the pulse
 
+/// The switched shapes of TSimShape: current (A) and its rate of change
+/// (A/s) at row `r`, the switches between rows.
+void ShapedPulse(const TSimPomiar &p, int r, double *i, double *didt)
+{
+    *i = 0;
+    *didt = 0;
+    const double t = r - p.onRow; // rows since switch-on
+    if (t < 0)
+        return;
+    const double dt = kSimRowSeconds;
+    if (p.shape == SimDoubleExp) {
+        const double t1 = p.tau1Rows, t2 = p.tau2Rows;
+        const double peakAt = std::log(t1 / t2) * t1 * t2 / (t1 - t2);
+        const double a = p.I / (std::exp(-peakAt / t1) - std::exp(-peakAt / t2));
+        *i = a * (std::exp(-t / t1) - std::exp(-t / t2));
+        *didt = a * (std::exp(-t / t2) / t2 - std::exp(-t / t1) / t1) / dt;
+        return;
+    }
+    const double tau = p.tau1Rows;
+    if (r < p.offRow) {
+        *i = p.I * (1.0 - std::exp(-t / tau));
+        *didt = p.I / (tau * dt) * std::exp(-t / tau);
+        return;
+    }
+    const double atOff = p.I * (1.0 - std::exp(-(p.offRow - p.onRow) / tau));
+    const double x = r - p.offRow; // rows since the rise ended
+    if (p.shape == SimExpLinear) {
+        if (x < p.linearRows) {
+            *i = atOff * (1.0 - x / p.linearRows);
+            *didt = -atOff / (p.linearRows * dt);
+        }
+        return;
+    }
+    // The clamp holds the object's voltage at -clamp: L dI/dt = -clamp - R I
+    // until the current has gone.
+    const double clamp = p.clampShare * p.L * p.I / (tau * dt);
+    const double tauObject = p.L / p.R / dt;
+    const double current = (atOff + clamp / p.R) * std::exp(-x / tauObject) - clamp / p.R;
+    if (current > 0) {
+        *i = current;
+        *didt = -(clamp + p.R * current) / p.L;
+    }
+}
+
 /// Current (A) and its rate of change (A/s) of measurement `p` at row `r`.
 void Pulse(const TSimPomiar &p, int r, double *i, double *didt)
 {
+    if (p.shape != SimRaisedCosine) {
+        ShapedPulse(p, r, i, didt);
+        return;
+    }
     int n = r - p.startRow;
     *i = 0;
     *didt = 0;
@@ -194,6 +242,19 @@ void VoltageExtremes(const TSimPomiar &p, double *uMax, double *uMin)
 {
     *uMax = 0;
     *uMin = 0;
+    if (p.shape != SimRaisedCosine) {
+        // The samples are what clips: every row until the current has gone.
+        for (int r = int(p.onRow); r < kPomiarRows; ++r) {
+            double i, didt;
+            Pulse(p, r, &i, &didt);
+            const double u = p.R * i + p.L * didt;
+            *uMax = std::max(*uMax, u);
+            *uMin = std::min(*uMin, u);
+            if (r > p.offRow && (p.shape == SimDoubleExp ? r - p.onRow > 12 * p.tau1Rows : i == 0))
+                break;
+        }
+        return;
+    }
     const bool slow = p.tauRows > 0;
     const int end = slow ? kPomiarRows - 1 : p.startRow + p.riseRows + p.topRows + p.fallRows;
     for (int r = p.startRow; r <= end; ++r) {
@@ -206,6 +267,18 @@ void VoltageExtremes(const TSimPomiar &p, double *uMax, double *uMin)
         *uMax = std::max(*uMax, u);
         *uMin = std::min(*uMin, u);
     }
+}
+
+/// The highest sampled current of a switched shape, A.
+double SampledPeak(const TSimPomiar &p)
+{
+    double peak = 0;
+    for (int r = int(p.onRow); r <= int(p.offRow) + 1 && r < kPomiarRows; ++r) {
+        double i, didt;
+        Pulse(p, r, &i, &didt);
+        peak = std::max(peak, i);
+    }
+    return peak;
 }
 
 /// Chooses the top current of a measurement and the channels a sound range
@@ -222,6 +295,18 @@ void VoltageExtremes(const TSimPomiar &p, double *uMax, double *uMin)
 void PlanCurrent(TSimPomiar &p, double setAmps, bool overdrive)
 {
     p.I = setAmps;
+    if (p.shape == SimOverdriveFine && !overdrive) {
+        // The object's flat top lies well up on the coarse range (a few volts),
+        // and the step at switch-on overdrives the fine one: 4 to 40 V, from
+        // a source whose own resistance sets the rise's time constant.
+        if (p.R * p.I < p.topVolts) {
+            const double lift = p.topVolts / (p.R * p.I);
+            p.R *= lift;
+            p.L *= lift;
+        }
+        const double step = std::max(1.2 * p.R * p.I, p.stepVolts);
+        p.tau1Rows = p.L * p.I / step / kSimRowSeconds;
+    }
     double uMax, uMin;
     if (overdrive) {
         // A poor contact: the resistance seen is so high that both voltage
@@ -241,7 +326,7 @@ void PlanCurrent(TSimPomiar &p, double setAmps, bool overdrive)
             const double fineMax = kZeroU14 + uMax / kSimSkalaU1;
             const double fineMin = kZeroU14 + uMin / kSimSkalaU1;
             const double coarseMax = kZeroU03 + uMax / kSimSkalaU0;
-            const double counts2 = p.I / kSimSkalaI2;
+            const double counts2 = (p.shape == SimRaisedCosine ? p.I : SampledPeak(p)) / kSimSkalaI2;
             const bool nearLimit = std::abs(fineMax - kMaxCount) < 10 || std::abs(coarseMax - kMaxCount) < 10
                 || std::abs(counts2 - kI2Limit / kSimSkalaI2) < 10 || std::abs(counts2 - kMaxCount) < 10;
             const bool fineClipsLow = fineMin < 4 && fineMax < kMaxCount;
@@ -254,7 +339,7 @@ void PlanCurrent(TSimPomiar &p, double setAmps, bool overdrive)
     VoltageExtremes(p, &uMax, &uMin);
     const bool okU1 = kZeroU14 + uMax / kSimSkalaU1 < kMaxCount;
     const bool okU0 = kZeroU03 + uMax / kSimSkalaU0 < kMaxCount;
-    const bool okI2 = p.I < kI2Limit;
+    const bool okI2 = (p.shape == SimRaisedCosine ? p.I : SampledPeak(p)) < kI2Limit;
     p.kanalI = okI2 ? 2 : 5;
     p.kanalU = 1; // what the meter's file starts with; kept when no range fits
     if (okU1)
@@ -463,6 +548,41 @@ void HarderWaveform(const TSimOptions &options, TSimPomiar &p)
     p.bHeavyNoise = options.bHeavyNoise;
 }
 
+/// The switched shape asked for in `options`, from a stream of its own.
+void ShapeWaveform(const TSimOptions &options, TSimPomiar &p)
+{
+    if (options.shape == SimRaisedCosine || options.bSlowRise)
+        return;
+    TSimRandom rnd(StreamSeed(options.seed, 7, quint64(p.pomiar_id)));
+    p.shape = options.shape;
+    p.onRow = p.startRow + rnd.Uniform();
+    p.offRow = p.onRow + p.riseRows + p.topRows;
+    const double tauObject = p.L / p.R / kSimRowSeconds;
+    switch (options.shape) {
+    case SimSwitched:
+        // The source's own resistance, 0.2 to 4 times the object's, shortens the rise.
+        p.tau1Rows = tauObject / (1.0 + rnd.LogUniform(0.2, 4.0));
+        p.clampShare = rnd.LogUniform(0.3, 1.5);
+        break;
+    case SimExpLinear:
+        p.tau1Rows = std::max(5.0, std::min(150.0, p.L / (p.R + 0.05) / kSimRowSeconds));
+        p.linearRows = rnd.LogUniform(60.0, 300.0);
+        break;
+    case SimDoubleExp:
+        p.tau2Rows = rnd.LogUniform(3.0, 25.0);
+        p.tau1Rows = rnd.LogUniform(150.0, 500.0);
+        break;
+    case SimOverdriveFine: // tau1Rows follows the current, in PlanCurrent
+        p.clampShare = rnd.LogUniform(0.05, 0.2);
+        p.topVolts = rnd.LogUniform(2.6, 6.0);
+        p.stepVolts = rnd.LogUniform(4.0, 40.0);
+        break;
+    default:
+        p.shape = SimRaisedCosine;
+        break;
+    }
+}
+
 } // namespace
 
 QStringList SimObiektNames(const TSimOptions &options)
@@ -512,6 +632,7 @@ QVector<TSimPomiar> SimPlan(const TSimOptions &options)
         p.metoda = rnd.Uniform() < 0.35 ? 0x80 : 0x00;
         const bool overdrive = rnd.Uniform() < 0.06;
         HarderWaveform(options, p);
+        ShapeWaveform(options, p);
 
         // The meter aims for at least 20 mV on the fine range.
         int first = 0;

@@ -37,6 +37,19 @@ enum SimResult {
     SimTruthFailed = -5     ///< the sidecar CSV could not be written
 };
 
+/// Shapes of the current pulse. Every shape but the first switches within
+/// a sample, so that the voltage steps between two rows; the instant of
+/// each switch falls anywhere inside its sample interval.
+enum TSimShape {
+    SimRaisedCosine = 0, ///< raised-cosine rise and fall around a flat top (the meter's own source)
+    SimSwitched,         ///< a DC source with its own resistance switched onto the R-L: exponential rise,
+                         ///< then a clamp voltage drives the current down until it ends
+    SimExpLinear,        ///< exponential rise, then a linear fall
+    SimDoubleExp,        ///< a peaked pulse with a slow tail: the difference of two exponentials
+    SimOverdriveFine     ///< the switched source whose step overdrives the fine voltage range,
+                         ///< so that the coarse range carries the voltage
+};
+
 /// What to simulate.
 struct TSimOptions
 {
@@ -52,6 +65,7 @@ struct TSimOptions
                              // and a tail that lasts far beyond row 2200
     bool bThermal = false;   // a thermal voltage of a few millivolts drifting through the record
     bool bHeavyNoise = false; // converter noise with heavy tails and rare spikes instead of Gaussian
+    int shape = SimRaisedCosine; // TSimShape of every pulse (not with bSlowRise)
 };
 
 /// The truth about one simulated measurement (one line of the sidecar CSV).
@@ -80,6 +94,18 @@ struct TSimPomiar
     double thermalVolts = 0;  // thermal voltage at row 0, volts
     double thermalDrift = 0;  // its change over the whole record, volts
     bool bHeavyNoise = false;
+    // The switched shapes of TSimShape (not in the sidecar CSV). Times in
+    // rows, fractional: the switches fall between two samples.
+    int shape = SimRaisedCosine;
+    double onRow = 0;      // the source switches on
+    double offRow = 0;     // the rise ends (switch-off, or the start of the linear fall)
+    double linearRows = 0; // rows of the linear fall
+    double tau1Rows = 0;   // rise time constant; the slow one of the double exponential
+    double tau2Rows = 0;   // the fast one of the double exponential
+    double clampShare = 0; // the clamp voltage that drives the switched current down, as a share
+                           // of the voltage step at switch-on
+    double topVolts = 0;   // SimOverdriveFine: R·I of the top and the step at switch-on, volts,
+    double stepVolts = 0;  // at least (the object is lifted, the source chosen for them)
 };
 
 /// A simulated meter folder as written.

@@ -271,7 +271,7 @@ void TestCsvPoint::chosenInSaveDialog()
     QVERIFY2(error.isEmpty(), qPrintable(error));
     QCOMPARE(rows.size(), 3006);
     QCOMPARE(rows.at(0), (QStringList{"Obiekt", Values().obiekt}));
-    QCOMPARE(rows.at(1), (QStringList{"Rezystancja", QString::fromUtf8("R=0.200Ω")}));
+    QCOMPARE(rows.at(1), (QStringList{"Rezystancja", QString::fromUtf8("R=200.0 mΩ")}));
     QCOMPARE(rows.at(2).at(0), QString("Czas"));
     QCOMPARE(rows.at(2).at(1), window->findChild<QLabel *>("label_Czas")->text());
     QCOMPARE(rows.at(3), (QStringList{"Metoda", "Metoda:Metod: ..2P"}));

@@ -103,6 +103,7 @@ private slots:
 
     void measurementListTexts_data();
     void measurementListTexts();
+    void measurementListByValue();
     void objectLookup_data();
     void objectLookup();
     void displayFromAnyColumn_data();
@@ -180,8 +181,11 @@ void TestDataBaseBrowse::measurementListTexts_data()
     QTest::newRow("99.96 rounds to 100") << 99.96 << 0 << QVariant(100.0) << "1970-01-01 01:00:00";
     QTest::newRow("9.996 rounds to 10") << 9.996 << 0 << QVariant(10.0) << "1970-01-01 01:00:00";
     QTest::newRow("1.236 two decimals") << 1.236 << 0 << QVariant(1.24) << "1970-01-01 01:00:00";
-    QTest::newRow("0.5") << 0.5 << 0 << QVariant(0.5) << "1970-01-01 01:00:00";
-    QTest::newRow("0.0004 three decimals") << 0.0004 << 0 << QVariant(0.0) << "1970-01-01 01:00:00";
+    // Below 1 Ω four significant digits in engineering units: three
+    // decimals of ohms showed a 0.4 mΩ contact as 0.
+    QTest::newRow("0.5") << 0.5 << 0 << QVariant(QStringLiteral("500.0 mΩ")) << "1970-01-01 01:00:00";
+    QTest::newRow("0.0004") << 0.0004 << 0 << QVariant(QStringLiteral("400.0 µΩ")) << "1970-01-01 01:00:00";
+    QTest::newRow("45.12 uOhm") << 45.12e-6 << 0 << QVariant(QStringLiteral("45.12 µΩ")) << "1970-01-01 01:00:00";
     QTest::newRow("negative") << -2.5 << 0 << QVariant(-2.5) << "1970-01-01 01:00:00";
     QTest::newRow("1000 is infinite") << 1000.0 << 0 << QVariant(inf) << "1970-01-01 01:00:00";
     QTest::newRow("1e9 is infinite") << 1e9 << 0 << QVariant(inf) << "1970-01-01 01:00:00";
@@ -221,6 +225,34 @@ void TestDataBaseBrowse::measurementListTexts()
     else
         QVERIFY2(qAbs(shown.toDouble() - wynik.toDouble()) < 1e-9, qPrintable(shown.toString()));
     QCOMPARE(m->index(0, 3).data().toString(), QStringLiteral("Zażółć 'gęślą'"));
+}
+
+// The result column sorts by value, whatever unit each row reads in; an
+// out-of-range row reads as such, a row without a number as "brak".
+void TestDataBaseBrowse::measurementListByValue()
+{
+    QTemporaryDir dir;
+    TTestPomiar mOhm(1, 1, 0.01006), uOhm(2, 1, 45.12e-6), ohms(3, 1, 2.5), out(4, 1, 3.55), none(5, 1, 0),
+        text(6, 1, 0);
+    out.status = -1;
+    const QString path = dir.filePath(QStringLiteral("zym_5.db"));
+    QCOMPARE(MakeDataBase(path, {QStringLiteral("Wyniki")}, {mOhm, uOhm, ohms, out, none, text}), QString());
+    QCOMPARE(ExecSql(path, QStringLiteral("UPDATE pomiar SET pomiar_rezystancja = NULL WHERE pomiar_id = 5")), QString());
+    QCOMPARE(ExecSql(path, QStringLiteral("UPDATE pomiar SET pomiar_rezystancja = 'abc' WHERE pomiar_id = 6")), QString());
+
+    TWindow t(dir.path());
+    t.Open(path);
+    t.ClickObiekt(0);
+    QCOMPARE(t.Rows(t.pomiary), 6);
+    t.pomiary->sortByColumn(2, Qt::AscendingOrder);
+    QAbstractItemModel *m = t.pomiary->model();
+    QStringList order, texts;
+    for (int r = 0; r < m->rowCount(); ++r) {
+        order << m->index(r, 0).data().toString();
+        texts << m->index(r, 2).data().toString();
+    }
+    QCOMPARE(order, (QStringList{"5", "6", "2", "1", "3", "4"}));
+    QCOMPARE(texts, (QStringList{"brak", "brak", "45.12 µΩ", "10.06 mΩ", "2.5", "Poza zakresem"}));
 }
 
 void TestDataBaseBrowse::objectLookup_data()
@@ -276,7 +308,7 @@ void TestDataBaseBrowse::displayFromAnyColumn()
 
     QCOMPARE(t.w->pomiarId(), 1);
     QVERIFY(t.ResultShown());
-    QCOMPARE(t.Label("label_R"), QStringLiteral("R=0.250") + QChar(0x03A9));
+    QCOMPARE(t.Label("label_R"), QStringLiteral("R=250.0 m") + QChar(0x03A9));
     QCOMPARE(t.Label("label_Metoda"), QStringLiteral("Metoda:...3P"));
     QVERIFY(t.Label("label_Czas").startsWith(QStringLiteral("Zapisany: ")));
     // Shown as plain text, exactly as stored.

@@ -412,7 +412,7 @@ void TestExport::exportCsvThroughDialog()
     for (const char *label : {"label_obiekt", "label_R", "label_Czas", "label_Metoda", "label_Komentarz"})
         QCOMPARE(lines.at(i++), window->findChild<QLabel *>(label)->text() + ";");
     QCOMPARE(lines.at(0), QString::fromUtf8("Transformator Łódź 2.1;")); // labels keep their dots
-    QCOMPARE(lines.at(1), QString::fromUtf8("R=0.200Ω;"));
+    QCOMPARE(lines.at(1), QString::fromUtf8("R=200.0 mΩ;"));
     QCOMPARE(lines.at(5), QString("t [ms];U [V];I [A];"));
     QCOMPARE(lines.at(6 + 1500), QString("30,000;1,000000;5,000000;")); // 5 A through 0.2 ohm
     QCOMPARE(lines.at(6 + 2999), QString("59,980;0,000000;0,000000;"));

@@ -56,6 +56,7 @@ private slots:
 
     void readByObjectId();
     void readFailsWithReason();
+    void damagedRows();
 
     void csvBytes();
     void csvSaveFailure();
@@ -164,6 +165,9 @@ void TestHistoria::percentText_data()
     QTest::newRow("rounds to nothing") << -0.04 << false << "0.0%";
     QTest::newRow("none") << kNaN << false << "";
     QTest::newRow("csv") << 2.25 << true << "+2,3";
+    // Against a reference of 5e-324 every change is astronomic, not 300 characters.
+    QTest::newRow("huge") << 1.234e8 << false << "+1.23e+08%";
+    QTest::newRow("infinite") << std::numeric_limits<double>::infinity() << false << "";
 }
 
 void TestHistoria::percentText()
@@ -233,6 +237,70 @@ void TestHistoria::readFailsWithReason()
     QVERIFY(!ReadHistoria(baza.db, 1, &rows, &reason));
     QVERIFY(rows.isEmpty());
     QVERIFY2(reason.contains(QStringLiteral("pomiar")), qPrintable(reason));
+}
+
+// Rows as a damaged or hand-edited file holds them: no number where R
+// belongs, times that are no time, ids that name no single row, values no
+// meter measures. Each is shown as what it is and takes no part in the
+// comparisons, and the dated rows keep their order.
+void TestHistoria::damagedRows()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("zym_5.db"));
+    QCOMPARE(MakeDataBase(path, {QStringLiteral("A")}, {}), QString());
+    QCOMPARE(ExecSql(path, QStringLiteral("DROP TABLE pomiar")), QString());
+    // No primary key: nothing stops two rows sharing an id, or an id of 1.6.
+    QCOMPARE(ExecSql(path, QStringLiteral("CREATE TABLE pomiar (pomiar_id, pomiar_czas INTEGER, pomiar_plik_dane TEXT, "
+                                          "pomiar_rezystancja REAL, pomiar_metoda INTEGER, pomiar_komentarz TEXT, "
+                                          "pomiar_status INTEGER, pomiar_obiekt_id INTEGER)")),
+             QString());
+    QCOMPARE(ExecSql(path, QStringLiteral(
+                               "INSERT INTO pomiar (pomiar_id, pomiar_czas, pomiar_rezystancja, pomiar_obiekt_id) VALUES "
+                               "(1, 1600000000, NULL, 1), (2, 1600000100, 'abc', 1), (3, 1600000200, '1,5', 1), "
+                               "(4, 1600000300, 0.0125, 1), (5, NULL, 0.013, 1), (6, 'wczoraj', 0.014, 1), "
+                               "(7, 5000000000000000, 0.015, 1), (1.6, 1600000400, 0.0126, 1), "
+                               "(8, 1600000500, 0.0130, 1), (8, 1600000600, 0.0131, 1), (9, 1600000700, -1e300, 1), "
+                               "(10, 1600000800, 5e-324, 1), (11, 1600000900, 9e999, 1)")),
+             QString());
+    TDataBase baza;
+    QCOMPARE(int(baza.Open(path)), int(TDataBase::OpenOk));
+    QVector<THistoriaRow> rows;
+    QVERIFY(ReadHistoria(baza.db, 1, &rows));
+    QCOMPARE(rows.size(), 13);
+
+    // Dated rows by time, then the unknown ones; -1 for an id that names no single row.
+    const QVector<qint64> ids = {1, 2, 3, 4, -1, -1, -1, 9, 10, 11, 5, 7, 6};
+    const QStringList rTexts = {"brak", "brak", "brak", "12.50 mΩ", "12.60 mΩ", "13.00 mΩ", "13.10 mΩ",
+                                "-∞", "0.000 Ω", "∞", "13.00 mΩ", "15.00 mΩ", "14.00 mΩ"};
+    for (int i = 0; i < rows.size(); ++i) {
+        QCOMPARE(rows[i].id, ids[i]);
+        QCOMPARE(rows[i].bIdExact, ids[i] >= 0);
+        QCOMPARE(HistoriaRText(rows[i]), rTexts[i]);
+        QCOMPARE(HistoriaCzasText(rows[i].czas) == QStringLiteral("nieznany"), i >= 10);
+    }
+
+    // The reference is the first dated row with a number; the unknown and
+    // the extreme ones compare with nothing and are nobody's previous.
+    QCOMPARE(FirstValueIndex(rows), 3);
+    const QVector<THistoriaZmiana> zmiany = HistoriaZmiany(rows, 3);
+    const QVector<double> odniesienie = {kNaN, kNaN, kNaN, 0, 0.8, 4.0, 4.8, kNaN, kNaN, kNaN, kNaN, kNaN, kNaN};
+    const QVector<double> poprzedni = {kNaN, kNaN, kNaN, kNaN, 0.8, 100.0 * 0.0004 / 0.0126, 100.0 * 0.0001 / 0.013,
+                                       kNaN, kNaN, kNaN, kNaN, kNaN, kNaN};
+    for (int i = 0; i < rows.size(); ++i) {
+        QVERIFY2(SameChange(zmiany[i].odniesienie, odniesienie[i]), qPrintable(QString::number(i)));
+        QVERIFY2(SameChange(zmiany[i].poprzedni, poprzedni[i]), qPrintable(QString::number(i)));
+    }
+
+    // The chart's span: the dated rows only, not the year 158 million.
+    qint64 first = 0, last = 0;
+    QVERIFY(HistoriaCzasSpan(rows, &first, &last));
+    QCOMPARE(first, qint64(1600000000));
+    QCOMPARE(last, qint64(1600000900));
+
+    // No number is an empty field, not a 0; an unknown time too.
+    const QStringList lines = HistoriaCsvText(rows, 3).split(QLatin1Char('\n'));
+    QCOMPARE(lines[1], QStringLiteral("2020-09-13 14:26:40;;2P;;;"));
+    QCOMPARE(lines[11], QStringLiteral(";0,013;2P;;;"));
 }
 
 // ---------------------------------------------------------------- CSV

@@ -294,7 +294,7 @@ void TestHistoriaWindow::doubleClickShowsMeasurement()
     QCOMPARE(w->pomiarId(), 5);
     QCOMPARE(w->currentPomiar().czas, RecordFor(5)->czas);
     QCOMPARE(w->findChild<QLabel *>(QStringLiteral("label_obiekt"))->text(), QStringLiteral("Obiekt: Uziom A"));
-    QCOMPARE(w->findChild<QLabel *>(QStringLiteral("label_R"))->text(), QStringLiteral("R=0.012Ω"));
+    QCOMPARE(w->findChild<QLabel *>(QStringLiteral("label_R"))->text(), QStringLiteral("R=12.00 mΩ"));
     QCustomPlot *main = w->findChild<QCustomPlot *>(QStringLiteral("plot"));
     QCustomPlot *chart = w->dialogWykres()->findChild<QCustomPlot *>(QStringLiteral("plot"));
     QCOMPARE(chart->graph(1)->data()->at(1500)->value, main->graph(1)->data()->at(1500)->value);

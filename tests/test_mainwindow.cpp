@@ -352,7 +352,7 @@ void TestMainWindow::openMeasurementFile()
     testsupport::AnswerFileDialog(path);
     window->findChild<QAction *>("actionOpenPomiar")->trigger();
 
-    QCOMPARE(window->findChild<QLabel *>("label_R")->text(), QString::fromUtf8("R=0.200Ω"));
+    QCOMPARE(window->findChild<QLabel *>("label_R")->text(), QString::fromUtf8("R=200.0 mΩ"));
     QCOMPARE(window->findChild<QLabel *>("label_Metoda")->text(), QStringLiteral("Metoda:Metod: ...3P"));
     QCOMPARE(window->findChild<QLabel *>("label_Czas")->text(),
              QStringLiteral("Zapisany: 2020-03-01        10:20:30"));
@@ -375,7 +375,7 @@ void TestMainWindow::openMeasurementFile()
     // Cancelling the next dialog leaves everything as the first open left it.
     testsupport::AnswerFileDialog(QString());
     window->findChild<QAction *>("actionOpenPomiar")->trigger();
-    QCOMPARE(window->findChild<QLabel *>("label_R")->text(), QString::fromUtf8("R=0.200Ω"));
+    QCOMPARE(window->findChild<QLabel *>("label_R")->text(), QString::fromUtf8("R=200.0 mΩ"));
     QCOMPARE(window->lastOpenedPath(), dir.path() + "/");
     QVERIFY(std::memcmp(&window->currentPomiar(), rec.get(), sizeof(TDataPomiar)) == 0);
 }

@@ -34,6 +34,22 @@
 // baseline, at the price of R precision (the offset is nearly collinear
 // with R·I on the flat top; the rows of zero current beside the pulse are
 // what separate them). It is dropped only when the rows cannot fix it.
+//
+// Switches. A source switched onto the object (and a clamp that takes over,
+// or a current that ends with a corner) makes the voltage jump between two
+// samples. The trapezoid across that interval assumes a straight line
+// where the voltage held one level for part of the interval and another
+// for the rest: its integral is off by up to half the jump times a row, and
+// that error stays in every later row of ∫U. On a switched inductive load
+// the jump is L·I/τ, and the error grew to several percent of R and L,
+// tens of their (noise-only) uncertainties. The fit cannot know where in
+// the interval the switch fell, so it does not pretend to: each interval
+// where the voltage jumps far beyond the noise and beyond its neighbours'
+// changes gets a free constant from there on, which is the same as leaving
+// that one interval's integral out. The curvature of a fast exponential
+// just after the switch, which trapezoids also get wrong, settles within a
+// few rows and is absorbed by the same constant. A record with more
+// switches than the fit carries is invalid, not guessed.
 
 #include "tools/fitrl.h"
 
@@ -42,14 +58,11 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
-#include <memory>
 
 namespace {
 
-constexpr int kBaselineRows = 1000;  // rows 0..999 carry no current: the zero levels and the noise
-constexpr int kPeakFirstRow = 1000;  // the peak is searched where the range detection looks
-constexpr int kPeakEndRow = 3000;    // one past the last row of that window
+constexpr int kPeakFirstRow = kRowZero;  // the peak is searched where the range detection looks
+constexpr int kPeakEndRow = kPulseEndRow; // one past the last row of that window
 constexpr int kMaxCount = 4095;      // 12-bit converters clip here
 constexpr double kMinPeakCounts = 10; // a pulse must rise this many counts ...
 constexpr double kMinPeakSigmas = 10; // ... and this many baseline standard deviations above zero
@@ -57,47 +70,40 @@ constexpr double kEdgeShare = 0.01;   // a row carries the pulse above this shar
 constexpr double kEdgeSigmas = 5;     // ... and this many standard deviations
 constexpr int kMinPulseRows = 20;     // rows above those limits needed for a fit
 constexpr int kMarginRows = 50;       // rows of (nearly) zero current kept on both sides of the pulse
-constexpr double kMicroHenryPerOhmRow = 20.0; // L comes out in ohm·rows; a row is 20 us
+constexpr double kMicroHenryPerOhmRow = kRowSpacingMs * 1000; // L comes out in ohm·rows
 constexpr double kMinPivot = 1e-12;   // pivots of the equilibrated normal equations below: singular
+constexpr double kStepSigmas = 6;     // a voltage jump between two rows beyond the slope around it by this many noise sigmas ...
+constexpr double kStepOverNeighbours = 1.5; // ... and this many times its neighbours' is a switch
+constexpr int kMaxSteps = 6;          // switches a record may carry
 
 constexpr int kR = 1; // parameters after the integration constant (0): resistance (ohms),
 constexpr int kL = 2; // inductance (ohm·rows),
-constexpr int kU0 = 3; // voltage offset (volts)
-constexpr int kMaxP = 4;
+constexpr int kU0 = 3; // voltage offset (volts),
+constexpr int kDense = 4; // then one constant per switch
+constexpr int kMaxP = kDense + kMaxSteps;
 
 using TVec = double[kMaxP];
 using TMat = double[kMaxP][kMaxP];
 
-// The range detection only reads the header and rows 1000..2999, so only
-// those are copied into a record of the calling thread's own: a whole
-// 240 kB copy would cost more than the fit.
-int DetectRangeOnCopy(const TDataPomiar *pomiar, int *kanalI, int *kanalU)
+// Means and variances of channels cI and cU over the baseline rows, in
+// counts. One pass: for 12-bit counts the sums are exact in a double; a
+// damaged record with huge counts gets a poor variance, not undefined
+// behaviour.
+void Baselines(const TDataPomiar *pomiar, int cI, int cU, double *meanI, double *varI, double *meanU, double *varU)
 {
-    thread_local std::unique_ptr<TDataPomiar> copy(new TDataPomiar);
-    copy->kanalI = pomiar->kanalI;
-    copy->kanalU = pomiar->kanalU;
-    std::memcpy(copy->skala, pomiar->skala, sizeof(pomiar->skala));
-    std::memcpy(copy->dane[kPeakFirstRow], pomiar->dane[kPeakFirstRow],
-                sizeof(pomiar->dane[0]) * (kPeakEndRow - kPeakFirstRow));
-    DetectRange(copy.get());
-    *kanalI = copy->kanalI;
-    *kanalU = copy->kanalU;
-    return 0;
-}
-
-// Mean and variance of channel c over the baseline rows, in counts. One
-// pass: for 12-bit counts both sums are exact in a double; a damaged record
-// with huge counts gets a poor variance, not undefined behaviour.
-void Baseline(const TDataPomiar *pomiar, int c, double *mean, double *variance)
-{
-    double sum = 0, squares = 0;
+    double sumI = 0, squaresI = 0, sumU = 0, squaresU = 0;
     for (int r = 0; r < kBaselineRows; ++r) {
-        const double v = pomiar->dane[r][c];
-        sum += v;
-        squares += v * v;
+        const double i = pomiar->dane[r][cI];
+        const double u = pomiar->dane[r][cU];
+        sumI += i;
+        squaresI += i * i;
+        sumU += u;
+        squaresU += u * u;
     }
-    *mean = sum / kBaselineRows;
-    *variance = std::max(0.0, (squares - sum * *mean) / (kBaselineRows - 1));
+    *meanI = sumI / kBaselineRows;
+    *varI = std::max(0.0, (squaresI - sumI * *meanI) / (kBaselineRows - 1));
+    *meanU = sumU / kBaselineRows;
+    *varU = std::max(0.0, (squaresU - sumU * *meanU) / (kBaselineRows - 1));
 }
 
 // The rows of one fit and how to turn their counts into volts and amperes.
@@ -108,25 +114,58 @@ struct TRows
     double zU, zI; // zero levels, counts
     double sU, sI; // V and A per count
     int a, b;      // first and last row
+    int steps[kMaxSteps]; // the voltage switches between row steps[k] and the next, ascending
+    int nSteps;
 };
 
-// Walks the rows once, handing each one's regressors x (integration
-// constant, ∫I, the current term of L, row count) and the integral of the
-// voltage y to `visit`. Integrals are trapezoids in units of rows, from row
-// a.
+// Finds the switches in rows a..b and checks that no sample there is
+// clipped. False for a clipped sample or more switches than the fit carries.
+bool FindSteps(TRows &w, double sigmaU)
+{
+    const TDataPomiar *pomiar = w.pomiar;
+    // Noise of jump - (before + after) / 2: samples weighted 1/2, 3/2, 3/2, 1/2.
+    const double minJump = kStepSigmas * std::sqrt(5.0) * sigmaU;
+    w.nSteps = 0;
+    auto u = [pomiar, &w](int r) { return double(pomiar->dane[r][w.cU]); };
+    double before = 0;          // change into row n
+    double jump = u(w.a + 1) - u(w.a); // change from row n to n + 1
+    for (int n = w.a; n <= w.b; ++n) {
+        const qint32 un = pomiar->dane[n][w.cU];
+        if (un <= 0 || un >= kMaxCount || pomiar->dane[n][w.cI] >= kMaxCount)
+            return false;
+        const double after = u(n + 2) - u(n + 1);
+        // What the jump leaves unexplained by the slope on both sides, and
+        // larger than either neighbour (a spike has a neighbour as large).
+        const double excess = std::abs(jump - 0.5 * (before + after));
+        if (n < w.b && excess > minJump
+            && std::abs(jump) > kStepOverNeighbours * std::max(std::abs(before), std::abs(after))) {
+            if (w.nSteps == kMaxSteps)
+                return false;
+            w.steps[w.nSteps++] = n;
+        }
+        before = jump;
+        jump = after;
+    }
+    const qint32 last = pomiar->dane[w.b + 1][w.cU];
+    return last > 0 && last < kMaxCount && pomiar->dane[w.b + 1][w.cI] < kMaxCount;
+}
+
+// Walks the rows once, handing each one's row index n, regressors x
+// (integration constant, ∫I, the current term of L, row count) and the
+// integral of the voltage y to `visit`. Integrals are trapezoids in units
+// of rows, from row a.
 template <typename Visit>
 void Walk(const TRows &w, Visit visit)
 {
-    const TDataPomiar *pomiar = w.pomiar;
-    auto current = [&w, pomiar](int r) { return (pomiar->dane[r][w.cI] - w.zI) * w.sI; };
-    auto voltage = [&w, pomiar](int r) { return (pomiar->dane[r][w.cU] - w.zU) * w.sU; };
+    const qint32(*dane)[kPomiarChannels] = w.pomiar->dane;
+    const int cI = w.cI, cU = w.cU;
+    const double zI = w.zI, zU = w.zU, sI = w.sI, sU = w.sU;
     double X = 0, Y = 0;
-    double i = current(w.a), u = voltage(w.a);
+    double i = (dane[w.a][cI] - zI) * sI, u = (dane[w.a][cU] - zU) * sU;
     for (int n = w.a; n <= w.b; ++n) {
-        const double iAfter = current(n + 1);
-        const TVec x = {1.0, X, i, double(n - w.a)};
-        visit(x, Y);
-        const double uAfter = voltage(n + 1);
+        visit(n, X, i, double(n - w.a), Y);
+        const double iAfter = (dane[n + 1][cI] - zI) * sI;
+        const double uAfter = (dane[n + 1][cU] - zU) * sU;
         X += 0.5 * (i + iAfter);
         Y += 0.5 * (u + uAfter);
         i = iAfter;
@@ -188,43 +227,125 @@ bool Solve(const TMat &G, const TVec &g, int p, TVec &beta, TMat &Ginv)
     return true;
 }
 
-// One least-squares fit of the first p parameters and its covariance.
+// The normal equations of all columns: the four dense ones and one per
+// switch. A switch's column is 1 from the row after it on, so its sums are
+// the dense columns' totals less their sums up to the switch.
+struct TNormal
+{
+    TMat G = {};
+    TVec g = {};
+    int p = 0; // columns: kDense + nSteps
+};
+
+TNormal NormalEquations(const TRows &w)
+{
+    double s1 = 0, sX = 0, sXX = 0, sumI = 0, sXI = 0, sII = 0, sT = 0, sXT = 0, sIT = 0, sTT = 0;
+    double sY = 0, sXY = 0, sIY = 0, sTY = 0;
+    double before[kMaxSteps][5] = {}; // sums of 1, X, i, t and Y up to each switch
+    int next = 0;
+    const int nextRow0 = w.nSteps > 0 ? w.steps[0] + 1 : -1;
+    int nextRow = nextRow0;
+    Walk(w, [&](int n, double X, double i, double t, double Y) {
+        if (n == nextRow) {
+            before[next][0] = s1;
+            before[next][1] = sX;
+            before[next][2] = sumI;
+            before[next][3] = sT;
+            before[next][4] = sY;
+            ++next;
+            nextRow = next < w.nSteps ? w.steps[next] + 1 : -1;
+        }
+        s1 += 1;
+        sX += X;
+        sXX += X * X;
+        sumI += i;
+        sXI += X * i;
+        sII += i * i;
+        sT += t;
+        sXT += X * t;
+        sIT += i * t;
+        sTT += t * t;
+        sY += Y;
+        sXY += X * Y;
+        sIY += i * Y;
+        sTY += t * Y;
+    });
+    TNormal e;
+    e.p = kDense + w.nSteps;
+    const double rows[kDense] = {s1, sX, sumI, sT};
+    const double G4[kDense][kDense] = {{s1, sX, sumI, sT}, {sX, sXX, sXI, sXT}, {sumI, sXI, sII, sIT}, {sT, sXT, sIT, sTT}};
+    const double g4[kDense] = {sY, sXY, sIY, sTY};
+    for (int j = 0; j < kDense; ++j) {
+        e.g[j] = g4[j];
+        for (int k = 0; k < kDense; ++k)
+            e.G[j][k] = G4[j][k];
+    }
+    for (int s = 0; s < w.nSteps; ++s) {
+        const int cs = kDense + s;
+        for (int j = 0; j < kDense; ++j)
+            e.G[cs][j] = e.G[j][cs] = rows[j] - before[s][j];
+        e.g[cs] = sY - before[s][4];
+        for (int t = 0; t <= s; ++t) // rows after both switches: after the later one
+            e.G[cs][kDense + t] = e.G[kDense + t][cs] = s1 - before[s][0];
+    }
+    return e;
+}
+
+// One least-squares fit and its covariance.
 struct TSolution
 {
-    TVec beta = {};
+    TVec beta = {}; // by column of TNormal (0 for a column left out)
     double varR = 0; // ohms²
     double varL = 0; // (ohm·rows)²
     double rms = 0; // V, of the row-to-row increments of the residual
 };
 
-// The covariance of beta for the correlated residuals of the integrated
-// form (see the top of the file). varU and varI are the baseline noise in
-// volts² and amperes².
-template <int p>
-bool Fit(const TRows &w, const TMat &G, const TVec &g, const TVec &total, double varU, double varI, TSolution *s)
+// The fit of the columns `use` (ascending; the first three always 0, kR
+// and kL) and the covariance of beta for the correlated residuals of the
+// integrated form (see the top of the file). varU and varI are the
+// baseline noise in volts² and amperes².
+bool Fit(const TRows &w, const TNormal &e, const int *use, int p, double varU, double varI, TSolution *s)
 {
-    TMat Ginv;
-    if (!Solve(G, g, p, s->beta, Ginv))
+    TMat G, Ginv;
+    TVec g, beta, total;
+    for (int j = 0; j < p; ++j) {
+        g[j] = e.g[use[j]];
+        total[j] = e.G[0][use[j]];
+        for (int k = 0; k < p; ++k)
+            G[j][k] = e.G[use[j]][use[k]];
+    }
+    if (!Solve(G, g, p, beta, Ginv))
         return false;
+    // Coefficients by column: the dense ones for the walk, one per switch.
+    double b4[kDense] = {}, gR4[kDense] = {}, gL4[kDense] = {};
+    double bS[kMaxSteps] = {}, gRS[kMaxSteps] = {}, gLS[kMaxSteps] = {};
+    for (int j = 0; j < p; ++j) {
+        const int c = use[j];
+        (c < kDense ? b4[c] : bS[c - kDense]) = beta[j];
+        (c < kDense ? gR4[c] : gRS[c - kDense]) = Ginv[kR][j];
+        (c < kDense ? gL4[c] : gLS[c - kDense]) = Ginv[kL][j];
+        s->beta[c] = beta[j];
+    }
 
     // The residual's increment from row n-1 to n, as the noise of single
     // samples enters it: the voltage's through the trapezoid, the current's
     // through R·∫I and L·I, all from rows n-1 and n. Their autocovariance
     // (lags 0 and 1) is the shape of Cov(d).
-    const double R = s->beta[kR];
-    const double L = s->beta[kL];
+    const double R = beta[kR];
+    const double L = beta[kL];
     const double a[2] = {0.5, 0.5};
-    const double b[2] = {-R / 2 - L, -R / 2 + L};
+    const double bb[2] = {-R / 2 - L, -R / 2 + L};
     double model[2] = {};
     for (int j = 0; j < 2; ++j) {
         for (int m = 0; m + j < 2; ++m)
-            model[j] += varU * a[m] * a[m + j] + varI * b[m] * b[m + j];
+            model[j] += varU * a[m] * a[m + j] + varI * bb[m] * bb[m + j];
     }
 
     // Residual increments d and their variance. Of G⁻¹·T(k) only the R
     // and L components are needed; they are running sums, since
     // T(k) = total - (regressor rows before k). Their products with their
-    // neighbours' give Σ q(k)·Cov(d)(k, l)·q(l) for the two variances.
+    // neighbours' give Σ q(k)·Cov(d)(k, l)·q(l) for the two variances. The
+    // increment across a switch is the switch's own constant: left out.
     double qR = 0, qL = 0;
     for (int j = 0; j < p; ++j) {
         qR += Ginv[kR][j] * total[j];
@@ -233,17 +354,28 @@ bool Fit(const TRows &w, const TMat &G, const TVec &g, const TVec &total, double
     double qRPrev = 0, qLPrev = 0;
     double sRR0 = 0, sRR1 = 0, sLL0 = 0, sLL1 = 0;
     double rPrev = 0, sdd = 0;
-    int n = 0;
-    Walk(w, [&](const TVec &x, double Y) {
-        double r = Y;
-        double xR = 0, xL = 0;
-        for (int j = 0; j < p; ++j) {
-            r -= s->beta[j] * x[j];
-            xR += Ginv[kR][j] * x[j];
-            xL += Ginv[kL][j] * x[j];
+    double stepB = 0, stepR = 0, stepL = 0; // the switches' columns passed so far
+    int increments = 0;
+    int next = 0;
+    int nextRow = w.nSteps > 0 ? w.steps[0] + 1 : -1;
+    Walk(w, [&](int n, double X, double i, double t, double Y) {
+        bool across = false;
+        if (n == nextRow) {
+            stepB += bS[next];
+            stepR += gRS[next];
+            stepL += gLS[next];
+            ++next;
+            nextRow = next < w.nSteps ? w.steps[next] + 1 : -1;
+            across = true;
         }
-        if (n > 0) {
-            sdd += (r - rPrev) * (r - rPrev);
+        const double r = Y - b4[0] - b4[1] * X - b4[2] * i - b4[3] * t - stepB;
+        const double xR = gR4[0] + gR4[1] * X + gR4[2] * i + gR4[3] * t + stepR;
+        const double xL = gL4[0] + gL4[1] * X + gL4[2] * i + gL4[3] * t + stepL;
+        if (n > w.a) {
+            if (!across) {
+                sdd += (r - rPrev) * (r - rPrev);
+                ++increments;
+            }
             sRR1 += qR * qRPrev;
             sLL1 += qL * qLPrev;
         }
@@ -254,9 +386,10 @@ bool Fit(const TRows &w, const TMat &G, const TVec &g, const TVec &total, double
         qLPrev = qL;
         qR -= xR;
         qL -= xL;
-        ++n;
     });
-    const double gamma0 = sdd / (n - 1);
+    if (increments < 1)
+        return false;
+    const double gamma0 = sdd / increments;
     s->rms = std::sqrt(gamma0);
 
     // The level of Cov(d) from the residuals, so that noise the baseline
@@ -276,7 +409,7 @@ TFitRL FitRL(const TDataPomiar *pomiar)
     TFitRL fit;
     if (!pomiar)
         return fit;
-    DetectRangeOnCopy(pomiar, &fit.kanalI, &fit.kanalU);
+    RangeChannels(pomiar, &fit.kanalI, &fit.kanalU);
     const int cI = fit.kanalI;
     const int cU = fit.kanalU;
     // With both ranges over, the detection keeps what the file names, which
@@ -290,14 +423,16 @@ TFitRL FitRL(const TDataPomiar *pomiar)
         return fit;
 
     double zI, zU, varI, varU;
-    Baseline(pomiar, cI, &zI, &varI);
-    Baseline(pomiar, cU, &zU, &varU);
+    Baselines(pomiar, cI, cU, &zI, &varI, &zU, &varU);
     auto current = [pomiar, cI, zI](int r) { return pomiar->dane[r][cI] - zI; }; // counts
 
     int peakRow = kPeakFirstRow;
-    for (int r = kPeakFirstRow; r < kPeakEndRow; ++r) {
-        if (current(r) > current(peakRow))
+    qint32 peakCount = pomiar->dane[peakRow][cI];
+    for (int r = kPeakFirstRow + 1; r < kPeakEndRow; ++r) {
+        if (pomiar->dane[r][cI] > peakCount) {
+            peakCount = pomiar->dane[r][cI];
             peakRow = r;
+        }
     }
     const double peak = current(peakRow);
     const double sigmaI = std::sqrt(varI);
@@ -313,45 +448,26 @@ TFitRL FitRL(const TDataPomiar *pomiar)
     if (last - first + 1 < kMinPulseRows)
         return fit;
 
-    TRows w{pomiar, cU, cI, zU, zI, sU, sI, first - kMarginRows, std::min(kPomiarRows - 2, last + kMarginRows)};
+    TRows w{pomiar, cU, cI, zU, zI, sU, sI, first - kMarginRows, std::min(kPomiarRows - 3, last + kMarginRows), {}, 0};
     // A clipped sample is not the object's voltage or current.
-    for (int r = w.a; r <= w.b + 1; ++r) {
-        const qint32 u = pomiar->dane[r][cU];
-        if (u <= 0 || u >= kMaxCount || pomiar->dane[r][cI] >= kMaxCount)
-            return fit;
-    }
+    if (!FindSteps(w, std::sqrt(varU)))
+        return fit;
 
-    // The normal equations in plain sums (the first column of G is also
-    // the column totals the covariance needs).
-    double sX = 0, sXX = 0, sumI = 0, sXI = 0, sII = 0, sT = 0, sXT = 0, sIT = 0, sTT = 0;
-    double sY = 0, sXY = 0, sIY = 0, sTY = 0;
-    Walk(w, [&](const TVec &x, double Y) {
-        const double X = x[1], i = x[2], t = x[3];
-        sX += X;
-        sXX += X * X;
-        sumI += i;
-        sXI += X * i;
-        sII += i * i;
-        sT += t;
-        sXT += X * t;
-        sIT += i * t;
-        sTT += t * t;
-        sY += Y;
-        sXY += X * Y;
-        sIY += i * Y;
-        sTY += t * Y;
-    });
-    const double rows = w.b - w.a + 1;
-    const TMat G = {{rows, sX, sumI, sT}, {sX, sXX, sXI, sXT}, {sumI, sXI, sII, sIT}, {sT, sXT, sIT, sTT}};
-    const TVec g = {sY, sXY, sIY, sTY};
-    const TVec total = {rows, sX, sumI, sT};
-
+    const TNormal e = NormalEquations(w);
     const double vU = varU * sU * sU;
     const double vI = varI * sI * sI;
+    int use[kMaxP];
+    int p = 0;
+    for (int c = 0; c < e.p; ++c)
+        use[p++] = c;
     TSolution s;
-    bool withOffset = Fit<kMaxP>(w, G, g, total, vU, vI, &s);
-    if (!withOffset && !Fit<kMaxP - 1>(w, G, g, total, vU, vI, &s))
-        return fit;
+    const bool withOffset = Fit(w, e, use, p, vU, vI, &s);
+    if (!withOffset) {
+        // Without the offset's column.
+        std::copy(use + kU0 + 1, use + p, use + kU0);
+        if (!Fit(w, e, use, p - 1, vU, vI, &s))
+            return fit;
+    }
 
     fit.R = s.beta[kR];
     fit.L = s.beta[kL] * kMicroHenryPerOhmRow;

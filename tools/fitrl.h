@@ -27,8 +27,9 @@ struct TFitRL
 };
 
 /// Fits U = R·I + L·dI/dt to the pulse of `pomiar` (volts and amperes above
-/// the zero levels of rows 0..999). Changes nothing: the range detection
-/// runs on a copy. Invalid when the record has no positive pulse, too few
+/// the zero levels of rows 0..999). Changes nothing: the range detection's
+/// channels are taken without writing them. Invalid when the record has no
+/// positive pulse, more voltage switches than the fit carries, too few
 /// rows above the noise, a clipped converter on the pulse, unusable
 /// channels or scales, or a system that does not fix R and L.
 TFitRL FitRL(const TDataPomiar *pomiar);

@@ -49,18 +49,30 @@
 <context>
     <name>DialogHistoria</name>
     <message>
-        <location filename="../database/ui/dialoghistoria.cpp" line="+209"/>
+        <location filename="../database/ui/dialoghistoria.cpp" line="+202"/>
+        <source>Ostrzeżenie!</source>
+        <translation>Warning</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Identyfikator tego pomiaru w bazie danych nie jest liczbą całkowitą albo ma go kilka wierszy. Nie można go otworzyć ani zapisać jego komentarza.</source>
+        <translation>The id of this measurement in the database is not a whole number, or several rows share it. It cannot be opened and its comment cannot be saved.</translation>
+    </message>
+    <message>
+        <location line="+32"/>
         <source>Historia: </source>
         <translation>History: </translation>
     </message>
     <message>
-        <location line="+202"/>
+        <location line="+1"/>
+        <location line="+215"/>
         <source>Ustaw jako odniesienie</source>
         <translation>Set as reference</translation>
     </message>
     <message>
-        <location line="+3"/>
-        <location line="+91"/>
+        <location line="-214"/>
+        <location line="+217"/>
+        <location line="+99"/>
         <source>Zapisz historię jako CSV…</source>
         <translation>Save history as CSV…</translation>
     </message>
@@ -226,7 +238,7 @@ p, li { white-space: pre-wrap; }
     <message>
         <location line="+18"/>
         <location filename="../measurement/ui/mainwindow_export.cpp" line="-2"/>
-        <location filename="../database/ui/mainwindow_database.cpp" line="+190"/>
+        <location filename="../database/ui/mainwindow_database.cpp" line="+210"/>
         <location line="+17"/>
         <source>Czas</source>
         <translation>Time</translation>
@@ -360,7 +372,7 @@ p, li { white-space: pre-wrap; }
         <translation>Object history</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow.cpp" line="+131"/>
+        <location filename="../app/mainwindow.cpp" line="+134"/>
         <source>Pytanie.</source>
         <translation>Question</translation>
     </message>
@@ -488,7 +500,7 @@ p, li { white-space: pre-wrap; }
     </message>
     <message>
         <location line="+10"/>
-        <location filename="../database/ui/mainwindow_database.cpp" line="-74"/>
+        <location filename="../database/ui/mainwindow_database.cpp" line="-73"/>
         <source>Metoda:</source>
         <translation>Method:</translation>
     </message>
@@ -498,30 +510,36 @@ p, li { white-space: pre-wrap; }
         <translation>Measurement read from file: </translation>
     </message>
     <message>
-        <location filename="../app/language.cpp" line="+25"/>
-        <location line="+19"/>
-        <location filename="../database/ui/mainwindow_database.cpp" line="-39"/>
-        <location filename="../database/ui/mainwindow_historia.cpp" line="+28"/>
+        <location filename="../app/language.cpp" line="+26"/>
+        <location line="+22"/>
+        <location filename="../database/ui/mainwindow_database.cpp" line="-60"/>
+        <location line="+40"/>
         <source>Obiekt: </source>
         <translation>Object: </translation>
     </message>
     <message>
         <location filename="../measurement/ui/mainwindow_export.cpp" line="-50"/>
-        <location filename="../database/ui/mainwindow_database.cpp" line="+55"/>
+        <location filename="../database/ui/mainwindow_database.cpp" line="+35"/>
         <location line="+17"/>
         <source>Metoda</source>
         <translation>Method</translation>
     </message>
     <message>
-        <location filename="../database/ui/mainwindow_database.cpp" line="-95"/>
-        <location line="+121"/>
+        <location filename="../database/ui/mainwindow_database.cpp" line="-115"/>
+        <location line="+76"/>
+        <location line="+65"/>
         <location filename="../download/ui/mainwindow_download.cpp" line="-14"/>
         <location line="+121"/>
         <source>Ostrzeżenie!</source>
         <translation>Warning</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="-64"/>
+        <source>Identyfikator %1 ma w bazie danych więcej niż jeden pomiar. Nie można go wyświetlić ani zapisać jego komentarza.</source>
+        <translation>The id %1 belongs to more than one measurement in the database. It cannot be shown and its comment cannot be saved.</translation>
+    </message>
+    <message>
+        <location line="+65"/>
         <source>Pole komentarza uległo zmianie. Zapisać komentarz w bazie danych?</source>
         <translation>The comment has been changed. Save it in the database?</translation>
     </message>
@@ -623,12 +641,12 @@ and in “Options › Settings…” the meter&apos;s database set to /mnt/zym/z
         <translation>Error connecting to the database.</translation>
     </message>
     <message>
-        <location filename="../database/ui/mainwindow_historia.cpp" line="-27"/>
+        <location filename="../database/ui/mainwindow_historia.cpp" line="+1"/>
         <source>Nie można odczytać historii obiektu.</source>
         <translation>Cannot read the history of the object.</translation>
     </message>
     <message>
-        <location filename="../database/ui/mainwindow_database.cpp" line="-182"/>
+        <location filename="../database/ui/mainwindow_database.cpp" line="-202"/>
         <source>Obiekt ma w bazie danych identyfikator &quot;%1&quot;, który nie jest liczbą całkowitą. Nie można wyświetlić jego pomiarów.</source>
         <translation>The object&apos;s identifier in the database, &quot;%1&quot;, is not a whole number. Its measurements cannot be shown.</translation>
     </message>
@@ -715,21 +733,34 @@ The measurement can be saved as a CSV file (*.csv), a ZYM file (*.zym5) or a PDF
         <translation>The file is shorter than a complete measurement (240080 bytes).</translation>
     </message>
     <message>
-        <location filename="../database/tdatabase_pomiar.cpp" line="+87"/>
+        <location filename="../database/tdatabase_pomiar.cpp" line="+86"/>
         <location line="+16"/>
         <source>Zapisany: </source>
         <translation>Recorded: </translation>
     </message>
     <message>
-        <location filename="../database/historia.cpp" line="+122"/>
-        <location line="+44"/>
+        <location filename="../database/historia.cpp" line="+170"/>
+        <source>nieznany</source>
+        <translation>unknown</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <location line="+49"/>
+        <location filename="../database/resulttexts.cpp" line="+38"/>
         <location filename="../database/tdatabase_pomiar.cpp" line="-3"/>
-        <location filename="../database/ui/dialoghistoria.cpp" line="-289"/>
+        <location filename="../database/ui/dialoghistoria.cpp" line="-306"/>
         <source>Poza zakresem</source>
         <translation>Out of range</translation>
     </message>
     <message>
-        <location line="-16"/>
+        <location line="-47"/>
+        <location filename="../database/resulttexts.cpp" line="-4"/>
+        <location filename="../database/tdatabase_pomiar.cpp" line="-78"/>
+        <source>brak</source>
+        <translation>n/a</translation>
+    </message>
+    <message>
+        <location line="+30"/>
         <source>Czas</source>
         <translation>Time</translation>
     </message>
@@ -769,12 +800,12 @@ The measurement can be saved as a CSV file (*.csv), a ZYM file (*.zym5) or a PDF
         <translation>Comment</translation>
     </message>
     <message>
-        <location filename="../database/tdatabase.cpp" line="+231"/>
+        <location filename="../database/tdatabase.cpp" line="+245"/>
         <source>OBIEKT</source>
         <translation>OBJECT</translation>
     </message>
     <message>
-        <location line="+28"/>
+        <location line="+29"/>
         <source>ID</source>
         <translation>ID</translation>
     </message>
@@ -819,7 +850,7 @@ The measurement can be saved as a CSV file (*.csv), a ZYM file (*.zym5) or a PDF
         <translation>File name not allowed.</translation>
     </message>
     <message>
-        <location filename="../database/tdatabase.cpp" line="-97"/>
+        <location filename="../database/tdatabase.cpp" line="-98"/>
         <source>Tabela %1 jest w tym pliku widokiem, a nie tabelą pomiarów.</source>
         <translation>In this file, %1 is a view, not a table of measurements.</translation>
     </message>
@@ -920,7 +951,7 @@ The chart can be saved as a PNG image (*.png) or a PDF document (*.pdf).</transl
 <context>
     <name>TReportTexts</name>
     <message>
-        <location filename="../report/reporttext.cpp" line="+63"/>
+        <location filename="../report/reporttext.cpp" line="+30"/>
         <source>Protokół pomiaru rezystancji</source>
         <translation>Resistance measurement report</translation>
     </message>

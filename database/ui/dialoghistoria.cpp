@@ -18,6 +18,7 @@
 #include <QFontMetrics>
 #include <QHeaderView>
 #include <QMenu>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <QSplitter>
@@ -194,8 +195,16 @@ DialogHistoria::DialogHistoria(qint64 objectId, const QString &objectName, const
                 UpdateReferenceAction();
             });
     connect(tV_Historia, &QTableView::doubleClicked, this, [this](const QModelIndex &index) {
-        if (index.isValid() && index.row() < rows.size())
-            emit PomiarActivated(rows[index.row()].id, qsObiekt);
+        if (!index.isValid() || index.row() >= rows.size())
+            return;
+        // Rounded, an id of 1.6 would open (and take a comment into) row 2.
+        if (!rows[index.row()].bIdExact) {
+            QMessageBox::warning(this, tr("Ostrzeżenie!"),
+                                 tr("Identyfikator tego pomiaru w bazie danych nie jest liczbą całkowitą albo ma go "
+                                    "kilka wierszy. Nie można go otworzyć ani zapisać jego komentarza."));
+            return;
+        }
+        emit PomiarActivated(rows[index.row()].id, qsObiekt);
     });
     connect(tV_Historia, &QTableView::customContextMenuRequested, this, [this](const QPoint &pos) {
         const QModelIndex index = tV_Historia->indexAt(pos);
@@ -319,9 +328,10 @@ void DialogHistoria::FillPlot()
     p->yAxis->setLabel(QStringLiteral("R [") + EngUnitText(iScaleExponent) + QLatin1Char(']'));
 
     // Keys: every measurement, with a margin; one alone gets an hour either side.
-    if (!rows.isEmpty()) {
-        const double first = double(rows.first().czas);
-        const double last = double(rows.last().czas);
+    qint64 firstCzas = 0, lastCzas = 0;
+    if (HistoriaCzasSpan(rows, &firstCzas, &lastCzas)) {
+        const double first = double(firstCzas);
+        const double last = double(lastCzas);
         const double margin = last > first ? (last - first) * 0.03 : 3600;
         p->xAxis->setRange(first - margin, last + margin);
     }
@@ -473,9 +483,10 @@ TObiektReport DialogHistoria::ReportData() const
     const QVector<THistoriaZmiana> zmiany = HistoriaZmiany(rows, iReference);
     if (iReference >= 0 && iReference < rows.size())
         d.reference = HistoriaCzasText(rows[iReference].czas) + QStringLiteral(", ") + HistoriaRText(rows[iReference]);
-    if (!rows.isEmpty()) {
-        d.first = HistoriaCzasText(rows.first().czas);
-        d.last = HistoriaCzasText(rows.last().czas);
+    qint64 firstCzas = 0, lastCzas = 0;
+    if (HistoriaCzasSpan(rows, &firstCzas, &lastCzas)) {
+        d.first = HistoriaCzasText(firstCzas);
+        d.last = HistoriaCzasText(lastCzas);
     }
     // The newest measurement with a value, against the reference.
     for (int i = rows.size() - 1; i >= 0; --i) {

@@ -181,7 +181,15 @@ void MainWindow::DisplayPomiar(qint64 id_pomiar)
 {
     iKomentarzChanges = 0;
     bool rowRead = false;
-    if (Baza.LoadPomiar(id_pomiar, &rowRead) == TDataBase::LoadPomiarOk) {
+    const int loaded = Baza.LoadPomiar(id_pomiar, &rowRead);
+    if (loaded == TDataBase::LoadPomiarAmbiguous) {
+        ForgetPomiar(); // nowhere for a comment to go
+        ShowProblem(QMessageBox::Warning, tr("Ostrzeżenie!"),
+                    tr("Identyfikator %1 ma w bazie danych więcej niż jeden pomiar. "
+                       "Nie można go wyświetlić ani zapisać jego komentarza.").arg(id_pomiar));
+        return;
+    }
+    if (loaded == TDataBase::LoadPomiarOk) {
         ui->label_R->setText(Baza.WynikFromBase(WynikR));
         ui->label_Metoda->setText(tr("Metoda:") + Baza.WynikFromBase(WynikMetoda));
         ui->label_Czas->setText(Baza.WynikFromBase(WynikCzas));

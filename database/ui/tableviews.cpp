@@ -3,6 +3,9 @@
 
 #include "database/ui/tableviews.h"
 
+#include "database/resulttexts.h"
+#include "database/rowid.h"
+
 #include <QAbstractItemDelegate>
 #include <QCoreApplication>
 #include <QEvent>
@@ -71,7 +74,10 @@ QVariant TListModel::data(const QModelIndex &index, int role) const
     if (!index.isValid())
         return QVariant();
     if (role == Qt::DisplayRole || role == Qt::EditRole || role == Qt::ToolTipRole) {
-        const QVariant value = SourceValue(mapToSource(index));
+        QVariant value = SourceValue(mapToSource(index));
+        // The result column holds numbers (sorted as such); what they read as is its own.
+        if (headerKeys.value(index.column()) == QLatin1String("WYNIK"))
+            value = ListResultCell(value);
         // The delegate words a tool tip as it words the cell.
         if (role == Qt::ToolTipRole && value.toString().isEmpty())
             return QVariant();
@@ -92,8 +98,8 @@ bool TListModel::SetText(qint64 id, int column, const QString &text)
 {
     QAbstractItemModel *source = sourceModel();
     for (int row = 0; row < source->rowCount(); ++row) {
-        const QVariant rowId = source->index(row, 0).data();
-        if (rowId.isNull() || rowId.toLongLong() != id)
+        qint64 rowId;
+        if (!WholeId(source->index(row, 0).data(), &rowId) || rowId != id)
             continue;
         texts.insert(qMakePair(row, column), text);
         const QModelIndex shown = mapFromSource(source->index(row, column));
