@@ -1,28 +1,24 @@
-// Browsing a large meter database: a simulated meter with 1 000 objects and
-// 100 000 measurements (data files only for the first 100 measurements,
-// which belong to object 1; the other rows name files that are not there).
+// Browsing a large meter database in the main window, shown at its own
+// size: a simulated meter with 1 000 objects and 100 000 measurements (data
+// files only for the first 100 measurements, which belong to object 1; the
+// other rows name files that are not there).
 //
 //   cmake --build build --target bench_database && build/bench/bench_database
 //
-// Each figure is the median of 10 repetitions. Nothing is painted: the main
-// window is never shown, the chart replots into its buffer only.
+// Each figure is the median of 10 repetitions. The meter's file is hashed
+// before and after: the reader must leave it as the meter wrote it.
 
 #include "app/mainwindow.h"
+#include "bench/benchwindow.h"
 #include "database/tdatabase.h"
 #include "simulator/zymsim.h"
 
 #include <QAbstractItemModel>
-#include <QAction>
 #include <QApplication>
-#include <QCoreApplication>
+#include <QCryptographicHash>
 #include <QFile>
-#include <QFileDialog>
-#include <QFileInfo>
-#include <QLineEdit>
-#include <QSettings>
 #include <QTableView>
 #include <QTemporaryDir>
-#include <QTimer>
 
 #include <benchmark/benchmark.h>
 
@@ -45,6 +41,16 @@ struct TMeter
 };
 
 TMeter *gMeter = nullptr;
+
+QByteArray FileHash(const QString &path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return QByteArray();
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    hash.addData(&f);
+    return hash.result();
+}
 
 /// Reads what a view on screen would read: the first screenful of rows.
 void TouchRows(QAbstractItemModel *model, int rows)
@@ -70,60 +76,69 @@ void BM_OpenAndListObjects(benchmark::State &state)
 }
 BENCHMARK(BM_OpenAndListObjects)->Unit(benchmark::kMillisecond)->Repetitions(10)->ReportAggregatesOnly(true);
 
-/// Opens the meter's database in the window the way a user does, through
-/// "Otwórz lokalną bazę danych" and its file dialog (not timed).
-void OpenInWindow()
-{
-    const QString path = gMeter->meter.qsDataBase;
-    auto *timer = new QTimer;
-    timer->setInterval(5);
-    QObject::connect(timer, &QTimer::timeout, [timer, path]() {
-        auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
-        if (!dialog)
-            return;
-        dialog->setDirectory(QFileInfo(path).absolutePath());
-        if (auto *edit = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit")))
-            edit->setText(QFileInfo(path).fileName());
-        QMetaObject::invokeMethod(dialog, "accept");
-        timer->stop();
-        timer->deleteLater();
-    });
-    timer->start();
-    gMeter->window->findChild<QAction *>(QStringLiteral("actionOpenDataBase"))->trigger();
-}
-
-// A click on an object: its id by name, then its measurements.
+// A click on an object: its id by name, then its measurements in the
+// table, columns sized, the rows on screen painted.
 void BM_ListMeasurementsOfObject(benchmark::State &state)
 {
-    OpenInWindow();
+    benchwindow::OpenInWindow(gMeter->window.get(), gMeter->meter.qsDataBase);
     const QString name = gMeter->meter.obiekty[kObiekty / 2]; // an object in the middle of the table
     for (auto _ : state) {
         QMetaObject::invokeMethod(gMeter->window.get(), "PomiaryDisplay", Q_ARG(QString, name));
-        TouchRows(gMeter->pomiary->model(), 40);
+        gMeter->pomiary->viewport()->repaint();
     }
     state.counters["rows"] = gMeter->pomiary->model()->rowCount();
 }
 BENCHMARK(BM_ListMeasurementsOfObject)->Unit(benchmark::kMillisecond)->Repetitions(10)->ReportAggregatesOnly(true);
 
-// A click on a measurement: eight column reads, the data file, the texts,
-// the copy into the displayed record and the plot.
+// A click on a measurement: its row, the data file, the texts, the copy
+// into the displayed record and the plot at the chart's size on screen.
 void BM_DisplayPomiar(benchmark::State &state)
 {
-    OpenInWindow();
+    benchwindow::OpenInWindow(gMeter->window.get(), gMeter->meter.qsDataBase);
+    // Object 1 holds the measurements with data files; a first click shows the chart.
+    QMetaObject::invokeMethod(gMeter->window.get(), "PomiaryDisplay", Q_ARG(QString, gMeter->meter.obiekty[0]));
+    QMetaObject::invokeMethod(gMeter->window.get(), "SLOT_tV_Pomiar_Clicked",
+                              Q_ARG(QModelIndex, gMeter->pomiary->model()->index(0, 1)));
+    benchwindow::Settle();
+    QWidget *plot = gMeter->window->findChild<QWidget *>(QStringLiteral("plot"));
     qint64 id = 1;
     for (auto _ : state) {
         QMetaObject::invokeMethod(gMeter->window.get(), "DisplayPomiar", Q_ARG(qint64, id));
         id = id % kDataFiles + 1;
     }
-    if (gMeter->window->currentPomiar().czas == 0)
+    if (gMeter->window->currentPomiar().czas == 0 || !plot->isVisible())
         state.SkipWithError("no measurement was displayed");
+    state.counters["plot_w"] = plot->width();
+    state.counters["plot_h"] = plot->height();
 }
-BENCHMARK(BM_DisplayPomiar)->Unit(benchmark::kMillisecond)->Repetitions(10)->ReportAggregatesOnly(true);
+BENCHMARK(BM_DisplayPomiar)->Unit(benchmark::kMicrosecond)->Repetitions(10)->ReportAggregatesOnly(true);
+
+// The reading side of that click alone: the row, the data file and the
+// result texts, without the chart.
+void BM_LoadPomiar(benchmark::State &state)
+{
+    std::unique_ptr<TDataBase> baza(new TDataBase);
+    if (baza->Open(gMeter->meter.qsDataBase) != TDataBase::OpenOk) {
+        state.SkipWithError("cannot open the simulated database");
+        return;
+    }
+    qint64 id = 1;
+    for (auto _ : state) {
+        if (baza->LoadPomiar(id) != TDataBase::LoadPomiarOk) {
+            state.SkipWithError("no measurement was read");
+            break;
+        }
+        for (int text : {WynikR, WynikCzas, WynikMetoda, WynikKomentarz})
+            benchmark::DoNotOptimize(baza->WynikFromBase(text));
+        id = id % kDataFiles + 1;
+    }
+}
+BENCHMARK(BM_LoadPomiar)->Unit(benchmark::kMicrosecond)->Repetitions(10)->ReportAggregatesOnly(true);
 
 void Quiet(QtMsgType type, const QMessageLogContext &, const QString &message)
 {
     // The traces of every open and display would drown the figures.
-    if (type != QtDebugMsg && type != QtInfoMsg)
+    if (type != QtDebugMsg && type != QtInfoMsg && !message.contains(QLatin1String("propagateSizeHints")))
         std::fprintf(stderr, "%s\n", qPrintable(message));
 }
 
@@ -137,14 +152,7 @@ int main(int argc, char **argv)
     Q_INIT_RESOURCE(resources);
     ::benchmark::Initialize(&argc, argv);
     qInstallMessageHandler(Quiet);
-
-    // The window reads its settings beside the program: keep the meter on loopback.
-    {
-        QSettings ini(QCoreApplication::applicationDirPath() + QStringLiteral("/ZYMReader.ini"), QSettings::IniFormat);
-        ini.setValue(QStringLiteral("Program/AskIfAppClose"), false);
-        ini.setValue(QStringLiteral("ZYM/ZYM_NetAdress"), QStringLiteral("127.0.0.1"));
-        ini.setValue(QStringLiteral("ZYM/ZYM_DataBasePath"), QStringLiteral("zym_5.db"));
-    }
+    benchwindow::KeepSettingsLocal();
 
     std::unique_ptr<TMeter> meter(new TMeter);
     TSimOptions options;
@@ -157,14 +165,20 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "cannot write the simulated meter: %s\n", qPrintable(error));
         return 1;
     }
+    const QByteArray before = FileHash(meter->meter.qsDataBase);
     meter->window.reset(new MainWindow);
+    meter->window->show();
+    benchwindow::Settle();
     meter->obiekty = meter->window->findChild<QTableView *>(QStringLiteral("tV_Obiekty"));
     meter->pomiary = meter->window->findChild<QTableView *>(QStringLiteral("tV_Pomiary"));
     gMeter = meter.get();
 
     ::benchmark::RunSpecifiedBenchmarks();
     ::benchmark::Shutdown();
+    meter->window.reset();
+    const bool unchanged = FileHash(meter->meter.qsDataBase) == before;
+    std::fprintf(stderr, "meter database %s\n", unchanged ? "unchanged" : "CHANGED");
     meter.reset();
-    QFile::remove(QCoreApplication::applicationDirPath() + QStringLiteral("/ZYMReader.ini"));
-    return 0;
+    benchwindow::ForgetSettings();
+    return unchanged ? 0 : 2;
 }

@@ -1,6 +1,6 @@
 // Writing the PDF reports: the one-page measurement report with its
 // waveform chart as "Zapisz pomiar jako" writes it, and an object's history
-// of 300 measurements (chart, summary, table over several pages). The
+// of 300 and of 1 000 measurements (chart, summary, table over several pages). The
 // counters give the file size and the page count.
 
 #include "bench/benchrecord.h"
@@ -77,8 +77,10 @@ void BM_PomiarReport(benchmark::State &state)
 }
 BENCHMARK(BM_PomiarReport)->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(10)->ReportAggregatesOnly(true);
 
-void BM_ObiektReport300(benchmark::State &state)
+// An object's history of state.range(0) measurements.
+void ObiektReport(benchmark::State &state)
 {
+    const int count = int(state.range(0));
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("historia.pdf"));
     QCustomPlot plot;
@@ -91,11 +93,11 @@ void BM_ObiektReport300(benchmark::State &state)
     data.obiekt = QStringLiteral("Rozdzielnia główna, szyna Ł1");
     data.serial = QStringLiteral("ZYM5-0042");
     data.reference = QStringLiteral("125.0 mΩ (2020-01-02 08:00)");
-    data.count = 300;
+    data.count = count;
     data.header = QStringList{QStringLiteral("Czas"), QStringLiteral("R"), QStringLiteral("Zmiana"),
                               QStringLiteral("Metoda"), QStringLiteral("Komentarz")};
     const QDateTime start(QDate(2020, 1, 2), QTime(8, 0));
-    for (int i = 0; i < 300; ++i) {
+    for (int i = 0; i < count; ++i) {
         const double r = 125 + 3 * std::sin(i / 20.0);
         plot.graph(0)->addData(start.addDays(i).toSecsSinceEpoch(), r);
         data.rows.append({start.addDays(i).toString(QStringLiteral("yyyy-MM-dd hh:mm")),
@@ -120,7 +122,11 @@ void BM_ObiektReport300(benchmark::State &state)
     ReportPdf(doc, &pages);
     Report(state, path, QFileInfo(path).size(), pages);
 }
-BENCHMARK(BM_ObiektReport300)->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(5)->ReportAggregatesOnly(true);
+void BM_ObiektReport300(benchmark::State &state) { ObiektReport(state); }
+BENCHMARK(BM_ObiektReport300)->Arg(300)->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(5)->ReportAggregatesOnly(true);
+
+void BM_ObiektReport1000(benchmark::State &state) { ObiektReport(state); }
+BENCHMARK(BM_ObiektReport1000)->Arg(1000)->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(5)->ReportAggregatesOnly(true);
 
 } // namespace
 

@@ -1,7 +1,6 @@
 #include "database/safepath.h"
 
-#include <QRegularExpression>
-#include <QStringList>
+#include <QStringRef>
 
 bool IsSafeRelativeName(const QString &name)
 {
@@ -16,8 +15,14 @@ bool IsSafeRelativeName(const QString &name)
 
     int depth = 0;
     bool namesFile = false;
-    const QStringList parts = name.split(QRegularExpression(QStringLiteral("[/\\\\]")));
-    for (const QString &part : parts) {
+    // Walked part by part in place: this runs at every display.
+    const int n = name.size();
+    for (int start = 0; start <= n;) {
+        int end = start;
+        while (end < n && name.at(end) != QLatin1Char('/') && name.at(end) != QLatin1Char('\\'))
+            ++end;
+        const QStringRef part = name.midRef(start, end - start);
+        start = end + 1;
         if (part.isEmpty() || part == QLatin1String("."))
             continue;
         if (part == QLatin1String("..")) {

@@ -94,6 +94,7 @@ TDataBase::OpenResult TDataBase::Open(QString path)
 
     if (db.isOpen())
         db.close();
+    ObjectRows.Clear();
     // Let go of our own handle first: otherwise the old registration is
     // "still in use" when the new one replaces it.
     db = QSqlDatabase();
@@ -112,6 +113,7 @@ void TDataBase::Close()
 {
     if (db.isOpen())
         db.close();
+    ObjectRows.Clear();
 }
 
 bool TDataBase::IsOpen()
@@ -128,6 +130,38 @@ bool TDataBase::ReadRow(qint64 id, bool *ambiguous)
 {
     if (ambiguous)
         *ambiguous = false;
+    // The whole row in one statement: the file is locked and checked once,
+    // and the row cannot change half-way through the reading.
+    QSqlQuery query(db);
+    query.setForwardOnly(true);
+    if (!query.prepare(QStringLiteral("SELECT pomiar_czas, pomiar_plik_dane, pomiar_rezystancja, pomiar_metoda, "
+                                      "pomiar_komentarz, pomiar_status, pomiar_vref, pomiar_temp_core "
+                                      "FROM pomiar WHERE  pomiar_id=?")))
+        return ReadRowByColumn(id, ambiguous); // a column is missing
+    query.addBindValue(id);
+    if (!query.exec())
+        return false;
+    int matches = 0;
+    while (query.next()) {
+        // Two rows of one id: the last would show (and a comment would
+        // go to both) under the first one's line.
+        if (++matches > 1 && ambiguous)
+            *ambiguous = true;
+        Row.czas = query.value(0).toInt();
+        Row.plik_dane = query.value(1).toString();
+        Row.rezystancja = ColumnNumber(query.value(2));
+        Row.metoda = query.value(3).toInt();
+        Row.komentarz = query.value(4).toString();
+        Row.status = query.value(5).toInt();
+        Row.vref = ColumnNumber(query.value(6));
+        Row.temp_core = ColumnNumber(query.value(7));
+    }
+    return matches > 0;
+}
+
+bool TDataBase::ReadRowByColumn(qint64 id, bool *ambiguous)
+{
+    // A table that lacks one of the columns still gives the others.
     enum Kind { Int, Text, Real };
     struct Column {
         const char *statement;
@@ -243,6 +277,9 @@ QSqlQueryModel *TDataBase::ObiektyModel(QString *errorText)
     model->setQuery(query);
     FetchAll(model);
     model->setHeaderData(0, Qt::Horizontal, QObject::tr("OBIEKT"));
+    // The one pass over the measurements that makes every object's list a
+    // lookup, made while the user reads the objects.
+    ObjectRows.Refresh(db);
     return model;
 }
 
@@ -265,8 +302,22 @@ qint64 TDataBase::ObjectId(QString name)
 QSqlQueryModel *TDataBase::PomiaryModel(qint64 objectId)
 {
     // A failing statement (no pomiar table) simply leaves the table empty.
+    QString statement = QString::fromUtf8(kPomiaryStatement) + QString::number(objectId);
+    QVector<qint64> rowids;
+    if (ObjectRows.Rows(db, objectId, &rowids)) {
+        // Looked up by rowid instead of a scan of the whole table; in rowid
+        // order, which is the order that scan returns them in.
+        QString list;
+        list.reserve(rowids.size() * 8);
+        for (int i = 0; i < rowids.size(); ++i) {
+            if (i)
+                list += QLatin1Char(',');
+            list += QString::number(rowids.at(i));
+        }
+        statement += QStringLiteral(" AND pomiar._rowid_ IN (") + list + QStringLiteral(") ORDER BY pomiar._rowid_");
+    }
     QSqlQuery query(db);
-    query.prepare(QString::fromUtf8(kPomiaryStatement) + QString::number(objectId));
+    query.prepare(statement);
     query.exec();
     auto *model = new QSqlQueryModel;
     model->setQuery(query);

@@ -1,6 +1,7 @@
 #ifndef TDATABASE_H
 #define TDATABASE_H
 
+#include "database/objectrows.h"
 #include "measurement/csvexport.h"
 #include "measurement/datafile.h"
 #include "measurement/tdatapomiar.h"
@@ -78,8 +79,10 @@ public:
     void Close();
     bool IsOpen();
     QString LastErrorText();
-    /// Fills `Row` from the `pomiar` row of `id`, one column at a time.
-    /// False when no statement found a row (then `Row` is unchanged).
+    /// Fills `Row` from the `pomiar` row of `id`: the whole row in one
+    /// statement, or one column at a time when a column is missing. False
+    /// when no statement found a row (then `Row` is unchanged).
+    /// `*ambiguous` (when given) tells whether several rows have that id.
     bool ReadRow(qint64 id, bool *ambiguous = nullptr);
     /// Result codes of LoadPomiar (besides a negative id passed through).
     enum LoadPomiarResult {
@@ -144,7 +147,11 @@ public:
     QString qsWynikCzas;    // time text of Pomiar
     QString qsWynikMetoda;  // "Metod: ...3P" or "Metod: ..2P"
     TPomiarRow Row;         // the pomiar row last read by id
+    TObjectRows ObjectRows; // which pomiar rows each object has, read when its list is first shown
     QString qsLastError;    // reason of the last failed open or comment update
+
+private:
+    bool ReadRowByColumn(qint64 id, bool *ambiguous);
 };
 
 #endif // TDATABASE_H

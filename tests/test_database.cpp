@@ -32,6 +32,9 @@ private slots:
     void openDriverFailure();
 
     void readRowFillsEveryColumn();
+    void readRowWithoutAColumn();
+    void objectList_data();
+    void objectList();
 
     void loadPomiar_data();
     void loadPomiar();
@@ -176,6 +179,92 @@ void TestDataBase::readRowFillsEveryColumn()
     QVERIFY(!baza->ReadRow(99));
     QCOMPARE(baza->Row.rezystancja, 1.5);
     QCOMPARE(baza->Row.plik_dane, QStringLiteral("pomiar_8.zym5"));
+}
+
+void TestDataBase::readRowWithoutAColumn()
+{
+    // An older meter's table without pomiar_temp_core: the other columns still come.
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("zym_5.db"));
+    QCOMPARE(MakeDataBase(path, {QStringLiteral("O")}, {TTestPomiar{7, 1, 0.0123}}), QString());
+    QCOMPARE(ExecSql(path, QStringLiteral("ALTER TABLE pomiar DROP COLUMN pomiar_temp_core")), QString());
+
+    auto baza = NewBaza();
+    QCOMPARE(baza->Open(path), int(TDataBase::OpenOk));
+    baza->Row.temp_core = -4;
+    QVERIFY(baza->ReadRow(7));
+    QCOMPARE(baza->Row.rezystancja, 0.0123);
+    QCOMPARE(baza->Row.vref, 2.048);
+    QCOMPARE(baza->Row.temp_core, -4.0);
+}
+
+// ---------------------------------------------------------------- object lists
+
+void TestDataBase::objectList_data()
+{
+    QTest::addColumn<QString>("change"); // run by another connection after the first list ("" none)
+    QTest::addColumn<int>("obiekt");
+    QTest::addColumn<QList<int>>("ids"); // the list's ids, in order
+
+    // Rows 1..6 belong to objects 1, 2, 1, 2, 1, 3.
+    QTest::newRow("interleaved") << "" << 1 << QList<int>{1, 3, 5};
+    QTest::newRow("other object") << "" << 2 << QList<int>{2, 4};
+    QTest::newRow("no measurements") << "" << 9 << QList<int>{};
+    QTest::newRow("row added meanwhile")
+        << "INSERT INTO pomiar (pomiar_id, pomiar_czas, pomiar_rezystancja, pomiar_obiekt_id) VALUES (7, 0, 1, 1)" << 1
+        << QList<int>{1, 3, 5, 7};
+    QTest::newRow("row inserted before the others")
+        << "INSERT INTO pomiar (pomiar_id, pomiar_czas, pomiar_rezystancja, pomiar_obiekt_id) VALUES (0, 0, 1, 1)" << 1
+        << QList<int>{0, 1, 3, 5};
+    QTest::newRow("row moved meanwhile") << "UPDATE pomiar SET pomiar_obiekt_id=1 WHERE pomiar_id=6" << 1
+                                         << QList<int>{1, 3, 5, 6};
+    QTest::newRow("row deleted meanwhile") << "DELETE FROM pomiar WHERE pomiar_id=3" << 1 << QList<int>{1, 5};
+    QTest::newRow("object id not a whole number") << "UPDATE pomiar SET pomiar_obiekt_id=1.5 WHERE pomiar_id=6" << 1
+                                                  << QList<int>{1, 3, 5};
+    QTest::newRow("object id missing") << "UPDATE pomiar SET pomiar_obiekt_id=NULL WHERE pomiar_id=5" << 1
+                                       << QList<int>{1, 3};
+}
+
+void TestDataBase::objectList()
+{
+    QFETCH(QString, change);
+    QFETCH(int, obiekt);
+    QFETCH(QList<int>, ids);
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("zym_5.db"));
+    QVector<TTestPomiar> rows;
+    const int objects[] = {1, 2, 1, 2, 1, 3};
+    for (int i = 0; i < 6; ++i)
+        rows << TTestPomiar{i + 1, objects[i], 0.1 * (i + 1)};
+    QCOMPARE(MakeDataBase(path, {QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C")}, rows), QString());
+    const QByteArray before = [&] {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }();
+
+    auto baza = NewBaza();
+    QCOMPARE(baza->Open(path), int(TDataBase::OpenOk));
+    std::unique_ptr<QSqlQueryModel> objectsModel(baza->ObiektyModel());
+    QVERIFY(objectsModel);
+    auto listed = [&] {
+        std::unique_ptr<QSqlQueryModel> model(baza->PomiaryModel(obiekt));
+        QList<int> got;
+        for (int r = 0; r < model->rowCount(); ++r)
+            got << model->index(r, 0).data().toInt();
+        return got;
+    };
+    QList<int> first = listed();
+    if (!change.isEmpty()) {
+        // Reading leaves the meter's file as it was.
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), before);
+        f.close();
+        QCOMPARE(ExecSql(path, change), QString());
+        first = listed();
+    }
+    QCOMPARE(first, ids);
 }
 
 // ---------------------------------------------------------------- data files behind rows

@@ -6,6 +6,7 @@
 
 #include "layout/mainlayout.h"
 #include "app/mainwindow.h"
+#include "database/ui/tableviews.h"
 #include "support/appsupport.h"
 #include "support/dbsupport.h"
 #include "support/testsupport.h"
@@ -20,6 +21,7 @@
 #include <QLineEdit>
 #include <QScreen>
 #include <QScrollBar>
+#include <QStandardItemModel>
 #include <QStatusBar>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -135,6 +137,8 @@ private slots:
     void nothingUnderStatusBar_data();
     void nothingUnderStatusBar();
     void columnsShowWholeTexts();
+    void columnsFitEveryCell_data();
+    void columnsFitEveryCell();
     void exportNameGetsSuffix_data();
     void exportNameGetsSuffix();
     void savedCommentShownInList();
@@ -292,6 +296,56 @@ void TestScreen::nothingUnderStatusBar()
 }
 
 // ---------------------------------------------------------------- tables
+
+void TestScreen::columnsFitEveryCell_data()
+{
+    QTest::addColumn<QVariantList>("cells"); // one column; the widest is not the longest text
+    QTest::addColumn<int>("row");            // where `wide` goes among 2 000 short cells
+    QTest::addColumn<QVariant>("wide");
+
+    QVariantList dates;
+    for (int i = 0; i < 2000; ++i)
+        dates << QStringLiteral("2020-%1-%2 1%3:00:00").arg(1 + i % 12, 2, 10, QLatin1Char('0')).arg(1 + i % 28, 2, 10, QLatin1Char('0')).arg(i % 10);
+    QVariantList narrow;
+    for (int i = 0; i < 2000; ++i)
+        narrow << QString(14, QLatin1Char('i'));
+    QVariantList values;
+    for (int i = 0; i < 2000; ++i)
+        values << 0.001 * (i % 900);
+    QTest::newRow("long comment mid-list") << narrow << 1000 << QVariant(QString(60, QLatin1Char('x')));
+    QTest::newRow("wide letters, fewer of them") << narrow << 1500 << QVariant(QString(12, QLatin1Char('W')));
+    QTest::newRow("second line longer") << narrow << 1999 << QVariant(QStringLiteral("a\nMMMMMMMMMMMMMMMMMMMMMMMMMMMMMM"));
+    QTest::newRow("a date of wide digits") << dates << 7 << QVariant(QStringLiteral("2088-08-28 08:08:08"));
+    QTest::newRow("a large negative value") << values << 1234 << QVariant(-123456.789);
+}
+
+void TestScreen::columnsFitEveryCell()
+{
+    QFETCH(QVariantList, cells);
+    QFETCH(int, row);
+    QFETCH(QVariant, wide);
+    cells[row] = wide;
+
+    QStandardItemModel model(cells.size(), 2);
+    for (int r = 0; r < cells.size(); ++r)
+        model.setData(model.index(r, 0), cells.at(r));
+    QTableView view;
+    view.resize(300, 200);
+    view.setModel(&model);
+    view.setColumnWidth(0, 20);
+    view.show();
+    FitColumns(&view);
+
+    QStyleOptionViewItem option;
+    option.initFrom(&view);
+    option.font = view.font();
+    option.fontMetrics = QFontMetrics(view.font());
+    option.widget = &view;
+    int needed = 0;
+    for (int r = 0; r < model.rowCount(); ++r)
+        needed = qMax(needed, view.itemDelegate()->sizeHint(option, model.index(r, 0)).width());
+    QVERIFY2(view.columnWidth(0) >= needed, qPrintable(QStringLiteral("%1 < %2").arg(view.columnWidth(0)).arg(needed)));
+}
 
 void TestScreen::columnsShowWholeTexts()
 {

@@ -49,7 +49,7 @@
 <context>
     <name>DialogHistoria</name>
     <message>
-        <location filename="../database/ui/dialoghistoria.cpp" line="+202"/>
+        <location filename="../database/ui/dialoghistoria.cpp" line="+225"/>
         <source>Ostrzeżenie!</source>
         <translation>Warning</translation>
     </message>
@@ -59,19 +59,19 @@
         <translation>The id of this measurement in the database is not a whole number, or several rows share it. It cannot be opened and its comment cannot be saved.</translation>
     </message>
     <message>
-        <location line="+32"/>
+        <location line="+37"/>
         <source>Historia: </source>
         <translation>History: </translation>
     </message>
     <message>
         <location line="+1"/>
-        <location line="+215"/>
+        <location line="+233"/>
         <source>Ustaw jako odniesienie</source>
         <translation>Set as reference</translation>
     </message>
     <message>
-        <location line="-214"/>
-        <location line="+217"/>
+        <location line="-232"/>
+        <location line="+235"/>
         <location line="+99"/>
         <source>Zapisz historię jako CSV…</source>
         <translation>Save history as CSV…</translation>
@@ -231,22 +231,24 @@ p, li { white-space: pre-wrap; }
     </message>
     <message>
         <location line="+22"/>
-        <location filename="../measurement/ui/mainwindow_export.cpp" line="+75"/>
+        <location filename="../database/resulttexts.cpp" line="+69"/>
+        <location line="+12"/>
+        <location line="+16"/>
         <source>Komentarz</source>
         <translation>Comment</translation>
     </message>
     <message>
         <location line="+18"/>
-        <location filename="../measurement/ui/mainwindow_export.cpp" line="-2"/>
-        <location filename="../database/ui/mainwindow_database.cpp" line="+210"/>
+        <location filename="../database/resulttexts.cpp" line="-2"/>
+        <location filename="../database/ui/mainwindow_database.cpp" line="+212"/>
         <location line="+17"/>
         <source>Czas</source>
         <translation>Time</translation>
     </message>
     <message>
         <location line="+18"/>
-        <location filename="../measurement/ui/mainwindow_export.cpp" line="-2"/>
-        <location filename="../measurement/ui/mainwindow_pomiar.cpp" line="+43"/>
+        <location filename="../database/resulttexts.cpp" line="-18"/>
+        <location line="+16"/>
         <location filename="../database/ui/mainwindow_database.cpp" line="-16"/>
         <source>Obiekt</source>
         <translation>Object</translation>
@@ -339,7 +341,7 @@ p, li { white-space: pre-wrap; }
     <message>
         <location line="+8"/>
         <source>Polski</source>
-        <translation>Polski</translation>
+        <translation>Polish</translation>
     </message>
     <message>
         <location line="+8"/>
@@ -392,12 +394,12 @@ p, li { white-space: pre-wrap; }
         <translation>No</translation>
     </message>
     <message>
-        <location filename="../measurement/ui/mainwindow_export.cpp" line="+14"/>
+        <location filename="../measurement/ui/mainwindow_export.cpp" line="+72"/>
         <source>Zapisz do pliku CSV</source>
         <translation>Save to CSV File</translation>
     </message>
     <message>
-        <location line="-53"/>
+        <location line="-39"/>
         <source>Plik CSV (*.csv)</source>
         <translation>CSV file (*.csv)</translation>
     </message>
@@ -417,12 +419,12 @@ p, li { white-space: pre-wrap; }
         <translation>CSV file with decimal point (*.csv)</translation>
     </message>
     <message>
-        <location line="+37"/>
+        <location filename="../database/resulttexts.cpp" line="+1"/>
         <source>Rezystancja</source>
         <translation>Resistance</translation>
     </message>
     <message>
-        <location line="+55"/>
+        <location filename="../measurement/ui/mainwindow_export.cpp" line="+78"/>
         <source>Pomiar zapisano w pliku %1</source>
         <translation>Measurement saved to file %1</translation>
     </message>
@@ -434,7 +436,7 @@ p, li { white-space: pre-wrap; }
     <message>
         <location filename="../app/settingsdialog.cpp" line="+66"/>
         <location filename="../measurement/ui/mainwindow_export.cpp" line="+8"/>
-        <location filename="../measurement/ui/mainwindow_pomiar.cpp" line="-14"/>
+        <location filename="../measurement/ui/mainwindow_pomiar.cpp" line="+30"/>
         <location filename="../database/ui/mainwindow_database.cpp" line="+56"/>
         <location filename="../database/ui/mainwindow_historia.cpp" line="+87"/>
         <location filename="../download/ui/mainwindow_download.cpp" line="+74"/>
@@ -443,28 +445,6 @@ p, li { white-space: pre-wrap; }
         <location line="+6"/>
         <source>Błąd!</source>
         <translation>Error</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>Nie udało się zapisać ustawień w pliku:
-%1</source>
-        <translation>The settings could not be saved in the file:
-%1</translation>
-    </message>
-    <message>
-        <location line="+14"/>
-        <source>Ustawienia…</source>
-        <translation>Settings…</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>Szukaj</source>
-        <translation>Search</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>Zawęża listę obiektów do nazw zawierających wpisany tekst (Esc czyści).</source>
-        <translation>Narrows the object list to names containing the text typed (Esc clears).</translation>
     </message>
     <message>
         <location filename="../measurement/ui/mainwindow_export.cpp" line="+1"/>
@@ -499,47 +479,48 @@ p, li { white-space: pre-wrap; }
 %2</translation>
     </message>
     <message>
-        <location line="+10"/>
-        <location filename="../database/ui/mainwindow_database.cpp" line="-73"/>
+        <location filename="../database/resulttexts.cpp" line="-26"/>
+        <location line="+12"/>
         <source>Metoda:</source>
         <translation>Method:</translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="+7"/>
         <source>Pomiar odczytany z pliku: </source>
         <translation>Measurement read from file: </translation>
     </message>
     <message>
         <location filename="../app/language.cpp" line="+26"/>
         <location line="+22"/>
-        <location filename="../database/ui/mainwindow_database.cpp" line="-60"/>
+        <location filename="../database/resulttexts.cpp" line="-28"/>
+        <location filename="../database/ui/mainwindow_database.cpp" line="-134"/>
         <location line="+40"/>
         <source>Obiekt: </source>
         <translation>Object: </translation>
     </message>
     <message>
-        <location filename="../measurement/ui/mainwindow_export.cpp" line="-50"/>
-        <location filename="../database/ui/mainwindow_database.cpp" line="+35"/>
+        <location filename="../database/resulttexts.cpp" line="+37"/>
+        <location filename="../database/ui/mainwindow_database.cpp" line="+36"/>
         <location line="+17"/>
         <source>Metoda</source>
         <translation>Method</translation>
     </message>
     <message>
-        <location filename="../database/ui/mainwindow_database.cpp" line="-115"/>
+        <location filename="../database/ui/mainwindow_database.cpp" line="-116"/>
         <location line="+76"/>
-        <location line="+65"/>
+        <location line="+66"/>
         <location filename="../download/ui/mainwindow_download.cpp" line="-14"/>
         <location line="+121"/>
         <source>Ostrzeżenie!</source>
         <translation>Warning</translation>
     </message>
     <message>
-        <location line="-64"/>
+        <location line="-65"/>
         <source>Identyfikator %1 ma w bazie danych więcej niż jeden pomiar. Nie można go wyświetlić ani zapisać jego komentarza.</source>
         <translation>The id %1 belongs to more than one measurement in the database. It cannot be shown and its comment cannot be saved.</translation>
     </message>
     <message>
-        <location line="+65"/>
+        <location line="+66"/>
         <source>Pole komentarza uległo zmianie. Zapisać komentarz w bazie danych?</source>
         <translation>The comment has been changed. Save it in the database?</translation>
     </message>
@@ -580,21 +561,7 @@ W celu pobrania pomiarów z urządzenia ZYM-5 należy włączyć w urządzeniu Z
 To download measurements from the ZYM-5 meter, switch on the meter&apos;s WiFi and connect to the WiFi network named &quot;ZYM_VORTA&quot;. The connection is protected by the password &quot;qev40718&quot;. If you are already connected to this network, choose OK. Otherwise choose Cancel and follow the instructions supplied with the meter.</translation>
     </message>
     <message>
-        <location line="+15"/>
-        <source>Udział sieciowy miernika musi być zamontowany, na przykład:
-sudo mount -t cifs //%1/zym_wyniki /mnt/zym -o guest
-a w „Opcje › Ustawienia…” baza danych miernika /mnt/zym/zym_5.db (zob. README).</source>
-        <translation>The meter&apos;s network share must be mounted, for example:
-sudo mount -t cifs //%1/zym_wyniki /mnt/zym -o guest
-and in “Options › Settings…” the meter&apos;s database set to /mnt/zym/zym_5.db (see README).</translation>
-    </message>
-    <message>
-        <location line="+7"/>
-        <source>Adres miernika i ścieżkę jego bazy danych można zmienić w „Opcje › Ustawienia…”.</source>
-        <translation>The meter&apos;s address and the path of its database can be changed in “Options › Settings…”.</translation>
-    </message>
-    <message>
-        <location line="+46"/>
+        <location line="+68"/>
         <source>Folder docelowy zawiera pliki. Wszystkie istniejace pliki zostaną nadpisane! Czy kontynuować operację?</source>
         <translation>The destination folder contains files. All existing files will be overwritten! Do you want to continue?</translation>
     </message>
@@ -646,7 +613,7 @@ and in “Options › Settings…” the meter&apos;s database set to /mnt/zym/z
         <translation>Cannot read the history of the object.</translation>
     </message>
     <message>
-        <location filename="../database/ui/mainwindow_database.cpp" line="-202"/>
+        <location filename="../database/ui/mainwindow_database.cpp" line="-203"/>
         <source>Obiekt ma w bazie danych identyfikator &quot;%1&quot;, który nie jest liczbą całkowitą. Nie można wyświetlić jego pomiarów.</source>
         <translation>The object&apos;s identifier in the database, &quot;%1&quot;, is not a whole number. Its measurements cannot be shown.</translation>
     </message>
@@ -661,6 +628,14 @@ and in “Options › Settings…” the meter&apos;s database set to /mnt/zym/z
 %1</source>
         <translation>The meter&apos;s database file was not found or cannot be reached:
 %1</translation>
+    </message>
+    <message>
+        <source>Udział sieciowy miernika musi być zamontowany, na przykład:
+sudo mount -t cifs //%1/zym_wyniki /mnt/zym -o guest
+a w pliku ZYMReader.ini ustawione ZYM_DataBasePath=/mnt/zym/zym_5.db (zob. README).</source>
+        <translation type="vanished">The meter&apos;s network share must be mounted, for example:
+sudo mount -t cifs //%1/zym_wyniki /mnt/zym -o guest
+and ZYMReader.ini must set ZYM_DataBasePath=/mnt/zym/zym_5.db (see README).</translation>
     </message>
     <message>
         <location line="-56"/>
@@ -692,7 +667,7 @@ The download needs %2 MB, %3 MB are free. Nothing was copied.</translation>
         <translation>(and %1 more)</translation>
     </message>
     <message>
-        <location filename="../measurement/ui/mainwindow_export.cpp" line="+42"/>
+        <location filename="../measurement/ui/mainwindow_export.cpp" line="-8"/>
         <source>Nieznany format pliku:
 %1
 
@@ -701,6 +676,42 @@ Pomiar można zapisać jako plik CSV (*.csv), plik ZYM (*.zym5) lub raport PDF (
 %1
 
 The measurement can be saved as a CSV file (*.csv), a ZYM file (*.zym5) or a PDF report (*.pdf).</translation>
+    </message>
+    <message>
+        <location filename="../app/settingsdialog.cpp" line="+1"/>
+        <source>Nie udało się zapisać ustawień w pliku:
+%1</source>
+        <translation>The settings could not be saved in the file:
+%1</translation>
+    </message>
+    <message>
+        <location line="+14"/>
+        <source>Ustawienia…</source>
+        <translation>Settings…</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Szukaj</source>
+        <translation>Search</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Zawęża listę obiektów do nazw zawierających wpisany tekst (Esc czyści).</source>
+        <translation>Narrows the object list to names containing the text typed (Esc clears).</translation>
+    </message>
+    <message>
+        <location filename="../download/ui/mainwindow_download.cpp" line="+38"/>
+        <source>Udział sieciowy miernika musi być zamontowany, na przykład:
+sudo mount -t cifs //%1/zym_wyniki /mnt/zym -o guest
+a w „Opcje › Ustawienia…” baza danych miernika /mnt/zym/zym_5.db (zob. README).</source>
+        <translation>The meter&apos;s network share must be mounted, for example:
+sudo mount -t cifs //%1/zym_wyniki /mnt/zym -o guest
+and in “Options › Settings…” the meter&apos;s database set to /mnt/zym/zym_5.db (see README).</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Adres miernika i ścieżkę jego bazy danych można zmienić w „Opcje › Ustawienia…”.</source>
+        <translation>The meter&apos;s address and the path of its database can be changed in “Options › Settings…”.</translation>
     </message>
     <message>
         <location filename="../database/ui/obiektylist.cpp" line="+41"/>
@@ -746,9 +757,10 @@ The measurement can be saved as a CSV file (*.csv), a ZYM file (*.zym5) or a PDF
     <message>
         <location line="+7"/>
         <location line="+49"/>
-        <location filename="../database/resulttexts.cpp" line="+38"/>
+        <location filename="../database/historiaexport.cpp" line="+37"/>
+        <location filename="../database/resulttexts.cpp" line="-58"/>
         <location filename="../database/tdatabase_pomiar.cpp" line="-3"/>
-        <location filename="../database/ui/dialoghistoria.cpp" line="-306"/>
+        <location filename="../database/ui/dialoghistoria.cpp" line="-324"/>
         <source>Poza zakresem</source>
         <translation>Out of range</translation>
     </message>
@@ -800,27 +812,32 @@ The measurement can be saved as a CSV file (*.csv), a ZYM file (*.zym5) or a PDF
         <translation>Comment</translation>
     </message>
     <message>
-        <location filename="../database/tdatabase.cpp" line="+245"/>
+        <location filename="../database/tdatabase.cpp" line="+279"/>
+        <location filename="../archive/tarchive.cpp" line="+391"/>
         <source>OBIEKT</source>
         <translation>OBJECT</translation>
     </message>
     <message>
-        <location line="+29"/>
+        <location line="+46"/>
+        <location filename="../archive/tarchive.cpp" line="+25"/>
         <source>ID</source>
         <translation>ID</translation>
     </message>
     <message>
         <location line="+1"/>
+        <location filename="../archive/tarchive.cpp" line="+1"/>
         <source>DATA</source>
         <translation>DATE</translation>
     </message>
     <message>
         <location line="+1"/>
+        <location filename="../archive/tarchive.cpp" line="+1"/>
         <source>WYNIK</source>
         <translation>RESULT</translation>
     </message>
     <message>
         <location line="+1"/>
+        <location filename="../archive/tarchive.cpp" line="+1"/>
         <source>KOMENTARZ</source>
         <translation>COMMENT</translation>
     </message>
@@ -850,9 +867,147 @@ The measurement can be saved as a CSV file (*.csv), a ZYM file (*.zym5) or a PDF
         <translation>File name not allowed.</translation>
     </message>
     <message>
-        <location filename="../database/tdatabase.cpp" line="-98"/>
+        <location filename="../database/tdatabase.cpp" line="-115"/>
         <source>Tabela %1 jest w tym pliku widokiem, a nie tabelą pomiarów.</source>
         <translation>In this file, %1 is a view, not a table of measurements.</translation>
+    </message>
+    <message>
+        <location filename="../archive/tarchive.cpp" line="-296"/>
+        <source>Archiwum jest zajęte przez inny program (%1). Spróbuj ponownie później.</source>
+        <translation>The archive is in use by another program (%1). Try again later.</translation>
+    </message>
+    <message>
+        <location line="+29"/>
+        <source>brak pliku danych</source>
+        <translation>no data file</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>plik danych jest za krótki</source>
+        <translation>the data file is too short</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>pliku danych nie można odczytać</source>
+        <translation>the data file cannot be read</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>plik danych leży poza folderem bazy</source>
+        <translation>the data file lies outside the database&apos;s folder</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>nieczytelny wiersz</source>
+        <translation>unreadable row</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>konflikt z pomiarem w archiwum</source>
+        <translation>conflict with a measurement in the archive</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>nieczytelna baza danych</source>
+        <translation>unreadable database</translation>
+    </message>
+    <message>
+        <location line="+23"/>
+        <source>Nie można utworzyć folderu %1.</source>
+        <translation>Cannot create folder %1.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <location line="+35"/>
+        <location line="+4"/>
+        <source>%1 nie jest plikiem archiwum.</source>
+        <translation>%1 is not an archive file.</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Archiwum %1 zostało zapisane przez nowszą wersję programu (wersja archiwum %2, ten program zna wersję %3). Archiwum nie zostało zmienione.</source>
+        <translation>Archive %1 was written by a newer version of the program (archive version %2, this program knows version %3). The archive was not changed.</translation>
+    </message>
+    <message>
+        <location line="+143"/>
+        <location line="+122"/>
+        <source>Archiwum nie jest otwarte.</source>
+        <translation>No archive is open.</translation>
+    </message>
+    <message>
+        <location line="-81"/>
+        <source>MIERNIK</source>
+        <translation>METER</translation>
+    </message>
+    <message>
+        <location line="+60"/>
+        <source>Pomiar %1 nie ma w archiwum zapisu z pliku danych.</source>
+        <translation>Measurement %1 has no record from its data file in the archive.</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Zapis pomiaru %1 w archiwum jest uszkodzony (nie zgadza się jego suma SHA-256).</source>
+        <translation>The archived record of measurement %1 is damaged (its SHA-256 sum does not match).</translation>
+    </message>
+    <message>
+        <location line="+92"/>
+        <source>Pomiaru %1 nie ma w archiwum.</source>
+        <translation>Measurement %1 is not in the archive.</translation>
+    </message>
+    <message>
+        <location filename="../archive/tarchive_import.cpp" line="+120"/>
+        <source>brak tabeli %1</source>
+        <translation>no table %1</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>%1 nie jest tabelą</source>
+        <translation>%1 is not a table</translation>
+    </message>
+    <message>
+        <location line="+29"/>
+        <source>tabela obiekt bez kolumny obiekt_id lub Obiekt_nazwa</source>
+        <translation>table obiekt without column obiekt_id or Obiekt_nazwa</translation>
+    </message>
+    <message>
+        <location line="+29"/>
+        <source>tabela pomiar bez kolumny pomiar_id lub pomiar_obiekt_id</source>
+        <translation>table pomiar without column pomiar_id or pomiar_obiekt_id</translation>
+    </message>
+    <message>
+        <location line="+28"/>
+        <source>brak obiektu %1</source>
+        <translation>no object %1</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>obiekt %1 występuje pod różnymi nazwami</source>
+        <translation>object %1 appears under different names</translation>
+    </message>
+    <message>
+        <location line="+32"/>
+        <source>to nie jest zwykły plik</source>
+        <translation>not a regular file</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>brak pliku</source>
+        <translation>no file</translation>
+    </message>
+    <message>
+        <location line="+323"/>
+        <source>archiwum (pomiar %1) / źródło: </source>
+        <translation>archive (measurement %1) / source: </translation>
+    </message>
+    <message>
+        <location line="+186"/>
+        <source>Nie można odczytać bazy danych %1: %2</source>
+        <translation>Cannot read database %1: %2</translation>
+    </message>
+    <message>
+        <location line="+16"/>
+        <source>Folder %1 nie istnieje.</source>
+        <translation>Folder %1 does not exist.</translation>
     </message>
 </context>
 <context>
@@ -938,6 +1093,501 @@ The chart can be saved as a PNG image (*.png) or a PDF document (*.pdf).</transl
 %1
 
 %2</translation>
+    </message>
+</context>
+<context>
+    <name>TCli</name>
+    <message>
+        <location filename="../cli/cli.cpp" line="+44"/>
+        <source>Pomoc: zymreader-cli --help</source>
+        <translation>Help: zymreader-cli --help</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Pomoc: zymreader-cli %1 --help</source>
+        <translation>Help: zymreader-cli %1 --help</translation>
+    </message>
+    <message>
+        <location filename="../cli/cmd_export.cpp" line="+35"/>
+        <source>Użycie: zymreader-cli export --format csv|csv-point|zym5|pdf --out KATALOG [OPCJE] ŹRÓDŁO...
+
+Zapisuje pomiary tak, jak polecenie &quot;Zapisz pomiar jako&quot; programu ZYMReader,
+pod nazwami, które proponuje jego okno zapisu (Pomiar_rrrr-MM-dd_gg-mm-ss).
+ŹRÓDŁO to plik danych (*.zym5), baza danych miernika (zym_5.db), jej katalog
+lub archiwum programu ZYMReader.
+
+  --format F      csv (przecinek dziesiętny, jak miernik), csv-point (kropka
+                  dziesiętna), zym5 (plik danych) lub pdf (raport pomiaru)
+  --out KATALOG   katalog plików wynikowych (tworzony, gdy go brak)
+  --force         zastępuje istniejące pliki (bez tej opcji nic nie jest nadpisywane)
+  --object NAZWA  tylko pomiary obiektu NAZWA (bazy danych i archiwum)
+  --id N          tylko pomiar o numerze N (w bazie miernika jego pomiar_id,
+                  w archiwum numer archiwalny)
+  --since DATA    tylko pomiary od DATA (rrrr-MM-dd [gg:mm[:ss]], czas lokalny)
+  --until DATA    tylko pomiary do DATA włącznie
+
+Kod wyjścia: 0 wszystko zapisano, 1 część pomiarów się nie udała
+(każdy wymieniony z przyczyną), 2 błędne wywołanie.
+</source>
+        <translation>Usage: zymreader-cli export --format csv|csv-point|zym5|pdf --out DIR [OPTIONS] SOURCE...
+
+Saves measurements as the &quot;Save Measurement As&quot; command of ZYMReader does,
+under the names its save dialog proposes (Measurement_yyyy-MM-dd_hh-mm-ss).
+SOURCE is a data file (*.zym5), a meter database (zym_5.db), its folder
+or the ZYMReader archive.
+
+  --format F      csv (decimal comma, as the meter), csv-point (decimal
+                  point), zym5 (data file) or pdf (measurement report)
+  --out DIR       folder of the files written (created when missing)
+  --force         replaces existing files (without it nothing is overwritten)
+  --object NAME   only the measurements of object NAME (databases and archive)
+  --id N          only measurement number N (its pomiar_id in a meter database,
+                  its archive number in the archive)
+  --since DATE    only measurements from DATE on (yyyy-MM-dd [hh:mm[:ss]], local time)
+  --until DATE    only measurements up to DATE inclusive
+
+Exit status: 0 all saved, 1 some measurements failed
+(each named with its reason), 2 wrong usage.
+</translation>
+    </message>
+    <message>
+        <location line="+65"/>
+        <source>ta sama nazwa pliku co %1 (%2), nie zapisano</source>
+        <translation>same file name as %1 (%2), not saved</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>plik %1 już istnieje (--force go zastępuje)</source>
+        <translation>file %1 already exists (--force replaces it)</translation>
+    </message>
+    <message>
+        <location line="+24"/>
+        <source>nie można zapisać %1: %2</source>
+        <translation>cannot write %1: %2</translation>
+    </message>
+    <message>
+        <location line="+83"/>
+        <source>nazwa pliku danych &quot;%1&quot; wychodzi poza katalog bazy</source>
+        <translation>data file name &quot;%1&quot; leads outside the database&apos;s folder</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>plik danych %1: %2</source>
+        <translation>data file %1: %2</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <location filename="../cli/cmd_history.cpp" line="+70"/>
+        <source>nie można otworzyć bazy danych: %1</source>
+        <translation>cannot open the database: %1</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <location line="+92"/>
+        <source>nie można odczytać listy pomiarów: %1</source>
+        <translation>cannot read the list of measurements: %1</translation>
+    </message>
+    <message>
+        <location line="-83"/>
+        <location line="+99"/>
+        <source>brak pomiaru %1 spełniającego warunki</source>
+        <translation>no measurement %1 matching the selection</translation>
+    </message>
+    <message>
+        <location line="-98"/>
+        <location line="+99"/>
+        <source>brak pomiarów obiektu &quot;%1&quot; spełniających warunki</source>
+        <translation>no measurements of object &quot;%1&quot; matching the selection</translation>
+    </message>
+    <message>
+        <location line="-96"/>
+        <location line="+99"/>
+        <source>%1: żaden pomiar nie spełnia warunków</source>
+        <translation>%1: no measurement matches the selection</translation>
+    </message>
+    <message>
+        <location line="-85"/>
+        <source>numer pomiaru nie jest liczbą całkowitą</source>
+        <translation>the measurement number is not a whole number</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>brak wiersza pomiaru</source>
+        <translation>no row for this measurement</translation>
+    </message>
+    <message>
+        <location line="+94"/>
+        <source>pomiar zarchiwizowany bez rekordu (pliku danych)</source>
+        <translation>measurement archived without its record (data file)</translation>
+    </message>
+    <message>
+        <location line="+54"/>
+        <source>Brak opcji --format.</source>
+        <translation>Option --format is missing.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Nieznany format &quot;%1&quot;; dostępne: csv, csv-point, zym5, pdf.</source>
+        <translation>Unknown format &quot;%1&quot;; available: csv, csv-point, zym5, pdf.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <location filename="../cli/cmd_history.cpp" line="+143"/>
+        <source>Brak opcji --out.</source>
+        <translation>Option --out is missing.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Brak źródła: podaj pliki danych lub bazę danych.</source>
+        <translation>No source: give data files or a database.</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>--id wymaga liczby całkowitej.</source>
+        <translation>--id needs a whole number.</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <location line="+6"/>
+        <source>Niepoprawna data &quot;%1&quot;.</source>
+        <translation>Invalid date &quot;%1&quot;.</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>--object i --id wybierają pomiary z bazy danych, a %1 jest plikiem danych.</source>
+        <translation>--object and --id select measurements of a database, and %1 is a data file.</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Nie można utworzyć katalogu %1.</source>
+        <translation>Cannot create folder %1.</translation>
+    </message>
+    <message>
+        <location line="+21"/>
+        <source>katalog bez bazy danych zym_5.db</source>
+        <translation>folder without a zym_5.db database</translation>
+    </message>
+    <message>
+        <location line="+34"/>
+        <source>zapisano %1, nie udało się %2</source>
+        <translation>%1 saved, %2 failed</translation>
+    </message>
+    <message>
+        <location filename="../cli/cmd_fit.cpp" line="+19"/>
+        <source>Użycie: zymreader-cli fit PLIK...
+
+Dopasowuje U = R·I + L·dI/dt do całego impulsu prądu każdego pliku danych
+(*.zym5), jak kalkulator i raport programu ZYMReader, i wypisuje jeden wiersz
+JSON na plik:
+  file, valid, R_ohm, sR_ohm (niepewność standardowa), L_uH, sL_uH,
+  residual_V (RMS reszt), rows (użyte wiersze), first_row, last_row,
+  kanalI, kanalU, reason (dlaczego dopasowanie jest niemożliwe, inaczej null).
+
+Kod wyjścia: 0 wszystkie pliki odczytano, 1 część plików nie dała się odczytać
+(wymienione z przyczyną; ich wiersz ma valid false), 2 błędne wywołanie.
+</source>
+        <translation>Usage: zymreader-cli fit FILE...
+
+Fits U = R·I + L·dI/dt to the whole current pulse of each data file
+(*.zym5), as the calculator and the report of ZYMReader do, and writes one
+JSON line per file:
+  file, valid, R_ohm, sR_ohm (standard uncertainty), L_uH, sL_uH,
+  residual_V (RMS of the residuals), rows (rows used), first_row, last_row,
+  kanalI, kanalU, reason (why no fit is possible, otherwise null).
+
+Exit status: 0 all files read, 1 some files could not be read
+(named with their reason; their line has valid false), 2 wrong usage.
+</translation>
+    </message>
+    <message>
+        <location line="+44"/>
+        <source>Brak plików danych.</source>
+        <translation>No data files.</translation>
+    </message>
+    <message>
+        <location line="+17"/>
+        <source>pomiar nie pozwala na dopasowanie (brak wyraźnego impulsu prądu, przesterowany przetwornik, nieużyteczne kanały lub za mało wierszy)</source>
+        <translation>the measurement does not allow a fit (no clear current pulse, an overdriven converter, unusable channels or too few rows)</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>nie udało się odczytać %1 z %2 plików</source>
+        <translation>%1 of %2 files could not be read</translation>
+    </message>
+    <message>
+        <location filename="../cli/cmd_history.cpp" line="-184"/>
+        <source>Użycie: zymreader-cli history --object NAZWA [--format csv|csv-point|json] [ARCHIWUM|BAZA]
+
+Wypisuje historię obiektu NAZWA z archiwum (domyślnie archiwum z ustawień)
+lub z bazy danych miernika (zym_5.db lub jej katalog) tak, jak okno
+&quot;Historia obiektu&quot;: pomiary w kolejności czasu, zmiany względem pierwszego
+pomiaru z wartością (odniesienie) i względem poprzedniego. W bazie miernika
+obiekty o tej samej nazwie dają jedną wspólną historię.
+
+  --object NAZWA  obiekt
+  --format F      csv (średniki, przecinek dziesiętny, jak zapis z okna historii;
+                  domyślny), csv-point (przecinki, kropka dziesiętna) lub json
+                  (jeden wiersz JSON na pomiar)
+
+Kod wyjścia: 0 wypisano, 1 brak obiektu, bazy lub archiwum, 2 błędne wywołanie.
+</source>
+        <translation>Usage: zymreader-cli history --object NAME [--format csv|csv-point|json] [ARCHIVE|DATABASE]
+
+Writes the history of object NAME from the archive (by default the archive of
+the settings) or from a meter database (zym_5.db or its folder) as the
+&quot;Object history&quot; window shows it: measurements in time order, changes against
+the first measurement with a value (the reference) and against the previous
+one. In a meter database, objects of the same name give one history.
+
+  --object NAME   the object
+  --format F      csv (semicolons, decimal comma, as the history window saves it;
+                  the default), csv-point (commas, decimal point) or json
+                  (one JSON line per measurement)
+
+Exit status: 0 written, 1 no such object, database or archive, 2 wrong usage.
+</translation>
+    </message>
+    <message>
+        <location line="+19"/>
+        <source>Użycie: zymreader-cli report --object NAZWA --out PLIK.pdf [--force] [ARCHIWUM|BAZA]
+
+Zapisuje raport PDF obiektu NAZWA z archiwum (domyślnie archiwum z ustawień)
+lub z bazy danych miernika (zym_5.db lub jej katalog), ten sam, który zapisuje
+okno &quot;Historia obiektu&quot;: miernik, odniesienie, wykres historii, podsumowanie
+i tabela pomiarów.
+
+  --object NAZWA  obiekt
+  --out PLIK      plik PDF
+  --force         zastępuje istniejący plik
+
+Kod wyjścia: 0 zapisano, 1 nie zapisano (przyczyna na standardowym wyjściu
+błędów), 2 błędne wywołanie.
+</source>
+        <translation>Usage: zymreader-cli report --object NAME --out FILE.pdf [--force] [ARCHIVE|DATABASE]
+
+Saves the PDF report of object NAME from the archive (by default the archive
+of the settings) or from a meter database (zym_5.db or its folder), the one
+the &quot;Object history&quot; window saves: meter, reference, history chart, summary
+and the table of measurements.
+
+  --object NAME   the object
+  --out FILE      the PDF file
+  --force         replaces an existing file
+
+Exit status: 0 saved, 1 not saved (the reason on standard error),
+2 wrong usage.
+</translation>
+    </message>
+    <message>
+        <location line="+30"/>
+        <source>nie można odczytać listy obiektów</source>
+        <translation>cannot read the list of objects</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <location line="+47"/>
+        <source>brak obiektu &quot;%1&quot;</source>
+        <translation>no object &quot;%1&quot;</translation>
+    </message>
+    <message>
+        <location line="-38"/>
+        <location line="+43"/>
+        <source>nie można odczytać historii obiektu: %1</source>
+        <translation>cannot read the object&apos;s history: %1</translation>
+    </message>
+    <message>
+        <location line="+38"/>
+        <source>Nieznany format &quot;%1&quot;; dostępne: csv, csv-point, json.</source>
+        <translation>Unknown format &quot;%1&quot;; available: csv, csv-point, json.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <location line="+30"/>
+        <source>Brak opcji --object.</source>
+        <translation>Option --object is missing.</translation>
+    </message>
+    <message>
+        <location line="-58"/>
+        <source>to nie jest baza danych miernika</source>
+        <translation>not a meter database</translation>
+    </message>
+    <message>
+        <location line="+31"/>
+        <location line="+32"/>
+        <source>Podaj najwyżej jedno archiwum lub jedną bazę danych.</source>
+        <translation>Give at most one archive or one database.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>plik już istnieje (--force go zastępuje)</source>
+        <translation>the file already exists (--force replaces it)</translation>
+    </message>
+    <message>
+        <location line="+16"/>
+        <source>nie można zapisać raportu: %1</source>
+        <translation>cannot write the report: %1</translation>
+    </message>
+    <message>
+        <location filename="../cli/main.cpp" line="+94"/>
+        <source>Nieznany język &quot;%1&quot;; dostępne: pl, en.</source>
+        <translation>Unknown language &quot;%1&quot;; available: pl, en.</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>Nie można wczytać tłumaczenia %1.</source>
+        <translation>Cannot load the translation %1.</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>zymreader-cli: pomiary miernika ZYM-5 z wiersza poleceń.
+
+Użycie: zymreader-cli [--lang pl|en] POLECENIE [OPCJE] [ARGUMENTY]
+
+Polecenia:
+  export   zapisuje pomiary jako CSV, CSV z kropką, pliki ZYM lub raporty PDF
+  fit      dopasowuje R i L do pomiarów z plików danych (JSON, wiersz na pomiar)
+  history  historia obiektu z archiwum lub bazy danych (CSV, CSV z kropką, JSON)
+  report   raport PDF obiektu z archiwum lub bazy danych
+  import   wczytuje bazy danych miernika (lub katalogi z nimi) do archiwum
+  check    sprawdza archiwum: spójność pliku i sumę kontrolną każdego rekordu
+
+  --version    wersja programu
+  --help       ta pomoc; zymreader-cli POLECENIE --help opisuje polecenie
+  --lang L     język komunikatów: pl lub en (domyślnie z ustawień ZYMReader.ini)
+
+Na standardowe wyjście trafiają tylko dane, komunikaty na standardowe wyjście błędów.
+Kod wyjścia: 0 wszystko wykonano, 1 część pozycji się nie udała, 2 błędne wywołanie.
+</source>
+        <translation>zymreader-cli: ZYM-5 meter measurements from the command line.
+
+Usage: zymreader-cli [--lang pl|en] COMMAND [OPTIONS] [ARGUMENTS]
+
+Commands:
+  export   saves measurements as CSV, decimal-point CSV, ZYM files or PDF reports
+  fit      fits R and L to the measurements of data files (JSON, a line each)
+  history  the history of an object from the archive or a database (CSV, decimal-point CSV, JSON)
+  report   the PDF report of an object from the archive or a database
+  import   reads meter databases (or folders holding them) into the archive
+  check    checks the archive: the file&apos;s integrity and every record&apos;s checksum
+
+  --version    the program&apos;s version
+  --help       this help; zymreader-cli COMMAND --help describes a command
+  --lang L     language of the messages: pl or en (by default from ZYMReader.ini)
+
+Standard output carries only data, messages go to standard error.
+Exit status: 0 all done, 1 some items failed, 2 wrong usage.
+</translation>
+    </message>
+    <message>
+        <location line="+65"/>
+        <source>Brak polecenia.</source>
+        <translation>No command.</translation>
+    </message>
+    <message>
+        <location line="+19"/>
+        <source>Nieznane polecenie &quot;%1&quot;.</source>
+        <translation>Unknown command &quot;%1&quot;.</translation>
+    </message>
+    <message>
+        <location filename="../cli/cmd_archive.cpp" line="+17"/>
+        <source>Użycie: zymreader-cli import [--archive ARCHIWUM] ŹRÓDŁO...
+
+Wczytuje do archiwum programu ZYMReader bazy danych miernika (zym_5.db
+z plikami danych obok) lub katalogi, w których ich szuka (z podkatalogami).
+Baza miernika nie jest zmieniana. Na standardowe wyjście trafia jeden wiersz
+JSON na źródło: source, new, archived, conflicts, refused, without_record.
+
+  --archive PLIK  archiwum (domyślnie [Archiwum] Path z ZYMReader.ini,
+                  inaczej DATA/archiwum.db w katalogu programu)
+
+Kod wyjścia: 0 wszystko wczytano, 1 część pomiarów lub źródeł się nie udała
+(każdy wymieniony z przyczyną), 2 błędne wywołanie.
+</source>
+        <translation>Usage: zymreader-cli import [--archive ARCHIVE] SOURCE...
+
+Reads meter databases (zym_5.db with its data files beside it) or folders,
+searched for them (subfolders included), into the ZYMReader archive. The
+meter database is not changed. Standard output gets one JSON line per
+source: source, new, archived, conflicts, refused, without_record.
+
+  --archive FILE  the archive (by default [Archiwum] Path of ZYMReader.ini,
+                  otherwise DATA/archiwum.db in the program&apos;s folder)
+
+Exit status: 0 all read, 1 some measurements or sources failed
+(each named with its reason), 2 wrong usage.
+</translation>
+    </message>
+    <message>
+        <location line="+17"/>
+        <source>Użycie: zymreader-cli check [ARCHIWUM]
+
+Sprawdza spójność pliku archiwum i sumę SHA-256 każdego zapisanego rekordu.
+Na standardowe wyjście trafia jeden wiersz JSON: archive, records, damaged,
+integrity, ok. ARCHIWUM domyślnie jak w poleceniu import.
+
+Kod wyjścia: 0 archiwum jest w porządku, 1 znaleziono uszkodzenia (każde
+wymienione) lub archiwum nie daje się otworzyć, 2 błędne wywołanie.
+</source>
+        <translation>Usage: zymreader-cli check [ARCHIVE]
+
+Checks the integrity of the archive file and the SHA-256 sum of every stored
+record. Standard output gets one JSON line: archive, records, damaged,
+integrity, ok. ARCHIVE by default as for the import command.
+
+Exit status: 0 the archive is sound, 1 damage was found (each named) or the
+archive cannot be opened, 2 wrong usage.
+</translation>
+    </message>
+    <message>
+        <location line="+42"/>
+        <source>Brak źródła: podaj bazy danych miernika lub katalogi.</source>
+        <translation>No source: give meter databases or folders.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <location line="+61"/>
+        <location filename="../cli/cmd_history.cpp" line="-109"/>
+        <source>to nie jest archiwum programu ZYMReader</source>
+        <translation>not a ZYMReader archive</translation>
+    </message>
+    <message>
+        <location line="-55"/>
+        <location line="+61"/>
+        <location filename="../cli/cmd_export.cpp" line="-213"/>
+        <location filename="../cli/cmd_history.cpp" line="+5"/>
+        <source>nie można otworzyć archiwum: %1</source>
+        <translation>cannot open the archive: %1</translation>
+    </message>
+    <message>
+        <location line="-42"/>
+        <source>to nie jest baza danych miernika ani katalog</source>
+        <translation>neither a meter database nor a folder</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>brak takiego pliku ani katalogu</source>
+        <translation>no such file or folder</translation>
+    </message>
+    <message>
+        <location line="+31"/>
+        <source>Podaj najwyżej jedno archiwum.</source>
+        <translation>Give at most one archive.</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>brak takiego pliku</source>
+        <translation>no such file</translation>
+    </message>
+    <message>
+        <location line="+17"/>
+        <source>nie można sprawdzić archiwum: %1</source>
+        <translation>cannot check the archive: %1</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <location filename="../cli/cmd_export.cpp" line="+59"/>
+        <source>rekord nie zgadza się ze swoją sumą kontrolną</source>
+        <translation>the record does not match its checksum</translation>
     </message>
 </context>
 <context>

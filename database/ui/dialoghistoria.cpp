@@ -42,6 +42,22 @@ const char kScrollBarStyle[] = "QScrollBar:vertical { width: 35px; }";
 constexpr double kTopEdge = 0.97;
 constexpr int kPickPixels = 8; // how close the mouse must come to a point
 
+/// The history's chart: a resize asks for a replot that waits for the rest
+/// of the events of its pass, instead of one at once. Opening the window
+/// resizes it, lays it out and makes its first row current: one replot.
+class THistoriaPlot : public QCustomPlot
+{
+public:
+    using QCustomPlot::QCustomPlot;
+
+protected:
+    void resizeEvent(QResizeEvent *) override
+    {
+        setViewport(rect());
+        replot(rpQueuedReplot);
+    }
+};
+
 } // namespace
 
 /// The rows of a history as the table shows them; texts are made when asked for.
@@ -150,9 +166,16 @@ DialogHistoria::DialogHistoria(qint64 objectId, const QString &objectName, const
     setModal(false);
     resize(1040, 660);
 
-    plotHistoria = new QCustomPlot(this);
+    plotHistoria = new THistoriaPlot(this);
     plotHistoria->setObjectName(QStringLiteral("plotHistoria"));
     plotHistoria->setMinimumHeight(150);
+    // One paint buffer for all layers: the overlay's own buffer would hold
+    // a second copy of the chart's pixels for a selection rectangle this
+    // chart never draws.
+    if (QCPLayer *overlay = plotHistoria->layer(QStringLiteral("overlay")))
+        overlay->setMode(QCPLayer::lmLogical);
+    connect(plotHistoria, &QCustomPlot::afterReplot, this, [this]() { bReplotPending = false; });
+    plotHistoria->installEventFilter(this);
 
     tV_Historia = new QTableView(this);
     tV_Historia->setObjectName(QStringLiteral("tV_Historia"));
@@ -214,6 +237,11 @@ DialogHistoria::DialogHistoria(qint64 objectId, const QString &objectName, const
     });
 
     FillPlot();
+    // The first row is current before the window shows, as the table's
+    // focus would make it once shown: its ring is drawn with the rest, not
+    // by a second replot.
+    if (!rows.isEmpty())
+        tV_Historia->selectionModel()->setCurrentIndex(model->index(0, 0), QItemSelectionModel::NoUpdate);
     plotHistoria->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(plotHistoria, &QCustomPlot::mouseMove, this, &DialogHistoria::PlotMouseMove);
     connect(plotHistoria, &QCustomPlot::mousePress, this, &DialogHistoria::PlotMousePress);
@@ -366,7 +394,25 @@ void DialogHistoria::ShowReference()
         lineReference->point1->setCoords(0, y);
         lineReference->point2->setCoords(1, y);
     }
-    plotHistoria->replot();
+    Replot();
+}
+
+void DialogHistoria::Replot()
+{
+    // Queued, so that the changes of one pass of the event loop (the window
+    // shown and laid out, its first row made current) make one replot; a
+    // hidden chart is drawn when it shows, drawing it before would be lost.
+    if (plotHistoria->isVisible())
+        plotHistoria->replot(QCustomPlot::rpQueuedReplot);
+    else
+        bReplotPending = true;
+}
+
+bool DialogHistoria::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == plotHistoria && event->type() == QEvent::Show && bReplotPending)
+        plotHistoria->replot(QCustomPlot::rpQueuedReplot);
+    return QDialog::eventFilter(watched, event);
 }
 
 void DialogHistoria::ShowSelected(int row)
@@ -382,7 +428,7 @@ void DialogHistoria::ShowSelected(int row)
             graphSelected->addData(key, kTopEdge);
         }
     }
-    plotHistoria->replot();
+    Replot();
 }
 
 int DialogHistoria::RowAt(const QPoint &pos) const

@@ -63,11 +63,14 @@ signals:
 
 protected:
     void changeEvent(QEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void RetranslateTexts();
     void FillPlot();
     void ShowReference();
+    /// Replots the chart now when it is on screen, otherwise when it shows.
+    void Replot();
     void ShowSelected(int row);
     /// Row of the point within reach of `pos` (pixels of the chart), or -1.
     int RowAt(const QPoint &pos) const;
@@ -87,6 +90,7 @@ private:
     QVector<int> valueRows;     // table row of each point of the value graph
     QVector<int> outOfRangeRows; // table row of each marker on the top edge
     QPoint pressPos;
+    bool bReplotPending = false; // the chart changed while it was hidden
 
     QTableView *tV_Historia;
     THistoriaModel *model;

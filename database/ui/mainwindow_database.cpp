@@ -7,6 +7,7 @@
 
 #include "app/messages.h"
 #include "chart/plotpomiar.h"
+#include "database/resulttexts.h"
 #include "database/rowid.h"
 #include "database/ui/obiektylist.h"
 #include "measurement/datafile.h"
@@ -190,9 +191,10 @@ void MainWindow::DisplayPomiar(qint64 id_pomiar)
         return;
     }
     if (loaded == TDataBase::LoadPomiarOk) {
-        ui->label_R->setText(Baza.WynikFromBase(WynikR));
-        ui->label_Metoda->setText(tr("Metoda:") + Baza.WynikFromBase(WynikMetoda));
-        ui->label_Czas->setText(Baza.WynikFromBase(WynikCzas));
+        const TCsvLabels texts = RowResultTexts(&Baza, qsObiektName);
+        ui->label_R->setText(texts.R);
+        ui->label_Metoda->setText(texts.metoda);
+        ui->label_Czas->setText(texts.czas);
         // Plain text: a comment such as "R<5 mΩ <b>" is text, and taking it
         // as markup would change it on its way back to the database.
         ui->tE_Komentarz->setPlainText(Baza.WynikFromBase(WynikKomentarz));

@@ -47,9 +47,12 @@ void MainWindow::ShowSavedKomentarz()
 {
     // Only the one cell changes: reading the list again would lose the
     // selection, the scroll position and the order the user sorted.
+    // Only its width is measured again: the other cells fit already.
     auto *list = qobject_cast<TListModel *>(ui->tV_Pomiary->model());
-    if (list && list->SetText(Shown.pomiarId, kKomentarzColumn, qsKomentarz))
-        FitColumns(ui->tV_Pomiary);
+    if (!list)
+        return;
+    const QModelIndex cell = list->SetText(Shown.pomiarId, kKomentarzColumn, qsKomentarz, ui->tV_Pomiary->currentIndex().row());
+    FitCell(ui->tV_Pomiary, cell);
 }
 
 void MainWindow::RetranslateTables()

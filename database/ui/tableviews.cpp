@@ -15,8 +15,10 @@
 #include <QSqlQueryModel>
 #include <QSqlRecord>
 #include <QStyleOptionViewItem>
+#include <QStyledItemDelegate>
 #include <QTableView>
 
+#include <algorithm>
 #include <limits>
 
 namespace {
@@ -94,19 +96,30 @@ QVariant TListModel::SourceValue(const QModelIndex &source) const
     return source.data(Qt::DisplayRole);
 }
 
-bool TListModel::SetText(qint64 id, int column, const QString &text)
+QModelIndex TListModel::SetText(qint64 id, int column, const QString &text, int likelyRow)
 {
     QAbstractItemModel *source = sourceModel();
-    for (int row = 0; row < source->rowCount(); ++row) {
+    auto holds = [&](int row) {
         qint64 rowId;
-        if (!WholeId(source->index(row, 0).data(), &rowId) || rowId != id)
-            continue;
-        texts.insert(qMakePair(row, column), text);
-        const QModelIndex shown = mapFromSource(source->index(row, column));
-        emit dataChanged(shown, shown, {Qt::DisplayRole, Qt::EditRole, Qt::ToolTipRole});
-        return true;
+        return WholeId(source->index(row, 0).data(), &rowId) && rowId == id;
+    };
+    // The row shown is nearly always the one saved: no walk through a long list then.
+    int found = -1;
+    if (likelyRow >= 0 && likelyRow < rowCount()) {
+        const int row = mapToSource(index(likelyRow, 0)).row();
+        if (row >= 0 && holds(row))
+            found = row;
     }
-    return false;
+    for (int row = 0; found < 0 && row < source->rowCount(); ++row) {
+        if (holds(row))
+            found = row;
+    }
+    if (found < 0)
+        return QModelIndex();
+    texts.insert(qMakePair(found, column), text);
+    const QModelIndex shown = mapFromSource(source->index(found, column));
+    emit dataChanged(shown, shown, {Qt::DisplayRole, Qt::EditRole, Qt::ToolTipRole});
+    return shown;
 }
 
 void TListModel::RetranslateHeaders()
@@ -138,6 +151,120 @@ bool TListModel::lessThan(const QModelIndex &left, const QModelIndex &right) con
 
 // ---------------------------------------------------------------- column widths
 
+namespace {
+
+/// What measuring a cell needs, made once per table.
+struct TCellMeasure
+{
+    explicit TCellMeasure(QTableView *view)
+        : fm(view->font())
+    {
+        option.initFrom(view);
+        option.state &= ~QStyle::State_MouseOver;
+        option.font = view->font();
+        option.fontMetrics = fm;
+        option.displayAlignment = Qt::AlignLeft | Qt::AlignVCenter;
+        option.decorationAlignment = Qt::AlignCenter;
+        option.decorationPosition = QStyleOptionViewItem::Left;
+        option.widget = view;
+        grid = view->showGrid() ? 1 : 0;
+        // Digits of one width (as in nearly every font) make "2020-01-02"
+        // exactly as wide as "0000-00-00": one cell measures them all.
+        const int zero = fm.horizontalAdvance(QLatin1Char('0'));
+        sameDigits = true;
+        for (char d = '1'; d <= '9'; ++d)
+            sameDigits = sameDigits && fm.horizontalAdvance(QLatin1Char(d)) == zero;
+        // No character of the font is wider than this; the slack covers the
+        // delegate's margins and glyphs taken from another font.
+        widestChar = qMax(fm.maxWidth(), fm.horizontalAdvance(QLatin1Char('W')));
+    }
+
+    int Width(QAbstractItemDelegate *delegate, const QModelIndex &index) const
+    {
+        return delegate->sizeHint(option, index).width() + grid;
+    }
+
+    QStyleOptionViewItem option;
+    QFontMetrics fm;
+    int grid;
+    bool sameDigits;
+    int widestChar;
+};
+
+/// The width column `c` of `view` needs for its header and every cell. The
+/// cells are grouped by the shape of their text (digits as one), each
+/// shape measured once, the longest first, until no shorter text can be
+/// wider: a list of a thousand dates and values takes a few measurements,
+/// not thousands.
+int NeededWidth(QTableView *view, int c, const TCellMeasure &m)
+{
+    QAbstractItemModel *model = view->model();
+    QAbstractItemDelegate *delegate = view->itemDelegateForColumn(c);
+    if (!delegate)
+        delegate = view->itemDelegate();
+    int needed = view->horizontalHeader()->sectionSizeHint(c);
+    auto *styled = qobject_cast<QStyledItemDelegate *>(delegate);
+    const int rows = model->rowCount();
+    if (!styled) {
+        for (int r = 0; r < rows; ++r)
+            needed = qMax(needed, m.Width(delegate, model->index(r, c)));
+        return needed;
+    }
+    const QLocale locale = view->locale();
+    QHash<QString, int> shapes; // shape -> a row that has it
+    for (int r = 0; r < rows; ++r) {
+        const QVariant value = model->index(r, c).data(Qt::DisplayRole);
+        if (!value.isValid())
+            continue;
+        QString text = styled->displayText(value, locale);
+        if (m.sameDigits) {
+            for (QChar &ch : text) {
+                if (ch >= QLatin1Char('1') && ch <= QLatin1Char('9'))
+                    ch = QLatin1Char('0');
+            }
+        }
+        shapes.insert(text, r);
+    }
+    QVector<QPair<int, int>> byLength; // (length, row), longest first
+    byLength.reserve(shapes.size());
+    for (auto it = shapes.constBegin(); it != shapes.constEnd(); ++it)
+        byLength.append(qMakePair(it.key().size(), it.value()));
+    std::sort(byLength.begin(), byLength.end(),
+              [](const QPair<int, int> &a, const QPair<int, int> &b) { return a.first > b.first; });
+    for (const QPair<int, int> &shape : qAsConst(byLength)) {
+        if (shape.first * m.widestChar + 2 * m.widestChar + m.grid < needed)
+            break;
+        needed = qMax(needed, m.Width(delegate, model->index(shape.second, c)));
+    }
+    return needed;
+}
+
+/// Widens column `c` to `needed`, as FitColumns does.
+void Widen(QTableView *view, int c, int needed)
+{
+    QHeaderView *header = view->horizontalHeader();
+    const int last = header->logicalIndex(header->count() - 1);
+    if (c == last && header->stretchLastSection()) {
+        // A stretched last section is squeezed into the space the
+        // others leave, whatever its width: past that space it must
+        // stop stretching to be scrolled to.
+        int others = 0;
+        for (int i = 0; i < header->count(); ++i) {
+            if (i != c && !header->isSectionHidden(i))
+                others += header->sectionSize(i);
+        }
+        if (needed <= view->viewport()->width() - others)
+            return;
+        header->setStretchLastSection(false);
+        view->setColumnWidth(c, qMax(needed, view->columnWidth(c)));
+        return;
+    }
+    if (needed > view->columnWidth(c))
+        view->setColumnWidth(c, needed);
+}
+
+} // namespace
+
 void FitColumns(QTableView *view)
 {
     QAbstractItemModel *model = view->model();
@@ -147,49 +274,30 @@ void FitColumns(QTableView *view)
     while (model->canFetchMore(QModelIndex()))
         model->fetchMore(QModelIndex());
 
-    QStyleOptionViewItem option;
-    option.initFrom(view);
-    option.state &= ~QStyle::State_MouseOver;
-    option.font = view->font();
-    option.fontMetrics = QFontMetrics(view->font());
-    option.displayAlignment = Qt::AlignLeft | Qt::AlignVCenter;
-    option.decorationAlignment = Qt::AlignCenter;
-    option.decorationPosition = QStyleOptionViewItem::Left;
-    option.widget = view;
-    const int grid = view->showGrid() ? 1 : 0;
-
+    const TCellMeasure measure(view);
     // A column wider than the view is read by scrolling through it, which
     // item-wise scrolling cannot do.
     view->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
-    QHeaderView *header = view->horizontalHeader();
-    const int last = header->logicalIndex(header->count() - 1);
     for (int c = 0; c < model->columnCount(); ++c) {
         if (view->isColumnHidden(c) || view->columnWidth(c) <= 1)
             continue;
-        int needed = header->sectionSizeHint(c);
-        QAbstractItemDelegate *delegate = view->itemDelegateForColumn(c);
-        if (!delegate)
-            delegate = view->itemDelegate();
-        for (int r = 0; r < model->rowCount(); ++r)
-            needed = qMax(needed, delegate->sizeHint(option, model->index(r, c)).width() + grid);
-        if (c == last && header->stretchLastSection()) {
-            // A stretched last section is squeezed into the space the
-            // others leave, whatever its width: past that space it must
-            // stop stretching to be scrolled to.
-            int others = 0;
-            for (int i = 0; i < header->count(); ++i) {
-                if (i != c && !header->isSectionHidden(i))
-                    others += header->sectionSize(i);
-            }
-            if (needed <= view->viewport()->width() - others)
-                continue;
-            header->setStretchLastSection(false);
-            view->setColumnWidth(c, qMax(needed, view->columnWidth(c)));
-            continue;
-        }
-        if (needed > view->columnWidth(c))
-            view->setColumnWidth(c, needed);
+        Widen(view, c, NeededWidth(view, c, measure));
     }
+}
+
+void FitCell(QTableView *view, const QModelIndex &index)
+{
+    if (!index.isValid() || index.model() != view->model())
+        return;
+    const int c = index.column();
+    if (view->isColumnHidden(c) || view->columnWidth(c) <= 1)
+        return;
+    const TCellMeasure measure(view);
+    QAbstractItemDelegate *delegate = view->itemDelegateForColumn(c);
+    if (!delegate)
+        delegate = view->itemDelegate();
+    view->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    Widen(view, c, qMax(view->horizontalHeader()->sectionSizeHint(c), measure.Width(delegate, index)));
 }
 
 // ---------------------------------------------------------------- current row

@@ -30,9 +30,10 @@ public:
 
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
 
-    /// Shows `text` in `column` of the row whose column 0 holds `id`;
-    /// false when no row has that id.
-    bool SetText(qint64 id, int column, const QString &text);
+    /// Shows `text` in `column` of the row whose column 0 holds `id`
+    /// (row `likelyRow` of this model is tried first); the cell shown, or
+    /// an invalid index when no row has that id.
+    QModelIndex SetText(qint64 id, int column, const QString &text, int likelyRow = -1);
     /// Sets the column headers again in the language installed now.
     void RetranslateHeaders();
 
@@ -52,6 +53,10 @@ private:
 /// header in the view's own font (all rows, not only the visible ones).
 /// Columns never get narrower; columns of 1 px or hidden ones are left.
 void FitColumns(QTableView *view);
+
+/// Widens the column of `index` (a cell of `view`'s model) as FitColumns
+/// would for that cell alone: after one cell changed, the others still fit.
+void FitCell(QTableView *view, const QModelIndex &index);
 
 /// Makes the current row of a table lead the display as a click does: a
 /// click, or a move of the current row by the keyboard, calls `show` once.

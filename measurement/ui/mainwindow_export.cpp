@@ -8,6 +8,7 @@
 #include "ui_mainwindow.h"
 
 #include "app/messages.h"
+#include "database/resulttexts.h"
 #include "measurement/csvexport.h"
 #include "measurement/datafile.h"
 #include "measurement/ui/savedialog.h"
@@ -60,20 +61,6 @@ TCsvLabels ResultTexts(const Ui::MainWindow &ui)
     labels.metoda = ui.label_Metoda->text();
     labels.komentarz = ui.label_Komentarz->text();
     return labels;
-}
-
-// What each result line is, in the interface language. The idle texts of
-// the labels are their captions; "R=" says little to a reader of the file,
-// so that line gets a word.
-TCsvLabels ResultCaptions()
-{
-    TCsvLabels keys;
-    keys.obiekt = MainWindow::tr("Obiekt");
-    keys.R = MainWindow::tr("Rezystancja");
-    keys.czas = MainWindow::tr("Czas");
-    keys.metoda = MainWindow::tr("Metoda");
-    keys.komentarz = MainWindow::tr("Komentarz");
-    return keys;
 }
 
 } // namespace

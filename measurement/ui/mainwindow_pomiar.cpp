@@ -7,6 +7,7 @@
 
 #include "app/messages.h"
 #include "chart/plotpomiar.h"
+#include "database/resulttexts.h"
 #include "measurement/datafile.h"
 
 #include <QDir>
@@ -35,13 +36,13 @@ void MainWindow::on_actionOpenPomiar_triggered()
     Baza.CopyPomiar(&CurrentPomiar);
     Shown = TShownPomiar();
     Shown.plik = QFileInfo(name).fileName();
-    Baza.UpdateWynikTexts();
-    ui->label_R->setText(Baza.WynikFromFile(WynikR));
-    ui->label_Metoda->setText(tr("Metoda:") + Baza.WynikFromFile(WynikMetoda));
-    ui->label_Czas->setText(Baza.WynikFromFile(WynikCzas));
+    const TCsvLabels texts = FileResultTexts(&Baza);
+    ui->label_R->setText(texts.R);
+    ui->label_Metoda->setText(texts.metoda);
+    ui->label_Czas->setText(texts.czas);
     // A file belongs to no object of the database.
-    ui->label_obiekt->setText(tr("Obiekt"));
-    ui->tE_Komentarz->setPlainText(tr("Pomiar odczytany z pliku: ") + name);
+    ui->label_obiekt->setText(texts.obiekt);
+    ui->tE_Komentarz->setPlainText(FileKomentarzText(name));
     qsKomentarz = ui->tE_Komentarz->toPlainText();
     PlotPomiar(ui->plot, &CurrentPomiar, kOffset03, kOffset14);
     ui->plot->show();

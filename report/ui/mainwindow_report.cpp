@@ -5,44 +5,24 @@
 #include "app/mainwindow.h"
 #include "ui_mainwindow.h"
 
+#include "report/pomiarreport.h"
 #include "report/ui/reports.h"
-#include "tools/fitrl.h"
 
-#include <QDateTime>
 #include <QMenu>
 
 #include <qcustomplot.h>
 
 TPomiarReport MainWindow::PomiarReportData()
 {
-    TPomiarReport d;
+    // A measurement clicked in the database has a row; one opened from a
+    // file has only its record.
+    const bool fromBase = Shown.pomiarId >= 0;
+    TPomiarReport d = PomiarReportOf(&CurrentPomiar, fromBase ? &Baza.Row : nullptr, Shown.obiekt, Shown.plik,
+                                     ui->label_R->text(), ui->tE_Komentarz->toPlainText());
     if (Baza.IsOpen()) {
         d.serial = Baza.ZymValue(QStringLiteral("serial_zym"));
         d.hw = Baza.ZymValue(QStringLiteral("hw"));
         d.firmware = Baza.ZymValue(QStringLiteral("firmware_cortex"));
-    }
-    // A measurement clicked in the database has a row; one opened from a
-    // file has only its record (no status, no object).
-    const bool fromBase = Shown.pomiarId >= 0;
-    const quint32 czas = quint32(fromBase ? qint64(Baza.Row.czas) : CurrentPomiar.czas);
-    const qint32 metoda = fromBase ? Baza.Row.metoda : CurrentPomiar.metoda;
-    d.obiekt = Shown.obiekt;
-    d.czas = QDateTime::fromSecsSinceEpoch(qint64(czas), Qt::UTC).toLocalTime().toString(QStringLiteral("yyyy-MM-dd hh:mm:ss"));
-    d.metoda = IsMetoda3P(metoda) ? QStringLiteral("3P") : QStringLiteral("2P");
-    d.bStatusKnown = fromBase;
-    d.status = fromBase ? Baza.Row.status : 0;
-    d.plikDanych = Shown.plik;
-    d.rText = ui->label_R->text();
-    d.r = fromBase ? Baza.Row.rezystancja : CurrentPomiar.rezystancja;
-    d.komentarz = ui->tE_Komentarz->toPlainText();
-    d.made = QDateTime::currentDateTime();
-    const TFitRL fit = FitRL(&CurrentPomiar);
-    if (fit.bValid) {
-        d.bFit = true;
-        d.rFit = fit.R;
-        d.sR = fit.sR;
-        d.lFit = fit.L;
-        d.sL = fit.sL;
     }
     return d;
 }

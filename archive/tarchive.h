@@ -1,0 +1,271 @@
+#ifndef TARCHIVE_H
+#define TARCHIVE_H
+
+#include "database/historia.h"
+#include "database/tdatabase.h"
+#include "measurement/tdatapomiar.h"
+
+#include <QString>
+#include <QStringList>
+#include <QVector>
+#include <QtGlobal>
+
+#include <functional>
+
+QT_BEGIN_NAMESPACE
+class QSqlQueryModel;
+QT_END_NAMESPACE
+
+// The reader's own archive: one SQLite file that keeps every measurement
+// ever imported from a meter database, with its raw record compressed and
+// checked, its meter, its object (one per name) and every version of its
+// comment. Nothing here writes to a meter database or its data files.
+//
+// Each TArchive object has a connection of its own (never Qt's default
+// connection, which is the meter's), so the window, an import running on
+// another thread and a second program can have the same archive open at
+// once: the file is in WAL mode, readers never wait for a writer, and a
+// second writer waits up to kArchiveBusyMs and then fails with
+// ArchiveBusy. One TArchive object is used by one thread at a time.
+
+/// Result codes of the archive's operations: 0 success, 1 cancelled,
+/// negative failures. The reason of a failure is in LastErrorText().
+enum TArchiveResult {
+    ArchiveOk = 0,            ///< done
+    ArchiveCancelled = 1,     ///< the progress callback asked to stop; the archive is as it was before
+    ArchiveOpenFailed = -1,   ///< the file could not be created or opened, or is no archive
+    ArchiveTooNew = -2,       ///< made by a newer program; nothing was changed
+    ArchiveNotOpen = -3,      ///< no archive is open
+    ArchiveSqlFailed = -4,    ///< a statement failed (disk full, damaged file); nothing was changed
+    ArchiveBusy = -5,         ///< another program kept the archive locked longer than kArchiveBusyMs
+    ArchiveSourceFailed = -6, ///< the meter database (or folder) could not be read at all
+    ArchiveNotFound = -7,     ///< no such measurement, or it has no raw record
+    ArchiveDamaged = -8       ///< a raw record failed its check (hash or unpacking); it is not returned
+};
+
+/// How long a writer waits for another program's write to end, in ms.
+constexpr int kArchiveBusyMs = 10000;
+
+/// The archive's file beside the program: `<programFolder>/DATA/archiwum.db`.
+QString DefaultArchivePath(const QString &programFolder);
+
+/// Why an import passed over a row, a data file or a whole source.
+enum TArchiveReason {
+    ReasonDataFileMissing = 1,    ///< the row names no file, or no file of that name; row kept without record
+    ReasonDataFileShort = 2,      ///< the data file holds fewer than 240080 bytes; row kept without record
+    ReasonDataFileUnreadable = 3, ///< not a regular file (folder, pipe, device) or unreadable; row kept without record
+    ReasonOutsideFolder = 4,      ///< the row names a file outside the database's folder; row kept without record
+    ReasonUnreadableRow = 5,      ///< an id, time or number that is not one, or no object of that id; row refused
+    ReasonConflict = 6,           ///< the archive holds the same record under a different row; the archived one kept
+    ReasonSourceUnreadable = 7    ///< the source is no meter database (no tables, views, damaged); nothing taken
+};
+
+/// The Polish reason text (translated, context QObject).
+QString ArchiveReasonText(int reason);
+
+/// One note of an import: a refusal or a conflict.
+struct TArchiveImportNote
+{
+    QString qsSource;   // the meter database file, absolute
+    QString qsPomiarId; // the row's pomiar_id as the source holds it (empty for a whole source)
+    QString qsPlik;     // the row's data file name as the source holds it
+    int iReason = 0;    // a TArchiveReason
+    QString qsDetail;   // what exactly (the system's reason, the differing field), may be empty
+    /// True when the row itself was archived (without its raw record).
+    bool RowKept() const { return iReason >= ReasonDataFileMissing && iReason <= ReasonOutsideFolder; }
+};
+
+/// What an import did. For a folder, the counts of all its sources.
+struct TArchiveImportSummary
+{
+    qint64 iImportId = 0; // the import log entry (0 when nothing was written: cancelled, failed)
+    QStringList sources;  // meter database files read, absolute
+    int iNew = 0;         // measurements added (with or without record), and records added to rows archived without one
+    int iArchived = 0;    // measurements the archive already held
+    int iConflicts = 0;   // same record under a different row (see the notes)
+    int iRefused = 0;     // rows not archived at all, plus whole sources
+    int iWithoutRecord = 0; // of iNew: rows archived without a raw record (their file is in the notes)
+    QVector<TArchiveImportNote> notes;
+};
+
+/// One import of the import log.
+struct TArchiveImportLogEntry
+{
+    qint64 iImportId = 0;
+    qint64 iCzas = 0;     // when it ended, seconds since 1970 UTC
+    QString qsSource;     // the database or folder given to the import
+    int iNew = 0, iArchived = 0, iConflicts = 0, iRefused = 0, iWithoutRecord = 0;
+};
+
+/// One meter, as its ZYM table named it when a measurement was imported.
+struct TArchiveMeter
+{
+    QString qsSerial;   // serial_zym ("" when the source had none)
+    QString qsHw;       // hw
+    QString qsSoftRpi;  // soft_rpi
+    QString qsSystemRpi; // system_rpi
+    QString qsFirmware; // firmware_cortex
+};
+
+/// What the archive knows about one measurement besides its row.
+struct TArchivePomiarInfo
+{
+    qint64 iPomiarId = 0;      // the archive's id
+    qint64 iMeterPomiarId = 0; // pomiar_id on the meter
+    qint64 iObiektId = 0;      // the archive's object
+    QString qsObiekt;          // its name
+    TArchiveMeter meter;
+    QString qsSource;          // the meter database it was first imported from
+    qint64 iImportId = 0;      // the import that brought it
+    bool bRecord = false;      // a raw record is archived
+    QByteArray sha256;         // of the raw record (32 bytes), empty without record
+};
+
+/// One version of a measurement's comment.
+struct TArchiveKomentarz
+{
+    qint64 iCzas = 0;   // when it was imported or saved, seconds since 1970 UTC
+    QString qsTekst;    // the comment; a NULL comment on the meter reads as empty
+    bool bFromMeter = false; // brought by an import (else saved in the archive)
+};
+
+/// One object of the archive.
+struct TArchiveObiekt
+{
+    qint64 iObiektId = 0;
+    QString qsNazwa;
+};
+
+/// What Check found.
+struct TArchiveCheckResult
+{
+    QStringList integrity;  // PRAGMA integrity_check lines other than "ok"
+    qint64 iRecords = 0;    // raw records checked
+    QVector<qint64> damaged; // archive ids whose record failed its check
+    bool Ok() const { return integrity.isEmpty() && damaged.isEmpty(); }
+};
+
+/// Progress of a long operation: `done` of `total` steps (measurements).
+/// Return false to cancel. Called on the thread that runs the operation.
+using TArchiveProgress = std::function<bool(qint64 done, qint64 total)>;
+
+/// The reader's archive. See the notes at the top of this file.
+class TArchive
+{
+public:
+    /// The schema this program writes. An archive with a lower version is
+    /// upgraded when opened; one with a higher version is refused.
+    static constexpr int kSchemaVersion = 1;
+    /// Columns of PomiaryModel: hidden archive id, the meter's three
+    /// columns, and the meter's serial.
+    enum PomiaryColumn { ColumnId = 0, ColumnData = 1, ColumnWynik = 2, ColumnKomentarz = 3, ColumnMiernik = 4 };
+
+    TArchive();
+    ~TArchive();
+    TArchive(const TArchive &) = delete;
+    TArchive &operator=(const TArchive &) = delete;
+
+    // ---- the file
+    /// Opens the archive at `path`, creating it (and its folder) when
+    /// missing. An older archive is upgraded in one transaction; a newer one
+    /// (ArchiveTooNew), a file that is no archive (ArchiveOpenFailed) or a
+    /// locked one (ArchiveBusy) is left untouched and not opened. An archive
+    /// open before is closed first.
+    int Open(const QString &path);
+    void Close();
+    bool IsOpen() const;
+    /// The open archive's path (as given to Open), empty when none.
+    QString Path() const;
+    /// The reason of the last failure, for a message box.
+    QString LastErrorText() const;
+    /// The schema version stored in the open archive.
+    int SchemaVersion();
+    /// How long a write waits for another program's write to end, in ms
+    /// (kArchiveBusyMs unless set); takes effect at once and for later opens.
+    void SetBusyTimeoutMs(int ms);
+
+    // ---- import
+    /// Imports the meter database `dataBase` (its data files are looked up
+    /// beside it) in one transaction. The source is opened read-only and
+    /// never written. `*summary` (when given) says what happened, and is
+    /// kept in the import log. ArchiveOk also when rows were refused;
+    /// ArchiveSourceFailed when nothing could be read (also logged);
+    /// ArchiveCancelled leaves the archive as it was, with no log entry.
+    int ImportDatabase(const QString &dataBase, TArchiveImportSummary *summary = nullptr,
+                       const TArchiveProgress &progress = TArchiveProgress());
+    /// Imports every file named zym_5.db under `folder` (subfolders
+    /// included, symbolic links not followed), each source on its own: a
+    /// source that fails takes nothing and the others go in. The whole
+    /// folder is one import of the log; cancelling leaves the archive as it
+    /// was before the folder, sources done included.
+    int ImportFolder(const QString &folder, TArchiveImportSummary *summary = nullptr,
+                     const TArchiveProgress &progress = TArchiveProgress());
+    /// The import log, newest first.
+    QVector<TArchiveImportLogEntry> ImportLog();
+    /// The notes of import `importId`, in the order they were made.
+    QVector<TArchiveImportNote> ImportNotes(qint64 importId);
+
+    // ---- browsing
+    /// The objects, sorted by name.
+    QVector<TArchiveObiekt> Obiekty();
+    /// The object list as TDataBase::ObiektyModel gives the meter's: one
+    /// column "OBIEKT", each row's id under TDataBase::kObiektIdRole;
+    /// nullptr with the reason in `*errorText` when it cannot be read. The
+    /// caller owns the model.
+    QSqlQueryModel *ObiektyModel(QString *errorText = nullptr);
+    /// The archive object named exactly `name`, or 0.
+    qint64 ObjectId(const QString &name);
+    /// The measurements of object `objectId` as TDataBase::PomiaryModel
+    /// gives the meter's (hidden archive id, DATA, WYNIK, KOMENTARZ with
+    /// the same texts; the comment is the newest version), plus MIERNIK,
+    /// the meter's serial. Time order. The caller owns the model.
+    QSqlQueryModel *PomiaryModel(qint64 objectId);
+    /// The row of measurement `id` as the meter stored it, with the newest
+    /// comment; `plik_dane` is the meter's file name. `*info` (when given)
+    /// gets the rest. False when there is no such measurement.
+    bool ReadRow(qint64 id, TPomiarRow *row, TArchivePomiarInfo *info = nullptr);
+    /// The raw record of measurement `id`, checked against its SHA-256:
+    /// ArchiveOk, ArchiveNotFound (no such measurement, or archived without
+    /// record) or ArchiveDamaged. `*rec` changes only on ArchiveOk.
+    int ReadRecord(qint64 id, TDataPomiar *rec);
+    /// Every measurement of object `objectId` across all downloads and
+    /// meters, sorted by time and then archive id. Each row's `id` is the
+    /// archive's id (what ReadRow and ReadRecord take), `komentarz` the
+    /// newest version; `*meters` (when given) gets the meter's serial per
+    /// row. False with the reason when it cannot be read.
+    bool ReadHistoria(qint64 objectId, QVector<THistoriaRow> *rows, QStringList *meters = nullptr,
+                      QString *errorText = nullptr);
+    /// Number of measurements in the archive.
+    qint64 PomiarCount();
+
+    // ---- comments
+    /// Every version of the comment of measurement `id`, oldest first.
+    QVector<TArchiveKomentarz> Komentarze(qint64 id);
+    /// Saves `text` as the newest version of the comment of measurement
+    /// `id`, dated `czas` (seconds since 1970 UTC; -1: now). Nothing is
+    /// added when it equals the newest version. ArchiveOk, ArchiveNotFound
+    /// or a failure. A meter database is never written.
+    int SaveKomentarz(qint64 id, const QString &text, qint64 czas = -1);
+
+    // ---- check
+    /// Runs PRAGMA integrity_check and checks every raw record against its
+    /// hash. ArchiveOk when it could run (see `result->Ok()`), ArchiveCancelled,
+    /// or a failure.
+    int Check(TArchiveCheckResult *result, const TArchiveProgress &progress = TArchiveProgress());
+
+private:
+    struct TPrivate;
+    TPrivate *d;
+};
+
+// ---- the raw record's packing, for the check and the tests
+/// Packs a record: per-channel differences, zigzag, byte planes, zlib.
+/// Every byte of the image comes back from UnpackRecord.
+QByteArray PackRecord(const TDataPomiar *rec);
+/// Unpacks PackRecord's bytes into `*rec`; false (and `*rec` unchanged)
+/// when they are not a packed record.
+bool UnpackRecord(const QByteArray &packed, TDataPomiar *rec);
+/// SHA-256 of the 240080-byte image of `*rec`.
+QByteArray RecordSha256(const TDataPomiar *rec);
+
+#endif // TARCHIVE_H

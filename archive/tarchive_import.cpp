@@ -1,0 +1,778 @@
+// The import: a meter database (or every one under a folder) read
+// read-only, each row checked on its own, its data file read and hashed,
+// and the whole lot written to the archive in one transaction. A row or a
+// file that is not sound is passed over with its reason; nothing of the
+// source is ever written.
+
+#include "archive/tarchive.h"
+#include "archive/recordsha.h"
+#include "archive/tarchive_p.h"
+
+#include "database/rowid.h"
+#include "database/safepath.h"
+#include "measurement/datafile.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFileInfo>
+#include <QHash>
+#include <QObject>
+#include <QSet>
+#include <QSqlError>
+#include <QSqlRecord>
+#include <QVariant>
+
+#include <cstring>
+#include <limits>
+#include <memory>
+
+namespace {
+
+const char kMeterDataBaseName[] = "zym_5.db";
+
+// One `pomiar` row as the source holds it, checked.
+struct TSourceRow
+{
+    QString qsId;      // pomiar_id as text, for the notes
+    bool bSound = false;
+    QString qsProblem; // why not, when not
+    qint64 iId = 0;
+    qint64 iCzas = 0;
+    double R = 0;
+    qint32 iMetoda = 0;
+    qint32 iStatus = 0;
+    QVariant vref, tempCore; // a number or NULL
+    QString qsPlik;
+    QString qsKomentarz;
+    QString qsObiekt;
+};
+
+struct TSource
+{
+    QString qsPath;   // absolute
+    QString qsFolder; // FolderOf(qsPath)
+    QString qsCanonicalFolder; // the same with links resolved, and a trailing "/"
+    bool bReadable = false;
+    QString qsProblem;
+    TArchiveMeter meter;
+    QVector<TSourceRow> rows;
+};
+
+// SQLite binds a null QString as NULL; the archive's text columns hold ''
+// for what the meter left empty or NULL.
+QString Text(const QVariant &v)
+{
+    const QString text = v.toString();
+    return text.isNull() ? QStringLiteral("") : text;
+}
+
+bool IsNumber(const QVariant &v)
+{
+    switch (int(v.type())) {
+    case QVariant::Int:
+    case QVariant::UInt:
+    case QVariant::LongLong:
+    case QVariant::ULongLong:
+    case QVariant::Double:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// A whole number that fits 32 bits; NULL is `nullValue` when that is allowed.
+bool Whole32(const QVariant &v, qint32 *out, bool nullAllowed)
+{
+    if (v.isNull()) {
+        *out = 0;
+        return nullAllowed;
+    }
+    qint64 whole;
+    if (!IsNumber(v) || !WholeId(v, &whole) || whole < std::numeric_limits<qint32>::min()
+        || whole > std::numeric_limits<qint32>::max())
+        return false;
+    *out = qint32(whole);
+    return true;
+}
+
+QString ProblemText(const QString &column, const QVariant &v)
+{
+    return QStringLiteral("%1 = %2").arg(column, v.isNull() ? QStringLiteral("NULL") : v.toString().left(64));
+}
+
+void ReadSourceRows(QSqlDatabase db, TSource *src)
+{
+    QSqlQuery query(db);
+    query.setForwardOnly(true);
+    // Only plain tables: a view under a meter table's name can make a
+    // SELECT run for ever.
+    QHash<QString, QString> kinds;
+    if (!query.exec(QStringLiteral("SELECT lower(name), type FROM sqlite_master"))) {
+        src->qsProblem = query.lastError().text();
+        return;
+    }
+    while (query.next())
+        kinds.insert(query.value(0).toString(), query.value(1).toString());
+    for (const char *table : {"obiekt", "pomiar"}) {
+        const QString kind = kinds.value(QLatin1String(table));
+        if (kind != QLatin1String("table")) {
+            src->qsProblem = kind.isEmpty()
+                ? QObject::tr("brak tabeli %1").arg(QLatin1String(table))
+                : QObject::tr("%1 nie jest tabelą").arg(QLatin1String(table));
+            return;
+        }
+    }
+    auto columnsOf = [&](const QString &table) {
+        QSet<QString> names;
+        if (query.exec(QStringLiteral("PRAGMA table_info(%1)").arg(table))) {
+            while (query.next())
+                names.insert(query.value(1).toString().toLower());
+        }
+        return names;
+    };
+
+    // The meter: every column on its own, so that a missing one is only empty.
+    if (kinds.value(QStringLiteral("zym")) == QLatin1String("table")) {
+        const QSet<QString> columns = columnsOf(QStringLiteral("ZYM"));
+        QString *fields[] = {&src->meter.qsSerial, &src->meter.qsHw, &src->meter.qsSoftRpi, &src->meter.qsSystemRpi,
+                             &src->meter.qsFirmware};
+        const char *names[] = {"serial_zym", "hw", "soft_rpi", "system_rpi", "firmware_cortex"};
+        for (int i = 0; i < 5; ++i) {
+            if (columns.contains(QLatin1String(names[i]))
+                && query.exec(QStringLiteral("SELECT %1 FROM ZYM LIMIT 1").arg(QLatin1String(names[i])))
+                && query.next())
+                *fields[i] = Text(query.value(0));
+        }
+    }
+
+    const QSet<QString> obiektColumns = columnsOf(QStringLiteral("obiekt"));
+    if (!obiektColumns.contains(QStringLiteral("obiekt_id")) || !obiektColumns.contains(QStringLiteral("obiekt_nazwa"))) {
+        src->qsProblem = QObject::tr("tabela obiekt bez kolumny obiekt_id lub Obiekt_nazwa");
+        return;
+    }
+    // Objects by id; an id given twice to different names names neither.
+    QHash<qint64, QString> obiekty;
+    QSet<qint64> ambiguous;
+    if (!query.exec(QStringLiteral("SELECT obiekt_id, Obiekt_nazwa FROM obiekt"))) {
+        src->qsProblem = query.lastError().text();
+        return;
+    }
+    while (query.next()) {
+        qint64 id;
+        if (!WholeId(query.value(0), &id) || query.value(1).isNull())
+            continue;
+        const QString name = query.value(1).toString();
+        const auto found = obiekty.constFind(id);
+        if (found != obiekty.constEnd() && *found != name)
+            ambiguous.insert(id);
+        obiekty.insert(id, name);
+    }
+
+    const QSet<QString> columns = columnsOf(QStringLiteral("pomiar"));
+    const char *const wanted[] = {"pomiar_id", "pomiar_czas", "pomiar_plik_dane", "pomiar_rezystancja",
+                                  "pomiar_metoda", "pomiar_komentarz", "pomiar_status", "pomiar_vref",
+                                  "pomiar_temp_core", "pomiar_obiekt_id"};
+    QStringList select;
+    for (const char *column : wanted)
+        select.append(columns.contains(QLatin1String(column)) ? QLatin1String(column) : QLatin1String("NULL"));
+    if (!columns.contains(QStringLiteral("pomiar_id")) || !columns.contains(QStringLiteral("pomiar_obiekt_id"))) {
+        src->qsProblem = QObject::tr("tabela pomiar bez kolumny pomiar_id lub pomiar_obiekt_id");
+        return;
+    }
+    if (!query.exec(QStringLiteral("SELECT ") + select.join(QLatin1Char(',')) + QStringLiteral(" FROM pomiar"))) {
+        src->qsProblem = query.lastError().text();
+        return;
+    }
+    src->bReadable = true;
+    while (query.next()) {
+        TSourceRow row;
+        const QVariant id = query.value(0);
+        row.qsId = id.isNull() ? QStringLiteral("NULL") : id.toString().left(64);
+        row.qsPlik = Text(query.value(2));
+        row.qsKomentarz = Text(query.value(5));
+        const QVariant czas = query.value(1), r = query.value(3), obiekt = query.value(9);
+        qint32 czas32 = 0;
+        qint64 obiektId = 0;
+        if (!WholeId(id, &row.iId))
+            row.qsProblem = ProblemText(QStringLiteral("pomiar_id"), id);
+        else if (!Whole32(czas, &czas32, false))
+            row.qsProblem = ProblemText(QStringLiteral("pomiar_czas"), czas);
+        else if (r.isNull() || !IsNumber(r))
+            row.qsProblem = ProblemText(QStringLiteral("pomiar_rezystancja"), r);
+        else if (!Whole32(query.value(4), &row.iMetoda, true))
+            row.qsProblem = ProblemText(QStringLiteral("pomiar_metoda"), query.value(4));
+        else if (!Whole32(query.value(6), &row.iStatus, true))
+            row.qsProblem = ProblemText(QStringLiteral("pomiar_status"), query.value(6));
+        else if (!WholeId(obiekt, &obiektId) || !obiekty.contains(obiektId))
+            row.qsProblem = QObject::tr("brak obiektu %1").arg(obiekt.toString().left(64));
+        else if (ambiguous.contains(obiektId))
+            row.qsProblem = QObject::tr("obiekt %1 występuje pod różnymi nazwami").arg(obiektId);
+        else {
+            row.bSound = true;
+            row.iCzas = czas32;
+            row.R = r.toDouble();
+            row.qsObiekt = obiekty.value(obiektId);
+            // Kept, not shown: a number or nothing.
+            row.vref = IsNumber(query.value(7)) ? QVariant(query.value(7).toDouble()) : QVariant(QVariant::Double);
+            row.tempCore = IsNumber(query.value(8)) ? QVariant(query.value(8).toDouble()) : QVariant(QVariant::Double);
+        }
+        src->rows.append(row);
+    }
+    if (query.lastError().isValid()) {
+        // A file damaged half-way: what was read before stays.
+        src->qsProblem = query.lastError().text();
+    }
+}
+
+// Reads the whole source before the archive is locked: the meter's share
+// may be slow, and a source that cannot be read takes nothing.
+TSource ReadSource(const QString &path)
+{
+    TSource src;
+    for (QString *field : {&src.meter.qsSerial, &src.meter.qsHw, &src.meter.qsSoftRpi, &src.meter.qsSystemRpi,
+                           &src.meter.qsFirmware})
+        *field = QStringLiteral("");
+    const QFileInfo info(path);
+    src.qsPath = info.absoluteFilePath();
+    src.qsFolder = FolderOf(src.qsPath);
+    src.qsCanonicalFolder = info.canonicalPath() + QLatin1Char('/');
+    // SQLite would wait for ever for the writer of a pipe.
+    if (!info.isFile()) {
+        src.qsProblem = info.exists() ? QObject::tr("to nie jest zwykły plik") : QObject::tr("brak pliku");
+        return src;
+    }
+    const QString name = UniqueConnectionName("zym-archive-source-");
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setDatabaseName(src.qsPath);
+        // Read-only: the source is the meter's, and an import must never
+        // change it, not even by rolling back a journal left behind.
+        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=%1").arg(kArchiveBusyMs));
+        if (db.open())
+            ReadSourceRows(db, &src);
+        else
+            src.qsProblem = db.lastError().text();
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(name);
+    return src;
+}
+
+// The first 8 bytes of the SHA-256 of what names a measurement without a
+// record: the meter's serial, its id, the time and the stored resistance.
+qint64 RowKey(const QString &serial, const TSourceRow &row)
+{
+    quint64 bits;
+    std::memcpy(&bits, &row.R, sizeof bits);
+    const QByteArray text = (serial + QLatin1Char('\x1f') + QString::number(row.iId) + QLatin1Char('\x1f')
+                             + QString::number(row.iCzas) + QLatin1Char('\x1f') + QString::number(bits, 16))
+                                .toUtf8();
+    const QByteArray sha = Sha256(text.constData(), text.size());
+    qint64 key;
+    std::memcpy(&key, sha.constData(), sizeof key);
+    return key;
+}
+
+} // namespace
+
+// ---- the import proper
+
+namespace {
+
+class TImporter
+{
+public:
+    TImporter(QSqlDatabase db, TArchiveImportSummary *summary) : db(db), s(summary), rec(new TDataPomiar) {}
+
+    QSqlError error;  // the first failing statement
+    QString qsLabel;  // what the log names
+
+    bool Begin();
+    bool Source(const TSource &src, const TArchiveProgress &progress, qint64 *done, qint64 total, bool *cancelled);
+    bool Finish();
+    void Rollback() { QSqlQuery(db).exec(QStringLiteral("ROLLBACK")); }
+
+private:
+    bool Exec(QSqlQuery &q)
+    {
+        if (q.exec())
+            return true;
+        error = q.lastError();
+        return false;
+    }
+    QSqlQuery Prepared(const char *sql)
+    {
+        QSqlQuery q(db);
+        q.setForwardOnly(true);
+        q.prepare(QLatin1String(sql));
+        return q;
+    }
+    bool Id(const char *select, const char *insert, const QVariantList &values, qint64 *id);
+    bool Row(const TSource &src, qint64 miernikId, qint64 zrodloId, const TSourceRow &row);
+    bool Insert(qint64 miernikId, qint64 zrodloId, qint64 obiektId, qint64 key, const TSourceRow &row,
+                const QByteArray &sha, const QByteArray &packed, qint64 *pomiarId);
+    bool AttachRecord(qint64 pomiarId, const QByteArray &sha, const QByteArray &packed);
+    bool MeterComment(qint64 pomiarId, const QString &komentarz);
+    void Note(const TSource &src, const TSourceRow *row, int reason, const QString &detail);
+
+    QSqlDatabase db;
+    TArchiveImportSummary *s;
+    std::unique_ptr<TDataPomiar> rec;
+    qint64 iImportId = 0;
+    qint64 iNow = 0;
+    QHash<QString, qint64> obiekty; // archive ids by name, as looked up
+};
+
+bool TImporter::Begin()
+{
+    QSqlQuery q(db);
+    if (!q.exec(QStringLiteral("BEGIN IMMEDIATE"))) {
+        error = q.lastError();
+        return false;
+    }
+    iNow = NowSeconds();
+    q.prepare(QStringLiteral("INSERT INTO import (czas, zrodlo, nowe, archiwalne, konflikty, odrzucone, bez_rekordu) "
+                             "VALUES (?, ?, 0, 0, 0, 0, 0)"));
+    q.addBindValue(iNow);
+    q.addBindValue(qsLabel);
+    if (!Exec(q))
+        return false;
+    iImportId = q.lastInsertId().toLongLong();
+    return true;
+}
+
+bool TImporter::Finish()
+{
+    QSqlQuery q = Prepared("UPDATE import SET nowe = ?, archiwalne = ?, konflikty = ?, odrzucone = ?, bez_rekordu = ? "
+                           "WHERE import_id = ?");
+    for (int v : {s->iNew, s->iArchived, s->iConflicts, s->iRefused, s->iWithoutRecord})
+        q.addBindValue(v);
+    q.addBindValue(iImportId);
+    if (!Exec(q))
+        return false;
+    q = Prepared("INSERT INTO import_uwaga (import_id, zrodlo, pomiar, plik, powod, szczegoly) VALUES (?, ?, ?, ?, ?, ?)");
+    for (const TArchiveImportNote &n : s->notes) {
+        q.addBindValue(iImportId);
+        q.addBindValue(Text(n.qsSource));
+        q.addBindValue(Text(n.qsPomiarId));
+        q.addBindValue(Text(n.qsPlik));
+        q.addBindValue(n.iReason);
+        q.addBindValue(Text(n.qsDetail));
+        if (!Exec(q))
+            return false;
+    }
+    QSqlQuery commit(db);
+    if (!commit.exec(QStringLiteral("COMMIT"))) {
+        error = commit.lastError();
+        return false;
+    }
+    s->iImportId = iImportId;
+    return true;
+}
+
+void TImporter::Note(const TSource &src, const TSourceRow *row, int reason, const QString &detail)
+{
+    TArchiveImportNote n;
+    n.qsSource = src.qsPath;
+    if (row) {
+        n.qsPomiarId = row->qsId;
+        n.qsPlik = row->qsPlik;
+    }
+    n.iReason = reason;
+    n.qsDetail = detail;
+    s->notes.append(n);
+}
+
+bool TImporter::Id(const char *select, const char *insert, const QVariantList &values, qint64 *id)
+{
+    QSqlQuery q = Prepared(select);
+    for (const QVariant &v : values)
+        q.addBindValue(v);
+    if (!Exec(q))
+        return false;
+    if (q.next()) {
+        *id = q.value(0).toLongLong();
+        return true;
+    }
+    q = Prepared(insert);
+    for (const QVariant &v : values)
+        q.addBindValue(v);
+    if (!Exec(q))
+        return false;
+    *id = q.lastInsertId().toLongLong();
+    return true;
+}
+
+bool TImporter::Source(const TSource &src, const TArchiveProgress &progress, qint64 *done, qint64 total,
+                       bool *cancelled)
+{
+    s->sources.append(src.qsPath);
+    if (!src.bReadable) {
+        Note(src, nullptr, ReasonSourceUnreadable, src.qsProblem);
+        ++s->iRefused;
+        return true;
+    }
+    if (!src.qsProblem.isEmpty())
+        Note(src, nullptr, ReasonSourceUnreadable, src.qsProblem); // read in part
+    const TArchiveMeter &m = src.meter;
+    qint64 miernikId = 0, zrodloId = 0;
+    if (!Id("SELECT miernik_id FROM miernik WHERE serial = ? AND hw = ? AND soft_rpi = ? AND system_rpi = ? "
+            "AND firmware = ?",
+            "INSERT INTO miernik (serial, hw, soft_rpi, system_rpi, firmware) VALUES (?, ?, ?, ?, ?)",
+            {m.qsSerial, m.qsHw, m.qsSoftRpi, m.qsSystemRpi, m.qsFirmware}, &miernikId)
+        || !Id("SELECT zrodlo_id FROM zrodlo WHERE sciezka = ?", "INSERT INTO zrodlo (sciezka) VALUES (?)",
+               {src.qsPath}, &zrodloId))
+        return false;
+    for (const TSourceRow &row : src.rows) {
+        if (progress && !progress(*done, total)) {
+            *cancelled = true;
+            return false;
+        }
+        ++*done;
+        if (!Row(src, miernikId, zrodloId, row))
+            return false;
+    }
+    return true;
+}
+
+bool TImporter::Row(const TSource &src, qint64 miernikId, qint64 zrodloId, const TSourceRow &row)
+{
+    if (!row.bSound) {
+        Note(src, &row, ReasonUnreadableRow, row.qsProblem);
+        ++s->iRefused;
+        return true;
+    }
+    // The same meter, id, time and resistance already archived.
+    const qint64 key = RowKey(src.meter.qsSerial, row);
+    qint64 sameRow = 0;
+    bool sameRowHasRecord = false;
+    {
+        QSqlQuery q = Prepared("SELECT p.pomiar_id, p.sha256 IS NOT NULL FROM pomiar p "
+                               "JOIN miernik m ON m.miernik_id = p.miernik_id WHERE p.klucz = ? AND m.serial = ? "
+                               "AND p.miernik_pomiar_id = ? AND p.czas = ? AND p.rezystancja = ? "
+                               "ORDER BY p.sha256 IS NULL LIMIT 1");
+        q.addBindValue(key);
+        q.addBindValue(src.meter.qsSerial);
+        q.addBindValue(row.iId);
+        q.addBindValue(row.iCzas);
+        q.addBindValue(row.R);
+        if (!Exec(q))
+            return false;
+        if (q.next()) {
+            sameRow = q.value(0).toLongLong();
+            sameRowHasRecord = q.value(1).toBool();
+        }
+    }
+
+    // The data file, only inside the database's folder (a link out of it
+    // counts as outside too).
+    int reason = 0;
+    QString detail;
+    const QString path = src.qsFolder + row.qsPlik;
+    if (row.qsPlik.isEmpty()) {
+        reason = ReasonDataFileMissing;
+    } else if (!IsSafeRelativeName(row.qsPlik)) {
+        reason = ReasonOutsideFolder;
+    } else {
+        const QFileInfo info(path);
+        if (info.exists()) {
+            if (!info.canonicalFilePath().startsWith(src.qsCanonicalFolder))
+                reason = ReasonOutsideFolder;
+        }
+    }
+    // Imported again: the archive holds this row with its record already,
+    // and the file is still there; its hash need not be taken again.
+    if (reason == 0 && sameRow && sameRowHasRecord) {
+        const QFileInfo info(path);
+        if (info.isFile() && info.size() >= kPomiarFileSize) {
+            ++s->iArchived;
+            return MeterComment(sameRow, row.qsKomentarz);
+        }
+    }
+    if (reason == 0) {
+        switch (ReadDataFile(path, rec.get())) {
+        case DataFileOk:
+            break;
+        case DataFileMissing:
+            reason = ReasonDataFileMissing;
+            break;
+        case DataFileShort:
+            reason = ReasonDataFileShort;
+            break;
+        default:
+            reason = ReasonDataFileUnreadable;
+            break;
+        }
+    }
+
+    if (reason != 0) {
+        if (sameRow) {
+            ++s->iArchived;
+            return MeterComment(sameRow, row.qsKomentarz);
+        }
+        qint64 obiektId = 0, pomiarId = 0;
+        if (!Id("SELECT obiekt_id FROM obiekt WHERE nazwa = ?", "INSERT INTO obiekt (nazwa) VALUES (?)",
+                {row.qsObiekt}, &obiektId)
+            || !Insert(miernikId, zrodloId, obiektId, key, row, QByteArray(), QByteArray(), &pomiarId))
+            return false;
+        Note(src, &row, reason, detail);
+        ++s->iNew;
+        ++s->iWithoutRecord;
+        return true;
+    }
+
+    const QByteArray sha = RecordSha256(rec.get());
+    qint64 obiektId = obiekty.value(row.qsObiekt);
+    if (!obiektId) {
+        if (!Id("SELECT obiekt_id FROM obiekt WHERE nazwa = ?", "INSERT INTO obiekt (nazwa) VALUES (?)",
+                {row.qsObiekt}, &obiektId))
+            return false;
+        obiekty.insert(row.qsObiekt, obiektId);
+    }
+    {
+        QSqlQuery q = Prepared("SELECT p.pomiar_id, p.obiekt_id, m.serial, p.miernik_pomiar_id, p.czas, p.rezystancja, "
+                               "p.metoda, p.status, o.nazwa FROM pomiar p JOIN miernik m ON m.miernik_id = p.miernik_id "
+                               "JOIN obiekt o ON o.obiekt_id = p.obiekt_id WHERE p.sha256 = ?");
+        q.addBindValue(sha);
+        if (!Exec(q))
+            return false;
+        if (q.next()) {
+            const qint64 archived = q.value(0).toLongLong();
+            QStringList differ;
+            if (q.value(1).toLongLong() != obiektId)
+                differ << QStringLiteral("obiekt: %1 / %2").arg(q.value(8).toString(), row.qsObiekt);
+            if (q.value(2).toString() != src.meter.qsSerial)
+                differ << QStringLiteral("serial_zym: %1 / %2").arg(q.value(2).toString(), src.meter.qsSerial);
+            if (q.value(3).toLongLong() != row.iId)
+                differ << QStringLiteral("pomiar_id: %1 / %2").arg(q.value(3).toLongLong()).arg(row.iId);
+            if (q.value(4).toLongLong() != row.iCzas)
+                differ << QStringLiteral("pomiar_czas: %1 / %2").arg(q.value(4).toLongLong()).arg(row.iCzas);
+            if (q.value(5).toDouble() != row.R)
+                differ << QStringLiteral("pomiar_rezystancja: %1 / %2")
+                              .arg(q.value(5).toDouble(), 0, 'g', 17)
+                              .arg(row.R, 0, 'g', 17);
+            if (q.value(6).toInt() != row.iMetoda)
+                differ << QStringLiteral("pomiar_metoda: %1 / %2").arg(q.value(6).toInt()).arg(row.iMetoda);
+            if (q.value(7).toInt() != row.iStatus)
+                differ << QStringLiteral("pomiar_status: %1 / %2").arg(q.value(7).toInt()).arg(row.iStatus);
+            q.finish();
+            if (differ.isEmpty()) {
+                ++s->iArchived;
+                return MeterComment(archived, row.qsKomentarz);
+            }
+            Note(src, &row, ReasonConflict,
+                 QObject::tr("archiwum (pomiar %1) / źródło: ").arg(archived) + differ.join(QStringLiteral("; ")));
+            ++s->iConflicts;
+            return true;
+        }
+    }
+    const QByteArray packed = PackRecord(rec.get());
+    if (sameRow) {
+        // Archived before without its file; now the file has come along.
+        if (!AttachRecord(sameRow, sha, packed))
+            return false;
+        ++s->iNew;
+        return MeterComment(sameRow, row.qsKomentarz);
+    }
+    qint64 pomiarId = 0;
+    if (!Insert(miernikId, zrodloId, obiektId, key, row, sha, packed, &pomiarId))
+        return false;
+    ++s->iNew;
+    return true;
+}
+
+bool TImporter::Insert(qint64 miernikId, qint64 zrodloId, qint64 obiektId, qint64 key, const TSourceRow &row,
+                       const QByteArray &sha, const QByteArray &packed, qint64 *pomiarId)
+{
+    QSqlQuery q = Prepared(
+        "INSERT INTO pomiar (obiekt_id, miernik_id, import_id, zrodlo_id, miernik_pomiar_id, czas, plik, "
+        "rezystancja, metoda, status, vref, temp_core, komentarz, komentarz_miernika, sha256, klucz) "
+        "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
+    q.addBindValue(obiektId);
+    q.addBindValue(miernikId);
+    q.addBindValue(iImportId);
+    q.addBindValue(zrodloId);
+    q.addBindValue(row.iId);
+    q.addBindValue(row.iCzas);
+    q.addBindValue(row.qsPlik);
+    q.addBindValue(row.R);
+    q.addBindValue(row.iMetoda);
+    q.addBindValue(row.iStatus);
+    q.addBindValue(row.vref);
+    q.addBindValue(row.tempCore);
+    q.addBindValue(row.qsKomentarz);
+    q.addBindValue(row.qsKomentarz);
+    q.addBindValue(sha.isEmpty() ? QVariant(QVariant::ByteArray) : QVariant(sha));
+    q.addBindValue(key);
+    if (!Exec(q))
+        return false;
+    *pomiarId = q.lastInsertId().toLongLong();
+    if (!packed.isEmpty()) {
+        QSqlQuery r = Prepared("INSERT INTO rekord (pomiar_id, dane) VALUES (?, ?)");
+        r.addBindValue(*pomiarId);
+        r.addBindValue(packed);
+        if (!Exec(r))
+            return false;
+    }
+    if (!row.qsKomentarz.isEmpty()) {
+        QSqlQuery c = Prepared("INSERT INTO komentarz (pomiar_id, czas, tekst, z_miernika) VALUES (?, ?, ?, 1)");
+        c.addBindValue(*pomiarId);
+        c.addBindValue(iNow);
+        c.addBindValue(row.qsKomentarz);
+        if (!Exec(c))
+            return false;
+    }
+    return true;
+}
+
+bool TImporter::AttachRecord(qint64 pomiarId, const QByteArray &sha, const QByteArray &packed)
+{
+    QSqlQuery q = Prepared("UPDATE pomiar SET sha256 = ? WHERE pomiar_id = ?");
+    q.addBindValue(sha);
+    q.addBindValue(pomiarId);
+    if (!Exec(q))
+        return false;
+    QSqlQuery r = Prepared("INSERT OR REPLACE INTO rekord (pomiar_id, dane) VALUES (?, ?)");
+    r.addBindValue(pomiarId);
+    r.addBindValue(packed);
+    return Exec(r);
+}
+
+// A comment the meter brings again changes nothing; a different one becomes
+// a new version, unless it is already the newest (typed the same in the
+// archive). A version edited in the archive is never overwritten.
+bool TImporter::MeterComment(qint64 pomiarId, const QString &komentarz)
+{
+    QSqlQuery q = Prepared("SELECT komentarz, komentarz_miernika FROM pomiar WHERE pomiar_id = ?");
+    q.addBindValue(pomiarId);
+    if (!Exec(q) || !q.next())
+        return !error.isValid();
+    const QString newest = q.value(0).toString();
+    const QString lastFromMeter = q.value(1).toString();
+    q.finish();
+    if (komentarz == lastFromMeter)
+        return true;
+    q = Prepared("UPDATE pomiar SET komentarz_miernika = ? WHERE pomiar_id = ?");
+    q.addBindValue(komentarz);
+    q.addBindValue(pomiarId);
+    if (!Exec(q))
+        return false;
+    if (komentarz == newest)
+        return true;
+    q = Prepared("INSERT INTO komentarz (pomiar_id, czas, tekst, z_miernika) VALUES (?, ?, ?, 1)");
+    q.addBindValue(pomiarId);
+    q.addBindValue(iNow);
+    q.addBindValue(komentarz);
+    if (!Exec(q))
+        return false;
+    q = Prepared("UPDATE pomiar SET komentarz = ? WHERE pomiar_id = ?");
+    q.addBindValue(komentarz);
+    q.addBindValue(pomiarId);
+    return Exec(q);
+}
+
+// Every zym_5.db under `folder`, in a fixed order; links are not followed,
+// so a link back up cannot make the walk endless.
+QStringList MeterDataBasesUnder(const QString &folder)
+{
+    QStringList found;
+    QDirIterator it(folder, QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        it.next();
+        if (it.fileName().compare(QLatin1String(kMeterDataBaseName), Qt::CaseInsensitive) == 0)
+            found.append(it.fileInfo().absoluteFilePath());
+    }
+    found.sort();
+    return found;
+}
+
+} // namespace
+
+namespace {
+
+// ArchiveOk, ArchiveCancelled, or ArchiveSqlFailed with the statement's error in `*error`.
+int RunImport(QSqlDatabase db, QSqlError *error, const QString &label, const QVector<TSource> &sources,
+              TArchiveImportSummary *summary, const TArchiveProgress &progress)
+{
+    TArchiveImportSummary local;
+    TArchiveImportSummary *s = summary ? summary : &local;
+    *s = TArchiveImportSummary();
+    qint64 total = 0;
+    for (const TSource &src : sources)
+        total += src.rows.size();
+
+    TImporter importer(db, s);
+    importer.qsLabel = label;
+    if (!importer.Begin()) {
+        importer.Rollback();
+        *s = TArchiveImportSummary();
+        *error = importer.error;
+        return ArchiveSqlFailed;
+    }
+    qint64 done = 0;
+    bool cancelled = false;
+    for (const TSource &src : sources) {
+        if (!importer.Source(src, progress, &done, total, &cancelled)) {
+            importer.Rollback();
+            *s = TArchiveImportSummary();
+            if (cancelled)
+                return ArchiveCancelled;
+            *error = importer.error;
+            return ArchiveSqlFailed;
+        }
+    }
+    if (progress)
+        progress(done, total);
+    if (!importer.Finish()) {
+        importer.Rollback();
+        *s = TArchiveImportSummary();
+        *error = importer.error;
+        return ArchiveSqlFailed;
+    }
+    return ArchiveOk;
+}
+
+} // namespace
+
+int TArchive::ImportDatabase(const QString &dataBase, TArchiveImportSummary *summary, const TArchiveProgress &progress)
+{
+    if (summary)
+        *summary = TArchiveImportSummary();
+    if (!IsOpen())
+        return ArchiveNotOpen;
+    d->qsError.clear();
+    const TSource src = ReadSource(dataBase);
+    QSqlError error;
+    int result = RunImport(d->db, &error, src.qsPath, {src}, summary, progress);
+    if (result == ArchiveSqlFailed)
+        return d->Fail(error);
+    if (result == ArchiveOk && !src.bReadable) {
+        d->qsError = QObject::tr("Nie można odczytać bazy danych %1: %2")
+                         .arg(QDir::toNativeSeparators(src.qsPath), src.qsProblem);
+        return ArchiveSourceFailed;
+    }
+    return result;
+}
+
+int TArchive::ImportFolder(const QString &folder, TArchiveImportSummary *summary, const TArchiveProgress &progress)
+{
+    if (summary)
+        *summary = TArchiveImportSummary();
+    if (!IsOpen())
+        return ArchiveNotOpen;
+    d->qsError.clear();
+    const QFileInfo info(folder);
+    if (!info.isDir()) {
+        d->qsError = QObject::tr("Folder %1 nie istnieje.").arg(QDir::toNativeSeparators(folder));
+        return ArchiveSourceFailed;
+    }
+    QVector<TSource> sources;
+    for (const QString &path : MeterDataBasesUnder(info.absoluteFilePath())) {
+        if (progress && !progress(0, 0))
+            return ArchiveCancelled;
+        sources.append(ReadSource(path));
+    }
+    QSqlError error;
+    const int result = RunImport(d->db, &error, info.absoluteFilePath(), sources, summary, progress);
+    return result == ArchiveSqlFailed ? d->Fail(error) : result;
+}

@@ -1,0 +1,35 @@
+#ifndef TARCHIVE_P_H
+#define TARCHIVE_P_H
+
+// What tarchive.cpp and tarchive_import.cpp share; no other folder includes it.
+
+#include "archive/tarchive.h"
+
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QString>
+
+struct TArchive::TPrivate
+{
+    QString qsConnection; // this object's own connection name
+    QString qsPath;
+    QString qsError;
+    QSqlDatabase db;
+    int iBusyMs = kArchiveBusyMs;
+
+    /// Sets qsError from `error` and returns ArchiveBusy for a lock held too
+    /// long, `otherwise` for anything else.
+    int Fail(const QSqlError &error, int otherwise = ArchiveSqlFailed);
+    /// Runs `sql` on the archive; false with qsError set on failure.
+    bool Exec(const QString &sql);
+    /// A query on the archive's connection.
+    QSqlQuery Query() const { return QSqlQuery(db); }
+};
+
+/// A connection name no other part of the program uses.
+QString UniqueConnectionName(const char *prefix);
+
+/// Seconds since 1970 UTC, now.
+qint64 NowSeconds();
+
+#endif // TARCHIVE_P_H

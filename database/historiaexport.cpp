@@ -1,0 +1,63 @@
+#include "database/historiaexport.h"
+
+#include "measurement/jsontext.h"
+
+#include <QLocale>
+
+namespace {
+
+QString PointField(QString text)
+{
+    if (text.contains(QLatin1Char(',')) || text.contains(QLatin1Char('"')) || text.contains(QLatin1Char('\n'))
+        || text.contains(QLatin1Char('\r'))) {
+        text.replace(QLatin1Char('"'), QLatin1String("\"\""));
+        return QLatin1Char('"') + text + QLatin1Char('"');
+    }
+    return text;
+}
+
+// The change as the semicolon CSV words it, with a decimal point.
+QString PointPercent(double percent)
+{
+    return PercentText(percent, true).replace(QLatin1Char(','), QLatin1Char('.'));
+}
+
+} // namespace
+
+QString HistoriaCsvPointText(const QVector<THistoriaRow> &rows, int reference)
+{
+    const QVector<THistoriaZmiana> zmiany = HistoriaZmiany(rows, reference);
+    const QLatin1String crlf("\r\n");
+    QStringList header;
+    for (const QString &caption : HistoriaHeaders(true))
+        header.append(PointField(caption));
+    QString text = header.join(QLatin1Char(',')) + crlf;
+    for (int i = 0; i < rows.size(); ++i) {
+        const THistoriaRow &row = rows[i];
+        const QString R = row.status == -1 ? QObject::tr("Poza zakresem")
+                                           : QString::number(row.R, 'g', QLocale::FloatingPointShortest);
+        text += PointField(HistoriaCzasText(row.czas)) + QLatin1Char(',') + PointField(R) + QLatin1Char(',')
+            + PointField(HistoriaMetodaText(row)) + QLatin1Char(',') + PointPercent(zmiany[i].odniesienie)
+            + QLatin1Char(',') + PointPercent(zmiany[i].poprzedni) + QLatin1Char(',') + PointField(row.komentarz)
+            + crlf;
+    }
+    return text;
+}
+
+QString HistoriaJsonText(const QVector<THistoriaRow> &rows, int reference)
+{
+    const QVector<THistoriaZmiana> zmiany = HistoriaZmiany(rows, reference);
+    QString text;
+    for (int i = 0; i < rows.size(); ++i) {
+        const THistoriaRow &row = rows[i];
+        text += QStringLiteral("{\"id\":") + QString::number(row.id) + QStringLiteral(",\"czas\":")
+            + QString::number(row.czas) + QStringLiteral(",\"time\":") + JsonString(HistoriaCzasText(row.czas))
+            + QStringLiteral(",\"R_ohm\":") + (row.status == -1 ? QStringLiteral("null") : JsonNumber(row.R))
+            + QStringLiteral(",\"status\":") + QString::number(row.status) + QStringLiteral(",\"method\":")
+            + JsonString(HistoriaMetodaText(row)) + QStringLiteral(",\"change_reference_pct\":")
+            + JsonNumber(zmiany[i].odniesienie) + QStringLiteral(",\"change_previous_pct\":")
+            + JsonNumber(zmiany[i].poprzedni) + QStringLiteral(",\"comment\":") + JsonString(row.komentarz)
+            + QStringLiteral(",\"file\":") + JsonString(row.plik) + QStringLiteral("}\n");
+    }
+    return text;
+}

@@ -1,0 +1,511 @@
+// zymreader-cli run as a process on simulated meters: its files are the
+// window's files byte for byte, and it keeps its word on exit codes, on
+// standard output carrying only data, and on never replacing a file
+// unasked.
+
+#include "app/mainwindow.h"
+#include "database/historia.h"
+#include "database/tdatabase.h"
+#include "measurement/datafile.h"
+#include "simulator/zymsim.h"
+#include "support/appsupport.h"
+#include "support/dbsupport.h"
+#include "support/testsupport.h"
+#include "tools/fitrl.h"
+
+#include <QAction>
+#include <QFileDialog>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLineEdit>
+#include <QProcess>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <memory>
+
+namespace {
+
+struct TRun
+{
+    int code = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+QString CliPath()
+{
+    return qEnvironmentVariable("ZYM_BINARY_DIR") + QStringLiteral("/zymreader-cli");
+}
+
+// Runs the tool; `env` replaces the environment when not empty.
+TRun Run(const QStringList &args, const QProcessEnvironment &env = QProcessEnvironment())
+{
+    QProcess process;
+    if (!env.isEmpty())
+        process.setProcessEnvironment(env);
+    process.start(CliPath(), args);
+    TRun run;
+    if (!process.waitForFinished(120000) || process.exitStatus() != QProcess::NormalExit)
+        return run;
+    run.code = process.exitCode();
+    run.out = process.readAllStandardOutput();
+    run.err = process.readAllStandardError();
+    return run;
+}
+
+QByteArray FileBytes(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+bool WriteBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
+// Saves what the window shows through "Zapisz pomiar jako", under the
+// filter `filter`, as `fileName` in `folder`; the name the dialog proposed
+// goes to `*proposed`.
+void ExportFromWindow(MainWindow *window, const QString &filter, const QString &folder, const QString &fileName,
+                      QString *proposed)
+{
+    testsupport::WhenModal([=](QWidget *w) {
+        auto *dialog = qobject_cast<QFileDialog *>(w);
+        QLineEdit *edit = dialog ? dialog->findChild<QLineEdit *>("fileNameEdit") : nullptr;
+        if (!edit) {
+            static_cast<QDialog *>(w)->reject();
+            return;
+        }
+        *proposed = edit->text();
+        dialog->selectNameFilter(filter);
+        dialog->setDirectory(folder);
+        edit->setText(fileName);
+        QMetaObject::invokeMethod(dialog, "accept");
+    });
+    QAction *exportAction = window->findChild<QAction *>("actionExport_wyniku_do_CSV");
+    exportAction->setEnabled(true); // a file opened alone leaves it as it was
+    exportAction->trigger();
+}
+
+} // namespace
+
+class TestCli : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanupTestCase() { QFile::remove(appsupport::IniPath()); }
+    void sameBytesAsWindow_data();
+    void sameBytesAsWindow();
+    void exitCodesAndStreams_data();
+    void exitCodesAndStreams();
+    void neverReplacesUnasked();
+    void selection_data();
+    void selection();
+    void fitLines();
+    void historyAsWindowSavesIt();
+    void reportsWithoutDisplay();
+    void archiveRoads();
+
+private:
+    QTemporaryDir dir;
+    TSimMeter meter;
+    QString qsObiekt; // the object with the most measurements
+};
+
+void TestCli::initTestCase()
+{
+    QVERIFY2(QFileInfo(CliPath()).isExecutable(), qPrintable(CliPath()));
+    TSimOptions options;
+    options.iObiekty = 3;
+    options.iPomiary = 8;
+    options.seed = 7;
+    QString error;
+    QCOMPARE(SimWriteMeter(dir.filePath("meter"), options, &meter, &error), int(SimOk));
+    QHash<int, int> counts;
+    for (const TSimPomiar &p : meter.pomiary)
+        ++counts[p.obiekt_id];
+    int best = 1;
+    for (auto it = counts.cbegin(); it != counts.cend(); ++it)
+        if (it.value() > counts.value(best))
+            best = it.key();
+    qsObiekt = meter.obiekty.at(best - 1);
+    QVERIFY(appsupport::WriteIni("[Program]\nAskIfAppClose=false\n[ZYM]\nZYM_NetAdress=127.0.0.1\n"));
+}
+
+void TestCli::sameBytesAsWindow_data()
+{
+    QTest::addColumn<bool>("fromDataBase");
+    QTest::addColumn<QString>("filter");
+    QTest::addColumn<QString>("format");
+    QTest::addColumn<QString>("suffix");
+
+    const QString csv = QStringLiteral("Plik CSV (*.csv)");
+    const QString point = QString::fromUtf8("Plik CSV z kropką dziesiętną (*.csv)");
+    const QString zym = QStringLiteral("Plik ZYM (*.zym5)");
+    QTest::newRow("database, csv") << true << csv << "csv" << ".csv";
+    QTest::newRow("database, csv-point") << true << point << "csv-point" << ".csv";
+    QTest::newRow("database, zym5") << true << zym << "zym5" << ".zym5";
+    QTest::newRow("data file, csv") << false << csv << "csv" << ".csv";
+    QTest::newRow("data file, csv-point") << false << point << "csv-point" << ".csv";
+    QTest::newRow("data file, zym5") << false << zym << "zym5" << ".zym5";
+}
+
+void TestCli::sameBytesAsWindow()
+{
+    QFETCH(bool, fromDataBase);
+    QFETCH(QString, filter);
+    QFETCH(QString, format);
+    QFETCH(QString, suffix);
+
+    QTemporaryDir out;
+    std::unique_ptr<MainWindow> window = appsupport::NewWindow();
+    window->show();
+    QString source;
+    QStringList selection;
+    if (fromDataBase) {
+        testsupport::AnswerFileDialog(meter.qsDataBase);
+        window->findChild<QAction *>("actionOpenDataBase")->trigger();
+        auto *obiekty = window->findChild<QTableView *>("tV_Obiekty");
+        auto *pomiary = window->findChild<QTableView *>("tV_Pomiary");
+        testsupport::ClickCell(obiekty, 0, 0);
+        QVERIFY(pomiary->model() && pomiary->model()->rowCount() > 0);
+        testsupport::ClickCell(pomiary, 0, 1);
+        source = meter.qsDataBase;
+        selection = QStringList{"--id", QString::number(window->pomiarId())};
+    } else {
+        // A data file copied elsewhere: the comment line names it.
+        source = out.filePath("kopia.zym5");
+        QVERIFY(QFile::copy(meter.qsFolder + meter.pomiary.at(2).plik_dane, source));
+        testsupport::AnswerFileDialog(source);
+        window->findChild<QAction *>("actionOpenPomiar")->trigger();
+    }
+    QString proposed;
+    ExportFromWindow(window.get(), filter, out.path(), "okno" + suffix, &proposed);
+    const QByteArray fromWindow = FileBytes(out.filePath("okno" + suffix));
+    QVERIFY(fromWindow.size() > 1000);
+
+    const TRun run = Run(QStringList{"--lang", "pl", "export", "--format", format, "--out", out.filePath("cli")}
+                         + selection + QStringList{source});
+    QCOMPARE(run.code, 0);
+    QCOMPARE(run.out, QByteArray());
+    QCOMPARE(run.err, QByteArray());
+    const QStringList written = QDir(out.filePath("cli")).entryList(QDir::Files);
+    // Before any export the window's remembered folder is its settings
+    // default, a single space, which the proposal starts with.
+    QCOMPARE(written, QStringList{QFileInfo(proposed.trimmed()).fileName() + suffix});
+    QCOMPARE(FileBytes(out.filePath("cli/" + written.first())), fromWindow);
+}
+
+void TestCli::exitCodesAndStreams_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<int>("code");
+    QTest::addColumn<QString>("stdoutStarts"); // empty: nothing on standard output
+    QTest::addColumn<QString>("stderrHas");
+
+    QTest::newRow("version") << QStringList{"--version"} << 0 << "zymreader-cli 1" << "";
+    QTest::newRow("help of a command") << QStringList{"fit", "--help"} << 0 << QString::fromUtf8("Użycie: zymreader-cli fit") << "";
+    QTest::newRow("no command") << QStringList{} << 2 << "" << "--help";
+    QTest::newRow("unknown command") << QStringList{"convert", "a"} << 2 << "" << "convert";
+    QTest::newRow("unknown option") << QStringList{"fit", "--fast", "a.zym5"} << 2 << "" << "fast";
+    QTest::newRow("export without format") << QStringList{"export", "--out", "x", "a.zym5"} << 2 << "" << "--format";
+    QTest::newRow("export to an unknown format") << QStringList{"export", "--format", "xls", "--out", "x", "a.zym5"} << 2 << "" << "xls";
+    QTest::newRow("export without sources") << QStringList{"export", "--format", "csv", "--out", "x"} << 2 << "" << "";
+    QTest::newRow("date that is none") << QStringList{"export", "--format", "csv", "--out", "x", "--since", "2020-13-01", "m"} << 2 << "" << "2020-13-01";
+    QTest::newRow("id that is no number") << QStringList{"export", "--format", "csv", "--out", "x", "--id", "1.5", "m"} << 2 << "" << "--id";
+    QTest::newRow("history without object") << QStringList{"history", "db"} << 2 << "" << "--object";
+    QTest::newRow("unknown language") << QStringList{"--lang", "de", "fit", "a"} << 2 << "" << "de";
+    QTest::newRow("english messages") << QStringList{"--lang", "en", "export", "--format", "xls", "--out", "x", "a"} << 2 << "" << "Unknown format";
+    QTest::newRow("missing data file") << QStringList{"export", "--format", "csv", "--out", "OUT", "brak.zym5"} << 1 << "" << "brak.zym5";
+    QTest::newRow("fit of a missing file") << QStringList{"fit", "brak.zym5"} << 1 << "{\"file\":\"brak.zym5\",\"valid\":false" << "brak.zym5";
+    QTest::newRow("history of no such object") << QStringList{"history", "--object", "Nikt", "DB"} << 1 << "" << "Nikt";
+    QTest::newRow("not a database") << QStringList{"history", "--object", "Nikt", "brak.db"} << 1 << "" << "brak.db";
+}
+
+void TestCli::exitCodesAndStreams()
+{
+    QFETCH(QStringList, args);
+    QFETCH(int, code);
+    QFETCH(QString, stdoutStarts);
+    QFETCH(QString, stderrHas);
+
+    QTemporaryDir out;
+    for (QString &a : args) {
+        if (a == QLatin1String("OUT"))
+            a = out.path();
+        else if (a == QLatin1String("DB"))
+            a = meter.qsDataBase;
+    }
+    if (!args.contains("--lang"))
+        args = QStringList{"--lang", "pl"} + args;
+    const TRun run = Run(args);
+    QCOMPARE(run.code, code);
+    if (stdoutStarts.isEmpty())
+        QCOMPARE(run.out, QByteArray());
+    else
+        QVERIFY2(run.out.startsWith(stdoutStarts.toUtf8()), run.out.constData());
+    QVERIFY2(QString::fromLocal8Bit(run.err).contains(stderrHas), run.err.constData());
+    if (code == 0)
+        QCOMPARE(run.err, QByteArray());
+    if (code == 2)
+        QVERIFY(QDir(out.path()).isEmpty());
+}
+
+void TestCli::neverReplacesUnasked()
+{
+    QTemporaryDir out;
+    const QString first = meter.qsFolder + meter.pomiary.at(0).plik_dane;
+    const QString second = meter.qsFolder + meter.pomiary.at(1).plik_dane;
+    const QStringList exportCsv{"--lang", "pl", "export", "--format", "csv", "--out", out.path()};
+    TRun run = Run(exportCsv + QStringList{first, second});
+    QCOMPARE(run.code, 0);
+    const QStringList names = QDir(out.path()).entryList(QDir::Files, QDir::Name);
+    QCOMPARE(names.size(), 2);
+    // Stands for a file the user edited since.
+    const QString edited = out.filePath(names.first());
+    QVERIFY(WriteBytes(edited, "edited by hand\n"));
+
+    run = Run(exportCsv + QStringList{first, second});
+    QCOMPARE(run.code, 1);
+    QCOMPARE(FileBytes(edited), QByteArray("edited by hand\n"));
+    const QString err = QString::fromLocal8Bit(run.err);
+    QVERIFY2(err.contains(first) && err.contains(second) && err.contains("--force"), run.err.constData());
+    QVERIFY2(!err.contains('\r'), "progress is for terminals only");
+
+    run = Run(exportCsv + QStringList{"--force", first, second});
+    QCOMPARE(run.code, 0);
+    QVERIFY(FileBytes(edited).startsWith("Obiekt;"));
+
+    // One run that would write one name twice keeps the first and names the second.
+    QTemporaryDir twice;
+    const QString copy = twice.filePath("kopia.zym5");
+    QVERIFY(QFile::copy(first, copy));
+    run = Run(QStringList{"--lang", "pl", "export", "--format", "zym5", "--force", "--out", twice.filePath("out"),
+                          first, copy});
+    QCOMPARE(run.code, 1);
+    QVERIFY2(QString::fromLocal8Bit(run.err).contains(copy), run.err.constData());
+    QCOMPARE(QDir(twice.filePath("out")).entryList(QDir::Files).size(), 1);
+}
+
+void TestCli::selection_data()
+{
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<int>("code");
+    QTest::addColumn<int>("files"); // -1: the measurements of qsObiekt
+
+    QTest::newRow("everything") << QStringList{} << 0 << 8;
+    QTest::newRow("one object") << QStringList{"--object", "OBIEKT"} << 0 << -1;
+    QTest::newRow("one id") << QStringList{"--id", "3"} << 0 << 1;
+    QTest::newRow("no such id") << QStringList{"--id", "99"} << 1 << 0;
+    QTest::newRow("no such object") << QStringList{"--object", "Nikt"} << 1 << 0;
+    QTest::newRow("before all of them") << QStringList{"--until", "2000-01-01"} << 0 << 0;
+    QTest::newRow("since the last day") << QStringList{"--since", "LASTDAY"} << 0 << -2;
+}
+
+void TestCli::selection()
+{
+    QFETCH(QStringList, options);
+    QFETCH(int, code);
+    QFETCH(int, files);
+
+    int ofObject = 0;
+    QDate lastDay;
+    int onLastDay = 0;
+    for (const TSimPomiar &p : meter.pomiary) {
+        if (meter.obiekty.at(p.obiekt_id - 1) == qsObiekt)
+            ++ofObject;
+        lastDay = qMax(lastDay, QDateTime::fromSecsSinceEpoch(quint32(p.czas)).date());
+    }
+    for (const TSimPomiar &p : meter.pomiary)
+        onLastDay += QDateTime::fromSecsSinceEpoch(quint32(p.czas)).date() == lastDay ? 1 : 0;
+    for (QString &o : options) {
+        if (o == QLatin1String("OBIEKT"))
+            o = qsObiekt;
+        else if (o == QLatin1String("LASTDAY"))
+            o = lastDay.toString(Qt::ISODate);
+    }
+    if (files == -1)
+        files = ofObject;
+    else if (files == -2)
+        files = onLastDay;
+
+    QTemporaryDir out;
+    const TRun run = Run(QStringList{"--lang", "pl", "export", "--format", "zym5", "--out", out.path()} + options
+                         + QStringList{meter.qsFolder});
+    QCOMPARE(run.code, code);
+    QCOMPARE(QDir(out.path()).entryList(QDir::Files).size(), files);
+}
+
+void TestCli::fitLines()
+{
+    QTemporaryDir out;
+    const QString shortFile = out.filePath("krotki.zym5");
+    QVERIFY(WriteBytes(shortFile, FileBytes(meter.qsFolder + meter.pomiary.at(0).plik_dane).left(1000)));
+    QStringList files;
+    for (const TSimPomiar &p : meter.pomiary)
+        files.append(meter.qsFolder + p.plik_dane);
+    files.insert(3, shortFile);
+
+    const TRun run = Run(QStringList{"--lang", "pl", "fit"} + files);
+    QCOMPARE(run.code, 1);
+    QVERIFY2(QString::fromLocal8Bit(run.err).contains(shortFile), run.err.constData());
+    const QList<QByteArray> lines = run.out.trimmed().split('\n');
+    QCOMPARE(lines.size(), files.size());
+    std::unique_ptr<TDataPomiar> rec(new TDataPomiar);
+    for (int i = 0; i < files.size(); ++i) {
+        QJsonParseError error;
+        const QJsonObject line = QJsonDocument::fromJson(lines[i], &error).object();
+        QVERIFY2(error.error == QJsonParseError::NoError, lines[i].constData());
+        QCOMPARE(line.value("file").toString(), files[i]);
+        if (files[i] == shortFile) {
+            QCOMPARE(line.value("valid").toBool(), false);
+            QVERIFY(!line.value("reason").toString().isEmpty());
+            continue;
+        }
+        // Every digit of the fit the windows show, read back as the same double.
+        QCOMPARE(ReadDataFile(files[i], rec.get()), DataFileOk);
+        const TFitRL fit = FitRL(rec.get());
+        QCOMPARE(line.value("valid").toBool(), fit.bValid);
+        if (!fit.bValid)
+            continue;
+        QCOMPARE(line.value("R_ohm").toDouble(), fit.R);
+        QCOMPARE(line.value("sR_ohm").toDouble(), fit.sR);
+        QCOMPARE(line.value("L_uH").toDouble(), fit.L);
+        QCOMPARE(line.value("sL_uH").toDouble(), fit.sL);
+        QCOMPARE(line.value("residual_V").toDouble(), fit.rmsResidual);
+        QCOMPARE(line.value("rows").toInt(), fit.iRows);
+        QVERIFY(line.value("reason").isNull());
+    }
+}
+
+void TestCli::historyAsWindowSavesIt()
+{
+    // What the history window's "Zapisz historię jako CSV…" writes for the object.
+    QTemporaryDir out;
+    QVector<THistoriaRow> rows;
+    {
+        std::unique_ptr<TDataBase> baza(new TDataBase);
+        QCOMPARE(int(baza->Open(meter.qsDataBase)), int(TDataBase::OpenOk));
+        QVERIFY(ReadHistoria(baza->db, baza->ObjectId(qsObiekt), &rows, nullptr));
+        QCOMPARE(SaveHistoriaCsv(out.filePath("okno.csv"), rows, FirstValueIndex(rows)), ExportOk);
+        baza->Close();
+    }
+    QVERIFY(rows.size() > 1);
+
+    TRun run = Run({"--lang", "pl", "history", "--object", qsObiekt, meter.qsFolder});
+    QCOMPARE(run.code, 0);
+    QCOMPARE(run.out, FileBytes(out.filePath("okno.csv")));
+
+    run = Run({"--lang", "pl", "history", "--object", qsObiekt, "--format", "json", meter.qsDataBase});
+    QCOMPARE(run.code, 0);
+    const QList<QByteArray> lines = run.out.trimmed().split('\n');
+    QCOMPARE(lines.size(), rows.size());
+    for (int i = 0; i < rows.size(); ++i) {
+        const QJsonObject line = QJsonDocument::fromJson(lines[i]).object();
+        QCOMPARE(qint64(line.value("id").toDouble()), rows[i].id);
+        QCOMPARE(line.value("comment").toString(), rows[i].komentarz);
+        if (rows[i].status != -1)
+            QCOMPARE(line.value("R_ohm").toDouble(), rows[i].R);
+    }
+
+    run = Run({"--lang", "pl", "history", "--object", qsObiekt, "--format", "csv-point", meter.qsDataBase});
+    QCOMPARE(run.code, 0);
+    int lineBreaks = rows.size() + 1;
+    for (const THistoriaRow &row : rows)
+        lineBreaks += row.komentarz.count("\r\n");
+    QCOMPARE(run.out.count("\r\n"), lineBreaks);
+    QVERIFY(run.out.startsWith("Czas,R [Ohm],Metoda,"));
+    QVERIFY(run.out.contains(QByteArray(",") + QByteArray::number(rows.first().R, 'g', 17).left(4)));
+}
+
+void TestCli::reportsWithoutDisplay()
+{
+    // As on a server: no display and no platform chosen.
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove("QT_QPA_PLATFORM");
+    env.remove("DISPLAY");
+    env.remove("WAYLAND_DISPLAY");
+    QTemporaryDir out;
+    const QString report = out.filePath("raport.pdf");
+
+    TRun run = Run({"--lang", "pl", "report", "--object", qsObiekt, "--out", report, meter.qsDataBase}, env);
+    QCOMPARE(run.code, 0);
+    QCOMPARE(run.out, QByteArray());
+    QVERIFY(FileBytes(report).startsWith("%PDF"));
+
+    run = Run({"--lang", "pl", "report", "--object", qsObiekt, "--out", report, meter.qsDataBase}, env);
+    QCOMPARE(run.code, 1);
+    run = Run({"--lang", "pl", "report", "--force", "--object", qsObiekt, "--out", report, meter.qsDataBase}, env);
+    QCOMPARE(run.code, 0);
+
+    run = Run({"--lang", "pl", "export", "--format", "pdf", "--out", out.filePath("pdf"), "--id", "2",
+               meter.qsDataBase}, env);
+    QCOMPARE(run.code, 0);
+    const QStringList pdfs = QDir(out.filePath("pdf")).entryList(QDir::Files);
+    QCOMPARE(pdfs.size(), 1);
+    QVERIFY(FileBytes(out.filePath("pdf/" + pdfs.first())).startsWith("%PDF"));
+}
+
+void TestCli::archiveRoads()
+{
+    QTemporaryDir out;
+    const QString archive = out.filePath("archiwum.db");
+    const QStringList pl{"--lang", "pl"};
+
+    TRun run = Run(pl + QStringList{"import", "--archive", archive, meter.qsFolder});
+    QCOMPARE(run.code, 0);
+    QJsonObject summary = QJsonDocument::fromJson(run.out).object();
+    QCOMPARE(summary.value("new").toInt(), meter.pomiary.size());
+    run = Run(pl + QStringList{"import", "--archive", archive, meter.qsDataBase});
+    QCOMPARE(run.code, 0);
+    summary = QJsonDocument::fromJson(run.out).object();
+    QCOMPARE(summary.value("new").toInt(), 0);
+    QCOMPARE(summary.value("archived").toInt(), meter.pomiary.size());
+
+    // The archive's history and files are the meter database's.
+    const TRun fromMeter = Run(pl + QStringList{"history", "--object", qsObiekt, meter.qsDataBase});
+    run = Run(pl + QStringList{"history", "--object", qsObiekt, archive});
+    QCOMPARE(run.code, 0);
+    QCOMPARE(run.out, fromMeter.out);
+    QCOMPARE(Run(pl + QStringList{"export", "--format", "csv", "--out", out.filePath("z_miernika"), meter.qsDataBase}).code, 0);
+    QCOMPARE(Run(pl + QStringList{"export", "--format", "csv", "--out", out.filePath("z_archiwum"), archive}).code, 0);
+    const QStringList names = QDir(out.filePath("z_miernika")).entryList(QDir::Files);
+    QCOMPARE(names.size(), meter.pomiary.size());
+    QCOMPARE(QDir(out.filePath("z_archiwum")).entryList(QDir::Files), names);
+    for (const QString &name : names)
+        QCOMPARE(FileBytes(out.filePath("z_archiwum/" + name)), FileBytes(out.filePath("z_miernika/" + name)));
+
+    run = Run(pl + QStringList{"check", archive});
+    QCOMPARE(run.code, 0);
+    QJsonObject check = QJsonDocument::fromJson(run.out).object();
+    QCOMPARE(check.value("ok").toBool(), true);
+    QCOMPARE(check.value("records").toInt(), meter.pomiary.size());
+
+    // A raw record damaged on the disk is found, named, and never exported.
+    QCOMPARE(testsupport::ExecSql(archive, "UPDATE rekord SET dane = zeroblob(64) WHERE pomiar_id = 2"), QString());
+    run = Run(pl + QStringList{"check", archive});
+    QCOMPARE(run.code, 1);
+    check = QJsonDocument::fromJson(run.out).object();
+    QCOMPARE(check.value("ok").toBool(), false);
+    QCOMPARE(check.value("damaged").toArray().size(), 1);
+    QVERIFY2(QString::fromLocal8Bit(run.err).contains(archive + " #2"), run.err.constData());
+    run = Run(pl + QStringList{"export", "--format", "zym5", "--out", out.filePath("uszkodzony"), "--id", "2", archive});
+    QCOMPARE(run.code, 1);
+    QVERIFY(QDir(out.filePath("uszkodzony")).isEmpty());
+
+    // A meter database is never taken for an archive, nor made one.
+    const QByteArray before = FileBytes(meter.qsDataBase);
+    QCOMPARE(Run(pl + QStringList{"check", meter.qsDataBase}).code, 1);
+    QCOMPARE(Run(pl + QStringList{"import", "--archive", meter.qsDataBase, meter.qsFolder}).code, 1);
+    QCOMPARE(FileBytes(meter.qsDataBase), before);
+}
+
+QTEST_MAIN(TestCli)
+#include "test_cli.moc"
