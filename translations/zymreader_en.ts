@@ -341,7 +341,7 @@ p, li { white-space: pre-wrap; }
     <message>
         <location line="+8"/>
         <source>Polski</source>
-        <translation>Polish</translation>
+        <translation>Polski</translation>
     </message>
     <message>
         <location line="+8"/>
