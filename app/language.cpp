@@ -4,6 +4,9 @@
 #include "ui_mainwindow.h"
 
 #include <QCoreApplication>
+#include <QEvent>
+#include <QLibraryInfo>
+#include <QLocale>
 
 void MainWindow::on_actionPolski_triggered()
 {
@@ -34,10 +37,16 @@ void MainWindow::SwitchLanguage(int index)
     ui->actionAngieski->setChecked(index != 0);
     idefaultLang = index;
     LoadTranslation(qsTranslateFileName[index]);
+    LoadQtTranslation(index);
+    // Delivered now, not from the event loop: a message box opened before
+    // it arrives would otherwise give its renamed buttons Qt's texts back.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
     ui->retranslateUi(this);
     RetranslateTables();
     RetranslatePlotMenu();
     RetranslateArchiwum();
+    RetranslateDesktop();
+    SetMnemonics();
 
     if (objectText.startsWith(objectPrefix))
         ui->label_obiekt->setText(tr("Obiekt: ") + objectText.mid(objectPrefix.size()));
@@ -65,4 +74,26 @@ void MainWindow::LoadTranslation(QString fileName)
         return;
     if (translator.load(fileName))
         QCoreApplication::installTranslator(&translator);
+}
+
+void MainWindow::LoadQtTranslation(int index)
+{
+    // Qt's dialogs (file choosers, message box buttons, print preview) speak
+    // the interface language. A copy beside the program (a Windows
+    // installation) comes before the one Qt was installed with.
+    if (!qtTranslator.isEmpty())
+        QCoreApplication::removeTranslator(&qtTranslator);
+    if (index != 0)
+        return; // English: Qt's own texts
+    const QLocale polish(QLocale::Polish, QLocale::Poland);
+    const QStringList folders = {QCoreApplication::applicationDirPath() + QStringLiteral("/translations"),
+                                 QLibraryInfo::location(QLibraryInfo::TranslationsPath)};
+    for (const QString &folder : folders) {
+        for (const QString &name : {QStringLiteral("qt"), QStringLiteral("qtbase")}) {
+            if (qtTranslator.load(polish, name, QStringLiteral("_"), folder)) {
+                QCoreApplication::installTranslator(&qtTranslator);
+                return;
+            }
+        }
+    }
 }

@@ -16,6 +16,7 @@
 #include <QStandardPaths>
 #include <QStatusBar>
 #include <QTimer>
+#include <qcustomplot.h>
 
 #include <cstring>
 
@@ -46,6 +47,15 @@ MainWindow::MainWindow(QWidget *parent)
     SetUpHistoria();
     SetUpPlotMenu();
     SetUpArchiwum();
+    SetUpKeyboard();
+    // The legend labels "I[A]" and "U[V]" sit in the chart's top left
+    // corner: the axes start below them, so no tick label runs under them.
+    ui->plot->axisRect()->setMinimumMargins(QMargins(0, 38, 0, 0));
+    SetUpObiektyFilter();
+    ui->menuOpcje->addSeparator();
+    pSettingsAction = ui->menuOpcje->addAction(QString(), this, &MainWindow::OpenSettingsDialog);
+    pSettingsAction->setObjectName(QStringLiteral("actionUstawienia"));
+    pSettingsAction->setMenuRole(QAction::PreferencesRole);
 
     LoadSettings();
 
@@ -91,7 +101,19 @@ void MainWindow::resizeEvent(QResizeEvent *event)
     ui->gB_Baza->setGeometry(layout.baza);
     ui->tV_Obiekty->setGeometry(layout.obiekty);
     ui->tV_Pomiary->setGeometry(layout.pomiary);
+    ui->label_Pomiary->move(layout.pomiary.x() + 1, ui->label_Pomiary->y());
+    ui->gB_Wynik->setGeometry(layout.wynik);
+    ui->tE_Komentarz->setGeometry(layout.komentarz);
+    // The form's widths are what the labels get at the form's own size.
+    static const struct { QLabel *Ui::MainWindow::*label; int formWidth; } kLabels[] = {
+        {&Ui::MainWindow::label_R, 161}, {&Ui::MainWindow::label_Metoda, 181},
+        {&Ui::MainWindow::label_Czas, 321}, {&Ui::MainWindow::label_obiekt, 421}};
+    for (const auto &entry : kLabels) {
+        QLabel *label = ui->*entry.label;
+        label->resize(WynikLabelWidth(entry.formWidth, layout.wynik.width()), label->height());
+    }
     ui->plot->setGeometry(layout.plot);
+    PlaceObiektyFilter();
     // On a screen too small for it the window may still fit the screen.
     QSize minimum = MainMinimumSize(bars);
     if (const QScreen *display = screen())

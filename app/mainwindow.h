@@ -25,6 +25,8 @@ class QCloseEvent;
 class QPoint;
 class QResizeEvent;
 class QTableView;
+class QLineEdit;
+class QAction;
 QT_END_NAMESPACE
 
 class TRowDriver;
@@ -274,6 +276,26 @@ private:
     TRowDriver *pPomiaryRows = nullptr; // the measurement table's current row and clicks
     TArchiwumView *pArchiwum = nullptr; // the archive while the tables show it
     QPointer<DialogImport> pImportLog;  // the import log window, while it exists
+
+    // ---- desktop: keyboard, Qt's own texts, settings dialog, object filter (app/, database/ui/)
+public:
+    /// "Opcje › Ustawienia…": edits the settings a user may change, writes
+    /// them to the settings file and applies them.
+    void OpenSettingsDialog();
+    QString downloadFolder() const { return qsDownloadFolder; }
+private:
+    void SetUpKeyboard();
+    /// Mnemonics in the menu bar and its menus for the texts shown now.
+    void SetMnemonics();
+    /// Qt's own translation (dialog buttons, file dialogs) for language `index`.
+    void LoadQtTranslation(int index);
+    void SetUpObiektyFilter();
+    void PlaceObiektyFilter();
+    void RetranslateDesktop();
+    QTranslator qtTranslator;  // Qt's own texts in the interface language
+    QString qsDownloadFolder;  // offered first by the download; empty: DATA/ZYM5 beside the program
+    QLineEdit *pObiektyFilter = nullptr;
+    QAction *pSettingsAction = nullptr;
 };
 
 #endif // MAINWINDOW_H

@@ -37,6 +37,7 @@ void MainWindow::LoadSettings()
     qsZYM_DataBasePath = settings.value(QStringLiteral("ZYM_DataBasePath"),
                                         QStringLiteral("//192.168.4.1/zym_wyniki/zym_5.db")).toString();
     qsZYM_NetAdress = settings.value(QStringLiteral("ZYM_NetAdress"), QStringLiteral("192.168.4.1")).toString();
+    qsDownloadFolder = settings.value(QStringLiteral("DownloadFolder")).toString();
     settings.endGroup();
 
     settings.beginGroup(QStringLiteral("Language"));

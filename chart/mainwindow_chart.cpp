@@ -7,6 +7,8 @@
 #include "chart/dialogwykres.h"
 #include "chart/plotpomiar.h"
 
+#include <QLabel>
+
 void MainWindow::on_actionOkno_triggered()
 {
     if (pDialogWykres)
@@ -21,6 +23,15 @@ void MainWindow::on_actionOkno_triggered()
     // The record held may be one the main chart no longer shows.
     if (ui->plot->graphCount() == 0)
         pDialogWykres->ClearWykresSLOT(PlotMessage(ui->plot));
+    // The title names the measurement shown, and follows it.
+    const QString title = pDialogWykres->windowTitle();
+    auto name = [this, title]() {
+        const QString shown = Shown.obiekt.isEmpty() ? Shown.plik
+                                                       : Shown.obiekt + QStringLiteral(", ") + ui->label_Czas->text();
+        pDialogWykres->setWindowTitle(shown.trimmed().isEmpty() ? title : title + QStringLiteral(" – ") + shown);
+    };
+    name();
+    connect(this, &MainWindow::UpdateWykresWindow, pDialogWykres, name);
 }
 
 void MainWindow::on_actionZoomAll_triggered()

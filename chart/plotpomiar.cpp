@@ -48,7 +48,7 @@ void PlotPomiar(QCustomPlot *plot, const TDataPomiar *pomiar, int offset03, int 
     else
         plot->graph(1)->setData(s.keys, s.voltage, true);
 
-    plot->xAxis->setLabel(QStringLiteral("t"));
+    plot->xAxis->setLabel(QStringLiteral("t [ms]"));
     plot->yAxis->setLabel(QStringLiteral("U/I"));
     plot->xAxis->setRange(-20, 40);
     // An empty range (a flat record at 0) is refused by the axis, which then

@@ -5,22 +5,32 @@
 #include <QRect>
 #include <QSize>
 
-/// Where the four widgets that follow the window's size go, in the
-/// coordinates of their parents (`baza` and `plot` in the central widget,
-/// the tables inside `baza`).
+/// Where the widgets that follow the window's size go, in the coordinates
+/// of their parents (`baza`, `wynik` and `plot` in the central widget, the
+/// tables inside `baza`, the comment inside `wynik`).
 struct TMainLayout
 {
-    QRect baza;    ///< gB_Baza
-    QRect obiekty; ///< tV_Obiekty
-    QRect pomiary; ///< tV_Pomiary
-    QRect plot;    ///< plot
+    QRect baza;        ///< gB_Baza
+    QRect obiekty;     ///< tV_Obiekty
+    QRect pomiary;     ///< tV_Pomiary
+    QRect wynik;       ///< gB_Wynik
+    QRect komentarz;   ///< tE_Komentarz
+    QRect plot;        ///< plot
 };
 
 /// The layout for a window of size `window` whose menu bar, tool bars and
-/// status bar take `bars` from its sides. The form was drawn for bars of
-/// 64 px in all (top and bottom together); on any platform the database
-/// group ends at the status bar's top and the chart 4 px above it.
+/// status bar take `bars` from its sides. At the size the form was drawn
+/// for (a central area of 1211 x 591 px) every widget keeps the form's
+/// geometry and only the heights follow the bars; a wider window shares the
+/// extra width between the tables and the result column (group and chart),
+/// a narrower one first gives up the right margin, then shrinks both down
+/// to what their texts need. A window too short for the chart gives up the
+/// free band above the groups before the chart gets smaller.
 TMainLayout MainLayout(const QSize &window, const QMargins &bars);
+
+/// The width of a label of the result group drawn `formWidth` px wide, in
+/// a group `wynikWidth` px wide: wider as the group grows, never past it.
+int WynikLabelWidth(int formWidth, int wynikWidth);
 
 /// The smallest window whose result group stays whole and whose chart
 /// keeps room for its axes and tick labels, with `bars` as above.

@@ -140,7 +140,7 @@ void TestChart::plotHoldsTwoGraphsWithDefaultRanges()
     QCOMPARE(plot.graph(1)->name(), QStringLiteral("U[V]"));
     QCOMPARE(plot.graph(0)->keyAxis(), plot.xAxis);
     QCOMPARE(plot.graph(1)->valueAxis(), plot.yAxis);
-    QCOMPARE(plot.xAxis->label(), QStringLiteral("t"));
+    QCOMPARE(plot.xAxis->label(), QStringLiteral("t [ms]"));
     QCOMPARE(plot.yAxis->label(), QStringLiteral("U/I"));
     QCOMPARE(plot.xAxis->range().lower, -20.0);
     QCOMPARE(plot.xAxis->range().upper, 40.0);

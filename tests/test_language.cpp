@@ -29,7 +29,7 @@ QAction *Action(MainWindow *window, const char *name)
 
 QString MenuTitle(MainWindow *window, const char *name)
 {
-    return window->findChild<QMenu *>(QLatin1String(name))->title();
+    return window->findChild<QMenu *>(QLatin1String(name))->title().remove(QLatin1Char('&'));
 }
 
 // The language the window shows, told by two of its texts.
@@ -149,7 +149,7 @@ void TestLanguage::switching()
         QCOMPARE(Action(window.get(), "actionPolski")->isChecked(), !english);
         QCOMPARE(window->languageIndex(), english ? 1 : 0);
         QCOMPARE(ShownLanguage(window.get()), QString(english ? "en" : "pl"));
-        QCOMPARE(Action(window.get(), "actionAngieski")->text(),
+        QCOMPARE(Action(window.get(), "actionAngieski")->text().remove(QLatin1Char('&')),
                  QString(english ? "English" : "Angieski"));
         // Polish means no translator at all, not a second one left installed.
         QCOMPARE(CloseQuestion(), QString::fromUtf8(english ? "Exit the program?" : "Zakończyć program?"));

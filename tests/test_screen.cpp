@@ -106,6 +106,8 @@ private slots:
 
     void layoutRule_data();
     void layoutRule();
+    void layoutShares_data();
+    void layoutShares();
     void nothingUnderStatusBar_data();
     void nothingUnderStatusBar();
     void columnsShowWholeTexts();
@@ -153,15 +155,9 @@ void TestScreen::layoutRule_data()
     // Bars of 64 px in all, however split, give the form's own rule.
     QTest::newRow("form size") << QSize(1211, 655) << QMargins(0, 21, 0, 43)
                                << QRect(0, 50, 700, 541) << QRect(239, 50, 441, 481) << QRect(710, 340, 471, 247);
-    QTest::newRow("1000 x 500") << QSize(1000, 500) << QMargins(0, 40, 0, 24)
-                                << QRect(0, 50, 700, 386) << QRect(239, 50, 441, 326) << QRect(710, 340, 260, 92);
-    QTest::newRow("1400 x 900") << QSize(1400, 900) << QMargins(0, 64, 0, 0)
-                                << QRect(0, 50, 700, 786) << QRect(239, 50, 441, 726) << QRect(710, 340, 660, 492);
     // Taller bars take their height from the group and the chart only.
     QTest::newRow("Linux bars") << QSize(1211, 655) << QMargins(0, 62, 0, 26)
                                 << QRect(0, 50, 700, 517) << QRect(239, 50, 441, 457) << QRect(710, 340, 471, 223);
-    QTest::newRow("tool bar on the left") << QSize(1400, 900) << QMargins(40, 21, 0, 43)
-                                          << QRect(0, 50, 700, 786) << QRect(239, 50, 441, 726) << QRect(710, 340, 620, 492);
 }
 
 void TestScreen::layoutRule()
@@ -176,6 +172,54 @@ void TestScreen::layoutRule()
     QCOMPARE(layout.pomiary, table);
     QCOMPARE(layout.obiekty, QRect(20, table.y(), 210, table.height()));
     QCOMPARE(layout.plot, plot);
+    QCOMPARE(layout.wynik, QRect(710, 50, 471, 281));
+    QCOMPARE(layout.komentarz, QRect(10, 190, 451, 81));
+}
+
+void TestScreen::layoutShares_data()
+{
+    QTest::addColumn<QSize>("window");
+    QTest::addColumn<QMargins>("bars");
+
+    QTest::newRow("1024 x 768") << QSize(1024, 768) << QMargins(0, 62, 0, 26);
+    QTest::newRow("1000 x 560") << QSize(1000, 560) << QMargins(0, 40, 0, 24);
+    QTest::newRow("1400 x 900") << QSize(1400, 900) << QMargins(0, 64, 0, 0);
+    QTest::newRow("1920 x 1080") << QSize(1920, 1080) << QMargins(0, 62, 0, 26);
+    QTest::newRow("tool bar on the left") << QSize(1400, 900) << QMargins(40, 21, 0, 43);
+    QTest::newRow("smallest window") << MainMinimumSize(QMargins(0, 62, 0, 26)) << QMargins(0, 62, 0, 26);
+}
+
+void TestScreen::layoutShares()
+{
+    QFETCH(QSize, window);
+    QFETCH(QMargins, bars);
+    const TMainLayout layout = MainLayout(window, bars);
+    const QRect area(0, 0, window.width() - bars.left() - bars.right(), window.height() - bars.top() - bars.bottom());
+
+    for (const QRect &r : {layout.baza, layout.wynik, layout.plot})
+        QVERIFY(area.contains(r));
+    for (const QRect &r : {layout.obiekty, layout.pomiary})
+        QVERIFY(QRect(QPoint(0, 0), layout.baza.size()).contains(r));
+    QVERIFY(QRect(QPoint(0, 0), layout.wynik.size()).contains(layout.komentarz));
+    QVERIFY(!layout.baza.intersects(layout.wynik) && !layout.baza.intersects(layout.plot));
+    QVERIFY(!layout.wynik.intersects(layout.plot) && !layout.obiekty.intersects(layout.pomiary));
+    QCOMPARE(layout.plot.width(), layout.wynik.width());
+
+    // Nothing is cut and the chart stays readable down to the smallest window.
+    QVERIFY(layout.wynik.width() >= 400);
+    QVERIFY(layout.plot.height() >= 160);
+    QVERIFY(layout.obiekty.width() >= 130 && layout.pomiary.width() >= 270);
+    for (int formWidth : {161, 181, 321, 421})
+        QVERIFY(WynikLabelWidth(formWidth, layout.wynik.width()) <= layout.wynik.width() - 30);
+    // A larger window gives both columns more room and leaves no band unused.
+    if (area.width() > 1211) {
+        QVERIFY(layout.obiekty.width() > 210 && layout.pomiary.width() > 441);
+        QVERIFY(layout.plot.width() > 471);
+        QVERIFY(area.right() - layout.plot.right() <= 30);
+        QVERIFY(WynikLabelWidth(421, layout.wynik.width()) > 421);
+    }
+    if (area.height() > 591)
+        QCOMPARE(layout.plot.bottom(), area.bottom() - 4);
 }
 
 void TestScreen::nothingUnderStatusBar_data()

@@ -101,7 +101,7 @@ void TestSettings::defaultsWithoutFile()
     QVERIFY(!ToolsMenu(window.get())->menuAction()->isVisible());
     QVERIFY(Checked(window.get(), "actionPolski"));
     QVERIFY(!Checked(window.get(), "actionAngieski"));
-    QCOMPARE(window->findChild<QMenu *>(QStringLiteral("menuPlik"))->title(), QStringLiteral("Plik"));
+    QCOMPARE(window->findChild<QMenu *>(QStringLiteral("menuPlik"))->title().remove(QLatin1Char('&')), QStringLiteral("Plik"));
     // Reading creates nothing.
     QVERIFY(!QFile::exists(IniPath()));
 }

@@ -49,12 +49,7 @@
   <context>
     <name>DialogHistoria</name>
     <message>
-      <location filename="../database/ui/dialoghistoria.cpp" line="+107" />
-      <source>Miernik</source>
-      <translation>Meter</translation>
-    </message>
-    <message>
-      <location line="+113" />
+      <location filename="../database/ui/dialoghistoria.cpp" line="+225" />
       <source>Ostrzeżenie!</source>
       <translation>Warning</translation>
     </message>
@@ -69,13 +64,15 @@
       <translation>History: </translation>
     </message>
     <message>
-      <location line="+221" />
+      <location line="+1" />
+      <location line="+233" />
       <source>Ustaw jako odniesienie</source>
       <translation>Set as reference</translation>
     </message>
     <message>
-      <location line="+3" />
-      <location line="+120" />
+      <location line="-232" />
+      <location line="+235" />
+      <location line="+99" />
       <source>Zapisz historię jako CSV…</source>
       <translation>Save history as CSV…</translation>
     </message>
@@ -106,123 +103,67 @@
 %2</translation>
     </message>
     <message>
+      <location filename="../database/ui/dialoghistoria.cpp" line="+107" />
+      <source>Miernik</source>
+      <translation>Meter</translation>
+    </message>
+    <message>
       <location line="+74" />
       <source>Poza zakresem</source>
       <translation>Out of range</translation>
     </message>
   </context>
   <context>
-    <name>DialogImport</name>
+    <name>DialogUstawienia</name>
     <message>
-      <location filename="../archive/ui/dialogimport.cpp" line="+156" />
-      <source>Nie można odczytać dziennika importów archiwum:
-%1
-
-%2</source>
-      <translation>Cannot read the import log of the archive:
-%1
-
-%2</translation>
+      <location filename="../app/settingsdialog.cpp" line="+40" />
+      <source>Ustawienia</source>
+      <translation>Settings</translation>
     </message>
     <message>
-      <location line="+3" />
-      <source>Do archiwum nie zaimportowano jeszcze niczego.</source>
-      <translation>Nothing has been imported into the archive yet.</translation>
-    </message>
-    <message>
-      <location line="+8" />
-      <source>Źródło: %1</source>
-      <translation>Source: %1</translation>
+      <location line="+7" />
+      <source>Adres sieciowy miernika:</source>
+      <translation>Meter's network address:</translation>
     </message>
     <message>
       <location line="+1" />
-      <source>Nowe pomiary: %1</source>
-      <translation>New measurements: %1</translation>
+      <source>Baza danych miernika:</source>
+      <translation>Meter's database:</translation>
+    </message>
+    <message>
+      <location line="+0" />
+      <source>Pliki ZYM (*.db);;Wszystkie (*.*)</source>
+      <translation>ZYM files (*.db);;All files (*.*)</translation>
     </message>
     <message>
       <location line="+2" />
-      <source>(w tym bez pliku danych: %1)</source>
-      <translation>(of which without a data file: %1)</translation>
-    </message>
-    <message>
-      <location line="+1" />
-      <source>Już w archiwum: %1</source>
-      <translation>Already archived: %1</translation>
-    </message>
-    <message>
-      <location line="+1" />
-      <source>Konflikty: %1</source>
-      <translation>Conflicts: %1</translation>
-    </message>
-    <message>
-      <location line="+0" />
-      <source>Odrzucone: %1</source>
-      <translation>Refused: %1</translation>
-    </message>
-    <message>
-      <location line="+20" />
-      <source>Importy do archiwum</source>
-      <translation>Imports into the archive</translation>
-    </message>
-    <message>
-      <location line="+1" />
-      <source>Czas</source>
-      <translation>Time</translation>
-    </message>
-    <message>
-      <location line="+0" />
-      <source>Źródło</source>
-      <translation>Source</translation>
-    </message>
-    <message>
-      <location line="+0" />
-      <source>Nowe</source>
-      <translation>New</translation>
-    </message>
-    <message>
-      <location line="+0" />
-      <source>Już w archiwum</source>
-      <translation>Already archived</translation>
-    </message>
-    <message>
-      <location line="+1" />
-      <source>Konflikty</source>
-      <translation>Conflicts</translation>
-    </message>
-    <message>
-      <location line="+0" />
-      <source>Odrzucone</source>
-      <translation>Refused</translation>
+      <source>Folder pobierania:</source>
+      <translation>Download folder:</translation>
     </message>
     <message>
       <location line="+2" />
-      <source>Baza danych</source>
-      <translation>Database</translation>
+      <source>Plik archiwum:</source>
+      <translation>Archive file:</translation>
     </message>
     <message>
       <location line="+0" />
-      <source>Nr pomiaru</source>
-      <translation>Measurement no.</translation>
-    </message>
-    <message>
-      <location line="+0" />
-      <source>Plik danych</source>
-      <translation>Data file</translation>
-    </message>
-    <message>
-      <location line="+0" />
-      <source>Powód</source>
-      <translation>Reason</translation>
-    </message>
-    <message>
-      <location line="+0" />
-      <source>Szczegóły</source>
-      <translation>Details</translation>
+      <source>Archiwum (*.db);;Wszystkie (*.*)</source>
+      <translation>Archive (*.db);;All files (*.*)</translation>
     </message>
     <message>
       <location line="+2" />
-      <source>Zamknij</source>
-      <translation>Close</translation>
+      <source>Importuj pobrane pomiary do archiwum</source>
+      <translation>Import downloaded measurements into the archive</translation>
+    </message>
+    <message>
+      <location line="+1" />
+      <source>Pokaż menu Narzędzia</source>
+      <translation>Show the Tools menu</translation>
+    </message>
+    <message>
+      <location line="+1" />
+      <source>Pytaj przed zakończeniem programu</source>
+      <translation>Ask before quitting the program</translation>
     </message>
   </context>
   <context>
@@ -309,7 +250,7 @@ p, li { white-space: pre-wrap; }
     <message>
       <location line="+18" />
       <location filename="../database/resulttexts.cpp" line="-2" />
-      <location filename="../database/ui/mainwindow_database.cpp" line="+210" />
+      <location filename="../database/ui/mainwindow_database.cpp" line="+212" />
       <location line="+17" />
       <source>Czas</source>
       <translation>Time</translation>
@@ -410,7 +351,7 @@ p, li { white-space: pre-wrap; }
     <message>
       <location line="+8" />
       <source>Polski</source>
-      <translation>Polish</translation>
+      <translation>Polski</translation>
     </message>
     <message>
       <location line="+8" />
@@ -443,7 +384,7 @@ p, li { white-space: pre-wrap; }
       <translation>Object history</translation>
     </message>
     <message>
-      <location filename="../app/mainwindow.cpp" line="+113" />
+      <location filename="../app/mainwindow.cpp" line="+134" />
       <source>Pytanie.</source>
       <translation>Question</translation>
     </message>
@@ -503,23 +444,20 @@ p, li { white-space: pre-wrap; }
       <translation>Attention</translation>
     </message>
     <message>
-      <location line="+8" />
+      <location filename="../app/settingsdialog.cpp" line="+66" />
+      <location filename="../measurement/ui/mainwindow_export.cpp" line="+8" />
       <location filename="../measurement/ui/mainwindow_pomiar.cpp" line="+30" />
-      <location filename="../database/ui/mainwindow_database.cpp" line="+64" />
-      <location filename="../database/ui/mainwindow_historia.cpp" line="+90" />
-      <location filename="../download/ui/mainwindow_download.cpp" line="+75" />
+      <location filename="../database/ui/mainwindow_database.cpp" line="+56" />
+      <location filename="../database/ui/mainwindow_historia.cpp" line="+87" />
+      <location filename="../download/ui/mainwindow_download.cpp" line="+74" />
       <location line="+2" />
       <location line="+3" />
       <location line="+6" />
-      <location filename="../archive/ui/mainwindow_archiwum.cpp" line="+166" />
-      <location line="+16" />
-      <location line="+46" />
-      <location line="+111" />
       <source>Błąd!</source>
       <translation>Error</translation>
     </message>
     <message>
-      <location line="+1" />
+      <location filename="../measurement/ui/mainwindow_export.cpp" line="+1" />
       <source>Nie można zapisać pliku:
 %1
 
@@ -562,10 +500,10 @@ p, li { white-space: pre-wrap; }
       <translation>Measurement read from file: </translation>
     </message>
     <message>
-      <location filename="../app/language.cpp" line="+23" />
-      <location line="+17" />
+      <location filename="../app/language.cpp" line="+26" />
+      <location line="+22" />
       <location filename="../database/resulttexts.cpp" line="-28" />
-      <location filename="../database/ui/mainwindow_database.cpp" line="-142" />
+      <location filename="../database/ui/mainwindow_database.cpp" line="-134" />
       <location line="+40" />
       <source>Obiekt: </source>
       <translation>Object: </translation>
@@ -582,7 +520,7 @@ p, li { white-space: pre-wrap; }
       <location line="+76" />
       <location line="+66" />
       <location filename="../download/ui/mainwindow_download.cpp" line="-14" />
-      <location line="+117" />
+      <location line="+121" />
       <source>Ostrzeżenie!</source>
       <translation>Warning</translation>
     </message>
@@ -593,16 +531,11 @@ p, li { white-space: pre-wrap; }
     </message>
     <message>
       <location line="+66" />
-      <source>Pole komentarza uległo zmianie. Zapisać komentarz w archiwum?</source>
-      <translation>The comment has changed. Save the comment in the archive?</translation>
-    </message>
-    <message>
-      <location line="+1" />
       <source>Pole komentarza uległo zmianie. Zapisać komentarz w bazie danych?</source>
       <translation>The comment has been changed. Save it in the database?</translation>
     </message>
     <message>
-      <location line="+20" />
+      <location line="+13" />
       <source>Pomiaru o numerze %1 nie ma w bazie danych.</source>
       <translation>Measurement number %1 is not in the database.</translation>
     </message>
@@ -612,7 +545,7 @@ p, li { white-space: pre-wrap; }
       <translation>The comment could not be saved in the database.</translation>
     </message>
     <message>
-      <location line="+24" />
+      <location line="+23" />
       <source>Otwórz plik bazy danych</source>
       <translation>Open Database File</translation>
     </message>
@@ -624,32 +557,31 @@ p, li { white-space: pre-wrap; }
     <message>
       <location line="+10" />
       <location line="+12" />
-      <location filename="../download/ui/mainwindow_download.cpp" line="-53" />
-      <location line="+15" />
+      <location filename="../download/ui/mainwindow_download.cpp" line="-57" />
+      <location line="+18" />
       <location line="+15" />
       <source>Błąd otwarcia bazy danych.</source>
       <translation>Error opening the database.</translation>
     </message>
     <message>
-      <location filename="../download/ui/mainwindow_download.cpp" line="-40" />
+      <location filename="../download/ui/mainwindow_download.cpp" line="-43" />
       <source>Uwaga!
 W celu pobrania pomiarów z urządzenia ZYM-5 należy włączyć w urządzeniu ZYM sieć WIFI oraz połączyć się z siecią WIFI o nazwie "ZYM_VORTA". Połączenie to zabezpieczone jest hasłem „qev40718”. Jeżeli jesteś już połączony z tą siecią - wybierz OK. W przeciwnym wypadku, wybierz anuluj i postępuj wedle instrukcji dołączonej do urządzenia.</source>
       <translation>Attention!
 To download measurements from the ZYM-5 meter, switch on the meter's WiFi and connect to the WiFi network named "ZYM_VORTA". The connection is protected by the password "qev40718". If you are already connected to this network, choose OK. Otherwise choose Cancel and follow the instructions supplied with the meter.</translation>
     </message>
     <message>
-      <location line="+64" />
+      <location line="+68" />
       <source>Folder docelowy zawiera pliki. Wszystkie istniejace pliki zostaną nadpisane! Czy kontynuować operację?</source>
       <translation>The destination folder contains files. All existing files will be overwritten! Do you want to continue?</translation>
     </message>
     <message>
-      <location line="-151" />
+      <location line="-155" />
       <source>Pobieranie bazy danych</source>
       <translation>Downloading Database</translation>
     </message>
     <message>
       <location line="+1" />
-      <location filename="../archive/ui/mainwindow_archiwum.cpp" line="-35" />
       <source>Anuluj</source>
       <translation>Cancel</translation>
     </message>
@@ -691,7 +623,7 @@ To download measurements from the ZYM-5 meter, switch on the meter's WiFi and co
       <translation>Cannot read the history of the object.</translation>
     </message>
     <message>
-      <location filename="../database/ui/mainwindow_database.cpp" line="-212" />
+      <location filename="../database/ui/mainwindow_database.cpp" line="-203" />
       <source>Obiekt ma w bazie danych identyfikator "%1", który nie jest liczbą całkowitą. Nie można wyświetlić jego pomiarów.</source>
       <translation>The object's identifier in the database, "%1", is not a whole number. Its measurements cannot be shown.</translation>
     </message>
@@ -708,16 +640,7 @@ To download measurements from the ZYM-5 meter, switch on the meter's WiFi and co
 %1</translation>
     </message>
     <message>
-      <location line="+4" />
-      <source>Udział sieciowy miernika musi być zamontowany, na przykład:
-sudo mount -t cifs //%1/zym_wyniki /mnt/zym -o guest
-a w pliku ZYMReader.ini ustawione ZYM_DataBasePath=/mnt/zym/zym_5.db (zob. README).</source>
-      <translation>The meter's network share must be mounted, for example:
-sudo mount -t cifs //%1/zym_wyniki /mnt/zym -o guest
-and ZYMReader.ini must set ZYM_DataBasePath=/mnt/zym/zym_5.db (see README).</translation>
-    </message>
-    <message>
-      <location line="-60" />
+      <location line="-56" />
       <source>Pobieranie nie powiodło się. Skopiowano %1 z %2 plików pomiarów.
 Plik bazy danych nie został skopiowany: kopia bazy w folderze docelowym pozostała bez zmian.
 
@@ -755,6 +678,63 @@ Pomiar można zapisać jako plik CSV (*.csv), plik ZYM (*.zym5) lub raport PDF (
 %1
 
 The measurement can be saved as a CSV file (*.csv), a ZYM file (*.zym5) or a PDF report (*.pdf).</translation>
+    </message>
+    <message>
+      <location filename="../app/settingsdialog.cpp" line="+1" />
+      <source>Nie udało się zapisać ustawień w pliku:
+%1</source>
+      <translation>The settings could not be saved in the file:
+%1</translation>
+    </message>
+    <message>
+      <location line="+14" />
+      <source>Ustawienia…</source>
+      <translation>Settings…</translation>
+    </message>
+    <message>
+      <location line="+1" />
+      <source>Szukaj</source>
+      <translation>Search</translation>
+    </message>
+    <message>
+      <location line="+1" />
+      <source>Zawęża listę obiektów do nazw zawierających wpisany tekst (Esc czyści).</source>
+      <translation>Narrows the object list to names containing the text typed (Esc clears).</translation>
+    </message>
+    <message>
+      <location filename="../download/ui/mainwindow_download.cpp" line="+38" />
+      <source>Udział sieciowy miernika musi być zamontowany, na przykład:
+sudo mount -t cifs //%1/zym_wyniki /mnt/zym -o guest
+a w „Opcje › Ustawienia…” baza danych miernika /mnt/zym/zym_5.db (zob. README).</source>
+      <translation>The meter's network share must be mounted, for example:
+sudo mount -t cifs //%1/zym_wyniki /mnt/zym -o guest
+and in “Options › Settings…” the meter's database set to /mnt/zym/zym_5.db (see README).</translation>
+    </message>
+    <message>
+      <location line="+7" />
+      <source>Adres miernika i ścieżkę jego bazy danych można zmienić w „Opcje › Ustawienia…”.</source>
+      <translation>The meter's address and the path of its database can be changed in “Options › Settings…”.</translation>
+    </message>
+    <message>
+      <location filename="../database/ui/obiektylist.cpp" line="+41" />
+      <source>%1
+(obiekt nr %2)</source>
+      <translation>%1
+(object no. %2)</translation>
+    </message>
+    <message>
+      <location line="+66" />
+      <source>Pole komentarza uległo zmianie. Zapisać komentarz w archiwum?</source>
+      <translation>The comment has changed. Save the comment in the archive?</translation>
+    </message>
+    <message>
+      <location line="+4" />
+      <source>Udział sieciowy miernika musi być zamontowany, na przykład:
+sudo mount -t cifs //%1/zym_wyniki /mnt/zym -o guest
+a w pliku ZYMReader.ini ustawione ZYM_DataBasePath=/mnt/zym/zym_5.db (zob. README).</source>
+      <translation>The meter's network share must be mounted, for example:
+sudo mount -t cifs //%1/zym_wyniki /mnt/zym -o guest
+and ZYMReader.ini must set ZYM_DataBasePath=/mnt/zym/zym_5.db (see README).</translation>
     </message>
     <message>
       <location filename="../archive/ui/mainwindow_archiwum.cpp" line="-184" />
@@ -943,7 +923,7 @@ Measurement %2 of %3.</translation>
       <location filename="../database/historiaexport.cpp" line="+37" />
       <location filename="../database/resulttexts.cpp" line="-58" />
       <location filename="../database/tdatabase_pomiar.cpp" line="-3" />
-      <location filename="../database/ui/dialoghistoria.cpp" line="-337" />
+      <location filename="../database/ui/dialoghistoria.cpp" line="-324" />
       <source>Poza zakresem</source>
       <translation>Out of range</translation>
     </message>
@@ -996,7 +976,7 @@ Measurement %2 of %3.</translation>
     </message>
     <message>
       <location filename="../database/tdatabase.cpp" line="+279" />
-      <location filename="../archive/tarchive.cpp" line="+401" />
+      <location filename="../archive/tarchive.cpp" line="+391" />
       <source>OBIEKT</source>
       <translation>OBJECT</translation>
     </message>
@@ -1055,7 +1035,7 @@ Measurement %2 of %3.</translation>
       <translation>In this file, %1 is a view, not a table of measurements.</translation>
     </message>
     <message>
-      <location filename="../archive/tarchive.cpp" line="-305" />
+      <location filename="../archive/tarchive.cpp" line="-296" />
       <source>Archiwum jest zajęte przez inny program (%1). Spróbuj ponownie później.</source>
       <translation>The archive is in use by another program (%1). Try again later.</translation>
     </message>
@@ -1101,7 +1081,8 @@ Measurement %2 of %3.</translation>
     </message>
     <message>
       <location line="+4" />
-      <location line="+40" />
+      <location line="+35" />
+      <location line="+4" />
       <source>%1 nie jest plikiem archiwum.</source>
       <translation>%1 is not an archive file.</translation>
     </message>
@@ -1111,7 +1092,7 @@ Measurement %2 of %3.</translation>
       <translation>Archive %1 was written by a newer version of the program (archive version %2, this program knows version %3). The archive was not changed.</translation>
     </message>
     <message>
-      <location line="+151" />
+      <location line="+143" />
       <location line="+122" />
       <source>Archiwum nie jest otwarte.</source>
       <translation>No archive is open.</translation>
@@ -1137,7 +1118,7 @@ Measurement %2 of %3.</translation>
       <translation>Measurement %1 is not in the archive.</translation>
     </message>
     <message>
-      <location filename="../archive/tarchive_import.cpp" line="+122" />
+      <location filename="../archive/tarchive_import.cpp" line="+120" />
       <source>brak tabeli %1</source>
       <translation>no table %1</translation>
     </message>
@@ -1177,12 +1158,12 @@ Measurement %2 of %3.</translation>
       <translation>no file</translation>
     </message>
     <message>
-      <location line="+338" />
+      <location line="+323" />
       <source>archiwum (pomiar %1) / źródło: </source>
       <translation>archive (measurement %1) / source: </translation>
     </message>
     <message>
-      <location line="+191" />
+      <location line="+186" />
       <source>Nie można odczytać bazy danych %1: %2</source>
       <translation>Cannot read database %1: %2</translation>
     </message>
@@ -2044,6 +2025,120 @@ p, li { white-space: pre-wrap; }
       <location filename="../app/about.cpp" line="+24" />
       <source>O programie</source>
       <translation>About ZYM Reader</translation>
+    </message>
+  </context>
+  <context>
+    <name>DialogImport</name>
+    <message>
+      <location filename="../archive/ui/dialogimport.cpp" line="+156" />
+      <source>Nie można odczytać dziennika importów archiwum:
+%1
+
+%2</source>
+      <translation>Cannot read the import log of the archive:
+%1
+
+%2</translation>
+    </message>
+    <message>
+      <location line="+3" />
+      <source>Do archiwum nie zaimportowano jeszcze niczego.</source>
+      <translation>Nothing has been imported into the archive yet.</translation>
+    </message>
+    <message>
+      <location line="+8" />
+      <source>Źródło: %1</source>
+      <translation>Source: %1</translation>
+    </message>
+    <message>
+      <location line="+1" />
+      <source>Nowe pomiary: %1</source>
+      <translation>New measurements: %1</translation>
+    </message>
+    <message>
+      <location line="+2" />
+      <source>(w tym bez pliku danych: %1)</source>
+      <translation>(of which without a data file: %1)</translation>
+    </message>
+    <message>
+      <location line="+1" />
+      <source>Już w archiwum: %1</source>
+      <translation>Already archived: %1</translation>
+    </message>
+    <message>
+      <location line="+1" />
+      <source>Konflikty: %1</source>
+      <translation>Conflicts: %1</translation>
+    </message>
+    <message>
+      <location line="+0" />
+      <source>Odrzucone: %1</source>
+      <translation>Refused: %1</translation>
+    </message>
+    <message>
+      <location line="+20" />
+      <source>Importy do archiwum</source>
+      <translation>Imports into the archive</translation>
+    </message>
+    <message>
+      <location line="+1" />
+      <source>Czas</source>
+      <translation>Time</translation>
+    </message>
+    <message>
+      <location line="+0" />
+      <source>Źródło</source>
+      <translation>Source</translation>
+    </message>
+    <message>
+      <location line="+0" />
+      <source>Nowe</source>
+      <translation>New</translation>
+    </message>
+    <message>
+      <location line="+0" />
+      <source>Już w archiwum</source>
+      <translation>Already archived</translation>
+    </message>
+    <message>
+      <location line="+1" />
+      <source>Konflikty</source>
+      <translation>Conflicts</translation>
+    </message>
+    <message>
+      <location line="+0" />
+      <source>Odrzucone</source>
+      <translation>Refused</translation>
+    </message>
+    <message>
+      <location line="+2" />
+      <source>Baza danych</source>
+      <translation>Database</translation>
+    </message>
+    <message>
+      <location line="+0" />
+      <source>Nr pomiaru</source>
+      <translation>Measurement no.</translation>
+    </message>
+    <message>
+      <location line="+0" />
+      <source>Plik danych</source>
+      <translation>Data file</translation>
+    </message>
+    <message>
+      <location line="+0" />
+      <source>Powód</source>
+      <translation>Reason</translation>
+    </message>
+    <message>
+      <location line="+0" />
+      <source>Szczegóły</source>
+      <translation>Details</translation>
+    </message>
+    <message>
+      <location line="+2" />
+      <source>Zamknij</source>
+      <translation>Close</translation>
     </message>
   </context>
 </TS>

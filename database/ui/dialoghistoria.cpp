@@ -24,6 +24,7 @@
 #include <QScrollBar>
 #include <QSplitter>
 #include <QTableView>
+#include <QToolBar>
 #include <QToolTip>
 #include <QVBoxLayout>
 #include <qcustomplot.h>
@@ -209,10 +210,26 @@ DialogHistoria::DialogHistoria(qint64 objectId, const QString &objectName, const
     splitter->setSizes({340, 300});
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);
+    // The commands of the context menu, in sight.
+    pToolBar = new QToolBar(this);
+    pToolBar->setObjectName(QStringLiteral("tB_Historia"));
+    pToolBar->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    actionReference = pToolBar->addAction(QString(), this, [this]() {
+        SetReference(tV_Historia->currentIndex().isValid() ? tV_Historia->currentIndex().row() : -1);
+    });
+    actionReference->setObjectName(QStringLiteral("actionReference"));
+    pToolBar->addSeparator();
+    actionCsv = pToolBar->addAction(QString(), this, &DialogHistoria::SaveCsv);
+    actionReport = pToolBar->addAction(QString(), this, &DialogHistoria::SaveReport);
+    actionPrint = pToolBar->addAction(QString(), this, &DialogHistoria::PrintReport);
+    layout->addWidget(pToolBar);
     layout->addWidget(splitter);
 
     connect(tV_Historia->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-            [this](const QModelIndex &current) { ShowSelected(current.isValid() ? current.row() : -1); });
+            [this](const QModelIndex &current) {
+                ShowSelected(current.isValid() ? current.row() : -1);
+                UpdateReferenceAction();
+            });
     connect(tV_Historia, &QTableView::doubleClicked, this, [this](const QModelIndex &index) {
         if (!index.isValid() || index.row() >= rows.size())
             return;
@@ -257,6 +274,11 @@ DialogHistoria::~DialogHistoria() = default;
 void DialogHistoria::RetranslateTexts()
 {
     setWindowTitle(tr("Historia: ") + qsObiekt);
+    actionReference->setText(tr("Ustaw jako odniesienie"));
+    actionCsv->setText(tr("Zapisz historię jako CSV…"));
+    actionReport->setText(TReportTexts::SaveCommand());
+    actionPrint->setText(TReportTexts::PrintCommand());
+    UpdateReferenceAction();
     model->Retranslate();
 
     // Widths from the texts themselves (headers differ between languages,
@@ -360,7 +382,15 @@ void DialogHistoria::FillPlot()
     }
     // Values: every valid one and some room above for the out-of-range markers.
     if (!keys.isEmpty()) {
-        const double span = high > low ? high - low : std::max(std::fabs(high) * 0.1, 1e-9);
+        // Never narrower than ±2 % around the data: contact noise of a few
+        // tenths of a percent must not look like a jump.
+        const double middle = (low + high) / 2;
+        const double minimumSpan = std::max(std::fabs(middle) * 0.04, 1e-9);
+        if (high - low < minimumSpan) {
+            low = middle - minimumSpan / 2;
+            high = middle + minimumSpan / 2;
+        }
+        const double span = high - low;
         p->yAxis->setRange(low - span * 0.15, high + span * 0.25);
     } else {
         p->yAxis->setRange(0, 1);
@@ -559,6 +589,13 @@ void DialogHistoria::SetReference(int row)
     iReference = row;
     model->SetReference(row);
     ShowReference();
+    UpdateReferenceAction();
+}
+
+void DialogHistoria::UpdateReferenceAction()
+{
+    const int row = tV_Historia->currentIndex().isValid() ? tV_Historia->currentIndex().row() : -1;
+    actionReference->setEnabled(row >= 0 && row < rows.size() && HasValue(rows[row]) && row != iReference);
 }
 
 void DialogHistoria::UpdateKomentarz(qint64 pomiarId, const QString &komentarz)

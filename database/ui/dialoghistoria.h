@@ -14,6 +14,8 @@ QT_BEGIN_NAMESPACE
 class QEvent;
 class QMouseEvent;
 class QTableView;
+class QToolBar;
+class QAction;
 QT_END_NAMESPACE
 class QCustomPlot;
 class QCPGraph;
@@ -97,6 +99,12 @@ private:
     QTableView *tV_Historia;
     THistoriaModel *model;
     QCustomPlot *plotHistoria;
+    QToolBar *pToolBar = nullptr; // the commands of the context menu, in sight
+    QAction *actionReference = nullptr;
+    QAction *actionCsv = nullptr;
+    QAction *actionReport = nullptr;
+    QAction *actionPrint = nullptr;
+    void UpdateReferenceAction();
     QCPGraph *graphR;
     QCPGraph *graphPoza;
     QCPGraph *graphSelected;

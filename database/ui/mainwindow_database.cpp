@@ -10,6 +10,7 @@
 #include "database/komentarz.h"
 #include "database/resulttexts.h"
 #include "database/rowid.h"
+#include "database/ui/obiektylist.h"
 #include "measurement/datafile.h"
 
 #include <QDebug>
@@ -54,7 +55,8 @@ bool MainWindow::ShowObiekty(QTableView *view, QString *errorText)
 
     view->verticalScrollBar()->setStyleSheet(QLatin1String(kScrollBarStyle));
     view->verticalHeader()->hide();
-    SetTableModel(view, ListModel(model), view == ui->tV_Obiekty ? ui->tV_Pomiary : ui->tV_Obiekty);
+    SetTableModel(view, view == ui->tV_Obiekty ? NewObiektyList(model) : ListModel(model),
+                  view == ui->tV_Obiekty ? ui->tV_Pomiary : ui->tV_Obiekty);
     view->setColumnWidth(0, 260);
     view->setSelectionMode(QAbstractItemView::SingleSelection);
     view->horizontalHeader()->setStretchLastSection(true);

@@ -8,6 +8,8 @@
 #include "database/ui/tableviews.h"
 
 #include <QHeaderView>
+#include <QLineEdit>
+#include <QSortFilterProxyModel>
 #include <QTableView>
 
 namespace {
@@ -29,10 +31,12 @@ QAbstractItemModel *MainWindow::ListModel(QAbstractItemModel *source)
 
 void MainWindow::PrepareTable(QTableView *view)
 {
-    if (view == ui->tV_Pomiary) {
-        // A new list opens in the statement's order; a header click sorts it.
-        view->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
-        view->setSortingEnabled(true);
+    // A new list opens in the statement's order; a header click sorts it.
+    view->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
+    view->setSortingEnabled(true);
+    if (view == ui->tV_Obiekty && pObiektyFilter) {
+        if (auto *list = qobject_cast<QSortFilterProxyModel *>(view->model()))
+            list->setFilterFixedString(pObiektyFilter->text());
     }
     // After the sorting: the headers then leave room for the sort arrow.
     FitColumns(view);

@@ -172,9 +172,12 @@ bool MainWindow::ConnectZYMDataBase()
         text += QStringLiteral("\n\n")
             + tr("Udział sieciowy miernika musi być zamontowany, na przykład:\n"
                  "sudo mount -t cifs //%1/zym_wyniki /mnt/zym -o guest\n"
-                 "a w pliku ZYMReader.ini ustawione ZYM_DataBasePath=/mnt/zym/zym_5.db "
+                 "a w „Opcje › Ustawienia…” baza danych miernika /mnt/zym/zym_5.db "
                  "(zob. README).")
                   .arg(qsZYM_NetAdress);
+#endif
+#ifndef Q_OS_LINUX
+        text += QStringLiteral("\n\n") + tr("Adres miernika i ścieżkę jego bazy danych można zmienić w „Opcje › Ustawienia…”.");
 #endif
         ShowProblem(QMessageBox::NoIcon, QString(), text);
         return false;
@@ -215,7 +218,8 @@ void MainWindow::on_actionPobierz_baz_danych_triggered()
         return;
 
     // A folder that cannot be made shows only as a folder dialog that starts elsewhere.
-    const QString defaultFolder = QCoreApplication::applicationDirPath() + QStringLiteral("/DATA/ZYM5");
+    const QString defaultFolder = qsDownloadFolder.isEmpty()
+        ? QCoreApplication::applicationDirPath() + QStringLiteral("/DATA/ZYM5") : qsDownloadFolder;
     QDir().mkpath(defaultFolder);
     const QString targetFolder = SelectFolder(defaultFolder);
 

@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <QPointer>
 #include <QLineEdit>
+#include <QCoreApplication>
 #include <QMessageBox>
 #include <QTimer>
 
@@ -94,13 +95,18 @@ void AnswerMessageBox(const QString &buttonText, QString *seenText, QString *see
             *seenText = box->text();
         if (seenTitle)
             *seenTitle = box->windowTitle();
+        // Qt's own buttons speak the interface language: "&Yes" is "&Tak" in Polish.
+        const QString translated = QCoreApplication::translate("QPlatformTheme", buttonText.toUtf8().constData());
         for (QAbstractButton *b : box->buttons()) {
-            if (b->text() == buttonText) {
+            if (b->text() == buttonText || b->text() == translated) {
                 b->click();
                 return;
             }
         }
-        qWarning("no button %s on the message box", qPrintable(buttonText));
+        QStringList shown;
+        for (QAbstractButton *b : box->buttons())
+            shown << b->text();
+        qWarning("no button %s on the message box (%s)", qPrintable(buttonText), qPrintable(shown.join(QLatin1Char(','))));
         box->reject();
     });
 }
