@@ -1,1285 +1,1411 @@
 <?xml version="1.0" encoding="utf-8"?>
 <!DOCTYPE TS>
 <TS version="2.1" language="en_GB" sourcelanguage="pl_PL">
-  <context>
+<context>
     <name>DialogCalc</name>
     <message>
-      <location filename="../forms/dialogcalc.ui" line="+14" />
-      <source>Dialog</source>
-      <translation>Dialog</translation>
+        <location filename="../forms/dialogcalc.ui" line="+14"/>
+        <source>Dialog</source>
+        <translation>Dialog</translation>
     </message>
     <message>
-      <location line="+17" />
-      <source>R</source>
-      <translation>R</translation>
+        <location line="+17"/>
+        <source>R</source>
+        <translation>R</translation>
     </message>
     <message>
-      <location line="+18" />
-      <source>R1</source>
-      <translation>R1</translation>
+        <location line="+18"/>
+        <source>R1</source>
+        <translation>R1</translation>
     </message>
     <message>
-      <location line="+18" />
-      <source>R2</source>
-      <translation>R2</translation>
+        <location line="+18"/>
+        <source>R2</source>
+        <translation>R2</translation>
     </message>
     <message>
-      <location line="+18" />
-      <location line="+18" />
-      <location line="+18" />
-      <source>L=</source>
-      <translation>L=</translation>
+        <location line="+18"/>
+        <location line="+18"/>
+        <location line="+18"/>
+        <source>L=</source>
+        <translation>L=</translation>
     </message>
     <message>
-      <location line="+18" />
-      <source>Dopasowanie do całego impulsu</source>
-      <translation>Fit to the whole pulse</translation>
+        <location line="+18"/>
+        <source>Dopasowanie do całego impulsu</source>
+        <translation>Fit to the whole pulse</translation>
     </message>
     <message>
-      <location filename="../tools/ui/dialogcalc.cpp" line="+25" />
-      <source>brak</source>
-      <translation>n/a</translation>
+        <location filename="../tools/ui/dialogcalc.cpp" line="+25"/>
+        <source>brak</source>
+        <translation>n/a</translation>
     </message>
     <message>
-      <location line="+25" />
-      <source>Reszta RMS=%1 mV, wierszy: %2</source>
-      <translation>RMS residual=%1 mV, rows: %2</translation>
+        <location line="+25"/>
+        <source>Reszta RMS=%1 mV, wierszy: %2</source>
+        <translation>RMS residual=%1 mV, rows: %2</translation>
     </message>
-  </context>
-  <context>
+</context>
+<context>
     <name>DialogHistoria</name>
     <message>
-      <location filename="../database/ui/dialoghistoria.cpp" line="+225" />
-      <source>Ostrzeżenie!</source>
-      <translation>Warning</translation>
+        <location filename="../database/ui/dialoghistoria.cpp" line="+238"/>
+        <source>Ostrzeżenie!</source>
+        <translation>Warning</translation>
     </message>
     <message>
-      <location line="+1" />
-      <source>Identyfikator tego pomiaru w bazie danych nie jest liczbą całkowitą albo ma go kilka wierszy. Nie można go otworzyć ani zapisać jego komentarza.</source>
-      <translation>The id of this measurement in the database is not a whole number, or several rows share it. It cannot be opened and its comment cannot be saved.</translation>
+        <location line="+1"/>
+        <source>Identyfikator tego pomiaru w bazie danych nie jest liczbą całkowitą albo ma go kilka wierszy. Nie można go otworzyć ani zapisać jego komentarza.</source>
+        <translation>The id of this measurement in the database is not a whole number, or several rows share it. It cannot be opened and its comment cannot be saved.</translation>
     </message>
     <message>
-      <location line="+37" />
-      <source>Historia: </source>
-      <translation>History: </translation>
+        <location line="+37"/>
+        <source>Historia: </source>
+        <translation>History: </translation>
     </message>
     <message>
-      <location line="+1" />
-      <location line="+233" />
-      <source>Ustaw jako odniesienie</source>
-      <translation>Set as reference</translation>
+        <location line="+1"/>
+        <location line="+237"/>
+        <source>Ustaw jako odniesienie</source>
+        <translation>Set as reference</translation>
     </message>
     <message>
-      <location line="-232" />
-      <location line="+235" />
-      <location line="+99" />
-      <source>Zapisz historię jako CSV…</source>
-      <translation>Save history as CSV…</translation>
+        <location line="-236"/>
+        <location line="+239"/>
+        <location line="+98"/>
+        <source>Zapisz historię jako CSV…</source>
+        <translation>Save history as CSV…</translation>
     </message>
     <message>
-      <location line="-1" />
-      <source>Historia_</source>
-      <translation>History_</translation>
+        <location line="-1"/>
+        <source>Historia_</source>
+        <translation>History_</translation>
     </message>
     <message>
-      <location line="+2" />
-      <source>Plik CSV (*.csv)</source>
-      <translation>CSV file (*.csv)</translation>
+        <location line="+2"/>
+        <source>Plik CSV (*.csv)</source>
+        <translation>CSV file (*.csv)</translation>
     </message>
     <message>
-      <location line="+6" />
-      <source>Błąd!</source>
-      <translation>Error</translation>
+        <location line="+6"/>
+        <source>Błąd!</source>
+        <translation>Error</translation>
     </message>
     <message>
-      <location line="+1" />
-      <source>Nie można zapisać pliku:
+        <location line="+1"/>
+        <source>Nie można zapisać pliku:
 %1
 
 %2</source>
-      <translation>Cannot save the file:
+        <translation>Cannot save the file:
 %1
 
 %2</translation>
     </message>
     <message>
-      <location filename="../database/ui/dialoghistoria.cpp" line="+107" />
-      <source>Miernik</source>
-      <translation>Meter</translation>
+        <location line="-514"/>
+        <source>Miernik</source>
+        <translation>Meter</translation>
     </message>
     <message>
-      <location line="+74" />
-      <source>Poza zakresem</source>
-      <translation>Out of range</translation>
+        <location line="+246"/>
+        <source>Poza zakresem</source>
+        <translation>Out of range</translation>
     </message>
-  </context>
-  <context>
+</context>
+<context>
+    <name>DialogImport</name>
+    <message>
+        <location filename="../archive/ui/dialogimport.cpp" line="+156"/>
+        <source>Nie można odczytać dziennika importów archiwum:
+%1
+
+%2</source>
+        <translation>Cannot read the import log of the archive:
+%1
+
+%2</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Do archiwum nie zaimportowano jeszcze niczego.</source>
+        <translation>Nothing has been imported into the archive yet.</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>Źródło: %1</source>
+        <translation>Source: %1</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Nowe pomiary: %1</source>
+        <translation>New measurements: %1</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>(w tym bez pliku danych: %1)</source>
+        <translation>(of which without a data file: %1)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Już w archiwum: %1</source>
+        <translation>Already archived: %1</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Konflikty: %1</source>
+        <translation>Conflicts: %1</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Odrzucone: %1</source>
+        <translation>Refused: %1</translation>
+    </message>
+    <message>
+        <location line="+20"/>
+        <source>Importy do archiwum</source>
+        <translation>Imports into the archive</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Czas</source>
+        <translation>Time</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Źródło</source>
+        <translation>Source</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Nowe</source>
+        <translation>New</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Już w archiwum</source>
+        <translation>Already archived</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Konflikty</source>
+        <translation>Conflicts</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Odrzucone</source>
+        <translation>Refused</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Baza danych</source>
+        <translation>Database</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Nr pomiaru</source>
+        <translation>Measurement no.</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Plik danych</source>
+        <translation>Data file</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Powód</source>
+        <translation>Reason</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Szczegóły</source>
+        <translation>Details</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Zamknij</source>
+        <translation>Close</translation>
+    </message>
+</context>
+<context>
     <name>DialogUstawienia</name>
     <message>
-      <location filename="../app/settingsdialog.cpp" line="+40" />
-      <source>Ustawienia</source>
-      <translation>Settings</translation>
+        <location filename="../app/settingsdialog.cpp" line="+40"/>
+        <source>Ustawienia</source>
+        <translation>Settings</translation>
     </message>
     <message>
-      <location line="+7" />
-      <source>Adres sieciowy miernika:</source>
-      <translation>Meter's network address:</translation>
+        <location line="+7"/>
+        <source>Adres sieciowy miernika:</source>
+        <translation>Meter&apos;s network address:</translation>
     </message>
     <message>
-      <location line="+1" />
-      <source>Baza danych miernika:</source>
-      <translation>Meter's database:</translation>
+        <location line="+1"/>
+        <source>Baza danych miernika:</source>
+        <translation>Meter&apos;s database:</translation>
     </message>
     <message>
-      <location line="+0" />
-      <source>Pliki ZYM (*.db);;Wszystkie (*.*)</source>
-      <translation>ZYM files (*.db);;All files (*.*)</translation>
+        <location line="+0"/>
+        <source>Pliki ZYM (*.db);;Wszystkie (*.*)</source>
+        <translation>ZYM files (*.db);;All files (*.*)</translation>
     </message>
     <message>
-      <location line="+2" />
-      <source>Folder pobierania:</source>
-      <translation>Download folder:</translation>
+        <location line="+2"/>
+        <source>Folder pobierania:</source>
+        <translation>Download folder:</translation>
     </message>
     <message>
-      <location line="+2" />
-      <source>Plik archiwum:</source>
-      <translation>Archive file:</translation>
+        <location line="+2"/>
+        <source>Plik archiwum:</source>
+        <translation>Archive file:</translation>
     </message>
     <message>
-      <location line="+0" />
-      <source>Archiwum (*.db);;Wszystkie (*.*)</source>
-      <translation>Archive (*.db);;All files (*.*)</translation>
+        <location line="+0"/>
+        <source>Archiwum (*.db);;Wszystkie (*.*)</source>
+        <translation>Archive (*.db);;All files (*.*)</translation>
     </message>
     <message>
-      <location line="+2" />
-      <source>Importuj pobrane pomiary do archiwum</source>
-      <translation>Import downloaded measurements into the archive</translation>
+        <location line="+2"/>
+        <source>Importuj pobrane pomiary do archiwum</source>
+        <translation>Import downloaded measurements into the archive</translation>
     </message>
     <message>
-      <location line="+1" />
-      <source>Pokaż menu Narzędzia</source>
-      <translation>Show the Tools menu</translation>
+        <location line="+1"/>
+        <source>Pokaż menu Narzędzia</source>
+        <translation>Show the Tools menu</translation>
     </message>
     <message>
-      <location line="+1" />
-      <source>Pytaj przed zakończeniem programu</source>
-      <translation>Ask before quitting the program</translation>
+        <location line="+1"/>
+        <source>Pytaj przed zakończeniem programu</source>
+        <translation>Ask before quitting the program</translation>
     </message>
-  </context>
-  <context>
+</context>
+<context>
     <name>DialogWykres</name>
     <message>
-      <location filename="../forms/dialogwykres.ui" line="+17" />
-      <source>Dialog</source>
-      <translation>Dialog</translation>
+        <location filename="../forms/dialogwykres.ui" line="+17"/>
+        <source>Dialog</source>
+        <translation>Dialog</translation>
     </message>
     <message>
-      <location line="+24" />
-      <source>I[A]</source>
-      <translation>I[A]</translation>
+        <location line="+24"/>
+        <source>I[A]</source>
+        <translation>I[A]</translation>
     </message>
     <message>
-      <location line="+16" />
-      <source>U[V]</source>
-      <translation>U[V]</translation>
+        <location line="+16"/>
+        <source>U[V]</source>
+        <translation>U[V]</translation>
     </message>
     <message>
-      <location filename="../chart/dialogwykres.cpp" line="+13" />
-      <source>Przebieg prądu i napiecia</source>
-      <translation>Current and Voltage Waveforms</translation>
+        <location filename="../chart/dialogwykres.cpp" line="+13"/>
+        <source>Przebieg prądu i napiecia</source>
+        <translation>Current and Voltage Waveforms</translation>
     </message>
-  </context>
-  <context>
+</context>
+<context>
     <name>MainWindow</name>
     <message>
-      <location filename="../forms/mainwindow.ui" line="+14" />
-      <source>ZYM Reader</source>
-      <translation>ZYM Reader</translation>
+        <location filename="../forms/mainwindow.ui" line="+14"/>
+        <source>ZYM Reader</source>
+        <translation>ZYM Reader</translation>
     </message>
     <message>
-      <location line="+20" />
-      <source>Baza danych</source>
-      <translation>Database</translation>
+        <location line="+20"/>
+        <source>Baza danych</source>
+        <translation>Database</translation>
     </message>
     <message>
-      <location line="+39" />
-      <source>Pomiary</source>
-      <translation>Measurements</translation>
+        <location line="+39"/>
+        <source>Pomiary</source>
+        <translation>Measurements</translation>
     </message>
     <message>
-      <location line="+20" />
-      <source>Obiekty</source>
-      <translation>Objects</translation>
+        <location line="+20"/>
+        <source>Obiekty</source>
+        <translation>Objects</translation>
     </message>
     <message>
-      <location line="+21" />
-      <source>Metryka Pomiaru</source>
-      <translation>Measurement Details</translation>
+        <location line="+21"/>
+        <source>Metryka Pomiaru</source>
+        <translation>Measurement Details</translation>
     </message>
     <message>
-      <location line="+23" />
-      <source>R=</source>
-      <translation>R=</translation>
+        <location line="+23"/>
+        <source>R=</source>
+        <translation>R=</translation>
     </message>
     <message>
-      <location line="+18" />
-      <source>Metoda 2P/3P</source>
-      <translation>Method 2P/3P</translation>
+        <location line="+18"/>
+        <source>Metoda 2P/3P</source>
+        <translation>Method 2P/3P</translation>
     </message>
     <message>
-      <location line="+20" />
-      <source>&lt;!DOCTYPE HTML PUBLIC "-//W3C//DTD HTML 4.0//EN" "http://www.w3.org/TR/REC-html40/strict.dtd"&gt;
-&lt;html&gt;&lt;head&gt;&lt;meta name="qrichtext" content="1" /&gt;&lt;style type="text/css"&gt;
+        <location line="+20"/>
+        <source>&lt;!DOCTYPE HTML PUBLIC &quot;-//W3C//DTD HTML 4.0//EN&quot; &quot;http://www.w3.org/TR/REC-html40/strict.dtd&quot;&gt;
+&lt;html&gt;&lt;head&gt;&lt;meta name=&quot;qrichtext&quot; content=&quot;1&quot; /&gt;&lt;style type=&quot;text/css&quot;&gt;
 p, li { white-space: pre-wrap; }
-&lt;/style&gt;&lt;/head&gt;&lt;body style=" font-family:'MS Shell Dlg 2'; font-size:10pt; font-weight:400; font-style:normal;"&gt;
-&lt;p style="-qt-paragraph-type:empty; margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px;"&gt;&lt;br /&gt;&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
-      <translation>&lt;!DOCTYPE HTML PUBLIC "-//W3C//DTD HTML 4.0//EN" "http://www.w3.org/TR/REC-html40/strict.dtd"&gt;
-&lt;html&gt;&lt;head&gt;&lt;meta name="qrichtext" content="1" /&gt;&lt;style type="text/css"&gt;
+&lt;/style&gt;&lt;/head&gt;&lt;body style=&quot; font-family:&apos;MS Shell Dlg 2&apos;; font-size:10pt; font-weight:400; font-style:normal;&quot;&gt;
+&lt;p style=&quot;-qt-paragraph-type:empty; margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px;&quot;&gt;&lt;br /&gt;&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
+        <translation>&lt;!DOCTYPE HTML PUBLIC &quot;-//W3C//DTD HTML 4.0//EN&quot; &quot;http://www.w3.org/TR/REC-html40/strict.dtd&quot;&gt;
+&lt;html&gt;&lt;head&gt;&lt;meta name=&quot;qrichtext&quot; content=&quot;1&quot; /&gt;&lt;style type=&quot;text/css&quot;&gt;
 p, li { white-space: pre-wrap; }
-&lt;/style&gt;&lt;/head&gt;&lt;body style=" font-family:'MS Shell Dlg 2'; font-size:10pt; font-weight:400; font-style:normal;"&gt;
-&lt;p style="-qt-paragraph-type:empty; margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px;"&gt;&lt;br /&gt;&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
+&lt;/style&gt;&lt;/head&gt;&lt;body style=&quot; font-family:&apos;MS Shell Dlg 2&apos;; font-size:10pt; font-weight:400; font-style:normal;&quot;&gt;
+&lt;p style=&quot;-qt-paragraph-type:empty; margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px;&quot;&gt;&lt;br /&gt;&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
     </message>
     <message>
-      <location line="+22" />
-      <location filename="../database/resulttexts.cpp" line="+69" />
-      <location line="+12" />
-      <location line="+16" />
-      <source>Komentarz</source>
-      <translation>Comment</translation>
+        <location line="+22"/>
+        <location filename="../database/resulttexts.cpp" line="+69"/>
+        <location line="+12"/>
+        <location line="+16"/>
+        <source>Komentarz</source>
+        <translation>Comment</translation>
     </message>
     <message>
-      <location line="+18" />
-      <location filename="../database/resulttexts.cpp" line="-2" />
-      <location filename="../database/ui/mainwindow_database.cpp" line="+212" />
-      <location line="+17" />
-      <source>Czas</source>
-      <translation>Time</translation>
+        <location line="+18"/>
+        <location filename="../database/resulttexts.cpp" line="-2"/>
+        <location filename="../database/ui/mainwindow_database.cpp" line="+228"/>
+        <location line="+32"/>
+        <source>Czas</source>
+        <translation>Time</translation>
     </message>
     <message>
-      <location line="+18" />
-      <location filename="../database/resulttexts.cpp" line="-18" />
-      <location line="+16" />
-      <location filename="../database/ui/mainwindow_database.cpp" line="-16" />
-      <source>Obiekt</source>
-      <translation>Object</translation>
+        <location line="+18"/>
+        <location filename="../database/resulttexts.cpp" line="-18"/>
+        <location line="+16"/>
+        <location filename="../database/ui/mainwindow_database.cpp" line="-31"/>
+        <source>Obiekt</source>
+        <translation>Object</translation>
     </message>
     <message>
-      <location line="+26" />
-      <source>U[V]</source>
-      <translation>U[V]</translation>
+        <location line="+29"/>
+        <source>U[V]</source>
+        <translation>U[V]</translation>
     </message>
     <message>
-      <location line="+16" />
-      <source>I[A]</source>
-      <translation>I[A]</translation>
+        <location line="+16"/>
+        <source>I[A]</source>
+        <translation>I[A]</translation>
     </message>
     <message>
-      <location line="+16" />
-      <source>Plik</source>
-      <translation>File</translation>
+        <location line="+16"/>
+        <source>Plik</source>
+        <translation>File</translation>
     </message>
     <message>
-      <location line="+12" />
-      <source>ZYM</source>
-      <translation>ZYM</translation>
+        <location line="+12"/>
+        <source>ZYM</source>
+        <translation>ZYM</translation>
     </message>
     <message>
-      <location line="+8" />
-      <source>Narzędzia</source>
-      <translation>Tools</translation>
+        <location line="+8"/>
+        <source>Narzędzia</source>
+        <translation>Tools</translation>
     </message>
     <message>
-      <location line="+7" />
-      <source>Wykres</source>
-      <translation>Chart</translation>
+        <location line="+7"/>
+        <source>Wykres</source>
+        <translation>Chart</translation>
     </message>
     <message>
-      <location line="+12" />
-      <source>Opcje</source>
-      <translation>Options</translation>
+        <location line="+12"/>
+        <source>Opcje</source>
+        <translation>Options</translation>
     </message>
     <message>
-      <location line="+4" />
-      <source>Język</source>
-      <translation>Language</translation>
+        <location line="+4"/>
+        <source>Język</source>
+        <translation>Language</translation>
     </message>
     <message>
-      <location line="+9" />
-      <source>Pomoc</source>
-      <translation>Help</translation>
+        <location line="+9"/>
+        <source>Pomoc</source>
+        <translation>Help</translation>
     </message>
     <message>
-      <location line="+34" />
-      <source>Otwórz lokalną bazę danych</source>
-      <translation>Open Local Database</translation>
+        <location line="+34"/>
+        <source>Otwórz lokalną bazę danych</source>
+        <translation>Open Local Database</translation>
     </message>
     <message>
-      <location line="+11" />
-      <source>Połącz</source>
-      <translation>Connect</translation>
+        <location line="+11"/>
+        <source>Połącz</source>
+        <translation>Connect</translation>
     </message>
     <message>
-      <location line="+11" />
-      <source>Zapisz pomiar jako</source>
-      <translation>Save Measurement As</translation>
+        <location line="+11"/>
+        <source>Zapisz pomiar jako</source>
+        <translation>Save Measurement As</translation>
     </message>
     <message>
-      <location line="+5" />
-      <source>Pobierz bazę danych</source>
-      <translation>Download Database</translation>
+        <location line="+5"/>
+        <source>Pobierz bazę danych</source>
+        <translation>Download Database</translation>
     </message>
     <message>
-      <location line="+11" />
-      <source>Okno</source>
-      <translation>Separate Window</translation>
+        <location line="+11"/>
+        <source>Okno</source>
+        <translation>Separate Window</translation>
     </message>
     <message>
-      <location line="+5" />
-      <source>Pokaż  cały</source>
-      <translation>Show Whole Chart</translation>
+        <location line="+5"/>
+        <source>Pokaż  cały</source>
+        <translation>Show Whole Chart</translation>
     </message>
     <message>
-      <location line="+49" />
-      <source>Prąd na osi prawej</source>
-      <translation>Current on the Right Axis</translation>
+        <location line="+49"/>
+        <source>Prąd na osi prawej</source>
+        <translation>Current on the Right Axis</translation>
     </message>
     <message>
-      <location line="-44" />
-      <source>Zakończ</source>
-      <translation>Exit</translation>
+        <location line="-44"/>
+        <source>Zakończ</source>
+        <translation>Exit</translation>
     </message>
     <message>
-      <location line="+8" />
-      <source>Polski</source>
-      <translation>Polski</translation>
+        <location line="+8"/>
+        <source>Polski</source>
+        <translation>Polski</translation>
     </message>
     <message>
-      <location line="+8" />
-      <source>Angieski</source>
-      <translation>English</translation>
+        <location line="+8"/>
+        <source>Angieski</source>
+        <translation>English</translation>
     </message>
     <message>
-      <location line="+5" />
-      <source>Rozłącz</source>
-      <translation>Disconnect</translation>
+        <location line="+5"/>
+        <source>Rozłącz</source>
+        <translation>Disconnect</translation>
     </message>
     <message>
-      <location line="+5" />
-      <source>O programie</source>
-      <translation>About ZYM Reader</translation>
+        <location line="+5"/>
+        <source>O programie</source>
+        <translation>About ZYM Reader</translation>
     </message>
     <message>
-      <location line="+5" />
-      <source>Otwórz pomiar</source>
-      <translation>Open Measurement</translation>
+        <location line="+5"/>
+        <source>Otwórz pomiar</source>
+        <translation>Open Measurement</translation>
     </message>
     <message>
-      <location line="+5" />
-      <source>Indukcyjność</source>
-      <translation>Inductance</translation>
+        <location line="+5"/>
+        <source>Indukcyjność</source>
+        <translation>Inductance</translation>
     </message>
     <message>
-      <location line="+13" />
-      <source>Historia obiektu</source>
-      <translation>Object history</translation>
+        <location line="+13"/>
+        <source>Historia obiektu</source>
+        <translation>Object history</translation>
     </message>
     <message>
-      <location filename="../app/mainwindow.cpp" line="+134" />
-      <source>Pytanie.</source>
-      <translation>Question</translation>
+        <location filename="../app/mainwindow.cpp" line="+135"/>
+        <source>Pytanie.</source>
+        <translation>Question</translation>
     </message>
     <message>
-      <location line="+0" />
-      <source>Zakończyć program?</source>
-      <translation>Exit the program?</translation>
+        <location line="+0"/>
+        <source>Zakończyć program?</source>
+        <translation>Exit the program?</translation>
     </message>
     <message>
-      <location filename="../app/messages.cpp" line="+9" />
-      <source>TAK</source>
-      <translation>Yes</translation>
+        <location filename="../app/messages.cpp" line="+10"/>
+        <location line="+8"/>
+        <source>TAK</source>
+        <translation>Yes</translation>
     </message>
     <message>
-      <location line="+1" />
-      <source>NIE</source>
-      <translation>No</translation>
+        <location line="-7"/>
+        <location line="+8"/>
+        <source>NIE</source>
+        <translation>No</translation>
     </message>
     <message>
-      <location filename="../measurement/ui/mainwindow_export.cpp" line="+72" />
-      <source>Zapisz do pliku CSV</source>
-      <translation>Save to CSV File</translation>
+        <location filename="../measurement/ui/mainwindow_export.cpp" line="+72"/>
+        <source>Zapisz do pliku CSV</source>
+        <translation>Save to CSV File</translation>
     </message>
     <message>
-      <location line="-39" />
-      <source>Plik CSV (*.csv)</source>
-      <translation>CSV file (*.csv)</translation>
+        <location line="-39"/>
+        <source>Plik CSV (*.csv)</source>
+        <translation>CSV file (*.csv)</translation>
     </message>
     <message>
-      <location line="+1" />
-      <source>Plik ZYM (*.zym5)</source>
-      <translation>ZYM file (*.zym5)</translation>
+        <location line="+1"/>
+        <source>Plik ZYM (*.zym5)</source>
+        <translation>ZYM file (*.zym5)</translation>
     </message>
     <message>
-      <location line="+1" />
-      <source>Raport PDF (*.pdf)</source>
-      <translation>PDF report (*.pdf)</translation>
+        <location line="+1"/>
+        <source>Raport PDF (*.pdf)</source>
+        <translation>PDF report (*.pdf)</translation>
     </message>
     <message>
-      <location line="+1" />
-      <source>Plik CSV z kropką dziesiętną (*.csv)</source>
-      <translation>CSV file with decimal point (*.csv)</translation>
+        <location line="+1"/>
+        <source>Plik CSV z kropką dziesiętną (*.csv)</source>
+        <translation>CSV file with decimal point (*.csv)</translation>
     </message>
     <message>
-      <location filename="../database/resulttexts.cpp" line="+1" />
-      <source>Rezystancja</source>
-      <translation>Resistance</translation>
+        <location filename="../database/resulttexts.cpp" line="+1"/>
+        <source>Rezystancja</source>
+        <translation>Resistance</translation>
     </message>
     <message>
-      <location filename="../measurement/ui/mainwindow_export.cpp" line="+78" />
-      <source>Pomiar zapisano w pliku %1</source>
-      <translation>Measurement saved to file %1</translation>
+        <location filename="../measurement/ui/mainwindow_export.cpp" line="+78"/>
+        <source>Pomiar zapisano w pliku %1</source>
+        <translation>Measurement saved to file %1</translation>
     </message>
     <message>
-      <location line="-12" />
-      <source>Uwaga!</source>
-      <translation>Attention</translation>
+        <location line="-12"/>
+        <source>Uwaga!</source>
+        <translation>Attention</translation>
     </message>
     <message>
-      <location filename="../app/settingsdialog.cpp" line="+66" />
-      <location filename="../measurement/ui/mainwindow_export.cpp" line="+8" />
-      <location filename="../measurement/ui/mainwindow_pomiar.cpp" line="+30" />
-      <location filename="../database/ui/mainwindow_database.cpp" line="+56" />
-      <location filename="../database/ui/mainwindow_historia.cpp" line="+87" />
-      <location filename="../download/ui/mainwindow_download.cpp" line="+74" />
-      <location line="+2" />
-      <location line="+3" />
-      <location line="+6" />
-      <source>Błąd!</source>
-      <translation>Error</translation>
+        <location filename="../app/settingsdialog.cpp" line="+66"/>
+        <location filename="../measurement/ui/mainwindow_export.cpp" line="+8"/>
+        <location filename="../measurement/ui/mainwindow_pomiar.cpp" line="+30"/>
+        <location filename="../database/ui/mainwindow_database.cpp" line="+94"/>
+        <location filename="../database/ui/mainwindow_historia.cpp" line="+95"/>
+        <location filename="../download/ui/mainwindow_download.cpp" line="+76"/>
+        <location line="+2"/>
+        <location line="+8"/>
+        <location filename="../archive/ui/mainwindow_archiwum.cpp" line="+166"/>
+        <location line="+16"/>
+        <location line="+46"/>
+        <location line="+111"/>
+        <source>Błąd!</source>
+        <translation>Error</translation>
     </message>
     <message>
-      <location filename="../measurement/ui/mainwindow_export.cpp" line="+1" />
-      <source>Nie można zapisać pliku:
+        <location filename="../measurement/ui/mainwindow_export.cpp" line="+1"/>
+        <source>Nie można zapisać pliku:
 %1
 
 %2</source>
-      <translation>Cannot save the file:
+        <translation>Cannot save the file:
 %1
 
 %2</translation>
     </message>
     <message>
-      <location filename="../measurement/ui/mainwindow_pomiar.cpp" line="-10" />
-      <source>Otwórz plik pomiaru</source>
-      <translation>Open Measurement File</translation>
+        <location filename="../measurement/ui/mainwindow_pomiar.cpp" line="-10"/>
+        <source>Otwórz plik pomiaru</source>
+        <translation>Open Measurement File</translation>
     </message>
     <message>
-      <location line="+1" />
-      <source>Pliki pomiaru (*.zym5);;Wszystkie (*.*)</source>
-      <translation>Measurement files (*.zym5);;All files (*.*)</translation>
+        <location line="+1"/>
+        <source>Pliki pomiaru (*.zym5);;Wszystkie (*.*)</source>
+        <translation>Measurement files (*.zym5);;All files (*.*)</translation>
     </message>
     <message>
-      <location line="+10" />
-      <source>Nie można otworzyć pliku pomiaru:
+        <location line="+10"/>
+        <source>Nie można otworzyć pliku pomiaru:
 %1
 
 %2</source>
-      <translation>Cannot open the measurement file:
+        <translation>Cannot open the measurement file:
 %1
 
 %2</translation>
     </message>
     <message>
-      <location filename="../database/resulttexts.cpp" line="-26" />
-      <location line="+12" />
-      <source>Metoda:</source>
-      <translation>Method:</translation>
+        <location filename="../database/resulttexts.cpp" line="-26"/>
+        <location line="+12"/>
+        <source>Metoda:</source>
+        <translation>Method:</translation>
     </message>
     <message>
-      <location line="+7" />
-      <source>Pomiar odczytany z pliku: </source>
-      <translation>Measurement read from file: </translation>
+        <location line="+7"/>
+        <source>Pomiar odczytany z pliku: </source>
+        <translation>Measurement read from file: </translation>
     </message>
     <message>
-      <location filename="../app/language.cpp" line="+26" />
-      <location line="+22" />
-      <location filename="../database/resulttexts.cpp" line="-28" />
-      <location filename="../database/ui/mainwindow_database.cpp" line="-134" />
-      <location line="+40" />
-      <source>Obiekt: </source>
-      <translation>Object: </translation>
+        <location filename="../app/language.cpp" line="+26"/>
+        <location line="+26"/>
+        <location filename="../database/resulttexts.cpp" line="-28"/>
+        <location filename="../database/ui/mainwindow_database.cpp" line="-173"/>
+        <location line="+40"/>
+        <source>Obiekt: </source>
+        <translation>Object: </translation>
     </message>
     <message>
-      <location filename="../database/resulttexts.cpp" line="+37" />
-      <location filename="../database/ui/mainwindow_database.cpp" line="+36" />
-      <location line="+17" />
-      <source>Metoda</source>
-      <translation>Method</translation>
+        <location filename="../database/resulttexts.cpp" line="+37"/>
+        <location filename="../database/ui/mainwindow_database.cpp" line="+37"/>
+        <location line="+32"/>
+        <source>Metoda</source>
+        <translation>Method</translation>
     </message>
     <message>
-      <location filename="../database/ui/mainwindow_database.cpp" line="-116" />
-      <location line="+76" />
-      <location line="+66" />
-      <location filename="../download/ui/mainwindow_download.cpp" line="-14" />
-      <location line="+121" />
-      <source>Ostrzeżenie!</source>
-      <translation>Warning</translation>
+        <location filename="../database/ui/mainwindow_database.cpp" line="-164"/>
+        <location line="+32"/>
+        <location line="+76"/>
+        <location line="+50"/>
+        <location line="+38"/>
+        <location line="+5"/>
+        <location filename="../database/ui/mainwindow_historia.cpp" line="-9"/>
+        <location filename="../download/ui/mainwindow_download.cpp" line="-13"/>
+        <location line="+8"/>
+        <location line="+10"/>
+        <location line="+137"/>
+        <location filename="../report/ui/mainwindow_report.cpp" line="+50"/>
+        <source>Ostrzeżenie!</source>
+        <translation>Warning</translation>
     </message>
     <message>
-      <location line="-65" />
-      <source>Identyfikator %1 ma w bazie danych więcej niż jeden pomiar. Nie można go wyświetlić ani zapisać jego komentarza.</source>
-      <translation>The id %1 belongs to more than one measurement in the database. It cannot be shown and its comment cannot be saved.</translation>
+        <location line="-92"/>
+        <source>Identyfikator %1 ma w bazie danych więcej niż jeden pomiar. Nie można go wyświetlić ani zapisać jego komentarza.</source>
+        <translation>The id %1 belongs to more than one measurement in the database. It cannot be shown and its comment cannot be saved.</translation>
     </message>
     <message>
-      <location line="+66" />
-      <source>Pole komentarza uległo zmianie. Zapisać komentarz w bazie danych?</source>
-      <translation>The comment has been changed. Save it in the database?</translation>
+        <location line="+85"/>
+        <source>Pole komentarza uległo zmianie. Zapisać komentarz w bazie danych?</source>
+        <translation>The comment has been changed. Save it in the database?</translation>
     </message>
     <message>
-      <location line="+13" />
-      <source>Pomiaru o numerze %1 nie ma w bazie danych.</source>
-      <translation>Measurement number %1 is not in the database.</translation>
+        <location line="+33"/>
+        <source>Pomiaru o numerze %1 nie ma w bazie danych.</source>
+        <translation>Measurement number %1 is not in the database.</translation>
     </message>
     <message>
-      <location line="+2" />
-      <source>Nie udało się zapisać komentarza w bazie danych.</source>
-      <translation>The comment could not be saved in the database.</translation>
+        <location line="+2"/>
+        <source>Nie udało się zapisać komentarza w bazie danych.</source>
+        <translation>The comment could not be saved in the database.</translation>
     </message>
     <message>
-      <location line="+23" />
-      <source>Otwórz plik bazy danych</source>
-      <translation>Open Database File</translation>
+        <location line="+26"/>
+        <source>Otwórz plik bazy danych</source>
+        <translation>Open Database File</translation>
     </message>
     <message>
-      <location line="+1" />
-      <source>Pliki ZYM (*.db);;Wszystkie (*.*)</source>
-      <translation>ZYM files (*.db);;All files (*.*)</translation>
+        <location line="+1"/>
+        <source>Pliki ZYM (*.db);;Wszystkie (*.*)</source>
+        <translation>ZYM files (*.db);;All files (*.*)</translation>
     </message>
     <message>
-      <location line="+10" />
-      <location line="+12" />
-      <location filename="../download/ui/mainwindow_download.cpp" line="-57" />
-      <location line="+18" />
-      <location line="+15" />
-      <source>Błąd otwarcia bazy danych.</source>
-      <translation>Error opening the database.</translation>
+        <location line="+12"/>
+        <location line="+12"/>
+        <location filename="../download/ui/mainwindow_download.cpp" line="-60"/>
+        <location line="+18"/>
+        <location line="+18"/>
+        <source>Błąd otwarcia bazy danych.</source>
+        <translation>Error opening the database.</translation>
     </message>
     <message>
-      <location filename="../download/ui/mainwindow_download.cpp" line="-43" />
-      <source>Uwaga!
-W celu pobrania pomiarów z urządzenia ZYM-5 należy włączyć w urządzeniu ZYM sieć WIFI oraz połączyć się z siecią WIFI o nazwie "ZYM_VORTA". Połączenie to zabezpieczone jest hasłem „qev40718”. Jeżeli jesteś już połączony z tą siecią - wybierz OK. W przeciwnym wypadku, wybierz anuluj i postępuj wedle instrukcji dołączonej do urządzenia.</source>
-      <translation>Attention!
-To download measurements from the ZYM-5 meter, switch on the meter's WiFi and connect to the WiFi network named "ZYM_VORTA". The connection is protected by the password "qev40718". If you are already connected to this network, choose OK. Otherwise choose Cancel and follow the instructions supplied with the meter.</translation>
+        <location filename="../download/ui/mainwindow_download.cpp" line="-46"/>
+        <source>Uwaga!
+W celu pobrania pomiarów z urządzenia ZYM-5 należy włączyć w urządzeniu ZYM sieć WIFI oraz połączyć się z siecią WIFI o nazwie &quot;ZYM_VORTA&quot;. Połączenie to zabezpieczone jest hasłem „qev40718”. Jeżeli jesteś już połączony z tą siecią - wybierz OK. W przeciwnym wypadku, wybierz anuluj i postępuj wedle instrukcji dołączonej do urządzenia.</source>
+        <translation>Attention!
+To download measurements from the ZYM-5 meter, switch on the meter&apos;s WiFi and connect to the WiFi network named &quot;ZYM_VORTA&quot;. The connection is protected by the password &quot;qev40718&quot;. If you are already connected to this network, choose OK. Otherwise choose Cancel and follow the instructions supplied with the meter.</translation>
     </message>
     <message>
-      <location line="+68" />
-      <source>Folder docelowy zawiera pliki. Wszystkie istniejace pliki zostaną nadpisane! Czy kontynuować operację?</source>
-      <translation>The destination folder contains files. All existing files will be overwritten! Do you want to continue?</translation>
+        <location line="+71"/>
+        <source>Folder docelowy zawiera pliki. Wszystkie istniejace pliki zostaną nadpisane! Czy kontynuować operację?</source>
+        <translation>The destination folder contains files. All existing files will be overwritten! Do you want to continue?</translation>
     </message>
     <message>
-      <location line="-155" />
-      <source>Pobieranie bazy danych</source>
-      <translation>Downloading Database</translation>
+        <location line="-190"/>
+        <source>Pobieranie bazy danych</source>
+        <translation>Downloading Database</translation>
     </message>
     <message>
-      <location line="+1" />
-      <source>Anuluj</source>
-      <translation>Cancel</translation>
+        <location filename="../app/messages.cpp" line="+1"/>
+        <location filename="../download/ui/mainwindow_download.cpp" line="+1"/>
+        <location filename="../archive/ui/mainwindow_archiwum.cpp" line="-35"/>
+        <source>Anuluj</source>
+        <translation>Cancel</translation>
     </message>
     <message>
-      <location line="+9" />
-      <source>Skopiowano %1 z %2 plików.
+        <location filename="../download/ui/mainwindow_download.cpp" line="+9"/>
+        <source>Skopiowano %1 z %2 plików.
 %3</source>
-      <translation>Copied %1 of %2 files.
+        <translation>Copied %1 of %2 files.
 %3</translation>
     </message>
     <message>
-      <location line="+21" />
-      <source>Informacja.</source>
-      <translation>Information</translation>
+        <location line="+22"/>
+        <source>Informacja.</source>
+        <translation>Information</translation>
     </message>
     <message>
-      <location line="+1" />
-      <source>Operacja zakończona powodzeniem.</source>
-      <translation>The operation completed successfully.</translation>
+        <location line="+1"/>
+        <source>Operacja zakończona powodzeniem.</source>
+        <translation>The operation completed successfully.</translation>
     </message>
     <message>
-      <location line="+2" />
-      <source>Niedozwolona operacja. Folder źródłowy nie może być ten sam co folder docelowy.</source>
-      <translation>Operation not allowed. The source folder cannot be the same as the destination folder.</translation>
+        <location line="+2"/>
+        <source>Niedozwolona operacja. Folder źródłowy nie może być ten sam co folder docelowy.</source>
+        <translation>Operation not allowed. The source folder cannot be the same as the destination folder.</translation>
     </message>
     <message>
-      <location line="+3" />
-      <source>Błąd operacji. Kopiowanie przerwane. Sprawdź połączenie sieciowe</source>
-      <translation>Operation failed. Copying was interrupted. Check the network connection.</translation>
+        <location line="+3"/>
+        <source>Błąd operacji. Kopiowanie przerwane. Sprawdź połączenie sieciowe</source>
+        <translation>Operation failed. Copying was interrupted. Check the network connection.</translation>
     </message>
     <message>
-      <location line="+2" />
-      <source>Błąd połoczenia z bazą danych.</source>
-      <translation>Error connecting to the database.</translation>
+        <location line="+2"/>
+        <source>Błąd połoczenia z bazą danych.</source>
+        <translation>Error connecting to the database.</translation>
     </message>
     <message>
-      <location filename="../database/ui/mainwindow_historia.cpp" line="+1" />
-      <source>Nie można odczytać historii obiektu.</source>
-      <translation>Cannot read the history of the object.</translation>
+        <location filename="../database/ui/mainwindow_historia.cpp" line="+10"/>
+        <source>Nie można odczytać historii obiektu.</source>
+        <translation>Cannot read the history of the object.</translation>
     </message>
     <message>
-      <location filename="../database/ui/mainwindow_database.cpp" line="-203" />
-      <source>Obiekt ma w bazie danych identyfikator "%1", który nie jest liczbą całkowitą. Nie można wyświetlić jego pomiarów.</source>
-      <translation>The object's identifier in the database, "%1", is not a whole number. Its measurements cannot be shown.</translation>
+        <location filename="../database/ui/mainwindow_database.cpp" line="-247"/>
+        <source>Obiekt ma w bazie danych identyfikator &quot;%1&quot;, który nie jest liczbą całkowitą. Nie można wyświetlić jego pomiarów.</source>
+        <translation>The object&apos;s identifier in the database, &quot;%1&quot;, is not a whole number. Its measurements cannot be shown.</translation>
     </message>
     <message>
-      <location line="+2" />
-      <source>Pomiar ma w bazie danych identyfikator "%1", który nie jest liczbą całkowitą. Nie można go wyświetlić ani zapisać jego komentarza.</source>
-      <translation>The measurement's identifier in the database, "%1", is not a whole number. It cannot be shown and its comment cannot be saved.</translation>
+        <location line="+2"/>
+        <source>Pomiar ma w bazie danych identyfikator &quot;%1&quot;, który nie jest liczbą całkowitą. Nie można go wyświetlić ani zapisać jego komentarza.</source>
+        <translation>The measurement&apos;s identifier in the database, &quot;%1&quot;, is not a whole number. It cannot be shown and its comment cannot be saved.</translation>
     </message>
     <message>
-      <location filename="../download/ui/mainwindow_download.cpp" line="+59" />
-      <source>Nie znaleziono pliku bazy danych miernika albo jest on nieosiągalny:
+        <location filename="../download/ui/mainwindow_download.cpp" line="+90"/>
+        <source>Nie znaleziono pliku bazy danych miernika albo jest on nieosiągalny:
 %1</source>
-      <translation>The meter's database file was not found or cannot be reached:
+        <translation>The meter&apos;s database file was not found or cannot be reached:
 %1</translation>
     </message>
     <message>
-      <location line="-56" />
-      <source>Pobieranie nie powiodło się. Skopiowano %1 z %2 plików pomiarów.
+        <source>Pobieranie nie powiodło się. Skopiowano %1 z %2 plików pomiarów.
 Plik bazy danych nie został skopiowany: kopia bazy w folderze docelowym pozostała bez zmian.
 
 Nie skopiowano:
 %3</source>
-      <translation>The download failed. %1 of %2 measurement files were copied.
+        <translation type="vanished">The download failed. %1 of %2 measurement files were copied.
 The database file was not copied: the database copy in the target folder was left unchanged.
 
 Not copied:
 %3</translation>
     </message>
     <message>
-      <location line="+6" />
-      <source>Za mało miejsca w folderze docelowym:
+        <location line="-82"/>
+        <source>Za mało miejsca w folderze docelowym:
 %1
 
 Pobranie wymaga %2 MB, wolne jest %3 MB. Nic nie zostało skopiowane.</source>
-      <translation>Not enough space in the target folder:
+        <translation>Not enough space in the target folder:
 %1
 
 The download needs %2 MB, %3 MB are free. Nothing was copied.</translation>
     </message>
     <message>
-      <location line="+16" />
-      <source>(i %1 innych)</source>
-      <translation>(and %1 more)</translation>
+        <location line="+20"/>
+        <source>(i %1 innych)</source>
+        <translation>(and %1 more)</translation>
     </message>
     <message>
-      <location filename="../measurement/ui/mainwindow_export.cpp" line="-8" />
-      <source>Nieznany format pliku:
+        <location filename="../measurement/ui/mainwindow_export.cpp" line="-8"/>
+        <source>Nieznany format pliku:
 %1
 
 Pomiar można zapisać jako plik CSV (*.csv), plik ZYM (*.zym5) lub raport PDF (*.pdf).</source>
-      <translation>Unknown file format:
+        <translation>Unknown file format:
 %1
 
 The measurement can be saved as a CSV file (*.csv), a ZYM file (*.zym5) or a PDF report (*.pdf).</translation>
     </message>
     <message>
-      <location filename="../app/settingsdialog.cpp" line="+1" />
-      <source>Nie udało się zapisać ustawień w pliku:
+        <location filename="../app/settingsdialog.cpp" line="+1"/>
+        <source>Nie udało się zapisać ustawień w pliku:
 %1</source>
-      <translation>The settings could not be saved in the file:
+        <translation>The settings could not be saved in the file:
 %1</translation>
     </message>
     <message>
-      <location line="+14" />
-      <source>Ustawienia…</source>
-      <translation>Settings…</translation>
+        <location line="+14"/>
+        <source>Ustawienia…</source>
+        <translation>Settings…</translation>
     </message>
     <message>
-      <location line="+1" />
-      <source>Szukaj</source>
-      <translation>Search</translation>
+        <location line="+1"/>
+        <source>Szukaj</source>
+        <translation>Search</translation>
     </message>
     <message>
-      <location line="+1" />
-      <source>Zawęża listę obiektów do nazw zawierających wpisany tekst (Esc czyści).</source>
-      <translation>Narrows the object list to names containing the text typed (Esc clears).</translation>
+        <location line="+1"/>
+        <source>Zawęża listę obiektów do nazw zawierających wpisany tekst (Esc czyści).</source>
+        <translation>Narrows the object list to names containing the text typed (Esc clears).</translation>
     </message>
     <message>
-      <location filename="../download/ui/mainwindow_download.cpp" line="+38" />
-      <source>Udział sieciowy miernika musi być zamontowany, na przykład:
+        <location filename="../download/ui/mainwindow_download.cpp" line="+66"/>
+        <source>Udział sieciowy miernika musi być zamontowany, na przykład:
 sudo mount -t cifs //%1/zym_wyniki /mnt/zym -o guest
 a w „Opcje › Ustawienia…” baza danych miernika /mnt/zym/zym_5.db (zob. README).</source>
-      <translation>The meter's network share must be mounted, for example:
+        <translation>The meter&apos;s network share must be mounted, for example:
 sudo mount -t cifs //%1/zym_wyniki /mnt/zym -o guest
-and in “Options › Settings…” the meter's database set to /mnt/zym/zym_5.db (see README).</translation>
+and in “Options › Settings…” the meter&apos;s database set to /mnt/zym/zym_5.db (see README).</translation>
     </message>
     <message>
-      <location line="+7" />
-      <source>Adres miernika i ścieżkę jego bazy danych można zmienić w „Opcje › Ustawienia…”.</source>
-      <translation>The meter's address and the path of its database can be changed in “Options › Settings…”.</translation>
+        <location line="+7"/>
+        <source>Adres miernika i ścieżkę jego bazy danych można zmienić w „Opcje › Ustawienia…”.</source>
+        <translation>The meter&apos;s address and the path of its database can be changed in “Options › Settings…”.</translation>
     </message>
     <message>
-      <location filename="../database/ui/obiektylist.cpp" line="+41" />
-      <source>%1
+        <location filename="../database/ui/obiektylist.cpp" line="+41"/>
+        <source>%1
 (obiekt nr %2)</source>
-      <translation>%1
+        <translation>%1
 (object no. %2)</translation>
     </message>
     <message>
-      <location line="+66" />
-      <source>Pole komentarza uległo zmianie. Zapisać komentarz w archiwum?</source>
-      <translation>The comment has changed. Save the comment in the archive?</translation>
+        <location filename="../database/ui/mainwindow_database.cpp" line="+158"/>
+        <source>Pole komentarza uległo zmianie. Zapisać komentarz w archiwum?</source>
+        <translation>The comment has changed. Save the comment in the archive?</translation>
     </message>
     <message>
-      <location line="+4" />
-      <source>Udział sieciowy miernika musi być zamontowany, na przykład:
+        <source>Udział sieciowy miernika musi być zamontowany, na przykład:
 sudo mount -t cifs //%1/zym_wyniki /mnt/zym -o guest
 a w pliku ZYMReader.ini ustawione ZYM_DataBasePath=/mnt/zym/zym_5.db (zob. README).</source>
-      <translation>The meter's network share must be mounted, for example:
+        <translation type="vanished">The meter&apos;s network share must be mounted, for example:
 sudo mount -t cifs //%1/zym_wyniki /mnt/zym -o guest
 and ZYMReader.ini must set ZYM_DataBasePath=/mnt/zym/zym_5.db (see README).</translation>
     </message>
     <message>
-      <location filename="../archive/ui/mainwindow_archiwum.cpp" line="-184" />
-      <source>Otwórz archiwum</source>
-      <translation>Open archive</translation>
+        <location filename="../archive/ui/mainwindow_archiwum.cpp" line="-184"/>
+        <source>Otwórz archiwum</source>
+        <translation>Open archive</translation>
     </message>
     <message>
-      <location line="+1" />
-      <source>Z otwartej bazy danych</source>
-      <translation>From the open database</translation>
+        <location line="+1"/>
+        <source>Z otwartej bazy danych</source>
+        <translation>From the open database</translation>
     </message>
     <message>
-      <location line="+1" />
-      <source>Z folderu…</source>
-      <translation>From a folder…</translation>
+        <location line="+1"/>
+        <source>Z folderu…</source>
+        <translation>From a folder…</translation>
     </message>
     <message>
-      <location line="+1" />
-      <source>Dziennik importów…</source>
-      <translation>Import log…</translation>
+        <location line="+1"/>
+        <source>Dziennik importów…</source>
+        <translation>Import log…</translation>
     </message>
     <message>
-      <location line="+7" />
-      <source>Importuj do archiwum</source>
-      <translation>Import into archive</translation>
+        <location line="+7"/>
+        <source>Importuj do archiwum</source>
+        <translation>Import into archive</translation>
     </message>
     <message>
-      <location line="+2" />
-      <location line="+54" />
-      <source>Archiwum: %1</source>
-      <translation>Archive: %1</translation>
+        <location line="+2"/>
+        <location line="+54"/>
+        <source>Archiwum: %1</source>
+        <translation>Archive: %1</translation>
     </message>
     <message>
-      <location line="-19" />
-      <location line="+16" />
-      <source>Nie można otworzyć archiwum:
+        <location line="-19"/>
+        <location line="+16"/>
+        <source>Nie można otworzyć archiwum:
 %1
 
 %2</source>
-      <translation>Cannot open the archive:
+        <translation>Cannot open the archive:
 %1
 
 %2</translation>
     </message>
     <message>
-      <location line="+46" />
-      <source>Zapis pomiaru w archiwum jest uszkodzony: nie zgadza się z sumą kontrolną. Pomiar nie zostanie pokazany.</source>
-      <translation>The archived record of this measurement is damaged: it does not match its checksum. The measurement will not be shown.</translation>
+        <location line="+46"/>
+        <source>Zapis pomiaru w archiwum jest uszkodzony: nie zgadza się z sumą kontrolną. Pomiar nie zostanie pokazany.</source>
+        <translation>The archived record of this measurement is damaged: it does not match its checksum. The measurement will not be shown.</translation>
     </message>
     <message>
-      <location line="+57" />
-      <source>Importuj do archiwum wszystkie bazy folderu</source>
-      <translation>Import every database of a folder into the archive</translation>
+        <location line="+57"/>
+        <source>Importuj do archiwum wszystkie bazy folderu</source>
+        <translation>Import every database of a folder into the archive</translation>
     </message>
     <message>
-      <location line="+16" />
-      <source>Import do archiwum</source>
-      <translation>Import into the archive</translation>
+        <location line="+16"/>
+        <source>Import do archiwum</source>
+        <translation>Import into the archive</translation>
     </message>
     <message>
-      <location line="+1" />
-      <source>Import do archiwum:
+        <location line="+1"/>
+        <source>Import do archiwum:
 %1</source>
-      <translation>Import into the archive:
+        <translation>Import into the archive:
 %1</translation>
     </message>
     <message>
-      <location line="+19" />
-      <source>Import do archiwum:
+        <location line="+19"/>
+        <source>Import do archiwum:
 %1
 
 Pomiar %2 z %3.</source>
-      <translation>Import into the archive:
+        <translation>Import into the archive:
 %1
 
 Measurement %2 of %3.</translation>
     </message>
     <message>
-      <location line="+12" />
-      <source>Import do archiwum przerwany: archiwum pozostało bez zmian.</source>
-      <translation>Import into the archive cancelled: the archive is unchanged.</translation>
+        <location line="+12"/>
+        <source>Import do archiwum przerwany: archiwum pozostało bez zmian.</source>
+        <translation>Import into the archive cancelled: the archive is unchanged.</translation>
     </message>
     <message>
-      <location line="+6" />
-      <source>Import do archiwum nie powiódł się.</source>
-      <translation>The import into the archive failed.</translation>
+        <location line="+6"/>
+        <source>Import do archiwum nie powiódł się.</source>
+        <translation>The import into the archive failed.</translation>
     </message>
     <message>
-      <location line="+19" />
-      <source>Pomiarów nie zaimportowano do archiwum.</source>
-      <translation>The measurements were not imported into the archive.</translation>
+        <location line="+19"/>
+        <source>Pomiarów nie zaimportowano do archiwum.</source>
+        <translation>The measurements were not imported into the archive.</translation>
     </message>
     <message>
-      <location line="+1" />
-      <source>Nowych pomiarów w archiwum: %1.</source>
-      <translation>New measurements in the archive: %1.</translation>
+        <location line="+1"/>
+        <source>Nowych pomiarów w archiwum: %1.</source>
+        <translation>New measurements in the archive: %1.</translation>
     </message>
     <message>
-      <location line="+38" />
-      <source>Nie można odczytać pliku danych pomiaru:
+        <location filename="../database/ui/mainwindow_database.cpp" line="-44"/>
+        <source>Nie można odczytać pliku danych pomiaru:
 %1</source>
-      <translation>The measurement's data file cannot be read:
+        <translation>The measurement&apos;s data file cannot be read:
 %1</translation>
     </message>
     <message>
-      <location line="+1" />
-      <source>Brak pliku danych pomiaru:
+        <location line="+1"/>
+        <source>Brak pliku danych pomiaru:
 %1</source>
-      <translation>The measurement's data file is missing:
+        <translation>The measurement&apos;s data file is missing:
 %1</translation>
     </message>
     <message>
-      <location line="+3" />
-      <source>Plik bazy danych został skopiowany, ale skopiowano tylko %1 z %2 plików pomiarów. Pomiary bez pliku pokażą się bez przebiegu.</source>
-      <translation>The database file was copied, but only %1 of %2 measurement files were. Measurements without their file will show without a waveform.</translation>
+        <location filename="../download/ui/mainwindow_download.cpp" line="-98"/>
+        <source>Plik bazy danych został skopiowany, ale skopiowano tylko %1 z %2 plików pomiarów. Pomiary bez pliku pokażą się bez przebiegu.</source>
+        <translation>The database file was copied, but only %1 of %2 measurement files were. Measurements without their file will show without a waveform.</translation>
     </message>
     <message>
-      <location line="+33" />
-      <source>Brak na mierniku (%1):</source>
-      <translation>Missing on the meter (%1):</translation>
+        <location line="+33"/>
+        <source>Brak na mierniku (%1):</source>
+        <translation>Missing on the meter (%1):</translation>
     </message>
     <message>
-      <location line="+1" />
-      <source>Niedozwolona nazwa pliku (%1):</source>
-      <translation>File name not allowed (%1):</translation>
+        <location line="+1"/>
+        <source>Niedozwolona nazwa pliku (%1):</source>
+        <translation>File name not allowed (%1):</translation>
     </message>
     <message>
-      <location line="+1" />
-      <source>Kopiowanie nie powiodło się (%1):</source>
-      <translation>Copy failed (%1):</translation>
+        <location line="+1"/>
+        <source>Kopiowanie nie powiodło się (%1):</source>
+        <translation>Copy failed (%1):</translation>
     </message>
     <message>
-      <location line="+1" />
-      <source>Nie kopiowano po przerwaniu (%1):</source>
-      <translation>Not copied after the cancel (%1):</translation>
+        <location line="+1"/>
+        <source>Nie kopiowano po przerwaniu (%1):</source>
+        <translation>Not copied after the cancel (%1):</translation>
     </message>
     <message>
-      <location line="+22" />
-      <source>Poprzednia kopia bazy danych w folderze docelowym miała inne komentarze niż baza miernika. Zachowano ją jako:
+        <location line="+22"/>
+        <source>Poprzednia kopia bazy danych w folderze docelowym miała inne komentarze niż baza miernika. Zachowano ją jako:
 %1</source>
-      <translation>The earlier copy of the database in the target folder had other comments than the meter's database. It was kept as:
+        <translation>The earlier copy of the database in the target folder had other comments than the meter&apos;s database. It was kept as:
 %1</translation>
     </message>
     <message>
-      <location line="+5" />
-      <source>Pobieranie przerwane. Skopiowano %1 z %2 plików pomiarów. Plik bazy danych nie został skopiowany: kopia bazy w folderze docelowym pozostała bez zmian.</source>
-      <translation>Download cancelled. %1 of %2 measurement files were copied. The database file was not copied: the copy of the database in the target folder is unchanged.</translation>
+        <location line="-48"/>
+        <source>Pobieranie przerwane. Skopiowano %1 z %2 plików pomiarów. Plik bazy danych nie został skopiowany: kopia bazy w folderze docelowym pozostała bez zmian.</source>
+        <translation>Download cancelled. %1 of %2 measurement files were copied. The database file was not copied: the copy of the database in the target folder is unchanged.</translation>
     </message>
-  </context>
-  <context>
+</context>
+<context>
     <name>QObject</name>
     <message>
-      <location filename="../measurement/csvexport.cpp" line="+268" />
-      <source>Pomiar_</source>
-      <translation>Measurement_</translation>
+        <location filename="../measurement/csvexport.cpp" line="+307"/>
+        <source>Pomiar_</source>
+        <translation>Measurement_</translation>
     </message>
     <message>
-      <location filename="../measurement/datafile.cpp" line="+64" />
-      <source>Plik nie istnieje.</source>
-      <translation>The file does not exist.</translation>
+        <location filename="../measurement/datafile.cpp" line="+64"/>
+        <source>Plik nie istnieje.</source>
+        <translation>The file does not exist.</translation>
     </message>
     <message>
-      <location line="+2" />
-      <source>Nie można odczytać pliku.</source>
-      <translation>The file cannot be read.</translation>
+        <location line="+2"/>
+        <source>Nie można odczytać pliku.</source>
+        <translation>The file cannot be read.</translation>
     </message>
     <message>
-      <location line="+2" />
-      <source>Plik jest krótszy niż pełny pomiar (240080 bajtów).</source>
-      <translation>The file is shorter than a complete measurement (240080 bytes).</translation>
+        <location line="+2"/>
+        <source>Plik jest krótszy niż pełny pomiar (240080 bajtów).</source>
+        <translation>The file is shorter than a complete measurement (240080 bytes).</translation>
     </message>
     <message>
-      <location filename="../database/tdatabase_pomiar.cpp" line="+86" />
-      <location line="+16" />
-      <source>Zapisany: </source>
-      <translation>Recorded: </translation>
+        <location filename="../database/tdatabase_pomiar.cpp" line="+85"/>
+        <location line="+16"/>
+        <source>Zapisany: </source>
+        <translation>Recorded: </translation>
     </message>
     <message>
-      <location filename="../database/historia.cpp" line="+170" />
-      <source>nieznany</source>
-      <translation>unknown</translation>
+        <location filename="../database/historia.cpp" line="+171"/>
+        <source>nieznany</source>
+        <translation>unknown</translation>
     </message>
     <message>
-      <location line="+7" />
-      <location line="+49" />
-      <location filename="../database/historiaexport.cpp" line="+37" />
-      <location filename="../database/resulttexts.cpp" line="-58" />
-      <location filename="../database/tdatabase_pomiar.cpp" line="-3" />
-      <location filename="../database/ui/dialoghistoria.cpp" line="-324" />
-      <source>Poza zakresem</source>
-      <translation>Out of range</translation>
+        <location line="+7"/>
+        <location line="+49"/>
+        <location filename="../database/historiaexport.cpp" line="+37"/>
+        <location filename="../database/resulttexts.cpp" line="-58"/>
+        <location filename="../database/tdatabase_pomiar.cpp" line="-3"/>
+        <location filename="../database/ui/dialoghistoria.cpp" line="-59"/>
+        <source>Poza zakresem</source>
+        <translation>Out of range</translation>
     </message>
     <message>
-      <location line="-47" />
-      <location filename="../database/resulttexts.cpp" line="-4" />
-      <location filename="../database/tdatabase_pomiar.cpp" line="-78" />
-      <source>brak</source>
-      <translation>n/a</translation>
+        <location line="-47"/>
+        <location filename="../database/resulttexts.cpp" line="-4"/>
+        <location filename="../database/tdatabase_pomiar.cpp" line="-76"/>
+        <source>brak</source>
+        <translation>n/a</translation>
     </message>
     <message>
-      <location line="+30" />
-      <source>Czas</source>
-      <translation>Time</translation>
+        <location line="+30"/>
+        <source>Czas</source>
+        <translation>Time</translation>
     </message>
     <message>
-      <location line="+1" />
-      <source>R [Ohm]</source>
-      <translation>R [Ohm]</translation>
+        <location line="+1"/>
+        <source>R [Ohm]</source>
+        <translation>R [Ohm]</translation>
     </message>
     <message>
-      <location line="+1" />
-      <source>Metoda</source>
-      <translation>Method</translation>
+        <location line="+1"/>
+        <source>Metoda</source>
+        <translation>Method</translation>
     </message>
     <message>
-      <location line="+1" />
-      <source>Zmiana wzgl. odniesienia [%]</source>
-      <translation>Change vs reference [%]</translation>
+        <location line="+1"/>
+        <source>Zmiana wzgl. odniesienia [%]</source>
+        <translation>Change vs reference [%]</translation>
     </message>
     <message>
-      <location line="+0" />
-      <source>Zmiana wzgl. odniesienia</source>
-      <translation>Change vs reference</translation>
+        <location line="+0"/>
+        <source>Zmiana wzgl. odniesienia</source>
+        <translation>Change vs reference</translation>
     </message>
     <message>
-      <location line="+1" />
-      <source>Zmiana wzgl. poprzedniego [%]</source>
-      <translation>Change vs previous [%]</translation>
+        <location line="+1"/>
+        <source>Zmiana wzgl. poprzedniego [%]</source>
+        <translation>Change vs previous [%]</translation>
     </message>
     <message>
-      <location line="+0" />
-      <source>Zmiana wzgl. poprzedniego</source>
-      <translation>Change vs previous</translation>
+        <location line="+0"/>
+        <source>Zmiana wzgl. poprzedniego</source>
+        <translation>Change vs previous</translation>
     </message>
     <message>
-      <location line="+1" />
-      <source>Komentarz</source>
-      <translation>Comment</translation>
+        <location line="+1"/>
+        <source>Komentarz</source>
+        <translation>Comment</translation>
     </message>
     <message>
-      <location filename="../database/tdatabase.cpp" line="+279" />
-      <location filename="../archive/tarchive.cpp" line="+391" />
-      <source>OBIEKT</source>
-      <translation>OBJECT</translation>
+        <location filename="../database/tdatabase.cpp" line="+318"/>
+        <location filename="../archive/tarchive.cpp" line="+401"/>
+        <source>OBIEKT</source>
+        <translation>OBJECT</translation>
     </message>
     <message>
-      <location line="+46" />
-      <location filename="../archive/tarchive.cpp" line="+25" />
-      <source>ID</source>
-      <translation>ID</translation>
+        <location line="+46"/>
+        <location filename="../archive/tarchive.cpp" line="+25"/>
+        <source>ID</source>
+        <translation>ID</translation>
     </message>
     <message>
-      <location line="+1" />
-      <location filename="../archive/tarchive.cpp" line="+1" />
-      <source>DATA</source>
-      <translation>DATE</translation>
+        <location line="+1"/>
+        <location filename="../archive/tarchive.cpp" line="+1"/>
+        <source>DATA</source>
+        <translation>DATE</translation>
     </message>
     <message>
-      <location line="+1" />
-      <location filename="../archive/tarchive.cpp" line="+1" />
-      <source>WYNIK</source>
-      <translation>RESULT</translation>
+        <location line="+1"/>
+        <location filename="../archive/tarchive.cpp" line="+1"/>
+        <source>WYNIK</source>
+        <translation>RESULT</translation>
     </message>
     <message>
-      <location line="+1" />
-      <location filename="../archive/tarchive.cpp" line="+1" />
-      <source>KOMENTARZ</source>
-      <translation>COMMENT</translation>
+        <location line="+1"/>
+        <location filename="../archive/tarchive.cpp" line="+1"/>
+        <source>KOMENTARZ</source>
+        <translation>COMMENT</translation>
     </message>
     <message>
-      <location filename="../measurement/replacefile.cpp" line="+28" />
-      <source>Zapisano tylko %1 z %2 bajtów.</source>
-      <translation>Only %1 of %2 bytes were written.</translation>
+        <location filename="../measurement/replacefile.cpp" line="+28"/>
+        <source>Zapisano tylko %1 z %2 bajtów.</source>
+        <translation>Only %1 of %2 bytes were written.</translation>
     </message>
     <message>
-      <location filename="../database/tdatabase.cpp" line="+52" />
-      <source>Pomiar o numerze %1 występuje w bazie danych %2 razy. Komentarz nie został zapisany, aby nie nadpisać komentarzy innych pomiarów.</source>
-      <translation>Measurement number %1 occurs %2 times in the database. The comment was not saved, so as not to overwrite the comments of other measurements.</translation>
+        <location filename="../database/tdatabase.cpp" line="+52"/>
+        <source>Pomiar o numerze %1 występuje w bazie danych %2 razy. Komentarz nie został zapisany, aby nie nadpisać komentarzy innych pomiarów.</source>
+        <translation>Measurement number %1 occurs %2 times in the database. The comment was not saved, so as not to overwrite the comments of other measurements.</translation>
     </message>
     <message>
-      <location filename="../download/zymdownload.cpp" line="+38" />
-      <source>To jest folder, nie plik.</source>
-      <translation>This is a folder, not a file.</translation>
+        <location filename="../measurement/replacefile.cpp" line="+21"/>
+        <location filename="../download/zymdownload.cpp" line="+41"/>
+        <source>To jest folder, nie plik.</source>
+        <translation>This is a folder, not a file.</translation>
     </message>
     <message>
-      <location line="+1" />
-      <source>To nie jest zwykły plik.</source>
-      <translation>This is not a regular file.</translation>
+        <location line="+1"/>
+        <location filename="../download/zymdownload.cpp" line="+1"/>
+        <source>To nie jest zwykły plik.</source>
+        <translation>This is not a regular file.</translation>
     </message>
     <message>
-      <location line="+96" />
-      <source>Niedozwolona nazwa pliku.</source>
-      <translation>File name not allowed.</translation>
+        <source>Niedozwolona nazwa pliku.</source>
+        <translation type="vanished">File name not allowed.</translation>
     </message>
     <message>
-      <location filename="../database/tdatabase.cpp" line="-115" />
-      <source>Tabela %1 jest w tym pliku widokiem, a nie tabelą pomiarów.</source>
-      <translation>In this file, %1 is a view, not a table of measurements.</translation>
+        <location filename="../database/tdatabase.cpp" line="-115"/>
+        <source>Tabela %1 jest w tym pliku widokiem, a nie tabelą pomiarów.</source>
+        <translation>In this file, %1 is a view, not a table of measurements.</translation>
     </message>
     <message>
-      <location filename="../archive/tarchive.cpp" line="-296" />
-      <source>Archiwum jest zajęte przez inny program (%1). Spróbuj ponownie później.</source>
-      <translation>The archive is in use by another program (%1). Try again later.</translation>
+        <location filename="../archive/tarchive.cpp" line="-305"/>
+        <source>Archiwum jest zajęte przez inny program (%1). Spróbuj ponownie później.</source>
+        <translation>The archive is in use by another program (%1). Try again later.</translation>
     </message>
     <message>
-      <location line="+29" />
-      <source>brak pliku danych</source>
-      <translation>no data file</translation>
+        <location line="+29"/>
+        <source>brak pliku danych</source>
+        <translation>no data file</translation>
     </message>
     <message>
-      <location line="+2" />
-      <source>plik danych jest za krótki</source>
-      <translation>the data file is too short</translation>
+        <location line="+2"/>
+        <source>plik danych jest za krótki</source>
+        <translation>the data file is too short</translation>
     </message>
     <message>
-      <location line="+2" />
-      <source>pliku danych nie można odczytać</source>
-      <translation>the data file cannot be read</translation>
+        <location line="+2"/>
+        <source>pliku danych nie można odczytać</source>
+        <translation>the data file cannot be read</translation>
     </message>
     <message>
-      <location line="+2" />
-      <source>plik danych leży poza folderem bazy</source>
-      <translation>the data file lies outside the database's folder</translation>
+        <location line="+2"/>
+        <source>plik danych leży poza folderem bazy</source>
+        <translation>the data file lies outside the database&apos;s folder</translation>
     </message>
     <message>
-      <location line="+2" />
-      <source>nieczytelny wiersz</source>
-      <translation>unreadable row</translation>
+        <location line="+2"/>
+        <source>nieczytelny wiersz</source>
+        <translation>unreadable row</translation>
     </message>
     <message>
-      <location line="+2" />
-      <source>konflikt z pomiarem w archiwum</source>
-      <translation>conflict with a measurement in the archive</translation>
+        <location line="+2"/>
+        <source>konflikt z pomiarem w archiwum</source>
+        <translation>conflict with a measurement in the archive</translation>
     </message>
     <message>
-      <location line="+2" />
-      <source>nieczytelna baza danych</source>
-      <translation>unreadable database</translation>
+        <location line="+2"/>
+        <source>nieczytelna baza danych</source>
+        <translation>unreadable database</translation>
     </message>
     <message>
-      <location line="+23" />
-      <source>Nie można utworzyć folderu %1.</source>
-      <translation>Cannot create folder %1.</translation>
+        <location line="+23"/>
+        <source>Nie można utworzyć folderu %1.</source>
+        <translation>Cannot create folder %1.</translation>
     </message>
     <message>
-      <location line="+4" />
-      <location line="+35" />
-      <location line="+4" />
-      <source>%1 nie jest plikiem archiwum.</source>
-      <translation>%1 is not an archive file.</translation>
+        <location line="+4"/>
+        <location line="+40"/>
+        <source>%1 nie jest plikiem archiwum.</source>
+        <translation>%1 is not an archive file.</translation>
     </message>
     <message>
-      <location line="+6" />
-      <source>Archiwum %1 zostało zapisane przez nowszą wersję programu (wersja archiwum %2, ten program zna wersję %3). Archiwum nie zostało zmienione.</source>
-      <translation>Archive %1 was written by a newer version of the program (archive version %2, this program knows version %3). The archive was not changed.</translation>
+        <location line="+6"/>
+        <source>Archiwum %1 zostało zapisane przez nowszą wersję programu (wersja archiwum %2, ten program zna wersję %3). Archiwum nie zostało zmienione.</source>
+        <translation>Archive %1 was written by a newer version of the program (archive version %2, this program knows version %3). The archive was not changed.</translation>
     </message>
     <message>
-      <location line="+143" />
-      <location line="+122" />
-      <source>Archiwum nie jest otwarte.</source>
-      <translation>No archive is open.</translation>
+        <location line="+151"/>
+        <location line="+122"/>
+        <source>Archiwum nie jest otwarte.</source>
+        <translation>No archive is open.</translation>
     </message>
     <message>
-      <location line="-81" />
-      <source>MIERNIK</source>
-      <translation>METER</translation>
+        <location line="-81"/>
+        <source>MIERNIK</source>
+        <translation>METER</translation>
     </message>
     <message>
-      <location line="+60" />
-      <source>Pomiar %1 nie ma w archiwum zapisu z pliku danych.</source>
-      <translation>Measurement %1 has no record from its data file in the archive.</translation>
+        <location line="+60"/>
+        <source>Pomiar %1 nie ma w archiwum zapisu z pliku danych.</source>
+        <translation>Measurement %1 has no record from its data file in the archive.</translation>
     </message>
     <message>
-      <location line="+6" />
-      <source>Zapis pomiaru %1 w archiwum jest uszkodzony (nie zgadza się jego suma SHA-256).</source>
-      <translation>The archived record of measurement %1 is damaged (its SHA-256 sum does not match).</translation>
+        <location line="+6"/>
+        <source>Zapis pomiaru %1 w archiwum jest uszkodzony (nie zgadza się jego suma SHA-256).</source>
+        <translation>The archived record of measurement %1 is damaged (its SHA-256 sum does not match).</translation>
     </message>
     <message>
-      <location line="+92" />
-      <source>Pomiaru %1 nie ma w archiwum.</source>
-      <translation>Measurement %1 is not in the archive.</translation>
+        <location line="+92"/>
+        <source>Pomiaru %1 nie ma w archiwum.</source>
+        <translation>Measurement %1 is not in the archive.</translation>
     </message>
     <message>
-      <location filename="../archive/tarchive_import.cpp" line="+120" />
-      <source>brak tabeli %1</source>
-      <translation>no table %1</translation>
+        <location filename="../archive/tarchive_import.cpp" line="+122"/>
+        <source>brak tabeli %1</source>
+        <translation>no table %1</translation>
     </message>
     <message>
-      <location line="+1" />
-      <source>%1 nie jest tabelą</source>
-      <translation>%1 is not a table</translation>
+        <location line="+1"/>
+        <source>%1 nie jest tabelą</source>
+        <translation>%1 is not a table</translation>
     </message>
     <message>
-      <location line="+29" />
-      <source>tabela obiekt bez kolumny obiekt_id lub Obiekt_nazwa</source>
-      <translation>table obiekt without column obiekt_id or Obiekt_nazwa</translation>
+        <location line="+29"/>
+        <source>tabela obiekt bez kolumny obiekt_id lub Obiekt_nazwa</source>
+        <translation>table obiekt without column obiekt_id or Obiekt_nazwa</translation>
     </message>
     <message>
-      <location line="+29" />
-      <source>tabela pomiar bez kolumny pomiar_id lub pomiar_obiekt_id</source>
-      <translation>table pomiar without column pomiar_id or pomiar_obiekt_id</translation>
+        <location line="+29"/>
+        <source>tabela pomiar bez kolumny pomiar_id lub pomiar_obiekt_id</source>
+        <translation>table pomiar without column pomiar_id or pomiar_obiekt_id</translation>
     </message>
     <message>
-      <location line="+28" />
-      <source>brak obiektu %1</source>
-      <translation>no object %1</translation>
+        <location line="+28"/>
+        <source>brak obiektu %1</source>
+        <translation>no object %1</translation>
     </message>
     <message>
-      <location line="+2" />
-      <source>obiekt %1 występuje pod różnymi nazwami</source>
-      <translation>object %1 appears under different names</translation>
+        <location line="+2"/>
+        <source>obiekt %1 występuje pod różnymi nazwami</source>
+        <translation>object %1 appears under different names</translation>
     </message>
     <message>
-      <location line="+32" />
-      <source>to nie jest zwykły plik</source>
-      <translation>not a regular file</translation>
+        <location line="+32"/>
+        <source>to nie jest zwykły plik</source>
+        <translation>not a regular file</translation>
     </message>
     <message>
-      <location line="+0" />
-      <source>brak pliku</source>
-      <translation>no file</translation>
+        <location line="+0"/>
+        <source>brak pliku</source>
+        <translation>no file</translation>
     </message>
     <message>
-      <location line="+323" />
-      <source>archiwum (pomiar %1) / źródło: </source>
-      <translation>archive (measurement %1) / source: </translation>
+        <location line="+338"/>
+        <source>archiwum (pomiar %1) / źródło: </source>
+        <translation>archive (measurement %1) / source: </translation>
     </message>
     <message>
-      <location line="+186" />
-      <source>Nie można odczytać bazy danych %1: %2</source>
-      <translation>Cannot read database %1: %2</translation>
+        <location line="+191"/>
+        <source>Nie można odczytać bazy danych %1: %2</source>
+        <translation>Cannot read database %1: %2</translation>
     </message>
     <message>
-      <location line="+16" />
-      <source>Folder %1 nie istnieje.</source>
-      <translation>Folder %1 does not exist.</translation>
+        <location line="+16"/>
+        <source>Folder %1 nie istnieje.</source>
+        <translation>Folder %1 does not exist.</translation>
     </message>
     <message>
-      <location filename="../database/tdatabase.cpp" line="+280" />
-      <source>Baza danych jest zajęta: inny program (na przykład miernik w trakcie zapisu) trzyma ją zablokowaną. Spróbuj ponownie za chwilę.</source>
-      <translation>The database is busy: another program (for example the meter while it writes) holds it locked. Try again in a moment.</translation>
+        <location filename="../database/tdatabase.cpp" line="-24"/>
+        <source>Baza danych jest zajęta: inny program (na przykład miernik w trakcie zapisu) trzyma ją zablokowaną. Spróbuj ponownie za chwilę.</source>
+        <translation>The database is busy: another program (for example the meter while it writes) holds it locked. Try again in a moment.</translation>
     </message>
-  </context>
-  <context>
+</context>
+<context>
     <name>TChartTools</name>
     <message>
-      <location filename="../chart/charttools.cpp" line="+344" />
-      <source>średnie U/I=%1</source>
-      <translation>mean U/I=%1</translation>
+        <location filename="../chart/charttools.cpp" line="+345"/>
+        <source>średnie U/I=%1</source>
+        <translation>mean U/I=%1</translation>
     </message>
     <message>
-      <location line="+161" />
-      <source>Usuń kursory</source>
-      <translation>Remove Cursors</translation>
+        <location line="+149"/>
+        <source>Usuń kursory</source>
+        <translation>Remove Cursors</translation>
     </message>
     <message>
-      <location line="+2" />
-      <source>Pokaż  cały</source>
-      <translation>Show Whole Chart</translation>
+        <location line="+2"/>
+        <source>Pokaż  cały</source>
+        <translation>Show Whole Chart</translation>
     </message>
     <message>
-      <location line="+2" />
-      <source>Zapisz wykres jako…</source>
-      <translation>Save Chart As…</translation>
+        <location line="+2"/>
+        <source>Zapisz wykres jako…</source>
+        <translation>Save Chart As…</translation>
     </message>
     <message>
-      <location line="+1" />
-      <source>Kopiuj wykres</source>
-      <translation>Copy Chart</translation>
+        <location line="+1"/>
+        <source>Kopiuj wykres</source>
+        <translation>Copy Chart</translation>
     </message>
     <message>
-      <location line="+88" />
-      <source>Nie udało się utworzyć obrazu wykresu.</source>
-      <translation>The chart image could not be created.</translation>
+        <location line="+88"/>
+        <source>Nie udało się utworzyć obrazu wykresu.</source>
+        <translation>The chart image could not be created.</translation>
     </message>
     <message>
-      <location line="+9" />
-      <source>Wykres</source>
-      <translation>Chart</translation>
+        <location line="+9"/>
+        <source>Wykres</source>
+        <translation>Chart</translation>
     </message>
     <message>
-      <location line="+2" />
-      <source>Obraz PNG (*.png)</source>
-      <translation>PNG image (*.png)</translation>
+        <location line="+2"/>
+        <source>Obraz PNG (*.png)</source>
+        <translation>PNG image (*.png)</translation>
     </message>
     <message>
-      <location line="+2" />
-      <source>Zapisz wykres jako</source>
-      <translation>Save Chart As</translation>
+        <location line="+2"/>
+        <source>Zapisz wykres jako</source>
+        <translation>Save Chart As</translation>
     </message>
     <message>
-      <location line="+1" />
-      <source>Dokument PDF (*.pdf)</source>
-      <translation>PDF document (*.pdf)</translation>
+        <location line="+1"/>
+        <source>Dokument PDF (*.pdf)</source>
+        <translation>PDF document (*.pdf)</translation>
     </message>
     <message>
-      <location line="+10" />
-      <source>Uwaga!</source>
-      <translation>Warning!</translation>
+        <location line="+10"/>
+        <source>Uwaga!</source>
+        <translation>Warning!</translation>
     </message>
     <message>
-      <location line="+1" />
-      <source>Nieznany format pliku:
+        <location line="+1"/>
+        <source>Nieznany format pliku:
 %1
 
 Wykres można zapisać jako obraz PNG (*.png) lub dokument PDF (*.pdf).</source>
-      <translation>Unknown file format:
+        <translation>Unknown file format:
 %1
 
 The chart can be saved as a PNG image (*.png) or a PDF document (*.pdf).</translation>
     </message>
     <message>
-      <location line="+4" />
-      <source>Błąd!</source>
-      <translation>Error!</translation>
+        <location line="+4"/>
+        <source>Błąd!</source>
+        <translation>Error!</translation>
     </message>
     <message>
-      <location line="+1" />
-      <source>Nie można zapisać pliku:
+        <location line="+1"/>
+        <source>Nie można zapisać pliku:
 %1
 
 %2</source>
-      <translation>Cannot write the file:
+        <translation>Cannot write the file:
 %1
 
 %2</translation>
     </message>
-  </context>
-  <context>
+</context>
+<context>
     <name>TCli</name>
     <message>
-      <location filename="../cli/cli.cpp" line="+44" />
-      <source>Pomoc: zymreader-cli --help</source>
-      <translation>Help: zymreader-cli --help</translation>
+        <location filename="../cli/cli.cpp" line="+44"/>
+        <source>Pomoc: zymreader-cli --help</source>
+        <translation>Help: zymreader-cli --help</translation>
     </message>
     <message>
-      <location line="+1" />
-      <source>Pomoc: zymreader-cli %1 --help</source>
-      <translation>Help: zymreader-cli %1 --help</translation>
+        <location line="+1"/>
+        <source>Pomoc: zymreader-cli %1 --help</source>
+        <translation>Help: zymreader-cli %1 --help</translation>
     </message>
     <message>
-      <location filename="../cli/cmd_export.cpp" line="+35" />
-      <source>Użycie: zymreader-cli export --format csv|csv-point|zym5|pdf --out KATALOG [OPCJE] ŹRÓDŁO...
+        <location filename="../cli/cmd_export.cpp" line="+35"/>
+        <source>Użycie: zymreader-cli export --format csv|csv-point|zym5|pdf --out KATALOG [OPCJE] ŹRÓDŁO...
 
-Zapisuje pomiary tak, jak polecenie "Zapisz pomiar jako" programu ZYMReader,
+Zapisuje pomiary tak, jak polecenie &quot;Zapisz pomiar jako&quot; programu ZYMReader,
 pod nazwami, które proponuje jego okno zapisu (Pomiar_rrrr-MM-dd_gg-mm-ss).
 ŹRÓDŁO to plik danych (*.zym5), baza danych miernika (zym_5.db), jej katalog
 lub archiwum programu ZYMReader.
@@ -1297,9 +1423,9 @@ lub archiwum programu ZYMReader.
 Kod wyjścia: 0 wszystko zapisano, 1 część pomiarów się nie udała
 (każdy wymieniony z przyczyną), 2 błędne wywołanie.
 </source>
-      <translation>Usage: zymreader-cli export --format csv|csv-point|zym5|pdf --out DIR [OPTIONS] SOURCE...
+        <translation>Usage: zymreader-cli export --format csv|csv-point|zym5|pdf --out DIR [OPTIONS] SOURCE...
 
-Saves measurements as the "Save Measurement As" command of ZYMReader does,
+Saves measurements as the &quot;Save Measurement As&quot; command of ZYMReader does,
 under the names its save dialog proposes (Measurement_yyyy-MM-dd_hh-mm-ss).
 SOURCE is a data file (*.zym5), a meter database (zym_5.db), its folder
 or the ZYMReader archive.
@@ -1319,130 +1445,130 @@ Exit status: 0 all saved, 1 some measurements failed
 </translation>
     </message>
     <message>
-      <location line="+65" />
-      <source>ta sama nazwa pliku co %1 (%2), nie zapisano</source>
-      <translation>same file name as %1 (%2), not saved</translation>
+        <location line="+65"/>
+        <source>ta sama nazwa pliku co %1 (%2), nie zapisano</source>
+        <translation>same file name as %1 (%2), not saved</translation>
     </message>
     <message>
-      <location line="+5" />
-      <source>plik %1 już istnieje (--force go zastępuje)</source>
-      <translation>file %1 already exists (--force replaces it)</translation>
+        <location line="+5"/>
+        <source>plik %1 już istnieje (--force go zastępuje)</source>
+        <translation>file %1 already exists (--force replaces it)</translation>
     </message>
     <message>
-      <location line="+24" />
-      <source>nie można zapisać %1: %2</source>
-      <translation>cannot write %1: %2</translation>
+        <location line="+24"/>
+        <source>nie można zapisać %1: %2</source>
+        <translation>cannot write %1: %2</translation>
     </message>
     <message>
-      <location line="+83" />
-      <source>nazwa pliku danych "%1" wychodzi poza katalog bazy</source>
-      <translation>data file name "%1" leads outside the database's folder</translation>
+        <location line="+83"/>
+        <source>nazwa pliku danych &quot;%1&quot; wychodzi poza katalog bazy</source>
+        <translation>data file name &quot;%1&quot; leads outside the database&apos;s folder</translation>
     </message>
     <message>
-      <location line="+3" />
-      <source>plik danych %1: %2</source>
-      <translation>data file %1: %2</translation>
+        <location line="+3"/>
+        <source>plik danych %1: %2</source>
+        <translation>data file %1: %2</translation>
     </message>
     <message>
-      <location line="+11" />
-      <location filename="../cli/cmd_history.cpp" line="+70" />
-      <source>nie można otworzyć bazy danych: %1</source>
-      <translation>cannot open the database: %1</translation>
+        <location line="+11"/>
+        <location filename="../cli/cmd_history.cpp" line="+70"/>
+        <source>nie można otworzyć bazy danych: %1</source>
+        <translation>cannot open the database: %1</translation>
     </message>
     <message>
-      <location line="+8" />
-      <location line="+92" />
-      <source>nie można odczytać listy pomiarów: %1</source>
-      <translation>cannot read the list of measurements: %1</translation>
+        <location line="+8"/>
+        <location line="+95"/>
+        <source>nie można odczytać listy pomiarów: %1</source>
+        <translation>cannot read the list of measurements: %1</translation>
     </message>
     <message>
-      <location line="-83" />
-      <location line="+99" />
-      <source>brak pomiaru %1 spełniającego warunki</source>
-      <translation>no measurement %1 matching the selection</translation>
+        <location line="-86"/>
+        <location line="+102"/>
+        <source>brak pomiaru %1 spełniającego warunki</source>
+        <translation>no measurement %1 matching the selection</translation>
     </message>
     <message>
-      <location line="-98" />
-      <location line="+99" />
-      <source>brak pomiarów obiektu "%1" spełniających warunki</source>
-      <translation>no measurements of object "%1" matching the selection</translation>
+        <location line="-101"/>
+        <location line="+102"/>
+        <source>brak pomiarów obiektu &quot;%1&quot; spełniających warunki</source>
+        <translation>no measurements of object &quot;%1&quot; matching the selection</translation>
     </message>
     <message>
-      <location line="-96" />
-      <location line="+99" />
-      <source>%1: żaden pomiar nie spełnia warunków</source>
-      <translation>%1: no measurement matches the selection</translation>
+        <location line="-99"/>
+        <location line="+102"/>
+        <source>%1: żaden pomiar nie spełnia warunków</source>
+        <translation>%1: no measurement matches the selection</translation>
     </message>
     <message>
-      <location line="-85" />
-      <source>numer pomiaru nie jest liczbą całkowitą</source>
-      <translation>the measurement number is not a whole number</translation>
+        <location line="-88"/>
+        <source>numer pomiaru nie jest liczbą całkowitą</source>
+        <translation>the measurement number is not a whole number</translation>
     </message>
     <message>
-      <location line="+7" />
-      <source>brak wiersza pomiaru</source>
-      <translation>no row for this measurement</translation>
+        <location line="+10"/>
+        <source>brak wiersza pomiaru</source>
+        <translation>no row for this measurement</translation>
     </message>
     <message>
-      <location line="+94" />
-      <source>pomiar zarchiwizowany bez rekordu (pliku danych)</source>
-      <translation>measurement archived without its record (data file)</translation>
+        <location line="+94"/>
+        <source>pomiar zarchiwizowany bez rekordu (pliku danych)</source>
+        <translation>measurement archived without its record (data file)</translation>
     </message>
     <message>
-      <location line="+54" />
-      <source>Brak opcji --format.</source>
-      <translation>Option --format is missing.</translation>
+        <location line="+54"/>
+        <source>Brak opcji --format.</source>
+        <translation>Option --format is missing.</translation>
     </message>
     <message>
-      <location line="+1" />
-      <source>Nieznany format "%1"; dostępne: csv, csv-point, zym5, pdf.</source>
-      <translation>Unknown format "%1"; available: csv, csv-point, zym5, pdf.</translation>
+        <location line="+1"/>
+        <source>Nieznany format &quot;%1&quot;; dostępne: csv, csv-point, zym5, pdf.</source>
+        <translation>Unknown format &quot;%1&quot;; available: csv, csv-point, zym5, pdf.</translation>
     </message>
     <message>
-      <location line="+2" />
-      <location filename="../cli/cmd_history.cpp" line="+143" />
-      <source>Brak opcji --out.</source>
-      <translation>Option --out is missing.</translation>
+        <location line="+2"/>
+        <location filename="../cli/cmd_history.cpp" line="+143"/>
+        <source>Brak opcji --out.</source>
+        <translation>Option --out is missing.</translation>
     </message>
     <message>
-      <location line="+3" />
-      <source>Brak źródła: podaj pliki danych lub bazę danych.</source>
-      <translation>No source: give data files or a database.</translation>
+        <location line="+3"/>
+        <source>Brak źródła: podaj pliki danych lub bazę danych.</source>
+        <translation>No source: give data files or a database.</translation>
     </message>
     <message>
-      <location line="+9" />
-      <source>--id wymaga liczby całkowitej.</source>
-      <translation>--id needs a whole number.</translation>
+        <location line="+9"/>
+        <source>--id wymaga liczby całkowitej.</source>
+        <translation>--id needs a whole number.</translation>
     </message>
     <message>
-      <location line="+6" />
-      <location line="+6" />
-      <source>Niepoprawna data "%1".</source>
-      <translation>Invalid date "%1".</translation>
+        <location line="+6"/>
+        <location line="+6"/>
+        <source>Niepoprawna data &quot;%1&quot;.</source>
+        <translation>Invalid date &quot;%1&quot;.</translation>
     </message>
     <message>
-      <location line="+11" />
-      <source>--object i --id wybierają pomiary z bazy danych, a %1 jest plikiem danych.</source>
-      <translation>--object and --id select measurements of a database, and %1 is a data file.</translation>
+        <location line="+11"/>
+        <source>--object i --id wybierają pomiary z bazy danych, a %1 jest plikiem danych.</source>
+        <translation>--object and --id select measurements of a database, and %1 is a data file.</translation>
     </message>
     <message>
-      <location line="+6" />
-      <source>Nie można utworzyć katalogu %1.</source>
-      <translation>Cannot create folder %1.</translation>
+        <location line="+6"/>
+        <source>Nie można utworzyć katalogu %1.</source>
+        <translation>Cannot create folder %1.</translation>
     </message>
     <message>
-      <location line="+21" />
-      <source>katalog bez bazy danych zym_5.db</source>
-      <translation>folder without a zym_5.db database</translation>
+        <location line="+21"/>
+        <source>katalog bez bazy danych zym_5.db</source>
+        <translation>folder without a zym_5.db database</translation>
     </message>
     <message>
-      <location line="+34" />
-      <source>zapisano %1, nie udało się %2</source>
-      <translation>%1 saved, %2 failed</translation>
+        <location line="+34"/>
+        <source>zapisano %1, nie udało się %2</source>
+        <translation>%1 saved, %2 failed</translation>
     </message>
     <message>
-      <location filename="../cli/cmd_fit.cpp" line="+19" />
-      <source>Użycie: zymreader-cli fit PLIK...
+        <location filename="../cli/cmd_fit.cpp" line="+19"/>
+        <source>Użycie: zymreader-cli fit PLIK...
 
 Dopasowuje U = R·I + L·dI/dt do całego impulsu prądu każdego pliku danych
 (*.zym5), jak kalkulator i raport programu ZYMReader, i wypisuje jeden wiersz
@@ -1454,7 +1580,7 @@ JSON na plik:
 Kod wyjścia: 0 wszystkie pliki odczytano, 1 część plików nie dała się odczytać
 (wymienione z przyczyną; ich wiersz ma valid false), 2 błędne wywołanie.
 </source>
-      <translation>Usage: zymreader-cli fit FILE...
+        <translation>Usage: zymreader-cli fit FILE...
 
 Fits U = R·I + L·dI/dt to the whole current pulse of each data file
 (*.zym5), as the calculator and the report of ZYMReader do, and writes one
@@ -1468,27 +1594,27 @@ Exit status: 0 all files read, 1 some files could not be read
 </translation>
     </message>
     <message>
-      <location line="+44" />
-      <source>Brak plików danych.</source>
-      <translation>No data files.</translation>
+        <location line="+44"/>
+        <source>Brak plików danych.</source>
+        <translation>No data files.</translation>
     </message>
     <message>
-      <location line="+17" />
-      <source>pomiar nie pozwala na dopasowanie (brak wyraźnego impulsu prądu, przesterowany przetwornik, nieużyteczne kanały lub za mało wierszy)</source>
-      <translation>the measurement does not allow a fit (no clear current pulse, an overdriven converter, unusable channels or too few rows)</translation>
+        <location line="+17"/>
+        <source>pomiar nie pozwala na dopasowanie (brak wyraźnego impulsu prądu, przesterowany przetwornik, nieużyteczne kanały lub za mało wierszy)</source>
+        <translation>the measurement does not allow a fit (no clear current pulse, an overdriven converter, unusable channels or too few rows)</translation>
     </message>
     <message>
-      <location line="+13" />
-      <source>nie udało się odczytać %1 z %2 plików</source>
-      <translation>%1 of %2 files could not be read</translation>
+        <location line="+13"/>
+        <source>nie udało się odczytać %1 z %2 plików</source>
+        <translation>%1 of %2 files could not be read</translation>
     </message>
     <message>
-      <location filename="../cli/cmd_history.cpp" line="-184" />
-      <source>Użycie: zymreader-cli history --object NAZWA [--format csv|csv-point|json] [ARCHIWUM|BAZA]
+        <location filename="../cli/cmd_history.cpp" line="-184"/>
+        <source>Użycie: zymreader-cli history --object NAZWA [--format csv|csv-point|json] [ARCHIWUM|BAZA]
 
 Wypisuje historię obiektu NAZWA z archiwum (domyślnie archiwum z ustawień)
 lub z bazy danych miernika (zym_5.db lub jej katalog) tak, jak okno
-"Historia obiektu": pomiary w kolejności czasu, zmiany względem pierwszego
+&quot;Historia obiektu&quot;: pomiary w kolejności czasu, zmiany względem pierwszego
 pomiaru z wartością (odniesienie) i względem poprzedniego. W bazie miernika
 obiekty o tej samej nazwie dają jedną wspólną historię.
 
@@ -1499,11 +1625,11 @@ obiekty o tej samej nazwie dają jedną wspólną historię.
 
 Kod wyjścia: 0 wypisano, 1 brak obiektu, bazy lub archiwum, 2 błędne wywołanie.
 </source>
-      <translation>Usage: zymreader-cli history --object NAME [--format csv|csv-point|json] [ARCHIVE|DATABASE]
+        <translation>Usage: zymreader-cli history --object NAME [--format csv|csv-point|json] [ARCHIVE|DATABASE]
 
 Writes the history of object NAME from the archive (by default the archive of
 the settings) or from a meter database (zym_5.db or its folder) as the
-"Object history" window shows it: measurements in time order, changes against
+&quot;Object history&quot; window shows it: measurements in time order, changes against
 the first measurement with a value (the reference) and against the previous
 one. In a meter database, objects of the same name give one history.
 
@@ -1516,12 +1642,12 @@ Exit status: 0 written, 1 no such object, database or archive, 2 wrong usage.
 </translation>
     </message>
     <message>
-      <location line="+19" />
-      <source>Użycie: zymreader-cli report --object NAZWA --out PLIK.pdf [--force] [ARCHIWUM|BAZA]
+        <location line="+19"/>
+        <source>Użycie: zymreader-cli report --object NAZWA --out PLIK.pdf [--force] [ARCHIWUM|BAZA]
 
 Zapisuje raport PDF obiektu NAZWA z archiwum (domyślnie archiwum z ustawień)
 lub z bazy danych miernika (zym_5.db lub jej katalog), ten sam, który zapisuje
-okno "Historia obiektu": miernik, odniesienie, wykres historii, podsumowanie
+okno &quot;Historia obiektu&quot;: miernik, odniesienie, wykres historii, podsumowanie
 i tabela pomiarów.
 
   --object NAZWA  obiekt
@@ -1531,11 +1657,11 @@ i tabela pomiarów.
 Kod wyjścia: 0 zapisano, 1 nie zapisano (przyczyna na standardowym wyjściu
 błędów), 2 błędne wywołanie.
 </source>
-      <translation>Usage: zymreader-cli report --object NAME --out FILE.pdf [--force] [ARCHIVE|DATABASE]
+        <translation>Usage: zymreader-cli report --object NAME --out FILE.pdf [--force] [ARCHIVE|DATABASE]
 
 Saves the PDF report of object NAME from the archive (by default the archive
 of the settings) or from a meter database (zym_5.db or its folder), the one
-the "Object history" window saves: meter, reference, history chart, summary
+the &quot;Object history&quot; window saves: meter, reference, history chart, summary
 and the table of measurements.
 
   --object NAME   the object
@@ -1547,67 +1673,67 @@ Exit status: 0 saved, 1 not saved (the reason on standard error),
 </translation>
     </message>
     <message>
-      <location line="+30" />
-      <source>nie można odczytać listy obiektów</source>
-      <translation>cannot read the list of objects</translation>
+        <location line="+30"/>
+        <source>nie można odczytać listy obiektów</source>
+        <translation>cannot read the list of objects</translation>
     </message>
     <message>
-      <location line="+11" />
-      <location line="+47" />
-      <source>brak obiektu "%1"</source>
-      <translation>no object "%1"</translation>
+        <location line="+11"/>
+        <location line="+47"/>
+        <source>brak obiektu &quot;%1&quot;</source>
+        <translation>no object &quot;%1&quot;</translation>
     </message>
     <message>
-      <location line="-38" />
-      <location line="+43" />
-      <source>nie można odczytać historii obiektu: %1</source>
-      <translation>cannot read the object's history: %1</translation>
+        <location line="-38"/>
+        <location line="+43"/>
+        <source>nie można odczytać historii obiektu: %1</source>
+        <translation>cannot read the object&apos;s history: %1</translation>
     </message>
     <message>
-      <location line="+38" />
-      <source>Nieznany format "%1"; dostępne: csv, csv-point, json.</source>
-      <translation>Unknown format "%1"; available: csv, csv-point, json.</translation>
+        <location line="+38"/>
+        <source>Nieznany format &quot;%1&quot;; dostępne: csv, csv-point, json.</source>
+        <translation>Unknown format &quot;%1&quot;; available: csv, csv-point, json.</translation>
     </message>
     <message>
-      <location line="+2" />
-      <location line="+30" />
-      <source>Brak opcji --object.</source>
-      <translation>Option --object is missing.</translation>
+        <location line="+2"/>
+        <location line="+30"/>
+        <source>Brak opcji --object.</source>
+        <translation>Option --object is missing.</translation>
     </message>
     <message>
-      <location line="-58" />
-      <source>to nie jest baza danych miernika</source>
-      <translation>not a meter database</translation>
+        <location line="-58"/>
+        <source>to nie jest baza danych miernika</source>
+        <translation>not a meter database</translation>
     </message>
     <message>
-      <location line="+31" />
-      <location line="+32" />
-      <source>Podaj najwyżej jedno archiwum lub jedną bazę danych.</source>
-      <translation>Give at most one archive or one database.</translation>
+        <location line="+31"/>
+        <location line="+32"/>
+        <source>Podaj najwyżej jedno archiwum lub jedną bazę danych.</source>
+        <translation>Give at most one archive or one database.</translation>
     </message>
     <message>
-      <location line="+3" />
-      <source>plik już istnieje (--force go zastępuje)</source>
-      <translation>the file already exists (--force replaces it)</translation>
+        <location line="+3"/>
+        <source>plik już istnieje (--force go zastępuje)</source>
+        <translation>the file already exists (--force replaces it)</translation>
     </message>
     <message>
-      <location line="+16" />
-      <source>nie można zapisać raportu: %1</source>
-      <translation>cannot write the report: %1</translation>
+        <location line="+16"/>
+        <source>nie można zapisać raportu: %1</source>
+        <translation>cannot write the report: %1</translation>
     </message>
     <message>
-      <location filename="../cli/main.cpp" line="+94" />
-      <source>Nieznany język "%1"; dostępne: pl, en.</source>
-      <translation>Unknown language "%1"; available: pl, en.</translation>
+        <location filename="../cli/main.cpp" line="+94"/>
+        <source>Nieznany język &quot;%1&quot;; dostępne: pl, en.</source>
+        <translation>Unknown language &quot;%1&quot;; available: pl, en.</translation>
     </message>
     <message>
-      <location line="+13" />
-      <source>Nie można wczytać tłumaczenia %1.</source>
-      <translation>Cannot load the translation %1.</translation>
+        <location line="+13"/>
+        <source>Nie można wczytać tłumaczenia %1.</source>
+        <translation>Cannot load the translation %1.</translation>
     </message>
     <message>
-      <location line="+9" />
-      <source>zymreader-cli: pomiary miernika ZYM-5 z wiersza poleceń.
+        <location line="+9"/>
+        <source>zymreader-cli: pomiary miernika ZYM-5 z wiersza poleceń.
 
 Użycie: zymreader-cli [--lang pl|en] POLECENIE [OPCJE] [ARGUMENTY]
 
@@ -1626,7 +1752,7 @@ Polecenia:
 Na standardowe wyjście trafiają tylko dane, komunikaty na standardowe wyjście błędów.
 Kod wyjścia: 0 wszystko wykonano, 1 część pozycji się nie udała, 2 błędne wywołanie.
 </source>
-      <translation>zymreader-cli: ZYM-5 meter measurements from the command line.
+        <translation>zymreader-cli: ZYM-5 meter measurements from the command line.
 
 Usage: zymreader-cli [--lang pl|en] COMMAND [OPTIONS] [ARGUMENTS]
 
@@ -1636,9 +1762,9 @@ Commands:
   history  the history of an object from the archive or a database (CSV, decimal-point CSV, JSON)
   report   the PDF report of an object from the archive or a database
   import   reads meter databases (or folders holding them) into the archive
-  check    checks the archive: the file's integrity and every record's checksum
+  check    checks the archive: the file&apos;s integrity and every record&apos;s checksum
 
-  --version    the program's version
+  --version    the program&apos;s version
   --help       this help; zymreader-cli COMMAND --help describes a command
   --lang L     language of the messages: pl or en (by default from ZYMReader.ini)
 
@@ -1647,18 +1773,18 @@ Exit status: 0 all done, 1 some items failed, 2 wrong usage.
 </translation>
     </message>
     <message>
-      <location line="+65" />
-      <source>Brak polecenia.</source>
-      <translation>No command.</translation>
+        <location line="+65"/>
+        <source>Brak polecenia.</source>
+        <translation>No command.</translation>
     </message>
     <message>
-      <location line="+19" />
-      <source>Nieznane polecenie "%1".</source>
-      <translation>Unknown command "%1".</translation>
+        <location line="+19"/>
+        <source>Nieznane polecenie &quot;%1&quot;.</source>
+        <translation>Unknown command &quot;%1&quot;.</translation>
     </message>
     <message>
-      <location filename="../cli/cmd_archive.cpp" line="+17" />
-      <source>Użycie: zymreader-cli import [--archive ARCHIWUM] ŹRÓDŁO...
+        <location filename="../cli/cmd_archive.cpp" line="+17"/>
+        <source>Użycie: zymreader-cli import [--archive ARCHIWUM] ŹRÓDŁO...
 
 Wczytuje do archiwum programu ZYMReader bazy danych miernika (zym_5.db
 z plikami danych obok) lub katalogi, w których ich szuka (z podkatalogami).
@@ -1671,7 +1797,7 @@ JSON na źródło: source, new, archived, conflicts, refused, without_record.
 Kod wyjścia: 0 wszystko wczytano, 1 część pomiarów lub źródeł się nie udała
 (każdy wymieniony z przyczyną), 2 błędne wywołanie.
 </source>
-      <translation>Usage: zymreader-cli import [--archive ARCHIVE] SOURCE...
+        <translation>Usage: zymreader-cli import [--archive ARCHIVE] SOURCE...
 
 Reads meter databases (zym_5.db with its data files beside it) or folders,
 searched for them (subfolders included), into the ZYMReader archive. The
@@ -1679,15 +1805,15 @@ meter database is not changed. Standard output gets one JSON line per
 source: source, new, archived, conflicts, refused, without_record.
 
   --archive FILE  the archive (by default [Archiwum] Path of ZYMReader.ini,
-                  otherwise DATA/archiwum.db in the program's folder)
+                  otherwise DATA/archiwum.db in the program&apos;s folder)
 
 Exit status: 0 all read, 1 some measurements or sources failed
 (each named with its reason), 2 wrong usage.
 </translation>
     </message>
     <message>
-      <location line="+17" />
-      <source>Użycie: zymreader-cli check [ARCHIWUM]
+        <location line="+17"/>
+        <source>Użycie: zymreader-cli check [ARCHIWUM]
 
 Sprawdza spójność pliku archiwum i sumę SHA-256 każdego zapisanego rekordu.
 Na standardowe wyjście trafia jeden wiersz JSON: archive, records, damaged,
@@ -1696,7 +1822,7 @@ integrity, ok. ARCHIWUM domyślnie jak w poleceniu import.
 Kod wyjścia: 0 archiwum jest w porządku, 1 znaleziono uszkodzenia (każde
 wymienione) lub archiwum nie daje się otworzyć, 2 błędne wywołanie.
 </source>
-      <translation>Usage: zymreader-cli check [ARCHIVE]
+        <translation>Usage: zymreader-cli check [ARCHIVE]
 
 Checks the integrity of the archive file and the SHA-256 sum of every stored
 record. Standard output gets one JSON line: archive, records, damaged,
@@ -1707,438 +1833,324 @@ archive cannot be opened, 2 wrong usage.
 </translation>
     </message>
     <message>
-      <location line="+42" />
-      <source>Brak źródła: podaj bazy danych miernika lub katalogi.</source>
-      <translation>No source: give meter databases or folders.</translation>
+        <location line="+42"/>
+        <source>Brak źródła: podaj bazy danych miernika lub katalogi.</source>
+        <translation>No source: give meter databases or folders.</translation>
     </message>
     <message>
-      <location line="+3" />
-      <location line="+61" />
-      <location filename="../cli/cmd_history.cpp" line="-109" />
-      <source>to nie jest archiwum programu ZYMReader</source>
-      <translation>not a ZYMReader archive</translation>
+        <location line="+3"/>
+        <location line="+61"/>
+        <location filename="../cli/cmd_history.cpp" line="-109"/>
+        <source>to nie jest archiwum programu ZYMReader</source>
+        <translation>not a ZYMReader archive</translation>
     </message>
     <message>
-      <location line="-55" />
-      <location line="+61" />
-      <location filename="../cli/cmd_export.cpp" line="-213" />
-      <location filename="../cli/cmd_history.cpp" line="+5" />
-      <source>nie można otworzyć archiwum: %1</source>
-      <translation>cannot open the archive: %1</translation>
+        <location line="-55"/>
+        <location line="+61"/>
+        <location filename="../cli/cmd_export.cpp" line="-213"/>
+        <location filename="../cli/cmd_history.cpp" line="+5"/>
+        <source>nie można otworzyć archiwum: %1</source>
+        <translation>cannot open the archive: %1</translation>
     </message>
     <message>
-      <location line="-42" />
-      <source>to nie jest baza danych miernika ani katalog</source>
-      <translation>neither a meter database nor a folder</translation>
+        <location line="-42"/>
+        <source>to nie jest baza danych miernika ani katalog</source>
+        <translation>neither a meter database nor a folder</translation>
     </message>
     <message>
-      <location line="+1" />
-      <source>brak takiego pliku ani katalogu</source>
-      <translation>no such file or folder</translation>
+        <location line="+1"/>
+        <source>brak takiego pliku ani katalogu</source>
+        <translation>no such file or folder</translation>
     </message>
     <message>
-      <location line="+31" />
-      <source>Podaj najwyżej jedno archiwum.</source>
-      <translation>Give at most one archive.</translation>
+        <location line="+31"/>
+        <source>Podaj najwyżej jedno archiwum.</source>
+        <translation>Give at most one archive.</translation>
     </message>
     <message>
-      <location line="+5" />
-      <source>brak takiego pliku</source>
-      <translation>no such file</translation>
+        <location line="+5"/>
+        <source>brak takiego pliku</source>
+        <translation>no such file</translation>
     </message>
     <message>
-      <location line="+17" />
-      <source>nie można sprawdzić archiwum: %1</source>
-      <translation>cannot check the archive: %1</translation>
+        <location line="+17"/>
+        <source>nie można sprawdzić archiwum: %1</source>
+        <translation>cannot check the archive: %1</translation>
     </message>
     <message>
-      <location line="+7" />
-      <location filename="../cli/cmd_export.cpp" line="+59" />
-      <source>rekord nie zgadza się ze swoją sumą kontrolną</source>
-      <translation>the record does not match its checksum</translation>
+        <location line="+7"/>
+        <location filename="../cli/cmd_export.cpp" line="+59"/>
+        <source>rekord nie zgadza się ze swoją sumą kontrolną</source>
+        <translation>the record does not match its checksum</translation>
     </message>
     <message>
-      <location line="+9" />
-      <source>numer pomiaru ma w bazie więcej niż jeden wiersz</source>
-      <translation>the measurement number has more than one row in the database</translation>
+        <location filename="../cli/cmd_export.cpp" line="-94"/>
+        <source>numer pomiaru ma w bazie więcej niż jeden wiersz</source>
+        <translation>the measurement number has more than one row in the database</translation>
     </message>
-  </context>
-  <context>
+</context>
+<context>
     <name>TReportDoc</name>
     <message>
-      <location filename="../report/ui/reportdoc.cpp" line="+529" />
-      <source>Nie udało się utworzyć dokumentu PDF.</source>
-      <translation>The PDF document could not be made.</translation>
+        <location filename="../report/ui/reportdoc.cpp" line="+610"/>
+        <source>Nie udało się utworzyć dokumentu PDF.</source>
+        <translation>The PDF document could not be made.</translation>
     </message>
-  </context>
-  <context>
+</context>
+<context>
     <name>TReportTexts</name>
     <message>
-      <location filename="../report/reporttext.cpp" line="+30" />
-      <source>Protokół pomiaru rezystancji</source>
-      <translation>Resistance measurement report</translation>
+        <location filename="../report/reporttext.cpp" line="+31"/>
+        <source>Protokół pomiaru rezystancji</source>
+        <translation>Resistance measurement report</translation>
     </message>
     <message>
-      <location line="+2" />
-      <source>Historia pomiarów obiektu</source>
-      <translation>Measurement history of the object</translation>
+        <location line="+2"/>
+        <source>Historia pomiarów obiektu</source>
+        <translation>Measurement history of the object</translation>
     </message>
     <message>
-      <location line="+5" />
-      <source>Data sporządzenia: %1</source>
-      <translation>Report made: %1</translation>
+        <location line="+5"/>
+        <source>Data sporządzenia: %1</source>
+        <translation>Report made: %1</translation>
     </message>
     <message>
-      <location line="+7" />
-      <source>nr %1, sprzęt %2, oprogramowanie %3</source>
-      <translation>serial %1, hardware %2, firmware %3</translation>
+        <location line="+7"/>
+        <source>nr %1, sprzęt %2, oprogramowanie %3</source>
+        <translation>serial %1, hardware %2, firmware %3</translation>
     </message>
     <message>
-      <location line="+7" />
-      <source>poza zakresem – miernik nie podał wyniku</source>
-      <translation>out of range – the meter gave no result</translation>
+        <location line="+7"/>
+        <source>poza zakresem – miernik nie podał wyniku</source>
+        <translation>out of range – the meter gave no result</translation>
     </message>
     <message>
-      <location line="+0" />
-      <source>poprawny</source>
-      <translation>valid</translation>
+        <location line="+0"/>
+        <source>poprawny</source>
+        <translation>valid</translation>
     </message>
     <message>
-      <location line="+3" />
-      <location line="+23" />
-      <source>Miernik ZYM-5</source>
-      <translation>ZYM-5 meter</translation>
+        <location line="+3"/>
+        <location line="+23"/>
+        <source>Miernik ZYM-5</source>
+        <translation>ZYM-5 meter</translation>
     </message>
     <message>
-      <location line="-22" />
-      <location line="+21" />
-      <source>Obiekt</source>
-      <translation>Object</translation>
+        <location line="-22"/>
+        <location line="+21"/>
+        <source>Obiekt</source>
+        <translation>Object</translation>
     </message>
     <message>
-      <location line="-20" />
-      <source>Czas pomiaru</source>
-      <translation>Measured</translation>
+        <location line="-20"/>
+        <source>Czas pomiaru</source>
+        <translation>Measured</translation>
     </message>
     <message>
-      <location line="+1" />
-      <source>Metoda</source>
-      <translation>Method</translation>
+        <location line="+1"/>
+        <source>Metoda</source>
+        <translation>Method</translation>
     </message>
     <message>
-      <location line="+1" />
-      <source>Status</source>
-      <translation>Status</translation>
+        <location line="+1"/>
+        <source>Status</source>
+        <translation>Status</translation>
     </message>
     <message>
-      <location line="+1" />
-      <source>Plik danych</source>
-      <translation>Data file</translation>
+        <location line="+1"/>
+        <source>Plik danych</source>
+        <translation>Data file</translation>
     </message>
     <message>
-      <location line="+1" />
-      <source>Wynik</source>
-      <translation>Result</translation>
+        <location line="+1"/>
+        <source>Wynik</source>
+        <translation>Result</translation>
     </message>
     <message>
-      <location line="+4" />
-      <source>R</source>
-      <translation>R</translation>
+        <location line="+4"/>
+        <source>R</source>
+        <translation>R</translation>
     </message>
     <message>
-      <location line="+2" />
-      <source>R (dopasowanie)</source>
-      <translation>R (fit)</translation>
+        <location line="+2"/>
+        <source>R (dopasowanie)</source>
+        <translation>R (fit)</translation>
     </message>
     <message>
-      <location line="+2" />
-      <source>L (dopasowanie)</source>
-      <translation>L (fit)</translation>
+        <location line="+2"/>
+        <source>L (dopasowanie)</source>
+        <translation>L (fit)</translation>
     </message>
     <message>
-      <location line="+10" />
-      <source>Odniesienie</source>
-      <translation>Reference</translation>
+        <location line="+10"/>
+        <source>Odniesienie</source>
+        <translation>Reference</translation>
     </message>
     <message>
-      <location line="+7" />
-      <source>Liczba pomiarów</source>
-      <translation>Number of measurements</translation>
+        <location line="+7"/>
+        <source>Liczba pomiarów</source>
+        <translation>Number of measurements</translation>
     </message>
     <message>
-      <location line="+1" />
-      <source>Pierwszy pomiar</source>
-      <translation>First measurement</translation>
+        <location line="+1"/>
+        <source>Pierwszy pomiar</source>
+        <translation>First measurement</translation>
     </message>
     <message>
-      <location line="+1" />
-      <source>Ostatni pomiar</source>
-      <translation>Last measurement</translation>
+        <location line="+1"/>
+        <source>Ostatni pomiar</source>
+        <translation>Last measurement</translation>
     </message>
     <message>
-      <location line="+1" />
-      <source>Ostatnia zmiana względem odniesienia</source>
-      <translation>Latest change against the reference</translation>
+        <location line="+1"/>
+        <source>Ostatnia zmiana względem odniesienia</source>
+        <translation>Latest change against the reference</translation>
     </message>
     <message>
-      <location line="+4" />
-      <source>Komentarz</source>
-      <translation>Comment</translation>
+        <location line="+4"/>
+        <source>Komentarz</source>
+        <translation>Comment</translation>
     </message>
     <message>
-      <location line="+2" />
-      <source>Przebieg prądu i napięcia</source>
-      <translation>Current and voltage waveforms</translation>
+        <location line="+2"/>
+        <source>Przebieg prądu i napięcia</source>
+        <translation>Current and voltage waveforms</translation>
     </message>
     <message>
-      <location line="+2" />
-      <source>Rezystancja w kolejnych pomiarach</source>
-      <translation>Resistance over the measurements</translation>
+        <location line="+2"/>
+        <source>Rezystancja w kolejnych pomiarach</source>
+        <translation>Resistance over the measurements</translation>
     </message>
     <message>
-      <location line="+2" />
-      <source>Pomiary</source>
-      <translation>Measurements</translation>
+        <location line="+2"/>
+        <source>Pomiary</source>
+        <translation>Measurements</translation>
     </message>
     <message>
-      <location line="+2" />
-      <source>strona %1 z %2</source>
-      <translation>page %1 of %2</translation>
+        <location line="+2"/>
+        <source>strona %1 z %2</source>
+        <translation>page %1 of %2</translation>
     </message>
     <message>
-      <location line="+2" />
-      <source>Zapisz raport PDF…</source>
-      <translation>Save PDF Report…</translation>
+        <location line="+2"/>
+        <source>Zapisz raport PDF…</source>
+        <translation>Save PDF Report…</translation>
     </message>
     <message>
-      <location line="+2" />
-      <source>Drukuj…</source>
-      <translation>Print…</translation>
+        <location line="+2"/>
+        <source>Drukuj…</source>
+        <translation>Print…</translation>
     </message>
     <message>
-      <location line="+2" />
-      <source>Zapisz raport PDF</source>
-      <translation>Save PDF Report</translation>
+        <location line="+2"/>
+        <source>Zapisz raport PDF</source>
+        <translation>Save PDF Report</translation>
     </message>
     <message>
-      <location line="+2" />
-      <source>Raport PDF (*.pdf)</source>
-      <translation>PDF report (*.pdf)</translation>
+        <location line="+2"/>
+        <source>Raport PDF (*.pdf)</source>
+        <translation>PDF report (*.pdf)</translation>
     </message>
     <message>
-      <location line="+11" />
-      <source>Historia_</source>
-      <translation>History_</translation>
+        <location line="+7"/>
+        <source>Historia_</source>
+        <translation>History_</translation>
     </message>
     <message>
-      <location line="+3" />
-      <source>Błąd!</source>
-      <translation>Error</translation>
+        <location line="+3"/>
+        <source>Błąd!</source>
+        <translation>Error</translation>
     </message>
     <message>
-      <location line="+4" />
-      <source>Nie można zapisać pliku:
+        <location line="+4"/>
+        <source>Nie można zapisać pliku:
 %1
 
 %2</source>
-      <translation>Cannot save the file:
+        <translation>Cannot save the file:
 %1
 
 %2</translation>
     </message>
     <message>
-      <location filename="../report/ui/reports.cpp" line="+35" />
-      <source>Obiekt nie ma zapisanych pomiarów.</source>
-      <translation>The object has no stored measurements.</translation>
+        <location filename="../report/ui/reports.cpp" line="+35"/>
+        <source>Obiekt nie ma zapisanych pomiarów.</source>
+        <translation>The object has no stored measurements.</translation>
     </message>
     <message>
-      <location line="+68" />
-      <source>Tworzenie raportu PDF…</source>
-      <translation>Making the PDF report…</translation>
+        <location line="+68"/>
+        <source>Tworzenie raportu PDF…</source>
+        <translation>Making the PDF report…</translation>
     </message>
     <message>
-      <location line="+1" />
-      <source>Anuluj</source>
-      <translation>Cancel</translation>
+        <location line="+1"/>
+        <source>Anuluj</source>
+        <translation>Cancel</translation>
     </message>
-  </context>
-  <context>
+</context>
+<context>
     <name>about</name>
     <message>
-      <location filename="../forms/about.ui" line="+14" />
-      <source>Dialog</source>
-      <translation>Dialog</translation>
+        <location filename="../forms/about.ui" line="+14"/>
+        <source>Dialog</source>
+        <translation>Dialog</translation>
     </message>
     <message>
-      <location line="+12" />
-      <source>OK</source>
-      <translation>OK</translation>
+        <location line="+12"/>
+        <source>OK</source>
+        <translation>OK</translation>
     </message>
     <message>
-      <location line="+16" />
-      <source>&lt;!DOCTYPE HTML PUBLIC "-//W3C//DTD HTML 4.0//EN" "http://www.w3.org/TR/REC-html40/strict.dtd"&gt;
-&lt;html&gt;&lt;head&gt;&lt;meta name="qrichtext" content="1" /&gt;&lt;style type="text/css"&gt;
+        <location line="+16"/>
+        <source>&lt;!DOCTYPE HTML PUBLIC &quot;-//W3C//DTD HTML 4.0//EN&quot; &quot;http://www.w3.org/TR/REC-html40/strict.dtd&quot;&gt;
+&lt;html&gt;&lt;head&gt;&lt;meta name=&quot;qrichtext&quot; content=&quot;1&quot; /&gt;&lt;style type=&quot;text/css&quot;&gt;
 p, li { white-space: pre-wrap; }
-&lt;/style&gt;&lt;/head&gt;&lt;body style=" font-family:'MS Shell Dlg 2'; font-size:7.8pt; font-weight:400; font-style:normal;"&gt;
-&lt;p style=" margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px;"&gt;&lt;span style=" font-size:10pt; font-weight:600;"&gt;ZYM Reader&lt;/span&gt;&lt;/p&gt;
-&lt;p style="-qt-paragraph-type:empty; margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px; font-size:10pt; font-weight:600;"&gt;&lt;br /&gt;&lt;/p&gt;
-&lt;p style=" margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px;"&gt;&lt;span style=" font-size:8pt;"&gt;Version 1.0&lt;/span&gt;&lt;/p&gt;
-&lt;p style="-qt-paragraph-type:empty; margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px; font-size:8pt;"&gt;&lt;br /&gt;&lt;/p&gt;
-&lt;p style=" margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px;"&gt;&lt;span style=" font-size:8pt;"&gt;ZYM Reader contributors&lt;/span&gt;&lt;/p&gt;
-&lt;p style=" margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px;"&gt;&lt;a href="https://zym-reader.example/"&gt;&lt;span style=" font-size:8pt; text-decoration: underline; color:#0000ff;"&gt;https://zym-reader.example/&lt;/span&gt;&lt;/a&gt;&lt;/p&gt;
-&lt;p style="-qt-paragraph-type:empty; margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px; font-size:8pt;"&gt;&lt;br /&gt;&lt;/p&gt;
-&lt;p style=" margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px;"&gt;&lt;span style=" font-size:8pt;"&gt;Qt Version  Qt %1&lt;/span&gt;&lt;/p&gt;
-&lt;p style="-qt-paragraph-type:empty; margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px; font-size:8pt;"&gt;&lt;br /&gt;&lt;/p&gt;
-&lt;p style="-qt-paragraph-type:empty; margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px; font-size:8pt;"&gt;&lt;br /&gt;&lt;/p&gt;
-&lt;p style=" margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px;"&gt;&lt;span style=" font-size:8pt;"&gt;Licencja: GNU General Public License, wersja 3&lt;/span&gt;&lt;/p&gt;
-&lt;p style=" margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px;"&gt;&lt;a href="https://www.gnu.org/licenses/gpl-3.0.html"&gt;&lt;span style=" font-size:8pt; text-decoration: underline; color:#0000ff;"&gt;https://www.gnu.org/licenses/gpl-3.0.html&lt;/span&gt;&lt;/a&gt;&lt;/p&gt;
-&lt;p style="-qt-paragraph-type:empty; margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px; font-size:8pt;"&gt;&lt;br /&gt;&lt;/p&gt;
-&lt;p style="-qt-paragraph-type:empty; margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px; font-size:8pt;"&gt;&lt;br /&gt;&lt;/p&gt;
-&lt;p style="-qt-paragraph-type:empty; margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px; font-size:8pt;"&gt;&lt;br /&gt;&lt;/p&gt;
-&lt;p style="-qt-paragraph-type:empty; margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px; font-size:8pt;"&gt;&lt;br /&gt;&lt;/p&gt;
-&lt;p style="-qt-paragraph-type:empty; margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px; font-size:8pt;"&gt;&lt;br /&gt;&lt;/p&gt;
-&lt;p style="-qt-paragraph-type:empty; margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px; font-size:8pt;"&gt;&lt;br /&gt;&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
-      <translation>&lt;!DOCTYPE HTML PUBLIC "-//W3C//DTD HTML 4.0//EN" "http://www.w3.org/TR/REC-html40/strict.dtd"&gt;
-&lt;html&gt;&lt;head&gt;&lt;meta name="qrichtext" content="1" /&gt;&lt;style type="text/css"&gt;
+&lt;/style&gt;&lt;/head&gt;&lt;body style=&quot; font-family:&apos;MS Shell Dlg 2&apos;; font-size:7.8pt; font-weight:400; font-style:normal;&quot;&gt;
+&lt;p style=&quot; margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px;&quot;&gt;&lt;span style=&quot; font-size:10pt; font-weight:600;&quot;&gt;ZYM Reader&lt;/span&gt;&lt;/p&gt;
+&lt;p style=&quot;-qt-paragraph-type:empty; margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px; font-size:10pt; font-weight:600;&quot;&gt;&lt;br /&gt;&lt;/p&gt;
+&lt;p style=&quot; margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px;&quot;&gt;&lt;span style=&quot; font-size:8pt;&quot;&gt;Version 1.0&lt;/span&gt;&lt;/p&gt;
+&lt;p style=&quot;-qt-paragraph-type:empty; margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px; font-size:8pt;&quot;&gt;&lt;br /&gt;&lt;/p&gt;
+&lt;p style=&quot; margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px;&quot;&gt;&lt;span style=&quot; font-size:8pt;&quot;&gt;ZYM Reader contributors&lt;/span&gt;&lt;/p&gt;
+&lt;p style=&quot; margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px;&quot;&gt;&lt;a href=&quot;https://zym-reader.example/&quot;&gt;&lt;span style=&quot; font-size:8pt; text-decoration: underline; color:#0000ff;&quot;&gt;https://zym-reader.example/&lt;/span&gt;&lt;/a&gt;&lt;/p&gt;
+&lt;p style=&quot;-qt-paragraph-type:empty; margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px; font-size:8pt;&quot;&gt;&lt;br /&gt;&lt;/p&gt;
+&lt;p style=&quot; margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px;&quot;&gt;&lt;span style=&quot; font-size:8pt;&quot;&gt;Qt Version  Qt %1&lt;/span&gt;&lt;/p&gt;
+&lt;p style=&quot;-qt-paragraph-type:empty; margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px; font-size:8pt;&quot;&gt;&lt;br /&gt;&lt;/p&gt;
+&lt;p style=&quot;-qt-paragraph-type:empty; margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px; font-size:8pt;&quot;&gt;&lt;br /&gt;&lt;/p&gt;
+&lt;p style=&quot; margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px;&quot;&gt;&lt;span style=&quot; font-size:8pt;&quot;&gt;Licencja: GNU General Public License, wersja 3&lt;/span&gt;&lt;/p&gt;
+&lt;p style=&quot; margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px;&quot;&gt;&lt;a href=&quot;https://www.gnu.org/licenses/gpl-3.0.html&quot;&gt;&lt;span style=&quot; font-size:8pt; text-decoration: underline; color:#0000ff;&quot;&gt;https://www.gnu.org/licenses/gpl-3.0.html&lt;/span&gt;&lt;/a&gt;&lt;/p&gt;
+&lt;p style=&quot;-qt-paragraph-type:empty; margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px; font-size:8pt;&quot;&gt;&lt;br /&gt;&lt;/p&gt;
+&lt;p style=&quot;-qt-paragraph-type:empty; margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px; font-size:8pt;&quot;&gt;&lt;br /&gt;&lt;/p&gt;
+&lt;p style=&quot;-qt-paragraph-type:empty; margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px; font-size:8pt;&quot;&gt;&lt;br /&gt;&lt;/p&gt;
+&lt;p style=&quot;-qt-paragraph-type:empty; margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px; font-size:8pt;&quot;&gt;&lt;br /&gt;&lt;/p&gt;
+&lt;p style=&quot;-qt-paragraph-type:empty; margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px; font-size:8pt;&quot;&gt;&lt;br /&gt;&lt;/p&gt;
+&lt;p style=&quot;-qt-paragraph-type:empty; margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px; font-size:8pt;&quot;&gt;&lt;br /&gt;&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
+        <translation>&lt;!DOCTYPE HTML PUBLIC &quot;-//W3C//DTD HTML 4.0//EN&quot; &quot;http://www.w3.org/TR/REC-html40/strict.dtd&quot;&gt;
+&lt;html&gt;&lt;head&gt;&lt;meta name=&quot;qrichtext&quot; content=&quot;1&quot; /&gt;&lt;style type=&quot;text/css&quot;&gt;
 p, li { white-space: pre-wrap; }
-&lt;/style&gt;&lt;/head&gt;&lt;body style=" font-family:'MS Shell Dlg 2'; font-size:7.8pt; font-weight:400; font-style:normal;"&gt;
-&lt;p style=" margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px;"&gt;&lt;span style=" font-size:10pt; font-weight:600;"&gt;ZYM Reader&lt;/span&gt;&lt;/p&gt;
-&lt;p style="-qt-paragraph-type:empty; margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px; font-size:10pt; font-weight:600;"&gt;&lt;br /&gt;&lt;/p&gt;
-&lt;p style=" margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px;"&gt;&lt;span style=" font-size:8pt;"&gt;Version 1.0&lt;/span&gt;&lt;/p&gt;
-&lt;p style="-qt-paragraph-type:empty; margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px; font-size:8pt;"&gt;&lt;br /&gt;&lt;/p&gt;
-&lt;p style=" margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px;"&gt;&lt;span style=" font-size:8pt;"&gt;ZYM Reader contributors&lt;/span&gt;&lt;/p&gt;
-&lt;p style=" margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px;"&gt;&lt;a href="https://zym-reader.example/"&gt;&lt;span style=" font-size:8pt; text-decoration: underline; color:#0000ff;"&gt;https://zym-reader.example/&lt;/span&gt;&lt;/a&gt;&lt;/p&gt;
-&lt;p style="-qt-paragraph-type:empty; margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px; font-size:8pt;"&gt;&lt;br /&gt;&lt;/p&gt;
-&lt;p style=" margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px;"&gt;&lt;span style=" font-size:8pt;"&gt;Qt Version  Qt %1&lt;/span&gt;&lt;/p&gt;
-&lt;p style="-qt-paragraph-type:empty; margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px; font-size:8pt;"&gt;&lt;br /&gt;&lt;/p&gt;
-&lt;p style="-qt-paragraph-type:empty; margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px; font-size:8pt;"&gt;&lt;br /&gt;&lt;/p&gt;
-&lt;p style=" margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px;"&gt;&lt;span style=" font-size:8pt;"&gt;Licence: GNU General Public License, version 3&lt;/span&gt;&lt;/p&gt;
-&lt;p style=" margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px;"&gt;&lt;a href="https://www.gnu.org/licenses/gpl-3.0.html"&gt;&lt;span style=" font-size:8pt; text-decoration: underline; color:#0000ff;"&gt;https://www.gnu.org/licenses/gpl-3.0.html&lt;/span&gt;&lt;/a&gt;&lt;/p&gt;
-&lt;p style="-qt-paragraph-type:empty; margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px; font-size:8pt;"&gt;&lt;br /&gt;&lt;/p&gt;
-&lt;p style="-qt-paragraph-type:empty; margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px; font-size:8pt;"&gt;&lt;br /&gt;&lt;/p&gt;
-&lt;p style="-qt-paragraph-type:empty; margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px; font-size:8pt;"&gt;&lt;br /&gt;&lt;/p&gt;
-&lt;p style="-qt-paragraph-type:empty; margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px; font-size:8pt;"&gt;&lt;br /&gt;&lt;/p&gt;
-&lt;p style="-qt-paragraph-type:empty; margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px; font-size:8pt;"&gt;&lt;br /&gt;&lt;/p&gt;
-&lt;p style="-qt-paragraph-type:empty; margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px; font-size:8pt;"&gt;&lt;br /&gt;&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
+&lt;/style&gt;&lt;/head&gt;&lt;body style=&quot; font-family:&apos;MS Shell Dlg 2&apos;; font-size:7.8pt; font-weight:400; font-style:normal;&quot;&gt;
+&lt;p style=&quot; margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px;&quot;&gt;&lt;span style=&quot; font-size:10pt; font-weight:600;&quot;&gt;ZYM Reader&lt;/span&gt;&lt;/p&gt;
+&lt;p style=&quot;-qt-paragraph-type:empty; margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px; font-size:10pt; font-weight:600;&quot;&gt;&lt;br /&gt;&lt;/p&gt;
+&lt;p style=&quot; margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px;&quot;&gt;&lt;span style=&quot; font-size:8pt;&quot;&gt;Version 1.0&lt;/span&gt;&lt;/p&gt;
+&lt;p style=&quot;-qt-paragraph-type:empty; margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px; font-size:8pt;&quot;&gt;&lt;br /&gt;&lt;/p&gt;
+&lt;p style=&quot; margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px;&quot;&gt;&lt;span style=&quot; font-size:8pt;&quot;&gt;ZYM Reader contributors&lt;/span&gt;&lt;/p&gt;
+&lt;p style=&quot; margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px;&quot;&gt;&lt;a href=&quot;https://zym-reader.example/&quot;&gt;&lt;span style=&quot; font-size:8pt; text-decoration: underline; color:#0000ff;&quot;&gt;https://zym-reader.example/&lt;/span&gt;&lt;/a&gt;&lt;/p&gt;
+&lt;p style=&quot;-qt-paragraph-type:empty; margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px; font-size:8pt;&quot;&gt;&lt;br /&gt;&lt;/p&gt;
+&lt;p style=&quot; margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px;&quot;&gt;&lt;span style=&quot; font-size:8pt;&quot;&gt;Qt Version  Qt %1&lt;/span&gt;&lt;/p&gt;
+&lt;p style=&quot;-qt-paragraph-type:empty; margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px; font-size:8pt;&quot;&gt;&lt;br /&gt;&lt;/p&gt;
+&lt;p style=&quot;-qt-paragraph-type:empty; margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px; font-size:8pt;&quot;&gt;&lt;br /&gt;&lt;/p&gt;
+&lt;p style=&quot; margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px;&quot;&gt;&lt;span style=&quot; font-size:8pt;&quot;&gt;Licence: GNU General Public License, version 3&lt;/span&gt;&lt;/p&gt;
+&lt;p style=&quot; margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px;&quot;&gt;&lt;a href=&quot;https://www.gnu.org/licenses/gpl-3.0.html&quot;&gt;&lt;span style=&quot; font-size:8pt; text-decoration: underline; color:#0000ff;&quot;&gt;https://www.gnu.org/licenses/gpl-3.0.html&lt;/span&gt;&lt;/a&gt;&lt;/p&gt;
+&lt;p style=&quot;-qt-paragraph-type:empty; margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px; font-size:8pt;&quot;&gt;&lt;br /&gt;&lt;/p&gt;
+&lt;p style=&quot;-qt-paragraph-type:empty; margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px; font-size:8pt;&quot;&gt;&lt;br /&gt;&lt;/p&gt;
+&lt;p style=&quot;-qt-paragraph-type:empty; margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px; font-size:8pt;&quot;&gt;&lt;br /&gt;&lt;/p&gt;
+&lt;p style=&quot;-qt-paragraph-type:empty; margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px; font-size:8pt;&quot;&gt;&lt;br /&gt;&lt;/p&gt;
+&lt;p style=&quot;-qt-paragraph-type:empty; margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px; font-size:8pt;&quot;&gt;&lt;br /&gt;&lt;/p&gt;
+&lt;p style=&quot;-qt-paragraph-type:empty; margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px; font-size:8pt;&quot;&gt;&lt;br /&gt;&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
     </message>
     <message>
-      <location filename="../app/about.cpp" line="+24" />
-      <source>O programie</source>
-      <translation>About ZYM Reader</translation>
+        <location filename="../app/about.cpp" line="+24"/>
+        <source>O programie</source>
+        <translation>About ZYM Reader</translation>
     </message>
-  </context>
-  <context>
-    <name>DialogImport</name>
-    <message>
-      <location filename="../archive/ui/dialogimport.cpp" line="+156" />
-      <source>Nie można odczytać dziennika importów archiwum:
-%1
-
-%2</source>
-      <translation>Cannot read the import log of the archive:
-%1
-
-%2</translation>
-    </message>
-    <message>
-      <location line="+3" />
-      <source>Do archiwum nie zaimportowano jeszcze niczego.</source>
-      <translation>Nothing has been imported into the archive yet.</translation>
-    </message>
-    <message>
-      <location line="+8" />
-      <source>Źródło: %1</source>
-      <translation>Source: %1</translation>
-    </message>
-    <message>
-      <location line="+1" />
-      <source>Nowe pomiary: %1</source>
-      <translation>New measurements: %1</translation>
-    </message>
-    <message>
-      <location line="+2" />
-      <source>(w tym bez pliku danych: %1)</source>
-      <translation>(of which without a data file: %1)</translation>
-    </message>
-    <message>
-      <location line="+1" />
-      <source>Już w archiwum: %1</source>
-      <translation>Already archived: %1</translation>
-    </message>
-    <message>
-      <location line="+1" />
-      <source>Konflikty: %1</source>
-      <translation>Conflicts: %1</translation>
-    </message>
-    <message>
-      <location line="+0" />
-      <source>Odrzucone: %1</source>
-      <translation>Refused: %1</translation>
-    </message>
-    <message>
-      <location line="+20" />
-      <source>Importy do archiwum</source>
-      <translation>Imports into the archive</translation>
-    </message>
-    <message>
-      <location line="+1" />
-      <source>Czas</source>
-      <translation>Time</translation>
-    </message>
-    <message>
-      <location line="+0" />
-      <source>Źródło</source>
-      <translation>Source</translation>
-    </message>
-    <message>
-      <location line="+0" />
-      <source>Nowe</source>
-      <translation>New</translation>
-    </message>
-    <message>
-      <location line="+0" />
-      <source>Już w archiwum</source>
-      <translation>Already archived</translation>
-    </message>
-    <message>
-      <location line="+1" />
-      <source>Konflikty</source>
-      <translation>Conflicts</translation>
-    </message>
-    <message>
-      <location line="+0" />
-      <source>Odrzucone</source>
-      <translation>Refused</translation>
-    </message>
-    <message>
-      <location line="+2" />
-      <source>Baza danych</source>
-      <translation>Database</translation>
-    </message>
-    <message>
-      <location line="+0" />
-      <source>Nr pomiaru</source>
-      <translation>Measurement no.</translation>
-    </message>
-    <message>
-      <location line="+0" />
-      <source>Plik danych</source>
-      <translation>Data file</translation>
-    </message>
-    <message>
-      <location line="+0" />
-      <source>Powód</source>
-      <translation>Reason</translation>
-    </message>
-    <message>
-      <location line="+0" />
-      <source>Szczegóły</source>
-      <translation>Details</translation>
-    </message>
-    <message>
-      <location line="+2" />
-      <source>Zamknij</source>
-      <translation>Close</translation>
-    </message>
-  </context>
+</context>
 </TS>
