@@ -135,13 +135,6 @@ void BM_LoadPomiar(benchmark::State &state)
 }
 BENCHMARK(BM_LoadPomiar)->Unit(benchmark::kMicrosecond)->Repetitions(10)->ReportAggregatesOnly(true);
 
-void Quiet(QtMsgType type, const QMessageLogContext &, const QString &message)
-{
-    // The traces of every open and display would drown the figures.
-    if (type != QtDebugMsg && type != QtInfoMsg && !message.contains(QLatin1String("propagateSizeHints")))
-        std::fprintf(stderr, "%s\n", qPrintable(message));
-}
-
 } // namespace
 
 int main(int argc, char **argv)
@@ -151,7 +144,7 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     Q_INIT_RESOURCE(resources);
     ::benchmark::Initialize(&argc, argv);
-    qInstallMessageHandler(Quiet);
+    qInstallMessageHandler(benchwindow::Quiet);
     benchwindow::KeepSettingsLocal();
 
     std::unique_ptr<TMeter> meter(new TMeter);

@@ -9,6 +9,7 @@
 // processed, so the table lays out and paints its first screenful and the
 // chart draws at its size on screen.
 
+#include "bench/benchwindow.h"
 #include "database/ui/dialoghistoria.h"
 #include "database/historia.h"
 #include "database/tdatabase.h"
@@ -157,12 +158,6 @@ void BM_ReplotHistoria10000(benchmark::State &state)
 }
 BENCHMARK(BM_ReplotHistoria10000)->Unit(benchmark::kMillisecond)->Repetitions(10)->ReportAggregatesOnly(true);
 
-void Quiet(QtMsgType type, const QMessageLogContext &, const QString &message)
-{
-    if (type != QtDebugMsg && type != QtInfoMsg && !message.contains(QLatin1String("propagateSizeHints")))
-        std::fprintf(stderr, "%s\n", qPrintable(message));
-}
-
 } // namespace
 
 int main(int argc, char **argv)
@@ -171,7 +166,7 @@ int main(int argc, char **argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     ::benchmark::Initialize(&argc, argv);
-    qInstallMessageHandler(Quiet);
+    qInstallMessageHandler(benchwindow::Quiet);
 
     QTemporaryDir dir;
     TSimMeter meter;

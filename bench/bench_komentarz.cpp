@@ -75,12 +75,6 @@ void BM_TypeInLongKomentarz(benchmark::State &state)
 }
 BENCHMARK(BM_TypeInLongKomentarz)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(5)->Repetitions(5)->ReportAggregatesOnly(true);
 
-void Quiet(QtMsgType type, const QMessageLogContext &, const QString &message)
-{
-    if (type != QtDebugMsg && type != QtInfoMsg && !message.contains(QLatin1String("propagateSizeHints")))
-        std::fprintf(stderr, "%s\n", qPrintable(message));
-}
-
 } // namespace
 
 int main(int argc, char **argv)
@@ -90,7 +84,7 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     Q_INIT_RESOURCE(resources);
     ::benchmark::Initialize(&argc, argv);
-    qInstallMessageHandler(Quiet);
+    qInstallMessageHandler(benchwindow::Quiet);
     benchwindow::KeepSettingsLocal();
 
     std::unique_ptr<TMeter> meter(new TMeter);

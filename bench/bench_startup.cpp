@@ -51,12 +51,6 @@ void BM_StartBareWindow(benchmark::State &state)
 }
 BENCHMARK(BM_StartBareWindow)->Unit(benchmark::kMillisecond)->Repetitions(10)->ReportAggregatesOnly(true);
 
-void Quiet(QtMsgType type, const QMessageLogContext &, const QString &message)
-{
-    if (type != QtDebugMsg && type != QtInfoMsg && !message.contains(QLatin1String("propagateSizeHints")))
-        std::fprintf(stderr, "%s\n", qPrintable(message));
-}
-
 } // namespace
 
 int main(int argc, char **argv)
@@ -66,7 +60,7 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     Q_INIT_RESOURCE(resources);
     benchmark::Initialize(&argc, argv);
-    qInstallMessageHandler(Quiet);
+    qInstallMessageHandler(benchwindow::Quiet);
     benchwindow::KeepSettingsLocal();
     {
         MainWindow window;

@@ -18,6 +18,7 @@
 #include <QSettings>
 #include <QTimer>
 
+#include <cstdio>
 #include <malloc.h>
 
 namespace benchwindow {
@@ -35,6 +36,15 @@ inline void KeepSettingsLocal()
 inline void ForgetSettings()
 {
     QFile::remove(QCoreApplication::applicationDirPath() + QStringLiteral("/ZYMReader.ini"));
+}
+
+/// Message handler for the window benchmarks: the traces of every open and
+/// display would drown the figures; warnings still reach standard error,
+/// except the offscreen platform's note on size hints.
+inline void Quiet(QtMsgType type, const QMessageLogContext &, const QString &message)
+{
+    if (type != QtDebugMsg && type != QtInfoMsg && !message.contains(QLatin1String("propagateSizeHints")))
+        std::fprintf(stderr, "%s\n", qPrintable(message));
 }
 
 /// Lets the window system deliver what showing and painting queued.
