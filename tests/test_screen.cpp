@@ -111,6 +111,8 @@ private slots:
     void nothingUnderStatusBar_data();
     void nothingUnderStatusBar();
     void columnsShowWholeTexts();
+    void namesFollowTableWidth_data();
+    void namesFollowTableWidth();
     void columnsFitEveryCell_data();
     void columnsFitEveryCell();
     void exportNameGetsSuffix_data();
@@ -355,6 +357,52 @@ void TestScreen::columnsShowWholeTexts()
     QTextDocument tip;
     tip.setHtml(t.obiekty->model()->index(0, 0).data(Qt::ToolTipRole).toString());
     QCOMPARE(tip.toPlainText(), kLongName);
+}
+
+void TestScreen::namesFollowTableWidth_data()
+{
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<bool>("longName"); // one name wider than the table at this size
+    QTest::newRow("1024 x 768") << QSize(1024, 768) << false;
+    QTest::newRow("form size") << QSize(1211, 655) << false;
+    QTest::newRow("1920 x 1080") << QSize(1920, 1080) << false;
+    QTest::newRow("1024 x 768, long name") << QSize(1024, 768) << true;
+    QTest::newRow("form size, long name") << QSize(1211, 655) << true;
+}
+
+void TestScreen::namesFollowTableWidth()
+{
+    // Names that fit are shown whole in a column exactly as wide as the
+    // table, header in sight; a longer name widens the column to itself and
+    // is scrolled to, with the header at the left edge, still in sight.
+    QFETCH(QSize, size);
+    QFETCH(bool, longName);
+    const QString path = dir.filePath(QStringLiteral("nazwy.db"));
+    const QStringList names = {QStringLiteral("Szyna"), longName ? kLongName : QStringLiteral("Pole 7")};
+    QFile::remove(path);
+    QCOMPARE(MakeDataBase(path, names, {TTestPomiar(1, 1, 1.0), TTestPomiar(2, 2, 2.0)}), QString());
+    TWindow t(dir.path());
+    t.w->resize(QSize(1400, 900));
+    t.Open(path);
+    t.w->resize(size);
+    QHeaderView *header = t.obiekty->horizontalHeader();
+    const QFontMetrics metrics(t.obiekty->font());
+    if (!longName) {
+        QTRY_COMPARE(t.obiekty->columnWidth(0), t.obiekty->viewport()->width());
+        QCOMPARE(t.obiekty->horizontalScrollBar()->maximum(), 0);
+        QVERIFY(header->defaultAlignment() & Qt::AlignHCenter);
+    } else {
+        QTRY_VERIFY(t.obiekty->columnWidth(0) > metrics.horizontalAdvance(kLongName));
+        QVERIFY(t.obiekty->columnWidth(0) > t.obiekty->viewport()->width());
+        QTRY_VERIFY(t.obiekty->horizontalScrollBar()->maximum() > 0);
+        QVERIFY(header->defaultAlignment() & Qt::AlignLeft);
+        // The long name filtered out, the column fills the table again.
+        auto *filter = t.w->findChild<QLineEdit *>(QStringLiteral("lE_ObiektyFilter"));
+        QVERIFY(filter);
+        filter->setText(QStringLiteral("szy"));
+        QTRY_COMPARE(t.obiekty->columnWidth(0), t.obiekty->viewport()->width());
+        QTRY_COMPARE(t.obiekty->horizontalScrollBar()->maximum(), 0);
+    }
 }
 
 // ---------------------------------------------------------------- export

@@ -34,7 +34,9 @@
 
 namespace {
 
-enum Column { ColCzas, ColR, ColMetoda, ColOdniesienie, ColPoprzedni, ColKomentarz, ColumnCount };
+// ColRoznica is the window's own: the CSV and the report keep the columns
+// of HistoriaHeaders.
+enum Column { ColCzas, ColR, ColMetoda, ColOdniesienie, ColRoznica, ColPoprzedni, ColKomentarz, ColumnCount };
 
 const char kScrollBarStyle[] = "QScrollBar:vertical { width: 35px; }";
 
@@ -107,7 +109,9 @@ public:
             return QAbstractTableModel::headerData(section, orientation, role);
         if (section == ColumnCount)
             return DialogHistoria::tr("Miernik");
-        return HistoriaHeaders(false).value(section);
+        if (section == ColRoznica)
+            return DialogHistoria::tr("Różnica wzgl. odniesienia");
+        return HistoriaHeaders(false).value(section < ColRoznica ? section : section - 1);
     }
     QVariant data(const QModelIndex &index, int role) const override
     {
@@ -125,6 +129,9 @@ public:
                 return HistoriaMetodaText(row);
             case ColOdniesienie:
                 return PercentText(zmiany.value(index.row()).odniesienie);
+            case ColRoznica:
+                return iReference >= 0 && iReference < pRows->size() ? HistoriaRoznicaText(row, pRows->at(iReference))
+                                                                      : QString();
             case ColPoprzedni:
                 return PercentText(zmiany.value(index.row()).poprzedni);
             case ColKomentarz:
@@ -139,7 +146,8 @@ public:
                 return PlainToolTip(row.komentarz);
             break;
         case Qt::TextAlignmentRole:
-            if (index.column() == ColR || index.column() == ColOdniesienie || index.column() == ColPoprzedni)
+            if (index.column() == ColR || index.column() == ColOdniesienie || index.column() == ColRoznica
+                || index.column() == ColPoprzedni)
                 return int(Qt::AlignRight | Qt::AlignVCenter);
             break;
         case Qt::FontRole:
@@ -287,11 +295,12 @@ void DialogHistoria::RetranslateTexts()
     QFont bold = tV_Historia->font();
     bold.setBold(true);
     const QFontMetrics fm(bold);
-    const QStringList headers = HistoriaHeaders(false);
     const QString widest[ColKomentarz] = {QStringLiteral("0000-00-00 00:00:00"), QStringLiteral("-999.9 mΩ"),
-                                          QStringLiteral("3P"), QStringLiteral("+9999.9%"), QStringLiteral("+9999.9%")};
+                                          QStringLiteral("3P"), QStringLiteral("+9999.9%"), QStringLiteral("+999.99 mΩ"),
+                                          QStringLiteral("+9999.9%")};
     for (int c = 0; c < ColKomentarz; ++c) {
-        int text = std::max(fm.horizontalAdvance(widest[c]), fm.horizontalAdvance(headers.value(c)));
+        const QString header = model->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString();
+        int text = std::max(fm.horizontalAdvance(widest[c]), fm.horizontalAdvance(header));
         if (c == ColR)
             text = std::max(text, fm.horizontalAdvance(QObject::tr("Poza zakresem")));
         tV_Historia->setColumnWidth(c, text + 24);
@@ -584,12 +593,13 @@ void DialogHistoria::PrintReport()
 
 void DialogHistoria::SetReference(int row)
 {
-    if (row < 0 || row >= rows.size() || !HasValue(rows[row]))
+    if (row < 0 || row >= rows.size() || !HasValue(rows[row]) || row == iReference)
         return;
     iReference = row;
     model->SetReference(row);
     ShowReference();
     UpdateReferenceAction();
+    emit ReferenceChosen(rows[row].id, rows[row].czas);
 }
 
 void DialogHistoria::UpdateReferenceAction()

@@ -5,6 +5,7 @@
 #include "app/mainwindow.h"
 #include "ui_mainwindow.h"
 
+#include "database/ui/namecolumn.h"
 #include "database/ui/tableviews.h"
 
 #include <QHeaderView>
@@ -61,6 +62,8 @@ void MainWindow::RetranslateTables()
         if (auto *list = qobject_cast<TListModel *>(view->model())) {
             list->RetranslateHeaders();
             FitColumns(view);
+            if (view == ui->tV_Obiekty)
+                TNameColumn::Attach(view)->Refit();
         }
     }
 }
