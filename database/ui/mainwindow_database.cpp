@@ -10,7 +10,7 @@
 #include "database/komentarz.h"
 #include "database/resulttexts.h"
 #include "database/rowid.h"
-#include "database/ui/namecolumn.h"
+#include "database/ui/lastcolumn.h"
 #include "database/ui/obiektylist.h"
 #include "measurement/datafile.h"
 
@@ -62,7 +62,7 @@ bool MainWindow::ShowObiekty(QTableView *view, QString *errorText)
     view->horizontalHeader()->setStretchLastSection(true);
     PrepareTable(view);
     // As wide as the table, or as the longest name when that is wider.
-    TNameColumn::Attach(view)->Refit();
+    TLastColumn::Attach(view)->Refit();
     return true;
 }
 
@@ -93,6 +93,7 @@ void MainWindow::UpdatePomiarTbele(QTableView *qT_tab, qint64 id_object)
     qT_tab->setSelectionMode(QAbstractItemView::SingleSelection);
     qT_tab->horizontalHeader()->setStretchLastSection(true);
     PrepareTable(qT_tab);
+    TLastColumn::Attach(qT_tab)->Refit();
     if (busy)
         ShowProblem(QMessageBox::Warning, tr("Ostrzeżenie!"), TDataBase::BusyText());
 }

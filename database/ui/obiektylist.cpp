@@ -7,7 +7,7 @@
 #include "ui_mainwindow.h"
 
 #include "database/tdatabase.h"
-#include "database/ui/namecolumn.h"
+#include "database/ui/lastcolumn.h"
 
 #include <QKeyEvent>
 #include <QHash>
@@ -85,7 +85,7 @@ void MainWindow::SetUpObiektyFilter()
     connect(pObiektyFilter, &QLineEdit::textChanged, this, [this](const QString &text) {
         if (auto *list = qobject_cast<QSortFilterProxyModel *>(ui->tV_Obiekty->model()))
             list->setFilterFixedString(text);
-        TNameColumn::Attach(ui->tV_Obiekty)->Refit();
+        TLastColumn::Attach(ui->tV_Obiekty)->Refit();
     });
     setTabOrder(pObiektyFilter, ui->tV_Obiekty);
 }
