@@ -17,10 +17,12 @@
 #include <QFileDialog>
 #include <QFont>
 #include <QFontMetrics>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QMenu>
 #include <QMessageBox>
 #include <QMouseEvent>
+#include <QScreen>
 #include <QScrollBar>
 #include <QSplitter>
 #include <QTableView>
@@ -60,6 +62,19 @@ protected:
         replot(rpQueuedReplot);
     }
 };
+
+/// `text` broken at the blank nearest its middle.
+QString TwoLines(QString text)
+{
+    int best = -1;
+    for (int i = 0; i < text.size(); ++i) {
+        if (text[i] == QLatin1Char(' ') && (best < 0 || qAbs(2 * i - text.size()) < qAbs(2 * best - text.size())))
+            best = i;
+    }
+    if (best >= 0)
+        text[best] = QLatin1Char('\n');
+    return text;
+}
 
 } // namespace
 
@@ -109,9 +124,13 @@ public:
             return QAbstractTableModel::headerData(section, orientation, role);
         if (section == ColumnCount)
             return DialogHistoria::tr("Miernik");
-        if (section == ColRoznica)
-            return DialogHistoria::tr("Różnica wzgl. odniesienia");
-        return HistoriaHeaders(false).value(section < ColRoznica ? section : section - 1);
+        const QString text = section == ColRoznica ? DialogHistoria::tr("Różnica wzgl. odniesienia")
+                                                   : HistoriaHeaders(false).value(section < ColRoznica ? section : section - 1);
+        // The three changes side by side: on two lines their headers leave
+        // room for the comment at 1024 px.
+        if (section == ColOdniesienie || section == ColRoznica || section == ColPoprzedni)
+            return TwoLines(text);
+        return text;
     }
     QVariant data(const QModelIndex &index, int role) const override
     {
@@ -185,7 +204,11 @@ DialogHistoria::DialogHistoria(qint64 objectId, const QString &objectName, const
     setObjectName(QStringLiteral("DialogHistoria"));
     setWindowFlags(Qt::Window);
     setModal(false);
-    resize(1040, 660);
+    // Within the screen: at 1024 x 768 the window's right edge stays in sight.
+    QSize size(1040, 660);
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        size = size.boundedTo(screen->availableGeometry().size());
+    resize(size);
 
     plotHistoria = new THistoriaPlot(this);
     plotHistoria->setObjectName(QStringLiteral("plotHistoria"));
@@ -299,8 +322,9 @@ void DialogHistoria::RetranslateTexts()
                                           QStringLiteral("3P"), QStringLiteral("+9999.9%"), QStringLiteral("+999.99 mΩ"),
                                           QStringLiteral("+9999.9%")};
     for (int c = 0; c < ColKomentarz; ++c) {
-        const QString header = model->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString();
-        int text = std::max(fm.horizontalAdvance(widest[c]), fm.horizontalAdvance(header));
+        int text = fm.horizontalAdvance(widest[c]);
+        for (const QString &line : model->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString().split(QLatin1Char('\n')))
+            text = std::max(text, fm.horizontalAdvance(line));
         if (c == ColR)
             text = std::max(text, fm.horizontalAdvance(QObject::tr("Poza zakresem")));
         tV_Historia->setColumnWidth(c, text + 24);
