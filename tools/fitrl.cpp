@@ -78,6 +78,7 @@ constexpr double kMinPivot = 1e-12;   // pivots of the equilibrated normal equat
 constexpr double kStepSigmas = 6;     // a voltage jump between two rows beyond the slope around it by this many noise sigmas ...
 constexpr double kStepOverNeighbours = 1.5; // ... and this many times its neighbours' is a switch
 constexpr int kMaxSteps = 6;          // switches a record may carry
+constexpr double kRoundingVariance = 1.0 / 12; // counts²: a sample rounded to whole counts
 
 constexpr int kR = 1; // parameters after the integration constant (0): resistance (ohms),
 constexpr int kL = 2; // inductance (ohm·rows),
@@ -265,25 +266,55 @@ private:
 // Walks the rows once, handing each one's row index n, regressors x
 // (integration constant, ∫I, the current term of L, row count) and the
 // integral of the voltage y to `visit`. Integrals are trapezoids in units
-// of rows, from row a.
-template <typename Visit>
-void Walk(const TRows &w, Visit visit)
+// of rows, from row a, with the first term of their Euler-Maclaurin
+// correction: a trapezoid overshoots the integral of a bending signal by
+// (f'(t) - f'(start)) / 12 row², and the fast exponential after a switch
+// bends by its whole size within a few rows. Without it the rows that
+// carry most of L (the current's rise) were read several percent off.
+// f'(start) is a constant, which the integration constant takes. A
+// derivative is never taken across a switch: `switchAfter(n)` says whether
+// the voltage jumps between rows n and n + 1 (asked once per row, in
+// order), and a row beside a jump takes its derivative from its own side.
+template <typename Switches, typename Visit>
+void Walk(const TRows &w, Switches switchAfter, Visit visit)
 {
     const qint32(*dane)[kPomiarChannels] = w.pomiar->dane;
     const int cI = w.cI, cU = w.cU;
     const double zU = w.zU, sI = w.sI, sU = w.sU;
     const unsigned pulseRows = unsigned(w.pulseB - w.pulseA);
     auto zI = [&](int r) { return unsigned(r - w.pulseA) <= pulseRows ? w.zI : w.zIRest; };
+    auto I = [&](int r) { return (dane[r][cI] - zI(r)) * sI; };
+    auto U = [&](int r) { return (dane[r][cU] - zU) * sU; };
     double X = 0, Y = 0;
-    double i = (dane[w.a][cI] - zI(w.a)) * sI, u = (dane[w.a][cU] - zU) * sU;
+    double iBefore = I(w.a - 1), uBefore = U(w.a - 1);
+    double i = I(w.a), u = U(w.a);
+    bool switchBefore = false;
     for (int n = w.a; n <= w.b; ++n) {
-        visit(n, X, i, double(n - w.a), Y);
-        const double iAfter = (dane[n + 1][cI] - zI(n + 1)) * sI;
-        const double uAfter = (dane[n + 1][cU] - zU) * sU;
+        const double iAfter = I(n + 1);
+        const double uAfter = U(n + 1);
+        const bool after = switchAfter(n);
+        // Twice the slope at row n, in units of rows.
+        double slopeI, slopeU;
+        if (!after && !switchBefore) {
+            slopeI = iAfter - iBefore;
+            slopeU = uAfter - uBefore;
+        } else if (!after) {
+            slopeI = 4 * iAfter - 3 * i - I(n + 2);
+            slopeU = 4 * uAfter - 3 * u - U(n + 2);
+        } else if (!switchBefore) {
+            slopeI = 3 * i - 4 * iBefore + I(n - 2);
+            slopeU = 3 * u - 4 * uBefore + U(n - 2);
+        } else {
+            slopeI = slopeU = 0;
+        }
+        visit(n, X - slopeI / 24, i, double(n - w.a), Y - slopeU / 24);
         X += 0.5 * (i + iAfter);
         Y += 0.5 * (u + uAfter);
+        iBefore = i;
+        uBefore = u;
         i = iAfter;
         u = uAfter;
+        switchBefore = after;
     }
 }
 
@@ -367,7 +398,12 @@ bool NormalEquations(TRows &w, double sigmaU, TNormal *e_)
     double c = 0; // trapezoid count of pulse rows from row a to row n
     const unsigned pulseRows = unsigned(w.pulseB - w.pulseA);
     int next = 0;
-    Walk(w, [&](int n, double X, double i, double t, double Y) {
+    auto switchAfter = [&](int n) {
+        const int found = w.nSteps;
+        usable = steps.Row(n) && usable;
+        return w.nSteps > found;
+    };
+    Walk(w, switchAfter, [&](int n, double X, double i, double t, double Y) {
         // A switch found on the row before: its column starts here.
         if (next < w.nSteps && n == w.steps[next] + 1) {
             before[next][0] = s1;
@@ -389,7 +425,6 @@ bool NormalEquations(TRows &w, double sigmaU, TNormal *e_)
         sIC += i * c;
         sTC += t * c;
         c += 0.5 * (on + (unsigned(n + 1 - w.pulseA) <= pulseRows ? 1.0 : 0.0));
-        usable = steps.Row(n) && usable;
         s1 += 1;
         sX += X;
         sXX += X * X;
@@ -513,7 +548,15 @@ bool Fit(const TRows &w, const TNormal &e, const int *use, int p, double varU, d
     int increments = 0;
     int next = 0;
     int nextRow = w.nSteps > 0 ? w.steps[0] + 1 : -1;
-    Walk(w, [&](int n, double X, double i, double t, double Y) {
+    int nextSwitch = 0;
+    auto switchAfter = [&](int n) {
+        if (nextSwitch < w.nSteps && w.steps[nextSwitch] == n) {
+            ++nextSwitch;
+            return true;
+        }
+        return false;
+    };
+    Walk(w, switchAfter, [&](int n, double X, double i, double t, double Y) {
         bool across = false;
         if (n == nextRow) {
             stepB += bS[next];
@@ -580,6 +623,10 @@ TFitRL FitRL(const TDataPomiar *pomiar)
 
     double zI, flowI, zU, varI, varU;
     Baselines(pomiar, cI, cU, &zI, &flowI, &varI, &zU, &varU);
+    // A quiet converter may rest on one count for the whole baseline and
+    // show no noise there, yet it rounds every sample of a moving signal.
+    varI = std::max(varI, kRoundingVariance);
+    varU = std::max(varU, kRoundingVariance);
     flowI = 0.5 * (zI + flowI);
     auto current = [pomiar, cI, zI](int r) { return pomiar->dane[r][cI] - zI; }; // counts
 
