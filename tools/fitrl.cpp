@@ -126,7 +126,7 @@ double NormalQuantile(double p)
 // normal quantile, lie on a line whose intercept is the mean and whose
 // slope is sigma. False (and nothing changed) when fewer than two counts
 // are inside the quantile's usable range or the line makes no sense.
-bool ClippedZero(const int *histogram, int bins, int rows, double *mean)
+bool ClippedZero(const int *histogram, int bins, int rows, double *mean, double *variance)
 {
     constexpr double kMinShare = 0.005; // cumulative shares used: this far from 0 and 1
     constexpr double kMaxMeanMismatch = 0.01; // counts
@@ -164,16 +164,17 @@ bool ClippedZero(const int *histogram, int bins, int rows, double *mean)
     if (!(std::abs(clipped - observed) < kMaxMeanMismatch))
         return false;
     *mean = mu;
+    *variance = sigma * sigma + kRoundingVariance;
     return true;
 }
 
 // Means and variances of channels cI and cU over the baseline rows, in
 // counts. One pass: for 12-bit counts the sums are exact in a double; a
 // damaged record with huge counts gets a poor variance, not undefined
-// behaviour. flowI: the current's zero where it flows, below meanI when
-// the baseline is clipped at 0.
-void Baselines(const TDataPomiar *pomiar, int cI, int cU, double *meanI, double *flowI, double *varI, double *meanU,
-               double *varU)
+// behaviour. flowI and flowVarI: the current's zero and noise where it
+// flows, below meanI and above varI when the baseline is clipped at 0.
+void Baselines(const TDataPomiar *pomiar, int cI, int cU, double *meanI, double *flowI, double *varI,
+               double *flowVarI, double *meanU, double *varU)
 {
     constexpr int kBins = 16; // counts of a clipped baseline kept in the histogram
     int histogram[kBins] = {};
@@ -197,8 +198,9 @@ void Baselines(const TDataPomiar *pomiar, int cI, int cU, double *meanI, double 
     *meanU = sumU / kBaselineRows;
     *varU = std::max(0.0, (squaresU - sumU * *meanU) / (kBaselineRows - 1));
     *flowI = *meanI;
+    *flowVarI = *varI;
     if (outside == 0 && histogram[0] > 0)
-        ClippedZero(histogram, kBins, kBaselineRows, flowI);
+        ClippedZero(histogram, kBins, kBaselineRows, flowI, flowVarI);
 }
 
 // The rows of one fit and how to turn their counts into volts and amperes.
@@ -387,7 +389,7 @@ struct TNormal
     TVec pulseCount = {};
 };
 
-bool NormalEquations(TRows &w, double sigmaU, TNormal *e_)
+bool NormalEquations(TRows &w, double sigmaU, double varI, TNormal *e_)
 {
     TStepFinder steps(w, sigmaU);
     bool usable = true;
@@ -442,6 +444,17 @@ bool NormalEquations(TRows &w, double sigmaU, TNormal *e_)
     });
     if (!usable)
         return false;
+    // The current's noise is in two regressors, and least squares reads
+    // noise in a regressor as signal. On a flat top that costs nothing, but
+    // where the current decays as one exponential ∫I and I move together,
+    // only a few rows of the rise tell R from L, and the noise's share of
+    // what is left pulled both several percent low. Its expected share
+    // (σ² per row in I, half of it in ∫I·I, the trapezoid's random walk in
+    // ∫I) is known from the baseline and taken out of the sums.
+    const double rowsAfter = s1 - 1;
+    sII -= varI * s1;
+    sXI -= 0.5 * varI * rowsAfter;
+    sXX -= varI * (0.5 * rowsAfter * rowsAfter + 0.09 * rowsAfter);
     TNormal &e = *e_;
     e.p = kDense + w.nSteps;
     const double rows[kDense] = {s1, sX, sumI, sT};
@@ -621,8 +634,8 @@ TFitRL FitRL(const TDataPomiar *pomiar)
     if (!(sI > 0) || !(sU > 0) || !std::isfinite(sI) || !std::isfinite(sU))
         return fit;
 
-    double zI, flowI, zU, varI, varU;
-    Baselines(pomiar, cI, cU, &zI, &flowI, &varI, &zU, &varU);
+    double zI, flowI, zU, varI, flowVarI, varU;
+    Baselines(pomiar, cI, cU, &zI, &flowI, &varI, &flowVarI, &zU, &varU);
     // A quiet converter may rest on one count for the whole baseline and
     // show no noise there, yet it rounds every sample of a moving signal.
     varI = std::max(varI, kRoundingVariance);
@@ -648,7 +661,7 @@ TFitRL FitRL(const TDataPomiar *pomiar)
     TRows w{pomiar, cU, cI, zU, flowI, zI, sU, sI, first - kMarginRows, std::min(kPomiarRows - 3, last + kMarginRows), first, last, {}, 0};
     // A clipped sample is not the object's voltage or current.
     TNormal e;
-    if (!NormalEquations(w, std::sqrt(varU), &e))
+    if (!NormalEquations(w, std::sqrt(varU), std::max(varI, flowVarI) * sI * sI, &e))
         return fit;
     const double vU = varU * sU * sU;
     const double vI = varI * sI * sI;
