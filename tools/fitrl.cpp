@@ -82,6 +82,7 @@ constexpr double kStepSigmas = 6;     // a voltage jump between two rows beyond 
 constexpr double kStepOverNeighbours = 1.5; // ... and this many times its neighbours' is a switch
 constexpr int kMaxSteps = 6;          // switches a record may carry
 constexpr double kRoundingVariance = 1.0 / 12; // counts²: a sample rounded to whole counts
+constexpr double kMinStepCounts = 1.5; // a quiet converter's rounding moves a sample by one count, a switch by more
 
 constexpr int kR = 1; // parameters after the integration constant (0): resistance (ohms),
 constexpr int kL = 2; // inductance (ohm·rows),
@@ -230,7 +231,7 @@ public:
     TStepFinder(TRows &w, double sigmaU)
         : w(w), dane(w.pomiar->dane),
           // Noise of jump - (before + after) / 2: samples weighted 1/2, 3/2, 3/2, 1/2.
-          minJump(kStepSigmas * std::sqrt(5.0) * sigmaU),
+          minJump(std::max(kStepSigmas * std::sqrt(5.0) * sigmaU, kMinStepCounts)),
           jump(U(w.a + 1) - U(w.a))
     {
         w.nSteps = 0;
@@ -641,6 +642,8 @@ struct TSolution
     double rms = 0; // V, of the row-to-row increments of the residual
     double dRdZero = 0; // ohms per ampere the flowing current's zero rises
     double dLdZero = 0; // ohm·rows per ampere
+    double dRdU = 0;    // ohms per volt the voltage on the pulse rows rises
+    double dLdU = 0;    // ohm·rows per volt
 };
 
 // The fit of the columns `use` (ascending; the first three always 0, kR
@@ -672,6 +675,8 @@ bool Fit(const TNormal &e, const int *use, int p, double varU, double varI, TSol
         const double v = beta[kR] * e.pulseCount[use[j]] + beta[kL] * e.onPulse[use[j]];
         s->dRdZero += Ginv[kR][j] * v;
         s->dLdZero += Ginv[kL][j] * v;
+        s->dRdU += Ginv[kR][j] * e.pulseCount[use[j]];
+        s->dLdU += Ginv[kL][j] * e.pulseCount[use[j]];
     }
 
     // The residual's increment from row n-1 to n, as the noise of single
@@ -770,6 +775,8 @@ TFitRL FitRL(const TDataPomiar *pomiar)
     Baselines(pomiar, cI, cU, &zI, &flowI, &varI, &flowVarI, &zU, &varU);
     // A quiet converter may rest on one count for the whole baseline and
     // show no noise there, yet it rounds every sample of a moving signal.
+    const double sigmaU = std::sqrt(varU); // as measured: the switches' limit has its own floor
+    const double rawVarI = varI;
     varI = std::max(varI, kRoundingVariance);
     varU = std::max(varU, kRoundingVariance);
     flowI = 0.5 * (zI + flowI);
@@ -793,7 +800,7 @@ TFitRL FitRL(const TDataPomiar *pomiar)
     TRows w{pomiar, cU, cI, zU, flowI, zI, sU, sI, first - kMarginRows, std::min(kPomiarRows - 3, last + kMarginRows), first, last, {}, 0};
     // A clipped sample is not the object's voltage or current.
     TNormal e;
-    if (!NormalEquations(w, std::sqrt(varU), std::max(varI, flowVarI) * sI * sI, &e))
+    if (!NormalEquations(w, sigmaU, std::max(varI, flowVarI) * sI * sI, &e))
         return fit;
     const double vU = varU * sU * sU;
     const double vI = varI * sI * sI;
@@ -819,8 +826,22 @@ TFitRL FitRL(const TDataPomiar *pomiar)
     const double zeroDoubt = (zI - flowI) * sI; // A
     const double doubtR = s.dRdZero * zeroDoubt;
     const double doubtL = s.dLdZero * zeroDoubt;
-    fit.sR = std::sqrt(s.varR + doubtR * doubtR);
-    fit.sL = std::sqrt(s.varL + doubtL * doubtL) * kMicroHenryPerOhmRow;
+    // A quiet converter rounds a level that holds for many rows the same
+    // way on each: its error is then no noise that averages out but a
+    // shift of up to half a count, which the residuals do not show. Noise
+    // dithers it away; what is left of it is the rounding error's first
+    // harmonic, 1/π of a count damped by exp(-2π²σ²) (σ in counts), taken
+    // as a shift of the pulse's current and of its voltage.
+    auto rounding = [](double variance) {
+        constexpr double kPi = 3.14159265358979323846;
+        return std::exp(-2 * kPi * kPi * variance) / (kPi * std::sqrt(2.0));
+    };
+    const double shiftI = rounding(flowVarI > 0 ? flowVarI : rawVarI) * sI;
+    const double shiftU = rounding(sigmaU * sigmaU) * sU;
+    const double roundR = std::hypot(s.dRdZero * shiftI, s.dRdU * shiftU);
+    const double roundL = std::hypot(s.dLdZero * shiftI, s.dLdU * shiftU);
+    fit.sR = std::sqrt(s.varR + doubtR * doubtR + roundR * roundR);
+    fit.sL = std::sqrt(s.varL + doubtL * doubtL + roundL * roundL) * kMicroHenryPerOhmRow;
     fit.rmsResidual = s.rms;
     fit.bOffset = withOffset;
     fit.offset = withOffset ? s.beta[kU0] : 0.0;
