@@ -181,30 +181,40 @@ void Baselines(const TDataPomiar *pomiar, int cI, int cU, double *meanI, double 
                double *flowVarI, double *meanU, double *varU)
 {
     constexpr int kBins = 16; // counts of a clipped baseline kept in the histogram
-    int histogram[kBins] = {};
+    // Rows in two interleaved halves, each with its own sums and
+    // histogram: one chain of additions (and of increments of the same
+    // bin) would make every row wait for the one before.
+    int histogram[2][kBins] = {};
     int outside = 0; // current samples beyond the histogram
-    double sumI = 0, squaresI = 0, sumU = 0, squaresU = 0;
-    for (int r = 0; r < kBaselineRows; ++r) {
-        const qint32 ci = pomiar->dane[r][cI];
-        const double i = ci;
-        const double u = pomiar->dane[r][cU];
-        if (ci >= 0 && ci < kBins)
-            ++histogram[ci];
-        else
-            ++outside;
-        sumI += i;
-        squaresI += i * i;
-        sumU += u;
-        squaresU += u * u;
+    double sums[2][4] = {}; // i, i², u, u²
+    static_assert(kBaselineRows % 2 == 0, "rows in pairs");
+    for (int r = 0; r < kBaselineRows; r += 2) {
+        for (int h = 0; h < 2; ++h) {
+            const qint32 ci = pomiar->dane[r + h][cI];
+            const double i = ci;
+            const double u = pomiar->dane[r + h][cU];
+            if (ci >= 0 && ci < kBins)
+                ++histogram[h][ci];
+            else
+                ++outside;
+            sums[h][0] += i;
+            sums[h][1] += i * i;
+            sums[h][2] += u;
+            sums[h][3] += u * u;
+        }
     }
+    for (int k = 0; k < kBins; ++k)
+        histogram[0][k] += histogram[1][k];
+    const double sumI = sums[0][0] + sums[1][0], squaresI = sums[0][1] + sums[1][1];
+    const double sumU = sums[0][2] + sums[1][2], squaresU = sums[0][3] + sums[1][3];
     *meanI = sumI / kBaselineRows;
     *varI = std::max(0.0, (squaresI - sumI * *meanI) / (kBaselineRows - 1));
     *meanU = sumU / kBaselineRows;
     *varU = std::max(0.0, (squaresU - sumU * *meanU) / (kBaselineRows - 1));
     *flowI = *meanI;
     *flowVarI = *varI;
-    if (outside == 0 && histogram[0] > 0)
-        ClippedZero(histogram, kBins, kBaselineRows, flowI, flowVarI);
+    if (outside == 0 && histogram[0][0] > 0)
+        ClippedZero(histogram[0], kBins, kBaselineRows, flowI, flowVarI);
 }
 
 // The rows of one fit and how to turn their counts into volts and amperes.
