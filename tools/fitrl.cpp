@@ -82,7 +82,6 @@ constexpr double kStepSigmas = 6;     // a voltage jump between two rows beyond 
 constexpr double kStepOverNeighbours = 1.5; // ... and this many times its neighbours' is a switch
 constexpr int kMaxSteps = 6;          // switches a record may carry
 constexpr double kRoundingVariance = 1.0 / 12; // counts²: a sample rounded to whole counts
-constexpr double kMinStepCounts = 1.5; // a quiet converter's rounding moves a sample by one count, a switch by more
 
 constexpr int kR = 1; // parameters after the integration constant (0): resistance (ohms),
 constexpr int kL = 2; // inductance (ohm·rows),
@@ -241,7 +240,7 @@ public:
     TStepFinder(TRows &w, double sigmaU)
         : w(w), dane(w.pomiar->dane),
           // Noise of jump - (before + after) / 2: samples weighted 1/2, 3/2, 3/2, 1/2.
-          minJump(std::max(kStepSigmas * std::sqrt(5.0) * sigmaU, kMinStepCounts)),
+          minJump(kStepSigmas * std::sqrt(5.0) * sigmaU),
           jump(U(w.a + 1) - U(w.a))
     {
         w.nSteps = 0;
@@ -785,7 +784,11 @@ TFitRL FitRL(const TDataPomiar *pomiar)
     Baselines(pomiar, cI, cU, &zI, &flowI, &varI, &flowVarI, &zU, &varU);
     // A quiet converter may rest on one count for the whole baseline and
     // show no noise there, yet it rounds every sample of a moving signal.
-    const double sigmaU = std::sqrt(varU); // as measured: the switches' limit has its own floor
+    // The switches are judged on the noise as measured: on a converter too
+    // quiet to dither its rounding, every rounding step of a smooth voltage
+    // reads as a switch, and the record is left without a fit rather than
+    // given one whose L the rounding has moved more than it can tell.
+    const double sigmaU = std::sqrt(varU);
     const double rawVarI = varI;
     varI = std::max(varI, kRoundingVariance);
     varU = std::max(varU, kRoundingVariance);
