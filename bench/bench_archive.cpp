@@ -29,6 +29,7 @@
 #include <memory>
 
 #include <sys/resource.h>
+#include <time.h>
 
 namespace {
 
@@ -56,6 +57,13 @@ double ChildCpuSeconds()
         + 1e-6 * double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec);
 }
 
+double ThreadCpuSeconds()
+{
+    struct timespec now;
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return double(now.tv_sec) + 1e-9 * double(now.tv_nsec);
+}
+
 void BM_CopyDownload(benchmark::State &state)
 {
     const QString from = QFileInfo(gDownload).absolutePath();
@@ -80,6 +88,7 @@ BENCHMARK(BM_CopyDownload)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRea
 void BM_ImportDownload(benchmark::State &state)
 {
     double bytes = 0;
+    double writerCpu = 0;
     for (auto _ : state) {
         state.PauseTiming();
         const QString path = Fresh(QStringLiteral("archiwum")) + QStringLiteral(".db");
@@ -90,16 +99,21 @@ void BM_ImportDownload(benchmark::State &state)
         }
         state.ResumeTiming();
         TArchiveImportSummary summary;
+        const double threadBefore = ThreadCpuSeconds();
         if (archive->ImportDatabase(gDownload, &summary) != ArchiveOk || summary.iNew != kDownload) {
             state.SkipWithError("import failed");
             break;
         }
+        writerCpu += ThreadCpuSeconds() - threadBefore;
         state.PauseTiming();
         archive.reset(); // the last connection folds the WAL into the file
         bytes = double(QFileInfo(path).size()) / kDownload;
         QFile::remove(path);
         state.ResumeTiming();
     }
+    // The calling thread's share (the writing; the file work runs beside
+    // it): the least the import can take on any number of cores.
+    state.counters["writer_cpu_ms"] = 1e3 * writerCpu / double(state.iterations());
     state.counters["bytes_per_measurement"] = bytes;
     state.counters["percent_of_raw"] = 100.0 * bytes / double(kPomiarFileSize);
 }
