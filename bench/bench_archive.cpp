@@ -111,8 +111,8 @@ void BM_ImportDownload(benchmark::State &state)
         QFile::remove(path);
         state.ResumeTiming();
     }
-    // The calling thread's share (the writing; the file work runs beside
-    // it): the least the import can take on any number of cores.
+    // The calling thread's share: the writing, and the file work of rows it
+    // reached before any worker did (often, on a busy machine).
     state.counters["writer_cpu_ms"] = 1e3 * writerCpu / double(state.iterations());
     state.counters["bytes_per_measurement"] = bytes;
     state.counters["percent_of_raw"] = 100.0 * bytes / double(kPomiarFileSize);
