@@ -61,6 +61,7 @@ void MainWindow::SLOT_tV_Obiekty_ContextMenu(const QPoint &pos)
     UpdateHistoriaAction();
     QMenu menu(this);
     menu.addAction(ui->actionHistoria);
+    AddWerdyktActions(&menu, ui->tV_Obiekty->indexAt(pos));
     menu.exec(ui->tV_Obiekty->viewport()->mapToGlobal(pos));
 }
 
