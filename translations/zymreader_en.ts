@@ -47,6 +47,115 @@
     </message>
 </context>
 <context>
+    <name>DialogGrupy</name>
+    <message>
+        <location filename="../verdict/ui/werdyktwindows.cpp" line="+418"/>
+        <source>Grupy obiektów</source>
+        <translation>Object groups</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Nowa grupa…</source>
+        <translation>New group…</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Członkowie…</source>
+        <translation>Members…</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Usuń grupę</source>
+        <translation>Remove group</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Grupa:</source>
+        <translation>Group:</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>Obiekt</source>
+        <translation>Object</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Data</source>
+        <translation>Date</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>R</source>
+        <translation>R</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>T [°C]</source>
+        <translation>T [°C]</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>R porównane</source>
+        <translation>R compared</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Od najniższego</source>
+        <translation>From the lowest</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Od średniej</source>
+        <translation>From the mean</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Werdykt</source>
+        <translation>Verdict</translation>
+    </message>
+    <message>
+        <location line="+16"/>
+        <location line="+109"/>
+        <source>Błąd!</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <location line="-70"/>
+        <source>brak pomiaru</source>
+        <translation>no measurement</translation>
+    </message>
+    <message>
+        <location line="+18"/>
+        <source>Porównano R w temperaturze odniesienia. Najniższe %1, średnia %2.</source>
+        <translation>R compared at the reference temperature. Lowest %1, mean %2.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Porównano R bez korekcji temperatury: nie każdy pomiar ma temperaturę. Najniższe %1, średnia %2.</source>
+        <translation>R compared without temperature correction: not every measurement has a temperature. Lowest %1, mean %2.</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>Nowa grupa</source>
+        <translation>New group</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Członkowie grupy</source>
+        <translation>Group members</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Nazwa grupy</source>
+        <translation>Group name</translation>
+    </message>
+    <message>
+        <location line="+33"/>
+        <source>Grupa</source>
+        <translation>Group</translation>
+    </message>
+</context>
+<context>
     <name>DialogHistoria</name>
     <message>
         <location filename="../database/ui/dialoghistoria.cpp" line="+238"/>
@@ -225,6 +334,220 @@
         <location line="+2"/>
         <source>Zamknij</source>
         <translation>Close</translation>
+    </message>
+</context>
+<context>
+    <name>DialogObiektWerdykt</name>
+    <message>
+        <location filename="../verdict/ui/werdyktwindows.cpp" line="-409"/>
+        <source>Ocena obiektu: %1</source>
+        <translation>Object assessment: %1</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Materiał</source>
+        <translation>Material</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Miedź (235)</source>
+        <translation>Copper (235)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Aluminium (225)</source>
+        <translation>Aluminium (225)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Inny</source>
+        <translation>Other</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Materiał:</source>
+        <translation>Material:</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Stała K:</source>
+        <translation>Constant K:</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Temperatura odniesienia [°C]:</source>
+        <translation>Reference temperature [°C]:</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Odniesienie</source>
+        <translation>Reference</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Brak</source>
+        <translation>None</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Jeden z pomiarów</source>
+        <translation>One of the measurements</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Wpisana wartość</source>
+        <translation>Typed value</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>nieznana</source>
+        <translation>unknown</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Odniesienie:</source>
+        <translation>Reference:</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Pomiar:</source>
+        <translation>Measurement:</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>R:</source>
+        <translation>R:</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Temperatura [°C]:</source>
+        <translation>Temperature [°C]:</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>Limity (puste pole: bez limitu)</source>
+        <translation>Limits (empty field: no limit)</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>od</source>
+        <translation>from</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>do</source>
+        <translation>to</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>od najniższego</source>
+        <translation>from the lowest</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>od średniej</source>
+        <translation>from the mean</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Zakres R:</source>
+        <translation>R range:</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Największa zmiana względem odniesienia [%]:</source>
+        <translation>Largest change against the reference [%]:</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Największe odchylenie w grupie [%]:</source>
+        <translation>Largest deviation within the group [%]:</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Zapisz</source>
+        <translation>Save</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Zamknij</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <location line="+57"/>
+        <source>Grupa: %1 (%2)</source>
+        <translation>Group: %1 (%2)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Obiekt nie należy do żadnej grupy.</source>
+        <translation>The object belongs to no group.</translation>
+    </message>
+    <message>
+        <location line="+32"/>
+        <location line="+6"/>
+        <source>Błąd!</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <location line="-6"/>
+        <source>Wpisz liczby (z kropką lub przecinkiem) albo zostaw pole puste.</source>
+        <translation>Type numbers (with a point or a comma) or leave the field empty.</translation>
+    </message>
+</context>
+<context>
+    <name>DialogPomiarWerdykt</name>
+    <message>
+        <location line="+21"/>
+        <source>Temperatura i werdykt pomiaru</source>
+        <translation>Measurement temperature and verdict</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>nieznana</source>
+        <translation>unknown</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>automatyczny</source>
+        <translation>automatic</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Oceń ponownie według obecnych limitów</source>
+        <translation>Judge again by the current limits</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Temperatura uzwojenia [°C]:</source>
+        <translation>Winding temperature [°C]:</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Werdykt:</source>
+        <translation>Verdict:</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Powód zmiany:</source>
+        <translation>Reason for the change:</translation>
+    </message>
+    <message>
+        <location line="+26"/>
+        <location line="+4"/>
+        <location line="+15"/>
+        <source>Błąd!</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <location line="-19"/>
+        <source>Wpisz liczby (z kropką lub przecinkiem) albo zostaw pole puste.</source>
+        <translation>Type numbers (with a point or a comma) or leave the field empty.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Podaj powód zmiany werdyktu.</source>
+        <translation>Give the reason for changing the verdict.</translation>
     </message>
 </context>
 <context>
@@ -564,13 +887,13 @@ p, li { white-space: pre-wrap; }
         <location filename="../measurement/ui/mainwindow_export.cpp" line="+8"/>
         <location filename="../measurement/ui/mainwindow_pomiar.cpp" line="+30"/>
         <location filename="../database/ui/mainwindow_database.cpp" line="+94"/>
-        <location filename="../database/ui/mainwindow_historia.cpp" line="+95"/>
+        <location filename="../database/ui/mainwindow_historia.cpp" line="+96"/>
         <location filename="../download/ui/mainwindow_download.cpp" line="+76"/>
         <location line="+2"/>
         <location line="+8"/>
         <location filename="../archive/ui/mainwindow_archiwum.cpp" line="+166"/>
         <location line="+16"/>
-        <location line="+46"/>
+        <location line="+50"/>
         <location line="+111"/>
         <source>Błąd!</source>
         <translation>Error</translation>
@@ -863,7 +1186,7 @@ sudo mount -t cifs //%1/zym_wyniki /mnt/zym -o guest
 and ZYMReader.ini must set ZYM_DataBasePath=/mnt/zym/zym_5.db (see README).</translation>
     </message>
     <message>
-        <location filename="../archive/ui/mainwindow_archiwum.cpp" line="-184"/>
+        <location filename="../archive/ui/mainwindow_archiwum.cpp" line="-188"/>
         <source>Otwórz archiwum</source>
         <translation>Open archive</translation>
     </message>
@@ -906,7 +1229,7 @@ and ZYMReader.ini must set ZYM_DataBasePath=/mnt/zym/zym_5.db (see README).</tra
 %2</translation>
     </message>
     <message>
-        <location line="+46"/>
+        <location line="+50"/>
         <source>Zapis pomiaru w archiwum jest uszkodzony: nie zgadza się z sumą kontrolną. Pomiar nie zostanie pokazany.</source>
         <translation>The archived record of this measurement is damaged: it does not match its checksum. The measurement will not be shown.</translation>
     </message>
@@ -1009,6 +1332,21 @@ Measurement %2 of %3.</translation>
         <source>Pobieranie przerwane. Skopiowano %1 z %2 plików pomiarów. Plik bazy danych nie został skopiowany: kopia bazy w folderze docelowym pozostała bez zmian.</source>
         <translation>Download cancelled. %1 of %2 measurement files were copied. The database file was not copied: the copy of the database in the target folder is unchanged.</translation>
     </message>
+    <message>
+        <location filename="../verdict/ui/mainwindow_werdykt.cpp" line="+41"/>
+        <source>Ocena obiektu…</source>
+        <translation>Object assessment…</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>Grupy obiektów…</source>
+        <translation>Object groups…</translation>
+    </message>
+    <message>
+        <location line="+54"/>
+        <source>zmień…</source>
+        <translation>change…</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>
@@ -1057,6 +1395,7 @@ Measurement %2 of %3.</translation>
         <location line="-47"/>
         <location filename="../database/resulttexts.cpp" line="-4"/>
         <location filename="../database/tdatabase_pomiar.cpp" line="-76"/>
+        <location filename="../verdict/ui/werdyktwindows.cpp" line="-262"/>
         <source>brak</source>
         <translation>n/a</translation>
     </message>
@@ -1102,7 +1441,7 @@ Measurement %2 of %3.</translation>
     </message>
     <message>
         <location filename="../database/tdatabase.cpp" line="+318"/>
-        <location filename="../archive/tarchive.cpp" line="+401"/>
+        <location filename="../archive/tarchive.cpp" line="+408"/>
         <source>OBIEKT</source>
         <translation>OBJECT</translation>
     </message>
@@ -1302,6 +1641,88 @@ Measurement %2 of %3.</translation>
         <location filename="../database/tdatabase.cpp" line="-24"/>
         <source>Baza danych jest zajęta: inny program (na przykład miernik w trakcie zapisu) trzyma ją zablokowaną. Spróbuj ponownie za chwilę.</source>
         <translation>The database is busy: another program (for example the meter while it writes) holds it locked. Try again in a moment.</translation>
+    </message>
+    <message>
+        <location filename="../verdict/ui/werdyktwindows.cpp" line="-33"/>
+        <source>Błąd!</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Nie można otworzyć archiwum:
+%1</source>
+        <translation>Cannot open the archive:
+%1</translation>
+    </message>
+    <message>
+        <location line="+30"/>
+        <source>Werdykt: %1 (zmieniony ręcznie: %2; automatyczny: %3)</source>
+        <translation>Verdict: %1 (changed by hand: %2; automatic: %3)</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Werdykt: %1</source>
+        <translation>Verdict: %1</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Werdykt: brak (bez limitów)</source>
+        <translation>Verdict: none (no limits)</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>, T = %1 °C</source>
+        <translation>, T = %1 °C</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>, R(%1 °C) = %2</source>
+        <translation>, R(%1 °C) = %2</translation>
+    </message>
+    <message>
+        <location filename="../verdict/verdict.cpp" line="+67"/>
+        <source>Dobry</source>
+        <translation>Pass</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Do sprawdzenia</source>
+        <translation>Investigate</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Zły</source>
+        <translation>Fail</translation>
+    </message>
+    <message>
+        <location line="+192"/>
+        <source>brak temperatury pomiaru: R bez korekcji</source>
+        <translation>no measurement temperature: R uncorrected</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>zmiana liczona bez korekcji temperatury</source>
+        <translation>change computed without temperature correction</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>brak odniesienia: zmiana nieoceniona</source>
+        <translation>no reference: change not judged</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>grupa porównana bez korekcji temperatury</source>
+        <translation>group compared without temperature correction</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>za mało pomiarów w grupie: odchylenie nieocenione</source>
+        <translation>too few measurements in the group: deviation not judged</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>brak wartości R do oceny</source>
+        <translation>no R value to judge</translation>
     </message>
 </context>
 <context>
