@@ -235,6 +235,11 @@ private:
     /// The verdict line of archived measurement `id` in the result area.
     void ShowWerdyktLine(qint64 id);
     void HideWerdyktLine();
+    /// Temperature, corrected R and verdict columns, verdict colours and
+    /// limit lines in a history window of an archive object.
+    void ShowHistoriaWerdykty(DialogHistoria *window);
+    /// The settings window of archive object `name`.
+    void OpenObiektWerdykt(const QString &name);
     /// The person's name for what they write in the archive (empty when not set).
     QString WerdyktAutor() const;
     qint64 iWerdyktPomiar = 0; // the archived measurement the verdict line is of

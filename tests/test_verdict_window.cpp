@@ -4,13 +4,16 @@
 // for the measurement, and the group view with one pole flagged.
 
 #include "app/mainwindow.h"
+#include "database/ui/dialoghistoria.h"
 #include "archive/tarchive.h"
 #include "support/appsupport.h"
 #include "support/dbsupport.h"
 #include "verdict/ui/werdyktwindows.h"
 #include "verdict/verdictstore.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QToolBar>
 #include <QComboBox>
 #include <QDateTime>
 #include <QDialogButtonBox>
@@ -64,6 +67,12 @@ void TestVerdictWindow::init()
         pomiary << TTestPomiar(1 + i, 1 + i, r[i]);
         pomiary.last().czas = 1630000000 + i;
     }
+    // Pole L3's earlier measurements, for its history.
+    const double earlier[3] = {62e-6, 85e-6, 70e-6};
+    for (int i = 0; i < 3; ++i) {
+        pomiary << TTestPomiar(10 + i, 3, earlier[i]);
+        pomiary.last().czas = 1530000000 + i * 30000000;
+    }
     QCOMPARE(MakeDataBase(db, names, pomiary, true), QString());
     TArchive archive;
     QCOMPARE(archive.Open(qsArchive), int(ArchiveOk));
@@ -87,7 +96,7 @@ void TestVerdictWindow::cleanup()
 {
     w.reset();
     for (QWidget *window : QApplication::topLevelWidgets()) {
-        if (window->inherits("DialogGrupy") || window->inherits("DialogObiektWerdykt"))
+        if (window->inherits("DialogGrupy") || window->inherits("DialogObiektWerdykt") || window->inherits("DialogHistoria"))
             delete window;
     }
     RemoveIni();
@@ -101,10 +110,13 @@ bool TestVerdictWindow::ShowL3()
         if (obiekty->model()->index(r, 0).data().toString() == names.at(2)) {
             ClickCell(obiekty, r, 0);
             auto *pomiary = w->findChild<QTableView *>(QStringLiteral("tV_Pomiary"));
-            if (pomiary->model()->rowCount() != 1)
-                return false;
-            ClickCell(pomiary, 0, 1);
-            return true;
+            for (int p = 0; p < pomiary->model()->rowCount(); ++p) {
+                if (pomiary->model()->index(p, 2).data().toString().startsWith(QStringLiteral("76.00"))) {
+                    ClickCell(pomiary, p, 1);
+                    return true;
+                }
+            }
+            return false;
         }
     }
     return false;
@@ -156,8 +168,37 @@ void TestVerdictWindow::settingsLineAndGroup()
     Shot(w.get(), QStringLiteral("wynik_z_werdyktem"));
     QVector<THistoriaRow> rows;
     QVERIFY(archive.ReadHistoria(archive.ObjectId(names.at(2)), &rows));
+    rows.remove(0, 3); // the newest, 76 µΩ
     const QString subject = archive.PomiarSubject(rows.at(0).id);
     QCOMPARE(archive.Entries(QLatin1String(kRodzajWerdykt), subject).size(), 1);
+
+    // Its history: the verdict column coloured, the band's lines on the chart.
+    w->findChild<QAction *>(QStringLiteral("actionHistoria"))->trigger();
+    DialogHistoria *historia = nullptr;
+    for (QWidget *top : QApplication::topLevelWidgets()) {
+        if (top->inherits("DialogHistoria"))
+            historia = static_cast<DialogHistoria *>(top);
+    }
+    QVERIFY(historia);
+    QAbstractItemModel *hm = historia->findChild<QTableView *>(QStringLiteral("tV_Historia"))->model();
+    const int last = hm->columnCount() - 1;
+    QCOMPARE(hm->headerData(last, Qt::Horizontal).toString(), QStringLiteral("Werdykt"));
+    QCOMPARE(hm->headerData(last - 1, Qt::Horizontal).toString(), QStringLiteral("R(75 °C)"));
+    // 62 and 70 µΩ within the band, 85 µΩ above it; 76 µΩ 52 % above its lowest sister.
+    const QStringList expected{QStringLiteral("Dobry"), QStringLiteral("Zły"), QStringLiteral("Dobry"),
+                               QStringLiteral("Do sprawdzenia")};
+    QCOMPARE(hm->rowCount(), 4);
+    for (int r = 0; r < 4; ++r) {
+        QCOMPARE(hm->index(r, last).data().toString(), expected.at(r));
+        QCOMPARE(hm->index(r, 0).data(Qt::BackgroundRole).value<QColor>(),
+                 WerdyktColor(WerdyktFromKey(QStringList{"dobry", "zly", "dobry", "do_sprawdzenia"}.at(r))));
+    }
+    QVERIFY(historia->findChild<QToolBar *>(QStringLiteral("tB_Historia"))
+                ->findChild<QAction *>(QStringLiteral("actionOcenaObiektu")));
+    QVERIFY(QTest::qWaitForWindowExposed(historia));
+    QTest::qWait(50);
+    Shot(historia, QStringLiteral("historia_z_limitami"));
+    historia->close();
 
     // The group view: L3 flagged, the others fine.
     DialogGrupy grupy(qsArchive, QString(), names.at(0));

@@ -107,6 +107,8 @@ void MainWindow::OpenHistoria(const QModelIndex &objectIndex)
     window->setAttribute(Qt::WA_DeleteOnClose);
     KeptDialogs.Keep(window);
     Historie.Add(objectId, window);
+    if (ArchiwumShown())
+        ShowHistoriaWerdykty(window);
     connect(window, &DialogHistoria::PomiarActivated, this,
             [this, objectId](qint64 pomiarId, const QString &objectName) {
                 if (!SourceOpen())

@@ -7,12 +7,17 @@
 #include "ui_mainwindow.h"
 
 #include "archive/ui/archiwumview.h"
+#include "database/ui/dialoghistoria.h"
+#include "measurement/engformat.h"
 #include "verdict/ui/werdyktwindows.h"
 
 #include <QLabel>
 #include <QRect>
 #include <QMenu>
 #include <QSettings>
+#include <QToolBar>
+
+#include <cmath>
 
 namespace {
 const char kLabelWerdykt[] = "label_Werdykt";
@@ -40,16 +45,7 @@ void MainWindow::AddWerdyktActions(QMenu *menu, const QModelIndex &objectIndex)
     menu->addSeparator();
     QAction *settings = menu->addAction(tr("Ocena obiektu…"));
     settings->setObjectName(QStringLiteral("actionOcenaObiektu"));
-    connect(settings, &QAction::triggered, this, [this, name]() {
-        auto *window = new DialogObiektWerdykt(pArchiwum->archive.Path(), WerdyktAutor(), name, nullptr);
-        window->setAttribute(Qt::WA_DeleteOnClose);
-        KeptDialogs.Keep(window);
-        connect(window, &DialogObiektWerdykt::Saved, this, [this]() {
-            if (ArchiwumShown() && iWerdyktPomiar > 0)
-                ShowWerdyktLine(iWerdyktPomiar);
-        });
-        window->show();
-    });
+    connect(settings, &QAction::triggered, this, [this, name]() { OpenObiektWerdykt(name); });
     QAction *groups = menu->addAction(tr("Grupy obiektów…"));
     groups->setObjectName(QStringLiteral("actionGrupyObiektow"));
     connect(groups, &QAction::triggered, this, [this, name]() {
@@ -58,6 +54,26 @@ void MainWindow::AddWerdyktActions(QMenu *menu, const QModelIndex &objectIndex)
         KeptDialogs.Keep(window);
         window->show();
     });
+}
+
+void MainWindow::OpenObiektWerdykt(const QString &name)
+{
+    if (!ArchiwumShown())
+        return;
+    {
+        auto *window = new DialogObiektWerdykt(pArchiwum->archive.Path(), WerdyktAutor(), name, nullptr);
+        window->setAttribute(Qt::WA_DeleteOnClose);
+        KeptDialogs.Keep(window);
+        connect(window, &DialogObiektWerdykt::Saved, this, [this, name]() {
+            if (!ArchiwumShown())
+                return;
+            if (iWerdyktPomiar > 0)
+                ShowWerdyktLine(iWerdyktPomiar);
+            if (DialogHistoria *historia = Historie.Find(pArchiwum->archive.ObjectId(name)))
+                ShowHistoriaWerdykty(historia);
+        });
+        window->show();
+    }
 }
 
 void MainWindow::HideWerdyktLine()
@@ -109,4 +125,46 @@ void MainWindow::ShowWerdyktLine(qint64 id)
     const QColor colour = WerdyktColor(z.Werdykt());
     label->setStyleSheet(colour.isValid() ? QStringLiteral("background-color: %1;").arg(colour.name()) : QString());
     label->show();
+}
+
+void MainWindow::ShowHistoriaWerdykty(DialogHistoria *window)
+{
+    TArchive &archive = pArchiwum->archive;
+    const QString name = window->ObjectName();
+    // The object's limits from its history too, once per window.
+    auto *bar = window->findChild<QToolBar *>(QStringLiteral("tB_Historia"));
+    if (bar && !bar->findChild<QAction *>(QStringLiteral("actionOcenaObiektu"))) {
+        bar->addSeparator();
+        QAction *settings = bar->addAction(tr("Ocena obiektu…"));
+        settings->setObjectName(QStringLiteral("actionOcenaObiektu"));
+        settings->setParent(bar);
+        connect(settings, &QAction::triggered, this, [this, name]() { OpenObiektWerdykt(name); });
+    }
+    QVector<THistoriaRow> rows;
+    if (!archive.ReadHistoria(window->ObjectId(), &rows))
+        return;
+    const THistoriaOcena h = OcenHistorie(&archive, name, window->ObjectId(), rows);
+    // A history with nothing judged and nothing typed stays as it was.
+    const TObiektUstawienia &u = h.ustawienia;
+    bool any = u.limity.HasAny() || u.odniesienie.IsSet();
+    for (int i = 0; i < rows.size() && !any; ++i)
+        any = std::isfinite(h.temperatury.at(i)) || h.werdykty.at(i).Werdykt() != WerdyktBrak;
+    if (!any)
+        return;
+    const double tRef = h.ustawienia.material.dTRef;
+    QVector<QStringList> cells(rows.size());
+    QVector<QColor> colours(rows.size());
+    for (int i = 0; i < rows.size(); ++i) {
+        const TWerdyktZapis &z = h.werdykty.at(i);
+        const double t = h.temperatury.at(i);
+        const double rKor = CorrectedR(rows.at(i).R, t, h.ustawienia.material.dK, tRef);
+        QString werdykt = WerdyktText(z.Werdykt());
+        if (z.iReczny != WerdyktBrak)
+            werdykt += tr(" (ręcznie: %1)").arg(z.qsPowod);
+        cells[i] = QStringList{std::isfinite(t) ? QString::number(t) : QString(),
+                               std::isfinite(rKor) && HasValue(rows.at(i)) ? FormatEngineering(rKor) : QString(), werdykt};
+        colours[i] = WerdyktColor(z.Werdykt());
+    }
+    window->SetExtraColumns({tr("T [°C]"), tr("R(%1 °C)").arg(tRef), tr("Werdykt")}, cells, colours);
+    window->SetLimitLines({h.ustawienia.limity.dMin, h.ustawienia.limity.dMax});
 }
