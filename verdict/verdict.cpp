@@ -128,7 +128,11 @@ QString TMaterial::ToJson() const
 
 TMaterial TMaterial::FromJson(const QString &json)
 {
-    const QJsonObject o = ObjectOf(json);
+    return FromObject(ObjectOf(json));
+}
+
+TMaterial TMaterial::FromObject(const QJsonObject &o)
+{
     TMaterial m;
     const QString rodzaj = o.value(QLatin1String("rodzaj")).toString();
     if (!rodzaj.isEmpty())
@@ -164,7 +168,11 @@ QString TOdniesienie::ToJson() const
 
 TOdniesienie TOdniesienie::FromJson(const QString &json)
 {
-    const QJsonObject o = ObjectOf(json);
+    return FromObject(ObjectOf(json));
+}
+
+TOdniesienie TOdniesienie::FromObject(const QJsonObject &o)
+{
     TOdniesienie r;
     r.qsPomiar = o.value(QLatin1String("pomiar")).toString();
     r.dR = NumOf(o, "r");
@@ -202,7 +210,11 @@ QString TLimity::ToJson() const
 
 TLimity TLimity::FromJson(const QString &json)
 {
-    const QJsonObject o = ObjectOf(json);
+    return FromObject(ObjectOf(json));
+}
+
+TLimity TLimity::FromObject(const QJsonObject &o)
+{
     TLimity l;
     l.dMin = NumOf(o, "min");
     l.dMax = NumOf(o, "max");

@@ -5,6 +5,8 @@
 #include <QStringList>
 #include <QVector>
 
+class QJsonObject;
+
 #include <limits>
 
 // Judging a measurement: the temperature correction of a winding's
@@ -52,6 +54,7 @@ struct TMaterial
     bool operator==(const TMaterial &o) const;
     QString ToJson() const;
     static TMaterial FromJson(const QString &json);
+    static TMaterial FromObject(const QJsonObject &o);
 };
 
 /// An object's reference: one of its measurements (`qsPomiar` is its
@@ -66,6 +69,7 @@ struct TOdniesienie
     bool operator==(const TOdniesienie &o) const;
     QString ToJson() const;
     static TOdniesienie FromJson(const QString &json);
+    static TOdniesienie FromObject(const QJsonObject &o);
 };
 
 /// An object's limits; each one NaN when not set, each with the verdict it
@@ -83,6 +87,7 @@ struct TLimity
     bool operator==(const TLimity &o) const;
     QString ToJson() const;
     static TLimity FromJson(const QString &json);
+    static TLimity FromObject(const QJsonObject &o);
 };
 
 /// One member's measurement in a group comparison.

@@ -274,9 +274,7 @@ QString WerdyktJson(const TOcena &ocena, double r, double t, const TObiektUstawi
 void WerdyktFromJson(const QString &json, TWerdyktZapis *zapis)
 {
     const QJsonObject o = ObjectOf(json);
-    const auto sub = [&o](const char *key) {
-        return Text(o.value(QLatin1String(key)).toObject());
-    };
+    const auto sub = [&o](const char *key) { return o.value(QLatin1String(key)).toObject(); };
     zapis->bStored = true;
     TOcena &c = zapis->ocena;
     c.iWerdykt = WerdyktFromKey(o.value(QLatin1String("werdykt")).toString());
@@ -289,9 +287,9 @@ void WerdyktFromJson(const QString &json, TWerdyktZapis *zapis)
     c.uwagi.clear();
     for (const QJsonValue &v : o.value(QLatin1String("uwagi")).toArray())
         c.uwagi.append(v.toInt());
-    zapis->material = TMaterial::FromJson(sub("material"));
-    zapis->odniesienie = TOdniesienie::FromJson(sub("odniesienie"));
-    zapis->limity = TLimity::FromJson(sub("limity"));
+    zapis->material = TMaterial::FromObject(sub("material"));
+    zapis->odniesienie = TOdniesienie::FromObject(sub("odniesienie"));
+    zapis->limity = TLimity::FromObject(sub("limity"));
 }
 
 // ---------------------------------------------------------------- groups
