@@ -242,6 +242,9 @@ private:
     void ShowHistoriaWerdykty(DialogHistoria *window);
     /// The settings window of archive object `name`.
     void OpenObiektWerdykt(const QString &name);
+    /// The verdict, limits, temperature, test current and signature lines
+    /// of the archived measurement shown, for its report.
+    void AddWerdyktToReport(TPomiarReport *report);
     /// The person's name for what they write in the archive (empty when not set).
     QString WerdyktAutor() const;
     qint64 iWerdyktPomiar = 0; // the archived measurement the verdict line is of

@@ -8,6 +8,7 @@
 #include "archive/tarchive.h"
 #include "support/appsupport.h"
 #include "support/dbsupport.h"
+#include "support/testsupport.h"
 #include "verdict/ui/werdyktwindows.h"
 #include "verdict/verdictstore.h"
 
@@ -24,6 +25,8 @@
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <cmath>
 
 #include <memory>
 
@@ -74,6 +77,8 @@ void TestVerdictWindow::init()
         pomiary.last().czas = 1530000000 + i * 30000000;
     }
     QCOMPARE(MakeDataBase(db, names, pomiary, true), QString());
+    // The newest of L3 with its record: a pulse of 10 A.
+    QVERIFY(WriteRecordBytes(tmp->filePath(QStringLiteral("pomiar_3.zym5")), *PulseRecord(10.0, 76e-6)));
     TArchive archive;
     QCOMPARE(archive.Open(qsArchive), int(ArchiveOk));
     QCOMPARE(archive.ImportDatabase(db), int(ArchiveOk));
@@ -230,6 +235,30 @@ void TestVerdictWindow::settingsLineAndGroup()
     QVERIFY2(line->toolTip().contains(QStringLiteral("T = 20 °C, R(75 °C) = 93.06 µΩ")), qPrintable(line->toolTip()));
     QVERIFY(line->text().contains(QStringLiteral("&lt;b&gt;")));
     QCOMPARE(ReadTemperatura(&archive, rows.at(0).id), 20.0);
+
+    // Its report: the verdict with the reason, the limits it was judged
+    // by, the plateau current of the record, and lines to sign.
+    const TPomiarReport report = w->PomiarReportData();
+    QMap<QString, QString> fields;
+    for (const TReportField &f : report.ocena)
+        fields.insert(f.first, f.second);
+    QVERIFY2(fields.value(QStringLiteral("Werdykt")).startsWith(QStringLiteral("Dobry (zmieniony ręcznie: zacisk")),
+             qPrintable(fields.value(QStringLiteral("Werdykt"))));
+    QVERIFY(fields.value(QStringLiteral("Limity")).startsWith(QStringLiteral("R od 40.00 µΩ do 80.00 µΩ: Zły")));
+    QCOMPARE(fields.value(QStringLiteral("Temperatura")), QStringLiteral("20 °C"));
+    QCOMPARE(fields.value(QStringLiteral("R w temperaturze odniesienia")), QStringLiteral("93.06 µΩ (75 °C, K = 225)"));
+    const QString prad = fields.value(QStringLiteral("Prąd pomiarowy"));
+    QVERIFY2(prad.endsWith(QStringLiteral(" A")) && std::fabs(prad.chopped(2).toDouble() - 10.0) < 0.2, qPrintable(prad));
+    QCOMPARE(fields.value(QStringLiteral("Wykonał")), QStringLiteral("Jan Kowalski"));
+    QVERIFY(fields.value(QStringLiteral("Podpis")).startsWith(QStringLiteral("____")));
+    const QString pdf = tmp->filePath(QStringLiteral("raport.pdf"));
+    QString error;
+    QVERIFY2(w->SaveReportPDF(pdf, &error), qPrintable(error));
+    const QString shots = QString::fromLocal8Bit(qgetenv("ZYM_SHOTS"));
+    if (!shots.isEmpty()) {
+        QFile::remove(shots + QStringLiteral("/raport.pdf"));
+        QFile::copy(pdf, shots + QStringLiteral("/raport.pdf"));
+    }
 }
 
 QTEST_MAIN(TestVerdictWindow)

@@ -10,6 +10,7 @@
 #include "database/ui/dialoghistoria.h"
 #include "measurement/engformat.h"
 #include "verdict/ui/werdyktwindows.h"
+#include "verdict/verdictreport.h"
 
 #include <QLabel>
 #include <QRect>
@@ -167,4 +168,13 @@ void MainWindow::ShowHistoriaWerdykty(DialogHistoria *window)
     }
     window->SetExtraColumns({tr("T [°C]"), tr("R(%1 °C)").arg(tRef), tr("Werdykt")}, cells, colours);
     window->SetLimitLines({h.ustawienia.limity.dMin, h.ustawienia.limity.dMax});
+}
+
+void MainWindow::AddWerdyktToReport(TPomiarReport *report)
+{
+    if (!ArchiwumShown() || iWerdyktPomiar <= 0)
+        return;
+    // The record's current only when the record shown is this measurement's.
+    const TDataPomiar *rec = pArchiwum->bShown ? &CurrentPomiar : nullptr;
+    report->ocena = WerdyktReportFields(&pArchiwum->archive, iWerdyktPomiar, rec, WerdyktAutor());
 }
