@@ -158,7 +158,7 @@
 <context>
     <name>DialogHistoria</name>
     <message>
-        <location filename="../database/ui/dialoghistoria.cpp" line="+238"/>
+        <location filename="../database/ui/dialoghistoria.cpp" line="+271"/>
         <source>Ostrzeżenie!</source>
         <translation>Warning</translation>
     </message>
@@ -212,12 +212,12 @@
 %2</translation>
     </message>
     <message>
-        <location line="-514"/>
+        <location line="-521"/>
         <source>Miernik</source>
         <translation>Meter</translation>
     </message>
     <message>
-        <location line="+246"/>
+        <location line="+253"/>
         <source>Poza zakresem</source>
         <translation>Out of range</translation>
     </message>
@@ -891,10 +891,10 @@ p, li { white-space: pre-wrap; }
         <location filename="../download/ui/mainwindow_download.cpp" line="+76"/>
         <location line="+2"/>
         <location line="+8"/>
-        <location filename="../archive/ui/mainwindow_archiwum.cpp" line="+166"/>
+        <location filename="../archive/ui/mainwindow_archiwum.cpp" line="+167"/>
         <location line="+16"/>
         <location line="+50"/>
-        <location line="+111"/>
+        <location line="+126"/>
         <source>Błąd!</source>
         <translation>Error</translation>
     </message>
@@ -969,7 +969,7 @@ p, li { white-space: pre-wrap; }
         <location line="+8"/>
         <location line="+10"/>
         <location line="+137"/>
-        <location filename="../report/ui/mainwindow_report.cpp" line="+50"/>
+        <location filename="../report/ui/mainwindow_report.cpp" line="+51"/>
         <source>Ostrzeżenie!</source>
         <translation>Warning</translation>
     </message>
@@ -1186,7 +1186,7 @@ sudo mount -t cifs //%1/zym_wyniki /mnt/zym -o guest
 and ZYMReader.ini must set ZYM_DataBasePath=/mnt/zym/zym_5.db (see README).</translation>
     </message>
     <message>
-        <location filename="../archive/ui/mainwindow_archiwum.cpp" line="-188"/>
+        <location filename="../archive/ui/mainwindow_archiwum.cpp" line="-203"/>
         <source>Otwórz archiwum</source>
         <translation>Open archive</translation>
     </message>
@@ -1234,7 +1234,7 @@ and ZYMReader.ini must set ZYM_DataBasePath=/mnt/zym/zym_5.db (see README).</tra
         <translation>The archived record of this measurement is damaged: it does not match its checksum. The measurement will not be shown.</translation>
     </message>
     <message>
-        <location line="+57"/>
+        <location line="+72"/>
         <source>Importuj do archiwum wszystkie bazy folderu</source>
         <translation>Import every database of a folder into the archive</translation>
     </message>
@@ -1272,7 +1272,7 @@ Measurement %2 of %3.</translation>
         <translation>The import into the archive failed.</translation>
     </message>
     <message>
-        <location line="+19"/>
+        <location line="+41"/>
         <source>Pomiarów nie zaimportowano do archiwum.</source>
         <translation>The measurements were not imported into the archive.</translation>
     </message>
@@ -1333,19 +1333,40 @@ Measurement %2 of %3.</translation>
         <translation>Download cancelled. %1 of %2 measurement files were copied. The database file was not copied: the copy of the database in the target folder is unchanged.</translation>
     </message>
     <message>
-        <location filename="../verdict/ui/mainwindow_werdykt.cpp" line="+41"/>
+        <location filename="../verdict/ui/mainwindow_werdykt.cpp" line="+47"/>
+        <location line="+92"/>
         <source>Ocena obiektu…</source>
         <translation>Object assessment…</translation>
     </message>
     <message>
-        <location line="+12"/>
+        <location line="-89"/>
         <source>Grupy obiektów…</source>
         <translation>Object groups…</translation>
     </message>
     <message>
-        <location line="+54"/>
+        <location line="+74"/>
         <source>zmień…</source>
         <translation>change…</translation>
+    </message>
+    <message>
+        <location line="+40"/>
+        <source> (ręcznie: %1)</source>
+        <translation> (by hand: %1)</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>T [°C]</source>
+        <translation>T [°C]</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>R(%1 °C)</source>
+        <translation>R(%1 °C)</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Werdykt</source>
+        <translation>Verdict</translation>
     </message>
 </context>
 <context>
@@ -1396,6 +1417,9 @@ Measurement %2 of %3.</translation>
         <location filename="../database/resulttexts.cpp" line="-4"/>
         <location filename="../database/tdatabase_pomiar.cpp" line="-76"/>
         <location filename="../verdict/ui/werdyktwindows.cpp" line="-262"/>
+        <location filename="../verdict/verdictreport.cpp" line="+35"/>
+        <location line="+12"/>
+        <location line="+17"/>
         <source>brak</source>
         <translation>n/a</translation>
     </message>
@@ -1695,7 +1719,7 @@ Measurement %2 of %3.</translation>
         <translation>Fail</translation>
     </message>
     <message>
-        <location line="+192"/>
+        <location line="+204"/>
         <source>brak temperatury pomiaru: R bez korekcji</source>
         <translation>no measurement temperature: R uncorrected</translation>
     </message>
@@ -1723,6 +1747,126 @@ Measurement %2 of %3.</translation>
         <location line="+2"/>
         <source>brak wartości R do oceny</source>
         <translation>no R value to judge</translation>
+    </message>
+    <message>
+        <location filename="../verdict/verdictreport.cpp" line="-41"/>
+        <source>R od %1 do %2</source>
+        <translation>R from %1 to %2</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>R od %1</source>
+        <translation>R from %1</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>R do %1</source>
+        <translation>R up to %1</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>zmiana wzgl. odniesienia do %1 %: %2</source>
+        <translation>change vs reference up to %1 %: %2</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>odchylenie od średniej grupy do %1 %: %2</source>
+        <translation>deviation from the group mean up to %1 %: %2</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>odchylenie od najniższego w grupie do %1 %: %2</source>
+        <translation>deviation from the group lowest up to %1 %: %2</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>brak (bez limitów)</source>
+        <translation>none (no limits)</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source> (zmieniony ręcznie: %1; automatyczny: %2)</source>
+        <translation> (changed by hand: %1; automatic: %2)</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Werdykt</source>
+        <translation>Verdict</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Limity</source>
+        <translation>Limits</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Odniesienie</source>
+        <translation>Reference</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>%1 w %2 °C</source>
+        <translation>%1 at %2 °C</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Temperatura</source>
+        <translation>Temperature</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>%1 °C</source>
+        <translation>%1 °C</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>nie podano</source>
+        <translation>not given</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>R w temperaturze odniesienia</source>
+        <translation>R at the reference temperature</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>%1 (%2 °C, K = %3)</source>
+        <translation>%1 (%2 °C, K = %3)</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>brak (bez temperatury)</source>
+        <translation>none (no temperature)</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Prąd pomiarowy</source>
+        <translation>Test current</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>%1 A</source>
+        <translation>%1 A</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Uwagi</source>
+        <translation>Notes</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Miejsce pomiaru</source>
+        <translation>Site</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Wykonał</source>
+        <translation>Measured by</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Podpis</source>
+        <translation>Signature</translation>
     </message>
 </context>
 <context>
@@ -2494,7 +2638,12 @@ archive cannot be opened, 2 wrong usage.
 %2</translation>
     </message>
     <message>
-        <location filename="../report/ui/reports.cpp" line="+35"/>
+        <location filename="../report/ui/reports.cpp" line="+21"/>
+        <source>Ocena</source>
+        <translation>Assessment</translation>
+    </message>
+    <message>
+        <location line="+18"/>
         <source>Obiekt nie ma zapisanych pomiarów.</source>
         <translation>The object has no stored measurements.</translation>
     </message>
