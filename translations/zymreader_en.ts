@@ -158,7 +158,7 @@
 <context>
     <name>DialogHistoria</name>
     <message>
-        <location filename="../database/ui/dialoghistoria.cpp" line="+271"/>
+        <location filename="../database/ui/dialoghistoria.cpp" line="+302"/>
         <source>Ostrzeżenie!</source>
         <translation>Warning</translation>
     </message>
@@ -174,14 +174,14 @@
     </message>
     <message>
         <location line="+1"/>
-        <location line="+237"/>
+        <location line="+239"/>
         <source>Ustaw jako odniesienie</source>
         <translation>Set as reference</translation>
     </message>
     <message>
-        <location line="-236"/>
-        <location line="+239"/>
-        <location line="+98"/>
+        <location line="-238"/>
+        <location line="+241"/>
+        <location line="+99"/>
         <source>Zapisz historię jako CSV…</source>
         <translation>Save history as CSV…</translation>
     </message>
@@ -212,12 +212,17 @@
 %2</translation>
     </message>
     <message>
-        <location line="-521"/>
+        <location line="-538"/>
         <source>Miernik</source>
         <translation>Meter</translation>
     </message>
     <message>
-        <location line="+253"/>
+        <location line="+1"/>
+        <source>Różnica wzgl. odniesienia</source>
+        <translation>Difference vs reference</translation>
+    </message>
+    <message>
+        <location line="+268"/>
         <source>Poza zakresem</source>
         <translation>Out of range</translation>
     </message>
@@ -553,7 +558,7 @@
 <context>
     <name>DialogUstawienia</name>
     <message>
-        <location filename="../app/settingsdialog.cpp" line="+40"/>
+        <location filename="../app/settingsdialog.cpp" line="+41"/>
         <source>Ustawienia</source>
         <translation>Settings</translation>
     </message>
@@ -602,6 +607,11 @@
         <source>Pytaj przed zakończeniem programu</source>
         <translation>Ask before quitting the program</translation>
     </message>
+    <message>
+        <location line="+2"/>
+        <source>Otwieraj przy starcie ostatnio otwartą bazę danych</source>
+        <translation>Open the last database at start</translation>
+    </message>
 </context>
 <context>
     <name>DialogWykres</name>
@@ -621,7 +631,7 @@
         <translation>U[V]</translation>
     </message>
     <message>
-        <location filename="../chart/dialogwykres.cpp" line="+13"/>
+        <location filename="../chart/dialogwykres.cpp" line="+14"/>
         <source>Przebieg prądu i napiecia</source>
         <translation>Current and Voltage Waveforms</translation>
     </message>
@@ -687,7 +697,7 @@ p, li { white-space: pre-wrap; }
     <message>
         <location line="+18"/>
         <location filename="../database/resulttexts.cpp" line="-2"/>
-        <location filename="../database/ui/mainwindow_database.cpp" line="+228"/>
+        <location filename="../database/ui/mainwindow_database.cpp" line="+231"/>
         <location line="+32"/>
         <source>Czas</source>
         <translation>Time</translation>
@@ -883,7 +893,7 @@ p, li { white-space: pre-wrap; }
         <translation>Attention</translation>
     </message>
     <message>
-        <location filename="../app/settingsdialog.cpp" line="+66"/>
+        <location filename="../app/settingsdialog.cpp" line="+68"/>
         <location filename="../measurement/ui/mainwindow_export.cpp" line="+8"/>
         <location filename="../measurement/ui/mainwindow_pomiar.cpp" line="+30"/>
         <location filename="../database/ui/mainwindow_database.cpp" line="+94"/>
@@ -1004,8 +1014,8 @@ p, li { white-space: pre-wrap; }
         <translation>ZYM files (*.db);;All files (*.*)</translation>
     </message>
     <message>
-        <location line="+12"/>
-        <location line="+12"/>
+        <location line="+21"/>
+        <location line="+10"/>
         <location filename="../download/ui/mainwindow_download.cpp" line="-60"/>
         <location line="+18"/>
         <location line="+18"/>
@@ -1074,7 +1084,7 @@ To download measurements from the ZYM-5 meter, switch on the meter&apos;s WiFi a
         <translation>Cannot read the history of the object.</translation>
     </message>
     <message>
-        <location filename="../database/ui/mainwindow_database.cpp" line="-247"/>
+        <location filename="../database/ui/mainwindow_database.cpp" line="-254"/>
         <source>Obiekt ma w bazie danych identyfikator &quot;%1&quot;, który nie jest liczbą całkowitą. Nie można wyświetlić jego pomiarów.</source>
         <translation>The object&apos;s identifier in the database, &quot;%1&quot;, is not a whole number. Its measurements cannot be shown.</translation>
     </message>
@@ -1137,7 +1147,7 @@ The measurement can be saved as a CSV file (*.csv), a ZYM file (*.zym5) or a PDF
 %1</translation>
     </message>
     <message>
-        <location line="+14"/>
+        <location line="+23"/>
         <source>Ustawienia…</source>
         <translation>Settings…</translation>
     </message>
@@ -1166,7 +1176,7 @@ and in “Options › Settings…” the meter&apos;s database set to /mnt/zym/z
         <translation>The meter&apos;s address and the path of its database can be changed in “Options › Settings…”.</translation>
     </message>
     <message>
-        <location filename="../database/ui/obiektylist.cpp" line="+41"/>
+        <location filename="../database/ui/obiektylist.cpp" line="+42"/>
         <source>%1
 (obiekt nr %2)</source>
         <translation>%1
@@ -1333,6 +1343,11 @@ Measurement %2 of %3.</translation>
         <translation>Download cancelled. %1 of %2 measurement files were copied. The database file was not copied: the copy of the database in the target folder is unchanged.</translation>
     </message>
     <message>
+        <location filename="../app/settings.cpp" line="+74"/>
+        <source>Ostatnio otwarta baza danych nie istnieje: %1</source>
+        <translation>The database opened last no longer exists: %1</translation>
+    </message>
+    <message>
         <location filename="../verdict/ui/mainwindow_werdykt.cpp" line="+47"/>
         <location line="+92"/>
         <source>Ocena obiektu…</source>
@@ -1398,13 +1413,13 @@ Measurement %2 of %3.</translation>
         <translation>Recorded: </translation>
     </message>
     <message>
-        <location filename="../database/historia.cpp" line="+171"/>
+        <location filename="../database/historia.cpp" line="+185"/>
         <source>nieznany</source>
         <translation>unknown</translation>
     </message>
     <message>
         <location line="+7"/>
-        <location line="+49"/>
+        <location line="+72"/>
         <location filename="../database/historiaexport.cpp" line="+37"/>
         <location filename="../database/resulttexts.cpp" line="-58"/>
         <location filename="../database/tdatabase_pomiar.cpp" line="-3"/>
@@ -1413,7 +1428,7 @@ Measurement %2 of %3.</translation>
         <translation>Out of range</translation>
     </message>
     <message>
-        <location line="-47"/>
+        <location line="-70"/>
         <location filename="../database/resulttexts.cpp" line="-4"/>
         <location filename="../database/tdatabase_pomiar.cpp" line="-76"/>
         <location filename="../verdict/ui/werdyktwindows.cpp" line="-262"/>
@@ -1424,7 +1439,7 @@ Measurement %2 of %3.</translation>
         <translation>n/a</translation>
     </message>
     <message>
-        <location line="+30"/>
+        <location line="+53"/>
         <source>Czas</source>
         <translation>Time</translation>
     </message>
@@ -1872,7 +1887,7 @@ Measurement %2 of %3.</translation>
 <context>
     <name>TChartTools</name>
     <message>
-        <location filename="../chart/charttools.cpp" line="+345"/>
+        <location filename="../chart/charttools.cpp" line="+352"/>
         <source>średnie U/I=%1</source>
         <translation>mean U/I=%1</translation>
     </message>
