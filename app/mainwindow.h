@@ -27,6 +27,7 @@ class QResizeEvent;
 class QTableView;
 class QLineEdit;
 class QAction;
+class QMenu;
 QT_END_NAMESPACE
 
 class TRowDriver;
@@ -234,6 +235,24 @@ private:
     /// Imports the download's database when the settings ask for it; the
     /// line that tells it, for the download's final message.
     QString ImportAfterDownload(const QString &dataBase);
+
+    // ---- verdicts (verdict/ui/mainwindow_werdykt.cpp)
+    /// The object's limits and the groups, in the object table's context menu (archive only).
+    void AddWerdyktActions(QMenu *menu, const QModelIndex &objectIndex);
+    /// The verdict line of archived measurement `id` in the result area.
+    void ShowWerdyktLine(qint64 id);
+    void HideWerdyktLine();
+    /// Temperature, corrected R and verdict columns, verdict colours and
+    /// limit lines in a history window of an archive object.
+    void ShowHistoriaWerdykty(DialogHistoria *window);
+    /// The settings window of archive object `name`.
+    void OpenObiektWerdykt(const QString &name);
+    /// The verdict, limits, temperature, test current and signature lines
+    /// of the archived measurement shown, for its report.
+    void AddWerdyktToReport(TPomiarReport *report);
+    /// The person's name for what they write in the archive (empty when not set).
+    QString WerdyktAutor() const;
+    qint64 iWerdyktPomiar = 0; // the archived measurement the verdict line is of
 
     // ---- layout and tables as the user reads them
     /// What the menu bar, tool bars and status bar take from each side of

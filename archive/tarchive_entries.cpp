@@ -94,7 +94,8 @@ int TArchive::PutEntry(const TArchiveEntry &entry)
     query.addBindValue(entry.qsRodzaj);
     query.addBindValue(entry.qsPrzedmiot);
     query.addBindValue(entry.qsWartosc);
-    query.addBindValue(entry.qsAutor);
+    // No name set yet is an empty author, never NULL (the column refuses it).
+    query.addBindValue(entry.qsAutor.isNull() ? QStringLiteral("") : entry.qsAutor);
     query.addBindValue(entry.iCzasMs);
     if (!query.exec())
         return d->Fail(query.lastError());

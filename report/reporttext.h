@@ -34,6 +34,7 @@ struct TPomiarReport
     double lFit = 0, sL = 0; // µH
     QString komentarz;  // in full
     QDateTime made;     // when the report was made (local time)
+    QVector<TReportField> ocena; // an archived measurement's verdict, limits and signature lines; empty: none
 };
 
 /// The object report's first page: what the history window knows.

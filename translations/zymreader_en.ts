@@ -47,9 +47,118 @@
     </message>
 </context>
 <context>
+    <name>DialogGrupy</name>
+    <message>
+        <location filename="../verdict/ui/werdyktwindows.cpp" line="+418"/>
+        <source>Grupy obiektów</source>
+        <translation>Object groups</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Nowa grupa…</source>
+        <translation>New group…</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Członkowie…</source>
+        <translation>Members…</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Usuń grupę</source>
+        <translation>Remove group</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Grupa:</source>
+        <translation>Group:</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>Obiekt</source>
+        <translation>Object</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Data</source>
+        <translation>Date</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>R</source>
+        <translation>R</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>T [°C]</source>
+        <translation>T [°C]</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>R porównane</source>
+        <translation>R compared</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Od najniższego</source>
+        <translation>From the lowest</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Od średniej</source>
+        <translation>From the mean</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Werdykt</source>
+        <translation>Verdict</translation>
+    </message>
+    <message>
+        <location line="+16"/>
+        <location line="+109"/>
+        <source>Błąd!</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <location line="-70"/>
+        <source>brak pomiaru</source>
+        <translation>no measurement</translation>
+    </message>
+    <message>
+        <location line="+18"/>
+        <source>Porównano R w temperaturze odniesienia. Najniższe %1, średnia %2.</source>
+        <translation>R compared at the reference temperature. Lowest %1, mean %2.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Porównano R bez korekcji temperatury: nie każdy pomiar ma temperaturę. Najniższe %1, średnia %2.</source>
+        <translation>R compared without temperature correction: not every measurement has a temperature. Lowest %1, mean %2.</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>Nowa grupa</source>
+        <translation>New group</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Członkowie grupy</source>
+        <translation>Group members</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Nazwa grupy</source>
+        <translation>Group name</translation>
+    </message>
+    <message>
+        <location line="+33"/>
+        <source>Grupa</source>
+        <translation>Group</translation>
+    </message>
+</context>
+<context>
     <name>DialogHistoria</name>
     <message>
-        <location filename="../database/ui/dialoghistoria.cpp" line="+246"/>
+        <location filename="../database/ui/dialoghistoria.cpp" line="+302"/>
         <source>Ostrzeżenie!</source>
         <translation>Warning</translation>
     </message>
@@ -65,13 +174,13 @@
     </message>
     <message>
         <location line="+1"/>
-        <location line="+238"/>
+        <location line="+239"/>
         <source>Ustaw jako odniesienie</source>
         <translation>Set as reference</translation>
     </message>
     <message>
-        <location line="-237"/>
-        <location line="+240"/>
+        <location line="-238"/>
+        <location line="+241"/>
         <location line="+99"/>
         <source>Zapisz historię jako CSV…</source>
         <translation>Save history as CSV…</translation>
@@ -103,17 +212,17 @@
 %2</translation>
     </message>
     <message>
-        <location line="-522"/>
+        <location line="-538"/>
         <source>Miernik</source>
         <translation>Meter</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+1"/>
         <source>Różnica wzgl. odniesienia</source>
         <translation>Difference vs reference</translation>
     </message>
     <message>
-        <location line="+251"/>
+        <location line="+268"/>
         <source>Poza zakresem</source>
         <translation>Out of range</translation>
     </message>
@@ -230,6 +339,220 @@
         <location line="+2"/>
         <source>Zamknij</source>
         <translation>Close</translation>
+    </message>
+</context>
+<context>
+    <name>DialogObiektWerdykt</name>
+    <message>
+        <location filename="../verdict/ui/werdyktwindows.cpp" line="-409"/>
+        <source>Ocena obiektu: %1</source>
+        <translation>Object assessment: %1</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Materiał</source>
+        <translation>Material</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Miedź (235)</source>
+        <translation>Copper (235)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Aluminium (225)</source>
+        <translation>Aluminium (225)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Inny</source>
+        <translation>Other</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Materiał:</source>
+        <translation>Material:</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Stała K:</source>
+        <translation>Constant K:</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Temperatura odniesienia [°C]:</source>
+        <translation>Reference temperature [°C]:</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Odniesienie</source>
+        <translation>Reference</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Brak</source>
+        <translation>None</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Jeden z pomiarów</source>
+        <translation>One of the measurements</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Wpisana wartość</source>
+        <translation>Typed value</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>nieznana</source>
+        <translation>unknown</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Odniesienie:</source>
+        <translation>Reference:</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Pomiar:</source>
+        <translation>Measurement:</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>R:</source>
+        <translation>R:</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Temperatura [°C]:</source>
+        <translation>Temperature [°C]:</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>Limity (puste pole: bez limitu)</source>
+        <translation>Limits (empty field: no limit)</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>od</source>
+        <translation>from</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>do</source>
+        <translation>to</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>od najniższego</source>
+        <translation>from the lowest</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>od średniej</source>
+        <translation>from the mean</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Zakres R:</source>
+        <translation>R range:</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Największa zmiana względem odniesienia [%]:</source>
+        <translation>Largest change against the reference [%]:</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Największe odchylenie w grupie [%]:</source>
+        <translation>Largest deviation within the group [%]:</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Zapisz</source>
+        <translation>Save</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Zamknij</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <location line="+57"/>
+        <source>Grupa: %1 (%2)</source>
+        <translation>Group: %1 (%2)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Obiekt nie należy do żadnej grupy.</source>
+        <translation>The object belongs to no group.</translation>
+    </message>
+    <message>
+        <location line="+32"/>
+        <location line="+6"/>
+        <source>Błąd!</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <location line="-6"/>
+        <source>Wpisz liczby (z kropką lub przecinkiem) albo zostaw pole puste.</source>
+        <translation>Type numbers (with a point or a comma) or leave the field empty.</translation>
+    </message>
+</context>
+<context>
+    <name>DialogPomiarWerdykt</name>
+    <message>
+        <location line="+21"/>
+        <source>Temperatura i werdykt pomiaru</source>
+        <translation>Measurement temperature and verdict</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>nieznana</source>
+        <translation>unknown</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>automatyczny</source>
+        <translation>automatic</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Oceń ponownie według obecnych limitów</source>
+        <translation>Judge again by the current limits</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Temperatura uzwojenia [°C]:</source>
+        <translation>Winding temperature [°C]:</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Werdykt:</source>
+        <translation>Verdict:</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Powód zmiany:</source>
+        <translation>Reason for the change:</translation>
+    </message>
+    <message>
+        <location line="+26"/>
+        <location line="+4"/>
+        <location line="+15"/>
+        <source>Błąd!</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <location line="-19"/>
+        <source>Wpisz liczby (z kropką lub przecinkiem) albo zostaw pole puste.</source>
+        <translation>Type numbers (with a point or a comma) or leave the field empty.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Podaj powód zmiany werdyktu.</source>
+        <translation>Give the reason for changing the verdict.</translation>
     </message>
 </context>
 <context>
@@ -374,7 +697,7 @@ p, li { white-space: pre-wrap; }
     <message>
         <location line="+18"/>
         <location filename="../database/resulttexts.cpp" line="-2"/>
-        <location filename="../database/ui/mainwindow_database.cpp" line="+230"/>
+        <location filename="../database/ui/mainwindow_database.cpp" line="+231"/>
         <location line="+32"/>
         <source>Czas</source>
         <translation>Time</translation>
@@ -574,14 +897,14 @@ p, li { white-space: pre-wrap; }
         <location filename="../measurement/ui/mainwindow_export.cpp" line="+8"/>
         <location filename="../measurement/ui/mainwindow_pomiar.cpp" line="+30"/>
         <location filename="../database/ui/mainwindow_database.cpp" line="+94"/>
-        <location filename="../database/ui/mainwindow_historia.cpp" line="+95"/>
+        <location filename="../database/ui/mainwindow_historia.cpp" line="+96"/>
         <location filename="../download/ui/mainwindow_download.cpp" line="+76"/>
         <location line="+2"/>
         <location line="+8"/>
-        <location filename="../archive/ui/mainwindow_archiwum.cpp" line="+166"/>
+        <location filename="../archive/ui/mainwindow_archiwum.cpp" line="+167"/>
         <location line="+16"/>
-        <location line="+46"/>
-        <location line="+111"/>
+        <location line="+50"/>
+        <location line="+126"/>
         <source>Błąd!</source>
         <translation>Error</translation>
     </message>
@@ -656,7 +979,7 @@ p, li { white-space: pre-wrap; }
         <location line="+8"/>
         <location line="+10"/>
         <location line="+137"/>
-        <location filename="../report/ui/mainwindow_report.cpp" line="+50"/>
+        <location filename="../report/ui/mainwindow_report.cpp" line="+51"/>
         <source>Ostrzeżenie!</source>
         <translation>Warning</translation>
     </message>
@@ -873,7 +1196,7 @@ sudo mount -t cifs //%1/zym_wyniki /mnt/zym -o guest
 and ZYMReader.ini must set ZYM_DataBasePath=/mnt/zym/zym_5.db (see README).</translation>
     </message>
     <message>
-        <location filename="../archive/ui/mainwindow_archiwum.cpp" line="-184"/>
+        <location filename="../archive/ui/mainwindow_archiwum.cpp" line="-203"/>
         <source>Otwórz archiwum</source>
         <translation>Open archive</translation>
     </message>
@@ -916,12 +1239,12 @@ and ZYMReader.ini must set ZYM_DataBasePath=/mnt/zym/zym_5.db (see README).</tra
 %2</translation>
     </message>
     <message>
-        <location line="+46"/>
+        <location line="+50"/>
         <source>Zapis pomiaru w archiwum jest uszkodzony: nie zgadza się z sumą kontrolną. Pomiar nie zostanie pokazany.</source>
         <translation>The archived record of this measurement is damaged: it does not match its checksum. The measurement will not be shown.</translation>
     </message>
     <message>
-        <location line="+57"/>
+        <location line="+72"/>
         <source>Importuj do archiwum wszystkie bazy folderu</source>
         <translation>Import every database of a folder into the archive</translation>
     </message>
@@ -959,7 +1282,7 @@ Measurement %2 of %3.</translation>
         <translation>The import into the archive failed.</translation>
     </message>
     <message>
-        <location line="+19"/>
+        <location line="+41"/>
         <source>Pomiarów nie zaimportowano do archiwum.</source>
         <translation>The measurements were not imported into the archive.</translation>
     </message>
@@ -1024,6 +1347,42 @@ Measurement %2 of %3.</translation>
         <source>Ostatnio otwarta baza danych nie istnieje: %1</source>
         <translation>The database opened last no longer exists: %1</translation>
     </message>
+    <message>
+        <location filename="../verdict/ui/mainwindow_werdykt.cpp" line="+47"/>
+        <location line="+92"/>
+        <source>Ocena obiektu…</source>
+        <translation>Object assessment…</translation>
+    </message>
+    <message>
+        <location line="-89"/>
+        <source>Grupy obiektów…</source>
+        <translation>Object groups…</translation>
+    </message>
+    <message>
+        <location line="+74"/>
+        <source>zmień…</source>
+        <translation>change…</translation>
+    </message>
+    <message>
+        <location line="+40"/>
+        <source> (ręcznie: %1)</source>
+        <translation> (by hand: %1)</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>T [°C]</source>
+        <translation>T [°C]</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>R(%1 °C)</source>
+        <translation>R(%1 °C)</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Werdykt</source>
+        <translation>Verdict</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>
@@ -1072,6 +1431,10 @@ Measurement %2 of %3.</translation>
         <location line="-70"/>
         <location filename="../database/resulttexts.cpp" line="-4"/>
         <location filename="../database/tdatabase_pomiar.cpp" line="-76"/>
+        <location filename="../verdict/ui/werdyktwindows.cpp" line="-262"/>
+        <location filename="../verdict/verdictreport.cpp" line="+35"/>
+        <location line="+12"/>
+        <location line="+17"/>
         <source>brak</source>
         <translation>n/a</translation>
     </message>
@@ -1117,7 +1480,7 @@ Measurement %2 of %3.</translation>
     </message>
     <message>
         <location filename="../database/tdatabase.cpp" line="+318"/>
-        <location filename="../archive/tarchive.cpp" line="+401"/>
+        <location filename="../archive/tarchive.cpp" line="+408"/>
         <source>OBIEKT</source>
         <translation>OBJECT</translation>
     </message>
@@ -1317,6 +1680,208 @@ Measurement %2 of %3.</translation>
         <location filename="../database/tdatabase.cpp" line="-24"/>
         <source>Baza danych jest zajęta: inny program (na przykład miernik w trakcie zapisu) trzyma ją zablokowaną. Spróbuj ponownie za chwilę.</source>
         <translation>The database is busy: another program (for example the meter while it writes) holds it locked. Try again in a moment.</translation>
+    </message>
+    <message>
+        <location filename="../verdict/ui/werdyktwindows.cpp" line="-33"/>
+        <source>Błąd!</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Nie można otworzyć archiwum:
+%1</source>
+        <translation>Cannot open the archive:
+%1</translation>
+    </message>
+    <message>
+        <location line="+30"/>
+        <source>Werdykt: %1 (zmieniony ręcznie: %2; automatyczny: %3)</source>
+        <translation>Verdict: %1 (changed by hand: %2; automatic: %3)</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Werdykt: %1</source>
+        <translation>Verdict: %1</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Werdykt: brak (bez limitów)</source>
+        <translation>Verdict: none (no limits)</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>, T = %1 °C</source>
+        <translation>, T = %1 °C</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>, R(%1 °C) = %2</source>
+        <translation>, R(%1 °C) = %2</translation>
+    </message>
+    <message>
+        <location filename="../verdict/verdict.cpp" line="+67"/>
+        <source>Dobry</source>
+        <translation>Pass</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Do sprawdzenia</source>
+        <translation>Investigate</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Zły</source>
+        <translation>Fail</translation>
+    </message>
+    <message>
+        <location line="+204"/>
+        <source>brak temperatury pomiaru: R bez korekcji</source>
+        <translation>no measurement temperature: R uncorrected</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>zmiana liczona bez korekcji temperatury</source>
+        <translation>change computed without temperature correction</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>brak odniesienia: zmiana nieoceniona</source>
+        <translation>no reference: change not judged</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>grupa porównana bez korekcji temperatury</source>
+        <translation>group compared without temperature correction</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>za mało pomiarów w grupie: odchylenie nieocenione</source>
+        <translation>too few measurements in the group: deviation not judged</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>brak wartości R do oceny</source>
+        <translation>no R value to judge</translation>
+    </message>
+    <message>
+        <location filename="../verdict/verdictreport.cpp" line="-41"/>
+        <source>R od %1 do %2</source>
+        <translation>R from %1 to %2</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>R od %1</source>
+        <translation>R from %1</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>R do %1</source>
+        <translation>R up to %1</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>zmiana wzgl. odniesienia do %1 %: %2</source>
+        <translation>change vs reference up to %1 %: %2</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>odchylenie od średniej grupy do %1 %: %2</source>
+        <translation>deviation from the group mean up to %1 %: %2</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>odchylenie od najniższego w grupie do %1 %: %2</source>
+        <translation>deviation from the group lowest up to %1 %: %2</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>brak (bez limitów)</source>
+        <translation>none (no limits)</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source> (zmieniony ręcznie: %1; automatyczny: %2)</source>
+        <translation> (changed by hand: %1; automatic: %2)</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Werdykt</source>
+        <translation>Verdict</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Limity</source>
+        <translation>Limits</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Odniesienie</source>
+        <translation>Reference</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>%1 w %2 °C</source>
+        <translation>%1 at %2 °C</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Temperatura</source>
+        <translation>Temperature</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>%1 °C</source>
+        <translation>%1 °C</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>nie podano</source>
+        <translation>not given</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>R w temperaturze odniesienia</source>
+        <translation>R at the reference temperature</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>%1 (%2 °C, K = %3)</source>
+        <translation>%1 (%2 °C, K = %3)</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>brak (bez temperatury)</source>
+        <translation>none (no temperature)</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Prąd pomiarowy</source>
+        <translation>Test current</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>%1 A</source>
+        <translation>%1 A</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Uwagi</source>
+        <translation>Notes</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Miejsce pomiaru</source>
+        <translation>Site</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Wykonał</source>
+        <translation>Measured by</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Podpis</source>
+        <translation>Signature</translation>
     </message>
 </context>
 <context>
@@ -2088,7 +2653,12 @@ archive cannot be opened, 2 wrong usage.
 %2</translation>
     </message>
     <message>
-        <location filename="../report/ui/reports.cpp" line="+35"/>
+        <location filename="../report/ui/reports.cpp" line="+21"/>
+        <source>Ocena</source>
+        <translation>Assessment</translation>
+    </message>
+    <message>
+        <location line="+18"/>
         <source>Obiekt nie ma zapisanych pomiarów.</source>
         <translation>The object has no stored measurements.</translation>
     </message>

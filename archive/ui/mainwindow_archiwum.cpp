@@ -195,6 +195,7 @@ bool MainWindow::OpenArchiwum()
 
 void MainWindow::CloseArchiwumView()
 {
+    HideWerdyktLine();
     delete pArchiwum;
     pArchiwum = nullptr;
 }
@@ -214,6 +215,7 @@ int MainWindow::LoadArchiwumPomiar(qint64 id, bool *rowRead)
 {
     *rowRead = false;
     pArchiwum->bShown = false;
+    HideWerdyktLine();
     if (id < 0)
         return int(id);
     TPomiarRow row;
@@ -224,6 +226,8 @@ int MainWindow::LoadArchiwumPomiar(qint64 id, bool *rowRead)
     // record where the meter's road leaves them.
     Baza.Row = row;
     *rowRead = true;
+    // A row archived without its record is still judged by its resistance.
+    ShowWerdyktLine(id);
     const int read = pArchiwum->archive.ReadRecord(id, &Baza.Pomiar);
     if (read == ArchiveDamaged) {
         ShowProblem(QMessageBox::Warning, tr("Błąd!"),

@@ -109,8 +109,32 @@ public:
     }
     int columnCount(const QModelIndex &parent = QModelIndex()) const override
     {
-        return parent.isValid() ? 0 : ColumnCount + (meters.isEmpty() ? 0 : 1);
+        return parent.isValid() ? 0 : ColumnCount + (meters.isEmpty() ? 0 : 1) + extraHeaders.size();
     }
+    void SetExtra(const QStringList &headers, const QVector<QStringList> &cells, const QVector<QColor> &backgrounds)
+    {
+        // Inserted, not reset: the header keeps the meter column where it was moved.
+        const int first = ExtraFirst();
+        const int before = extraHeaders.size();
+        if (before > 0 && headers.size() != before) {
+            beginRemoveColumns(QModelIndex(), first, first + before - 1);
+            extraHeaders.clear();
+            endRemoveColumns();
+        }
+        if (extraHeaders.isEmpty() && !headers.isEmpty()) {
+            beginInsertColumns(QModelIndex(), first, first + headers.size() - 1);
+            extraHeaders = headers;
+            endInsertColumns();
+        }
+        extraHeaders = headers;
+        extraCells = cells;
+        extraBackgrounds = backgrounds;
+        if (!pRows->isEmpty())
+            emit dataChanged(index(0, 0), index(pRows->size() - 1, columnCount() - 1));
+        emit headerDataChanged(Qt::Horizontal, 0, columnCount() - 1);
+    }
+    // The added columns come after every other one.
+    int ExtraFirst() const { return ColumnCount + (meters.isEmpty() ? 0 : 1); }
     /// Rows of several meters get a column naming each one's meter, after the comment.
     void SetMeters(const QStringList &rowMeters)
     {
@@ -122,6 +146,8 @@ public:
     {
         if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
             return QAbstractTableModel::headerData(section, orientation, role);
+        if (section >= ExtraFirst())
+            return extraHeaders.value(section - ExtraFirst());
         if (section == ColumnCount)
             return DialogHistoria::tr("Miernik");
         const QString text = section == ColRoznica ? DialogHistoria::tr("Różnica wzgl. odniesienia")
@@ -137,6 +163,10 @@ public:
         if (!index.isValid() || index.row() >= pRows->size())
             return QVariant();
         const THistoriaRow &row = pRows->at(index.row());
+        if (role == Qt::BackgroundRole && extraBackgrounds.value(index.row()).isValid())
+            return extraBackgrounds.value(index.row());
+        if (role == Qt::DisplayRole && index.column() >= ExtraFirst())
+            return extraCells.value(index.row()).value(index.column() - ExtraFirst());
         switch (role) {
         case Qt::DisplayRole:
             switch (index.column()) {
@@ -187,6 +217,9 @@ public:
 private:
     const QVector<THistoriaRow> *pRows;
     QStringList meters; // serial of each row's meter; empty: one meter, no column
+    QStringList extraHeaders;          // columns after all others (a verdict's)
+    QVector<QStringList> extraCells;   // their texts per row
+    QVector<QColor> extraBackgrounds;  // a background per row
     QVector<THistoriaZmiana> zmiany;
     int iReference = -1;
 };
@@ -655,4 +688,46 @@ void DialogHistoria::SaveCsv()
     if (SaveHistoriaCsv(fileName, rows, iReference, &reason) != ExportOk)
         ShowProblem(QMessageBox::Warning, tr("Błąd!"),
                     tr("Nie można zapisać pliku:\n%1\n\n%2").arg(QDir::toNativeSeparators(fileName), reason));
+}
+
+// ---------------------------------------------------------------- additions of other windows
+
+void DialogHistoria::SetExtraColumns(const QStringList &headers, const QVector<QStringList> &cells,
+                                     const QVector<QColor> &backgrounds)
+{
+    const int first = model->columnCount();
+    model->SetExtra(headers, cells, backgrounds);
+    // Seen before the comment, which keeps the rest of the width.
+    QHeaderView *header = tV_Historia->horizontalHeader();
+    for (int c = first; c < model->columnCount(); ++c) {
+        header->moveSection(header->visualIndex(c), header->visualIndex(ColKomentarz));
+        tV_Historia->resizeColumnToContents(c);
+    }
+}
+
+void DialogHistoria::SetLimitLines(const QVector<double> &ohms)
+{
+    for (QCPItemStraightLine *line : limitLines)
+        plotHistoria->removeItem(line);
+    limitLines.clear();
+    const double scale = std::pow(10.0, -iScaleExponent);
+    for (double r : ohms) {
+        if (!std::isfinite(r))
+            continue;
+        auto *line = new QCPItemStraightLine(plotHistoria);
+        line->setPen(QPen(QColor(200, 30, 30), 1, Qt::DashLine));
+        line->setSelectable(false);
+        line->point1->setCoords(0, r * scale);
+        line->point2->setCoords(1, r * scale);
+        limitLines.append(line);
+        // A limit in sight even when every measurement is far from it.
+        QCPRange range = plotHistoria->yAxis->range();
+        const double margin = std::max(range.size() * 0.05, std::fabs(r * scale) * 0.02);
+        if (r * scale + margin > range.upper)
+            range.upper = r * scale + margin;
+        if (r * scale - margin < range.lower)
+            range.lower = r * scale - margin;
+        plotHistoria->yAxis->setRange(range);
+    }
+    plotHistoria->replot(QCustomPlot::rpQueuedReplot);
 }

@@ -4,6 +4,7 @@
 #include "database/historia.h"
 #include "report/reporttext.h"
 
+#include <QColor>
 #include <QDialog>
 #include <QPoint>
 #include <QString>
@@ -60,6 +61,13 @@ public:
     void SaveReport();
     /// Qt's print preview of the object report.
     void PrintReport();
+    /// Columns after all the others (`cells` one text list per row, each as
+    /// long as `headers`) and a background per row (an invalid colour: none):
+    /// what a verdict adds to the history.
+    void SetExtraColumns(const QStringList &headers, const QVector<QStringList> &cells,
+                         const QVector<QColor> &backgrounds);
+    /// Dashed red lines across the chart at each of `ohms` (limits).
+    void SetLimitLines(const QVector<double> &ohms);
 
 signals:
     /// The user double-clicked the row of measurement `pomiarId`.
@@ -111,6 +119,7 @@ private:
     QCPGraph *graphPoza;
     QCPGraph *graphSelected;
     QCPItemStraightLine *lineReference;
+    QVector<QCPItemStraightLine *> limitLines; // SetLimitLines
 };
 
 #endif // DIALOGHISTORIA_H

@@ -61,6 +61,7 @@ void MainWindow::SLOT_tV_Obiekty_ContextMenu(const QPoint &pos)
     UpdateHistoriaAction();
     QMenu menu(this);
     menu.addAction(ui->actionHistoria);
+    AddWerdyktActions(&menu, ui->tV_Obiekty->indexAt(pos));
     menu.exec(ui->tV_Obiekty->viewport()->mapToGlobal(pos));
 }
 
@@ -111,6 +112,8 @@ void MainWindow::OpenHistoria(const QModelIndex &objectIndex)
     window->setAttribute(Qt::WA_DeleteOnClose);
     KeptDialogs.Keep(window);
     Historie.Add(objectId, window);
+    if (ArchiwumShown())
+        ShowHistoriaWerdykty(window);
     connect(window, &DialogHistoria::PomiarActivated, this,
             [this, objectId](qint64 pomiarId, const QString &objectName) {
                 if (!SourceOpen())

@@ -22,6 +22,7 @@ TPomiarReport MainWindow::PomiarReportData()
                                      ui->label_R->text(), ui->tE_Komentarz->toPlainText());
     if (ArchiwumShown()) {
         ArchiwumMeter(&d.serial, &d.hw, &d.firmware);
+        AddWerdyktToReport(&d);
     } else if (Baza.IsOpen()) {
         d.serial = Baza.ZymValue(QStringLiteral("serial_zym"));
         d.hw = Baza.ZymValue(QStringLiteral("hw"));

@@ -17,6 +17,10 @@ void BuildPomiarReport(TReportDoc *doc, const TPomiarReport &data, QCustomPlot *
     doc->AddFields(TReportTexts::PomiarFields(data));
     doc->AddHeading(TReportTexts::KomentarzCaption());
     doc->AddParagraph(data.komentarz.isEmpty() ? QStringLiteral("—") : data.komentarz);
+    if (!data.ocena.isEmpty()) {
+        doc->AddHeading(QCoreApplication::translate("TReportTexts", "Ocena"));
+        doc->AddFields(data.ocena);
+    }
     if (plot) {
         doc->AddHeading(TReportTexts::ChartCaption());
         // A long comment makes the chart lower before it pushes it over.
