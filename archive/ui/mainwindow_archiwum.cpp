@@ -130,6 +130,7 @@ void MainWindow::RetranslateArchiwum()
         import->setTitle(tr("Importuj do archiwum"));
     if (ArchiwumShown())
         statusBar()->showMessage(tr("Archiwum: %1").arg(QDir::toNativeSeparators(pArchiwum->archive.Path())));
+    RetranslateSync();
 }
 
 // ---------------------------------------------------------------- settings
@@ -240,8 +241,11 @@ int MainWindow::LoadArchiwumPomiar(qint64 id, bool *rowRead)
 bool MainWindow::SaveArchiwumKomentarz(qint64 id, const QString &komentarz, QString *errorText)
 {
     // A new version in the archive; the meter's database is never written from here.
-    if (pArchiwum->archive.SaveKomentarz(id, komentarz) == ArchiveOk)
+    pArchiwum->archive.SetAutor(SyncAutor(true));
+    if (pArchiwum->archive.SaveKomentarz(id, komentarz) == ArchiveOk) {
+        RefreshSyncStatus();
         return true;
+    }
     *errorText = pArchiwum->archive.LastErrorText();
     return false;
 }
@@ -344,6 +348,7 @@ int MainWindow::ImportToArchiwum(const QString &source, bool folder, bool showSu
     // The tables show the archive: its object list has grown.
     if (ArchiwumShown() && run.summary.iNew > 0)
         ShowObiekty(ui->tV_Obiekty);
+    RefreshSyncStatus();
     if (showSummary)
         ShowImportLog(run.summary.iImportId);
     return run.summary.iNew;
