@@ -197,7 +197,7 @@ void MainWindow::SyncTriggered()
     }
     const TSyncSummary &s = run.summary;
     if (ArchiwumShown() && s.iPulledPomiary + s.iPulledWpisy > 0)
-        ShowObiekty(ui->tV_Obiekty);
+        RefreshArchiwumTables();
     ShowSavedMessage(tr("Synchronizacja zakończona. Wysłano pomiarów: %1, wpisów: %2; pobrano pomiarów: %3, "
                         "wpisów: %4.")
                          .arg(s.iPushedPomiary)
