@@ -438,20 +438,35 @@ private slots:
 
     // The server stopped hard in the middle of the pull: nothing lost on
     // either side, a clear message, and the next sync completes.
+    void serverKilledMidSync_data()
+    {
+        QTest::addColumn<int>("phase");
+        QTest::addColumn<int>("call");
+        QTest::newRow("pushing, measurements sent, entries not") << int(SyncPushing) << 2;
+        QTest::newRow("pulling, inside both transactions") << int(SyncPulling) << 1;
+    }
     void serverKilledMidSync()
     {
+        QFETCH(int, phase);
+        QFETCH(int, call);
         if (!HavePostgres())
             QSKIP("no PostgreSQL test cluster (scripts/test starts one)");
-        const QString name = QStringLiteral("zymkilled");
+        const QString name = QStringLiteral("zymkilled%1").arg(++iServers);
         QCOMPARE(AdminSql(QStringLiteral("CREATE DATABASE ") + name), QString());
         const TServerSettings server = PostgresSettings(name);
         const QString a = NewArchive(QStringLiteral("a"), {meterA.qsDataBase});
         const QString b = NewArchive(QStringLiteral("b"), {meterB.qsDataBase});
+        {
+            TArchive archive;
+            QCOMPARE(archive.Open(a), int(ArchiveOk));
+            QCOMPARE(archive.SaveKomentarz(1, QStringLiteral("po przerwie")), int(ArchiveOk));
+        }
         QCOMPARE(Sync(server, b), int(SyncOk));
         const QStringList beforeB = Content(b);
         bool killed = false;
-        const auto kill = [&](int phase, qint64, qint64) {
-            if (phase == SyncPulling && !killed)
+        int calls = 0;
+        const auto kill = [&](int p, qint64, qint64) {
+            if (p == phase && ++calls == call && !killed)
                 killed = StopServer();
             return true;
         };
@@ -479,6 +494,7 @@ private slots:
         QCOMPARE(Sync(server, b), int(SyncOk));
         QCOMPARE(Content(a), Content(b));
         QCOMPARE(ServerCount(server, QStringLiteral("pomiar")), qint64(50));
+        QCOMPARE(ServerCount(server, QStringLiteral("wpis")), qint64(1));
         QVERIFY(Content(b).size() > beforeB.size());
     }
 
