@@ -38,6 +38,7 @@ class TestSyncWindow : public QObject
                                                     "[Archiwum]\nPath=%1\n%2")
                                          .arg(archive, extraIni)));
         w = appsupport::NewWindow();
+        w->resize(1280, 800);
         w->show();
         QVERIFY(QTest::qWaitForWindowExposed(w.get()));
     }
@@ -122,6 +123,10 @@ private slots:
         QCOMPARE(w->findChild<QTableView *>(QStringLiteral("tV_Obiekty"))->model()->rowCount(), names.size());
         w->findChild<QAction *>(QStringLiteral("actionSynchronizuj"))->trigger();
         QCOMPARE(asked, 1);
+        // A picture for the person looking at the windows (ZYM_SHOTS only).
+        QTest::qWait(50);
+        if (!qEnvironmentVariableIsEmpty("ZYM_SHOTS"))
+            w->grab().save(qEnvironmentVariable("ZYM_SHOTS") + QStringLiteral("/sync-status.png"));
         QSettings settings(appsupport::IniPath(), QSettings::IniFormat);
         settings.setIniCodec("UTF-8");
         QCOMPARE(settings.value(QStringLiteral("Archiwum/Autor")).toString(), QStringLiteral("Anna Nowak"));
