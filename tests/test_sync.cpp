@@ -434,6 +434,37 @@ private slots:
         QCOMPARE(ServerCount(server, QStringLiteral("pomiar")), qint64(0));
     }
 
+    // A record damaged on the server is not taken: its row arrives without
+    // it (a later import of its download attaches the record).
+    void damagedServerRecordNotTaken()
+    {
+        TServerSettings server;
+        server.qsDriver = QStringLiteral("QSQLITE");
+        server.qsDatabase = tmp.filePath(QStringLiteral("damaged.db"));
+        QCOMPARE(Sync(server, NewArchive(QStringLiteral("a"), {meterB.qsDataBase})), int(SyncOk));
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("test-damage"));
+            db.setDatabaseName(server.qsDatabase);
+            QVERIFY(db.open());
+            QSqlQuery q(db);
+            QVERIFY(q.exec(QStringLiteral("UPDATE rekord SET dane = substr(dane, 1, 100) || x'00' || substr(dane, 102) "
+                                          "WHERE nr = 3")));
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("test-damage"));
+        const QString b = NewArchive(QStringLiteral("b"), {});
+        TSyncSummary s;
+        QCOMPARE(Sync(server, b, &s), int(SyncOk));
+        QCOMPARE(s.iPulledPomiary, qint64(20));
+        QCOMPARE(s.iPulledRekordy, qint64(19));
+        QCOMPARE(s.iSkipped, qint64(1));
+        TArchive archive;
+        QCOMPARE(archive.Open(b), int(ArchiveOk));
+        TArchiveCheckResult check;
+        QCOMPARE(archive.Check(&check), int(ArchiveOk));
+        QVERIFY(check.Ok());
+        QCOMPARE(check.iRecords, qint64(19));
+    }
+
     // ---- PostgreSQL only
 
     // The server stopped hard in the middle of the pull: nothing lost on
