@@ -233,7 +233,10 @@ int TSync::Connect(const TServerSettings &server)
         return fail(d->ServerFail(q.lastError()));
     if (d->Postgres() && !q.exec(QStringLiteral("SELECT pg_advisory_xact_lock(5790541)")))
         return fail(d->ServerFail(q.lastError()));
-    if (!q.exec(QStringLiteral("CREATE TABLE IF NOT EXISTS zym_schemat (klucz TEXT PRIMARY KEY, wartosc TEXT NOT NULL)")))
+    // A user allowed to read and write but not to create tables can still
+    // sync with a server set up by somebody else.
+    if (!d->server.tables().contains(QStringLiteral("zym_schemat"))
+        && !q.exec(QStringLiteral("CREATE TABLE zym_schemat (klucz TEXT PRIMARY KEY, wartosc TEXT NOT NULL)")))
         return fail(d->ServerFail(q.lastError()));
     int version = 0;
     if (!q.exec(QStringLiteral("SELECT klucz, wartosc FROM zym_schemat")))

@@ -170,6 +170,8 @@ bool MainWindow::OpenArchiwum()
                         .arg(QDir::toNativeSeparators(path), view->archive.LastErrorText()));
         return false;
     }
+    // What a person writes here carries their name.
+    view->archive.SetAutor(SyncAutor(false));
     // As opening another database does: what was shown belongs to the
     // source before, an unsaved comment edit goes with it.
     ClearDatabaseView();
