@@ -49,7 +49,7 @@
 <context>
     <name>DialogHistoria</name>
     <message>
-        <location filename="../database/ui/dialoghistoria.cpp" line="+238"/>
+        <location filename="../database/ui/dialoghistoria.cpp" line="+246"/>
         <source>Ostrzeżenie!</source>
         <translation>Warning</translation>
     </message>
@@ -65,14 +65,14 @@
     </message>
     <message>
         <location line="+1"/>
-        <location line="+237"/>
+        <location line="+238"/>
         <source>Ustaw jako odniesienie</source>
         <translation>Set as reference</translation>
     </message>
     <message>
-        <location line="-236"/>
-        <location line="+239"/>
-        <location line="+98"/>
+        <location line="-237"/>
+        <location line="+240"/>
+        <location line="+99"/>
         <source>Zapisz historię jako CSV…</source>
         <translation>Save history as CSV…</translation>
     </message>
@@ -103,12 +103,17 @@
 %2</translation>
     </message>
     <message>
-        <location line="-514"/>
+        <location line="-522"/>
         <source>Miernik</source>
         <translation>Meter</translation>
     </message>
     <message>
-        <location line="+246"/>
+        <location line="+2"/>
+        <source>Różnica wzgl. odniesienia</source>
+        <translation>Difference vs reference</translation>
+    </message>
+    <message>
+        <location line="+251"/>
         <source>Poza zakresem</source>
         <translation>Out of range</translation>
     </message>
@@ -230,7 +235,7 @@
 <context>
     <name>DialogUstawienia</name>
     <message>
-        <location filename="../app/settingsdialog.cpp" line="+40"/>
+        <location filename="../app/settingsdialog.cpp" line="+41"/>
         <source>Ustawienia</source>
         <translation>Settings</translation>
     </message>
@@ -279,6 +284,11 @@
         <source>Pytaj przed zakończeniem programu</source>
         <translation>Ask before quitting the program</translation>
     </message>
+    <message>
+        <location line="+2"/>
+        <source>Otwieraj przy starcie ostatnio otwartą bazę danych</source>
+        <translation>Open the last database at start</translation>
+    </message>
 </context>
 <context>
     <name>DialogWykres</name>
@@ -298,7 +308,7 @@
         <translation>U[V]</translation>
     </message>
     <message>
-        <location filename="../chart/dialogwykres.cpp" line="+13"/>
+        <location filename="../chart/dialogwykres.cpp" line="+14"/>
         <source>Przebieg prądu i napiecia</source>
         <translation>Current and Voltage Waveforms</translation>
     </message>
@@ -364,7 +374,7 @@ p, li { white-space: pre-wrap; }
     <message>
         <location line="+18"/>
         <location filename="../database/resulttexts.cpp" line="-2"/>
-        <location filename="../database/ui/mainwindow_database.cpp" line="+228"/>
+        <location filename="../database/ui/mainwindow_database.cpp" line="+230"/>
         <location line="+32"/>
         <source>Czas</source>
         <translation>Time</translation>
@@ -560,7 +570,7 @@ p, li { white-space: pre-wrap; }
         <translation>Attention</translation>
     </message>
     <message>
-        <location filename="../app/settingsdialog.cpp" line="+66"/>
+        <location filename="../app/settingsdialog.cpp" line="+68"/>
         <location filename="../measurement/ui/mainwindow_export.cpp" line="+8"/>
         <location filename="../measurement/ui/mainwindow_pomiar.cpp" line="+30"/>
         <location filename="../database/ui/mainwindow_database.cpp" line="+94"/>
@@ -682,8 +692,8 @@ p, li { white-space: pre-wrap; }
         <translation>ZYM files (*.db);;All files (*.*)</translation>
     </message>
     <message>
-        <location line="+12"/>
-        <location line="+12"/>
+        <location line="+21"/>
+        <location line="+10"/>
         <location filename="../download/ui/mainwindow_download.cpp" line="-60"/>
         <location line="+18"/>
         <location line="+18"/>
@@ -753,7 +763,7 @@ To download measurements from the ZYM-5 meter, switch on the meter&apos;s WiFi a
         <translation>Cannot read the history of the object.</translation>
     </message>
     <message>
-        <location filename="../database/ui/mainwindow_database.cpp" line="-247"/>
+        <location filename="../database/ui/mainwindow_database.cpp" line="-254"/>
         <source>Obiekt ma w bazie danych identyfikator &quot;%1&quot;, który nie jest liczbą całkowitą. Nie można wyświetlić jego pomiarów.</source>
         <translation>The object&apos;s identifier in the database, &quot;%1&quot;, is not a whole number. Its measurements cannot be shown.</translation>
     </message>
@@ -816,7 +826,7 @@ The measurement can be saved as a CSV file (*.csv), a ZYM file (*.zym5) or a PDF
 %1</translation>
     </message>
     <message>
-        <location line="+14"/>
+        <location line="+23"/>
         <source>Ustawienia…</source>
         <translation>Settings…</translation>
     </message>
@@ -845,7 +855,7 @@ and in “Options › Settings…” the meter&apos;s database set to /mnt/zym/z
         <translation>The meter&apos;s address and the path of its database can be changed in “Options › Settings…”.</translation>
     </message>
     <message>
-        <location filename="../database/ui/obiektylist.cpp" line="+41"/>
+        <location filename="../database/ui/obiektylist.cpp" line="+42"/>
         <source>%1
 (obiekt nr %2)</source>
         <translation>%1
@@ -1081,6 +1091,11 @@ Measurement %2 of %3.</translation>
         <source>Synchronizacja zakończona. Wysłano pomiarów: %1, wpisów: %2; pobrano pomiarów: %3, wpisów: %4.</source>
         <translation>Synchronization finished. Sent measurements: %1, entries: %2; fetched measurements: %3, entries: %4.</translation>
     </message>
+    <message>
+        <location filename="../app/settings.cpp" line="+74"/>
+        <source>Ostatnio otwarta baza danych nie istnieje: %1</source>
+        <translation>The database opened last no longer exists: %1</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>
@@ -1111,13 +1126,13 @@ Measurement %2 of %3.</translation>
         <translation>Recorded: </translation>
     </message>
     <message>
-        <location filename="../database/historia.cpp" line="+171"/>
+        <location filename="../database/historia.cpp" line="+185"/>
         <source>nieznany</source>
         <translation>unknown</translation>
     </message>
     <message>
         <location line="+7"/>
-        <location line="+49"/>
+        <location line="+72"/>
         <location filename="../database/historiaexport.cpp" line="+37"/>
         <location filename="../database/resulttexts.cpp" line="-58"/>
         <location filename="../database/tdatabase_pomiar.cpp" line="-3"/>
@@ -1126,14 +1141,14 @@ Measurement %2 of %3.</translation>
         <translation>Out of range</translation>
     </message>
     <message>
-        <location line="-47"/>
+        <location line="-70"/>
         <location filename="../database/resulttexts.cpp" line="-4"/>
         <location filename="../database/tdatabase_pomiar.cpp" line="-76"/>
         <source>brak</source>
         <translation>n/a</translation>
     </message>
     <message>
-        <location line="+30"/>
+        <location line="+53"/>
         <source>Czas</source>
         <translation>Time</translation>
     </message>
@@ -1419,7 +1434,7 @@ Measurement %2 of %3.</translation>
 <context>
     <name>TChartTools</name>
     <message>
-        <location filename="../chart/charttools.cpp" line="+345"/>
+        <location filename="../chart/charttools.cpp" line="+352"/>
         <source>średnie U/I=%1</source>
         <translation>mean U/I=%1</translation>
     </message>
