@@ -49,7 +49,7 @@
 <context>
     <name>DialogHistoria</name>
     <message>
-        <location filename="../database/ui/dialoghistoria.cpp" line="+246"/>
+        <location filename="../database/ui/dialoghistoria.cpp" line="+269"/>
         <source>Ostrzeżenie!</source>
         <translation>Warning</translation>
     </message>
@@ -65,13 +65,13 @@
     </message>
     <message>
         <location line="+1"/>
-        <location line="+238"/>
+        <location line="+239"/>
         <source>Ustaw jako odniesienie</source>
         <translation>Set as reference</translation>
     </message>
     <message>
-        <location line="-237"/>
-        <location line="+240"/>
+        <location line="-238"/>
+        <location line="+241"/>
         <location line="+99"/>
         <source>Zapisz historię jako CSV…</source>
         <translation>Save history as CSV…</translation>
@@ -103,17 +103,17 @@
 %2</translation>
     </message>
     <message>
-        <location line="-522"/>
+        <location line="-531"/>
         <source>Miernik</source>
         <translation>Meter</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+1"/>
         <source>Różnica wzgl. odniesienia</source>
         <translation>Difference vs reference</translation>
     </message>
     <message>
-        <location line="+251"/>
+        <location line="+261"/>
         <source>Poza zakresem</source>
         <translation>Out of range</translation>
     </message>
@@ -374,7 +374,7 @@ p, li { white-space: pre-wrap; }
     <message>
         <location line="+18"/>
         <location filename="../database/resulttexts.cpp" line="-2"/>
-        <location filename="../database/ui/mainwindow_database.cpp" line="+230"/>
+        <location filename="../database/ui/mainwindow_database.cpp" line="+231"/>
         <location line="+32"/>
         <source>Czas</source>
         <translation>Time</translation>
@@ -578,10 +578,10 @@ p, li { white-space: pre-wrap; }
         <location filename="../download/ui/mainwindow_download.cpp" line="+76"/>
         <location line="+2"/>
         <location line="+8"/>
-        <location filename="../archive/ui/mainwindow_archiwum.cpp" line="+167"/>
-        <location line="+16"/>
+        <location filename="../archive/ui/mainwindow_archiwum.cpp" line="+168"/>
+        <location line="+18"/>
         <location line="+46"/>
-        <location line="+114"/>
+        <location line="+129"/>
         <location filename="../sync/ui/mainwindow_sync.cpp" line="+194"/>
         <source>Błąd!</source>
         <translation>Error</translation>
@@ -875,7 +875,7 @@ sudo mount -t cifs //%1/zym_wyniki /mnt/zym -o guest
 and ZYMReader.ini must set ZYM_DataBasePath=/mnt/zym/zym_5.db (see README).</translation>
     </message>
     <message>
-        <location filename="../archive/ui/mainwindow_archiwum.cpp" line="-188"/>
+        <location filename="../archive/ui/mainwindow_archiwum.cpp" line="-205"/>
         <source>Otwórz archiwum</source>
         <translation>Open archive</translation>
     </message>
@@ -901,13 +901,13 @@ and ZYMReader.ini must set ZYM_DataBasePath=/mnt/zym/zym_5.db (see README).</tra
     </message>
     <message>
         <location line="+2"/>
-        <location line="+55"/>
+        <location line="+57"/>
         <source>Archiwum: %1</source>
         <translation>Archive: %1</translation>
     </message>
     <message>
-        <location line="-19"/>
-        <location line="+16"/>
+        <location line="-21"/>
+        <location line="+18"/>
         <source>Nie można otworzyć archiwum:
 %1
 
@@ -923,7 +923,7 @@ and ZYMReader.ini must set ZYM_DataBasePath=/mnt/zym/zym_5.db (see README).</tra
         <translation>The archived record of this measurement is damaged: it does not match its checksum. The measurement will not be shown.</translation>
     </message>
     <message>
-        <location line="+60"/>
+        <location line="+75"/>
         <source>Importuj do archiwum wszystkie bazy folderu</source>
         <translation>Import every database of a folder into the archive</translation>
     </message>
@@ -961,7 +961,7 @@ Measurement %2 of %3.</translation>
         <translation>The import into the archive failed.</translation>
     </message>
     <message>
-        <location line="+20"/>
+        <location line="+42"/>
         <source>Pomiarów nie zaimportowano do archiwum.</source>
         <translation>The measurements were not imported into the archive.</translation>
     </message>
@@ -1421,7 +1421,7 @@ Measurement %2 of %3.</translation>
         <translation>Cannot connect to the server %1: %2</translation>
     </message>
     <message>
-        <location line="+37"/>
+        <location line="+40"/>
         <source>Serwer %1 ma archiwum w nowszej wersji (%2) niż zna ten program (%3). Zaktualizuj program; na serwerze niczego nie zmieniono.</source>
         <translation>The server %1 holds an archive of a newer version (%2) than this program knows (%3). Update the program; nothing was changed on the server.</translation>
     </message>
