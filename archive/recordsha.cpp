@@ -56,6 +56,8 @@ __attribute__((target("sha,sse4.1,ssse3"))) void Blocks(quint32 state[8], const 
         const __m128i abefSave = state0;
         const __m128i cdghSave = state1;
         __m128i w[4];
+        // Unrolled, the four message words stay in registers.
+#pragma GCC unroll 16
         for (int i = 0; i < 16; ++i) {
             __m128i &wi = w[i & 3];
             if (i < 4) {

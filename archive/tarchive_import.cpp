@@ -17,20 +17,30 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
+#include <QMutex>
 #include <QObject>
 #include <QSet>
 #include <QSqlError>
 #include <QSqlRecord>
+#include <QThread>
+#include <QThreadPool>
 #include <QUrl>
 #include <QVariant>
+#include <QWaitCondition>
 
+#include <atomic>
 #include <cstring>
 #include <limits>
 #include <memory>
+#include <vector>
 
 namespace {
 
 const char kMeterDataBaseName[] = "zym_5.db";
+// How far the reading and hashing of data files runs ahead of the writing:
+// enough to keep every core busy, little enough to hold (a packed record is
+// about 22 kB).
+constexpr int kRowsAhead = 16;
 
 // One `pomiar` row as the source holds it, checked.
 struct TSourceRow
@@ -288,6 +298,122 @@ qint64 RowKey(const QString &serial, const TSourceRow &row)
     return key;
 }
 
+
+// What can be learnt about a row's data file without the archive: whether
+// its name stays inside the folder, whether it is a whole file, and (unless
+// the archive is known to hold its record already) its bytes read, hashed
+// and packed. Pure file work, so it runs on worker threads while the
+// writing goes on.
+struct TRowFile
+{
+    int iReason = 0;    // ReasonOutsideFolder or ReasonDataFileMissing from the name alone
+    bool bWhole = false; // a regular file of at least kPomiarFileSize bytes
+    bool bRead = false;
+    int iRead = DataFileOk; // ReadDataFile's answer, when read
+    QByteArray sha, packed;
+};
+
+void InspectFile(const TSource &src, const TSourceRow &row, bool read, TRowFile *out)
+{
+    *out = TRowFile();
+    // Only inside the database's folder (a link out of it counts as outside too).
+    const QString path = src.qsFolder + row.qsPlik;
+    if (row.qsPlik.isEmpty()) {
+        out->iReason = ReasonDataFileMissing;
+    } else if (!IsSafeRelativeName(row.qsPlik)) {
+        out->iReason = ReasonOutsideFolder;
+    } else {
+        const QFileInfo info(path);
+        if (info.exists() && !info.canonicalFilePath().startsWith(src.qsCanonicalFolder))
+            out->iReason = ReasonOutsideFolder;
+        else
+            out->bWhole = info.isFile() && info.size() >= kPomiarFileSize;
+    }
+    if (out->iReason != 0 || !read)
+        return;
+    std::unique_ptr<TDataPomiar> rec(new TDataPomiar);
+    out->iRead = ReadDataFile(path, rec.get());
+    out->bRead = true;
+    if (out->iRead == DataFileOk) {
+        out->sha = RecordSha256(rec.get());
+        out->packed = PackRecord(rec.get());
+    }
+}
+
+// Reads, hashes and packs the data files of one source a little ahead of
+// the writing, on the other cores: the hash and the packing take most of an
+// import, and the writing waits for the disk. A row's work is claimed by
+// whoever gets to it first, so the writer never waits for a row that no
+// worker has started yet; it does that one itself.
+class TFilesAhead
+{
+public:
+    explicit TFilesAhead(const TSource &src)
+        : src(src), files(size_t(src.rows.size())), state(size_t(src.rows.size())), read_(size_t(src.rows.size()), 1)
+    {
+        pool.setMaxThreadCount(qMax(1, QThread::idealThreadCount()));
+    }
+    ~TFilesAhead()
+    {
+        // Rows not yet started are not wanted any more (a cancel, a failure).
+        pool.clear();
+        pool.waitForDone();
+    }
+    // Starts the work on row `i`; `read` false when only the name and size are needed.
+    void Start(int i, bool read)
+    {
+        read_[size_t(i)] = read;
+        pool.start(new TJob(this, i));
+    }
+    // Row `i`'s file, done by a worker or here.
+    TRowFile &Take(int i)
+    {
+        if (Claim(i))
+            Work(i);
+        QMutexLocker lock(&mutex);
+        while (state[size_t(i)] != kDone)
+            done.wait(&mutex);
+        return files[size_t(i)];
+    }
+
+private:
+    enum { kWaiting = 0, kClaimed = 1, kDone = 2 };
+    class TJob : public QRunnable
+    {
+    public:
+        TJob(TFilesAhead *owner, int i) : owner(owner), i(i) {}
+        void run() override
+        {
+            if (owner->Claim(i))
+                owner->Work(i);
+        }
+
+    private:
+        TFilesAhead *owner;
+        int i;
+    };
+    bool Claim(int i)
+    {
+        int expected = kWaiting;
+        return state[size_t(i)].compare_exchange_strong(expected, kClaimed);
+    }
+    void Work(int i)
+    {
+        InspectFile(src, src.rows[i], read_[size_t(i)], &files[size_t(i)]);
+        QMutexLocker lock(&mutex);
+        state[size_t(i)] = kDone;
+        done.wakeAll();
+    }
+
+    const TSource &src;
+    std::vector<TRowFile> files;
+    std::vector<std::atomic<int>> state;
+    std::vector<char> read_;
+    QMutex mutex;
+    QWaitCondition done;
+    QThreadPool pool; // last: its threads stop before the rest goes
+};
+
 } // namespace
 
 // ---- the import proper
@@ -297,7 +423,7 @@ namespace {
 class TImporter
 {
 public:
-    TImporter(QSqlDatabase db, TArchiveImportSummary *summary) : db(db), s(summary), rec(new TDataPomiar) {}
+    TImporter(QSqlDatabase db, TArchiveImportSummary *summary) : db(db), s(summary) {}
 
     QSqlError error;  // the first failing statement
     QString qsLabel;  // what the log names
@@ -323,7 +449,20 @@ private:
         return q;
     }
     bool Id(const char *select, const char *insert, const QVariantList &values, qint64 *id);
-    bool Row(const TSource &src, qint64 miernikId, qint64 zrodloId, const TSourceRow &row);
+    bool Row(const TSource &src, qint64 miernikId, qint64 zrodloId, const TSourceRow &row, TRowFile *file);
+    bool HasRecord(qint64 key, bool *has);
+    // The statements run for every row, prepared once an import.
+    enum { kHasRecord, kSameRow, kSameSha, kInsertPomiar, kInsertRekord, kInsertKomentarz, kStatements };
+    QSqlQuery &Cached(int which, const char *sql)
+    {
+        if (!cached[which]) {
+            cached[which].reset(new QSqlQuery(db));
+            cached[which]->setForwardOnly(true);
+            cached[which]->prepare(QLatin1String(sql));
+        }
+        return *cached[which];
+    }
+    std::unique_ptr<QSqlQuery> cached[kStatements];
     bool Insert(qint64 miernikId, qint64 zrodloId, qint64 obiektId, qint64 key, const TSourceRow &row,
                 const QByteArray &sha, const QByteArray &packed, qint64 *pomiarId);
     bool AttachRecord(qint64 pomiarId, const QByteArray &sha, const QByteArray &packed);
@@ -332,7 +471,6 @@ private:
 
     QSqlDatabase db;
     TArchiveImportSummary *s;
-    std::unique_ptr<TDataPomiar> rec;
     qint64 iImportId = 0;
     qint64 iNow = 0;
     QHash<QString, qint64> obiekty; // archive ids by name, as looked up
@@ -438,19 +576,45 @@ bool TImporter::Source(const TSource &src, const TArchiveProgress &progress, qin
         || !Id("SELECT zrodlo_id FROM zrodlo WHERE sciezka = ?", "INSERT INTO zrodlo (sciezka) VALUES (?)",
                {src.qsPath}, &zrodloId))
         return false;
-    for (const TSourceRow &row : src.rows) {
+    // Rows the archive holds with their record already need only their
+    // file's name and size; the others are read ahead.
+    TFilesAhead ahead(src);
+    const int rows = src.rows.size();
+    int started = 0;
+    for (int i = 0; i < rows; ++i) {
         if (progress && !progress(*done, total)) {
             *cancelled = true;
             return false;
         }
+        for (; started < rows && started <= i + kRowsAhead; ++started) {
+            const TSourceRow &next = src.rows[started];
+            if (!next.bSound)
+                continue;
+            bool archived = false;
+            if (!HasRecord(RowKey(src.meter.qsSerial, next), &archived))
+                return false;
+            ahead.Start(started, !archived);
+        }
         ++*done;
-        if (!Row(src, miernikId, zrodloId, row))
+        const TSourceRow &row = src.rows[i];
+        if (!Row(src, miernikId, zrodloId, row, row.bSound ? &ahead.Take(i) : nullptr))
             return false;
     }
     return true;
 }
 
-bool TImporter::Row(const TSource &src, qint64 miernikId, qint64 zrodloId, const TSourceRow &row)
+bool TImporter::HasRecord(qint64 key, bool *has)
+{
+    QSqlQuery &q = Cached(kHasRecord, "SELECT 1 FROM pomiar WHERE klucz = ? AND sha256 IS NOT NULL LIMIT 1");
+    q.bindValue(0, key);
+    if (!Exec(q))
+        return false;
+    *has = q.next();
+    q.finish();
+    return true;
+}
+
+bool TImporter::Row(const TSource &src, qint64 miernikId, qint64 zrodloId, const TSourceRow &row, TRowFile *file)
 {
     if (!row.bSound) {
         Note(src, &row, ReasonUnreadableRow, row.qsProblem);
@@ -463,15 +627,15 @@ bool TImporter::Row(const TSource &src, qint64 miernikId, qint64 zrodloId, const
     bool sameRowHasRecord = false;
     bool sameRowThisImport = false;
     {
-        QSqlQuery q = Prepared("SELECT p.pomiar_id, p.sha256 IS NOT NULL, p.import_id FROM pomiar p "
-                               "JOIN miernik m ON m.miernik_id = p.miernik_id WHERE p.klucz = ? AND m.serial = ? "
-                               "AND p.miernik_pomiar_id = ? AND p.czas = ? AND p.rezystancja = ? "
-                               "ORDER BY p.sha256 IS NULL LIMIT 1");
-        q.addBindValue(key);
-        q.addBindValue(src.meter.qsSerial);
-        q.addBindValue(row.iId);
-        q.addBindValue(row.iCzas);
-        q.addBindValue(row.R);
+        QSqlQuery &q = Cached(kSameRow, "SELECT p.pomiar_id, p.sha256 IS NOT NULL, p.import_id FROM pomiar p "
+                                        "JOIN miernik m ON m.miernik_id = p.miernik_id WHERE p.klucz = ? AND m.serial = ? "
+                                        "AND p.miernik_pomiar_id = ? AND p.czas = ? AND p.rezystancja = ? "
+                                        "ORDER BY p.sha256 IS NULL LIMIT 1");
+        q.bindValue(0, key);
+        q.bindValue(1, src.meter.qsSerial);
+        q.bindValue(2, row.iId);
+        q.bindValue(3, row.iCzas);
+        q.bindValue(4, row.R);
         if (!Exec(q))
             return false;
         if (q.next()) {
@@ -479,35 +643,24 @@ bool TImporter::Row(const TSource &src, qint64 miernikId, qint64 zrodloId, const
             sameRowHasRecord = q.value(1).toBool();
             sameRowThisImport = q.value(2).toLongLong() == iImportId;
         }
+        q.finish();
     }
 
-    // The data file, only inside the database's folder (a link out of it
-    // counts as outside too).
-    int reason = 0;
+    int reason = file->iReason;
     QString detail;
-    const QString path = src.qsFolder + row.qsPlik;
-    if (row.qsPlik.isEmpty()) {
-        reason = ReasonDataFileMissing;
-    } else if (!IsSafeRelativeName(row.qsPlik)) {
-        reason = ReasonOutsideFolder;
-    } else {
-        const QFileInfo info(path);
-        if (info.exists()) {
-            if (!info.canonicalFilePath().startsWith(src.qsCanonicalFolder))
-                reason = ReasonOutsideFolder;
-        }
-    }
     // Imported again: the archive holds this row with its record already,
     // and the file is still there; its hash need not be taken again.
-    if (reason == 0 && sameRow && sameRowHasRecord) {
-        const QFileInfo info(path);
-        if (info.isFile() && info.size() >= kPomiarFileSize) {
-            ++s->iArchived;
-            return MeterComment(sameRow, row.qsKomentarz);
-        }
+    if (reason == 0 && sameRow && sameRowHasRecord && file->bWhole) {
+        ++s->iArchived;
+        return MeterComment(sameRow, row.qsKomentarz);
+    }
+    if (reason == 0 && !file->bRead) {
+        // Passed over ahead as archived, yet it is not (or no longer whole).
+        InspectFile(src, row, true, file);
+        reason = file->iReason;
     }
     if (reason == 0) {
-        switch (ReadDataFile(path, rec.get())) {
+        switch (file->iRead) {
         case DataFileOk:
             break;
         case DataFileMissing:
@@ -538,7 +691,7 @@ bool TImporter::Row(const TSource &src, qint64 miernikId, qint64 zrodloId, const
         return true;
     }
 
-    const QByteArray sha = RecordSha256(rec.get());
+    const QByteArray sha = file->sha;
     qint64 obiektId = obiekty.value(row.qsObiekt);
     if (!obiektId) {
         if (!Id("SELECT obiekt_id FROM obiekt WHERE nazwa = ?", "INSERT INTO obiekt (nazwa) VALUES (?)",
@@ -547,10 +700,11 @@ bool TImporter::Row(const TSource &src, qint64 miernikId, qint64 zrodloId, const
         obiekty.insert(row.qsObiekt, obiektId);
     }
     {
-        QSqlQuery q = Prepared("SELECT p.pomiar_id, p.obiekt_id, m.serial, p.miernik_pomiar_id, p.czas, p.rezystancja, "
-                               "p.metoda, p.status, o.nazwa FROM pomiar p JOIN miernik m ON m.miernik_id = p.miernik_id "
-                               "JOIN obiekt o ON o.obiekt_id = p.obiekt_id WHERE p.sha256 = ?");
-        q.addBindValue(sha);
+        QSqlQuery &q = Cached(kSameSha, "SELECT p.pomiar_id, p.obiekt_id, m.serial, p.miernik_pomiar_id, p.czas, "
+                                        "p.rezystancja, p.metoda, p.status, o.nazwa FROM pomiar p "
+                                        "JOIN miernik m ON m.miernik_id = p.miernik_id "
+                                        "JOIN obiekt o ON o.obiekt_id = p.obiekt_id WHERE p.sha256 = ?");
+        q.bindValue(0, sha);
         if (!Exec(q))
             return false;
         if (q.next()) {
@@ -583,7 +737,8 @@ bool TImporter::Row(const TSource &src, qint64 miernikId, qint64 zrodloId, const
             return true;
         }
     }
-    const QByteArray packed = PackRecord(rec.get());
+    const QByteArray packed = file->packed;
+    file->packed = QByteArray(); // written once, not kept for the rest of the import
     if (sameRow) {
         // Archived before without its file; now the file has come along.
         if (!AttachRecord(sameRow, sha, packed))
@@ -606,41 +761,32 @@ bool TImporter::Row(const TSource &src, qint64 miernikId, qint64 zrodloId, const
 bool TImporter::Insert(qint64 miernikId, qint64 zrodloId, qint64 obiektId, qint64 key, const TSourceRow &row,
                        const QByteArray &sha, const QByteArray &packed, qint64 *pomiarId)
 {
-    QSqlQuery q = Prepared(
-        "INSERT INTO pomiar (obiekt_id, miernik_id, import_id, zrodlo_id, miernik_pomiar_id, czas, plik, "
-        "rezystancja, metoda, status, vref, temp_core, komentarz, komentarz_miernika, sha256, klucz) "
-        "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
-    q.addBindValue(obiektId);
-    q.addBindValue(miernikId);
-    q.addBindValue(iImportId);
-    q.addBindValue(zrodloId);
-    q.addBindValue(row.iId);
-    q.addBindValue(row.iCzas);
-    q.addBindValue(row.qsPlik);
-    q.addBindValue(row.R);
-    q.addBindValue(row.iMetoda);
-    q.addBindValue(row.iStatus);
-    q.addBindValue(row.vref);
-    q.addBindValue(row.tempCore);
-    q.addBindValue(row.qsKomentarz);
-    q.addBindValue(row.qsKomentarz);
-    q.addBindValue(sha.isEmpty() ? QVariant(QVariant::ByteArray) : QVariant(sha));
-    q.addBindValue(key);
+    QSqlQuery &q = Cached(kInsertPomiar,
+                          "INSERT INTO pomiar (obiekt_id, miernik_id, import_id, zrodlo_id, miernik_pomiar_id, czas, "
+                          "plik, rezystancja, metoda, status, vref, temp_core, komentarz, komentarz_miernika, sha256, "
+                          "klucz) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
+    const QVariant values[] = {obiektId,       miernikId,     iImportId,     zrodloId,        row.iId, row.iCzas,
+                               row.qsPlik,     row.R,         row.iMetoda,   row.iStatus,     row.vref, row.tempCore,
+                               row.qsKomentarz, row.qsKomentarz,
+                               sha.isEmpty() ? QVariant(QVariant::ByteArray) : QVariant(sha), key};
+    for (int i = 0; i < int(sizeof values / sizeof values[0]); ++i)
+        q.bindValue(i, values[i]);
     if (!Exec(q))
         return false;
     *pomiarId = q.lastInsertId().toLongLong();
     if (!packed.isEmpty()) {
-        QSqlQuery r = Prepared("INSERT INTO rekord (pomiar_id, dane) VALUES (?, ?)");
-        r.addBindValue(*pomiarId);
-        r.addBindValue(packed);
+        QSqlQuery &r = Cached(kInsertRekord, "INSERT INTO rekord (pomiar_id, dane) VALUES (?, ?)");
+        r.bindValue(0, *pomiarId);
+        r.bindValue(1, packed);
         if (!Exec(r))
             return false;
     }
     if (!row.qsKomentarz.isEmpty()) {
-        QSqlQuery c = Prepared("INSERT INTO komentarz (pomiar_id, czas, tekst, z_miernika) VALUES (?, ?, ?, 1)");
-        c.addBindValue(*pomiarId);
-        c.addBindValue(iNow);
-        c.addBindValue(row.qsKomentarz);
+        QSqlQuery &c = Cached(kInsertKomentarz,
+                              "INSERT INTO komentarz (pomiar_id, czas, tekst, z_miernika) VALUES (?, ?, ?, 1)");
+        c.bindValue(0, *pomiarId);
+        c.bindValue(1, iNow);
+        c.bindValue(2, row.qsKomentarz);
         if (!Exec(c))
             return false;
     }
