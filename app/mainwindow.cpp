@@ -47,6 +47,7 @@ MainWindow::MainWindow(QWidget *parent)
     SetUpHistoria();
     SetUpPlotMenu();
     SetUpArchiwum();
+    SetUpSync();
     SetUpKeyboard();
     // The legend labels "I[A]" and "U[V]" sit in the chart's top left
     // corner: the axes start below them, so no tick label runs under them.

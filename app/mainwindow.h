@@ -28,6 +28,7 @@ class QTableView;
 class QLineEdit;
 class QAction;
 class QMenu;
+class QLabel;
 QT_END_NAMESPACE
 
 class TRowDriver;
@@ -293,6 +294,18 @@ private:
     qint64 iObiektId = -1;     // its obiekt_id, -1 when not a whole number
     TShownPomiar Shown;        // the measurement shown
     TDataBase Baza;
+    // ---- team server (sync/ui/mainwindow_sync.cpp)
+    void SetUpSync();
+    void RetranslateSync();
+    /// "Synchronizuj z serwerem": the sync on a thread, with progress and cancel.
+    void SyncTriggered();
+    /// The status bar's last sync and entries waiting (shown once a server is set up).
+    void RefreshSyncStatus();
+    /// The author's name from the settings ([Archiwum] Autor); asked once
+    /// (and kept) when `ask` and none is set. Empty when none was given.
+    QString SyncAutor(bool ask);
+    QLabel *pSyncStatus = nullptr;
+
     TDataPomiar CurrentPomiar; // the measurement shown, plotted, exported and evaluated
     TDialogKeeper KeptDialogs; // every secondary window ever opened, deleted with the window
     THistoriaWindows Historie; // the open history window of each object id

@@ -12,6 +12,7 @@
 #include <QObject>
 #include <QSqlError>
 #include <QSqlQueryModel>
+#include <QUuid>
 #include <QVariant>
 
 #include <cstring>
@@ -60,6 +61,24 @@ const char *const kSchemaSteps[] = {
     "CREATE TABLE wpis (wpis_uuid TEXT PRIMARY KEY, rodzaj TEXT NOT NULL, przedmiot TEXT NOT NULL, "
     "wartosc TEXT NOT NULL, autor TEXT NOT NULL, czas BIGINT NOT NULL);"
     "CREATE INDEX wpis_przedmiot ON wpis (rodzaj, przedmiot, czas);",
+    // 2 -> 3: a team server. Comment versions saved here become entries (with
+    // their time in ms, no author known), so that they travel with the rest;
+    // wyslany says what the server already holds (measurements: 1 the row, 2
+    // the row and its record), and serwer where each server's pull left off.
+    "ALTER TABLE komentarz ADD COLUMN czas_ms INTEGER;"
+    "ALTER TABLE komentarz ADD COLUMN wpis_uuid TEXT;"
+    "ALTER TABLE pomiar ADD COLUMN wyslany INTEGER NOT NULL DEFAULT 0;"
+    "ALTER TABLE wpis ADD COLUMN wyslany INTEGER NOT NULL DEFAULT 0;"
+    "CREATE TABLE serwer (adres TEXT PRIMARY KEY, pomiar_nr INTEGER NOT NULL, rekord_nr INTEGER NOT NULL, "
+    "wpis_nr INTEGER NOT NULL, czas_ms INTEGER NOT NULL);"
+    "UPDATE komentarz SET czas_ms = czas * 1000, wpis_uuid = lower(hex(randomblob(4))) || '-' || "
+    "lower(hex(randomblob(2))) || '-4' || substr(lower(hex(randomblob(2))), 2) || '-' || "
+    "substr('89ab', 1 + abs(random() % 4), 1) || substr(lower(hex(randomblob(2))), 2) || '-' || "
+    "lower(hex(randomblob(6))) WHERE z_miernika = 0;"
+    "INSERT INTO wpis (wpis_uuid, rodzaj, przedmiot, wartosc, autor, czas) SELECT k.wpis_uuid, 'komentarz', "
+    "'p:' || p.klucz, json_object('tekst', k.tekst), '', k.czas_ms FROM komentarz k "
+    "JOIN pomiar p ON p.pomiar_id = k.pomiar_id WHERE k.wpis_uuid IS NOT NULL;"
+    "CREATE INDEX komentarz_wpis ON komentarz (wpis_uuid);",
 };
 static_assert(sizeof(kSchemaSteps) / sizeof(kSchemaSteps[0]) == TArchive::kSchemaVersion,
               "one schema step per version");
@@ -575,8 +594,8 @@ int TArchive::SaveKomentarz(qint64 id, const QString &text, qint64 czas)
 {
     if (!IsOpen())
         return ArchiveNotOpen;
-    if (czas < 0)
-        czas = NowSeconds();
+    const qint64 czasMs = czas < 0 ? QDateTime::currentMSecsSinceEpoch() : czas * 1000;
+    czas = czasMs / 1000;
     QSqlQuery query = d->Query();
     if (!query.exec(QStringLiteral("BEGIN IMMEDIATE")))
         return d->Fail(query.lastError());
@@ -598,10 +617,25 @@ int TArchive::SaveKomentarz(qint64 id, const QString &text, qint64 czas)
     const bool same = query.value(0).toString() == text;
     query.finish();
     if (!same) {
-        query.prepare(QStringLiteral("INSERT INTO komentarz (pomiar_id, czas, tekst, z_miernika) VALUES (?, ?, ?, 0)"));
+        // The version is also an entry, which a sync takes to the server.
+        TArchiveEntry entry;
+        entry.qsUuid = QUuid::createUuid().toString(QUuid::WithoutBraces);
+        entry.qsRodzaj = QStringLiteral("komentarz");
+        entry.qsPrzedmiot = PomiarSubject(id);
+        entry.qsWartosc = KomentarzEntryValue(text);
+        entry.qsAutor = d->qsAutor;
+        entry.iCzasMs = czasMs;
+        if (PutEntry(entry) != ArchiveOk) {
+            QSqlQuery(d->db).exec(QStringLiteral("ROLLBACK"));
+            return ArchiveSqlFailed;
+        }
+        query.prepare(QStringLiteral("INSERT INTO komentarz (pomiar_id, czas, tekst, z_miernika, czas_ms, wpis_uuid) "
+                                     "VALUES (?, ?, ?, 0, ?, ?)"));
         query.addBindValue(id);
         query.addBindValue(czas);
         query.addBindValue(text);
+        query.addBindValue(czasMs);
+        query.addBindValue(entry.qsUuid);
         if (!query.exec())
             return fail(query.lastError());
         query.prepare(QStringLiteral("UPDATE pomiar SET komentarz = ? WHERE pomiar_id = ?"));

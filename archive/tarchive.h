@@ -173,7 +173,7 @@ class TArchive
 public:
     /// The schema this program writes. An archive with a lower version is
     /// upgraded when opened; one with a higher version is refused.
-    static constexpr int kSchemaVersion = 2;
+    static constexpr int kSchemaVersion = 3;
     /// Columns of PomiaryModel: hidden archive id, the meter's three
     /// columns, and the meter's serial.
     enum PomiaryColumn { ColumnId = 0, ColumnData = 1, ColumnWynik = 2, ColumnKomentarz = 3, ColumnMiernik = 4 };
@@ -297,6 +297,13 @@ public:
     /// `objectId` that has one, keyed by the archive's measurement id.
     QHash<qint64, TArchiveEntry> LatestPomiarEntries(const QString &rodzaj, qint64 objectId);
 
+    // ---- team server
+    /// Measurements (or their records) and entries the team server does not
+    /// hold yet, as far as this archive knows.
+    qint64 UnsentCount();
+    /// When a sync with any server last ended well, ms since 1970 UTC; 0: never.
+    qint64 LastSyncMs();
+
     // ---- check
     /// Runs PRAGMA integrity_check and checks every raw record against its
     /// hash. ArchiveOk when it could run (see `result->Ok()`), ArchiveCancelled,
@@ -315,6 +322,10 @@ QByteArray PackRecord(const TDataPomiar *rec);
 /// Unpacks PackRecord's bytes into `*rec`; false (and `*rec` unchanged)
 /// when they are not a packed record.
 bool UnpackRecord(const QByteArray &packed, TDataPomiar *rec);
+/// The value of a "komentarz" entry: the comment's text as JSON.
+QString KomentarzEntryValue(const QString &text);
+/// The text of a "komentarz" entry's value; empty when it holds none.
+QString KomentarzFromEntryValue(const QString &value);
 /// SHA-256 of the 240080-byte image of `*rec`.
 QByteArray RecordSha256(const TDataPomiar *rec);
 

@@ -5,6 +5,8 @@
 #include "archive/tarchive_p.h"
 
 #include <QDateTime>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QSqlError>
 #include <QUuid>
 #include <QVariant>
@@ -194,4 +196,43 @@ QHash<qint64, TArchiveEntry> TArchive::LatestPomiarEntries(const QString &rodzaj
             *it = entry;
     }
     return latest;
+}
+
+QString KomentarzEntryValue(const QString &text)
+{
+    return QString::fromUtf8(
+        QJsonDocument(QJsonObject{{QStringLiteral("tekst"), text}}).toJson(QJsonDocument::Compact));
+}
+
+QString KomentarzFromEntryValue(const QString &value)
+{
+    return QJsonDocument::fromJson(value.toUtf8()).object().value(QStringLiteral("tekst")).toString();
+}
+
+qint64 TArchive::UnsentCount()
+{
+    if (!IsOpen())
+        return 0;
+    QSqlQuery query = d->Query();
+    query.setForwardOnly(true);
+    if (!query.exec(QStringLiteral("SELECT (SELECT count(*) FROM pomiar WHERE wyslany = 0 "
+                                   "OR (wyslany = 1 AND sha256 IS NOT NULL)) + (SELECT count(*) FROM wpis WHERE wyslany = 0)"))
+        || !query.next()) {
+        d->Fail(query.lastError());
+        return 0;
+    }
+    return query.value(0).toLongLong();
+}
+
+qint64 TArchive::LastSyncMs()
+{
+    if (!IsOpen())
+        return 0;
+    QSqlQuery query = d->Query();
+    query.setForwardOnly(true);
+    if (!query.exec(QStringLiteral("SELECT max(czas_ms) FROM serwer")) || !query.next()) {
+        d->Fail(query.lastError());
+        return 0;
+    }
+    return query.value(0).toLongLong();
 }

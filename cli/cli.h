@@ -101,5 +101,6 @@ int CommandHistory(const TCliArgs &args);
 int CommandReport(const TCliArgs &args);
 int CommandImport(const TCliArgs &args);
 int CommandCheck(const TCliArgs &args);
+int CommandSync(const TCliArgs &args);
 
 #endif // CLI_H

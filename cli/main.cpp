@@ -23,7 +23,7 @@
 
 namespace {
 
-const char *const kCommands[] = {"export", "fit", "history", "report", "import", "check"};
+const char *const kCommands[] = {"export", "fit", "history", "report", "import", "check", "sync"};
 
 // Trace lines of the data code are for a developer's debugger, not for the
 // standard error a script reads.
@@ -125,6 +125,7 @@ QString MainHelp()
         "  report   raport PDF obiektu z archiwum lub bazy danych\n"
         "  import   wczytuje bazy danych miernika (lub katalogi z nimi) do archiwum\n"
         "  check    sprawdza archiwum: spójność pliku i sumę kontrolną każdego rekordu\n"
+        "  sync     synchronizuje archiwum z serwerem zespołu\n"
         "\n"
         "  --version    wersja programu\n"
         "  --help       ta pomoc; zymreader-cli POLECENIE --help opisuje polecenie\n"
@@ -197,5 +198,7 @@ int main(int argc, char *argv[])
         return CommandImport(args);
     if (scan.command == QLatin1String(kCommands[5]))
         return CommandCheck(args);
+    if (scan.command == QLatin1String(kCommands[6]))
+        return CommandSync(args);
     return CliUsageError(QString(), TCli::tr("Nieznane polecenie \"%1\".").arg(scan.command));
 }

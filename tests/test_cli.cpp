@@ -112,6 +112,7 @@ private slots:
     void historyAsWindowSavesIt();
     void reportsWithoutDisplay();
     void archiveRoads();
+    void syncWithServer();
 
 private:
     QTemporaryDir dir;
@@ -508,4 +509,34 @@ void TestCli::archiveRoads()
 }
 
 QTEST_MAIN(TestCli)
+// Two archives through a server file: the union on both, then nothing more
+// to do; a server that is not there fails with its address named.
+void TestCli::syncWithServer()
+{
+    QTemporaryDir out;
+    const QStringList pl{"--lang", "pl"};
+    const QString a = out.filePath("a.db"), b = out.filePath("b.db"), server = out.filePath("serwer.db");
+    QCOMPARE(Run(pl + QStringList{"import", "--archive", a, meter.qsDataBase}).code, 0);
+    const QStringList sync{"sync", "--driver", "QSQLITE", "--database", server, "--archive"};
+    TRun run = Run(pl + sync + QStringList{a});
+    QCOMPARE(run.code, 0);
+    QCOMPARE(QJsonDocument::fromJson(run.out).object().value("pushed_measurements").toInt(), meter.pomiary.size());
+    run = Run(pl + sync + QStringList{b});
+    QCOMPARE(run.code, 0);
+    QJsonObject summary = QJsonDocument::fromJson(run.out).object();
+    QCOMPARE(summary.value("pulled_measurements").toInt(), meter.pomiary.size());
+    QCOMPARE(summary.value("pulled_records").toInt(), meter.pomiary.size());
+    run = Run(pl + sync + QStringList{b});
+    summary = QJsonDocument::fromJson(run.out).object();
+    QCOMPARE(summary.value("pulled_measurements").toInt() + summary.value("pushed_measurements").toInt(), 0);
+    // The pulled archive gives the same history as the meter.
+    QCOMPARE(Run(pl + QStringList{"history", "--object", qsObiekt, b}).out,
+             Run(pl + QStringList{"history", "--object", qsObiekt, meter.qsDataBase}).out);
+
+    run = Run(pl + QStringList{"sync", "--host", "127.0.0.1", "--port", "1", "--database", "zym", "--archive", a});
+    QCOMPARE(run.code, 1);
+    QVERIFY2(run.err.contains("127.0.0.1:1/zym"), run.err.constData());
+    QCOMPARE(Run(pl + QStringList{"sync", "--port", "x", "--archive", a}).code, 2);
+}
+
 #include "test_cli.moc"

@@ -252,7 +252,8 @@ void TestMainWindow::menusAndToolBar()
                                                 "actionExport_wyniku_do_CSV", "-", "actionAppClose"}));
     QCOMPARE(contents("menuZYM"),
              QStringList({"actionOpenZYMDataBase", "actionCloaseZYMDataBase", "actionPobierz_baz_danych", "-",
-                          "actionOtworzArchiwum", "menuImportujDoArchiwum", "actionDziennikImportow"}));
+                          "actionOtworzArchiwum", "menuImportujDoArchiwum", "actionDziennikImportow", "-",
+                          "actionSynchronizuj"}));
     QCOMPARE(contents("menuNarz_dzia"), QStringList({"-", "actionIndukcyjnosc"}));
     QCOMPARE(contents("menuWykres"), QStringList({"actionOkno", "-", "actionZoomAll", "-", "actionPradNaOsiPrawej", "-",
                                                   "actionHistoria"}));

@@ -831,7 +831,7 @@ p, li { white-space: pre-wrap; }
         <translation>Object history</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow.cpp" line="+135"/>
+        <location filename="../app/mainwindow.cpp" line="+136"/>
         <source>Pytanie.</source>
         <translation>Question</translation>
     </message>
@@ -901,10 +901,11 @@ p, li { white-space: pre-wrap; }
         <location filename="../download/ui/mainwindow_download.cpp" line="+76"/>
         <location line="+2"/>
         <location line="+8"/>
-        <location filename="../archive/ui/mainwindow_archiwum.cpp" line="+167"/>
-        <location line="+16"/>
+        <location filename="../archive/ui/mainwindow_archiwum.cpp" line="+168"/>
+        <location line="+18"/>
         <location line="+50"/>
-        <location line="+126"/>
+        <location line="+129"/>
+        <location filename="../sync/ui/mainwindow_sync.cpp" line="+194"/>
         <source>Błąd!</source>
         <translation>Error</translation>
     </message>
@@ -1043,6 +1044,7 @@ To download measurements from the ZYM-5 meter, switch on the meter&apos;s WiFi a
         <location filename="../app/messages.cpp" line="+1"/>
         <location filename="../download/ui/mainwindow_download.cpp" line="+1"/>
         <location filename="../archive/ui/mainwindow_archiwum.cpp" line="-35"/>
+        <location filename="../sync/ui/mainwindow_sync.cpp" line="-32"/>
         <source>Anuluj</source>
         <translation>Cancel</translation>
     </message>
@@ -1196,7 +1198,7 @@ sudo mount -t cifs //%1/zym_wyniki /mnt/zym -o guest
 and ZYMReader.ini must set ZYM_DataBasePath=/mnt/zym/zym_5.db (see README).</translation>
     </message>
     <message>
-        <location filename="../archive/ui/mainwindow_archiwum.cpp" line="-203"/>
+        <location filename="../archive/ui/mainwindow_archiwum.cpp" line="-209"/>
         <source>Otwórz archiwum</source>
         <translation>Open archive</translation>
     </message>
@@ -1222,13 +1224,13 @@ and ZYMReader.ini must set ZYM_DataBasePath=/mnt/zym/zym_5.db (see README).</tra
     </message>
     <message>
         <location line="+2"/>
-        <location line="+54"/>
+        <location line="+57"/>
         <source>Archiwum: %1</source>
         <translation>Archive: %1</translation>
     </message>
     <message>
-        <location line="-19"/>
-        <location line="+16"/>
+        <location line="-21"/>
+        <location line="+18"/>
         <source>Nie można otworzyć archiwum:
 %1
 
@@ -1244,7 +1246,7 @@ and ZYMReader.ini must set ZYM_DataBasePath=/mnt/zym/zym_5.db (see README).</tra
         <translation>The archived record of this measurement is damaged: it does not match its checksum. The measurement will not be shown.</translation>
     </message>
     <message>
-        <location line="+72"/>
+        <location line="+75"/>
         <source>Importuj do archiwum wszystkie bazy folderu</source>
         <translation>Import every database of a folder into the archive</translation>
     </message>
@@ -1282,7 +1284,7 @@ Measurement %2 of %3.</translation>
         <translation>The import into the archive failed.</translation>
     </message>
     <message>
-        <location line="+41"/>
+        <location line="+42"/>
         <source>Pomiarów nie zaimportowano do archiwum.</source>
         <translation>The measurements were not imported into the archive.</translation>
     </message>
@@ -1383,6 +1385,76 @@ Measurement %2 of %3.</translation>
         <source>Werdykt</source>
         <translation>Verdict</translation>
     </message>
+    <message>
+        <location filename="../sync/ui/mainwindow_sync.cpp" line="-78"/>
+        <source>Synchronizuj z serwerem</source>
+        <translation>Synchronize with the server</translation>
+    </message>
+    <message>
+        <location line="+29"/>
+        <source>nigdy</source>
+        <translation>never</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Synchronizacja: %1, do wysłania: %2</source>
+        <translation>Synchronized: %1, waiting to be sent: %2</translation>
+    </message>
+    <message>
+        <location line="+14"/>
+        <source>Autor</source>
+        <translation>Author</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Twoje imię i nazwisko, zapisywane przy komentarzach i innych wpisach, które trafiają na serwer zespołu:</source>
+        <translation>Your name, saved with comments and other entries that go to the team server:</translation>
+    </message>
+    <message>
+        <location line="+20"/>
+        <source>Synchronizacja</source>
+        <translation>Synchronization</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Serwer zespołu nie jest ustawiony. Podaj go w pliku ZYMReader.ini, w sekcji [Serwer]: host, port, database, user oraz password (albo hasło w pliku .pgpass), opcjonalnie sslmode.</source>
+        <translation>No team server is set up. Name it in ZYMReader.ini, section [Serwer]: host, port, database, user and password (or the password in a .pgpass file), optionally sslmode.</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Synchronizacja z serwerem</source>
+        <translation>Synchronizing with the server</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Łączenie z serwerem %1…</source>
+        <translation>Connecting to the server %1…</translation>
+    </message>
+    <message>
+        <location line="+15"/>
+        <source>Wysyłanie na serwer %1: %2 z %3.</source>
+        <translation>Sending to the server %1: %2 of %3.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Pobieranie z serwera %1: %2 z %3.</source>
+        <translation>Fetching from the server %1: %2 of %3.</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>Synchronizacja przerwana; to, co zdążyło przejść, zostaje po obu stronach.</source>
+        <translation>Synchronization cancelled; what got through stays on both sides.</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Synchronizacja z serwerem nie powiodła się.</source>
+        <translation>Synchronizing with the server failed.</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Synchronizacja zakończona. Wysłano pomiarów: %1, wpisów: %2; pobrano pomiarów: %3, wpisów: %4.</source>
+        <translation>Synchronization finished. Sent measurements: %1, entries: %2; fetched measurements: %3, entries: %4.</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>
@@ -1407,13 +1479,17 @@ Measurement %2 of %3.</translation>
         <translation>The file is shorter than a complete measurement (240080 bytes).</translation>
     </message>
     <message>
-        <location filename="../database/tdatabase_pomiar.cpp" line="+85"/>
-        <location line="+16"/>
+        <location filename="../database/tdatabase_pomiar.cpp" line="+87"/>
+        <location line="+19"/>
+        <location line="+2"/>
+        <location line="+1"/>
         <source>Zapisany: </source>
         <translation>Recorded: </translation>
     </message>
     <message>
-        <location filename="../database/historia.cpp" line="+185"/>
+        <location filename="../database/historia.cpp" line="+191"/>
+        <location filename="../database/tdatabase_pomiar.cpp" line="-3"/>
+        <location filename="../database/ui/tableviews.cpp" line="+86"/>
         <source>nieznany</source>
         <translation>unknown</translation>
     </message>
@@ -1422,7 +1498,7 @@ Measurement %2 of %3.</translation>
         <location line="+72"/>
         <location filename="../database/historiaexport.cpp" line="+37"/>
         <location filename="../database/resulttexts.cpp" line="-58"/>
-        <location filename="../database/tdatabase_pomiar.cpp" line="-3"/>
+        <location filename="../database/tdatabase_pomiar.cpp" line="-6"/>
         <location filename="../database/ui/dialoghistoria.cpp" line="-59"/>
         <source>Poza zakresem</source>
         <translation>Out of range</translation>
@@ -1479,8 +1555,8 @@ Measurement %2 of %3.</translation>
         <translation>Comment</translation>
     </message>
     <message>
-        <location filename="../database/tdatabase.cpp" line="+318"/>
-        <location filename="../archive/tarchive.cpp" line="+408"/>
+        <location filename="../database/tdatabase.cpp" line="+326"/>
+        <location filename="../archive/tarchive.cpp" line="+427"/>
         <source>OBIEKT</source>
         <translation>OBJECT</translation>
     </message>
@@ -1622,7 +1698,7 @@ Measurement %2 of %3.</translation>
         <translation>Measurement %1 is not in the archive.</translation>
     </message>
     <message>
-        <location filename="../archive/tarchive_import.cpp" line="+122"/>
+        <location filename="../archive/tarchive_import.cpp" line="+132"/>
         <source>brak tabeli %1</source>
         <translation>no table %1</translation>
     </message>
@@ -1662,12 +1738,12 @@ Measurement %2 of %3.</translation>
         <translation>no file</translation>
     </message>
     <message>
-        <location line="+338"/>
+        <location line="+482"/>
         <source>archiwum (pomiar %1) / źródło: </source>
         <translation>archive (measurement %1) / source: </translation>
     </message>
     <message>
-        <location line="+191"/>
+        <location line="+183"/>
         <source>Nie można odczytać bazy danych %1: %2</source>
         <translation>Cannot read database %1: %2</translation>
     </message>
@@ -1882,6 +1958,46 @@ Measurement %2 of %3.</translation>
         <location line="+1"/>
         <source>Podpis</source>
         <translation>Signature</translation>
+    </message>
+    <message>
+        <location filename="../sync/tsync.cpp" line="+112"/>
+        <source>Połączenie z serwerem %1 zostało przerwane (%2). Nic nie zostało utracone; następna synchronizacja zacznie od miejsca przerwania.</source>
+        <translation>The connection to the server %1 was lost (%2). Nothing was lost; the next synchronization continues from where this one stopped.</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Serwer %1 odrzucił polecenie: %2</source>
+        <translation>The server %1 refused a statement: %2</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Nie można zapisać archiwum: %1</source>
+        <translation>Cannot write the archive: %1</translation>
+    </message>
+    <message>
+        <location line="+60"/>
+        <source>Serwer zespołu nie jest ustawiony (ZYMReader.ini, sekcja [Serwer]: host, port, database, user).</source>
+        <translation>No team server is set up (ZYMReader.ini, section [Serwer]: host, port, database, user).</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Brak sterownika %1 (pakiet libqt5sql5-psql).</source>
+        <translation>The %1 driver is missing (package libqt5sql5-psql).</translation>
+    </message>
+    <message>
+        <location line="+22"/>
+        <source>Nie można połączyć się z serwerem %1: %2</source>
+        <translation>Cannot connect to the server %1: %2</translation>
+    </message>
+    <message>
+        <location line="+40"/>
+        <source>Serwer %1 ma archiwum w nowszej wersji (%2) niż zna ten program (%3). Zaktualizuj program; na serwerze niczego nie zmieniono.</source>
+        <translation>The server %1 holds an archive of a newer version (%2) than this program knows (%3). Update the program; nothing was changed on the server.</translation>
+    </message>
+    <message>
+        <location line="+708"/>
+        <source>Brak połączenia z serwerem.</source>
+        <translation>Not connected to the server.</translation>
     </message>
 </context>
 <context>
@@ -2312,7 +2428,6 @@ Exit status: 0 saved, 1 not saved (the reason on standard error),
         <translation>Cannot load the translation %1.</translation>
     </message>
     <message>
-        <location line="+9"/>
         <source>zymreader-cli: pomiary miernika ZYM-5 z wiersza poleceń.
 
 Użycie: zymreader-cli [--lang pl|en] POLECENIE [OPCJE] [ARGUMENTY]
@@ -2332,7 +2447,7 @@ Polecenia:
 Na standardowe wyjście trafiają tylko dane, komunikaty na standardowe wyjście błędów.
 Kod wyjścia: 0 wszystko wykonano, 1 część pozycji się nie udała, 2 błędne wywołanie.
 </source>
-        <translation>zymreader-cli: ZYM-5 meter measurements from the command line.
+        <translation type="vanished">zymreader-cli: ZYM-5 meter measurements from the command line.
 
 Usage: zymreader-cli [--lang pl|en] COMMAND [OPTIONS] [ARGUMENTS]
 
@@ -2353,12 +2468,12 @@ Exit status: 0 all done, 1 some items failed, 2 wrong usage.
 </translation>
     </message>
     <message>
-        <location line="+65"/>
+        <location line="+75"/>
         <source>Brak polecenia.</source>
         <translation>No command.</translation>
     </message>
     <message>
-        <location line="+19"/>
+        <location line="+21"/>
         <source>Nieznane polecenie &quot;%1&quot;.</source>
         <translation>Unknown command &quot;%1&quot;.</translation>
     </message>
@@ -2421,6 +2536,7 @@ archive cannot be opened, 2 wrong usage.
         <location line="+3"/>
         <location line="+61"/>
         <location filename="../cli/cmd_history.cpp" line="-109"/>
+        <location filename="../cli/cmd_sync.cpp" line="+76"/>
         <source>to nie jest archiwum programu ZYMReader</source>
         <translation>not a ZYMReader archive</translation>
     </message>
@@ -2467,6 +2583,107 @@ archive cannot be opened, 2 wrong usage.
         <location filename="../cli/cmd_export.cpp" line="-94"/>
         <source>numer pomiaru ma w bazie więcej niż jeden wiersz</source>
         <translation>the measurement number has more than one row in the database</translation>
+    </message>
+    <message>
+        <location filename="../cli/main.cpp" line="-87"/>
+        <source>zymreader-cli: pomiary miernika ZYM-5 z wiersza poleceń.
+
+Użycie: zymreader-cli [--lang pl|en] POLECENIE [OPCJE] [ARGUMENTY]
+
+Polecenia:
+  export   zapisuje pomiary jako CSV, CSV z kropką, pliki ZYM lub raporty PDF
+  fit      dopasowuje R i L do pomiarów z plików danych (JSON, wiersz na pomiar)
+  history  historia obiektu z archiwum lub bazy danych (CSV, CSV z kropką, JSON)
+  report   raport PDF obiektu z archiwum lub bazy danych
+  import   wczytuje bazy danych miernika (lub katalogi z nimi) do archiwum
+  check    sprawdza archiwum: spójność pliku i sumę kontrolną każdego rekordu
+  sync     synchronizuje archiwum z serwerem zespołu
+
+  --version    wersja programu
+  --help       ta pomoc; zymreader-cli POLECENIE --help opisuje polecenie
+  --lang L     język komunikatów: pl lub en (domyślnie z ustawień ZYMReader.ini)
+
+Na standardowe wyjście trafiają tylko dane, komunikaty na standardowe wyjście błędów.
+Kod wyjścia: 0 wszystko wykonano, 1 część pozycji się nie udała, 2 błędne wywołanie.
+</source>
+        <translation>zymreader-cli: ZYM-5 meter measurements from the command line.
+
+Usage: zymreader-cli [--lang pl|en] COMMAND [OPTIONS] [ARGUMENTS]
+
+Commands:
+  export   saves measurements as CSV, decimal-point CSV, ZYM files or PDF reports
+  fit      fits R and L to the measurements of data files (JSON, a line each)
+  history  the history of an object from the archive or a database (CSV, decimal-point CSV, JSON)
+  report   the PDF report of an object from the archive or a database
+  import   reads meter databases (or folders holding them) into the archive
+  check    checks the archive: the file&apos;s integrity and every record&apos;s checksum
+  sync     synchronizes the archive with the team server
+
+  --version    the program&apos;s version
+  --help       this help; zymreader-cli COMMAND --help describes a command
+  --lang L     language of the messages: pl or en (by default from ZYMReader.ini)
+
+Standard output carries only data, messages go to standard error.
+Exit status: 0 all done, 1 some items failed, 2 wrong usage.
+</translation>
+    </message>
+    <message>
+        <location filename="../cli/cmd_sync.cpp" line="-59"/>
+        <source>Użycie: zymreader-cli sync [--archive ARCHIWUM] [OPCJE SERWERA]
+
+Wysyła na serwer zespołu (PostgreSQL) pomiary i wpisy, których serwer nie ma,
+potem pobiera do archiwum te, których nie ma archiwum. Nic nie jest zmieniane
+ani usuwane; powtórzona synchronizacja niczego nie zmienia. Na standardowe
+wyjście trafia jeden wiersz JSON z liczbami wysłanych i pobranych pozycji.
+
+  --archive PLIK   archiwum (domyślnie jak w poleceniu import)
+  --host H, --port P, --database D, --user U, --sslmode M
+                   serwer (domyślnie [Serwer] z ZYMReader.ini); hasło z ZYMReader.ini,
+                   z pliku .pgpass lub ze zmiennej PGPASSWORD
+
+Kod wyjścia: 0 zsynchronizowano, 1 synchronizacja się nie udała (przyczyna
+na standardowym wyjściu błędów), 2 błędne wywołanie.
+</source>
+        <translation>Usage: zymreader-cli sync [--archive ARCHIVE] [SERVER OPTIONS]
+
+Sends to the team server (PostgreSQL) the measurements and entries it lacks,
+then fetches into the archive those the archive lacks. Nothing is changed
+or deleted; a repeated synchronization changes nothing. Standard output
+gets one JSON line with the numbers of items sent and fetched.
+
+  --archive FILE   the archive (by default as for the import command)
+  --host H, --port P, --database D, --user U, --sslmode M
+                   the server (by default [Serwer] of ZYMReader.ini); the password from ZYMReader.ini,
+                   a .pgpass file or the PGPASSWORD variable
+
+Exit status: 0 synchronized, 1 the synchronization failed (the reason
+on standard error), 2 wrong usage.
+</translation>
+    </message>
+    <message>
+        <location line="+34"/>
+        <source>Polecenie sync nie przyjmuje argumentów.</source>
+        <translation>The sync command takes no arguments.</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>Nieprawidłowy port &quot;%1&quot;.</source>
+        <translation>Invalid port &quot;%1&quot;.</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>Nieznany sterownik &quot;%1&quot;.</source>
+        <translation>Unknown driver &quot;%1&quot;.</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>wysyłanie</source>
+        <translation>sending</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>pobieranie</source>
+        <translation>fetching</translation>
     </message>
 </context>
 <context>

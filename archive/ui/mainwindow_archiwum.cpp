@@ -131,6 +131,7 @@ void MainWindow::RetranslateArchiwum()
         import->setTitle(tr("Importuj do archiwum"));
     if (ArchiwumShown())
         statusBar()->showMessage(tr("Archiwum: %1").arg(QDir::toNativeSeparators(pArchiwum->archive.Path())));
+    RetranslateSync();
 }
 
 // ---------------------------------------------------------------- settings
@@ -169,6 +170,8 @@ bool MainWindow::OpenArchiwum()
                         .arg(QDir::toNativeSeparators(path), view->archive.LastErrorText()));
         return false;
     }
+    // What a person writes here carries their name.
+    view->archive.SetAutor(SyncAutor(false));
     // As opening another database does: what was shown belongs to the
     // source before, an unsaved comment edit goes with it.
     ClearDatabaseView();
@@ -245,8 +248,11 @@ int MainWindow::LoadArchiwumPomiar(qint64 id, bool *rowRead)
 bool MainWindow::SaveArchiwumKomentarz(qint64 id, const QString &komentarz, QString *errorText)
 {
     // A new version in the archive; the meter's database is never written from here.
-    if (pArchiwum->archive.SaveKomentarz(id, komentarz) == ArchiveOk)
+    pArchiwum->archive.SetAutor(SyncAutor(true));
+    if (pArchiwum->archive.SaveKomentarz(id, komentarz) == ArchiveOk) {
+        RefreshSyncStatus();
         return true;
+    }
     *errorText = pArchiwum->archive.LastErrorText();
     return false;
 }
@@ -363,6 +369,7 @@ int MainWindow::ImportToArchiwum(const QString &source, bool folder, bool showSu
 
     if (ArchiwumShown() && run.summary.iNew > 0)
         RefreshArchiwumTables();
+    RefreshSyncStatus();
     if (showSummary)
         ShowImportLog(run.summary.iImportId);
     return run.summary.iNew;

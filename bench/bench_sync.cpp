@@ -1,0 +1,261 @@
+// The team server on PostgreSQL over loopback: an object's history of
+// 1 000 measurements read from a server holding 1 000 000 (1 000 objects of
+// 1 000; raw records for a sample of 200), and pulling 10 000 new
+// measurements with their records into an empty local archive, against
+// importing the same measurements from their download folder in the same
+// run.
+//
+// It needs a server: run it with a throwaway cluster,
+//   . scripts/pg-cluster && zym_pg_start && build/bench/bench_sync; zym_pg_stop
+// (ZYM_BENCH_PULL sets how many measurements are pulled; 10 000 by default.)
+
+#include "archive/tarchive.h"
+#include "simulator/zymsim.h"
+#include "sync/tsync.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QVariant>
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <memory>
+
+namespace {
+
+constexpr int kBigObiekty = 1000;
+constexpr int kBigPomiary = 1000000;
+constexpr int kBigRecords = 200;
+
+TServerSettings gBig;       // the server of 1 000 000 measurements
+TServerSettings gPullFrom;  // the server holding the download's measurements
+QString gDownload;          // the download's zym_5.db
+QString gWork;
+int gPull = 10000;
+int gRun = 0;
+
+TServerSettings Server(const QString &database)
+{
+    TServerSettings s;
+    s.qsHost = qEnvironmentVariable("ZYM_TEST_PGHOST");
+    s.iPort = qEnvironmentVariableIntValue("ZYM_TEST_PGPORT");
+    s.qsUser = qEnvironmentVariable("ZYM_TEST_PGUSER");
+    s.qsPassword = qEnvironmentVariable("ZYM_TEST_PGPASSWORD");
+    s.qsSslMode = QStringLiteral("disable");
+    s.qsDatabase = database;
+    return s;
+}
+
+bool Sql(const TServerSettings &server, const QStringList &statements, QString *error)
+{
+    bool ok = true;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), QStringLiteral("bench-sql"));
+        db.setHostName(server.qsHost);
+        db.setPort(server.iPort);
+        db.setUserName(server.qsUser);
+        db.setPassword(server.qsPassword);
+        db.setDatabaseName(server.qsDatabase);
+        ok = db.open();
+        if (!ok)
+            *error = db.lastError().text();
+        QSqlQuery q(db);
+        for (const QString &sql : statements) {
+            if (ok && !q.exec(sql)) {
+                *error = q.lastError().text() + QStringLiteral(": ") + sql;
+                ok = false;
+            }
+        }
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("bench-sql"));
+    return ok;
+}
+
+bool MakeBigServer(QString *error)
+{
+    const TServerSettings admin = Server(qEnvironmentVariable("ZYM_TEST_PGDATABASE"));
+    if (!Sql(admin, {QStringLiteral("DROP DATABASE IF EXISTS zymbench"), QStringLiteral("CREATE DATABASE zymbench"),
+                     QStringLiteral("DROP DATABASE IF EXISTS zympull"), QStringLiteral("CREATE DATABASE zympull")},
+             error))
+        return false;
+    gBig = Server(QStringLiteral("zymbench"));
+    gPullFrom = Server(QStringLiteral("zympull"));
+    {
+        TSync sync;
+        if (sync.Connect(gBig) != SyncOk) {
+            *error = sync.LastErrorText();
+            return false;
+        }
+    }
+    if (!Sql(gBig,
+             {QStringLiteral("INSERT INTO pomiar (klucz, obiekt, serial, hw, soft_rpi, system_rpi, firmware, "
+                             "miernik_pomiar_id, czas, plik, rezystancja, metoda, status, vref, temp_core, "
+                             "komentarz_miernika) SELECT i, 'Obiekt ' || ((i - 1) % %1 + 1), 'ZYM5-0000' || (i % 2 + 1), "
+                             "'rev. C', '1.4.2', 'Raspbian 10', '2.07', i, 1500000000 + i * 60, 'pomiar_' || i || '.zym5', "
+                             "0.001 + (i % 997) * 1e-5, 0, 0, 2.048, 30.0, '' FROM generate_series(1, %2) AS i")
+                  .arg(kBigObiekty)
+                  .arg(kBigPomiary)},
+             error))
+        return false;
+    // Raw records for the sample, packed as the archive packs them.
+    bool ok = true;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), QStringLiteral("bench-rec"));
+        db.setHostName(gBig.qsHost);
+        db.setPort(gBig.iPort);
+        db.setUserName(gBig.qsUser);
+        db.setPassword(gBig.qsPassword);
+        db.setDatabaseName(gBig.qsDatabase);
+        ok = db.open();
+        QSqlQuery q(db);
+        TSimOptions options;
+        options.iPomiary = kBigRecords;
+        const QVector<TSimPomiar> plan = SimPlan(options);
+        std::unique_ptr<TDataPomiar> rec(new TDataPomiar);
+        q.prepare(QStringLiteral("INSERT INTO rekord (klucz, sha256, dane) VALUES (?, ?, ?)"));
+        for (int i = 0; ok && i < plan.size(); ++i) {
+            SimMakeRecord(plan[i], options.seed, rec.get());
+            q.addBindValue(i + 1);
+            q.addBindValue(RecordSha256(rec.get()));
+            q.addBindValue(PackRecord(rec.get()));
+            ok = q.exec();
+            if (!ok)
+                *error = q.lastError().text();
+        }
+        ok = ok && q.exec(QStringLiteral("ANALYZE"));
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("bench-rec"));
+    return ok;
+}
+
+void BM_ServerHistory1000(benchmark::State &state)
+{
+    TSync sync;
+    if (sync.Connect(gBig) != SyncOk) {
+        state.SkipWithError("no server");
+        return;
+    }
+    int n = 0;
+    for (auto _ : state) {
+        QVector<THistoriaRow> rows;
+        QStringList meters;
+        if (!sync.ReadHistoria(QStringLiteral("Obiekt %1").arg(++n % kBigObiekty + 1), &rows, &meters)
+            || rows.size() != kBigPomiary / kBigObiekty) {
+            state.SkipWithError("history failed");
+            break;
+        }
+        benchmark::DoNotOptimize(rows.data());
+    }
+}
+BENCHMARK(BM_ServerHistory1000)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+
+void BM_ImportDownload(benchmark::State &state)
+{
+    for (auto _ : state) {
+        state.PauseTiming();
+        const QString path = gWork + QStringLiteral("/import-%1.db").arg(++gRun);
+        std::unique_ptr<TArchive> archive(new TArchive);
+        if (archive->Open(path) != ArchiveOk) {
+            state.SkipWithError("cannot create the archive");
+            break;
+        }
+        state.ResumeTiming();
+        TArchiveImportSummary summary;
+        if (archive->ImportDatabase(gDownload, &summary) != ArchiveOk || summary.iNew != gPull) {
+            state.SkipWithError("import failed");
+            break;
+        }
+        state.PauseTiming();
+        archive.reset();
+        QFile::remove(path);
+        state.ResumeTiming();
+    }
+    state.counters["measurements"] = gPull;
+}
+BENCHMARK(BM_ImportDownload)->Unit(benchmark::kMillisecond)->Iterations(2)->UseRealTime();
+
+void BM_PullFromServer(benchmark::State &state)
+{
+    for (auto _ : state) {
+        state.PauseTiming();
+        const QString path = gWork + QStringLiteral("/pull-%1.db").arg(++gRun);
+        {
+            TArchive archive;
+            if (archive.Open(path) != ArchiveOk) {
+                state.SkipWithError("cannot create the archive");
+                break;
+            }
+        }
+        state.ResumeTiming();
+        TSync sync;
+        TSyncSummary summary;
+        if (sync.Run(gPullFrom, path, &summary) != SyncOk || summary.iPulledPomiary != gPull
+            || summary.iPulledRekordy != gPull) {
+            state.SkipWithError(qPrintable(QStringLiteral("pull failed: ") + sync.LastErrorText()));
+            break;
+        }
+        state.PauseTiming();
+        QFile::remove(path);
+        state.ResumeTiming();
+    }
+    state.counters["measurements"] = gPull;
+}
+BENCHMARK(BM_PullFromServer)->Unit(benchmark::kMillisecond)->Iterations(2)->UseRealTime();
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    ::benchmark::Initialize(&argc, argv);
+    if (qEnvironmentVariableIsEmpty("ZYM_TEST_PGPORT")) {
+        std::fprintf(stderr, "bench_sync needs a PostgreSQL server: . scripts/pg-cluster && zym_pg_start\n");
+        return 0;
+    }
+    if (qEnvironmentVariableIntValue("ZYM_BENCH_PULL") > 0)
+        gPull = qEnvironmentVariableIntValue("ZYM_BENCH_PULL");
+    QTemporaryDir dir;
+    gWork = dir.path();
+    QString error;
+    QElapsedTimer t;
+    t.start();
+    if (!MakeBigServer(&error)) {
+        std::fprintf(stderr, "cannot fill the server: %s\n", qPrintable(error));
+        return 1;
+    }
+    std::fprintf(stderr, "server of %d measurements filled in %lld ms\n", kBigPomiary, t.restart());
+
+    TSimOptions options;
+    options.iObiekty = 100;
+    options.iPomiary = gPull;
+    options.seed = 5;
+    TSimMeter meter;
+    if (SimWriteMeter(dir.filePath(QStringLiteral("download")), options, &meter, &error) != SimOk) {
+        std::fprintf(stderr, "cannot write the simulated download: %s\n", qPrintable(error));
+        return 1;
+    }
+    gDownload = meter.qsDataBase;
+    {
+        // The other laptop's push, which the pull then fetches.
+        const QString laptop = dir.filePath(QStringLiteral("laptop.db"));
+        TArchive archive;
+        TSync sync;
+        TSyncSummary s;
+        if (archive.Open(laptop) != ArchiveOk || archive.ImportDatabase(gDownload) != ArchiveOk
+            || sync.Run(gPullFrom, laptop, &s) != SyncOk || s.iPushedRekordy != gPull) {
+            std::fprintf(stderr, "cannot fill the pull server: %s\n", qPrintable(sync.LastErrorText()));
+            return 1;
+        }
+    }
+    std::fprintf(stderr, "download of %d simulated, imported and pushed in %lld ms\n", gPull, t.restart());
+
+    ::benchmark::RunSpecifiedBenchmarks();
+    ::benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,112 @@
+#ifndef TSYNC_H
+#define TSYNC_H
+
+#include "archive/tarchive.h"
+#include "database/historia.h"
+
+#include <QString>
+#include <QStringList>
+#include <QVector>
+
+QT_BEGIN_NAMESPACE
+class QSettings;
+QT_END_NAMESPACE
+
+// The team server: the same archive on PostgreSQL (or, for a shared folder
+// and the tests, on an SQLite file), which every local archive exchanges
+// its measurements and entries with. A sync is a union: measurements are
+// immutable and keyed by their identity (the archive's klucz), raw records
+// by that key and their SHA-256, entries by their uuid; nothing on either
+// side is ever updated or deleted by a sync, so running it twice changes
+// nothing and the order in which laptops sync does not matter.
+
+/// How to reach the server: ZYMReader.ini [Serwer].
+struct TServerSettings
+{
+    QString qsDriver = QStringLiteral("QPSQL"); // QPSQL, or QSQLITE with qsDatabase a file
+    QString qsHost;       // empty: no server set up
+    int iPort = 5432;
+    QString qsDatabase;
+    QString qsUser;
+    QString qsPassword;   // empty: libpq looks in the user's .pgpass
+    QString qsSslMode;    // passed to libpq as it is (disable, prefer, require, verify-full, ...)
+    int iConnectTimeoutS = 5;
+    /// Whether enough is set to try a connection.
+    bool IsSet() const;
+    /// host:port/database (or the file), for messages and the import log.
+    QString Address() const;
+};
+
+/// Reads [Serwer] host, port, database, user, password, sslmode (and
+/// driver, for an SQLite file).
+TServerSettings ReadServerSettings(QSettings &settings);
+
+/// Result codes of a sync: 0 success, 1 cancelled, negative failures; the
+/// reason of a failure is in TSync::LastErrorText().
+enum TSyncResult {
+    SyncOk = 0,
+    SyncCancelled = 1,        ///< stopped by the progress callback; what was committed stays, nothing is half-done
+    SyncNotConfigured = -1,   ///< no server in the settings
+    SyncConnectFailed = -2,   ///< no connection (not there, wrong password, refused)
+    SyncServerTooNew = -3,    ///< the server's schema is newer than this program; nothing was changed
+    SyncConnectionLost = -4,  ///< the connection broke during the sync; the next sync starts again
+    SyncServerFailed = -5,    ///< a statement failed on the server
+    SyncArchiveFailed = -6    ///< the local archive could not be opened or written
+};
+
+/// What a sync did.
+struct TSyncSummary
+{
+    qint64 iPushedPomiary = 0, iPushedRekordy = 0, iPushedWpisy = 0;
+    qint64 iPulledPomiary = 0, iPulledRekordy = 0, iPulledWpisy = 0;
+    qint64 iSkipped = 0; // records the local archive refused (conflicting or damaged)
+};
+
+/// Steps of a sync, for the progress text.
+enum TSyncPhase { SyncConnecting = 0, SyncPushing = 1, SyncPulling = 2 };
+
+/// Progress: `done` of `total` in `phase`; return false to cancel.
+using TSyncProgress = std::function<bool(int phase, qint64 done, qint64 total)>;
+
+class TSync
+{
+public:
+    /// The server schema this program writes and reads.
+    static constexpr int kServerSchemaVersion = 1;
+
+    TSync();
+    ~TSync();
+    TSync(const TSync &) = delete;
+    TSync &operator=(const TSync &) = delete;
+
+    /// Connects (a few seconds at most), sets the session to UTC, and creates
+    /// or upgrades the server's schema; a newer one is refused.
+    int Connect(const TServerSettings &server);
+    void Disconnect();
+    bool IsConnected() const;
+    /// The server's schema version (after Connect).
+    int ServerSchemaVersion();
+
+    /// Pushes what the server lacks, then pulls what the archive at
+    /// `archivePath` lacks. Connects first when not connected, and always
+    /// ends disconnected after a lost connection.
+    int Run(const TServerSettings &server, const QString &archivePath, TSyncSummary *summary = nullptr,
+            const TSyncProgress &progress = TSyncProgress());
+
+    /// An object's history as the server holds it, across every laptop:
+    /// time order; each row's id is the server's number. False with the
+    /// reason when it cannot be read.
+    bool ReadHistoria(const QString &obiekt, QVector<THistoriaRow> *rows, QStringList *meters = nullptr);
+
+    QString LastErrorText() const;
+
+    /// The server's tables, for `driver` (QPSQL or QSQLITE): one text for
+    /// both, with the few types that differ filled in.
+    static QStringList ServerSchema(const QString &driver);
+
+private:
+    struct TPrivate;
+    TPrivate *d;
+};
+
+#endif // TSYNC_H

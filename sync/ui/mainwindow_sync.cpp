@@ -1,0 +1,207 @@
+// The main window's side of the team server: "Synchronizuj z serwerem" at
+// the end of the ZYM menu runs a sync on a thread of its own behind a
+// progress dialog with "Anuluj"; the status bar tells when the last sync
+// ran and how much waits to be sent (once a server is set up, so that a
+// reader without one looks as it always has). The sync itself is TSync
+// (sync/tsync.h).
+
+#include "app/mainwindow.h"
+#include "ui_mainwindow.h"
+
+#include "app/messages.h"
+#include "archive/ui/archiwumview.h"
+#include "sync/tsync.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
+#include <QInputDialog>
+#include <QLabel>
+#include <QMenu>
+#include <QMessageBox>
+#include <QProgressDialog>
+#include <QSettings>
+#include <QStatusBar>
+#include <QThread>
+
+#include <atomic>
+#include <memory>
+
+namespace {
+
+const char kActionSync[] = "actionSynchronizuj";
+constexpr int kProgressDelayMs = 600;
+
+// A sync on a thread of its own; the thread has its own connections.
+struct TSyncRun
+{
+    TServerSettings server;
+    QString qsArchive;
+    std::atomic<bool> bCancel{false};
+    std::atomic<int> iPhase{SyncConnecting};
+    std::atomic<qint64> iDone{0};
+    std::atomic<qint64> iTotal{0};
+    int iResult = SyncOk;
+    QString qsError;
+    TSyncSummary summary;
+
+    void Run()
+    {
+        TSync sync;
+        iResult = sync.Run(server, qsArchive, &summary, [this](int phase, qint64 done, qint64 total) {
+            iPhase = phase;
+            iDone = done;
+            iTotal = total;
+            return !bCancel.load();
+        });
+        if (iResult != SyncOk)
+            qsError = sync.LastErrorText();
+    }
+};
+
+} // namespace
+
+void MainWindow::SetUpSync()
+{
+    QMenu *zym = ui->menuZYM;
+    zym->addSeparator();
+    auto *sync = new QAction(zym);
+    sync->setObjectName(QLatin1String(kActionSync));
+    connect(sync, &QAction::triggered, this, &MainWindow::SyncTriggered);
+    zym->addAction(sync);
+    pSyncStatus = new QLabel(this);
+    pSyncStatus->setObjectName(QStringLiteral("labelSynchronizacja"));
+    pSyncStatus->setTextFormat(Qt::PlainText);
+    statusBar()->addPermanentWidget(pSyncStatus);
+    RetranslateSync();
+}
+
+void MainWindow::RetranslateSync()
+{
+    if (auto *action = findChild<QAction *>(QLatin1String(kActionSync)))
+        action->setText(tr("Synchronizuj z serwerem"));
+    RefreshSyncStatus();
+}
+
+void MainWindow::RefreshSyncStatus()
+{
+    if (!pSyncStatus)
+        return;
+    QSettings settings(qsIniFileName, QSettings::IniFormat);
+    settings.setIniCodec("UTF-8");
+    const TServerSettings server = ReadServerSettings(settings);
+    if (!server.IsSet()) {
+        pSyncStatus->hide();
+        return;
+    }
+    qint64 last = 0, waiting = 0;
+    const QString path = ArchiwumPath();
+    if (ArchiwumShown()) {
+        last = pArchiwum->archive.LastSyncMs();
+        waiting = pArchiwum->archive.UnsentCount();
+    } else if (QFileInfo::exists(path)) {
+        TArchive archive;
+        if (archive.Open(path) == ArchiveOk) {
+            last = archive.LastSyncMs();
+            waiting = archive.UnsentCount();
+        }
+    }
+    const QString when = last > 0
+        ? QLocale().toString(QDateTime::fromMSecsSinceEpoch(last).toLocalTime(), QStringLiteral("yyyy-MM-dd HH:mm"))
+        : tr("nigdy");
+    pSyncStatus->setText(tr("Synchronizacja: %1, do wysłania: %2").arg(when).arg(waiting));
+    pSyncStatus->show();
+}
+
+QString MainWindow::SyncAutor(bool ask)
+{
+    QSettings settings(qsIniFileName, QSettings::IniFormat);
+    settings.setIniCodec("UTF-8");
+    QString autor = settings.value(QStringLiteral("Archiwum/Autor")).toString().trimmed();
+    // Asked only where the entries will travel: a reader without a server
+    // never asks.
+    if (!autor.isEmpty() || !ask || !ReadServerSettings(settings).IsSet())
+        return autor;
+    bool ok = false;
+    autor = QInputDialog::getText(this, tr("Autor"),
+                                  tr("Twoje imię i nazwisko, zapisywane przy komentarzach i innych wpisach, "
+                                     "które trafiają na serwer zespołu:"),
+                                  QLineEdit::Normal, QString(), &ok)
+                .trimmed();
+    if (ok && !autor.isEmpty()) {
+        settings.setValue(QStringLiteral("Archiwum/Autor"), autor);
+        settings.sync();
+    }
+    return autor;
+}
+
+void MainWindow::SyncTriggered()
+{
+    TSyncRun run;
+    {
+        QSettings settings(qsIniFileName, QSettings::IniFormat);
+        settings.setIniCodec("UTF-8");
+        run.server = ReadServerSettings(settings);
+    }
+    if (!run.server.IsSet()) {
+        ShowProblem(QMessageBox::Information, tr("Synchronizacja"),
+                    tr("Serwer zespołu nie jest ustawiony. Podaj go w pliku ZYMReader.ini, w sekcji [Serwer]: "
+                       "host, port, database, user oraz password (albo hasło w pliku .pgpass), "
+                       "opcjonalnie sslmode."));
+        return;
+    }
+    if (SyncAutor(true).isEmpty())
+        return;
+    run.qsArchive = ArchiwumPath();
+    {
+        QProgressDialog progress(this);
+        progress.setWindowTitle(tr("Synchronizacja z serwerem"));
+        progress.setLabelText(tr("Łączenie z serwerem %1…").arg(run.server.Address()));
+        progress.setCancelButtonText(tr("Anuluj"));
+        progress.setWindowModality(Qt::WindowModal);
+        progress.setMinimumDuration(kProgressDelayMs);
+        progress.setAutoClose(false);
+        progress.setAutoReset(false);
+        progress.setRange(0, 0);
+        std::unique_ptr<QThread> thread(QThread::create([&run]() { run.Run(); }));
+        thread->start();
+        while (!thread->wait(30)) {
+            const qint64 total = run.iTotal;
+            const int phase = run.iPhase;
+            if (phase != SyncConnecting) {
+                progress.setRange(0, int(qMin<qint64>(qMax<qint64>(total, 1), INT_MAX)));
+                progress.setValue(int(qMin<qint64>(run.iDone, INT_MAX)));
+                progress.setLabelText((phase == SyncPushing ? tr("Wysyłanie na serwer %1: %2 z %3.")
+                                                            : tr("Pobieranie z serwera %1: %2 z %3."))
+                                          .arg(run.server.Address())
+                                          .arg(run.iDone.load())
+                                          .arg(total));
+            }
+            QCoreApplication::processEvents(progress.isVisible() ? QEventLoop::AllEvents
+                                                                 : QEventLoop::ExcludeUserInputEvents);
+            if (progress.wasCanceled())
+                run.bCancel = true;
+        }
+    }
+    RefreshSyncStatus();
+    if (run.iResult == SyncCancelled) {
+        ShowSavedMessage(tr("Synchronizacja przerwana; to, co zdążyło przejść, zostaje po obu stronach."));
+        return;
+    }
+    if (run.iResult != SyncOk) {
+        ShowProblem(QMessageBox::Critical, tr("Błąd!"),
+                    tr("Synchronizacja z serwerem nie powiodła się.") + QLatin1Char('\n') + run.qsError);
+        return;
+    }
+    const TSyncSummary &s = run.summary;
+    if (ArchiwumShown() && s.iPulledPomiary + s.iPulledWpisy > 0)
+        RefreshArchiwumTables();
+    ShowSavedMessage(tr("Synchronizacja zakończona. Wysłano pomiarów: %1, wpisów: %2; pobrano pomiarów: %3, "
+                        "wpisów: %4.")
+                         .arg(s.iPushedPomiary)
+                         .arg(s.iPushedWpisy)
+                         .arg(s.iPulledPomiary)
+                         .arg(s.iPulledWpisy));
+}

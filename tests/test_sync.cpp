@@ -1,0 +1,589 @@
+// The team server: a sync is a union, run twice it changes nothing, comments
+// written on two laptops are both kept with the newest shown, and faults
+// (server killed mid-sync, two clients at once, wrong password, no server,
+// a newer server schema) leave both sides sound. Each case runs on an
+// SQLite server file and, when scripts/test has started a throwaway
+// PostgreSQL cluster (ZYM_TEST_PG*), on PostgreSQL too.
+
+#include "archive/tarchive.h"
+#include "simulator/zymsim.h"
+#include "sync/tsync.h"
+
+#include <QCryptographicHash>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <thread>
+
+namespace {
+
+QString Env(const char *name)
+{
+    return QString::fromLocal8Bit(qgetenv(name));
+}
+
+bool HavePostgres()
+{
+    return !Env("ZYM_TEST_PGPORT").isEmpty();
+}
+
+TServerSettings PostgresSettings(const QString &database)
+{
+    TServerSettings s;
+    s.qsDriver = QStringLiteral("QPSQL");
+    s.qsHost = Env("ZYM_TEST_PGHOST");
+    s.iPort = Env("ZYM_TEST_PGPORT").toInt();
+    s.qsUser = Env("ZYM_TEST_PGUSER");
+    s.qsPassword = Env("ZYM_TEST_PGPASSWORD");
+    s.qsDatabase = database;
+    s.qsSslMode = QStringLiteral("disable");
+    return s;
+}
+
+// Runs SQL on the PostgreSQL cluster's maintenance database; empty when it worked.
+QString AdminSql(const QString &sql)
+{
+    QString error;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), QStringLiteral("test-admin"));
+        const TServerSettings s = PostgresSettings(Env("ZYM_TEST_PGDATABASE"));
+        db.setHostName(s.qsHost);
+        db.setPort(s.iPort);
+        db.setUserName(s.qsUser);
+        db.setPassword(s.qsPassword);
+        db.setDatabaseName(s.qsDatabase);
+        if (!db.open()) {
+            error = db.lastError().text();
+        } else {
+            QSqlQuery q(db);
+            if (!q.exec(sql))
+                error = q.lastError().text();
+        }
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("test-admin"));
+    return error;
+}
+
+// Runs pg_ctl on the test cluster (as its unprivileged user when we are root).
+bool PgCtl(const QStringList &args)
+{
+    QStringList command{Env("ZYM_TEST_PGBIN") + QStringLiteral("/pg_ctl"), QStringLiteral("-D"), Env("ZYM_TEST_PGDATA")};
+    command << args;
+    QString program = command.takeFirst();
+    if (!Env("ZYM_TEST_PGRUNAS").isEmpty()) {
+        command.prepend(program);
+        command.prepend(QStringLiteral("--"));
+        command.prepend(Env("ZYM_TEST_PGRUNAS"));
+        command.prepend(QStringLiteral("-u"));
+        program = QStringLiteral("runuser");
+    }
+    QProcess p;
+    p.setWorkingDirectory(QFileInfo(Env("ZYM_TEST_PGDATA")).absolutePath());
+    p.start(program, command);
+    return p.waitForFinished(60000) && p.exitCode() == 0;
+}
+
+bool StopServer()
+{
+    return PgCtl({QStringLiteral("-m"), QStringLiteral("immediate"), QStringLiteral("-w"), QStringLiteral("stop")});
+}
+
+bool StartServer()
+{
+    const QString log = QFileInfo(Env("ZYM_TEST_PGDATA")).absolutePath() + QStringLiteral("/server.log");
+    return PgCtl({QStringLiteral("-o"), Env("ZYM_TEST_PGOPTIONS"), QStringLiteral("-l"), log, QStringLiteral("-w"),
+                  QStringLiteral("start")});
+}
+
+// What two archives must agree on after a sync: every measurement (by
+// identity, with its record's hash and shown comment) and every entry.
+QStringList Content(const QString &path)
+{
+    QStringList lines;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("test-content"));
+        db.setDatabaseName(path);
+        if (db.open()) {
+            QSqlQuery q(db);
+            q.exec(QStringLiteral("SELECT p.klucz, m.serial, p.miernik_pomiar_id, p.czas, p.rezystancja, o.nazwa, "
+                                  "hex(p.sha256), p.komentarz FROM pomiar p JOIN miernik m USING (miernik_id) "
+                                  "JOIN obiekt o USING (obiekt_id)"));
+            while (q.next()) {
+                QStringList f;
+                for (int i = 0; i < 8; ++i)
+                    f << q.value(i).toString();
+                lines << QStringLiteral("p|") + f.join(QLatin1Char('|'));
+            }
+            q.exec(QStringLiteral("SELECT wpis_uuid, rodzaj, przedmiot, wartosc, autor, czas FROM wpis"));
+            while (q.next()) {
+                QStringList f;
+                for (int i = 0; i < 6; ++i)
+                    f << q.value(i).toString();
+                lines << QStringLiteral("w|") + f.join(QLatin1Char('|'));
+            }
+        }
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("test-content"));
+    lines.sort();
+    return lines;
+}
+
+qint64 ServerCount(const TServerSettings &server, const QString &table)
+{
+    qint64 n = -1;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(server.qsDriver, QStringLiteral("test-count"));
+        db.setDatabaseName(server.qsDatabase);
+        db.setHostName(server.qsHost);
+        db.setPort(server.iPort);
+        db.setUserName(server.qsUser);
+        db.setPassword(server.qsPassword);
+        QSqlQuery q(db);
+        if (db.open() && q.exec(QStringLiteral("SELECT count(*) FROM ") + table) && q.next())
+            n = q.value(0).toLongLong();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("test-count"));
+    return n;
+}
+
+} // namespace
+
+class TestSync : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir tmp;
+    TSimMeter meterA, meterB;
+    int iServers = 0;
+
+    // A new, empty server of the row's engine.
+    TServerSettings FreshServer()
+    {
+        QFETCH(QString, driver);
+        const QString name = QStringLiteral("zymsync%1").arg(++iServers);
+        if (driver == QLatin1String("QPSQL")) {
+            if (!HavePostgres())
+                return TServerSettings();
+            const QString error = AdminSql(QStringLiteral("CREATE DATABASE ") + name);
+            if (!error.isEmpty())
+                qWarning("%s", qPrintable(error));
+            return PostgresSettings(name);
+        }
+        TServerSettings s;
+        s.qsDriver = QStringLiteral("QSQLITE");
+        s.qsDatabase = tmp.filePath(name + QStringLiteral(".db"));
+        return s;
+    }
+    // An archive holding the measurements of `sources`.
+    QString NewArchive(const QString &name, const QStringList &sources)
+    {
+        const QString path = tmp.filePath(name + QStringLiteral("-%1.db").arg(++iServers));
+        TArchive archive;
+        if (archive.Open(path) != ArchiveOk)
+            qFatal("archive: %s", qPrintable(archive.LastErrorText()));
+        for (const QString &source : sources)
+            if (archive.ImportDatabase(source) != ArchiveOk)
+                qFatal("import: %s", qPrintable(archive.LastErrorText()));
+        return path;
+    }
+    static int Sync(const TServerSettings &server, const QString &archive, TSyncSummary *summary = nullptr,
+                    const TSyncProgress &progress = TSyncProgress(), QString *error = nullptr)
+    {
+        TSync sync;
+        const int r = sync.Run(server, archive, summary, progress);
+        if (error)
+            *error = sync.LastErrorText();
+        else if (r != SyncOk && r != SyncCancelled)
+            qWarning("sync: %s", qPrintable(sync.LastErrorText()));
+        return r;
+    }
+    void Engines()
+    {
+        QTest::addColumn<QString>("driver");
+        QTest::newRow("sqlite file") << QStringLiteral("QSQLITE");
+        QTest::newRow("postgresql") << QStringLiteral("QPSQL");
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(tmp.isValid());
+        TSimOptions a;
+        a.seed = 21;
+        a.iPomiary = 30;
+        a.iObiekty = 3;
+        QString error;
+        QCOMPARE(SimWriteMeter(tmp.filePath(QStringLiteral("a")), a, &meterA, &error), int(SimOk));
+        TSimOptions b = a;
+        b.seed = 22;
+        b.iPomiary = 20;
+        QCOMPARE(SimWriteMeter(tmp.filePath(QStringLiteral("b")), b, &meterB, &error), int(SimOk));
+    }
+
+    void schemaOnBothEngines_data() { Engines(); }
+    void schemaOnBothEngines()
+    {
+        const TServerSettings server = FreshServer();
+        if (!server.IsSet())
+            QSKIP("no PostgreSQL test cluster (scripts/test starts one)");
+        TSync sync;
+        QCOMPARE(sync.Connect(server), int(SyncOk));
+        QCOMPARE(sync.ServerSchemaVersion(), int(TSync::kServerSchemaVersion));
+        sync.Disconnect();
+        // A second client finds the schema and changes nothing.
+        QCOMPARE(sync.Connect(server), int(SyncOk));
+        QCOMPARE(sync.ServerSchemaVersion(), int(TSync::kServerSchemaVersion));
+    }
+
+    // Two laptops, one server: the union on both, the same sync again
+    // changes nothing, and the server's history is the office's view.
+    void unionTwiceChangesNothing_data() { Engines(); }
+    void unionTwiceChangesNothing()
+    {
+        const TServerSettings server = FreshServer();
+        if (!server.IsSet())
+            QSKIP("no PostgreSQL test cluster (scripts/test starts one)");
+        const QString a = NewArchive(QStringLiteral("a"), {meterA.qsDataBase});
+        const QString b = NewArchive(QStringLiteral("b"), {meterB.qsDataBase, meterA.qsDataBase});
+        TSyncSummary s;
+        QCOMPARE(Sync(server, a, &s), int(SyncOk));
+        QCOMPARE(s.iPushedPomiary, qint64(30));
+        QCOMPARE(s.iPushedRekordy, qint64(30));
+        QCOMPARE(Sync(server, b, &s), int(SyncOk));
+        QCOMPARE(s.iPushedPomiary, qint64(50)); // the 30 already there are kept once
+        QCOMPARE(s.iPulledPomiary, qint64(0));
+        QCOMPARE(Sync(server, a, &s), int(SyncOk));
+        QCOMPARE(s.iPulledPomiary, qint64(20));
+        QCOMPARE(s.iPulledRekordy, qint64(20));
+        QCOMPARE(ServerCount(server, QStringLiteral("pomiar")), qint64(50));
+        QCOMPARE(ServerCount(server, QStringLiteral("rekord")), qint64(50));
+        QCOMPARE(Content(a), Content(b));
+        {
+            TArchive archive;
+            QCOMPARE(archive.Open(a), int(ArchiveOk));
+            QCOMPARE(archive.PomiarCount(), qint64(50));
+            QCOMPARE(archive.UnsentCount(), qint64(0));
+            QVERIFY(archive.LastSyncMs() > 0);
+            // A pulled record reads back whole and checked.
+            for (const TArchiveObiekt &o : archive.Obiekty()) {
+                QVector<THistoriaRow> rows;
+                QVERIFY(archive.ReadHistoria(o.iObiektId, &rows));
+                for (const THistoriaRow &row : rows) {
+                    TDataPomiar rec;
+                    QCOMPARE(archive.ReadRecord(row.id, &rec), int(ArchiveOk));
+                }
+            }
+        }
+        const QStringList before = Content(a);
+        QCOMPARE(Sync(server, a, &s), int(SyncOk));
+        QCOMPARE(s.iPushedPomiary + s.iPushedRekordy + s.iPushedWpisy + s.iPulledPomiary + s.iPulledRekordy
+                     + s.iPulledWpisy,
+                 qint64(0));
+        QCOMPARE(Content(a), before);
+        QCOMPARE(ServerCount(server, QStringLiteral("pomiar")), qint64(50));
+
+        TSync sync;
+        QCOMPARE(sync.Connect(server), int(SyncOk));
+        QVector<THistoriaRow> rows;
+        QStringList meters;
+        QVERIFY(sync.ReadHistoria(meterA.obiekty.at(0), &rows, &meters));
+        QVERIFY(rows.size() > 0);
+        QCOMPARE(meters.size(), rows.size());
+        for (int i = 1; i < rows.size(); ++i)
+            QVERIFY(rows[i - 1].czas <= rows[i].czas);
+    }
+
+    // The same measurement commented on two laptops: both versions kept
+    // everywhere with their authors, the newer one shown on both.
+    void conflictingComments_data() { Engines(); }
+    void conflictingComments()
+    {
+        const TServerSettings server = FreshServer();
+        if (!server.IsSet())
+            QSKIP("no PostgreSQL test cluster (scripts/test starts one)");
+        const QString a = NewArchive(QStringLiteral("anna"), {meterA.qsDataBase});
+        const QString b = NewArchive(QStringLiteral("bartek"), {meterA.qsDataBase});
+        QString subject;
+        {
+            TArchive archive;
+            QCOMPARE(archive.Open(a), int(ArchiveOk));
+            archive.SetAutor(QStringLiteral("Anna"));
+            QCOMPARE(archive.SaveKomentarz(3, QStringLiteral("styk utleniony"), 1800000000), int(ArchiveOk));
+            subject = archive.PomiarSubject(3);
+        }
+        qint64 idB = 0;
+        {
+            TArchive archive;
+            QCOMPARE(archive.Open(b), int(ArchiveOk));
+            archive.SetAutor(QStringLiteral("Bartek"));
+            for (qint64 id = 1; id <= 30 && !idB; ++id)
+                if (archive.PomiarSubject(id) == subject)
+                    idB = id;
+            QVERIFY(idB > 0);
+            QCOMPARE(archive.SaveKomentarz(idB, QStringLiteral("styk wyczyszczony <b>"), 1800000060), int(ArchiveOk));
+            QCOMPARE(archive.UnsentCount(), qint64(31));
+        }
+        // Bartek syncs first, then Anna, then Bartek again.
+        QCOMPARE(Sync(server, b), int(SyncOk));
+        QCOMPARE(Sync(server, a), int(SyncOk));
+        QCOMPARE(Sync(server, b), int(SyncOk));
+        QCOMPARE(Content(a), Content(b));
+        for (const QString &path : {a, b}) {
+            TArchive archive;
+            QCOMPARE(archive.Open(path), int(ArchiveOk));
+            const qint64 id = path == a ? 3 : idB;
+            TPomiarRow row;
+            QVERIFY(archive.ReadRow(id, &row));
+            QCOMPARE(row.komentarz, QStringLiteral("styk wyczyszczony <b>"));
+            const QVector<TArchiveEntry> entries = archive.Entries(QStringLiteral("komentarz"), subject);
+            QCOMPARE(entries.size(), 2);
+            QCOMPARE(entries[0].qsAutor, QStringLiteral("Anna"));
+            QCOMPARE(entries[1].qsAutor, QStringLiteral("Bartek"));
+            QStringList texts;
+            for (const TArchiveKomentarz &k : archive.Komentarze(id))
+                texts << k.qsTekst;
+            QVERIFY(texts.contains(QStringLiteral("styk utleniony")));
+            QVERIFY(texts.contains(QStringLiteral("styk wyczyszczony <b>")));
+            QCOMPARE(archive.UnsentCount(), qint64(0));
+        }
+    }
+
+    // Cancelled in the pull: the archive as before it; the next sync completes.
+    void cancelThenComplete_data() { Engines(); }
+    void cancelThenComplete()
+    {
+        const TServerSettings server = FreshServer();
+        if (!server.IsSet())
+            QSKIP("no PostgreSQL test cluster (scripts/test starts one)");
+        const QString a = NewArchive(QStringLiteral("a"), {meterA.qsDataBase});
+        const QString b = NewArchive(QStringLiteral("b"), {meterB.qsDataBase});
+        QCOMPARE(Sync(server, b), int(SyncOk));
+        const QStringList before = Content(a);
+        int calls = 0;
+        const auto stop = [&](int phase, qint64, qint64) { return phase != SyncPulling || ++calls < 3; };
+        QCOMPARE(Sync(server, a, nullptr, stop), int(SyncCancelled));
+        QCOMPARE(Content(a), before);
+        QCOMPARE(Sync(server, a), int(SyncOk));
+        QCOMPARE(Sync(server, b), int(SyncOk));
+        QCOMPARE(Content(a), Content(b));
+    }
+
+    // Two clients with the same objects at once: the server keeps one copy.
+    void twoClientsAtOnce_data() { Engines(); }
+    void twoClientsAtOnce()
+    {
+        const TServerSettings server = FreshServer();
+        if (!server.IsSet())
+            QSKIP("no PostgreSQL test cluster (scripts/test starts one)");
+        const QString a = NewArchive(QStringLiteral("a"), {meterA.qsDataBase, meterB.qsDataBase});
+        const QString b = NewArchive(QStringLiteral("b"), {meterB.qsDataBase, meterA.qsDataBase});
+        int ra = -100, rb = -100;
+        std::thread ta([&] { ra = Sync(server, a); });
+        std::thread tb([&] { rb = Sync(server, b); });
+        ta.join();
+        tb.join();
+        QCOMPARE(ra, int(SyncOk));
+        QCOMPARE(rb, int(SyncOk));
+        QCOMPARE(ServerCount(server, QStringLiteral("pomiar")), qint64(50));
+        QCOMPARE(ServerCount(server, QStringLiteral("rekord")), qint64(50));
+        QCOMPARE(Sync(server, a), int(SyncOk));
+        QCOMPARE(Sync(server, b), int(SyncOk));
+        QCOMPARE(Content(a), Content(b));
+    }
+
+    // A newer server schema is refused and nothing on either side changes.
+    void newerServerRefused_data() { Engines(); }
+    void newerServerRefused()
+    {
+        const TServerSettings server = FreshServer();
+        if (!server.IsSet())
+            QSKIP("no PostgreSQL test cluster (scripts/test starts one)");
+        {
+            TSync sync;
+            QCOMPARE(sync.Connect(server), int(SyncOk));
+        }
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(server.qsDriver, QStringLiteral("test-newer"));
+            db.setDatabaseName(server.qsDatabase);
+            db.setHostName(server.qsHost);
+            db.setPort(server.iPort);
+            db.setUserName(server.qsUser);
+            db.setPassword(server.qsPassword);
+            QVERIFY(db.open());
+            QSqlQuery q(db);
+            QVERIFY(q.exec(QStringLiteral("UPDATE zym_schemat SET wartosc = '99' WHERE klucz = 'wersja'")));
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("test-newer"));
+        const QString a = NewArchive(QStringLiteral("a"), {meterB.qsDataBase});
+        const QStringList before = Content(a);
+        QString error;
+        QCOMPARE(Sync(server, a, nullptr, TSyncProgress(), &error), int(SyncServerTooNew));
+        QVERIFY2(error.contains(QLatin1String("99")), qPrintable(error));
+        QCOMPARE(Content(a), before);
+        QCOMPARE(ServerCount(server, QStringLiteral("pomiar")), qint64(0));
+    }
+
+    // A record damaged on the server is not taken: its row arrives without
+    // it (a later import of its download attaches the record).
+    void damagedServerRecordNotTaken()
+    {
+        TServerSettings server;
+        server.qsDriver = QStringLiteral("QSQLITE");
+        server.qsDatabase = tmp.filePath(QStringLiteral("damaged.db"));
+        QCOMPARE(Sync(server, NewArchive(QStringLiteral("a"), {meterB.qsDataBase})), int(SyncOk));
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("test-damage"));
+            db.setDatabaseName(server.qsDatabase);
+            QVERIFY(db.open());
+            QSqlQuery q(db);
+            QVERIFY(q.exec(QStringLiteral("UPDATE rekord SET dane = substr(dane, 1, 100) || x'00' || substr(dane, 102) "
+                                          "WHERE nr = 3")));
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("test-damage"));
+        const QString b = NewArchive(QStringLiteral("b"), {});
+        TSyncSummary s;
+        QCOMPARE(Sync(server, b, &s), int(SyncOk));
+        QCOMPARE(s.iPulledPomiary, qint64(20));
+        QCOMPARE(s.iPulledRekordy, qint64(19));
+        QCOMPARE(s.iSkipped, qint64(1));
+        TArchive archive;
+        QCOMPARE(archive.Open(b), int(ArchiveOk));
+        TArchiveCheckResult check;
+        QCOMPARE(archive.Check(&check), int(ArchiveOk));
+        QVERIFY(check.Ok());
+        QCOMPARE(check.iRecords, qint64(19));
+    }
+
+    // ---- PostgreSQL only
+
+    // The server stopped hard in the middle of the pull: nothing lost on
+    // either side, a clear message, and the next sync completes.
+    void serverKilledMidSync_data()
+    {
+        QTest::addColumn<int>("phase");
+        QTest::addColumn<int>("call");
+        QTest::newRow("pushing, measurements sent, entries not") << int(SyncPushing) << 2;
+        QTest::newRow("pulling, inside both transactions") << int(SyncPulling) << 1;
+    }
+    void serverKilledMidSync()
+    {
+        QFETCH(int, phase);
+        QFETCH(int, call);
+        if (!HavePostgres())
+            QSKIP("no PostgreSQL test cluster (scripts/test starts one)");
+        const QString name = QStringLiteral("zymkilled%1").arg(++iServers);
+        QCOMPARE(AdminSql(QStringLiteral("CREATE DATABASE ") + name), QString());
+        const TServerSettings server = PostgresSettings(name);
+        const QString a = NewArchive(QStringLiteral("a"), {meterA.qsDataBase});
+        const QString b = NewArchive(QStringLiteral("b"), {meterB.qsDataBase});
+        {
+            TArchive archive;
+            QCOMPARE(archive.Open(a), int(ArchiveOk));
+            QCOMPARE(archive.SaveKomentarz(1, QStringLiteral("po przerwie")), int(ArchiveOk));
+        }
+        QCOMPARE(Sync(server, b), int(SyncOk));
+        const QStringList beforeB = Content(b);
+        bool killed = false;
+        int calls = 0;
+        const auto kill = [&](int p, qint64, qint64) {
+            if (p == phase && ++calls == call && !killed)
+                killed = StopServer();
+            return true;
+        };
+        QString error;
+        const int r = Sync(server, a, nullptr, kill, &error);
+        QVERIFY(killed);
+        QVERIFY2(r == SyncConnectionLost, qPrintable(QString::number(r) + QLatin1Char(' ') + error));
+        QVERIFY2(error.contains(QLatin1String("przerwane")), qPrintable(error));
+        // The archive is sound and holds what it held, marked sent.
+        {
+            TArchive archive;
+            QCOMPARE(archive.Open(a), int(ArchiveOk));
+            QCOMPARE(archive.PomiarCount(), qint64(30));
+            TArchiveCheckResult check;
+            QCOMPARE(archive.Check(&check), int(ArchiveOk));
+            QVERIFY(check.Ok());
+        }
+        // While the server is down: a clear message, quickly.
+        QElapsedTimer t;
+        t.start();
+        QCOMPARE(Sync(server, a, nullptr, TSyncProgress(), &error), int(SyncConnectFailed));
+        QVERIFY(t.elapsed() < 8000);
+        QVERIFY(StartServer());
+        QCOMPARE(Sync(server, a), int(SyncOk));
+        QCOMPARE(Sync(server, b), int(SyncOk));
+        QCOMPARE(Content(a), Content(b));
+        QCOMPARE(ServerCount(server, QStringLiteral("pomiar")), qint64(50));
+        QCOMPARE(ServerCount(server, QStringLiteral("wpis")), qint64(1));
+        QVERIFY(Content(b).size() > beforeB.size());
+    }
+
+    void connectionRefused_data()
+    {
+        QTest::addColumn<QString>("password");
+        QTest::addColumn<bool>("closedPort");
+        QTest::addColumn<bool>("silentPort");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("wrong password") << QStringLiteral("zle-haslo") << false << false
+                                        << QStringLiteral("password authentication failed");
+        QTest::newRow("nothing listening") << QString() << true << false << QStringLiteral("Nie można połączyć");
+        QTest::newRow("listening, never answering") << QString() << false << true << QStringLiteral("Nie można połączyć");
+    }
+    void connectionRefused()
+    {
+        QFETCH(QString, password);
+        QFETCH(bool, closedPort);
+        QFETCH(bool, silentPort);
+        QFETCH(QString, expected);
+        TServerSettings server;
+        server.qsHost = QStringLiteral("127.0.0.1");
+        server.qsDatabase = QStringLiteral("zym");
+        server.qsUser = QStringLiteral("zym");
+        server.iConnectTimeoutS = 2;
+        int listener = -1;
+        if (closedPort || silentPort) {
+            // A port of our own: bound (and, for the silent one, listening
+            // without ever accepting or answering).
+            listener = ::socket(AF_INET, SOCK_STREAM, 0);
+            sockaddr_in addr{};
+            addr.sin_family = AF_INET;
+            addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+            QVERIFY(::bind(listener, reinterpret_cast<sockaddr *>(&addr), sizeof addr) == 0);
+            socklen_t len = sizeof addr;
+            QVERIFY(::getsockname(listener, reinterpret_cast<sockaddr *>(&addr), &len) == 0);
+            server.iPort = ntohs(addr.sin_port);
+            if (silentPort)
+                QVERIFY(::listen(listener, 4) == 0);
+            server.qsPassword = QStringLiteral("x");
+        } else {
+            if (!HavePostgres())
+                QSKIP("no PostgreSQL test cluster (scripts/test starts one)");
+            server = PostgresSettings(Env("ZYM_TEST_PGDATABASE"));
+            server.qsPassword = password;
+        }
+        const QString a = NewArchive(QStringLiteral("a"), {});
+        QElapsedTimer t;
+        t.start();
+        QString error;
+        QCOMPARE(Sync(server, a, nullptr, TSyncProgress(), &error), int(SyncConnectFailed));
+        QVERIFY2(t.elapsed() < 5000, qPrintable(QString::number(t.elapsed())));
+        QVERIFY2(error.contains(expected), qPrintable(error));
+        QVERIFY(error.contains(QLatin1String("127.0.0.1")));
+        if (listener >= 0)
+            ::close(listener);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSync)
+#include "test_sync.moc"
