@@ -5,6 +5,7 @@
 #include "app/mainwindow.h"
 #include "layout/mainlayout.h"
 #include "chart/dialogwykres.h"
+#include "measurement/ui/komentarzedit.h"
 #include "support/testsupport.h"
 
 #include <QAction>
@@ -358,10 +359,10 @@ void TestMainWindow::openMeasurementFile()
     QCOMPARE(window->findChild<QLabel *>("label_Czas")->text(),
              QStringLiteral("Zapisany: 2020-03-01        10:20:30"));
     QCOMPARE(window->findChild<QLabel *>("label_obiekt")->text(), QStringLiteral("Obiekt"));
-    auto *komentarz = window->findChild<QTextEdit *>("tE_Komentarz");
+    auto *komentarz = window->findChild<TKomentarzEdit *>("tE_Komentarz");
     QCOMPARE(komentarz->toPlainText(), QStringLiteral("Pomiar odczytany z pliku: ") + path);
-    QCOMPARE(window->komentarz(), komentarz->toPlainText());
-    QCOMPARE(window->komentarzChanges(), 0);
+    QCOMPARE(komentarz->Komentarz(), komentarz->toPlainText());
+    QVERIFY(!komentarz->Edited());
     QVERIFY(std::memcmp(&window->currentPomiar(), rec.get(), sizeof(TDataPomiar)) == 0);
     QCOMPARE(window->lastOpenedPath(), dir.path() + "/");
     QVERIFY(window->findChild<QWidget *>("gB_Wynik")->isVisible());

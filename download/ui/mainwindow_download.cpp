@@ -186,7 +186,7 @@ bool MainWindow::ConnectZYMDataBase()
         ShowProblem(QMessageBox::NoIcon, QString(), tr("Błąd otwarcia bazy danych.") + Baza.LastErrorText());
         return false;
     }
-    iKomentarzChanges = 0;
+    ui->tE_Komentarz->ForgetEdit();
     return true;
 }
 

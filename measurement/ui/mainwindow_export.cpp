@@ -86,7 +86,7 @@ void MainWindow::on_actionExport_wyniku_do_CSV_triggered()
         break;
     case ExportCsvPoint: {
         TCsvLabels values = ResultTexts(*ui);
-        values.komentarz = ui->tE_Komentarz->toPlainText();
+        values.komentarz = ui->tE_Komentarz->Komentarz();
         saved = SaveCsvPointFile(name, ResultCaptions(), values, &CurrentPomiar, &reason) == ExportOk;
         break;
     }

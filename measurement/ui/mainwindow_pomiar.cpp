@@ -44,15 +44,13 @@ void MainWindow::on_actionOpenPomiar_triggered()
     ui->label_Czas->setText(texts.czas);
     // A file belongs to no object of the database.
     ui->label_obiekt->setText(texts.obiekt);
-    ui->tE_Komentarz->setPlainText(FileKomentarzText(name));
-    qsKomentarz = ui->tE_Komentarz->toPlainText();
+    ui->tE_Komentarz->ShowKomentarz(FileKomentarzText(name));
     PlotPomiar(ui->plot, &CurrentPomiar, kOffset03, kOffset14);
     if (pDialogWykres)
         emit UpdateWykresWindow(CurrentPomiar);
     ui->plot->show();
     ui->gB_Wynik->show();
     qsLastOpenedPath = FolderOf(name);
-    iKomentarzChanges = 0;
     // This measurement has no database row: an edited comment must not be
     // saved into the row clicked before (no row means no save question).
 }

@@ -19,7 +19,7 @@ TPomiarReport MainWindow::PomiarReportData()
     // file has only its record.
     const bool fromBase = Shown.pomiarId >= 0;
     TPomiarReport d = PomiarReportOf(&CurrentPomiar, fromBase ? &Baza.Row : nullptr, Shown.obiekt, Shown.plik,
-                                     ui->label_R->text(), ui->tE_Komentarz->toPlainText());
+                                     ui->label_R->text(), ui->tE_Komentarz->Komentarz());
     if (ArchiwumShown()) {
         ArchiwumMeter(&d.serial, &d.hw, &d.firmware);
     } else if (Baza.IsOpen()) {
