@@ -72,12 +72,12 @@
     <message>
         <location line="-236"/>
         <location line="+239"/>
-        <location line="+98"/>
+        <location line="+99"/>
         <source>Zapisz historię jako CSV…</source>
         <translation>Save history as CSV…</translation>
     </message>
     <message>
-        <location line="-1"/>
+        <location line="-2"/>
         <source>Historia_</source>
         <translation>History_</translation>
     </message>
@@ -87,23 +87,21 @@
         <translation>CSV file (*.csv)</translation>
     </message>
     <message>
-        <location line="+6"/>
         <source>Błąd!</source>
-        <translation>Error</translation>
+        <translation type="vanished">Error</translation>
     </message>
     <message>
-        <location line="+1"/>
         <source>Nie można zapisać pliku:
 %1
 
 %2</source>
-        <translation>Cannot save the file:
+        <translation type="vanished">Cannot save the file:
 %1
 
 %2</translation>
     </message>
     <message>
-        <location line="-514"/>
+        <location line="-507"/>
         <source>Miernik</source>
         <translation>Meter</translation>
     </message>
@@ -364,7 +362,7 @@ p, li { white-space: pre-wrap; }
     <message>
         <location line="+18"/>
         <location filename="../database/resulttexts.cpp" line="-2"/>
-        <location filename="../database/ui/mainwindow_database.cpp" line="+228"/>
+        <location filename="../database/ui/mainwindow_database.cpp" line="+226"/>
         <location line="+32"/>
         <source>Czas</source>
         <translation>Time</translation>
@@ -550,20 +548,19 @@ p, li { white-space: pre-wrap; }
         <translation>Resistance</translation>
     </message>
     <message>
-        <location filename="../measurement/ui/mainwindow_export.cpp" line="+78"/>
+        <location filename="../measurement/ui/mainwindow_export.cpp" line="+77"/>
         <source>Pomiar zapisano w pliku %1</source>
         <translation>Measurement saved to file %1</translation>
     </message>
     <message>
-        <location line="-12"/>
+        <location line="-11"/>
         <source>Uwaga!</source>
         <translation>Attention</translation>
     </message>
     <message>
         <location filename="../app/settingsdialog.cpp" line="+66"/>
-        <location filename="../measurement/ui/mainwindow_export.cpp" line="+8"/>
         <location filename="../measurement/ui/mainwindow_pomiar.cpp" line="+30"/>
-        <location filename="../database/ui/mainwindow_database.cpp" line="+94"/>
+        <location filename="../database/ui/mainwindow_database.cpp" line="+85"/>
         <location filename="../database/ui/mainwindow_historia.cpp" line="+95"/>
         <location filename="../download/ui/mainwindow_download.cpp" line="+76"/>
         <location line="+2"/>
@@ -576,12 +573,11 @@ p, li { white-space: pre-wrap; }
         <translation>Error</translation>
     </message>
     <message>
-        <location filename="../measurement/ui/mainwindow_export.cpp" line="+1"/>
         <source>Nie można zapisać pliku:
 %1
 
 %2</source>
-        <translation>Cannot save the file:
+        <translation type="vanished">Cannot save the file:
 %1
 
 %2</translation>
@@ -622,24 +618,24 @@ p, li { white-space: pre-wrap; }
         <location filename="../app/language.cpp" line="+26"/>
         <location line="+26"/>
         <location filename="../database/resulttexts.cpp" line="-28"/>
-        <location filename="../database/ui/mainwindow_database.cpp" line="-173"/>
+        <location filename="../database/ui/mainwindow_database.cpp" line="-162"/>
         <location line="+40"/>
         <source>Obiekt: </source>
         <translation>Object: </translation>
     </message>
     <message>
         <location filename="../database/resulttexts.cpp" line="+37"/>
-        <location filename="../database/ui/mainwindow_database.cpp" line="+37"/>
+        <location filename="../database/ui/mainwindow_database.cpp" line="+35"/>
         <location line="+32"/>
         <source>Metoda</source>
         <translation>Method</translation>
     </message>
     <message>
-        <location filename="../database/ui/mainwindow_database.cpp" line="-164"/>
+        <location filename="../database/ui/mainwindow_database.cpp" line="-162"/>
         <location line="+32"/>
-        <location line="+76"/>
-        <location line="+50"/>
-        <location line="+38"/>
+        <location line="+75"/>
+        <location line="+49"/>
+        <location line="+30"/>
         <location line="+5"/>
         <location filename="../database/ui/mainwindow_historia.cpp" line="-9"/>
         <location filename="../download/ui/mainwindow_download.cpp" line="-13"/>
@@ -651,17 +647,17 @@ p, li { white-space: pre-wrap; }
         <translation>Warning</translation>
     </message>
     <message>
-        <location line="-92"/>
+        <location line="-83"/>
         <source>Identyfikator %1 ma w bazie danych więcej niż jeden pomiar. Nie można go wyświetlić ani zapisać jego komentarza.</source>
         <translation>The id %1 belongs to more than one measurement in the database. It cannot be shown and its comment cannot be saved.</translation>
     </message>
     <message>
-        <location line="+85"/>
+        <location line="+76"/>
         <source>Pole komentarza uległo zmianie. Zapisać komentarz w bazie danych?</source>
         <translation>The comment has been changed. Save it in the database?</translation>
     </message>
     <message>
-        <location line="+33"/>
+        <location line="+32"/>
         <source>Pomiaru o numerze %1 nie ma w bazie danych.</source>
         <translation>Measurement number %1 is not in the database.</translation>
     </message>
@@ -751,7 +747,7 @@ To download measurements from the ZYM-5 meter, switch on the meter&apos;s WiFi a
         <translation>Cannot read the history of the object.</translation>
     </message>
     <message>
-        <location filename="../database/ui/mainwindow_database.cpp" line="-247"/>
+        <location filename="../database/ui/mainwindow_database.cpp" line="-236"/>
         <source>Obiekt ma w bazie danych identyfikator &quot;%1&quot;, który nie jest liczbą całkowitą. Nie można wyświetlić jego pomiarów.</source>
         <translation>The object&apos;s identifier in the database, &quot;%1&quot;, is not a whole number. Its measurements cannot be shown.</translation>
     </message>
@@ -796,7 +792,7 @@ The download needs %2 MB, %3 MB are free. Nothing was copied.</translation>
         <translation>(and %1 more)</translation>
     </message>
     <message>
-        <location filename="../measurement/ui/mainwindow_export.cpp" line="-8"/>
+        <location filename="../measurement/ui/mainwindow_export.cpp" line="+1"/>
         <source>Nieznany format pliku:
 %1
 
@@ -850,7 +846,7 @@ and in “Options › Settings…” the meter&apos;s database set to /mnt/zym/z
 (object no. %2)</translation>
     </message>
     <message>
-        <location filename="../database/ui/mainwindow_database.cpp" line="+158"/>
+        <location filename="../database/ui/mainwindow_database.cpp" line="+148"/>
         <source>Pole komentarza uległo zmianie. Zapisać komentarz w archiwum?</source>
         <translation>The comment has changed. Save the comment in the archive?</translation>
     </message>
@@ -959,7 +955,7 @@ Measurement %2 of %3.</translation>
         <translation>New measurements in the archive: %1.</translation>
     </message>
     <message>
-        <location filename="../database/ui/mainwindow_database.cpp" line="-44"/>
+        <location filename="../database/ui/mainwindow_database.cpp" line="-36"/>
         <source>Nie można odczytać pliku danych pomiaru:
 %1</source>
         <translation>The measurement&apos;s data file cannot be read:
@@ -1013,7 +1009,7 @@ Measurement %2 of %3.</translation>
 <context>
     <name>QObject</name>
     <message>
-        <location filename="../measurement/csvexport.cpp" line="+307"/>
+        <location filename="../measurement/csvexport.cpp" line="+324"/>
         <source>Pomiar_</source>
         <translation>Measurement_</translation>
     </message>
@@ -1347,7 +1343,7 @@ Measurement %2 of %3.</translation>
         <translation>PNG image (*.png)</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+1"/>
         <source>Zapisz wykres jako</source>
         <translation>Save Chart As</translation>
     </message>
@@ -1357,7 +1353,7 @@ Measurement %2 of %3.</translation>
         <translation>PDF document (*.pdf)</translation>
     </message>
     <message>
-        <location line="+10"/>
+        <location line="+9"/>
         <source>Uwaga!</source>
         <translation>Warning!</translation>
     </message>
@@ -1373,17 +1369,15 @@ Wykres można zapisać jako obraz PNG (*.png) lub dokument PDF (*.pdf).</source>
 The chart can be saved as a PNG image (*.png) or a PDF document (*.pdf).</translation>
     </message>
     <message>
-        <location line="+4"/>
         <source>Błąd!</source>
-        <translation>Error!</translation>
+        <translation type="vanished">Error!</translation>
     </message>
     <message>
-        <location line="+1"/>
         <source>Nie można zapisać pliku:
 %1
 
 %2</source>
-        <translation>Cannot write the file:
+        <translation type="vanished">Cannot write the file:
 %1
 
 %2</translation>
@@ -2057,17 +2051,15 @@ archive cannot be opened, 2 wrong usage.
         <translation>History_</translation>
     </message>
     <message>
-        <location line="+3"/>
         <source>Błąd!</source>
-        <translation>Error</translation>
+        <translation type="vanished">Error</translation>
     </message>
     <message>
-        <location line="+4"/>
         <source>Nie można zapisać pliku:
 %1
 
 %2</source>
-        <translation>Cannot save the file:
+        <translation type="vanished">Cannot save the file:
 %1
 
 %2</translation>
@@ -2078,7 +2070,7 @@ archive cannot be opened, 2 wrong usage.
         <translation>The object has no stored measurements.</translation>
     </message>
     <message>
-        <location line="+68"/>
+        <location line="+66"/>
         <source>Tworzenie raportu PDF…</source>
         <translation>Making the PDF report…</translation>
     </message>
@@ -2086,6 +2078,25 @@ archive cannot be opened, 2 wrong usage.
         <location line="+1"/>
         <source>Anuluj</source>
         <translation>Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>TSaveDialog</name>
+    <message>
+        <location filename="../measurement/ui/savedialog.cpp" line="+49"/>
+        <source>Błąd!</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Nie można zapisać pliku:
+%1
+
+%2</source>
+        <translation>Cannot save the file:
+%1
+
+%2</translation>
     </message>
 </context>
 <context>

@@ -107,8 +107,7 @@ void MainWindow::on_actionExport_wyniku_do_CSV_triggered()
     }
 
     if (!saved) {
-        ShowProblem(QMessageBox::Warning, tr("Błąd!"),
-                    tr("Nie można zapisać pliku:\n%1\n\n%2").arg(QDir::toNativeSeparators(name), reason));
+        ShowCannotSave(this, name, reason);
         return;
     }
     ShowSavedMessage(tr("Pomiar zapisano w pliku %1").arg(QDir::toNativeSeparators(name)));

@@ -5,7 +5,7 @@
 
 #include <QDir>
 #include <QCoreApplication>
-#include <QFileDialog>
+#include "measurement/ui/savedialog.h"
 #include <QProgressDialog>
 
 #include <memory>
@@ -80,13 +80,11 @@ void PreviewObiektReport(const TObiektReport &data, QCustomPlot *plot, QWidget *
 bool SaveObiektReportAs(QWidget *parent, const TObiektReport &data, QCustomPlot *plot, QString *folder)
 {
     const QString proposal = *folder + TReportTexts::ObiektFileName(data.obiekt, QDate::currentDate());
-    QFileDialog dialog(parent, TReportTexts::SaveCaption(), proposal, TReportTexts::PdfFilter());
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
     // The only kind written here: a name typed without suffix still reads as a PDF.
-    dialog.setDefaultSuffix(QStringLiteral("pdf"));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+    const QString name =
+        AskSaveFile(parent, TReportTexts::SaveCaption(), proposal, {{TReportTexts::PdfFilter(), QStringLiteral("pdf")}}).path;
+    if (name.isEmpty())
         return false;
-    const QString name = dialog.selectedFiles().first();
     *folder = FolderOf(name);
 
     QString reason;
@@ -121,7 +119,6 @@ bool SaveObiektReportAs(QWidget *parent, const TObiektReport &data, QCustomPlot 
         return false; // nothing written, and the user knows why
     if (result == ReplaceFileOk)
         return true;
-    ShowProblem(QMessageBox::Warning, TReportTexts::ProblemTitle(),
-                TReportTexts::CannotSave(QDir::toNativeSeparators(name), reason));
+    ShowCannotSave(parent, name, reason);
     return false;
 }
