@@ -2065,17 +2065,22 @@ archive cannot be opened, 2 wrong usage.
 %2</translation>
     </message>
     <message>
-        <location filename="../report/ui/reports.cpp" line="+35"/>
+        <location filename="../report/ui/reports.cpp" line="+82"/>
         <source>Obiekt nie ma zapisanych pomiarów.</source>
         <translation>The object has no stored measurements.</translation>
     </message>
     <message>
-        <location line="+66"/>
+        <location line="+43"/>
+        <source>Przygotowanie wydruku…</source>
+        <translation>Preparing the printout…</translation>
+    </message>
+    <message>
+        <location line="+20"/>
         <source>Tworzenie raportu PDF…</source>
         <translation>Making the PDF report…</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="-110"/>
         <source>Anuluj</source>
         <translation>Cancel</translation>
     </message>
