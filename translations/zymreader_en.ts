@@ -562,7 +562,7 @@ p, li { white-space: pre-wrap; }
         <location filename="../measurement/ui/mainwindow_pomiar.cpp" line="+30"/>
         <location filename="../database/ui/mainwindow_database.cpp" line="+85"/>
         <location filename="../database/ui/mainwindow_historia.cpp" line="+95"/>
-        <location filename="../download/ui/mainwindow_download.cpp" line="+76"/>
+        <location filename="../download/ui/downloadrun.cpp" line="+75"/>
         <location line="+2"/>
         <location line="+8"/>
         <location filename="../archive/ui/mainwindow_archiwum.cpp" line="+166"/>
@@ -638,10 +638,10 @@ p, li { white-space: pre-wrap; }
         <location line="+30"/>
         <location line="+5"/>
         <location filename="../database/ui/mainwindow_historia.cpp" line="-9"/>
-        <location filename="../download/ui/mainwindow_download.cpp" line="-13"/>
+        <location filename="../download/ui/downloadrun.cpp" line="-13"/>
         <location line="+8"/>
         <location line="+10"/>
-        <location line="+137"/>
+        <location line="+70"/>
         <location filename="../report/ui/mainwindow_report.cpp" line="+50"/>
         <source>Ostrzeżenie!</source>
         <translation>Warning</translation>
@@ -679,7 +679,7 @@ p, li { white-space: pre-wrap; }
     <message>
         <location line="+12"/>
         <location line="+12"/>
-        <location filename="../download/ui/mainwindow_download.cpp" line="-60"/>
+        <location filename="../download/ui/mainwindow_download.cpp" line="+37"/>
         <location line="+18"/>
         <location line="+18"/>
         <source>Błąd otwarcia bazy danych.</source>
@@ -693,24 +693,24 @@ W celu pobrania pomiarów z urządzenia ZYM-5 należy włączyć w urządzeniu Z
 To download measurements from the ZYM-5 meter, switch on the meter&apos;s WiFi and connect to the WiFi network named &quot;ZYM_VORTA&quot;. The connection is protected by the password &quot;qev40718&quot;. If you are already connected to this network, choose OK. Otherwise choose Cancel and follow the instructions supplied with the meter.</translation>
     </message>
     <message>
-        <location line="+71"/>
+        <location filename="../download/ui/downloadrun.cpp" line="+1"/>
         <source>Folder docelowy zawiera pliki. Wszystkie istniejace pliki zostaną nadpisane! Czy kontynuować operację?</source>
         <translation>The destination folder contains files. All existing files will be overwritten! Do you want to continue?</translation>
     </message>
     <message>
-        <location line="-190"/>
+        <location line="-123"/>
         <source>Pobieranie bazy danych</source>
         <translation>Downloading Database</translation>
     </message>
     <message>
         <location filename="../app/messages.cpp" line="+1"/>
-        <location filename="../download/ui/mainwindow_download.cpp" line="+1"/>
+        <location filename="../download/ui/downloadrun.cpp" line="+1"/>
         <location filename="../archive/ui/mainwindow_archiwum.cpp" line="-35"/>
         <source>Anuluj</source>
         <translation>Cancel</translation>
     </message>
     <message>
-        <location filename="../download/ui/mainwindow_download.cpp" line="+9"/>
+        <location filename="../download/ui/downloadrun.cpp" line="+9"/>
         <source>Skopiowano %1 z %2 plików.
 %3</source>
         <translation>Copied %1 of %2 files.
@@ -757,7 +757,7 @@ To download measurements from the ZYM-5 meter, switch on the meter&apos;s WiFi a
         <translation>The measurement&apos;s identifier in the database, &quot;%1&quot;, is not a whole number. It cannot be shown and its comment cannot be saved.</translation>
     </message>
     <message>
-        <location filename="../download/ui/mainwindow_download.cpp" line="+90"/>
+        <location filename="../download/ui/mainwindow_download.cpp" line="+11"/>
         <source>Nie znaleziono pliku bazy danych miernika albo jest on nieosiągalny:
 %1</source>
         <translation>The meter&apos;s database file was not found or cannot be reached:
@@ -776,7 +776,7 @@ Not copied:
 %3</translation>
     </message>
     <message>
-        <location line="-82"/>
+        <location filename="../download/ui/downloadrun.cpp" line="+8"/>
         <source>Za mało miejsca w folderze docelowym:
 %1
 
@@ -825,7 +825,7 @@ The measurement can be saved as a CSV file (*.csv), a ZYM file (*.zym5) or a PDF
         <translation>Narrows the object list to names containing the text typed (Esc clears).</translation>
     </message>
     <message>
-        <location filename="../download/ui/mainwindow_download.cpp" line="+66"/>
+        <location filename="../download/ui/mainwindow_download.cpp" line="+4"/>
         <source>Udział sieciowy miernika musi być zamontowany, na przykład:
 sudo mount -t cifs //%1/zym_wyniki /mnt/zym -o guest
 a w „Opcje › Ustawienia…” baza danych miernika /mnt/zym/zym_5.db (zob. README).</source>
@@ -969,7 +969,7 @@ Measurement %2 of %3.</translation>
 %1</translation>
     </message>
     <message>
-        <location filename="../download/ui/mainwindow_download.cpp" line="-98"/>
+        <location filename="../download/ui/downloadrun.cpp" line="-25"/>
         <source>Plik bazy danych został skopiowany, ale skopiowano tylko %1 z %2 plików pomiarów. Pomiary bez pliku pokażą się bez przebiegu.</source>
         <translation>The database file was copied, but only %1 of %2 measurement files were. Measurements without their file will show without a waveform.</translation>
     </message>
