@@ -53,6 +53,13 @@ const char *const kSchemaSteps[] = {
     "CREATE TABLE komentarz (pomiar_id INTEGER NOT NULL, czas INTEGER NOT NULL, tekst TEXT NOT NULL, "
     "z_miernika INTEGER NOT NULL);"
     "CREATE INDEX komentarz_pomiar ON komentarz (pomiar_id);",
+    // 1 -> 2: what people write about measurements, objects and groups,
+    // every version kept. An entry is never changed or deleted, so two
+    // archives that exchange entries agree on the newest one whatever the
+    // order of the exchange.
+    "CREATE TABLE wpis (wpis_uuid TEXT PRIMARY KEY, rodzaj TEXT NOT NULL, przedmiot TEXT NOT NULL, "
+    "wartosc TEXT NOT NULL, autor TEXT NOT NULL, czas BIGINT NOT NULL);"
+    "CREATE INDEX wpis_przedmiot ON wpis (rodzaj, przedmiot, czas);",
 };
 static_assert(sizeof(kSchemaSteps) / sizeof(kSchemaSteps[0]) == TArchive::kSchemaVersion,
               "one schema step per version");

@@ -5,6 +5,7 @@
 #include "database/tdatabase.h"
 #include "measurement/tdatapomiar.h"
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <QVector>
@@ -131,6 +132,20 @@ struct TArchiveKomentarz
     bool bFromMeter = false; // brought by an import (else saved in the archive)
 };
 
+/// One version of something a person wrote (a temperature, a limit, a
+/// group's members, ...): kept for good, never changed. What it says is
+/// in `qsWartosc` (JSON text, the kind's own layout); the newest entry of a
+/// kind and subject is the one that holds.
+struct TArchiveEntry
+{
+    QString qsUuid;       // unique in every archive and on every server
+    QString qsRodzaj;     // the kind, e.g. "temperatura"
+    QString qsPrzedmiot;  // the subject: PomiarSubject, ObiektSubject, GroupSubject
+    QString qsWartosc;    // the value, JSON text
+    QString qsAutor;      // who wrote it (the name from the settings)
+    qint64 iCzasMs = 0;   // when, ms since 1970 UTC
+};
+
 /// One object of the archive.
 struct TArchiveObiekt
 {
@@ -158,7 +173,7 @@ class TArchive
 public:
     /// The schema this program writes. An archive with a lower version is
     /// upgraded when opened; one with a higher version is refused.
-    static constexpr int kSchemaVersion = 1;
+    static constexpr int kSchemaVersion = 2;
     /// Columns of PomiaryModel: hidden archive id, the meter's three
     /// columns, and the meter's serial.
     enum PomiaryColumn { ColumnId = 0, ColumnData = 1, ColumnWynik = 2, ColumnKomentarz = 3, ColumnMiernik = 4 };
@@ -249,6 +264,38 @@ public:
     /// added when it equals the newest version. ArchiveOk, ArchiveNotFound
     /// or a failure. A meter database is never written.
     int SaveKomentarz(qint64 id, const QString &text, qint64 czas = -1);
+
+    // ---- versioned entries
+    /// The subject of measurement `id` in entries: the same for the same
+    /// measurement in every archive (its meter, id, time and resistance),
+    /// empty when there is no such measurement.
+    QString PomiarSubject(qint64 id);
+    /// The subject of the object named `name` in entries.
+    static QString ObiektSubject(const QString &name);
+    /// The subject of a group of objects in entries; `uuid` names the group.
+    static QString GroupSubject(const QString &uuid);
+    /// The author AddEntry writes (the person's name from the settings).
+    void SetAutor(const QString &autor);
+    QString Autor() const;
+    /// Adds a version of kind `rodzaj` about `przedmiot`, by Autor(), dated
+    /// `czasMs` (ms since 1970 UTC; -1: now); `*entry` (when given) gets it
+    /// with its new uuid. ArchiveOk or a failure.
+    int AddEntry(const QString &rodzaj, const QString &przedmiot, const QString &wartosc,
+                 TArchiveEntry *entry = nullptr, qint64 czasMs = -1);
+    /// Stores `entry` as it is (uuid, author and time included), as a sync
+    /// brings it; an entry already held is left as it is. ArchiveOk or a failure.
+    int PutEntry(const TArchiveEntry &entry);
+    /// The newest entry of kind `rodzaj` about `przedmiot` (by time, then
+    /// uuid, so that every archive picks the same); false when none.
+    bool LatestEntry(const QString &rodzaj, const QString &przedmiot, TArchiveEntry *entry);
+    /// Every entry of kind `rodzaj` about `przedmiot`, oldest first.
+    QVector<TArchiveEntry> Entries(const QString &rodzaj, const QString &przedmiot);
+    /// The newest entry of kind `rodzaj` about every subject that has one,
+    /// keyed by subject (e.g. every group's members).
+    QHash<QString, TArchiveEntry> LatestEntries(const QString &rodzaj);
+    /// The newest entry of kind `rodzaj` about each measurement of object
+    /// `objectId` that has one, keyed by the archive's measurement id.
+    QHash<qint64, TArchiveEntry> LatestPomiarEntries(const QString &rodzaj, qint64 objectId);
 
     // ---- check
     /// Runs PRAGMA integrity_check and checks every raw record against its

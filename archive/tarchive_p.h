@@ -16,6 +16,7 @@ struct TArchive::TPrivate
     QString qsError;
     QSqlDatabase db;
     int iBusyMs = kArchiveBusyMs;
+    QString qsAutor; // written into new entries
 
     /// Sets qsError from `error` and returns ArchiveBusy for a lock held too
     /// long, `otherwise` for anything else.

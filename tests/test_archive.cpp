@@ -166,6 +166,7 @@ private slots:
     void hostileSources_data();
     void hostileSources();
     void commentVersions();
+    void entriesAgreeAcrossArchives();
     void cancelLeavesArchiveAsBefore_data();
     void cancelLeavesArchiveAsBefore();
     void twoImportersAtOnce();
@@ -730,6 +731,56 @@ void TestArchive::commentVersions()
     // The archive wrote nothing into the meter's database.
     QCOMPARE(KomentarzOf(db, 5), QStringLiteral("nowy z miernika"));
     Q_UNUSED(meterBytes);
+}
+
+void TestArchive::entriesAgreeAcrossArchives()
+{
+    // Two laptops import the same download and exchange what their users
+    // wrote in opposite orders: both name the measurement alike, keep every
+    // version once, and show the same newest one, also after reopening.
+    QTemporaryDir dir;
+    TArchive first, second;
+    QCOMPARE(first.Open(dir.filePath(QStringLiteral("a.db"))), int(ArchiveOk));
+    QCOMPARE(second.Open(dir.filePath(QStringLiteral("b.db"))), int(ArchiveOk));
+    QCOMPARE(first.ImportDatabase(meterA.qsDataBase), int(ArchiveOk));
+    QCOMPARE(second.ImportDatabase(meterA.qsDataBase), int(ArchiveOk));
+    const qint64 objectId = first.ObjectId(meterA.obiekty.at(0));
+    QVector<THistoriaRow> rows;
+    QVERIFY(first.ReadHistoria(objectId, &rows));
+    QVERIFY(rows.size() >= 2);
+    const QString subject = first.PomiarSubject(rows.at(1).id);
+    QVERIFY(subject.startsWith(QLatin1String("p:")));
+    QVERIFY(first.PomiarSubject(rows.at(0).id) != subject);
+    QCOMPARE(first.PomiarSubject(999999), QString());
+
+    first.SetAutor(QStringLiteral("Anna"));
+    second.SetAutor(QStringLiteral("Piotr"));
+    TArchiveEntry older, newer, tie;
+    QCOMPARE(first.AddEntry(QStringLiteral("temperatura"), subject, QStringLiteral("{\"t\":20}"), &older, 1000), int(ArchiveOk));
+    QCOMPARE(second.AddEntry(QStringLiteral("temperatura"), subject, QStringLiteral("{\"t\":21}"), &newer, 2000), int(ArchiveOk));
+    QCOMPARE(second.AddEntry(QStringLiteral("temperatura"), subject, QStringLiteral("{\"t\":22}"), &tie, 2000), int(ArchiveOk));
+    QCOMPARE(newer.qsAutor, QStringLiteral("Piotr"));
+    const TArchiveEntry expected = tie.qsUuid > newer.qsUuid ? tie : newer;
+    for (TArchive *archive : {&first, &second})
+        for (const TArchiveEntry &entry : {older, newer, tie, older})
+            QCOMPARE(archive->PutEntry(entry), int(ArchiveOk));
+
+    const QString firstPath = first.Path();
+    first.Close();
+    QCOMPARE(first.Open(firstPath), int(ArchiveOk));
+    for (TArchive *archive : {&first, &second}) {
+        const QVector<TArchiveEntry> versions = archive->Entries(QStringLiteral("temperatura"), subject);
+        QCOMPARE(versions.size(), 3);
+        QCOMPARE(versions.first().qsAutor, QStringLiteral("Anna"));
+        TArchiveEntry latest;
+        QVERIFY(archive->LatestEntry(QStringLiteral("temperatura"), subject, &latest));
+        QCOMPARE(latest.qsUuid, expected.qsUuid);
+        QCOMPARE(archive->LatestEntries(QStringLiteral("temperatura")).value(subject).qsUuid, expected.qsUuid);
+        QVERIFY(!archive->LatestEntry(QStringLiteral("limity"), subject, &latest));
+    }
+    const QHash<qint64, TArchiveEntry> perPomiar = first.LatestPomiarEntries(QStringLiteral("temperatura"), objectId);
+    QCOMPARE(perPomiar.size(), 1);
+    QCOMPARE(perPomiar.value(rows.at(1).id).qsWartosc, expected.qsWartosc);
 }
 
 void TestArchive::cancelLeavesArchiveAsBefore_data()
