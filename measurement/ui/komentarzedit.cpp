@@ -146,15 +146,16 @@ void TKomentarzEdit::keyPressEvent(QKeyEvent *event)
         }
         // Keys that go back or forth over a break between blocks of one
         // paragraph act on the character beyond it, as in one block.
+        const int at = cursor.position();
         if (key == Qt::Key_Backspace || key == Qt::Key_Left) {
             while (cursor.atBlockStart() && Continues(cursor.block()))
                 cursor.setPosition(cursor.position() - 1);
-            setTextCursor(cursor);
         } else if (key == Qt::Key_Delete || key == Qt::Key_Right) {
             while (cursor.atBlockEnd() && Continues(cursor.block().next()))
                 cursor.setPosition(cursor.position() + 1);
-            setTextCursor(cursor);
         }
+        if (cursor.position() != at)
+            setTextCursor(cursor);
     }
     QTextEdit::keyPressEvent(event);
 }
