@@ -518,7 +518,7 @@ p, li { white-space: pre-wrap; }
         <translation>No</translation>
     </message>
     <message>
-        <location filename="../measurement/ui/mainwindow_export.cpp" line="+72"/>
+        <location filename="../app/mainwindow_pomiar.cpp" line="+127"/>
         <source>Zapisz do pliku CSV</source>
         <translation>Save to CSV File</translation>
     </message>
@@ -548,7 +548,7 @@ p, li { white-space: pre-wrap; }
         <translation>Resistance</translation>
     </message>
     <message>
-        <location filename="../measurement/ui/mainwindow_export.cpp" line="+77"/>
+        <location filename="../app/mainwindow_pomiar.cpp" line="+77"/>
         <source>Pomiar zapisano w pliku %1</source>
         <translation>Measurement saved to file %1</translation>
     </message>
@@ -558,8 +558,8 @@ p, li { white-space: pre-wrap; }
         <translation>Attention</translation>
     </message>
     <message>
+        <location line="-112"/>
         <location filename="../app/settingsdialog.cpp" line="+66"/>
-        <location filename="../measurement/ui/mainwindow_pomiar.cpp" line="+30"/>
         <location filename="../database/ui/mainwindow_database.cpp" line="+85"/>
         <location filename="../database/ui/mainwindow_historia.cpp" line="+95"/>
         <location filename="../download/ui/downloadrun.cpp" line="+75"/>
@@ -583,7 +583,7 @@ p, li { white-space: pre-wrap; }
 %2</translation>
     </message>
     <message>
-        <location filename="../measurement/ui/mainwindow_pomiar.cpp" line="-10"/>
+        <location line="-10"/>
         <source>Otwórz plik pomiaru</source>
         <translation>Open Measurement File</translation>
     </message>
@@ -631,6 +631,7 @@ p, li { white-space: pre-wrap; }
         <translation>Method</translation>
     </message>
     <message>
+        <location filename="../app/mainwindow_pomiar.cpp" line="+169"/>
         <location filename="../database/ui/mainwindow_database.cpp" line="-162"/>
         <location line="+32"/>
         <location line="+75"/>
@@ -642,12 +643,11 @@ p, li { white-space: pre-wrap; }
         <location line="+8"/>
         <location line="+10"/>
         <location line="+70"/>
-        <location filename="../report/ui/mainwindow_report.cpp" line="+50"/>
         <source>Ostrzeżenie!</source>
         <translation>Warning</translation>
     </message>
     <message>
-        <location line="-83"/>
+        <location filename="../database/ui/mainwindow_database.cpp" line="-83"/>
         <source>Identyfikator %1 ma w bazie danych więcej niż jeden pomiar. Nie można go wyświetlić ani zapisać jego komentarza.</source>
         <translation>The id %1 belongs to more than one measurement in the database. It cannot be shown and its comment cannot be saved.</translation>
     </message>
@@ -792,7 +792,7 @@ The download needs %2 MB, %3 MB are free. Nothing was copied.</translation>
         <translation>(and %1 more)</translation>
     </message>
     <message>
-        <location filename="../measurement/ui/mainwindow_export.cpp" line="+1"/>
+        <location filename="../app/mainwindow_pomiar.cpp" line="-57"/>
         <source>Nieznany format pliku:
 %1
 
@@ -1098,7 +1098,7 @@ Measurement %2 of %3.</translation>
     </message>
     <message>
         <location filename="../database/tdatabase.cpp" line="+318"/>
-        <location filename="../archive/tarchive.cpp" line="+401"/>
+        <location filename="../archive/tarchive.cpp" line="+408"/>
         <source>OBIEKT</source>
         <translation>OBJECT</translation>
     </message>
@@ -2065,7 +2065,7 @@ archive cannot be opened, 2 wrong usage.
 %2</translation>
     </message>
     <message>
-        <location filename="../report/ui/reports.cpp" line="+82"/>
+        <location filename="../report/ui/reports.cpp" line="+81"/>
         <source>Obiekt nie ma zapisanych pomiarów.</source>
         <translation>The object has no stored measurements.</translation>
     </message>

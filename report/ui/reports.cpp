@@ -1,6 +1,5 @@
 #include "report/ui/reports.h"
 
-#include "app/messages.h"
 #include "measurement/datafile.h"
 
 #include <QDir>
