@@ -221,6 +221,8 @@ private:
                               QString *errorText);
     /// The meter of the archived measurement shown (left as they are when none is).
     void ArchiwumMeter(QString *serial, QString *hw, QString *firmware) const;
+    QString ArchiwumZymValue(const QString &column) const;
+    void RefreshArchiwumTables();
     /// Imports the download's database when the settings ask for it; the
     /// line that tells it, for the download's final message.
     QString ImportAfterDownload(const QString &dataBase);

@@ -18,6 +18,7 @@
 #include "support/dbsupport.h"
 #include "support/metersupport.h"
 #include "support/testsupport.h"
+#include "support/tracecapture.h"
 
 #include <QAction>
 #include <QApplication>
@@ -146,6 +147,7 @@ private slots:
     void archivedMeasurementAsFromTheMeter();
     void commentSavedInTheArchiveOnly();
     void historyAcrossDownloadsAndMeters();
+    void importKeepsTheTablesCurrent();
     void importAfterDownload_data();
     void importAfterDownload();
     void damagedRecordToldNotShown();
@@ -295,6 +297,13 @@ void TestArchiveWindow::archivedMeasurementAsFromTheMeter()
     QCOMPARE(a.bFit, m.bFit);
     QCOMPARE(a.rFit, m.rFit);
     QCOMPARE(a.lFit, m.lFit);
+    {
+        // The calculator's trace names the archived measurement's meter.
+        testsupport::TTraceCapture trace;
+        Action("actionIndukcyjnosc")->trigger();
+        QVERIFY(trace.lines().contains("     serial_zym  \"ZYM5-00011\""));
+        QVERIFY(trace.lines().contains("      u1_offset  \"NULL\""));
+    }
 
     // The same folder again: nothing new, every measurement already there.
     AnswerFileDialog(tmp->filePath("pobrane"));
@@ -449,6 +458,34 @@ void TestArchiveWindow::historyAcrossDownloadsAndMeters()
     QCOMPARE(QByteArray(reinterpret_cast<const char *>(&w->currentPomiar()), sizeof(TDataPomiar)),
              FileBytes(d3.qsFolder + last->plik_dane));
     QCOMPARE(w->PomiarReportData().serial, QStringLiteral("ZYM5-00777"));
+}
+
+void TestArchiveWindow::importKeepsTheTablesCurrent()
+{
+    // A later download imported while the archive is shown: the object
+    // clicked lists its new measurements, and what was selected stays.
+    TSimMeter d1, d2;
+    QCOMPARE(MakeDownload(tmp->filePath("d1"), 61, 12, "ZYM5-00061", 0, {}, &d1), QString());
+    QCOMPARE(MakeDownload(tmp->filePath("d2"), 62, 12, "ZYM5-00061", 30, d1.obiekty, &d2), QString());
+    NewWindow(d1.qsDataBase);
+    QCOMPARE(w->ImportToArchiwum(d1.qsDataBase, false, false), 12);
+    QVERIFY(w->OpenArchiwum());
+    const TSimPomiar &p = d1.pomiary.at(0);
+    QVERIFY(Show(d1.obiekty.at(p.obiekt_id - 1), p.czas));
+    const QString shownR = w->findChild<QLabel *>("label_R")->text();
+    QTableView *pomiary = Table("tV_Pomiary");
+    const int before = pomiary->model()->rowCount();
+    const int selected = pomiary->currentIndex().row();
+    int added = 0;
+    for (const TSimPomiar &q : d2.pomiary)
+        added += q.obiekt_id == p.obiekt_id;
+    QVERIFY(added > 0);
+
+    QCOMPARE(w->ImportToArchiwum(d2.qsDataBase, false, false), 12);
+    QCOMPARE(pomiary->model()->rowCount(), before + added);
+    QCOMPARE(pomiary->currentIndex().row(), selected);
+    QCOMPARE(Table("tV_Obiekty")->currentIndex().data().toString(), d1.obiekty.at(p.obiekt_id - 1));
+    QCOMPARE(w->findChild<QLabel *>("label_R")->text(), shownR);
 }
 
 void TestArchiveWindow::importAfterDownload_data()

@@ -21,6 +21,7 @@
 #include <QProgressDialog>
 #include <QSettings>
 #include <QSqlQueryModel>
+#include <QTableView>
 #include <QStatusBar>
 #include <QThread>
 
@@ -262,6 +263,21 @@ void MainWindow::ArchiwumMeter(QString *serial, QString *hw, QString *firmware) 
     *firmware = pArchiwum->shown.meter.qsFirmware;
 }
 
+QString MainWindow::ArchiwumZymValue(const QString &column) const
+{
+    // The archive keeps the meter's identity per measurement, not its
+    // calibration offsets or info text: those read as the meter's NULL.
+    const TArchiveMeter &meter = pArchiwum->shown.meter;
+    const QString value = !pArchiwum->bShown || Shown.pomiarId < 0    ? QString()
+                          : column == QLatin1String("serial_zym")      ? meter.qsSerial
+                          : column == QLatin1String("hw")              ? meter.qsHw
+                          : column == QLatin1String("soft_rpi")        ? meter.qsSoftRpi
+                          : column == QLatin1String("system_rpi")      ? meter.qsSystemRpi
+                          : column == QLatin1String("firmware_cortex") ? meter.qsFirmware
+                                                                       : QString();
+    return value.isNull() ? QStringLiteral("NULL") : value;
+}
+
 // ---------------------------------------------------------------- import
 
 void MainWindow::ArchiwumImportBazaTriggered()
@@ -341,12 +357,34 @@ int MainWindow::ImportToArchiwum(const QString &source, bool folder, bool showSu
         return -1;
     }
 
-    // The tables show the archive: its object list has grown.
     if (ArchiwumShown() && run.summary.iNew > 0)
-        ShowObiekty(ui->tV_Obiekty);
+        RefreshArchiwumTables();
     if (showSummary)
         ShowImportLog(run.summary.iImportId);
     return run.summary.iNew;
+}
+
+void MainWindow::RefreshArchiwumTables()
+{
+    // The object list has grown and the object clicked may have new
+    // measurements; what was selected stays selected, and the measurement
+    // shown stays shown (archived measurements never change).
+    const qint64 pomiarId = PomiarIdAt(ui->tV_Pomiary->currentIndex());
+    if (!ShowObiekty(ui->tV_Obiekty) || iObiektId < 0)
+        return;
+    auto select = [](QTableView *view, auto idAt, qint64 id) {
+        const QAbstractItemModel *model = view->model();
+        for (int r = 0; model && r < model->rowCount(); ++r) {
+            if (idAt(model->index(r, 0)) == id) {
+                view->setCurrentIndex(model->index(r, 0));
+                return;
+            }
+        }
+    };
+    select(ui->tV_Obiekty, [this](const QModelIndex &index) { return ObjectIdAt(index); }, iObiektId);
+    UpdatePomiarTbele(ui->tV_Pomiary, iObiektId);
+    if (pomiarId >= 0)
+        select(ui->tV_Pomiary, [this](const QModelIndex &index) { return PomiarIdAt(index); }, pomiarId);
 }
 
 QString MainWindow::ImportAfterDownload(const QString &dataBase)

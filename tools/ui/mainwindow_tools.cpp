@@ -33,8 +33,10 @@ const TZymInfo kZymInfo[] = {
 
 void MainWindow::on_actionIndukcyjnosc_triggered()
 {
-    for (const TZymInfo &info : kZymInfo)
-        qDebug() << info.label << Baza.ZymValue(QString::fromLatin1(info.column));
+    for (const TZymInfo &info : kZymInfo) {
+        const QString column = QString::fromLatin1(info.column);
+        qDebug() << info.label << (ArchiwumShown() ? ArchiwumZymValue(column) : Baza.ZymValue(column));
+    }
 
     // Earlier dialogs stay open and nothing points to them any more once the
     // pointers move on: the keeper deletes them when the window goes.
