@@ -202,6 +202,11 @@ private:
     QModelIndex SelectedObiekt() const;
     /// The obiekt_id of the object in the row of `objectIndex`.
     qint64 HistoriaObjectId(const QModelIndex &objectIndex);
+    /// The reference measurement last chosen in the history of the object
+    /// named `name`, kept in the settings file (never in the meter's
+    /// database): false when none was chosen.
+    bool RememberedReference(const QString &name, qint64 *pomiarId, qint64 *czas) const;
+    void RememberReference(const QString &name, qint64 pomiarId, qint64 czas);
 
     // ---- archive (archive/ui/mainwindow_archiwum.cpp)
     void SetUpArchiwum();
@@ -289,6 +294,14 @@ private:
     void SetUpObiektyFilter();
     void PlaceObiektyFilter();
     void RetranslateDesktop();
+    /// Opens the local database `name` as "Otwórz lokalną bazę danych"
+    /// does once a file is chosen; false when it could not be shown.
+    bool OpenDataBaseFile(const QString &name);
+    /// Keeps `name` as the database to open at the next start, when that is switched on.
+    void RememberLastDataBase(const QString &name);
+    /// At start, when switched on: the database opened last, if it is still there.
+    void ReopenLastDataBase();
+    bool bReopenLastDataBase = false; // Program/ReopenLastDataBase; off by default
     QTranslator qtTranslator;  // Qt's own texts in the interface language
     QString qsDownloadFolder;  // offered first by the download; empty: DATA/ZYM5 beside the program
     QLineEdit *pObiektyFilter = nullptr;

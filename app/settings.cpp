@@ -6,7 +6,11 @@
 
 #include <QCoreApplication>
 #include <QDebug>
+#include <QDir>
+#include <QFileInfo>
 #include <QSettings>
+#include <QStatusBar>
+#include <QTimer>
 
 namespace {
 
@@ -18,7 +22,61 @@ void UseUtf8(QSettings &settings)
     settings.setIniCodec("UTF-8");
 }
 
+// Object names may hold a slash or a backslash (a group in an INI key) and differ only
+// in case (one key on Windows): the key is the name's UTF-8 in hex.
+QString ReferenceKey(const QString &name)
+{
+    return QStringLiteral("HistoriaOdniesienie/") + QString::fromLatin1(name.toUtf8().toHex());
+}
+
 } // namespace
+
+bool MainWindow::RememberedReference(const QString &name, qint64 *pomiarId, qint64 *czas) const
+{
+    QSettings settings(qsIniFileName, QSettings::IniFormat);
+    UseUtf8(settings);
+    // "<pomiar_czas>;<pomiar_id>"
+    const QStringList parts = settings.value(ReferenceKey(name)).toString().split(QLatin1Char(';'));
+    bool timeOk = false, idOk = false;
+    if (parts.size() == 2) {
+        *czas = parts[0].toLongLong(&timeOk);
+        *pomiarId = parts[1].toLongLong(&idOk);
+    }
+    return timeOk && idOk;
+}
+
+void MainWindow::RememberReference(const QString &name, qint64 pomiarId, qint64 czas)
+{
+    QSettings settings(qsIniFileName, QSettings::IniFormat);
+    UseUtf8(settings);
+    settings.setValue(ReferenceKey(name), QStringLiteral("%1;%2").arg(czas).arg(pomiarId));
+}
+
+void MainWindow::RememberLastDataBase(const QString &name)
+{
+    if (!bReopenLastDataBase)
+        return;
+    QSettings settings(qsIniFileName, QSettings::IniFormat);
+    UseUtf8(settings);
+    settings.setValue(QStringLiteral("Program/LastDataBase"), QFileInfo(name).absoluteFilePath());
+}
+
+void MainWindow::ReopenLastDataBase()
+{
+    if (!bReopenLastDataBase || SourceOpen())
+        return;
+    QSettings settings(qsIniFileName, QSettings::IniFormat);
+    UseUtf8(settings);
+    const QString name = settings.value(QStringLiteral("Program/LastDataBase")).toString();
+    if (name.isEmpty())
+        return;
+    if (!QFileInfo(name).isFile()) {
+        statusBar()->showMessage(tr("Ostatnio otwarta baza danych nie istnieje: %1").arg(QDir::toNativeSeparators(name)));
+        return;
+    }
+    qDebug() << "Plik bazy danych: " << name;
+    OpenDataBaseFile(name);
+}
 
 void MainWindow::LoadSettings()
 {
@@ -31,7 +89,11 @@ void MainWindow::LoadSettings()
     bAskIfAppClose = settings.value(QStringLiteral("AskIfAppClose"), true).toBool();
     ui->menuNarz_dzia->menuAction()->setVisible(
         settings.value(QStringLiteral("MenuToolsEnable"), false).toBool());
+    bReopenLastDataBase = settings.value(QStringLiteral("ReopenLastDataBase"), false).toBool();
     settings.endGroup();
+    // Once the window is built and shown: a failure is told over it.
+    if (bReopenLastDataBase)
+        QTimer::singleShot(0, this, &MainWindow::ReopenLastDataBase);
 
     settings.beginGroup(QStringLiteral("ZYM"));
     qsZYM_DataBasePath = settings.value(QStringLiteral("ZYM_DataBasePath"),

@@ -10,6 +10,7 @@
 #include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QDir>
+#include <QFileInfo>
 #include <QFileDialog>
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -55,7 +56,9 @@ DialogUstawienia::DialogUstawienia(const QString &iniFileName, QWidget *parent)
     pNarzedzia = new QCheckBox(tr("Pokaż menu Narzędzia"), this);
     pPytaj = new QCheckBox(tr("Pytaj przed zakończeniem programu"), this);
     pPytaj->setObjectName(QStringLiteral("cB_Pytaj"));
-    for (QCheckBox *box : {pImport, pNarzedzia, pPytaj})
+    pReopen = new QCheckBox(tr("Otwieraj przy starcie ostatnio otwartą bazę danych"), this);
+    pReopen->setObjectName(QStringLiteral("cB_Reopen"));
+    for (QCheckBox *box : {pImport, pNarzedzia, pPytaj, pReopen})
         pForm->addRow(QString(), box);
 
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
@@ -73,6 +76,7 @@ DialogUstawienia::DialogUstawienia(const QString &iniFileName, QWidget *parent)
     pImport->setChecked(settings.value(QStringLiteral("Archiwum/ImportAfterDownload"), true).toBool());
     pNarzedzia->setChecked(settings.value(QStringLiteral("Program/MenuToolsEnable"), false).toBool());
     pPytaj->setChecked(settings.value(QStringLiteral("Program/AskIfAppClose"), true).toBool());
+    pReopen->setChecked(settings.value(QStringLiteral("Program/ReopenLastDataBase"), false).toBool());
     setMinimumWidth(560);
 }
 
@@ -107,6 +111,7 @@ bool DialogUstawienia::Save()
     settings.setValue(QStringLiteral("Archiwum/ImportAfterDownload"), pImport->isChecked());
     settings.setValue(QStringLiteral("Program/MenuToolsEnable"), pNarzedzia->isChecked());
     settings.setValue(QStringLiteral("Program/AskIfAppClose"), pPytaj->isChecked());
+    settings.setValue(QStringLiteral("Program/ReopenLastDataBase"), pReopen->isChecked());
     settings.sync();
     return settings.status() == QSettings::NoError;
 }
@@ -130,6 +135,15 @@ void MainWindow::OpenSettingsDialog()
     qsDownloadFolder = settings.value(QStringLiteral("ZYM/DownloadFolder")).toString();
     bAskIfAppClose = settings.value(QStringLiteral("Program/AskIfAppClose"), true).toBool();
     ui->menuNarz_dzia->menuAction()->setVisible(settings.value(QStringLiteral("Program/MenuToolsEnable")).toBool());
+    const bool reopen = settings.value(QStringLiteral("Program/ReopenLastDataBase"), false).toBool();
+    // Switched on while a local database is shown: that one is the last
+    // (the meter's own is reached by "Połącz", never at start).
+    const QString shown = Baza.IsOpen() ? Baza.db.databaseName() : QString();
+    if (reopen && !bReopenLastDataBase && !shown.isEmpty() && shown != qsZYM_DataBasePath && QFileInfo(shown).isFile()) {
+        bReopenLastDataBase = true;
+        RememberLastDataBase(shown);
+    }
+    bReopenLastDataBase = reopen;
 }
 
 void MainWindow::RetranslateDesktop()

@@ -33,6 +33,7 @@ private:
     QCheckBox *pImport;
     QCheckBox *pNarzedzia;
     QCheckBox *pPytaj;
+    QCheckBox *pReopen;
     QFormLayout *pForm;
 };
 

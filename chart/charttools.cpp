@@ -5,6 +5,7 @@
 #include "measurement/datafile.h"
 #include "measurement/engformat.h"
 #include "measurement/readout.h"
+#include "measurement/wykresseries.h"
 #include "measurement/replacefile.h"
 
 #include <QApplication>
@@ -49,14 +50,16 @@ void SetDefaultRange(QCPAxis *axis, double low, double high)
     axis->setRange(kWykresLowFactor * low, kWykresHighFactor * high);
 }
 
-QString ValueText(bool has, double value, const char *unit)
+// Readouts: the engineering formatter's four digits and the decimal sign
+// of the locale the tables write their numbers in.
+QString ValueText(bool has, double value, const char *unit, QChar point)
 {
-    return has ? ReadoutNumber(value, 6) + QLatin1Char(' ') + QLatin1String(unit) : kDash;
+    return has ? FormatEngineeringIn(value, QLatin1String(unit), 4, point) : kDash;
 }
 
-QString OhmsText(bool has, double ohms)
+QString OhmsText(bool has, double ohms, QChar point)
 {
-    return has ? FormatEngineering(ohms, 4, QLatin1Char(',')) : kDash;
+    return has ? FormatEngineering(ohms, 4, point) : kDash;
 }
 
 void ShowProblem(QWidget *parent, const QString &title, const QString &text)
@@ -208,8 +211,11 @@ void TChartTools::ApplyAxisMode()
         rect->setRangeDragAxes({pPlot->xAxis}, {left, right});
         rect->setRangeZoomAxes({pPlot->xAxis}, {left, right});
         if (pPomiar) {
-            SetDefaultRange(left, lowU, highU);
-            SetDefaultRange(right, lowI, highI);
+            // One zero line for both traces: the zeros at the same height.
+            TWykresRange u, i;
+            AlignedZeroRanges(lowU, highU, lowI, highI, &u, &i);
+            left->setRange(u.lower, u.upper);
+            right->setRange(i.lower, i.upper);
         }
     } else {
         // Back to what PlotPomiar and a new QCustomPlot set up.
@@ -326,23 +332,24 @@ void TChartTools::UpdateReadout()
     }
 
     // Groups of fields: one per cursor, and the differences when both stand.
+    const QChar point = pPlot->locale().decimalPoint();
     QList<QStringList> groups;
     for (int c = 0; c < 2; ++c) {
         if (iRow[c] < 0)
             continue;
         const TReadoutPoint p = ReadoutAt(pPomiar.get(), iRow[c], iOffset03, iOffset14);
-        groups << QStringList{QStringLiteral("%1  t=%2 ms").arg(QLatin1String(kCursorName[c]), ReadoutNumber(p.t, 3)),
-                              QStringLiteral("I=") + ValueText(p.hasI, p.i, "A"),
-                              QStringLiteral("U=") + ValueText(p.hasU, p.u, "V"),
-                              QStringLiteral("U/I=") + OhmsText(p.hasOhms, p.ohms)};
+        groups << QStringList{QStringLiteral("%1  t=%2 ms").arg(QLatin1String(kCursorName[c]), ReadoutTimeText(p.t, point)),
+                              QStringLiteral("I=") + ValueText(p.hasI, p.i, "A", point),
+                              QStringLiteral("U=") + ValueText(p.hasU, p.u, "V", point),
+                              QStringLiteral("U/I=") + OhmsText(p.hasOhms, p.ohms, point)};
     }
     if (iRow[CursorA] >= 0 && iRow[CursorB] >= 0) {
         const TReadoutSpan s = ReadoutBetween(pPomiar.get(), iRow[CursorA], iRow[CursorB], iOffset03, iOffset14);
-        groups << QStringList{QStringLiteral("Δt=%1 ms").arg(ReadoutNumber(s.dt, 3)),
-                              QStringLiteral("1/Δt=") + (s.hasHz ? ReadoutNumber(s.hz, 3) + QStringLiteral(" Hz") : kDash),
-                              QStringLiteral("ΔI=") + ValueText(s.hasDI, s.dI, "A"),
-                              QStringLiteral("ΔU=") + ValueText(s.hasDU, s.dU, "V"),
-                              tr("średnie U/I=%1").arg(OhmsText(s.hasMean, s.meanOhms))};
+        groups << QStringList{QStringLiteral("Δt=%1 ms").arg(ReadoutTimeText(s.dt, point)),
+                              QStringLiteral("1/Δt=") + ValueText(s.hasHz, s.hz, "Hz", point),
+                              QStringLiteral("ΔI=") + ValueText(s.hasDI, s.dI, "A", point),
+                              QStringLiteral("ΔU=") + ValueText(s.hasDU, s.dU, "V", point),
+                              tr("średnie U/I=%1").arg(OhmsText(s.hasMean, s.meanOhms, point))};
     }
 
     if (!pReadout) {

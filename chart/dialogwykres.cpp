@@ -4,6 +4,7 @@
 #include "chart/plotpomiar.h"
 
 #include <QResizeEvent>
+#include <qcustomplot.h>
 
 DialogWykres::DialogWykres(const TDataPomiar *pomiar, QWidget *parent)
     : QDialog(parent)
@@ -12,6 +13,9 @@ DialogWykres::DialogWykres(const TDataPomiar *pomiar, QWidget *parent)
     ui->setupUi(this);
     setWindowTitle(tr("Przebieg prądu i napiecia"));
     setWindowFlags(Qt::Window);
+    // The legend labels "I[A]" and "U[V]" sit in the chart's top left
+    // corner: the axes start below them, as in the main window's chart.
+    ui->plot->axisRect()->setMinimumMargins(QMargins(0, 38, 0, 0));
     PlotPomiar(ui->plot, pomiar, kOffset03, kOffset14);
 }
 

@@ -27,7 +27,7 @@ void MainWindow::on_actionOkno_triggered()
     const QString title = pDialogWykres->windowTitle();
     auto name = [this, title]() {
         const QString shown = Shown.obiekt.isEmpty() ? Shown.plik
-                                                       : Shown.obiekt + QStringLiteral(", ") + ui->label_Czas->text();
+                                                       : Shown.obiekt + QStringLiteral(", ") + ui->label_Czas->text().simplified();
         pDialogWykres->setWindowTitle(shown.trimmed().isEmpty() ? title : title + QStringLiteral(" – ") + shown);
     };
     name();

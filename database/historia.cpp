@@ -139,6 +139,20 @@ int FirstValueIndex(const QVector<THistoriaRow> &rows)
     return -1;
 }
 
+int HistoriaRowOf(const QVector<THistoriaRow> &rows, qint64 id, qint64 czas)
+{
+    int sameTime = -1;
+    for (int i = 0; i < rows.size(); ++i) {
+        if (!HasValue(rows[i]) || rows[i].czas != czas)
+            continue;
+        if (rows[i].id == id)
+            return i;
+        if (sameTime < 0)
+            sameTime = i;
+    }
+    return sameTime;
+}
+
 double PercentChange(double value, double reference)
 {
     if (reference == 0 || !std::isfinite(value) || !std::isfinite(reference))
@@ -183,6 +197,29 @@ QString HistoriaRText(const THistoriaRow &row)
     if (row.R <= -kHistoriaInfinity)
         return QStringLiteral("-") + QChar(0x221E);
     return FormatEngineering(std::fabs(row.R) < kHistoriaTiny ? 0.0 : row.R);
+}
+
+QString HistoriaRoznicaText(const THistoriaRow &row, const THistoriaRow &reference)
+{
+    if (!HasValue(row) || !HasValue(reference))
+        return QString();
+    const double ref = std::fabs(reference.R) < kHistoriaTiny ? 0.0 : reference.R;
+    const double value = std::fabs(row.R) < kHistoriaTiny ? 0.0 : row.R;
+    // The reference as the table shows it, "10.00 mΩ": its unit and decimals.
+    const int exponent = EngExponent(ref, 4);
+    const QString shown = FormatEngineering(ref, 4);
+    const int point = shown.indexOf(QLatin1Char('.'));
+    const int blank = shown.indexOf(QLatin1Char(' '));
+    const int decimals = point >= 0 && blank > point ? blank - point - 1 : 0;
+    QString text = QString::number((value - ref) / std::pow(10.0, exponent), 'f', decimals);
+    bool zero = true;
+    for (const QChar c : qAsConst(text))
+        zero = zero && (c == QLatin1Char('0') || c == QLatin1Char('.') || c == QLatin1Char('-'));
+    if (zero)
+        text.remove(QLatin1Char('-'));
+    else if (!text.startsWith(QLatin1Char('-')))
+        text.prepend(QLatin1Char('+'));
+    return text + QLatin1Char(' ') + EngUnitText(exponent);
 }
 
 QString HistoriaMetodaText(const THistoriaRow &row)

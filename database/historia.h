@@ -60,6 +60,11 @@ bool HasValue(const THistoriaRow &row);
 /// Index of the first row with a value, or -1.
 int FirstValueIndex(const QVector<THistoriaRow> &rows);
 
+/// The row with a value of measurement `id` taken at `czas`, or failing
+/// that the first row with a value taken at `czas` (a copy of the history
+/// whose ids differ); -1 when none.
+int HistoriaRowOf(const QVector<THistoriaRow> &rows, qint64 id, qint64 czas);
+
 /// The change of `value` against `reference` in percent, the sign telling
 /// the direction; NaN when the reference is zero or either is not finite.
 double PercentChange(double value, double reference);
@@ -90,6 +95,12 @@ QString HistoriaMetodaText(const THistoriaRow &row);
 /// from a million percent on three significant digits ("+1.23e+08%");
 /// empty for NaN and infinities. `decimalComma` writes "+1,5" with no "%" (the CSV form).
 QString PercentText(double percent, bool decimalComma = false);
+
+/// The change of `row` against `reference` in ohms, in the unit and with
+/// the decimals the reference's resistance is shown with, and its sign:
+/// "+0.06 mΩ" against "10.00 mΩ", "-1.250 Ω" against "2.500 Ω"; "0.00 mΩ"
+/// for no change. Empty unless both rows have a value.
+QString HistoriaRoznicaText(const THistoriaRow &row, const THistoriaRow &reference);
 
 /// Column headers of the history table and its CSV (translated, context
 /// QObject): time, R, method, against the reference, against the previous,

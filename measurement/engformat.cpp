@@ -34,6 +34,20 @@ int ExponentOf(int exponent10)
     return e3;
 }
 
+QString PrefixText(int exponent)
+{
+    switch (exponent) {
+    case EngMicro:
+        return QString(kMicro);
+    case EngMilli:
+        return QStringLiteral("m");
+    case EngKilo:
+        return QStringLiteral("k");
+    default:
+        return QString();
+    }
+}
+
 int ClampDigits(int significantDigits)
 {
     return significantDigits < 1 ? 1 : (significantDigits > 17 ? 17 : significantDigits);
@@ -53,32 +67,28 @@ int EngExponent(double ohms, int significantDigits)
 
 QString EngUnitText(int exponent)
 {
-    switch (exponent) {
-    case EngMicro:
-        return QString(kMicro) + kOhm;
-    case EngMilli:
-        return QLatin1Char('m') + QString(kOhm);
-    case EngKilo:
-        return QLatin1Char('k') + QString(kOhm);
-    default:
-        return QString(kOhm);
-    }
+    return PrefixText(exponent) + kOhm;
 }
 
 QString FormatEngineering(double ohms, int significantDigits, QChar decimalPoint)
 {
-    if (std::isnan(ohms))
+    return FormatEngineeringIn(ohms, QString(kOhm), significantDigits, decimalPoint);
+}
+
+QString FormatEngineeringIn(double value, const QString &unit, int significantDigits, QChar decimalPoint)
+{
+    if (std::isnan(value))
         return QString(QChar(0x2014));
-    if (std::isinf(ohms))
-        return ohms < 0 ? QStringLiteral("-") + QChar(0x221E) : QString(QChar(0x221E));
+    if (std::isinf(value))
+        return value < 0 ? QStringLiteral("-") + QChar(0x221E) : QString(QChar(0x221E));
     const int digits = ClampDigits(significantDigits);
 
     QString mantissa;
     int exponent10 = 0;
-    if (ohms == 0) {
+    if (value == 0) {
         mantissa = QString(digits, QLatin1Char('0'));
     } else {
-        Digits(ohms, digits, &mantissa, &exponent10);
+        Digits(value, digits, &mantissa, &exponent10);
     }
     const int e3 = ExponentOf(exponent10);
     // Digits before the point: 1 to 3 normally; more past 999.9 kΩ, none
@@ -91,9 +101,9 @@ QString FormatEngineering(double ohms, int significantDigits, QChar decimalPoint
         number = mantissa + QString(whole - digits, QLatin1Char('0'));
     else
         number = mantissa.left(whole) + decimalPoint + mantissa.mid(whole);
-    if (ohms < 0)
+    if (value < 0)
         number.prepend(QLatin1Char('-'));
-    return number + QLatin1Char(' ') + EngUnitText(e3);
+    return number + QLatin1Char(' ') + PrefixText(e3) + unit;
 }
 
 QString FormatWithUncertainty(double value, double sigma, const QString &unit)

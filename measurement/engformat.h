@@ -33,6 +33,12 @@ QString EngUnitText(int exponent);
 /// infinities, "—" for NaN.
 QString FormatEngineering(double ohms, int significantDigits = 4, QChar decimalPoint = QLatin1Char('.'));
 
+/// `value` in engineering units of any `unit` ("A", "V", "Hz"), digits,
+/// prefixes and separator as FormatEngineering: "1.880 A", "12.50 mV",
+/// "16.67 kHz".
+QString FormatEngineeringIn(double value, const QString &unit, int significantDigits = 4,
+                            QChar decimalPoint = QLatin1Char('.'));
+
 /// `value` ± `sigma` in engineering units of `unit` ("Ω", "H"): the
 /// uncertainty with two significant digits, the value with the same
 /// decimals, both with the prefix of the larger of the two, e.g.

@@ -97,6 +97,14 @@ QString ReadoutNumber(double value, int decimals)
     return QString::number(value, 'f', decimals).replace(QLatin1Char('.'), QLatin1Char(','));
 }
 
+QString ReadoutTimeText(double ms, QChar decimalPoint)
+{
+    QString text = QString::number(ms, 'f', 2);
+    if (text == QLatin1String("-0.00"))
+        text.remove(0, 1);
+    return text.replace(QLatin1Char('.'), decimalPoint);
+}
+
 QStringList WrapReadout(const QList<QStringList> &groups, int width,
                         const std::function<int(const QString &)> &advance)
 {

@@ -60,6 +60,10 @@ TReadoutSpan ReadoutBetween(const TDataPomiar *rec, int rowA, int rowB, int offs
 /// export writes (3 for times, 6 for values).
 QString ReadoutNumber(double value, int decimals);
 
+/// A time of the readout in ms with `decimalPoint`: two decimals, which
+/// hold the 0.02 ms between rows exactly ("-0.02", "39.98").
+QString ReadoutTimeText(double ms, QChar decimalPoint);
+
 /// The readout's fields in lines no wider than `width`, as `advance`
 /// measures a text: each group of fields starts a line, its fields joined
 /// by three blanks while they fit; a field that does not fit starts a new

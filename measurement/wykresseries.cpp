@@ -36,3 +36,25 @@ TWykresSeries WykresSeries(const TDataPomiar *pomiar, int offset03, int offset14
     }
     return s;
 }
+
+void AlignedZeroRanges(double lowA, double highA, double lowB, double highB, TWykresRange *a, TWykresRange *b)
+{
+    TWykresRange *ranges[2] = {a, b};
+    const double lows[2] = {kWykresLowFactor * std::min(0.0, lowA), kWykresLowFactor * std::min(0.0, lowB)};
+    const double highs[2] = {kWykresHighFactor * std::max(0.0, highA), kWykresHighFactor * std::max(0.0, highB)};
+    for (int k = 0; k < 2; ++k) {
+        ranges[k]->lower = lows[k];
+        ranges[k]->upper = highs[k];
+    }
+    if (!(highs[0] > lows[0]) || !(highs[1] > lows[1]))
+        return;
+    // Height of zero above the bottom, as a share of the axis.
+    const double zero = std::max(-lows[0] / (highs[0] - lows[0]), -lows[1] / (highs[1] - lows[1]));
+    for (int k = 0; k < 2; ++k) {
+        if (zero <= 0 || zero >= 1)
+            continue; // both axes end at zero already
+        const double span = std::max(-lows[k] / zero, highs[k] / (1 - zero));
+        ranges[k]->lower = -zero * span;
+        ranges[k]->upper = (1 - zero) * span;
+    }
+}

@@ -28,4 +28,20 @@ struct TWykresSeries
 /// minus `offset03` (channels 0, 3) or `offset14` (channels 1, 4).
 TWykresSeries WykresSeries(const TDataPomiar *pomiar, int offset03, int offset14);
 
+/// A value axis range, lower to upper.
+struct TWykresRange
+{
+    double lower = 0;
+    double upper = 0;
+};
+
+/// The default ranges of two value axes drawn over one chart (voltage left,
+/// current right), each reaching kWykresLowFactor × its low and
+/// kWykresHighFactor × its high (lows ≤ 0 ≤ highs), one of them widened so
+/// that zero lies at the same height on both: the axis whose zero lies
+/// higher keeps its range, the other one grows below or above. A series
+/// that is flat at 0 gets the empty range {0, 0}, which the chart refuses
+/// (the axis keeps the range it had), and aligns nothing.
+void AlignedZeroRanges(double lowA, double highA, double lowB, double highB, TWykresRange *a, TWykresRange *b);
+
 #endif // WYKRESSERIES_H

@@ -25,6 +25,7 @@
 #include <qcustomplot.h>
 
 #include <algorithm>
+#include <cmath>
 #include <memory>
 
 namespace {
@@ -132,6 +133,8 @@ private slots:
     void readoutLines();
     void mouseCursorsAndZoom();
     void currentOnRightAxisAndBack();
+    void zeroLinesAlign_data();
+    void zeroLinesAlign();
     void mainWindowActionAndZoomAll();
     void savedImages();
     void saveFailureIsReported();
@@ -181,18 +184,6 @@ void TestChartTools::readoutsAgreeWithCsv()
     QCOMPARE(ReadoutNumber(p.t, 3), chartTime);
     QCOMPARE(ReadoutNumber(p.u, 6), csv.at(1));
     QCOMPARE(ReadoutNumber(p.i, 6), csv.at(2));
-
-    // What the chart shows is the same text.
-    QCustomPlot plot;
-    plot.resize(600, 370);
-    PlotPomiar(&plot, rec.get(), kOffset03, kOffset14);
-    TChartTools *tools = TChartTools::Of(&plot);
-    QVERIFY(tools);
-    tools->PlaceCursor(TChartTools::CursorA, ReadoutTime(row));
-    const QString text = tools->ReadoutText();
-    QVERIFY2(text.contains("A  t=" + chartTime + " ms"), qPrintable(text));
-    QVERIFY2(text.contains("I=" + csv.at(2) + " A"), qPrintable(text));
-    QVERIFY2(text.contains("U=" + csv.at(1) + " V"), qPrintable(text));
 }
 
 void TestChartTools::cursorSnapsToNearestRow_data()
@@ -223,19 +214,28 @@ void TestChartTools::cursorSnapsToNearestRow()
 
 void TestChartTools::differencesBetweenCursors_data()
 {
+    // Four digits from the engineering formatter, the decimal sign of the
+    // locale the tables write their numbers in.
     QTest::addColumn<int>("rowA");
     QTest::addColumn<int>("rowB");
+    QTest::addColumn<QLocale>("locale");
     QTest::addColumn<QStringList>("shown");
-    QTest::newRow("A before B") << 1000 << 1003
-                                << QStringList{"Δt=0,060 ms", "1/Δt=16666,667 Hz", "ΔI=3,000000 A",
-                                               "ΔU=1,000000 V", "średnie U/I=400,0 mΩ"};
-    QTest::newRow("B before A") << 1003 << 1000
-                                << QStringList{"Δt=-0,060 ms", "1/Δt=16666,667 Hz", "ΔI=-3,000000 A",
-                                               "ΔU=-1,000000 V", "średnie U/I=400,0 mΩ"};
-    QTest::newRow("same row") << 1001 << 1001
-                              << QStringList{"Δt=0,000 ms", "1/Δt=—", "ΔI=0,000000 A",
+    const QLocale polish(QLocale::Polish, QLocale::Poland);
+    const QLocale english(QLocale::English, QLocale::UnitedKingdom);
+    QTest::newRow("A before B") << 1000 << 1003 << polish
+                                << QStringList{"A  t=0,00 ms", "B  t=0,06 ms", "Δt=0,06 ms", "1/Δt=16,67 kHz",
+                                               "ΔI=3,000 A", "ΔU=1,000 V", "średnie U/I=400,0 mΩ"};
+    QTest::newRow("A before B, English") << 1000 << 1003 << english
+                                         << QStringList{"I=1.000 A", "U=500.0 mV", "Δt=0.06 ms", "1/Δt=16.67 kHz",
+                                                        "ΔI=3.000 A", "ΔU=1.000 V", "średnie U/I=400.0 mΩ"};
+    QTest::newRow("B before A") << 1003 << 1000 << polish
+                                << QStringList{"Δt=-0,06 ms", "1/Δt=16,67 kHz", "ΔI=-3,000 A",
+                                               "ΔU=-1,000 V", "średnie U/I=400,0 mΩ"};
+    QTest::newRow("same row") << 1001 << 1001 << polish
+                              << QStringList{"Δt=0,00 ms", "1/Δt=—", "ΔI=0,000 A",
                                              "U/I=250,0 mΩ", "średnie U/I=250,0 mΩ"};
-    QTest::newRow("no current between them") << 10 << 900
+    QTest::newRow("before zero") << 999 << 10 << english << QStringList{"A  t=-0.02 ms", "B  t=-19.80 ms"};
+    QTest::newRow("no current between them") << 10 << 900 << polish
                                              << QStringList{"U/I=—", "średnie U/I=—"};
 }
 
@@ -243,6 +243,7 @@ void TestChartTools::differencesBetweenCursors()
 {
     QFETCH(int, rowA);
     QFETCH(int, rowB);
+    QFETCH(QLocale, locale);
     QFETCH(QStringList, shown);
     auto rec = StepRecord();
     const TReadoutSpan s = ReadoutBetween(rec.get(), rowA, rowB);
@@ -253,6 +254,7 @@ void TestChartTools::differencesBetweenCursors()
     QCOMPARE(s.meanOhms, back.meanOhms);
 
     QCustomPlot plot;
+    plot.setLocale(locale);
     plot.resize(900, 400);
     PlotPomiar(&plot, rec.get(), kOffset03, kOffset14);
     TChartTools *tools = TChartTools::Of(&plot);
@@ -377,6 +379,40 @@ void TestChartTools::mouseCursorsAndZoom()
     QVERIFY(tools->ReadoutText().isEmpty());
 }
 
+void TestChartTools::zeroLinesAlign_data()
+{
+    // Voltage (A) and current (B): lows and highs of the plotted values.
+    QTest::addColumn<QVector<double>>("extremes"); // lowA, highA, lowB, highB
+    QTest::addColumn<QVector<double>>("ranges");   // lowerA, upperA, lowerB, upperB
+    QTest::newRow("both never below zero") << QVector<double>{0, 10, 0, 2} << QVector<double>{0, 11, 0, 2.2};
+    // Voltage swings to -25 V (zero at 40/150 of its axis), current not below 0.
+    QTest::newRow("voltage swings below") << QVector<double>{-25, 100, 0, 2}
+                                          << QVector<double>{-40, 110, -0.8, 2.2};
+    QTest::newRow("current swings below") << QVector<double>{0, 100, -1, 1}
+                                          << QVector<double>{-110 * 1.6 / 1.1, 110, -1.6, 1.1};
+    // Zero at 0.5 for A, 0.25 for B: B grows below to the same height.
+    QTest::newRow("both below, A deeper") << QVector<double>{-11, 16, -1.1, 4.8}
+                                          << QVector<double>{-17.6, 17.6, -5.28, 5.28};
+    QTest::newRow("current flat at zero") << QVector<double>{-25, 100, 0, 0}
+                                          << QVector<double>{-40, 110, 0, 0};
+    QTest::newRow("both at or below zero") << QVector<double>{-10, 0, -1, 0} << QVector<double>{-16, 0, -1.6, 0};
+}
+
+void TestChartTools::zeroLinesAlign()
+{
+    QFETCH(QVector<double>, extremes);
+    QFETCH(QVector<double>, ranges);
+    TWykresRange a, b;
+    AlignedZeroRanges(extremes[0], extremes[1], extremes[2], extremes[3], &a, &b);
+    const double got[4] = {a.lower, a.upper, b.lower, b.upper};
+    for (int k = 0; k < 4; ++k)
+        QVERIFY2(std::fabs(got[k] - ranges[k]) < 1e-9,
+                 qPrintable(QStringLiteral("%1: %2 instead of %3").arg(k).arg(got[k]).arg(ranges[k])));
+    // Each range holds its series' default range.
+    QVERIFY(a.lower <= 1.6 * extremes[0] + 1e-12 && a.upper >= 1.1 * extremes[1] - 1e-12);
+    QVERIFY(b.lower <= 1.6 * extremes[2] + 1e-12 && b.upper >= 1.1 * extremes[3] - 1e-12);
+}
+
 void TestChartTools::currentOnRightAxisAndBack()
 {
     auto rec = testsupport::PulseRecord(50.0, 0.01); // 0.5 V beside 50 A
@@ -496,7 +532,7 @@ void TestChartTools::savedImages()
     QProcess text;
     text.start(QStandardPaths::findExecutable("pdftotext"), {pdf, "-"});
     QVERIFY(text.waitForFinished(30000));
-    QVERIFY(QString::fromUtf8(text.readAllStandardOutput()).contains("A t=1,000 ms"));
+    QVERIFY(QString::fromUtf8(text.readAllStandardOutput()).contains(QRegularExpression("A t=1[.,]00 ms")));
 
     MenuAction(menu.get(), "Kopiuj wykres")->trigger();
     QCOMPARE(QApplication::clipboard()->image().size(), plot->size() * 2);
@@ -539,11 +575,10 @@ void TestChartTools::dialogFollowsWithCursors()
     dialog.UpdateWykresSLOT(*next);
     QCOMPARE(tools->CursorRow(TChartTools::CursorA), 1500);
     QCOMPARE(tools->CursorRow(TChartTools::CursorB), 750);
-    const QStringList csv = CsvDataText(next.get()).split('\n').at(1500).split(';');
+    plot->setLocale(QLocale(QLocale::Polish, QLocale::Poland));
+    dialog.UpdateWykresSLOT(*next);
     const QString text = tools->ReadoutText();
-    QVERIFY2(text.contains("I=" + csv.at(2) + " A") && text.contains("U=" + csv.at(1) + " V"),
-             qPrintable(text));
-    QVERIFY(text.contains("U/I=1,500 Ω"));
+    QVERIFY2(text.contains("U/I=1,500 Ω"), qPrintable(text));
 }
 
 QTEST_MAIN(TestChartTools)

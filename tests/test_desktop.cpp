@@ -18,6 +18,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QSettings>
+#include <QStatusBar>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTextEdit>
@@ -41,6 +42,7 @@ private slots:
     void tabLeavesComment();
     void settingsKeepOtherKeys();
     void filterNarrowsAndClears();
+    void reopenLastDataBase();
     void qtTextsInInterfaceLanguage_data();
     void qtTextsInInterfaceLanguage();
 
@@ -157,6 +159,49 @@ void TestDesktop::settingsKeepOtherKeys()
     QCOMPARE(ini.value(QStringLiteral("Obce/klucz")).toString(), QString::fromUtf8("wartość"));
     QCOMPARE(ini.value(QStringLiteral("Program/AskIfAppClose")).toBool(), false);
     QCOMPARE(ini.value(QStringLiteral("Archiwum/ImportAfterDownload")).toBool(), true);
+}
+
+void TestDesktop::reopenLastDataBase()
+{
+    const QString path = dir.filePath(QStringLiteral("ostatnia.db"));
+    QVERIFY(QFile::remove(path) || !QFile::exists(path));
+    QCOMPARE(MakeDataBase(path, {QStringLiteral("Szyna A")}, {TTestPomiar(1, 1, 1.0)}), QString());
+    WriteLoopbackIni(dir.filePath(QStringLiteral("brak.db")));
+    auto obiekty = [](MainWindow *w) { return w->findChild<QTableView *>(QStringLiteral("tV_Obiekty")); };
+    {
+        // Off by default: the start opens nothing, and nothing is remembered.
+        std::unique_ptr<MainWindow> w = ShownWindow();
+        AnswerFileDialog(path);
+        w->findChild<QAction *>(QStringLiteral("actionOpenDataBase"))->trigger();
+        QCOMPARE(obiekty(w.get())->model()->rowCount(), 1);
+        QVERIFY(!QSettings(appsupport::IniPath(), QSettings::IniFormat).contains(QStringLiteral("Program/LastDataBase")));
+        // Switched on in the settings while it is shown: it is the last one.
+        WhenModal([](QWidget *modal) {
+            auto *reopen = modal->findChild<QCheckBox *>(QStringLiteral("cB_Reopen"));
+            if (!reopen || reopen->isChecked())
+                qWarning("expected the reopen box, not ticked");
+            if (reopen)
+                reopen->setChecked(true);
+            if (auto *dialog = qobject_cast<QDialog *>(modal))
+                dialog->accept();
+        });
+        w->findChild<QAction *>(QStringLiteral("actionUstawienia"))->trigger();
+    }
+    {
+        std::unique_ptr<MainWindow> w = ShownWindow();
+        QTRY_COMPARE(w->statusBar()->currentMessage(), path);
+        QCOMPARE(obiekty(w.get())->model()->rowCount(), 1);
+    }
+    {
+        // Gone since: said in the status bar, no question over the start.
+        QVERIFY(QFile::remove(path));
+        std::unique_ptr<MainWindow> w = ShownWindow();
+        QTRY_VERIFY(w->statusBar()->currentMessage().contains(QStringLiteral("ostatnia.db")));
+        QVERIFY(!QApplication::activeModalWidget());
+        QVERIFY(!obiekty(w.get())->model() || obiekty(w.get())->model()->rowCount() == 0);
+    }
+    QSettings ini(appsupport::IniPath(), QSettings::IniFormat);
+    QCOMPARE(ini.value(QStringLiteral("Program/ReopenLastDataBase")).toBool(), true);
 }
 
 void TestDesktop::filterNarrowsAndClears()

@@ -18,6 +18,8 @@ class TestEngFormat : public QObject
 private slots:
     void withUncertainty_data();
     void withUncertainty();
+    void anyUnit_data();
+    void anyUnit();
     void resultResistance_data();
     void resultResistance();
     void listCell_data();
@@ -54,6 +56,30 @@ void TestEngFormat::withUncertainty()
     QFETCH(QString, unit);
     QFETCH(QString, text);
     QCOMPARE(FormatWithUncertainty(value, sigma, unit), text);
+}
+
+void TestEngFormat::anyUnit_data()
+{
+    // The chart's readouts: four digits, the locale's decimal sign.
+    QTest::addColumn<double>("value");
+    QTest::addColumn<QString>("unit");
+    QTest::addColumn<QChar>("point");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("1.88 A") << 1.88 << "A" << QChar('.') << QStringLiteral("1.880 A");
+    QTest::newRow("12.5 mV, comma") << 12.5e-3 << "V" << QChar(',') << QStringLiteral("12,50 mV");
+    QTest::newRow("1/0.06 ms") << 1 / 0.06e-3 << "Hz" << QChar('.') << QStringLiteral("16.67 kHz");
+    QTest::newRow("999.96 mA rounds to amperes") << 0.99996 << "A" << QChar('.') << QStringLiteral("1.000 A");
+    QTest::newRow("negative zero") << -0.0 << "A" << QChar(',') << QStringLiteral("0,000 A");
+    QTest::newRow("negative") << -3.0 << "A" << QChar(',') << QStringLiteral("-3,000 A");
+}
+
+void TestEngFormat::anyUnit()
+{
+    QFETCH(double, value);
+    QFETCH(QString, unit);
+    QFETCH(QChar, point);
+    QFETCH(QString, text);
+    QCOMPARE(FormatEngineeringIn(value, unit, 4, point), text);
 }
 
 void TestEngFormat::resultResistance_data()

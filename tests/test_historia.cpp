@@ -36,6 +36,7 @@ bool SameChange(double a, double b)
 
 } // namespace
 
+Q_DECLARE_METATYPE(THistoriaRow)
 Q_DECLARE_METATYPE(QVector<THistoriaRow>)
 
 class TestHistoria : public QObject
@@ -53,6 +54,10 @@ private slots:
     void zmiany();
     void percentText_data();
     void percentText();
+    void roznicaText_data();
+    void roznicaText();
+    void rememberedRow_data();
+    void rememberedRow();
 
     void readByObjectId();
     void readFailsWithReason();
@@ -176,6 +181,61 @@ void TestHistoria::percentText()
     QFETCH(bool, comma);
     QFETCH(QString, text);
     QCOMPARE(PercentText(percent, comma), text);
+}
+
+void TestHistoria::roznicaText_data()
+{
+    QTest::addColumn<THistoriaRow>("row");
+    QTest::addColumn<THistoriaRow>("reference");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("rise in the reference's mOhm") << Row(10.06e-3) << Row(10e-3) << QStringLiteral("+0.06 mΩ");
+    QTest::newRow("fall in Ohm") << Row(1.25) << Row(2.5) << QStringLiteral("-1.250 Ω");
+    QTest::newRow("larger than the reference's unit") << Row(2.0) << Row(45.12e-6) << QStringLiteral("+1999954.88 µΩ");
+    QTest::newRow("rounds to nothing, no sign") << Row(10.0001e-3) << Row(10e-3) << QStringLiteral("0.00 mΩ");
+    QTest::newRow("small fall rounds to nothing") << Row(9.9999e-3) << Row(10e-3) << QStringLiteral("0.00 mΩ");
+    QTest::newRow("the reference itself") << Row(0.5) << Row(0.5) << QStringLiteral("0.0 mΩ");
+    QTest::newRow("zero reference") << Row(1e-3) << Row(0) << QStringLiteral("+0.001 Ω");
+    QTest::newRow("row out of range") << Row(1, -1) << Row(1) << QString();
+    QTest::newRow("row without a number") << Row(kNaN) << Row(1) << QString();
+    QTest::newRow("open circuit") << Row(1500) << Row(1) << QString();
+}
+
+void TestHistoria::roznicaText()
+{
+    QFETCH(THistoriaRow, row);
+    QFETCH(THistoriaRow, reference);
+    QFETCH(QString, text);
+    QCOMPARE(HistoriaRoznicaText(row, reference), text);
+}
+
+void TestHistoria::rememberedRow_data()
+{
+    auto row = [](qint64 id, qint64 czas, double R = 1.0, int status = 0) {
+        THistoriaRow r = Row(R, status);
+        r.id = id;
+        r.czas = czas;
+        return r;
+    };
+    const QVector<THistoriaRow> rows = {row(1, 100), row(2, 200), row(7, 300), row(3, 300), row(4, 400, 1.0, -1)};
+    QTest::addColumn<QVector<THistoriaRow>>("rows");
+    QTest::addColumn<qint64>("id");
+    QTest::addColumn<qint64>("czas");
+    QTest::addColumn<int>("found");
+    QTest::newRow("id and time") << rows << qint64(3) << qint64(300) << 3;
+    QTest::newRow("another copy's id, same time") << rows << qint64(99) << qint64(200) << 1;
+    QTest::newRow("two at that time, neither id") << rows << qint64(99) << qint64(300) << 2;
+    QTest::newRow("id at another time") << rows << qint64(1) << qint64(150) << -1;
+    QTest::newRow("out of range is no reference") << rows << qint64(4) << qint64(400) << -1;
+    QTest::newRow("empty history") << QVector<THistoriaRow>() << qint64(1) << qint64(100) << -1;
+}
+
+void TestHistoria::rememberedRow()
+{
+    QFETCH(QVector<THistoriaRow>, rows);
+    QFETCH(qint64, id);
+    QFETCH(qint64, czas);
+    QFETCH(int, found);
+    QCOMPARE(HistoriaRowOf(rows, id, czas), found);
 }
 
 // ---------------------------------------------------------------- reading

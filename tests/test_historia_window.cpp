@@ -30,6 +30,12 @@ namespace {
 
 constexpr qint32 kT0 = 1600000000;
 
+QByteArray ReadAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 /// Chooses `text` in the next popup menu; `*enabled` tells whether that entry could be chosen.
 void AnswerPopup(const QString &text, bool *enabled = nullptr)
 {
@@ -202,14 +208,16 @@ void TestHistoriaWindow::onePerObject()
     auto *table = h->findChild<QTableView *>(QStringLiteral("tV_Historia"));
     const QStringList R = {"11.00 mΩ", "Poza zakresem", "10.00 mΩ", "∞", "12.00 mΩ"};
     const QStringList odniesienie = {"0.0%", "", "-9.1%", "", "+9.1%"};
+    const QStringList roznica = {"0.00 mΩ", "", "-1.00 mΩ", "", "+1.00 mΩ"}; // in the value's unit
     const QStringList poprzedni = {"", "", "-9.1%", "", "+20.0%"};
     QCOMPARE(table->model()->rowCount(), 5);
     for (int r = 0; r < 5; ++r) {
         QCOMPARE(Cell(table, r, 1), R[r]);
         QCOMPARE(Cell(table, r, 3), odniesienie[r]);
-        QCOMPARE(Cell(table, r, 4), poprzedni[r]);
+        QCOMPARE(Cell(table, r, 4), roznica[r]);
+        QCOMPARE(Cell(table, r, 5), poprzedni[r]);
     }
-    QCOMPARE(Cell(table, 2, 5), QStringLiteral("pierwszy"));
+    QCOMPARE(Cell(table, 2, 6), QStringLiteral("pierwszy"));
     auto *plot = h->findChild<QCustomPlot *>(QStringLiteral("plotHistoria"));
     QCOMPARE(plot->graph(0)->data()->size(), 3);
     QCOMPARE(plot->graph(1)->data()->size(), 2);
@@ -248,7 +256,8 @@ void TestHistoriaWindow::rowAndPointSelectEachOther()
 
 void TestHistoriaWindow::referenceFromContextMenu()
 {
-    DialogHistoria *h = OpenHistoria(0);
+    const QByteArray meterDatabase = ReadAll(qsPath);
+    QPointer<DialogHistoria> h = OpenHistoria(0);
     QVERIFY(h);
     auto *table = h->findChild<QTableView *>(QStringLiteral("tV_Historia"));
     auto *plot = h->findChild<QCustomPlot *>(QStringLiteral("plotHistoria"));
@@ -266,10 +275,24 @@ void TestHistoriaWindow::referenceFromContextMenu()
     const QStringList odniesienie = {"+10.0%", "", "0.0%", "", "+20.0%"};
     for (int r = 0; r < 5; ++r)
         QCOMPARE(Cell(table, r, 3), odniesienie[r]);
-    QCOMPARE(Cell(table, 4, 4), QStringLiteral("+20.0%")); // the previous stays the previous
+    QCOMPARE(Cell(table, 4, 4), QStringLiteral("+2.00 mΩ"));
+    QCOMPARE(Cell(table, 4, 5), QStringLiteral("+20.0%")); // the previous stays the previous
     auto *line = qobject_cast<QCPItemStraightLine *>(plot->item(0));
     QVERIFY(line && line->visible());
     QCOMPARE(line->point1->value(), 10.0);
+
+    // The object's history opens again with the reference chosen last, kept
+    // in the reader's settings; the meter's database is not written.
+    h->close();
+    QTRY_VERIFY(!h);
+    h = OpenHistoria(0);
+    QVERIFY(h);
+    QCOMPARE(h->Reference(), 2);
+    QCOMPARE(ReadAll(qsPath), meterDatabase);
+    // Another object's history keeps its own first row.
+    DialogHistoria *other = OpenHistoria(1);
+    QVERIFY(other && other != h);
+    QCOMPARE(other->Reference(), 0);
 }
 
 void TestHistoriaWindow::doubleClickShowsMeasurement()
@@ -289,7 +312,7 @@ void TestHistoriaWindow::doubleClickShowsMeasurement()
     DoubleClickCell(table, 4);
     QCOMPARE(watch.Count(), 1);
     QCOMPARE(KomentarzOf(qsPath, 2), QStringLiteral("spr. 'L1'"));
-    QCOMPARE(Cell(table, 0, 5), QStringLiteral("spr. 'L1'")); // the saved comment shows in the history
+    QCOMPARE(Cell(table, 0, 6), QStringLiteral("spr. 'L1'")); // the saved comment shows in the history
 
     QCOMPARE(w->pomiarId(), 5);
     QCOMPARE(w->currentPomiar().czas, RecordFor(5)->czas);

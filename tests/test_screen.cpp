@@ -111,6 +111,8 @@ private slots:
     void nothingUnderStatusBar_data();
     void nothingUnderStatusBar();
     void columnsShowWholeTexts();
+    void namesFollowTableWidth_data();
+    void namesFollowTableWidth();
     void columnsFitEveryCell_data();
     void columnsFitEveryCell();
     void exportNameGetsSuffix_data();
@@ -355,6 +357,69 @@ void TestScreen::columnsShowWholeTexts()
     QTextDocument tip;
     tip.setHtml(t.obiekty->model()->index(0, 0).data(Qt::ToolTipRole).toString());
     QCOMPARE(tip.toPlainText(), kLongName);
+}
+
+void TestScreen::namesFollowTableWidth_data()
+{
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<bool>("longTexts"); // a name and a comment wider than their tables at this size
+    // Whether the comments' column fits beside the dates and values: 1 yes,
+    // 0 no, -1 either (a narrow table, where the header alone decides).
+    QTest::addColumn<int>("commentsFit");
+    QTest::newRow("1024 x 768") << QSize(1024, 768) << false << -1;
+    QTest::newRow("form size") << QSize(1211, 655) << false << -1;
+    QTest::newRow("1920 x 1080") << QSize(1920, 1080) << false << 1;
+    QTest::newRow("1024 x 768, long texts") << QSize(1024, 768) << true << 0;
+    QTest::newRow("form size, long texts") << QSize(1211, 655) << true << 0;
+}
+
+void TestScreen::namesFollowTableWidth()
+{
+    // Names and comments that fit are shown whole in a last column that
+    // ends with its table, header in sight; a longer text widens its
+    // column to itself and is scrolled to, the header at the column's left
+    // edge, still in sight.
+    QFETCH(QSize, size);
+    QFETCH(bool, longTexts);
+    QFETCH(int, commentsFit);
+    const QString path = dir.filePath(QStringLiteral("nazwy.db"));
+    const QStringList names = {QStringLiteral("Szyna"), longTexts ? kLongName : QStringLiteral("Pole 7")};
+    TTestPomiar pomiar(1, 1, 1.0);
+    pomiar.komentarz = longTexts ? kLongComment + kLongComment : QStringLiteral("ok");
+    QFile::remove(path);
+    QCOMPARE(MakeDataBase(path, names, {pomiar, TTestPomiar(2, 2, 2.0)}), QString());
+    TWindow t(dir.path());
+    t.w->resize(QSize(1400, 900));
+    t.Open(path);
+    ClickCell(t.obiekty, 0, 0);
+    QCOMPARE(t.pomiary->model()->rowCount(), 1);
+    t.w->resize(size);
+    QTest::qWait(20);
+    for (QTableView *view : {t.obiekty, t.pomiary}) {
+        const int last = view->model()->columnCount() - 1;
+        const QString name = view->objectName();
+        const int fits = view == t.obiekty ? !longTexts : commentsFit;
+        QTRY_VERIFY2(view->horizontalHeader()->length() >= view->viewport()->width(), qPrintable(name));
+        if (fits == 1 || (fits == -1 && view->horizontalScrollBar()->maximum() == 0)) {
+            QTRY_COMPARE(view->horizontalHeader()->length(), view->viewport()->width());
+            QCOMPARE(view->horizontalScrollBar()->maximum(), 0);
+            QVERIFY(view->horizontalHeader()->defaultAlignment() & Qt::AlignHCenter);
+        } else {
+            const QString text = view->model()->index(0, last).data().toString();
+            QVERIFY(view->columnWidth(last) > QFontMetrics(view->font()).horizontalAdvance(text));
+            QVERIFY(view->columnWidth(last) >= view->horizontalHeader()->sectionSizeHint(last));
+            QTRY_VERIFY2(view->horizontalScrollBar()->maximum() > 0, qPrintable(name));
+            QVERIFY(view->horizontalHeader()->defaultAlignment() & Qt::AlignLeft);
+        }
+    }
+    if (longTexts) {
+        // The long name filtered out, the column ends with its table again.
+        auto *filter = t.w->findChild<QLineEdit *>(QStringLiteral("lE_ObiektyFilter"));
+        QVERIFY(filter);
+        filter->setText(QStringLiteral("szy"));
+        QTRY_COMPARE(t.obiekty->columnWidth(0), t.obiekty->viewport()->width());
+        QTRY_COMPARE(t.obiekty->horizontalScrollBar()->maximum(), 0);
+    }
 }
 
 // ---------------------------------------------------------------- export

@@ -49,7 +49,7 @@
 <context>
     <name>DialogHistoria</name>
     <message>
-        <location filename="../database/ui/dialoghistoria.cpp" line="+238"/>
+        <location filename="../database/ui/dialoghistoria.cpp" line="+269"/>
         <source>Ostrzeżenie!</source>
         <translation>Warning</translation>
     </message>
@@ -65,14 +65,14 @@
     </message>
     <message>
         <location line="+1"/>
-        <location line="+237"/>
+        <location line="+239"/>
         <source>Ustaw jako odniesienie</source>
         <translation>Set as reference</translation>
     </message>
     <message>
-        <location line="-236"/>
-        <location line="+239"/>
-        <location line="+99"/>
+        <location line="-238"/>
+        <location line="+241"/>
+        <location line="+100"/>
         <source>Zapisz historię jako CSV…</source>
         <translation>Save history as CSV…</translation>
     </message>
@@ -101,12 +101,17 @@
 %2</translation>
     </message>
     <message>
-        <location line="-507"/>
+        <location line="-524"/>
         <source>Miernik</source>
         <translation>Meter</translation>
     </message>
     <message>
-        <location line="+246"/>
+        <location line="+1"/>
+        <source>Różnica wzgl. odniesienia</source>
+        <translation>Difference vs reference</translation>
+    </message>
+    <message>
+        <location line="+261"/>
         <source>Poza zakresem</source>
         <translation>Out of range</translation>
     </message>
@@ -228,7 +233,7 @@
 <context>
     <name>DialogUstawienia</name>
     <message>
-        <location filename="../app/settingsdialog.cpp" line="+40"/>
+        <location filename="../app/settingsdialog.cpp" line="+41"/>
         <source>Ustawienia</source>
         <translation>Settings</translation>
     </message>
@@ -277,6 +282,11 @@
         <source>Pytaj przed zakończeniem programu</source>
         <translation>Ask before quitting the program</translation>
     </message>
+    <message>
+        <location line="+2"/>
+        <source>Otwieraj przy starcie ostatnio otwartą bazę danych</source>
+        <translation>Open the last database at start</translation>
+    </message>
 </context>
 <context>
     <name>DialogWykres</name>
@@ -296,7 +306,7 @@
         <translation>U[V]</translation>
     </message>
     <message>
-        <location filename="../chart/dialogwykres.cpp" line="+13"/>
+        <location filename="../chart/dialogwykres.cpp" line="+14"/>
         <source>Przebieg prądu i napiecia</source>
         <translation>Current and Voltage Waveforms</translation>
     </message>
@@ -362,7 +372,7 @@ p, li { white-space: pre-wrap; }
     <message>
         <location line="+18"/>
         <location filename="../database/resulttexts.cpp" line="-2"/>
-        <location filename="../database/ui/mainwindow_database.cpp" line="+226"/>
+        <location filename="../database/ui/mainwindow_database.cpp" line="+229"/>
         <location line="+32"/>
         <source>Czas</source>
         <translation>Time</translation>
@@ -559,16 +569,16 @@ p, li { white-space: pre-wrap; }
     </message>
     <message>
         <location line="-112"/>
-        <location filename="../app/settingsdialog.cpp" line="+66"/>
+        <location filename="../app/settingsdialog.cpp" line="+68"/>
         <location filename="../database/ui/mainwindow_database.cpp" line="+85"/>
         <location filename="../database/ui/mainwindow_historia.cpp" line="+95"/>
         <location filename="../download/ui/downloadrun.cpp" line="+75"/>
         <location line="+2"/>
         <location line="+8"/>
-        <location filename="../archive/ui/mainwindow_archiwum.cpp" line="+166"/>
+        <location filename="../archive/ui/mainwindow_archiwum.cpp" line="+167"/>
         <location line="+16"/>
         <location line="+46"/>
-        <location line="+111"/>
+        <location line="+126"/>
         <source>Błąd!</source>
         <translation>Error</translation>
     </message>
@@ -677,8 +687,8 @@ p, li { white-space: pre-wrap; }
         <translation>ZYM files (*.db);;All files (*.*)</translation>
     </message>
     <message>
-        <location line="+12"/>
-        <location line="+12"/>
+        <location line="+21"/>
+        <location line="+10"/>
         <location filename="../download/ui/mainwindow_download.cpp" line="+37"/>
         <location line="+18"/>
         <location line="+18"/>
@@ -747,7 +757,7 @@ To download measurements from the ZYM-5 meter, switch on the meter&apos;s WiFi a
         <translation>Cannot read the history of the object.</translation>
     </message>
     <message>
-        <location filename="../database/ui/mainwindow_database.cpp" line="-236"/>
+        <location filename="../database/ui/mainwindow_database.cpp" line="-243"/>
         <source>Obiekt ma w bazie danych identyfikator &quot;%1&quot;, który nie jest liczbą całkowitą. Nie można wyświetlić jego pomiarów.</source>
         <translation>The object&apos;s identifier in the database, &quot;%1&quot;, is not a whole number. Its measurements cannot be shown.</translation>
     </message>
@@ -810,7 +820,7 @@ The measurement can be saved as a CSV file (*.csv), a ZYM file (*.zym5) or a PDF
 %1</translation>
     </message>
     <message>
-        <location line="+14"/>
+        <location line="+23"/>
         <source>Ustawienia…</source>
         <translation>Settings…</translation>
     </message>
@@ -839,7 +849,7 @@ and in “Options › Settings…” the meter&apos;s database set to /mnt/zym/z
         <translation>The meter&apos;s address and the path of its database can be changed in “Options › Settings…”.</translation>
     </message>
     <message>
-        <location filename="../database/ui/obiektylist.cpp" line="+41"/>
+        <location filename="../database/ui/obiektylist.cpp" line="+42"/>
         <source>%1
 (obiekt nr %2)</source>
         <translation>%1
@@ -859,7 +869,7 @@ sudo mount -t cifs //%1/zym_wyniki /mnt/zym -o guest
 and ZYMReader.ini must set ZYM_DataBasePath=/mnt/zym/zym_5.db (see README).</translation>
     </message>
     <message>
-        <location filename="../archive/ui/mainwindow_archiwum.cpp" line="-184"/>
+        <location filename="../archive/ui/mainwindow_archiwum.cpp" line="-199"/>
         <source>Otwórz archiwum</source>
         <translation>Open archive</translation>
     </message>
@@ -907,7 +917,7 @@ and ZYMReader.ini must set ZYM_DataBasePath=/mnt/zym/zym_5.db (see README).</tra
         <translation>The archived record of this measurement is damaged: it does not match its checksum. The measurement will not be shown.</translation>
     </message>
     <message>
-        <location line="+57"/>
+        <location line="+72"/>
         <source>Importuj do archiwum wszystkie bazy folderu</source>
         <translation>Import every database of a folder into the archive</translation>
     </message>
@@ -945,7 +955,7 @@ Measurement %2 of %3.</translation>
         <translation>The import into the archive failed.</translation>
     </message>
     <message>
-        <location line="+19"/>
+        <location line="+41"/>
         <source>Pomiarów nie zaimportowano do archiwum.</source>
         <translation>The measurements were not imported into the archive.</translation>
     </message>
@@ -1005,6 +1015,11 @@ Measurement %2 of %3.</translation>
         <source>Pobieranie przerwane. Skopiowano %1 z %2 plików pomiarów. Plik bazy danych nie został skopiowany: kopia bazy w folderze docelowym pozostała bez zmian.</source>
         <translation>Download cancelled. %1 of %2 measurement files were copied. The database file was not copied: the copy of the database in the target folder is unchanged.</translation>
     </message>
+    <message>
+        <location filename="../app/settings.cpp" line="+74"/>
+        <source>Ostatnio otwarta baza danych nie istnieje: %1</source>
+        <translation>The database opened last no longer exists: %1</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>
@@ -1035,13 +1050,13 @@ Measurement %2 of %3.</translation>
         <translation>Recorded: </translation>
     </message>
     <message>
-        <location filename="../database/historia.cpp" line="+171"/>
+        <location filename="../database/historia.cpp" line="+185"/>
         <source>nieznany</source>
         <translation>unknown</translation>
     </message>
     <message>
         <location line="+7"/>
-        <location line="+49"/>
+        <location line="+72"/>
         <location filename="../database/historiaexport.cpp" line="+37"/>
         <location filename="../database/resulttexts.cpp" line="-58"/>
         <location filename="../database/tdatabase_pomiar.cpp" line="-3"/>
@@ -1050,14 +1065,14 @@ Measurement %2 of %3.</translation>
         <translation>Out of range</translation>
     </message>
     <message>
-        <location line="-47"/>
+        <location line="-70"/>
         <location filename="../database/resulttexts.cpp" line="-4"/>
         <location filename="../database/tdatabase_pomiar.cpp" line="-76"/>
         <source>brak</source>
         <translation>n/a</translation>
     </message>
     <message>
-        <location line="+30"/>
+        <location line="+53"/>
         <source>Czas</source>
         <translation>Time</translation>
     </message>
@@ -1303,7 +1318,7 @@ Measurement %2 of %3.</translation>
 <context>
     <name>TChartTools</name>
     <message>
-        <location filename="../chart/charttools.cpp" line="+345"/>
+        <location filename="../chart/charttools.cpp" line="+352"/>
         <source>średnie U/I=%1</source>
         <translation>mean U/I=%1</translation>
     </message>

@@ -17,10 +17,12 @@
 #include "measurement/ui/savedialog.h"
 #include <QFont>
 #include <QFontMetrics>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QMenu>
 #include <QMessageBox>
 #include <QMouseEvent>
+#include <QScreen>
 #include <QScrollBar>
 #include <QSplitter>
 #include <QTableView>
@@ -34,7 +36,9 @@
 
 namespace {
 
-enum Column { ColCzas, ColR, ColMetoda, ColOdniesienie, ColPoprzedni, ColKomentarz, ColumnCount };
+// ColRoznica is the window's own: the CSV and the report keep the columns
+// of HistoriaHeaders.
+enum Column { ColCzas, ColR, ColMetoda, ColOdniesienie, ColRoznica, ColPoprzedni, ColKomentarz, ColumnCount };
 
 const char kScrollBarStyle[] = "QScrollBar:vertical { width: 35px; }";
 
@@ -58,6 +62,19 @@ protected:
         replot(rpQueuedReplot);
     }
 };
+
+/// `text` broken at the blank nearest its middle.
+QString TwoLines(QString text)
+{
+    int best = -1;
+    for (int i = 0; i < text.size(); ++i) {
+        if (text[i] == QLatin1Char(' ') && (best < 0 || qAbs(2 * i - text.size()) < qAbs(2 * best - text.size())))
+            best = i;
+    }
+    if (best >= 0)
+        text[best] = QLatin1Char('\n');
+    return text;
+}
 
 } // namespace
 
@@ -107,7 +124,13 @@ public:
             return QAbstractTableModel::headerData(section, orientation, role);
         if (section == ColumnCount)
             return DialogHistoria::tr("Miernik");
-        return HistoriaHeaders(false).value(section);
+        const QString text = section == ColRoznica ? DialogHistoria::tr("Różnica wzgl. odniesienia")
+                                                   : HistoriaHeaders(false).value(section < ColRoznica ? section : section - 1);
+        // The three changes side by side: on two lines their headers leave
+        // room for the comment at 1024 px.
+        if (section == ColOdniesienie || section == ColRoznica || section == ColPoprzedni)
+            return TwoLines(text);
+        return text;
     }
     QVariant data(const QModelIndex &index, int role) const override
     {
@@ -125,6 +148,9 @@ public:
                 return HistoriaMetodaText(row);
             case ColOdniesienie:
                 return PercentText(zmiany.value(index.row()).odniesienie);
+            case ColRoznica:
+                return iReference >= 0 && iReference < pRows->size() ? HistoriaRoznicaText(row, pRows->at(iReference))
+                                                                      : QString();
             case ColPoprzedni:
                 return PercentText(zmiany.value(index.row()).poprzedni);
             case ColKomentarz:
@@ -139,7 +165,8 @@ public:
                 return PlainToolTip(row.komentarz);
             break;
         case Qt::TextAlignmentRole:
-            if (index.column() == ColR || index.column() == ColOdniesienie || index.column() == ColPoprzedni)
+            if (index.column() == ColR || index.column() == ColOdniesienie || index.column() == ColRoznica
+                || index.column() == ColPoprzedni)
                 return int(Qt::AlignRight | Qt::AlignVCenter);
             break;
         case Qt::FontRole:
@@ -177,7 +204,11 @@ DialogHistoria::DialogHistoria(qint64 objectId, const QString &objectName, const
     setObjectName(QStringLiteral("DialogHistoria"));
     setWindowFlags(Qt::Window);
     setModal(false);
-    resize(1040, 660);
+    // Within the screen: at 1024 x 768 the window's right edge stays in sight.
+    QSize size(1040, 660);
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        size = size.boundedTo(screen->availableGeometry().size());
+    resize(size);
 
     plotHistoria = new THistoriaPlot(this);
     plotHistoria->setObjectName(QStringLiteral("plotHistoria"));
@@ -287,11 +318,13 @@ void DialogHistoria::RetranslateTexts()
     QFont bold = tV_Historia->font();
     bold.setBold(true);
     const QFontMetrics fm(bold);
-    const QStringList headers = HistoriaHeaders(false);
     const QString widest[ColKomentarz] = {QStringLiteral("0000-00-00 00:00:00"), QStringLiteral("-999.9 mΩ"),
-                                          QStringLiteral("3P"), QStringLiteral("+9999.9%"), QStringLiteral("+9999.9%")};
+                                          QStringLiteral("3P"), QStringLiteral("+9999.9%"), QStringLiteral("+999.99 mΩ"),
+                                          QStringLiteral("+9999.9%")};
     for (int c = 0; c < ColKomentarz; ++c) {
-        int text = std::max(fm.horizontalAdvance(widest[c]), fm.horizontalAdvance(headers.value(c)));
+        int text = fm.horizontalAdvance(widest[c]);
+        for (const QString &line : model->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString().split(QLatin1Char('\n')))
+            text = std::max(text, fm.horizontalAdvance(line));
         if (c == ColR)
             text = std::max(text, fm.horizontalAdvance(QObject::tr("Poza zakresem")));
         tV_Historia->setColumnWidth(c, text + 24);
@@ -584,12 +617,13 @@ void DialogHistoria::PrintReport()
 
 void DialogHistoria::SetReference(int row)
 {
-    if (row < 0 || row >= rows.size() || !HasValue(rows[row]))
+    if (row < 0 || row >= rows.size() || !HasValue(rows[row]) || row == iReference)
         return;
     iReference = row;
     model->SetReference(row);
     ShowReference();
     UpdateReferenceAction();
+    emit ReferenceChosen(rows[row].id, rows[row].czas);
 }
 
 void DialogHistoria::UpdateReferenceAction()

@@ -64,6 +64,8 @@ public:
 signals:
     /// The user double-clicked the row of measurement `pomiarId`.
     void PomiarActivated(qint64 pomiarId, const QString &objectName);
+    /// The reference became the measurement `pomiarId` taken at `czas`.
+    void ReferenceChosen(qint64 pomiarId, qint64 czas);
 
 protected:
     void changeEvent(QEvent *event) override;

@@ -10,6 +10,7 @@
 #include "database/komentarz.h"
 #include "database/resulttexts.h"
 #include "database/rowid.h"
+#include "database/ui/lastcolumn.h"
 #include "database/ui/obiektylist.h"
 #include "measurement/datafile.h"
 
@@ -57,10 +58,11 @@ bool MainWindow::ShowObiekty(QTableView *view, QString *errorText)
     view->verticalHeader()->hide();
     SetTableModel(view, view == ui->tV_Obiekty ? NewObiektyList(model) : ListModel(model),
                   view == ui->tV_Obiekty ? ui->tV_Pomiary : ui->tV_Obiekty);
-    view->setColumnWidth(0, 260);
     view->setSelectionMode(QAbstractItemView::SingleSelection);
     view->horizontalHeader()->setStretchLastSection(true);
     PrepareTable(view);
+    // As wide as the table, or as the longest name when that is wider.
+    TLastColumn::Attach(view)->Refit();
     return true;
 }
 
@@ -91,6 +93,7 @@ void MainWindow::UpdatePomiarTbele(QTableView *qT_tab, qint64 id_object)
     qT_tab->setSelectionMode(QAbstractItemView::SingleSelection);
     qT_tab->horizontalHeader()->setStretchLastSection(true);
     PrepareTable(qT_tab);
+    TLastColumn::Attach(qT_tab)->Refit();
     if (busy)
         ShowProblem(QMessageBox::Warning, tr("Ostrzeżenie!"), TDataBase::BusyText());
 }
@@ -341,32 +344,38 @@ void MainWindow::on_actionOpenDataBase_triggered()
     if (!name.isEmpty() && !AskSaveKomentarz())
         return;
     if (!name.isEmpty()) {
-        // Open keeps the old database only when the file is missing;
-        // otherwise the old one goes, and with it whatever it showed.
-        if (QFile::exists(name))
-            ClearDatabaseView();
-        const TDataBase::OpenResult result = Baza.Open(name);
-        if (result != TDataBase::OpenOk) {
-            if (result == TDataBase::OpenDriverFailed)
-                statusBar()->showMessage(QStringLiteral(" ")); // the database shown before is closed now
-            ShowProblem(QMessageBox::NoIcon, QString(), tr("Błąd otwarcia bazy danych.") + Baza.LastErrorText());
-        } else {
-            ui->tE_Komentarz->ForgetEdit();
-            QString reason;
-            if (ShowObiekty(ui->tV_Obiekty, &reason)) {
-                statusBar()->showMessage(name);
-            } else {
-                // SQLite opens any file; only the first statement shows that
-                // it holds no measurements. Do not pass it off as opened.
-                Baza.Close();
-                statusBar()->showMessage(QStringLiteral(" "));
-                ShowProblem(QMessageBox::NoIcon, QString(),
-                            tr("Błąd otwarcia bazy danych.") + QLatin1Char('\n') + reason);
-            }
-        }
+        if (OpenDataBaseFile(name))
+            RememberLastDataBase(name);
         qsLastOpenedPath = FolderOf(name);
     }
     qDebug() << "Plik bazy danych: " << name;
+}
+
+bool MainWindow::OpenDataBaseFile(const QString &name)
+{
+    // Open keeps the old database only when the file is missing;
+    // otherwise the old one goes, and with it whatever it showed.
+    if (QFile::exists(name))
+        ClearDatabaseView();
+    const TDataBase::OpenResult result = Baza.Open(name);
+    if (result != TDataBase::OpenOk) {
+        if (result == TDataBase::OpenDriverFailed)
+            statusBar()->showMessage(QStringLiteral(" ")); // the database shown before is closed now
+        ShowProblem(QMessageBox::NoIcon, QString(), tr("Błąd otwarcia bazy danych.") + Baza.LastErrorText());
+        return false;
+    }
+    ui->tE_Komentarz->ForgetEdit();
+    QString reason;
+    if (!ShowObiekty(ui->tV_Obiekty, &reason)) {
+        // SQLite opens any file; only the first statement shows that
+        // it holds no measurements. Do not pass it off as opened.
+        Baza.Close();
+        statusBar()->showMessage(QStringLiteral(" "));
+        ShowProblem(QMessageBox::NoIcon, QString(), tr("Błąd otwarcia bazy danych.") + QLatin1Char('\n') + reason);
+        return false;
+    }
+    statusBar()->showMessage(name);
+    return true;
 }
 
 void MainWindow::on_actionCloaseZYMDataBase_triggered()

@@ -97,6 +97,11 @@ void MainWindow::OpenHistoria(const QModelIndex &objectIndex)
         return;
     }
     window = new DialogHistoria(objectId, name, rows, qsLastSaveCSVPath, nullptr);
+    qint64 referenceId = 0, referenceCzas = 0;
+    if (RememberedReference(name, &referenceId, &referenceCzas))
+        window->SetReference(HistoriaRowOf(rows, referenceId, referenceCzas));
+    connect(window, &DialogHistoria::ReferenceChosen, this,
+            [this, name](qint64 pomiarId, qint64 czas) { RememberReference(name, pomiarId, czas); });
     if (ArchiwumShown())
         window->SetRowMeters(meters);
     else

@@ -5,6 +5,7 @@
 #include "app/mainwindow.h"
 #include "ui_mainwindow.h"
 
+#include "database/ui/lastcolumn.h"
 #include "database/ui/tableviews.h"
 
 #include <QHeaderView>
@@ -53,6 +54,7 @@ void MainWindow::ShowSavedKomentarz()
         return;
     const QModelIndex cell = list->SetText(Shown.pomiarId, kKomentarzColumn, ui->tE_Komentarz->Komentarz(), ui->tV_Pomiary->currentIndex().row());
     FitCell(ui->tV_Pomiary, cell);
+    TLastColumn::Attach(ui->tV_Pomiary)->Widened();
 }
 
 void MainWindow::RetranslateTables()
@@ -61,6 +63,7 @@ void MainWindow::RetranslateTables()
         if (auto *list = qobject_cast<TListModel *>(view->model())) {
             list->RetranslateHeaders();
             FitColumns(view);
+            TLastColumn::Attach(view)->Refit();
         }
     }
 }

@@ -7,6 +7,7 @@
 #include "ui_mainwindow.h"
 
 #include "database/tdatabase.h"
+#include "database/ui/lastcolumn.h"
 
 #include <QKeyEvent>
 #include <QHash>
@@ -84,6 +85,7 @@ void MainWindow::SetUpObiektyFilter()
     connect(pObiektyFilter, &QLineEdit::textChanged, this, [this](const QString &text) {
         if (auto *list = qobject_cast<QSortFilterProxyModel *>(ui->tV_Obiekty->model()))
             list->setFilterFixedString(text);
+        TLastColumn::Attach(ui->tV_Obiekty)->Refit();
     });
     setTabOrder(pObiektyFilter, ui->tV_Obiekty);
 }
