@@ -46,6 +46,12 @@ qint64 CzasOf(const QVariant &value)
     return czas;
 }
 
+} // namespace
+
+qint64 HistoriaCzas(const QVariant &value) { return CzasOf(value); }
+
+namespace {
+
 QString CsvField(QString text)
 {
     // A comment may hold anything the meter's keyboard or another reader

@@ -6,6 +6,7 @@
 
 #include "database/tdatabase.h"
 
+#include "database/historia.h"
 #include "database/resulttexts.h"
 #include "database/rowid.h"
 #include "database/safepath.h"
@@ -26,10 +27,14 @@ namespace {
 const char kObiektyStatement[] = "SELECT Obiekt_nazwa AS OBIEKT, obiekt_id FROM obiekt";
 
 // Followed by the object's id. The time is the computer's local time, as
-// in the result area, the CSV and the proposed file name.
+// in the result area, the CSV and the proposed file name; a time that is
+// none (NULL, a text, a fraction, before 1970 or after the year 9999) is
+// NULL, which the list shows as unknown, as the history does.
 const char kPomiaryStatement[] =
-    "SELECT pomiar.pomiar_id AS ID, strftime('%Y-%m-%d %H:%M:%S', "
-    "datetime(datetime(pomiar.pomiar_czas, 'unixepoch')),'localtime') AS DATA , "
+    "SELECT pomiar.pomiar_id AS ID, CASE WHEN typeof(pomiar.pomiar_czas) IN ('integer', 'real') "
+    "AND pomiar.pomiar_czas = CAST(pomiar.pomiar_czas AS INTEGER) "
+    "AND pomiar.pomiar_czas BETWEEN 0 AND 253402300799 THEN strftime('%Y-%m-%d %H:%M:%S', "
+    "datetime(datetime(pomiar.pomiar_czas, 'unixepoch')),'localtime') END AS DATA , "
     "CASE WHEN pomiar.pomiar_status = -1 THEN 'Poza zakresem' "
     "WHEN typeof(pomiar.pomiar_rezystancja) NOT IN ('integer', 'real') THEN NULL "
     "WHEN pomiar.pomiar_rezystancja >= 1000 THEN '\xE2\x88\x9E' "
@@ -158,6 +163,7 @@ bool TDataBase::ReadRow(qint64 id, bool *ambiguous)
         if (++matches > 1 && ambiguous)
             *ambiguous = true;
         Row.czas = query.value(0).toInt();
+        Row.czasKnown = HistoriaCzas(query.value(0));
         Row.plik_dane = query.value(1).toString();
         Row.rezystancja = ColumnNumber(query.value(2));
         Row.metoda = query.value(3).toInt();
@@ -214,6 +220,8 @@ bool TDataBase::ReadRowByColumn(qint64 id, bool *ambiguous)
             switch (c.kind) {
             case Int:
                 *static_cast<qint32 *>(c.field) = v.toInt();
+                if (c.field == &Row.czas)
+                    Row.czasKnown = HistoriaCzas(v);
                 break;
             case Text:
                 *static_cast<QString *>(c.field) = v.toString();

@@ -20,6 +20,7 @@ QT_END_NAMESPACE
 struct TPomiarRow
 {
     qint32 czas = 0;        // pomiar_czas: seconds since 1970-01-01 00:00 UTC
+    qint64 czasKnown = 0;   // pomiar_czas as a time (HistoriaCzas): kHistoriaCzasUnknown for NULL, a text, ...
     QString plik_dane;      // pomiar_plik_dane: data file, relative to the database's folder
     double rezystancja = 0; // pomiar_rezystancja: ohms
     qint32 metoda = 0;      // pomiar_metoda: bit 0x80 of the lowest byte set means 3P

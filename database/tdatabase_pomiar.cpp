@@ -4,6 +4,7 @@
 
 #include "database/tdatabase.h"
 
+#include "database/historia.h"
 #include "measurement/csvexport.h"
 #include "measurement/czas.h"
 #include "measurement/datafile.h"
@@ -14,6 +15,7 @@
 #include <QObject>
 
 #include <cstring>
+#include <limits>
 
 namespace {
 
@@ -98,6 +100,12 @@ QString TDataBase::WynikFromBase(int definition)
             return QObject::tr("Poza zakresem");
         return QStringLiteral("R=") + ResistanceText(Row.rezystancja);
     case WynikCzas:
+        // NULL, a text or a number that is no time would read as 1970 or
+        // some far year: a time taken for a measured one.
+        if (Row.czasKnown == kHistoriaCzasUnknown)
+            return QObject::tr("Zapisany: ") + QObject::tr("nieznany");
+        if (Row.czasKnown > qint64(std::numeric_limits<quint32>::max()))
+            return QObject::tr("Zapisany: ") + CzasText(Row.czasKnown, QStringLiteral("yyyy-MM-dd        hh:mm:ss"));
         return QObject::tr("Zapisany: ") + FormatCzas(quint32(Row.czas));
     case WynikMetoda:
         return IsMetoda3P(Row.metoda) ? QStringLiteral("...3P") : QStringLiteral(".. 2P");

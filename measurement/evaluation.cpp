@@ -2,6 +2,7 @@
 
 #include "measurement/tdatapomiar.h"
 
+#include <algorithm>
 #include <limits>
 
 namespace {
@@ -44,26 +45,29 @@ void RangeChannels(const TDataPomiar *rec, int *kanalI, int *kanalU, int *peakRo
     int peak2 = kRangeFirstRow, peak5 = kRangeFirstRow;
     *kanalI = rec->kanalI;
     *kanalU = rec->kanalU;
-    bool okU0 = true;
-    bool okU1 = true;
-    bool okI2 = true;
-    bool okI5 = true;
-    for (int r = kRangeFirstRow; r < kRangeEndRow; ++r) {
+    // Each test asks whether any row reaches a limit, which is whether the
+    // highest (or, for a scale below zero, the lowest) count does: one pass
+    // of comparisons the processor need not branch on, on a path every
+    // fit takes.
+    qint32 max0 = rec->dane[kRangeFirstRow][0], max1 = rec->dane[kRangeFirstRow][1];
+    qint32 max2 = rec->dane[kRangeFirstRow][2], min2 = max2, max5 = rec->dane[kRangeFirstRow][5];
+    for (int r = kRangeFirstRow + 1; r < kRangeEndRow; ++r) {
         const qint32 *row = rec->dane[r];
-        if (row[0] >= kVoltageSaturated)
-            okU0 = false;
-        if (row[1] >= kVoltageSaturated)
-            okU1 = false;
-        // A product that is not a number compares false and so counts as in range.
-        if (row[2] * rec->skala[2] > kChannel2MaxAmps)
-            okI2 = false;
-        if (row[5] >= kChannel5Limit)
-            okI5 = false;
-        if (row[2] > rec->dane[peak2][2])
-            peak2 = r;
-        if (row[5] > rec->dane[peak5][5])
-            peak5 = r;
+        max0 = std::max(max0, row[0]);
+        max1 = std::max(max1, row[1]);
+        min2 = std::min(min2, row[2]);
+        // The first row of the highest count.
+        peak2 = row[2] > max2 ? r : peak2;
+        max2 = std::max(max2, row[2]);
+        peak5 = row[5] > max5 ? r : peak5;
+        max5 = std::max(max5, row[5]);
     }
+    const bool okU0 = max0 < kVoltageSaturated;
+    const bool okU1 = max1 < kVoltageSaturated;
+    // A product that is not a number compares false and so counts as in range.
+    const double s2 = rec->skala[2];
+    const bool okI2 = !(max2 * s2 > kChannel2MaxAmps) && !(min2 * s2 > kChannel2MaxAmps);
+    const bool okI5 = max5 < kChannel5Limit;
     if (peakRow2)
         *peakRow2 = peak2;
     if (peakRow5)

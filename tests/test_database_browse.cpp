@@ -60,6 +60,7 @@ private slots:
     void measurementListTexts_data();
     void measurementListTexts();
     void measurementListByValue();
+    void unknownTimes();
     void objectLookup_data();
     void objectLookup();
     void displayFromAnyColumn_data();
@@ -215,6 +216,59 @@ void TestDataBaseBrowse::measurementListByValue()
     }
     QCOMPARE(order, (QStringList{"5", "6", "2", "1", "3", "4"}));
     QCOMPARE(texts, (QStringList{"brak", "brak", "45.12 µΩ", "10.06 mΩ", "2.5", "Poza zakresem"}));
+}
+
+// A time that is none (NULL, a text, a fraction, before 1970) reads as
+// unknown in the list and the result box, and sorts after the dated rows;
+// a stored 0 is a time like any other.
+void TestDataBaseBrowse::unknownTimes()
+{
+    QTemporaryDir dir;
+    QVector<TTestPomiar> rows;
+    for (int id = 1; id <= 6; ++id)
+        rows << TTestPomiar(id, 1, 1.0);
+    rows[0].czas = 1625140800;
+    rows[5].czas = 0;
+    const QString path = dir.filePath(QStringLiteral("zym_5.db"));
+    QCOMPARE(MakeDataBase(path, {QStringLiteral("Wyniki")}, rows), QString());
+    for (const char *sql : {"UPDATE pomiar SET pomiar_czas = NULL WHERE pomiar_id = 2",
+                            "UPDATE pomiar SET pomiar_czas = 'abc' WHERE pomiar_id = 3",
+                            "UPDATE pomiar SET pomiar_czas = -5 WHERE pomiar_id = 4",
+                            "UPDATE pomiar SET pomiar_czas = 1625140800.5 WHERE pomiar_id = 5"})
+        QCOMPARE(ExecSql(path, QLatin1String(sql)), QString());
+    for (int id = 1; id <= 6; ++id)
+        WriteRecordBytes(dir.filePath(QStringLiteral("pomiar_%1.zym5").arg(id)), *RecordFor(id));
+
+    TWindow t(dir.path());
+    t.Open(path);
+    t.ClickObiekt(0);
+    QCOMPARE(t.Rows(t.pomiary), 6);
+    QAbstractItemModel *m = t.pomiary->model();
+    const QString unknown = QStringLiteral("nieznany");
+    QStringList texts;
+    for (int r = 0; r < m->rowCount(); ++r)
+        texts << m->index(r, 1).data().toString();
+    QCOMPARE(texts, (QStringList{"2021-07-01 14:00:00", unknown, unknown, unknown, unknown, "1970-01-01 01:00:00"}));
+
+    t.pomiary->sortByColumn(1, Qt::AscendingOrder);
+    QStringList order;
+    for (int r = 0; r < m->rowCount(); ++r)
+        order << m->index(r, 0).data().toString();
+    QCOMPARE(order, (QStringList{"6", "1", "2", "3", "4", "5"}));
+    t.pomiary->sortByColumn(1, Qt::DescendingOrder);
+    QCOMPARE(m->index(0, 0).data().toString(), QStringLiteral("2"));
+
+    const struct {
+        int id;
+        const char *czas;
+    } shown[] = {{2, "Zapisany: nieznany"}, {3, "Zapisany: nieznany"}, {4, "Zapisany: nieznany"},
+                 {5, "Zapisany: nieznany"}, {6, "Zapisany: 1970-01-01        01:00:00"},
+                 {1, "Zapisany: 2021-07-01        14:00:00"}};
+    for (const auto &row : shown) {
+        t.ClickPomiar(row.id);
+        QCOMPARE(t.w->pomiarId(), row.id);
+        QCOMPARE(t.Label("label_Czas"), QLatin1String(row.czas));
+    }
 }
 
 void TestDataBaseBrowse::objectLookup_data()

@@ -23,6 +23,9 @@
 // baseline rows and the fitted R and L, and whose level comes from the
 // residuals themselves. With T(k) the sum of the regressor rows from k to
 // the end, the covariance is G⁻¹·T'·Cov(increments)·T·G⁻¹ with G = X'X.
+// What it needs of the rows (sums of the regressors' running sums and of
+// the increments' products) is gathered in the same single walk as G, so
+// the record is read once.
 //
 // The offset. The fit carries a constant voltage offset beside R and L
 // (a term in t in the integrated form). Without it the residuals and the
@@ -78,6 +81,7 @@ constexpr double kMinPivot = 1e-12;   // pivots of the equilibrated normal equat
 constexpr double kStepSigmas = 6;     // a voltage jump between two rows beyond the slope around it by this many noise sigmas ...
 constexpr double kStepOverNeighbours = 1.5; // ... and this many times its neighbours' is a switch
 constexpr int kMaxSteps = 6;          // switches a record may carry
+constexpr double kRoundingVariance = 1.0 / 12; // counts²: a sample rounded to whole counts
 
 constexpr int kR = 1; // parameters after the integration constant (0): resistance (ohms),
 constexpr int kL = 2; // inductance (ohm·rows),
@@ -125,7 +129,7 @@ double NormalQuantile(double p)
 // normal quantile, lie on a line whose intercept is the mean and whose
 // slope is sigma. False (and nothing changed) when fewer than two counts
 // are inside the quantile's usable range or the line makes no sense.
-bool ClippedZero(const int *histogram, int bins, int rows, double *mean)
+bool ClippedZero(const int *histogram, int bins, int rows, double *mean, double *variance)
 {
     constexpr double kMinShare = 0.005; // cumulative shares used: this far from 0 and 1
     constexpr double kMaxMeanMismatch = 0.01; // counts
@@ -163,41 +167,53 @@ bool ClippedZero(const int *histogram, int bins, int rows, double *mean)
     if (!(std::abs(clipped - observed) < kMaxMeanMismatch))
         return false;
     *mean = mu;
+    *variance = sigma * sigma + kRoundingVariance;
     return true;
 }
 
 // Means and variances of channels cI and cU over the baseline rows, in
 // counts. One pass: for 12-bit counts the sums are exact in a double; a
 // damaged record with huge counts gets a poor variance, not undefined
-// behaviour. flowI: the current's zero where it flows, below meanI when
-// the baseline is clipped at 0.
-void Baselines(const TDataPomiar *pomiar, int cI, int cU, double *meanI, double *flowI, double *varI, double *meanU,
-               double *varU)
+// behaviour. flowI and flowVarI: the current's zero and noise where it
+// flows, below meanI and above varI when the baseline is clipped at 0.
+void Baselines(const TDataPomiar *pomiar, int cI, int cU, double *meanI, double *flowI, double *varI,
+               double *flowVarI, double *meanU, double *varU)
 {
     constexpr int kBins = 16; // counts of a clipped baseline kept in the histogram
-    int histogram[kBins] = {};
+    // Rows in two interleaved halves, each with its own sums and
+    // histogram: one chain of additions (and of increments of the same
+    // bin) would make every row wait for the one before.
+    int histogram[2][kBins] = {};
     int outside = 0; // current samples beyond the histogram
-    double sumI = 0, squaresI = 0, sumU = 0, squaresU = 0;
-    for (int r = 0; r < kBaselineRows; ++r) {
-        const qint32 ci = pomiar->dane[r][cI];
-        const double i = ci;
-        const double u = pomiar->dane[r][cU];
-        if (ci >= 0 && ci < kBins)
-            ++histogram[ci];
-        else
-            ++outside;
-        sumI += i;
-        squaresI += i * i;
-        sumU += u;
-        squaresU += u * u;
+    double sums[2][4] = {}; // i, i², u, u²
+    static_assert(kBaselineRows % 2 == 0, "rows in pairs");
+    for (int r = 0; r < kBaselineRows; r += 2) {
+        for (int h = 0; h < 2; ++h) {
+            const qint32 ci = pomiar->dane[r + h][cI];
+            const double i = ci;
+            const double u = pomiar->dane[r + h][cU];
+            if (ci >= 0 && ci < kBins)
+                ++histogram[h][ci];
+            else
+                ++outside;
+            sums[h][0] += i;
+            sums[h][1] += i * i;
+            sums[h][2] += u;
+            sums[h][3] += u * u;
+        }
     }
+    for (int k = 0; k < kBins; ++k)
+        histogram[0][k] += histogram[1][k];
+    const double sumI = sums[0][0] + sums[1][0], squaresI = sums[0][1] + sums[1][1];
+    const double sumU = sums[0][2] + sums[1][2], squaresU = sums[0][3] + sums[1][3];
     *meanI = sumI / kBaselineRows;
     *varI = std::max(0.0, (squaresI - sumI * *meanI) / (kBaselineRows - 1));
     *meanU = sumU / kBaselineRows;
     *varU = std::max(0.0, (squaresU - sumU * *meanU) / (kBaselineRows - 1));
     *flowI = *meanI;
-    if (outside == 0 && histogram[0] > 0)
-        ClippedZero(histogram, kBins, kBaselineRows, flowI);
+    *flowVarI = *varI;
+    if (outside == 0 && histogram[0][0] > 0)
+        ClippedZero(histogram[0], kBins, kBaselineRows, flowI, flowVarI);
 }
 
 // The rows of one fit and how to turn their counts into volts and amperes.
@@ -265,25 +281,56 @@ private:
 // Walks the rows once, handing each one's row index n, regressors x
 // (integration constant, ∫I, the current term of L, row count) and the
 // integral of the voltage y to `visit`. Integrals are trapezoids in units
-// of rows, from row a.
-template <typename Visit>
-void Walk(const TRows &w, Visit visit)
+// of rows, from row a, with the first term of their Euler-Maclaurin
+// correction: a trapezoid overshoots the integral of a bending signal by
+// (f'(t) - f'(start)) / 12 row², and the fast exponential after a switch
+// bends by its whole size within a few rows. Without it the rows that
+// carry most of L (the current's rise) were read several percent off.
+// f'(start) is a constant, which the integration constant takes. A
+// derivative is never taken across a switch: `switchAfter(n)` says whether
+// the voltage jumps between rows n and n + 1 (asked once per row, in
+// order), and a row beside a jump takes its derivative from its own side.
+template <typename Switches, typename Visit>
+void Walk(const TRows &w, Switches switchAfter, Visit visit)
 {
     const qint32(*dane)[kPomiarChannels] = w.pomiar->dane;
     const int cI = w.cI, cU = w.cU;
     const double zU = w.zU, sI = w.sI, sU = w.sU;
     const unsigned pulseRows = unsigned(w.pulseB - w.pulseA);
     auto zI = [&](int r) { return unsigned(r - w.pulseA) <= pulseRows ? w.zI : w.zIRest; };
+    auto I = [&](int r) { return (dane[r][cI] - zI(r)) * sI; };
+    auto U = [&](int r) { return (dane[r][cU] - zU) * sU; };
     double X = 0, Y = 0;
-    double i = (dane[w.a][cI] - zI(w.a)) * sI, u = (dane[w.a][cU] - zU) * sU;
+    double iBefore = I(w.a - 1), uBefore = U(w.a - 1);
+    double i = I(w.a), u = U(w.a);
+    bool switchBefore = false;
     for (int n = w.a; n <= w.b; ++n) {
-        visit(n, X, i, double(n - w.a), Y);
-        const double iAfter = (dane[n + 1][cI] - zI(n + 1)) * sI;
-        const double uAfter = (dane[n + 1][cU] - zU) * sU;
+        const double iAfter = I(n + 1);
+        const double uAfter = U(n + 1);
+        const bool after = switchAfter(n);
+        // Twice the slope at row n, in units of rows.
+        double slopeI, slopeU;
+        if (!after && !switchBefore) {
+            slopeI = iAfter - iBefore;
+            slopeU = uAfter - uBefore;
+        } else if (!after) {
+            slopeI = 4 * iAfter - 3 * i - I(n + 2);
+            slopeU = 4 * uAfter - 3 * u - U(n + 2);
+        } else if (!switchBefore) {
+            slopeI = 3 * i - 4 * iBefore + I(n - 2);
+            slopeU = 3 * u - 4 * uBefore + U(n - 2);
+        } else {
+            slopeI = slopeU = 0;
+        }
+        constexpr double kTwelfthOfHalf = 1.0 / 24; // a multiplication: a division here cost a tenth of the fit
+        visit(n, X - slopeI * kTwelfthOfHalf, i, double(n - w.a), Y - slopeU * kTwelfthOfHalf);
         X += 0.5 * (i + iAfter);
         Y += 0.5 * (u + uAfter);
+        iBefore = i;
+        uBefore = u;
         i = iAfter;
         u = uAfter;
+        switchBefore = after;
     }
 }
 
@@ -354,52 +401,119 @@ struct TNormal
     // move when the flowing current's zero moves.
     TVec onPulse = {};
     TVec pulseCount = {};
+    // For the covariance (see Fit): rows, the sums over rows k of each
+    // column's prefix P(k) (its sum over the rows before k) and of their
+    // products, and the Gram matrix of the increments of X, i, 1 and y
+    // from row to row, leaving out the increments across a switch.
+    double rows = 0;
+    TVec prefix = {};
+    TMat prefixProducts = {};
+    double increments[4][4] = {};
+    // What was taken out of G for the current's noise, (∫I,∫I), (∫I,I), (I,I).
+    double noiseXX = 0, noiseXI = 0, noiseII = 0;
 };
 
-bool NormalEquations(TRows &w, double sigmaU, TNormal *e_)
+// Sums of k^0 .. k^4 over k = 0 .. n-1.
+void PowerSums(double n, double *sum)
+{
+    const double m = n - 1;
+    sum[0] = n;
+    sum[1] = m * n / 2;
+    sum[2] = m * n * (2 * m + 1) / 6;
+    sum[3] = sum[1] * sum[1];
+    sum[4] = m * n * (2 * m + 1) * (3 * m * m + 3 * m - 1) / 30;
+}
+
+bool NormalEquations(TRows &w, double sigmaU, double varI, TNormal *e_)
 {
     TStepFinder steps(w, sigmaU);
     bool usable = true;
-    double s1 = 0, sX = 0, sXX = 0, sumI = 0, sXI = 0, sII = 0, sT = 0, sXT = 0, sIT = 0, sTT = 0;
+    // Sums over the rows of the regressors and their products; those of 1
+    // and t alone are sums of powers of the row count k = t, worked out at
+    // the end.
+    double sX = 0, sXX = 0, sumI = 0, sXI = 0, sII = 0, sXT = 0, sIT = 0;
     double sY = 0, sXY = 0, sIY = 0, sTY = 0;
-    double before[kMaxSteps][7] = {}; // sums of 1, X, i, t, Y, the pulse's rows and their count up to each switch
-    double sP = 0, sXP = 0, sIP = 0, sTP = 0, sC = 0, sXC = 0, sIC = 0, sTC = 0;
-    double c = 0; // trapezoid count of pulse rows from row a to row n
-    const unsigned pulseRows = unsigned(w.pulseB - w.pulseA);
+    double before[kMaxSteps][4] = {}; // k, and the sums of X, i and Y, where each switch's column starts
+    // The sums of X and i and of their products with t where the pulse
+    // starts and one row after it ends: what they are on the pulse rows.
+    double atPulseA[4] = {}, afterPulseB[4] = {};
+    bool pulseEnded = false;
+    // The dense columns' prefixes P (1, X, i, t summed over the rows before
+    // this one), their sums, products and products with the row index k,
+    // with the last two at each switch; the increments' products.
+    // Of 1 and t the prefixes are k and k(k-1)/2, whose sums are sums of
+    // powers of k; only those of X and i are summed here.
+    double pX = 0, pI = 0; // prefixes of X and i
+    double sPX = 0, sPI = 0, sKPX = 0, sKPI = 0, sKKPX = 0, sKKPI = 0, sPXPX = 0, sPXPI = 0, sPIPI = 0;
+    double beforeP[kMaxSteps][4] = {}; // sPX, sPI, sKPX, sKPI at each switch
+    // Products of the increments ΔX, Δi, Δy; the increments across a switch.
+    double dXX = 0, dXI = 0, dII = 0, dXY = 0, dIY = 0, dYY = 0;
+    double across[kMaxSteps][3] = {};
+    double xPrev = 0, iPrev = 0, yPrev = 0, xFirst = 0, iFirst = 0, yFirst = 0;
     int next = 0;
-    Walk(w, [&](int n, double X, double i, double t, double Y) {
+    auto switchAfter = [&](int n) {
+        const int found = w.nSteps;
+        usable = steps.Row(n) && usable;
+        return w.nSteps > found;
+    };
+    Walk(w, switchAfter, [&](int n, double X, double i, double t, double Y) {
         // A switch found on the row before: its column starts here.
         if (next < w.nSteps && n == w.steps[next] + 1) {
-            before[next][0] = s1;
+            before[next][0] = t;
             before[next][1] = sX;
             before[next][2] = sumI;
-            before[next][3] = sT;
-            before[next][4] = sY;
-            before[next][5] = sP;
-            before[next][6] = sC;
+            before[next][3] = sY;
+            beforeP[next][0] = sPX;
+            beforeP[next][1] = sPI;
+            beforeP[next][2] = sKPX;
+            beforeP[next][3] = sKPI;
+            across[next][0] = X - xPrev;
+            across[next][1] = i - iPrev;
+            across[next][2] = Y - yPrev;
             ++next;
         }
-        const double on = unsigned(n - w.pulseA) <= pulseRows ? 1.0 : 0.0;
-        sP += on;
-        sXP += X * on;
-        sIP += i * on;
-        sTP += t * on;
-        sC += c;
-        sXC += X * c;
-        sIC += i * c;
-        sTC += t * c;
-        c += 0.5 * (on + (unsigned(n + 1 - w.pulseA) <= pulseRows ? 1.0 : 0.0));
-        usable = steps.Row(n) && usable;
-        s1 += 1;
+        if (n == w.a) {
+            xPrev = xFirst = X;
+            iPrev = iFirst = i;
+            yPrev = yFirst = Y;
+        }
+        const double dX = X - xPrev, dI = i - iPrev, dY = Y - yPrev;
+        dXX += dX * dX;
+        dXI += dX * dI;
+        dII += dI * dI;
+        dXY += dX * dY;
+        dIY += dI * dY;
+        dYY += dY * dY;
+        xPrev = X;
+        iPrev = i;
+        yPrev = Y;
+        if (n == w.pulseA || n == w.pulseB + 1) {
+            double *at = n == w.pulseA ? atPulseA : afterPulseB;
+            at[0] = sX;
+            at[1] = sumI;
+            at[2] = sXT;
+            at[3] = sIT;
+            pulseEnded = n != w.pulseA;
+        }
+        const double k = t;
+        sPX += pX;
+        sPI += pI;
+        sKPX += k * pX;
+        sKPI += k * pI;
+        sKKPX += k * k * pX;
+        sKKPI += k * k * pI;
+        sPXPX += pX * pX;
+        sPXPI += pX * pI;
+        sPIPI += pI * pI;
+        pX += X;
+        pI += i;
         sX += X;
         sXX += X * X;
         sumI += i;
         sXI += X * i;
         sII += i * i;
-        sT += t;
         sXT += X * t;
         sIT += i * t;
-        sTT += t * t;
         sY += Y;
         sXY += X * Y;
         sIY += i * Y;
@@ -407,7 +521,25 @@ bool NormalEquations(TRows &w, double sigmaU, TNormal *e_)
     });
     if (!usable)
         return false;
+    // The current's noise is in two regressors, and least squares reads
+    // noise in a regressor as signal. On a flat top that costs nothing, but
+    // where the current decays as one exponential ∫I and I move together,
+    // only a few rows of the rise tell R from L, and the noise's share of
+    // what is left pulled both several percent low. Its expected share
+    // (σ² per row in I, half of it in ∫I·I, the trapezoid's random walk in
+    // ∫I) is known from the baseline and taken out of the sums.
     TNormal &e = *e_;
+    const double s1 = w.b - w.a + 1;
+    double k0[5]; // sums of k^0 .. k^4 over the rows, k = 0 .. N-1
+    PowerSums(s1, k0);
+    const double sT = k0[1], sTT = k0[2];
+    const double rowsAfter = s1 - 1;
+    e.noiseII = varI * s1;
+    e.noiseXI = 0.5 * varI * rowsAfter;
+    e.noiseXX = varI * (0.5 * rowsAfter * rowsAfter + 0.09 * rowsAfter);
+    sII -= e.noiseII;
+    sXI -= e.noiseXI;
+    sXX -= e.noiseXX;
     e.p = kDense + w.nSteps;
     const double rows[kDense] = {s1, sX, sumI, sT};
     const double G4[kDense][kDense] = {{s1, sX, sumI, sT}, {sX, sXX, sXI, sXT}, {sumI, sXI, sII, sIT}, {sT, sXT, sIT, sTT}};
@@ -417,21 +549,95 @@ bool NormalEquations(TRows &w, double sigmaU, TNormal *e_)
         for (int k = 0; k < kDense; ++k)
             e.G[j][k] = G4[j][k];
     }
-    const double onPulse[kDense] = {sP, sXP, sIP, sTP};
-    const double pulseCount[kDense] = {sC, sXC, sIC, sTC};
+    // On the pulse rows (k from kA to kB - 1) the count of pulse rows from
+    // row a, by trapezoids, is k - kA + 1/2, and after them C: each
+    // column's sums there, from the sums of each column and of its
+    // products with k where the pulse starts and ends.
+    if (!pulseEnded) {
+        const double totals[4] = {sX, sumI, sXT, sIT};
+        std::copy(totals, totals + 4, afterPulseB);
+    }
+    const double kA = w.pulseA - w.a, kB = w.pulseB + 1 - w.a, C = kB - kA;
+    double pa[5], pb[5];
+    PowerSums(kA, pa);
+    PowerSums(kB, pb);
+    // By column: the sum before the pulse, to its end, to the last row; the same of k times the column.
+    const double columnSums[kDense][3] = {{kA, kB, s1}, {atPulseA[0], afterPulseB[0], sX},
+                                    {atPulseA[1], afterPulseB[1], sumI}, {pa[1], pb[1], sT}};
+    const double kSums[kDense][2] = {{pa[1], pb[1]}, {atPulseA[2], afterPulseB[2]},
+                                     {atPulseA[3], afterPulseB[3]}, {pa[2], pb[2]}};
     for (int j = 0; j < kDense; ++j) {
-        e.onPulse[j] = onPulse[j];
-        e.pulseCount[j] = pulseCount[j];
+        const double onRows = columnSums[j][1] - columnSums[j][0];
+        e.onPulse[j] = onRows;
+        e.pulseCount[j] = (kSums[j][1] - kSums[j][0]) - (kA - 0.5) * onRows + C * (columnSums[j][2] - columnSums[j][1]);
     }
     for (int s = 0; s < w.nSteps; ++s) {
         const int cs = kDense + s;
-        e.onPulse[cs] = sP - before[s][5];
-        e.pulseCount[cs] = sC - before[s][6];
+        const double kS = before[s][0];
+        // Pulse rows from kS on, and their counts (k - kA + 1/2, then C).
+        const double from = std::max(kS, kA);
+        const double u = from - kA, v = kB - 1 - kA; // counts less 1/2 on the first and last of them
+        e.onPulse[cs] = from < kB ? kB - from : 0.0;
+        e.pulseCount[cs] = (from < kB ? (v * (v + 1) - (u - 1) * u) / 2 + 0.5 * (v - u + 1) : 0.0)
+                           + C * std::max(0.0, s1 - std::max(kS, kB));
+        const double beforeS[kDense] = {kS, before[s][1], before[s][2], kS * (kS - 1) / 2};
         for (int j = 0; j < kDense; ++j)
-            e.G[cs][j] = e.G[j][cs] = rows[j] - before[s][j];
-        e.g[cs] = sY - before[s][4];
+            e.G[cs][j] = e.G[j][cs] = rows[j] - beforeS[j];
+        e.g[cs] = sY - before[s][3];
         for (int t = 0; t <= s; ++t) // rows after both switches: after the later one
-            e.G[cs][kDense + t] = e.G[kDense + t][cs] = s1 - before[s][0];
+            e.G[cs][kDense + t] = e.G[kDense + t][cs] = s1 - kS;
+    }
+
+    // Prefix sums. A switch's column is 1 from row kS on, so its prefix is
+    // k - kS from there: its sums follow from the dense columns' sums from
+    // kS on (totals less the switch's snapshot) and from sums of powers.
+    const double N = s1;
+    e.rows = N;
+    const double sumP[kDense] = {k0[1], sPX, sPI, (k0[2] - k0[1]) / 2};
+    const double sumKP[kDense] = {k0[2], sKPX, sKPI, (k0[3] - k0[2]) / 2};
+    const double sumPP[kDense][kDense] = {
+        {k0[2], sKPX, sKPI, (k0[3] - k0[2]) / 2},
+        {sKPX, sPXPX, sPXPI, (sKKPX - sKPX) / 2},
+        {sKPI, sPXPI, sPIPI, (sKKPI - sKPI) / 2},
+        {(k0[3] - k0[2]) / 2, (sKKPX - sKPX) / 2, (sKKPI - sKPI) / 2, (k0[4] - 2 * k0[3] + k0[2]) / 4}};
+    for (int j = 0; j < kDense; ++j) {
+        e.prefix[j] = sumP[j];
+        for (int m = 0; m < kDense; ++m)
+            e.prefixProducts[j][m] = sumPP[j][m];
+    }
+    for (int s = 0; s < w.nSteps; ++s) {
+        const int cs = kDense + s;
+        const double kS = before[s][0];
+        const double M = N - kS; // rows from the switch's column on
+        e.prefix[cs] = M * (M - 1) / 2;
+        double kb[5]; // the same sums over the rows before the switch's column
+        PowerSums(kS, kb);
+        const double beforeSumP[kDense] = {kb[1], beforeP[s][0], beforeP[s][1], (kb[2] - kb[1]) / 2};
+        const double beforeSumKP[kDense] = {kb[2], beforeP[s][2], beforeP[s][3], (kb[3] - kb[2]) / 2};
+        for (int j = 0; j < kDense; ++j) {
+            e.prefixProducts[cs][j] = e.prefixProducts[j][cs]
+                = (sumKP[j] - beforeSumKP[j]) - kS * (sumP[j] - beforeSumP[j]);
+        }
+        for (int t = 0; t <= s; ++t) {
+            const double delta = kS - before[t][0];
+            e.prefixProducts[cs][kDense + t] = e.prefixProducts[kDense + t][cs]
+                = (M - 1) * M * (2 * M - 1) / 6 + delta * M * (M - 1) / 2;
+        }
+    }
+    // The increments' sums telescope; those across a switch come out.
+    double sums[4] = {xPrev - xFirst, iPrev - iFirst, N - 1, yPrev - yFirst};
+    double products[4][4] = {{dXX, dXI, 0, dXY}, {dXI, dII, 0, dIY}, {0, 0, 0, 0}, {dXY, dIY, 0, dYY}};
+    for (int s = 0; s < w.nSteps; ++s) {
+        const double d[4] = {across[s][0], across[s][1], 1.0, across[s][2]};
+        for (int j = 0; j < 4; ++j) {
+            sums[j] -= d[j];
+            for (int k = 0; k < 4; ++k)
+                products[j][k] -= d[j] * d[k];
+        }
+    }
+    for (int j = 0; j < 4; ++j) {
+        for (int k = 0; k < 4; ++k)
+            e.increments[j][k] = j == 2 ? sums[k] : (k == 2 ? sums[j] : products[j][k]);
     }
     return true;
 }
@@ -445,33 +651,31 @@ struct TSolution
     double rms = 0; // V, of the row-to-row increments of the residual
     double dRdZero = 0; // ohms per ampere the flowing current's zero rises
     double dLdZero = 0; // ohm·rows per ampere
+    double dRdU = 0;    // ohms per volt the voltage on the pulse rows rises
+    double dLdU = 0;    // ohm·rows per volt
 };
 
 // The fit of the columns `use` (ascending; the first three always 0, kR
 // and kL) and the covariance of beta for the correlated residuals of the
 // integrated form (see the top of the file). varU and varI are the
 // baseline noise in volts² and amperes².
-bool Fit(const TRows &w, const TNormal &e, const int *use, int p, double varU, double varI, TSolution *s)
+bool Fit(const TNormal &e, const int *use, int p, double varU, double varI, TSolution *s)
 {
     TMat G, Ginv;
-    TVec g, beta = {}, total;
+    TVec g, beta = {};
     for (int j = 0; j < p; ++j) {
         g[j] = e.g[use[j]];
-        total[j] = e.G[0][use[j]];
         for (int k = 0; k < p; ++k)
             G[j][k] = e.G[use[j]][use[k]];
     }
     if (!Solve(G, g, p, beta, Ginv))
         return false;
-    // Coefficients by column: the dense ones for the walk, one per switch.
-    double b4[kDense] = {}, gR4[kDense] = {}, gL4[kDense] = {};
-    double bS[kMaxSteps] = {}, gRS[kMaxSteps] = {}, gLS[kMaxSteps] = {};
+    // Coefficients by column (0 for a column left out).
+    double b4[kDense] = {};
     for (int j = 0; j < p; ++j) {
-        const int c = use[j];
-        (c < kDense ? b4[c] : bS[c - kDense]) = beta[j];
-        (c < kDense ? gR4[c] : gRS[c - kDense]) = Ginv[kR][j];
-        (c < kDense ? gL4[c] : gLS[c - kDense]) = Ginv[kL][j];
-        s->beta[c] = beta[j];
+        if (use[j] < kDense)
+            b4[use[j]] = beta[j];
+        s->beta[use[j]] = beta[j];
     }
     // A zero higher by e lowers the pulse rows' current by e and ∫I by e
     // times their count; to first order beta moves by
@@ -480,6 +684,8 @@ bool Fit(const TRows &w, const TNormal &e, const int *use, int p, double varU, d
         const double v = beta[kR] * e.pulseCount[use[j]] + beta[kL] * e.onPulse[use[j]];
         s->dRdZero += Ginv[kR][j] * v;
         s->dLdZero += Ginv[kL][j] * v;
+        s->dRdU += Ginv[kR][j] * e.pulseCount[use[j]];
+        s->dLdU += Ginv[kL][j] * e.pulseCount[use[j]];
     }
 
     // The residual's increment from row n-1 to n, as the noise of single
@@ -496,55 +702,51 @@ bool Fit(const TRows &w, const TNormal &e, const int *use, int p, double varU, d
             model[j] += varU * a[m] * a[m + j] + varI * bb[m] * bb[m + j];
     }
 
-    // Residual increments d and their variance. Of G⁻¹·T(k) only the R
-    // and L components are needed; they are running sums, since
-    // T(k) = total - (regressor rows before k). Their products with their
-    // neighbours' give Σ q(k)·Cov(d)(k, l)·q(l) for the two variances. The
-    // increment across a switch is the switch's own constant: left out.
-    double qR = 0, qL = 0;
-    for (int j = 0; j < p; ++j) {
-        qR += Ginv[kR][j] * total[j];
-        qL += Ginv[kL][j] * total[j];
+    // Residual increments d and their variance, from the sums the walk
+    // kept: d = Δy - bX·ΔX - bi·Δi - bt (a switch's column does not move
+    // but across its own increment, which is left out).
+    const double coef[4] = {-b4[kR], -b4[kL], -b4[kU0], 1.0};
+    double sdd = 0;
+    for (int j = 0; j < 4; ++j) {
+        for (int k = 0; k < 4; ++k)
+            sdd += coef[j] * e.increments[j][k] * coef[k];
     }
-    double qRPrev = 0, qLPrev = 0;
-    double sRR0 = 0, sRR1 = 0, sLL0 = 0, sLL1 = 0;
-    double rPrev = 0, sdd = 0;
-    double stepB = 0, stepR = 0, stepL = 0; // the switches' columns passed so far
-    int increments = 0;
-    int next = 0;
-    int nextRow = w.nSteps > 0 ? w.steps[0] + 1 : -1;
-    Walk(w, [&](int n, double X, double i, double t, double Y) {
-        bool across = false;
-        if (n == nextRow) {
-            stepB += bS[next];
-            stepR += gRS[next];
-            stepL += gLS[next];
-            ++next;
-            nextRow = next < w.nSteps ? w.steps[next] + 1 : -1;
-            across = true;
-        }
-        const double r = Y - b4[0] - b4[1] * X - b4[2] * i - b4[3] * t - stepB;
-        const double xR = gR4[0] + gR4[1] * X + gR4[2] * i + gR4[3] * t + stepR;
-        const double xL = gL4[0] + gL4[1] * X + gL4[2] * i + gL4[3] * t + stepL;
-        if (n > w.a) {
-            if (!across) {
-                sdd += (r - rPrev) * (r - rPrev);
-                ++increments;
+    const double increments = e.increments[2][2];
+
+    // Σ q(k)·Cov(d)(k, l)·q(l) with q(k) the R (or L) row of G⁻¹ times
+    // T(k), the regressors summed from row k to the end. T(k) is the total
+    // less the prefix P(k), so Σ q(k)² = N·q0² - 2·q0·(g·ΣP) + g'·ΣPP'·g
+    // with q0 = g·total; and since q(k-1) = q(k) + g·x(k-1), the lag-one
+    // sum is Σ q(k)² - (q0² + g'·X'X·g) / 2, X'X before the noise was taken
+    // out of it.
+    double full[2][kMaxP] = {};
+    for (int j = 0; j < p; ++j) {
+        full[0][use[j]] = Ginv[kR][j];
+        full[1][use[j]] = Ginv[kL][j];
+    }
+    double sums[2][2];
+    for (int v = 0; v < 2; ++v) {
+        const double *q = full[v];
+        double q0 = 0, qP = 0, qPPq = 0, qGq = 0;
+        for (int j = 0; j < e.p; ++j) {
+            q0 += q[j] * e.G[0][j];
+            qP += q[j] * e.prefix[j];
+            double rowPP = 0, rowG = 0;
+            for (int k = 0; k < e.p; ++k) {
+                rowPP += e.prefixProducts[j][k] * q[k];
+                rowG += e.G[j][k] * q[k];
             }
-            sRR1 += qR * qRPrev;
-            sLL1 += qL * qLPrev;
+            qPPq += q[j] * rowPP;
+            qGq += q[j] * rowG;
         }
-        rPrev = r;
-        sRR0 += qR * qR;
-        sLL0 += qL * qL;
-        qRPrev = qR;
-        qLPrev = qL;
-        qR -= xR;
-        qL -= xL;
-    });
+        qGq += q[kR] * q[kR] * e.noiseXX + 2 * q[kR] * q[kL] * e.noiseXI + q[kL] * q[kL] * e.noiseII;
+        sums[v][0] = e.rows * q0 * q0 - 2 * q0 * qP + qPPq;
+        sums[v][1] = sums[v][0] - (q0 * q0 + qGq) / 2;
+    }
+    const double sRR0 = sums[0][0], sRR1 = sums[0][1], sLL0 = sums[1][0], sLL1 = sums[1][1];
     if (increments < 1)
         return false;
-    const double gamma0 = sdd / increments;
+    const double gamma0 = std::max(0.0, sdd) / increments;
     s->rms = std::sqrt(gamma0);
 
     // The level of Cov(d) from the residuals, so that noise the baseline
@@ -578,8 +780,18 @@ TFitRL FitRL(const TDataPomiar *pomiar)
     if (!(sI > 0) || !(sU > 0) || !std::isfinite(sI) || !std::isfinite(sU))
         return fit;
 
-    double zI, flowI, zU, varI, varU;
-    Baselines(pomiar, cI, cU, &zI, &flowI, &varI, &zU, &varU);
+    double zI, flowI, zU, varI, flowVarI, varU;
+    Baselines(pomiar, cI, cU, &zI, &flowI, &varI, &flowVarI, &zU, &varU);
+    // A quiet converter may rest on one count for the whole baseline and
+    // show no noise there, yet it rounds every sample of a moving signal.
+    // The switches are judged on the noise as measured: on a converter too
+    // quiet to dither its rounding, every rounding step of a smooth voltage
+    // reads as a switch, and the record is left without a fit rather than
+    // given one whose L the rounding has moved more than it can tell.
+    const double sigmaU = std::sqrt(varU);
+    const double rawVarI = varI;
+    varI = std::max(varI, kRoundingVariance);
+    varU = std::max(varU, kRoundingVariance);
     flowI = 0.5 * (zI + flowI);
     auto current = [pomiar, cI, zI](int r) { return pomiar->dane[r][cI] - zI; }; // counts
 
@@ -601,7 +813,7 @@ TFitRL FitRL(const TDataPomiar *pomiar)
     TRows w{pomiar, cU, cI, zU, flowI, zI, sU, sI, first - kMarginRows, std::min(kPomiarRows - 3, last + kMarginRows), first, last, {}, 0};
     // A clipped sample is not the object's voltage or current.
     TNormal e;
-    if (!NormalEquations(w, std::sqrt(varU), &e))
+    if (!NormalEquations(w, sigmaU, std::max(varI, flowVarI) * sI * sI, &e))
         return fit;
     const double vU = varU * sU * sU;
     const double vI = varI * sI * sI;
@@ -610,11 +822,11 @@ TFitRL FitRL(const TDataPomiar *pomiar)
     for (int c = 0; c < e.p; ++c)
         use[p++] = c;
     TSolution s;
-    const bool withOffset = Fit(w, e, use, p, vU, vI, &s);
+    const bool withOffset = Fit(e, use, p, vU, vI, &s);
     if (!withOffset) {
         // Without the offset's column.
         std::copy(use + kU0 + 1, use + p, use + kU0);
-        if (!Fit(w, e, use, p - 1, vU, vI, &s))
+        if (!Fit(e, use, p - 1, vU, vI, &s))
             return fit;
     }
 
@@ -627,8 +839,22 @@ TFitRL FitRL(const TDataPomiar *pomiar)
     const double zeroDoubt = (zI - flowI) * sI; // A
     const double doubtR = s.dRdZero * zeroDoubt;
     const double doubtL = s.dLdZero * zeroDoubt;
-    fit.sR = std::sqrt(s.varR + doubtR * doubtR);
-    fit.sL = std::sqrt(s.varL + doubtL * doubtL) * kMicroHenryPerOhmRow;
+    // A quiet converter rounds a level that holds for many rows the same
+    // way on each: its error is then no noise that averages out but a
+    // shift of up to half a count, which the residuals do not show. Noise
+    // dithers it away; what is left of it is the rounding error's first
+    // harmonic, 1/π of a count damped by exp(-2π²σ²) (σ in counts), taken
+    // as a shift of the pulse's current and of its voltage.
+    auto rounding = [](double variance) {
+        constexpr double kPi = 3.14159265358979323846;
+        return std::exp(-2 * kPi * kPi * variance) / (kPi * std::sqrt(2.0));
+    };
+    const double shiftI = rounding(flowVarI > 0 ? flowVarI : rawVarI) * sI;
+    const double shiftU = rounding(sigmaU * sigmaU) * sU;
+    const double roundR = std::hypot(s.dRdZero * shiftI, s.dRdU * shiftU);
+    const double roundL = std::hypot(s.dLdZero * shiftI, s.dLdU * shiftU);
+    fit.sR = std::sqrt(s.varR + doubtR * doubtR + roundR * roundR);
+    fit.sL = std::sqrt(s.varL + doubtL * doubtL + roundL * roundL) * kMicroHenryPerOhmRow;
     fit.rmsResidual = s.rms;
     fit.bOffset = withOffset;
     fit.offset = withOffset ? s.beta[kU0] : 0.0;

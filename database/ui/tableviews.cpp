@@ -81,6 +81,9 @@ QVariant TListModel::data(const QModelIndex &index, int role) const
         // The result column holds numbers (sorted as such); what they read as is its own.
         if (headerKeys.value(index.column()) == QLatin1String("WYNIK"))
             value = ListResultCell(value);
+        // The statement leaves a time that is none empty; an empty cell would pass for a missing column.
+        else if (headerKeys.value(index.column()) == QLatin1String("DATA") && value.toString().isEmpty())
+            value = QObject::tr("nieznany");
         // The delegate words a tool tip as it words the cell.
         if (role == Qt::ToolTipRole)
             return value.toString().isEmpty() ? QVariant() : QVariant(PlainToolTip(value.toString()));
@@ -137,6 +140,10 @@ bool TListModel::lessThan(const QModelIndex &left, const QModelIndex &right) con
 {
     const QVariant a = SourceValue(left);
     const QVariant b = SourceValue(right);
+    // Unknown times after the dated rows, as the history sorts them.
+    if (headerKeys.value(left.column()) == QLatin1String("DATA")
+        && (a.toString().isEmpty() || b.toString().isEmpty()))
+        return !a.toString().isEmpty() && b.toString().isEmpty();
     double x = 0, y = 0;
     const bool numberA = AsNumber(a, &x);
     const bool numberB = AsNumber(b, &y);
