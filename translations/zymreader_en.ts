@@ -1044,13 +1044,17 @@ Measurement %2 of %3.</translation>
         <translation>The file is shorter than a complete measurement (240080 bytes).</translation>
     </message>
     <message>
-        <location filename="../database/tdatabase_pomiar.cpp" line="+85"/>
-        <location line="+16"/>
+        <location filename="../database/tdatabase_pomiar.cpp" line="+87"/>
+        <location line="+19"/>
+        <location line="+2"/>
+        <location line="+1"/>
         <source>Zapisany: </source>
         <translation>Recorded: </translation>
     </message>
     <message>
-        <location filename="../database/historia.cpp" line="+185"/>
+        <location filename="../database/historia.cpp" line="+191"/>
+        <location filename="../database/tdatabase_pomiar.cpp" line="-3"/>
+        <location filename="../database/ui/tableviews.cpp" line="+86"/>
         <source>nieznany</source>
         <translation>unknown</translation>
     </message>
@@ -1059,7 +1063,7 @@ Measurement %2 of %3.</translation>
         <location line="+72"/>
         <location filename="../database/historiaexport.cpp" line="+37"/>
         <location filename="../database/resulttexts.cpp" line="-58"/>
-        <location filename="../database/tdatabase_pomiar.cpp" line="-3"/>
+        <location filename="../database/tdatabase_pomiar.cpp" line="-6"/>
         <location filename="../database/ui/dialoghistoria.cpp" line="-59"/>
         <source>Poza zakresem</source>
         <translation>Out of range</translation>
@@ -1112,7 +1116,7 @@ Measurement %2 of %3.</translation>
         <translation>Comment</translation>
     </message>
     <message>
-        <location filename="../database/tdatabase.cpp" line="+318"/>
+        <location filename="../database/tdatabase.cpp" line="+326"/>
         <location filename="../archive/tarchive.cpp" line="+408"/>
         <source>OBIEKT</source>
         <translation>OBJECT</translation>
