@@ -28,8 +28,8 @@ void MainWindow::SwitchLanguage(int index)
     const bool measurementShown = SourceOpen() && Shown.pomiarId >= 0 && !ui->gB_Wynik->isHidden()
         && ui->label_R->text() != QLatin1String("R=");
     // An edit not yet saved outlives the new language.
-    const bool edited = iKomentarzChanges > 1;
-    const QString editedText = ui->tE_Komentarz->toPlainText();
+    const bool edited = ui->tE_Komentarz->Edited();
+    const QString editedText = ui->tE_Komentarz->Komentarz();
 
     // The actions are independent checkable actions; keep exactly one ticked
     // whatever Qt's own toggling did.
@@ -59,11 +59,9 @@ void MainWindow::SwitchLanguage(int index)
     }
     // retranslateUi empties the comment editor and DisplayPomiar fills it
     // again; neither is the user's edit.
-    iKomentarzChanges = 0;
-    if (edited) {
-        ui->tE_Komentarz->setPlainText(editedText);
-        iKomentarzChanges = 2;
-    }
+    ui->tE_Komentarz->ForgetEdit();
+    if (edited)
+        ui->tE_Komentarz->ShowKomentarz(editedText, true);
 }
 
 void MainWindow::LoadTranslation(QString fileName)

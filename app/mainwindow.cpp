@@ -28,12 +28,12 @@ MainWindow::MainWindow(QWidget *parent)
     , pAbout(nullptr)
     , bAskIfAppClose(true)
     , idefaultLang(0)
-    , iKomentarzChanges(0)
 {
     // Nothing is displayed before the first load; a zero record plots as two flat lines.
     std::memset(&CurrentPomiar, 0, sizeof(CurrentPomiar));
 
     ui->setupUi(this);
+    ui->tE_Komentarz->ForgetEdit(); // the form's own empty text
 
     qDebug() << "Baza connect" << Baza.db.isOpen();
 

@@ -121,8 +121,6 @@ public:
     const TDataPomiar &currentPomiar() const { return CurrentPomiar; }
     const TDataBase &baza() const { return Baza; }
     qint64 pomiarId() const { return Shown.pomiarId; }
-    int komentarzChanges() const { return iKomentarzChanges; }
-    QString komentarz() const { return qsKomentarz; }
     QString lastOpenedPath() const { return qsLastOpenedPath; }
     QString lastSaveCSVPath() const { return qsLastSaveCSVPath; }
     QString iniFileName() const { return qsIniFileName; }
@@ -163,7 +161,6 @@ private slots:
     void on_actionPolski_triggered();
     void on_actionAngieski_triggered();
     void on_actionPobierz_baz_danych_triggered();
-    void on_tE_Komentarz_textChanged();
     void on_actionCloaseZYMDataBase_triggered();
     void on_actionO_programie_triggered();
     void on_actionOpenPomiar_triggered();
@@ -288,8 +285,6 @@ private:
     QString qsLastOpenedPath;  // folder offered by the open dialogs, with a trailing "/"
     QString qsLastSaveCSVPath; // folder offered by the export dialog, with a trailing "/"
     QString qsZYM_NetAdress;
-    QString qsKomentarz;       // plain text of the comment editor as of its last change
-    int iKomentarzChanges;     // comment editor changes since the last display
     QString qsObiektName;      // object whose measurements tV_Pomiary lists
     qint64 iObiektId = -1;     // its obiekt_id, -1 when not a whole number
     TShownPomiar Shown;        // the measurement shown

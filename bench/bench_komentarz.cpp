@@ -9,6 +9,7 @@
 
 #include "app/mainwindow.h"
 #include "bench/benchwindow.h"
+#include "measurement/ui/komentarzedit.h"
 #include "simulator/zymsim.h"
 
 #include <QApplication>
@@ -29,7 +30,7 @@ struct TMeter
     QTemporaryDir dir;
     TSimMeter meter;
     std::unique_ptr<MainWindow> window;
-    QTextEdit *komentarz = nullptr;
+    TKomentarzEdit *komentarz = nullptr;
 };
 
 TMeter *gMeter = nullptr;
@@ -51,15 +52,20 @@ void BM_SaveKomentarz100000(benchmark::State &state)
 BENCHMARK(BM_SaveKomentarz100000)->Unit(benchmark::kMillisecond)->Iterations(5)->Repetitions(5)->ReportAggregatesOnly(true);
 
 // One character typed at the end of a comment of 1 MB and painted; in one
-// paragraph (0) or in lines of 100 characters (1).
+// paragraph (first argument 0) or in lines of 100 characters (1); shown as
+// the editor shows a stored comment (second argument 1) or put into the
+// document in one piece, as a plain QTextEdit held it (0).
 void BM_TypeInLongKomentarz(benchmark::State &state)
 {
     QString text;
     const QString word = QStringLiteral("styk ");
     while (text.size() < (1 << 20))
         text += (state.range(0) && text.size() % 100 < 5) ? QStringLiteral("styk\n") : word;
-    QTextEdit *edit = gMeter->komentarz;
-    edit->setPlainText(text);
+    TKomentarzEdit *edit = gMeter->komentarz;
+    if (state.range(1))
+        edit->ShowKomentarz(text);
+    else
+        edit->setPlainText(text);
     edit->setFocus();
     edit->moveCursor(QTextCursor::End);
     benchwindow::Settle();
@@ -70,10 +76,11 @@ void BM_TypeInLongKomentarz(benchmark::State &state)
         QApplication::sendEvent(edit, &release);
         edit->viewport()->repaint();
     }
-    state.counters["chars"] = edit->document()->characterCount();
+    state.counters["chars"] = edit->Komentarz().size();
+    state.counters["blocks"] = edit->document()->blockCount();
     edit->clear();
 }
-BENCHMARK(BM_TypeInLongKomentarz)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(5)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_TypeInLongKomentarz)->Args({0, 0})->Args({0, 1})->Args({1, 0})->Args({1, 1})->Unit(benchmark::kMillisecond)->Iterations(5)->Repetitions(5)->ReportAggregatesOnly(true);
 
 } // namespace
 
@@ -106,7 +113,7 @@ int main(int argc, char **argv)
     auto *pomiary = meter->window->findChild<QTableView *>(QStringLiteral("tV_Pomiary"));
     QMetaObject::invokeMethod(meter->window.get(), "SLOT_tV_Pomiar_Clicked", Q_ARG(QModelIndex, pomiary->model()->index(0, 1)));
     benchwindow::Settle();
-    meter->komentarz = meter->window->findChild<QTextEdit *>(QStringLiteral("tE_Komentarz"));
+    meter->komentarz = meter->window->findChild<TKomentarzEdit *>(QStringLiteral("tE_Komentarz"));
     gMeter = meter.get();
 
     ::benchmark::RunSpecifiedBenchmarks();

@@ -12,7 +12,7 @@
 #include <QBuffer>
 #include <QClipboard>
 #include <QDir>
-#include <QFileDialog>
+#include "measurement/ui/savedialog.h"
 #include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
@@ -603,13 +603,11 @@ void TChartTools::SaveImageAs()
     proposal += pPomiar ? DefaultFileName(quint32(pPomiar->czas)) : tr("Wykres");
     proposal += QLatin1String(".png");
     const QString png = tr("Obraz PNG (*.png)");
-    QString filter;
-    QString name = QFileDialog::getSaveFileName(pPlot->window(), tr("Zapisz wykres jako"), proposal,
-                                                png + QStringLiteral(";;") + tr("Dokument PDF (*.pdf)"), &filter);
+    const QString name = AskSaveFile(pPlot->window(), tr("Zapisz wykres jako"), proposal,
+                                     {{png, QStringLiteral("png")}, {tr("Dokument PDF (*.pdf)"), QStringLiteral("pdf")}})
+                             .path;
     if (name.isEmpty())
         return;
-    if (FileSuffix(name).isEmpty())
-        name += filter == png ? QLatin1String(".png") : QLatin1String(".pdf");
     gImageFolder = FolderOf(name);
 
     QString reason;
@@ -620,8 +618,7 @@ void TChartTools::SaveImageAs()
                        "Wykres można zapisać jako obraz PNG (*.png) lub dokument PDF (*.pdf).")
                         .arg(QDir::toNativeSeparators(name)));
     else if (result != ReplaceFileOk)
-        ShowProblem(pPlot->window(), tr("Błąd!"),
-                    tr("Nie można zapisać pliku:\n%1\n\n%2").arg(QDir::toNativeSeparators(name), reason));
+        ShowCannotSave(pPlot->window(), name, reason);
 }
 
 void TChartTools::CopyImage() const

@@ -241,12 +241,29 @@ QString CsvTextField(const QString &text)
 QString FileNamePart(const QString &text)
 {
     static const QString forbidden = QStringLiteral("\\/:*?\"<>|");
-    QString name = text;
-    for (QChar &c : name) {
-        const QChar::Category category = c.category();
-        if (forbidden.contains(c) || category == QChar::Other_Control || category == QChar::Other_Format
-            || category == QChar::Separator_Line || category == QChar::Separator_Paragraph)
-            c = QLatin1Char('_');
+    // By code point: the tag characters (U+E0001...) and the musical format
+    // characters (U+1D173...) are format characters as invisible as U+202E,
+    // but each is a surrogate pair that no single QChar shows as one.
+    QString name;
+    name.reserve(text.size());
+    for (int i = 0; i < text.size(); ++i) {
+        uint code = text.at(i).unicode();
+        const bool pair = QChar::isHighSurrogate(code) && i + 1 < text.size() && text.at(i + 1).isLowSurrogate();
+        if (pair)
+            code = QChar::surrogateToUcs4(text.at(i), text.at(i + 1));
+        const QChar::Category category = QChar::category(code);
+        const bool unsafe = (code < 0x80 && forbidden.contains(QChar(code))) || category == QChar::Other_Control
+            || category == QChar::Other_Format || category == QChar::Separator_Line
+            || category == QChar::Separator_Paragraph || category == QChar::Other_Surrogate
+            || category == QChar::Other_NotAssigned || QChar::isNonCharacter(code);
+        if (unsafe)
+            name += QLatin1Char('_');
+        else if (pair)
+            name += text.midRef(i, 2);
+        else
+            name += text.at(i);
+        if (pair)
+            ++i;
     }
     return name;
 }

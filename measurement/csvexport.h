@@ -83,7 +83,8 @@ QString DefaultFileName(uint czas);
 /// `text` made fit to be part of a proposed file name: characters a file
 /// name cannot hold on Windows, control characters and invisible format
 /// characters (a right-to-left override U+202E would show "fdp.exe" as
-/// "exe.pdf") each become "_".
+/// "exe.pdf"; tag characters U+E0001...), unpaired surrogates, unassigned
+/// code points and noncharacters each become one "_".
 QString FileNamePart(const QString &text);
 
 /// The text after the last "." of the file's own name, as typed; empty

@@ -1,6 +1,7 @@
 #include "report/pomiarreport.h"
 
 #include "database/tdatabase.h"
+#include "measurement/czas.h"
 #include "measurement/tdatapomiar.h"
 #include "tools/fitrl.h"
 
@@ -13,7 +14,7 @@ TPomiarReport PomiarReportOf(const TDataPomiar *rec, const TPomiarRow *row, cons
     const quint32 czas = quint32(row ? qint64(row->czas) : rec->czas);
     const qint32 metoda = row ? row->metoda : rec->metoda;
     d.obiekt = obiekt;
-    d.czas = QDateTime::fromSecsSinceEpoch(qint64(czas), Qt::UTC).toLocalTime().toString(QStringLiteral("yyyy-MM-dd hh:mm:ss"));
+    d.czas = CzasText(qint64(czas));
     d.metoda = IsMetoda3P(metoda) ? QStringLiteral("3P") : QStringLiteral("2P");
     d.bStatusKnown = row != nullptr;
     d.status = row ? row->status : 0;

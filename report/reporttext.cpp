@@ -116,9 +116,3 @@ QString TReportTexts::ObiektFileName(const QString &obiekt, const QDate &date)
     return tr("Historia_") + name + QLatin1Char('_') + date.toString(QStringLiteral("yyyy-MM-dd"));
 }
 
-QString TReportTexts::ProblemTitle() { return tr("Błąd!"); }
-
-QString TReportTexts::CannotSave(const QString &fileName, const QString &reason)
-{
-    return tr("Nie można zapisać pliku:\n%1\n\n%2").arg(fileName, reason);
-}

@@ -83,8 +83,6 @@ public:
     /// "Historia_<object>_<date>": a proposed file name without suffix, with
     /// the characters no file system takes replaced by "_".
     static QString ObiektFileName(const QString &obiekt, const QDate &date);
-    static QString ProblemTitle();
-    static QString CannotSave(const QString &fileName, const QString &reason);
 };
 
 

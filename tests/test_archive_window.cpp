@@ -11,6 +11,7 @@
 #include "app/mainwindow.h"
 #include "archive/tarchive.h"
 #include "archive/ui/dialogimport.h"
+#include "measurement/ui/komentarzedit.h"
 #include "database/ui/dialoghistoria.h"
 #include "simulator/zymsim.h"
 #include "support/appsupport.h"
@@ -339,7 +340,7 @@ void TestArchiveWindow::commentSavedInTheArchiveOnly()
     const TSimPomiar &other = meter.pomiary.at(p->pomiar_id == 1 ? 1 : 0);
     QVERIFY(Show(meter.obiekty[0], p->czas));
     const qint64 archiveId = w->pomiarId();
-    QCOMPARE(w->komentarz(), p->komentarz);
+    QCOMPARE(w->findChild<TKomentarzEdit *>("tE_Komentarz")->Komentarz(), p->komentarz);
 
     auto *editor = w->findChild<QTextEdit *>("tE_Komentarz");
     editor->moveCursor(QTextCursor::End);

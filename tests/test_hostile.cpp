@@ -157,6 +157,14 @@ void TestHostile::proposedFileName_data()
     QTest::newRow("control characters") << "a\tb\nc\x1b" << "a_b_c_";
     QTest::newRow("line separator") << QString::fromUtf8("a\u2028b") << "a_b";
     QTest::newRow("folder and drive parts") << "C:\\x/../y" << "C__x_.._y";
+    QTest::newRow("tag characters outside the BMP")
+        << QString::fromUtf8("a\U000E0001b\U000E0041\U000E007Fc") << "a_b__c";
+    QTest::newRow("musical format characters") << QString::fromUtf8("a\U0001D173b\U0001D17Ac") << "a_b_c";
+    QTest::newRow("unpaired surrogates") << (QString("a") + QChar(0xD800) + "b" + QChar(0xDC00)) << "a_b_";
+    QTest::newRow("noncharacters and unassigned")
+        << QString::fromUtf8("a\uFFFEb\U0010FFFFc\U000E0080d") << "a_b_c_d";
+    QTest::newRow("letters outside the BMP stay")
+        << QString::fromUtf8("Pole \U0001D400 \U0001F600") << QString::fromUtf8("Pole \U0001D400 \U0001F600");
     QTest::newRow("Polish letters stay") << QString::fromUtf8("Łódź pole 3") << QString::fromUtf8("Łódź pole 3");
 }
 

@@ -5,9 +5,11 @@
 #include "app/mainwindow.h"
 #include "layout/mainlayout.h"
 #include "chart/dialogwykres.h"
+#include "measurement/ui/komentarzedit.h"
 #include "support/testsupport.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCoreApplication>
 #include <QFile>
 #include <QGroupBox>
@@ -56,12 +58,8 @@ private slots:
     void init();
     void cleanup();
 
-    void formWidgets_data();
-    void formWidgets();
-    void formFontsAndStyles();
-    void formTexts();
-    void actions_data();
-    void actions();
+    void form_data();
+    void form();
     void menusAndToolBar();
     void startUpState();
     void layoutFollowsWindowSize();
@@ -95,138 +93,179 @@ void TestMainWindow::cleanup()
     QFile::remove(IniPath());
 }
 
-void TestMainWindow::formWidgets_data()
+namespace {
+
+void FormRow(const char *object, const char *check, const QVariant &expected)
 {
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("className");
-    QTest::addColumn<QString>("parent");
-    QTest::addColumn<QRect>("geometry");
-    QTest::newRow("gB_Baza") << "gB_Baza" << "QGroupBox" << "centralWidget" << QRect(0, 50, 700, 551);
-    QTest::newRow("tV_Obiekty") << "tV_Obiekty" << "QTableView" << "gB_Baza" << QRect(20, 50, 210, 491);
-    QTest::newRow("tV_Pomiary") << "tV_Pomiary" << "QTableView" << "gB_Baza" << QRect(239, 50, 441, 491);
-    QTest::newRow("label_Pomiary") << "label_Pomiary" << "QLabel" << "gB_Baza" << QRect(240, 20, 211, 31);
-    QTest::newRow("label_Obiekty") << "label_Obiekty" << "QLabel" << "gB_Baza" << QRect(20, 20, 201, 31);
-    QTest::newRow("gB_Wynik") << "gB_Wynik" << "QGroupBox" << "centralWidget" << QRect(710, 50, 471, 281);
-    QTest::newRow("label_R") << "label_R" << "QLabel" << "gB_Wynik" << QRect(20, 40, 161, 16);
-    QTest::newRow("label_Metoda") << "label_Metoda" << "QLabel" << "gB_Wynik" << QRect(20, 100, 181, 21);
-    QTest::newRow("tE_Komentarz") << "tE_Komentarz" << "QTextEdit" << "gB_Wynik" << QRect(10, 190, 451, 81);
-    QTest::newRow("label_Komentarz") << "label_Komentarz" << "QLabel" << "gB_Wynik" << QRect(10, 170, 131, 21);
-    QTest::newRow("label_Czas") << "label_Czas" << "QLabel" << "gB_Wynik" << QRect(20, 130, 321, 16);
-    QTest::newRow("label_obiekt") << "label_obiekt" << "QLabel" << "gB_Wynik" << QRect(20, 70, 421, 16);
-    QTest::newRow("plot") << "plot" << "QCustomPlot" << "centralWidget" << QRect(710, 340, 471, 261);
-    QTest::newRow("label_U") << "label_U" << "QLabel" << "plot" << QRect(5, 20, 31, 16);
-    QTest::newRow("label_legend_w_i") << "label_legend_w_i" << "QLabel" << "plot" << QRect(5, 0, 55, 16);
-    QTest::newRow("menuBar") << "menuBar" << "QMenuBar" << "MainWindow" << QRect(0, 0, 1211, 21);
+    QTest::newRow(qPrintable(QStringLiteral("%1 %2").arg(QLatin1String(object), QLatin1String(check))))
+        << QString::fromUtf8(object) << QString::fromLatin1(check) << expected;
 }
 
-void TestMainWindow::formWidgets()
+// The window's widgets with their class, parent and place in the form.
+void WidgetRows(const char *name, const char *className, const char *parent, const QRect &geometry)
 {
-    QFETCH(QString, name);
-    QFETCH(QString, className);
-    QFETCH(QString, parent);
-    QFETCH(QRect, geometry);
-    QWidget *w = window->findChild<QWidget *>(name);
-    QVERIFY2(w, qPrintable(name));
-    QCOMPARE(QString(w->metaObject()->className()), className);
-    QCOMPARE(w->parentWidget()->objectName(), parent);
-    if (name != "menuBar") // the menu bar is laid out by the window itself
-        QCOMPARE(w->geometry(), geometry);
-    QCOMPARE(window->objectName(), QStringLiteral("MainWindow"));
-    QCOMPARE(window->size(), QSize(1211, 655));
-    QCOMPARE(window->centralWidget()->objectName(), QStringLiteral("centralWidget"));
-    QCOMPARE(window->statusBar()->objectName(), QStringLiteral("statusBar"));
+    FormRow(name, "class", QString::fromLatin1(className));
+    FormRow(name, "parent", QString::fromLatin1(parent));
+    if (QByteArray(name) != "menuBar") // the menu bar is laid out by the window itself
+        FormRow(name, "geometry", geometry);
 }
 
-void TestMainWindow::formFontsAndStyles()
+// The window's commands: words (mnemonics aside), ticking, icon size (none:
+// an invalid size) and whether a key starts it (only the four standard ones).
+void ActionRows(const char *name, const QString &text, bool icon, bool checkable, bool keyed)
 {
+    FormRow(name, "parent", QStringLiteral("MainWindow"));
+    FormRow(name, "text", text);
+    FormRow(name, "checkable", checkable);
+    FormRow(name, "icon", icon ? QSize(128, 128) : QSize());
+    FormRow(name, "keyed", keyed);
+}
+
+} // namespace
+
+// The form as the user first sees it, and the About dialog as "O programie"
+// opens it: one row for each thing to check of one object. An object name
+// starting with "about" is the About dialog; the checks are Qt properties
+// but for the few named in form().
+void TestMainWindow::form_data()
+{
+    QTest::addColumn<QString>("object");
+    QTest::addColumn<QString>("check");
+    QTest::addColumn<QVariant>("expected");
+
+    FormRow("MainWindow", "size", QSize(1211, 655));
+    FormRow("MainWindow", "windowTitle", QStringLiteral("ZYM Reader"));
+    FormRow("centralWidget", "parent", QStringLiteral("MainWindow"));
+    FormRow("statusBar", "class", QStringLiteral("QStatusBar"));
+    WidgetRows("gB_Baza", "QGroupBox", "centralWidget", QRect(0, 50, 700, 551));
+    WidgetRows("tV_Obiekty", "QTableView", "gB_Baza", QRect(20, 50, 210, 491));
+    WidgetRows("tV_Pomiary", "QTableView", "gB_Baza", QRect(239, 50, 441, 491));
+    WidgetRows("label_Pomiary", "QLabel", "gB_Baza", QRect(240, 20, 211, 31));
+    WidgetRows("label_Obiekty", "QLabel", "gB_Baza", QRect(20, 20, 201, 31));
+    WidgetRows("gB_Wynik", "QGroupBox", "centralWidget", QRect(710, 50, 471, 281));
+    WidgetRows("label_R", "QLabel", "gB_Wynik", QRect(20, 40, 161, 16));
+    WidgetRows("label_Metoda", "QLabel", "gB_Wynik", QRect(20, 100, 181, 21));
+    WidgetRows("tE_Komentarz", "QTextEdit", "gB_Wynik", QRect(10, 190, 451, 81));
+    WidgetRows("label_Komentarz", "QLabel", "gB_Wynik", QRect(10, 170, 131, 21));
+    WidgetRows("label_Czas", "QLabel", "gB_Wynik", QRect(20, 130, 321, 16));
+    WidgetRows("label_obiekt", "QLabel", "gB_Wynik", QRect(20, 70, 421, 16));
+    WidgetRows("plot", "QCustomPlot", "centralWidget", QRect(710, 340, 471, 261));
+    WidgetRows("label_U", "QLabel", "plot", QRect(5, 20, 31, 16));
+    WidgetRows("label_legend_w_i", "QLabel", "plot", QRect(5, 0, 55, 16));
+    WidgetRows("menuBar", "QMenuBar", "MainWindow", QRect());
+
+    // Fonts: the group boxes and their titles 12 bold, the result labels 10
+    // and bold from their box, the tables 12 bold from theirs, the editor 10.
     for (const char *box : {"gB_Baza", "gB_Wynik", "label_Pomiary", "label_Obiekty"}) {
-        QWidget *w = window->findChild<QWidget *>(box);
-        QCOMPARE(w->font().pointSize(), 12);
-        QVERIFY2(w->font().bold(), box);
+        FormRow(box, "pointSize", 12);
+        FormRow(box, "bold", true);
     }
-    // Point size 10, everything else from the group box: bold.
     for (const char *label : {"label_R", "label_Metoda", "label_Komentarz", "label_Czas", "label_obiekt"}) {
-        QWidget *w = window->findChild<QWidget *>(label);
-        QCOMPARE(w->font().pointSize(), 10);
-        QVERIFY2(w->font().bold(), label);
+        FormRow(label, "pointSize", 10);
+        FormRow(label, "bold", true);
     }
     for (const char *table : {"tV_Obiekty", "tV_Pomiary"}) {
-        QWidget *w = window->findChild<QWidget *>(table);
-        QVERIFY(!w->testAttribute(Qt::WA_SetFont));
-        QCOMPARE(w->font().pointSize(), 12);
-        QVERIFY(w->font().bold());
+        FormRow(table, "ownFont", false);
+        FormRow(table, "pointSize", 12);
+        FormRow(table, "bold", true);
     }
-    auto *komentarz = window->findChild<QTextEdit *>("tE_Komentarz");
-    QCOMPARE(komentarz->font().pointSize(), 10);
-    QVERIFY(!komentarz->font().bold());
-    auto *wynik = window->findChild<QGroupBox *>("gB_Wynik");
-    QVERIFY(!wynik->isFlat());
-    QVERIFY(!wynik->isCheckable());
-    QCOMPARE(window->findChild<QWidget *>("plot")->styleSheet(), QStringLiteral("color:blue"));
-    QCOMPARE(window->findChild<QWidget *>("label_legend_w_i")->styleSheet(), QStringLiteral("color: red"));
-    QCOMPARE(window->findChild<QWidget *>("label_U")->styleSheet(), QString());
-}
+    FormRow("tE_Komentarz", "pointSize", 10);
+    FormRow("tE_Komentarz", "bold", false);
+    FormRow("gB_Wynik", "flat", false);
+    FormRow("gB_Wynik", "checkable", false);
+    FormRow("plot", "styleSheet", QStringLiteral("color:blue"));
+    FormRow("label_legend_w_i", "styleSheet", QStringLiteral("color: red"));
+    FormRow("label_U", "styleSheet", QString());
 
-void TestMainWindow::formTexts()
-{
-    QCOMPARE(window->windowTitle(), QStringLiteral("ZYM Reader"));
+    // Texts.
     const QList<QPair<const char *, const char *>> labels = {
         {"label_Pomiary", "Pomiary"}, {"label_Obiekty", "Obiekty"}, {"label_R", "R="},
         {"label_Metoda", "Metoda 2P/3P"}, {"label_Komentarz", "Komentarz"}, {"label_Czas", "Czas"},
         {"label_obiekt", "Obiekt"}, {"label_U", "U[V]"}, {"label_legend_w_i", "I[A]"},
     };
     for (const auto &l : labels)
-        QCOMPARE(window->findChild<QLabel *>(l.first)->text(), QString::fromUtf8(l.second));
-    QCOMPARE(window->findChild<QGroupBox *>("gB_Baza")->title(), QStringLiteral("Baza danych"));
-    QCOMPARE(window->findChild<QGroupBox *>("gB_Wynik")->title(), QStringLiteral("Metryka Pomiaru"));
-    auto *komentarz = window->findChild<QTextEdit *>("tE_Komentarz");
-    QCOMPARE(komentarz->toPlainText(), QString());
-    QVERIFY(komentarz->toHtml().contains("MS Shell Dlg 2"));
+        FormRow(l.first, "text", QString::fromUtf8(l.second));
+    FormRow("gB_Baza", "title", QStringLiteral("Baza danych"));
+    FormRow("gB_Wynik", "title", QStringLiteral("Metryka Pomiaru"));
+    FormRow("tE_Komentarz", "plainText", QString());
+    FormRow("tE_Komentarz", "htmlFont", QStringLiteral("MS Shell Dlg 2"));
+
+    ActionRows("actionOpenDataBase", QString::fromUtf8("Otwórz lokalną bazę danych"), true, false, true);
+    ActionRows("actionOpenZYMDataBase", QString::fromUtf8("Połącz"), true, false, false);
+    ActionRows("actionExport_wyniku_do_CSV", QStringLiteral("Zapisz pomiar jako"), true, false, true);
+    ActionRows("actionPobierz_baz_danych", QString::fromUtf8("Pobierz bazę danych"), false, false, false);
+    ActionRows("actionOkno", QStringLiteral("Okno"), true, false, false);
+    ActionRows("actionZoomAll", QString::fromUtf8("Pokaż  cały"), false, false, false);
+    ActionRows("actionAppClose", QString::fromUtf8("Zakończ"), false, false, true);
+    ActionRows("actionPolski", QStringLiteral("Polski"), false, true, false);
+    ActionRows("actionAngieski", QStringLiteral("Angieski"), false, true, false);
+    ActionRows("actionCloaseZYMDataBase", QString::fromUtf8("Rozłącz"), false, false, false);
+    ActionRows("actionO_programie", QStringLiteral("O programie"), false, false, false);
+    ActionRows("actionOpenPomiar", QString::fromUtf8("Otwórz pomiar"), false, false, true);
+    ActionRows("actionIndukcyjnosc", QString::fromUtf8("Indukcyjność"), false, false, false);
+    ActionRows("actionPradNaOsiPrawej", QString::fromUtf8("Prąd na osi prawej"), false, true, false);
+    ActionRows("actionHistoria", QStringLiteral("Historia obiektu"), false, false, false);
+
+    // "O programie": a fixed 400×300 dialog without the help button.
+    FormRow("about", "windowTitle", QStringLiteral("O programie"));
+    FormRow("about", "size", QSize(400, 300));
+    FormRow("about", "minimumSize", QSize(400, 300));
+    FormRow("about", "maximumSize", QSize(400, 300));
+    FormRow("about", "helpButton", false);
+    FormRow("about", "fixedSizeHint", true);
 }
 
-void TestMainWindow::actions_data()
+void TestMainWindow::form()
 {
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<bool>("hasIcon");
-    QTest::addColumn<bool>("checkable");
-    QTest::newRow("actionOpenDataBase") << "actionOpenDataBase" << QString::fromUtf8("Otwórz lokalną bazę danych") << true << false;
-    QTest::newRow("actionOpenZYMDataBase") << "actionOpenZYMDataBase" << QString::fromUtf8("Połącz") << true << false;
-    QTest::newRow("actionExport_wyniku_do_CSV") << "actionExport_wyniku_do_CSV" << "Zapisz pomiar jako" << true << false;
-    QTest::newRow("actionPobierz_baz_danych") << "actionPobierz_baz_danych" << QString::fromUtf8("Pobierz bazę danych") << false << false;
-    QTest::newRow("actionOkno") << "actionOkno" << "Okno" << true << false;
-    QTest::newRow("actionZoomAll") << "actionZoomAll" << QString::fromUtf8("Pokaż  cały") << false << false;
-    QTest::newRow("actionAppClose") << "actionAppClose" << QString::fromUtf8("Zakończ") << false << false;
-    QTest::newRow("actionPolski") << "actionPolski" << "Polski" << false << true;
-    QTest::newRow("actionAngieski") << "actionAngieski" << "Angieski" << false << true;
-    QTest::newRow("actionCloaseZYMDataBase") << "actionCloaseZYMDataBase" << QString::fromUtf8("Rozłącz") << false << false;
-    QTest::newRow("actionO_programie") << "actionO_programie" << "O programie" << false << false;
-    QTest::newRow("actionOpenPomiar") << "actionOpenPomiar" << QString::fromUtf8("Otwórz pomiar") << false << false;
-    QTest::newRow("actionIndukcyjnosc") << "actionIndukcyjnosc" << QString::fromUtf8("Indukcyjność") << false << false;
-    QTest::newRow("actionPradNaOsiPrawej") << "actionPradNaOsiPrawej" << QString::fromUtf8("Prąd na osi prawej") << false << true;
-    QTest::newRow("actionHistoria") << "actionHistoria" << QStringLiteral("Historia obiektu") << false << false;
-}
+    QFETCH(QString, object);
+    QFETCH(QString, check);
+    QFETCH(QVariant, expected);
 
-void TestMainWindow::actions()
-{
-    QFETCH(QString, name);
-    QFETCH(QString, text);
-    QFETCH(bool, hasIcon);
-    QFETCH(bool, checkable);
-    auto *action = window->findChild<QAction *>(name);
-    QVERIFY2(action, qPrintable(name));
-    QCOMPARE(action->parent(), window.get());
-    // Mnemonics mark a letter; the words are the form's.
-    QCOMPARE(action->text().remove(QLatin1Char('&')), text);
-    QCOMPARE(action->isCheckable(), checkable);
-    QCOMPARE(!action->icon().isNull(), hasIcon);
-    // Only the four standard commands have keys.
-    const QStringList keyed = {"actionOpenDataBase", "actionOpenPomiar", "actionExport_wyniku_do_CSV", "actionAppClose"};
-    QCOMPARE(action->shortcut().isEmpty(), !keyed.contains(name));
-    if (hasIcon) {
-        const QSize size = action->icon().availableSizes().value(0);
-        QCOMPARE(size, QSize(128, 128));
+    QObject *o = nullptr;
+    if (object == QLatin1String("MainWindow")) {
+        o = window.get();
+    } else if (object == QLatin1String("about")) {
+        window->findChild<QAction *>(QStringLiteral("actionO_programie"))->trigger();
+        for (QWidget *w : QApplication::topLevelWidgets()) {
+            if (w->isVisible() && w->metaObject()->className() == QByteArray("about"))
+                o = w;
+        }
+    } else {
+        o = window->findChild<QObject *>(object);
     }
+    QVERIFY2(o, qPrintable(object));
+    auto *w = qobject_cast<QWidget *>(o);
+    auto *action = qobject_cast<QAction *>(o);
+
+    QVariant actual;
+    if (check == QLatin1String("class"))
+        actual = o->inherits(qPrintable(expected.toString())) ? expected : QString::fromLatin1(o->metaObject()->className());
+    else if (check == QLatin1String("parent"))
+        actual = (w ? static_cast<QObject *>(w->parentWidget()) : o->parent())->objectName();
+    else if (check == QLatin1String("pointSize"))
+        actual = w->font().pointSize();
+    else if (check == QLatin1String("bold"))
+        actual = w->font().bold();
+    else if (check == QLatin1String("ownFont"))
+        actual = w->testAttribute(Qt::WA_SetFont);
+    else if (check == QLatin1String("htmlFont"))
+        actual = qobject_cast<QTextEdit *>(w)->toHtml().contains(expected.toString()) ? expected : QVariant();
+    else if (check == QLatin1String("text") && action)
+        actual = action->text().remove(QLatin1Char('&')); // mnemonics mark a letter; the words are the form's
+    else if (check == QLatin1String("icon"))
+        actual = action->icon().isNull() ? QSize() : action->icon().availableSizes().value(0);
+    else if (check == QLatin1String("keyed"))
+        actual = !action->shortcut().isEmpty();
+    else if (check == QLatin1String("helpButton"))
+        actual = bool(w->windowFlags() & Qt::WindowContextHelpButtonHint);
+    else if (check == QLatin1String("fixedSizeHint"))
+        actual = bool(w->windowFlags() & Qt::MSWindowsFixedSizeDialogHint);
+    else
+        actual = o->property(qPrintable(check));
+    QVERIFY2(actual.isValid(), qPrintable(check));
+    QCOMPARE(actual, expected);
+    if (object == QLatin1String("about"))
+        w->close();
 }
 
 void TestMainWindow::menusAndToolBar()
@@ -359,10 +398,10 @@ void TestMainWindow::openMeasurementFile()
     QCOMPARE(window->findChild<QLabel *>("label_Czas")->text(),
              QStringLiteral("Zapisany: 2020-03-01        10:20:30"));
     QCOMPARE(window->findChild<QLabel *>("label_obiekt")->text(), QStringLiteral("Obiekt"));
-    auto *komentarz = window->findChild<QTextEdit *>("tE_Komentarz");
+    auto *komentarz = window->findChild<TKomentarzEdit *>("tE_Komentarz");
     QCOMPARE(komentarz->toPlainText(), QStringLiteral("Pomiar odczytany z pliku: ") + path);
-    QCOMPARE(window->komentarz(), komentarz->toPlainText());
-    QCOMPARE(window->komentarzChanges(), 0);
+    QCOMPARE(komentarz->Komentarz(), komentarz->toPlainText());
+    QVERIFY(!komentarz->Edited());
     QVERIFY(std::memcmp(&window->currentPomiar(), rec.get(), sizeof(TDataPomiar)) == 0);
     QCOMPARE(window->lastOpenedPath(), dir.path() + "/");
     QVERIFY(window->findChild<QWidget *>("gB_Wynik")->isVisible());

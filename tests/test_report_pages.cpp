@@ -13,6 +13,7 @@
 #include <QImage>
 #include <QMessageBox>
 #include <QProcess>
+#include <QPrintPreviewDialog>
 #include <QProgressDialog>
 #include <QRegularExpression>
 #include <QStandardPaths>
@@ -218,6 +219,37 @@ private slots:
         poll.stop();
         QCOMPARE(seen, 1);
         QVERIFY(!QFile::exists(path));
+    }
+
+    // The print preview of a long history lays it out as the PDF does: with
+    // the same progress, and a cancel closes the preview.
+    void longPreviewCancelled()
+    {
+        QWidget parent;
+        parent.show();
+        int seen = 0;
+        bool forced = false; // the preview stayed open after the cancel
+        QTimer::singleShot(10000, &parent, [&]() {
+            for (QPrintPreviewDialog *d : parent.findChildren<QPrintPreviewDialog *>()) {
+                forced = true;
+                d->reject();
+            }
+        });
+        QTimer poll;
+        poll.setInterval(5);
+        connect(&poll, &QTimer::timeout, [&]() {
+            for (QProgressDialog *d : parent.findChildren<QProgressDialog *>()) {
+                if (d->isVisible() && !d->wasCanceled()) {
+                    ++seen;
+                    d->cancel();
+                }
+            }
+        });
+        poll.start();
+        PreviewObiektReport(Report(kLongReportRows), nullptr, &parent);
+        poll.stop();
+        QCOMPARE(seen, 1);
+        QVERIFY(!forced);
     }
 };
 

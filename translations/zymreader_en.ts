@@ -181,12 +181,12 @@
     <message>
         <location line="-238"/>
         <location line="+241"/>
-        <location line="+99"/>
+        <location line="+100"/>
         <source>Zapisz historię jako CSV…</source>
         <translation>Save history as CSV…</translation>
     </message>
     <message>
-        <location line="-1"/>
+        <location line="-2"/>
         <source>Historia_</source>
         <translation>History_</translation>
     </message>
@@ -196,23 +196,21 @@
         <translation>CSV file (*.csv)</translation>
     </message>
     <message>
-        <location line="+6"/>
         <source>Błąd!</source>
-        <translation>Error</translation>
+        <translation type="vanished">Error</translation>
     </message>
     <message>
-        <location line="+1"/>
         <source>Nie można zapisać pliku:
 %1
 
 %2</source>
-        <translation>Cannot save the file:
+        <translation type="vanished">Cannot save the file:
 %1
 
 %2</translation>
     </message>
     <message>
-        <location line="-538"/>
+        <location line="-531"/>
         <source>Miernik</source>
         <translation>Meter</translation>
     </message>
@@ -697,7 +695,7 @@ p, li { white-space: pre-wrap; }
     <message>
         <location line="+18"/>
         <location filename="../database/resulttexts.cpp" line="-2"/>
-        <location filename="../database/ui/mainwindow_database.cpp" line="+231"/>
+        <location filename="../database/ui/mainwindow_database.cpp" line="+229"/>
         <location line="+32"/>
         <source>Czas</source>
         <translation>Time</translation>
@@ -853,7 +851,7 @@ p, li { white-space: pre-wrap; }
         <translation>No</translation>
     </message>
     <message>
-        <location filename="../measurement/ui/mainwindow_export.cpp" line="+72"/>
+        <location filename="../app/mainwindow_pomiar.cpp" line="+127"/>
         <source>Zapisz do pliku CSV</source>
         <translation>Save to CSV File</translation>
     </message>
@@ -883,22 +881,21 @@ p, li { white-space: pre-wrap; }
         <translation>Resistance</translation>
     </message>
     <message>
-        <location filename="../measurement/ui/mainwindow_export.cpp" line="+78"/>
+        <location filename="../app/mainwindow_pomiar.cpp" line="+77"/>
         <source>Pomiar zapisano w pliku %1</source>
         <translation>Measurement saved to file %1</translation>
     </message>
     <message>
-        <location line="-12"/>
+        <location line="-11"/>
         <source>Uwaga!</source>
         <translation>Attention</translation>
     </message>
     <message>
+        <location line="-112"/>
         <location filename="../app/settingsdialog.cpp" line="+68"/>
-        <location filename="../measurement/ui/mainwindow_export.cpp" line="+8"/>
-        <location filename="../measurement/ui/mainwindow_pomiar.cpp" line="+30"/>
-        <location filename="../database/ui/mainwindow_database.cpp" line="+94"/>
+        <location filename="../database/ui/mainwindow_database.cpp" line="+85"/>
         <location filename="../database/ui/mainwindow_historia.cpp" line="+96"/>
-        <location filename="../download/ui/mainwindow_download.cpp" line="+76"/>
+        <location filename="../download/ui/downloadrun.cpp" line="+75"/>
         <location line="+2"/>
         <location line="+8"/>
         <location filename="../archive/ui/mainwindow_archiwum.cpp" line="+168"/>
@@ -910,18 +907,17 @@ p, li { white-space: pre-wrap; }
         <translation>Error</translation>
     </message>
     <message>
-        <location filename="../measurement/ui/mainwindow_export.cpp" line="+1"/>
         <source>Nie można zapisać pliku:
 %1
 
 %2</source>
-        <translation>Cannot save the file:
+        <translation type="vanished">Cannot save the file:
 %1
 
 %2</translation>
     </message>
     <message>
-        <location filename="../measurement/ui/mainwindow_pomiar.cpp" line="-10"/>
+        <location line="-10"/>
         <source>Otwórz plik pomiaru</source>
         <translation>Open Measurement File</translation>
     </message>
@@ -956,46 +952,46 @@ p, li { white-space: pre-wrap; }
         <location filename="../app/language.cpp" line="+26"/>
         <location line="+26"/>
         <location filename="../database/resulttexts.cpp" line="-28"/>
-        <location filename="../database/ui/mainwindow_database.cpp" line="-173"/>
+        <location filename="../database/ui/mainwindow_database.cpp" line="-162"/>
         <location line="+40"/>
         <source>Obiekt: </source>
         <translation>Object: </translation>
     </message>
     <message>
         <location filename="../database/resulttexts.cpp" line="+37"/>
-        <location filename="../database/ui/mainwindow_database.cpp" line="+37"/>
+        <location filename="../database/ui/mainwindow_database.cpp" line="+35"/>
         <location line="+32"/>
         <source>Metoda</source>
         <translation>Method</translation>
     </message>
     <message>
-        <location filename="../database/ui/mainwindow_database.cpp" line="-164"/>
+        <location filename="../app/mainwindow_pomiar.cpp" line="+170"/>
+        <location filename="../database/ui/mainwindow_database.cpp" line="-162"/>
         <location line="+32"/>
-        <location line="+76"/>
-        <location line="+50"/>
-        <location line="+38"/>
+        <location line="+75"/>
+        <location line="+49"/>
+        <location line="+30"/>
         <location line="+5"/>
         <location filename="../database/ui/mainwindow_historia.cpp" line="-9"/>
-        <location filename="../download/ui/mainwindow_download.cpp" line="-13"/>
+        <location filename="../download/ui/downloadrun.cpp" line="-13"/>
         <location line="+8"/>
         <location line="+10"/>
-        <location line="+137"/>
-        <location filename="../report/ui/mainwindow_report.cpp" line="+51"/>
+        <location line="+70"/>
         <source>Ostrzeżenie!</source>
         <translation>Warning</translation>
     </message>
     <message>
-        <location line="-92"/>
+        <location filename="../database/ui/mainwindow_database.cpp" line="-83"/>
         <source>Identyfikator %1 ma w bazie danych więcej niż jeden pomiar. Nie można go wyświetlić ani zapisać jego komentarza.</source>
         <translation>The id %1 belongs to more than one measurement in the database. It cannot be shown and its comment cannot be saved.</translation>
     </message>
     <message>
-        <location line="+85"/>
+        <location line="+76"/>
         <source>Pole komentarza uległo zmianie. Zapisać komentarz w bazie danych?</source>
         <translation>The comment has been changed. Save it in the database?</translation>
     </message>
     <message>
-        <location line="+33"/>
+        <location line="+32"/>
         <source>Pomiaru o numerze %1 nie ma w bazie danych.</source>
         <translation>Measurement number %1 is not in the database.</translation>
     </message>
@@ -1017,7 +1013,7 @@ p, li { white-space: pre-wrap; }
     <message>
         <location line="+21"/>
         <location line="+10"/>
-        <location filename="../download/ui/mainwindow_download.cpp" line="-60"/>
+        <location filename="../download/ui/mainwindow_download.cpp" line="+37"/>
         <location line="+18"/>
         <location line="+18"/>
         <source>Błąd otwarcia bazy danych.</source>
@@ -1031,25 +1027,25 @@ W celu pobrania pomiarów z urządzenia ZYM-5 należy włączyć w urządzeniu Z
 To download measurements from the ZYM-5 meter, switch on the meter&apos;s WiFi and connect to the WiFi network named &quot;ZYM_VORTA&quot;. The connection is protected by the password &quot;qev40718&quot;. If you are already connected to this network, choose OK. Otherwise choose Cancel and follow the instructions supplied with the meter.</translation>
     </message>
     <message>
-        <location line="+71"/>
+        <location filename="../download/ui/downloadrun.cpp" line="+1"/>
         <source>Folder docelowy zawiera pliki. Wszystkie istniejace pliki zostaną nadpisane! Czy kontynuować operację?</source>
         <translation>The destination folder contains files. All existing files will be overwritten! Do you want to continue?</translation>
     </message>
     <message>
-        <location line="-190"/>
+        <location line="-123"/>
         <source>Pobieranie bazy danych</source>
         <translation>Downloading Database</translation>
     </message>
     <message>
         <location filename="../app/messages.cpp" line="+1"/>
-        <location filename="../download/ui/mainwindow_download.cpp" line="+1"/>
+        <location filename="../download/ui/downloadrun.cpp" line="+1"/>
         <location filename="../archive/ui/mainwindow_archiwum.cpp" line="-35"/>
         <location filename="../sync/ui/mainwindow_sync.cpp" line="-32"/>
         <source>Anuluj</source>
         <translation>Cancel</translation>
     </message>
     <message>
-        <location filename="../download/ui/mainwindow_download.cpp" line="+9"/>
+        <location filename="../download/ui/downloadrun.cpp" line="+9"/>
         <source>Skopiowano %1 z %2 plików.
 %3</source>
         <translation>Copied %1 of %2 files.
@@ -1086,7 +1082,7 @@ To download measurements from the ZYM-5 meter, switch on the meter&apos;s WiFi a
         <translation>Cannot read the history of the object.</translation>
     </message>
     <message>
-        <location filename="../database/ui/mainwindow_database.cpp" line="-254"/>
+        <location filename="../database/ui/mainwindow_database.cpp" line="-243"/>
         <source>Obiekt ma w bazie danych identyfikator &quot;%1&quot;, który nie jest liczbą całkowitą. Nie można wyświetlić jego pomiarów.</source>
         <translation>The object&apos;s identifier in the database, &quot;%1&quot;, is not a whole number. Its measurements cannot be shown.</translation>
     </message>
@@ -1096,7 +1092,7 @@ To download measurements from the ZYM-5 meter, switch on the meter&apos;s WiFi a
         <translation>The measurement&apos;s identifier in the database, &quot;%1&quot;, is not a whole number. It cannot be shown and its comment cannot be saved.</translation>
     </message>
     <message>
-        <location filename="../download/ui/mainwindow_download.cpp" line="+90"/>
+        <location filename="../download/ui/mainwindow_download.cpp" line="+11"/>
         <source>Nie znaleziono pliku bazy danych miernika albo jest on nieosiągalny:
 %1</source>
         <translation>The meter&apos;s database file was not found or cannot be reached:
@@ -1115,7 +1111,7 @@ Not copied:
 %3</translation>
     </message>
     <message>
-        <location line="-82"/>
+        <location filename="../download/ui/downloadrun.cpp" line="+8"/>
         <source>Za mało miejsca w folderze docelowym:
 %1
 
@@ -1131,7 +1127,7 @@ The download needs %2 MB, %3 MB are free. Nothing was copied.</translation>
         <translation>(and %1 more)</translation>
     </message>
     <message>
-        <location filename="../measurement/ui/mainwindow_export.cpp" line="-8"/>
+        <location filename="../app/mainwindow_pomiar.cpp" line="-58"/>
         <source>Nieznany format pliku:
 %1
 
@@ -1164,7 +1160,7 @@ The measurement can be saved as a CSV file (*.csv), a ZYM file (*.zym5) or a PDF
         <translation>Narrows the object list to names containing the text typed (Esc clears).</translation>
     </message>
     <message>
-        <location filename="../download/ui/mainwindow_download.cpp" line="+66"/>
+        <location filename="../download/ui/mainwindow_download.cpp" line="+4"/>
         <source>Udział sieciowy miernika musi być zamontowany, na przykład:
 sudo mount -t cifs //%1/zym_wyniki /mnt/zym -o guest
 a w „Opcje › Ustawienia…” baza danych miernika /mnt/zym/zym_5.db (zob. README).</source>
@@ -1185,7 +1181,7 @@ and in “Options › Settings…” the meter&apos;s database set to /mnt/zym/z
 (object no. %2)</translation>
     </message>
     <message>
-        <location filename="../database/ui/mainwindow_database.cpp" line="+158"/>
+        <location filename="../database/ui/mainwindow_database.cpp" line="+148"/>
         <source>Pole komentarza uległo zmianie. Zapisać komentarz w archiwum?</source>
         <translation>The comment has changed. Save the comment in the archive?</translation>
     </message>
@@ -1294,7 +1290,7 @@ Measurement %2 of %3.</translation>
         <translation>New measurements in the archive: %1.</translation>
     </message>
     <message>
-        <location filename="../database/ui/mainwindow_database.cpp" line="-44"/>
+        <location filename="../database/ui/mainwindow_database.cpp" line="-36"/>
         <source>Nie można odczytać pliku danych pomiaru:
 %1</source>
         <translation>The measurement&apos;s data file cannot be read:
@@ -1308,7 +1304,7 @@ Measurement %2 of %3.</translation>
 %1</translation>
     </message>
     <message>
-        <location filename="../download/ui/mainwindow_download.cpp" line="-98"/>
+        <location filename="../download/ui/downloadrun.cpp" line="-25"/>
         <source>Plik bazy danych został skopiowany, ale skopiowano tylko %1 z %2 plików pomiarów. Pomiary bez pliku pokażą się bez przebiegu.</source>
         <translation>The database file was copied, but only %1 of %2 measurement files were. Measurements without their file will show without a waveform.</translation>
     </message>
@@ -1459,7 +1455,7 @@ Measurement %2 of %3.</translation>
 <context>
     <name>QObject</name>
     <message>
-        <location filename="../measurement/csvexport.cpp" line="+307"/>
+        <location filename="../measurement/csvexport.cpp" line="+324"/>
         <source>Pomiar_</source>
         <translation>Measurement_</translation>
     </message>
@@ -2043,7 +2039,7 @@ Measurement %2 of %3.</translation>
         <translation>PNG image (*.png)</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+1"/>
         <source>Zapisz wykres jako</source>
         <translation>Save Chart As</translation>
     </message>
@@ -2053,7 +2049,7 @@ Measurement %2 of %3.</translation>
         <translation>PDF document (*.pdf)</translation>
     </message>
     <message>
-        <location line="+10"/>
+        <location line="+9"/>
         <source>Uwaga!</source>
         <translation>Warning!</translation>
     </message>
@@ -2069,17 +2065,15 @@ Wykres można zapisać jako obraz PNG (*.png) lub dokument PDF (*.pdf).</source>
 The chart can be saved as a PNG image (*.png) or a PDF document (*.pdf).</translation>
     </message>
     <message>
-        <location line="+4"/>
         <source>Błąd!</source>
-        <translation>Error!</translation>
+        <translation type="vanished">Error!</translation>
     </message>
     <message>
-        <location line="+1"/>
         <source>Nie można zapisać pliku:
 %1
 
 %2</source>
-        <translation>Cannot write the file:
+        <translation type="vanished">Cannot write the file:
 %1
 
 %2</translation>
@@ -2428,46 +2422,6 @@ Exit status: 0 saved, 1 not saved (the reason on standard error),
         <translation>Cannot load the translation %1.</translation>
     </message>
     <message>
-        <source>zymreader-cli: pomiary miernika ZYM-5 z wiersza poleceń.
-
-Użycie: zymreader-cli [--lang pl|en] POLECENIE [OPCJE] [ARGUMENTY]
-
-Polecenia:
-  export   zapisuje pomiary jako CSV, CSV z kropką, pliki ZYM lub raporty PDF
-  fit      dopasowuje R i L do pomiarów z plików danych (JSON, wiersz na pomiar)
-  history  historia obiektu z archiwum lub bazy danych (CSV, CSV z kropką, JSON)
-  report   raport PDF obiektu z archiwum lub bazy danych
-  import   wczytuje bazy danych miernika (lub katalogi z nimi) do archiwum
-  check    sprawdza archiwum: spójność pliku i sumę kontrolną każdego rekordu
-
-  --version    wersja programu
-  --help       ta pomoc; zymreader-cli POLECENIE --help opisuje polecenie
-  --lang L     język komunikatów: pl lub en (domyślnie z ustawień ZYMReader.ini)
-
-Na standardowe wyjście trafiają tylko dane, komunikaty na standardowe wyjście błędów.
-Kod wyjścia: 0 wszystko wykonano, 1 część pozycji się nie udała, 2 błędne wywołanie.
-</source>
-        <translation type="vanished">zymreader-cli: ZYM-5 meter measurements from the command line.
-
-Usage: zymreader-cli [--lang pl|en] COMMAND [OPTIONS] [ARGUMENTS]
-
-Commands:
-  export   saves measurements as CSV, decimal-point CSV, ZYM files or PDF reports
-  fit      fits R and L to the measurements of data files (JSON, a line each)
-  history  the history of an object from the archive or a database (CSV, decimal-point CSV, JSON)
-  report   the PDF report of an object from the archive or a database
-  import   reads meter databases (or folders holding them) into the archive
-  check    checks the archive: the file&apos;s integrity and every record&apos;s checksum
-
-  --version    the program&apos;s version
-  --help       this help; zymreader-cli COMMAND --help describes a command
-  --lang L     language of the messages: pl or en (by default from ZYMReader.ini)
-
-Standard output carries only data, messages go to standard error.
-Exit status: 0 all done, 1 some items failed, 2 wrong usage.
-</translation>
-    </message>
-    <message>
         <location line="+75"/>
         <source>Brak polecenia.</source>
         <translation>No command.</translation>
@@ -2685,6 +2639,46 @@ on standard error), 2 wrong usage.
         <source>pobieranie</source>
         <translation>fetching</translation>
     </message>
+    <message>
+        <source>zymreader-cli: pomiary miernika ZYM-5 z wiersza poleceń.
+
+Użycie: zymreader-cli [--lang pl|en] POLECENIE [OPCJE] [ARGUMENTY]
+
+Polecenia:
+  export   zapisuje pomiary jako CSV, CSV z kropką, pliki ZYM lub raporty PDF
+  fit      dopasowuje R i L do pomiarów z plików danych (JSON, wiersz na pomiar)
+  history  historia obiektu z archiwum lub bazy danych (CSV, CSV z kropką, JSON)
+  report   raport PDF obiektu z archiwum lub bazy danych
+  import   wczytuje bazy danych miernika (lub katalogi z nimi) do archiwum
+  check    sprawdza archiwum: spójność pliku i sumę kontrolną każdego rekordu
+
+  --version    wersja programu
+  --help       ta pomoc; zymreader-cli POLECENIE --help opisuje polecenie
+  --lang L     język komunikatów: pl lub en (domyślnie z ustawień ZYMReader.ini)
+
+Na standardowe wyjście trafiają tylko dane, komunikaty na standardowe wyjście błędów.
+Kod wyjścia: 0 wszystko wykonano, 1 część pozycji się nie udała, 2 błędne wywołanie.
+</source>
+        <translation type="vanished">zymreader-cli: ZYM-5 meter measurements from the command line.
+
+Usage: zymreader-cli [--lang pl|en] COMMAND [OPTIONS] [ARGUMENTS]
+
+Commands:
+  export   saves measurements as CSV, decimal-point CSV, ZYM files or PDF reports
+  fit      fits R and L to the measurements of data files (JSON, a line each)
+  history  the history of an object from the archive or a database (CSV, decimal-point CSV, JSON)
+  report   the PDF report of an object from the archive or a database
+  import   reads meter databases (or folders holding them) into the archive
+  check    checks the archive: the file&apos;s integrity and every record&apos;s checksum
+
+  --version    the program&apos;s version
+  --help       this help; zymreader-cli COMMAND --help describes a command
+  --lang L     language of the messages: pl or en (by default from ZYMReader.ini)
+
+Standard output carries only data, messages go to standard error.
+Exit status: 0 all done, 1 some items failed, 2 wrong usage.
+</translation>
+    </message>
 </context>
 <context>
     <name>TReportDoc</name>
@@ -2854,23 +2848,21 @@ on standard error), 2 wrong usage.
         <translation>History_</translation>
     </message>
     <message>
-        <location line="+3"/>
         <source>Błąd!</source>
-        <translation>Error</translation>
+        <translation type="vanished">Error</translation>
     </message>
     <message>
-        <location line="+4"/>
         <source>Nie można zapisać pliku:
 %1
 
 %2</source>
-        <translation>Cannot save the file:
+        <translation type="vanished">Cannot save the file:
 %1
 
 %2</translation>
     </message>
     <message>
-        <location filename="../report/ui/reports.cpp" line="+21"/>
+        <location filename="../report/ui/reports.cpp" line="+67"/>
         <source>Ocena</source>
         <translation>Assessment</translation>
     </message>
@@ -2880,14 +2872,38 @@ on standard error), 2 wrong usage.
         <translation>The object has no stored measurements.</translation>
     </message>
     <message>
-        <location line="+68"/>
+        <location line="+63"/>
         <source>Tworzenie raportu PDF…</source>
         <translation>Making the PDF report…</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="-114"/>
         <source>Anuluj</source>
         <translation>Cancel</translation>
+    </message>
+    <message>
+        <location line="+94"/>
+        <source>Przygotowanie wydruku…</source>
+        <translation>Preparing the printout…</translation>
+    </message>
+</context>
+<context>
+    <name>TSaveDialog</name>
+    <message>
+        <location filename="../measurement/ui/savedialog.cpp" line="+49"/>
+        <source>Błąd!</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Nie można zapisać pliku:
+%1
+
+%2</source>
+        <translation>Cannot save the file:
+%1
+
+%2</translation>
     </message>
 </context>
 <context>

@@ -178,7 +178,7 @@ bool MainWindow::OpenArchiwum()
     Baza.Close();
     pArchiwum = view.release();
     pArchiwum->setParent(this);
-    iKomentarzChanges = 0;
+    ui->tE_Komentarz->ForgetEdit();
     QString reason;
     if (!ShowObiekty(ui->tV_Obiekty, &reason)) {
         ClearDatabaseView();

@@ -14,7 +14,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QEvent>
-#include <QFileDialog>
+#include "measurement/ui/savedialog.h"
 #include <QFont>
 #include <QFontMetrics>
 #include <QGuiApplication>
@@ -679,15 +679,14 @@ void DialogHistoria::SaveCsv()
 {
     const QString name = FileNamePart(qsObiekt);
     const QString proposal = qsSaveFolder + tr("Historia_") + name + QStringLiteral(".csv");
-    const QString fileName = QFileDialog::getSaveFileName(this, tr("Zapisz historię jako CSV…"), proposal,
-                                                          tr("Plik CSV (*.csv)"));
+    const QString fileName =
+        AskSaveFile(this, tr("Zapisz historię jako CSV…"), proposal, {{tr("Plik CSV (*.csv)"), QStringLiteral("csv")}}).path;
     if (fileName.isEmpty())
         return;
     qsSaveFolder = FolderOf(fileName);
     QString reason;
     if (SaveHistoriaCsv(fileName, rows, iReference, &reason) != ExportOk)
-        ShowProblem(QMessageBox::Warning, tr("Błąd!"),
-                    tr("Nie można zapisać pliku:\n%1\n\n%2").arg(QDir::toNativeSeparators(fileName), reason));
+        ShowCannotSave(this, fileName, reason);
 }
 
 // ---------------------------------------------------------------- additions of other windows

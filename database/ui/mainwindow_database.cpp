@@ -198,7 +198,6 @@ void MainWindow::ShowPomiar(const TShownPomiar &pomiar)
 
 void MainWindow::DisplayPomiar(qint64 id_pomiar)
 {
-    iKomentarzChanges = 0;
     bool rowRead = false;
     const int loaded = ArchiwumShown() ? LoadArchiwumPomiar(id_pomiar, &rowRead) : Baza.LoadPomiar(id_pomiar, &rowRead);
     if (loaded == TDataBase::LoadPomiarAmbiguous) {
@@ -215,8 +214,7 @@ void MainWindow::DisplayPomiar(qint64 id_pomiar)
         ui->label_Czas->setText(texts.czas);
         // Plain text: a comment such as "R<5 mΩ <b>" is text, and taking it
         // as markup would change it on its way back to the database.
-        ui->tE_Komentarz->setPlainText(Baza.WynikFromBase(WynikKomentarz));
-        qsKomentarz = ui->tE_Komentarz->toPlainText();
+        ui->tE_Komentarz->ShowKomentarz(Baza.WynikFromBase(WynikKomentarz));
         Shown.komentarz = Baza.WynikFromBase(WynikKomentarz);
         Baza.CopyPomiar(&CurrentPomiar);
         Shown.plik = Baza.Row.plik_dane;
@@ -234,7 +232,7 @@ void MainWindow::DisplayPomiar(qint64 id_pomiar)
     // of the data file: an empty editor would invite the user to overwrite
     // a comment never seen.
     Shown.komentarz = rowRead ? Baza.WynikFromBase(WynikKomentarz) : QString();
-    ui->tE_Komentarz->setPlainText(Shown.komentarz);
+    ui->tE_Komentarz->ShowKomentarz(Shown.komentarz);
     if (!rowRead)
         Shown.pomiarId = -1; // no row, nowhere for a comment to go
     ClearPlot(ui->plot);
@@ -261,27 +259,19 @@ void MainWindow::ForgetPomiar()
     ui->label_R->setText(QStringLiteral("R="));
     ui->label_Metoda->setText(tr("Metoda"));
     ui->label_Czas->setText(tr("Czas"));
-    ui->tE_Komentarz->setPlainText(QString());
+    ui->tE_Komentarz->ShowKomentarz(QString());
     ClearPlot(ui->plot);
     if (pDialogWykres)
         emit ClearWykresWindow(QString());
     ui->actionExport_wyniku_do_CSV->setEnabled(false);
     Shown = TShownPomiar();
-    iKomentarzChanges = 0;
 }
 
 // ---------------------------------------------------------------- comment
 
-void MainWindow::on_tE_Komentarz_textChanged()
-{
-    ++iKomentarzChanges;
-    qsKomentarz = ui->tE_Komentarz->toPlainText();
-}
-
 bool MainWindow::AskSaveKomentarz(bool mayCancel)
 {
-    // Filling the editor counts once; anything above that is the user's.
-    if (!SourceOpen() || iKomentarzChanges <= 1)
+    if (!SourceOpen() || !ui->tE_Komentarz->Edited())
         return true;
     // No measurement of this database was clicked: there is no row to save to.
     if (Shown.pomiarId < 0)
@@ -301,7 +291,7 @@ bool MainWindow::AskSaveKomentarz(bool mayCancel)
     }
 
     // The editor gives every line end as "\n": the row keeps its own.
-    const QString komentarz = KomentarzToStore(qsKomentarz, Shown.komentarz);
+    const QString komentarz = KomentarzToStore(ui->tE_Komentarz->Komentarz(), Shown.komentarz);
     bool saved = false;
     QString reason;
     if (ArchiwumShown()) {
@@ -313,8 +303,7 @@ bool MainWindow::AskSaveKomentarz(bool mayCancel)
     }
     if (saved) {
         Shown.komentarz = komentarz;
-        // Saved, the edit is no longer one to ask about.
-        iKomentarzChanges = 1;
+        ui->tE_Komentarz->ForgetEdit();
         ShowSavedKomentarz();
         Historie.KomentarzSaved(Shown.pomiarId, komentarz);
         return true;
@@ -334,7 +323,7 @@ void MainWindow::ClearDatabaseView()
 {
     auto *empty = new QSqlQueryModel;
     empty->clear();
-    ui->tE_Komentarz->clear();
+    ui->tE_Komentarz->ShowKomentarz(QString());
     SetTableModel(ui->tV_Obiekty, empty, ui->tV_Pomiary);
     SetTableModel(ui->tV_Pomiary, empty, ui->tV_Obiekty);
     DisplayPomiar(-1);
@@ -375,7 +364,7 @@ bool MainWindow::OpenDataBaseFile(const QString &name)
         ShowProblem(QMessageBox::NoIcon, QString(), tr("Błąd otwarcia bazy danych.") + Baza.LastErrorText());
         return false;
     }
-    iKomentarzChanges = 0;
+    ui->tE_Komentarz->ForgetEdit();
     QString reason;
     if (!ShowObiekty(ui->tV_Obiekty, &reason)) {
         // SQLite opens any file; only the first statement shows that

@@ -52,7 +52,7 @@ void MainWindow::ShowSavedKomentarz()
     auto *list = qobject_cast<TListModel *>(ui->tV_Pomiary->model());
     if (!list)
         return;
-    const QModelIndex cell = list->SetText(Shown.pomiarId, kKomentarzColumn, qsKomentarz, ui->tV_Pomiary->currentIndex().row());
+    const QModelIndex cell = list->SetText(Shown.pomiarId, kKomentarzColumn, ui->tE_Komentarz->Komentarz(), ui->tV_Pomiary->currentIndex().row());
     FitCell(ui->tV_Pomiary, cell);
     TLastColumn::Attach(ui->tV_Pomiary)->Widened();
 }

@@ -1,10 +1,14 @@
-// The save dialog of the export. Qt's own dialog returns a name exactly as
-// typed; the proposed name has no suffix, so without the selected filter's
-// suffix every first export would be refused as "unknown format".
+// The save dialog of every file the program writes. Qt's own dialog returns
+// a name exactly as typed; the proposed name has no suffix, so without the
+// selected filter's suffix every first export would be refused as
+// "unknown format".
 
 #include "measurement/ui/savedialog.h"
 
+#include <QCoreApplication>
+#include <QDir>
 #include <QFileDialog>
+#include <QMessageBox>
 #include <QStringList>
 
 TSaveChoice AskSaveFile(QWidget *parent, const QString &caption, const QString &proposal,
@@ -36,4 +40,16 @@ TSaveChoice AskSaveFile(QWidget *parent, const QString &caption, const QString &
     choice.path = dialog.selectedFiles().value(0);
     choice.filter = names.indexOf(dialog.selectedNameFilter());
     return choice;
+}
+
+void ShowCannotSave(QWidget *parent, const QString &fileName, const QString &reason)
+{
+    QMessageBox box(parent);
+    box.setIcon(QMessageBox::Warning);
+    box.setWindowTitle(QCoreApplication::translate("TSaveDialog", "Błąd!"));
+    // The reason comes from the system and the name from the user: text.
+    box.setTextFormat(Qt::PlainText);
+    box.setText(QCoreApplication::translate("TSaveDialog", "Nie można zapisać pliku:\n%1\n\n%2")
+                    .arg(QDir::toNativeSeparators(fileName), reason));
+    box.exec();
 }

@@ -30,4 +30,8 @@ struct TSaveChoice
 TSaveChoice AskSaveFile(QWidget *parent, const QString &caption, const QString &proposal,
                         const QVector<TSaveFilter> &filters);
 
+/// Tells the user that `fileName` could not be written and why: the one
+/// message of every save that failed.
+void ShowCannotSave(QWidget *parent, const QString &fileName, const QString &reason);
+
 #endif // SAVEDIALOG_H

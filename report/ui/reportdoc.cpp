@@ -613,7 +613,7 @@ ReplaceFileResult SaveReport(const TReportDoc &doc, const QString &fileName, QSt
     return ReplaceWholeFile(fileName, pdf, false, errorText);
 }
 
-void PreviewReport(const TReportDoc &doc, QWidget *parent)
+void PreviewReport(const TReportDoc &doc, QWidget *parent, const std::function<void()> &painted)
 {
     QPrinter printer(QPrinter::HighResolution);
     // The resolution of the PDF, so that the preview, the printout and the
@@ -624,6 +624,14 @@ void PreviewReport(const TReportDoc &doc, QWidget *parent)
     printer.setFullPage(true);
     printer.setDocName(doc.DocumentTitle());
     QPrintPreviewDialog preview(&printer, parent);
-    QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, [&doc](QPrinter *p) { doc.Paint(p); });
+    QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, [&doc, &preview, &painted](QPrinter *p) {
+        const bool stopped = doc.Paint(p) < 0;
+        if (painted)
+            painted();
+        // Half a document is not one to look at. (The preview's printer
+        // cannot be aborted: its paint engine is the preview's own.)
+        if (stopped)
+            QMetaObject::invokeMethod(&preview, "reject", Qt::QueuedConnection);
+    });
     preview.exec();
 }

@@ -84,7 +84,9 @@ ReplaceFileResult SaveReport(const TReportDoc &doc, const QString &fileName, QSt
                              bool *cancelled = nullptr);
 
 /// Qt's print preview of `doc`, modal over `parent`; what it prints is what
-/// the PDF holds.
-void PreviewReport(const TReportDoc &doc, QWidget *parent);
+/// the PDF holds. `painted` is called after each painting of the document
+/// (for the preview, for a printout). A painting stopped through the
+/// document's progress callback closes the preview.
+void PreviewReport(const TReportDoc &doc, QWidget *parent, const std::function<void()> &painted = {});
 
 #endif // REPORTDOC_H

@@ -1,14 +1,60 @@
 #include "report/ui/reports.h"
 
-#include "app/messages.h"
 #include "measurement/datafile.h"
 
 #include <QDir>
 #include <QCoreApplication>
-#include <QFileDialog>
+#include "measurement/ui/savedialog.h"
 #include <QProgressDialog>
 
 #include <memory>
+
+namespace {
+
+// A history of many thousand measurements takes a while to lay out and
+// paint: the user sees how far it is and can stop it.
+class TReportProgress
+{
+public:
+    TReportProgress(QWidget *parent, const QString &title, const QString &label)
+        : pParent(parent), qsTitle(title), qsLabel(label)
+    {
+    }
+
+    /// The document's progress callback; none for a short history.
+    std::function<bool(int, int)> Callback(int rows)
+    {
+        if (rows < kLongReportRows)
+            return {};
+        return [this](int done, int total) {
+            if (!pShown) {
+                pShown.reset(new QProgressDialog(pParent));
+                pShown->setWindowTitle(qsTitle);
+                pShown->setLabelText(qsLabel);
+                pShown->setCancelButtonText(QCoreApplication::translate("TReportTexts", "Anuluj"));
+                pShown->setWindowModality(Qt::WindowModal);
+                pShown->setMinimumDuration(0);
+                pShown->setAutoClose(false);
+                pShown->setAutoReset(false);
+                pShown->setRange(0, total);
+            }
+            pShown->setValue(qMin(done, total));
+            QCoreApplication::processEvents();
+            return !pShown->wasCanceled();
+        };
+    }
+
+    /// One painting is over: the next (a print from the preview) shows its own.
+    void Done() { pShown.reset(); }
+
+private:
+    QWidget *pParent;
+    QString qsTitle;
+    QString qsLabel;
+    std::unique_ptr<QProgressDialog> pShown;
+};
+
+} // namespace
 
 void BuildPomiarReport(TReportDoc *doc, const TPomiarReport &data, QCustomPlot *plot)
 {
@@ -78,54 +124,34 @@ void PreviewObiektReport(const TObiektReport &data, QCustomPlot *plot, QWidget *
 {
     TReportDoc doc;
     BuildObiektReport(&doc, data, plot);
-    PreviewReport(doc, parent);
+    TReportProgress progress(parent, TReportTexts::ObiektTitle(),
+                             QCoreApplication::translate("TReportTexts", "Przygotowanie wydruku…"));
+    doc.SetProgress(progress.Callback(data.rows.size()));
+    PreviewReport(doc, parent, [&progress]() { progress.Done(); });
 }
 
 bool SaveObiektReportAs(QWidget *parent, const TObiektReport &data, QCustomPlot *plot, QString *folder)
 {
     const QString proposal = *folder + TReportTexts::ObiektFileName(data.obiekt, QDate::currentDate());
-    QFileDialog dialog(parent, TReportTexts::SaveCaption(), proposal, TReportTexts::PdfFilter());
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
     // The only kind written here: a name typed without suffix still reads as a PDF.
-    dialog.setDefaultSuffix(QStringLiteral("pdf"));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+    const QString name =
+        AskSaveFile(parent, TReportTexts::SaveCaption(), proposal, {{TReportTexts::PdfFilter(), QStringLiteral("pdf")}}).path;
+    if (name.isEmpty())
         return false;
-    const QString name = dialog.selectedFiles().first();
     *folder = FolderOf(name);
 
     QString reason;
     bool cancelled = false;
     ReplaceFileResult result;
     {
-        // A history of many thousand measurements takes a while to lay out
-        // and paint: the user sees how far it is and can stop it.
-        std::unique_ptr<QProgressDialog> shown;
-        const auto progress = [&shown, parent](int done, int total) {
-            if (!shown) {
-                shown.reset(new QProgressDialog(parent));
-                shown->setWindowTitle(TReportTexts::SaveCaption());
-                shown->setLabelText(QCoreApplication::translate("TReportTexts", "Tworzenie raportu PDF…"));
-                shown->setCancelButtonText(QCoreApplication::translate("TReportTexts", "Anuluj"));
-                shown->setWindowModality(Qt::WindowModal);
-                shown->setMinimumDuration(0);
-                shown->setAutoClose(false);
-                shown->setAutoReset(false);
-                shown->setRange(0, total);
-            }
-            shown->setValue(qMin(done, total));
-            QCoreApplication::processEvents();
-            return !shown->wasCanceled();
-        };
-        result = SaveObiektReport(name, data, plot, &reason,
-                                  data.rows.size() >= kLongReportRows ? std::function<bool(int, int)>(progress)
-                                                                      : std::function<bool(int, int)>(),
-                                  &cancelled);
+        TReportProgress progress(parent, TReportTexts::SaveCaption(),
+                                 QCoreApplication::translate("TReportTexts", "Tworzenie raportu PDF…"));
+        result = SaveObiektReport(name, data, plot, &reason, progress.Callback(data.rows.size()), &cancelled);
     }
     if (cancelled)
         return false; // nothing written, and the user knows why
     if (result == ReplaceFileOk)
         return true;
-    ShowProblem(QMessageBox::Warning, TReportTexts::ProblemTitle(),
-                TReportTexts::CannotSave(QDir::toNativeSeparators(name), reason));
+    ShowCannotSave(parent, name, reason);
     return false;
 }

@@ -29,7 +29,7 @@ TWindow::TWindow(const QString &folder, const QString &extraIni)
         qWarning("main window not exposed");
     obiekty = w->findChild<QTableView *>(QStringLiteral("tV_Obiekty"));
     pomiary = w->findChild<QTableView *>(QStringLiteral("tV_Pomiary"));
-    komentarz = w->findChild<QTextEdit *>(QStringLiteral("tE_Komentarz"));
+    komentarz = w->findChild<TKomentarzEdit *>(QStringLiteral("tE_Komentarz"));
 }
 
 QAction *TWindow::Action(const char *name) const { return w->findChild<QAction *>(QLatin1String(name)); }

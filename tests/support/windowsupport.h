@@ -2,6 +2,7 @@
 #define WINDOWSUPPORT_H
 
 #include "app/mainwindow.h"
+#include "measurement/ui/komentarzedit.h"
 
 #include <QList>
 #include <QString>
@@ -11,7 +12,6 @@
 class QAction;
 class QCustomPlot;
 class QTableView;
-class QTextEdit;
 
 namespace testsupport {
 
@@ -24,7 +24,7 @@ struct TWindow
     std::unique_ptr<MainWindow> w;
     QTableView *obiekty = nullptr;
     QTableView *pomiary = nullptr;
-    QTextEdit *komentarz = nullptr;
+    TKomentarzEdit *komentarz = nullptr;
 
     explicit TWindow(const QString &folder, const QString &extraIni = QString());
 
