@@ -144,6 +144,21 @@ struct TSync::TPrivate
         if (db.isValid() && db.isOpen())
             QSqlQuery(db).exec(QStringLiteral("ROLLBACK"));
     }
+    // Opens a write on the server. Writers take turns, so that the running
+    // numbers are committed in their order and a pull never passes over a
+    // row committed late. SyncOk, or the failure (nothing left open).
+    int BeginServerWrite()
+    {
+        QSqlQuery sq(server);
+        if (!sq.exec(Postgres() ? QStringLiteral("BEGIN") : QStringLiteral("BEGIN IMMEDIATE")))
+            return ServerFail(sq.lastError());
+        if (Postgres() && !sq.exec(QStringLiteral("LOCK TABLE pomiar, rekord, wpis IN SHARE ROW EXCLUSIVE MODE"))) {
+            const int r = ServerFail(sq.lastError());
+            Rollback(server);
+            return r;
+        }
+        return SyncOk;
+    }
 
     int Push(TSyncSummary *s, const TSyncProgress &progress);
     int PushEntries(TSyncSummary *s, const TSyncProgress &progress, qint64 *done, qint64 total);
@@ -382,15 +397,8 @@ int TSync::TPrivate::Push(TSyncSummary *s, const TSyncProgress &progress)
             return LocalFail(lq.lastError());
         QVector<QPair<qint64, int>> sent; // pomiar_id, what the server holds now
         QSqlQuery sq(server);
-        if (!sq.exec(Postgres() ? QStringLiteral("BEGIN") : QStringLiteral("BEGIN IMMEDIATE")))
-            return ServerFail(sq.lastError());
-        // Writers take turns, so that the running numbers are committed in
-        // their order and a pull never passes over a row committed late.
-        if (Postgres() && !sq.exec(QStringLiteral("LOCK TABLE pomiar, rekord, wpis IN SHARE ROW EXCLUSIVE MODE"))) {
-            const int r = ServerFail(sq.lastError());
-            Rollback(server);
-            return r;
-        }
+        if (const int begun = BeginServerWrite(); begun != SyncOk)
+            return begun;
         QSqlQuery ins(server);
         ins.prepare(QStringLiteral(
             "INSERT INTO pomiar (klucz, obiekt, serial, hw, soft_rpi, system_rpi, firmware, miernik_pomiar_id, czas, "
@@ -474,13 +482,8 @@ int TSync::TPrivate::PushEntries(TSyncSummary *s, const TSyncProgress &progress,
             return LocalFail(lq.lastError());
         QVector<qint64> sent;
         QSqlQuery sq(server);
-        if (!sq.exec(Postgres() ? QStringLiteral("BEGIN") : QStringLiteral("BEGIN IMMEDIATE")))
-            return ServerFail(sq.lastError());
-        if (Postgres() && !sq.exec(QStringLiteral("LOCK TABLE pomiar, rekord, wpis IN SHARE ROW EXCLUSIVE MODE"))) {
-            const int r = ServerFail(sq.lastError());
-            Rollback(server);
-            return r;
-        }
+        if (const int begun = BeginServerWrite(); begun != SyncOk)
+            return begun;
         QSqlQuery ins(server);
         ins.prepare(QStringLiteral("INSERT INTO wpis (wpis_uuid, rodzaj, przedmiot, wartosc, autor, czas) "
                                    "VALUES (?, ?, ?, ?, ?, ?) ON CONFLICT DO NOTHING"));
