@@ -243,6 +243,7 @@ private:
     /// Temperature, corrected R and verdict columns, verdict colours and
     /// limit lines in a history window of an archive object.
     void ShowHistoriaWerdykty(DialogHistoria *window);
+    void RetranslateWerdykt();
     /// The settings window of archive object `name`.
     void OpenObiektWerdykt(const QString &name);
     /// The verdict, limits, temperature, test current and signature lines

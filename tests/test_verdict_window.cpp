@@ -89,7 +89,8 @@ void TestVerdictWindow::init()
 
     QVERIFY(appsupport::WriteIni(QStringLiteral("[Program]\nAskIfAppClose=false\n[ZYM]\nZYM_NetAdress=127.0.0.1\n"
                                                 "[Archiwum]\nPath=%1\nAutor=Jan Kowalski\n")
-                                     .arg(qsArchive)));
+                                         .arg(qsArchive)
+                                     + appsupport::EnglishIniLines()));
     w = appsupport::NewWindow();
     w->resize(1280, 860);
     w->show();
@@ -198,8 +199,14 @@ void TestVerdictWindow::settingsLineAndGroup()
         QCOMPARE(hm->index(r, 0).data(Qt::BackgroundRole).value<QColor>(),
                  WerdyktColor(WerdyktFromKey(QStringList{"dobry", "zly", "dobry", "do_sprawdzenia"}.at(r))));
     }
-    QVERIFY(historia->findChild<QToolBar *>(QStringLiteral("tB_Historia"))
-                ->findChild<QAction *>(QStringLiteral("actionOcenaObiektu")));
+    QAction *ocena = historia->findChild<QToolBar *>(QStringLiteral("tB_Historia"))
+                         ->findChild<QAction *>(QStringLiteral("actionOcenaObiektu"));
+    QVERIFY(ocena);
+    // It follows a language switch as the window's own actions do.
+    w->findChild<QAction *>(QStringLiteral("actionAngieski"))->trigger();
+    QCOMPARE(ocena->text(), QStringLiteral("Object assessment…"));
+    w->findChild<QAction *>(QStringLiteral("actionPolski"))->trigger();
+    QCOMPARE(ocena->text(), QStringLiteral("Ocena obiektu…"));
     QVERIFY(QTest::qWaitForWindowExposed(historia));
     QTest::qWait(50);
     Shot(historia, QStringLiteral("historia_z_limitami"));

@@ -132,6 +132,7 @@ void MainWindow::RetranslateArchiwum()
     if (ArchiwumShown())
         statusBar()->showMessage(tr("Archiwum: %1").arg(QDir::toNativeSeparators(pArchiwum->archive.Path())));
     RetranslateSync();
+    RetranslateWerdykt();
 }
 
 // ---------------------------------------------------------------- settings

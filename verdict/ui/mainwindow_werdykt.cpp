@@ -12,6 +12,8 @@
 #include "verdict/ui/werdyktwindows.h"
 #include "verdict/verdictreport.h"
 
+#include <QAction>
+#include <QApplication>
 #include <QLabel>
 #include <QRect>
 #include <QMenu>
@@ -126,6 +128,18 @@ void MainWindow::ShowWerdyktLine(qint64 id)
     const QColor colour = WerdyktColor(z.Werdykt());
     label->setStyleSheet(colour.isValid() ? QStringLiteral("background-color: %1;").arg(colour.name()) : QString());
     label->show();
+}
+
+void MainWindow::RetranslateWerdykt()
+{
+    // The history windows' own actions follow their window; this one was
+    // added from here, in this window's context.
+    for (QWidget *window : QApplication::topLevelWidgets()) {
+        if (!qobject_cast<DialogHistoria *>(window))
+            continue;
+        if (auto *action = window->findChild<QAction *>(QStringLiteral("actionOcenaObiektu")))
+            action->setText(tr("Ocena obiektu…"));
+    }
 }
 
 void MainWindow::ShowHistoriaWerdykty(DialogHistoria *window)
