@@ -295,6 +295,10 @@ int TArchive::Open(const QString &path)
         return refuse(d->Fail(query.lastError(), ArchiveOpenFailed));
     query.finish();
     d->Exec(QStringLiteral("PRAGMA synchronous=NORMAL"));
+    // An object's history, its sisters' and their entries read the same
+    // pages again and again: kept in memory, not copied from the kernel
+    // each time.
+    d->Exec(QStringLiteral("PRAGMA cache_size=-16384"));
     d->qsPath = path;
     return ArchiveOk;
 }
