@@ -258,10 +258,17 @@ QStringList HistoriaHeaders(bool csv)
             QObject::tr("Komentarz")};
 }
 
-QString HistoriaCsvText(const QVector<THistoriaRow> &rows, int reference)
+QString HistoriaCsvText(const QVector<THistoriaRow> &rows, int reference, const QStringList &extraHeaders,
+                        const QVector<QStringList> &extraCells)
 {
     const QVector<THistoriaZmiana> zmiany = HistoriaZmiany(rows, reference);
-    QString text = HistoriaHeaders(true).join(QLatin1Char(';')) + QLatin1Char('\n');
+    auto extra = [&](const QStringList &fields) {
+        QString line;
+        for (int c = 0; c < extraHeaders.size(); ++c)
+            line += QLatin1Char(';') + CsvField(CsvTextField(fields.value(c)));
+        return line;
+    };
+    QString text = HistoriaHeaders(true).join(QLatin1Char(';')) + extra(extraHeaders) + QLatin1Char('\n');
     for (int i = 0; i < rows.size(); ++i) {
         const THistoriaRow &row = rows[i];
         // Every digit the double holds: the table rounds, the file must not.
@@ -275,16 +282,17 @@ QString HistoriaCsvText(const QVector<THistoriaRow> &rows, int reference)
         const QString czas = row.czas == kHistoriaCzasUnknown ? QString() : HistoriaCzasText(row.czas);
         text += czas + QLatin1Char(';') + CsvField(R) + QLatin1Char(';')
             + HistoriaMetodaText(row) + QLatin1Char(';') + PercentText(zmiany[i].odniesienie, true) + QLatin1Char(';')
-            + PercentText(zmiany[i].poprzedni, true) + QLatin1Char(';') + CsvField(CsvTextField(row.komentarz)) + QLatin1Char('\n');
+            + PercentText(zmiany[i].poprzedni, true) + QLatin1Char(';') + CsvField(CsvTextField(row.komentarz)) + extra(extraCells.value(i)) + QLatin1Char('\n');
     }
     return text;
 }
 
 ExportResult SaveHistoriaCsv(const QString &fileName, const QVector<THistoriaRow> &rows, int reference,
-                             QString *errorText)
+                             QString *errorText, const QStringList &extraHeaders,
+                             const QVector<QStringList> &extraCells)
 {
     // The locale's encoding, as the measurement CSV: what a spreadsheet on
     // the same machine opens a CSV file with.
-    const QByteArray bytes = QTextCodec::codecForLocale()->fromUnicode(HistoriaCsvText(rows, reference));
+    const QByteArray bytes = QTextCodec::codecForLocale()->fromUnicode(HistoriaCsvText(rows, reference, extraHeaders, extraCells));
     return ExportResult(ReplaceWholeFile(fileName, bytes, true, errorText));
 }

@@ -6,6 +6,7 @@
 
 #include <QSqlDatabase>
 #include <QString>
+#include <QStringList>
 #include <QVector>
 #include <QtGlobal>
 
@@ -117,12 +118,16 @@ QStringList HistoriaHeaders(bool csv);
 /// nothing for a row without a number; an unknown time is empty too),
 /// method, both changes, the comment. ";" separators, decimal commas,
 /// "\n" line ends; a field holding ";", a quote or a line break is quoted.
-QString HistoriaCsvText(const QVector<THistoriaRow> &rows, int reference);
+/// `extraHeaders` and `extraCells` (one list per row) are columns after
+/// the comment, as a verdict adds them.
+QString HistoriaCsvText(const QVector<THistoriaRow> &rows, int reference, const QStringList &extraHeaders = {},
+                        const QVector<QStringList> &extraCells = {});
 
 /// Replaces `fileName` with HistoriaCsvText in the locale's encoding and
 /// the platform's line ends, as the measurement CSV is written. The reason
 /// of a failure goes to `*errorText`.
 ExportResult SaveHistoriaCsv(const QString &fileName, const QVector<THistoriaRow> &rows, int reference,
-                             QString *errorText = nullptr);
+                             QString *errorText = nullptr, const QStringList &extraHeaders = {},
+                             const QVector<QStringList> &extraCells = {});
 
 #endif // HISTORIA_H

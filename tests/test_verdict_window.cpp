@@ -207,6 +207,19 @@ void TestVerdictWindow::settingsLineAndGroup()
     QCOMPARE(ocena->text(), QStringLiteral("Object assessment…"));
     w->findChild<QAction *>(QStringLiteral("actionPolski"))->trigger();
     QCOMPARE(ocena->text(), QStringLiteral("Ocena obiektu…"));
+    // The CSV carries the verdict's columns after the comment.
+    const QString csv = tmp->filePath(QStringLiteral("historia.csv"));
+    for (QAction *action : historia->findChild<QToolBar *>(QStringLiteral("tB_Historia"))->actions()) {
+        if (action->text() == QStringLiteral("Zapisz historię jako CSV…")) {
+            testsupport::AnswerFileDialog(csv);
+            action->trigger();
+        }
+    }
+    const QStringList lines = testsupport::ReadLines(csv);
+    QCOMPARE(lines.size(), 5);
+    QVERIFY2(lines.at(0).endsWith(QStringLiteral(";Komentarz;T [°C];R(75 °C) [Ohm];Werdykt")), qPrintable(lines.at(0)));
+    for (int r = 0; r < 4; ++r)
+        QVERIFY2(lines.at(r + 1).endsWith(QLatin1Char(';') + expected.at(r)), qPrintable(lines.at(r + 1)));
     QVERIFY(QTest::qWaitForWindowExposed(historia));
     QTest::qWait(50);
     Shot(historia, QStringLiteral("historia_z_limitami"));

@@ -898,7 +898,7 @@ p, li { white-space: pre-wrap; }
         <location filename="../download/ui/downloadrun.cpp" line="+75"/>
         <location line="+2"/>
         <location line="+8"/>
-        <location filename="../archive/ui/mainwindow_archiwum.cpp" line="+168"/>
+        <location filename="../archive/ui/mainwindow_archiwum.cpp" line="+169"/>
         <location line="+18"/>
         <location line="+50"/>
         <location line="+129"/>
@@ -1194,7 +1194,7 @@ sudo mount -t cifs //%1/zym_wyniki /mnt/zym -o guest
 and ZYMReader.ini must set ZYM_DataBasePath=/mnt/zym/zym_5.db (see README).</translation>
     </message>
     <message>
-        <location filename="../archive/ui/mainwindow_archiwum.cpp" line="-209"/>
+        <location filename="../archive/ui/mainwindow_archiwum.cpp" line="-210"/>
         <source>Otwórz archiwum</source>
         <translation>Open archive</translation>
     </message>
@@ -1220,7 +1220,7 @@ and ZYMReader.ini must set ZYM_DataBasePath=/mnt/zym/zym_5.db (see README).</tra
     </message>
     <message>
         <location line="+2"/>
-        <location line="+57"/>
+        <location line="+58"/>
         <source>Archiwum: %1</source>
         <translation>Archive: %1</translation>
     </message>
@@ -1346,13 +1346,14 @@ Measurement %2 of %3.</translation>
         <translation>The database opened last no longer exists: %1</translation>
     </message>
     <message>
-        <location filename="../verdict/ui/mainwindow_werdykt.cpp" line="+47"/>
+        <location filename="../verdict/ui/mainwindow_werdykt.cpp" line="+50"/>
         <location line="+92"/>
+        <location line="+12"/>
         <source>Ocena obiektu…</source>
         <translation>Object assessment…</translation>
     </message>
     <message>
-        <location line="-89"/>
+        <location line="-101"/>
         <source>Grupy obiektów…</source>
         <translation>Object groups…</translation>
     </message>
@@ -1362,24 +1363,31 @@ Measurement %2 of %3.</translation>
         <translation>change…</translation>
     </message>
     <message>
-        <location line="+40"/>
+        <location line="+58"/>
         <source> (ręcznie: %1)</source>
         <translation> (by hand: %1)</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+6"/>
+        <location line="+1"/>
         <source>T [°C]</source>
         <translation>T [°C]</translation>
     </message>
     <message>
-        <location line="+0"/>
+        <location line="-1"/>
         <source>R(%1 °C)</source>
         <translation>R(%1 °C)</translation>
     </message>
     <message>
         <location line="+0"/>
+        <location line="+1"/>
         <source>Werdykt</source>
         <translation>Verdict</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>R(%1 °C) [Ohm]</source>
+        <translation>R(%1 °C) [Ohm]</translation>
     </message>
     <message>
         <location filename="../sync/ui/mainwindow_sync.cpp" line="-78"/>
@@ -1491,7 +1499,7 @@ Measurement %2 of %3.</translation>
     </message>
     <message>
         <location line="+7"/>
-        <location line="+72"/>
+        <location line="+79"/>
         <location filename="../database/historiaexport.cpp" line="+37"/>
         <location filename="../database/resulttexts.cpp" line="-58"/>
         <location filename="../database/tdatabase_pomiar.cpp" line="-6"/>
@@ -1500,7 +1508,7 @@ Measurement %2 of %3.</translation>
         <translation>Out of range</translation>
     </message>
     <message>
-        <location line="-70"/>
+        <location line="-77"/>
         <location filename="../database/resulttexts.cpp" line="-4"/>
         <location filename="../database/tdatabase_pomiar.cpp" line="-76"/>
         <location filename="../verdict/ui/werdyktwindows.cpp" line="-262"/>
@@ -1552,7 +1560,7 @@ Measurement %2 of %3.</translation>
     </message>
     <message>
         <location filename="../database/tdatabase.cpp" line="+326"/>
-        <location filename="../archive/tarchive.cpp" line="+427"/>
+        <location filename="../archive/tarchive.cpp" line="+431"/>
         <source>OBIEKT</source>
         <translation>OBJECT</translation>
     </message>
@@ -1612,7 +1620,7 @@ Measurement %2 of %3.</translation>
         <translation>In this file, %1 is a view, not a table of measurements.</translation>
     </message>
     <message>
-        <location filename="../archive/tarchive.cpp" line="-305"/>
+        <location filename="../archive/tarchive.cpp" line="-309"/>
         <source>Archiwum jest zajęte przez inny program (%1). Spróbuj ponownie później.</source>
         <translation>The archive is in use by another program (%1). Try again later.</translation>
     </message>
@@ -1668,7 +1676,7 @@ Measurement %2 of %3.</translation>
         <translation>Archive %1 was written by a newer version of the program (archive version %2, this program knows version %3). The archive was not changed.</translation>
     </message>
     <message>
-        <location line="+151"/>
+        <location line="+155"/>
         <location line="+122"/>
         <source>Archiwum nie jest otwarte.</source>
         <translation>No archive is open.</translation>
@@ -1971,7 +1979,7 @@ Measurement %2 of %3.</translation>
         <translation>Cannot write the archive: %1</translation>
     </message>
     <message>
-        <location line="+60"/>
+        <location line="+75"/>
         <source>Serwer zespołu nie jest ustawiony (ZYMReader.ini, sekcja [Serwer]: host, port, database, user).</source>
         <translation>No team server is set up (ZYMReader.ini, section [Serwer]: host, port, database, user).</translation>
     </message>
@@ -1991,7 +1999,7 @@ Measurement %2 of %3.</translation>
         <translation>The server %1 holds an archive of a newer version (%2) than this program knows (%3). Update the program; nothing was changed on the server.</translation>
     </message>
     <message>
-        <location line="+708"/>
+        <location line="+696"/>
         <source>Brak połączenia z serwerem.</source>
         <translation>Not connected to the server.</translation>
     </message>

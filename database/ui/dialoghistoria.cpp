@@ -685,15 +685,18 @@ void DialogHistoria::SaveCsv()
         return;
     qsSaveFolder = FolderOf(fileName);
     QString reason;
-    if (SaveHistoriaCsv(fileName, rows, iReference, &reason) != ExportOk)
+    if (SaveHistoriaCsv(fileName, rows, iReference, &reason, extraCsvHeaders, extraCsvCells) != ExportOk)
         ShowCannotSave(this, fileName, reason);
 }
 
 // ---------------------------------------------------------------- additions of other windows
 
 void DialogHistoria::SetExtraColumns(const QStringList &headers, const QVector<QStringList> &cells,
-                                     const QVector<QColor> &backgrounds)
+                                     const QVector<QColor> &backgrounds, const QStringList &csvHeaders,
+                                     const QVector<QStringList> &csvCells)
 {
+    extraCsvHeaders = csvHeaders.isEmpty() ? headers : csvHeaders;
+    extraCsvCells = csvCells.isEmpty() ? cells : csvCells;
     const int first = model->columnCount();
     model->SetExtra(headers, cells, backgrounds);
     // Seen before the comment, which keeps the rest of the width.

@@ -63,9 +63,12 @@ public:
     void PrintReport();
     /// Columns after all the others (`cells` one text list per row, each as
     /// long as `headers`) and a background per row (an invalid colour: none):
-    /// what a verdict adds to the history.
+    /// what a verdict adds to the history. The CSV gets `csvHeaders` and
+    /// `csvCells` (numbers with every digit, decimal commas), or the shown
+    /// ones when empty.
     void SetExtraColumns(const QStringList &headers, const QVector<QStringList> &cells,
-                         const QVector<QColor> &backgrounds);
+                         const QVector<QColor> &backgrounds, const QStringList &csvHeaders = {},
+                         const QVector<QStringList> &csvCells = {});
     /// Dashed red lines across the chart at each of `ohms` (limits).
     void SetLimitLines(const QVector<double> &ohms);
 
@@ -120,6 +123,8 @@ private:
     QCPGraph *graphSelected;
     QCPItemStraightLine *lineReference;
     QVector<QCPItemStraightLine *> limitLines; // SetLimitLines
+    QStringList extraCsvHeaders;          // SetExtraColumns, for the CSV
+    QVector<QStringList> extraCsvCells;
 };
 
 #endif // DIALOGHISTORIA_H

@@ -15,6 +15,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QLabel>
+#include <QLocale>
 #include <QRect>
 #include <QMenu>
 #include <QSettings>
@@ -167,8 +168,14 @@ void MainWindow::ShowHistoriaWerdykty(DialogHistoria *window)
     if (!any)
         return;
     const double tRef = h.ustawienia.material.dTRef;
-    QVector<QStringList> cells(rows.size());
+    QVector<QStringList> cells(rows.size()), csvCells(rows.size());
     QVector<QColor> colours(rows.size());
+    // The CSV's numbers as its R column has them: every digit, decimal comma.
+    auto csvNumber = [](double value) {
+        return std::isfinite(value) ? QString::number(value, 'g', QLocale::FloatingPointShortest)
+                                          .replace(QLatin1Char('.'), QLatin1Char(','))
+                                    : QString();
+    };
     for (int i = 0; i < rows.size(); ++i) {
         const TWerdyktZapis &z = h.werdykty.at(i);
         const double t = h.temperatury.at(i);
@@ -178,9 +185,11 @@ void MainWindow::ShowHistoriaWerdykty(DialogHistoria *window)
             werdykt += tr(" (ręcznie: %1)").arg(z.qsPowod);
         cells[i] = QStringList{std::isfinite(t) ? QString::number(t) : QString(),
                                std::isfinite(rKor) && HasValue(rows.at(i)) ? FormatEngineering(rKor) : QString(), werdykt};
+        csvCells[i] = QStringList{csvNumber(t), HasValue(rows.at(i)) ? csvNumber(rKor) : QString(), werdykt};
         colours[i] = WerdyktColor(z.Werdykt());
     }
-    window->SetExtraColumns({tr("T [°C]"), tr("R(%1 °C)").arg(tRef), tr("Werdykt")}, cells, colours);
+    window->SetExtraColumns({tr("T [°C]"), tr("R(%1 °C)").arg(tRef), tr("Werdykt")}, cells, colours,
+                            {tr("T [°C]"), tr("R(%1 °C) [Ohm]").arg(tRef), tr("Werdykt")}, csvCells);
     window->SetLimitLines({h.ustawienia.limity.dMin, h.ustawienia.limity.dMax});
 }
 
