@@ -2,6 +2,7 @@
 
 #include <QChar>
 #include <QMap>
+#include <QRegularExpression>
 
 #include <algorithm>
 #include <cmath>
@@ -106,6 +107,20 @@ QString FormatEngineeringIn(double value, const QString &unit, int significantDi
     return number + QLatin1Char(' ') + PrefixText(e3) + unit;
 }
 
+namespace {
+
+// A value that rounds to zero is shown as zero: "-0.0000 µH" would claim a
+// sign the digits cannot tell.
+QString Fixed(double v, int decimals)
+{
+    QString text = QString::number(v, 'f', decimals);
+    if (text.startsWith(QLatin1Char('-')) && !text.contains(QRegularExpression(QStringLiteral("[1-9]"))))
+        text.remove(0, 1);
+    return text;
+}
+
+} // namespace
+
 QString FormatWithUncertainty(double value, double sigma, const QString &unit)
 {
     if (!std::isfinite(value))
@@ -132,7 +147,7 @@ QString FormatWithUncertainty(double value, double sigma, const QString &unit)
     const double v = value / factor;
     if (!withSigma) {
         const int whole = v == 0 ? 1 : int(std::floor(std::log10(std::fabs(v)))) + 1;
-        return QString::number(v, 'f', qBound(0, 4 - whole, 12)) + u;
+        return Fixed(v, qBound(0, 4 - whole, 12)) + u;
     }
     const double s = sigma / factor;
     constexpr int kMaxDecimals = 15;
@@ -141,7 +156,7 @@ QString FormatWithUncertainty(double value, double sigma, const QString &unit)
     if (decimals >= 0 && decimals <= kMaxDecimals && std::round(s * std::pow(10.0, decimals)) >= 100)
         --decimals;
     decimals = qBound(0, decimals, kMaxDecimals);
-    return QString::number(v, 'f', decimals) + u + QStringLiteral(" ± ") + QString::number(s, 'f', decimals) + u;
+    return Fixed(v, decimals) + u + QStringLiteral(" ± ") + QString::number(s, 'f', decimals) + u;
 }
 
 QString ResultResistanceText(double ohms, const QString &brak)

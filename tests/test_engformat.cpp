@@ -47,6 +47,9 @@ void TestEngFormat::withUncertainty_data()
     QTest::newRow("negative uncertainty as its size") << 1.5 << -0.025 << "Ω" << QStringLiteral("1.500 Ω ± 0.025 Ω");
     QTest::newRow("no uncertainty: no zero shown") << 0.125 << 0.0 << "Ω" << QStringLiteral("125.0 mΩ");
     QTest::newRow("value not a number") << kNaN << 1e-6 << "Ω" << QStringLiteral("—");
+    // An inductance fitted to a resistive joint: zero within its uncertainty, no sign.
+    QTest::newRow("rounds to zero from below") << -1e-11 << 3.2e-9 << "H" << QStringLiteral("0.0000 µH ± 0.0032 µH");
+    QTest::newRow("small negative kept") << -4.1e-9 << 3.2e-9 << "H" << QStringLiteral("-0.0041 µH ± 0.0032 µH");
 }
 
 void TestEngFormat::withUncertainty()
