@@ -220,6 +220,14 @@ void TestVerdictWindow::settingsLineAndGroup()
     QVERIFY2(lines.at(0).endsWith(QStringLiteral(";Komentarz;T [°C];R(75 °C) [Ohm];Werdykt")), qPrintable(lines.at(0)));
     for (int r = 0; r < 4; ++r)
         QVERIFY2(lines.at(r + 1).endsWith(QLatin1Char(';') + expected.at(r)), qPrintable(lines.at(r + 1)));
+    // So does the object report's table.
+    const TObiektReport obiektReport = historia->ReportData();
+    const int werdykt = obiektReport.header.indexOf(QStringLiteral("Werdykt"));
+    QVERIFY(werdykt > 0);
+    QCOMPARE(obiektReport.header.last(), QStringLiteral("Komentarz"));
+    QCOMPARE(obiektReport.rows.size(), 4);
+    for (int r = 0; r < 4; ++r)
+        QCOMPARE(obiektReport.rows.at(r).at(werdykt), expected.at(r));
     QVERIFY(QTest::qWaitForWindowExposed(historia));
     QTest::qWait(50);
     Shot(historia, QStringLiteral("historia_z_limitami"));

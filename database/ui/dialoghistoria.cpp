@@ -632,6 +632,18 @@ void DialogHistoria::SetRowMeters(const QStringList &rowMeters)
 TObiektReport DialogHistoria::ReportData() const
 {
     TObiektReport d = ObiektReportData(qsObiekt, rows, iReference);
+    // The report's table is the window's: a verdict's columns too, before
+    // the comment, which keeps the rest of the width.
+    auto insert = [this](QStringList *line, const QStringList &extra) {
+        const int at = qMax(0, line->size() - 1);
+        for (int c = 0; c < extraHeaders.size(); ++c)
+            line->insert(at + c, extra.value(c));
+    };
+    if (!extraHeaders.isEmpty()) {
+        insert(&d.header, extraHeaders);
+        for (int i = 0; i < d.rows.size(); ++i)
+            insert(&d.rows[i], extraCells.value(i));
+    }
     d.serial = qsSerial;
     d.hw = qsHw;
     d.firmware = qsFirmware;
@@ -695,6 +707,8 @@ void DialogHistoria::SetExtraColumns(const QStringList &headers, const QVector<Q
                                      const QVector<QColor> &backgrounds, const QStringList &csvHeaders,
                                      const QVector<QStringList> &csvCells)
 {
+    extraHeaders = headers;
+    extraCells = cells;
     extraCsvHeaders = csvHeaders.isEmpty() ? headers : csvHeaders;
     extraCsvCells = csvCells.isEmpty() ? cells : csvCells;
     const int first = model->columnCount();

@@ -123,6 +123,8 @@ private:
     QCPGraph *graphSelected;
     QCPItemStraightLine *lineReference;
     QVector<QCPItemStraightLine *> limitLines; // SetLimitLines
+    QStringList extraHeaders;             // SetExtraColumns, as shown (the report)
+    QVector<QStringList> extraCells;
     QStringList extraCsvHeaders;          // SetExtraColumns, for the CSV
     QVector<QStringList> extraCsvCells;
 };
