@@ -11,6 +11,7 @@
 // work. Both read the download from the page cache after the first pass.
 
 #include "archive/tarchive.h"
+#include "bench/bencharchive.h"
 #include "simulator/zymsim.h"
 
 #include <QCoreApplication>
@@ -234,27 +235,7 @@ BENCHMARK(BM_DisplayArchived)->Unit(benchmark::kMicrosecond)->Repetitions(5)->Re
 
 bool MakeBigArchive(const QString &path, QString *error)
 {
-    {
-        TArchive archive;
-        if (archive.Open(path) != ArchiveOk) {
-            *error = archive.LastErrorText();
-            return false;
-        }
-    }
-    const QString name = QStringLiteral("bench-big");
-    bool ok = true;
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
-        db.setDatabaseName(path);
-        ok = db.open();
-        QSqlQuery q(db);
-        auto exec = [&](const QString &sql) {
-            if (ok && !q.exec(sql)) {
-                *error = q.lastError().text() + QStringLiteral(": ") + sql;
-                ok = false;
-            }
-        };
-        exec(QStringLiteral("BEGIN"));
+    return bencharchive::FillArchive(path, error, [](const bencharchive::TExec &exec, QSqlQuery &q, bool *ok) {
         exec(QStringLiteral("INSERT INTO miernik VALUES (1, 'ZYM5-00001', 'rev. C', '1.4.2', 'Raspbian 10', '2.07'), "
                             "(2, 'ZYM5-00002', 'rev. C', '1.4.2', 'Raspbian 10', '2.07')"));
         exec(QStringLiteral("INSERT INTO zrodlo VALUES (1, '/dane/zym_5.db')"));
@@ -264,31 +245,28 @@ bool MakeBigArchive(const QString &path, QString *error)
                  .arg(kBigObiekty));
         exec(QStringLiteral(
                  "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < %1) "
-                 "INSERT INTO pomiar SELECT i, (i - 1) % %2 + 1, i % 2 + 1, 1, 1, i, 1500000000 + i * 60, "
+                 "INSERT INTO pomiar (%3) SELECT i, (i - 1) % %2 + 1, i % 2 + 1, 1, 1, i, 1500000000 + i * 60, "
                  "'pomiar_' || i || '.zym5', 0.001 + (i % 997) * 1e-5, 0, 0, 2.048, 30.0, '', '', NULL, random() FROM n")
                  .arg(kBigPomiary)
-                 .arg(kBigObiekty));
+                 .arg(kBigObiekty)
+                 .arg(QLatin1String(bencharchive::kPomiarColumns)));
         // Raw records for the sample: simulated measurements, packed as an import packs them.
         TSimOptions options;
         options.iPomiary = kBigRecords;
         const QVector<TSimPomiar> plan = SimPlan(options);
         std::unique_ptr<TDataPomiar> rec(new TDataPomiar);
-        for (int i = 0; ok && i < plan.size(); ++i) {
+        for (int i = 0; *ok && i < plan.size(); ++i) {
             SimMakeRecord(plan[i], options.seed, rec.get());
             q.prepare(QStringLiteral("UPDATE pomiar SET sha256 = ? WHERE pomiar_id = ?"));
             q.addBindValue(RecordSha256(rec.get()));
             q.addBindValue(i + 1);
-            ok = ok && q.exec();
+            *ok = *ok && q.exec();
             q.prepare(QStringLiteral("INSERT INTO rekord VALUES (?, ?)"));
             q.addBindValue(i + 1);
             q.addBindValue(PackRecord(rec.get()));
-            ok = ok && q.exec();
+            *ok = *ok && q.exec();
         }
-        exec(QStringLiteral("COMMIT"));
-        db.close();
-    }
-    QSqlDatabase::removeDatabase(name);
-    return ok;
+    });
 }
 
 } // namespace

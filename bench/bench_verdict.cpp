@@ -11,6 +11,7 @@
 // million rows would take minutes) and kept in /tmp between runs.
 
 #include "archive/tarchive.h"
+#include "bench/bencharchive.h"
 #include "database/historia.h"
 #include "verdict/verdictstore.h"
 
@@ -39,27 +40,7 @@ bool MakeArchive(const QString &path, QString *error)
     QFile::remove(path);
     QFile::remove(path + QStringLiteral("-wal"));
     QFile::remove(path + QStringLiteral("-shm"));
-    {
-        TArchive archive;
-        if (archive.Open(path) != ArchiveOk) {
-            *error = archive.LastErrorText();
-            return false;
-        }
-    }
-    const QString name = QStringLiteral("bench-verdict");
-    bool ok = true;
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
-        db.setDatabaseName(path);
-        ok = db.open();
-        QSqlQuery q(db);
-        auto exec = [&](const QString &sql) {
-            if (ok && !q.exec(sql)) {
-                *error = q.lastError().text() + QStringLiteral(": ") + sql;
-                ok = false;
-            }
-        };
-        exec(QStringLiteral("BEGIN"));
+    const bool filled = bencharchive::FillArchive(path, error, [](const bencharchive::TExec &exec, QSqlQuery &, bool *) {
         exec(QStringLiteral("INSERT INTO miernik VALUES (1, 'ZYM5-00001', 'rev. C', '1.4.2', 'Raspbian 10', '2.07')"));
         exec(QStringLiteral("INSERT INTO zrodlo VALUES (1, '/dane/zym_5.db')"));
         exec(QStringLiteral("INSERT INTO import VALUES (1, 0, '/dane', %1, 0, 0, 0, 0)").arg(kPomiary));
@@ -68,21 +49,19 @@ bool MakeArchive(const QString &path, QString *error)
                  .arg(kObiekty));
         exec(QStringLiteral(
                  "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < %1) "
-                 "INSERT INTO pomiar SELECT i, (i - 1) % %2 + 1, 1, 1, 1, i, 1500000000 + i * 60, "
+                 "INSERT INTO pomiar (%3) SELECT i, (i - 1) % %2 + 1, 1, 1, 1, i, 1500000000 + i * 60, "
                  "'pomiar_' || i || '.zym5', 0.001 + (i % 997) * 1e-5, 0, 0, 2.048, 30.0, '', '', NULL, "
                  "i * 7919 FROM n")
                  .arg(kPomiary)
-                 .arg(kObiekty));
+                 .arg(kObiekty)
+                 .arg(QLatin1String(bencharchive::kPomiarColumns)));
         exec(QStringLiteral("INSERT INTO wpis (wpis_uuid, rodzaj, przedmiot, wartosc, autor, czas) "
                             "SELECT 't' || pomiar_id, 'temperatura', 'p:' || klucz, "
                             "'{\"t\":' || (10 + pomiar_id % 30) || '}', 'bench', 1000 FROM pomiar "
                             "WHERE pomiar_id <= %1")
                  .arg(kTemperatury));
-        exec(QStringLiteral("COMMIT"));
-        db.close();
-    }
-    QSqlDatabase::removeDatabase(name);
-    if (!ok)
+    });
+    if (!filled)
         return false;
 
     // What a person writes, through the program's own road.
