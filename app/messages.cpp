@@ -29,9 +29,9 @@ TOdpowiedz AskTakNieAnuluj(QMessageBox::Icon icon, const QString &title, const Q
     }
 }
 
-void ShowProblem(QMessageBox::Icon icon, const QString &title, const QString &text)
+void ShowProblem(QMessageBox::Icon icon, const QString &title, const QString &text, QWidget *parent)
 {
-    QMessageBox box;
+    QMessageBox box(parent);
     box.setIcon(icon);
     if (!title.isEmpty())
         box.setWindowTitle(title);

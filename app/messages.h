@@ -23,8 +23,9 @@ enum TOdpowiedz { OdpowiedzTak, OdpowiedzNie, OdpowiedzAnuluj };
 TOdpowiedz AskTakNieAnuluj(QMessageBox::Icon icon, const QString &title, const QString &text);
 
 /// Shows `text` under `title` (either may be empty, as some of the
-/// program's boxes have neither title nor icon) and waits for OK.
-void ShowProblem(QMessageBox::Icon icon, const QString &title, const QString &text);
+/// program's boxes have neither title nor icon) and waits for OK; over
+/// `parent` when given.
+void ShowProblem(QMessageBox::Icon icon, const QString &title, const QString &text, QWidget *parent = nullptr);
 
 /// `text` as a tool tip shows it: escaped, so that a name or a comment such
 /// as "<img src=...>" is shown as typed and never loads or renders

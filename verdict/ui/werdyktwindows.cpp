@@ -1,5 +1,7 @@
 #include "verdict/ui/werdyktwindows.h"
 
+#include "app/messages.h"
+
 #include "database/historia.h"
 #include "measurement/engformat.h"
 
@@ -92,8 +94,8 @@ bool OpenOrTell(TArchive *archive, const QString &path, const QString &autor, QW
     archive->SetAutor(autor);
     if (archive->Open(path) == ArchiveOk)
         return true;
-    QMessageBox::warning(window, QObject::tr("Błąd!"),
-                         QObject::tr("Nie można otworzyć archiwum:\n%1").arg(archive->LastErrorText()));
+    ShowProblem(QMessageBox::Warning, QObject::tr("Błąd!"),
+                QObject::tr("Nie można otworzyć archiwum:\n%1").arg(archive->LastErrorText()), window);
     return false;
 }
 
@@ -324,13 +326,14 @@ bool DialogObiektWerdykt::Save()
     l.iGrupaWerdykt = cbGrupaW->currentData().toInt();
     l.bGrupaOdSredniej = cbGrupaOd->currentIndex() == 1;
     if (!ok || !std::isfinite(m.dK) || !std::isfinite(m.dTRef) || m.dK + m.dTRef <= 0) {
-        QMessageBox::warning(this, tr("Błąd!"), tr("Wpisz liczby (z kropką lub przecinkiem) albo zostaw pole puste."));
+        ShowProblem(QMessageBox::Warning, tr("Błąd!"),
+                    tr("Wpisz liczby (z kropką lub przecinkiem) albo zostaw pole puste."), this);
         return false;
     }
     for (int result : {SaveMaterial(&archive, qsObiekt, m), SaveOdniesienie(&archive, qsObiekt, ref),
                        SaveLimity(&archive, qsObiekt, l)}) {
         if (result != ArchiveOk) {
-            QMessageBox::warning(this, tr("Błąd!"), archive.LastErrorText());
+            ShowProblem(QMessageBox::Warning, tr("Błąd!"), archive.LastErrorText(), this);
             return false;
         }
     }
@@ -383,11 +386,12 @@ bool DialogPomiarWerdykt::Save()
     const double t = Typed(leT, &ok);
     const int reczny = cbReczny->currentData().toInt();
     if (!ok) {
-        QMessageBox::warning(this, tr("Błąd!"), tr("Wpisz liczby (z kropką lub przecinkiem) albo zostaw pole puste."));
+        ShowProblem(QMessageBox::Warning, tr("Błąd!"),
+                    tr("Wpisz liczby (z kropką lub przecinkiem) albo zostaw pole puste."), this);
         return false;
     }
     if (reczny != WerdyktBrak && lePowod->text().trimmed().isEmpty()) {
-        QMessageBox::warning(this, tr("Błąd!"), tr("Podaj powód zmiany werdyktu."));
+        ShowProblem(QMessageBox::Warning, tr("Błąd!"), tr("Podaj powód zmiany werdyktu."), this);
         return false;
     }
     const double before = ReadTemperatura(&archive, iPomiarId);
@@ -402,7 +406,7 @@ bool DialogPomiarWerdykt::Save()
     if (result == ArchiveOk && (chJudge->isChecked() || (tChanged && z.bStored)))
         result = JudgeAndStore(&archive, iPomiarId);
     if (result != ArchiveOk) {
-        QMessageBox::warning(this, tr("Błąd!"), archive.LastErrorText());
+        ShowProblem(QMessageBox::Warning, tr("Błąd!"), archive.LastErrorText(), this);
         return false;
     }
     emit Saved();
@@ -450,7 +454,7 @@ DialogGrupy::DialogGrupy(const QString &archivePath, const QString &autor, const
         TGrupa g = grupy.at(i);
         g.bUsunieta = true;
         if (SaveGrupa(&archive, &g) != ArchiveOk)
-            QMessageBox::warning(this, tr("Błąd!"), archive.LastErrorText());
+            ShowProblem(QMessageBox::Warning, tr("Błąd!"), archive.LastErrorText(), this);
         Reload(QString());
     });
     if (OpenOrTell(&archive, archivePath, autor, this)) {
@@ -559,6 +563,6 @@ void DialogGrupy::EditMembers(bool nowa)
     if (g.qsNazwa.isEmpty())
         g.qsNazwa = tr("Grupa");
     if (SaveGrupa(&archive, &g) != ArchiveOk)
-        QMessageBox::warning(this, tr("Błąd!"), archive.LastErrorText());
+        ShowProblem(QMessageBox::Warning, tr("Błąd!"), archive.LastErrorText(), this);
     Reload(g.qsUuid);
 }
