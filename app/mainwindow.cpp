@@ -5,7 +5,7 @@
 #include "ui_mainwindow.h"
 
 #include "layout/mainlayout.h"
-#include "app/messages.h"
+#include "common/ui/messages.h"
 #include "chart/dialogwykres.h"
 
 #include <QCloseEvent>

@@ -10,7 +10,7 @@
 #include "app/mainwindow.h"
 #include "ui_mainwindow.h"
 
-#include "app/messages.h"
+#include "common/ui/messages.h"
 #include "chart/plotpomiar.h"
 #include "database/resulttexts.h"
 #include "measurement/csvexport.h"

@@ -3,7 +3,7 @@
 #include "app/settingsdialog.h"
 
 #include "app/mainwindow.h"
-#include "app/messages.h"
+#include "common/ui/messages.h"
 #include "ui_mainwindow.h"
 
 #include <QCheckBox>

@@ -49,7 +49,7 @@
 <context>
     <name>DialogGrupy</name>
     <message>
-        <location filename="../verdict/ui/werdyktwindows.cpp" line="+418"/>
+        <location filename="../verdict/ui/werdyktwindows.cpp" line="+422"/>
         <source>Grupy obiektów</source>
         <translation>Object groups</translation>
     </message>
@@ -181,7 +181,7 @@
     <message>
         <location line="-238"/>
         <location line="+241"/>
-        <location line="+100"/>
+        <location line="+112"/>
         <source>Zapisz historię jako CSV…</source>
         <translation>Save history as CSV…</translation>
     </message>
@@ -210,7 +210,7 @@
 %2</translation>
     </message>
     <message>
-        <location line="-531"/>
+        <location line="-543"/>
         <source>Miernik</source>
         <translation>Meter</translation>
     </message>
@@ -342,7 +342,7 @@
 <context>
     <name>DialogObiektWerdykt</name>
     <message>
-        <location filename="../verdict/ui/werdyktwindows.cpp" line="-409"/>
+        <location filename="../verdict/ui/werdyktwindows.cpp" line="-411"/>
         <source>Ocena obiektu: %1</source>
         <translation>Object assessment: %1</translation>
     </message>
@@ -488,7 +488,7 @@
     </message>
     <message>
         <location line="+32"/>
-        <location line="+6"/>
+        <location line="+7"/>
         <source>Błąd!</source>
         <translation>Error</translation>
     </message>
@@ -537,7 +537,7 @@
     </message>
     <message>
         <location line="+26"/>
-        <location line="+4"/>
+        <location line="+5"/>
         <location line="+15"/>
         <source>Błąd!</source>
         <translation>Error</translation>
@@ -839,7 +839,7 @@ p, li { white-space: pre-wrap; }
         <translation>Exit the program?</translation>
     </message>
     <message>
-        <location filename="../app/messages.cpp" line="+10"/>
+        <location filename="../common/ui/messages.cpp" line="+10"/>
         <location line="+8"/>
         <source>TAK</source>
         <translation>Yes</translation>
@@ -1037,7 +1037,7 @@ To download measurements from the ZYM-5 meter, switch on the meter&apos;s WiFi a
         <translation>Downloading Database</translation>
     </message>
     <message>
-        <location filename="../app/messages.cpp" line="+1"/>
+        <location filename="../common/ui/messages.cpp" line="+1"/>
         <location filename="../download/ui/downloadrun.cpp" line="+1"/>
         <location filename="../archive/ui/mainwindow_archiwum.cpp" line="-35"/>
         <location filename="../sync/ui/mainwindow_sync.cpp" line="-32"/>
@@ -1511,7 +1511,7 @@ Measurement %2 of %3.</translation>
         <location line="-77"/>
         <location filename="../database/resulttexts.cpp" line="-4"/>
         <location filename="../database/tdatabase_pomiar.cpp" line="-76"/>
-        <location filename="../verdict/ui/werdyktwindows.cpp" line="-262"/>
+        <location filename="../verdict/ui/werdyktwindows.cpp" line="-264"/>
         <location filename="../verdict/verdictreport.cpp" line="+35"/>
         <location line="+12"/>
         <location line="+17"/>

@@ -3,7 +3,7 @@
 
 #include "database/ui/dialoghistoria.h"
 
-#include "app/messages.h"
+#include "common/ui/messages.h"
 #include "measurement/datafile.h"
 #include "measurement/engformat.h"
 #include "measurement/tdatapomiar.h"

@@ -5,7 +5,7 @@
 #include "app/mainwindow.h"
 #include "ui_mainwindow.h"
 
-#include "app/messages.h"
+#include "common/ui/messages.h"
 #include "chart/plotpomiar.h"
 #include "database/komentarz.h"
 #include "database/resulttexts.h"

@@ -6,7 +6,7 @@
 #include "app/mainwindow.h"
 #include "ui_mainwindow.h"
 
-#include "app/messages.h"
+#include "common/ui/messages.h"
 #include "database/ui/dialoghistoria.h"
 #include "database/historia.h"
 

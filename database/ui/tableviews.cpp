@@ -3,7 +3,7 @@
 
 #include "database/ui/tableviews.h"
 
-#include "app/messages.h"
+#include "common/ui/messages.h"
 #include "database/resulttexts.h"
 #include "database/rowid.h"
 

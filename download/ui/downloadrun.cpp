@@ -2,7 +2,7 @@
 
 #include "download/ui/downloadrun.h"
 
-#include "app/messages.h"
+#include "common/ui/messages.h"
 #include "download/ui/selectfolder.h"
 #include "download/zymdownload.h"
 

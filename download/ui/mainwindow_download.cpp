@@ -5,7 +5,7 @@
 #include "app/mainwindow.h"
 #include "ui_mainwindow.h"
 
-#include "app/messages.h"
+#include "common/ui/messages.h"
 #include "download/reachability.h"
 #include "download/ui/downloadrun.h"
 

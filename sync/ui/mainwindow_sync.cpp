@@ -8,7 +8,7 @@
 #include "app/mainwindow.h"
 #include "ui_mainwindow.h"
 
-#include "app/messages.h"
+#include "common/ui/messages.h"
 #include "archive/ui/archiwumview.h"
 #include "sync/tsync.h"
 

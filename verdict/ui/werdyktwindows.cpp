@@ -1,6 +1,6 @@
 #include "verdict/ui/werdyktwindows.h"
 
-#include "app/messages.h"
+#include "common/ui/messages.h"
 
 #include "database/historia.h"
 #include "measurement/engformat.h"

@@ -1,4 +1,4 @@
-#include "app/messages.h"
+#include "common/ui/messages.h"
 
 #include <QAbstractButton>
 #include <QCoreApplication>
