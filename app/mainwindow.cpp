@@ -7,6 +7,9 @@
 #include "layout/mainlayout.h"
 #include "common/ui/messages.h"
 #include "chart/dialogwykres.h"
+#include "archive/ui/archiwumcontrol.h"
+#include "sync/ui/synccontrol.h"
+#include "verdict/ui/werdyktcontrol.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -168,4 +171,178 @@ void MainWindow::ShowSavedMessage(const QString &text)
         if (statusBar()->currentMessage() == text)
             statusBar()->showMessage(before);
     });
+}
+
+// ---------------------------------------------------------------- archive, verdicts, team server
+
+void MainWindow::SetUpArchiwum()
+{
+    TArchiwumWindow archiwum;
+    archiwum.window = this;
+    archiwum.menuZym = ui->menuZYM;
+    archiwum.obiekty = ui->tV_Obiekty;
+    archiwum.pomiary = ui->tV_Pomiary;
+    archiwum.komentarz = ui->tE_Komentarz;
+    archiwum.openDataBase = ui->actionOpenDataBase;
+    archiwum.openZym = ui->actionOpenZYMDataBase;
+    archiwum.download = ui->actionPobierz_baz_danych;
+    archiwum.disconnect = ui->actionCloaseZYMDataBase;
+    archiwum.clearDatabaseView = [this]() { ClearDatabaseView(); };
+    archiwum.showObiekty = [this](QString *errorText) { return ShowObiekty(ui->tV_Obiekty, errorText); };
+    archiwum.showPomiary = [this](qint64 objectId) { UpdatePomiarTbele(ui->tV_Pomiary, objectId); };
+    archiwum.objectIdAt = [this](const QModelIndex &index) { return ObjectIdAt(index); };
+    archiwum.pomiarIdAt = [this](const QModelIndex &index) { return PomiarIdAt(index); };
+    archiwum.obiektId = [this]() { return iObiektId; };
+    archiwum.savedMessage = [this](const QString &text) { ShowSavedMessage(text); };
+    archiwum.keep = [this](QWidget *window) { KeptDialogs.Keep(window); };
+    archiwum.autor = [this](bool ask) { return pSyncControl->Autor(ask); };
+    archiwum.syncChanged = [this]() { pSyncControl->RefreshStatus(); };
+    archiwum.showWerdykt = [this](qint64 id) { pWerdyktControl->ShowLine(id); };
+    archiwum.hideWerdykt = [this]() { pWerdyktControl->HideLine(); };
+    pArchiwumControl = std::make_unique<TArchiwumControl>(archiwum, Baza, Shown, qsIniFileName, &qsLastOpenedPath);
+
+    TWerdyktWindow werdykt;
+    werdykt.window = this;
+    werdykt.wynik = ui->gB_Wynik;
+    werdykt.czas = ui->label_Czas;
+    werdykt.keep = archiwum.keep;
+    pWerdyktControl
+        = std::make_unique<TWerdyktControl>(werdykt, *pArchiwumControl, Historie, CurrentPomiar, qsIniFileName);
+
+    TSyncWindow sync;
+    sync.window = this;
+    sync.menuZym = ui->menuZYM;
+    sync.savedMessage = archiwum.savedMessage;
+    pSyncControl = std::make_unique<TSyncControl>(sync, *pArchiwumControl, qsIniFileName);
+
+    const TArchiwumActions actions = pArchiwumControl->SetUp();
+    connect(actions.open, &QAction::triggered, this, &MainWindow::ArchiwumOpenTriggered);
+    connect(actions.importBaza, &QAction::triggered, this, &MainWindow::ArchiwumImportBazaTriggered);
+    connect(actions.importFolder, &QAction::triggered, this, &MainWindow::ArchiwumImportFolderTriggered);
+    connect(actions.log, &QAction::triggered, this, &MainWindow::ArchiwumLogTriggered);
+    RetranslateArchiwum();
+}
+
+void MainWindow::SetUpSync()
+{
+    connect(pSyncControl->SetUp(), &QAction::triggered, this, &MainWindow::SyncTriggered);
+}
+
+void MainWindow::RetranslateArchiwum()
+{
+    pArchiwumControl->Retranslate();
+    pSyncControl->Retranslate();
+    pWerdyktControl->Retranslate();
+}
+
+bool MainWindow::ArchiwumShown() const
+{
+    // The tables are set up before the archive's control exists.
+    return pArchiwumControl && pArchiwumControl->Shown();
+}
+
+QString MainWindow::ArchiwumPath() const
+{
+    return pArchiwumControl->Path();
+}
+
+bool MainWindow::OpenArchiwum()
+{
+    return pArchiwumControl->Open();
+}
+
+int MainWindow::ImportToArchiwum(const QString &source, bool folder, bool showSummary)
+{
+    return pArchiwumControl->Import(source, folder, showSummary);
+}
+
+DialogImport *MainWindow::ShowImportLog(qint64 importId)
+{
+    return pArchiwumControl->ShowLog(importId);
+}
+
+void MainWindow::ArchiwumOpenTriggered()
+{
+    OpenArchiwum();
+}
+
+void MainWindow::ArchiwumImportBazaTriggered()
+{
+    pArchiwumControl->ImportBaza();
+}
+
+void MainWindow::ArchiwumImportFolderTriggered()
+{
+    pArchiwumControl->ImportFolder();
+}
+
+void MainWindow::ArchiwumLogTriggered()
+{
+    ShowImportLog(0);
+}
+
+void MainWindow::CloseArchiwumView()
+{
+    pArchiwumControl->Close();
+}
+
+QAbstractItemModel *MainWindow::ArchiwumObiektyModel(QString *errorText)
+{
+    return pArchiwumControl->ObiektyModel(errorText);
+}
+
+QAbstractItemModel *MainWindow::ArchiwumPomiaryModel(qint64 objectId)
+{
+    return pArchiwumControl->PomiaryModel(objectId);
+}
+
+int MainWindow::LoadArchiwumPomiar(qint64 id, bool *rowRead)
+{
+    return pArchiwumControl->LoadPomiar(id, rowRead);
+}
+
+bool MainWindow::SaveArchiwumKomentarz(qint64 id, const QString &komentarz, QString *errorText)
+{
+    return pArchiwumControl->SaveKomentarz(id, komentarz, errorText);
+}
+
+bool MainWindow::ReadArchiwumHistoria(qint64 objectId, QVector<THistoriaRow> *rows, QStringList *meters,
+                                      QString *errorText)
+{
+    return pArchiwumControl->ReadHistoria(objectId, rows, meters, errorText);
+}
+
+void MainWindow::ArchiwumMeter(QString *serial, QString *hw, QString *firmware) const
+{
+    pArchiwumControl->Meter(serial, hw, firmware);
+}
+
+QString MainWindow::ArchiwumZymValue(const QString &column) const
+{
+    return pArchiwumControl->ZymValue(column);
+}
+
+QString MainWindow::ImportAfterDownload(const QString &dataBase)
+{
+    return pArchiwumControl->ImportAfterDownload(dataBase);
+}
+
+void MainWindow::AddWerdyktActions(QMenu *menu, const QModelIndex &objectIndex)
+{
+    pWerdyktControl->AddActions(menu, objectIndex);
+}
+
+void MainWindow::ShowHistoriaWerdykty(DialogHistoria *window)
+{
+    pWerdyktControl->ShowHistoria(window);
+}
+
+void MainWindow::AddWerdyktToReport(TPomiarReport *report)
+{
+    pWerdyktControl->AddToReport(report);
+}
+
+void MainWindow::SyncTriggered()
+{
+    pSyncControl->Run();
 }

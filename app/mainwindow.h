@@ -18,6 +18,7 @@
 #include <QVector>
 
 #include <functional>
+#include <memory>
 
 QT_BEGIN_NAMESPACE
 class QAbstractItemModel;
@@ -40,9 +41,11 @@ class DialogWykres;
 class DialogCalc;
 class about;
 class DialogHistoria;
-class TArchiwumView;
 class DialogImport;
 struct THistoriaRow;
+class TArchiwumControl;
+class TWerdyktControl;
+class TSyncControl;
 
 /// The program's one main window. It owns all long-lived state (settings,
 /// translator, the database object `Baza`, the displayed record
@@ -173,7 +176,7 @@ private slots:
     void OpenHistoria(const QModelIndex &objectIndex);
     void UpdateHistoriaAction();
 
-    // ---- archive (archive/ui/mainwindow_archiwum.cpp)
+    // ---- archive (archive/ui/archiwumcontrol.h)
     void ArchiwumOpenTriggered();
     void ArchiwumImportBazaTriggered();
     void ArchiwumImportFolderTriggered();
@@ -210,8 +213,11 @@ private:
     bool RememberedReference(const QString &name, qint64 *pomiarId, qint64 *czas) const;
     void RememberReference(const QString &name, qint64 pomiarId, qint64 czas);
 
-    // ---- archive (archive/ui/mainwindow_archiwum.cpp)
+    // ---- archive, verdicts, team server: they forward to the controls
+    // of archive/ui, verdict/ui and sync/ui (app/mainwindow.cpp)
+    /// Makes the three controls and puts the archive's commands in the menu.
     void SetUpArchiwum();
+    /// Archive, team server and verdict texts in the language installed now.
     void RetranslateArchiwum();
     /// A meter database or the archive is shown.
     bool SourceOpen() { return Baza.IsOpen() || ArchiwumShown(); }
@@ -229,29 +235,16 @@ private:
     /// The meter of the archived measurement shown (left as they are when none is).
     void ArchiwumMeter(QString *serial, QString *hw, QString *firmware) const;
     QString ArchiwumZymValue(const QString &column) const;
-    void RefreshArchiwumTables();
     /// Imports the download's database when the settings ask for it; the
     /// line that tells it, for the download's final message.
     QString ImportAfterDownload(const QString &dataBase);
-
-    // ---- verdicts (verdict/ui/mainwindow_werdykt.cpp)
     /// The object's limits and the groups, in the object table's context menu (archive only).
     void AddWerdyktActions(QMenu *menu, const QModelIndex &objectIndex);
-    /// The verdict line of archived measurement `id` in the result area.
-    void ShowWerdyktLine(qint64 id);
-    void HideWerdyktLine();
     /// Temperature, corrected R and verdict columns, verdict colours and
     /// limit lines in a history window of an archive object.
     void ShowHistoriaWerdykty(DialogHistoria *window);
-    void RetranslateWerdykt();
-    /// The settings window of archive object `name`.
-    void OpenObiektWerdykt(const QString &name);
-    /// The verdict, limits, temperature, test current and signature lines
-    /// of the archived measurement shown, for its report.
+    /// The verdict lines of the archived measurement shown, for its report.
     void AddWerdyktToReport(TPomiarReport *report);
-    /// The person's name for what they write in the archive (empty when not set).
-    QString WerdyktAutor() const;
-    qint64 iWerdyktPomiar = 0; // the archived measurement the verdict line is of
 
     // ---- layout and tables as the user reads them
     /// What the menu bar, tool bars and status bar take from each side of
@@ -290,17 +283,11 @@ private:
     qint64 iObiektId = -1;     // its obiekt_id, -1 when not a whole number
     TShownPomiar Shown;        // the measurement shown
     TDataBase Baza;
-    // ---- team server (sync/ui/mainwindow_sync.cpp)
+    // ---- team server (sync/ui/synccontrol.h)
+    /// "Synchronizuj z serwerem" and the status bar's sync label.
     void SetUpSync();
-    void RetranslateSync();
     /// "Synchronizuj z serwerem": the sync on a thread, with progress and cancel.
     void SyncTriggered();
-    /// The status bar's last sync and entries waiting (shown once a server is set up).
-    void RefreshSyncStatus();
-    /// The author's name from the settings ([Archiwum] Autor); asked once
-    /// (and kept) when `ask` and none is set. Empty when none was given.
-    QString SyncAutor(bool ask);
-    QLabel *pSyncStatus = nullptr;
 
     TDataPomiar CurrentPomiar; // the measurement shown, plotted, exported and evaluated
     TDialogKeeper KeptDialogs; // every secondary window ever opened, deleted with the window
@@ -309,8 +296,10 @@ private:
     std::function<bool(QString)> fnIsZYMReachable;
     TRowDriver *pObiektyRows = nullptr; // the object table's current row and clicks
     TRowDriver *pPomiaryRows = nullptr; // the measurement table's current row and clicks
-    TArchiwumView *pArchiwum = nullptr; // the archive while the tables show it
-    QPointer<DialogImport> pImportLog;  // the import log window, while it exists
+    // Declared after the members they hold references to, so they go first.
+    std::unique_ptr<TArchiwumControl> pArchiwumControl; // the archive, while shown, its imports and log
+    std::unique_ptr<TWerdyktControl> pWerdyktControl;   // the verdict line, columns and report lines
+    std::unique_ptr<TSyncControl> pSyncControl;         // the team server's command and status label
 
     // ---- desktop: keyboard, Qt's own texts, settings dialog, object filter (app/, database/ui/)
 public:

@@ -5,10 +5,10 @@
 // reader without one looks as it always has). The sync itself is TSync
 // (sync/tsync.h).
 
-#include "app/mainwindow.h"
-#include "ui_mainwindow.h"
+#include "sync/ui/synccontrol.h"
 
 #include "common/ui/messages.h"
+#include "archive/ui/archiwumcontrol.h"
 #include "archive/ui/archiwumview.h"
 #include "sync/tsync.h"
 
@@ -19,6 +19,8 @@
 #include <QFileInfo>
 #include <QInputDialog>
 #include <QLabel>
+#include <QLocale>
+#include <QMainWindow>
 #include <QMenu>
 #include <QMessageBox>
 #include <QProgressDialog>
@@ -63,29 +65,36 @@ struct TSyncRun
 
 } // namespace
 
-void MainWindow::SetUpSync()
+TSyncControl::TSyncControl(const TSyncWindow &window, TArchiwumControl &archiwum, const QString &iniFileName)
+    : w(window)
+    , Archiwum(archiwum)
+    , qsIniFileName(iniFileName)
 {
-    QMenu *zym = ui->menuZYM;
+}
+
+QAction *TSyncControl::SetUp()
+{
+    QMenu *zym = w.menuZym;
     zym->addSeparator();
     auto *sync = new QAction(zym);
     sync->setObjectName(QLatin1String(kActionSync));
-    connect(sync, &QAction::triggered, this, &MainWindow::SyncTriggered);
     zym->addAction(sync);
-    pSyncStatus = new QLabel(this);
+    pSyncStatus = new QLabel(w.window);
     pSyncStatus->setObjectName(QStringLiteral("labelSynchronizacja"));
     pSyncStatus->setTextFormat(Qt::PlainText);
-    statusBar()->addPermanentWidget(pSyncStatus);
-    RetranslateSync();
+    w.window->statusBar()->addPermanentWidget(pSyncStatus);
+    Retranslate();
+    return sync;
 }
 
-void MainWindow::RetranslateSync()
+void TSyncControl::Retranslate()
 {
-    if (auto *action = findChild<QAction *>(QLatin1String(kActionSync)))
+    if (auto *action = w.menuZym->findChild<QAction *>(QLatin1String(kActionSync)))
         action->setText(tr("Synchronizuj z serwerem"));
-    RefreshSyncStatus();
+    RefreshStatus();
 }
 
-void MainWindow::RefreshSyncStatus()
+void TSyncControl::RefreshStatus()
 {
     if (!pSyncStatus)
         return;
@@ -97,10 +106,10 @@ void MainWindow::RefreshSyncStatus()
         return;
     }
     qint64 last = 0, waiting = 0;
-    const QString path = ArchiwumPath();
-    if (ArchiwumShown()) {
-        last = pArchiwum->archive.LastSyncMs();
-        waiting = pArchiwum->archive.UnsentCount();
+    const QString path = Archiwum.Path();
+    if (Archiwum.Shown()) {
+        last = Archiwum.View()->archive.LastSyncMs();
+        waiting = Archiwum.View()->archive.UnsentCount();
     } else if (QFileInfo::exists(path)) {
         TArchive archive;
         if (archive.Open(path) == ArchiveOk) {
@@ -115,7 +124,7 @@ void MainWindow::RefreshSyncStatus()
     pSyncStatus->show();
 }
 
-QString MainWindow::SyncAutor(bool ask)
+QString TSyncControl::Autor(bool ask)
 {
     QSettings settings(qsIniFileName, QSettings::IniFormat);
     settings.setIniCodec("UTF-8");
@@ -125,7 +134,7 @@ QString MainWindow::SyncAutor(bool ask)
     if (!autor.isEmpty() || !ask || !ReadServerSettings(settings).IsSet())
         return autor;
     bool ok = false;
-    autor = QInputDialog::getText(this, tr("Autor"),
+    autor = QInputDialog::getText(w.window, tr("Autor"),
                                   tr("Twoje imię i nazwisko, zapisywane przy komentarzach i innych wpisach, "
                                      "które trafiają na serwer zespołu:"),
                                   QLineEdit::Normal, QString(), &ok)
@@ -137,7 +146,7 @@ QString MainWindow::SyncAutor(bool ask)
     return autor;
 }
 
-void MainWindow::SyncTriggered()
+void TSyncControl::Run()
 {
     TSyncRun run;
     {
@@ -152,11 +161,11 @@ void MainWindow::SyncTriggered()
                        "opcjonalnie sslmode."));
         return;
     }
-    if (SyncAutor(true).isEmpty())
+    if (Autor(true).isEmpty())
         return;
-    run.qsArchive = ArchiwumPath();
+    run.qsArchive = Archiwum.Path();
     {
-        QProgressDialog progress(this);
+        QProgressDialog progress(w.window);
         progress.setWindowTitle(tr("Synchronizacja z serwerem"));
         progress.setLabelText(tr("Łączenie z serwerem %1…").arg(run.server.Address()));
         progress.setCancelButtonText(tr("Anuluj"));
@@ -185,9 +194,9 @@ void MainWindow::SyncTriggered()
                 run.bCancel = true;
         }
     }
-    RefreshSyncStatus();
+    RefreshStatus();
     if (run.iResult == SyncCancelled) {
-        ShowSavedMessage(tr("Synchronizacja przerwana; to, co zdążyło przejść, zostaje po obu stronach."));
+        w.savedMessage(tr("Synchronizacja przerwana; to, co zdążyło przejść, zostaje po obu stronach."));
         return;
     }
     if (run.iResult != SyncOk) {
@@ -196,9 +205,9 @@ void MainWindow::SyncTriggered()
         return;
     }
     const TSyncSummary &s = run.summary;
-    if (ArchiwumShown() && s.iPulledPomiary + s.iPulledWpisy > 0)
-        RefreshArchiwumTables();
-    ShowSavedMessage(tr("Synchronizacja zakończona. Wysłano pomiarów: %1, wpisów: %2; pobrano pomiarów: %3, "
+    if (Archiwum.Shown() && s.iPulledPomiary + s.iPulledWpisy > 0)
+        Archiwum.RefreshTables();
+    w.savedMessage(tr("Synchronizacja zakończona. Wysłano pomiarów: %1, wpisów: %2; pobrano pomiarów: %3, "
                         "wpisów: %4.")
                          .arg(s.iPushedPomiary)
                          .arg(s.iPushedWpisy)

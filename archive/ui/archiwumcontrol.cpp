@@ -4,18 +4,22 @@
 // thread of their own behind a progress dialog and end in the import log
 // window. The archive itself is TArchive (archive/tarchive.h).
 
-#include "app/mainwindow.h"
-#include "ui_mainwindow.h"
+#include "archive/ui/archiwumcontrol.h"
 
 #include "common/ui/messages.h"
 #include "archive/ui/archiwumview.h"
 #include "archive/ui/dialogimport.h"
+#include "database/shownpomiar.h"
+#include "database/tdatabase.h"
+#include "measurement/datafile.h"
+#include "measurement/ui/komentarzedit.h"
 
 #include <QAction>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QMainWindow>
 #include <QMenu>
 #include <QMessageBox>
 #include <QProgressDialog>
@@ -75,43 +79,51 @@ struct TImportRun
 
 } // namespace
 
+TArchiwumControl::TArchiwumControl(const TArchiwumWindow &window, TDataBase &baza, const TShownPomiar &shown,
+                                   const QString &iniFileName, QString *lastOpenedPath)
+    : w(window)
+    , Baza(baza)
+    , shownPomiar(shown)
+    , qsIniFileName(iniFileName)
+    , pLastOpenedPath(lastOpenedPath)
+{
+}
+
+TArchiwumControl::~TArchiwumControl() = default;
+
 // ---------------------------------------------------------------- menu
 
-void MainWindow::SetUpArchiwum()
+TArchiwumActions TArchiwumControl::SetUp()
 {
     // At the end of the meter's menu: the archive is where its downloads go.
     // The menu owns them: the form's own actions stay the window's only ones.
-    QMenu *zym = ui->menuZYM;
+    QMenu *zym = w.menuZym;
     zym->addSeparator();
     auto *open = new QAction(zym);
     open->setObjectName(QLatin1String(kActionOpen));
-    connect(open, &QAction::triggered, this, &MainWindow::ArchiwumOpenTriggered);
     zym->addAction(open);
 
     auto *import = new QMenu(zym);
     import->setObjectName(QLatin1String(kMenuImport));
     auto *fromBaza = new QAction(import);
     fromBaza->setObjectName(QLatin1String(kActionImportBaza));
-    connect(fromBaza, &QAction::triggered, this, &MainWindow::ArchiwumImportBazaTriggered);
     import->addAction(fromBaza);
     auto *fromFolder = new QAction(import);
     fromFolder->setObjectName(QLatin1String(kActionImportFolder));
-    connect(fromFolder, &QAction::triggered, this, &MainWindow::ArchiwumImportFolderTriggered);
     import->addAction(fromFolder);
     zym->addMenu(import);
 
     auto *log = new QAction(zym);
     log->setObjectName(QLatin1String(kActionLog));
-    connect(log, &QAction::triggered, this, &MainWindow::ArchiwumLogTriggered);
     zym->addAction(log);
 
     // Only a meter database can be imported from, and only while one is open.
     connect(zym, &QMenu::aboutToShow, this, [this, fromBaza]() { fromBaza->setEnabled(Baza.IsOpen()); });
     fromBaza->setEnabled(false);
-    RetranslateArchiwum();
+    return TArchiwumActions{open, fromBaza, fromFolder, log};
 }
 
-void MainWindow::RetranslateArchiwum()
+void TArchiwumControl::Retranslate()
 {
     const struct
     {
@@ -124,20 +136,18 @@ void MainWindow::RetranslateArchiwum()
         {kActionLog, tr("Dziennik importów…")},
     };
     for (const auto &t : texts) {
-        if (auto *action = findChild<QAction *>(QLatin1String(t.name)))
+        if (auto *action = w.menuZym->findChild<QAction *>(QLatin1String(t.name)))
             action->setText(t.text);
     }
-    if (auto *import = findChild<QMenu *>(QLatin1String(kMenuImport)))
+    if (auto *import = w.menuZym->findChild<QMenu *>(QLatin1String(kMenuImport)))
         import->setTitle(tr("Importuj do archiwum"));
-    if (ArchiwumShown())
-        statusBar()->showMessage(tr("Archiwum: %1").arg(QDir::toNativeSeparators(pArchiwum->archive.Path())));
-    RetranslateSync();
-    RetranslateWerdykt();
+    if (Shown())
+        w.window->statusBar()->showMessage(tr("Archiwum: %1").arg(QDir::toNativeSeparators(pView->archive.Path())));
 }
 
 // ---------------------------------------------------------------- settings
 
-QString MainWindow::ArchiwumPath() const
+QString TArchiwumControl::Path() const
 {
     QSettings settings(qsIniFileName, QSettings::IniFormat);
     settings.setIniCodec("UTF-8");
@@ -151,19 +161,9 @@ QString MainWindow::ArchiwumPath() const
 
 // ---------------------------------------------------------------- browsing
 
-bool MainWindow::ArchiwumShown() const
+bool TArchiwumControl::Open()
 {
-    return pArchiwum != nullptr;
-}
-
-void MainWindow::ArchiwumOpenTriggered()
-{
-    OpenArchiwum();
-}
-
-bool MainWindow::OpenArchiwum()
-{
-    const QString path = ArchiwumPath();
+    const QString path = Path();
     auto view = std::make_unique<TArchiwumView>(nullptr);
     if (view->archive.Open(path) != ArchiveOk) {
         ShowProblem(QMessageBox::Critical, tr("Błąd!"),
@@ -172,114 +172,114 @@ bool MainWindow::OpenArchiwum()
         return false;
     }
     // What a person writes here carries their name.
-    view->archive.SetAutor(SyncAutor(false));
+    view->archive.SetAutor(w.autor(false));
     // As opening another database does: what was shown belongs to the
     // source before, an unsaved comment edit goes with it.
-    ClearDatabaseView();
+    w.clearDatabaseView();
     Baza.Close();
-    pArchiwum = view.release();
-    pArchiwum->setParent(this);
-    ui->tE_Komentarz->ForgetEdit();
+    pView = view.release();
+    pView->setParent(w.window);
+    w.komentarz->ForgetEdit();
     QString reason;
-    if (!ShowObiekty(ui->tV_Obiekty, &reason)) {
-        ClearDatabaseView();
-        statusBar()->showMessage(QStringLiteral(" "));
+    if (!w.showObiekty(&reason)) {
+        w.clearDatabaseView();
+        w.window->statusBar()->showMessage(QStringLiteral(" "));
         ShowProblem(QMessageBox::Critical, tr("Błąd!"),
                     tr("Nie można otworzyć archiwum:\n%1\n\n%2").arg(QDir::toNativeSeparators(path), reason));
         return false;
     }
-    statusBar()->showMessage(tr("Archiwum: %1").arg(QDir::toNativeSeparators(path)));
-    ui->actionOpenDataBase->setEnabled(true);
-    ui->actionOpenZYMDataBase->setEnabled(true);
-    ui->actionPobierz_baz_danych->setEnabled(false);
+    w.window->statusBar()->showMessage(tr("Archiwum: %1").arg(QDir::toNativeSeparators(path)));
+    w.openDataBase->setEnabled(true);
+    w.openZym->setEnabled(true);
+    w.download->setEnabled(false);
     // "Rozłącz" closes whatever the tables show.
-    ui->actionCloaseZYMDataBase->setEnabled(true);
+    w.disconnect->setEnabled(true);
     return true;
 }
 
-void MainWindow::CloseArchiwumView()
+void TArchiwumControl::Close()
 {
-    HideWerdyktLine();
-    delete pArchiwum;
-    pArchiwum = nullptr;
+    w.hideWerdykt();
+    delete pView;
+    pView = nullptr;
 }
 
-QAbstractItemModel *MainWindow::ArchiwumObiektyModel(QString *errorText)
+QAbstractItemModel *TArchiwumControl::ObiektyModel(QString *errorText)
 {
-    QSqlQueryModel *model = pArchiwum->archive.ObiektyModel(errorText);
+    QSqlQueryModel *model = pView->archive.ObiektyModel(errorText);
     return model;
 }
 
-QAbstractItemModel *MainWindow::ArchiwumPomiaryModel(qint64 objectId)
+QAbstractItemModel *TArchiwumControl::PomiaryModel(qint64 objectId)
 {
-    return pArchiwum->archive.PomiaryModel(objectId);
+    return pView->archive.PomiaryModel(objectId);
 }
 
-int MainWindow::LoadArchiwumPomiar(qint64 id, bool *rowRead)
+int TArchiwumControl::LoadPomiar(qint64 id, bool *rowRead)
 {
     *rowRead = false;
-    pArchiwum->bShown = false;
-    HideWerdyktLine();
+    pView->bShown = false;
+    w.hideWerdykt();
     if (id < 0)
         return int(id);
     TPomiarRow row;
     TArchivePomiarInfo info;
-    if (!pArchiwum->archive.ReadRow(id, &row, &info))
+    if (!pView->archive.ReadRow(id, &row, &info))
         return TDataBase::LoadPomiarMissing;
     // The result texts, the report and the export read the row and the
     // record where the meter's road leaves them.
     Baza.Row = row;
     *rowRead = true;
     // A row archived without its record is still judged by its resistance.
-    ShowWerdyktLine(id);
-    const int read = pArchiwum->archive.ReadRecord(id, &Baza.Pomiar);
+    w.showWerdykt(id);
+    const int read = pView->archive.ReadRecord(id, &Baza.Pomiar);
     if (read == ArchiveDamaged) {
         ShowProblem(QMessageBox::Warning, tr("Błąd!"),
                     tr("Zapis pomiaru w archiwum jest uszkodzony: nie zgadza się z sumą kontrolną. "
                        "Pomiar nie zostanie pokazany.")
-                        + QLatin1Char('\n') + pArchiwum->archive.LastErrorText());
+                        + QLatin1Char('\n') + pView->archive.LastErrorText());
     }
     if (read != ArchiveOk)
         return TDataBase::LoadPomiarMissing;
-    pArchiwum->shown = info;
-    pArchiwum->bShown = true;
+    pView->shown = info;
+    pView->bShown = true;
     return TDataBase::LoadPomiarOk;
 }
 
-bool MainWindow::SaveArchiwumKomentarz(qint64 id, const QString &komentarz, QString *errorText)
+bool TArchiwumControl::SaveKomentarz(qint64 id, const QString &komentarz, QString *errorText)
 {
     // A new version in the archive; the meter's database is never written from here.
-    pArchiwum->archive.SetAutor(SyncAutor(true));
-    if (pArchiwum->archive.SaveKomentarz(id, komentarz) == ArchiveOk) {
-        RefreshSyncStatus();
+    pView->archive.SetAutor(w.autor(true));
+    if (pView->archive.SaveKomentarz(id, komentarz) == ArchiveOk) {
+        w.syncChanged();
         return true;
     }
-    *errorText = pArchiwum->archive.LastErrorText();
+    *errorText = pView->archive.LastErrorText();
     return false;
 }
 
-bool MainWindow::ReadArchiwumHistoria(qint64 objectId, QVector<THistoriaRow> *rows, QStringList *meters,
-                                      QString *errorText)
+bool TArchiwumControl::ReadHistoria(qint64 objectId, QVector<THistoriaRow> *rows, QStringList *meters,
+                                    QString *errorText)
 {
-    return pArchiwum->archive.ReadHistoria(objectId, rows, meters, errorText);
+    return pView->archive.ReadHistoria(objectId, rows, meters, errorText);
 }
 
-void MainWindow::ArchiwumMeter(QString *serial, QString *hw, QString *firmware) const
+void TArchiwumControl::Meter(QString *serial, QString *hw, QString *firmware) const
 {
     // A measurement opened from a file while the archive is shown has no meter.
-    if (!pArchiwum->bShown || Shown.pomiarId < 0)
+    if (!pView->bShown || shownPomiar.pomiarId < 0)
         return;
-    *serial = pArchiwum->shown.meter.qsSerial;
-    *hw = pArchiwum->shown.meter.qsHw;
-    *firmware = pArchiwum->shown.meter.qsFirmware;
+    *serial = pView->shown.meter.qsSerial;
+    *hw = pView->shown.meter.qsHw;
+    *firmware = pView->shown.meter.qsFirmware;
 }
 
-QString MainWindow::ArchiwumZymValue(const QString &column) const
+QString TArchiwumControl::ZymValue(const QString &column) const
 {
     // The archive keeps the meter's identity per measurement, not its
     // calibration offsets or info text: those read as the meter's NULL.
-    const TArchiveMeter &meter = pArchiwum->shown.meter;
-    const QString value = !pArchiwum->bShown || Shown.pomiarId < 0    ? QString()
+    const TArchiveMeter &meter = pView->shown.meter;
+    const QString value = !pView->bShown || shownPomiar.pomiarId < 0  ? QString()
                           : column == QLatin1String("serial_zym")      ? meter.qsSerial
                           : column == QLatin1String("hw")              ? meter.qsHw
                           : column == QLatin1String("soft_rpi")        ? meter.qsSoftRpi
@@ -291,41 +291,41 @@ QString MainWindow::ArchiwumZymValue(const QString &column) const
 
 // ---------------------------------------------------------------- import
 
-void MainWindow::ArchiwumImportBazaTriggered()
+void TArchiwumControl::ImportBaza()
 {
     if (!Baza.IsOpen())
         return;
-    ImportToArchiwum(Baza.db.databaseName(), false);
+    Import(Baza.db.databaseName(), false);
 }
 
-void MainWindow::ArchiwumImportFolderTriggered()
+void TArchiwumControl::ImportFolder()
 {
     // The remembered folder is a single space until something was opened,
     // and a dialog told to start in a folder that is gone offers its name
     // as the answer: the downloads' folder, or the program's, instead.
-    QString start = qsLastOpenedPath;
+    QString start = *pLastOpenedPath;
     for (const QString &folder : {QCoreApplication::applicationDirPath() + QStringLiteral("/DATA"),
                                   QCoreApplication::applicationDirPath()}) {
         if (!QFileInfo(start).isDir())
             start = folder;
     }
     const QString folder
-        = QFileDialog::getExistingDirectory(this, tr("Importuj do archiwum wszystkie bazy folderu"), start);
+        = QFileDialog::getExistingDirectory(w.window, tr("Importuj do archiwum wszystkie bazy folderu"), start);
     if (folder.isEmpty())
         return;
-    qsLastOpenedPath = FolderOf(folder + QStringLiteral("/"));
-    ImportToArchiwum(folder, true);
+    *pLastOpenedPath = FolderOf(folder + QStringLiteral("/"));
+    Import(folder, true);
 }
 
-int MainWindow::ImportToArchiwum(const QString &source, bool folder, bool showSummary)
+int TArchiwumControl::Import(const QString &source, bool folder, bool showSummary)
 {
     TImportRun run;
-    run.qsArchive = ArchiwumPath();
+    run.qsArchive = Path();
     run.qsSource = source;
     run.bFolder = folder;
 
     {
-        QProgressDialog progress(this);
+        QProgressDialog progress(w.window);
         progress.setWindowTitle(tr("Import do archiwum"));
         progress.setLabelText(tr("Import do archiwum:\n%1").arg(QDir::toNativeSeparators(source)));
         progress.setCancelButtonText(tr("Anuluj"));
@@ -358,7 +358,7 @@ int MainWindow::ImportToArchiwum(const QString &source, bool folder, bool showSu
     }
 
     if (run.iResult == ArchiveCancelled) {
-        ShowSavedMessage(tr("Import do archiwum przerwany: archiwum pozostało bez zmian."));
+        w.savedMessage(tr("Import do archiwum przerwany: archiwum pozostało bez zmian."));
         return -1;
     }
     // A source that could not be read at all is in the log with its reason.
@@ -368,21 +368,24 @@ int MainWindow::ImportToArchiwum(const QString &source, bool folder, bool showSu
         return -1;
     }
 
-    if (ArchiwumShown() && run.summary.iNew > 0)
-        RefreshArchiwumTables();
-    RefreshSyncStatus();
+    if (Shown() && run.summary.iNew > 0)
+        RefreshTables();
+    w.syncChanged();
     if (showSummary)
-        ShowImportLog(run.summary.iImportId);
+        ShowLog(run.summary.iImportId);
     return run.summary.iNew;
 }
 
-void MainWindow::RefreshArchiwumTables()
+void TArchiwumControl::RefreshTables()
 {
     // The object list has grown and the object clicked may have new
     // measurements; what was selected stays selected, and the measurement
     // shown stays shown (archived measurements never change).
-    const qint64 pomiarId = PomiarIdAt(ui->tV_Pomiary->currentIndex());
-    if (!ShowObiekty(ui->tV_Obiekty) || iObiektId < 0)
+    const qint64 pomiarId = w.pomiarIdAt(w.pomiary->currentIndex());
+    if (!w.showObiekty(nullptr))
+        return;
+    const qint64 obiektId = w.obiektId();
+    if (obiektId < 0)
         return;
     auto select = [](QTableView *view, auto idAt, qint64 id) {
         const QAbstractItemModel *model = view->model();
@@ -393,18 +396,18 @@ void MainWindow::RefreshArchiwumTables()
             }
         }
     };
-    select(ui->tV_Obiekty, [this](const QModelIndex &index) { return ObjectIdAt(index); }, iObiektId);
-    UpdatePomiarTbele(ui->tV_Pomiary, iObiektId);
+    select(w.obiekty, w.objectIdAt, obiektId);
+    w.showPomiary(obiektId);
     if (pomiarId >= 0)
-        select(ui->tV_Pomiary, [this](const QModelIndex &index) { return PomiarIdAt(index); }, pomiarId);
+        select(w.pomiary, w.pomiarIdAt, pomiarId);
 }
 
-QString MainWindow::ImportAfterDownload(const QString &dataBase)
+QString TArchiwumControl::ImportAfterDownload(const QString &dataBase)
 {
     QSettings settings(qsIniFileName, QSettings::IniFormat);
     if (!settings.value(QStringLiteral("Archiwum/ImportAfterDownload"), true).toBool())
         return QString();
-    const int added = ImportToArchiwum(dataBase, false, false);
+    const int added = Import(dataBase, false, false);
     if (added < 0)
         return QStringLiteral("\n\n") + tr("Pomiarów nie zaimportowano do archiwum.");
     return QStringLiteral("\n\n") + tr("Nowych pomiarów w archiwum: %1.").arg(added);
@@ -412,20 +415,15 @@ QString MainWindow::ImportAfterDownload(const QString &dataBase)
 
 // ---------------------------------------------------------------- import log
 
-void MainWindow::ArchiwumLogTriggered()
-{
-    ShowImportLog(0);
-}
-
-DialogImport *MainWindow::ShowImportLog(qint64 importId)
+DialogImport *TArchiwumControl::ShowLog(qint64 importId)
 {
     // One log window: a later import shows in it again.
     if (!pImportLog) {
         // Parentless like every secondary window; the keeper deletes it.
         pImportLog = new DialogImport(nullptr);
-        KeptDialogs.Keep(pImportLog);
+        w.keep(pImportLog);
     }
-    pImportLog->ShowLog(ArchiwumPath(), importId);
+    pImportLog->ShowLog(Path(), importId);
     pImportLog->showNormal();
     pImportLog->raise();
     pImportLog->activateWindow();

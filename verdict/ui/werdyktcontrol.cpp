@@ -3,12 +3,14 @@
 // reaches an object's limits and the groups. The windows themselves are
 // in werdyktwindows.h; what they write goes to the archive as entries.
 
-#include "app/mainwindow.h"
-#include "ui_mainwindow.h"
+#include "verdict/ui/werdyktcontrol.h"
 
+#include "archive/ui/archiwumcontrol.h"
 #include "archive/ui/archiwumview.h"
 #include "database/ui/dialoghistoria.h"
+#include "database/ui/historiawindows.h"
 #include "measurement/engformat.h"
+#include "report/reporttext.h"
 #include "verdict/ui/werdyktwindows.h"
 #include "verdict/verdictreport.h"
 
@@ -18,6 +20,7 @@
 #include <QLocale>
 #include <QRect>
 #include <QMenu>
+#include <QModelIndex>
 #include <QSettings>
 #include <QToolBar>
 
@@ -34,84 +37,95 @@ QString ObiektOfPomiar(TArchive *archive, qint64 id)
 }
 } // namespace
 
-QString MainWindow::WerdyktAutor() const
+TWerdyktControl::TWerdyktControl(const TWerdyktWindow &window, const TArchiwumControl &archiwum,
+                                 const THistoriaWindows &historie, const TDataPomiar &current,
+                                 const QString &iniFileName)
+    : w(window)
+    , Archiwum(archiwum)
+    , Historie(historie)
+    , CurrentPomiar(current)
+    , qsIniFileName(iniFileName)
+{
+}
+
+QString TWerdyktControl::Autor() const
 {
     QSettings settings(qsIniFileName, QSettings::IniFormat);
     settings.setIniCodec("UTF-8");
     return settings.value(QStringLiteral("Archiwum/Autor")).toString();
 }
 
-void MainWindow::AddWerdyktActions(QMenu *menu, const QModelIndex &objectIndex)
+void TWerdyktControl::AddActions(QMenu *menu, const QModelIndex &objectIndex)
 {
-    if (!ArchiwumShown() || !objectIndex.isValid())
+    if (!Archiwum.Shown() || !objectIndex.isValid())
         return;
     const QString name = objectIndex.sibling(objectIndex.row(), 0).data(Qt::DisplayRole).toString();
     menu->addSeparator();
     QAction *settings = menu->addAction(tr("Ocena obiektu…"));
     settings->setObjectName(QStringLiteral("actionOcenaObiektu"));
-    connect(settings, &QAction::triggered, this, [this, name]() { OpenObiektWerdykt(name); });
+    connect(settings, &QAction::triggered, this, [this, name]() { OpenObiekt(name); });
     QAction *groups = menu->addAction(tr("Grupy obiektów…"));
     groups->setObjectName(QStringLiteral("actionGrupyObiektow"));
     connect(groups, &QAction::triggered, this, [this, name]() {
-        auto *window = new DialogGrupy(pArchiwum->archive.Path(), WerdyktAutor(), name, nullptr);
+        auto *window = new DialogGrupy(Archiwum.View()->archive.Path(), Autor(), name, nullptr);
         window->setAttribute(Qt::WA_DeleteOnClose);
-        KeptDialogs.Keep(window);
+        w.keep(window);
         window->show();
     });
 }
 
-void MainWindow::OpenObiektWerdykt(const QString &name)
+void TWerdyktControl::OpenObiekt(const QString &name)
 {
-    if (!ArchiwumShown())
+    if (!Archiwum.Shown())
         return;
     {
-        auto *window = new DialogObiektWerdykt(pArchiwum->archive.Path(), WerdyktAutor(), name, nullptr);
+        auto *window = new DialogObiektWerdykt(Archiwum.View()->archive.Path(), Autor(), name, nullptr);
         window->setAttribute(Qt::WA_DeleteOnClose);
-        KeptDialogs.Keep(window);
+        w.keep(window);
         connect(window, &DialogObiektWerdykt::Saved, this, [this, name]() {
-            if (!ArchiwumShown())
+            if (!Archiwum.Shown())
                 return;
             if (iWerdyktPomiar > 0)
-                ShowWerdyktLine(iWerdyktPomiar);
-            if (DialogHistoria *historia = Historie.Find(pArchiwum->archive.ObjectId(name)))
-                ShowHistoriaWerdykty(historia);
+                ShowLine(iWerdyktPomiar);
+            if (DialogHistoria *historia = Historie.Find(Archiwum.View()->archive.ObjectId(name)))
+                ShowHistoria(historia);
         });
         window->show();
     }
 }
 
-void MainWindow::HideWerdyktLine()
+void TWerdyktControl::HideLine()
 {
     iWerdyktPomiar = 0;
-    if (auto *label = ui->gB_Wynik->findChild<QLabel *>(QLatin1String(kLabelWerdykt)))
+    if (auto *label = w.wynik->findChild<QLabel *>(QLatin1String(kLabelWerdykt)))
         label->hide();
 }
 
-void MainWindow::ShowWerdyktLine(qint64 id)
+void TWerdyktControl::ShowLine(qint64 id)
 {
-    if (!ArchiwumShown())
+    if (!Archiwum.Shown())
         return;
-    auto *label = ui->gB_Wynik->findChild<QLabel *>(QLatin1String(kLabelWerdykt));
+    auto *label = w.wynik->findChild<QLabel *>(QLatin1String(kLabelWerdykt));
     if (!label) {
         // Made with the first archived measurement: the form's own labels
         // stay as they are, this one sits in the free line above the comment.
-        label = new QLabel(ui->gB_Wynik);
+        label = new QLabel(w.wynik);
         label->setObjectName(QLatin1String(kLabelWerdykt));
         label->setTextFormat(Qt::RichText);
         label->setTextInteractionFlags(Qt::LinksAccessibleByMouse);
         connect(label, &QLabel::linkActivated, this, [this]() {
-            if (!ArchiwumShown())
+            if (!Archiwum.Shown())
                 return;
             const qint64 shownId = iWerdyktPomiar;
-            auto *window = new DialogPomiarWerdykt(pArchiwum->archive.Path(), WerdyktAutor(), shownId, this);
+            auto *window = new DialogPomiarWerdykt(Archiwum.View()->archive.Path(), Autor(), shownId, w.window);
             window->setAttribute(Qt::WA_DeleteOnClose);
-            connect(window, &DialogPomiarWerdykt::Saved, this, [this, shownId]() { ShowWerdyktLine(shownId); });
+            connect(window, &DialogPomiarWerdykt::Saved, this, [this, shownId]() { ShowLine(shownId); });
             window->open();
         });
     }
     iWerdyktPomiar = id;
-    TArchive &archive = pArchiwum->archive;
-    archive.SetAutor(WerdyktAutor());
+    TArchive &archive = Archiwum.View()->archive;
+    archive.SetAutor(Autor());
     TWerdyktZapis z;
     WerdyktOf(&archive, id, &z);
     const double t = ReadTemperatura(&archive, id);
@@ -120,9 +134,9 @@ void MainWindow::ShowWerdyktLine(qint64 id)
     label->setToolTip(WerdyktLineText(z, t, tRef));
     // Under the time, as wide as the box lets it: the window's layout may
     // have moved the form's labels since the last time.
-    const QRect czas = ui->label_Czas->geometry();
-    label->setGeometry(czas.left(), czas.bottom() + 2, ui->gB_Wynik->width() - czas.left() - 10, czas.height() + 2);
-    label->setFont(ui->label_Czas->font());
+    const QRect czas = w.czas->geometry();
+    label->setGeometry(czas.left(), czas.bottom() + 2, w.wynik->width() - czas.left() - 10, czas.height() + 2);
+    label->setFont(w.czas->font());
     // Plain text inside the markup: a reason typed by a person is shown as typed.
     label->setText(line.toHtmlEscaped() + QLatin1String(" &nbsp;<a href=\"#\">") + tr("zmień…").toHtmlEscaped()
                    + QLatin1String("</a>"));
@@ -131,7 +145,7 @@ void MainWindow::ShowWerdyktLine(qint64 id)
     label->show();
 }
 
-void MainWindow::RetranslateWerdykt()
+void TWerdyktControl::Retranslate()
 {
     // The history windows' own actions follow their window; this one was
     // added from here, in this window's context.
@@ -143,9 +157,9 @@ void MainWindow::RetranslateWerdykt()
     }
 }
 
-void MainWindow::ShowHistoriaWerdykty(DialogHistoria *window)
+void TWerdyktControl::ShowHistoria(DialogHistoria *window)
 {
-    TArchive &archive = pArchiwum->archive;
+    TArchive &archive = Archiwum.View()->archive;
     const QString name = window->ObjectName();
     // The object's limits from its history too, once per window.
     auto *bar = window->findChild<QToolBar *>(QStringLiteral("tB_Historia"));
@@ -154,7 +168,7 @@ void MainWindow::ShowHistoriaWerdykty(DialogHistoria *window)
         QAction *settings = bar->addAction(tr("Ocena obiektu…"));
         settings->setObjectName(QStringLiteral("actionOcenaObiektu"));
         settings->setParent(bar);
-        connect(settings, &QAction::triggered, this, [this, name]() { OpenObiektWerdykt(name); });
+        connect(settings, &QAction::triggered, this, [this, name]() { OpenObiekt(name); });
     }
     QVector<THistoriaRow> rows;
     if (!archive.ReadHistoria(window->ObjectId(), &rows))
@@ -193,11 +207,11 @@ void MainWindow::ShowHistoriaWerdykty(DialogHistoria *window)
     window->SetLimitLines({h.ustawienia.limity.dMin, h.ustawienia.limity.dMax});
 }
 
-void MainWindow::AddWerdyktToReport(TPomiarReport *report)
+void TWerdyktControl::AddToReport(TPomiarReport *report) const
 {
-    if (!ArchiwumShown() || iWerdyktPomiar <= 0)
+    if (!Archiwum.Shown() || iWerdyktPomiar <= 0)
         return;
     // The record's current only when the record shown is this measurement's.
-    const TDataPomiar *rec = pArchiwum->bShown ? &CurrentPomiar : nullptr;
-    report->ocena = WerdyktReportFields(&pArchiwum->archive, iWerdyktPomiar, rec, WerdyktAutor());
+    const TDataPomiar *rec = Archiwum.View()->bShown ? &CurrentPomiar : nullptr;
+    report->ocena = WerdyktReportFields(&Archiwum.View()->archive, iWerdyktPomiar, rec, Autor());
 }
