@@ -186,7 +186,7 @@ void MainWindow::SetUpArchiwum()
     archiwum.openDataBase = ui->actionOpenDataBase;
     archiwum.openZym = ui->actionOpenZYMDataBase;
     archiwum.download = ui->actionPobierz_baz_danych;
-    archiwum.disconnect = ui->actionCloaseZYMDataBase;
+    archiwum.closeSource = ui->actionCloaseZYMDataBase;
     archiwum.clearDatabaseView = [this]() { ClearDatabaseView(); };
     archiwum.showObiekty = [this](QString *errorText) { return ShowObiekty(ui->tV_Obiekty, errorText); };
     archiwum.showPomiary = [this](qint64 objectId) { UpdatePomiarTbele(ui->tV_Pomiary, objectId); };

@@ -193,7 +193,7 @@ bool TArchiwumControl::Open()
     w.openZym->setEnabled(true);
     w.download->setEnabled(false);
     // "Rozłącz" closes whatever the tables show.
-    w.disconnect->setEnabled(true);
+    w.closeSource->setEnabled(true);
     return true;
 }
 

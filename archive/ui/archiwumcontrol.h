@@ -39,7 +39,7 @@ struct TArchiwumWindow
     QAction *openDataBase = nullptr; // enabled as opening a database would leave them
     QAction *openZym = nullptr;
     QAction *download = nullptr;
-    QAction *disconnect = nullptr;
+    QAction *closeSource = nullptr;
 
     /// Forgets the measurement shown and both tables, as closing a database does.
     std::function<void()> clearDatabaseView;
