@@ -1,11 +1,13 @@
 // The keyboard: standard shortcuts, mnemonics in the menus, and a comment
 // editor that Tab leaves as it leaves every other field.
 
+#include "app/keyboard.h"
+
 #include "app/mainwindow.h"
-#include "ui_mainwindow.h"
 
 #include "layout/mnemonics.h"
 
+#include <QAction>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
@@ -67,16 +69,15 @@ void MarkMnemonics(QList<QAction *> actions)
 
 } // namespace
 
-void MainWindow::SetUpKeyboard()
+void SetUpKeys(QTextEdit *komentarz, QAction *openDataBase, QAction *openPomiar, QAction *saveAs, QAction *quit)
 {
-    ui->tE_Komentarz->setTabChangesFocus(true);
-    ui->tE_Komentarz->installEventFilter(new TTabInserter(ui->tE_Komentarz));
+    komentarz->setTabChangesFocus(true);
+    komentarz->installEventFilter(new TTabInserter(komentarz));
 
-    ui->actionOpenDataBase->setShortcut(Standard(QKeySequence::Open, QKeySequence(Qt::CTRL | Qt::Key_O)));
-    ui->actionOpenPomiar->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O));
-    ui->actionExport_wyniku_do_CSV->setShortcut(
-        Standard(QKeySequence::SaveAs, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)));
-    ui->actionAppClose->setShortcut(Standard(QKeySequence::Quit, QKeySequence(Qt::CTRL | Qt::Key_Q)));
+    openDataBase->setShortcut(Standard(QKeySequence::Open, QKeySequence(Qt::CTRL | Qt::Key_O)));
+    openPomiar->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O));
+    saveAs->setShortcut(Standard(QKeySequence::SaveAs, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)));
+    quit->setShortcut(Standard(QKeySequence::Quit, QKeySequence(Qt::CTRL | Qt::Key_Q)));
 }
 
 void MainWindow::SetMnemonics()

@@ -1,10 +1,9 @@
-// Polish/English switch: one translator, removed and reinstalled on every switch.
+// Polish/English switch: one translator, removed and reinstalled on every
+// switch (the form's own texts are retranslated in mainwindow.cpp).
 
 #include "app/mainwindow.h"
-#include "ui_mainwindow.h"
 
 #include <QCoreApplication>
-#include <QEvent>
 #include <QLibraryInfo>
 #include <QLocale>
 
@@ -16,52 +15,6 @@ void MainWindow::on_actionPolski_triggered()
 void MainWindow::on_actionAngieski_triggered()
 {
     SwitchLanguage(1);
-}
-
-void MainWindow::SwitchLanguage(int index)
-{
-    // retranslateUi puts the form's placeholders into the result area while
-    // the chart keeps the measurement: note what is shown, in the language
-    // still installed, to show it again in the new one.
-    const QString objectPrefix = tr("Obiekt: ");
-    const QString objectText = ui->label_obiekt->text();
-    const bool measurementShown = SourceOpen() && Shown.pomiarId >= 0 && !ui->gB_Wynik->isHidden()
-        && ui->label_R->text() != QLatin1String("R=");
-    // An edit not yet saved outlives the new language.
-    const bool edited = ui->tE_Komentarz->Edited();
-    const QString editedText = ui->tE_Komentarz->Komentarz();
-
-    // The actions are independent checkable actions; keep exactly one ticked
-    // whatever Qt's own toggling did.
-    ui->actionPolski->setChecked(index == 0);
-    ui->actionAngieski->setChecked(index != 0);
-    idefaultLang = index;
-    LoadTranslation(qsTranslateFileName[index]);
-    LoadQtTranslation(index);
-    // Delivered now, not from the event loop: a message box opened before
-    // it arrives would otherwise give its renamed buttons Qt's texts back.
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
-    ui->retranslateUi(this);
-    RetranslateTables();
-    RetranslatePlotMenu();
-    RetranslateArchiwum();
-    RetranslateDesktop();
-    SetMnemonics();
-
-    if (objectText.startsWith(objectPrefix))
-        ui->label_obiekt->setText(tr("Obiekt: ") + objectText.mid(objectPrefix.size()));
-    if (measurementShown) {
-        // Displayed again from its row, as a click would; whether it may be
-        // exported is still what the last click decided.
-        const bool exportEnabled = ui->actionExport_wyniku_do_CSV->isEnabled();
-        DisplayPomiar(Shown.pomiarId);
-        ui->actionExport_wyniku_do_CSV->setEnabled(exportEnabled);
-    }
-    // retranslateUi empties the comment editor and DisplayPomiar fills it
-    // again; neither is the user's edit.
-    ui->tE_Komentarz->ForgetEdit();
-    if (edited)
-        ui->tE_Komentarz->ShowKomentarz(editedText, true);
 }
 
 void MainWindow::LoadTranslation(QString fileName)

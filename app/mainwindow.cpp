@@ -1,19 +1,25 @@
-// Construction, layout and closing of the main window. The slots of each
-// subsystem live in that subsystem's folder (mainwindow_*.cpp).
+// Construction, layout, language and closing of the main window: the one
+// place (with the measurement's commands) that reads the form. The objects
+// of the subsystems get their widgets from here; the slots that hand over
+// to them are in mainwindow_meter.cpp.
 
 #include "app/mainwindow.h"
 #include "ui_mainwindow.h"
 
+#include "app/keyboard.h"
 #include "layout/mainlayout.h"
 #include "common/ui/messages.h"
 #include "chart/dialogwykres.h"
 #include "archive/ui/archiwumcontrol.h"
 #include "sync/ui/synccontrol.h"
 #include "verdict/ui/werdyktcontrol.h"
+#include "chart/wykresview.h"
+#include "database/ui/bazaview.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDebug>
+#include <QEvent>
 #include <QResizeEvent>
 #include <QScreen>
 #include <QStandardPaths>
@@ -42,20 +48,18 @@ MainWindow::MainWindow(QWidget *parent)
 
     qsIniFileName = QCoreApplication::applicationDirPath() + QStringLiteral("/ZYMReader.ini");
 
-    // A click on either table, or a move of its current row by the
-    // keyboard, reaches SLOT_tV_Object_Clicked / SLOT_tV_Pomiar_Clicked.
-    FollowTableRows();
+    SetUpBazaView();
 
     ui->actionExport_wyniku_do_CSV->setEnabled(false);
-    SetUpHistoria();
     SetUpPlotMenu();
     SetUpArchiwum();
     SetUpSync();
-    SetUpKeyboard();
+    SetUpKeys(ui->tE_Komentarz, ui->actionOpenDataBase, ui->actionOpenPomiar, ui->actionExport_wyniku_do_CSV,
+              ui->actionAppClose);
     // The legend labels "I[A]" and "U[V]" sit in the chart's top left
     // corner: the axes start below them, so no tick label runs under them.
     ui->plot->axisRect()->setMinimumMargins(QMargins(0, 38, 0, 0));
-    SetUpObiektyFilter();
+    pBaza->SetUpFilter();
     ui->menuOpcje->addSeparator();
     pSettingsAction = ui->menuOpcje->addAction(QString(), this, &MainWindow::OpenSettingsDialog);
     pSettingsAction->setObjectName(QStringLiteral("actionUstawienia"));
@@ -94,6 +98,82 @@ MainWindow::~MainWindow()
     delete ui;
 }
 
+void MainWindow::SetUpBazaView()
+{
+    TBazaWidgets widgets;
+    widgets.window = this;
+    widgets.statusBar = statusBar();
+    widgets.baza = ui->gB_Baza;
+    widgets.obiektyCaption = ui->label_Obiekty;
+    widgets.obiekty = ui->tV_Obiekty;
+    widgets.pomiary = ui->tV_Pomiary;
+    widgets.wynik = ui->gB_Wynik;
+    widgets.r = ui->label_R;
+    widgets.metoda = ui->label_Metoda;
+    widgets.czas = ui->label_Czas;
+    widgets.obiekt = ui->label_obiekt;
+    widgets.komentarz = ui->tE_Komentarz;
+    widgets.plot = ui->plot;
+    widgets.exportAction = ui->actionExport_wyniku_do_CSV;
+    widgets.historiaAction = ui->actionHistoria;
+    widgets.openDataBase = ui->actionOpenDataBase;
+    widgets.openMeter = ui->actionOpenZYMDataBase;
+    widgets.closeMeter = ui->actionCloaseZYMDataBase;
+    widgets.download = ui->actionPobierz_baz_danych;
+    widgets.wykresMenu = ui->menuWykres;
+
+    auto keep = [this](QWidget *window) { KeptDialogs.Keep(window); };
+    TBazaHooks hooks;
+    hooks.archiwumShown = [this]() { return ArchiwumShown(); };
+    hooks.archiwumObiekty = [this](QString *errorText) { return ArchiwumObiektyModel(errorText); };
+    hooks.archiwumPomiary = [this](qint64 objectId) { return ArchiwumPomiaryModel(objectId); };
+    hooks.loadArchiwumPomiar = [this](qint64 id, bool *rowRead) { return LoadArchiwumPomiar(id, rowRead); };
+    hooks.saveArchiwumKomentarz = [this](qint64 id, const QString &komentarz, QString *errorText) {
+        return SaveArchiwumKomentarz(id, komentarz, errorText);
+    };
+    hooks.readArchiwumHistoria = [this](qint64 objectId, QVector<THistoriaRow> *rows, QStringList *meters,
+                                        QString *errorText) {
+        return ReadArchiwumHistoria(objectId, rows, meters, errorText);
+    };
+    hooks.closeArchiwum = [this]() { CloseArchiwumView(); };
+    hooks.addObiektActions = [this](QMenu *menu, const QModelIndex &objectIndex) {
+        AddWerdyktActions(menu, objectIndex);
+    };
+    hooks.showHistoriaWerdykty = [this](DialogHistoria *window) { ShowHistoriaWerdykty(window); };
+    hooks.wykresShown = [this](const TDataPomiar &pomiar) {
+        if (pDialogWykres)
+            emit UpdateWykresWindow(pomiar);
+    };
+    hooks.wykresCleared = [this](const QString &message) {
+        if (pDialogWykres)
+            emit ClearWykresWindow(message);
+    };
+    hooks.rememberedReference = [this](const QString &name, qint64 *pomiarId, qint64 *czas) {
+        return RememberedReference(name, pomiarId, czas);
+    };
+    hooks.rememberReference = [this](const QString &name, qint64 pomiarId, qint64 czas) {
+        RememberReference(name, pomiarId, czas);
+    };
+    hooks.keep = keep;
+    pBaza = new TBazaView(widgets, Baza, Shown, CurrentPomiar, qsObiektName, iObiektId, Historie, qsLastSaveCSVPath,
+                          std::move(hooks), this);
+
+    pWykres = new TWykresView(
+        &CurrentPomiar, ui->plot,
+        [this]() {
+            return Shown.obiekt.isEmpty() ? Shown.plik
+                                          : Shown.obiekt + QStringLiteral(", ") + ui->label_Czas->text().simplified();
+        },
+        keep, this);
+    connect(this, &MainWindow::UpdateWykresWindow, pWykres, &TWykresView::Updated);
+    connect(this, &MainWindow::ClearWykresWindow, pWykres, &TWykresView::Cleared);
+}
+
+void MainWindow::SetToolsMenuVisible(bool visible)
+{
+    ui->menuNarz_dzia->menuAction()->setVisible(visible);
+}
+
 void MainWindow::resizeEvent(QResizeEvent *event)
 {
     // The bars are measured, not assumed: on most platforms they are taller
@@ -117,7 +197,7 @@ void MainWindow::resizeEvent(QResizeEvent *event)
         label->resize(WynikLabelWidth(entry.formWidth, layout.wynik.width()), label->height());
     }
     ui->plot->setGeometry(layout.plot);
-    PlaceObiektyFilter();
+    pBaza->PlaceFilter();
     // On a screen too small for it the window may still fit the screen.
     QSize minimum = MainMinimumSize(bars);
     if (const QScreen *display = screen())
@@ -132,6 +212,52 @@ QMargins MainWindow::BarMargins(const QSize &window) const
     const QRect central = centralWidget()->geometry();
     return QMargins(central.left(), central.top(), window.width() - central.right() - 1,
                     window.height() - central.bottom() - 1);
+}
+
+void MainWindow::SwitchLanguage(int index)
+{
+    // retranslateUi puts the form's placeholders into the result area while
+    // the chart keeps the measurement: note what is shown, in the language
+    // still installed, to show it again in the new one.
+    const QString objectPrefix = tr("Obiekt: ");
+    const QString objectText = ui->label_obiekt->text();
+    const bool measurementShown = SourceOpen() && Shown.pomiarId >= 0 && !ui->gB_Wynik->isHidden()
+        && ui->label_R->text() != QLatin1String("R=");
+    // An edit not yet saved outlives the new language.
+    const bool edited = ui->tE_Komentarz->Edited();
+    const QString editedText = ui->tE_Komentarz->Komentarz();
+
+    // The actions are independent checkable actions; keep exactly one ticked
+    // whatever Qt's own toggling did.
+    ui->actionPolski->setChecked(index == 0);
+    ui->actionAngieski->setChecked(index != 0);
+    idefaultLang = index;
+    LoadTranslation(qsTranslateFileName[index]);
+    LoadQtTranslation(index);
+    // Delivered now, not from the event loop: a message box opened before
+    // it arrives would otherwise give its renamed buttons Qt's texts back.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
+    ui->retranslateUi(this);
+    pBaza->RetranslateTables();
+    RetranslatePlotMenu();
+    RetranslateArchiwum();
+    RetranslateDesktop();
+    SetMnemonics();
+
+    if (objectText.startsWith(objectPrefix))
+        ui->label_obiekt->setText(tr("Obiekt: ") + objectText.mid(objectPrefix.size()));
+    if (measurementShown) {
+        // Displayed again from its row, as a click would; whether it may be
+        // exported is still what the last click decided.
+        const bool exportEnabled = ui->actionExport_wyniku_do_CSV->isEnabled();
+        DisplayPomiar(Shown.pomiarId);
+        ui->actionExport_wyniku_do_CSV->setEnabled(exportEnabled);
+    }
+    // retranslateUi empties the comment editor and DisplayPomiar fills it
+    // again; neither is the user's edit.
+    ui->tE_Komentarz->ForgetEdit();
+    if (edited)
+        ui->tE_Komentarz->ShowKomentarz(editedText, true);
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)

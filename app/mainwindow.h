@@ -4,6 +4,7 @@
 #include "database/shownpomiar.h"
 #include "database/tdatabase.h"
 #include "database/ui/historiawindows.h"
+#include "download/ui/meterlink.h"
 #include "measurement/tdatapomiar.h"
 #include "app/tdialogkeeper.h"
 #include "report/reporttext.h"
@@ -32,7 +33,8 @@ class QMenu;
 class QLabel;
 QT_END_NAMESPACE
 
-class TRowDriver;
+class TBazaView;
+class TWykresView;
 
 namespace Ui {
 class MainWindow;
@@ -50,7 +52,9 @@ class TSyncControl;
 /// The program's one main window. It owns all long-lived state (settings,
 /// translator, the database object `Baza`, the displayed record
 /// `CurrentPomiar`) and receives every user command as a slot. The slots
-/// are implemented in the folder of the subsystem that owns them.
+/// hand over to the objects each subsystem keeps in its ui/ folder
+/// (`TBazaView`, `TWykresView`, `TMeterLink`, ...), which get the
+/// window's widgets and records passed in.
 class MainWindow : public QMainWindow
 {
     Q_OBJECT
@@ -169,7 +173,7 @@ private slots:
     void on_actionOpenPomiar_triggered();
     void on_actionIndukcyjnosc_triggered();
 
-    // ---- object history (database/mainwindow_historia.cpp)
+    // ---- object history (handed to TBazaView)
     void on_actionHistoria_triggered();
     void SLOT_tV_Obiekty_ContextMenu(const QPoint &pos);
     /// Opens the history window of the object at `objectIndex`, or raises it.
@@ -198,15 +202,13 @@ private:
     /// shown and displays it: the one road of a click in tV_Pomiary and of a
     /// double click in a history window (after the comment question).
     void ShowPomiar(const TShownPomiar &pomiar);
-    /// Tells the user that the object (`object`) or measurement row of
-    /// `index` cannot be listed, shown or saved: its id is not a whole number.
-    void ShowBadId(const QModelIndex &index, bool object);
+    /// Makes the database side and the chart's commands, with the form's
+    /// widgets and the hooks they call back through (constructor).
+    void SetUpBazaView();
+    /// Shows or hides the "Narzędzia" menu.
+    void SetToolsMenuVisible(bool visible);
 
-    // ---- object history (database/mainwindow_historia.cpp)
-    void SetUpHistoria();
-    QModelIndex SelectedObiekt() const;
-    /// The obiekt_id of the object in the row of `objectIndex`.
-    qint64 HistoriaObjectId(const QModelIndex &objectIndex);
+    // ---- object history: the reference kept in the settings (app/settings.cpp)
     /// The reference measurement last chosen in the history of the object
     /// named `name`, kept in the settings file (never in the meter's
     /// database): false when none was chosen.
@@ -246,22 +248,10 @@ private:
     /// The verdict lines of the archived measurement shown, for its report.
     void AddWerdyktToReport(TPomiarReport *report);
 
-    // ---- layout and tables as the user reads them
+    // ---- layout
     /// What the menu bar, tool bars and status bar take from each side of
     /// a window of size `window`, as the window's layout has placed them.
     QMargins BarMargins(const QSize &window) const;
-    /// Lets the current row of either table lead the display (constructor).
-    void FollowTableRows();
-    /// The model a table shows for the list `source` (tool tips, sorting);
-    /// it takes `source` over.
-    QAbstractItemModel *ListModel(QAbstractItemModel *source);
-    /// Fits the columns of a table just filled, lets the measurement list
-    /// sort from its headers and follows the new current row.
-    void PrepareTable(QTableView *view);
-    /// Shows the comment just saved in the measurement's KOMENTARZ cell.
-    void ShowSavedKomentarz();
-    /// Table headers in the language installed now.
-    void RetranslateTables();
     /// "Drukuj…" in the chart's context menu.
     void SetUpPlotMenu();
     void RetranslatePlotMenu();
@@ -293,32 +283,26 @@ private:
     TDialogKeeper KeptDialogs; // every secondary window ever opened, deleted with the window
     THistoriaWindows Historie; // the open history window of each object id
 
-    std::function<bool(QString)> fnIsZYMReachable;
-    TRowDriver *pObiektyRows = nullptr; // the object table's current row and clicks
-    TRowDriver *pPomiaryRows = nullptr; // the measurement table's current row and clicks
+    TMeterLink Meter;                   // the meter's network and database
+    TBazaView *pBaza = nullptr;         // the tables, the measurement shown, its comment, the histories
+    TWykresView *pWykres = nullptr;     // the main chart's commands, the chart windows that follow it
     // Declared after the members they hold references to, so they go first.
     std::unique_ptr<TArchiwumControl> pArchiwumControl; // the archive, while shown, its imports and log
     std::unique_ptr<TWerdyktControl> pWerdyktControl;   // the verdict line, columns and report lines
     std::unique_ptr<TSyncControl> pSyncControl;         // the team server's command and status label
 
-    // ---- desktop: keyboard, Qt's own texts, settings dialog, object filter (app/, database/ui/)
+    // ---- desktop: keyboard, Qt's own texts, settings dialog (app/)
 public:
     /// "Opcje › Ustawienia…": edits the settings a user may change, writes
     /// them to the settings file and applies them.
     void OpenSettingsDialog();
     QString downloadFolder() const { return qsDownloadFolder; }
 private:
-    void SetUpKeyboard();
     /// Mnemonics in the menu bar and its menus for the texts shown now.
     void SetMnemonics();
     /// Qt's own translation (dialog buttons, file dialogs) for language `index`.
     void LoadQtTranslation(int index);
-    void SetUpObiektyFilter();
-    void PlaceObiektyFilter();
     void RetranslateDesktop();
-    /// Opens the local database `name` as "Otwórz lokalną bazę danych"
-    /// does once a file is chosen; false when it could not be shown.
-    bool OpenDataBaseFile(const QString &name);
     /// Keeps `name` as the database to open at the next start, when that is switched on.
     void RememberLastDataBase(const QString &name);
     /// At start, when switched on: the database opened last, if it is still there.
@@ -326,7 +310,6 @@ private:
     bool bReopenLastDataBase = false; // Program/ReopenLastDataBase; off by default
     QTranslator qtTranslator;  // Qt's own texts in the interface language
     QString qsDownloadFolder;  // offered first by the download; empty: DATA/ZYM5 beside the program
-    QLineEdit *pObiektyFilter = nullptr;
     QAction *pSettingsAction = nullptr;
 };
 

@@ -2,7 +2,8 @@
 // window is built, three keys written back when closing is accepted.
 
 #include "app/mainwindow.h"
-#include "ui_mainwindow.h"
+
+#include "database/ui/bazaview.h"
 
 #include <QCoreApplication>
 #include <QDebug>
@@ -75,7 +76,7 @@ void MainWindow::ReopenLastDataBase()
         return;
     }
     qDebug() << "Plik bazy danych: " << name;
-    OpenDataBaseFile(name);
+    pBaza->OpenFile(name);
 }
 
 void MainWindow::LoadSettings()
@@ -87,8 +88,7 @@ void MainWindow::LoadSettings()
     qsLastOpenedPath = settings.value(QStringLiteral("LastOpenPath"), QStringLiteral(" ")).toString();
     qsLastSaveCSVPath = settings.value(QStringLiteral("LastSaveCSVPath"), QStringLiteral(" ")).toString();
     bAskIfAppClose = settings.value(QStringLiteral("AskIfAppClose"), true).toBool();
-    ui->menuNarz_dzia->menuAction()->setVisible(
-        settings.value(QStringLiteral("MenuToolsEnable"), false).toBool());
+    SetToolsMenuVisible(settings.value(QStringLiteral("MenuToolsEnable"), false).toBool());
     bReopenLastDataBase = settings.value(QStringLiteral("ReopenLastDataBase"), false).toBool();
     settings.endGroup();
     // Once the window is built and shown: a failure is told over it.

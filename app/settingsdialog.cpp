@@ -4,7 +4,7 @@
 
 #include "app/mainwindow.h"
 #include "common/ui/messages.h"
-#include "ui_mainwindow.h"
+#include "database/ui/bazaview.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>
@@ -134,7 +134,7 @@ void MainWindow::OpenSettingsDialog()
     qsZYM_DataBasePath = settings.value(QStringLiteral("ZYM/ZYM_DataBasePath")).toString();
     qsDownloadFolder = settings.value(QStringLiteral("ZYM/DownloadFolder")).toString();
     bAskIfAppClose = settings.value(QStringLiteral("Program/AskIfAppClose"), true).toBool();
-    ui->menuNarz_dzia->menuAction()->setVisible(settings.value(QStringLiteral("Program/MenuToolsEnable")).toBool());
+    SetToolsMenuVisible(settings.value(QStringLiteral("Program/MenuToolsEnable")).toBool());
     const bool reopen = settings.value(QStringLiteral("Program/ReopenLastDataBase"), false).toBool();
     // Switched on while a local database is shown: that one is the last
     // (the meter's own is reached by "Połącz", never at start).
@@ -149,7 +149,5 @@ void MainWindow::OpenSettingsDialog()
 void MainWindow::RetranslateDesktop()
 {
     pSettingsAction->setText(tr("Ustawienia…"));
-    pObiektyFilter->setPlaceholderText(tr("Szukaj"));
-    pObiektyFilter->setToolTip(tr("Zawęża listę obiektów do nazw zawierających wpisany tekst (Esc czyści)."));
-    PlaceObiektyFilter();
+    pBaza->RetranslateFilter();
 }

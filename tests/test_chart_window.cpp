@@ -44,6 +44,7 @@ private slots:
 
     void followsTheMainChart();
     void opensAsTheMainChartIs();
+    void titleNamesItsOwnMeasurement();
     void secondaryWindowsGoWithTheMainWindow();
 
 private:
@@ -122,6 +123,24 @@ void TestChartWindow::opensAsTheMainChartIs()
     ClickCell(obiekty, 1, 0); // empties the main chart; the record is still held
     Action("actionOkno")->trigger();
     QCOMPARE(Points(WindowPlot()), 0);
+}
+
+void TestChartWindow::titleNamesItsOwnMeasurement()
+{
+    ClickCell(obiekty, 0, 0);
+    ClickCell(pomiary, 0, 1);
+    Action("actionOkno")->trigger();
+    DialogWykres *following = w->dialogWykres();
+    // "Indukcyjność" opens a chart that keeps the measurement it was opened with.
+    Action("actionIndukcyjnosc")->trigger();
+    DialogWykres *kept = w->dialogWykres();
+    QVERIFY(kept && kept != following);
+    const QString keptTitle = kept->windowTitle();
+
+    ClickCell(obiekty, 1, 0);
+    ClickCell(pomiary, RowOfId(pomiary, 2), 1);
+    QCOMPARE(kept->windowTitle(), keptTitle);
+    QVERIFY2(following->windowTitle().contains(QStringLiteral("Szyna")), qPrintable(following->windowTitle()));
 }
 
 void TestChartWindow::secondaryWindowsGoWithTheMainWindow()

@@ -695,8 +695,8 @@ p, li { white-space: pre-wrap; }
     <message>
         <location line="+18"/>
         <location filename="../database/resulttexts.cpp" line="-2"/>
-        <location filename="../database/ui/mainwindow_database.cpp" line="+229"/>
-        <location line="+32"/>
+        <location filename="../database/ui/bazaview.cpp" line="+285"/>
+        <location line="+31"/>
         <source>Czas</source>
         <translation>Time</translation>
     </message>
@@ -704,7 +704,7 @@ p, li { white-space: pre-wrap; }
         <location line="+18"/>
         <location filename="../database/resulttexts.cpp" line="-18"/>
         <location line="+16"/>
-        <location filename="../database/ui/mainwindow_database.cpp" line="-31"/>
+        <location filename="../database/ui/bazaview.cpp" line="-30"/>
         <source>Obiekt</source>
         <translation>Object</translation>
     </message>
@@ -829,7 +829,7 @@ p, li { white-space: pre-wrap; }
         <translation>Object history</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow.cpp" line="+136"/>
+        <location filename="../app/mainwindow.cpp" line="+262"/>
         <source>Pytanie.</source>
         <translation>Question</translation>
     </message>
@@ -893,8 +893,8 @@ p, li { white-space: pre-wrap; }
     <message>
         <location line="-112"/>
         <location filename="../app/settingsdialog.cpp" line="+68"/>
-        <location filename="../database/ui/mainwindow_database.cpp" line="+85"/>
-        <location filename="../database/ui/mainwindow_historia.cpp" line="+96"/>
+        <location filename="../database/ui/bazaview.cpp" line="+83"/>
+        <location line="+211"/>
         <location filename="../download/ui/downloadrun.cpp" line="+75"/>
         <location line="+2"/>
         <location line="+8"/>
@@ -949,30 +949,30 @@ p, li { white-space: pre-wrap; }
         <translation>Measurement read from file: </translation>
     </message>
     <message>
-        <location filename="../app/language.cpp" line="+26"/>
+        <location filename="../app/mainwindow.cpp" line="-43"/>
         <location line="+26"/>
         <location filename="../database/resulttexts.cpp" line="-28"/>
-        <location filename="../database/ui/mainwindow_database.cpp" line="-162"/>
+        <location filename="../database/ui/bazaview.cpp" line="-370"/>
         <location line="+40"/>
         <source>Obiekt: </source>
         <translation>Object: </translation>
     </message>
     <message>
         <location filename="../database/resulttexts.cpp" line="+37"/>
-        <location filename="../database/ui/mainwindow_database.cpp" line="+35"/>
-        <location line="+32"/>
+        <location filename="../database/ui/bazaview.cpp" line="+34"/>
+        <location line="+31"/>
         <source>Metoda</source>
         <translation>Method</translation>
     </message>
     <message>
         <location filename="../app/mainwindow_pomiar.cpp" line="+170"/>
-        <location filename="../database/ui/mainwindow_database.cpp" line="-162"/>
+        <location filename="../database/ui/bazaview.cpp" line="-155"/>
         <location line="+32"/>
-        <location line="+75"/>
-        <location line="+49"/>
-        <location line="+30"/>
+        <location line="+70"/>
+        <location line="+47"/>
+        <location line="+29"/>
         <location line="+5"/>
-        <location filename="../database/ui/mainwindow_historia.cpp" line="-9"/>
+        <location line="+228"/>
         <location filename="../download/ui/downloadrun.cpp" line="-13"/>
         <location line="+8"/>
         <location line="+10"/>
@@ -981,12 +981,12 @@ p, li { white-space: pre-wrap; }
         <translation>Warning</translation>
     </message>
     <message>
-        <location filename="../database/ui/mainwindow_database.cpp" line="-83"/>
+        <location filename="../database/ui/bazaview.cpp" line="-308"/>
         <source>Identyfikator %1 ma w bazie danych więcej niż jeden pomiar. Nie można go wyświetlić ani zapisać jego komentarza.</source>
         <translation>The id %1 belongs to more than one measurement in the database. It cannot be shown and its comment cannot be saved.</translation>
     </message>
     <message>
-        <location line="+76"/>
+        <location line="+73"/>
         <source>Pole komentarza uległo zmianie. Zapisać komentarz w bazie danych?</source>
         <translation>The comment has been changed. Save it in the database?</translation>
     </message>
@@ -1001,7 +1001,7 @@ p, li { white-space: pre-wrap; }
         <translation>The comment could not be saved in the database.</translation>
     </message>
     <message>
-        <location line="+26"/>
+        <location filename="../app/mainwindow_meter.cpp" line="+115"/>
         <source>Otwórz plik bazy danych</source>
         <translation>Open Database File</translation>
     </message>
@@ -1011,16 +1011,16 @@ p, li { white-space: pre-wrap; }
         <translation>ZYM files (*.db);;All files (*.*)</translation>
     </message>
     <message>
-        <location line="+21"/>
+        <location filename="../database/ui/bazaview.cpp" line="+39"/>
         <location line="+10"/>
-        <location filename="../download/ui/mainwindow_download.cpp" line="+37"/>
-        <location line="+18"/>
+        <location line="+13"/>
+        <location filename="../download/ui/meterlink.cpp" line="+34"/>
         <location line="+18"/>
         <source>Błąd otwarcia bazy danych.</source>
         <translation>Error opening the database.</translation>
     </message>
     <message>
-        <location filename="../download/ui/mainwindow_download.cpp" line="-46"/>
+        <location filename="../download/ui/meterlink.cpp" line="-28"/>
         <source>Uwaga!
 W celu pobrania pomiarów z urządzenia ZYM-5 należy włączyć w urządzeniu ZYM sieć WIFI oraz połączyć się z siecią WIFI o nazwie &quot;ZYM_VORTA&quot;. Połączenie to zabezpieczone jest hasłem „qev40718”. Jeżeli jesteś już połączony z tą siecią - wybierz OK. W przeciwnym wypadku, wybierz anuluj i postępuj wedle instrukcji dołączonej do urządzenia.</source>
         <translation>Attention!
@@ -1077,12 +1077,12 @@ To download measurements from the ZYM-5 meter, switch on the meter&apos;s WiFi a
         <translation>Error connecting to the database.</translation>
     </message>
     <message>
-        <location filename="../database/ui/mainwindow_historia.cpp" line="+10"/>
+        <location filename="../database/ui/bazaview.cpp" line="+149"/>
         <source>Nie można odczytać historii obiektu.</source>
         <translation>Cannot read the history of the object.</translation>
     </message>
     <message>
-        <location filename="../database/ui/mainwindow_database.cpp" line="-243"/>
+        <location line="-388"/>
         <source>Obiekt ma w bazie danych identyfikator &quot;%1&quot;, który nie jest liczbą całkowitą. Nie można wyświetlić jego pomiarów.</source>
         <translation>The object&apos;s identifier in the database, &quot;%1&quot;, is not a whole number. Its measurements cannot be shown.</translation>
     </message>
@@ -1092,7 +1092,7 @@ To download measurements from the ZYM-5 meter, switch on the meter&apos;s WiFi a
         <translation>The measurement&apos;s identifier in the database, &quot;%1&quot;, is not a whole number. It cannot be shown and its comment cannot be saved.</translation>
     </message>
     <message>
-        <location filename="../download/ui/mainwindow_download.cpp" line="+11"/>
+        <location filename="../download/ui/meterlink.cpp" line="+11"/>
         <source>Nie znaleziono pliku bazy danych miernika albo jest on nieosiągalny:
 %1</source>
         <translation>The meter&apos;s database file was not found or cannot be reached:
@@ -1150,7 +1150,7 @@ The measurement can be saved as a CSV file (*.csv), a ZYM file (*.zym5) or a PDF
         <translation>Settings…</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location filename="../database/ui/bazaview.cpp" line="+452"/>
         <source>Szukaj</source>
         <translation>Search</translation>
     </message>
@@ -1160,7 +1160,7 @@ The measurement can be saved as a CSV file (*.csv), a ZYM file (*.zym5) or a PDF
         <translation>Narrows the object list to names containing the text typed (Esc clears).</translation>
     </message>
     <message>
-        <location filename="../download/ui/mainwindow_download.cpp" line="+4"/>
+        <location filename="../download/ui/meterlink.cpp" line="+4"/>
         <source>Udział sieciowy miernika musi być zamontowany, na przykład:
 sudo mount -t cifs //%1/zym_wyniki /mnt/zym -o guest
 a w „Opcje › Ustawienia…” baza danych miernika /mnt/zym/zym_5.db (zob. README).</source>
@@ -1174,14 +1174,14 @@ and in “Options › Settings…” the meter&apos;s database set to /mnt/zym/z
         <translation>The meter&apos;s address and the path of its database can be changed in “Options › Settings…”.</translation>
     </message>
     <message>
-        <location filename="../database/ui/obiektylist.cpp" line="+42"/>
+        <location filename="../database/ui/obiektylist.cpp" line="+35"/>
         <source>%1
 (obiekt nr %2)</source>
         <translation>%1
 (object no. %2)</translation>
     </message>
     <message>
-        <location filename="../database/ui/mainwindow_database.cpp" line="+148"/>
+        <location filename="../database/ui/bazaview.cpp" line="-313"/>
         <source>Pole komentarza uległo zmianie. Zapisać komentarz w archiwum?</source>
         <translation>The comment has changed. Save the comment in the archive?</translation>
     </message>
@@ -1290,7 +1290,7 @@ Measurement %2 of %3.</translation>
         <translation>New measurements in the archive: %1.</translation>
     </message>
     <message>
-        <location filename="../database/ui/mainwindow_database.cpp" line="-36"/>
+        <location filename="../database/ui/bazaview.cpp" line="-34"/>
         <source>Nie można odczytać pliku danych pomiaru:
 %1</source>
         <translation>The measurement&apos;s data file cannot be read:
@@ -1341,7 +1341,7 @@ Measurement %2 of %3.</translation>
         <translation>Download cancelled. %1 of %2 measurement files were copied. The database file was not copied: the copy of the database in the target folder is unchanged.</translation>
     </message>
     <message>
-        <location filename="../app/settings.cpp" line="+74"/>
+        <location filename="../app/settings.cpp" line="+75"/>
         <source>Ostatnio otwarta baza danych nie istnieje: %1</source>
         <translation>The database opened last no longer exists: %1</translation>
     </message>

@@ -1,6 +1,6 @@
 // The window side of the analysis tools: "Narzędzia" / "Indukcyjność".
 
-#include "app/mainwindow.h"
+#include "tools/ui/indukcyjnosc.h"
 
 #include "chart/dialogwykres.h"
 #include "tools/ui/dialogcalc.h"
@@ -31,24 +31,25 @@ const TZymInfo kZymInfo[] = {
 
 } // namespace
 
-void MainWindow::on_actionIndukcyjnosc_triggered()
+TIndukcyjnoscWindows OpenIndukcyjnosc(TDataPomiar *pomiar, const std::function<QString(const QString &)> &zymValue,
+                                      const std::function<void(QWidget *)> &keep)
 {
-    for (const TZymInfo &info : kZymInfo) {
-        const QString column = QString::fromLatin1(info.column);
-        qDebug() << info.label << (ArchiwumShown() ? ArchiwumZymValue(column) : Baza.ZymValue(column));
-    }
+    for (const TZymInfo &info : kZymInfo)
+        qDebug() << info.label << zymValue(QString::fromLatin1(info.column));
 
     // Earlier dialogs stay open and nothing points to them any more once the
     // pointers move on: the keeper deletes them when the window goes.
     // Drawn before the calculation, which may switch the record's channels.
-    // Not connected to UpdateWykresWindow: it keeps showing this measurement.
-    pDialogWykres = new DialogWykres(&CurrentPomiar, nullptr);
-    KeptDialogs.Keep(pDialogWykres);
-    pDialogWykres->setModal(false);
-    pDialogWykres->show();
+    // Not connected to the measurement shown: it keeps showing this one.
+    TIndukcyjnoscWindows windows;
+    windows.wykres = new DialogWykres(pomiar, nullptr);
+    keep(windows.wykres);
+    windows.wykres->setModal(false);
+    windows.wykres->show();
 
-    pDialogCalc = new DialogCalc(&CurrentPomiar, nullptr);
-    KeptDialogs.Keep(pDialogCalc);
-    pDialogCalc->setModal(false);
-    pDialogCalc->show();
+    windows.calc = new DialogCalc(pomiar, nullptr);
+    keep(windows.calc);
+    windows.calc->setModal(false);
+    windows.calc->show();
+    return windows;
 }

@@ -1,0 +1,650 @@
+// The window side of the database: the object and measurement tables as a
+// user reads and searches them, the display of one measurement, the comment
+// question, the history windows, and opening and closing a local database.
+// The connection itself is TDataBase (tdatabase.cpp), the table helpers are
+// in tableviews.
+
+#include "database/ui/bazaview.h"
+
+#include "common/ui/messages.h"
+#include "chart/plotpomiar.h"
+#include "database/historia.h"
+#include "database/komentarz.h"
+#include "database/resulttexts.h"
+#include "database/rowid.h"
+#include "database/tdatabase.h"
+#include "database/ui/dialoghistoria.h"
+#include "database/ui/historiawindows.h"
+#include "database/ui/lastcolumn.h"
+#include "database/ui/obiektylist.h"
+#include "database/ui/tableviews.h"
+#include "measurement/datafile.h"
+#include "measurement/ui/komentarzedit.h"
+
+#include <QAction>
+#include <QDebug>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
+#include <QModelIndex>
+#include <QScrollBar>
+#include <QSortFilterProxyModel>
+#include <QSqlError>
+#include <QSqlQueryModel>
+#include <QStatusBar>
+#include <QTableView>
+
+#include <qcustomplot.h>
+
+namespace {
+
+const char kScrollBarStyle[] = "QScrollBar:vertical { width: 35px; }";
+const int kKomentarzColumn = 3; // KOMENTARZ in the measurement list
+
+// Escape empties the filter box, as in a browser's search field.
+class TEscapeClears : public QObject
+{
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        auto *edit = qobject_cast<QLineEdit *>(watched);
+        if (edit && event->type() == QEvent::KeyPress && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape
+            && !edit->text().isEmpty()) {
+            edit->clear();
+            return true;
+        }
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+/// Hands `model` to `view`, which then owns it, and disposes of the model
+/// the view showed before unless `other` still shows that one (the close
+/// action gives both tables one empty model).
+void SetTableModel(QTableView *view, QAbstractItemModel *model, const QTableView *other)
+{
+    QAbstractItemModel *old = view->model();
+    view->setModel(model);
+    model->setParent(view);
+    if (old && old != model && (!other || other->model() != old))
+        delete old;
+}
+
+} // namespace
+
+TBazaView::TBazaView(const TBazaWidgets &widgets, TDataBase &baza, TShownPomiar &shown, TDataPomiar &pomiar,
+                     QString &obiektName, qint64 &obiektId, THistoriaWindows &historie, const QString &saveFolder,
+                     TBazaHooks hooks, QObject *parent)
+    : QObject(parent)
+    , ui(widgets)
+    , Baza(baza)
+    , Shown(shown)
+    , CurrentPomiar(pomiar)
+    , qsObiektName(obiektName)
+    , iObiektId(obiektId)
+    , Historie(historie)
+    , qsSaveFolder(saveFolder)
+    , Hooks(std::move(hooks))
+{
+    // A click on either table, or a move of its current row by the
+    // keyboard, reaches ObiektClicked / PomiarClicked.
+    pObiektyRows = new TRowDriver(ui.obiekty, [this](const QModelIndex &index) { ObiektClicked(index); });
+    pPomiaryRows = new TRowDriver(ui.pomiary, [this](const QModelIndex &index) { PomiarClicked(index); });
+    SetUpHistoria();
+}
+
+bool TBazaView::SourceOpen() const
+{
+    return Baza.IsOpen() || Hooks.archiwumShown();
+}
+
+// ---------------------------------------------------------------- tables
+
+bool TBazaView::ShowObiekty(QTableView *view, QString *errorText)
+{
+    QAbstractItemModel *model = Hooks.archiwumShown() ? Hooks.archiwumObiekty(errorText) : Baza.ObiektyModel(errorText);
+    if (!model)
+        return false;
+
+    view->verticalScrollBar()->setStyleSheet(QLatin1String(kScrollBarStyle));
+    view->verticalHeader()->hide();
+    SetTableModel(view, view == ui.obiekty ? NewObiektyList(model) : ListModel(model),
+                  view == ui.obiekty ? ui.pomiary : ui.obiekty);
+    view->setSelectionMode(QAbstractItemView::SingleSelection);
+    view->horizontalHeader()->setStretchLastSection(true);
+    PrepareTable(view);
+    // As wide as the table, or as the longest name when that is wider.
+    TLastColumn::Attach(view)->Refit();
+    return true;
+}
+
+void TBazaView::ShowPomiary(QTableView *qT_tab, qint64 id_object)
+{
+    QAbstractItemModel *model = nullptr;
+    bool busy = false;
+    if (Hooks.archiwumShown()) {
+        model = Hooks.archiwumPomiary(id_object);
+    } else {
+        QSqlQueryModel *meterModel = Baza.PomiaryModel(id_object);
+        // An empty list would pass for an object without measurements.
+        busy = TDataBase::IsBusyError(meterModel->lastError());
+        model = meterModel;
+    }
+
+    qT_tab->setSelectionBehavior(QAbstractItemView::SelectRows);
+    qT_tab->verticalScrollBar()->setStyleSheet(QLatin1String(kScrollBarStyle));
+    qT_tab->verticalHeader()->hide();
+    SetTableModel(qT_tab, ListModel(model), qT_tab == ui.obiekty ? ui.pomiary : ui.obiekty);
+    // The id stays in the model for the click handler; one pixel hides it
+    // (below the header's default minimum, which would widen it again).
+    qT_tab->horizontalHeader()->setMinimumSectionSize(1);
+    qT_tab->setColumnWidth(0, 1);
+    qT_tab->setColumnWidth(1, 150);
+    qT_tab->setColumnWidth(2, 62);
+    qT_tab->setColumnWidth(3, 203);
+    qT_tab->setSelectionMode(QAbstractItemView::SingleSelection);
+    qT_tab->horizontalHeader()->setStretchLastSection(true);
+    PrepareTable(qT_tab);
+    TLastColumn::Attach(qT_tab)->Refit();
+    if (busy)
+        ShowProblem(QMessageBox::Warning, tr("Ostrzeżenie!"), TDataBase::BusyText());
+}
+
+void TBazaView::ShowPomiaryOf(const QString &name)
+{
+    ShowPomiary(ui.pomiary, Baza.ObjectId(name));
+}
+
+qint64 TBazaView::ObjectIdAt(const QModelIndex &index, bool *ok)
+{
+    qint64 id = -1;
+    const bool whole = index.isValid()
+        && WholeId(index.data(TDataBase::kObiektIdRole), &id);
+    if (ok)
+        *ok = whole;
+    return whole ? id : -1;
+}
+
+qint64 TBazaView::PomiarIdAt(const QModelIndex &index, bool *ok)
+{
+    // Whatever column was clicked, the row's id is in column 0.
+    qint64 id = -1;
+    const bool whole = index.isValid() && WholeId(index.sibling(index.row(), 0).data(Qt::EditRole), &id);
+    if (ok)
+        *ok = whole;
+    return whole ? id : -1;
+}
+
+void TBazaView::ShowBadId(const QModelIndex &index, bool object)
+{
+    const QString value = object ? index.data(TDataBase::kObiektIdRole).toString()
+                                 : index.sibling(index.row(), 0).data().toString();
+    ShowProblem(QMessageBox::Warning, tr("Ostrzeżenie!"),
+                object ? tr("Obiekt ma w bazie danych identyfikator \"%1\", który nie jest liczbą całkowitą. "
+                            "Nie można wyświetlić jego pomiarów.").arg(value)
+                       : tr("Pomiar ma w bazie danych identyfikator \"%1\", który nie jest liczbą całkowitą. "
+                            "Nie można go wyświetlić ani zapisać jego komentarza.").arg(value));
+}
+
+void TBazaView::ObiektClicked(const QModelIndex &index)
+{
+    if (!index.isValid())
+        return;
+    if (!AskSaveKomentarz(false))
+        return;
+    // The measurement shown belongs to the object before: keeping it on
+    // screen under this object's name would pass it off as this one's.
+    ForgetPomiar();
+    const QString name = index.sibling(index.row(), 0).data(Qt::DisplayRole).toString();
+    qsObiektName = name;
+    ui.obiekt->setText(tr("Obiekt: ") + name);
+    // By id, not by name: objects of the same name each list their own.
+    bool whole = false;
+    const qint64 id = ObjectIdAt(index, &whole);
+    iObiektId = whole ? id : -1;
+    ShowPomiary(ui.pomiary, iObiektId);
+    if (!whole)
+        ShowBadId(index, true);
+}
+
+void TBazaView::PomiarClicked(const QModelIndex &index)
+{
+    if (!index.isValid())
+        return;
+    if (!AskSaveKomentarz(false))
+        return;
+    bool whole = false;
+    const qint64 id = PomiarIdAt(index, &whole);
+    if (!whole) {
+        // Rounded, 1.6 would show and save row 2.
+        ForgetPomiar();
+        ShowBadId(index, false);
+        return;
+    }
+    TShownPomiar shown;
+    shown.pomiarId = id;
+    shown.obiektId = iObiektId;
+    shown.obiekt = qsObiektName;
+    ShowPomiar(shown);
+}
+
+void TBazaView::ShowPomiar(const TShownPomiar &pomiar)
+{
+    Shown = pomiar;
+    Shown.plik.clear(); // known once its row is read
+    if (ui.wynik->isHidden()) {
+        ui.wynik->show();
+        ui.plot->show();
+    }
+    // A history window can show a measurement of another object than the one listed.
+    ui.obiekt->setText(tr("Obiekt: ") + Shown.obiekt);
+    DisplayPomiar(Shown.pomiarId);
+}
+
+// ---------------------------------------------------------------- one measurement
+
+void TBazaView::DisplayPomiar(qint64 id_pomiar)
+{
+    bool rowRead = false;
+    const int loaded = Hooks.archiwumShown() ? Hooks.loadArchiwumPomiar(id_pomiar, &rowRead) : Baza.LoadPomiar(id_pomiar, &rowRead);
+    if (loaded == TDataBase::LoadPomiarAmbiguous) {
+        ForgetPomiar(); // nowhere for a comment to go
+        ShowProblem(QMessageBox::Warning, tr("Ostrzeżenie!"),
+                    tr("Identyfikator %1 ma w bazie danych więcej niż jeden pomiar. "
+                       "Nie można go wyświetlić ani zapisać jego komentarza.").arg(id_pomiar));
+        return;
+    }
+    if (loaded == TDataBase::LoadPomiarOk) {
+        const TCsvLabels texts = RowResultTexts(&Baza, qsObiektName);
+        ui.r->setText(texts.R);
+        ui.metoda->setText(texts.metoda);
+        ui.czas->setText(texts.czas);
+        // Plain text: a comment such as "R<5 mΩ <b>" is text, and taking it
+        // as markup would change it on its way back to the database.
+        ui.komentarz->ShowKomentarz(Baza.WynikFromBase(WynikKomentarz));
+        Shown.komentarz = Baza.WynikFromBase(WynikKomentarz);
+        Baza.CopyPomiar(&CurrentPomiar);
+        Shown.plik = Baza.Row.plik_dane;
+        PlotPomiar(ui.plot, &CurrentPomiar, kOffset03, kOffset14);
+        ui.exportAction->setEnabled(true);
+        Hooks.wykresShown(CurrentPomiar);
+        return;
+    }
+    ui.r->setText(QStringLiteral("R="));
+    ui.metoda->setText(tr("Metoda"));
+    ui.czas->setText(tr("Czas"));
+    ui.obiekt->setText(tr("Obiekt"));
+    // The stored comment is shown whenever its row was read, whatever became
+    // of the data file: an empty editor would invite the user to overwrite
+    // a comment never seen.
+    Shown.komentarz = rowRead ? Baza.WynikFromBase(WynikKomentarz) : QString();
+    ui.komentarz->ShowKomentarz(Shown.komentarz);
+    if (!rowRead)
+        Shown.pomiarId = -1; // no row, nowhere for a comment to go
+    ClearPlot(ui.plot);
+    // An empty chart alone would look like a measurement without a waveform.
+    QString message;
+    if (rowRead) {
+        // As the database names it: a whole path would not fit the chart.
+        const QString file = QDir::toNativeSeparators(Baza.Row.plik_dane);
+        message = QFileInfo(Baza.qsDataFolder + Baza.Row.plik_dane).isFile()
+            ? tr("Nie można odczytać pliku danych pomiaru:\n%1").arg(file)
+            : tr("Brak pliku danych pomiaru:\n%1").arg(file);
+        ShowPlotMessage(ui.plot, message);
+    }
+    Hooks.wykresCleared(message);
+    // Nothing shown is nothing to export; the record held is another measurement's.
+    ui.exportAction->setEnabled(false);
+    if (loaded == TDataBase::LoadPomiarBusy)
+        ShowProblem(QMessageBox::Warning, tr("Ostrzeżenie!"), TDataBase::BusyText());
+}
+
+void TBazaView::ForgetPomiar()
+{
+    ui.r->setText(QStringLiteral("R="));
+    ui.metoda->setText(tr("Metoda"));
+    ui.czas->setText(tr("Czas"));
+    ui.komentarz->ShowKomentarz(QString());
+    ClearPlot(ui.plot);
+    Hooks.wykresCleared(QString());
+    ui.exportAction->setEnabled(false);
+    Shown = TShownPomiar();
+}
+
+// ---------------------------------------------------------------- comment
+
+bool TBazaView::AskSaveKomentarz(bool mayCancel)
+{
+    if (!SourceOpen() || !ui.komentarz->Edited())
+        return true;
+    // No measurement of this database was clicked: there is no row to save to.
+    if (Shown.pomiarId < 0)
+        return true;
+
+    const QString question = Hooks.archiwumShown()
+        ? tr("Pole komentarza uległo zmianie. Zapisać komentarz w archiwum?")
+        : tr("Pole komentarza uległo zmianie. Zapisać komentarz w bazie danych?");
+    if (mayCancel) {
+        const TOdpowiedz answer = AskTakNieAnuluj(QMessageBox::Warning, tr("Ostrzeżenie!"), question);
+        if (answer == OdpowiedzAnuluj)
+            return false;
+        if (answer == OdpowiedzNie)
+            return true;
+    } else if (!AskTakNie(QMessageBox::Warning, tr("Ostrzeżenie!"), question)) {
+        return true;
+    }
+
+    // The editor gives every line end as "\n": the row keeps its own.
+    const QString komentarz = KomentarzToStore(ui.komentarz->Komentarz(), Shown.komentarz);
+    bool saved = false;
+    QString reason;
+    if (Hooks.archiwumShown()) {
+        saved = Hooks.saveArchiwumKomentarz(Shown.pomiarId, komentarz, &reason);
+    } else {
+        Baza.PrepareKomentarz(komentarz, Shown.pomiarId);
+        saved = Baza.ExecPending();
+        reason = Baza.LastErrorText();
+    }
+    if (saved) {
+        Shown.komentarz = komentarz;
+        ui.komentarz->ForgetEdit();
+        ShowSavedKomentarz();
+        Historie.KomentarzSaved(Shown.pomiarId, komentarz);
+        return true;
+    }
+
+    // Say so, and keep the edit: the next click asks again.
+    if (reason.trimmed().isEmpty())
+        reason = tr("Pomiaru o numerze %1 nie ma w bazie danych.").arg(Shown.pomiarId);
+    ShowProblem(QMessageBox::Critical, tr("Błąd!"),
+                tr("Nie udało się zapisać komentarza w bazie danych.") + QLatin1Char('\n') + reason);
+    return false;
+}
+
+void TBazaView::ForgetKomentarzEdit()
+{
+    ui.komentarz->ForgetEdit();
+}
+
+// ---------------------------------------------------------------- open and close
+
+void TBazaView::ClearDatabaseView()
+{
+    auto *empty = new QSqlQueryModel;
+    empty->clear();
+    ui.komentarz->ShowKomentarz(QString());
+    SetTableModel(ui.obiekty, empty, ui.pomiary);
+    SetTableModel(ui.pomiary, empty, ui.obiekty);
+    DisplayPomiar(-1);
+    ui.wynik->hide();
+    ui.plot->hide();
+    ui.exportAction->setEnabled(false);
+    Shown = TShownPomiar();
+    // They show rows of a database that is no longer open.
+    Historie.CloseAll();
+    UpdateHistoriaAction();
+    Hooks.closeArchiwum();
+}
+
+bool TBazaView::OpenFile(const QString &name)
+{
+    // Open keeps the old database only when the file is missing;
+    // otherwise the old one goes, and with it whatever it showed.
+    if (QFile::exists(name))
+        ClearDatabaseView();
+    const TDataBase::OpenResult result = Baza.Open(name);
+    if (result != TDataBase::OpenOk) {
+        if (result == TDataBase::OpenDriverFailed)
+            ui.statusBar->showMessage(QStringLiteral(" ")); // the database shown before is closed now
+        ShowProblem(QMessageBox::NoIcon, QString(), tr("Błąd otwarcia bazy danych.") + Baza.LastErrorText());
+        return false;
+    }
+    ui.komentarz->ForgetEdit();
+    QString reason;
+    if (!ShowObiekty(ui.obiekty, &reason)) {
+        // SQLite opens any file; only the first statement shows that
+        // it holds no measurements. Do not pass it off as opened.
+        Baza.Close();
+        ui.statusBar->showMessage(QStringLiteral(" "));
+        ShowProblem(QMessageBox::NoIcon, QString(), tr("Błąd otwarcia bazy danych.") + QLatin1Char('\n') + reason);
+        return false;
+    }
+    ui.statusBar->showMessage(name);
+    return true;
+}
+
+void TBazaView::ShowMeterDataBase(const QString &path)
+{
+    // The measurement shown so far belongs to the database just replaced:
+    // a comment edited now must not be written to a row of this one.
+    ClearDatabaseView();
+    if (!ShowObiekty(ui.obiekty)) {
+        ShowProblem(QMessageBox::NoIcon, QString(), tr("Błąd otwarcia bazy danych."));
+        return;
+    }
+    ui.statusBar->showMessage(path);
+    ui.openDataBase->setEnabled(false);
+    ui.openMeter->setEnabled(false);
+    ui.closeMeter->setEnabled(true);
+    ui.download->setEnabled(true);
+}
+
+void TBazaView::CloseDataBase()
+{
+    if (!AskSaveKomentarz(false))
+        return;
+    Baza.Close();
+    ui.openDataBase->setEnabled(true);
+    ui.openMeter->setEnabled(true);
+    ui.closeMeter->setEnabled(false);
+    ui.download->setEnabled(false);
+    ClearDatabaseView();
+    ui.statusBar->showMessage(QStringLiteral(" "));
+}
+
+// ---------------------------------------------------------------- tables as a user reads them
+
+QAbstractItemModel *TBazaView::ListModel(QAbstractItemModel *source)
+{
+    return new TListModel(source);
+}
+
+void TBazaView::PrepareTable(QTableView *view)
+{
+    // A new list opens in the statement's order; a header click sorts it.
+    view->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
+    view->setSortingEnabled(true);
+    if (view == ui.obiekty && pObiektyFilter) {
+        if (auto *list = qobject_cast<QSortFilterProxyModel *>(view->model()))
+            list->setFilterFixedString(pObiektyFilter->text());
+    }
+    // After the sorting: the headers then leave room for the sort arrow.
+    FitColumns(view);
+    (view == ui.obiekty ? pObiektyRows : pPomiaryRows)->Follow();
+}
+
+void TBazaView::ShowSavedKomentarz()
+{
+    // Only the one cell changes: reading the list again would lose the
+    // selection, the scroll position and the order the user sorted.
+    // Only its width is measured again: the other cells fit already.
+    auto *list = qobject_cast<TListModel *>(ui.pomiary->model());
+    if (!list)
+        return;
+    const QModelIndex cell = list->SetText(Shown.pomiarId, kKomentarzColumn, ui.komentarz->Komentarz(), ui.pomiary->currentIndex().row());
+    FitCell(ui.pomiary, cell);
+    TLastColumn::Attach(ui.pomiary)->Widened();
+}
+
+void TBazaView::RetranslateTables()
+{
+    for (QTableView *view : {ui.obiekty, ui.pomiary}) {
+        if (auto *list = qobject_cast<TListModel *>(view->model())) {
+            list->RetranslateHeaders();
+            FitColumns(view);
+            TLastColumn::Attach(view)->Refit();
+        }
+    }
+}
+
+// ---------------------------------------------------------------- object history
+
+void TBazaView::SetUpHistoria()
+{
+    ui.obiekty->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(ui.obiekty, &QTableView::customContextMenuRequested, this, &TBazaView::ObiektyContextMenu);
+    connect(ui.obiekty, &QTableView::doubleClicked, this, &TBazaView::OpenHistoria);
+    // The object table gets a new model (and selection model) at every
+    // fill, so the action's state is worked out where it is seen.
+    connect(ui.obiekty, &QTableView::clicked, this, &TBazaView::UpdateHistoriaAction);
+    connect(ui.wykresMenu, &QMenu::aboutToShow, this, &TBazaView::UpdateHistoriaAction);
+    UpdateHistoriaAction();
+}
+
+QModelIndex TBazaView::SelectedObiekt() const
+{
+    const QItemSelectionModel *selection = ui.obiekty->selectionModel();
+    if (!selection)
+        return QModelIndex();
+    const QModelIndexList selected = selection->selectedIndexes();
+    return selected.isEmpty() ? QModelIndex() : selected.first();
+}
+
+void TBazaView::UpdateHistoriaAction()
+{
+    ui.historiaAction->setEnabled(SourceOpen() && SelectedObiekt().isValid());
+}
+
+qint64 TBazaView::HistoriaObjectId(const QModelIndex &objectIndex)
+{
+    // The id the row carries: two objects of one name have two histories.
+    bool whole = false;
+    const qint64 id = ObjectIdAt(objectIndex, &whole);
+    return whole ? id : -1;
+}
+
+void TBazaView::OpenSelectedHistoria()
+{
+    OpenHistoria(SelectedObiekt());
+}
+
+void TBazaView::ObiektyContextMenu(const QPoint &pos)
+{
+    if (!ui.obiekty->indexAt(pos).isValid())
+        return;
+    UpdateHistoriaAction();
+    QMenu menu(ui.window);
+    menu.addAction(ui.historiaAction);
+    Hooks.addObiektActions(&menu, ui.obiekty->indexAt(pos));
+    menu.exec(ui.obiekty->viewport()->mapToGlobal(pos));
+}
+
+void TBazaView::OpenHistoria(const QModelIndex &objectIndex)
+{
+    if (!SourceOpen() || !objectIndex.isValid())
+        return;
+    const QString name = objectIndex.sibling(objectIndex.row(), 0).data(Qt::DisplayRole).toString();
+    const qint64 objectId = HistoriaObjectId(objectIndex);
+    if (objectId < 0)
+        return;
+
+    DialogHistoria *window = Historie.Find(objectId);
+    if (window) {
+        window->showNormal();
+        window->raise();
+        window->activateWindow();
+        return;
+    }
+
+    // Each of the statements below would wait for the lock in turn.
+    if (Baza.Busy()) {
+        ShowProblem(QMessageBox::Warning, tr("Ostrzeżenie!"), TDataBase::BusyText());
+        return;
+    }
+    QVector<THistoriaRow> rows;
+    QStringList meters;
+    QString reason;
+    const bool read = Hooks.archiwumShown() ? Hooks.readArchiwumHistoria(objectId, &rows, &meters, &reason)
+                                      : ReadHistoria(Baza.db, objectId, &rows, &reason);
+    if (!read) {
+        ShowProblem(QMessageBox::Warning, tr("Błąd!"),
+                    tr("Nie można odczytać historii obiektu.") + QLatin1Char('\n') + reason);
+        return;
+    }
+    window = new DialogHistoria(objectId, name, rows, qsSaveFolder, nullptr);
+    qint64 referenceId = 0, referenceCzas = 0;
+    if (Hooks.rememberedReference(name, &referenceId, &referenceCzas))
+        window->SetReference(HistoriaRowOf(rows, referenceId, referenceCzas));
+    connect(window, &DialogHistoria::ReferenceChosen, this,
+            [this, name](qint64 pomiarId, qint64 czas) { Hooks.rememberReference(name, pomiarId, czas); });
+    if (Hooks.archiwumShown())
+        window->SetRowMeters(meters);
+    else
+        window->SetMeter(Baza.ZymValue(QStringLiteral("serial_zym")), Baza.ZymValue(QStringLiteral("hw")),
+                         Baza.ZymValue(QStringLiteral("firmware_cortex")));
+    // Closing ends the window and its reference; the next open reads afresh.
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    Hooks.keep(window);
+    Historie.Add(objectId, window);
+    if (Hooks.archiwumShown())
+        Hooks.showHistoriaWerdykty(window);
+    connect(window, &DialogHistoria::PomiarActivated, this,
+            [this, objectId](qint64 pomiarId, const QString &objectName) {
+                if (!SourceOpen())
+                    return;
+                // The road of a click in tV_Pomiary: the comment question first.
+                if (!AskSaveKomentarz(false))
+                    return;
+                TShownPomiar shown;
+                shown.pomiarId = pomiarId;
+                shown.obiektId = objectId;
+                shown.obiekt = objectName;
+                ShowPomiar(shown);
+            });
+    window->show();
+}
+
+// ---------------------------------------------------------------- object filter
+
+void TBazaView::SetUpFilter()
+{
+    pObiektyFilter = new QLineEdit(ui.baza);
+    pObiektyFilter->setObjectName(QStringLiteral("lE_ObiektyFilter"));
+    pObiektyFilter->setClearButtonEnabled(true);
+    QFont font = pObiektyFilter->font();
+    font.setPointSize(9);
+    font.setBold(false);
+    pObiektyFilter->setFont(font);
+    pObiektyFilter->installEventFilter(new TEscapeClears(pObiektyFilter));
+    connect(pObiektyFilter, &QLineEdit::textChanged, this, [this](const QString &text) {
+        if (auto *list = qobject_cast<QSortFilterProxyModel *>(ui.obiekty->model()))
+            list->setFilterFixedString(text);
+        TLastColumn::Attach(ui.obiekty)->Refit();
+    });
+    QWidget::setTabOrder(pObiektyFilter, ui.obiekty);
+}
+
+void TBazaView::PlaceFilter()
+{
+    // Beside the caption, over the table: the form's geometry stays as drawn.
+    const int left = ui.obiektyCaption->x() + ui.obiektyCaption->fontMetrics().horizontalAdvance(ui.obiektyCaption->text()) + 10;
+    const int right = ui.obiekty->geometry().right();
+    pObiektyFilter->setGeometry(left, ui.obiekty->y() - 28, qMax(40, right - left + 1), 24);
+}
+
+void TBazaView::RetranslateFilter()
+{
+    pObiektyFilter->setPlaceholderText(tr("Szukaj"));
+    pObiektyFilter->setToolTip(tr("Zawęża listę obiektów do nazw zawierających wpisany tekst (Esc czyści)."));
+    PlaceFilter();
+}
