@@ -124,23 +124,12 @@ public:
     /// Opens (or raises) the import log window at import `importId` (0: the newest).
     DialogImport *ShowImportLog(qint64 importId);
 
-    // ---- read-only views of the window's state, for tools and tests
-    const TDataPomiar &currentPomiar() const { return CurrentPomiar; }
-    const TDataBase &baza() const { return Baza; }
+    // ---- read-only view of the window's state, for tests
+    /// The pomiar_id a comment edit is saved to and the report reads; -1 for
+    /// none. No widget shows it: the measurement table's current row stays
+    /// where it was after a history window's double-click or a row that
+    /// could not be read.
     qint64 pomiarId() const { return Shown.pomiarId; }
-    QString lastOpenedPath() const { return qsLastOpenedPath; }
-    QString lastSaveCSVPath() const { return qsLastSaveCSVPath; }
-    QString iniFileName() const { return qsIniFileName; }
-    QString zymDataBasePath() const { return qsZYM_DataBasePath; }
-    QString zymNetAdress() const { return qsZYM_NetAdress; }
-    bool askIfAppClose() const { return bAskIfAppClose; }
-    int languageIndex() const { return idefaultLang; }
-    QString translateFileName(int i) const { return (i >= 0 && i < 5) ? qsTranslateFileName[i] : QString(); }
-    DialogWykres *dialogWykres() const { return pDialogWykres; }
-    DialogCalc *dialogCalc() const { return pDialogCalc; }
-    /// Secondary windows still alive (all are deleted with the window).
-    int keptDialogCount() const { return KeptDialogs.Count(); }
-    about *aboutDialog() const { return pAbout; }
 
 public slots:
     /// Qt's print preview of the report of the measurement shown.

@@ -21,6 +21,7 @@
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
+#include <qcustomplot.h>
 
 #include <cstdio>
 #include <memory>
@@ -106,7 +107,7 @@ void BM_DisplayPomiar(benchmark::State &state)
         QMetaObject::invokeMethod(gMeter->window.get(), "DisplayPomiar", Q_ARG(qint64, id));
         id = id % kDataFiles + 1;
     }
-    if (gMeter->window->currentPomiar().czas == 0 || !plot->isVisible())
+    if (static_cast<QCustomPlot *>(plot)->graphCount() == 0 || !plot->isVisible())
         state.SkipWithError("no measurement was displayed");
     state.counters["plot_w"] = plot->width();
     state.counters["plot_h"] = plot->height();

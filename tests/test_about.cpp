@@ -4,6 +4,7 @@
 #include "app/about.h"
 #include "app/mainwindow.h"
 #include "support/appsupport.h"
+#include "support/windowsupport.h"
 
 #include <QAction>
 #include <QApplication>
@@ -49,14 +50,6 @@ QStringList Links(about *dialog)
         }
     }
     return links;
-}
-
-int AboutDialogsAlive()
-{
-    int n = 0;
-    for (QWidget *w : QApplication::topLevelWidgets())
-        n += qobject_cast<about *>(w) != nullptr;
-    return n;
 }
 
 QStringList ExpectedParagraphs(const QString &licence)
@@ -107,7 +100,7 @@ void TestAbout::dialog()
     window->show();
     OpenAbout(window.get());
 
-    about *dialog = window->aboutDialog();
+    about *dialog = testsupport::OnlyWindow<about>();
     QVERIFY(dialog);
     QVERIFY(dialog->isVisible());
     QVERIFY(dialog->isModal());
@@ -126,7 +119,7 @@ void TestAbout::dialog()
     dialog->findChild<QPushButton *>(QStringLiteral("pB_OK"))->click();
     QVERIFY(guard);
     QVERIFY(!dialog->isVisible());
-    QCOMPARE(window->aboutDialog(), dialog);
+    QCOMPARE(testsupport::OnlyWindow<about>(), dialog);
 }
 
 void TestAbout::repeatedOpeningKeepsOne()
@@ -136,11 +129,11 @@ void TestAbout::repeatedOpeningKeepsOne()
     QPointer<about> previous;
     for (int i = 0; i < 20; ++i) {
         OpenAbout(window.get());
-        QPointer<about> current(window->aboutDialog());
+        QPointer<about> current(testsupport::OnlyWindow<about>());
         QVERIFY(current);
         QVERIFY(current != previous);
         QVERIFY(!previous); // the earlier one is gone, not left hidden
-        QCOMPARE(AboutDialogsAlive(), 1);
+        QCOMPARE(testsupport::Windows<about>().size(), 1);
         if (i % 2)
             current->close();
         previous = current;
@@ -148,7 +141,7 @@ void TestAbout::repeatedOpeningKeepsOne()
     // The dialog has no parent; it must still go with the window.
     window.reset();
     QVERIFY(!previous);
-    QCOMPARE(AboutDialogsAlive(), 0);
+    QCOMPARE(testsupport::Windows<about>().size(), 0);
 }
 
 void TestAbout::newDialogInCurrentLanguage()
@@ -156,7 +149,7 @@ void TestAbout::newDialogInCurrentLanguage()
     auto window = appsupport::NewWindow();
     window->show();
     OpenAbout(window.get());
-    QPointer<about> polish(window->aboutDialog());
+    QPointer<about> polish(testsupport::OnlyWindow<about>());
     polish->close();
 
     window->findChild<QAction *>(QStringLiteral("actionAngieski"))->trigger();
@@ -166,7 +159,7 @@ void TestAbout::newDialogInCurrentLanguage()
     QVERIFY(Paragraphs(polish).contains("Licencja: GNU General Public License, wersja 3"));
 
     OpenAbout(window.get());
-    about *english = window->aboutDialog();
+    about *english = testsupport::OnlyWindow<about>();
     QCOMPARE(english->windowTitle(), QStringLiteral("About ZYM Reader"));
     // The translated document still gets the running Qt version.
     QCOMPARE(Paragraphs(english), ExpectedParagraphs("Licence: GNU General Public License, version 3"));
@@ -174,7 +167,7 @@ void TestAbout::newDialogInCurrentLanguage()
 
     window->findChild<QAction *>(QStringLiteral("actionPolski"))->trigger();
     OpenAbout(window.get());
-    QCOMPARE(window->aboutDialog()->windowTitle(), QStringLiteral("O programie"));
+    QCOMPARE(testsupport::OnlyWindow<about>()->windowTitle(), QStringLiteral("O programie"));
 }
 
 void TestAbout::followingLinkKeepsText()
@@ -182,7 +175,7 @@ void TestAbout::followingLinkKeepsText()
     auto window = appsupport::NewWindow();
     window->show();
     OpenAbout(window.get());
-    about *dialog = window->aboutDialog();
+    about *dialog = testsupport::OnlyWindow<about>();
     QVERIFY(QTest::qWaitForWindowExposed(dialog));
     QTextBrowser *browser = Browser(dialog);
 

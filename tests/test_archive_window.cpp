@@ -19,6 +19,7 @@
 #include "support/metersupport.h"
 #include "support/testsupport.h"
 #include "support/tracecapture.h"
+#include "support/windowsupport.h"
 
 #include <QAction>
 #include <QApplication>
@@ -37,6 +38,7 @@
 #include <QtTest>
 #include <qcustomplot.h>
 
+#include <cstring>
 #include <memory>
 
 using namespace testsupport;
@@ -455,8 +457,11 @@ void TestArchiveWindow::historyAcrossDownloadsAndMeters()
             last = &p;
     }
     QVERIFY(last);
-    QCOMPARE(QByteArray(reinterpret_cast<const char *>(&w->currentPomiar()), sizeof(TDataPomiar)),
-             FileBytes(d3.qsFolder + last->plik_dane));
+    const QByteArray file = FileBytes(d3.qsFolder + last->plik_dane);
+    QCOMPARE(file.size(), int(sizeof(TDataPomiar)));
+    std::unique_ptr<TDataPomiar> rec(new TDataPomiar);
+    std::memcpy(rec.get(), file.constData(), sizeof(TDataPomiar));
+    QVERIFY(DrawsRecord(w->findChild<QCustomPlot *>(QStringLiteral("plot")), *rec));
     QCOMPARE(w->PomiarReportData().serial, QStringLiteral("ZYM5-00777"));
 }
 
@@ -507,7 +512,7 @@ void TestArchiveWindow::importAfterDownload()
     NewWindow(meter.qsDataBase, setting);
     w->SetReachabilityCheck([](QString address) { return address == QLatin1String("127.0.0.1"); });
     Action("actionOpenZYMDataBase")->trigger();
-    QVERIFY(const_cast<TDataBase &>(w->baza()).IsOpen());
+    QVERIFY(MeterDataBaseOpen());
 
     // Twice, into two folders: the second brings nothing new.
     for (int i = 0; i < said.size(); ++i) {
@@ -587,7 +592,7 @@ void TestArchiveWindow::archiveThatCannotBeOpened()
     QVERIFY2(watch.texts.first().contains(QDir::toNativeSeparators(qsArchive)), qPrintable(watch.texts.first()));
     // Refused: the database shown before stays shown, the file stays as it was.
     QVERIFY(!w->ArchiwumShown());
-    QVERIFY(const_cast<TDataBase &>(w->baza()).IsOpen());
+    QVERIFY(MeterDataBaseOpen());
     QCOMPARE(Table("tV_Obiekty")->model()->rowCount(), objects);
     QCOMPARE(w->statusBar()->currentMessage(), status);
     if (content != "/")

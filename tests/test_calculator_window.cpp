@@ -9,6 +9,7 @@
 #include "support/dbsupport.h"
 #include "support/testsupport.h"
 #include "support/tracecapture.h"
+#include "support/windowsupport.h"
 #include "tools/ui/dialogcalc.h"
 
 #include <QAction>
@@ -147,9 +148,14 @@ void TestCalculatorWindow::calculatorOnOpenedMeasurement()
     MainWindow window;
     window.show();
     OpenFile(window, path);
-    QCOMPARE(window.currentPomiar().kanalI, 2);
+    // The file's record, current on channel 2 and voltage on channel 1.
+    std::unique_ptr<TDataPomiar> rec = testsupport::PulseRecord(20.0, 0.1);
+    rec->skala[5] *= 2;
+    QCOMPARE(rec->kanalI, 2);
+    QVERIFY(testsupport::DrawsRecord(window.findChild<QCustomPlot *>("plot"), *rec));
 
     testsupport::TTraceCapture trace;
+    testsupport::TOpenedWindows opened;
     window.findChild<QAction *>("actionIndukcyjnosc")->trigger();
 
     // The meter's device information is traced even without a database.
@@ -159,21 +165,22 @@ void TestCalculatorWindow::calculatorOnOpenedMeasurement()
     for (const char *label : labels)
         QVERIFY2(trace.lines().contains(QString::fromLatin1(label) + " \"NULL\""), label);
 
-    DialogWykres *chart = window.dialogWykres();
-    DialogCalc *calc = window.dialogCalc();
+    DialogWykres *chart = opened.One<DialogWykres>();
+    DialogCalc *calc = opened.One<DialogCalc>();
     QVERIFY(chart && calc);
     QVERIFY(chart->isVisible() && !chart->isModal());
     QVERIFY(calc->isVisible() && !calc->isModal());
     QVERIFY(!chart->parent() && !calc->parent());
 
-    // The calculation moved the displayed record to channel 5 ...
-    QCOMPARE(window.currentPomiar().kanalI, 5);
-    QCOMPARE(window.currentPomiar().kanalU, 4);
-    // ... after the chart dialog had drawn it on channel 2 (20 A) ...
+    // The chart dialog drew the record on channel 2 (20 A) before the
+    // calculation moved it to channels 5 and 4 ...
     QCOMPARE(GraphMax(chart->findChild<QCustomPlot *>("plot"), 0), 20.0);
-    // ... and "Pokaż  cały" draws it on channel 5 from now on (40 A with its doubled scale).
+    // ... which "Pokaż  cały" draws from now on (40 A with its doubled scale).
     window.findChild<QAction *>("actionZoomAll")->trigger();
     QCOMPARE(GraphMax(window.findChild<QCustomPlot *>("plot"), 0), 40.0);
+    rec->kanalI = 5;
+    rec->kanalU = 4;
+    QVERIFY(testsupport::DrawsRecord(window.findChild<QCustomPlot *>("plot"), *rec));
 
     // The calculator shows numbers for every estimate of a clean pulse.
     QVERIFY(LabelText(calc, "label_R").startsWith(" R="));
@@ -231,22 +238,28 @@ void TestCalculatorWindow::windowsCloseInAnyOrder()
 
         QAction *calculator = window.findChild<QAction *>("actionIndukcyjnosc");
         testsupport::TTraceCapture trace;
+        testsupport::TOpenedWindows first;
         calculator->trigger();
         // The meter's device information, read from its database.
         QVERIFY(trace.lines().contains("     serial_zym  \"ZYM5-00005\""));
         QVERIFY(trace.lines().contains("             hw  \"rev. C\""));
         QVERIFY(trace.lines().contains("      u2_offset  \"1095\""));
         QVERIFY(trace.lines().contains("       i_offset  \"0\""));
-        windows["c1"] = window.dialogCalc();
-        QPointer<QWidget> w1 = window.dialogWykres();
+        windows["c1"] = first.One<DialogCalc>();
+        QPointer<QWidget> w1 = first.One<DialogWykres>();
+        QVERIFY(windows["c1"] && w1);
         // "Okno" replaces the chart the pointer holds: the calculator's first chart goes.
+        testsupport::TOpenedWindows okno;
         window.findChild<QAction *>("actionOkno")->trigger();
         QVERIFY(w1.isNull());
-        windows["o"] = window.dialogWykres();
+        windows["o"] = okno.One<DialogWykres>();
+        testsupport::TOpenedWindows second;
         calculator->trigger();
-        windows["c2"] = window.dialogCalc();
-        windows["w2"] = window.dialogWykres();
-        QCOMPARE(window.keptDialogCount(), 4); // c1, o, c2, w2
+        windows["c2"] = second.One<DialogCalc>();
+        windows["w2"] = second.One<DialogWykres>();
+        // c1, o, c2 and w2 are the windows left.
+        QCOMPARE(testsupport::Windows<DialogCalc>().size(), 2);
+        QCOMPARE(testsupport::Windows<DialogWykres>().size(), 2);
 
         // The calculator's chart keeps its measurement; the "Okno" chart follows.
         auto *w2Plot = windows["w2"]->findChild<QCustomPlot *>("plot");
@@ -277,8 +290,9 @@ void TestCalculatorWindow::windowsCloseInAnyOrder()
                 QVERIFY2(windows[name], qPrintable(name));
         }
         // A further calculation after all that still works.
+        testsupport::TOpenedWindows last;
         calculator->trigger();
-        QVERIFY(window.dialogCalc()->isVisible());
+        QVERIFY(last.One<DialogCalc>() && last.One<DialogCalc>()->isVisible());
     }
     // Every window the calculator road opened is gone with the main window.
     for (const QString &name : windows.keys())

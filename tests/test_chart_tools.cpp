@@ -11,6 +11,7 @@
 #include "measurement/readout.h"
 #include "support/appsupport.h"
 #include "support/testsupport.h"
+#include "support/windowsupport.h"
 
 #include <QAction>
 #include <QApplication>
@@ -474,7 +475,7 @@ void TestChartTools::mainWindowActionAndZoomAll()
     window->findChild<QAction *>("actionOpenPomiar")->trigger();
     window->findChild<QAction *>("actionOkno")->trigger();
     auto *plot = window->findChild<QCustomPlot *>("plot");
-    auto *dialogPlot = window->dialogWykres()->findChild<QCustomPlot *>("plot");
+    auto *dialogPlot = testsupport::OnlyWindow<DialogWykres>()->findChild<QCustomPlot *>("plot");
 
     QAction *right = window->findChild<QAction *>("actionPradNaOsiPrawej");
     QVERIFY(right && !right->isChecked());

@@ -8,6 +8,7 @@
 #include "support/appsupport.h"
 #include "support/dbsupport.h"
 #include "support/testsupport.h"
+#include "support/windowsupport.h"
 
 #include <QAction>
 #include <QApplication>
@@ -55,7 +56,12 @@ private:
     QCustomPlot *plot = nullptr;
 
     QAction *Action(const char *name) const { return w->findChild<QAction *>(QLatin1String(name)); }
-    QCustomPlot *WindowPlot() const { return w->dialogWykres()->findChild<QCustomPlot *>(QStringLiteral("plot")); }
+    /// The plot of the chart window "Okno" opened.
+    QCustomPlot *WindowPlot() const
+    {
+        DialogWykres *chart = OnlyWindow<DialogWykres>();
+        return chart ? chart->findChild<QCustomPlot *>(QStringLiteral("plot")) : nullptr;
+    }
 };
 
 void TestChartWindow::init()
@@ -91,7 +97,7 @@ void TestChartWindow::followsTheMainChart()
     ClickCell(obiekty, 0, 0);
     ClickCell(pomiary, 0, 1);
     Action("actionOkno")->trigger();
-    QVERIFY(w->dialogWykres());
+    QVERIFY(OnlyWindow<DialogWykres>());
     QVERIFY(Points(WindowPlot()) > 0);
 
     // Another object: the main chart is emptied, and so is the window's.

@@ -260,7 +260,7 @@ void TestCsvPoint::chosenInSaveDialog()
 
     QCOMPARE(filters, (QStringList{"Plik CSV (*.csv)", "Plik ZYM (*.zym5)", "Raport PDF (*.pdf)",
                                    QString::fromUtf8("Plik CSV z kropką dziesiętną (*.csv)")}));
-    QCOMPARE(window->lastSaveCSVPath(), dir.path() + "/");
+    QCOMPARE(appsupport::SavedSetting(window.get(), "Program/LastSaveCSVPath"), dir.path() + "/");
     QFile f(target);
     QVERIFY(f.open(QIODevice::ReadOnly));
     const QByteArray bytes = f.readAll();

@@ -6,6 +6,7 @@
 #include "chart/dialogwykres.h"
 #include "database/tdatabase.h"
 #include "simulator/zymsim.h"
+#include "support/appsupport.h"
 #include "support/dbsupport.h"
 #include "support/testsupport.h"
 #include "support/windowsupport.h"
@@ -20,7 +21,6 @@
 #include <QtTest>
 #include <qcustomplot.h>
 
-#include <cstring>
 #include <ctime>
 #include <sys/stat.h>
 #include <memory>
@@ -40,11 +40,6 @@ std::unique_ptr<TDataPomiar> RecordFor(int id)
     std::unique_ptr<TDataPomiar> rec = PulseRecord(2.0 + id, 0.1 * id);
     rec->czas = 1600000000 + id;
     return rec;
-}
-
-bool SameRecord(const TDataPomiar &a, const TDataPomiar &b)
-{
-    return std::memcmp(&a, &b, sizeof(TDataPomiar)) == 0;
 }
 
 } // namespace
@@ -331,7 +326,7 @@ void TestDataBaseBrowse::displayFromAnyColumn()
     QCOMPARE(t.komentarz->toPlainText(), kKomentarz1);
     QCOMPARE(t.komentarz->Komentarz(), kKomentarz1);
     QVERIFY(!t.komentarz->Edited());
-    QVERIFY(SameRecord(t.w->currentPomiar(), *RecordFor(1)));
+    QVERIFY(DrawsRecord(t.Plot(), *RecordFor(1)));
     QCOMPARE(t.Plot()->graphCount(), 2);
     QCOMPARE(t.Plot()->graph(0)->dataCount(), 3000);
     QVERIFY(t.Action("actionExport_wyniku_do_CSV")->isEnabled());
@@ -712,13 +707,13 @@ void TestDataBaseBrowse::unusableDataFile()
     t.Open(path);
     t.ClickObiekt(0);
     t.ClickPomiar(1);
-    QVERIFY(SameRecord(t.w->currentPomiar(), *RecordFor(1)));
+    QVERIFY(DrawsRecord(t.Plot(), *RecordFor(1)));
 
     if (!shown)
         QTest::ignoreMessage(QtDebugMsg, "Plik nie istnieje");
     t.ClickPomiar(2);
     if (shown) {
-        QVERIFY(SameRecord(t.w->currentPomiar(), *RecordFor(2)));
+        QVERIFY(DrawsRecord(t.Plot(), *RecordFor(2)));
         QCOMPARE(t.komentarz->toPlainText(), QStringLiteral("nie pokazany"));
         return;
     }
@@ -742,10 +737,11 @@ void TestDataBaseBrowse::chartDialogFollows()
     TWindow t(dir.path());
     t.Open(path);
     t.Action("actionOkno")->trigger();
-    QVERIFY(t.w->dialogWykres());
+    DialogWykres *chart = OnlyWindow<DialogWykres>();
+    QVERIFY(chart);
     t.ClickObiekt(0);
     t.ClickPomiar(2);
-    QCustomPlot *plot = t.w->dialogWykres()->findChild<QCustomPlot *>(QStringLiteral("plot"));
+    QCustomPlot *plot = chart->findChild<QCustomPlot *>(QStringLiteral("plot"));
     QVERIFY(plot && plot->graphCount() == 2);
     // Row 1500 is 10 ms: the dialog shows measurement 2's current there.
     const std::unique_ptr<TDataPomiar> rec = RecordFor(2);
@@ -780,7 +776,7 @@ void TestDataBaseBrowse::simulatedMeter()
 
     std::unique_ptr<TDataPomiar> rec(new TDataPomiar);
     SimMakeRecord(p, options.seed, rec.get());
-    QVERIFY(SameRecord(t.w->currentPomiar(), *rec));
+    QVERIFY(DrawsRecord(t.Plot(), *rec));
     QCOMPARE(t.Label("label_R"), p.status == -1 ? QStringLiteral("Poza zakresem")
                                                 : QStringLiteral("R=") + QString::number(p.rezystancja, 'f', 3) + QChar(0x03A9));
     QCOMPARE(t.komentarz->toPlainText(), p.komentarz);
@@ -811,7 +807,7 @@ void TestDataBaseBrowse::openAnotherClearsShownMeasurement()
     QCOMPARE(t.Rows(t.pomiary), 0);
     QVERIFY(!t.ResultShown());
     QCOMPARE(t.w->pomiarId(), -1);
-    QCOMPARE(t.w->lastOpenedPath(), dirB.path() + QLatin1Char('/'));
+    QCOMPARE(appsupport::SavedSetting(t.w.get(), "Program/LastOpenPath"), dirB.path() + QLatin1Char('/'));
 
     t.ClickObiekt(0);
     t.ClickPomiar(2);
@@ -842,7 +838,7 @@ void TestDataBaseBrowse::closeEmptiesWindow()
     t.Action("actionCloaseZYMDataBase")->trigger();
 
     QCOMPARE(watch.Count(), 1);
-    QVERIFY(!t.w->baza().db.isOpen());
+    QVERIFY(!MeterDataBaseOpen());
     QCOMPARE(t.Rows(t.obiekty), 0);
     QCOMPARE(t.Rows(t.pomiary), 0);
     QCOMPARE(t.Label("label_R"), QStringLiteral("R="));
@@ -867,11 +863,11 @@ void TestDataBaseBrowse::cancelChangesNothing()
     t.Open(path);
     t.ClickObiekt(0);
     t.ClickPomiar(1);
-    const QString folder = t.w->lastOpenedPath();
+    const QString folder = appsupport::SavedSetting(t.w.get(), "Program/LastOpenPath");
 
     QTest::ignoreMessage(QtDebugMsg, "Plik bazy danych:  \"\"");
     t.Open(QString()); // the dialog is cancelled
-    QCOMPARE(t.w->lastOpenedPath(), folder);
+    QCOMPARE(appsupport::SavedSetting(t.w.get(), "Program/LastOpenPath"), folder);
     QCOMPARE(t.w->statusBar()->currentMessage(), path);
     QCOMPARE(t.Rows(t.obiekty), 4);
     QCOMPARE(t.Rows(t.pomiary), 2);
@@ -898,7 +894,7 @@ void TestDataBaseBrowse::notADataBase()
     QCOMPARE(watch.Count(), 1);
     QVERIFY(watch.texts[0].startsWith(QStringLiteral("Błąd otwarcia bazy danych.")));
     // Neither the old lists nor the junk pass for an open database.
-    QVERIFY(!t.w->baza().db.isOpen());
+    QVERIFY(!MeterDataBaseOpen());
     QCOMPARE(t.Rows(t.obiekty), 0);
     QCOMPARE(t.Rows(t.pomiary), 0);
     QCOMPARE(t.w->statusBar()->currentMessage(), QStringLiteral(" "));

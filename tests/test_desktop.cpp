@@ -55,6 +55,8 @@ void TestDesktop::initTestCase()
 {
     Q_INIT_RESOURCE(resources);
     QVERIFY(dir.isValid());
+    // A journey closes its window; the test run must go on.
+    QApplication::setQuitOnLastWindowClosed(false);
 }
 
 void TestDesktop::cleanup()
@@ -126,7 +128,7 @@ void TestDesktop::settingsKeepOtherKeys()
                                                 "[Language]\ndefault=0\n1=zymreader_en\n"
                                                 "[Obce]\nklucz=wartość\n")));
     std::unique_ptr<MainWindow> w = ShownWindow();
-    QCOMPARE(w->zymNetAdress(), QStringLiteral("127.0.0.1"));
+    QCOMPARE(appsupport::MeterAddress(w.get()), QStringLiteral("127.0.0.1"));
     bool seen = false;
     WhenModal([&](QWidget *modal) {
         auto *dialog = qobject_cast<QDialog *>(modal);
@@ -147,9 +149,8 @@ void TestDesktop::settingsKeepOtherKeys()
     w->findChild<QAction *>(QStringLiteral("actionUstawienia"))->trigger();
     QVERIFY(seen);
 
-    QCOMPARE(w->zymNetAdress(), QStringLiteral("127.0.0.2"));
+    QCOMPARE(appsupport::MeterAddress(w.get()), QStringLiteral("127.0.0.2"));
     QCOMPARE(w->downloadFolder(), dir.filePath(QStringLiteral("pobrane")));
-    QVERIFY(!w->askIfAppClose());
     QSettings ini(appsupport::IniPath(), QSettings::IniFormat);
     ini.setIniCodec("UTF-8");
     QCOMPARE(ini.value(QStringLiteral("ZYM/ZYM_NetAdress")).toString(), QStringLiteral("127.0.0.2"));
@@ -159,6 +160,10 @@ void TestDesktop::settingsKeepOtherKeys()
     QCOMPARE(ini.value(QStringLiteral("Obce/klucz")).toString(), QString::fromUtf8("wartość"));
     QCOMPARE(ini.value(QStringLiteral("Program/AskIfAppClose")).toBool(), false);
     QCOMPARE(ini.value(QStringLiteral("Archiwum/ImportAfterDownload")).toBool(), true);
+    // The window took the dialog's "no question" too: closing asks nothing.
+    TMessageBoxWatch boxes(QStringLiteral("TAK"));
+    QVERIFY(w->close());
+    QCOMPARE(boxes.Count(), 0);
 }
 
 void TestDesktop::reopenLastDataBase()

@@ -8,6 +8,7 @@
 #include "support/dbsupport.h"
 #include "support/metersupport.h"
 #include "support/testsupport.h"
+#include "support/tracecapture.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -128,7 +129,7 @@ private:
 
     QAction *Action(const char *name) { return window->findChild<QAction *>(QLatin1String(name)); }
     QString DefaultFolder() const { return QCoreApplication::applicationDirPath() + QStringLiteral("/DATA/ZYM5"); }
-    bool IsOpen() { return const_cast<TDataBase &>(window->baza()).IsOpen(); }
+    bool IsOpen() { return testsupport::MeterDataBaseOpen(); }
 
     void NewWindow(bool reachable)
     {
@@ -212,8 +213,11 @@ private slots:
     {
         if (QStandardPaths::findExecutable(QStringLiteral("ping")).isEmpty())
             QSKIP("no ping on this system");
-        window.reset(new MainWindow); // the real ping, to 127.0.0.1 from the settings
-        QCOMPARE(window->zymNetAdress(), QStringLiteral("127.0.0.1"));
+        {
+            testsupport::TTraceCapture trace;
+            window.reset(new MainWindow); // the real ping, to 127.0.0.1 from the settings
+            QVERIFY(trace.lines().contains(QStringLiteral("   qsZYM_NetAdress  = \"127.0.0.1\"")));
+        }
         Connect();
         QCOMPARE(window->findChild<QTableView *>(QStringLiteral("tV_Obiekty"))->model()->rowCount(), 3);
         Action("actionCloaseZYMDataBase")->trigger();

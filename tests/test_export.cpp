@@ -5,6 +5,7 @@
 #include "app/mainwindow.h"
 #include "measurement/csvexport.h"
 #include "measurement/datafile.h"
+#include "support/appsupport.h"
 #include "support/testsupport.h"
 
 #include <QAction>
@@ -413,7 +414,8 @@ void TestExport::exportCsvThroughDialog()
     QCOMPARE(proposed, QString(" Pomiar_2020-03-01_10-20-30"));
     QCOMPARE(filters, (QStringList{"Plik CSV (*.csv)", "Plik ZYM (*.zym5)", "Raport PDF (*.pdf)",
                                    QString::fromUtf8("Plik CSV z kropką dziesiętną (*.csv)")}));
-    QCOMPARE(window->lastSaveCSVPath(), dir.filePath("eksport") + "/");
+    QCOMPARE(appsupport::SavedSetting(window.get(), "Program/LastSaveCSVPath"),
+             dir.filePath("eksport") + "/");
 
     const QStringList lines = testsupport::ReadLines(target);
     QCOMPARE(lines.size(), 3006);
@@ -479,7 +481,7 @@ void TestExport::exportRefused()
     std::unique_ptr<TDataPomiar> rec = testsupport::PulseRecord();
     std::unique_ptr<MainWindow> window = WindowShowing(*rec);
     QVERIFY(window);
-    const QString before = window->lastSaveCSVPath();
+    const QString before = appsupport::SavedSetting(window.get(), "Program/LastSaveCSVPath");
 
     QTemporaryDir here;
     const QString path = target.isEmpty() ? QString() : here.filePath(target);
@@ -492,7 +494,8 @@ void TestExport::exportRefused()
     QVERIFY2(seen.contains(mustSay) && seen.contains(QDir::toNativeSeparators(path)), qPrintable(seen));
     QCOMPARE(Entries(here.path()), QStringList());
     // The remembered folder follows the chosen name even when nothing was written.
-    QCOMPARE(window->lastSaveCSVPath(), path.isEmpty() ? before : FolderOf(path));
+    QCOMPARE(appsupport::SavedSetting(window.get(), "Program/LastSaveCSVPath"),
+             path.isEmpty() ? before : FolderOf(path));
 }
 
 QTEST_MAIN(TestExport)

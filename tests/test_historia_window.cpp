@@ -9,6 +9,7 @@
 #include "database/ui/dialoghistoria.h"
 #include "support/dbsupport.h"
 #include "support/testsupport.h"
+#include "support/windowsupport.h"
 
 #include <QAction>
 #include <QApplication>
@@ -77,16 +78,6 @@ std::unique_ptr<TDataPomiar> RecordFor(int id)
     return rec;
 }
 
-QList<DialogHistoria *> HistoriaWindows()
-{
-    QList<DialogHistoria *> found;
-    for (QWidget *w : QApplication::topLevelWidgets()) {
-        if (auto *h = qobject_cast<DialogHistoria *>(w))
-            found << h;
-    }
-    return found;
-}
-
 void DoubleClickCell(QTableView *view, int row)
 {
     // A widget's double-click event comes after a click, as from a real mouse.
@@ -142,7 +133,7 @@ private:
     {
         ClickCell(obiekty, row, 0);
         Action("actionHistoria")->trigger();
-        QList<DialogHistoria *> open = HistoriaWindows();
+        QList<DialogHistoria *> open = Windows<DialogHistoria>();
         for (DialogHistoria *h : open) {
             if (h->ObjectName() == obiekty->model()->index(row, 0).data().toString()) {
                 if (!QTest::qWaitForWindowExposed(h))
@@ -225,11 +216,13 @@ void TestHistoriaWindow::onePerObject()
 
     // Again: the same window comes forward.
     Action("actionHistoria")->trigger();
-    QCOMPARE(HistoriaWindows().size(), 1);
+    QCOMPARE(Windows<DialogHistoria>().size(), 1);
     // A double-click on another object opens its own.
     DoubleClickCell(obiekty, 1);
-    QCOMPARE(HistoriaWindows().size(), 2);
-    QCOMPARE(w->keptDialogCount(), 2);
+    QCOMPARE(Windows<DialogHistoria>().size(), 2);
+    // Parentless, they still go with the main window.
+    w.reset();
+    QVERIFY(Windows<DialogHistoria>().isEmpty());
 }
 
 void TestHistoriaWindow::rowAndPointSelectEachOther()
@@ -315,11 +308,11 @@ void TestHistoriaWindow::doubleClickShowsMeasurement()
     QCOMPARE(Cell(table, 0, 6), QStringLiteral("spr. 'L1'")); // the saved comment shows in the history
 
     QCOMPARE(w->pomiarId(), 5);
-    QCOMPARE(w->currentPomiar().czas, RecordFor(5)->czas);
+    QVERIFY(DrawsRecord(w->findChild<QCustomPlot *>(QStringLiteral("plot")), *RecordFor(5)));
     QCOMPARE(w->findChild<QLabel *>(QStringLiteral("label_obiekt"))->text(), QStringLiteral("Obiekt: Uziom A"));
     QCOMPARE(w->findChild<QLabel *>(QStringLiteral("label_R"))->text(), QStringLiteral("R=12.00 mΩ"));
     QCustomPlot *main = w->findChild<QCustomPlot *>(QStringLiteral("plot"));
-    QCustomPlot *chart = w->dialogWykres()->findChild<QCustomPlot *>(QStringLiteral("plot"));
+    QCustomPlot *chart = OnlyWindow<DialogWykres>()->findChild<QCustomPlot *>(QStringLiteral("plot"));
     QCOMPARE(chart->graph(1)->data()->at(1500)->value, main->graph(1)->data()->at(1500)->value);
     QVERIFY(main->graph(1)->data()->at(1500)->value != 0);
 }
@@ -377,7 +370,7 @@ void TestHistoriaWindow::closedWithTheDatabase()
     QVERIFY(h);
     Open(qsPath);
     QVERIFY(h.isNull());
-    QVERIFY(HistoriaWindows().isEmpty());
+    QVERIFY(Windows<DialogHistoria>().isEmpty());
     QVERIFY(!Action("actionHistoria")->isEnabled()); // the object selected went with the old list
 }
 

@@ -244,7 +244,7 @@ void TestReport::measurementReport()
     QCOMPARE(filters.size(), 4);
     if (source != QLatin1String("english"))
         QCOMPARE(filters.at(2), QStringLiteral("Raport PDF (*.pdf)"));
-    QCOMPARE(window->lastSaveCSVPath(), FolderOf(path));
+    QCOMPARE(appsupport::SavedSetting(window.get(), "Program/LastSaveCSVPath"), FolderOf(path));
     QCOMPARE(Entries(here.path()), QStringList{target});
 
     QCOMPARE(PdfPages(path), 1);
@@ -381,7 +381,7 @@ void TestReport::failedWrite()
     } else {
         QCOMPARE(Entries(here.path()), QStringList());
     }
-    QCOMPARE(window->lastSaveCSVPath(), FolderOf(path));
+    QCOMPARE(appsupport::SavedSetting(window.get(), "Program/LastSaveCSVPath"), FolderOf(path));
 #endif
 }
 

@@ -30,7 +30,6 @@
 #include <QTextDocument>
 #include <QtTest>
 
-#include <cstring>
 #include <ctime>
 #include <memory>
 
@@ -84,7 +83,7 @@ QString MakeScreenDataBase(const QTemporaryDir &dir)
 /// Whether the window shows measurement `id` with its own data file.
 bool Shows(const TWindow &t, int id)
 {
-    return t.w->pomiarId() == id && std::memcmp(&t.w->currentPomiar(), RecordFor(id).get(), sizeof(TDataPomiar)) == 0;
+    return t.w->pomiarId() == id && DrawsRecord(t.Plot(), *RecordFor(id));
 }
 
 int IdAt(const TWindow &t, int row) { return t.pomiary->model()->index(row, 0).data().toInt(); }

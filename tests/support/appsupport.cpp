@@ -1,10 +1,12 @@
 #include "support/appsupport.h"
+#include "support/dbsupport.h"
 #include "support/testsupport.h"
 
 #include "app/mainwindow.h"
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QSettings>
 
 namespace appsupport {
 
@@ -44,6 +46,29 @@ bool CloseWindow(MainWindow *window, const QString &answer)
     if (!answer.isEmpty())
         testsupport::AnswerMessageBox(answer);
     return window->close();
+}
+
+QString SavedSetting(MainWindow *window, const QString &key)
+{
+    window->SaveSettings();
+    QSettings settings(IniPath(), QSettings::IniFormat);
+    settings.setIniCodec("UTF-8");
+    return settings.value(key).toString();
+}
+
+QString MeterAddress(MainWindow *window)
+{
+    QString address;
+    window->SetReachabilityCheck([&address](QString asked) {
+        address = asked;
+        return false;
+    });
+    {
+        testsupport::TMessageBoxWatch notice(QStringLiteral("OK"));
+        window->ConnectZYMDataBase();
+    }
+    window->SetReachabilityCheck([](QString) { return false; });
+    return address;
 }
 
 } // namespace appsupport

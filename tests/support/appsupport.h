@@ -29,6 +29,15 @@ QString EnglishIniLines();
 /// triggers can reach the network.
 std::unique_ptr<MainWindow> NewWindow();
 
+/// What `window` writes under `key` ("Group/key") when a close is accepted:
+/// its settings written as the close writes them, and read back.
+QString SavedSetting(MainWindow *window, const QString &key);
+
+/// The meter address `window` turns to now: it is asked to connect with a
+/// stand-in check that notes the address and refuses (the notice that
+/// follows is answered), and keeps refusing every address afterwards.
+QString MeterAddress(MainWindow *window);
+
 /// Closes `window` the way the user does. When `answer` is not empty the
 /// close question is expected and answered with that button's text.
 /// Returns whether the window accepted the close.

@@ -137,4 +137,9 @@ void RemoveIni()
     QFile::remove(QCoreApplication::applicationDirPath() + QStringLiteral("/ZYMReader.ini"));
 }
 
+bool MeterDataBaseOpen()
+{
+    return QSqlDatabase::database(QLatin1String(QSqlDatabase::defaultConnection), false).isOpen();
+}
+
 } // namespace testsupport

@@ -45,6 +45,10 @@ QVariant ReadValue(const QString &path, const QString &sql);
 /// The stored comment of measurement `id` in the database file at `path`.
 QString KomentarzOf(const QString &path, int id);
 
+/// Whether the meter's database is open: the program keeps it on the
+/// default connection, whoever opened it.
+bool MeterDataBaseOpen();
+
 /// Writes ZYMReader.ini beside the test executable: the meter on
 /// 127.0.0.1, its database at `meterDataBase`, no close question, the
 /// open dialogs starting in `lastOpenPath`.

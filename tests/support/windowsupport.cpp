@@ -4,6 +4,8 @@
 #include "support/dbsupport.h"
 #include "support/testsupport.h"
 
+#include "measurement/wykresseries.h"
+
 #include <QAction>
 #include <QFile>
 #include <QGroupBox>
@@ -14,6 +16,47 @@
 #include <qcustomplot.h>
 
 namespace testsupport {
+
+namespace {
+
+bool SameSeries(const QCPGraph *graph, const QVector<double> &keys, const QVector<double> &values)
+{
+    const QSharedPointer<QCPGraphDataContainer> data = graph->data();
+    if (data->size() != values.size())
+        return false;
+    int i = 0;
+    for (auto it = data->constBegin(); it != data->constEnd(); ++it, ++i) {
+        if (it->key != keys[i] || it->value != values[i])
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+TOpenedWindows::TOpenedWindows()
+{
+    for (QWidget *w : QApplication::topLevelWidgets())
+        before << QPointer<QWidget>(w);
+}
+
+bool TOpenedWindows::Existed(QWidget *window) const
+{
+    for (const QPointer<QWidget> &w : before) {
+        if (w == window)
+            return true;
+    }
+    return false;
+}
+
+bool DrawsRecord(QCustomPlot *plot, const TDataPomiar &rec)
+{
+    if (!plot || plot->graphCount() < 2)
+        return false;
+    const TWykresSeries series = WykresSeries(&rec, kOffset03, kOffset14);
+    return SameSeries(plot->graph(0), series.keys, series.current)
+        && SameSeries(plot->graph(1), series.keys, series.voltage);
+}
 
 TWindow::TWindow(const QString &folder, const QString &extraIni)
 {
