@@ -136,10 +136,11 @@ void TestChartWindow::titleNamesItsOwnMeasurement()
     ClickCell(obiekty, 0, 0);
     ClickCell(pomiary, 0, 1);
     Action("actionOkno")->trigger();
-    DialogWykres *following = w->dialogWykres();
+    DialogWykres *following = OnlyWindow<DialogWykres>();
     // "Indukcyjność" opens a chart that keeps the measurement it was opened with.
+    const TOpenedWindows opened;
     Action("actionIndukcyjnosc")->trigger();
-    DialogWykres *kept = w->dialogWykres();
+    DialogWykres *kept = opened.One<DialogWykres>();
     QVERIFY(kept && kept != following);
     const QString keptTitle = kept->windowTitle();
 
