@@ -181,11 +181,13 @@ bool ClippedZero(const int *histogram, int bins, int rows, double *mean, double 
     // its intercept is then no better than the mean: the clipped normal of
     // this mean and sigma has to give the baseline's own mean.
     double clipped = 0, observed = 0;
+    auto share = [mu, sigma](double x) { return 0.5 * std::erfc(-(x - mu) / (sigma * std::sqrt(2.0))); };
+    double prev = share(0.5); // count k - 1 or less
     for (int k = 1; k < bins; ++k) {
-        const double atOrBelow = 0.5 * std::erfc(-(k + 0.5 - mu) / (sigma * std::sqrt(2.0)));
-        const double prev = 0.5 * std::erfc(-(k - 0.5 - mu) / (sigma * std::sqrt(2.0)));
+        const double atOrBelow = share(k + 0.5);
         clipped += k * (atOrBelow - prev);
         observed += double(k) * histogram[k] / rows;
+        prev = atOrBelow;
     }
     if (!(std::abs(clipped - observed) < kMaxMeanMismatch))
         return false;
@@ -455,8 +457,9 @@ bool NormalEquations(TRows &w, double sigmaU, double varI, TNormal *e_)
     // and t alone are sums of powers of the row count k = t, worked out at
     // the end.
     // Pairs hold the sums of X and of i side by side: (sX, sumI) in s,
-    // (sXX, sII) in sSquares, (sXY, sIY), (sXT, sIT); sXI beside sTY.
-    TPair s = Pair(0, 0), sSquares = s, sY_ = s, sT_ = s, sCross = s;
+    // (sXX, sII) in sSquares, (sXY, sIY); sXI beside sTY. Their sums
+    // times t follow from the prefixes' sums below.
+    TPair s = Pair(0, 0), sSquares = s, sWithY = s, sCross = s;
     double sY = 0;
     double before[kMaxSteps][4] = {}; // k, and the sums of X, i and Y, where each switch's column starts
     // The sums of X and i and of their products with t where the pulse
@@ -468,13 +471,17 @@ bool NormalEquations(TRows &w, double sigmaU, double varI, TNormal *e_)
     // with the last two at each switch; the increments' products.
     // Of 1 and t the prefixes are k and k(k-1)/2, whose sums are sums of
     // powers of k; only those of X and i are summed here, in pairs again.
+    // Their sums times k and k² come from running sums of running sums
+    // (sP3, sP4): additions where products cost two instructions a row.
+    // Over rows k < K, with R = sP, Σ k·P = (K-1)·R - sP3 and
+    // Σ k²·P = 2·sP4 - (2K-3)·sP3 + (K-1)²·R; and Σ t·X = (K-1)·ΣX - R.
     TPair p = Pair(0, 0); // prefixes of X and i
-    TPair sP = p, sKP = p, sKKP = p, sPP = p; // (sPXPX, sPIPI) in sPP
+    TPair sP = p, sP3 = p, sP4 = p, sPP = p; // (sPXPX, sPIPI) in sPP
     double sPXPI = 0;
     double beforeP[kMaxSteps][4] = {}; // sPX, sPI, sKPX, sKPI at each switch
     // Products of the increments ΔX, Δi, Δy: (dXX, dII), (dXY, dIY) and
     // (dXI, dYY); the increments across a switch.
-    TPair dSquares = Pair(0, 0), dY_ = dSquares, dCross = dSquares;
+    TPair dSquares = Pair(0, 0), dWithY = dSquares, dCross = dSquares;
     double across[kMaxSteps][3] = {};
     TPair xiPrev = Pair(0, 0), xiFirst = xiPrev;
     double yPrev = 0, yFirst = 0;
@@ -494,6 +501,7 @@ bool NormalEquations(TRows &w, double sigmaU, double varI, TNormal *e_)
             before[next][3] = sY;
             beforeP[next][0] = sP[0];
             beforeP[next][1] = sP[1];
+            const TPair sKP = (t - 1) * sP - sP3;
             beforeP[next][2] = sKP[0];
             beforeP[next][3] = sKP[1];
             across[next][0] = X - xiPrev[0];
@@ -508,7 +516,7 @@ bool NormalEquations(TRows &w, double sigmaU, double varI, TNormal *e_)
         const TPair d = xi - xiPrev;
         const double dY = Y - yPrev;
         dSquares += d * d;
-        dY_ += d * dY;
+        dWithY += d * dY;
         dCross += Pair(d[0], dY) * Pair(d[1], dY);
         xiPrev = xi;
         yPrev = Y;
@@ -516,31 +524,34 @@ bool NormalEquations(TRows &w, double sigmaU, double varI, TNormal *e_)
             double *at = n == w.pulseA ? atPulseA : afterPulseB;
             at[0] = s[0];
             at[1] = s[1];
-            at[2] = sT_[0];
-            at[3] = sT_[1];
+            const TPair sTimesT = (t - 1) * s - sP;
+            at[2] = sTimesT[0];
+            at[3] = sTimesT[1];
             pulseEnded = n != w.pulseA;
         }
-        const double k = t;
+        sP4 += sP3;
+        sP3 += sP;
         sP += p;
-        sKP += k * p;
-        sKKP += k * k * p;
         sPP += p * p;
         sPXPI += p[0] * p[1];
         p += xi;
         s += xi;
         sSquares += xi * xi;
         sCross += Pair(X, t) * Pair(i, Y);
-        sT_ += xi * t;
         sY += Y;
-        sY_ += xi * Y;
+        sWithY += xi * Y;
     });
     // The single sums under the names the rest of the fit uses.
     const double sX = s[0], sumI = s[1];
     double sXX = sSquares[0], sII = sSquares[1], sXI = sCross[0];
-    const double sXT = sT_[0], sIT = sT_[1], sXY = sY_[0], sIY = sY_[1], sTY = sCross[1];
+    const double K = w.b - w.a + 1;
+    const TPair sTimesT = (K - 1) * s - sP;
+    const TPair sKP = (K - 1) * sP - sP3;
+    const TPair sKKP = 2.0 * sP4 - (2 * K - 3) * sP3 + (K - 1) * (K - 1) * sP;
+    const double sXT = sTimesT[0], sIT = sTimesT[1], sXY = sWithY[0], sIY = sWithY[1], sTY = sCross[1];
     const double sPX = sP[0], sPI = sP[1], sKPX = sKP[0], sKPI = sKP[1], sKKPX = sKKP[0], sKKPI = sKKP[1];
     const double sPXPX = sPP[0], sPIPI = sPP[1];
-    const double dXX = dSquares[0], dII = dSquares[1], dXY = dY_[0], dIY = dY_[1], dXI = dCross[0], dYY = dCross[1];
+    const double dXX = dSquares[0], dII = dSquares[1], dXY = dWithY[0], dIY = dWithY[1], dXI = dCross[0], dYY = dCross[1];
     const double xPrev = xiPrev[0], iPrev = xiPrev[1], xFirst = xiFirst[0], iFirst = xiFirst[1];
     if (!usable)
         return false;
