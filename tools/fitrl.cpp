@@ -92,6 +92,29 @@ constexpr int kMaxP = kDense + kMaxSteps;
 using TVec = double[kMaxP];
 using TMat = double[kMaxP][kMaxP];
 
+// Two doubles worked on at once. The walk over the rows keeps some forty
+// running sums, more than the processor has registers for; most come in
+// pairs (current and voltage, or ∫I and I), and a pair in one register
+// takes one instruction where two numbers take two. Each lane is computed
+// exactly as a lone double would be.
+#if defined(__GNUC__)
+typedef double TPair __attribute__((vector_size(16)));
+#else
+struct TPair
+{
+    double lane[2];
+    double operator[](int k) const { return lane[k]; }
+    friend TPair operator+(TPair a, TPair b) { return {{a.lane[0] + b.lane[0], a.lane[1] + b.lane[1]}}; }
+    friend TPair operator-(TPair a, TPair b) { return {{a.lane[0] - b.lane[0], a.lane[1] - b.lane[1]}}; }
+    friend TPair operator*(TPair a, TPair b) { return {{a.lane[0] * b.lane[0], a.lane[1] * b.lane[1]}}; }
+    friend TPair operator*(TPair a, double b) { return {{a.lane[0] * b, a.lane[1] * b}}; }
+    friend TPair operator*(double a, TPair b) { return b * a; }
+    TPair &operator+=(TPair b) { return *this = *this + b; }
+};
+#endif
+
+inline TPair Pair(double a, double b) { return TPair{a, b}; }
+
 // The standard normal quantile (Acklam's rational approximation, relative
 // error below 1.2e-9), for 0 < p < 1.
 double NormalQuantile(double p)
@@ -158,11 +181,13 @@ bool ClippedZero(const int *histogram, int bins, int rows, double *mean, double 
     // its intercept is then no better than the mean: the clipped normal of
     // this mean and sigma has to give the baseline's own mean.
     double clipped = 0, observed = 0;
+    auto share = [mu, sigma](double x) { return 0.5 * std::erfc(-(x - mu) / (sigma * std::sqrt(2.0))); };
+    double prev = share(0.5); // count k - 1 or less
     for (int k = 1; k < bins; ++k) {
-        const double atOrBelow = 0.5 * std::erfc(-(k + 0.5 - mu) / (sigma * std::sqrt(2.0)));
-        const double prev = 0.5 * std::erfc(-(k - 0.5 - mu) / (sigma * std::sqrt(2.0)));
+        const double atOrBelow = share(k + 0.5);
         clipped += k * (atOrBelow - prev);
         observed += double(k) * histogram[k] / rows;
+        prev = atOrBelow;
     }
     if (!(std::abs(clipped - observed) < kMaxMeanMismatch))
         return false;
@@ -180,32 +205,34 @@ void Baselines(const TDataPomiar *pomiar, int cI, int cU, double *meanI, double 
                double *flowVarI, double *meanU, double *varU)
 {
     constexpr int kBins = 16; // counts of a clipped baseline kept in the histogram
-    // Rows in two interleaved halves, each with its own sums and
-    // histogram: one chain of additions (and of increments of the same
-    // bin) would make every row wait for the one before.
-    int histogram[2][kBins] = {};
+    // Rows in two interleaved halves, each with its own sums (current and
+    // voltage side by side), and in four for the histogram: one chain of
+    // additions, or of increments of the same bin, would make every row
+    // wait for the one before.
+    constexpr int kWays = 4;
+    int histogram[kWays][kBins] = {};
     int outside = 0; // current samples beyond the histogram
-    double sums[2][4] = {}; // i, i², u, u²
-    static_assert(kBaselineRows % 2 == 0, "rows in pairs");
-    for (int r = 0; r < kBaselineRows; r += 2) {
-        for (int h = 0; h < 2; ++h) {
+    TPair sums[2] = {Pair(0, 0), Pair(0, 0)}, squares[2] = {Pair(0, 0), Pair(0, 0)}; // (i, u), (i², u²)
+    static_assert(kBaselineRows % kWays == 0, "rows in fours");
+    for (int r = 0; r < kBaselineRows; r += kWays) {
+        for (int h = 0; h < kWays; ++h) {
             const qint32 ci = pomiar->dane[r + h][cI];
-            const double i = ci;
-            const double u = pomiar->dane[r + h][cU];
-            if (ci >= 0 && ci < kBins)
+            const TPair iu = Pair(ci, pomiar->dane[r + h][cU]);
+            if (unsigned(ci) < unsigned(kBins))
                 ++histogram[h][ci];
             else
                 ++outside;
-            sums[h][0] += i;
-            sums[h][1] += i * i;
-            sums[h][2] += u;
-            sums[h][3] += u * u;
+            sums[h % 2] += iu;
+            squares[h % 2] += iu * iu;
         }
     }
-    for (int k = 0; k < kBins; ++k)
-        histogram[0][k] += histogram[1][k];
-    const double sumI = sums[0][0] + sums[1][0], squaresI = sums[0][1] + sums[1][1];
-    const double sumU = sums[0][2] + sums[1][2], squaresU = sums[0][3] + sums[1][3];
+    for (int h = 1; h < kWays; ++h) {
+        for (int k = 0; k < kBins; ++k)
+            histogram[0][k] += histogram[h][k];
+    }
+    const TPair sum = sums[0] + sums[1], square = squares[0] + squares[1];
+    const double sumI = sum[0], squaresI = square[0];
+    const double sumU = sum[1], squaresU = square[1];
     *meanI = sumI / kBaselineRows;
     *varI = std::max(0.0, (squaresI - sumI * *meanI) / (kBaselineRows - 1));
     *meanU = sumU / kBaselineRows;
@@ -240,7 +267,7 @@ public:
     TStepFinder(TRows &w, double sigmaU)
         : w(w), dane(w.pomiar->dane),
           // Noise of jump - (before + after) / 2: samples weighted 1/2, 3/2, 3/2, 1/2.
-          minJump(kStepSigmas * std::sqrt(5.0) * sigmaU),
+          twiceMinJump(2 * kStepSigmas * std::sqrt(5.0) * sigmaU),
           jump(U(w.a + 1) - U(w.a))
     {
         w.nSteps = 0;
@@ -255,11 +282,14 @@ public:
             const qint32 last = dane[n + 1][w.cU];
             return last > 0 && last < kMaxCount && dane[n + 1][w.cI] < kMaxCount;
         }
-        const double after = U(n + 2) - U(n + 1);
+        const qint64 after = U(n + 2) - U(n + 1);
         // What the jump leaves unexplained by the slope on both sides, and
         // larger than either neighbour (a spike has a neighbour as large).
-        const double excess = std::abs(jump - 0.5 * (before + after));
-        if (excess > minJump && std::abs(jump) > kStepOverNeighbours * std::max(std::abs(before), std::abs(after))) {
+        // Twice the excess, in whole counts: the test every row takes
+        // stays in integers.
+        const qint64 twiceExcess = std::abs(2 * jump - before - after);
+        if (double(twiceExcess) > twiceMinJump
+            && double(std::abs(jump)) > kStepOverNeighbours * double(std::max(std::abs(before), std::abs(after)))) {
             if (w.nSteps == kMaxSteps)
                 return false;
             w.steps[w.nSteps++] = n;
@@ -270,17 +300,17 @@ public:
     }
 
 private:
-    double U(int r) const { return dane[r][w.cU]; }
+    qint64 U(int r) const { return dane[r][w.cU]; }
     TRows &w;
     const qint32 (*dane)[kPomiarChannels];
-    const double minJump;
-    double before = 0; // change into row n
-    double jump;       // change from row n to n + 1
+    const double twiceMinJump;
+    qint64 before = 0; // change into row n, counts
+    qint64 jump;       // change from row n to n + 1
 };
 
 // Walks the rows once, handing each one's row index n, regressors x
-// (integration constant, ∫I, the current term of L, row count) and the
-// integral of the voltage y to `visit`. Integrals are trapezoids in units
+// (integration constant; ∫I and the current term of L as one pair; row
+// count) and the integral of the voltage y to `visit`. Integrals are trapezoids in units
 // of rows, from row a, with the first term of their Euler-Maclaurin
 // correction: a trapezoid overshoots the integral of a bending signal by
 // (f'(t) - f'(start)) / 12 row², and the fast exponential after a switch
@@ -295,42 +325,37 @@ void Walk(const TRows &w, Switches switchAfter, Visit visit)
 {
     const qint32(*dane)[kPomiarChannels] = w.pomiar->dane;
     const int cI = w.cI, cU = w.cU;
-    const double zU = w.zU, sI = w.sI, sU = w.sU;
+    const TPair scale = Pair(w.sI, w.sU);
+    const TPair zeroFlowing = Pair(w.zI, w.zU), zeroResting = Pair(w.zIRest, w.zU);
     const unsigned pulseRows = unsigned(w.pulseB - w.pulseA);
-    auto zI = [&](int r) { return unsigned(r - w.pulseA) <= pulseRows ? w.zI : w.zIRest; };
-    auto I = [&](int r) { return (dane[r][cI] - zI(r)) * sI; };
-    auto U = [&](int r) { return (dane[r][cU] - zU) * sU; };
-    double X = 0, Y = 0;
-    double iBefore = I(w.a - 1), uBefore = U(w.a - 1);
-    double i = I(w.a), u = U(w.a);
+    // Current and voltage of row r, amperes and volts.
+    auto IU = [&](int r) {
+        const TPair zero = unsigned(r - w.pulseA) <= pulseRows ? zeroFlowing : zeroResting;
+        return (Pair(dane[r][cI], dane[r][cU]) - zero) * scale;
+    };
+    TPair integral = Pair(0, 0); // ∫I, ∫U
+    TPair before = IU(w.a - 1), now = IU(w.a);
     bool switchBefore = false;
     for (int n = w.a; n <= w.b; ++n) {
-        const double iAfter = I(n + 1);
-        const double uAfter = U(n + 1);
-        const bool after = switchAfter(n);
+        const TPair after = IU(n + 1);
+        const bool switchNext = switchAfter(n);
         // Twice the slope at row n, in units of rows.
-        double slopeI, slopeU;
-        if (!after && !switchBefore) {
-            slopeI = iAfter - iBefore;
-            slopeU = uAfter - uBefore;
-        } else if (!after) {
-            slopeI = 4 * iAfter - 3 * i - I(n + 2);
-            slopeU = 4 * uAfter - 3 * u - U(n + 2);
-        } else if (!switchBefore) {
-            slopeI = 3 * i - 4 * iBefore + I(n - 2);
-            slopeU = 3 * u - 4 * uBefore + U(n - 2);
-        } else {
-            slopeI = slopeU = 0;
-        }
+        TPair slope;
+        if (!switchNext && !switchBefore)
+            slope = after - before;
+        else if (!switchNext)
+            slope = 4.0 * after - 3.0 * now - IU(n + 2);
+        else if (!switchBefore)
+            slope = 3.0 * now - 4.0 * before + IU(n - 2);
+        else
+            slope = Pair(0, 0);
         constexpr double kTwelfthOfHalf = 1.0 / 24; // a multiplication: a division here cost a tenth of the fit
-        visit(n, X - slopeI * kTwelfthOfHalf, i, double(n - w.a), Y - slopeU * kTwelfthOfHalf);
-        X += 0.5 * (i + iAfter);
-        Y += 0.5 * (u + uAfter);
-        iBefore = i;
-        uBefore = u;
-        i = iAfter;
-        u = uAfter;
-        switchBefore = after;
+        const TPair corrected = integral - slope * kTwelfthOfHalf;
+        visit(n, Pair(corrected[0], now[0]), double(n - w.a), corrected[1]);
+        integral += 0.5 * (now + after);
+        before = now;
+        now = after;
+        switchBefore = switchNext;
     }
 }
 
@@ -431,8 +456,11 @@ bool NormalEquations(TRows &w, double sigmaU, double varI, TNormal *e_)
     // Sums over the rows of the regressors and their products; those of 1
     // and t alone are sums of powers of the row count k = t, worked out at
     // the end.
-    double sX = 0, sXX = 0, sumI = 0, sXI = 0, sII = 0, sXT = 0, sIT = 0;
-    double sY = 0, sXY = 0, sIY = 0, sTY = 0;
+    // Pairs hold the sums of X and of i side by side: (sX, sumI) in s,
+    // (sXX, sII) in sSquares, (sXY, sIY); sXI beside sTY. Their sums
+    // times t follow from the prefixes' sums below.
+    TPair s = Pair(0, 0), sSquares = s, sWithY = s, sCross = s;
+    double sY = 0;
     double before[kMaxSteps][4] = {}; // k, and the sums of X, i and Y, where each switch's column starts
     // The sums of X and i and of their products with t where the pulse
     // starts and one row after it ends: what they are on the pulse rows.
@@ -442,83 +470,89 @@ bool NormalEquations(TRows &w, double sigmaU, double varI, TNormal *e_)
     // this one), their sums, products and products with the row index k,
     // with the last two at each switch; the increments' products.
     // Of 1 and t the prefixes are k and k(k-1)/2, whose sums are sums of
-    // powers of k; only those of X and i are summed here.
-    double pX = 0, pI = 0; // prefixes of X and i
-    double sPX = 0, sPI = 0, sKPX = 0, sKPI = 0, sKKPX = 0, sKKPI = 0, sPXPX = 0, sPXPI = 0, sPIPI = 0;
+    // powers of k; only those of X and i are summed here, in pairs again.
+    // Their sums times k and k² come from running sums of running sums
+    // (sP3, sP4): additions where products cost two instructions a row.
+    // Over rows k < K, with R = sP, Σ k·P = (K-1)·R - sP3 and
+    // Σ k²·P = 2·sP4 - (2K-3)·sP3 + (K-1)²·R; and Σ t·X = (K-1)·ΣX - R.
+    TPair p = Pair(0, 0); // prefixes of X and i
+    TPair sP = p, sP3 = p, sP4 = p, sPP = p; // (sPXPX, sPIPI) in sPP
+    double sPXPI = 0;
     double beforeP[kMaxSteps][4] = {}; // sPX, sPI, sKPX, sKPI at each switch
-    // Products of the increments ΔX, Δi, Δy; the increments across a switch.
-    double dXX = 0, dXI = 0, dII = 0, dXY = 0, dIY = 0, dYY = 0;
+    // Products of the increments ΔX, Δi, Δy: (dXX, dII), (dXY, dIY) and
+    // (dXI, dYY); the increments across a switch.
+    TPair dSquares = Pair(0, 0), dWithY = dSquares, dCross = dSquares;
     double across[kMaxSteps][3] = {};
-    double xPrev = 0, iPrev = 0, yPrev = 0, xFirst = 0, iFirst = 0, yFirst = 0;
+    TPair xiPrev = Pair(0, 0), xiFirst = xiPrev;
+    double yPrev = 0, yFirst = 0;
     int next = 0;
     auto switchAfter = [&](int n) {
         const int found = w.nSteps;
         usable = steps.Row(n) && usable;
         return w.nSteps > found;
     };
-    Walk(w, switchAfter, [&](int n, double X, double i, double t, double Y) {
+    Walk(w, switchAfter, [&](int n, TPair xi, double t, double Y) {
+        const double X = xi[0], i = xi[1];
         // A switch found on the row before: its column starts here.
         if (next < w.nSteps && n == w.steps[next] + 1) {
             before[next][0] = t;
-            before[next][1] = sX;
-            before[next][2] = sumI;
+            before[next][1] = s[0];
+            before[next][2] = s[1];
             before[next][3] = sY;
-            beforeP[next][0] = sPX;
-            beforeP[next][1] = sPI;
-            beforeP[next][2] = sKPX;
-            beforeP[next][3] = sKPI;
-            across[next][0] = X - xPrev;
-            across[next][1] = i - iPrev;
+            beforeP[next][0] = sP[0];
+            beforeP[next][1] = sP[1];
+            const TPair sKP = (t - 1) * sP - sP3;
+            beforeP[next][2] = sKP[0];
+            beforeP[next][3] = sKP[1];
+            across[next][0] = X - xiPrev[0];
+            across[next][1] = i - xiPrev[1];
             across[next][2] = Y - yPrev;
             ++next;
         }
         if (n == w.a) {
-            xPrev = xFirst = X;
-            iPrev = iFirst = i;
+            xiPrev = xiFirst = xi;
             yPrev = yFirst = Y;
         }
-        const double dX = X - xPrev, dI = i - iPrev, dY = Y - yPrev;
-        dXX += dX * dX;
-        dXI += dX * dI;
-        dII += dI * dI;
-        dXY += dX * dY;
-        dIY += dI * dY;
-        dYY += dY * dY;
-        xPrev = X;
-        iPrev = i;
+        const TPair d = xi - xiPrev;
+        const double dY = Y - yPrev;
+        dSquares += d * d;
+        dWithY += d * dY;
+        dCross += Pair(d[0], dY) * Pair(d[1], dY);
+        xiPrev = xi;
         yPrev = Y;
         if (n == w.pulseA || n == w.pulseB + 1) {
             double *at = n == w.pulseA ? atPulseA : afterPulseB;
-            at[0] = sX;
-            at[1] = sumI;
-            at[2] = sXT;
-            at[3] = sIT;
+            at[0] = s[0];
+            at[1] = s[1];
+            const TPair sTimesT = (t - 1) * s - sP;
+            at[2] = sTimesT[0];
+            at[3] = sTimesT[1];
             pulseEnded = n != w.pulseA;
         }
-        const double k = t;
-        sPX += pX;
-        sPI += pI;
-        sKPX += k * pX;
-        sKPI += k * pI;
-        sKKPX += k * k * pX;
-        sKKPI += k * k * pI;
-        sPXPX += pX * pX;
-        sPXPI += pX * pI;
-        sPIPI += pI * pI;
-        pX += X;
-        pI += i;
-        sX += X;
-        sXX += X * X;
-        sumI += i;
-        sXI += X * i;
-        sII += i * i;
-        sXT += X * t;
-        sIT += i * t;
+        sP4 += sP3;
+        sP3 += sP;
+        sP += p;
+        sPP += p * p;
+        sPXPI += p[0] * p[1];
+        p += xi;
+        s += xi;
+        sSquares += xi * xi;
+        sCross += Pair(X, t) * Pair(i, Y);
         sY += Y;
-        sXY += X * Y;
-        sIY += i * Y;
-        sTY += t * Y;
+        sWithY += xi * Y;
     });
+    // The single sums under the names the rest of the fit uses.
+    const double sX = s[0], sumI = s[1];
+    double sXX = sSquares[0], sII = sSquares[1], sXI = sCross[0];
+    const double K = w.b - w.a + 1;
+    const TPair sTimesT = (K - 1) * s - sP;
+    const TPair sKP = (K - 1) * sP - sP3;
+    const TPair sKKP = 2.0 * sP4 - (2 * K - 3) * sP3 + (K - 1) * (K - 1) * sP;
+    const double sXT = sTimesT[0], sIT = sTimesT[1], sXY = sWithY[0], sIY = sWithY[1], sTY = sCross[1];
+    const double sPX = sP[0], sPI = sP[1], sKPX = sKP[0], sKPI = sKP[1], sKKPX = sKKP[0], sKKPI = sKKP[1];
+    const double sPXPX = sPP[0], sPIPI = sPP[1];
+    const double dXX = dSquares[0], dII = dSquares[1], dXY = dWithY[0], dIY = dWithY[1], dXI = dCross[0], dYY = dCross[1];
+    const double xPrev = xiPrev[0], iPrev = xiPrev[1], xFirst = xiFirst[0], iFirst = xiFirst[1];
     if (!usable)
         return false;
     // The current's noise is in two regressors, and least squares reads
