@@ -47,20 +47,81 @@ const char kScrollBarStyle[] = "QScrollBar:vertical { width: 35px; }";
 constexpr double kTopEdge = 0.97;
 constexpr int kPickPixels = 8; // how close the mouse must come to a point
 
-/// The history's chart: a resize asks for a replot that waits for the rest
-/// of the events of its pass, instead of one at once. Opening the window
-/// resizes it, lays it out and makes its first row current: one replot.
+/// The history's chart, painted straight onto the window. QCustomPlot's
+/// replot() draws into paint buffers of the chart's size and its paint
+/// event copies them to the window's backing store, so every open history
+/// held its chart's pixels twice (1.4 MB at 1032 x 340). Here replot() only
+/// lays the chart out (axes, ticks, margins: what picking a point and the
+/// report's copy need) and asks for a paint; the paint event draws the
+/// layers onto the widget. The buffer replot() still sets up is one pixel.
+///
+/// A resize asks for a replot that waits for the rest of the events of its
+/// pass, instead of one at once. Opening the window resizes it, lays it out
+/// and makes its first row current: one replot.
 class THistoriaPlot : public QCustomPlot
 {
 public:
-    using QCustomPlot::QCustomPlot;
+    explicit THistoriaPlot(QWidget *parent)
+        : QCustomPlot(parent)
+    {
+        // While replot() draws into its buffer nothing is drawn: the layers
+        // are out of sight until it is done (or until a repaint it asks
+        // for at once comes first).
+        connect(this, &QCustomPlot::beforeReplot, this, [this]() { HideLayers(); });
+        connect(this, &QCustomPlot::afterReplot, this, [this]() {
+            ShowLayers();
+            bReplotted = true;
+        });
+    }
 
 protected:
     void resizeEvent(QResizeEvent *) override
     {
         setViewport(rect());
+        // Buffers are the viewport's size times this ratio: one pixel.
+        setBufferDevicePixelRatio(1.0 / std::max(1, std::min(width(), height())));
         replot(rpQueuedReplot);
     }
+
+    void paintEvent(QPaintEvent *) override
+    {
+        ShowLayers();
+        QCPPainter painter(this);
+        if (!painter.isActive())
+            return;
+        if (mBackgroundBrush.style() != Qt::NoBrush)
+            painter.fillRect(mViewport, mBackgroundBrush);
+        // The window's first paint comes before the replot that opening it
+        // asked for, which paints again: the background is all it needs.
+        if (!bReplotted && mReplotQueued)
+            return;
+        // Tick labels cached as pixmaps would be made at the buffer's ratio
+        // (a pixel); drawn as text they cost little.
+        painter.setMode(QCPPainter::pmNoCaching);
+        draw(&painter);
+    }
+
+private:
+    void HideLayers()
+    {
+        hidden.clear();
+        for (int i = 0; i < layerCount(); ++i) {
+            QCPLayer *l = layer(i);
+            if (l->visible()) {
+                l->setVisible(false);
+                hidden.append(l);
+            }
+        }
+    }
+    void ShowLayers()
+    {
+        for (QCPLayer *l : qAsConst(hidden))
+            l->setVisible(true);
+        hidden.clear();
+    }
+
+    QVector<QCPLayer *> hidden; // the layers a replot in progress keeps out of sight
+    bool bReplotted = false;
 };
 
 /// `text` broken at the blank nearest its middle.
@@ -234,6 +295,12 @@ DialogHistoria::DialogHistoria(qint64 objectId, const QString &objectName, const
     , iReference(FirstValueIndex(rows_))
     , iScaleExponent(EngUnit)
 {
+    // The window shows no data file: their names (some 80 bytes a row) are
+    // not kept for as long as it is open.
+    for (int i = 0; i < rows.size(); ++i) {
+        if (!rows.at(i).plik.isNull())
+            rows[i].plik = QString();
+    }
     setObjectName(QStringLiteral("DialogHistoria"));
     setWindowFlags(Qt::Window);
     setModal(false);
@@ -246,11 +313,6 @@ DialogHistoria::DialogHistoria(qint64 objectId, const QString &objectName, const
     plotHistoria = new THistoriaPlot(this);
     plotHistoria->setObjectName(QStringLiteral("plotHistoria"));
     plotHistoria->setMinimumHeight(150);
-    // One paint buffer for all layers: the overlay's own buffer would hold
-    // a second copy of the chart's pixels for a selection rectangle this
-    // chart never draws.
-    if (QCPLayer *overlay = plotHistoria->layer(QStringLiteral("overlay")))
-        overlay->setMode(QCPLayer::lmLogical);
     connect(plotHistoria, &QCustomPlot::afterReplot, this, [this]() { bReplotPending = false; });
     plotHistoria->installEventFilter(this);
 
