@@ -22,6 +22,7 @@
 #include <qcustomplot.h>
 
 #include <algorithm>
+#include <cstddef>
 #include <cstring>
 
 namespace {
@@ -124,6 +125,11 @@ TChartTools::TChartTools(QCustomPlot *plot)
     , bRightAxis(gRightAxis)
 {
     Instances().append(this);
+    // The overlay layer holds only the zoom box. Buffered on its own it
+    // costs every paint a chart-sized transparent image to clear and blend;
+    // drawn with the rest, only the Ctrl-drag of a zoom box replots it all.
+    if (QCPLayer *overlay = plot->layer(QStringLiteral("overlay")))
+        overlay->setMode(QCPLayer::lmLogical);
     plot->installEventFilter(this);
     plot->setMouseTracking(true); // the pointer shows where a cursor can be grabbed
     plot->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -149,20 +155,24 @@ bool TChartTools::HasData() const
 
 void TChartTools::Plotted(const TDataPomiar *pomiar, const TWykresSeries &series, int offset03, int offset14)
 {
+    // The readouts read the plotted rows only and a saved image is named by
+    // the record's time: the rows after them, three quarters of the record,
+    // are left out of the copy (and stay zero).
+    static_assert(kReadoutRows <= kPomiarRows, "the readouts' rows are part of the record");
     if (!pPomiar)
-        pPomiar.reset(new TDataPomiar);
-    std::memcpy(pPomiar.get(), pomiar, sizeof(TDataPomiar));
+        pPomiar.reset(new TDataPomiar());
+    const auto *from = reinterpret_cast<const char *>(pomiar);
+    auto *to = reinterpret_cast<char *>(pPomiar.get());
+    const size_t shownEnd = offsetof(TDataPomiar, dane) + sizeof(pomiar->dane[0]) * kReadoutRows;
+    std::memcpy(to, from, shownEnd);
+    std::memcpy(to + offsetof(TDataPomiar, rezerwa), from + offsetof(TDataPomiar, rezerwa),
+                sizeof(TDataPomiar) - offsetof(TDataPomiar, rezerwa));
     iOffset03 = offset03;
     iOffset14 = offset14;
-    lowI = highI = lowU = highU = 0;
-    for (double i : series.current) {
-        lowI = std::min(lowI, i);
-        highI = std::max(highI, i);
-    }
-    for (double u : series.voltage) {
-        lowU = std::min(lowU, u);
-        highU = std::max(highU, u);
-    }
+    lowI = series.lowI;
+    highI = series.highI;
+    lowU = series.lowU;
+    highU = series.highU;
     // QCustomPlot paints a selected graph in its own blue; a selected trace
     // keeps its colour here and only grows thicker.
     for (int g = 0; g < 2; ++g) {

@@ -34,8 +34,11 @@ void PlotPomiar(QCustomPlot *plot, const TDataPomiar *pomiar, int offset03, int 
     const TWykresSeries s = WykresSeries(pomiar, offset03, offset14);
 
     if (plot->graphCount() == 0) {
-        plot->addGraph();
-        plot->addGraph();
+        // The colour labels on the widget name the traces; the chart's own
+        // legend stays hidden, and items in it would only be measured at
+        // every replot.
+        plot->addGraph()->removeFromLegend();
+        plot->addGraph()->removeFromLegend();
     }
     plot->graph(0)->setPen(QPen(Qt::red));
     plot->graph(1)->setPen(QPen(Qt::blue));

@@ -2,38 +2,63 @@
 
 #include <algorithm>
 
+namespace {
+
+// Every record has the same time axis: made once and shared by all series.
+const QVector<double> &Keys()
+{
+    static const QVector<double> keys = [] {
+        QVector<double> k(kWykresRows);
+        for (int r = 0; r < kWykresRows; ++r)
+            k[r] = RowToMs(r);
+        return k;
+    }();
+    return keys;
+}
+
+} // namespace
+
 TWykresSeries WykresSeries(const TDataPomiar *pomiar, int offset03, int offset14)
 {
     TWykresSeries s;
-    s.keys.resize(kWykresRows);
+    s.keys = Keys();
     const int cI = pomiar->kanalI;
     const int cU = pomiar->kanalU;
     // A damaged file may name a channel that does not exist: no series then.
     const bool hasI = IsChannel(cI);
     const bool hasU = IsChannel(cU);
-    if (hasI)
-        s.current.resize(kWykresRows);
-    if (hasU)
-        s.voltage.resize(kWykresRows);
     const int offsetU = VoltageOffset(cU, offset03, offset14);
-    const double scaleI = hasI ? pomiar->skala[cI] : 0.0;
-    const double scaleU = hasU ? pomiar->skala[cU] : 0.0;
 
-    for (int r = 0; r < kWykresRows; ++r) {
-        s.keys[r] = RowToMs(r);
-        if (hasI) {
-            const double i = pomiar->dane[r][cI] * scaleI;
-            s.current[r] = i;
-            s.low = std::min(s.low, i);
-            s.high = std::max(s.high, i);
+    if (hasI) {
+        s.current.resize(kWykresRows);
+        double *out = s.current.data();
+        const double scale = pomiar->skala[cI];
+        double low = 0, high = 0;
+        for (int r = 0; r < kWykresRows; ++r) {
+            const double i = pomiar->dane[r][cI] * scale;
+            out[r] = i;
+            low = std::min(low, i);
+            high = std::max(high, i);
         }
-        if (hasU) {
-            const double u = (qint64(pomiar->dane[r][cU]) - offsetU) * scaleU;
-            s.voltage[r] = u;
-            s.low = std::min(s.low, u);
-            s.high = std::max(s.high, u);
-        }
+        s.lowI = low;
+        s.highI = high;
     }
+    if (hasU) {
+        s.voltage.resize(kWykresRows);
+        double *out = s.voltage.data();
+        const double scale = pomiar->skala[cU];
+        double low = 0, high = 0;
+        for (int r = 0; r < kWykresRows; ++r) {
+            const double u = (qint64(pomiar->dane[r][cU]) - offsetU) * scale;
+            out[r] = u;
+            low = std::min(low, u);
+            high = std::max(high, u);
+        }
+        s.lowU = low;
+        s.highU = high;
+    }
+    s.low = std::min(s.lowI, s.lowU);
+    s.high = std::max(s.highI, s.highU);
     return s;
 }
 

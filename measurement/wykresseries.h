@@ -22,6 +22,8 @@ struct TWykresSeries
     QVector<double> voltage; // V; empty when kanalU names no channel
     double low = 0;          // smallest of 0 and every plotted value
     double high = 0;         // largest of 0 and every plotted value
+    double lowI = 0, highI = 0; // the same for the current alone
+    double lowU = 0, highU = 0; // and for the voltage alone
 };
 
 /// Computes the chart series of `pomiar`: current without offset, voltage

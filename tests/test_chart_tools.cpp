@@ -26,6 +26,7 @@
 #include <qcustomplot.h>
 
 #include <algorithm>
+#include <cstring>
 #include <cmath>
 #include <memory>
 
@@ -128,6 +129,7 @@ private slots:
     void cursorSnapsToNearestRow();
     void differencesBetweenCursors_data();
     void differencesBetweenCursors();
+    void readoutsKeepThePlottedRecord();
     void engineeringUnits_data();
     void engineeringUnits();
     void readoutLines_data();
@@ -265,6 +267,27 @@ void TestChartTools::differencesBetweenCursors()
     for (const QString &part : shown)
         QVERIFY2(text.contains(part), qPrintable(part + " not in\n" + text));
     QVERIFY(!text.contains("inf") && !text.contains("nan"));
+}
+
+void TestChartTools::readoutsKeepThePlottedRecord()
+{
+    // The caller's record may change or go away once it is drawn: the
+    // readouts come from the tools' own copy, the last plotted row and the
+    // scale factors at the record's end included.
+    auto rec = OddScaleRecord();
+    rec->dane[kReadoutRows - 1][rec->kanalI] = 77;
+    QCustomPlot plot;
+    plot.resize(900, 400);
+    PlotPomiar(&plot, rec.get(), kOffset03, kOffset14);
+    TChartTools *tools = TChartTools::Of(&plot);
+    tools->PlaceCursor(TChartTools::CursorA, ReadoutTime(1500));
+    tools->PlaceCursor(TChartTools::CursorB, ReadoutTime(kReadoutRows - 1));
+    const QString shown = tools->ReadoutText();
+    QVERIFY(shown.contains(QStringLiteral("I=") + FormatEngineeringIn(77 * rec->skala[rec->kanalI], QLatin1String("A"), 4,
+                                                                     plot.locale().decimalPoint())));
+    std::memset(rec.get(), 0x5A, sizeof(TDataPomiar));
+    tools->PlaceCursor(TChartTools::CursorA, ReadoutTime(1500)); // the readout is made anew
+    QCOMPARE(tools->ReadoutText(), shown);
 }
 
 void TestChartTools::engineeringUnits_data()
