@@ -62,35 +62,24 @@ const char kDataShape[] =
 
 #undef ZYM_CZAS_KNOWN
 
-/// `a` (a positive number below 1) by its decade: 1 for [0.1, 1), 2 for
-/// [0.01, 0.1) and so on to 30; NULL below.
-QString Decade(const QString &a)
-{
-    QString sql = QStringLiteral("CASE");
-    for (int k = 1; k <= 30; ++k)
-        sql += QStringLiteral(" WHEN %1 >= 1e-%2 THEN %2").arg(a).arg(k);
-    return sql + QStringLiteral(" END");
-}
-
 /// The result's shape class, from the WYNIK value `w`:
 /// - a rounded value of 1 and more: 10 x its whole digits + its decimals,
 ///   which together are its text's shape;
-/// - a value between -1 and 1 other than 0: 100 (200 when negative) + its
-///   decade. Such a value reads in engineering units with four significant
-///   digits, whose shape depends on the decimal exponent after rounding;
-///   within a decade that exponent takes at most two values, the smaller
-///   at the smallest magnitude and the larger at the largest, so those two
-///   rows carry every shape of the class;
+/// - a value between -1 and 1 other than 0: 100 (1000 when negative) less
+///   its decimal exponent. Such a value reads in engineering units with
+///   four significant digits, whose shape depends on the decimal exponent
+///   after rounding; within one exponent that takes at most two values,
+///   the smaller at the smallest magnitude and the larger at the largest,
+///   so those two rows carry every shape of the class;
 /// - NULL for every other value (a text, NULL, an integer, a real of -1 and
-///   less, 0, below 1e-30): the value itself is its class.
+///   less, 0): the value itself is its class.
 QString WynikShape()
 {
     return QStringLiteral("CASE WHEN typeof(w) <> 'real' THEN NULL "
                           "WHEN w >= 1 THEN 10 * (CASE WHEN w < 10 THEN 1 WHEN w < 100 THEN 2 WHEN w < 1000 THEN 3 "
                           "ELSE 4 END) + (CASE WHEN w = round(w, 0) THEN 0 WHEN w = round(w, 1) THEN 1 ELSE 2 END) "
-                          "WHEN w > 0 AND w < 1 THEN 100 + ")
-        + Decade(QStringLiteral("w")) + QStringLiteral(" WHEN w < 0 AND w > -1 THEN 200 + ")
-        + Decade(QStringLiteral("-w")) + QStringLiteral(" END");
+                          "WHEN w > 0 AND w < 1 THEN 100 - CAST(substr(printf('%.15e', w), 19) AS INTEGER) "
+                          "WHEN w < 0 AND w > -1 THEN 1000 - CAST(substr(printf('%.15e', -w), 19) AS INTEGER) END");
 }
 
 /// A key that tells values apart exactly as SQLite stores them: type and
@@ -172,14 +161,15 @@ bool TPomiaryModel::Classify()
     dataValue.fill(QVariant(QVariant::String), rows);
     wynikValue.fill(QVariant(QVariant::String), rows);
 
-    QHash<QString, int> dataShapes;  // class -> a row of it
-    QHash<QString, int> wynikShapes; // class -> a row of it
+    QHash<qint64, int> dataShapes;   // class (NULL as -2) -> a row of it
+    QHash<int, int> wynikClasses;    // class below 100 -> a row of it
+    QHash<QString, int> wynikValues; // value -> a row of it
     struct TRange
     {
         double least, most;
         int leastRow, mostRow;
     };
-    QHash<int, TRange> decades; // class -> rows of its smallest and largest magnitude
+    QHash<int, TRange> exponents; // class of 100 and more -> rows of its smallest and largest magnitude
     for (int r = 0; r < rows; ++r) {
         const QVariant id = QSqlQueryModel::data(createIndex(r, ColumnRowid));
         // A column of its own called "_rowid_" hides the real rowid: such
@@ -189,29 +179,27 @@ bool TPomiaryModel::Classify()
         rowid[r] = id.toLongLong();
 
         const QVariant ds = QSqlQueryModel::data(createIndex(r, ColumnDataShape));
-        const QString dataKey = ds.isNull() ? QStringLiteral("N") : QString::number(ds.toLongLong());
+        const qint64 dataKey = ds.isNull() ? -2 : ds.toLongLong();
         if (!dataShapes.contains(dataKey))
             dataShapes.insert(dataKey, r);
 
         const QVariant ws = QSqlQueryModel::data(createIndex(r, ColumnWynikShape));
-        const QVariant w = QSqlQueryModel::data(createIndex(r, ColumnWynik));
         if (ws.isNull()) {
-            const QString key = ValueKey(w);
-            if (!wynikShapes.contains(key))
-                wynikShapes.insert(key, r);
+            const QString key = ValueKey(QSqlQueryModel::data(createIndex(r, ColumnWynik)));
+            if (!wynikValues.contains(key))
+                wynikValues.insert(key, r);
             continue;
         }
         const int shape = ws.toInt();
         if (shape < 100) {
-            const QString key = QStringLiteral("C") + QString::number(shape);
-            if (!wynikShapes.contains(key))
-                wynikShapes.insert(key, r);
+            if (!wynikClasses.contains(shape))
+                wynikClasses.insert(shape, r);
             continue;
         }
-        const double magnitude = qAbs(w.toDouble());
-        auto range = decades.find(shape);
-        if (range == decades.end()) {
-            decades.insert(shape, TRange{magnitude, magnitude, r, r});
+        const double magnitude = qAbs(QSqlQueryModel::data(createIndex(r, ColumnWynik)).toDouble());
+        auto range = exponents.find(shape);
+        if (range == exponents.end()) {
+            exponents.insert(shape, TRange{magnitude, magnitude, r, r});
             continue;
         }
         if (magnitude < range->least) {
@@ -225,8 +213,8 @@ bool TPomiaryModel::Classify()
     }
 
     dataShapeRows = dataShapes.values().toVector();
-    wynikShapeRows = wynikShapes.values().toVector();
-    for (const TRange &range : qAsConst(decades)) {
+    wynikShapeRows = wynikClasses.values().toVector() + wynikValues.values().toVector();
+    for (const TRange &range : qAsConst(exponents)) {
         wynikShapeRows << range.leastRow;
         if (range.mostRow != range.leastRow)
             wynikShapeRows << range.mostRow;

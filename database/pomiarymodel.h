@@ -26,6 +26,10 @@ public:
     /// The WYNIK value of a `pomiar` row: a rounded number or a text.
     static const char kWynikExpression[];
 
+    /// Lists shorter than this are read whole: their times cost less than
+    /// the statements that read them in parts.
+    static constexpr int kLongList = 400;
+
     /// Reads the rows of `rowids` (ascending rowids of `pomiar` in `db`)
     /// that belong to object `objectId`, without their DATA and WYNIK
     /// values. nullptr when the rows cannot be listed that way (the caller

@@ -351,7 +351,7 @@ QSqlQueryModel *TDataBase::PomiaryModel(qint64 objectId)
         // Only a statement that would read the whole list is worth reading
         // in parts: one that fails fails here as it always did.
         QSqlQuery whole(db);
-        if (!bFormatWholeList && whole.prepare(statement))
+        if (!bFormatWholeList && rowids.size() >= TPomiaryModel::kLongList && whole.prepare(statement))
             model = TPomiaryModel::Read(db, objectId, rowids);
     }
     if (!model && mapped) {

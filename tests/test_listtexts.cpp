@@ -50,7 +50,8 @@ QVector<TStored> EdgeRows()
         "-0.99996", "-0.00012345", "-1", "-1.5", "-2.5", "-999.6", "-1e9", "1e9", "1000", "1e308", "9e999",
         "-9e999", "'abc'", "''", "'12abc'", "NULL", "x'00'", "0.5", "0.0004", "45.12e-6", "0.01006"};
     QVector<TStored> rows;
-    for (int i = 0; i < qMax(czasy.size(), values.size()); ++i)
+    // Every time with several values: a list long enough to be read in parts.
+    for (int i = 0; i < czasy.size() * values.size() / 3; ++i)
         rows << TStored{czasy.at(i % czasy.size()), values.at(i % values.size()), i % 17 == 5 ? "-1" : "0"};
     for (const QString &value : values) // each value also with a plain time and in range
         rows << TStored{"1700000000", value, "0"};
