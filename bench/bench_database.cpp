@@ -1,7 +1,8 @@
 // Browsing a large meter database in the main window, shown at its own
 // size: a simulated meter with 1 000 objects and 100 000 measurements (data
 // files only for the first 100 measurements, which belong to object 1; the
-// other rows name files that are not there).
+// other rows name files that are not there), one object of them given
+// 10 000 measurements.
 //
 //   cmake --build build --target bench_database && build/bench/bench_database
 //
@@ -17,6 +18,9 @@
 #include <QApplication>
 #include <QCryptographicHash>
 #include <QFile>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
 #include <QTableView>
 #include <QTemporaryDir>
 
@@ -31,6 +35,10 @@ namespace {
 constexpr int kObiekty = 1000;
 constexpr int kPomiary = 100000;
 constexpr int kDataFiles = 100;
+// One object holds 10 000 of the measurements, spread through the table as
+// a much measured object's are.
+constexpr int kBigObject = kObiekty / 4; // its index in the simulator's names
+constexpr int kBigObjectRows = 10000;
 
 struct TMeter
 {
@@ -51,6 +59,30 @@ QByteArray FileHash(const QString &path)
     QCryptographicHash hash(QCryptographicHash::Sha256);
     hash.addData(&f);
     return hash.result();
+}
+
+/// Gives the object kBigObject kBigObjectRows measurements, taken from
+/// objects no other benchmark looks at. Empty on success.
+QString GrowBigObject(const QString &path)
+{
+    QString error;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("bench-grow"));
+        db.setDatabaseName(path);
+        QSqlQuery query(db);
+        const QString big = QString::number(kBigObject + 1), middle = QString::number(kObiekty / 2 + 1);
+        if (!db.open() || !query.exec(QStringLiteral("SELECT count(*) FROM pomiar WHERE pomiar_obiekt_id = ") + big)
+            || !query.next()
+            || !query.exec(QStringLiteral("UPDATE pomiar SET pomiar_obiekt_id = %1 WHERE pomiar_id IN (SELECT "
+                                          "pomiar_id FROM pomiar WHERE pomiar_obiekt_id NOT IN (1, %1, %2) AND "
+                                          "pomiar_id % 9 = 4 ORDER BY pomiar_id LIMIT %3)")
+                               .arg(big, middle)
+                               .arg(kBigObjectRows - query.value(0).toInt())))
+            error = query.lastError().text() + db.lastError().text();
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("bench-grow"));
+    return error;
 }
 
 /// Reads what a view on screen would read: the first screenful of rows.
@@ -78,18 +110,33 @@ void BM_OpenAndListObjects(benchmark::State &state)
 BENCHMARK(BM_OpenAndListObjects)->Unit(benchmark::kMillisecond)->Repetitions(10)->ReportAggregatesOnly(true);
 
 // A click on an object: its id by name, then its measurements in the
-// table, columns sized, the rows on screen painted.
+// table, columns sized, the rows on screen painted. Argument 0: the object
+// of 100 measurements in the middle of the table or the one of 10 000;
+// argument 1: 1 to read every row's time and result texts at once, as the
+// list did before they were read for the rows shown (the comparison).
 void BM_ListMeasurementsOfObject(benchmark::State &state)
 {
     benchwindow::OpenInWindow(gMeter->window.get(), gMeter->meter.qsDataBase);
-    const QString name = gMeter->meter.obiekty[kObiekty / 2]; // an object in the middle of the table
+    const QString name = gMeter->meter.obiekty[state.range(0) == kBigObjectRows ? kBigObject : kObiekty / 2];
+    // The benchmark's own switch on the window's database object.
+    TDataBase &baza = const_cast<TDataBase &>(gMeter->window->baza());
+    baza.bFormatWholeList = state.range(1) != 0;
     for (auto _ : state) {
         QMetaObject::invokeMethod(gMeter->window.get(), "PomiaryDisplay", Q_ARG(QString, name));
         gMeter->pomiary->viewport()->repaint();
     }
+    baza.bFormatWholeList = false;
     state.counters["rows"] = gMeter->pomiary->model()->rowCount();
 }
-BENCHMARK(BM_ListMeasurementsOfObject)->Unit(benchmark::kMillisecond)->Repetitions(10)->ReportAggregatesOnly(true);
+BENCHMARK(BM_ListMeasurementsOfObject)
+    ->ArgNames({"rows", "whole"})
+    ->Args({100, 1})
+    ->Args({100, 0})
+    ->Args({kBigObjectRows, 1})
+    ->Args({kBigObjectRows, 0})
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(10)
+    ->ReportAggregatesOnly(true);
 
 // A click on a measurement: its row, the data file, the texts, the copy
 // into the displayed record and the plot at the chart's size on screen.
@@ -157,6 +204,11 @@ int main(int argc, char **argv)
     QString error;
     if (SimWriteMeter(meter->dir.path(), options, &meter->meter, &error) != SimOk) {
         std::fprintf(stderr, "cannot write the simulated meter: %s\n", qPrintable(error));
+        return 1;
+    }
+    error = GrowBigObject(meter->meter.qsDataBase);
+    if (!error.isEmpty()) {
+        std::fprintf(stderr, "cannot give one object %d measurements: %s\n", kBigObjectRows, qPrintable(error));
         return 1;
     }
     const QByteArray before = FileHash(meter->meter.qsDataBase);

@@ -7,6 +7,7 @@
 #include "database/tdatabase.h"
 
 #include "database/historia.h"
+#include "database/pomiarymodel.h"
 #include "database/resulttexts.h"
 #include "database/rowid.h"
 #include "database/safepath.h"
@@ -30,19 +31,12 @@ const char kObiektyStatement[] = "SELECT Obiekt_nazwa AS OBIEKT, obiekt_id FROM 
 // in the result area, the CSV and the proposed file name; a time that is
 // none (NULL, a text, a fraction, before 1970 or after the year 9999) is
 // NULL, which the list shows as unknown, as the history does.
-const char kPomiaryStatement[] =
-    "SELECT pomiar.pomiar_id AS ID, CASE WHEN typeof(pomiar.pomiar_czas) IN ('integer', 'real') "
-    "AND pomiar.pomiar_czas = CAST(pomiar.pomiar_czas AS INTEGER) "
-    "AND pomiar.pomiar_czas BETWEEN 0 AND 253402300799 THEN strftime('%Y-%m-%d %H:%M:%S', "
-    "datetime(datetime(pomiar.pomiar_czas, 'unixepoch')),'localtime') END AS DATA , "
-    "CASE WHEN pomiar.pomiar_status = -1 THEN 'Poza zakresem' "
-    "WHEN typeof(pomiar.pomiar_rezystancja) NOT IN ('integer', 'real') THEN NULL "
-    "WHEN pomiar.pomiar_rezystancja >= 1000 THEN '\xE2\x88\x9E' "
-    "WHEN pomiar.pomiar_rezystancja >= 100 THEN round(pomiar.pomiar_rezystancja,0) "
-    "WHEN pomiar.pomiar_rezystancja >= 10 THEN round(pomiar.pomiar_rezystancja,1) "
-    "WHEN pomiar.pomiar_rezystancja >= 1 THEN round(pomiar.pomiar_rezystancja,2) "
-    "ELSE pomiar.pomiar_rezystancja END AS WYNIK, "
-    "pomiar.pomiar_komentarz as KOMENTARZ FROM pomiar WHERE pomiar.pomiar_obiekt_id =";
+QString PomiaryStatement()
+{
+    return QStringLiteral("SELECT pomiar.pomiar_id AS ID, ") + QString::fromUtf8(TPomiaryModel::kDataExpression)
+        + QStringLiteral(" AS DATA , ") + QString::fromUtf8(TPomiaryModel::kWynikExpression)
+        + QStringLiteral(" AS WYNIK, pomiar.pomiar_komentarz as KOMENTARZ FROM pomiar WHERE pomiar.pomiar_obiekt_id =");
+}
 
 // The object list shows names only; each row's id comes along under its own
 // role, so that objects of the same name stay apart.
@@ -349,9 +343,18 @@ qint64 TDataBase::ObjectId(QString name)
 QSqlQueryModel *TDataBase::PomiaryModel(qint64 objectId)
 {
     // A failing statement (no pomiar table) simply leaves the table empty.
-    QString statement = QString::fromUtf8(kPomiaryStatement) + QString::number(objectId);
+    QString statement = PomiaryStatement() + QString::number(objectId);
     QVector<qint64> rowids;
-    if (ObjectRows.Rows(db, objectId, &rowids)) {
+    QSqlQueryModel *model = nullptr;
+    const bool mapped = ObjectRows.Rows(db, objectId, &rowids);
+    if (mapped) {
+        // Only a statement that would read the whole list is worth reading
+        // in parts: one that fails fails here as it always did.
+        QSqlQuery whole(db);
+        if (!bFormatWholeList && rowids.size() >= TPomiaryModel::kLongList && whole.prepare(statement))
+            model = TPomiaryModel::Read(db, objectId, rowids);
+    }
+    if (!model && mapped) {
         // Looked up by rowid instead of a scan of the whole table; in rowid
         // order, which is the order that scan returns them in.
         QString list;
@@ -363,12 +366,14 @@ QSqlQueryModel *TDataBase::PomiaryModel(qint64 objectId)
         }
         statement += QStringLiteral(" AND pomiar._rowid_ IN (") + list + QStringLiteral(") ORDER BY pomiar._rowid_");
     }
-    QSqlQuery query(db);
-    query.prepare(statement);
-    query.exec();
-    auto *model = new QSqlQueryModel;
-    model->setQuery(query);
-    FetchAll(model);
+    if (!model) {
+        QSqlQuery query(db);
+        query.prepare(statement);
+        query.exec();
+        model = new QSqlQueryModel;
+        model->setQuery(query);
+        FetchAll(model);
+    }
     model->setHeaderData(0, Qt::Horizontal, QObject::tr("ID"));
     model->setHeaderData(1, Qt::Horizontal, QObject::tr("DATA"));
     model->setHeaderData(2, Qt::Horizontal, QObject::tr("WYNIK"));

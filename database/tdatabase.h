@@ -132,9 +132,11 @@ public:
     /// last one, with none 0 (rows whose id is not a whole number are passed over).
     qint64 ObjectId(QString name);
     /// A model of the measurements of object `objectId`: hidden id, DATA,
-    /// WYNIK, KOMENTARZ (headers translated), read whole like the object
-    /// list. A statement that fails (no pomiar table) gives an empty model.
-    /// The caller owns the model.
+    /// WYNIK, KOMENTARZ (headers translated). Its rows are read at once,
+    /// like the object list; DATA and WYNIK of a row (a TPomiaryModel) are
+    /// read when asked for, unless the object's rows cannot be looked up
+    /// by rowid or bFormatWholeList is set. A statement that fails (no
+    /// pomiar table) gives an empty model. The caller owns the model.
     QSqlQueryModel *PomiaryModel(qint64 objectId);
     /// The data file names of every measurement of the database open on
     /// `db`, in table order, into `*names`; false when the list cannot be
@@ -163,6 +165,7 @@ public:
     TObjectRows ObjectRows; // which pomiar rows each object has, read when its list is first shown
     QString qsLastError;    // reason of the last failed open or comment update
     bool bBusy = false;     // the last ReadRow gave up on a lock held by another program
+    bool bFormatWholeList = false; // PomiaryModel reads every row's DATA and WYNIK at once (to compare)
 
 private:
     bool ReadRowByColumn(qint64 id, bool *ambiguous);

@@ -4,6 +4,7 @@
 #include "database/ui/tableviews.h"
 
 #include "common/ui/messages.h"
+#include "database/pomiarymodel.h"
 #include "database/resulttexts.h"
 #include "database/rowid.h"
 
@@ -136,6 +137,27 @@ void TListModel::RetranslateHeaders()
     }
 }
 
+bool TListModel::ShapeRows(int column, QVector<int> *rows) const
+{
+    const auto *source = dynamic_cast<const TPomiaryModel *>(sourceModel());
+    QVector<int> sourceRows;
+    if (!source || !source->ShapeRows(column, &sourceRows))
+        return false;
+    // A text shown instead of the source's has a shape of its own.
+    for (auto it = texts.constBegin(); it != texts.constEnd(); ++it) {
+        if (it.key().second == column)
+            sourceRows << it.key().first;
+    }
+    rows->clear();
+    rows->reserve(sourceRows.size());
+    for (int r : qAsConst(sourceRows)) {
+        const QModelIndex shown = mapFromSource(source->index(r, column));
+        if (shown.isValid())
+            rows->append(shown.row());
+    }
+    return true;
+}
+
 bool TListModel::lessThan(const QModelIndex &left, const QModelIndex &right) const
 {
     const QVariant a = SourceValue(left);
@@ -219,8 +241,15 @@ int NeededWidth(QTableView *view, int c, const TCellMeasure &m)
         return needed;
     }
     const QLocale locale = view->locale();
+    // A list that knows which of its rows carry every shape of the column
+    // spares reading (and making) the texts of all the others.
+    QVector<int> some;
+    auto *list = qobject_cast<TListModel *>(model);
+    const bool sampled = m.sameDigits && list && list->ShapeRows(c, &some);
+    const int read = sampled ? some.size() : rows;
     QHash<QString, int> shapes; // shape -> a row that has it
-    for (int r = 0; r < rows; ++r) {
+    for (int i = 0; i < read; ++i) {
+        const int r = sampled ? some.at(i) : i;
         const QVariant value = model->index(r, c).data(Qt::DisplayRole);
         if (!value.isValid())
             continue;

@@ -6,6 +6,7 @@
 #include <QPointer>
 #include <QSortFilterProxyModel>
 #include <QStringList>
+#include <QVector>
 
 #include <functional>
 
@@ -36,6 +37,10 @@ public:
     QModelIndex SetText(qint64 id, int column, const QString &text, int likelyRow = -1);
     /// Sets the column headers again in the language installed now.
     void RetranslateHeaders();
+    /// Rows of this model that show together every shape of text `column`
+    /// has (digits 1-9 read as 0), when the source keeps that account
+    /// (TPomiaryModel); false when all rows must be read for it.
+    bool ShapeRows(int column, QVector<int> *rows) const;
 
 protected:
     bool lessThan(const QModelIndex &left, const QModelIndex &right) const override;
