@@ -118,14 +118,12 @@ void BM_ListMeasurementsOfObject(benchmark::State &state)
 {
     benchwindow::OpenInWindow(gMeter->window.get(), gMeter->meter.qsDataBase);
     const QString name = gMeter->meter.obiekty[state.range(0) == kBigObjectRows ? kBigObject : kObiekty / 2];
-    // The benchmark's own switch on the window's database object.
-    TDataBase &baza = const_cast<TDataBase &>(gMeter->window->baza());
-    baza.bFormatWholeList = state.range(1) != 0;
+    TDataBase::bFormatWholeList = state.range(1) != 0;
     for (auto _ : state) {
         QMetaObject::invokeMethod(gMeter->window.get(), "PomiaryDisplay", Q_ARG(QString, name));
         gMeter->pomiary->viewport()->repaint();
     }
-    baza.bFormatWholeList = false;
+    TDataBase::bFormatWholeList = false;
     state.counters["rows"] = gMeter->pomiary->model()->rowCount();
 }
 BENCHMARK(BM_ListMeasurementsOfObject)

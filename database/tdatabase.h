@@ -165,7 +165,9 @@ public:
     TObjectRows ObjectRows; // which pomiar rows each object has, read when its list is first shown
     QString qsLastError;    // reason of the last failed open or comment update
     bool bBusy = false;     // the last ReadRow gave up on a lock held by another program
-    bool bFormatWholeList = false; // PomiaryModel reads every row's DATA and WYNIK at once (to compare)
+    // Every list reads all its rows' DATA and WYNIK at once, as lists did
+    // before they were read for the rows shown (the benchmark's comparison).
+    static inline bool bFormatWholeList = false;
 
 private:
     bool ReadRowByColumn(qint64 id, bool *ambiguous);

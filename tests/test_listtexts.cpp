@@ -170,10 +170,12 @@ void TestListTexts::sameAsWholeList()
     QCOMPARE(baza.Open(path), TDataBase::OpenOk);
     std::unique_ptr<QSqlQueryModel> objects(baza.ObiektyModel());
     QVERIFY(objects);
+    TDataBase::bFormatWholeList = false;
     QSqlQueryModel *lazySource = baza.PomiaryModel(1);
     QVERIFY(dynamic_cast<TPomiaryModel *>(lazySource));
-    baza.bFormatWholeList = true;
+    TDataBase::bFormatWholeList = true;
     QSqlQueryModel *wholeSource = baza.PomiaryModel(1);
+    TDataBase::bFormatWholeList = false;
     QVERIFY(!dynamic_cast<TPomiaryModel *>(wholeSource));
     TListModel lazy(lazySource), whole(wholeSource);
     QCOMPARE(lazy.rowCount(), stored.size());

@@ -158,7 +158,7 @@
 <context>
     <name>DialogHistoria</name>
     <message>
-        <location filename="../database/ui/dialoghistoria.cpp" line="+302"/>
+        <location filename="../database/ui/dialoghistoria.cpp" line="+364"/>
         <source>Ostrzeżenie!</source>
         <translation>Warning</translation>
     </message>
@@ -210,7 +210,7 @@
 %2</translation>
     </message>
     <message>
-        <location line="-543"/>
+        <location line="-544"/>
         <source>Miernik</source>
         <translation>Meter</translation>
     </message>
@@ -220,7 +220,7 @@
         <translation>Difference vs reference</translation>
     </message>
     <message>
-        <location line="+268"/>
+        <location line="+269"/>
         <source>Poza zakresem</source>
         <translation>Out of range</translation>
     </message>
@@ -829,7 +829,7 @@ p, li { white-space: pre-wrap; }
         <translation>Object history</translation>
     </message>
     <message>
-        <location filename="../app/mainwindow.cpp" line="+262"/>
+        <location filename="../app/mainwindow.cpp" line="+265"/>
         <source>Pytanie.</source>
         <translation>Question</translation>
     </message>
@@ -898,11 +898,11 @@ p, li { white-space: pre-wrap; }
         <location filename="../download/ui/downloadrun.cpp" line="+75"/>
         <location line="+2"/>
         <location line="+8"/>
-        <location filename="../archive/ui/mainwindow_archiwum.cpp" line="+169"/>
+        <location filename="../archive/ui/archiwumcontrol.cpp" line="+169"/>
         <location line="+18"/>
         <location line="+50"/>
         <location line="+129"/>
-        <location filename="../sync/ui/mainwindow_sync.cpp" line="+194"/>
+        <location filename="../sync/ui/synccontrol.cpp" line="+203"/>
         <source>Błąd!</source>
         <translation>Error</translation>
     </message>
@@ -1039,8 +1039,8 @@ To download measurements from the ZYM-5 meter, switch on the meter&apos;s WiFi a
     <message>
         <location filename="../common/ui/messages.cpp" line="+1"/>
         <location filename="../download/ui/downloadrun.cpp" line="+1"/>
-        <location filename="../archive/ui/mainwindow_archiwum.cpp" line="-35"/>
-        <location filename="../sync/ui/mainwindow_sync.cpp" line="-32"/>
+        <location filename="../archive/ui/archiwumcontrol.cpp" line="-35"/>
+        <location filename="../sync/ui/synccontrol.cpp" line="-32"/>
         <source>Anuluj</source>
         <translation>Cancel</translation>
     </message>
@@ -1194,7 +1194,7 @@ sudo mount -t cifs //%1/zym_wyniki /mnt/zym -o guest
 and ZYMReader.ini must set ZYM_DataBasePath=/mnt/zym/zym_5.db (see README).</translation>
     </message>
     <message>
-        <location filename="../archive/ui/mainwindow_archiwum.cpp" line="-210"/>
+        <location filename="../archive/ui/archiwumcontrol.cpp" line="-198"/>
         <source>Otwórz archiwum</source>
         <translation>Open archive</translation>
     </message>
@@ -1220,7 +1220,7 @@ and ZYMReader.ini must set ZYM_DataBasePath=/mnt/zym/zym_5.db (see README).</tra
     </message>
     <message>
         <location line="+2"/>
-        <location line="+58"/>
+        <location line="+46"/>
         <source>Archiwum: %1</source>
         <translation>Archive: %1</translation>
     </message>
@@ -1280,7 +1280,7 @@ Measurement %2 of %3.</translation>
         <translation>The import into the archive failed.</translation>
     </message>
     <message>
-        <location line="+42"/>
+        <location line="+45"/>
         <source>Pomiarów nie zaimportowano do archiwum.</source>
         <translation>The measurements were not imported into the archive.</translation>
     </message>
@@ -1346,7 +1346,7 @@ Measurement %2 of %3.</translation>
         <translation>The database opened last no longer exists: %1</translation>
     </message>
     <message>
-        <location filename="../verdict/ui/mainwindow_werdykt.cpp" line="+50"/>
+        <location filename="../verdict/ui/werdyktcontrol.cpp" line="+64"/>
         <location line="+92"/>
         <location line="+12"/>
         <source>Ocena obiektu…</source>
@@ -1390,7 +1390,7 @@ Measurement %2 of %3.</translation>
         <translation>R(%1 °C) [Ohm]</translation>
     </message>
     <message>
-        <location filename="../sync/ui/mainwindow_sync.cpp" line="-78"/>
+        <location filename="../sync/ui/synccontrol.cpp" line="-78"/>
         <source>Synchronizuj z serwerem</source>
         <translation>Synchronize with the server</translation>
     </message>
@@ -1493,7 +1493,7 @@ Measurement %2 of %3.</translation>
     <message>
         <location filename="../database/historia.cpp" line="+191"/>
         <location filename="../database/tdatabase_pomiar.cpp" line="-3"/>
-        <location filename="../database/ui/tableviews.cpp" line="+86"/>
+        <location filename="../database/ui/tableviews.cpp" line="+87"/>
         <source>nieznany</source>
         <translation>unknown</translation>
     </message>
@@ -1559,13 +1559,13 @@ Measurement %2 of %3.</translation>
         <translation>Comment</translation>
     </message>
     <message>
-        <location filename="../database/tdatabase.cpp" line="+326"/>
+        <location filename="../database/tdatabase.cpp" line="+320"/>
         <location filename="../archive/tarchive.cpp" line="+431"/>
         <source>OBIEKT</source>
         <translation>OBJECT</translation>
     </message>
     <message>
-        <location line="+46"/>
+        <location line="+57"/>
         <location filename="../archive/tarchive.cpp" line="+25"/>
         <source>ID</source>
         <translation>ID</translation>
@@ -1615,7 +1615,7 @@ Measurement %2 of %3.</translation>
         <translation type="vanished">File name not allowed.</translation>
     </message>
     <message>
-        <location filename="../database/tdatabase.cpp" line="-115"/>
+        <location filename="../database/tdatabase.cpp" line="-126"/>
         <source>Tabela %1 jest w tym pliku widokiem, a nie tabelą pomiarów.</source>
         <translation>In this file, %1 is a view, not a table of measurements.</translation>
     </message>
@@ -2007,7 +2007,7 @@ Measurement %2 of %3.</translation>
 <context>
     <name>TChartTools</name>
     <message>
-        <location filename="../chart/charttools.cpp" line="+352"/>
+        <location filename="../chart/charttools.cpp" line="+362"/>
         <source>średnie U/I=%1</source>
         <translation>mean U/I=%1</translation>
     </message>
