@@ -10,6 +10,7 @@
 
 #include "database/pomiarymodel.h"
 
+#include "database/rowid.h"
 #include "database/tdatabase.h"
 
 #include <QHash>
@@ -100,18 +101,6 @@ QString ValueKey(const QVariant &value)
     default:
         return QStringLiteral("S") + value.toString();
     }
-}
-
-QString RowidList(const QVector<qint64> &rowids)
-{
-    QString list;
-    list.reserve(rowids.size() * 8);
-    for (int i = 0; i < rowids.size(); ++i) {
-        if (i)
-            list += QLatin1Char(',');
-        list += QString::number(rowids.at(i));
-    }
-    return list;
 }
 
 } // namespace

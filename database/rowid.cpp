@@ -40,3 +40,15 @@ bool WholeId(const QVariant &value, qint64 *id)
         return false;
     }
 }
+
+QString RowidList(const QVector<qint64> &rowids)
+{
+    QString list;
+    list.reserve(rowids.size() * 8);
+    for (int i = 0; i < rowids.size(); ++i) {
+        if (i)
+            list += QLatin1Char(',');
+        list += QString::number(rowids.at(i));
+    }
+    return list;
+}

@@ -3,6 +3,9 @@
 
 #include <QtGlobal>
 
+#include <QString>
+#include <QVector>
+
 QT_BEGIN_NAMESPACE
 class QVariant;
 QT_END_NAMESPACE
@@ -13,5 +16,8 @@ QT_END_NAMESPACE
 /// False for NULL, 1.6, 1e30, "abc": such a row can be listed, but taking
 /// its id as a number would name another row.
 bool WholeId(const QVariant &value, qint64 *id);
+
+/// `rowids` as the list of an SQL `IN (...)`: decimal, comma-separated.
+QString RowidList(const QVector<qint64> &rowids);
 
 #endif // ROWID_H

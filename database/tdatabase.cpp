@@ -357,14 +357,8 @@ QSqlQueryModel *TDataBase::PomiaryModel(qint64 objectId)
     if (!model && mapped) {
         // Looked up by rowid instead of a scan of the whole table; in rowid
         // order, which is the order that scan returns them in.
-        QString list;
-        list.reserve(rowids.size() * 8);
-        for (int i = 0; i < rowids.size(); ++i) {
-            if (i)
-                list += QLatin1Char(',');
-            list += QString::number(rowids.at(i));
-        }
-        statement += QStringLiteral(" AND pomiar._rowid_ IN (") + list + QStringLiteral(") ORDER BY pomiar._rowid_");
+        statement += QStringLiteral(" AND pomiar._rowid_ IN (") + RowidList(rowids)
+                     + QStringLiteral(") ORDER BY pomiar._rowid_");
     }
     if (!model) {
         QSqlQuery query(db);
