@@ -895,14 +895,14 @@ p, li { white-space: pre-wrap; }
         <location filename="../app/settingsdialog.cpp" line="+68"/>
         <location filename="../database/ui/bazaview.cpp" line="+83"/>
         <location line="+211"/>
-        <location filename="../download/ui/downloadrun.cpp" line="+75"/>
+        <location filename="../download/ui/downloadrun.cpp" line="+72"/>
         <location line="+2"/>
         <location line="+8"/>
-        <location filename="../archive/ui/archiwumcontrol.cpp" line="+169"/>
+        <location filename="../archive/ui/archiwumcontrol.cpp" line="+170"/>
         <location line="+18"/>
         <location line="+50"/>
-        <location line="+129"/>
-        <location filename="../sync/ui/synccontrol.cpp" line="+203"/>
+        <location line="+124"/>
+        <location filename="../sync/ui/synccontrol.cpp" line="+199"/>
         <source>Błąd!</source>
         <translation>Error</translation>
     </message>
@@ -1032,20 +1032,20 @@ To download measurements from the ZYM-5 meter, switch on the meter&apos;s WiFi a
         <translation>The destination folder contains files. All existing files will be overwritten! Do you want to continue?</translation>
     </message>
     <message>
-        <location line="-123"/>
+        <location line="-119"/>
         <source>Pobieranie bazy danych</source>
         <translation>Downloading Database</translation>
     </message>
     <message>
         <location filename="../common/ui/messages.cpp" line="+1"/>
         <location filename="../download/ui/downloadrun.cpp" line="+1"/>
-        <location filename="../archive/ui/archiwumcontrol.cpp" line="-35"/>
-        <location filename="../sync/ui/synccontrol.cpp" line="-32"/>
+        <location filename="../archive/ui/archiwumcontrol.cpp" line="-32"/>
+        <location filename="../sync/ui/synccontrol.cpp" line="-29"/>
         <source>Anuluj</source>
         <translation>Cancel</translation>
     </message>
     <message>
-        <location filename="../download/ui/downloadrun.cpp" line="+9"/>
+        <location filename="../download/ui/downloadrun.cpp" line="+5"/>
         <source>Skopiowano %1 z %2 plików.
 %3</source>
         <translation>Copied %1 of %2 files.
@@ -1194,7 +1194,7 @@ sudo mount -t cifs //%1/zym_wyniki /mnt/zym -o guest
 and ZYMReader.ini must set ZYM_DataBasePath=/mnt/zym/zym_5.db (see README).</translation>
     </message>
     <message>
-        <location filename="../archive/ui/archiwumcontrol.cpp" line="-198"/>
+        <location filename="../archive/ui/archiwumcontrol.cpp" line="-196"/>
         <source>Otwórz archiwum</source>
         <translation>Open archive</translation>
     </message>
@@ -1259,7 +1259,7 @@ and ZYMReader.ini must set ZYM_DataBasePath=/mnt/zym/zym_5.db (see README).</tra
 %1</translation>
     </message>
     <message>
-        <location line="+19"/>
+        <location line="+14"/>
         <source>Import do archiwum:
 %1
 
@@ -1390,7 +1390,7 @@ Measurement %2 of %3.</translation>
         <translation>R(%1 °C) [Ohm]</translation>
     </message>
     <message>
-        <location filename="../sync/ui/synccontrol.cpp" line="-78"/>
+        <location filename="../sync/ui/synccontrol.cpp" line="-76"/>
         <source>Synchronizuj z serwerem</source>
         <translation>Synchronize with the server</translation>
     </message>
@@ -1435,7 +1435,7 @@ Measurement %2 of %3.</translation>
         <translation>Connecting to the server %1…</translation>
     </message>
     <message>
-        <location line="+15"/>
+        <location line="+10"/>
         <source>Wysyłanie na serwer %1: %2 z %3.</source>
         <translation>Sending to the server %1: %2 of %3.</translation>
     </message>
@@ -1565,7 +1565,7 @@ Measurement %2 of %3.</translation>
         <translation>OBJECT</translation>
     </message>
     <message>
-        <location line="+57"/>
+        <location line="+51"/>
         <location filename="../archive/tarchive.cpp" line="+25"/>
         <source>ID</source>
         <translation>ID</translation>
@@ -1615,7 +1615,7 @@ Measurement %2 of %3.</translation>
         <translation type="vanished">File name not allowed.</translation>
     </message>
     <message>
-        <location filename="../database/tdatabase.cpp" line="-126"/>
+        <location filename="../database/tdatabase.cpp" line="-120"/>
         <source>Tabela %1 jest w tym pliku widokiem, a nie tabelą pomiarów.</source>
         <translation>In this file, %1 is a view, not a table of measurements.</translation>
     </message>
@@ -2870,7 +2870,7 @@ Exit status: 0 all done, 1 some items failed, 2 wrong usage.
 %2</translation>
     </message>
     <message>
-        <location filename="../report/ui/reports.cpp" line="+67"/>
+        <location filename="../report/ui/reports.cpp" line="+63"/>
         <source>Ocena</source>
         <translation>Assessment</translation>
     </message>
@@ -2885,12 +2885,12 @@ Exit status: 0 all done, 1 some items failed, 2 wrong usage.
         <translation>Making the PDF report…</translation>
     </message>
     <message>
-        <location line="-114"/>
+        <location line="-111"/>
         <source>Anuluj</source>
         <translation>Cancel</translation>
     </message>
     <message>
-        <location line="+94"/>
+        <location line="+91"/>
         <source>Przygotowanie wydruku…</source>
         <translation>Preparing the printout…</translation>
     </message>

@@ -7,6 +7,7 @@
 #include "archive/ui/archiwumcontrol.h"
 
 #include "common/ui/messages.h"
+#include "common/ui/progress.h"
 #include "archive/ui/archiwumview.h"
 #include "archive/ui/dialogimport.h"
 #include "database/shownpomiar.h"
@@ -326,13 +327,8 @@ int TArchiwumControl::Import(const QString &source, bool folder, bool showSummar
 
     {
         QProgressDialog progress(w.window);
-        progress.setWindowTitle(tr("Import do archiwum"));
+        SetUpProgress(&progress, tr("Import do archiwum"), tr("Anuluj"), kProgressDelayMs);
         progress.setLabelText(tr("Import do archiwum:\n%1").arg(QDir::toNativeSeparators(source)));
-        progress.setCancelButtonText(tr("Anuluj"));
-        progress.setWindowModality(Qt::WindowModal);
-        progress.setMinimumDuration(kProgressDelayMs);
-        progress.setAutoClose(false);
-        progress.setAutoReset(false);
         progress.setRange(0, 0);
 
         std::unique_ptr<QThread> thread(QThread::create([&run]() { run.Run(); }));

@@ -3,6 +3,7 @@
 #include "download/ui/downloadrun.h"
 
 #include "common/ui/messages.h"
+#include "common/ui/progress.h"
 #include "download/ui/selectfolder.h"
 #include "download/zymdownload.h"
 
@@ -35,12 +36,8 @@ public:
     {
         if (!dialog) {
             dialog.reset(new QProgressDialog(pWindow));
-            dialog->setWindowTitle(QCoreApplication::translate("MainWindow", "Pobieranie bazy danych"));
-            dialog->setCancelButtonText(QCoreApplication::translate("MainWindow", "Anuluj"));
-            dialog->setWindowModality(Qt::WindowModal);
-            dialog->setMinimumDuration(0);
-            dialog->setAutoClose(false);
-            dialog->setAutoReset(false);
+            SetUpProgress(dialog.get(), QCoreApplication::translate("MainWindow", "Pobieranie bazy danych"),
+                          QCoreApplication::translate("MainWindow", "Anuluj"), 0);
             dialog->setRange(0, total);
         }
         if (dialog->wasCanceled())

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QCoreApplication>
 #include "measurement/ui/savedialog.h"
+#include "common/ui/progress.h"
 #include <QProgressDialog>
 
 #include <memory>
@@ -29,13 +30,8 @@ public:
         return [this](int done, int total) {
             if (!pShown) {
                 pShown.reset(new QProgressDialog(pParent));
-                pShown->setWindowTitle(qsTitle);
+                SetUpProgress(pShown.get(), qsTitle, QCoreApplication::translate("TReportTexts", "Anuluj"), 0);
                 pShown->setLabelText(qsLabel);
-                pShown->setCancelButtonText(QCoreApplication::translate("TReportTexts", "Anuluj"));
-                pShown->setWindowModality(Qt::WindowModal);
-                pShown->setMinimumDuration(0);
-                pShown->setAutoClose(false);
-                pShown->setAutoReset(false);
                 pShown->setRange(0, total);
             }
             pShown->setValue(qMin(done, total));

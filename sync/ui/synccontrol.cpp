@@ -8,6 +8,7 @@
 #include "sync/ui/synccontrol.h"
 
 #include "common/ui/messages.h"
+#include "common/ui/progress.h"
 #include "archive/ui/archiwumcontrol.h"
 #include "archive/ui/archiwumview.h"
 #include "sync/tsync.h"
@@ -166,13 +167,8 @@ void TSyncControl::Run()
     run.qsArchive = Archiwum.Path();
     {
         QProgressDialog progress(w.window);
-        progress.setWindowTitle(tr("Synchronizacja z serwerem"));
+        SetUpProgress(&progress, tr("Synchronizacja z serwerem"), tr("Anuluj"), kProgressDelayMs);
         progress.setLabelText(tr("Łączenie z serwerem %1…").arg(run.server.Address()));
-        progress.setCancelButtonText(tr("Anuluj"));
-        progress.setWindowModality(Qt::WindowModal);
-        progress.setMinimumDuration(kProgressDelayMs);
-        progress.setAutoClose(false);
-        progress.setAutoReset(false);
         progress.setRange(0, 0);
         std::unique_ptr<QThread> thread(QThread::create([&run]() { run.Run(); }));
         thread->start();
