@@ -296,3 +296,90 @@ ExportResult SaveHistoriaCsv(const QString &fileName, const QVector<THistoriaRow
     const QByteArray bytes = QTextCodec::codecForLocale()->fromUnicode(HistoriaCsvText(rows, reference, extraHeaders, extraCells));
     return ExportResult(ReplaceWholeFile(fileName, bytes, true, errorText));
 }
+
+THistoriaRows::THistoriaRows(const QVector<THistoriaRow> &rows)
+{
+    const int n = rows.size();
+    ids.reserve(n);
+    czasy.reserve(n);
+    rs.reserve(n);
+    statusy.reserve(n);
+    metody.reserve(n);
+    exact.reserve(n);
+    poczatki.reserve(n + 1);
+    int length = 0;
+    for (const THistoriaRow &row : rows)
+        length += row.komentarz.size();
+    komentarze.reserve(length);
+    for (const THistoriaRow &row : rows) {
+        ids.append(row.id);
+        czasy.append(row.czas);
+        rs.append(row.R);
+        statusy.append(row.status);
+        metody.append(row.metoda);
+        exact.append(row.bIdExact);
+        poczatki.append(komentarze.size());
+        komentarze.append(row.komentarz);
+    }
+    poczatki.append(komentarze.size());
+}
+
+THistoriaRow THistoriaRows::Row(int i, bool withKomentarz) const
+{
+    THistoriaRow row;
+    row.id = ids.at(i);
+    row.bIdExact = exact.at(i);
+    row.czas = czasy.at(i);
+    row.R = rs.at(i);
+    row.status = statusy.at(i);
+    row.metoda = metody.at(i);
+    if (withKomentarz)
+        row.komentarz = Komentarz(i);
+    return row;
+}
+
+QVector<THistoriaRow> THistoriaRows::Rows() const
+{
+    QVector<THistoriaRow> rows;
+    rows.reserve(size());
+    for (int i = 0; i < size(); ++i)
+        rows.append(Row(i));
+    return rows;
+}
+
+bool THistoriaRows::HasValue(int i) const
+{
+    return ::HasValue(Row(i, false));
+}
+
+QString THistoriaRows::Komentarz(int i) const
+{
+    return komentarze.mid(poczatki.at(i), poczatki.at(i + 1) - poczatki.at(i));
+}
+
+void THistoriaRows::SetKomentarz(int i, const QString &komentarz)
+{
+    const int start = poczatki.at(i);
+    const int old = poczatki.at(i + 1) - start;
+    komentarze.replace(start, old, komentarz);
+    const int shift = komentarz.size() - old;
+    for (int k = i + 1; k < poczatki.size(); ++k)
+        poczatki[k] += shift;
+}
+
+THistoriaZmiana THistoriaRows::Zmiana(int reference, int row) const
+{
+    THistoriaZmiana zmiana{NotANumber(), NotANumber()};
+    if (row < 0 || row >= size() || !HasValue(row))
+        return zmiana;
+    if (reference >= 0 && reference < size() && HasValue(reference))
+        zmiana.odniesienie = PercentChange(rs.at(row), rs.at(reference));
+    // The closest earlier row with a value: a scan, as only rows on screen ask.
+    for (int previous = row - 1; previous >= 0; --previous) {
+        if (HasValue(previous)) {
+            zmiana.poprzedni = PercentChange(rs.at(row), rs.at(previous));
+            break;
+        }
+    }
+    return zmiana;
+}

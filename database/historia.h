@@ -130,4 +130,45 @@ ExportResult SaveHistoriaCsv(const QString &fileName, const QVector<THistoriaRow
                              QString *errorText = nullptr, const QStringList &extraHeaders = {},
                              const QVector<QStringList> &extraCells = {});
 
+/// A history held for as long as a window shows it, in a third less memory
+/// than its rows: a column per field instead of row records, every comment
+/// in one text, no data-file names (the window shows none). Changes are
+/// worked out when asked for.
+class THistoriaRows
+{
+public:
+    THistoriaRows() = default;
+    explicit THistoriaRows(const QVector<THistoriaRow> &rows);
+
+    int size() const { return czasy.size(); }
+    bool isEmpty() const { return czasy.isEmpty(); }
+
+    /// Row `i` as it was given, but with no data-file name; without
+    /// `withKomentarz` its comment is left empty too.
+    THistoriaRow Row(int i, bool withKomentarz = true) const;
+    /// Every row, as Row() gives them.
+    QVector<THistoriaRow> Rows() const;
+
+    qint64 Id(int i) const { return ids.at(i); }
+    bool IdExact(int i) const { return exact.at(i); }
+    qint64 Czas(int i) const { return czasy.at(i); }
+    double R(int i) const { return rs.at(i); }
+    bool HasValue(int i) const;
+    QString Komentarz(int i) const;
+    void SetKomentarz(int i, const QString &komentarz);
+
+    /// HistoriaZmiany(Rows(), reference)[row].
+    THistoriaZmiana Zmiana(int reference, int row) const;
+
+private:
+    QVector<qint64> ids;
+    QVector<qint64> czasy;
+    QVector<double> rs;
+    QVector<qint32> statusy;
+    QVector<qint32> metody;
+    QVector<bool> exact;
+    QString komentarze;     // every comment, one after another
+    QVector<int> poczatki;  // where row i's comment starts in komentarze; one more at the end
+};
+
 #endif // HISTORIA_H

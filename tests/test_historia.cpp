@@ -58,6 +58,7 @@ private slots:
     void roznicaText();
     void rememberedRow_data();
     void rememberedRow();
+    void compactRows();
 
     void readByObjectId();
     void readFailsWithReason();
@@ -154,9 +155,13 @@ void TestHistoria::zmiany()
     QFETCH(QVector<double>, poprzedni);
     const QVector<THistoriaZmiana> zmiany = HistoriaZmiany(rows, reference);
     QCOMPARE(zmiany.size(), rows.size());
+    // A window's compact rows work each change out alone, to the same result.
+    const THistoriaRows compact(rows);
     for (int i = 0; i < rows.size(); ++i) {
         QVERIFY2(SameChange(zmiany[i].odniesienie, odniesienie[i]), qPrintable(QStringLiteral("reference, row %1").arg(i)));
         QVERIFY2(SameChange(zmiany[i].poprzedni, poprzedni[i]), qPrintable(QStringLiteral("previous, row %1").arg(i)));
+        QVERIFY2(SameChange(compact.Zmiana(reference, i).odniesienie, odniesienie[i]), qPrintable(QString::number(i)));
+        QVERIFY2(SameChange(compact.Zmiana(reference, i).poprzedni, poprzedni[i]), qPrintable(QString::number(i)));
     }
 }
 
@@ -239,6 +244,54 @@ void TestHistoria::rememberedRow()
 }
 
 // ---------------------------------------------------------------- reading
+
+// What a history window keeps: every field but the file name, comments of
+// any length and content, and a comment changed in the middle of them.
+void TestHistoria::compactRows()
+{
+    QVector<THistoriaRow> rows(5);
+    rows[0].id = 7;
+    rows[0].czas = 1600000000;
+    rows[0].R = 0.0125;
+    rows[0].komentarz = QStringLiteral("Zacisk 'L1' luźny\nponownie");
+    rows[1].id = -1;
+    rows[1].bIdExact = false;
+    rows[1].czas = kHistoriaCzasUnknown;
+    rows[1].R = kNaN;
+    rows[1].status = -1;
+    rows[1].metoda = 0x180;
+    rows[2].id = std::numeric_limits<qint64>::min();
+    rows[2].R = -std::numeric_limits<double>::infinity();
+    rows[2].status = 1000;
+    rows[3].id = 9;
+    rows[3].R = 5e-324;
+    rows[3].komentarz = QString(100000, QChar(0x0119));
+    rows[4].komentarz = QStringLiteral("<b>ostatni</b>");
+    for (THistoriaRow &row : rows)
+        row.plik = QStringLiteral("pomiar.zym5");
+
+    THistoriaRows compact(rows);
+    auto same = [](const THistoriaRow &a, const THistoriaRow &b) {
+        return a.id == b.id && a.bIdExact == b.bIdExact && a.czas == b.czas
+            && (a.R == b.R || (std::isnan(a.R) && std::isnan(b.R))) && a.status == b.status && a.metoda == b.metoda
+            && a.komentarz == b.komentarz && b.plik.isEmpty();
+    };
+    QCOMPARE(compact.size(), rows.size());
+    for (int i = 0; i < rows.size(); ++i) {
+        QVERIFY2(same(rows[i], compact.Rows()[i]), qPrintable(QString::number(i)));
+        QCOMPARE(compact.HasValue(i), HasValue(rows[i]));
+        QVERIFY(compact.Row(i, false).komentarz.isEmpty());
+    }
+
+    // Longer, then shorter, then empty: the comments after it stay theirs.
+    for (const QString &komentarz : {QString(300000, QLatin1Char('x')), QStringLiteral("ok"), QString()}) {
+        compact.SetKomentarz(0, komentarz);
+        rows[0].komentarz = komentarz;
+        for (int i = 0; i < rows.size(); ++i)
+            QVERIFY2(same(rows[i], compact.Row(i)), qPrintable(QString::number(i)));
+    }
+    QVERIFY(THistoriaRows(QVector<THistoriaRow>()).isEmpty());
+}
 
 void TestHistoria::readByObjectId()
 {

@@ -143,7 +143,7 @@ QString TwoLines(QString text)
 class THistoriaModel : public QAbstractTableModel
 {
 public:
-    THistoriaModel(const QVector<THistoriaRow> *rows, QObject *parent)
+    THistoriaModel(const THistoriaRows *rows, QObject *parent)
         : QAbstractTableModel(parent)
         , pRows(rows)
     {
@@ -152,7 +152,6 @@ public:
     void SetReference(int reference)
     {
         iReference = reference;
-        zmiany = HistoriaZmiany(*pRows, reference);
         if (!pRows->isEmpty())
             emit dataChanged(index(0, 0), index(pRows->size() - 1, ColumnCount - 1));
     }
@@ -223,7 +222,7 @@ public:
     {
         if (!index.isValid() || index.row() >= pRows->size())
             return QVariant();
-        const THistoriaRow &row = pRows->at(index.row());
+        const THistoriaRow row = pRows->Row(index.row(), false);
         if (role == Qt::BackgroundRole && extraBackgrounds.value(index.row()).isValid())
             return extraBackgrounds.value(index.row());
         if (role == Qt::DisplayRole && index.column() >= ExtraFirst())
@@ -238,22 +237,25 @@ public:
             case ColMetoda:
                 return HistoriaMetodaText(row);
             case ColOdniesienie:
-                return PercentText(zmiany.value(index.row()).odniesienie);
+                return PercentText(pRows->Zmiana(iReference, index.row()).odniesienie);
             case ColRoznica:
-                return iReference >= 0 && iReference < pRows->size() ? HistoriaRoznicaText(row, pRows->at(iReference))
+                return iReference >= 0 && iReference < pRows->size() ? HistoriaRoznicaText(row, pRows->Row(iReference, false))
                                                                       : QString();
             case ColPoprzedni:
-                return PercentText(zmiany.value(index.row()).poprzedni);
+                return PercentText(pRows->Zmiana(iReference, index.row()).poprzedni);
             case ColKomentarz:
                 // One line in the table; the tool tip has all of it.
-                return QString(row.komentarz).replace(QLatin1Char('\n'), QLatin1Char(' '));
+                return pRows->Komentarz(index.row()).replace(QLatin1Char('\n'), QLatin1Char(' '));
             case ColumnCount:
                 return meters.value(index.row());
             }
             break;
         case Qt::ToolTipRole:
-            if (index.column() == ColKomentarz && !row.komentarz.isEmpty())
-                return PlainToolTip(row.komentarz);
+            if (index.column() == ColKomentarz) {
+                const QString komentarz = pRows->Komentarz(index.row());
+                if (!komentarz.isEmpty())
+                    return PlainToolTip(komentarz);
+            }
             break;
         case Qt::TextAlignmentRole:
             if (index.column() == ColR || index.column() == ColOdniesienie || index.column() == ColRoznica
@@ -276,12 +278,11 @@ public:
     }
 
 private:
-    const QVector<THistoriaRow> *pRows;
+    const THistoriaRows *pRows;
     QStringList meters; // serial of each row's meter; empty: one meter, no column
     QStringList extraHeaders;          // columns after all others (a verdict's)
     QVector<QStringList> extraCells;   // their texts per row
     QVector<QColor> extraBackgrounds;  // a background per row
-    QVector<THistoriaZmiana> zmiany;
     int iReference = -1;
 };
 
@@ -295,12 +296,6 @@ DialogHistoria::DialogHistoria(qint64 objectId, const QString &objectName, const
     , iReference(FirstValueIndex(rows_))
     , iScaleExponent(EngUnit)
 {
-    // The window shows no data file: their names (some 80 bytes a row) are
-    // not kept for as long as it is open.
-    for (int i = 0; i < rows.size(); ++i) {
-        if (!rows.at(i).plik.isNull())
-            rows[i].plik = QString();
-    }
     setObjectName(QStringLiteral("DialogHistoria"));
     setWindowFlags(Qt::Window);
     setModal(false);
@@ -360,13 +355,13 @@ DialogHistoria::DialogHistoria(qint64 objectId, const QString &objectName, const
         if (!index.isValid() || index.row() >= rows.size())
             return;
         // Rounded, an id of 1.6 would open (and take a comment into) row 2.
-        if (!rows[index.row()].bIdExact) {
+        if (!rows.IdExact(index.row())) {
             QMessageBox::warning(this, tr("Ostrzeżenie!"),
                                  tr("Identyfikator tego pomiaru w bazie danych nie jest liczbą całkowitą albo ma go "
                                     "kilka wierszy. Nie można go otworzyć ani zapisać jego komentarza."));
             return;
         }
-        emit PomiarActivated(rows[index.row()].id, qsObiekt);
+        emit PomiarActivated(rows.Id(index.row()), qsObiekt);
     });
     connect(tV_Historia, &QTableView::customContextMenuRequested, this, [this](const QPoint &pos) {
         const QModelIndex index = tV_Historia->indexAt(pos);
@@ -375,7 +370,7 @@ DialogHistoria::DialogHistoria(qint64 objectId, const QString &objectName, const
         ShowMenu(index.isValid() ? index.row() : -1, tV_Historia->viewport()->mapToGlobal(pos));
     });
 
-    FillPlot();
+    FillPlot(rows_);
     // The first row is current before the window shows, as the table's
     // focus would make it once shown: its ring is drawn with the rest, not
     // by a second replot.
@@ -435,10 +430,10 @@ void DialogHistoria::changeEvent(QEvent *event)
 
 // ---------------------------------------------------------------- chart
 
-void DialogHistoria::FillPlot()
+void DialogHistoria::FillPlot(const QVector<THistoriaRow> &given)
 {
     QVector<double> values;
-    for (const THistoriaRow &row : qAsConst(rows)) {
+    for (const THistoriaRow &row : qAsConst(given)) {
         if (HasValue(row))
             values << row.R;
     }
@@ -449,26 +444,26 @@ void DialogHistoria::FillPlot()
     keys.reserve(values.size());
     ys.reserve(values.size());
     double low = 0, high = 0;
-    for (int i = 0; i < rows.size(); ++i) {
-        const double key = double(rows[i].czas); // the date-time ticker counts seconds since 1970
-        if (HasValue(rows[i])) {
-            const double y = rows[i].R * scale;
+    for (int i = 0; i < given.size(); ++i) {
+        const double key = double(given[i].czas); // the date-time ticker counts seconds since 1970
+        if (HasValue(given[i])) {
+            const double y = given[i].R * scale;
             if (keys.isEmpty() || y < low)
                 low = y;
             if (keys.isEmpty() || y > high)
                 high = y;
             keys << key;
             ys << y;
-            valueRows << i;
         } else {
             topKeys << key;
             topYs << kTopEdge;
-            outOfRangeRows << i;
         }
     }
 
     QCustomPlot *p = plotHistoria;
     p->yAxis2->setRange(0, 1);
+    // The chart's own legend is never shown: its items would only be kept.
+    p->setAutoAddPlottableToLegend(false);
     graphR = p->addGraph(p->xAxis, p->yAxis);
     // A one-pixel pen: anything wider takes the stroker's slow road and a
     // thousand points cost tens of milliseconds per replot.
@@ -502,7 +497,7 @@ void DialogHistoria::FillPlot()
 
     // Keys: every measurement, with a margin; one alone gets an hour either side.
     qint64 firstCzas = 0, lastCzas = 0;
-    if (HistoriaCzasSpan(rows, &firstCzas, &lastCzas)) {
+    if (HistoriaCzasSpan(given, &firstCzas, &lastCzas)) {
         const double first = double(firstCzas);
         const double last = double(lastCzas);
         const double margin = last > first ? (last - first) * 0.03 : 3600;
@@ -535,7 +530,7 @@ void DialogHistoria::ShowReference()
     const bool shown = iReference >= 0 && iReference < rows.size();
     lineReference->setVisible(shown);
     if (shown) {
-        const double y = rows[iReference].R * std::pow(10.0, -iScaleExponent);
+        const double y = rows.R(iReference) * std::pow(10.0, -iScaleExponent);
         lineReference->point1->setCoords(0, y);
         lineReference->point2->setCoords(1, y);
     }
@@ -564,10 +559,10 @@ void DialogHistoria::ShowSelected(int row)
 {
     graphSelected->data()->clear();
     if (row >= 0 && row < rows.size()) {
-        const double key = double(rows[row].czas);
-        if (HasValue(rows[row])) {
+        const double key = double(rows.Czas(row));
+        if (rows.HasValue(row)) {
             graphSelected->setValueAxis(plotHistoria->yAxis);
-            graphSelected->addData(key, rows[row].R * std::pow(10.0, -iScaleExponent));
+            graphSelected->addData(key, rows.R(row) * std::pow(10.0, -iScaleExponent));
         } else {
             graphSelected->setValueAxis(plotHistoria->yAxis2);
             graphSelected->addData(key, kTopEdge);
@@ -580,20 +575,24 @@ int DialogHistoria::RowAt(const QPoint &pos) const
 {
     int best = -1;
     double bestDistance = kPickPixels * kPickPixels + 1;
-    auto consider = [&](const QCPGraph *graph, const QVector<int> &tableRows) {
-        int i = 0;
-        for (auto it = graph->data()->constBegin(); it != graph->data()->constEnd(); ++it, ++i) {
+    // A graph's points are its rows in table order: those with a value on
+    // the value graph, the others on the top edge.
+    auto consider = [&](const QCPGraph *graph, bool withValue) {
+        int row = 0;
+        for (auto it = graph->data()->constBegin(); it != graph->data()->constEnd(); ++it, ++row) {
+            while (row < rows.size() && rows.HasValue(row) != withValue)
+                ++row;
             const double dx = graph->keyAxis()->coordToPixel(it->key) - pos.x();
             const double dy = graph->valueAxis()->coordToPixel(it->value) - pos.y();
             const double d = dx * dx + dy * dy;
             if (d < bestDistance) {
                 bestDistance = d;
-                best = tableRows.value(i, -1);
+                best = row < rows.size() ? row : -1;
             }
         }
     };
-    consider(graphR, valueRows);
-    consider(graphPoza, outOfRangeRows);
+    consider(graphR, true);
+    consider(graphPoza, false);
     return best;
 }
 
@@ -614,7 +613,7 @@ void DialogHistoria::PlotMouseMove(QMouseEvent *event)
         QToolTip::hideText();
         return;
     }
-    const THistoriaRow &r = rows[row];
+    const THistoriaRow r = rows.Row(row);
     QString text = HistoriaCzasText(r.czas) + QLatin1Char('\n') + HistoriaRText(r);
     if (!r.komentarz.isEmpty())
         text += QLatin1Char('\n') + r.komentarz;
@@ -640,7 +639,7 @@ void DialogHistoria::ShowMenu(int row, const QPoint &globalPos)
 {
     QMenu menu(this);
     QAction *reference = menu.addAction(tr("Ustaw jako odniesienie"));
-    reference->setEnabled(row >= 0 && row < rows.size() && HasValue(rows[row]) && row != iReference);
+    reference->setEnabled(row >= 0 && row < rows.size() && rows.HasValue(row) && row != iReference);
     menu.addSeparator();
     QAction *csv = menu.addAction(tr("Zapisz historię jako CSV…"));
     QAction *report = menu.addAction(TReportTexts::SaveCommand());
@@ -693,7 +692,7 @@ void DialogHistoria::SetRowMeters(const QStringList &rowMeters)
 
 TObiektReport DialogHistoria::ReportData() const
 {
-    TObiektReport d = ObiektReportData(qsObiekt, rows, iReference);
+    TObiektReport d = ObiektReportData(qsObiekt, rows.Rows(), iReference);
     // The report's table is the window's: a verdict's columns too, before
     // the comment, which keeps the rest of the width.
     auto insert = [this](QStringList *line, const QStringList &extra) {
@@ -724,26 +723,26 @@ void DialogHistoria::PrintReport()
 
 void DialogHistoria::SetReference(int row)
 {
-    if (row < 0 || row >= rows.size() || !HasValue(rows[row]) || row == iReference)
+    if (row < 0 || row >= rows.size() || !rows.HasValue(row) || row == iReference)
         return;
     iReference = row;
     model->SetReference(row);
     ShowReference();
     UpdateReferenceAction();
-    emit ReferenceChosen(rows[row].id, rows[row].czas);
+    emit ReferenceChosen(rows.Id(row), rows.Czas(row));
 }
 
 void DialogHistoria::UpdateReferenceAction()
 {
     const int row = tV_Historia->currentIndex().isValid() ? tV_Historia->currentIndex().row() : -1;
-    actionReference->setEnabled(row >= 0 && row < rows.size() && HasValue(rows[row]) && row != iReference);
+    actionReference->setEnabled(row >= 0 && row < rows.size() && rows.HasValue(row) && row != iReference);
 }
 
 void DialogHistoria::UpdateKomentarz(qint64 pomiarId, const QString &komentarz)
 {
     for (int i = 0; i < rows.size(); ++i) {
-        if (rows[i].id == pomiarId) {
-            rows[i].komentarz = komentarz;
+        if (rows.Id(i) == pomiarId) {
+            rows.SetKomentarz(i, komentarz);
             model->RowChanged(i);
         }
     }
@@ -759,7 +758,7 @@ void DialogHistoria::SaveCsv()
         return;
     qsSaveFolder = FolderOf(fileName);
     QString reason;
-    if (SaveHistoriaCsv(fileName, rows, iReference, &reason, extraCsvHeaders, extraCsvCells) != ExportOk)
+    if (SaveHistoriaCsv(fileName, rows.Rows(), iReference, &reason, extraCsvHeaders, extraCsvCells) != ExportOk)
         ShowCannotSave(this, fileName, reason);
 }
 

@@ -84,7 +84,7 @@ protected:
 
 private:
     void RetranslateTexts();
-    void FillPlot();
+    void FillPlot(const QVector<THistoriaRow> &given);
     void ShowReference();
     /// Replots the chart now when it is on screen, otherwise when it shows.
     void Replot();
@@ -101,11 +101,9 @@ private:
     QString qsObiekt;
     QString qsSaveFolder;       // folder of the last CSV or report, with a trailing "/"
     QString qsSerial, qsHw, qsFirmware; // the meter, for the report
-    QVector<THistoriaRow> rows; // in time order; row i of the table
+    THistoriaRows rows;         // in time order; row i of the table
     int iReference;
     int iScaleExponent;         // the y axis shows ohms / 10^iScaleExponent
-    QVector<int> valueRows;     // table row of each point of the value graph
-    QVector<int> outOfRangeRows; // table row of each marker on the top edge
     QPoint pressPos;
     bool bReplotPending = false; // the chart changed while it was hidden
 
