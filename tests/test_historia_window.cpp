@@ -92,6 +92,28 @@ QString Cell(QTableView *view, int row, int column)
 }
 
 /// The pixel of point `i` of `graph` in its chart.
+/// Counts the events of one type that reach `watched`.
+class TEventCounter : public QObject
+{
+public:
+    TEventCounter(QObject *watched, QEvent::Type type, int *count)
+        : type(type)
+        , count(count)
+    {
+        watched->installEventFilter(this);
+    }
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == type)
+            ++*count;
+        return false;
+    }
+
+private:
+    QEvent::Type type;
+    int *count;
+};
+
 QPoint PointPixel(QCPGraph *graph, int i)
 {
     const auto it = graph->data()->at(i);
@@ -245,6 +267,19 @@ void TestHistoriaWindow::rowAndPointSelectEachOther()
     QTest::mouseClick(plot, Qt::LeftButton, Qt::NoModifier, PointPixel(plot->graph(1), 0));
     QCOMPARE(table->currentIndex().row(), 1);
     QCOMPARE(selected->valueAxis(), plot->yAxis2);
+
+    // A step of a resize draws the chart once, laid out at its new size:
+    // the points are where a click finds them.
+    if (!QTest::qWaitForWindowExposed(h))
+        QSKIP("the window is not exposed on this platform");
+    int paints = 0;
+    TEventCounter counter(plot, QEvent::Paint, &paints);
+    h->resize(h->width() + 120, h->height() + 40);
+    for (int i = 0; i < 3; ++i)
+        QCoreApplication::processEvents();
+    QCOMPARE(paints, 1);
+    QTest::mouseClick(plot, Qt::LeftButton, Qt::NoModifier, PointPixel(plot->graph(0), 2));
+    QCOMPARE(table->currentIndex().row(), 4);
 }
 
 void TestHistoriaWindow::referenceFromContextMenu()
