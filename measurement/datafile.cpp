@@ -12,13 +12,12 @@
 
 DataFileResult ReadDataFile(const QString &fileName, TDataPomiar *rec)
 {
-    const QFileInfo info(fileName);
-    if (!info.exists())
-        return DataFileMissing;
     // Only a regular file is a record. A pipe would block the window until
     // something writes to it, a device might never end; a folder holds nothing.
+    // Asked in this order, a record costs the system one look-up, not two.
+    const QFileInfo info(fileName);
     if (!info.isFile())
-        return DataFileUnreadable;
+        return info.exists() ? DataFileUnreadable : DataFileMissing;
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
         return DataFileUnreadable;
