@@ -22,8 +22,6 @@
 #include <qcustomplot.h>
 
 #include <algorithm>
-#include <cstddef>
-#include <cstring>
 
 namespace {
 
@@ -150,29 +148,16 @@ TChartTools::~TChartTools()
 
 bool TChartTools::HasData() const
 {
-    return pPomiar && pPlot->graphCount() == 2;
+    return bPlotted && pPlot->graphCount() == 2;
 }
 
-void TChartTools::Plotted(const TDataPomiar *pomiar, const TWykresSeries &series, int offset03, int offset14)
+void TChartTools::Plotted(const TDataPomiar *pomiar, const TWykresSeries &series)
 {
-    // The readouts read the plotted rows only and a saved image is named by
-    // the record's time: the rows after them, three quarters of the record,
-    // are left out of the copy (and stay zero).
-    static_assert(kReadoutRows <= kPomiarRows, "the readouts' rows are part of the record");
-    if (!pPomiar)
-        pPomiar.reset(new TDataPomiar());
-    const auto *from = reinterpret_cast<const char *>(pomiar);
-    auto *to = reinterpret_cast<char *>(pPomiar.get());
-    const size_t shownEnd = offsetof(TDataPomiar, dane) + sizeof(pomiar->dane[0]) * kReadoutRows;
-    std::memcpy(to, from, shownEnd);
-    std::memcpy(to + offsetof(TDataPomiar, rezerwa), from + offsetof(TDataPomiar, rezerwa),
-                sizeof(TDataPomiar) - offsetof(TDataPomiar, rezerwa));
-    iOffset03 = offset03;
-    iOffset14 = offset14;
-    lowI = series.lowI;
-    highI = series.highI;
-    lowU = series.lowU;
-    highU = series.highU;
+    // The readouts read the plotted values themselves: shared with the
+    // series, they cost no copy of the record's rows.
+    Series = series;
+    bPlotted = true;
+    iCzas = quint32(pomiar->czas);
     // QCustomPlot paints a selected graph in its own blue; a selected trace
     // keeps its colour here and only grows thicker.
     for (int g = 0; g < 2; ++g) {
@@ -188,7 +173,8 @@ void TChartTools::Plotted(const TDataPomiar *pomiar, const TWykresSeries &series
 
 void TChartTools::Cleared()
 {
-    pPomiar.reset();
+    Series = TWykresSeries();
+    bPlotted = false;
     UpdateCursors();
     UpdateReadout();
 }
@@ -220,10 +206,10 @@ void TChartTools::ApplyAxisMode()
         left->setTickLabelColor(Qt::blue);
         rect->setRangeDragAxes({pPlot->xAxis}, {left, right});
         rect->setRangeZoomAxes({pPlot->xAxis}, {left, right});
-        if (pPomiar) {
+        if (bPlotted) {
             // One zero line for both traces: the zeros at the same height.
             TWykresRange u, i;
-            AlignedZeroRanges(lowU, highU, lowI, highI, &u, &i);
+            AlignedZeroRanges(Series.lowU, Series.highU, Series.lowI, Series.highI, &u, &i);
             left->setRange(u.lower, u.upper);
             right->setRange(i.lower, i.upper);
         }
@@ -240,8 +226,8 @@ void TChartTools::ApplyAxisMode()
         left->setTickLabelColor(Qt::black);
         rect->setRangeDragAxes(pPlot->xAxis, left);
         rect->setRangeZoomAxes(pPlot->xAxis, left);
-        if (pPomiar)
-            SetDefaultRange(left, std::min(lowI, lowU), std::max(highI, highU));
+        if (bPlotted)
+            SetDefaultRange(left, Series.low, Series.high);
     }
 }
 
@@ -347,14 +333,14 @@ void TChartTools::UpdateReadout()
     for (int c = 0; c < 2; ++c) {
         if (iRow[c] < 0)
             continue;
-        const TReadoutPoint p = ReadoutAt(pPomiar.get(), iRow[c], iOffset03, iOffset14);
+        const TReadoutPoint p = ReadoutAt(Series, iRow[c]);
         groups << QStringList{QStringLiteral("%1  t=%2 ms").arg(QLatin1String(kCursorName[c]), ReadoutTimeText(p.t, point)),
                               QStringLiteral("I=") + ValueText(p.hasI, p.i, "A", point),
                               QStringLiteral("U=") + ValueText(p.hasU, p.u, "V", point),
                               QStringLiteral("U/I=") + OhmsText(p.hasOhms, p.ohms, point)};
     }
     if (iRow[CursorA] >= 0 && iRow[CursorB] >= 0) {
-        const TReadoutSpan s = ReadoutBetween(pPomiar.get(), iRow[CursorA], iRow[CursorB], iOffset03, iOffset14);
+        const TReadoutSpan s = ReadoutBetween(Series, iRow[CursorA], iRow[CursorB]);
         groups << QStringList{QStringLiteral("Δt=%1 ms").arg(ReadoutTimeText(s.dt, point)),
                               QStringLiteral("1/Δt=") + ValueText(s.hasHz, s.hz, "Hz", point),
                               QStringLiteral("ΔI=") + ValueText(s.hasDI, s.dI, "A", point),
@@ -610,7 +596,7 @@ int TChartTools::SaveImage(const QString &fileName, QString *errorText) const
 void TChartTools::SaveImageAs()
 {
     QString proposal = gImageFolder;
-    proposal += pPomiar ? DefaultFileName(quint32(pPomiar->czas)) : tr("Wykres");
+    proposal += bPlotted ? DefaultFileName(iCzas) : tr("Wykres");
     proposal += QLatin1String(".png");
     const QString png = tr("Obraz PNG (*.png)");
     const QString name = AskSaveFile(pPlot->window(), tr("Zapisz wykres jako"), proposal,

@@ -2,12 +2,11 @@
 #define CHARTTOOLS_H
 
 #include "measurement/tdatapomiar.h"
+#include "measurement/wykresseries.h"
 
 #include <QObject>
 #include <QPoint>
 #include <QPointer>
-
-#include <memory>
 
 QT_BEGIN_NAMESPACE
 class QImage;
@@ -19,7 +18,6 @@ class QCustomPlot;
 class QCPItemStraightLine;
 class QCPItemText;
 class QCPTextElement;
-struct TWykresSeries;
 
 /// Measuring tools of a waveform chart: two cursors with readouts, current
 /// on a right axis of its own, box zoom, the default view on double-click
@@ -47,7 +45,7 @@ public:
     static bool CurrentOnRightAxisForAll();
 
     /// Called by PlotPomiar after it drew `pomiar` (as `series`), before it replots.
-    void Plotted(const TDataPomiar *pomiar, const TWykresSeries &series, int offset03, int offset14);
+    void Plotted(const TDataPomiar *pomiar, const TWykresSeries &series);
     /// Called by ClearPlot: nothing to measure on (the cursor times stay).
     void Cleared();
 
@@ -96,11 +94,12 @@ private:
     QByteArray PdfBytes() const;
 
     QCustomPlot *pPlot;
-    std::unique_ptr<TDataPomiar> pPomiar; // copy of the record drawn last; null before or after ClearPlot
-    int iOffset03 = kOffset03;
-    int iOffset14 = kOffset14;
-    // Default value ranges of the record drawn last (0 always included).
-    double lowI = 0, highI = 0, lowU = 0, highU = 0;
+    // The series drawn last, shared with nobody but this (no copy of the
+    // record: its rows are what the readouts read); empty before and after
+    // ClearPlot, as bPlotted says.
+    TWykresSeries Series;
+    bool bPlotted = false;
+    quint32 iCzas = 0; // the record's time, which names a saved image
     bool bRightAxis = false;
 
     int iRow[2] = {-1, -1};

@@ -64,7 +64,7 @@ void PlotPomiar(QCustomPlot *plot, const TDataPomiar *pomiar, int offset03, int 
     RemoveMessage(plot);
     // Cursors, the right axis and the image commands; they leave the drawing
     // above as it is unless the user asked for them.
-    TChartTools::Attach(plot)->Plotted(pomiar, s, offset03, offset14);
+    TChartTools::Attach(plot)->Plotted(pomiar, s);
     plot->replot();
 }
 

@@ -253,7 +253,7 @@ int TDataBase::LoadPomiar(qint64 id, bool *rowRead)
         *rowRead = true;
     // The row comes from a file that may have been made anywhere: a name
     // that leaves the database's folder counts as missing. ReadDataFile
-    // changes `Pomiar` only when the whole record was read.
+    // never leaves `Pomiar` part old and part new.
     if (!IsSafeRelativeName(Row.plik_dane) || ReadDataFile(qsDataFolder + Row.plik_dane, &Pomiar) != DataFileOk) {
         qDebug() << "Plik nie istnieje";
         return LoadPomiarMissing;

@@ -9,40 +9,41 @@
 #include <QFileInfo>
 
 #include <cstring>
-#include <memory>
 
 DataFileResult ReadDataFile(const QString &fileName, TDataPomiar *rec)
 {
-    const QFileInfo info(fileName);
-    if (!info.exists())
-        return DataFileMissing;
     // Only a regular file is a record. A pipe would block the window until
     // something writes to it, a device might never end; a folder holds nothing.
+    // Asked in this order, a record costs the system one look-up, not two.
+    const QFileInfo info(fileName);
     if (!info.isFile())
-        return DataFileUnreadable;
+        return info.exists() ? DataFileUnreadable : DataFileMissing;
     QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly))
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
         return DataFileUnreadable;
+    // The length of the file opened, not of the name looked up above: a file
+    // too short is refused before the record is touched.
+    if (file.size() < kPomiarFileSize)
+        return DataFileShort;
 
-    // Read into a scratch record first: a short or failing read must never
-    // leave a half-old, half-new measurement behind. One per thread, kept:
-    // 240 kB taken from the system and handed back on every read costs more
-    // than the read itself.
-    thread_local std::unique_ptr<TDataPomiar> scratch(new TDataPomiar);
-    char *dst = reinterpret_cast<char *>(scratch.get());
+    // Straight into the record: a staging copy would move the 240 kB twice on
+    // every open. A read can still end early when the file shrinks or fails
+    // while it is read (another program truncating it, a disk or network
+    // error); what arrived then is part new record, part old one, and must
+    // not pass for either: the record is emptied instead.
+    char *dst = reinterpret_cast<char *>(rec);
     qint64 done = 0;
+    qint64 n = 0;
     while (done < kPomiarFileSize) {
-        const qint64 n = file.read(dst + done, kPomiarFileSize - done);
-        if (n < 0)
-            return DataFileUnreadable;
-        if (n == 0)
+        n = file.read(dst + done, kPomiarFileSize - done);
+        if (n <= 0)
             break;
         done += n;
     }
-    if (done < kPomiarFileSize)
-        return DataFileShort;
-
-    std::memcpy(rec, scratch.get(), sizeof(TDataPomiar));
+    if (done < kPomiarFileSize) {
+        std::memset(rec, 0, sizeof(TDataPomiar));
+        return n < 0 ? DataFileUnreadable : DataFileShort;
+    }
     return DataFileOk;
 }
 

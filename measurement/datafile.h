@@ -17,7 +17,10 @@ enum DataFileResult {
 };
 
 /// Reads the first 240080 bytes of `fileName` into `*rec`.
-/// `*rec` changes only when the whole record could be read (DataFileOk).
+/// A file that is missing, no regular file, cannot be opened or is shorter
+/// than a record leaves `*rec` as it was. A read that fails part-way after
+/// that (the file shrinking or failing while it is read) leaves `*rec`
+/// zero-filled, never part old and part new.
 DataFileResult ReadDataFile(const QString &fileName, TDataPomiar *rec);
 
 /// Replaces `fileName` with the 240080-byte image of `*rec`, atomically:

@@ -1,5 +1,7 @@
 #include "measurement/readout.h"
 
+#include "measurement/wykresseries.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -13,15 +15,83 @@ int PlottedRow(int row)
 // The same arithmetic as the chart's series and the CSV lines, so that the
 // three agree to the last digit: no offset on the current, the voltage
 // channel's zero offset subtracted before scaling.
-double CurrentOf(const TDataPomiar *rec, int row)
+struct TRecordSource
 {
-    return rec->dane[row][rec->kanalI] * rec->skala[rec->kanalI];
+    const TDataPomiar *rec;
+    int offset03, offset14;
+
+    bool HasI() const { return IsChannel(rec->kanalI); }
+    bool HasU() const { return IsChannel(rec->kanalU); }
+    double I(int row) const { return rec->dane[row][rec->kanalI] * rec->skala[rec->kanalI]; }
+    double U(int row) const
+    {
+        const int c = rec->kanalU;
+        return (double(rec->dane[row][c]) - VoltageOffset(c, offset03, offset14)) * rec->skala[c];
+    }
+};
+
+// The plotted series hold exactly those values.
+static_assert(kWykresRows == kReadoutRows, "a readout stands on a plotted row");
+struct TSeriesSource
+{
+    const TWykresSeries *series;
+
+    bool HasI() const { return series->current.size() == kReadoutRows; }
+    bool HasU() const { return series->voltage.size() == kReadoutRows; }
+    double I(int row) const { return series->current[row]; }
+    double U(int row) const { return series->voltage[row]; }
+};
+
+template <class Source>
+TReadoutPoint PointOf(const Source &source, int row)
+{
+    TReadoutPoint p;
+    p.row = PlottedRow(row);
+    p.t = ReadoutTime(p.row);
+    p.hasI = source.HasI();
+    p.hasU = source.HasU();
+    if (p.hasI)
+        p.i = source.I(p.row);
+    if (p.hasU)
+        p.u = source.U(p.row);
+    p.hasOhms = p.hasI && p.hasU && p.i != 0;
+    if (p.hasOhms)
+        p.ohms = p.u / p.i;
+    return p;
 }
 
-double VoltageOf(const TDataPomiar *rec, int row, int offset03, int offset14)
+template <class Source>
+TReadoutSpan SpanOf(const Source &source, int rowA, int rowB)
 {
-    const int c = rec->kanalU;
-    return (double(rec->dane[row][c]) - VoltageOffset(c, offset03, offset14)) * rec->skala[c];
+    const TReadoutPoint a = PointOf(source, rowA);
+    const TReadoutPoint b = PointOf(source, rowB);
+    TReadoutSpan s;
+    s.dt = b.t - a.t;
+    s.hasHz = a.row != b.row;
+    if (s.hasHz)
+        s.hz = 1000.0 / std::fabs(s.dt);
+    s.hasDI = a.hasI;
+    s.hasDU = a.hasU;
+    if (s.hasDI)
+        s.dI = b.i - a.i;
+    if (s.hasDU)
+        s.dU = b.u - a.u;
+    if (a.hasI && a.hasU) {
+        // The ratio of the means, not the mean of the ratios: rows on the
+        // pulse's edges carry almost no current and would dominate the latter.
+        double sumI = 0;
+        double sumU = 0;
+        const int first = std::min(a.row, b.row);
+        const int last = std::max(a.row, b.row);
+        for (int r = first; r <= last; ++r) {
+            sumI += source.I(r);
+            sumU += source.U(r);
+        }
+        s.hasMean = sumI != 0;
+        if (s.hasMean)
+            s.meanOhms = sumU / sumI;
+    }
+    return s;
 }
 
 } // namespace
@@ -42,52 +112,22 @@ double ReadoutTime(int row)
 
 TReadoutPoint ReadoutAt(const TDataPomiar *rec, int row, int offset03, int offset14)
 {
-    TReadoutPoint p;
-    p.row = PlottedRow(row);
-    p.t = ReadoutTime(p.row);
-    p.hasI = IsChannel(rec->kanalI);
-    p.hasU = IsChannel(rec->kanalU);
-    if (p.hasI)
-        p.i = CurrentOf(rec, p.row);
-    if (p.hasU)
-        p.u = VoltageOf(rec, p.row, offset03, offset14);
-    p.hasOhms = p.hasI && p.hasU && p.i != 0;
-    if (p.hasOhms)
-        p.ohms = p.u / p.i;
-    return p;
+    return PointOf(TRecordSource{rec, offset03, offset14}, row);
 }
 
 TReadoutSpan ReadoutBetween(const TDataPomiar *rec, int rowA, int rowB, int offset03, int offset14)
 {
-    const TReadoutPoint a = ReadoutAt(rec, rowA, offset03, offset14);
-    const TReadoutPoint b = ReadoutAt(rec, rowB, offset03, offset14);
-    TReadoutSpan s;
-    s.dt = b.t - a.t;
-    s.hasHz = a.row != b.row;
-    if (s.hasHz)
-        s.hz = 1000.0 / std::fabs(s.dt);
-    s.hasDI = a.hasI;
-    s.hasDU = a.hasU;
-    if (s.hasDI)
-        s.dI = b.i - a.i;
-    if (s.hasDU)
-        s.dU = b.u - a.u;
-    if (a.hasI && a.hasU) {
-        // The ratio of the means, not the mean of the ratios: rows on the
-        // pulse's edges carry almost no current and would dominate the latter.
-        double sumI = 0;
-        double sumU = 0;
-        const int first = std::min(a.row, b.row);
-        const int last = std::max(a.row, b.row);
-        for (int r = first; r <= last; ++r) {
-            sumI += CurrentOf(rec, r);
-            sumU += VoltageOf(rec, r, offset03, offset14);
-        }
-        s.hasMean = sumI != 0;
-        if (s.hasMean)
-            s.meanOhms = sumU / sumI;
-    }
-    return s;
+    return SpanOf(TRecordSource{rec, offset03, offset14}, rowA, rowB);
+}
+
+TReadoutPoint ReadoutAt(const TWykresSeries &series, int row)
+{
+    return PointOf(TSeriesSource{&series}, row);
+}
+
+TReadoutSpan ReadoutBetween(const TWykresSeries &series, int rowA, int rowB)
+{
+    return SpanOf(TSeriesSource{&series}, rowA, rowB);
 }
 
 QString ReadoutNumber(double value, int decimals)

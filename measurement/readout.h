@@ -9,6 +9,8 @@
 
 #include <functional>
 
+struct TWykresSeries;
+
 /// Rows a chart readout can stand on: the plotted rows 0 to 2999.
 constexpr int kReadoutRows = 3000;
 
@@ -55,6 +57,12 @@ TReadoutPoint ReadoutAt(const TDataPomiar *rec, int row, int offset03 = kOffset0
 /// the rows between them (both included).
 TReadoutSpan ReadoutBetween(const TDataPomiar *rec, int rowA, int rowB, int offset03 = kOffset03,
                             int offset14 = kOffset14);
+
+/// ReadoutAt and ReadoutBetween on the series a chart plotted
+/// (WykresSeries), which hold the same values as the record they came from;
+/// a series that is empty names no channel.
+TReadoutPoint ReadoutAt(const TWykresSeries &series, int row);
+TReadoutSpan ReadoutBetween(const TWykresSeries &series, int rowA, int rowB);
 
 /// `value` with `decimals` decimals and a decimal comma, the digits the CSV
 /// export writes (3 for times, 6 for values).

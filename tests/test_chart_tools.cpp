@@ -9,6 +9,7 @@
 #include "measurement/csvexport.h"
 #include "measurement/engformat.h"
 #include "measurement/readout.h"
+#include "measurement/wykresseries.h"
 #include "support/appsupport.h"
 #include "support/testsupport.h"
 #include "support/windowsupport.h"
@@ -130,6 +131,8 @@ private slots:
     void differencesBetweenCursors_data();
     void differencesBetweenCursors();
     void readoutsKeepThePlottedRecord();
+    void seriesReadAsTheRecord_data();
+    void seriesReadAsTheRecord();
     void engineeringUnits_data();
     void engineeringUnits();
     void readoutLines_data();
@@ -288,6 +291,51 @@ void TestChartTools::readoutsKeepThePlottedRecord()
     std::memset(rec.get(), 0x5A, sizeof(TDataPomiar));
     tools->PlaceCursor(TChartTools::CursorA, ReadoutTime(1500)); // the readout is made anew
     QCOMPARE(tools->ReadoutText(), shown);
+}
+
+void TestChartTools::seriesReadAsTheRecord_data()
+{
+    QTest::addColumn<int>("kanalI");
+    QTest::addColumn<int>("kanalU");
+    QTest::addColumn<int>("offset14");
+    QTest::newRow("channels 2 and 1") << 2 << 1 << kOffset14;
+    QTest::newRow("channels 5 and 4, other offset") << 5 << 4 << 1000;
+    QTest::newRow("channels 2 and 3") << 2 << 3 << kOffset14;
+    QTest::newRow("no voltage channel") << 2 << 6 << kOffset14;
+    QTest::newRow("no current channel") << -1 << 0 << kOffset14;
+}
+
+void TestChartTools::seriesReadAsTheRecord()
+{
+    // The chart's readouts read its plotted series instead of a copy of the
+    // record: they must give the record's values to the last bit.
+    QFETCH(int, kanalI);
+    QFETCH(int, kanalU);
+    QFETCH(int, offset14);
+    auto rec = OddScaleRecord();
+    for (int r = 0; r < kReadoutRows; ++r)
+        for (int c = 0; c < kPomiarChannels; ++c)
+            rec->dane[r][c] += (r * 7919 + c * 104729) % 4001 - 2000;
+    for (int c = 0; c < kPomiarChannels; ++c)
+        rec->skala[c] = 0.000123456789 * (c + 3);
+    rec->kanalI = kanalI;
+    rec->kanalU = kanalU;
+    const TWykresSeries series = WykresSeries(rec.get(), kOffset03, offset14);
+    for (int row : {-5, 0, 999, 1000, 1777, kReadoutRows - 1, kReadoutRows + 3}) {
+        const TReadoutPoint a = ReadoutAt(rec.get(), row, kOffset03, offset14);
+        const TReadoutPoint b = ReadoutAt(series, row);
+        QCOMPARE(b.row, a.row);
+        QCOMPARE(b.hasI, a.hasI);
+        QCOMPARE(b.hasU, a.hasU);
+        QCOMPARE(b.hasOhms, a.hasOhms);
+        QVERIFY(std::memcmp(&a.i, &b.i, sizeof(double)) == 0 && std::memcmp(&a.u, &b.u, sizeof(double)) == 0);
+        QVERIFY(std::memcmp(&a.ohms, &b.ohms, sizeof(double)) == 0);
+    }
+    const TReadoutSpan a = ReadoutBetween(rec.get(), kReadoutRows - 1, 3, kOffset03, offset14);
+    const TReadoutSpan b = ReadoutBetween(series, kReadoutRows - 1, 3);
+    QCOMPARE(b.hasMean, a.hasMean);
+    QVERIFY(std::memcmp(&a.meanOhms, &b.meanOhms, sizeof(double)) == 0);
+    QVERIFY(std::memcmp(&a.dI, &b.dI, sizeof(double)) == 0 && std::memcmp(&a.dU, &b.dU, sizeof(double)) == 0);
 }
 
 void TestChartTools::engineeringUnits_data()
