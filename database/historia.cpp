@@ -306,12 +306,20 @@ THistoriaRows::THistoriaRows(const QVector<THistoriaRow> &rows)
     statusy.reserve(n);
     metody.reserve(n);
     exact.reserve(n);
+    poprzednie.reserve(n);
     poczatki.reserve(n + 1);
     int length = 0;
     for (const THistoriaRow &row : rows)
         length += row.komentarz.size();
     komentarze.reserve(length);
+    // Found once: a history whose valid rows are far apart (a damaged one,
+    // or one mostly out of range) would otherwise be scanned for every
+    // change on screen.
+    int previous = -1;
     for (const THistoriaRow &row : rows) {
+        poprzednie.append(previous);
+        if (::HasValue(row))
+            previous = poprzednie.size() - 1;
         ids.append(row.id);
         czasy.append(row.czas);
         rs.append(row.R);
@@ -374,12 +382,8 @@ THistoriaZmiana THistoriaRows::Zmiana(int reference, int row) const
         return zmiana;
     if (reference >= 0 && reference < size() && HasValue(reference))
         zmiana.odniesienie = PercentChange(rs.at(row), rs.at(reference));
-    // The closest earlier row with a value: a scan, as only rows on screen ask.
-    for (int previous = row - 1; previous >= 0; --previous) {
-        if (HasValue(previous)) {
-            zmiana.poprzedni = PercentChange(rs.at(row), rs.at(previous));
-            break;
-        }
-    }
+    const int previous = poprzednie.at(row);
+    if (previous >= 0)
+        zmiana.poprzedni = PercentChange(rs.at(row), rs.at(previous));
     return zmiana;
 }

@@ -167,6 +167,7 @@ private:
     QVector<qint32> statusy;
     QVector<qint32> metody;
     QVector<bool> exact;
+    QVector<int> poprzednie; // the closest earlier row with a value, or -1
     QString komentarze;     // every comment, one after another
     QVector<int> poczatki;  // where row i's comment starts in komentarze; one more at the end
 };
