@@ -48,7 +48,8 @@ public:
 
     // ---- data files
     /// Reads the data file `fileName` into `Pomiar`. 0 on success; a
-    /// DataFileResult (negative) otherwise, with `Pomiar` left as it was.
+    /// DataFileResult (negative) otherwise, with `Pomiar` as ReadDataFile
+    /// leaves it: as it was, or emptied when the file failed part-way.
     DataFileResult LoadFile(QString fileName);
     /// Copies `Pomiar` whole into `*dst`; returns 0.
     int CopyPomiar(TDataPomiar *dst);
@@ -91,6 +92,7 @@ public:
         LoadPomiarOk = 0,      ///< row and data file read; `Pomiar` holds the measurement
         LoadPomiarMissing = -1, ///< no such row, or its data file is missing, short, unreadable
                                 ///< or named outside the database's folder; `Pomiar` unchanged
+                                ///< (emptied when the file failed part-way through its read)
         LoadPomiarAmbiguous = -2, ///< more than one row carries the id: none of them is shown
         LoadPomiarBusy = -3     ///< another program holds the database locked; nothing read
     };
