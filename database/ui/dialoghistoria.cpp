@@ -239,8 +239,9 @@ public:
             case ColOdniesienie:
                 return PercentText(pRows->Zmiana(iReference, index.row()).odniesienie);
             case ColRoznica:
-                return iReference >= 0 && iReference < pRows->size() ? HistoriaRoznicaText(row, pRows->Row(iReference, false))
-                                                                      : QString();
+                if (iReference < 0 || iReference >= pRows->size())
+                    return QString();
+                return HistoriaRoznicaText(row, pRows->Row(iReference, false));
             case ColPoprzedni:
                 return PercentText(pRows->Zmiana(iReference, index.row()).poprzedni);
             case ColKomentarz:
