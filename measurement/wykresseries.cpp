@@ -29,34 +29,25 @@ TWykresSeries WykresSeries(const TDataPomiar *pomiar, int offset03, int offset14
     const bool hasU = IsChannel(cU);
     const int offsetU = VoltageOffset(cU, offset03, offset14);
 
-    if (hasI) {
-        s.current.resize(kWykresRows);
-        double *out = s.current.data();
-        const double scale = pomiar->skala[cI];
+    // One pass a trace over the record's raw storage, keeping its extremes.
+    auto trace = [pomiar](int channel, qint64 offset, QVector<double> *series, double *lowOut, double *highOut) {
+        series->resize(kWykresRows);
+        double *out = series->data();
+        const double scale = pomiar->skala[channel];
         double low = 0, high = 0;
         for (int r = 0; r < kWykresRows; ++r) {
-            const double i = pomiar->dane[r][cI] * scale;
-            out[r] = i;
-            low = std::min(low, i);
-            high = std::max(high, i);
+            const double v = (pomiar->dane[r][channel] - offset) * scale;
+            out[r] = v;
+            low = std::min(low, v);
+            high = std::max(high, v);
         }
-        s.lowI = low;
-        s.highI = high;
-    }
-    if (hasU) {
-        s.voltage.resize(kWykresRows);
-        double *out = s.voltage.data();
-        const double scale = pomiar->skala[cU];
-        double low = 0, high = 0;
-        for (int r = 0; r < kWykresRows; ++r) {
-            const double u = (qint64(pomiar->dane[r][cU]) - offsetU) * scale;
-            out[r] = u;
-            low = std::min(low, u);
-            high = std::max(high, u);
-        }
-        s.lowU = low;
-        s.highU = high;
-    }
+        *lowOut = low;
+        *highOut = high;
+    };
+    if (hasI)
+        trace(cI, 0, &s.current, &s.lowI, &s.highI);
+    if (hasU)
+        trace(cU, offsetU, &s.voltage, &s.lowU, &s.highU);
     s.low = std::min(s.lowI, s.lowU);
     s.high = std::max(s.highI, s.highU);
     return s;

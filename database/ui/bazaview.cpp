@@ -231,10 +231,15 @@ void TBazaView::PomiarClicked(const QModelIndex &index)
         ShowBadId(index, false);
         return;
     }
+    ShowPomiar(id, iObiektId, qsObiektName);
+}
+
+void TBazaView::ShowPomiar(qint64 id, qint64 obiektId, const QString &obiekt)
+{
     TShownPomiar shown;
     shown.pomiarId = id;
-    shown.obiektId = iObiektId;
-    shown.obiekt = qsObiektName;
+    shown.obiektId = obiektId;
+    shown.obiekt = obiekt;
     ShowPomiar(shown);
 }
 
@@ -605,11 +610,7 @@ void TBazaView::OpenHistoria(const QModelIndex &objectIndex)
                 // The road of a click in tV_Pomiary: the comment question first.
                 if (!AskSaveKomentarz(false))
                     return;
-                TShownPomiar shown;
-                shown.pomiarId = pomiarId;
-                shown.obiektId = objectId;
-                shown.obiekt = objectName;
-                ShowPomiar(shown);
+                ShowPomiar(pomiarId, objectId, objectName);
             });
     window->show();
 }

@@ -130,6 +130,8 @@ public:
     // ---- one measurement
     /// Makes `pomiar` the measurement shown and displays it.
     void ShowPomiar(const TShownPomiar &pomiar);
+    /// ShowPomiar of the row `id` of object `obiektId` named `obiekt`.
+    void ShowPomiar(qint64 id, qint64 obiektId, const QString &obiekt);
     void DisplayPomiar(qint64 id);
     /// Placeholders in the result area, an empty comment and chart, no export.
     void ForgetPomiar();
