@@ -246,7 +246,8 @@ private:
     void RetranslatePlotMenu();
 
     Ui::MainWindow *ui;
-    DialogWykres *pDialogWykres;
+    DialogWykres *pDialogWykres;     // the chart "Okno" opened last, which the next "Okno" replaces
+    DialogWykres *pDialogCalcWykres; // the chart "Indukcyjność" opened last, with its calculator
     DialogCalc *pDialogCalc;
     about *pAbout;
     QTranslator translator;
