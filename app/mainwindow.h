@@ -3,7 +3,7 @@
 
 #include "database/shownpomiar.h"
 #include "database/tdatabase.h"
-#include "database/ui/historiawindows.h"
+#include "historia/ui/historiawindows.h"
 #include "download/ui/meterlink.h"
 #include "measurement/tdatapomiar.h"
 #include "app/tdialogkeeper.h"

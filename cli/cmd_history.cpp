@@ -4,11 +4,12 @@
 #include "cli/cli.h"
 
 #include "archive/tarchive.h"
-#include "database/historia.h"
-#include "database/historiaexport.h"
+#include "database/historiaread.h"
 #include "database/rowid.h"
 #include "database/tdatabase.h"
-#include "database/ui/dialoghistoria.h"
+#include "historia/historia.h"
+#include "historia/historiaexport.h"
+#include "historia/ui/dialoghistoria.h"
 #include "report/ui/reports.h"
 
 #include <QCommandLineParser>

@@ -3,8 +3,8 @@
 // selection, an object without measurements, and a long report stopped
 // from its progress dialog.
 
-#include "database/historia.h"
-#include "database/ui/dialoghistoria.h"
+#include "historia/historia.h"
+#include "historia/ui/dialoghistoria.h"
 #include "report/ui/reports.h"
 #include "support/testsupport.h"
 

@@ -1,13 +1,13 @@
 // The history window: it only shows what the data side computed
 // (historia.h, engformat.h) and passes a double-click on to the main window.
 
-#include "database/ui/dialoghistoria.h"
+#include "historia/ui/dialoghistoria.h"
 
 #include "common/ui/messages.h"
 #include "measurement/datafile.h"
 #include "measurement/engformat.h"
 #include "measurement/tdatapomiar.h"
-#include "report/obiektreport.h"
+#include "historia/obiektreport.h"
 #include "report/ui/reports.h"
 
 #include <QAbstractTableModel>
