@@ -4,11 +4,11 @@
 #include "historia/ui/dialoghistoria.h"
 
 #include "common/ui/messages.h"
+#include "historia/obiektreport.h"
+#include "historia/ui/historiachart.h"
 #include "measurement/datafile.h"
 #include "measurement/engformat.h"
 #include "measurement/tdatapomiar.h"
-#include "historia/obiektreport.h"
-#include "historia/ui/historiachart.h"
 #include "report/ui/reports.h"
 
 #include <QAbstractTableModel>
