@@ -3,7 +3,7 @@
 
 #include "database/shownpomiar.h"
 #include "database/tdatabase.h"
-#include "database/ui/historiawindows.h"
+#include "historia/ui/historiawindows.h"
 #include "download/ui/meterlink.h"
 #include "measurement/tdatapomiar.h"
 #include "app/tdialogkeeper.h"
@@ -246,7 +246,8 @@ private:
     void RetranslatePlotMenu();
 
     Ui::MainWindow *ui;
-    DialogWykres *pDialogWykres;
+    DialogWykres *pDialogWykres;     // the chart "Okno" opened last, which the next "Okno" replaces
+    DialogWykres *pDialogCalcWykres; // the chart "Indukcyjność" opened last, with its calculator
     DialogCalc *pDialogCalc;
     about *pAbout;
     QTranslator translator;

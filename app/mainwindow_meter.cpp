@@ -193,6 +193,6 @@ void MainWindow::on_actionIndukcyjnosc_triggered()
         &CurrentPomiar,
         [this](const QString &column) { return ArchiwumShown() ? ArchiwumZymValue(column) : Baza.ZymValue(column); },
         [this](QWidget *window) { KeptDialogs.Keep(window); });
-    pDialogWykres = windows.wykres;
+    pDialogCalcWykres = windows.wykres;
     pDialogCalc = windows.calc;
 }

@@ -1,7 +1,7 @@
 #ifndef TARCHIVE_H
 #define TARCHIVE_H
 
-#include "database/historia.h"
+#include "historia/historia.h"
 #include "database/tdatabase.h"
 #include "measurement/tdatapomiar.h"
 

@@ -12,9 +12,10 @@
 // 800 x 600, which would shrink it.
 
 #include "bench/benchwindow.h"
-#include "database/ui/dialoghistoria.h"
-#include "database/historia.h"
+#include "database/historiaread.h"
 #include "database/tdatabase.h"
+#include "historia/historia.h"
+#include "historia/ui/dialoghistoria.h"
 #include "simulator/zymsim.h"
 
 #include <QAbstractItemModel>

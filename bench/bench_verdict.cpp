@@ -12,7 +12,7 @@
 
 #include "archive/tarchive.h"
 #include "bench/bencharchive.h"
-#include "database/historia.h"
+#include "historia/historia.h"
 #include "verdict/verdictstore.h"
 
 #include <QCoreApplication>

@@ -4,11 +4,13 @@
 #include "cli/cli.h"
 
 #include "archive/tarchive.h"
-#include "database/historia.h"
-#include "database/historiaexport.h"
+#include "database/historiaread.h"
 #include "database/rowid.h"
 #include "database/tdatabase.h"
-#include "database/ui/dialoghistoria.h"
+#include "historia/historia.h"
+#include "historia/historiaexport.h"
+#include "historia/obiektreport.h"
+#include "historia/ui/historiachart.h"
 #include "report/ui/reports.h"
 
 #include <QCommandLineParser>
@@ -225,13 +227,16 @@ int CommandReport(const TCliArgs &args)
     const QString name = parser.value(objectOption);
     if (!ReadSourceHistory(positional.value(0), name, &rows, &objectId, &meter))
         return CliSomeFailed;
-    // The history window itself, never shown: its report is the one the
-    // window saves, with the same chart and reference.
-    DialogHistoria window(objectId, name, rows, QString());
-    window.SetMeter(meter.serial, meter.hw, meter.firmware);
-    QCustomPlot *plot = window.findChild<QCustomPlot *>();
+    // The report the history window saves, with the same chart and reference.
+    const int reference = FirstValueIndex(rows);
+    QCustomPlot plot;
+    PlotHistoria(&plot, rows, reference);
+    TObiektReport data = ObiektReportData(name, rows, reference);
+    data.serial = meter.serial;
+    data.hw = meter.hw;
+    data.firmware = meter.firmware;
     QString reason;
-    if (!plot || SaveObiektReport(target, window.ReportData(), plot, &reason) != ReplaceFileOk) {
+    if (SaveObiektReport(target, data, &plot, &reason) != ReplaceFileOk) {
         CliItemFailed(target, TCli::tr("nie można zapisać raportu: %1").arg(reason));
         return CliSomeFailed;
     }

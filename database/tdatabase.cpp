@@ -6,7 +6,7 @@
 
 #include "database/tdatabase.h"
 
-#include "database/historia.h"
+#include "database/historiaread.h"
 #include "database/pomiarymodel.h"
 #include "database/resulttexts.h"
 #include "database/rowid.h"

@@ -4,7 +4,7 @@
 
 #include "database/tdatabase.h"
 
-#include "database/historia.h"
+#include "historia/historia.h"
 #include "measurement/csvexport.h"
 #include "measurement/czas.h"
 #include "measurement/datafile.h"

@@ -2,7 +2,7 @@
 #define TSYNC_H
 
 #include "archive/tarchive.h"
-#include "database/historia.h"
+#include "historia/historia.h"
 
 #include <QString>
 #include <QStringList>

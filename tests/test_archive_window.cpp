@@ -12,7 +12,7 @@
 #include "archive/tarchive.h"
 #include "archive/ui/dialogimport.h"
 #include "measurement/ui/komentarzedit.h"
-#include "database/ui/dialoghistoria.h"
+#include "historia/ui/dialoghistoria.h"
 #include "simulator/zymsim.h"
 #include "support/appsupport.h"
 #include "support/dbsupport.h"

@@ -248,18 +248,18 @@ void TestCalculatorWindow::windowsCloseInAnyOrder()
         windows["c1"] = first.One<DialogCalc>();
         QPointer<QWidget> w1 = first.One<DialogWykres>();
         QVERIFY(windows["c1"] && w1);
-        // "Okno" replaces the chart the pointer holds: the calculator's first chart goes.
+        // "Okno" opens its own chart: the calculator's stays.
         testsupport::TOpenedWindows okno;
         window.findChild<QAction *>("actionOkno")->trigger();
-        QVERIFY(w1.isNull());
+        QVERIFY(!w1.isNull());
+        windows["w1"] = w1;
         windows["o"] = okno.One<DialogWykres>();
         testsupport::TOpenedWindows second;
         calculator->trigger();
         windows["c2"] = second.One<DialogCalc>();
         windows["w2"] = second.One<DialogWykres>();
-        // c1, o, c2 and w2 are the windows left.
         QCOMPARE(testsupport::Windows<DialogCalc>().size(), 2);
-        QCOMPARE(testsupport::Windows<DialogWykres>().size(), 2);
+        QCOMPARE(testsupport::Windows<DialogWykres>().size(), 3);
 
         // The calculator's chart keeps its measurement; the "Okno" chart follows.
         auto *w2Plot = windows["w2"]->findChild<QCustomPlot *>("plot");
@@ -273,8 +273,8 @@ void TestCalculatorWindow::windowsCloseInAnyOrder()
         // Close one window after another while measurements keep being shown.
         for (const QString &name : order) {
             if (!windows[name]) {
-                // Closing the main window deletes the chart its pointer holds.
-                QVERIFY2(name == "w2" && order.indexOf("main") < order.indexOf(name), qPrintable(name));
+                // Closing the main window deletes the "Okno" chart its pointer holds.
+                QVERIFY2(name == "o" && order.indexOf("main") < order.indexOf(name), qPrintable(name));
                 continue;
             }
             windows[name]->close();
@@ -286,7 +286,7 @@ void TestCalculatorWindow::windowsCloseInAnyOrder()
         }
         // Closing only hides them (the main window deletes its current chart).
         for (const QString &name : windows.keys()) {
-            if (name != "w2" || !order.contains("main"))
+            if (name != "o" || !order.contains("main"))
                 QVERIFY2(windows[name], qPrintable(name));
         }
         // A further calculation after all that still works.

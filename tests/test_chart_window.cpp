@@ -46,6 +46,7 @@ private slots:
     void followsTheMainChart();
     void opensAsTheMainChartIs();
     void titleNamesItsOwnMeasurement();
+    void oknoLeavesTheCalculatorsChart();
     void secondaryWindowsGoWithTheMainWindow();
 
 private:
@@ -148,6 +149,35 @@ void TestChartWindow::titleNamesItsOwnMeasurement()
     ClickCell(pomiary, RowOfId(pomiary, 2), 1);
     QCOMPARE(kept->windowTitle(), keptTitle);
     QVERIFY2(following->windowTitle().contains(QStringLiteral("Szyna")), qPrintable(following->windowTitle()));
+}
+
+void TestChartWindow::oknoLeavesTheCalculatorsChart()
+{
+    ClickCell(obiekty, 0, 0);
+    ClickCell(pomiary, 0, 1);
+    TOpenedWindows calculator;
+    Action("actionIndukcyjnosc")->trigger();
+    QPointer<DialogWykres> kept = calculator.One<DialogWykres>();
+    QVERIFY(kept);
+    QCustomPlot *keptPlot = kept->findChild<QCustomPlot *>(QStringLiteral("plot"));
+    const int keptPoints = Points(keptPlot);
+    QVERIFY(keptPoints > 0);
+
+    // "Okno" twice: the second replaces the first, and the calculator's chart stays.
+    TOpenedWindows first;
+    Action("actionOkno")->trigger();
+    QPointer<DialogWykres> replaced = first.One<DialogWykres>();
+    TOpenedWindows second;
+    Action("actionOkno")->trigger();
+    DialogWykres *following = second.One<DialogWykres>();
+    QVERIFY(replaced.isNull());
+    QVERIFY(!kept.isNull() && kept->isVisible());
+    QVERIFY(following && following != kept);
+
+    // Another object: the following chart is emptied, the calculator's keeps its measurement.
+    ClickCell(obiekty, 1, 0);
+    QCOMPARE(Points(following->findChild<QCustomPlot *>(QStringLiteral("plot"))), 0);
+    QCOMPARE(Points(keptPlot), keptPoints);
 }
 
 void TestChartWindow::secondaryWindowsGoWithTheMainWindow()

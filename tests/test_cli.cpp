@@ -4,8 +4,9 @@
 // unasked.
 
 #include "app/mainwindow.h"
-#include "database/historia.h"
+#include "database/historiaread.h"
 #include "database/tdatabase.h"
+#include "historia/historia.h"
 #include "measurement/datafile.h"
 #include "simulator/zymsim.h"
 #include "support/appsupport.h"

@@ -4,7 +4,7 @@
 // when its filter was chosen.
 
 #include "app/mainwindow.h"
-#include "database/historia.h"
+#include "historia/historia.h"
 #include "measurement/csvexport.h"
 #include "support/appsupport.h"
 #include "support/testsupport.h"

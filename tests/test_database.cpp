@@ -1,9 +1,10 @@
 // TDataBase against real SQLite files: opening, rows, data files behind
 // rows, single values and the comment update; and the file-name check.
 
-#include "database/historia.h"
+#include "database/historiaread.h"
 #include "database/safepath.h"
 #include "database/tdatabase.h"
+#include "historia/historia.h"
 #include "support/dbsupport.h"
 #include "support/testsupport.h"
 

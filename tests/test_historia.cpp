@@ -2,8 +2,9 @@
 // percentages against a reference and against the previous valid
 // measurement, reading by object id from a real SQLite file, and the CSV.
 
-#include "database/historia.h"
+#include "database/historiaread.h"
 #include "database/tdatabase.h"
+#include "historia/historia.h"
 #include "measurement/engformat.h"
 #include "support/dbsupport.h"
 

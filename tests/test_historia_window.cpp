@@ -6,7 +6,7 @@
 
 #include "app/mainwindow.h"
 #include "chart/dialogwykres.h"
-#include "database/ui/dialoghistoria.h"
+#include "historia/ui/dialoghistoria.h"
 #include "support/dbsupport.h"
 #include "support/testsupport.h"
 #include "support/windowsupport.h"

@@ -3,7 +3,7 @@
 // steer a proposed file name.
 
 #include "app/mainwindow.h"
-#include "database/ui/dialoghistoria.h"
+#include "historia/ui/dialoghistoria.h"
 #include "measurement/csvexport.h"
 #include "report/reporttext.h"
 #include "support/dbsupport.h"

@@ -3,7 +3,7 @@
 // report through "Zapisz pomiar jako" and for an object's history.
 
 #include "app/mainwindow.h"
-#include "database/ui/dialoghistoria.h"
+#include "historia/ui/dialoghistoria.h"
 #include "measurement/datafile.h"
 #include "report/ui/reports.h"
 #include "support/appsupport.h"

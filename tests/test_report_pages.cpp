@@ -1,10 +1,11 @@
 // Object reports at their edges, read with pdftotext and looked at with
 // pdftoppm: a field taller than a page, the history chart's legend and
-// selection, an object without measurements, and a long report stopped
-// from its progress dialog.
+// selection, the chart drawn without its window, an object without
+// measurements, and a long report stopped from its progress dialog.
 
-#include "database/historia.h"
-#include "database/ui/dialoghistoria.h"
+#include "historia/historia.h"
+#include "historia/ui/dialoghistoria.h"
+#include "historia/ui/historiachart.h"
 #include "report/ui/reports.h"
 #include "support/testsupport.h"
 
@@ -178,6 +179,37 @@ private slots:
         for (int g = 0; g < plot->graphCount(); ++g)
             ringed += plot->graph(g)->property(kScreenOnlyProperty).toBool() && plot->graph(g)->visible();
         QCOMPARE(ringed, 1);
+    }
+
+    void historyChartWithoutTheWindow()
+    {
+        // zymreader-cli draws the chart with no window: its page must be the window's.
+        QVector<THistoriaRow> rows(5);
+        for (int i = 0; i < rows.size(); ++i) {
+            rows[i].id = i + 1;
+            rows[i].czas = 1600000000 + i * 86400;
+            rows[i].R = 0.010 + 0.0007 * (i % 3);
+        }
+        rows[3].status = -1;
+        DialogHistoria h(1, QStringLiteral("Szyna L1"), rows, QString());
+        h.SetReference(2);
+        const TObiektReport data = h.ReportData();
+        QCustomPlot bare;
+        PlotHistoria(&bare, rows, 2);
+
+        QTemporaryDir here;
+        QImage pages[2];
+        QCustomPlot *plots[2] = {h.findChild<QCustomPlot *>(), &bare};
+        for (int i = 0; i < 2; ++i) {
+            const QString path = here.filePath(QStringLiteral("historia%1.pdf").arg(i));
+            QCOMPARE(SaveObiektReport(path, data, plots[i]), ReplaceFileOk);
+            Run(QStringLiteral("pdftoppm"), {QStringLiteral("-png"), QStringLiteral("-r"), QStringLiteral("100"),
+                                             QStringLiteral("-singlefile"), path,
+                                             here.filePath(QStringLiteral("page%1").arg(i))});
+            pages[i] = QImage(here.filePath(QStringLiteral("page%1.png").arg(i)));
+            QVERIFY(!pages[i].isNull());
+        }
+        QVERIFY(pages[0] == pages[1]);
     }
 
     void emptyHistoryOnOnePage()

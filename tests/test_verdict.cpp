@@ -5,7 +5,7 @@
 // group can be removed).
 
 #include "archive/tarchive.h"
-#include "database/historia.h"
+#include "historia/historia.h"
 #include "measurement/tdatapomiar.h"
 #include "support/dbsupport.h"
 #include "verdict/verdict.h"

@@ -4,7 +4,7 @@
 // for the measurement, and the group view with one pole flagged.
 
 #include "app/mainwindow.h"
-#include "database/ui/dialoghistoria.h"
+#include "historia/ui/dialoghistoria.h"
 #include "archive/tarchive.h"
 #include "support/appsupport.h"
 #include "support/dbsupport.h"

@@ -1,7 +1,7 @@
 #include "verdict/verdictstore.h"
 
 #include "archive/tarchive.h"
-#include "database/historia.h"
+#include "historia/historia.h"
 
 #include <QDateTime>
 #include <QJsonArray>

@@ -7,8 +7,8 @@
 
 #include "archive/ui/archiwumcontrol.h"
 #include "archive/ui/archiwumview.h"
-#include "database/ui/dialoghistoria.h"
-#include "database/ui/historiawindows.h"
+#include "historia/ui/dialoghistoria.h"
+#include "historia/ui/historiawindows.h"
 #include "measurement/engformat.h"
 #include "report/reporttext.h"
 #include "verdict/ui/werdyktwindows.h"

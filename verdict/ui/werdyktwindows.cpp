@@ -2,7 +2,7 @@
 
 #include "common/ui/messages.h"
 
-#include "database/historia.h"
+#include "historia/historia.h"
 #include "measurement/engformat.h"
 
 #include <QCheckBox>

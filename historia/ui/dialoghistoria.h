@@ -1,7 +1,7 @@
 #ifndef DIALOGHISTORIA_H
 #define DIALOGHISTORIA_H
 
-#include "database/historia.h"
+#include "historia/historia.h"
 #include "report/reporttext.h"
 
 #include <QColor>

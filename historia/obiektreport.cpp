@@ -1,4 +1,4 @@
-#include "report/obiektreport.h"
+#include "historia/obiektreport.h"
 
 #include <QDateTime>
 

@@ -1,4 +1,4 @@
-#include "database/historiaexport.h"
+#include "historia/historiaexport.h"
 
 #include "measurement/jsontext.h"
 

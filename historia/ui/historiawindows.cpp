@@ -1,6 +1,6 @@
-#include "database/ui/historiawindows.h"
+#include "historia/ui/historiawindows.h"
 
-#include "database/ui/dialoghistoria.h"
+#include "historia/ui/dialoghistoria.h"
 
 DialogHistoria *THistoriaWindows::Find(qint64 objectId) const
 {

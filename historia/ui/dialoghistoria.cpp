@@ -1,13 +1,14 @@
 // The history window: it only shows what the data side computed
 // (historia.h, engformat.h) and passes a double-click on to the main window.
 
-#include "database/ui/dialoghistoria.h"
+#include "historia/ui/dialoghistoria.h"
 
 #include "common/ui/messages.h"
+#include "historia/obiektreport.h"
+#include "historia/ui/historiachart.h"
 #include "measurement/datafile.h"
 #include "measurement/engformat.h"
 #include "measurement/tdatapomiar.h"
-#include "report/obiektreport.h"
 #include "report/ui/reports.h"
 
 #include <QAbstractTableModel>
@@ -33,6 +34,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -42,9 +44,6 @@ enum Column { ColCzas, ColR, ColMetoda, ColOdniesienie, ColRoznica, ColPoprzedni
 
 const char kScrollBarStyle[] = "QScrollBar:vertical { width: 35px; }";
 
-// Out-of-range markers sit on a hidden axis from 0 to 1, so they stay on the
-// top edge whatever the user drags or zooms.
-constexpr double kTopEdge = 0.97;
 constexpr int kPickPixels = 8; // how close the mouse must come to a point
 
 /// The history's chart, painted straight onto the window. QCustomPlot's
@@ -433,108 +432,25 @@ void DialogHistoria::changeEvent(QEvent *event)
 
 void DialogHistoria::FillPlot(const QVector<THistoriaRow> &given)
 {
-    QVector<double> values;
-    for (const THistoriaRow &row : qAsConst(given)) {
-        if (HasValue(row))
-            values << row.R;
-    }
-    iScaleExponent = CommonEngExponent(values);
-    const double scale = std::pow(10.0, -iScaleExponent);
-
-    QVector<double> keys, ys, topKeys, topYs;
-    keys.reserve(values.size());
-    ys.reserve(values.size());
-    double low = 0, high = 0;
-    for (int i = 0; i < given.size(); ++i) {
-        const double key = double(given[i].czas); // the date-time ticker counts seconds since 1970
-        if (HasValue(given[i])) {
-            const double y = given[i].R * scale;
-            if (keys.isEmpty() || y < low)
-                low = y;
-            if (keys.isEmpty() || y > high)
-                high = y;
-            keys << key;
-            ys << y;
-        } else {
-            topKeys << key;
-            topYs << kTopEdge;
-        }
-    }
-
+    const THistoriaChart chart = PlotHistoria(plotHistoria, given, iReference);
+    graphR = chart.graphR;
+    graphPoza = chart.graphPoza;
+    graphSelected = chart.graphSelected;
+    lineReference = chart.lineReference;
+    iScaleExponent = chart.scaleExponent;
     QCustomPlot *p = plotHistoria;
-    p->yAxis2->setRange(0, 1);
-    // The chart's own legend is never shown: its items would only be kept.
-    p->setAutoAddPlottableToLegend(false);
-    graphR = p->addGraph(p->xAxis, p->yAxis);
-    // A one-pixel pen: anything wider takes the stroker's slow road and a
-    // thousand points cost tens of milliseconds per replot.
-    graphR->setPen(QPen(QColor(20, 80, 200), 1));
-    graphR->setScatterStyle(QCPScatterStyle(QCPScatterStyle::ssCircle, 5));
-    graphR->setData(keys, ys, true);
-    graphR->setName(QStringLiteral("R"));
-    graphPoza = p->addGraph(p->xAxis, p->yAxis2);
-    graphPoza->setLineStyle(QCPGraph::lsNone);
-    graphPoza->setScatterStyle(QCPScatterStyle(QCPScatterStyle::ssTriangleInverted, QPen(Qt::darkRed), QBrush(QColor(220, 40, 40)), 9));
-    graphPoza->setData(topKeys, topYs, true);
-    graphPoza->setName(tr("Poza zakresem"));
-    graphSelected = p->addGraph(p->xAxis, p->yAxis);
-    graphSelected->setLineStyle(QCPGraph::lsNone);
-    graphSelected->setScatterStyle(QCPScatterStyle(QCPScatterStyle::ssCircle, QPen(QColor(255, 140, 0), 2.5), Qt::NoBrush, 13));
-    // The ring marks the row chosen on the screen: no data of its own.
-    graphSelected->setName(QString());
-    graphSelected->setProperty(kScreenOnlyProperty, true);
-    for (QCPGraph *g : {graphR, graphPoza, graphSelected})
-        g->setSelectable(QCP::stNone);
-
-    lineReference = new QCPItemStraightLine(p);
-    lineReference->setPen(QPen(QColor(0, 150, 60), 1, Qt::DashLine));
-    lineReference->setSelectable(false);
-
-    QSharedPointer<QCPAxisTickerDateTime> ticker(new QCPAxisTickerDateTime);
-    ticker->setDateTimeSpec(Qt::LocalTime);
-    ticker->setDateTimeFormat(QStringLiteral("yyyy-MM-dd\nhh:mm"));
-    p->xAxis->setTicker(ticker);
-    p->yAxis->setLabel(QStringLiteral("R [") + EngUnitText(iScaleExponent) + QLatin1Char(']'));
-
-    // Keys: every measurement, with a margin; one alone gets an hour either side.
-    qint64 firstCzas = 0, lastCzas = 0;
-    if (HistoriaCzasSpan(given, &firstCzas, &lastCzas)) {
-        const double first = double(firstCzas);
-        const double last = double(lastCzas);
-        const double margin = last > first ? (last - first) * 0.03 : 3600;
-        p->xAxis->setRange(first - margin, last + margin);
-    }
-    // Values: every valid one and some room above for the out-of-range markers.
-    if (!keys.isEmpty()) {
-        // Never narrower than ±2 % around the data: contact noise of a few
-        // tenths of a percent must not look like a jump.
-        const double middle = (low + high) / 2;
-        const double minimumSpan = std::max(std::fabs(middle) * 0.04, 1e-9);
-        if (high - low < minimumSpan) {
-            low = middle - minimumSpan / 2;
-            high = middle + minimumSpan / 2;
-        }
-        const double span = high - low;
-        p->yAxis->setRange(low - span * 0.15, high + span * 0.25);
-    } else {
-        p->yAxis->setRange(0, 1);
-    }
     p->setInteractions(QCP::iRangeDrag | QCP::iRangeZoom);
     p->setNoAntialiasingOnDrag(true); // keeps a drag over ten thousand points smooth
     p->axisRect()->setRangeDrag(Qt::Horizontal | Qt::Vertical);
     p->axisRect()->setRangeZoom(Qt::Horizontal | Qt::Vertical);
-    ShowReference();
+    Replot();
 }
 
 void DialogHistoria::ShowReference()
 {
     const bool shown = iReference >= 0 && iReference < rows.size();
-    lineReference->setVisible(shown);
-    if (shown) {
-        const double y = rows.R(iReference) * std::pow(10.0, -iScaleExponent);
-        lineReference->point1->setCoords(0, y);
-        lineReference->point2->setCoords(1, y);
-    }
+    ShowHistoriaReference(lineReference, iScaleExponent,
+                          shown ? rows.R(iReference) : std::numeric_limits<double>::quiet_NaN());
     Replot();
 }
 
@@ -566,7 +482,7 @@ void DialogHistoria::ShowSelected(int row)
             graphSelected->addData(key, rows.R(row) * std::pow(10.0, -iScaleExponent));
         } else {
             graphSelected->setValueAxis(plotHistoria->yAxis2);
-            graphSelected->addData(key, kTopEdge);
+            graphSelected->addData(key, kHistoriaTopEdge);
         }
     }
     Replot();

@@ -1,7 +1,7 @@
 #ifndef OBIEKTREPORT_H
 #define OBIEKTREPORT_H
 
-#include "database/historia.h"
+#include "historia/historia.h"
 #include "report/reporttext.h"
 
 /// What the report of object `obiekt` says about its history `rows` with

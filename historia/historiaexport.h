@@ -1,7 +1,7 @@
 #ifndef HISTORIAEXPORT_H
 #define HISTORIAEXPORT_H
 
-#include "database/historia.h"
+#include "historia/historia.h"
 
 #include <QString>
 #include <QVector>

@@ -4,7 +4,6 @@
 #include "measurement/csvexport.h"
 #include "measurement/tdatapomiar.h"
 
-#include <QSqlDatabase>
 #include <QString>
 #include <QStringList>
 #include <QVector>
@@ -45,18 +44,6 @@ constexpr double kHistoriaInfinity = kOpenCircuitOhms;
 constexpr double kHistoriaTiny = 1e-12;
 /// The time of a row whose pomiar_czas is NULL, a text, or beyond the year 9999.
 constexpr qint64 kHistoriaCzasUnknown = std::numeric_limits<qint64>::min();
-
-/// pomiar_czas as seconds since 1970 UTC: a whole number (an integer, or a
-/// real without a fraction) up to the year 9999; kHistoriaCzasUnknown for
-/// NULL, a text, a fraction, a negative or a larger number.
-qint64 HistoriaCzas(const QVariant &value);
-
-/// Reads the measurements of object `objectId` from the database open on
-/// `db`, in one statement, sorted by time and then by id, rows of unknown
-/// time last (by id). An id that is not a whole number or that two rows
-/// share leaves bIdExact false. False when the statement fails, with the driver's reason in
-/// `*errorText` (when given); `*rows` is replaced either way.
-bool ReadHistoria(const QSqlDatabase &db, qint64 objectId, QVector<THistoriaRow> *rows, QString *errorText = nullptr);
 
 /// Whether the row has a resistance to compare and a place in time: in
 /// range, a number between kHistoriaTiny and the open-circuit limit (or

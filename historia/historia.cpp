@@ -1,7 +1,4 @@
-#include "database/historia.h"
-
-#include "database/resulttexts.h"
-#include "database/rowid.h"
+#include "historia/historia.h"
 
 #include "measurement/czas.h"
 #include "measurement/engformat.h"
@@ -9,11 +6,8 @@
 #include "measurement/tdatapomiar.h"
 
 #include <QDateTime>
-#include <QHash>
 #include <QLocale>
 #include <QObject>
-#include <QSqlError>
-#include <QSqlQuery>
 #include <QStringList>
 #include <QTextCodec>
 #include <QVariant>
@@ -24,33 +18,7 @@
 
 namespace {
 
-// One statement for the whole history: the rows come back in the order the
-// table shows them, and the meter's database gets no index from a reader.
-const char kHistoriaStatement[] =
-    "SELECT pomiar_id, pomiar_czas, pomiar_rezystancja, pomiar_status, pomiar_metoda, "
-    "pomiar_komentarz, pomiar_plik_dane FROM pomiar WHERE pomiar_obiekt_id = ? "
-    "ORDER BY pomiar_czas, pomiar_id";
-
 double NotANumber() { return std::numeric_limits<double>::quiet_NaN(); }
-
-// The last second QDateTime and every calendar shows as a year of four digits.
-constexpr qint64 kLastCzas = 253402300799; // 9999-12-31 23:59:59 UTC
-
-/// pomiar_czas as seconds: a whole number (an integer, or a real without a
-/// fraction) from 1970 to the year 9999; anything else is unknown.
-qint64 CzasOf(const QVariant &value)
-{
-    qint64 czas = 0;
-    if (value.userType() == QMetaType::QString || !WholeId(value, &czas) || czas < 0 || czas > kLastCzas)
-        return kHistoriaCzasUnknown;
-    return czas;
-}
-
-} // namespace
-
-qint64 HistoriaCzas(const QVariant &value) { return CzasOf(value); }
-
-namespace {
 
 QString CsvField(QString text)
 {
@@ -65,54 +33,6 @@ QString CsvField(QString text)
 }
 
 } // namespace
-
-bool ReadHistoria(const QSqlDatabase &db, qint64 objectId, QVector<THistoriaRow> *rows, QString *errorText)
-{
-    rows->clear();
-    QSqlQuery query(db);
-    query.setForwardOnly(true);
-    if (!query.prepare(QLatin1String(kHistoriaStatement))) {
-        if (errorText)
-            *errorText = query.lastError().text();
-        return false;
-    }
-    query.addBindValue(objectId);
-    if (!query.exec()) {
-        if (errorText)
-            *errorText = query.lastError().text();
-        return false;
-    }
-    QHash<qint64, int> seen; // rows by id
-    bool shared = false;
-    while (query.next()) {
-        THistoriaRow row;
-        row.bIdExact = WholeId(query.value(0), &row.id);
-        if (row.bIdExact && ++seen[row.id] > 1)
-            shared = true;
-        if (!row.bIdExact)
-            row.id = -1;
-        row.czas = CzasOf(query.value(1));
-        row.R = ColumnNumber(query.value(2));
-        row.status = query.value(3).toInt();
-        row.metoda = query.value(4).toInt();
-        row.komentarz = query.value(5).toString();
-        row.plik = query.value(6).toString();
-        rows->append(row);
-    }
-    // Rows of one id: the first of them was read before the second was seen.
-    if (shared) {
-        for (THistoriaRow &row : *rows) {
-            if (row.bIdExact && seen.value(row.id) > 1) {
-                row.bIdExact = false;
-                row.id = -1;
-            }
-        }
-    }
-    // SQL puts NULL before every time and texts after: both are unknown, last.
-    std::stable_partition(rows->begin(), rows->end(),
-                          [](const THistoriaRow &r) { return r.czas != kHistoriaCzasUnknown; });
-    return true;
-}
 
 bool HasValue(const THistoriaRow &row)
 {
