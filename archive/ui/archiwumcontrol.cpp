@@ -213,7 +213,19 @@ QAbstractItemModel *TArchiwumControl::ObiektyModel(QString *errorText)
 
 QAbstractItemModel *TArchiwumControl::PomiaryModel(qint64 objectId)
 {
-    return pView->archive.PomiaryModel(objectId);
+    QString reason;
+    QSqlQueryModel *model = pView->archive.PomiaryModel(objectId, &reason);
+    // The rows that could be read are listed, but never as if they were all.
+    if (!reason.isEmpty())
+        ShowDamage(reason);
+    return model;
+}
+
+void TArchiwumControl::ShowDamage(const QString &reason)
+{
+    ShowProblem(QMessageBox::Warning, tr("Błąd!"),
+                tr("Nie wszystko w archiwum daje się odczytać; to, co widać, może być niepełne.\n%1\n\n%2")
+                    .arg(QDir::toNativeSeparators(pView->archive.Path()), reason));
 }
 
 int TArchiwumControl::LoadPomiar(qint64 id, bool *rowRead)
@@ -225,8 +237,11 @@ int TArchiwumControl::LoadPomiar(qint64 id, bool *rowRead)
         return int(id);
     TPomiarRow row;
     TArchivePomiarInfo info;
-    if (!pView->archive.ReadRow(id, &row, &info))
+    if (!pView->archive.ReadRow(id, &row, &info)) {
+        if (!pView->archive.LastErrorText().isEmpty())
+            ShowDamage(pView->archive.LastErrorText());
         return TDataBase::LoadPomiarMissing;
+    }
     // The result texts, the report and the export read the row and the
     // record where the meter's road leaves them.
     Baza.Row = row;
@@ -239,6 +254,8 @@ int TArchiwumControl::LoadPomiar(qint64 id, bool *rowRead)
                     tr("Zapis pomiaru w archiwum jest uszkodzony: nie zgadza się z sumą kontrolną. "
                        "Pomiar nie zostanie pokazany.")
                         + QLatin1Char('\n') + pView->archive.LastErrorText());
+    } else if (read != ArchiveOk && read != ArchiveNotFound) {
+        ShowDamage(pView->archive.LastErrorText());
     }
     if (read != ArchiveOk)
         return TDataBase::LoadPomiarMissing;

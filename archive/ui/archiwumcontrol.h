@@ -134,6 +134,9 @@ public:
     void RefreshTables();
 
 private:
+    /// Tells that the archive could not be read in full, and why.
+    void ShowDamage(const QString &reason);
+
     TArchiwumWindow w;
     TDataBase &Baza;
     const TShownPomiar &shownPomiar;
