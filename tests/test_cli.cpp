@@ -733,18 +733,19 @@ void TestCli::damagedArchivePage()
                              .toString();
     QVERIFY(testsupport::DamageFirstLeafPage(archive, "pomiar") > 0);
 
-    TRun run = Run(pl + QStringList{"check", archive});
-    QCOMPARE(run.code, 1);
-    const QJsonObject check = QJsonDocument::fromJson(run.out).object();
-    QCOMPARE(check.value("ok").toBool(true), false);
-    QVERIFY2(!check.value("integrity").toArray().isEmpty(), run.out.constData());
-    run = Run(pl + QStringList{"history", "--object", name, archive});
+    TRun run = Run(pl + QStringList{"history", "--object", name, archive});
     QCOMPARE(run.code, 1);
     QCOMPARE(run.out, QByteArray());
     QVERIFY2(run.err.contains("uszkodzone"), run.err.constData());
     run = Run(pl + QStringList{"export", "--format", "csv", "--out", out.filePath("csv"), "--object", name, archive});
     QCOMPARE(run.code, 1);
     QVERIFY2(run.err.contains("uszkodzone"), run.err.constData());
+    // The check names the damage, also when it stops its own read of the records.
+    run = Run(pl + QStringList{"check", archive});
+    QCOMPARE(run.code, 1);
+    const QJsonObject check = QJsonDocument::fromJson(run.out).object();
+    QCOMPARE(check.value("ok").toBool(true), false);
+    QVERIFY2(!check.value("integrity").toArray().isEmpty(), run.out.constData());
 }
 
 #include "test_cli.moc"
