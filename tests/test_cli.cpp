@@ -81,6 +81,20 @@ bool WriteBytes(const QString &path, const QByteArray &bytes)
     return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
 }
 
+// The history window's rows of object `name` in the database `path`, and
+// what its "Zapisz historię jako CSV…" writes of them into `csvPath`;
+// no rows when either fails.
+QVector<THistoriaRow> WindowHistoria(const QString &path, const QString &name, const QString &csvPath)
+{
+    QVector<THistoriaRow> rows;
+    std::unique_ptr<TDataBase> baza(new TDataBase);
+    if (baza->Open(path) != TDataBase::OpenOk || !ReadHistoria(baza->db, baza->ObjectId(name), &rows, nullptr)
+        || SaveHistoriaCsv(csvPath, rows, FirstValueIndex(rows)) != ExportOk)
+        rows.clear();
+    baza->Close();
+    return rows;
+}
+
 // Saves what the window shows through "Zapisz pomiar jako", under the
 // filter `filter`, as `fileName` in `folder`; the name the dialog proposed
 // goes to `*proposed`.
@@ -407,14 +421,7 @@ void TestCli::historyAsWindowSavesIt()
 {
     // What the history window's "Zapisz historię jako CSV…" writes for the object.
     QTemporaryDir out;
-    QVector<THistoriaRow> rows;
-    {
-        std::unique_ptr<TDataBase> baza(new TDataBase);
-        QCOMPARE(int(baza->Open(meter.qsDataBase)), int(TDataBase::OpenOk));
-        QVERIFY(ReadHistoria(baza->db, baza->ObjectId(qsObiekt), &rows, nullptr));
-        QCOMPARE(SaveHistoriaCsv(out.filePath("okno.csv"), rows, FirstValueIndex(rows)), ExportOk);
-        baza->Close();
-    }
+    const QVector<THistoriaRow> rows = WindowHistoria(meter.qsDataBase, qsObiekt, out.filePath("okno.csv"));
     QVERIFY(rows.size() > 1);
 
     TRun run = Run({"--lang", "pl", "history", "--object", qsObiekt, meter.qsFolder});
@@ -612,14 +619,7 @@ void TestCli::unknownTimes()
     QCOMPARE(testsupport::ExecSql(odd.qsDataBase, "UPDATE pomiar SET pomiar_czas = NULL WHERE pomiar_id = 2"), QString());
     QCOMPARE(testsupport::ExecSql(odd.qsDataBase, "UPDATE pomiar SET pomiar_czas = -60 WHERE pomiar_id = 4"), QString());
     const QString name = odd.obiekty.first();
-    QVector<THistoriaRow> rows;
-    {
-        std::unique_ptr<TDataBase> baza(new TDataBase);
-        QCOMPARE(int(baza->Open(odd.qsDataBase)), int(TDataBase::OpenOk));
-        QVERIFY(ReadHistoria(baza->db, baza->ObjectId(name), &rows, nullptr));
-        QCOMPARE(SaveHistoriaCsv(out.filePath("okno.csv"), rows, FirstValueIndex(rows)), ExportOk);
-        baza->Close();
-    }
+    const QVector<THistoriaRow> rows = WindowHistoria(odd.qsDataBase, name, out.filePath("okno.csv"));
     QCOMPARE(rows.size(), 5);
     QCOMPARE(rows[3].czas, kHistoriaCzasUnknown);
 

@@ -1247,6 +1247,10 @@ and ZYMReader.ini must set ZYM_DataBasePath=/mnt/zym/zym_5.db (see README).</tra
 %2</translation>
     </message>
     <message>
+        <source>(tylko do odczytu)</source>
+        <translation>(read-only)</translation>
+    </message>
+    <message>
         <location line="+50"/>
         <source>Zapis pomiaru w archiwum jest uszkodzony: nie zgadza się z sumą kontrolną. Pomiar nie zostanie pokazany.</source>
         <translation>The archived record of this measurement is damaged: it does not match its checksum. The measurement will not be shown.</translation>

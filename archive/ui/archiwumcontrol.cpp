@@ -143,7 +143,7 @@ void TArchiwumControl::Retranslate()
     if (auto *import = w.menuZym->findChild<QMenu *>(QLatin1String(kMenuImport)))
         import->setTitle(tr("Importuj do archiwum"));
     if (Shown())
-        w.window->statusBar()->showMessage(tr("Archiwum: %1").arg(QDir::toNativeSeparators(pView->archive.Path())));
+        w.window->statusBar()->showMessage(StatusText());
 }
 
 // ---------------------------------------------------------------- settings
@@ -189,7 +189,7 @@ bool TArchiwumControl::Open()
                     tr("Nie można otworzyć archiwum:\n%1\n\n%2").arg(QDir::toNativeSeparators(path), reason));
         return false;
     }
-    w.window->statusBar()->showMessage(tr("Archiwum: %1").arg(QDir::toNativeSeparators(path)));
+    w.window->statusBar()->showMessage(StatusText());
     w.openDataBase->setEnabled(true);
     w.openZym->setEnabled(true);
     w.download->setEnabled(false);
@@ -219,6 +219,13 @@ QAbstractItemModel *TArchiwumControl::PomiaryModel(qint64 objectId)
     if (!reason.isEmpty())
         ShowDamage(reason);
     return model;
+}
+
+QString TArchiwumControl::StatusText() const
+{
+    const QString text = tr("Archiwum: %1").arg(QDir::toNativeSeparators(pView->archive.Path()));
+    // Said before a comment is typed that could not be saved.
+    return pView->archive.IsReadOnly() ? text + QLatin1Char(' ') + tr("(tylko do odczytu)") : text;
 }
 
 void TArchiwumControl::ShowDamage(const QString &reason)
