@@ -12,6 +12,7 @@
 #include <QObject>
 #include <QSqlError>
 #include <QSqlQueryModel>
+#include <QUrl>
 #include <QUuid>
 #include <QVariant>
 
@@ -151,6 +152,31 @@ int TArchive::TPrivate::Fail(const QSqlError &error, int otherwise)
                       .arg(error.text());
         return ArchiveBusy;
     }
+    const QString code = error.nativeErrorCode();
+    // SQLITE_READONLY
+    if (code == QLatin1String("8") || (bReadOnly && error.databaseText().contains(QLatin1String("readonly")))) {
+        qsError = QObject::tr("Archiwum %1 jest tylko do odczytu; nic nie zostało w nim zapisane.")
+                      .arg(QDir::toNativeSeparators(qsPath));
+        return otherwise;
+    }
+    // SQLITE_CORRUPT, SQLITE_NOTADB: a damaged page. What a read left out
+    // must never pass for all there is, so the archive's own check says
+    // what else is damaged.
+    if (code == QLatin1String("11") || code == QLatin1String("26")) {
+        QStringList found;
+        QSqlQuery check(db);
+        if (check.exec(QStringLiteral("PRAGMA quick_check(5)"))) {
+            while (check.next()) {
+                const QString line = check.value(0).toString();
+                if (line != QLatin1String("ok"))
+                    found.append(line);
+            }
+        }
+        qsError = QObject::tr("Archiwum jest uszkodzone: %1").arg(error.text());
+        if (!found.isEmpty())
+            qsError += QLatin1Char('\n') + QObject::tr("Sprawdzenie archiwum znalazło: %1").arg(found.join(QStringLiteral("; ")));
+        return otherwise;
+    }
     qsError = error.text();
     return otherwise;
 }
@@ -219,13 +245,40 @@ int TArchive::Open(const QString &path)
         return ArchiveOpenFailed;
     }
 
-    d->db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), d->qsConnection);
-    d->db.setDatabaseName(path);
-    d->db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(d->iBusyMs));
-    if (!d->db.open()) {
+    // An archive on a read-only medium, in a folder without write access or
+    // itself read-only is still read: browsed, checked, exported from.
+    d->bReadOnly = info.isFile() && (!info.isWritable() || !QFileInfo(info.absolutePath()).isWritable());
+    auto connect = [&](bool immutable) {
+        d->db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), d->qsConnection);
+        QString options = QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(d->iBusyMs);
+        if (d->bReadOnly)
+            options += QStringLiteral(";QSQLITE_OPEN_READONLY");
+        if (immutable) {
+            options += QStringLiteral(";QSQLITE_OPEN_URI");
+            d->db.setDatabaseName(QUrl::fromLocalFile(info.absoluteFilePath()).toString(QUrl::FullyEncoded)
+                                  + QStringLiteral("?immutable=1"));
+        } else {
+            d->db.setDatabaseName(path);
+        }
+        d->db.setConnectOptions(options);
+        return d->db.open();
+    };
+    if (!connect(false)) {
         const int result = d->Fail(d->db.lastError(), ArchiveOpenFailed);
         Close();
         return result;
+    }
+    // A WAL archive closed cleanly has no -wal and -shm files, and a
+    // folder that cannot be written cannot get them: read the file as it
+    // is, which is all of it then.
+    if (d->bReadOnly && !QFileInfo::exists(path + QStringLiteral("-wal"))
+        && !QSqlQuery(d->db).exec(QStringLiteral("SELECT count(*) FROM sqlite_master"))) {
+        Close();
+        if (!connect(true)) {
+            const int result = d->Fail(d->db.lastError(), ArchiveOpenFailed);
+            Close();
+            return result;
+        }
     }
 
     // Look before writing anything: switching to WAL or creating a table
@@ -243,6 +296,12 @@ int TArchive::Open(const QString &path)
     };
     QSqlQuery query(d->db);
     for (const bool writing : {false, true}) {
+        if (writing && d->bReadOnly) {
+            d->qsError = QObject::tr("Archiwum %1 jest tylko do odczytu, a zapisała je starsza wersja programu, "
+                                     "więc nie można go uaktualnić.")
+                             .arg(QDir::toNativeSeparators(path));
+            return refuse(ArchiveOpenFailed);
+        }
         if (!query.exec(writing ? QStringLiteral("BEGIN IMMEDIATE") : QStringLiteral("BEGIN")))
             return refuse(d->Fail(query.lastError(), ArchiveOpenFailed));
         qint64 applicationId = -1, version = -1, objects = -1;
@@ -291,10 +350,11 @@ int TArchive::Open(const QString &path)
         return refuse(d->Fail(query.lastError(), ArchiveOpenFailed));
     const bool wal = query.value(0).toString().compare(QLatin1String("wal"), Qt::CaseInsensitive) == 0;
     query.finish();
-    if (!wal && !query.exec(QStringLiteral("PRAGMA journal_mode=WAL")))
+    if (!wal && !d->bReadOnly && !query.exec(QStringLiteral("PRAGMA journal_mode=WAL")))
         return refuse(d->Fail(query.lastError(), ArchiveOpenFailed));
     query.finish();
-    d->Exec(QStringLiteral("PRAGMA synchronous=NORMAL"));
+    if (!d->bReadOnly)
+        d->Exec(QStringLiteral("PRAGMA synchronous=NORMAL"));
     // An object's history, its sisters' and their entries read the same
     // pages again and again: kept in memory, not copied from the kernel
     // each time.
@@ -311,6 +371,11 @@ void TArchive::Close()
         QSqlDatabase::removeDatabase(d->qsConnection);
     }
     d->qsPath.clear();
+}
+
+bool TArchive::IsReadOnly() const
+{
+    return IsOpen() && d->bReadOnly;
 }
 
 bool TArchive::IsOpen() const
@@ -396,19 +461,28 @@ QVector<TArchiveImportNote> TArchive::ImportNotes(qint64 importId)
     return notes;
 }
 
-QVector<TArchiveObiekt> TArchive::Obiekty()
+QVector<TArchiveObiekt> TArchive::Obiekty(QString *errorText)
 {
     QVector<TArchiveObiekt> obiekty;
-    if (!IsOpen())
-        return obiekty;
-    QSqlQuery query = d->Query();
-    query.setForwardOnly(true);
-    if (!query.exec(QStringLiteral("SELECT obiekt_id, nazwa FROM obiekt ORDER BY nazwa"))) {
-        d->Fail(query.lastError());
+    if (!IsOpen()) {
+        if (errorText)
+            *errorText = QObject::tr("Archiwum nie jest otwarte.");
         return obiekty;
     }
-    while (query.next())
-        obiekty.append(TArchiveObiekt{query.value(0).toLongLong(), query.value(1).toString()});
+    QSqlQuery query = d->Query();
+    query.setForwardOnly(true);
+    if (query.exec(QStringLiteral("SELECT obiekt_id, nazwa FROM obiekt ORDER BY nazwa"))) {
+        while (query.next())
+            obiekty.append(TArchiveObiekt{query.value(0).toLongLong(), query.value(1).toString()});
+    }
+    // A read that stopped on a damaged page gives no list at all: part of
+    // one would pass for the whole archive.
+    if (query.lastError().isValid()) {
+        d->Fail(query.lastError());
+        if (errorText)
+            *errorText = d->qsError;
+        obiekty.clear();
+    }
     return obiekty;
 }
 
@@ -421,15 +495,22 @@ QSqlQueryModel *TArchive::ObiektyModel(QString *errorText)
     }
     QSqlQuery query = d->Query();
     if (!query.exec(QStringLiteral("SELECT nazwa AS OBIEKT, obiekt_id FROM obiekt ORDER BY nazwa"))) {
+        d->Fail(query.lastError());
         if (errorText)
-            *errorText = query.lastError().text();
+            *errorText = d->qsError;
         return nullptr;
     }
-    auto *model = new TObiektyModel;
+    auto model = std::make_unique<TObiektyModel>();
     model->setQuery(query);
-    FetchAll(model);
+    FetchAll(model.get());
+    if (model->lastError().isValid()) {
+        d->Fail(model->lastError());
+        if (errorText)
+            *errorText = d->qsError;
+        return nullptr;
+    }
     model->setHeaderData(0, Qt::Horizontal, QObject::tr("OBIEKT"));
-    return model;
+    return model.release();
 }
 
 qint64 TArchive::ObjectId(const QString &name)
@@ -442,16 +523,27 @@ qint64 TArchive::ObjectId(const QString &name)
     return query.exec() && query.next() ? query.value(0).toLongLong() : 0;
 }
 
-QSqlQueryModel *TArchive::PomiaryModel(qint64 objectId)
+QSqlQueryModel *TArchive::PomiaryModel(qint64 objectId, QString *errorText)
 {
     auto *model = new QSqlQueryModel;
+    if (errorText)
+        errorText->clear();
     if (IsOpen()) {
         QSqlQuery query = d->Query();
         query.prepare(QString::fromUtf8(kPomiaryStatement));
         query.addBindValue(objectId);
-        query.exec();
+        if (!query.exec()) {
+            d->Fail(query.lastError());
+            if (errorText)
+                *errorText = d->qsError;
+        }
         model->setQuery(query);
         FetchAll(model);
+        if (model->lastError().isValid()) {
+            d->Fail(model->lastError());
+            if (errorText)
+                *errorText = d->qsError;
+        }
     }
     model->setHeaderData(ColumnId, Qt::Horizontal, QObject::tr("ID"));
     model->setHeaderData(ColumnData, Qt::Horizontal, QObject::tr("DATA"));
@@ -463,6 +555,7 @@ QSqlQueryModel *TArchive::PomiaryModel(qint64 objectId)
 
 bool TArchive::ReadRow(qint64 id, TPomiarRow *row, TArchivePomiarInfo *info)
 {
+    d->qsError.clear();
     if (!IsOpen())
         return false;
     QSqlQuery query = d->Query();
@@ -517,6 +610,8 @@ int TArchive::ReadRecord(qint64 id, TDataPomiar *rec)
     if (!query.exec())
         return d->Fail(query.lastError());
     if (!query.next()) {
+        if (query.lastError().isValid())
+            return d->Fail(query.lastError());
         d->qsError = QObject::tr("Pomiar %1 nie ma w archiwum zapisu z pliku danych.").arg(id);
         return ArchiveNotFound;
     }
@@ -548,8 +643,9 @@ bool TArchive::ReadHistoria(qint64 objectId, QVector<THistoriaRow> *rows, QStrin
                                  "WHERE p.obiekt_id = ? ORDER BY p.czas, p.pomiar_id"));
     query.addBindValue(objectId);
     if (!query.exec()) {
+        d->Fail(query.lastError());
         if (errorText)
-            *errorText = query.lastError().text();
+            *errorText = d->qsError;
         return false;
     }
     while (query.next()) {
@@ -564,6 +660,15 @@ bool TArchive::ReadHistoria(qint64 objectId, QVector<THistoriaRow> *rows, QStrin
         rows->append(row);
         if (meters)
             meters->append(query.value(7).toString());
+    }
+    if (query.lastError().isValid()) {
+        d->Fail(query.lastError());
+        if (errorText)
+            *errorText = d->qsError;
+        rows->clear();
+        if (meters)
+            meters->clear();
+        return false;
     }
     return true;
 }
@@ -672,10 +777,18 @@ int TArchive::Check(TArchiveCheckResult *result, const TArchiveProgress &progres
         total = query.value(0).toLongLong();
     // The hash and the packed record of every measurement, in one read
     // snapshot: an import committed meanwhile is checked next time.
+    // A page the integrity check found damaged may stop this read: that is
+    // one more finding, not a check that could not run.
+    auto finding = [&](const QSqlError &error) {
+        if (IsBusy(error) || result->integrity.isEmpty())
+            return d->Fail(error);
+        result->integrity.append(error.text());
+        return int(ArchiveOk);
+    };
     if (!query.exec(QStringLiteral("SELECT p.pomiar_id, p.sha256, r.dane FROM pomiar p "
                                    "LEFT JOIN rekord r ON r.pomiar_id = p.pomiar_id "
                                    "WHERE p.sha256 IS NOT NULL OR r.pomiar_id IS NOT NULL")))
-        return d->Fail(query.lastError());
+        return finding(query.lastError());
     std::unique_ptr<TDataPomiar> rec(new TDataPomiar);
     while (query.next()) {
         if (progress && !progress(result->iRecords, total))
@@ -686,7 +799,7 @@ int TArchive::Check(TArchiveCheckResult *result, const TArchiveProgress &progres
             result->damaged.append(query.value(0).toLongLong());
     }
     if (query.lastError().isValid())
-        return d->Fail(query.lastError());
+        return finding(query.lastError());
     if (progress)
         progress(result->iRecords, total);
     return ArchiveOk;

@@ -185,13 +185,18 @@ public:
 
     // ---- the file
     /// Opens the archive at `path`, creating it (and its folder) when
-    /// missing. An older archive is upgraded in one transaction; a newer one
+    /// missing; one that cannot be written is opened read-only (IsReadOnly).
+    /// An older archive is upgraded in one transaction; a newer one
     /// (ArchiveTooNew), a file that is no archive (ArchiveOpenFailed) or a
     /// locked one (ArchiveBusy) is left untouched and not opened. An archive
     /// open before is closed first.
     int Open(const QString &path);
     void Close();
     bool IsOpen() const;
+    /// Whether the archive was opened for reading only, because the file or
+    /// its folder cannot be written: browsing, history, export and the check
+    /// work; every write fails with a reason that says so.
+    bool IsReadOnly() const;
     /// The open archive's path (as given to Open), empty when none.
     QString Path() const;
     /// The reason of the last failure, for a message box.
@@ -224,8 +229,9 @@ public:
     QVector<TArchiveImportNote> ImportNotes(qint64 importId);
 
     // ---- browsing
-    /// The objects, sorted by name.
-    QVector<TArchiveObiekt> Obiekty();
+    /// The objects, sorted by name; none, with the reason in `*errorText`
+    /// (when given), when they cannot all be read.
+    QVector<TArchiveObiekt> Obiekty(QString *errorText = nullptr);
     /// The object list as TDataBase::ObiektyModel gives the meter's: one
     /// column "OBIEKT", each row's id under TDataBase::kObiektIdRole;
     /// nullptr with the reason in `*errorText` when it cannot be read. The
@@ -236,11 +242,15 @@ public:
     /// The measurements of object `objectId` as TDataBase::PomiaryModel
     /// gives the meter's (hidden archive id, DATA, WYNIK, KOMENTARZ with
     /// the same texts; the comment is the newest version), plus MIERNIK,
-    /// the meter's serial. Time order. The caller owns the model.
-    QSqlQueryModel *PomiaryModel(qint64 objectId);
+    /// the meter's serial. Time order. The caller owns the model. When not
+    /// every row could be read (a damaged archive), `*errorText` (when
+    /// given) says so and the model holds the rows read; otherwise
+    /// `*errorText` is emptied.
+    QSqlQueryModel *PomiaryModel(qint64 objectId, QString *errorText = nullptr);
     /// The row of measurement `id` as the meter stored it, with the newest
     /// comment; `plik_dane` is the meter's file name. `*info` (when given)
-    /// gets the rest. False when there is no such measurement.
+    /// gets the rest. False when there is no such measurement (LastErrorText
+    /// empty) or it cannot be read (LastErrorText says why).
     bool ReadRow(qint64 id, TPomiarRow *row, TArchivePomiarInfo *info = nullptr);
     /// The raw record of measurement `id`, checked against its SHA-256:
     /// ArchiveOk, ArchiveNotFound (no such measurement, or archived without

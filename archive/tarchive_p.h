@@ -17,9 +17,11 @@ struct TArchive::TPrivate
     QSqlDatabase db;
     int iBusyMs = kArchiveBusyMs;
     QString qsAutor; // written into new entries
+    bool bReadOnly = false; // the file or its folder cannot be written: opened for reading only
 
     /// Sets qsError from `error` and returns ArchiveBusy for a lock held too
-    /// long, `otherwise` for anything else.
+    /// long, `otherwise` for anything else. A write refused by a read-only
+    /// archive and a read that finds a damaged page are worded as such.
     int Fail(const QSqlError &error, int otherwise = ArchiveSqlFailed);
     /// Runs `sql` on the archive; false with qsError set on failure.
     bool Exec(const QString &sql);

@@ -112,8 +112,20 @@ QDateTime CliDateTime(const QString &text, bool endOfDay)
     return QDateTime();
 }
 
+bool CliRefusedIrregular(const QString &path)
+{
+    const QFileInfo info(path);
+    if (!info.exists() || info.isFile() || info.isDir())
+        return false;
+    CliItemFailed(path, TCli::tr("to nie jest zwykły plik"));
+    return true;
+}
+
 bool IsSqliteFile(const QString &path)
 {
+    // Opening a FIFO for reading waits for a writer that may never come.
+    if (!QFileInfo(path).isFile())
+        return false;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return false;
@@ -132,12 +144,19 @@ QString DataBaseOf(const QString &source)
 
 bool IsArchiveFile(const QString &path)
 {
+    if (!QFileInfo(path).isFile())
+        return false;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return false;
     const QByteArray header = file.read(72);
     // The SQLite header's application id (offset 68, big-endian): "ZYMA".
     return header.size() == 72 && header.startsWith(QByteArray("SQLite format 3", 16)) && header.mid(68, 4) == "ZYMA";
+}
+
+void CliTellReadOnly(const QString &path)
+{
+    CliItemFailed(path, TCli::tr("archiwum tylko do odczytu"));
 }
 
 QString SettingsArchivePath()

@@ -74,7 +74,13 @@ bool CliParse(QCommandLineParser *parser, const TCliArgs &args, const QString &h
 /// text is none of these.
 QDateTime CliDateTime(const QString &text, bool endOfDay);
 
-/// Whether `path` is an SQLite database file (by its first bytes).
+/// True, after naming `path` with the reason, when it is there but is
+/// neither a regular file nor a folder (a FIFO, a device), which is never
+/// opened: reading a FIFO waits for a writer for ever.
+bool CliRefusedIrregular(const QString &path);
+
+/// Whether `path` is an SQLite database file (by its first bytes); false
+/// for anything but a regular file, which is not opened.
 bool IsSqliteFile(const QString &path);
 
 /// The meter database `source` names: the file itself, or zym_5.db in a
@@ -84,6 +90,10 @@ QString DataBaseOf(const QString &source);
 /// Whether `path` is the reader's archive (an SQLite file that names
 /// itself one), as opposed to a meter database.
 bool IsArchiveFile(const QString &path);
+
+/// Says on standard error that the archive `path` is read only (it is
+/// read nevertheless).
+void CliTellReadOnly(const QString &path);
 
 /// The archive the window program uses: [Archiwum] Path of ZYMReader.ini
 /// beside the program, or DATA/archiwum.db in the program's folder.

@@ -36,7 +36,7 @@ QString CheckHelp()
         "\n"
         "Sprawdza spójność pliku archiwum i sumę SHA-256 każdego zapisanego rekordu.\n"
         "Na standardowe wyjście trafia jeden wiersz JSON: archive, records, damaged,\n"
-        "integrity, ok. ARCHIWUM domyślnie jak w poleceniu import.\n"
+        "integrity, read_only, ok. ARCHIWUM domyślnie jak w poleceniu import.\n"
         "\n"
         "Kod wyjścia: 0 archiwum jest w porządku, 1 znaleziono uszkodzenia (każde\n"
         "wymienione) lub archiwum nie daje się otworzyć, 2 błędne wywołanie.\n");
@@ -75,6 +75,8 @@ int CommandImport(const TCliArgs &args)
     if (sources.isEmpty())
         return CliUsageError(args.command, TCli::tr("Brak źródła: podaj bazy danych miernika lub katalogi."));
     const QString path = parser.isSet(archiveOption) ? parser.value(archiveOption) : SettingsArchivePath();
+    if (CliRefusedIrregular(path))
+        return CliSomeFailed;
     if (QFileInfo::exists(path) && !IsArchiveFile(path) && QFileInfo(path).size() > 0) {
         CliItemFailed(path, TCli::tr("to nie jest archiwum programu ZYMReader"));
         return CliSomeFailed;
@@ -83,6 +85,10 @@ int CommandImport(const TCliArgs &args)
     TArchive archive;
     if (archive.Open(path) != ArchiveOk) {
         CliItemFailed(path, TCli::tr("nie można otworzyć archiwum: %1").arg(archive.LastErrorText()));
+        return CliSomeFailed;
+    }
+    if (archive.IsReadOnly()) {
+        CliItemFailed(path, TCli::tr("archiwum jest tylko do odczytu; nic nie zostało zaimportowane"));
         return CliSomeFailed;
     }
     TCliProgress progress;
@@ -135,6 +141,8 @@ int CommandCheck(const TCliArgs &args)
     if (positional.size() > 1)
         return CliUsageError(args.command, TCli::tr("Podaj najwyżej jedno archiwum."));
     const QString path = positional.isEmpty() ? SettingsArchivePath() : positional.first();
+    if (CliRefusedIrregular(path))
+        return CliSomeFailed;
     // Checking must never create an archive where there is none.
     if (!IsArchiveFile(path)) {
         CliItemFailed(path, QFileInfo::exists(path) ? TCli::tr("to nie jest archiwum programu ZYMReader")
@@ -146,6 +154,9 @@ int CommandCheck(const TCliArgs &args)
         CliItemFailed(path, TCli::tr("nie można otworzyć archiwum: %1").arg(archive.LastErrorText()));
         return CliSomeFailed;
     }
+    const bool readOnly = archive.IsReadOnly();
+    if (readOnly)
+        CliTellReadOnly(path);
     TCliProgress progress;
     TArchiveCheckResult result;
     const int code = archive.Check(&result, [&](qint64 done, qint64 total) {
@@ -171,7 +182,8 @@ int CommandCheck(const TCliArgs &args)
     CliOut((QStringLiteral("{\"archive\":") + JsonString(QFileInfo(path).absoluteFilePath())
             + QStringLiteral(",\"records\":") + QString::number(result.iRecords) + QStringLiteral(",\"damaged\":[")
             + damaged.join(QLatin1Char(',')) + QStringLiteral("],\"integrity\":[") + integrity.join(QLatin1Char(','))
-            + QStringLiteral("],\"ok\":") + (result.Ok() ? QStringLiteral("true") : QStringLiteral("false"))
+            + QStringLiteral("],\"read_only\":") + (readOnly ? QStringLiteral("true") : QStringLiteral("false"))
+            + QStringLiteral(",\"ok\":") + (result.Ok() ? QStringLiteral("true") : QStringLiteral("false"))
             + QStringLiteral("}\n"))
                .toUtf8());
     return result.Ok() ? CliDone : CliSomeFailed;

@@ -63,7 +63,10 @@ struct TSelection
     qint64 id = -1;
     bool bId = false;
     qint64 since = 0;   // seconds since 1970 UTC, inclusive
+    bool bSince = false;
     qint64 until = -1;  // likewise; -1 for no end
+    /// Whether only measurements of a known time are wanted.
+    bool Bounded() const { return bSince || until >= 0; }
 };
 
 // One measurement ready to be written: the record and what the result box
@@ -170,13 +173,14 @@ struct TRowRef
     QString obiekt;
 };
 
+// The window lists and exports a measurement whatever its time (NULL, a
+// negative number): only a time range leaves out the rows of unknown time.
+// Those come last, as in the window's history.
 bool SelectRows(const QSqlDatabase &db, const TSelection &sel, QVector<TRowRef> *refs, QString *reason)
 {
     QString statement = QStringLiteral(
-        "SELECT p.pomiar_id, o.Obiekt_nazwa FROM pomiar p LEFT JOIN obiekt o ON o.obiekt_id = p.pomiar_obiekt_id "
-        "WHERE p.pomiar_czas >= ?");
-    if (sel.until >= 0)
-        statement += QStringLiteral(" AND p.pomiar_czas <= ?");
+        "SELECT p.pomiar_id, o.Obiekt_nazwa, p.pomiar_czas FROM pomiar p "
+        "LEFT JOIN obiekt o ON o.obiekt_id = p.pomiar_obiekt_id WHERE 1");
     if (sel.bObiekt)
         statement += QStringLiteral(" AND o.Obiekt_nazwa = ?");
     if (sel.bId)
@@ -188,9 +192,6 @@ bool SelectRows(const QSqlDatabase &db, const TSelection &sel, QVector<TRowRef> 
         *reason = query.lastError().text();
         return false;
     }
-    query.addBindValue(sel.since);
-    if (sel.until >= 0)
-        query.addBindValue(sel.until);
     if (sel.bObiekt)
         query.addBindValue(sel.obiekt);
     if (sel.bId)
@@ -199,8 +200,21 @@ bool SelectRows(const QSqlDatabase &db, const TSelection &sel, QVector<TRowRef> 
         *reason = query.lastError().text();
         return false;
     }
-    while (query.next())
-        refs->append({query.value(0), query.value(1).toString()});
+    QVector<TRowRef> unknown;
+    while (query.next()) {
+        const qint64 czas = HistoriaCzas(query.value(2));
+        if (czas == kHistoriaCzasUnknown) {
+            if (!sel.Bounded())
+                unknown.append({query.value(0), query.value(1).toString()});
+        } else if (czas >= sel.since && (sel.until < 0 || czas <= sel.until)) {
+            refs->append({query.value(0), query.value(1).toString()});
+        }
+    }
+    if (query.lastError().isValid()) {
+        *reason = query.lastError().text();
+        return false;
+    }
+    *refs += unknown;
     return true;
 }
 
@@ -306,13 +320,24 @@ void ExportArchive(const QString &source, const TSelection &sel, TExporter *expo
         ++*failed;
         return;
     }
+    if (archive.IsReadOnly()) {
+        progress->Clear();
+        CliTellReadOnly(source);
+    }
     QVector<TArchiveObiekt> obiekty;
     if (sel.bObiekt) {
         const qint64 id = archive.ObjectId(sel.obiekt);
         if (id != 0)
             obiekty.append({id, sel.obiekt});
     } else {
-        obiekty = archive.Obiekty();
+        QString reason;
+        obiekty = archive.Obiekty(&reason);
+        if (!reason.isEmpty()) {
+            progress->Clear();
+            CliItemFailed(source, TCli::tr("nie można odczytać listy obiektów: %1").arg(reason));
+            ++*failed;
+            return;
+        }
     }
     struct TRef
     {
@@ -358,11 +383,13 @@ void ExportArchive(const QString &source, const TSelection &sel, TExporter *expo
         progress->Step(i + 1, refs.size(), name);
         TArchivePomiarInfo info;
         int read = archive.ReadRow(refs[i].id, &baza->Row, &info) ? archive.ReadRecord(refs[i].id, &baza->Pomiar)
-                                                                  : int(ArchiveNotFound);
+                   : archive.LastErrorText().isEmpty()                ? int(ArchiveNotFound)
+                                                                      : int(ArchiveSqlFailed);
         if (read != ArchiveOk) {
             progress->Clear();
-            CliItemFailed(name, read == ArchiveDamaged ? TCli::tr("rekord nie zgadza się ze swoją sumą kontrolną")
-                                                       : TCli::tr("pomiar zarchiwizowany bez rekordu (pliku danych)"));
+            CliItemFailed(name, read == ArchiveDamaged    ? TCli::tr("rekord nie zgadza się ze swoją sumą kontrolną")
+                                : read == ArchiveNotFound ? TCli::tr("pomiar zarchiwizowany bez rekordu (pliku danych)")
+                                                          : archive.LastErrorText());
             ++*failed;
             continue;
         }
@@ -439,6 +466,7 @@ int CommandExport(const TCliArgs &args)
         if (!since.isValid())
             return CliUsageError(args.command, TCli::tr("Niepoprawna data \"%1\".").arg(parser.value(sinceOption)));
         sel.since = since.toSecsSinceEpoch();
+        sel.bSince = true;
     }
     if (parser.isSet(untilOption)) {
         const QDateTime until = CliDateTime(parser.value(untilOption), true);
@@ -476,6 +504,10 @@ int CommandExport(const TCliArgs &args)
         }
         if (!dataBases[s].isEmpty()) {
             ExportDataBase(source, dataBases[s], sel, &exporter, &progress, &done, &failed);
+            continue;
+        }
+        if (CliRefusedIrregular(source)) {
+            ++failed;
             continue;
         }
         progress.Step(s + 1, sources.size(), source);

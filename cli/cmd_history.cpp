@@ -102,10 +102,15 @@ bool ReadObjectHistory(TDataBase *baza, const QString &source, const QString &pa
         }
         *rows += part;
     }
-    // Several objects of one name: one history in the order a single one has.
-    std::stable_sort(rows->begin(), rows->end(), [](const THistoriaRow &a, const THistoriaRow &b) {
-        return a.czas != b.czas ? a.czas < b.czas : a.id < b.id;
-    });
+    // Several objects of one name: one history in the order a single one
+    // has, rows of unknown time last as each object's own list has them.
+    if (ids.size() > 1)
+        std::stable_sort(rows->begin(), rows->end(), [](const THistoriaRow &a, const THistoriaRow &b) {
+            const bool aUnknown = a.czas == kHistoriaCzasUnknown, bUnknown = b.czas == kHistoriaCzasUnknown;
+            if (aUnknown || bUnknown)
+                return !aUnknown && bUnknown;
+            return a.czas != b.czas ? a.czas < b.czas : a.id < b.id;
+        });
     return true;
 }
 
@@ -123,6 +128,8 @@ bool ReadSourceHistory(const QString &source, const QString &name, QVector<THist
                        qint64 *objectId, TMeterText *meter)
 {
     const QString archivePath = source.isEmpty() ? SettingsArchivePath() : source;
+    if (CliRefusedIrregular(archivePath))
+        return false;
     if (source.isEmpty() || IsArchiveFile(source)) {
         if (!IsArchiveFile(archivePath)) {
             CliItemFailed(archivePath, TCli::tr("to nie jest archiwum programu ZYMReader"));
@@ -133,6 +140,8 @@ bool ReadSourceHistory(const QString &source, const QString &name, QVector<THist
             CliItemFailed(archivePath, TCli::tr("nie można otworzyć archiwum: %1").arg(archive.LastErrorText()));
             return false;
         }
+        if (archive.IsReadOnly())
+            CliTellReadOnly(archivePath);
         *objectId = archive.ObjectId(name);
         if (*objectId == 0) {
             CliItemFailed(archivePath, TCli::tr("brak obiektu \"%1\"").arg(name));

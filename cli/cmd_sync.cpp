@@ -3,6 +3,7 @@
 
 #include "cli/cli.h"
 
+#include "archive/tarchive.h"
 #include "measurement/jsontext.h"
 #include "sync/tsync.h"
 
@@ -72,11 +73,22 @@ int CommandSync(const TCliArgs &args)
     if (server.qsDriver != QLatin1String("QPSQL") && server.qsDriver != QLatin1String("QSQLITE"))
         return CliUsageError(args.command, TCli::tr("Nieznany sterownik \"%1\".").arg(server.qsDriver));
     const QString path = parser.isSet(archiveOption) ? parser.value(archiveOption) : SettingsArchivePath();
+    if (CliRefusedIrregular(path))
+        return CliSomeFailed;
     if (QFileInfo::exists(path) && !IsArchiveFile(path) && QFileInfo(path).size() > 0) {
         CliItemFailed(path, TCli::tr("to nie jest archiwum programu ZYMReader"));
         return CliSomeFailed;
     }
 
+    // A sync writes what it pulls into the archive: one that cannot be
+    // written is refused before the server is asked for anything.
+    if (QFileInfo(path).isFile()) {
+        TArchive archive;
+        if (archive.Open(path) == ArchiveOk && archive.IsReadOnly()) {
+            CliItemFailed(path, TCli::tr("archiwum jest tylko do odczytu; synchronizacja nie jest możliwa"));
+            return CliSomeFailed;
+        }
+    }
     TCliProgress progress;
     TSync sync;
     TSyncSummary s;

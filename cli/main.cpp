@@ -34,6 +34,10 @@ void DropDebug(QtMsgType type, const QMessageLogContext &, const QString &text)
     // Said by Qt on every start without a desktop session; nothing to act on.
     if (text.startsWith(QLatin1String("QStandardPaths: XDG_RUNTIME_DIR not set")))
         return;
+    // A display that is not there: the report is drawn offscreen instead.
+    if (text.startsWith(QLatin1String("could not connect to display"), Qt::CaseInsensitive)
+        || text.startsWith(QLatin1String("Failed to create wl_display")))
+        return;
     const QByteArray line = text.toLocal8Bit() + '\n';
     std::fwrite(line.constData(), 1, size_t(line.size()), stderr);
 }
@@ -149,13 +153,20 @@ int main(int argc, char *argv[])
     const TPreScan scan = PreScan(rawArgs);
 
     // Reports draw their charts with widgets; without a display they are
-    // drawn offscreen, which gives the same PDF.
+    // drawn offscreen, which gives the same PDF. A display that is named but
+    // not there (a stale DISPLAY in a cron job or an ssh session) would
+    // abort the program, so offscreen is the fallback after it.
     const bool widgets = scan.command == QLatin1String("report")
         || (scan.command == QLatin1String("export") && scan.bPdf);
 #if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
-    if (widgets && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY")
-        && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (widgets && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        QByteArray platforms;
+        if (!qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+            platforms += "wayland;";
+        if (!qEnvironmentVariableIsEmpty("DISPLAY"))
+            platforms += "xcb;";
+        qputenv("QT_QPA_PLATFORM", platforms + "offscreen");
+    }
 #endif
     qInstallMessageHandler(DropDebug);
     std::unique_ptr<QCoreApplication> app(widgets ? new QApplication(argc, argv) : new QCoreApplication(argc, argv));

@@ -50,8 +50,11 @@ QString HistoriaJsonText(const QVector<THistoriaRow> &rows, int reference)
     QString text;
     for (int i = 0; i < rows.size(); ++i) {
         const THistoriaRow &row = rows[i];
-        text += QStringLiteral("{\"id\":") + QString::number(row.id) + QStringLiteral(",\"czas\":")
-            + QString::number(row.czas) + QStringLiteral(",\"time\":") + JsonString(HistoriaCzasText(row.czas))
+        // What the row does not tell is null, never the reader's own markers.
+        const bool known = row.czas != kHistoriaCzasUnknown;
+        text += QStringLiteral("{\"id\":") + (row.bIdExact ? QString::number(row.id) : QStringLiteral("null"))
+            + QStringLiteral(",\"czas\":") + (known ? QString::number(row.czas) : QStringLiteral("null"))
+            + QStringLiteral(",\"time\":") + (known ? JsonString(HistoriaCzasText(row.czas)) : QStringLiteral("null"))
             + QStringLiteral(",\"R_ohm\":") + (row.status == -1 ? QStringLiteral("null") : JsonNumber(row.R))
             + QStringLiteral(",\"status\":") + QString::number(row.status) + QStringLiteral(",\"method\":")
             + JsonString(HistoriaMetodaText(row)) + QStringLiteral(",\"change_reference_pct\":")

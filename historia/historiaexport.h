@@ -16,10 +16,11 @@
 /// CR LF line ends.
 QString HistoriaCsvPointText(const QVector<THistoriaRow> &rows, int reference);
 
-/// The history as JSON lines, one object per row: id, czas (seconds since
-/// 1970 UTC), time (local, as the table shows it), R in ohms (null out of
-/// range), status, method, both changes in percent (null where none), the
-/// comment and the data file.
+/// The history as JSON lines, one object per row: id (null when it names
+/// no single row), czas (seconds since 1970 UTC), time (local, as the
+/// table shows it; both null when unknown), R in ohms (null out of range),
+/// status, method, both changes in percent (null where none), the comment
+/// and the data file.
 QString HistoriaJsonText(const QVector<THistoriaRow> &rows, int reference);
 
 #endif // HISTORIAEXPORT_H

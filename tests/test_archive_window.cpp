@@ -153,6 +153,7 @@ private slots:
     void importAfterDownload_data();
     void importAfterDownload();
     void damagedRecordToldNotShown();
+    void damagedPageTold();
     void archiveThatCannotBeOpened_data();
     void archiveThatCannotBeOpened();
 
@@ -562,6 +563,45 @@ void TestArchiveWindow::damagedRecordToldNotShown()
     QCOMPARE(w->findChild<QLabel *>("label_R")->text(), QStringLiteral("R="));
     QVERIFY(!Action("actionExport_wyniku_do_CSV")->isEnabled());
     QCOMPARE(w->findChild<QCustomPlot *>("plot")->graphCount(), 0);
+}
+
+// A damaged page of the records or of the measurements (what the check
+// reports) is told when a click reads across it, never shown as a blank
+// measurement or a shorter list without a word.
+void TestArchiveWindow::damagedPageTold()
+{
+    TSimOptions options;
+    options.iObiekty = 3;
+    options.iPomiary = 150;
+    options.iDataFiles = 8;
+    options.seed = 61;
+    TSimMeter meter;
+    QCOMPARE(SimWriteMeter(tmp->filePath("d1"), options, &meter), int(SimOk));
+    NewWindow(meter.qsDataBase);
+    QCOMPARE(w->ImportToArchiwum(meter.qsDataBase, false, false), 150);
+    w.reset();
+    const TSimPomiar &first = meter.pomiary.at(0);
+    const QString name = meter.obiekty.at(first.obiekt_id - 1);
+    QVERIFY(DamageFirstLeafPage(qsArchive, "rekord") > 0);
+
+    NewWindow(meter.qsDataBase);
+    QVERIFY(w->OpenArchiwum());
+    {
+        TMessageBoxWatch watch(QStringLiteral("OK"));
+        QVERIFY(Show(name, first.czas));
+        QCOMPARE(watch.Count(), 1);
+        QVERIFY2(watch.texts.first().contains(QStringLiteral("uszkodzone")), qPrintable(watch.texts.first()));
+    }
+    w.reset();
+
+    QVERIFY(DamageFirstLeafPage(qsArchive, "pomiar") > 0);
+    NewWindow(meter.qsDataBase);
+    QVERIFY(w->OpenArchiwum());
+    TMessageBoxWatch watch(QStringLiteral("OK"));
+    Show(name, first.czas);
+    QVERIFY(watch.Count() >= 1);
+    QVERIFY2(watch.texts.first().contains(QStringLiteral("uszkodzone")), qPrintable(watch.texts.first()));
+    QVERIFY2(watch.texts.first().contains(QStringLiteral("znalazło")), qPrintable(watch.texts.first()));
 }
 
 void TestArchiveWindow::archiveThatCannotBeOpened_data()

@@ -22,8 +22,12 @@
 #include <QLineEdit>
 #include <QProcess>
 #include <QTableView>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <memory>
 
@@ -41,16 +45,25 @@ QString CliPath()
     return qEnvironmentVariable("ZYM_BINARY_DIR") + QStringLiteral("/zymreader-cli");
 }
 
-// Runs the tool; `env` replaces the environment when not empty.
-TRun Run(const QStringList &args, const QProcessEnvironment &env = QProcessEnvironment())
+// Runs the tool; `env` replaces the environment when not empty. A run
+// that outlasts `timeoutMs` is killed and gives code -1. `as` goes in front
+// of the tool (e.g. to run it as another user).
+TRun Run(const QStringList &args, const QProcessEnvironment &env = QProcessEnvironment(), int timeoutMs = 120000,
+         const QStringList &as = QStringList())
 {
     QProcess process;
     if (!env.isEmpty())
         process.setProcessEnvironment(env);
-    process.start(CliPath(), args);
+    if (as.isEmpty())
+        process.start(CliPath(), args);
+    else
+        process.start(as.first(), as.mid(1) + QStringList(CliPath()) + args);
     TRun run;
-    if (!process.waitForFinished(120000) || process.exitStatus() != QProcess::NormalExit)
+    if (!process.waitForFinished(timeoutMs) || process.exitStatus() != QProcess::NormalExit) {
+        process.kill();
+        process.waitForFinished(5000);
         return run;
+    }
     run.code = process.exitCode();
     run.out = process.readAllStandardOutput();
     run.err = process.readAllStandardError();
@@ -67,6 +80,20 @@ bool WriteBytes(const QString &path, const QByteArray &bytes)
 {
     QFile f(path);
     return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
+// The history window's rows of object `name` in the database `path`, and
+// what its "Zapisz historię jako CSV…" writes of them into `csvPath`;
+// no rows when either fails.
+QVector<THistoriaRow> WindowHistoria(const QString &path, const QString &name, const QString &csvPath)
+{
+    QVector<THistoriaRow> rows;
+    std::unique_ptr<TDataBase> baza(new TDataBase);
+    if (baza->Open(path) != TDataBase::OpenOk || !ReadHistoria(baza->db, baza->ObjectId(name), &rows, nullptr)
+        || SaveHistoriaCsv(csvPath, rows, FirstValueIndex(rows)) != ExportOk)
+        rows.clear();
+    baza->Close();
+    return rows;
 }
 
 // Saves what the window shows through "Zapisz pomiar jako", under the
@@ -114,6 +141,10 @@ private slots:
     void reportsWithoutDisplay();
     void archiveRoads();
     void syncWithServer();
+    void refusesWhatIsNoFile();
+    void unknownTimes();
+    void readOnlyArchive();
+    void damagedArchivePage();
 
 private:
     QTemporaryDir dir;
@@ -391,14 +422,7 @@ void TestCli::historyAsWindowSavesIt()
 {
     // What the history window's "Zapisz historię jako CSV…" writes for the object.
     QTemporaryDir out;
-    QVector<THistoriaRow> rows;
-    {
-        std::unique_ptr<TDataBase> baza(new TDataBase);
-        QCOMPARE(int(baza->Open(meter.qsDataBase)), int(TDataBase::OpenOk));
-        QVERIFY(ReadHistoria(baza->db, baza->ObjectId(qsObiekt), &rows, nullptr));
-        QCOMPARE(SaveHistoriaCsv(out.filePath("okno.csv"), rows, FirstValueIndex(rows)), ExportOk);
-        baza->Close();
-    }
+    const QVector<THistoriaRow> rows = WindowHistoria(meter.qsDataBase, qsObiekt, out.filePath("okno.csv"));
     QVERIFY(rows.size() > 1);
 
     TRun run = Run({"--lang", "pl", "history", "--object", qsObiekt, meter.qsFolder});
@@ -446,9 +470,18 @@ void TestCli::reportsWithoutDisplay()
     QCOMPARE(run.code, 1);
     run = Run({"--lang", "pl", "report", "--force", "--object", qsObiekt, "--out", report, meter.qsDataBase}, env);
     QCOMPARE(run.code, 0);
+    // A display that is named but not there is no display either.
+    QVERIFY(!QFileInfo::exists("/tmp/.X11-unix/X4917"));
+    QProcessEnvironment gone = env;
+    gone.insert("DISPLAY", ":4917");
+    QVERIFY(QFile::remove(report));
+    run = Run({"--lang", "pl", "report", "--object", qsObiekt, "--out", report, meter.qsDataBase}, gone);
+    QCOMPARE(run.code, 0);
+    QCOMPARE(run.err, QByteArray());
+    QVERIFY(FileBytes(report).startsWith("%PDF"));
 
     run = Run({"--lang", "pl", "export", "--format", "pdf", "--out", out.filePath("pdf"), "--id", "2",
-               meter.qsDataBase}, env);
+               meter.qsDataBase}, gone);
     QCOMPARE(run.code, 0);
     const QStringList pdfs = QDir(out.filePath("pdf")).entryList(QDir::Files);
     QCOMPARE(pdfs.size(), 1);
@@ -538,6 +571,182 @@ void TestCli::syncWithServer()
     QCOMPARE(run.code, 1);
     QVERIFY2(run.err.contains("127.0.0.1:1/zym"), run.err.constData());
     QCOMPARE(Run(pl + QStringList{"sync", "--port", "x", "--archive", a}).code, 2);
+}
+
+// Opening a FIFO for reading waits for a writer that never comes: every
+// road refuses it before opening, also where the settings name it.
+void TestCli::refusesWhatIsNoFile()
+{
+    QTemporaryDir out;
+    const QString fifo = out.filePath("fifo");
+    QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    // The settings beside the tool.
+    const QString iniPath = QFileInfo(CliPath()).absolutePath() + "/ZYMReader.ini";
+    QVERIFY(!QFileInfo::exists(iniPath));
+    QVERIFY(WriteBytes(iniPath, "[Archiwum]\nPath=" + fifo.toUtf8() + "\n"));
+    const QList<QStringList> commands{
+        {"export", "--format", "csv", "--out", out.filePath("csv"), fifo},
+        {"history", "--object", qsObiekt, fifo},
+        {"report", "--object", qsObiekt, "--out", out.filePath("r.pdf"), fifo},
+        {"check", fifo},
+        {"import", "--archive", fifo, meter.qsDataBase},
+        {"sync", "--driver", "QSQLITE", "--database", out.filePath("s.db"), "--archive", fifo},
+        {"check"},
+        {"history", "--object", qsObiekt},
+        {"import", meter.qsDataBase},
+    };
+    for (const QStringList &command : commands) {
+        const TRun run = Run(QStringList{"--lang", "pl"} + command, QProcessEnvironment(), 15000);
+        if (run.code != 1 || !run.err.contains(QFile::encodeName(fifo) + ": to nie jest zwyk"))
+            QFile::remove(iniPath);
+        QVERIFY2(run.code == 1, qPrintable(command.join(' ')));
+        QVERIFY2(run.err.contains(QFile::encodeName(fifo) + ": to nie jest zwyk"), run.err.constData());
+    }
+    QVERIFY(QFile::remove(iniPath));
+    QVERIFY(QDir(out.path()).entryList(QDir::Files | QDir::System).size() == 1);
+}
+
+// Rows whose time is NULL or negative: listed and exported as the window
+// does, last in the history as in its window, null where JSON cannot tell.
+void TestCli::unknownTimes()
+{
+    QTemporaryDir out;
+    TSimOptions options;
+    options.iObiekty = 1;
+    options.iPomiary = 5;
+    options.seed = 11;
+    TSimMeter odd;
+    QCOMPARE(SimWriteMeter(out.filePath("meter"), options, &odd), int(SimOk));
+    QCOMPARE(testsupport::ExecSql(odd.qsDataBase, "UPDATE pomiar SET pomiar_czas = NULL WHERE pomiar_id = 2"), QString());
+    QCOMPARE(testsupport::ExecSql(odd.qsDataBase, "UPDATE pomiar SET pomiar_czas = -60 WHERE pomiar_id = 4"), QString());
+    const QString name = odd.obiekty.first();
+    const QVector<THistoriaRow> rows = WindowHistoria(odd.qsDataBase, name, out.filePath("okno.csv"));
+    QCOMPARE(rows.size(), 5);
+    QCOMPARE(rows[3].czas, kHistoriaCzasUnknown);
+
+    const QStringList pl{"--lang", "pl"};
+    TRun run = Run(pl + QStringList{"history", "--object", name, odd.qsDataBase});
+    QCOMPARE(run.code, 0);
+    QCOMPARE(run.out, FileBytes(out.filePath("okno.csv")));
+    run = Run(pl + QStringList{"history", "--object", name, "--format", "json", odd.qsDataBase});
+    const QList<QByteArray> lines = run.out.trimmed().split('\n');
+    QCOMPARE(lines.size(), rows.size());
+    for (int i = 0; i < rows.size(); ++i) {
+        const QJsonObject line = QJsonDocument::fromJson(lines[i]).object();
+        QCOMPARE(qint64(line.value("id").toDouble()), rows[i].id);
+        const bool unknown = rows[i].czas == kHistoriaCzasUnknown;
+        QCOMPARE(line.value("czas").isNull(), unknown);
+        QCOMPARE(line.value("time").isNull(), unknown);
+    }
+
+    QTemporaryDir all, one, ranged;
+    QCOMPARE(Run(pl + QStringList{"export", "--format", "zym5", "--out", all.path(), "--object", name,
+                                  odd.qsDataBase}).code, 0);
+    QCOMPARE(QDir(all.path()).entryList(QDir::Files).size(), 5);
+    QCOMPARE(Run(pl + QStringList{"export", "--format", "zym5", "--out", one.path(), "--id", "2", odd.qsDataBase}).code, 0);
+    QCOMPARE(QDir(one.path()).entryList(QDir::Files).size(), 1);
+    // A time range holds only measurements of a known time.
+    QCOMPARE(Run(pl + QStringList{"export", "--format", "zym5", "--out", ranged.path(), "--since", "1971-01-01",
+                                  odd.qsDataBase}).code, 0);
+    QCOMPARE(QDir(ranged.path()).entryList(QDir::Files).size(), 3);
+}
+
+// An archive in a folder that cannot be written (as on a read-only medium)
+// is read, checked and exported from, and said to be read-only; the
+// commands that write refuse it and leave it as it was.
+void TestCli::readOnlyArchive()
+{
+    QTemporaryDir out;
+    const QStringList pl{"--lang", "pl"};
+    const QString folder = out.filePath("tylko");
+    QVERIFY(QDir().mkpath(folder));
+    const QString archive = folder + "/archiwum.db";
+    QCOMPARE(Run(pl + QStringList{"import", "--archive", archive, meter.qsDataBase}).code, 0);
+    const QByteArray history = Run(pl + QStringList{"history", "--object", qsObiekt, archive}).out;
+    QVERIFY(!history.isEmpty());
+    const QByteArray before = FileBytes(archive);
+    const QStringList beforeFiles = QDir(folder).entryList(QDir::Files);
+
+    // Permissions do not hold root back: the tool then runs as nobody.
+    QStringList as;
+    if (::geteuid() == 0) {
+        if (QStandardPaths::findExecutable("setpriv").isEmpty())
+            QSKIP("running as root without setpriv");
+        as = QStringList{"setpriv", "--reuid=65534", "--regid=65534", "--clear-groups"};
+    }
+    const QString exported = out.filePath("csv");
+    QVERIFY(QDir().mkpath(exported));
+    const QFile::Permissions read = QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther;
+    const QFile::Permissions enter = QFile::ExeOwner | QFile::ExeGroup | QFile::ExeOther;
+    QVERIFY(QFile::setPermissions(out.path(), read | enter | QFile::WriteOwner));
+    QVERIFY(QFile::setPermissions(exported, read | enter | QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther));
+    QVERIFY(QFile::setPermissions(archive, read));
+    QVERIFY(QFile::setPermissions(folder, read | enter));
+
+    TRun run = Run(pl + QStringList{"check", archive}, QProcessEnvironment(), 120000, as);
+    const QJsonObject check = QJsonDocument::fromJson(run.out).object();
+    const TRun historyRun = Run(pl + QStringList{"history", "--object", qsObiekt, archive}, QProcessEnvironment(), 120000, as);
+    const TRun exportRun = Run(pl + QStringList{"export", "--format", "csv", "--out", exported, archive},
+                               QProcessEnvironment(), 120000, as);
+    const TRun importRun = Run(pl + QStringList{"import", "--archive", archive, meter.qsDataBase},
+                               QProcessEnvironment(), 120000, as);
+    const TRun syncRun = Run(pl + QStringList{"sync", "--driver", "QSQLITE", "--database", exported + "/s.db", "--archive",
+                                              archive}, QProcessEnvironment(), 120000, as);
+    QFile::setPermissions(folder, read | enter | QFile::WriteOwner);
+    QFile::setPermissions(archive, read | QFile::WriteOwner);
+
+    QCOMPARE(run.code, 0);
+    QCOMPARE(check.value("ok").toBool(), true);
+    QCOMPARE(check.value("read_only").toBool(), true);
+    QCOMPARE(check.value("records").toInt(), meter.pomiary.size());
+    QVERIFY2(run.err.contains("tylko do odczytu"), run.err.constData());
+    QCOMPARE(historyRun.code, 0);
+    QCOMPARE(historyRun.out, history);
+    QCOMPARE(exportRun.code, 0);
+    QCOMPARE(QDir(exported).entryList({"*.csv"}, QDir::Files).size(), meter.pomiary.size());
+    QCOMPARE(importRun.code, 1);
+    QVERIFY2(importRun.err.contains("tylko do odczytu"), importRun.err.constData());
+    QCOMPARE(syncRun.code, 1);
+    QVERIFY2(syncRun.err.contains("tylko do odczytu"), syncRun.err.constData());
+    QCOMPARE(FileBytes(archive), before);
+    QCOMPARE(QDir(folder).entryList(QDir::Files), beforeFiles);
+}
+
+// One damaged page of the measurements: the check finds it, and a history
+// or export that reads across it says that the archive is damaged instead
+// of giving fewer rows as if they were all.
+void TestCli::damagedArchivePage()
+{
+    QTemporaryDir out;
+    TSimOptions options;
+    options.iObiekty = 3;
+    options.iPomiary = 150;
+    options.iDataFiles = 0; // rows only: what is damaged here is the row table
+    options.seed = 5;
+    TSimMeter big;
+    QCOMPARE(SimWriteMeter(out.filePath("meter"), options, &big), int(SimOk));
+    const QString archive = out.filePath("archiwum.db");
+    const QStringList pl{"--lang", "pl"};
+    QCOMPARE(QJsonDocument::fromJson(Run(pl + QStringList{"import", "--archive", archive, big.qsDataBase}).out)
+                 .object().value("new").toInt(), 150);
+    const QString name = testsupport::ReadValue(
+        archive, "SELECT o.nazwa FROM pomiar p JOIN obiekt o ON o.obiekt_id = p.obiekt_id ORDER BY p.pomiar_id LIMIT 1")
+                             .toString();
+    QVERIFY(testsupport::DamageFirstLeafPage(archive, "pomiar") > 0);
+
+    TRun run = Run(pl + QStringList{"history", "--object", name, archive});
+    QCOMPARE(run.code, 1);
+    QCOMPARE(run.out, QByteArray());
+    QVERIFY2(run.err.contains("uszkodzone"), run.err.constData());
+    run = Run(pl + QStringList{"export", "--format", "csv", "--out", out.filePath("csv"), "--object", name, archive});
+    QCOMPARE(run.code, 1);
+    QVERIFY2(run.err.contains("uszkodzone"), run.err.constData());
+    // The check names the damage, also when it stops its own read of the records.
+    run = Run(pl + QStringList{"check", archive});
+    QCOMPARE(run.code, 1);
+    const QJsonObject check = QJsonDocument::fromJson(run.out).object();
+    QCOMPARE(check.value("ok").toBool(true), false);
+    QVERIFY2(!check.value("integrity").toArray().isEmpty(), run.out.constData());
 }
 
 #include "test_cli.moc"

@@ -1237,6 +1237,20 @@ and ZYMReader.ini must set ZYM_DataBasePath=/mnt/zym/zym_5.db (see README).</tra
 %2</translation>
     </message>
     <message>
+        <source>Nie wszystko w archiwum daje się odczytać; to, co widać, może być niepełne.
+%1
+
+%2</source>
+        <translation>Not everything in the archive can be read; what is shown may be incomplete.
+%1
+
+%2</translation>
+    </message>
+    <message>
+        <source>(tylko do odczytu)</source>
+        <translation>(read-only)</translation>
+    </message>
+    <message>
         <location line="+50"/>
         <source>Zapis pomiaru w archiwum jest uszkodzony: nie zgadza się z sumą kontrolną. Pomiar nie zostanie pokazany.</source>
         <translation>The archived record of this measurement is damaged: it does not match its checksum. The measurement will not be shown.</translation>
@@ -1623,6 +1637,22 @@ Measurement %2 of %3.</translation>
         <location filename="../archive/tarchive.cpp" line="-309"/>
         <source>Archiwum jest zajęte przez inny program (%1). Spróbuj ponownie później.</source>
         <translation>The archive is in use by another program (%1). Try again later.</translation>
+    </message>
+    <message>
+        <source>Archiwum %1 jest tylko do odczytu; nic nie zostało w nim zapisane.</source>
+        <translation>The archive %1 is read-only; nothing was written to it.</translation>
+    </message>
+    <message>
+        <source>Archiwum jest uszkodzone: %1</source>
+        <translation>The archive is damaged: %1</translation>
+    </message>
+    <message>
+        <source>Sprawdzenie archiwum znalazło: %1</source>
+        <translation>The archive check found: %1</translation>
+    </message>
+    <message>
+        <source>Archiwum %1 jest tylko do odczytu, a zapisała je starsza wersja programu, więc nie można go uaktualnić.</source>
+        <translation>The archive %1 is read-only and was written by an older version of the program, so it cannot be upgraded.</translation>
     </message>
     <message>
         <location line="+29"/>
@@ -2100,6 +2130,26 @@ The chart can be saved as a PNG image (*.png) or a PDF document (*.pdf).</transl
         <translation>Help: zymreader-cli %1 --help</translation>
     </message>
     <message>
+        <source>to nie jest zwykły plik</source>
+        <translation>not a regular file</translation>
+    </message>
+    <message>
+        <source>archiwum tylko do odczytu</source>
+        <translation>read-only archive</translation>
+    </message>
+    <message>
+        <source>archiwum jest tylko do odczytu; nic nie zostało zaimportowane</source>
+        <translation>the archive is read-only; nothing was imported</translation>
+    </message>
+    <message>
+        <source>archiwum jest tylko do odczytu; synchronizacja nie jest możliwa</source>
+        <translation>the archive is read-only; it cannot be synchronised</translation>
+    </message>
+    <message>
+        <source>nie można odczytać listy obiektów: %1</source>
+        <translation>cannot read the list of objects: %1</translation>
+    </message>
+    <message>
         <location filename="../cli/cmd_export.cpp" line="+35"/>
         <source>Użycie: zymreader-cli export --format csv|csv-point|zym5|pdf --out KATALOG [OPCJE] ŹRÓDŁO...
 
@@ -2474,7 +2524,7 @@ Exit status: 0 all read, 1 some measurements or sources failed
 
 Sprawdza spójność pliku archiwum i sumę SHA-256 każdego zapisanego rekordu.
 Na standardowe wyjście trafia jeden wiersz JSON: archive, records, damaged,
-integrity, ok. ARCHIWUM domyślnie jak w poleceniu import.
+integrity, read_only, ok. ARCHIWUM domyślnie jak w poleceniu import.
 
 Kod wyjścia: 0 archiwum jest w porządku, 1 znaleziono uszkodzenia (każde
 wymienione) lub archiwum nie daje się otworzyć, 2 błędne wywołanie.
@@ -2483,7 +2533,7 @@ wymienione) lub archiwum nie daje się otworzyć, 2 błędne wywołanie.
 
 Checks the integrity of the archive file and the SHA-256 sum of every stored
 record. Standard output gets one JSON line: archive, records, damaged,
-integrity, ok. ARCHIVE by default as for the import command.
+integrity, read_only, ok. ARCHIVE by default as for the import command.
 
 Exit status: 0 the archive is sound, 1 damage was found (each named) or the
 archive cannot be opened, 2 wrong usage.

@@ -143,7 +143,7 @@ void TArchiwumControl::Retranslate()
     if (auto *import = w.menuZym->findChild<QMenu *>(QLatin1String(kMenuImport)))
         import->setTitle(tr("Importuj do archiwum"));
     if (Shown())
-        w.window->statusBar()->showMessage(tr("Archiwum: %1").arg(QDir::toNativeSeparators(pView->archive.Path())));
+        w.window->statusBar()->showMessage(StatusText());
 }
 
 // ---------------------------------------------------------------- settings
@@ -189,7 +189,7 @@ bool TArchiwumControl::Open()
                     tr("Nie można otworzyć archiwum:\n%1\n\n%2").arg(QDir::toNativeSeparators(path), reason));
         return false;
     }
-    w.window->statusBar()->showMessage(tr("Archiwum: %1").arg(QDir::toNativeSeparators(path)));
+    w.window->statusBar()->showMessage(StatusText());
     w.openDataBase->setEnabled(true);
     w.openZym->setEnabled(true);
     w.download->setEnabled(false);
@@ -213,7 +213,26 @@ QAbstractItemModel *TArchiwumControl::ObiektyModel(QString *errorText)
 
 QAbstractItemModel *TArchiwumControl::PomiaryModel(qint64 objectId)
 {
-    return pView->archive.PomiaryModel(objectId);
+    QString reason;
+    QSqlQueryModel *model = pView->archive.PomiaryModel(objectId, &reason);
+    // The rows that could be read are listed, but never as if they were all.
+    if (!reason.isEmpty())
+        ShowDamage(reason);
+    return model;
+}
+
+QString TArchiwumControl::StatusText() const
+{
+    const QString text = tr("Archiwum: %1").arg(QDir::toNativeSeparators(pView->archive.Path()));
+    // Said before a comment is typed that could not be saved.
+    return pView->archive.IsReadOnly() ? text + QLatin1Char(' ') + tr("(tylko do odczytu)") : text;
+}
+
+void TArchiwumControl::ShowDamage(const QString &reason)
+{
+    ShowProblem(QMessageBox::Warning, tr("Błąd!"),
+                tr("Nie wszystko w archiwum daje się odczytać; to, co widać, może być niepełne.\n%1\n\n%2")
+                    .arg(QDir::toNativeSeparators(pView->archive.Path()), reason));
 }
 
 int TArchiwumControl::LoadPomiar(qint64 id, bool *rowRead)
@@ -225,8 +244,11 @@ int TArchiwumControl::LoadPomiar(qint64 id, bool *rowRead)
         return int(id);
     TPomiarRow row;
     TArchivePomiarInfo info;
-    if (!pView->archive.ReadRow(id, &row, &info))
+    if (!pView->archive.ReadRow(id, &row, &info)) {
+        if (!pView->archive.LastErrorText().isEmpty())
+            ShowDamage(pView->archive.LastErrorText());
         return TDataBase::LoadPomiarMissing;
+    }
     // The result texts, the report and the export read the row and the
     // record where the meter's road leaves them.
     Baza.Row = row;
@@ -239,6 +261,8 @@ int TArchiwumControl::LoadPomiar(qint64 id, bool *rowRead)
                     tr("Zapis pomiaru w archiwum jest uszkodzony: nie zgadza się z sumą kontrolną. "
                        "Pomiar nie zostanie pokazany.")
                         + QLatin1Char('\n') + pView->archive.LastErrorText());
+    } else if (read != ArchiveOk && read != ArchiveNotFound) {
+        ShowDamage(pView->archive.LastErrorText());
     }
     if (read != ArchiveOk)
         return TDataBase::LoadPomiarMissing;

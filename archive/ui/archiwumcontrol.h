@@ -134,6 +134,11 @@ public:
     void RefreshTables();
 
 private:
+    /// "Archiwum: <path>", and that it is read-only when it is.
+    QString StatusText() const;
+    /// Tells that the archive could not be read in full, and why.
+    void ShowDamage(const QString &reason);
+
     TArchiwumWindow w;
     TDataBase &Baza;
     const TShownPomiar &shownPomiar;

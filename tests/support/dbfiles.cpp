@@ -113,6 +113,38 @@ QVariant ReadValue(const QString &path, const QString &sql)
     return value;
 }
 
+int DamageFirstLeafPage(const QString &path, const QString &table)
+{
+    const int pageSize = ReadValue(path, QStringLiteral("PRAGMA page_size")).toInt();
+    int page = ReadValue(path, QStringLiteral("SELECT rootpage FROM sqlite_master WHERE type = 'table' AND name = '%1'")
+                                   .arg(table))
+                   .toInt();
+    QFile file(path);
+    if (pageSize <= 0 || page <= 0 || !file.open(QIODevice::ReadWrite))
+        return 0;
+    auto byteAt = [&](qint64 offset) {
+        file.seek(offset);
+        const QByteArray b = file.read(1);
+        return b.isEmpty() ? -1 : int(quint8(b[0]));
+    };
+    // Down the leftmost child of each interior page (type 5) to a leaf (13).
+    for (int depth = 0; depth < 8; ++depth) {
+        const qint64 start = qint64(page - 1) * pageSize;
+        const qint64 header = start + (page == 1 ? 100 : 0);
+        const int type = byteAt(header);
+        if (type == 13) {
+            file.seek(header);
+            return file.write(QByteArray(8, '\xff')) == 8 ? page : 0;
+        }
+        if (type != 5)
+            return 0;
+        const int cell = byteAt(header + 12) << 8 | byteAt(header + 13);
+        page = byteAt(start + cell) << 24 | byteAt(start + cell + 1) << 16 | byteAt(start + cell + 2) << 8
+            | byteAt(start + cell + 3);
+    }
+    return 0;
+}
+
 QString KomentarzOf(const QString &path, int id)
 {
     return ReadValue(path, QStringLiteral("SELECT pomiar_komentarz FROM pomiar WHERE pomiar_id=%1").arg(id)).toString();

@@ -42,6 +42,11 @@ QString ExecSql(const QString &path, const QString &sql);
 /// invalid QVariant when there is none.
 QVariant ReadValue(const QString &path, const QString &sql);
 
+/// Overwrites the header of the first leaf page of table `table` in the
+/// SQLite file at `path` (closed, its WAL checkpointed), as a bad sector
+/// would: the other pages stay readable. The number of the page, or 0.
+int DamageFirstLeafPage(const QString &path, const QString &table);
+
 /// The stored comment of measurement `id` in the database file at `path`.
 QString KomentarzOf(const QString &path, int id);
 
