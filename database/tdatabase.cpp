@@ -375,6 +375,13 @@ QSqlQueryModel *TDataBase::PomiaryModel(qint64 objectId)
     return model;
 }
 
+bool TDataBase::ReadHistoria(qint64 objectId, QVector<THistoriaRow> *rows, QString *errorText)
+{
+    QVector<qint64> rowids;
+    const bool mapped = ObjectRows.Rows(db, objectId, &rowids);
+    return ::ReadHistoria(db, objectId, rows, errorText, mapped ? &rowids : nullptr);
+}
+
 bool TDataBase::DataFileNames(const QSqlDatabase &db, QStringList *names)
 {
     if (IsView(db, "pomiar"))

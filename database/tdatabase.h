@@ -10,6 +10,8 @@
 #include <QString>
 #include <QStringList>
 
+struct THistoriaRow;
+
 QT_BEGIN_NAMESPACE
 class QSqlError;
 class QSqlQueryModel;
@@ -140,6 +142,11 @@ public:
     /// by rowid or bFormatWholeList is set. A statement that fails (no
     /// pomiar table) gives an empty model. The caller owns the model.
     QSqlQueryModel *PomiaryModel(qint64 objectId);
+    /// The history of object `objectId` as ReadHistoria (historia.h) reads
+    /// it from `db`, with the object's rows looked up by rowid through
+    /// ObjectRows when they are known there: as quick in a large table as
+    /// in a small one.
+    bool ReadHistoria(qint64 objectId, QVector<THistoriaRow> *rows, QString *errorText = nullptr);
     /// The data file names of every measurement of the database open on
     /// `db`, in table order, into `*names`; false when the list cannot be
     /// read or `pomiar` is a view.
