@@ -7,8 +7,11 @@
 #include "measurement/tdatapomiar.h"
 
 #include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QString>
 #include <QStringList>
+
+#include <memory>
 
 struct THistoriaRow;
 
@@ -180,6 +183,9 @@ public:
 
 private:
     bool ReadRowByColumn(qint64 id, bool *ambiguous);
+    // ReadRow's statement, prepared once per connection: every click on a
+    // measurement runs it.
+    std::unique_ptr<QSqlQuery> pRowQuery;
 };
 
 #endif // TDATABASE_H
