@@ -27,6 +27,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QSqlQueryModel>
 #include <QStringList>
 
@@ -132,7 +133,13 @@ void CheckLoadPomiar(TDataBase &baza, int id)
     FUZZ_CHECK(IsSafeRelativeName(baza.Row.plik_dane));
     const QString path = QFileInfo(gFolder + baza.Row.plik_dane).canonicalFilePath();
     FUZZ_CHECK(path.startsWith(QFileInfo(gFolder).canonicalFilePath() + QLatin1Char('/')));
-    const QByteArray file = fuzzsupport::ReadBytes(path);
+    // The folder's files never change: each is read once for the run, not
+    // once for every row that names it.
+    static QHash<QString, QByteArray> files;
+    auto known = files.find(path);
+    if (known == files.end())
+        known = files.insert(path, fuzzsupport::ReadBytes(path));
+    const QByteArray &file = known.value();
     FUZZ_CHECK(file.size() >= kPomiarFileSize);
     FUZZ_CHECK(std::memcmp(&baza.Pomiar, file.constData(), sizeof(TDataPomiar)) == 0);
     FUZZ_CHECK(std::memcmp(&baza.Pomiar, gOutside.get(), sizeof(TDataPomiar)) != 0);
@@ -212,13 +219,10 @@ extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
     gFolder = top + QStringLiteral("baza/");
     gDataBase = gFolder + QStringLiteral("zym_5.db");
     gArchive = top + QStringLiteral("archiwum.db");
-    if (!kEveryCheck) {
-        // SQLite as Debian builds it reads a file: name as a URI, and this
-        // one names a database of its own in memory for each open; where it
-        // does not, the file lands in the scratch folder.
-        QDir::setCurrent(top);
+    // SQLite as Debian builds it reads a file: name as a URI, and this one
+    // names a database of its own in memory for each open.
+    if (!kEveryCheck)
         gArchive = QStringLiteral("file::memory:");
-    }
     // The names the simulated meter and the tests' databases give their files.
     WriteRecord(gFolder + QStringLiteral("pomiar_000001.zym5"), 1);
     WriteRecord(gFolder + QStringLiteral("pomiar_000002.zym5"), 2);
