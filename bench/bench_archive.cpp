@@ -223,9 +223,7 @@ void BM_DisplayArchived(benchmark::State &state)
     qint64 id = 0;
     for (auto _ : state) {
         id = id % kBigRecords + 1;
-        TPomiarRow row;
-        TArchivePomiarInfo info;
-        if (!archive.ReadRow(id, &row, &info) || archive.ReadRecord(id, rec.get()) != ArchiveOk) {
+        if (!bencharchive::ReadShown(archive, id, rec.get())) {
             state.SkipWithError("cannot read");
             break;
         }
@@ -251,21 +249,7 @@ bool MakeBigArchive(const QString &path, QString *error)
                  .arg(kBigObiekty)
                  .arg(QLatin1String(bencharchive::kPomiarColumns)));
         // Raw records for the sample: simulated measurements, packed as an import packs them.
-        TSimOptions options;
-        options.iPomiary = kBigRecords;
-        const QVector<TSimPomiar> plan = SimPlan(options);
-        std::unique_ptr<TDataPomiar> rec(new TDataPomiar);
-        for (int i = 0; *ok && i < plan.size(); ++i) {
-            SimMakeRecord(plan[i], options.seed, rec.get());
-            q.prepare(QStringLiteral("UPDATE pomiar SET sha256 = ? WHERE pomiar_id = ?"));
-            q.addBindValue(RecordSha256(rec.get()));
-            q.addBindValue(i + 1);
-            *ok = *ok && q.exec();
-            q.prepare(QStringLiteral("INSERT INTO rekord VALUES (?, ?)"));
-            q.addBindValue(i + 1);
-            q.addBindValue(PackRecord(rec.get()));
-            *ok = *ok && q.exec();
-        }
+        bencharchive::AddRecords(q, kBigRecords, ok);
     });
 }
 

@@ -12,12 +12,15 @@
 #include "app/mainwindow.h"
 #include "bench/benchwindow.h"
 #include "database/tdatabase.h"
+#include "measurement/datafile.h"
+#include "measurement/wykresseries.h"
 #include "simulator/zymsim.h"
 
 #include <QAbstractItemModel>
 #include <QApplication>
 #include <QCryptographicHash>
 #include <QFile>
+#include <QFileInfo>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -27,8 +30,11 @@
 #include <benchmark/benchmark.h>
 #include <qcustomplot.h>
 
+#include <chrono>
 #include <cstdio>
 #include <memory>
+
+#include <time.h>
 
 namespace {
 
@@ -158,6 +164,79 @@ void BM_DisplayPomiar(benchmark::State &state)
     state.counters["plot_h"] = plot->height();
 }
 BENCHMARK(BM_DisplayPomiar)->Unit(benchmark::kMicrosecond)->Repetitions(10)->ReportAggregatesOnly(true);
+
+// A click on a row of the measurement list, the road a user takes (the
+// comment question, the row, the data file, the texts, the comment editor,
+// the chart and its tools), against its floor on the same files in the same
+// run, the two taking turns: the data file read into a record and its two
+// traces replotted on a bare chart of the same size on screen. "ratio" is
+// the click's CPU time over the floor's; the goal is at most 1.2.
+void BM_DisplayAgainstFloor(benchmark::State &state)
+{
+    benchwindow::OpenInWindow(gMeter->window.get(), gMeter->meter.qsDataBase);
+    QMetaObject::invokeMethod(gMeter->window.get(), "PomiaryDisplay", Q_ARG(QString, gMeter->meter.obiekty[0]));
+    QAbstractItemModel *list = gMeter->pomiary->model();
+    QMetaObject::invokeMethod(gMeter->window.get(), "SLOT_tV_Pomiar_Clicked", Q_ARG(QModelIndex, list->index(0, 1)));
+    benchwindow::Settle();
+    auto *plot = gMeter->window->findChild<QCustomPlot *>(QStringLiteral("plot"));
+
+    QCustomPlot bare;
+    bare.resize(plot->size());
+    bare.addGraph()->setPen(QPen(Qt::red));
+    bare.addGraph()->setPen(QPen(Qt::blue));
+    bare.xAxis->setLabel(QStringLiteral("t [ms]"));
+    bare.yAxis->setLabel(QStringLiteral("U/I"));
+    bare.xAxis->setRange(-20, 40);
+    bare.show();
+    benchwindow::Settle();
+    const QString folder = QFileInfo(gMeter->meter.qsDataBase).absolutePath() + QLatin1Char('/');
+    std::unique_ptr<TDataPomiar> rec(new TDataPomiar);
+
+    // Thread CPU time: on a machine busy with other work, wall time mostly
+    // measures the waiting.
+    struct Clock {
+        using duration = std::chrono::nanoseconds;
+        using time_point = std::chrono::nanoseconds;
+        static time_point now()
+        {
+            struct timespec t;
+            clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+            return std::chrono::seconds(t.tv_sec) + std::chrono::nanoseconds(t.tv_nsec);
+        }
+    };
+    Clock::duration display{}, floor{}, replot{};
+    int row = 0, failures = 0;
+    for (auto _ : state) {
+        const QModelIndex index = list->index(row, 1);
+        const qint64 id = list->index(row, 0).data().toLongLong();
+        row = (row + 1) % list->rowCount();
+
+        const Clock::time_point start = Clock::now();
+        QMetaObject::invokeMethod(gMeter->window.get(), "SLOT_tV_Pomiar_Clicked", Q_ARG(QModelIndex, index));
+        const Clock::time_point shown = Clock::now();
+        if (ReadDataFile(folder + gMeter->meter.pomiary[int(id - 1)].plik_dane, rec.get()) != DataFileOk)
+            ++failures;
+        const TWykresSeries s = WykresSeries(rec.get(), kOffset03, kOffset14);
+        bare.graph(0)->setData(s.keys, s.current, true);
+        bare.graph(1)->setData(s.keys, s.voltage, true);
+        bare.yAxis->setRange(kWykresLowFactor * s.low, kWykresHighFactor * s.high);
+        bare.replot();
+        const Clock::time_point end = Clock::now();
+        display += shown - start;
+        floor += end - shown;
+        // The window's chart replotted alone, where the click's time goes.
+        plot->replot();
+        replot += Clock::now() - end;
+    }
+    if (failures || plot->graphCount() == 0 || !plot->isVisible() || plot->size() != bare.size())
+        state.SkipWithError("the click or its floor did not show a measurement");
+    const double n = double(state.iterations());
+    state.counters["display_us"] = std::chrono::duration<double, std::micro>(display).count() / n;
+    state.counters["floor_us"] = std::chrono::duration<double, std::micro>(floor).count() / n;
+    state.counters["window_replot_us"] = std::chrono::duration<double, std::micro>(replot).count() / n;
+    state.counters["ratio"] = double(display.count()) / double(floor.count());
+}
+BENCHMARK(BM_DisplayAgainstFloor)->Unit(benchmark::kMicrosecond)->Repetitions(10)->ReportAggregatesOnly(true);
 
 // The reading side of that click alone: the row, the data file and the
 // result texts, without the chart.

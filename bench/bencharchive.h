@@ -5,13 +5,16 @@
 // SQL: importing that many would take an hour.
 
 #include "archive/tarchive.h"
+#include "simulator/zymsim.h"
 
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QString>
+#include <QVariant>
 
 #include <functional>
+#include <memory>
 
 namespace bencharchive {
 
@@ -58,6 +61,37 @@ inline bool FillArchive(const QString &path, QString *error,
     }
     QSqlDatabase::removeDatabase(name);
     return ok;
+}
+
+/// What the window reads to show archived measurement `id`: its row and
+/// its raw record, unpacked and checked. False when either cannot be read.
+inline bool ReadShown(TArchive &archive, qint64 id, TDataPomiar *rec)
+{
+    TPomiarRow row;
+    TArchivePomiarInfo info;
+    return archive.ReadRow(id, &row, &info) && archive.ReadRecord(id, rec) == ArchiveOk;
+}
+
+/// Gives measurements 1 to `records` of an archive being filled on `q` the
+/// raw records of simulated measurements, packed as an import packs them,
+/// and their SHA-256; clears `*ok` when a statement fails.
+inline void AddRecords(QSqlQuery &q, int records, bool *ok)
+{
+    TSimOptions options;
+    options.iPomiary = records;
+    const QVector<TSimPomiar> plan = SimPlan(options);
+    std::unique_ptr<TDataPomiar> rec(new TDataPomiar);
+    for (int i = 0; *ok && i < plan.size(); ++i) {
+        SimMakeRecord(plan[i], options.seed, rec.get());
+        q.prepare(QStringLiteral("UPDATE pomiar SET sha256 = ? WHERE pomiar_id = ?"));
+        q.addBindValue(RecordSha256(rec.get()));
+        q.addBindValue(i + 1);
+        *ok = *ok && q.exec();
+        q.prepare(QStringLiteral("INSERT INTO rekord VALUES (?, ?)"));
+        q.addBindValue(i + 1);
+        q.addBindValue(PackRecord(rec.get()));
+        *ok = *ok && q.exec();
+    }
 }
 
 } // namespace bencharchive

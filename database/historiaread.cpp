@@ -19,8 +19,8 @@ namespace {
 // table shows them, and the meter's database gets no index from a reader.
 const char kHistoriaStatement[] =
     "SELECT pomiar_id, pomiar_czas, pomiar_rezystancja, pomiar_status, pomiar_metoda, "
-    "pomiar_komentarz, pomiar_plik_dane FROM pomiar WHERE pomiar_obiekt_id = ? "
-    "ORDER BY pomiar_czas, pomiar_id";
+    "pomiar_komentarz, pomiar_plik_dane FROM pomiar WHERE pomiar_obiekt_id = ? ";
+const char kHistoriaOrder[] = "ORDER BY pomiar_czas, pomiar_id";
 
 // The last second QDateTime and every calendar shows as a year of four digits.
 constexpr qint64 kLastCzas = 253402300799; // 9999-12-31 23:59:59 UTC
@@ -39,12 +39,18 @@ qint64 CzasOf(const QVariant &value)
 
 qint64 HistoriaCzas(const QVariant &value) { return CzasOf(value); }
 
-bool ReadHistoria(const QSqlDatabase &db, qint64 objectId, QVector<THistoriaRow> *rows, QString *errorText)
+bool ReadHistoria(const QSqlDatabase &db, qint64 objectId, QVector<THistoriaRow> *rows, QString *errorText,
+                  const QVector<qint64> *rowids)
 {
     rows->clear();
+    QString statement = QLatin1String(kHistoriaStatement);
+    // Each row looked up by its rowid: the object's rows are read, not the table.
+    if (rowids)
+        statement += QStringLiteral("AND _rowid_ IN (") + RowidList(*rowids) + QStringLiteral(") ");
+    statement += QLatin1String(kHistoriaOrder);
     QSqlQuery query(db);
     query.setForwardOnly(true);
-    if (!query.prepare(QLatin1String(kHistoriaStatement))) {
+    if (!query.prepare(statement)) {
         if (errorText)
             *errorText = query.lastError().text();
         return false;

@@ -20,7 +20,10 @@ qint64 HistoriaCzas(const QVariant &value);
 /// `db`, in one statement, sorted by time and then by id, rows of unknown
 /// time last (by id). An id that is not a whole number or that two rows
 /// share leaves bIdExact false. False when the statement fails, with the driver's reason in
-/// `*errorText` (when given); `*rows` is replaced either way.
-bool ReadHistoria(const QSqlDatabase &db, qint64 objectId, QVector<THistoriaRow> *rows, QString *errorText = nullptr);
+/// `*errorText` (when given); `*rows` is replaced either way. `rowids`
+/// (when given) are the rowids of `pomiar` that hold the object
+/// (TObjectRows): only those rows are read instead of the whole table.
+bool ReadHistoria(const QSqlDatabase &db, qint64 objectId, QVector<THistoriaRow> *rows, QString *errorText = nullptr,
+                  const QVector<qint64> *rowids = nullptr);
 
 #endif // HISTORIAREAD_H

@@ -91,6 +91,7 @@ TDataBase::OpenResult TDataBase::Open(QString path)
         return OpenNoFile;
     qDebug() << "File exist" << true;
 
+    pRowQuery.reset();
     if (db.isOpen())
         db.close();
     ObjectRows.Clear();
@@ -113,6 +114,7 @@ TDataBase::OpenResult TDataBase::Open(QString path)
 
 void TDataBase::Close()
 {
+    pRowQuery.reset();
     if (db.isOpen())
         db.close();
     ObjectRows.Clear();
@@ -135,19 +137,25 @@ bool TDataBase::ReadRow(qint64 id, bool *ambiguous)
     // The whole row in one statement: the file is locked and checked once,
     // and the row cannot change half-way through the reading.
     bBusy = false;
-    QSqlQuery query(db);
-    query.setForwardOnly(true);
-    if (!query.prepare(QStringLiteral("SELECT pomiar_czas, pomiar_plik_dane, pomiar_rezystancja, pomiar_metoda, "
-                                      "pomiar_komentarz, pomiar_status, pomiar_vref, pomiar_temp_core "
-                                      "FROM pomiar WHERE  pomiar_id=?"))) {
-        // Locked by another program: the columns one by one would wait as long again each.
-        if ((bBusy = IsBusyError(query.lastError())))
-            return false;
-        return ReadRowByColumn(id, ambiguous); // a column is missing
+    if (!pRowQuery) {
+        std::unique_ptr<QSqlQuery> prepared(new QSqlQuery(db));
+        prepared->setForwardOnly(true);
+        if (!prepared->prepare(QStringLiteral("SELECT pomiar_czas, pomiar_plik_dane, pomiar_rezystancja, pomiar_metoda, "
+                                              "pomiar_komentarz, pomiar_status, pomiar_vref, pomiar_temp_core "
+                                              "FROM pomiar WHERE  pomiar_id=?"))) {
+            // Locked by another program: the columns one by one would wait as long again each.
+            if ((bBusy = IsBusyError(prepared->lastError())))
+                return false;
+            return ReadRowByColumn(id, ambiguous); // a column is missing
+        }
+        pRowQuery = std::move(prepared);
     }
-    query.addBindValue(id);
+    QSqlQuery &query = *pRowQuery;
+    query.bindValue(0, id);
     if (!query.exec()) {
         bBusy = IsBusyError(query.lastError());
+        // Prepared afresh next time: the table may have changed under it.
+        pRowQuery.reset();
         return false;
     }
     int matches = 0;
@@ -166,6 +174,8 @@ bool TDataBase::ReadRow(qint64 id, bool *ambiguous)
         Row.vref = ColumnNumber(query.value(6));
         Row.temp_core = ColumnNumber(query.value(7));
     }
+    // Reset, so that the statement kept holds no lock on the file.
+    query.finish();
     return matches > 0;
 }
 
@@ -373,6 +383,13 @@ QSqlQueryModel *TDataBase::PomiaryModel(qint64 objectId)
     model->setHeaderData(2, Qt::Horizontal, QObject::tr("WYNIK"));
     model->setHeaderData(3, Qt::Horizontal, QObject::tr("KOMENTARZ"));
     return model;
+}
+
+bool TDataBase::ReadHistoria(qint64 objectId, QVector<THistoriaRow> *rows, QString *errorText)
+{
+    QVector<qint64> rowids;
+    const bool mapped = ObjectRows.Rows(db, objectId, &rowids);
+    return ::ReadHistoria(db, objectId, rows, errorText, mapped ? &rowids : nullptr);
 }
 
 bool TDataBase::DataFileNames(const QSqlDatabase &db, QStringList *names)

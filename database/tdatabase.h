@@ -7,8 +7,13 @@
 #include "measurement/tdatapomiar.h"
 
 #include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QString>
 #include <QStringList>
+
+#include <memory>
+
+struct THistoriaRow;
 
 QT_BEGIN_NAMESPACE
 class QSqlError;
@@ -140,6 +145,11 @@ public:
     /// by rowid or bFormatWholeList is set. A statement that fails (no
     /// pomiar table) gives an empty model. The caller owns the model.
     QSqlQueryModel *PomiaryModel(qint64 objectId);
+    /// The history of object `objectId` as ReadHistoria (historia.h) reads
+    /// it from `db`, with the object's rows looked up by rowid through
+    /// ObjectRows when they are known there: as quick in a large table as
+    /// in a small one.
+    bool ReadHistoria(qint64 objectId, QVector<THistoriaRow> *rows, QString *errorText = nullptr);
     /// The data file names of every measurement of the database open on
     /// `db`, in table order, into `*names`; false when the list cannot be
     /// read or `pomiar` is a view.
@@ -173,6 +183,9 @@ public:
 
 private:
     bool ReadRowByColumn(qint64 id, bool *ambiguous);
+    // ReadRow's statement, prepared once per connection: every click on a
+    // measurement runs it.
+    std::unique_ptr<QSqlQuery> pRowQuery;
 };
 
 #endif // TDATABASE_H

@@ -15,6 +15,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <cmath>
 #include <cstring>
 #include <memory>
 
@@ -46,6 +47,7 @@ private slots:
     void viewsAreNotRead_data();
     void viewsAreNotRead();
     void twoDatabasesReadInTurn();
+    void historiaByRowid();
 
     void komentarzRoundTrip_data();
     void komentarzRoundTrip();
@@ -486,6 +488,58 @@ void TestDataBase::twoDatabasesReadInTurn()
     QSqlDatabase::removeDatabase(QStringLiteral("drugi"));
     QCOMPARE(KomentarzOf(meterPath, 1), QStringLiteral("nowy"));
     QCOMPARE(KomentarzOf(otherPath, 1), QStringLiteral("drugi"));
+}
+
+// The history the window reads by rowid is the one the statement over the
+// whole table gives, row for row: damaged ids and times included, and rows
+// another program adds while the database is open.
+void TestDataBase::historiaByRowid()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("zym_5.db"));
+    QCOMPARE(MakeDataBase(path, {QStringLiteral("A"), QStringLiteral("B")}, {}), QString());
+    QCOMPARE(ExecSql(path, QStringLiteral("DROP TABLE pomiar")), QString());
+    QCOMPARE(ExecSql(path, QStringLiteral("CREATE TABLE pomiar (pomiar_id, pomiar_czas INTEGER, pomiar_plik_dane TEXT, "
+                                          "pomiar_rezystancja REAL, pomiar_metoda INTEGER, pomiar_komentarz TEXT, "
+                                          "pomiar_status INTEGER, pomiar_obiekt_id INTEGER)")),
+             QString());
+    // Object 1's rows between object 2's, which fill most of the table.
+    const QString others = QStringLiteral(
+        "WITH RECURSIVE n(i) AS (SELECT %1 UNION ALL SELECT i + 1 FROM n WHERE i < %2) INSERT INTO pomiar "
+        "SELECT i, 1600000000 + i, 'p' || i, 0.01, 0, '', 0, 2 FROM n");
+    QCOMPARE(ExecSql(path, others.arg(100).arg(160)), QString());
+    QCOMPARE(ExecSql(path, QStringLiteral(
+                               "INSERT INTO pomiar VALUES (1, 1600000300, 'a.zym5', 0.0125, 128, 'x', 0, 1), "
+                               "(2, NULL, 'b.zym5', 0.013, 0, NULL, 0, 1), (3, 'wczoraj', 'c', 0.014, 0, '', 0, 1), "
+                               "(1.6, 1600000400, 'd', 'abc', 0, '', -1, 1), (8, 1600000100, 'e', 0.0130, 0, '', 0, 1), "
+                               "(8, 1600000150, 'f', 0.0131, 0, '', 0, 1), (4, 5000000000000000, 'g', 0.015, 0, '', 0, 1)")),
+             QString());
+    QCOMPARE(ExecSql(path, others.arg(200).arg(260)), QString());
+
+    auto baza = NewBaza();
+    QCOMPARE(baza->Open(path), int(TDataBase::OpenOk));
+    auto same = [&](int rows) {
+        QVector<THistoriaRow> scanned, looked;
+        QVERIFY(ReadHistoria(baza->db, 1, &scanned));
+        QVERIFY(baza->ReadHistoria(1, &looked));
+        QVector<qint64> rowids;
+        QVERIFY(baza->ObjectRows.Rows(baza->db, 1, &rowids)); // the road by rowid was taken
+        QCOMPARE(looked.size(), rows);
+        QCOMPARE(looked.size(), scanned.size());
+        for (int i = 0; i < looked.size(); ++i) {
+            const THistoriaRow &a = looked[i], &b = scanned[i];
+            QVERIFY2(a.id == b.id && a.bIdExact == b.bIdExact && a.czas == b.czas && a.status == b.status
+                         && a.metoda == b.metoda && a.komentarz == b.komentarz && a.plik == b.plik
+                         && (a.R == b.R || (std::isnan(a.R) && std::isnan(b.R))),
+                     qPrintable(QString::number(i)));
+        }
+    };
+    same(7);
+    if (QTest::currentTestFailed())
+        return;
+    // Another program adds a row of object 1: the next history has it.
+    QCOMPARE(ExecSql(path, QStringLiteral("INSERT INTO pomiar VALUES (9, 1600000200, 'h', 0.02, 0, '', 0, 1)")), QString());
+    same(8);
 }
 
 // ---------------------------------------------------------------- comment update

@@ -580,7 +580,7 @@ void TBazaView::OpenHistoria(const QModelIndex &objectIndex)
     QStringList meters;
     QString reason;
     const bool read = Hooks.archiwumShown() ? Hooks.readArchiwumHistoria(objectId, &rows, &meters, &reason)
-                                      : ReadHistoria(Baza.db, objectId, &rows, &reason);
+                                      : Baza.ReadHistoria(objectId, &rows, &reason);
     if (!read) {
         ShowProblem(QMessageBox::Warning, tr("Błąd!"),
                     tr("Nie można odczytać historii obiektu.") + QLatin1Char('\n') + reason);
