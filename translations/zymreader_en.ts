@@ -497,6 +497,22 @@
         <source>Wpisz liczby (z kropką lub przecinkiem) albo zostaw pole puste.</source>
         <translation>Type numbers (with a point or a comma) or leave the field empty.</translation>
     </message>
+    <message>
+        <source>Rezystancja w limitach i w odniesieniu musi być większa od zera.</source>
+        <translation>The resistance in the limits and in the reference must be greater than zero.</translation>
+    </message>
+    <message>
+        <source>Dolna granica zakresu R jest większa od górnej.</source>
+        <translation>The lower bound of the R range is greater than the upper one.</translation>
+    </message>
+    <message>
+        <source>Największa zmiana i największe odchylenie nie mogą być ujemne.</source>
+        <translation>The largest change and the largest deviation cannot be negative.</translation>
+    </message>
+    <message>
+        <source>Temperatura odniesienia %1 °C nie jest wyższa od -K (%2 °C): w niej nie ma rezystancji.</source>
+        <translation>The reference temperature %1 °C is not above -K (%2 °C): there is no resistance at it.</translation>
+    </message>
 </context>
 <context>
     <name>DialogPomiarWerdykt</name>
@@ -551,6 +567,18 @@
         <location line="+4"/>
         <source>Podaj powód zmiany werdyktu.</source>
         <translation>Give the reason for changing the verdict.</translation>
+    </message>
+    <message>
+        <source>Temperatura %1 °C nie jest wyższa od -K materiału (%2 °C): w niej nie ma rezystancji.</source>
+        <translation>The temperature %1 °C is not above the material&apos;s -K (%2 °C): there is no resistance at it.</translation>
+    </message>
+    <message>
+        <source>Temperatura %1 °C leży poza zwykłym zakresem (%2 do %3 °C). Zapisać ją mimo to?</source>
+        <translation>The temperature %1 °C lies outside the usual range (%2 to %3 °C). Save it anyway?</translation>
+    </message>
+    <message>
+        <source>Pytanie.</source>
+        <translation>Question.</translation>
     </message>
 </context>
 <context>
@@ -1459,6 +1487,16 @@ Measurement %2 of %3.</translation>
         <source>Synchronizacja zakończona. Wysłano pomiarów: %1, wpisów: %2; pobrano pomiarów: %3, wpisów: %4.</source>
         <translation>Synchronization finished. Sent measurements: %1, entries: %2; fetched measurements: %3, entries: %4.</translation>
     </message>
+    <message>
+        <source>Plik danych pomiaru jest za krótki (zapis niepełny), wartości pochodzą z bazy danych:
+%1</source>
+        <translation>The measurement data file is too short (incomplete record), the values come from the database:
+%1</translation>
+    </message>
+    <message>
+        <source>Za krótkie, bez przebiegu (%1):</source>
+        <translation>Too short, no waveform (%1):</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>
@@ -2002,6 +2040,10 @@ Measurement %2 of %3.</translation>
         <location line="+696"/>
         <source>Brak połączenia z serwerem.</source>
         <translation>Not connected to the server.</translation>
+    </message>
+    <message>
+        <source>temperatura pomiaru nie wyższa od -K: R bez korekcji</source>
+        <translation>measurement temperature not above -K: R uncorrected</translation>
     </message>
 </context>
 <context>
