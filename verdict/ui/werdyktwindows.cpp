@@ -253,12 +253,13 @@ DialogObiektWerdykt::DialogObiektWerdykt(const QString &archivePath, const QStri
     fLim->addRow(tr("Zakres R:"), band);
     fLim->addRow(tr("Największa zmiana względem odniesienia [%]:"), change);
     fLim->addRow(tr("Największe odchylenie w grupie [%]:"), group);
-    lGrupa = new QLabel(gLim);
-    lGrupa->setTextFormat(Qt::PlainText);
-    // A group of long names wraps: on one line it would widen the window past a small screen.
-    lGrupa->setWordWrap(true);
-    fLim->addRow(lGrupa);
     top->addWidget(gLim);
+    // A group of long names wraps: on one line it would widen the window
+    // past a small screen, and in the form above it would be cut.
+    lGrupa = new QLabel(this);
+    lGrupa->setTextFormat(Qt::PlainText);
+    lGrupa->setWordWrap(true);
+    top->addWidget(lGrupa);
 
     auto *buttons = new QDialogButtonBox(this);
     QPushButton *save = buttons->addButton(tr("Zapisz"), QDialogButtonBox::AcceptRole);
