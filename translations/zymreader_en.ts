@@ -1488,9 +1488,9 @@ Measurement %2 of %3.</translation>
         <translation>Synchronization finished. Sent measurements: %1, entries: %2; fetched measurements: %3, entries: %4.</translation>
     </message>
     <message>
-        <source>Plik danych pomiaru jest za krótki (zapis niepełny), wartości pochodzą z bazy danych:
+        <source>Plik danych pomiaru jest za krótki (zapis niepełny):
 %1</source>
-        <translation>The measurement data file is too short (incomplete record), the values come from the database:
+        <translation>The measurement data file is too short (incomplete record):
 %1</translation>
     </message>
     <message>

@@ -317,8 +317,7 @@ void TBazaView::DisplayPomiar(qint64 id_pomiar)
         // The archive has no folder to look in: it knows what its import found.
         const bool unreadable = Hooks.archiwumShown() ? Baza.DataFile == DataFileUnreadable
                                                       : QFileInfo(Baza.qsDataFolder + Baza.Row.plik_dane).isFile();
-        message = cut          ? tr("Plik danych pomiaru jest za krótki (zapis niepełny), "
-                                    "wartości pochodzą z bazy danych:\n%1").arg(file)
+        message = cut          ? tr("Plik danych pomiaru jest za krótki (zapis niepełny):\n%1").arg(file)
                   : unreadable ? tr("Nie można odczytać pliku danych pomiaru:\n%1").arg(file)
                                : tr("Brak pliku danych pomiaru:\n%1").arg(file);
         ShowPlotMessage(ui.plot, message);
