@@ -208,6 +208,21 @@ void MainWindow::resizeEvent(QResizeEvent *event)
     QMainWindow::resizeEvent(event);
 }
 
+void MainWindow::showEvent(QShowEvent *event)
+{
+    // The form's size where the screen has room for it; on a smaller
+    // screen the window opens within it, its title bar in sight.
+    if (const QScreen *display = screen()) {
+        const QRect room = display->availableGeometry();
+        const QSize fits = size().boundedTo(room.size() - (frameGeometry().size() - geometry().size()));
+        if (fits != size()) {
+            resize(fits);
+            move(room.topLeft());
+        }
+    }
+    QMainWindow::showEvent(event);
+}
+
 QMargins MainWindow::BarMargins(const QSize &window) const
 {
     const QRect central = centralWidget()->geometry();
@@ -324,14 +339,13 @@ void MainWindow::SetUpArchiwum()
     archiwum.keep = [this](QWidget *window) { KeptDialogs.Keep(window); };
     archiwum.autor = [this](bool ask) { return pSyncControl->Autor(ask); };
     archiwum.syncChanged = [this]() { pSyncControl->RefreshStatus(); };
-    archiwum.showWerdykt = [this](qint64 id) { pWerdyktControl->ShowLine(id); };
-    archiwum.hideWerdykt = [this]() { pWerdyktControl->HideLine(); };
     pArchiwumControl = std::make_unique<TArchiwumControl>(archiwum, Baza, Shown, qsIniFileName, &qsLastOpenedPath);
 
     TWerdyktWindow werdykt;
     werdykt.window = this;
     werdykt.wynik = ui->gB_Wynik;
     werdykt.czas = ui->label_Czas;
+    werdykt.shown = pBaza->ShownChanges();
     werdykt.keep = archiwum.keep;
     pWerdyktControl
         = std::make_unique<TWerdyktControl>(werdykt, *pArchiwumControl, Historie, CurrentPomiar, qsIniFileName);

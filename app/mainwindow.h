@@ -26,6 +26,7 @@ class QAbstractItemModel;
 class QCloseEvent;
 class QPoint;
 class QResizeEvent;
+class QShowEvent;
 class QTableView;
 class QLineEdit;
 class QAction;
@@ -177,6 +178,7 @@ private slots:
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
+    void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
 private:

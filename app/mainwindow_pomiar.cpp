@@ -13,6 +13,7 @@
 #include "common/ui/messages.h"
 #include "chart/plotpomiar.h"
 #include "database/resulttexts.h"
+#include "database/ui/bazaview.h"
 #include "measurement/csvexport.h"
 #include "measurement/datafile.h"
 #include "measurement/ui/savedialog.h"
@@ -51,8 +52,7 @@ void MainWindow::on_actionOpenPomiar_triggered()
     if (!AskSaveKomentarz())
         return;
     Baza.CopyPomiar(&CurrentPomiar);
-    Shown = TShownPomiar();
-    Shown.plik = QFileInfo(name).fileName();
+    pBaza->ShownFile(QFileInfo(name).fileName());
     const TCsvLabels texts = FileResultTexts(&Baza);
     ui->label_R->setText(texts.R);
     ui->label_Metoda->setText(texts.metoda);

@@ -28,7 +28,7 @@ double ColumnNumber(const QVariant &value)
     return ok ? number : std::numeric_limits<double>::quiet_NaN();
 }
 
-QVariant ListResultCell(const QVariant &wynik)
+QVariant ListResultCell(const QVariant &wynik, QChar decimalPoint)
 {
     if (wynik.isNull())
         return QCoreApplication::translate("QObject", "brak");
@@ -41,7 +41,7 @@ QVariant ListResultCell(const QVariant &wynik)
     const double ohms = wynik.toDouble();
     if (std::isfinite(ohms) && ohms != 0 && std::fabs(ohms) < 1) {
         if (EngExponent(ohms, 4) < EngUnit)
-            return FormatEngineering(ohms, 4);
+            return FormatEngineering(ohms, 4, decimalPoint);
         return std::round(ohms * 100) / 100; // 0.99996 shows as 1, like the values from 1 Ω on
     }
     return wynik;

@@ -17,7 +17,8 @@ double ColumnNumber(const QVariant &value);
 /// engineering units ("10.06 mΩ"), numbers from 1 Ω on as they come (the
 /// statement has rounded them), "Poza zakresem" translated (context
 /// QObject), "brak" (translated) for NULL, any other text as it is.
-QVariant ListResultCell(const QVariant &wynik);
+/// `decimalPoint` is the list's: the one its numbers from 1 Ω on get.
+QVariant ListResultCell(const QVariant &wynik, QChar decimalPoint = QLatin1Char('.'));
 
 // What the main window's result box says about a measurement, worded once:
 // the window shows these texts, and the CSV files of the window and of the

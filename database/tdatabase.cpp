@@ -264,7 +264,8 @@ int TDataBase::LoadPomiar(qint64 id, bool *rowRead)
     // The row comes from a file that may have been made anywhere: a name
     // that leaves the database's folder counts as missing. ReadDataFile
     // never leaves `Pomiar` part old and part new.
-    if (!IsSafeRelativeName(Row.plik_dane) || ReadDataFile(qsDataFolder + Row.plik_dane, &Pomiar) != DataFileOk) {
+    DataFile = IsSafeRelativeName(Row.plik_dane) ? ReadDataFile(qsDataFolder + Row.plik_dane, &Pomiar) : DataFileMissing;
+    if (DataFile != DataFileOk) {
         qDebug() << "Plik nie istnieje";
         return LoadPomiarMissing;
     }

@@ -174,6 +174,7 @@ public:
     QString qsWynikCzas;    // time text of Pomiar
     QString qsWynikMetoda;  // "Metod: ...3P" or "Metod: ..2P"
     TPomiarRow Row;         // the pomiar row last read by id
+    DataFileResult DataFile = DataFileOk; // what LoadPomiar found of Row's data file (a name outside the folder: missing)
     TObjectRows ObjectRows; // which pomiar rows each object has, read when its list is first shown
     QString qsLastError;    // reason of the last failed open or comment update
     bool bBusy = false;     // the last ReadRow gave up on a lock held by another program

@@ -286,6 +286,13 @@ ZYMDownloadResult CopyZYMFiles(const QSqlDatabase &db, QString dataBasePath, QSt
     bool stopped = false;
     const int dataResult = CopyFileList(sourceFolder, targetFolder, names, beforeCopy, &stopped, &r.failures);
     r.copied = done - r.failures.Count();
+    // The meter's file was short already: a copy does not make it whole.
+    for (const QString &name : names.mid(0, done)) {
+        const QFileInfo copy(targetFolder + name);
+        if (IsSafeRelativeName(name) && copy.isFile() && copy.size() < kPomiarFileSize
+            && QFileInfo(sourceFolder + name).size() == copy.size())
+            r.cut.append(name);
+    }
     if (dataResult != 0)
         qDebug() << "Brak plików danych " << dataResult;
     if (stopped) {

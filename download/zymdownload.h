@@ -44,6 +44,8 @@ struct TDownloadReport
     TCopyFailures failures; ///< the data files not copied, and why
     bool stopped = false;   ///< the user cancelled during the copy
     QStringList skipped;    ///< data files not tried because the user cancelled
+    QStringList cut;        ///< data files copied whole but shorter than a record: their measurements
+                            ///< show the row's values without a waveform
     bool dataBaseCopied = false;
     QString backup;         ///< where the earlier local database was kept (empty: none kept)
     qint64 needed = 0;      ///< bytes the target must have free (DownloadNoSpace)

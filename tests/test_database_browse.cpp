@@ -717,10 +717,18 @@ void TestDataBaseBrowse::unusableDataFile()
         QCOMPARE(t.komentarz->toPlainText(), QStringLiteral("nie pokazany"));
         return;
     }
-    QCOMPARE(t.Label("label_R"), QStringLiteral("R="));
-    QCOMPARE(t.Label("label_Metoda"), QStringLiteral("Metoda"));
-    QCOMPARE(t.Label("label_Czas"), QStringLiteral("Czas"));
-    QCOMPARE(t.Label("label_obiekt"), QStringLiteral("Obiekt"));
+    if (bytes >= 0 && bytes < kPomiarFileSize) {
+        // Cut short: the row's own values, with no waveform.
+        QCOMPARE(t.Label("label_R"), QStringLiteral("R=750.0 mΩ"));
+        QCOMPARE(t.Label("label_obiekt"), QStringLiteral("Obiekt: O"));
+        QVERIFY(t.Label("label_Czas").startsWith(QStringLiteral("Zapisany: ")));
+        QCOMPARE(t.Graphs(), 0);
+    } else {
+        QCOMPARE(t.Label("label_R"), QStringLiteral("R="));
+        QCOMPARE(t.Label("label_Metoda"), QStringLiteral("Metoda"));
+        QCOMPARE(t.Label("label_Czas"), QStringLiteral("Czas"));
+        QCOMPARE(t.Label("label_obiekt"), QStringLiteral("Obiekt"));
+    }
     // The row was read: its comment is there to be seen before anyone edits it.
     QCOMPARE(t.komentarz->toPlainText(), QStringLiteral("nie pokazany"));
     QVERIFY(!t.komentarz->Edited());

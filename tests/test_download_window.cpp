@@ -337,6 +337,9 @@ private slots:
                  QString());
         const QString gone = meter.pomiary.at(4).plik_dane;
         QVERIFY(QFile::remove(meter.qsFolder + gone));
+        // Another cut short on the meter's card: copied, and named as such.
+        const QString cut = meter.pomiary.at(2).plik_dane;
+        QVERIFY(QFile::resize(meter.qsFolder + cut, 1000));
         NewWindow(true);
         Connect();
         TModalScript script(chosen, QStringLiteral("TAK"));
@@ -350,6 +353,7 @@ private slots:
                                           .arg(meter.pomiary.size())),
                  qPrintable(told.text));
         QVERIFY2(told.text.contains(QStringLiteral("Brak na mierniku (1):\n") + gone), qPrintable(told.text));
+        QVERIFY2(told.text.contains(QStringLiteral("Za krótkie, bez przebiegu (1):\n") + cut), qPrintable(told.text));
         const QStringList kept = QDir(chosen).entryList({QStringLiteral("zym_5_*.db")});
         QCOMPARE(kept.size(), 1);
         QVERIFY2(told.text.contains(QDir::toNativeSeparators(chosen + QLatin1Char('/') + kept.first())),

@@ -20,10 +20,12 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QScreen>
 #include <QScrollBar>
 #include <QStandardItemModel>
 #include <QStatusBar>
+#include <QStyledItemDelegate>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTextEdit>
@@ -122,6 +124,7 @@ private slots:
     void headerSorts_data();
     void headerSorts();
     void languageSwitchKeepsMeasurement();
+    void oneDecimalSignPerColumn();
 
 private:
     QTemporaryDir dir;
@@ -530,6 +533,34 @@ void TestScreen::listAndResultShowSameClock()
         clocks << t.Cell(t.pomiary, row, 1);
     }
     QCOMPARE(clocks, (QStringList{"2021-01-15 13:00:00", "2021-07-01 14:00:00"}));
+}
+
+void TestScreen::oneDecimalSignPerColumn()
+{
+    // A Polish desktop: the list's numbers from 1 Ω on read "4,34"; those
+    // below 1 Ω must not read "73.65 mΩ" beside them.
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("zym_5.db"));
+    QCOMPARE(MakeDataBase(path, {QStringLiteral("O")},
+                          {TTestPomiar(1, 1, 4.34), TTestPomiar(2, 1, 0.07365), TTestPomiar(3, 1, 12.5)}),
+             QString());
+    const QLocale before;
+    QLocale::setDefault(QLocale(QLocale::Polish, QLocale::Poland));
+    TWindow t(folder.path());
+    t.Open(path);
+    ClickCell(t.obiekty, 0, 0);
+    auto *delegate = qobject_cast<QStyledItemDelegate *>(t.pomiary->itemDelegate());
+    QVERIFY(delegate);
+    QStringList cells;
+    for (int r = 0; r < t.Rows(t.pomiary); ++r) {
+        const QModelIndex cell = t.pomiary->model()->index(r, 2);
+        cells << delegate->displayText(cell.data(), t.pomiary->locale());
+        QVERIFY2(!cell.data(Qt::ToolTipRole).toString().contains(QLatin1Char('.')),
+                 qPrintable(cell.data(Qt::ToolTipRole).toString()));
+    }
+    QLocale::setDefault(before);
+    cells.sort();
+    QCOMPARE(cells, (QStringList{QStringLiteral("12,5"), QStringLiteral("4,34"), QStringLiteral("73,65 mΩ")}));
 }
 
 // ---------------------------------------------------------------- keyboard

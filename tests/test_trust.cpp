@@ -3,6 +3,8 @@
 // one thing in place of another, nor report a failure as a success.
 
 #include "app/mainwindow.h"
+#include "archive/tarchive.h"
+#include "chart/plotpomiar.h"
 #include "database/tdatabase.h"
 #include "download/zymdownload.h"
 #include "simulator/zymsim.h"
@@ -103,6 +105,7 @@ private slots:
     void idsThatAreNotWhole();
     void shownMeasurementForgotten();
     void unreadableDataFileKeepsItsComment();
+    void shortDataFileShowsItsRow();
     void duplicateIdIsNotSaved();
     void commentStoredAsTheEditorHoldsIt_data();
     void commentStoredAsTheEditorHoldsIt();
@@ -228,13 +231,69 @@ void TestTrust::unreadableDataFileKeepsItsComment()
     TOpenWindow t(dir.path(), path);
     t.ClickObiekt(0);
     t.ClickPomiarRow(0);
-    QCOMPARE(t.Label("label_R"), QStringLiteral("R="));
+    QCOMPARE(t.Graphs(), 0);
     QCOMPARE(t.komentarz->toPlainText(), QStringLiteral("zapisany wcześniej"));
     t.Type(QStringLiteral(" i poprawiony"));
     TMessageBoxWatch watch(QStringLiteral("TAK"));
     t.ClickObiekt(0);
     QCOMPARE(watch.Count(), 1);
     QCOMPARE(Stored(path, QStringLiteral("pomiar_id=1")), QStringLiteral("zapisany wcześniej i poprawiony"));
+}
+
+void TestTrust::shortDataFileShowsItsRow()
+{
+    // A data file cut short: the row still holds R, time and object.
+    QTemporaryDir dir;
+    TTestPomiar p1(1, 1, 0.25), p2(2, 1, 0.5);
+    const QString path = MakeFiles(dir, {QStringLiteral("Transformator T1")}, {p1, p2});
+    const QString cutName = dir.filePath(QStringLiteral("pomiar_1.zym5"));
+    {
+        TOpenWindow whole(dir.path(), path);
+        whole.ClickObiekt(0);
+        whole.ClickPomiarRow(0);
+        QVERIFY(whole.Exportable());
+    }
+    TOpenWindow t(dir.path(), path);
+    t.ClickObiekt(0);
+    t.ClickPomiarRow(0);
+    const QStringList labels{"label_R", "label_Czas", "label_Metoda", "label_obiekt"};
+    QStringList shown;
+    for (const QString &label : labels)
+        shown << t.Label(label.toLatin1().constData());
+    QVERIFY(WriteRecordBytes(cutName, *PulseRecord(3.0, 0.1), kPomiarFileSize - 100));
+    t.ClickPomiarRow(1);
+    t.ClickPomiarRow(0);
+    for (int i = 0; i < labels.size(); ++i)
+        QCOMPARE(t.Label(labels.at(i).toLatin1().constData()), shown.at(i));
+    QVERIFY(shown.at(0).startsWith(QStringLiteral("R=")) && shown.at(0).size() > 2);
+    // The record is what is missing: no waveform, nothing to export, and the chart says why.
+    QCOMPARE(t.Graphs(), 0);
+    QVERIFY(!t.Exportable());
+    const QString said = PlotMessage(t.Plot());
+    QVERIFY2(said.contains(QStringLiteral("za krótki")) && said.endsWith(QStringLiteral("pomiar_1.zym5")),
+             qPrintable(said));
+    Shot(t.w.get(), "short-data-file");
+
+    // The archive names it as its import found it.
+    const QString archive = dir.filePath(QStringLiteral("archiwum.db"));
+    {
+        TArchive a;
+        QCOMPARE(a.Open(archive), int(ArchiveOk));
+        QCOMPARE(a.ImportDatabase(path), int(ArchiveOk));
+    }
+    TWindow a(dir.path(), QStringLiteral("\n[Archiwum]\nPath=%1\n").arg(archive));
+    QVERIFY(a.w->OpenArchiwum());
+    a.ClickObiekt(0);
+    const QList<qint64> ids = a.Listed();
+    for (int row = 0; row < ids.size(); ++row) {
+        a.ClickPomiarRow(row);
+        if (a.Graphs() == 0)
+            break;
+    }
+    QCOMPARE(a.Graphs(), 0);
+    QVERIFY(a.Label("label_R").size() > 2);
+    const QString archived = PlotMessage(a.Plot());
+    QVERIFY2(archived.contains(QStringLiteral("za krótki")), qPrintable(archived));
 }
 
 // ---------------------------------------------------------------- saving a comment

@@ -126,6 +126,9 @@ void TestVerdict::verdict_data()
     // 180 µΩ at 20 °C is 180 · 310/255 = 218.8 µΩ at 75 °C: above the band.
     QTest::newRow("band: judged on corrected R") << 180 * kMikro << 20.0 << kMiedzK << band << kBrak << kBrak << none
                                                  << int(WerdyktZly) << kBrak << noNotes;
+    // At or below the metal's -K there is no corrected R: judged as measured, and said so.
+    QTest::newRow("band: temperature at -K") << 150 * kMikro << -235.0 << kMiedzK << band << kBrak << kBrak << none
+                                             << int(WerdyktDobry) << kBrak << QVector<int>{UwagaTemperaturaPonizejK};
     QTest::newRow("band: no value to judge") << kBrak << kBrak << kMiedzK << band << kBrak << kBrak << none
                                              << int(WerdyktBrak) << kBrak << QVector<int>{UwagaBrakWartosci};
 

@@ -21,7 +21,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QTableView>
+#include <QTextDocument>
+#include <QToolTip>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -40,6 +43,11 @@ private slots:
     void init();
     void cleanup();
     void settingsLineAndGroup();
+    void lineFollowsShownMeasurement();
+    void historyFollowsOverride();
+    void longReasonKeepsCommand();
+    void impossibleInputsRefused();
+    void windowsFitSmallScreen();
 
 private:
     std::unique_ptr<QTemporaryDir> tmp;
@@ -55,6 +63,12 @@ private:
     }
     QLineEdit *Edit(QWidget *window, int index) const { return window->findChildren<QLineEdit *>().at(index); }
     bool ShowL3();
+    QLabel *Line() const { return w->findChild<QLabel *>(QStringLiteral("label_Werdykt")); }
+    /// The band of every pole, in µΩ, as a user types it.
+    void SetBand(const QString &min, const QString &max);
+    /// The measurement's own window, opened from the line's command.
+    QDialog *OpenPomiarWindow();
+    DialogHistoria *OpenHistoria();
 };
 
 void TestVerdictWindow::init()
@@ -261,7 +275,7 @@ void TestVerdictWindow::settingsLineAndGroup()
     QTRY_VERIFY(line->toolTip().startsWith(QStringLiteral("Werdykt: Dobry (zmieniony ręcznie: zacisk <b>dokręcony</b>")));
     // 76 µΩ at 20 °C, aluminium, to 75 °C: 76 · 300/245 = 93.06 µΩ.
     QVERIFY2(line->toolTip().contains(QStringLiteral("T = 20 °C, R(75 °C) = 93.06 µΩ")), qPrintable(line->toolTip()));
-    QVERIFY(line->text().contains(QStringLiteral("&lt;b&gt;")));
+    QVERIFY2(line->text().contains(QStringLiteral("&lt;b&gt;")), qPrintable(line->text() + QString::number(line->width())));
     QCOMPARE(ReadTemperatura(&archive, rows.at(0).id), 20.0);
 
     // Its report: the verdict with the reason, the limits it was judged
@@ -287,6 +301,243 @@ void TestVerdictWindow::settingsLineAndGroup()
         QFile::remove(shots + QStringLiteral("/raport.pdf"));
         QFile::copy(pdf, shots + QStringLiteral("/raport.pdf"));
     }
+}
+
+void TestVerdictWindow::SetBand(const QString &min, const QString &max)
+{
+    for (const QString &name : names) {
+        DialogObiektWerdykt settings(qsArchive, QStringLiteral("Jan Kowalski"), name);
+        Edit(&settings, 4)->setText(min);
+        settings.findChildren<QComboBox *>().at(4)->setCurrentIndex(0);
+        Edit(&settings, 5)->setText(max);
+        settings.findChildren<QComboBox *>().at(5)->setCurrentIndex(0);
+        QVERIFY(settings.Save());
+    }
+}
+
+QDialog *TestVerdictWindow::OpenPomiarWindow()
+{
+    Line()->linkActivated(QStringLiteral("#"));
+    for (QWidget *top : QApplication::topLevelWidgets()) {
+        if (top->inherits("DialogPomiarWerdykt") && top->isVisible())
+            return static_cast<QDialog *>(top);
+    }
+    return nullptr;
+}
+
+DialogHistoria *TestVerdictWindow::OpenHistoria()
+{
+    w->findChild<QAction *>(QStringLiteral("actionHistoria"))->trigger();
+    for (QWidget *top : QApplication::topLevelWidgets()) {
+        if (auto *historia = qobject_cast<DialogHistoria *>(top))
+            return historia;
+    }
+    return nullptr;
+}
+
+void TestVerdictWindow::lineFollowsShownMeasurement()
+{
+    SetBand(QStringLiteral("40"), QStringLiteral("70"));
+    QVERIFY(ShowL3());
+    QLabel *line = Line();
+    QVERIFY(line && line->isVisible());
+    QVERIFY2(line->toolTip().startsWith(QStringLiteral("Werdykt: Zły")), qPrintable(line->toolTip()));
+
+    // Another object: its measurements are listed, none is shown; nor is a verdict.
+    auto *obiekty = w->findChild<QTableView *>(QStringLiteral("tV_Obiekty"));
+    ClickCell(obiekty, 0, 0);
+    QVERIFY(!line->isVisible());
+    // Nothing to change either: the command names no measurement.
+    line->linkActivated(QStringLiteral("#"));
+    for (QWidget *top : QApplication::topLevelWidgets())
+        QVERIFY(!(top->inherits("DialogPomiarWerdykt") && top->isVisible()));
+
+    // Shown again, the line speaks the language switched to, and back.
+    QVERIFY(ShowL3());
+    QVERIFY(line->isVisible());
+    w->findChild<QAction *>(QStringLiteral("actionAngieski"))->trigger();
+    QVERIFY2(line->text().contains(QStringLiteral("change…")), qPrintable(line->text()));
+    w->findChild<QAction *>(QStringLiteral("actionPolski"))->trigger();
+    QVERIFY2(line->text().contains(QStringLiteral("zmień…")), qPrintable(line->text()));
+
+    // A measurement opened from a file belongs to no archive row.
+    AnswerFileDialog(tmp->filePath(QStringLiteral("pomiar_3.zym5")));
+    w->findChild<QAction *>(QStringLiteral("actionOpenPomiar"))->trigger();
+    QVERIFY(!line->isVisible());
+}
+
+void TestVerdictWindow::historyFollowsOverride()
+{
+    // 76 µΩ above a band to 70 µΩ: "Zły", no temperature yet.
+    SetBand(QStringLiteral("40"), QStringLiteral("70"));
+    QVERIFY(ShowL3());
+    DialogHistoria *historia = OpenHistoria();
+    QVERIFY(historia);
+    QAbstractItemModel *hm = historia->findChild<QTableView *>(QStringLiteral("tV_Historia"))->model();
+    const int last = hm->columnCount() - 1;
+    QCOMPARE(hm->headerData(last, Qt::Horizontal).toString(), QStringLiteral("Werdykt"));
+    QCOMPARE(hm->index(3, last).data().toString(), QStringLiteral("Zły"));
+    QCOMPARE(hm->index(3, last - 2).data().toString(), QString());
+
+    // Its group open beside it.
+    DialogGrupy grupy(qsArchive, QString(), names.at(2));
+    QCOMPARE(grupy.Table()->item(2, 7)->text(), QStringLiteral("Zły"));
+
+    // A temperature and an override typed while the history is open.
+    QDialog *dialog = OpenPomiarWindow();
+    QVERIFY(dialog);
+    Edit(dialog, 0)->setText(QStringLiteral("20"));
+    dialog->findChild<QComboBox *>()->setCurrentIndex(1); // Dobry
+    Edit(dialog, 1)->setText(QStringLiteral("zacisk dokręcony"));
+    dialog->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok)->click();
+    QTRY_COMPARE(hm->index(3, last).data().toString(), QStringLiteral("Dobry (ręcznie: zacisk dokręcony)"));
+    QCOMPARE(hm->index(3, last - 2).data().toString(), QStringLiteral("20"));
+    // 76 µΩ at 20 °C, copper, to 75 °C: 76 · 310/255 = 92.39 µΩ.
+    QCOMPARE(hm->index(3, last - 1).data().toString(), QStringLiteral("92.39 µΩ"));
+    QCOMPARE(hm->index(3, 0).data(Qt::BackgroundRole).value<QColor>(), WerdyktColor(WerdyktDobry));
+    // The group follows too: L3's verdict is the override now.
+    QCOMPARE(grupy.Table()->item(2, 7)->text(), QStringLiteral("Dobry"));
+}
+
+void TestVerdictWindow::longReasonKeepsCommand()
+{
+    // A reason of a megabyte that looks like markup, stored as a sync would bring it.
+    const QString reason = QStringLiteral("<img src=\"file:///etc/hostname\"> ") + QString(1 << 20, QLatin1Char('x'));
+    {
+        TArchive archive;
+        QCOMPARE(archive.Open(qsArchive), int(ArchiveOk));
+        QVector<THistoriaRow> rows;
+        QVERIFY(archive.ReadHistoria(archive.ObjectId(names.at(2)), &rows));
+        QCOMPARE(SaveWerdyktReczny(&archive, rows.last().id, WerdyktZly, reason), int(ArchiveOk));
+    }
+    for (const QSize &size : {QSize(1280, 860), QSize(1024, 700)}) {
+        w->resize(size);
+        QVERIFY(ShowL3());
+        QLabel *line = Line();
+        QVERIFY(line && line->isVisible());
+        // The command is there, and the line as drawn fits its label.
+        QTextDocument drawn;
+        drawn.setHtml(line->text());
+        const QString plain = drawn.toPlainText();
+        QVERIFY2(plain.endsWith(QStringLiteral("zmień…")), qPrintable(plain.right(40)));
+        QVERIFY2(QFontMetrics(line->font()).horizontalAdvance(plain) <= line->width(),
+                 qPrintable(QString::number(line->width())));
+        // Narrow as the line is, the reason's start is in it, as text.
+        QVERIFY2(line->text().contains(QStringLiteral("Zły")) && line->text().contains(QStringLiteral("&lt;img src=")),
+                 qPrintable(line->text()));
+        Shot(w.get(), QStringLiteral("wynik_dlugi_powod_%1").arg(size.width()));
+        w->findChild<QAction *>(QStringLiteral("actionAngieski"))->trigger();
+        QVERIFY2(line->text().contains(QStringLiteral("change…")), qPrintable(line->text()));
+        Shot(w.get(), QStringLiteral("wynik_dlugi_powod_%1_en").arg(size.width()));
+        w->findChild<QAction *>(QStringLiteral("actionPolski"))->trigger();
+
+        // The tool tip: the reason's start as plain text, not the whole megabyte.
+        QVERIFY2(line->toolTip().size() < 2000, qPrintable(QString::number(line->toolTip().size())));
+        QHelpEvent help(QEvent::ToolTip, QPoint(5, 5), line->mapToGlobal(QPoint(5, 5)));
+        QApplication::sendEvent(line, &help);
+        QTRY_VERIFY(QToolTip::isVisible());
+        QVERIFY2(QToolTip::text().contains(QStringLiteral("&lt;img src=")), qPrintable(QToolTip::text().left(200)));
+        QToolTip::hideText();
+    }
+}
+
+void TestVerdictWindow::impossibleInputsRefused()
+{
+    // A band upside down, a negative change: refused with the reason, nothing written.
+    const QList<QPair<int, QString>> typed{{5, QStringLiteral("30")}, {6, QStringLiteral("-5")}};
+    for (const auto &field : typed) {
+        DialogObiektWerdykt settings(qsArchive, QStringLiteral("Jan Kowalski"), names.at(2));
+        Edit(&settings, 4)->setText(QStringLiteral("40"));
+        Edit(&settings, 5)->setText(QStringLiteral("80"));
+        Edit(&settings, field.first)->setText(field.second);
+        TMessageBoxWatch watch(QStringLiteral("OK"));
+        QVERIFY(!settings.Save());
+        QCOMPARE(watch.Count(), 1);
+        QVERIFY2(!watch.texts.first().contains(QStringLiteral("Wpisz liczby")), qPrintable(watch.texts.first()));
+    }
+    TArchive archive;
+    QCOMPARE(archive.Open(qsArchive), int(ArchiveOk));
+    TArchiveEntry e;
+    QVERIFY(!archive.LatestEntry(QLatin1String(kRodzajLimity), TArchive::ObiektSubject(names.at(2)), &e));
+
+    // Temperatures: at -K none, far outside the usual only when confirmed.
+    SetBand(QStringLiteral("40"), QStringLiteral("80"));
+    QVERIFY(ShowL3());
+    QVector<THistoriaRow> rows;
+    QVERIFY(archive.ReadHistoria(archive.ObjectId(names.at(2)), &rows));
+    const qint64 id = rows.last().id;
+    struct
+    {
+        const char *t;
+        const char *answer;
+        int boxes;
+        double kept;
+    } cases[] = {
+        {"-235", "OK", 1, kBrak},           // copper's -K
+        {"-234,9999", "NIE", 1, kBrak},     // 16 mΩ would read as 49.6 kΩ: asked, declined
+        {"250", "TAK", 1, 250.0},           // asked, confirmed
+        {"21,5", "TAK", 0, 21.5},           // usual: no question
+    };
+    for (const auto &c : cases) {
+        QPointer<QDialog> dialog = OpenPomiarWindow();
+        QVERIFY(dialog);
+        Edit(dialog, 0)->setText(QString::fromUtf8(c.t));
+        TMessageBoxWatch watch(QString::fromUtf8(c.answer));
+        dialog->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok)->click();
+        QTRY_COMPARE(watch.Count(), c.boxes);
+        const double t = ReadTemperatura(&archive, id);
+        QVERIFY2(std::isnan(c.kept) ? std::isnan(t) : t == c.kept, c.t);
+        if (dialog && dialog->isVisible())
+            dialog->reject();
+    }
+}
+
+void TestVerdictWindow::windowsFitSmallScreen()
+{
+    // Whatever the names of a group, every window fits the screen it opens
+    // on (here the test platform's, smaller than 1024 x 768).
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    if (screen.width() > 1024)
+        QSKIP("a screen wider than 1024 px has room for every window");
+    {
+        TArchive archive;
+        QCOMPARE(archive.Open(qsArchive), int(ArchiveOk));
+        TGrupa g;
+        g.qsNazwa = QStringLiteral("Transformator blokowy TB-1 110/15,75 kV, uzwojenia górnego napięcia");
+        g.obiekty = names;
+        for (const char *faza : {"L1", "L2", "L3"})
+            g.obiekty << QStringLiteral("Transformator blokowy TB-1 uzwojenie GN faza %1").arg(QLatin1String(faza));
+        QCOMPARE(SaveGrupa(&archive, &g), int(ArchiveOk));
+    }
+    DialogObiektWerdykt settings(qsArchive, QStringLiteral("Jan Kowalski"), names.at(2));
+    settings.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&settings));
+    QVERIFY2(settings.minimumSizeHint().width() <= screen.width(),
+             qPrintable(QString::number(settings.minimumSizeHint().width())));
+    QVERIFY2(settings.minimumSizeHint().height() <= screen.height(),
+             qPrintable(QString::number(settings.minimumSizeHint().height())));
+    // The group's line wraps, whole.
+    for (QLabel *label : settings.findChildren<QLabel *>()) {
+        if (label->text().startsWith(QStringLiteral("Grupa: ")))
+            QVERIFY2(label->height() >= label->heightForWidth(label->width()), qPrintable(label->text()));
+    }
+    Shot(&settings, QStringLiteral("ustawienia_obiektu_maly_ekran"));
+
+    // An archive history has a meter column, which widened the window.
+    QVERIFY(ShowL3());
+    DialogHistoria *historia = OpenHistoria();
+    QVERIFY(historia);
+    QVERIFY(QTest::qWaitForWindowExposed(historia));
+    Shot(historia, QStringLiteral("historia_maly_ekran"));
+    QVERIFY2(historia->width() <= screen.width(), qPrintable(QStringLiteral("%1 in %2").arg(historia->frameGeometry().width()).arg(screen.width())));
+
+    // The main window, opened as the program opens it.
+    w.reset();
+    w = appsupport::NewWindow();
+    w->show();
+    QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+    QVERIFY2(screen.contains(w->frameGeometry()), qPrintable(QStringLiteral("%1 x %2").arg(w->width()).arg(w->height())));
+    Shot(w.get(), QStringLiteral("okno_glowne_start"));
 }
 
 QTEST_MAIN(TestVerdictWindow)

@@ -497,6 +497,22 @@
         <source>Wpisz liczby (z kropką lub przecinkiem) albo zostaw pole puste.</source>
         <translation>Type numbers (with a point or a comma) or leave the field empty.</translation>
     </message>
+    <message>
+        <source>Rezystancja w limitach i w odniesieniu musi być większa od zera.</source>
+        <translation>The resistance in the limits and in the reference must be greater than zero.</translation>
+    </message>
+    <message>
+        <source>Dolna granica zakresu R jest większa od górnej.</source>
+        <translation>The lower bound of the R range is greater than the upper one.</translation>
+    </message>
+    <message>
+        <source>Największa zmiana i największe odchylenie nie mogą być ujemne.</source>
+        <translation>The largest change and the largest deviation cannot be negative.</translation>
+    </message>
+    <message>
+        <source>Temperatura odniesienia %1 °C nie jest wyższa od -K (%2 °C): w niej nie ma rezystancji.</source>
+        <translation>The reference temperature %1 °C is not above -K (%2 °C): there is no resistance at it.</translation>
+    </message>
 </context>
 <context>
     <name>DialogPomiarWerdykt</name>
@@ -551,6 +567,18 @@
         <location line="+4"/>
         <source>Podaj powód zmiany werdyktu.</source>
         <translation>Give the reason for changing the verdict.</translation>
+    </message>
+    <message>
+        <source>Temperatura %1 °C nie jest wyższa od -K materiału (%2 °C): w niej nie ma rezystancji.</source>
+        <translation>The temperature %1 °C is not above the material&apos;s -K (%2 °C): there is no resistance at it.</translation>
+    </message>
+    <message>
+        <source>Temperatura %1 °C leży poza zwykłym zakresem (%2 do %3 °C). Zapisać ją mimo to?</source>
+        <translation>The temperature %1 °C lies outside the usual range (%2 to %3 °C). Save it anyway?</translation>
+    </message>
+    <message>
+        <source>Pytanie.</source>
+        <translation>Question.</translation>
     </message>
 </context>
 <context>
@@ -1473,6 +1501,16 @@ Measurement %2 of %3.</translation>
         <source>Synchronizacja zakończona. Wysłano pomiarów: %1, wpisów: %2; pobrano pomiarów: %3, wpisów: %4.</source>
         <translation>Synchronization finished. Sent measurements: %1, entries: %2; fetched measurements: %3, entries: %4.</translation>
     </message>
+    <message>
+        <source>Plik danych pomiaru jest za krótki (zapis niepełny):
+%1</source>
+        <translation>The measurement data file is too short (incomplete record):
+%1</translation>
+    </message>
+    <message>
+        <source>Za krótkie, bez przebiegu (%1):</source>
+        <translation>Too short, no waveform (%1):</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>
@@ -2032,6 +2070,10 @@ Measurement %2 of %3.</translation>
         <location line="+696"/>
         <source>Brak połączenia z serwerem.</source>
         <translation>Not connected to the server.</translation>
+    </message>
+    <message>
+        <source>temperatura pomiaru nie wyższa od -K: R bez korekcji</source>
+        <translation>measurement temperature not above -K: R uncorrected</translation>
     </message>
 </context>
 <context>
@@ -2735,6 +2777,27 @@ Commands:
 
 Standard output carries only data, messages go to standard error.
 Exit status: 0 all done, 1 some items failed, 2 wrong usage.
+</translation>
+    </message>
+    <message>
+        <location line="+17"/>
+        <source>Użycie: zymreader-cli check [ARCHIWUM]
+
+Sprawdza spójność pliku archiwum i sumę SHA-256 każdego zapisanego rekordu.
+Na standardowe wyjście trafia jeden wiersz JSON: archive, records, damaged,
+integrity, ok. ARCHIWUM domyślnie jak w poleceniu import.
+
+Kod wyjścia: 0 archiwum jest w porządku, 1 znaleziono uszkodzenia (każde
+wymienione) lub archiwum nie daje się otworzyć, 2 błędne wywołanie.
+</source>
+        <translation>Usage: zymreader-cli check [ARCHIVE]
+
+Checks the integrity of the archive file and the SHA-256 sum of every stored
+record. Standard output gets one JSON line: archive, records, damaged,
+integrity, ok. ARCHIVE by default as for the import command.
+
+Exit status: 0 the archive is sound, 1 damage was found (each named) or the
+archive cannot be opened, 2 wrong usage.
 </translation>
     </message>
 </context>

@@ -283,6 +283,8 @@ QString UwagaText(int uwaga)
         return QCoreApplication::translate("QObject", "za mało pomiarów w grupie: odchylenie nieocenione");
     case UwagaBrakWartosci:
         return QCoreApplication::translate("QObject", "brak wartości R do oceny");
+    case UwagaTemperaturaPonizejK:
+        return QCoreApplication::translate("QObject", "temperatura pomiaru nie wyższa od -K: R bez korekcji");
     default:
         return QString();
     }
@@ -304,6 +306,8 @@ TOcena Ocen(const TOcenaWejscie &in)
     const bool corrected = std::isfinite(o.dRKor);
     if (!std::isfinite(in.dT))
         Note(&o, UwagaBezTemperatury);
+    else if (!corrected)
+        Note(&o, UwagaTemperaturaPonizejK);
     const double r = corrected ? o.dRKor : in.dR;
 
     if (std::isfinite(l.dMin) || std::isfinite(l.dMax)) {

@@ -124,7 +124,8 @@ enum TUwaga {
     UwagaBrakOdniesienia = 3,      // a change limit without a reference
     UwagaGrupaBezKorekcji = 4,     // the group was compared on uncorrected values
     UwagaGrupaZaMala = 5,          // a group limit without two members to compare
-    UwagaBrakWartosci = 6          // the measurement has no resistance to judge
+    UwagaBrakWartosci = 6,         // the measurement has no resistance to judge
+    UwagaTemperaturaPonizejK = 7   // its temperature is at or below the metal's -K: no corrected R
 };
 /// The note's text (translated, context QObject).
 QString UwagaText(int uwaga);

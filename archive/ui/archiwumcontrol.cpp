@@ -200,7 +200,6 @@ bool TArchiwumControl::Open()
 
 void TArchiwumControl::Close()
 {
-    w.hideWerdykt();
     delete pView;
     pView = nullptr;
 }
@@ -239,7 +238,6 @@ int TArchiwumControl::LoadPomiar(qint64 id, bool *rowRead)
 {
     *rowRead = false;
     pView->bShown = false;
-    w.hideWerdykt();
     if (id < 0)
         return int(id);
     TPomiarRow row;
@@ -253,9 +251,10 @@ int TArchiwumControl::LoadPomiar(qint64 id, bool *rowRead)
     // record where the meter's road leaves them.
     Baza.Row = row;
     *rowRead = true;
-    // A row archived without its record is still judged by its resistance.
-    w.showWerdykt(id);
     const int read = pView->archive.ReadRecord(id, &Baza.Pomiar);
+    Baza.DataFile = read == ArchiveOk        ? DataFileOk
+                    : read == ArchiveNotFound ? RecordlessReason(info)
+                                              : DataFileUnreadable;
     if (read == ArchiveDamaged) {
         ShowProblem(QMessageBox::Warning, tr("Błąd!"),
                     tr("Zapis pomiaru w archiwum jest uszkodzony: nie zgadza się z sumą kontrolną. "
@@ -269,6 +268,20 @@ int TArchiwumControl::LoadPomiar(qint64 id, bool *rowRead)
     pView->shown = info;
     pView->bShown = true;
     return TDataBase::LoadPomiarOk;
+}
+
+DataFileResult TArchiwumControl::RecordlessReason(const TArchivePomiarInfo &info) const
+{
+    // The import that brought the row noted why its record stayed behind.
+    const QString meterId = QString::number(info.iMeterPomiarId);
+    for (const TArchiveImportNote &note : pView->archive.ImportNotes(info.iImportId)) {
+        if (!note.RowKept() || note.qsPomiarId != meterId || note.qsSource != info.qsSource)
+            continue;
+        return note.iReason == ReasonDataFileShort        ? DataFileShort
+               : note.iReason == ReasonDataFileUnreadable ? DataFileUnreadable
+                                                          : DataFileMissing;
+    }
+    return DataFileMissing;
 }
 
 bool TArchiwumControl::SaveKomentarz(qint64 id, const QString &komentarz, QString *errorText)

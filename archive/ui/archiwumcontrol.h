@@ -1,6 +1,8 @@
 #ifndef ARCHIWUMCONTROL_H
 #define ARCHIWUMCONTROL_H
 
+#include "measurement/datafile.h"
+
 #include <QCoreApplication>
 #include <QObject>
 #include <QPointer>
@@ -23,6 +25,7 @@ class DialogImport;
 class TArchiwumView;
 class TDataBase;
 class TKomentarzEdit;
+struct TArchivePomiarInfo;
 struct THistoriaRow;
 struct TShownPomiar;
 
@@ -59,9 +62,6 @@ struct TArchiwumWindow
     std::function<QString(bool ask)> autor;
     /// The archive's entries waiting for the server have changed.
     std::function<void()> syncChanged;
-    /// The verdict line of archived measurement `id`, and its hiding.
-    std::function<void(qint64 id)> showWerdykt;
-    std::function<void()> hideWerdykt;
 };
 
 /// The archive's menu commands, for the main window's slots.
@@ -138,6 +138,8 @@ private:
     QString StatusText() const;
     /// Tells that the archive could not be read in full, and why.
     void ShowDamage(const QString &reason);
+    /// Why the import kept the row of `info` without its record, as a data file's read would say it.
+    DataFileResult RecordlessReason(const TArchivePomiarInfo &info) const;
 
     TArchiwumWindow w;
     TDataBase &Baza;

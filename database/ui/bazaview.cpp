@@ -100,6 +100,7 @@ TBazaView::TBazaView(const TBazaWidgets &widgets, TDataBase &baza, TShownPomiar 
     // keyboard, reaches ObiektClicked / PomiarClicked.
     pObiektyRows = new TRowDriver(ui.obiekty, [this](const QModelIndex &index) { ObiektClicked(index); });
     pPomiaryRows = new TRowDriver(ui.pomiary, [this](const QModelIndex &index) { PomiarClicked(index); });
+    pShownChanges = new TShownChanges(this);
     SetUpHistoria();
 }
 
@@ -283,12 +284,23 @@ void TBazaView::DisplayPomiar(qint64 id_pomiar)
         PlotPomiar(ui.plot, &CurrentPomiar, kOffset03, kOffset14);
         ui.exportAction->setEnabled(true);
         Hooks.wykresShown(CurrentPomiar);
+        emit pShownChanges->Changed(Shown);
         return;
     }
-    ui.r->setText(QStringLiteral("R="));
-    ui.metoda->setText(tr("Metoda"));
-    ui.czas->setText(tr("Czas"));
-    ui.obiekt->setText(tr("Obiekt"));
+    // A data file cut short still has its row, which holds the values the
+    // list shows: blanks would say the measurement had never been taken.
+    const bool cut = rowRead && Baza.DataFile == DataFileShort;
+    if (cut) {
+        const TCsvLabels texts = RowResultTexts(&Baza, qsObiektName);
+        ui.r->setText(texts.R);
+        ui.metoda->setText(texts.metoda);
+        ui.czas->setText(texts.czas);
+    } else {
+        ui.r->setText(QStringLiteral("R="));
+        ui.metoda->setText(tr("Metoda"));
+        ui.czas->setText(tr("Czas"));
+        ui.obiekt->setText(tr("Obiekt"));
+    }
     // The stored comment is shown whenever its row was read, whatever became
     // of the data file: an empty editor would invite the user to overwrite
     // a comment never seen.
@@ -302,14 +314,18 @@ void TBazaView::DisplayPomiar(qint64 id_pomiar)
     if (rowRead) {
         // As the database names it: a whole path would not fit the chart.
         const QString file = QDir::toNativeSeparators(Baza.Row.plik_dane);
-        message = QFileInfo(Baza.qsDataFolder + Baza.Row.plik_dane).isFile()
-            ? tr("Nie można odczytać pliku danych pomiaru:\n%1").arg(file)
-            : tr("Brak pliku danych pomiaru:\n%1").arg(file);
+        // The archive has no folder to look in: it knows what its import found.
+        const bool unreadable = Hooks.archiwumShown() ? Baza.DataFile == DataFileUnreadable
+                                                      : QFileInfo(Baza.qsDataFolder + Baza.Row.plik_dane).isFile();
+        message = cut          ? tr("Plik danych pomiaru jest za krótki (zapis niepełny):\n%1").arg(file)
+                  : unreadable ? tr("Nie można odczytać pliku danych pomiaru:\n%1").arg(file)
+                               : tr("Brak pliku danych pomiaru:\n%1").arg(file);
         ShowPlotMessage(ui.plot, message);
     }
     Hooks.wykresCleared(message);
     // Nothing shown is nothing to export; the record held is another measurement's.
     ui.exportAction->setEnabled(false);
+    emit pShownChanges->Changed(Shown);
     if (loaded == TDataBase::LoadPomiarBusy)
         ShowProblem(QMessageBox::Warning, tr("Ostrzeżenie!"), TDataBase::BusyText());
 }
@@ -324,6 +340,14 @@ void TBazaView::ForgetPomiar()
     Hooks.wykresCleared(QString());
     ui.exportAction->setEnabled(false);
     Shown = TShownPomiar();
+    emit pShownChanges->Changed(Shown);
+}
+
+void TBazaView::ShownFile(const QString &plik)
+{
+    Shown = TShownPomiar();
+    Shown.plik = plik;
+    emit pShownChanges->Changed(Shown);
 }
 
 // ---------------------------------------------------------------- comment

@@ -135,6 +135,10 @@ public:
     void DisplayPomiar(qint64 id);
     /// Placeholders in the result area, an empty comment and chart, no export.
     void ForgetPomiar();
+    /// A measurement opened from the data file `plik` is shown: no row of any source.
+    void ShownFile(const QString &plik);
+    /// Each change of the measurement shown, for what follows it.
+    const TShownChanges *ShownChanges() const { return pShownChanges; }
     /// The comment question and save (see MainWindow::AskSaveKomentarz).
     bool AskSaveKomentarz(bool mayCancel);
     /// The comment editor holds no edit of the user's (a database was just opened).
@@ -178,6 +182,7 @@ private:
     TRowDriver *pObiektyRows = nullptr;
     TRowDriver *pPomiaryRows = nullptr;
     QLineEdit *pObiektyFilter = nullptr;
+    TShownChanges *pShownChanges = nullptr;
 };
 
 #endif // BAZAVIEW_H

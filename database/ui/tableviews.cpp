@@ -13,6 +13,7 @@
 #include <QEvent>
 #include <QHeaderView>
 #include <QItemSelectionModel>
+#include <QLocale>
 #include <QMouseEvent>
 #include <QSqlQueryModel>
 #include <QSqlRecord>
@@ -79,15 +80,19 @@ QVariant TListModel::data(const QModelIndex &index, int role) const
         return QVariant();
     if (role == Qt::DisplayRole || role == Qt::EditRole || role == Qt::ToolTipRole) {
         QVariant value = SourceValue(mapToSource(index));
-        // The result column holds numbers (sorted as such); what they read as is its own.
+        // The result column holds numbers (sorted as such); what they read as is its own,
+        // with the decimal sign the view gives the numbers from 1 Ω on.
         if (headerKeys.value(index.column()) == QLatin1String("WYNIK"))
-            value = ListResultCell(value);
+            value = ListResultCell(value, QLocale().decimalPoint());
         // The statement leaves a time that is none empty; an empty cell would pass for a missing column.
         else if (headerKeys.value(index.column()) == QLatin1String("DATA") && value.toString().isEmpty())
             value = QObject::tr("nieznany");
         // The delegate words a tool tip as it words the cell.
-        if (role == Qt::ToolTipRole)
+        if (role == Qt::ToolTipRole) {
+            if (value.userType() == QMetaType::Double)
+                value = QLocale().toString(value.toDouble(), 'g', QLocale::FloatingPointShortest);
             return value.toString().isEmpty() ? QVariant() : QVariant(PlainToolTip(value.toString()));
+        }
         return value;
     }
     return QSortFilterProxyModel::data(index, role);

@@ -105,13 +105,15 @@ QString FailureGroup(const QString &caption, const QStringList &lines, bool whol
 }
 
 // Each data file not copied, grouped by why: the meter lacks it, its name
-// is refused, or the copy failed (with the system's reason).
+// is refused, or the copy failed (with the system's reason); and those
+// copied that hold less than a record.
 QString FailuresText(const TDownloadReport &report, bool whole)
 {
     return FailureGroup(QCoreApplication::translate("MainWindow", "Brak na mierniku (%1):"), report.failures.missing, whole)
         + FailureGroup(QCoreApplication::translate("MainWindow", "Niedozwolona nazwa pliku (%1):"), report.failures.refused, whole)
         + FailureGroup(QCoreApplication::translate("MainWindow", "Kopiowanie nie powiodło się (%1):"), report.failures.failed, whole)
-        + FailureGroup(QCoreApplication::translate("MainWindow", "Nie kopiowano po przerwaniu (%1):"), report.skipped, whole);
+        + FailureGroup(QCoreApplication::translate("MainWindow", "Nie kopiowano po przerwaniu (%1):"), report.skipped, whole)
+        + FailureGroup(QCoreApplication::translate("MainWindow", "Za krótkie, bez przebiegu (%1):"), report.cut, whole);
 }
 
 QString DownloadText(const TDownloadMessage &m, const TDownloadReport &report, const QString &targetFolder)

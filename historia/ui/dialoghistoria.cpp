@@ -603,6 +603,9 @@ void DialogHistoria::SetRowMeters(const QStringList &rowMeters)
             if (c != ColKomentarz)
                 needed += tV_Historia->columnWidth(c);
         }
+        // Never past the screen's edge: at 1024 x 768 the comment scrolls instead.
+        if (const QScreen *display = screen())
+            needed = qMin(needed, display->availableGeometry().width() - (frameGeometry().width() - width()));
         resize(qMax(width(), needed), height());
     }
 }

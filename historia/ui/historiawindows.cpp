@@ -27,3 +27,13 @@ void THistoriaWindows::CloseAll()
     for (const QPointer<DialogHistoria> &window : open)
         delete window.data();
 }
+
+QVector<DialogHistoria *> THistoriaWindows::All() const
+{
+    QVector<DialogHistoria *> open;
+    for (const QPointer<DialogHistoria> &window : windows) {
+        if (window)
+            open.append(window);
+    }
+    return open;
+}

@@ -4,6 +4,7 @@
 #include <QMap>
 #include <QPointer>
 #include <QString>
+#include <QVector>
 
 class DialogHistoria;
 
@@ -17,6 +18,8 @@ public:
     /// The open window of `objectId`, or nullptr.
     DialogHistoria *Find(qint64 objectId) const;
     void Add(qint64 objectId, DialogHistoria *window);
+    /// Every open window.
+    QVector<DialogHistoria *> All() const;
     /// Shows `komentarz`, just saved for measurement `pomiarId`, in every open window.
     void KomentarzSaved(qint64 pomiarId, const QString &komentarz);
     /// Deletes every open window (the database they read is going).

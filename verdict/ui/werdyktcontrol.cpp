@@ -7,6 +7,8 @@
 
 #include "archive/ui/archiwumcontrol.h"
 #include "archive/ui/archiwumview.h"
+#include "common/ui/messages.h"
+#include "database/shownpomiar.h"
 #include "historia/ui/dialoghistoria.h"
 #include "historia/ui/historiawindows.h"
 #include "measurement/engformat.h"
@@ -16,6 +18,8 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QFontMetrics>
+#include <QHelpEvent>
 #include <QLabel>
 #include <QLocale>
 #include <QRect>
@@ -23,17 +27,21 @@
 #include <QModelIndex>
 #include <QSettings>
 #include <QToolBar>
+#include <QToolTip>
 
 #include <cmath>
 
 namespace {
 const char kLabelWerdykt[] = "label_Werdykt";
+// Of a reason typed by a person, the line and its tool tip show this much
+// at most: a page of text would make the tool tip take seconds to lay out.
+constexpr int kPowodLine = 200;
+constexpr int kPowodToolTip = 1000;
 
-QString ObiektOfPomiar(TArchive *archive, qint64 id)
+// `text` cut to `most` characters, an ellipsis telling that it was.
+QString Cut(const QString &text, int most)
 {
-    TPomiarRow row;
-    TArchivePomiarInfo info;
-    return archive->ReadRow(id, &row, &info) ? info.qsObiekt : QString();
+    return text.size() <= most ? text : text.left(most) + QChar(0x2026);
 }
 } // namespace
 
@@ -46,6 +54,48 @@ TWerdyktControl::TWerdyktControl(const TWerdyktWindow &window, const TArchiwumCo
     , CurrentPomiar(current)
     , qsIniFileName(iniFileName)
 {
+    if (w.shown)
+        connect(w.shown, &TShownChanges::Changed, this, [this](const TShownPomiar &shown) { FollowShown(shown); });
+    // The line is laid out for the result area's width.
+    w.wynik->installEventFilter(this);
+}
+
+void TWerdyktControl::FollowShown(const TShownPomiar &shown)
+{
+    // A row read is judged by its resistance, with or without its record.
+    if (Archiwum.Shown() && shown.pomiarId > 0)
+        ShowLine(shown.pomiarId);
+    else
+        HideLine();
+}
+
+bool TWerdyktControl::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() != QEvent::Resize && event->type() != QEvent::ToolTip)
+        return QObject::eventFilter(watched, event);
+    auto *label = w.wynik->findChild<QLabel *>(QLatin1String(kLabelWerdykt));
+    if (watched == w.wynik && event->type() == QEvent::Resize && label && label->isVisible() && iWerdyktPomiar > 0)
+        ShowLine(iWerdyktPomiar);
+    // A tool tip would take a reason such as "<img src=...>" for markup.
+    if (watched == label && event->type() == QEvent::ToolTip) {
+        QToolTip::showText(static_cast<QHelpEvent *>(event)->globalPos(), PlainToolTip(label->toolTip()), label);
+        return true;
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void TWerdyktControl::Refresh()
+{
+    if (!Archiwum.Shown())
+        return;
+    if (iWerdyktPomiar > 0)
+        ShowLine(iWerdyktPomiar);
+    for (DialogHistoria *historia : Historie.All())
+        ShowHistoria(historia);
+    for (QWidget *window : QApplication::topLevelWidgets()) {
+        if (auto *grupy = qobject_cast<DialogGrupy *>(window))
+            grupy->Reread();
+    }
 }
 
 QString TWerdyktControl::Autor() const
@@ -69,6 +119,7 @@ void TWerdyktControl::AddActions(QMenu *menu, const QModelIndex &objectIndex)
     connect(groups, &QAction::triggered, this, [this, name]() {
         auto *window = new DialogGrupy(Archiwum.View()->archive.Path(), Autor(), name, nullptr);
         window->setAttribute(Qt::WA_DeleteOnClose);
+        connect(window, &DialogGrupy::Saved, this, &TWerdyktControl::Refresh);
         w.keep(window);
         window->show();
     });
@@ -82,14 +133,8 @@ void TWerdyktControl::OpenObiekt(const QString &name)
         auto *window = new DialogObiektWerdykt(Archiwum.View()->archive.Path(), Autor(), name, nullptr);
         window->setAttribute(Qt::WA_DeleteOnClose);
         w.keep(window);
-        connect(window, &DialogObiektWerdykt::Saved, this, [this, name]() {
-            if (!Archiwum.Shown())
-                return;
-            if (iWerdyktPomiar > 0)
-                ShowLine(iWerdyktPomiar);
-            if (DialogHistoria *historia = Historie.Find(Archiwum.View()->archive.ObjectId(name)))
-                ShowHistoria(historia);
-        });
+        // Its limits judge its sisters too, in their histories and groups.
+        connect(window, &DialogObiektWerdykt::Saved, this, &TWerdyktControl::Refresh);
         window->show();
     }
 }
@@ -113,13 +158,16 @@ void TWerdyktControl::ShowLine(qint64 id)
         label->setObjectName(QLatin1String(kLabelWerdykt));
         label->setTextFormat(Qt::RichText);
         label->setTextInteractionFlags(Qt::LinksAccessibleByMouse);
+        label->installEventFilter(this);
         connect(label, &QLabel::linkActivated, this, [this]() {
-            if (!Archiwum.Shown())
+            if (!Archiwum.Shown() || iWerdyktPomiar <= 0)
                 return;
-            const qint64 shownId = iWerdyktPomiar;
-            auto *window = new DialogPomiarWerdykt(Archiwum.View()->archive.Path(), Autor(), shownId, w.window);
+            auto *window = new DialogPomiarWerdykt(Archiwum.View()->archive.Path(), Autor(), iWerdyktPomiar, w.window);
             window->setAttribute(Qt::WA_DeleteOnClose);
-            connect(window, &DialogPomiarWerdykt::Saved, this, [this, shownId]() { ShowLine(shownId); });
+            QSettings settings(qsIniFileName, QSettings::IniFormat);
+            window->SetPlausibleT(settings.value(QStringLiteral("Werdykt/TMin"), kPlausibleTMin).toDouble(),
+                                  settings.value(QStringLiteral("Werdykt/TMax"), kPlausibleTMax).toDouble());
+            connect(window, &DialogPomiarWerdykt::Saved, this, &TWerdyktControl::Refresh);
             window->open();
         });
     }
@@ -130,15 +178,38 @@ void TWerdyktControl::ShowLine(qint64 id)
     WerdyktOf(&archive, id, &z);
     const double t = ReadTemperatura(&archive, id);
     const double tRef = z.bStored ? z.material.dTRef : ReadUstawienia(&archive, ObiektOfPomiar(&archive, id)).material.dTRef;
-    const QString line = WerdyktLineText(z, t, tRef, false);
-    label->setToolTip(WerdyktLineText(z, t, tRef));
+    TWerdyktZapis tip = z;
+    tip.qsPowod = Cut(z.qsPowod, kPowodToolTip);
+    label->setToolTip(WerdyktLineText(tip, t, tRef));
     // Under the time, as wide as the box lets it: the window's layout may
     // have moved the form's labels since the last time.
     const QRect czas = w.czas->geometry();
     label->setGeometry(czas.left(), czas.bottom() + 2, w.wynik->width() - czas.left() - 10, czas.height() + 2);
     label->setFont(w.czas->font());
+    // The command always fits: what gives way is the reason, and only
+    // when there is no reason left to shorten, the end of the line.
+    const QString command = tr("zmień…");
+    const QFontMetrics metrics(label->font());
+    const int room = label->width() - metrics.horizontalAdvance(QStringLiteral("  ") + command) - 4;
+    const QChar mark(0xFFFC); // where the reason goes in the line
+    TWerdyktZapis shown = z;
+    shown.qsPowod = mark;
+    const QString pattern = WerdyktLineText(shown, t, tRef, false);
+    const int at = pattern.indexOf(mark);
+    const QString before = pattern.left(qMax(at, 0)), after = at < 0 ? pattern : pattern.mid(at + 1);
+    const QString reason = Cut(z.qsPowod, kPowodLine).simplified();
+    QString line = at < 0 ? pattern : before + reason + after;
+    const int left = room - metrics.horizontalAdvance(before + after);
+    if (at >= 0 && metrics.horizontalAdvance(line) > room) {
+        // Too narrow for the whole wording: the reason keeps what room
+        // there is, after the overriding verdict in the history's words.
+        line = left >= 8 * metrics.averageCharWidth()
+            ? before + metrics.elidedText(reason, Qt::ElideRight, left) + after
+            : WerdyktText(z.iReczny) + tr(" (ręcznie: %1)").arg(reason);
+    }
+    line = metrics.elidedText(line, Qt::ElideRight, qMax(room, 0));
     // Plain text inside the markup: a reason typed by a person is shown as typed.
-    label->setText(line.toHtmlEscaped() + QLatin1String(" &nbsp;<a href=\"#\">") + tr("zmień…").toHtmlEscaped()
+    label->setText(line.toHtmlEscaped() + QLatin1String(" &nbsp;<a href=\"#\">") + command.toHtmlEscaped()
                    + QLatin1String("</a>"));
     const QColor colour = WerdyktColor(z.Werdykt());
     label->setStyleSheet(colour.isValid() ? QStringLiteral("background-color: %1;").arg(colour.name()) : QString());
@@ -147,6 +218,10 @@ void TWerdyktControl::ShowLine(qint64 id)
 
 void TWerdyktControl::Retranslate()
 {
+    // The line in the new language, when it shows a measurement.
+    auto *label = w.wynik->findChild<QLabel *>(QLatin1String(kLabelWerdykt));
+    if (label && label->isVisible() && iWerdyktPomiar > 0)
+        ShowLine(iWerdyktPomiar);
     // The history windows' own actions follow their window; this one was
     // added from here, in this window's context.
     for (QWidget *window : QApplication::topLevelWidgets()) {

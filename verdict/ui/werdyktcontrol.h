@@ -8,6 +8,7 @@
 #include <functional>
 
 QT_BEGIN_NAMESPACE
+class QEvent;
 class QLabel;
 class QMenu;
 class QModelIndex;
@@ -17,8 +18,10 @@ QT_END_NAMESPACE
 class DialogHistoria;
 class TArchiwumControl;
 class THistoriaWindows;
+class TShownChanges;
 struct TDataPomiar;
 struct TPomiarReport;
+struct TShownPomiar;
 
 /// What the verdicts take from the main window.
 struct TWerdyktWindow
@@ -26,6 +29,8 @@ struct TWerdyktWindow
     QWidget *window = nullptr; // parent of the measurement's verdict window
     QWidget *wynik = nullptr;  // the result area: the verdict line is its child
     QLabel *czas = nullptr;    // the result area's time: the line sits under it, in its font
+    /// The measurement shown: the line follows it and goes with it.
+    const TShownChanges *shown = nullptr;
     /// Takes a parentless window into the main window's keeping.
     std::function<void(QWidget *)> keep;
 };
@@ -63,7 +68,13 @@ public:
     /// The person's name for what they write in the archive (empty when not set).
     QString Autor() const;
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
+    void FollowShown(const TShownPomiar &shown);
+    /// Everything that shows a verdict again, after a window wrote to the archive.
+    void Refresh();
     TWerdyktWindow w;
     const TArchiwumControl &Archiwum;
     const THistoriaWindows &Historie;

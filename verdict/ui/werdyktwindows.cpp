@@ -107,6 +107,13 @@ QString Percent(double v)
 
 } // namespace
 
+QString ObiektOfPomiar(TArchive *archive, qint64 id)
+{
+    TPomiarRow row;
+    TArchivePomiarInfo info;
+    return archive->ReadRow(id, &row, &info) ? info.qsObiekt : QString();
+}
+
 QColor WerdyktColor(int werdykt)
 {
     switch (werdykt) {
@@ -144,6 +151,22 @@ QString WerdyktLineText(const TWerdyktZapis &z, double t, double tRef, bool note
 }
 
 // ---------------------------------------------------------------- object settings
+
+QString DialogObiektWerdykt::ImpossibleLimits(const TLimity &l, const TOdniesienie &ref, const TMaterial &m)
+{
+    // Each of these would judge every measurement the same way, whatever it is.
+    if (l.dMin < 0 || l.dMax <= 0 || ref.dR <= 0)
+        return tr("Rezystancja w limitach i w odniesieniu musi być większa od zera.");
+    if (l.dMin > l.dMax)
+        return tr("Dolna granica zakresu R jest większa od górnej.");
+    if (l.dZmiana < 0 || l.dGrupa < 0)
+        return tr("Największa zmiana i największe odchylenie nie mogą być ujemne.");
+    if (m.dK + ref.dT <= 0)
+        return tr("Temperatura odniesienia %1 °C nie jest wyższa od -K (%2 °C): w niej nie ma rezystancji.")
+            .arg(ref.dT)
+            .arg(-m.dK);
+    return QString();
+}
 
 DialogObiektWerdykt::DialogObiektWerdykt(const QString &archivePath, const QString &autor, const QString &obiekt,
                                          QWidget *parent)
@@ -199,6 +222,8 @@ DialogObiektWerdykt::DialogObiektWerdykt(const QString &archivePath, const QStri
 
     auto *gLim = new QGroupBox(tr("Limity (puste pole: bez limitu)"), this);
     auto *fLim = new QFormLayout(gLim);
+    // Long labels over their fields rather than beside them where the screen is narrow.
+    fLim->setRowWrapPolicy(QFormLayout::WrapLongRows);
     auto *band = new QHBoxLayout;
     leMin = new QLineEdit(gLim);
     cbMinUnit = UnitBox(gLim);
@@ -228,10 +253,13 @@ DialogObiektWerdykt::DialogObiektWerdykt(const QString &archivePath, const QStri
     fLim->addRow(tr("Zakres R:"), band);
     fLim->addRow(tr("Największa zmiana względem odniesienia [%]:"), change);
     fLim->addRow(tr("Największe odchylenie w grupie [%]:"), group);
-    lGrupa = new QLabel(gLim);
-    lGrupa->setTextFormat(Qt::PlainText);
-    fLim->addRow(lGrupa);
     top->addWidget(gLim);
+    // A group of long names wraps: on one line it would widen the window
+    // past a small screen, and in the form above it would be cut.
+    lGrupa = new QLabel(this);
+    lGrupa->setTextFormat(Qt::PlainText);
+    lGrupa->setWordWrap(true);
+    top->addWidget(lGrupa);
 
     auto *buttons = new QDialogButtonBox(this);
     QPushButton *save = buttons->addButton(tr("Zapisz"), QDialogButtonBox::AcceptRole);
@@ -330,6 +358,11 @@ bool DialogObiektWerdykt::Save()
                     tr("Wpisz liczby (z kropką lub przecinkiem) albo zostaw pole puste."), this);
         return false;
     }
+    const QString impossible = ImpossibleLimits(l, ref, m);
+    if (!impossible.isEmpty()) {
+        ShowProblem(QMessageBox::Warning, tr("Błąd!"), impossible, this);
+        return false;
+    }
     for (int result : {SaveMaterial(&archive, qsObiekt, m), SaveOdniesienie(&archive, qsObiekt, ref),
                        SaveLimity(&archive, qsObiekt, l)}) {
         if (result != ArchiveOk) {
@@ -378,6 +411,12 @@ DialogPomiarWerdykt::DialogPomiarWerdykt(const QString &archivePath, const QStri
     }
 }
 
+void DialogPomiarWerdykt::SetPlausibleT(double low, double high)
+{
+    dTMin = low;
+    dTMax = high;
+}
+
 bool DialogPomiarWerdykt::Save()
 {
     if (!archive.IsOpen())
@@ -393,6 +432,26 @@ bool DialogPomiarWerdykt::Save()
     if (reczny != WerdyktBrak && lePowod->text().trimmed().isEmpty()) {
         ShowProblem(QMessageBox::Warning, tr("Błąd!"), tr("Podaj powód zmiany werdyktu."), this);
         return false;
+    }
+    if (std::isfinite(t)) {
+        // At -K the metal has no resistance left: a correction there is no number.
+        const TMaterial m = ReadUstawienia(&archive, ObiektOfPomiar(&archive, iPomiarId)).material;
+        if (m.dK + t <= 0) {
+            ShowProblem(QMessageBox::Warning, tr("Błąd!"),
+                        tr("Temperatura %1 °C nie jest wyższa od -K materiału (%2 °C): w niej nie ma rezystancji.")
+                            .arg(t)
+                            .arg(-m.dK),
+                        this);
+            return false;
+        }
+        if ((t < dTMin || t > dTMax)
+            && !AskTakNie(QMessageBox::Question, tr("Pytanie."),
+                          tr("Temperatura %1 °C leży poza zwykłym zakresem (%2 do %3 °C). Zapisać ją mimo to?")
+                              .arg(t)
+                              .arg(dTMin)
+                              .arg(dTMax),
+                          this))
+            return false;
     }
     const double before = ReadTemperatura(&archive, iPomiarId);
     TWerdyktZapis z;
@@ -455,6 +514,8 @@ DialogGrupy::DialogGrupy(const QString &archivePath, const QString &autor, const
         g.bUsunieta = true;
         if (SaveGrupa(&archive, &g) != ArchiveOk)
             ShowProblem(QMessageBox::Warning, tr("Błąd!"), archive.LastErrorText(), this);
+        else
+            emit Saved();
         Reload(QString());
     });
     if (OpenOrTell(&archive, archivePath, autor, this)) {
@@ -564,5 +625,14 @@ void DialogGrupy::EditMembers(bool nowa)
         g.qsNazwa = tr("Grupa");
     if (SaveGrupa(&archive, &g) != ArchiveOk)
         ShowProblem(QMessageBox::Warning, tr("Błąd!"), archive.LastErrorText(), this);
+    else
+        emit Saved();
     Reload(g.qsUuid);
+}
+
+void DialogGrupy::Reread()
+{
+    const int i = cbGrupa->currentIndex();
+    if (archive.IsOpen())
+        Reload(i >= 0 && i < grupy.size() ? grupy.at(i).qsUuid : QString());
 }

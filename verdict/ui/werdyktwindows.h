@@ -20,6 +20,14 @@ QT_END_NAMESPACE
 // own and writes what the user typed as new versions of entries, by the
 // author named in the settings.
 
+/// A winding's temperature outside this range, in °C, is asked about
+/// before it is kept (settings `Werdykt/TMin`, `Werdykt/TMax`).
+constexpr double kPlausibleTMin = -60.0;
+constexpr double kPlausibleTMax = 200.0;
+
+/// The object's name of archived measurement `id`; empty when there is none.
+QString ObiektOfPomiar(TArchive *archive, qint64 id);
+
 /// The background of a verdict in tables and in the result area; invalid for none.
 QColor WerdyktColor(int werdykt);
 /// The result area's verdict line: the verdict (and an override with its
@@ -36,6 +44,9 @@ public:
                         QWidget *parent = nullptr);
     /// Writes what differs from the newest versions; false (with a message) on failure.
     bool Save();
+    /// Why limits, a reference and a material cannot judge anything
+    /// soundly (a band upside down, a negative limit); empty when they can.
+    static QString ImpossibleLimits(const TLimity &l, const TOdniesienie &ref, const TMaterial &m);
 
 signals:
     void Saved();
@@ -57,6 +68,8 @@ class DialogPomiarWerdykt : public QDialog
     Q_OBJECT
 public:
     DialogPomiarWerdykt(const QString &archivePath, const QString &autor, qint64 pomiarId, QWidget *parent = nullptr);
+    /// A temperature outside `low`..`high` °C is kept only when confirmed.
+    void SetPlausibleT(double low, double high);
     bool Save();
 
 signals:
@@ -65,6 +78,7 @@ signals:
 private:
     TArchive archive;
     qint64 iPomiarId;
+    double dTMin = kPlausibleTMin, dTMax = kPlausibleTMax;
     QLineEdit *leT, *lePowod;
     QComboBox *cbReczny;
     QCheckBox *chJudge;
@@ -79,7 +93,13 @@ public:
                 QWidget *parent = nullptr);
     /// Shows group `index` of the list.
     void ShowGrupa(int index);
+    /// Reads the groups and their verdicts again, keeping the group shown.
+    void Reread();
     QTableWidget *Table() const { return table; }
+
+signals:
+    /// A group was changed in the archive.
+    void Saved();
 
 private:
     void Reload(const QString &uuid);
