@@ -9,6 +9,7 @@
 #include <QEvent>
 #include <QHeaderView>
 #include <QLabel>
+#include <QMap>
 #include <QPushButton>
 #include <QSplitter>
 #include <QTableWidget>
@@ -18,6 +19,10 @@ namespace {
 
 enum ImportColumn { ColCzas, ColZrodlo, ColNowe, ColJuz, ColKonflikty, ColOdrzucone, ImportColumns };
 enum NoteColumn { ColBaza, ColPomiar, ColPlik, ColPowod, ColSzczegoly, NoteColumns };
+// How many notes the table lists: a hostile source can bring a hundred
+// thousand, which would take the table seconds and hundreds of MB; the
+// summary counts them all by reason.
+constexpr int kNotesListed = 1000;
 
 QTableWidgetItem *Cell(const QString &text, bool number = false)
 {
@@ -170,11 +175,24 @@ void DialogImport::ShowSelected()
             text += QLatin1Char(' ') + tr("(w tym bez pliku danych: %1)").arg(e.iWithoutRecord);
         text += QLatin1Char('\n') + tr("Już w archiwum: %1").arg(e.iArchived) + QLatin1Char('\n')
             + tr("Konflikty: %1").arg(e.iConflicts) + QLatin1Char('\n') + tr("Odrzucone: %1").arg(e.iRefused);
+        if (notes.size() > kNotesListed) {
+            QMap<int, int> byReason;
+            for (const TArchiveImportNote &n : notes)
+                ++byReason[n.iReason];
+            QStringList counts;
+            for (auto it = byReason.constBegin(); it != byReason.constEnd(); ++it)
+                counts << QStringLiteral("%1: %2").arg(ArchiveReasonText(it.key())).arg(it.value());
+            text += QLatin1Char('\n') + tr("Uwagi: %1, wymienione pierwsze %2 (%3)")
+                                            .arg(notes.size())
+                                            .arg(kNotesListed)
+                                            .arg(counts.join(QStringLiteral("; ")));
+        }
         label_Podsumowanie->setText(text);
     }
 
-    tW_Uwagi->setRowCount(notes.size());
-    for (int i = 0; i < notes.size(); ++i) {
+    const int listed = qMin(notes.size(), kNotesListed);
+    tW_Uwagi->setRowCount(listed);
+    for (int i = 0; i < listed; ++i) {
         const TArchiveImportNote &n = notes[i];
         tW_Uwagi->setItem(i, ColBaza, Cell(QDir::toNativeSeparators(n.qsSource)));
         tW_Uwagi->setItem(i, ColPomiar, Cell(n.qsPomiarId, true));
