@@ -36,7 +36,7 @@
 #include <memory>
 #include <vector>
 
-#ifdef Q_OS_LINUX
+#ifdef Q_OS_UNIX
 #include <sys/stat.h>
 #endif
 
@@ -370,6 +370,28 @@ struct TRowFile
     QByteArray sha, packed;
 };
 
+// True when `name` (no folder part) is a regular file, not a link, in the
+// database's folder: then it is inside the folder without resolving every
+// part of its path, one call instead of a dozen, which is most of what a
+// repeated import costs. `*whole` gets whether it is long enough.
+bool PlainFileHere(const QString &name, const QString &path, bool *whole)
+{
+#ifdef Q_OS_UNIX
+    if (name.contains(QLatin1Char('/')) || name.contains(QLatin1Char('\\')))
+        return false;
+    struct stat st;
+    if (::lstat(QFile::encodeName(path).constData(), &st) != 0 || !S_ISREG(st.st_mode))
+        return false;
+    *whole = st.st_size >= kPomiarFileSize;
+    return true;
+#else
+    Q_UNUSED(name);
+    Q_UNUSED(path);
+    Q_UNUSED(whole);
+    return false;
+#endif
+}
+
 void InspectFile(const TSource &src, const TSourceRow &row, bool read, TRowFile *out)
 {
     *out = TRowFile();
@@ -379,6 +401,8 @@ void InspectFile(const TSource &src, const TSourceRow &row, bool read, TRowFile 
         out->iReason = ReasonDataFileMissing;
     } else if (!IsSafeRelativeName(row.qsPlik)) {
         out->iReason = ReasonOutsideFolder;
+    } else if (PlainFileHere(row.qsPlik, path, &out->bWhole)) {
+        // a plain file right in the folder: inside it, size known
     } else {
         const QFileInfo info(path);
         if (info.exists() && !info.canonicalFilePath().startsWith(src.qsCanonicalFolder))
@@ -420,6 +444,13 @@ public:
     void Start(int i, bool read)
     {
         read_[size_t(i)] = read;
+        // A look at the name and size alone is done here: handing it to a
+        // worker would cost more than it.
+        if (!read) {
+            if (Claim(i))
+                Work(i);
+            return;
+        }
         pool.start(new TJob(this, i));
     }
     // Row `i`'s file, done by a worker or here.
@@ -541,6 +572,15 @@ private:
     qint64 iImportId = 0;
     qint64 iNow = 0;
     QHash<QString, qint64> obiekty; // archive ids by name, as looked up
+    // What the archive holds under a record's SHA-256, as looked up.
+    struct TShaMatch
+    {
+        qint64 iPomiarId = 0, iObiektId = 0, iMeterPomiarId = 0, iCzas = 0;
+        QString qsSerial, qsObiekt;
+        double R = 0;
+        int iMetoda = 0, iStatus = 0;
+    };
+    QHash<QByteArray, TShaMatch> shaMatches;
 };
 
 bool TImporter::Begin()
@@ -811,44 +851,64 @@ bool TImporter::Row(const TSource &src, qint64 miernikId, qint64 zrodloId, const
             return false;
         obiekty.insert(row.qsObiekt, obiektId);
     }
-    {
+    // The same record archived already: the same measurement, or a conflict.
+    auto match = shaMatches.constFind(sha);
+    if (match == shaMatches.constEnd()) {
         QSqlQuery &q = Cached(kSameSha, "SELECT p.pomiar_id, p.obiekt_id, m.serial, p.miernik_pomiar_id, p.czas, "
-                                        "p.rezystancja, p.metoda, p.status, o.nazwa, p.komentarz_miernika FROM pomiar p "
+                                        "p.rezystancja, p.metoda, p.status, o.nazwa FROM pomiar p "
                                         "JOIN miernik m ON m.miernik_id = p.miernik_id "
                                         "JOIN obiekt o ON o.obiekt_id = p.obiekt_id WHERE p.sha256 = ?");
         q.bindValue(0, sha);
         if (!Exec(q))
             return false;
         if (q.next()) {
-            const qint64 archived = q.value(0).toLongLong();
-            QStringList differ;
-            if (q.value(1).toLongLong() != obiektId)
-                differ << QStringLiteral("obiekt: %1 / %2").arg(q.value(8).toString(), row.qsObiekt);
-            if (q.value(2).toString() != src.meter.qsSerial)
-                differ << QStringLiteral("serial_zym: %1 / %2").arg(q.value(2).toString(), src.meter.qsSerial);
-            if (q.value(3).toLongLong() != row.iId)
-                differ << QStringLiteral("pomiar_id: %1 / %2").arg(q.value(3).toLongLong()).arg(row.iId);
-            if (q.value(4).toLongLong() != row.iCzas)
-                differ << QStringLiteral("pomiar_czas: %1 / %2").arg(q.value(4).toLongLong()).arg(row.iCzas);
-            if (q.value(5).toDouble() != row.R)
-                differ << QStringLiteral("pomiar_rezystancja: %1 / %2")
-                              .arg(q.value(5).toDouble(), 0, 'g', 17)
-                              .arg(row.R, 0, 'g', 17);
-            if (q.value(6).toInt() != row.iMetoda)
-                differ << QStringLiteral("pomiar_metoda: %1 / %2").arg(q.value(6).toInt()).arg(row.iMetoda);
-            if (q.value(7).toInt() != row.iStatus)
-                differ << QStringLiteral("pomiar_status: %1 / %2").arg(q.value(7).toInt()).arg(row.iStatus);
-            const QString meterComment = q.value(9).toString();
-            q.finish();
-            if (differ.isEmpty()) {
-                ++s->iArchived;
-                return MeterComment(archived, row.qsKomentarz, meterComment);
-            }
-            Note(src, &row, ReasonConflict,
-                 QObject::tr("archiwum (pomiar %1) / źródło: ").arg(archived) + differ.join(QStringLiteral("; ")));
-            ++s->iConflicts;
-            return true;
+            TShaMatch m;
+            m.iPomiarId = q.value(0).toLongLong();
+            m.iObiektId = q.value(1).toLongLong();
+            m.qsSerial = q.value(2).toString();
+            m.iMeterPomiarId = q.value(3).toLongLong();
+            m.iCzas = q.value(4).toLongLong();
+            m.R = q.value(5).toDouble();
+            m.iMetoda = q.value(6).toInt();
+            m.iStatus = q.value(7).toInt();
+            m.qsObiekt = q.value(8).toString();
+            // What an archived row says never changes during an import; a
+            // file many rows name is looked up once.
+            match = shaMatches.insert(sha, m);
         }
+        q.finish();
+    }
+    if (match != shaMatches.constEnd()) {
+        const TShaMatch &m = *match;
+        QStringList differ;
+        if (m.iObiektId != obiektId)
+            differ << QStringLiteral("obiekt: %1 / %2").arg(m.qsObiekt, row.qsObiekt);
+        if (m.qsSerial != src.meter.qsSerial)
+            differ << QStringLiteral("serial_zym: %1 / %2").arg(m.qsSerial, src.meter.qsSerial);
+        if (m.iMeterPomiarId != row.iId)
+            differ << QStringLiteral("pomiar_id: %1 / %2").arg(m.iMeterPomiarId).arg(row.iId);
+        if (m.iCzas != row.iCzas)
+            differ << QStringLiteral("pomiar_czas: %1 / %2").arg(m.iCzas).arg(row.iCzas);
+        if (m.R != row.R)
+            differ << QStringLiteral("pomiar_rezystancja: %1 / %2").arg(m.R, 0, 'g', 17).arg(row.R, 0, 'g', 17);
+        if (m.iMetoda != row.iMetoda)
+            differ << QStringLiteral("pomiar_metoda: %1 / %2").arg(m.iMetoda).arg(row.iMetoda);
+        if (m.iStatus != row.iStatus)
+            differ << QStringLiteral("pomiar_status: %1 / %2").arg(m.iStatus).arg(row.iStatus);
+        if (differ.isEmpty()) {
+            QSqlQuery q = Prepared("SELECT komentarz_miernika FROM pomiar WHERE pomiar_id = ?");
+            q.addBindValue(m.iPomiarId);
+            if (!Exec(q))
+                return false;
+            const QString meterComment = q.next() ? q.value(0).toString() : QString();
+            q.finish();
+            ++s->iArchived;
+            return MeterComment(m.iPomiarId, row.qsKomentarz, meterComment);
+        }
+        Note(src, &row, ReasonConflict,
+             QObject::tr("archiwum (pomiar %1) / źródło: ").arg(m.iPomiarId) + differ.join(QStringLiteral("; ")));
+        ++s->iConflicts;
+        return true;
     }
     if (file->packed.isEmpty()) {
         // A row that shares its file with an earlier one whose record did
