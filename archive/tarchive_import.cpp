@@ -5,6 +5,7 @@
 // source is ever written.
 
 #include "archive/tarchive.h"
+#include "archive/tarchive_notes.h"
 #include "archive/recordsha.h"
 #include "archive/tarchive_p.h"
 
@@ -18,6 +19,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
+#include <QMap>
 #include <QMutex>
 #include <QObject>
 #include <QSet>
@@ -1103,6 +1105,17 @@ int RunImport(QSqlDatabase db, QSqlError *error, const QString &label, const QVe
 }
 
 } // namespace
+
+QString ArchiveNoteCounts(const QVector<TArchiveImportNote> &notes)
+{
+    QMap<int, int> byReason;
+    for (const TArchiveImportNote &note : notes)
+        ++byReason[note.iReason];
+    QStringList counts;
+    for (auto it = byReason.constBegin(); it != byReason.constEnd(); ++it)
+        counts << QStringLiteral("%1: %2").arg(ArchiveReasonText(it.key())).arg(it.value());
+    return counts.join(QStringLiteral("; "));
+}
 
 int TArchive::ImportDatabase(const QString &dataBase, TArchiveImportSummary *summary, const TArchiveProgress &progress)
 {

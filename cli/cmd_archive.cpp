@@ -4,12 +4,12 @@
 #include "cli/cli.h"
 
 #include "archive/tarchive.h"
+#include "archive/tarchive_notes.h"
 #include "measurement/jsontext.h"
 
 #include <QCommandLineParser>
 #include <QDir>
 #include <QFileInfo>
-#include <QMap>
 
 namespace {
 
@@ -79,16 +79,10 @@ void ReportNotes(const QString &source, const QVector<TArchiveImportNote> &notes
     }
     if (notes.size() <= kNotesListed)
         return;
-    QMap<int, int> byReason;
-    for (const TArchiveImportNote &note : notes)
-        ++byReason[note.iReason];
-    QStringList counts;
-    for (auto it = byReason.constBegin(); it != byReason.constEnd(); ++it)
-        counts << QStringLiteral("%1: %2").arg(ArchiveReasonText(it.key())).arg(it.value());
     CliItemFailed(source, TCli::tr("%1 uwag, wymienione pierwsze %2 (wszystkie są w dzienniku importów): %3")
                               .arg(notes.size())
                               .arg(kNotesListed)
-                              .arg(counts.join(QStringLiteral("; "))));
+                              .arg(ArchiveNoteCounts(notes)));
 }
 
 } // namespace

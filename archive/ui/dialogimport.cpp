@@ -4,12 +4,13 @@
 
 #include "archive/ui/dialogimport.h"
 
+#include "archive/tarchive_notes.h"
+
 #include <QDateTime>
 #include <QDir>
 #include <QEvent>
 #include <QHeaderView>
 #include <QLabel>
-#include <QMap>
 #include <QPushButton>
 #include <QSplitter>
 #include <QTableWidget>
@@ -175,18 +176,11 @@ void DialogImport::ShowSelected()
             text += QLatin1Char(' ') + tr("(w tym bez pliku danych: %1)").arg(e.iWithoutRecord);
         text += QLatin1Char('\n') + tr("Już w archiwum: %1").arg(e.iArchived) + QLatin1Char('\n')
             + tr("Konflikty: %1").arg(e.iConflicts) + QLatin1Char('\n') + tr("Odrzucone: %1").arg(e.iRefused);
-        if (notes.size() > kNotesListed) {
-            QMap<int, int> byReason;
-            for (const TArchiveImportNote &n : notes)
-                ++byReason[n.iReason];
-            QStringList counts;
-            for (auto it = byReason.constBegin(); it != byReason.constEnd(); ++it)
-                counts << QStringLiteral("%1: %2").arg(ArchiveReasonText(it.key())).arg(it.value());
+        if (notes.size() > kNotesListed)
             text += QLatin1Char('\n') + tr("Uwagi: %1, wymienione pierwsze %2 (%3)")
                                             .arg(notes.size())
                                             .arg(kNotesListed)
-                                            .arg(counts.join(QStringLiteral("; ")));
-        }
+                                            .arg(ArchiveNoteCounts(notes));
         label_Podsumowanie->setText(text);
     }
 
