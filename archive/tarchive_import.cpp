@@ -5,6 +5,7 @@
 // source is ever written.
 
 #include "archive/tarchive.h"
+#include "archive/tarchive_notes.h"
 #include "archive/recordsha.h"
 #include "archive/tarchive_p.h"
 
@@ -12,11 +13,13 @@
 #include "database/safepath.h"
 #include "measurement/datafile.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
+#include <QMap>
 #include <QMutex>
 #include <QObject>
 #include <QSet>
@@ -28,11 +31,16 @@
 #include <QVariant>
 #include <QWaitCondition>
 
+#include <algorithm>
 #include <atomic>
 #include <cstring>
 #include <limits>
 #include <memory>
 #include <vector>
+
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
 
 namespace {
 
@@ -68,6 +76,7 @@ struct TSource
     QString qsProblem;
     TArchiveMeter meter;
     QVector<TSourceRow> rows;
+    qint64 iNewest = std::numeric_limits<qint64>::min(); // the time of its newest sound row
 };
 
 // SQLite binds a null QString as NULL; the archive's text columns hold ''
@@ -112,6 +121,52 @@ QString ProblemText(const QString &column, const QVariant &v)
     return QStringLiteral("%1 = %2").arg(column, v.isNull() ? QStringLiteral("NULL") : v.toString().left(64));
 }
 
+#ifdef Q_OS_LINUX
+// Who holds a lock on the file at `path`, as /proc/locks tells it: the
+// program's name and its process id; empty when it does not say.
+QString LockHolder(const QString &path)
+{
+    struct stat st;
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0)
+        return QString();
+    QFile locks(QStringLiteral("/proc/locks"));
+    if (!locks.open(QIODevice::ReadOnly | QIODevice::Text))
+        return QString();
+    const QByteArray inode = ':' + QByteArray::number(quint64(st.st_ino));
+    const qint64 self = QCoreApplication::applicationPid();
+    // "1: POSIX  ADVISORY  WRITE 4242 08:01:1311 1073741824 1073741825"
+    for (const QByteArray &line : locks.readAll().split('\n')) {
+        const QList<QByteArray> fields = line.simplified().split(' ');
+        if (fields.size() < 6 || fields.at(1) == "->" || !fields.at(5).endsWith(inode))
+            continue;
+        bool ok = false;
+        const qint64 pid = fields.at(4).toLongLong(&ok);
+        if (!ok || pid <= 0 || pid == self)
+            continue;
+        QFile comm(QStringLiteral("/proc/%1/comm").arg(pid));
+        const QString name = comm.open(QIODevice::ReadOnly) ? QString::fromLocal8Bit(comm.readAll().trimmed())
+                                                             : QString();
+        return name.isEmpty() ? QStringLiteral("pid %1").arg(pid) : QStringLiteral("%1, pid %2").arg(name).arg(pid);
+    }
+    return QString();
+}
+#else
+QString LockHolder(const QString &) { return QString(); }
+#endif
+
+// What is said when another program's write keeps the source locked.
+QString LockedText(const QString &path)
+{
+    const QString holder = LockHolder(path);
+    return holder.isEmpty() ? QObject::tr("baza danych jest zablokowana przez inny program")
+                            : QObject::tr("baza danych jest zablokowana przez inny program (%1)").arg(holder);
+}
+
+QString ProblemOf(const QSqlError &error, const QString &path)
+{
+    return TDataBase::IsBusyError(error) ? LockedText(path) : error.text();
+}
+
 void ReadSourceRows(QSqlDatabase db, TSource *src)
 {
     QSqlQuery query(db);
@@ -120,7 +175,7 @@ void ReadSourceRows(QSqlDatabase db, TSource *src)
     // SELECT run for ever.
     QHash<QString, QString> kinds;
     if (!query.exec(QStringLiteral("SELECT lower(name), type FROM sqlite_master"))) {
-        src->qsProblem = query.lastError().text();
+        src->qsProblem = ProblemOf(query.lastError(), src->qsPath);
         return;
     }
     while (query.next())
@@ -166,7 +221,7 @@ void ReadSourceRows(QSqlDatabase db, TSource *src)
     QHash<qint64, QString> obiekty;
     QSet<qint64> ambiguous;
     if (!query.exec(QStringLiteral("SELECT obiekt_id, Obiekt_nazwa FROM obiekt"))) {
-        src->qsProblem = query.lastError().text();
+        src->qsProblem = ProblemOf(query.lastError(), src->qsPath);
         return;
     }
     while (query.next()) {
@@ -192,7 +247,7 @@ void ReadSourceRows(QSqlDatabase db, TSource *src)
         return;
     }
     if (!query.exec(QStringLiteral("SELECT ") + select.join(QLatin1Char(',')) + QStringLiteral(" FROM pomiar"))) {
-        src->qsProblem = query.lastError().text();
+        src->qsProblem = ProblemOf(query.lastError(), src->qsPath);
         return;
     }
     src->bReadable = true;
@@ -222,6 +277,7 @@ void ReadSourceRows(QSqlDatabase db, TSource *src)
         else {
             row.bSound = true;
             row.iCzas = czas32;
+            src->iNewest = qMax(src->iNewest, row.iCzas);
             row.R = r.toDouble();
             row.qsObiekt = obiekty.value(obiektId);
             // Kept, not shown: a number or nothing.
@@ -232,7 +288,7 @@ void ReadSourceRows(QSqlDatabase db, TSource *src)
     }
     if (query.lastError().isValid()) {
         // A file damaged half-way: what was read before stays.
-        src->qsProblem = query.lastError().text();
+        src->qsProblem = ProblemOf(query.lastError(), src->qsPath);
     }
 }
 
@@ -271,7 +327,10 @@ TSource ReadSource(const QString &path)
             db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_OPEN_URI"));
         } else {
             db.setDatabaseName(src.qsPath);
-            db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=%1").arg(kArchiveBusyMs));
+            // As patient as the meter's database when it is opened: another
+            // program's write makes the import answer as soon, not later.
+            db.setConnectOptions(
+                QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=%1").arg(TDataBase::kBusyTimeoutMs));
         }
         if (db.open())
             ReadSourceRows(db, &src);
@@ -313,6 +372,28 @@ struct TRowFile
     QByteArray sha, packed;
 };
 
+// True when `name` (no folder part) is a regular file, not a link, in the
+// database's folder: then it is inside the folder without resolving every
+// part of its path, one call instead of a dozen, which is most of what a
+// repeated import costs. `*whole` gets whether it is long enough.
+bool PlainFileHere(const QString &name, const QString &path, bool *whole)
+{
+#ifdef Q_OS_UNIX
+    if (name.contains(QLatin1Char('/')) || name.contains(QLatin1Char('\\')))
+        return false;
+    struct stat st;
+    if (::lstat(QFile::encodeName(path).constData(), &st) != 0 || !S_ISREG(st.st_mode))
+        return false;
+    *whole = st.st_size >= kPomiarFileSize;
+    return true;
+#else
+    Q_UNUSED(name);
+    Q_UNUSED(path);
+    Q_UNUSED(whole);
+    return false;
+#endif
+}
+
 void InspectFile(const TSource &src, const TSourceRow &row, bool read, TRowFile *out)
 {
     *out = TRowFile();
@@ -322,6 +403,8 @@ void InspectFile(const TSource &src, const TSourceRow &row, bool read, TRowFile 
         out->iReason = ReasonDataFileMissing;
     } else if (!IsSafeRelativeName(row.qsPlik)) {
         out->iReason = ReasonOutsideFolder;
+    } else if (PlainFileHere(row.qsPlik, path, &out->bWhole)) {
+        // a plain file right in the folder: inside it, size known
     } else {
         const QFileInfo info(path);
         if (info.exists() && !info.canonicalFilePath().startsWith(src.qsCanonicalFolder))
@@ -363,6 +446,13 @@ public:
     void Start(int i, bool read)
     {
         read_[size_t(i)] = read;
+        // A look at the name and size alone is done here: handing it to a
+        // worker would cost more than it.
+        if (!read) {
+            if (Claim(i))
+                Work(i);
+            return;
+        }
         pool.start(new TJob(this, i));
     }
     // Row `i`'s file, done by a worker or here.
@@ -449,10 +539,20 @@ private:
         return q;
     }
     bool Id(const char *select, const char *insert, const QVariantList &values, qint64 *id);
-    bool Row(const TSource &src, qint64 miernikId, qint64 zrodloId, const TSourceRow &row, TRowFile *file);
+    bool Row(const TSource &src, qint64 miernikId, qint64 zrodloId, const TSourceRow &row, qint64 key,
+             TRowFile *file);
     bool HasRecord(qint64 key, bool *has);
     // The statements run for every row, prepared once an import.
-    enum { kHasRecord, kSameRow, kSameSha, kInsertPomiar, kInsertRekord, kInsertKomentarz, kStatements };
+    enum {
+        kHasRecord,
+        kSameRow,
+        kSameSha,
+        kInsertPomiar,
+        kInsertRekord,
+        kInsertKomentarz,
+        kMeterSaid,
+        kStatements
+    };
     QSqlQuery &Cached(int which, const char *sql)
     {
         if (!cached[which]) {
@@ -466,7 +566,7 @@ private:
     bool Insert(qint64 miernikId, qint64 zrodloId, qint64 obiektId, qint64 key, const TSourceRow &row,
                 const QByteArray &sha, const QByteArray &packed, qint64 *pomiarId);
     bool AttachRecord(qint64 pomiarId, const QByteArray &sha, const QByteArray &packed);
-    bool MeterComment(qint64 pomiarId, const QString &komentarz);
+    bool MeterComment(qint64 pomiarId, const QString &komentarz, const QString &lastFromMeter);
     void Note(const TSource &src, const TSourceRow *row, int reason, const QString &detail);
 
     QSqlDatabase db;
@@ -474,6 +574,15 @@ private:
     qint64 iImportId = 0;
     qint64 iNow = 0;
     QHash<QString, qint64> obiekty; // archive ids by name, as looked up
+    // What the archive holds under a record's SHA-256, as looked up.
+    struct TShaMatch
+    {
+        qint64 iPomiarId = 0, iObiektId = 0, iMeterPomiarId = 0, iCzas = 0;
+        QString qsSerial, qsObiekt;
+        double R = 0;
+        int iMetoda = 0, iStatus = 0;
+    };
+    QHash<QByteArray, TShaMatch> shaMatches;
 };
 
 bool TImporter::Begin()
@@ -576,10 +685,33 @@ bool TImporter::Source(const TSource &src, const TArchiveProgress &progress, qin
         || !Id("SELECT zrodlo_id FROM zrodlo WHERE sciezka = ?", "INSERT INTO zrodlo (sciezka) VALUES (?)",
                {src.qsPath}, &zrodloId))
         return false;
+    // A file that several rows name is read once, by the first of them: a
+    // source whose every row names one file must not cost a reading each.
+    const int rows = src.rows.size();
+    std::vector<qint64> keys(size_t(rows), 0);
+    std::vector<int> sameFileAs(size_t(rows), -1);
+    std::vector<char> shared(size_t(rows), 0);
+    {
+        QHash<QString, int> firstNaming;
+        for (int i = 0; i < rows; ++i) {
+            const TSourceRow &row = src.rows[i];
+            if (!row.bSound)
+                continue;
+            keys[size_t(i)] = RowKey(src.meter.qsSerial, row);
+            if (row.qsPlik.isEmpty())
+                continue;
+            const auto first = firstNaming.constFind(QDir::cleanPath(row.qsPlik));
+            if (first == firstNaming.constEnd()) {
+                firstNaming.insert(QDir::cleanPath(row.qsPlik), i);
+            } else {
+                sameFileAs[size_t(i)] = *first;
+                shared[size_t(*first)] = 1;
+            }
+        }
+    }
     // Rows the archive holds with their record already need only their
     // file's name and size; the others are read ahead.
     TFilesAhead ahead(src);
-    const int rows = src.rows.size();
     int started = 0;
     for (int i = 0; i < rows; ++i) {
         if (progress && !progress(*done, total)) {
@@ -588,16 +720,31 @@ bool TImporter::Source(const TSource &src, const TArchiveProgress &progress, qin
         }
         for (; started < rows && started <= i + kRowsAhead; ++started) {
             const TSourceRow &next = src.rows[started];
-            if (!next.bSound)
+            if (!next.bSound || sameFileAs[size_t(started)] >= 0)
                 continue;
             bool archived = false;
-            if (!HasRecord(RowKey(src.meter.qsSerial, next), &archived))
+            if (!shared[size_t(started)] && !HasRecord(keys[size_t(started)], &archived))
                 return false;
             ahead.Start(started, !archived);
         }
         ++*done;
         const TSourceRow &row = src.rows[i];
-        if (!Row(src, miernikId, zrodloId, row, row.bSound ? &ahead.Take(i) : nullptr))
+        TRowFile copy;
+        TRowFile *file = nullptr;
+        if (sameFileAs[size_t(i)] >= 0) {
+            // What the first row found, without the packed bytes: that
+            // record is in the archive by now.
+            const TRowFile &first = ahead.Take(sameFileAs[size_t(i)]);
+            copy.iReason = first.iReason;
+            copy.bWhole = first.bWhole;
+            copy.bRead = first.bRead;
+            copy.iRead = first.iRead;
+            copy.sha = first.sha;
+            file = &copy;
+        } else if (row.bSound) {
+            file = &ahead.Take(i);
+        }
+        if (!Row(src, miernikId, zrodloId, row, keys[size_t(i)], file))
             return false;
     }
     return true;
@@ -614,7 +761,8 @@ bool TImporter::HasRecord(qint64 key, bool *has)
     return true;
 }
 
-bool TImporter::Row(const TSource &src, qint64 miernikId, qint64 zrodloId, const TSourceRow &row, TRowFile *file)
+bool TImporter::Row(const TSource &src, qint64 miernikId, qint64 zrodloId, const TSourceRow &row, qint64 key,
+                    TRowFile *file)
 {
     if (!row.bSound) {
         Note(src, &row, ReasonUnreadableRow, row.qsProblem);
@@ -622,12 +770,13 @@ bool TImporter::Row(const TSource &src, qint64 miernikId, qint64 zrodloId, const
         return true;
     }
     // The same meter, id, time and resistance already archived.
-    const qint64 key = RowKey(src.meter.qsSerial, row);
     qint64 sameRow = 0;
     bool sameRowHasRecord = false;
     bool sameRowThisImport = false;
+    QString sameRowMeterComment;
     {
-        QSqlQuery &q = Cached(kSameRow, "SELECT p.pomiar_id, p.sha256 IS NOT NULL, p.import_id FROM pomiar p "
+        QSqlQuery &q = Cached(kSameRow, "SELECT p.pomiar_id, p.sha256 IS NOT NULL, p.import_id, p.komentarz_miernika "
+                                        "FROM pomiar p "
                                         "JOIN miernik m ON m.miernik_id = p.miernik_id WHERE p.klucz = ? AND m.serial = ? "
                                         "AND p.miernik_pomiar_id = ? AND p.czas = ? AND p.rezystancja = ? "
                                         "ORDER BY p.sha256 IS NULL LIMIT 1");
@@ -642,6 +791,7 @@ bool TImporter::Row(const TSource &src, qint64 miernikId, qint64 zrodloId, const
             sameRow = q.value(0).toLongLong();
             sameRowHasRecord = q.value(1).toBool();
             sameRowThisImport = q.value(2).toLongLong() == iImportId;
+            sameRowMeterComment = q.value(3).toString();
         }
         q.finish();
     }
@@ -652,7 +802,7 @@ bool TImporter::Row(const TSource &src, qint64 miernikId, qint64 zrodloId, const
     // and the file is still there; its hash need not be taken again.
     if (reason == 0 && sameRow && sameRowHasRecord && file->bWhole) {
         ++s->iArchived;
-        return MeterComment(sameRow, row.qsKomentarz);
+        return MeterComment(sameRow, row.qsKomentarz, sameRowMeterComment);
     }
     if (reason == 0 && !file->bRead) {
         // Passed over ahead as archived, yet it is not (or no longer whole).
@@ -677,8 +827,12 @@ bool TImporter::Row(const TSource &src, qint64 miernikId, qint64 zrodloId, const
 
     if (reason != 0) {
         if (sameRow) {
+            // Archived before, yet what this source holds of it is lacking
+            // or damaged: said every time, so that a damaged copy is never
+            // taken for a sound one.
+            Note(src, &row, reason, QObject::tr("pomiar jest już w archiwum (pomiar %1)").arg(sameRow));
             ++s->iArchived;
-            return MeterComment(sameRow, row.qsKomentarz);
+            return MeterComment(sameRow, row.qsKomentarz, sameRowMeterComment);
         }
         qint64 obiektId = 0, pomiarId = 0;
         if (!Id("SELECT obiekt_id FROM obiekt WHERE nazwa = ?", "INSERT INTO obiekt (nazwa) VALUES (?)",
@@ -699,7 +853,9 @@ bool TImporter::Row(const TSource &src, qint64 miernikId, qint64 zrodloId, const
             return false;
         obiekty.insert(row.qsObiekt, obiektId);
     }
-    {
+    // The same record archived already: the same measurement, or a conflict.
+    auto match = shaMatches.constFind(sha);
+    if (match == shaMatches.constEnd()) {
         QSqlQuery &q = Cached(kSameSha, "SELECT p.pomiar_id, p.obiekt_id, m.serial, p.miernik_pomiar_id, p.czas, "
                                         "p.rezystancja, p.metoda, p.status, o.nazwa FROM pomiar p "
                                         "JOIN miernik m ON m.miernik_id = p.miernik_id "
@@ -708,34 +864,59 @@ bool TImporter::Row(const TSource &src, qint64 miernikId, qint64 zrodloId, const
         if (!Exec(q))
             return false;
         if (q.next()) {
-            const qint64 archived = q.value(0).toLongLong();
-            QStringList differ;
-            if (q.value(1).toLongLong() != obiektId)
-                differ << QStringLiteral("obiekt: %1 / %2").arg(q.value(8).toString(), row.qsObiekt);
-            if (q.value(2).toString() != src.meter.qsSerial)
-                differ << QStringLiteral("serial_zym: %1 / %2").arg(q.value(2).toString(), src.meter.qsSerial);
-            if (q.value(3).toLongLong() != row.iId)
-                differ << QStringLiteral("pomiar_id: %1 / %2").arg(q.value(3).toLongLong()).arg(row.iId);
-            if (q.value(4).toLongLong() != row.iCzas)
-                differ << QStringLiteral("pomiar_czas: %1 / %2").arg(q.value(4).toLongLong()).arg(row.iCzas);
-            if (q.value(5).toDouble() != row.R)
-                differ << QStringLiteral("pomiar_rezystancja: %1 / %2")
-                              .arg(q.value(5).toDouble(), 0, 'g', 17)
-                              .arg(row.R, 0, 'g', 17);
-            if (q.value(6).toInt() != row.iMetoda)
-                differ << QStringLiteral("pomiar_metoda: %1 / %2").arg(q.value(6).toInt()).arg(row.iMetoda);
-            if (q.value(7).toInt() != row.iStatus)
-                differ << QStringLiteral("pomiar_status: %1 / %2").arg(q.value(7).toInt()).arg(row.iStatus);
-            q.finish();
-            if (differ.isEmpty()) {
-                ++s->iArchived;
-                return MeterComment(archived, row.qsKomentarz);
-            }
-            Note(src, &row, ReasonConflict,
-                 QObject::tr("archiwum (pomiar %1) / źródło: ").arg(archived) + differ.join(QStringLiteral("; ")));
-            ++s->iConflicts;
-            return true;
+            TShaMatch m;
+            m.iPomiarId = q.value(0).toLongLong();
+            m.iObiektId = q.value(1).toLongLong();
+            m.qsSerial = q.value(2).toString();
+            m.iMeterPomiarId = q.value(3).toLongLong();
+            m.iCzas = q.value(4).toLongLong();
+            m.R = q.value(5).toDouble();
+            m.iMetoda = q.value(6).toInt();
+            m.iStatus = q.value(7).toInt();
+            m.qsObiekt = q.value(8).toString();
+            // What an archived row says never changes during an import; a
+            // file many rows name is looked up once.
+            match = shaMatches.insert(sha, m);
         }
+        q.finish();
+    }
+    if (match != shaMatches.constEnd()) {
+        const TShaMatch &m = *match;
+        QStringList differ;
+        if (m.iObiektId != obiektId)
+            differ << QStringLiteral("obiekt: %1 / %2").arg(m.qsObiekt, row.qsObiekt);
+        if (m.qsSerial != src.meter.qsSerial)
+            differ << QStringLiteral("serial_zym: %1 / %2").arg(m.qsSerial, src.meter.qsSerial);
+        if (m.iMeterPomiarId != row.iId)
+            differ << QStringLiteral("pomiar_id: %1 / %2").arg(m.iMeterPomiarId).arg(row.iId);
+        if (m.iCzas != row.iCzas)
+            differ << QStringLiteral("pomiar_czas: %1 / %2").arg(m.iCzas).arg(row.iCzas);
+        if (m.R != row.R)
+            differ << QStringLiteral("pomiar_rezystancja: %1 / %2").arg(m.R, 0, 'g', 17).arg(row.R, 0, 'g', 17);
+        if (m.iMetoda != row.iMetoda)
+            differ << QStringLiteral("pomiar_metoda: %1 / %2").arg(m.iMetoda).arg(row.iMetoda);
+        if (m.iStatus != row.iStatus)
+            differ << QStringLiteral("pomiar_status: %1 / %2").arg(m.iStatus).arg(row.iStatus);
+        if (differ.isEmpty()) {
+            QSqlQuery q = Prepared("SELECT komentarz_miernika FROM pomiar WHERE pomiar_id = ?");
+            q.addBindValue(m.iPomiarId);
+            if (!Exec(q))
+                return false;
+            const QString meterComment = q.next() ? q.value(0).toString() : QString();
+            q.finish();
+            ++s->iArchived;
+            return MeterComment(m.iPomiarId, row.qsKomentarz, meterComment);
+        }
+        Note(src, &row, ReasonConflict,
+             QObject::tr("archiwum (pomiar %1) / źródło: ").arg(m.iPomiarId) + differ.join(QStringLiteral("; ")));
+        ++s->iConflicts;
+        return true;
+    }
+    if (file->packed.isEmpty()) {
+        // A row that shares its file with an earlier one whose record did
+        // not stay (not expected; read rather than lose it).
+        InspectFile(src, row, true, file);
+        return Row(src, miernikId, zrodloId, row, key, file);
     }
     const QByteArray packed = file->packed;
     file->packed = QByteArray(); // written once, not kept for the rest of the import
@@ -749,7 +930,7 @@ bool TImporter::Row(const TSource &src, qint64 miernikId, qint64 zrodloId, const
             --s->iWithoutRecord;
         else
             ++s->iNew;
-        return MeterComment(sameRow, row.qsKomentarz);
+        return MeterComment(sameRow, row.qsKomentarz, sameRowMeterComment);
     }
     qint64 pomiarId = 0;
     if (!Insert(miernikId, zrodloId, obiektId, key, row, sha, packed, &pomiarId))
@@ -806,27 +987,50 @@ bool TImporter::AttachRecord(qint64 pomiarId, const QByteArray &sha, const QByte
     return Exec(r);
 }
 
-// A comment the meter brings again changes nothing; a different one becomes
-// a new version, unless it is already the newest (typed the same in the
-// archive). A version edited in the archive is never overwritten.
-bool TImporter::MeterComment(qint64 pomiarId, const QString &komentarz)
+// A comment the meter brings again changes nothing, and neither does one
+// it said before: an older download imported after a newer one must not
+// make the meter's outdated comment current again. Only a text the meter
+// never gave this measurement becomes a new version, unless it is already
+// the newest (typed the same in the archive). A version edited in the
+// archive is never overwritten.
+bool TImporter::MeterComment(qint64 pomiarId, const QString &komentarz, const QString &lastFromMeter)
 {
-    QSqlQuery q = Prepared("SELECT komentarz, komentarz_miernika FROM pomiar WHERE pomiar_id = ?");
-    q.addBindValue(pomiarId);
-    if (!Exec(q) || !q.next())
-        return !error.isValid();
-    const QString newest = q.value(0).toString();
-    const QString lastFromMeter = q.value(1).toString();
-    q.finish();
     if (komentarz == lastFromMeter)
         return true;
-    q = Prepared("UPDATE pomiar SET komentarz_miernika = ? WHERE pomiar_id = ?");
+    QSqlQuery &said = Cached(kMeterSaid, "SELECT EXISTS (SELECT 1 FROM komentarz WHERE pomiar_id = ? AND z_miernika = 1 "
+                                         "AND tekst = ?), EXISTS (SELECT 1 FROM komentarz WHERE pomiar_id = ? "
+                                         "AND z_miernika = 1), komentarz FROM pomiar WHERE pomiar_id = ?");
+    said.bindValue(0, pomiarId);
+    said.bindValue(1, komentarz);
+    said.bindValue(2, pomiarId);
+    said.bindValue(3, pomiarId);
+    if (!Exec(said) || !said.next())
+        return !error.isValid();
+    const bool saidBefore = said.value(0).toBool();
+    const bool anyFromMeter = said.value(1).toBool();
+    const QString newest = said.value(2).toString();
+    said.finish();
+    if (saidBefore || (komentarz.isEmpty() && !anyFromMeter))
+        return true;
+    QSqlQuery q = Prepared("UPDATE pomiar SET komentarz_miernika = ? WHERE pomiar_id = ?");
     q.addBindValue(komentarz);
     q.addBindValue(pomiarId);
     if (!Exec(q))
         return false;
     if (komentarz == newest)
         return true;
+    if (!anyFromMeter && lastFromMeter.isEmpty()) {
+        // The meter had left this measurement without a comment when it was
+        // archived, which no version records; kept now, dated when it was
+        // archived, so that the empty comment of that download is known too.
+        q = Prepared("INSERT INTO komentarz (pomiar_id, czas, tekst, z_miernika) SELECT p.pomiar_id, "
+                     "coalesce(i.czas, ?), '', 1 FROM pomiar p LEFT JOIN import i ON i.import_id = p.import_id "
+                     "WHERE p.pomiar_id = ?");
+        q.addBindValue(iNow);
+        q.addBindValue(pomiarId);
+        if (!Exec(q))
+            return false;
+    }
     q = Prepared("INSERT INTO komentarz (pomiar_id, czas, tekst, z_miernika) VALUES (?, ?, ?, 1)");
     q.addBindValue(pomiarId);
     q.addBindValue(iNow);
@@ -902,6 +1106,17 @@ int RunImport(QSqlDatabase db, QSqlError *error, const QString &label, const QVe
 
 } // namespace
 
+QString ArchiveNoteCounts(const QVector<TArchiveImportNote> &notes)
+{
+    QMap<int, int> byReason;
+    for (const TArchiveImportNote &note : notes)
+        ++byReason[note.iReason];
+    QStringList counts;
+    for (auto it = byReason.constBegin(); it != byReason.constEnd(); ++it)
+        counts << QStringLiteral("%1: %2").arg(ArchiveReasonText(it.key())).arg(it.value());
+    return counts.join(QStringLiteral("; "));
+}
+
 int TArchive::ImportDatabase(const QString &dataBase, TArchiveImportSummary *summary, const TArchiveProgress &progress)
 {
     if (summary)
@@ -934,12 +1149,23 @@ int TArchive::ImportFolder(const QString &folder, TArchiveImportSummary *summary
         d->qsError = QObject::tr("Folder %1 nie istnieje.").arg(QDir::toNativeSeparators(folder));
         return ArchiveSourceFailed;
     }
+    const QStringList found = MeterDataBasesUnder(info.absoluteFilePath());
+    if (found.isEmpty()) {
+        // Nothing to import is no import: said, and not logged.
+        d->qsError = QObject::tr("W folderze %1 nie ma bazy danych miernika (%2).")
+                         .arg(QDir::toNativeSeparators(info.absoluteFilePath()), QLatin1String(kMeterDataBaseName));
+        return ArchiveSourceFailed;
+    }
     QVector<TSource> sources;
-    for (const QString &path : MeterDataBasesUnder(info.absoluteFilePath())) {
+    for (const QString &path : found) {
         if (progress && !progress(0, 0))
             return ArchiveCancelled;
         sources.append(ReadSource(path));
     }
+    // Older downloads first, whatever their folders are called: what the
+    // newest download of a meter says of a measurement is said last.
+    std::stable_sort(sources.begin(), sources.end(),
+                     [](const TSource &a, const TSource &b) { return a.iNewest < b.iNewest; });
     QSqlError error;
     const int result = RunImport(d->db, &error, info.absoluteFilePath(), sources, summary, progress);
     return result == ArchiveSqlFailed ? d->Fail(error) : result;

@@ -6,6 +6,11 @@
 //
 //   cmake --build build --target bench_archive && build/bench/bench_archive
 //
+// BM_ImportRoad takes the road a user takes: zymreader-cli run as a
+// process on the download, against `cp -r` of the same folder in the same
+// rounds, with the download's page cache dropped before each (cold: 1) or
+// kept (warm: 0).
+//
 // The pairs run in one process on the same files: the copy and the first
 // import each write a fresh folder or archive, so neither finds the other's
 // work. Both read the download from the page cache after the first pass.
@@ -16,6 +21,8 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QDirIterator>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QProcess>
 #include <QSqlDatabase>
@@ -26,11 +33,17 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <memory>
+#include <vector>
 
+#include <fcntl.h>
 #include <sys/resource.h>
+#include <sys/wait.h>
 #include <time.h>
+#include <unistd.h>
 
 namespace {
 
@@ -140,6 +153,208 @@ void BM_ReimportDownload(benchmark::State &state)
     QFile::remove(path);
 }
 BENCHMARK(BM_ReimportDownload)->Unit(benchmark::kMillisecond)->Iterations(5)->UseRealTime()->MeasureProcessCPUTime();
+
+// ---- the road a user takes: zymreader-cli as a process
+
+QString gCli; // zymreader-cli, beside the benchmarks' folder
+
+// Drops the page cache of every file under `folder` (written back first, so
+// that the kernel may let the pages go): the next reading comes from the disk.
+void DropCache(const QString &folder)
+{
+    QDirIterator it(folder, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const int fd = ::open(QFile::encodeName(it.next()).constData(), O_RDONLY);
+        if (fd < 0)
+            continue;
+        ::fdatasync(fd);
+        ::posix_fadvise(fd, 0, 0, POSIX_FADV_DONTNEED);
+        ::close(fd);
+    }
+}
+
+// Runs `program` to its end with its output dropped; its wall time in s, or
+// -1 when it failed. `*cpu` (when given) gets its CPU time in s, every
+// thread: a figure the other programs of a busy machine leave nearly alone.
+double Timed(const QString &program, const QStringList &args, double *cpu = nullptr)
+{
+    const double cpuBefore = ChildCpuSeconds();
+    QProcess process;
+    process.setStandardOutputFile(QProcess::nullDevice());
+    process.setStandardErrorFile(QProcess::nullDevice());
+    QElapsedTimer clock;
+    clock.start();
+    process.start(program, args);
+    if (!process.waitForFinished(600000) || process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
+        return -1;
+    const double seconds = 1e-9 * double(clock.nsecsElapsed());
+    if (cpu)
+        *cpu = ChildCpuSeconds() - cpuBefore;
+    return seconds;
+}
+
+double Median(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    return v.empty() ? 0 : v[v.size() / 2];
+}
+
+// One round: `cp -r` of the download, `zymreader-cli import` of it into a
+// fresh archive, and the same import again; with the page cache of the
+// download dropped before each (cold) or not (warm, after a first pass).
+// The time is the import's; the counters are medians of the same rounds.
+void BM_ImportRoad(benchmark::State &state)
+{
+    const bool cold = state.range(0) != 0;
+    const QString from = QFileInfo(gDownload).absolutePath();
+    std::vector<double> cp, import, reimport, importRatio, reimportRatio, cpuRatio, reimportCpuRatio;
+    if (!cold)
+        Timed(QStringLiteral("cp"), {QStringLiteral("-r"), from, Fresh(QStringLiteral("copy"))});
+    for (auto _ : state) {
+        const QString to = Fresh(QStringLiteral("copy"));
+        const QString archive = Fresh(QStringLiteral("archiwum")) + QStringLiteral(".db");
+        const QStringList importArgs{QStringLiteral("--lang"), QStringLiteral("pl"), QStringLiteral("import"),
+                                     QStringLiteral("--archive"), archive, from};
+        if (cold)
+            DropCache(from);
+        double cCpu = 0, iCpu = 0, rCpu = 0;
+        const double c = Timed(QStringLiteral("cp"), {QStringLiteral("-r"), from, to}, &cCpu);
+        QDir(to).removeRecursively();
+        if (cold)
+            DropCache(from);
+        const double i = Timed(gCli, importArgs, &iCpu);
+        if (cold)
+            DropCache(from);
+        const double r = Timed(gCli, importArgs, &rCpu);
+        for (const QString &suffix : {QString(), QStringLiteral("-wal"), QStringLiteral("-shm")})
+            QFile::remove(archive + suffix);
+        if (c <= 0 || i <= 0 || r <= 0) {
+            state.SkipWithError("cp or zymreader-cli failed");
+            break;
+        }
+        state.SetIterationTime(i);
+        cp.push_back(c);
+        import.push_back(i);
+        reimport.push_back(r);
+        importRatio.push_back(i / c);
+        reimportRatio.push_back(r / c);
+        cpuRatio.push_back(iCpu / qMax(cCpu, 1e-3));
+        reimportCpuRatio.push_back(rCpu / qMax(cCpu, 1e-3));
+    }
+    state.counters["cp_ms"] = 1e3 * Median(cp);
+    state.counters["import_ms"] = 1e3 * Median(import);
+    state.counters["reimport_ms"] = 1e3 * Median(reimport);
+    state.counters["import_per_cp"] = Median(importRatio);
+    state.counters["reimport_per_cp"] = Median(reimportRatio);
+    state.counters["cpu_import_per_cp"] = Median(cpuRatio);
+    state.counters["cpu_reimport_per_cp"] = Median(reimportCpuRatio);
+}
+BENCHMARK(BM_ImportRoad)->ArgName("cold")->Arg(0)->Arg(1)->Iterations(5)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+// ---- hostile sources: 100 000 rows naming one data file, 100 000 refused rows
+
+constexpr int kHostileRows = 100000;
+
+// Runs `program` with its output dropped; false when it could not be run.
+// Its wall time and peak resident size come from the kernel's account of it.
+bool RunMeasured(const QString &program, const QStringList &args, double *seconds, double *peakMb)
+{
+    std::vector<QByteArray> bytes{QFile::encodeName(program)};
+    for (const QString &a : args)
+        bytes.push_back(a.toLocal8Bit());
+    std::vector<char *> argv;
+    for (QByteArray &b : bytes)
+        argv.push_back(b.data());
+    argv.push_back(nullptr);
+    QElapsedTimer clock;
+    clock.start();
+    const pid_t pid = ::fork();
+    if (pid < 0)
+        return false;
+    if (pid == 0) {
+        const int null = ::open("/dev/null", O_WRONLY);
+        ::dup2(null, 1);
+        ::dup2(null, 2);
+        ::execv(argv[0], argv.data());
+        ::_exit(127);
+    }
+    int status = 0;
+    struct rusage usage;
+    if (::wait4(pid, &status, 0, &usage) != pid || !WIFEXITED(status) || WEXITSTATUS(status) == 127)
+        return false;
+    *seconds = 1e-9 * double(clock.nsecsElapsed());
+    *peakMb = double(usage.ru_maxrss) / 1024.0;
+    return true;
+}
+
+// A copy of a small meter's folder with `sql` run on its database.
+QString HostileSource(const QString &name, const QString &sql)
+{
+    const QString folder = gWork + QLatin1Char('/') + name;
+    TSimOptions options;
+    options.iPomiary = 10;
+    options.iObiekty = 2;
+    options.seed = 5;
+    TSimMeter meter;
+    QString error;
+    if (SimWriteMeter(folder, options, &meter, &error) != SimOk)
+        return QString();
+    bool ok = false;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setDatabaseName(meter.qsDataBase);
+        ok = db.open() && QSqlQuery(db).exec(sql);
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(name);
+    return ok ? meter.qsDataBase : QString();
+}
+
+void Hostile(benchmark::State &state, const QString &name, const QString &sql)
+{
+    const QString source = HostileSource(name, sql);
+    if (source.isEmpty()) {
+        state.SkipWithError("cannot write the source");
+        return;
+    }
+    double peak = 0;
+    for (auto _ : state) {
+        const QString archive = Fresh(QStringLiteral("archiwum")) + QStringLiteral(".db");
+        double seconds = 0, mb = 0;
+        // Exit 1: the rows are noted as refused or in conflict.
+        if (!RunMeasured(gCli, {QStringLiteral("import"), QStringLiteral("--archive"), archive, source}, &seconds, &mb)) {
+            state.SkipWithError("zymreader-cli failed");
+            break;
+        }
+        state.SetIterationTime(seconds);
+        peak = qMax(peak, mb);
+        for (const QString &suffix : {QString(), QStringLiteral("-wal"), QStringLiteral("-shm")})
+            QFile::remove(archive + suffix);
+    }
+    state.counters["peak_mb"] = peak;
+    state.counters["rows"] = kHostileRows;
+}
+
+void BM_HostileOneDataFile(benchmark::State &state)
+{
+    Hostile(state, QStringLiteral("jeden-plik"),
+            QStringLiteral("INSERT INTO pomiar (pomiar_id, pomiar_czas, pomiar_plik_dane, pomiar_rezystancja, "
+                           "pomiar_metoda, pomiar_status, pomiar_obiekt_id) WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL "
+                           "SELECT i + 1 FROM n WHERE i < %1) SELECT 1000 + i, pomiar_czas + i, pomiar_plik_dane, "
+                           "pomiar_rezystancja, pomiar_metoda, pomiar_status, pomiar_obiekt_id FROM n, pomiar "
+                           "WHERE pomiar_id = 1")
+                .arg(kHostileRows));
+}
+BENCHMARK(BM_HostileOneDataFile)->Iterations(3)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+void BM_HostileRefusedRows(benchmark::State &state)
+{
+    Hostile(state, QStringLiteral("odrzucone"),
+            QStringLiteral("INSERT INTO pomiar (pomiar_id, pomiar_czas, pomiar_obiekt_id) WITH RECURSIVE n(i) AS "
+                           "(SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < %1) SELECT 1000 + i, 'wczoraj', 1 FROM n")
+                .arg(kHostileRows));
+}
+BENCHMARK(BM_HostileRefusedRows)->Iterations(3)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 // ---- an archive of a million measurements
 
@@ -259,6 +474,12 @@ int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
     ::benchmark::Initialize(&argc, argv);
+    gCli = QCoreApplication::applicationDirPath() + QStringLiteral("/../zymreader-cli");
+    // --cli=PATH: another build of the tool, for a comparison in the same set-up.
+    for (int i = 1; i < argc; ++i) {
+        if (std::strncmp(argv[i], "--cli=", 6) == 0)
+            gCli = QString::fromLocal8Bit(argv[i] + 6);
+    }
 
     QTemporaryDir dir;
     gWork = dir.path();

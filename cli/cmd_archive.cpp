@@ -4,6 +4,7 @@
 #include "cli/cli.h"
 
 #include "archive/tarchive.h"
+#include "archive/tarchive_notes.h"
 #include "measurement/jsontext.h"
 
 #include <QCommandLineParser>
@@ -61,6 +62,29 @@ QString NoteItem(const TArchiveImportNote &note)
     return item;
 }
 
+// How many of an import's notes are named one by one; a hostile source can
+// bring a hundred thousand, which the import log keeps all of.
+constexpr int kNotesListed = 10;
+
+// The first notes, each on a line, and then how many there were of each
+// reason.
+void ReportNotes(const QString &source, const QVector<TArchiveImportNote> &notes)
+{
+    for (int i = 0; i < notes.size() && i < kNotesListed; ++i) {
+        const TArchiveImportNote &note = notes.at(i);
+        QString reason = ArchiveReasonText(note.iReason);
+        if (!note.qsDetail.isEmpty())
+            reason += QStringLiteral(" (") + note.qsDetail + QLatin1Char(')');
+        CliItemFailed(NoteItem(note), reason);
+    }
+    if (notes.size() <= kNotesListed)
+        return;
+    CliItemFailed(source, TCli::tr("%1 uwag, wymienione pierwsze %2 (wszystkie są w dzienniku importów): %3")
+                              .arg(notes.size())
+                              .arg(kNotesListed)
+                              .arg(ArchiveNoteCounts(notes)));
+}
+
 } // namespace
 
 int CommandImport(const TCliArgs &args)
@@ -113,13 +137,8 @@ int CommandImport(const TCliArgs &args)
             continue;
         }
         progress.Clear();
-        for (const TArchiveImportNote &note : summary.notes) {
-            QString reason = ArchiveReasonText(note.iReason);
-            if (!note.qsDetail.isEmpty())
-                reason += QStringLiteral(" (") + note.qsDetail + QLatin1Char(')');
-            CliItemFailed(NoteItem(note), reason);
-            ++failed;
-        }
+        ReportNotes(source, summary.notes);
+        failed += summary.notes.size();
         if (result != ArchiveOk) {
             CliItemFailed(source, archive.LastErrorText());
             if (summary.notes.isEmpty())

@@ -16,6 +16,7 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QDirIterator>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QSqlDatabase>
@@ -129,6 +130,41 @@ bool CopyFolder(const QString &from, const QString &to)
     return true;
 }
 
+// The archive id of the measurement the meter numbered `meterId` (the
+// first archived under it), 0 when none.
+qint64 ArchiveIdOf(TArchive &archive, qint64 meterId)
+{
+    for (const TArchiveObiekt &o : archive.Obiekty()) {
+        QVector<THistoriaRow> rows;
+        archive.ReadHistoria(o.iObiektId, &rows);
+        for (const THistoriaRow &row : rows) {
+            TPomiarRow r;
+            TArchivePomiarInfo info;
+            if (archive.ReadRow(row.id, &r, &info) && info.iMeterPomiarId == meterId)
+                return row.id;
+        }
+    }
+    return 0;
+}
+
+QStringList Texts(const QVector<TArchiveKomentarz> &versions)
+{
+    QStringList texts;
+    for (const TArchiveKomentarz &v : versions)
+        texts << v.qsTekst;
+    return texts;
+}
+
+// The archive's rows without its import log, which every import adds to.
+QStringList DumpWithoutLog(const QString &path)
+{
+    QStringList lines = ArchiveDump(path);
+    lines.erase(std::remove_if(lines.begin(), lines.end(),
+                               [](const QString &l) { return l.startsWith(QLatin1String("import|")); }),
+                lines.end());
+    return lines;
+}
+
 int CountOf(const QVector<TArchiveImportNote> &notes, int reason)
 {
     int n = 0;
@@ -166,6 +202,10 @@ private slots:
     void hostileSources_data();
     void hostileSources();
     void commentVersions();
+    void oldDownloadsKeepTheMetersNewestComment();
+    void damageSaidWhenArchived();
+    void lockedSourceAnsweredSoon();
+    void folderWithoutMeterDataBase();
     void entriesAgreeAcrossArchives();
     void cancelLeavesArchiveAsBefore_data();
     void cancelLeavesArchiveAsBefore();
@@ -733,6 +773,146 @@ void TestArchive::commentVersions()
     Q_UNUSED(meterBytes);
 }
 
+void TestArchive::oldDownloadsKeepTheMetersNewestComment()
+{
+    // Two downloads of one meter: by the later one the meter had made ten
+    // more measurements, changed its comment of measurement 5 and given
+    // measurement 6 its first.
+    QTemporaryDir dir;
+    const QString early = dir.filePath(QStringLiteral("shelf/b-2023")), late = dir.filePath(QStringLiteral("shelf/a-2024"));
+    QVERIFY(CopyFolder(meterA.qsFolder, early));
+    QVERIFY(CopyFolder(meterA.qsFolder, late));
+    const QString a1 = early + QStringLiteral("/zym_5.db"), a2 = late + QStringLiteral("/zym_5.db");
+    for (const QString &sql : {QStringLiteral("UPDATE pomiar SET pomiar_komentarz = 'pierwszy' WHERE pomiar_id = 5"),
+                               QStringLiteral("UPDATE pomiar SET pomiar_komentarz = NULL WHERE pomiar_id = 6"),
+                               QStringLiteral("DELETE FROM pomiar WHERE pomiar_id > 30")})
+        QCOMPARE(ExecSql(a1, sql), QString());
+    for (const QString &sql : {QStringLiteral("UPDATE pomiar SET pomiar_komentarz = 'drugi' WHERE pomiar_id = 5"),
+                               QStringLiteral("UPDATE pomiar SET pomiar_komentarz = 'nowy' WHERE pomiar_id = 6")})
+        QCOMPARE(ExecSql(a2, sql), QString());
+
+    TArchive archive;
+    QCOMPARE(archive.Open(dir.filePath(QStringLiteral("archiwum.db"))), int(ArchiveOk));
+    for (const QString &db : {a1, a2, a1})
+        QCOMPARE(archive.ImportDatabase(db), int(ArchiveOk));
+    const qint64 five = ArchiveIdOf(archive, 5), six = ArchiveIdOf(archive, 6);
+    QVERIFY(five > 0 && six > 0);
+    TPomiarRow row;
+    QVERIFY(archive.ReadRow(five, &row));
+    QCOMPARE(row.komentarz, QStringLiteral("drugi"));
+    QVERIFY(archive.ReadRow(six, &row));
+    QCOMPARE(row.komentarz, QStringLiteral("nowy"));
+    QCOMPARE(Texts(archive.Komentarze(five)), QStringList({QStringLiteral("pierwszy"), QStringLiteral("drugi")}));
+    // The meter's empty comment of the first download is a version of its own.
+    QCOMPARE(Texts(archive.Komentarze(six)), QStringList({QString(), QStringLiteral("nowy")}));
+
+    // Every later round of the same downloads adds nothing.
+    const QStringList settled = DumpWithoutLog(archive.Path());
+    for (const QString &db : {a2, a1, a2, a1})
+        QCOMPARE(archive.ImportDatabase(db), int(ArchiveOk));
+    QCOMPARE(DumpWithoutLog(archive.Path()), settled);
+
+    // A shelf of old downloads ends at the meter's newest comment, whichever sorts last.
+    TArchive fromShelf;
+    QCOMPARE(fromShelf.Open(dir.filePath(QStringLiteral("shelf.db"))), int(ArchiveOk));
+    QCOMPARE(fromShelf.ImportFolder(dir.filePath(QStringLiteral("shelf"))), int(ArchiveOk));
+    QCOMPARE(fromShelf.ImportFolder(dir.filePath(QStringLiteral("shelf"))), int(ArchiveOk));
+    QVERIFY(fromShelf.ReadRow(ArchiveIdOf(fromShelf, 5), &row));
+    QCOMPARE(row.komentarz, QStringLiteral("drugi"));
+    QCOMPARE(fromShelf.Komentarze(ArchiveIdOf(fromShelf, 5)).size(), 2);
+    QVERIFY(fromShelf.ReadRow(ArchiveIdOf(fromShelf, 6), &row));
+    QCOMPARE(row.komentarz, QStringLiteral("nowy"));
+}
+
+void TestArchive::damageSaidWhenArchived()
+{
+    // A sound download archived, then a copy of it that lost one data file,
+    // holds another cut short and names a third outside its folder.
+    QTemporaryDir dir;
+    TArchive archive;
+    QCOMPARE(archive.Open(dir.filePath(QStringLiteral("archiwum.db"))), int(ArchiveOk));
+    QCOMPARE(archive.ImportDatabase(meterA.qsDataBase), int(ArchiveOk));
+    const QString folder = dir.filePath(QStringLiteral("copy"));
+    QVERIFY(CopyFolder(meterA.qsFolder, folder));
+    const QString db = folder + QStringLiteral("/zym_5.db");
+    QVERIFY(QFile::remove(folder + QLatin1Char('/') + meterA.pomiary.at(2).plik_dane));
+    const QString short4 = folder + QLatin1Char('/') + meterA.pomiary.at(3).plik_dane;
+    QVERIFY(metersupport::WriteFile(short4, metersupport::ReadFile(short4).left(1000)));
+    QVERIFY(metersupport::WriteFile(dir.filePath(QStringLiteral("outside.zym5")),
+                                    metersupport::ReadFile(meterA.qsFolder + meterA.pomiary.at(4).plik_dane)));
+    QCOMPARE(ExecSql(db, QStringLiteral("UPDATE pomiar SET pomiar_plik_dane = '../outside.zym5' WHERE pomiar_id = 5")),
+             QString());
+    for (int round = 0; round < 2; ++round) {
+        TArchiveImportSummary s;
+        QCOMPARE(archive.ImportDatabase(db, &s), int(ArchiveOk));
+        QCOMPARE(s.iArchived, meterA.pomiary.size());
+        QCOMPARE(s.iNew + s.iWithoutRecord + s.iRefused + s.iConflicts, 0);
+        QCOMPARE(s.notes.size(), 3);
+        QCOMPARE(CountOf(s.notes, ReasonDataFileMissing), 1);
+        QCOMPARE(CountOf(s.notes, ReasonDataFileShort), 1);
+        QCOMPARE(CountOf(s.notes, ReasonOutsideFolder), 1);
+        QCOMPARE(archive.ImportNotes(s.iImportId).size(), 3);
+    }
+    // What the archive holds stays whole.
+    TArchiveCheckResult check;
+    QCOMPARE(archive.Check(&check), int(ArchiveOk));
+    QVERIFY(check.Ok());
+    QCOMPARE(check.iRecords, qint64(meterA.pomiary.size()));
+}
+
+void TestArchive::lockedSourceAnsweredSoon()
+{
+#ifndef Q_OS_LINUX
+    QSKIP("the holder of a lock is looked up on Linux");
+#else
+    // Another program in the middle of a write to the meter's database.
+    QTemporaryDir dir;
+    const QString folder = dir.filePath(QStringLiteral("meter"));
+    QVERIFY(CopyFolder(meterA.qsFolder, folder));
+    const QString db = folder + QStringLiteral("/zym_5.db");
+    QProcess holder;
+    holder.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--hold"), db});
+    QVERIFY(holder.waitForReadyRead(20000));
+    QCOMPARE(holder.readLine().trimmed(), QByteArray("held"));
+
+    TArchive archive;
+    QCOMPARE(archive.Open(dir.filePath(QStringLiteral("archiwum.db"))), int(ArchiveOk));
+    QElapsedTimer clock;
+    clock.start();
+    TArchiveImportSummary s;
+    QCOMPARE(archive.ImportDatabase(db, &s), int(ArchiveSourceFailed));
+    // As patient as the meter's database is (2 s), not five times that.
+    QVERIFY2(clock.elapsed() < 8000, qPrintable(QString::number(clock.elapsed())));
+    const QString said = archive.LastErrorText();
+    QVERIFY2(said.contains(QStringLiteral("zablokowana przez inny program (test_archive, pid %1)").arg(holder.processId())),
+             qPrintable(said));
+    QCOMPARE(CountOf(s.notes, ReasonSourceUnreadable), 1);
+    holder.kill();
+    holder.waitForFinished();
+    QCOMPARE(archive.ImportDatabase(db, &s), int(ArchiveOk));
+    QCOMPARE(s.iNew, meterA.pomiary.size());
+#endif
+}
+
+void TestArchive::folderWithoutMeterDataBase()
+{
+    QTemporaryDir dir;
+    TArchive archive;
+    QCOMPARE(archive.Open(dir.filePath(QStringLiteral("archiwum.db"))), int(ArchiveOk));
+    const QString empty = dir.filePath(QStringLiteral("pusty")), other = dir.filePath(QStringLiteral("inne"));
+    QVERIFY(QDir().mkpath(empty));
+    QVERIFY(metersupport::WriteFile(other + QStringLiteral("/zym_5.db.bak"), "x"));
+    QVERIFY(metersupport::WriteFile(other + QStringLiteral("/pomiar_1.zym5"), "x"));
+    for (const QString &folder : {empty, other}) {
+        TArchiveImportSummary s;
+        QCOMPARE(archive.ImportFolder(folder, &s), int(ArchiveSourceFailed));
+        QVERIFY2(archive.LastErrorText().contains(QStringLiteral("nie ma bazy danych miernika (zym_5.db)")),
+                 qPrintable(archive.LastErrorText()));
+        QVERIFY(s.sources.isEmpty());
+    }
+    QVERIFY(archive.ImportLog().isEmpty());
+}
+
 void TestArchive::entriesAgreeAcrossArchives()
 {
     // Two laptops import the same download and exchange what their users
@@ -973,10 +1153,31 @@ static int RunImporter(int argc, char **argv)
     return result == ArchiveOk ? 0 : 1;
 }
 
+// Another program writing to a meter database: `--hold database` keeps a
+// write transaction open until killed.
+static int RunHolder(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("holder"));
+        db.setDatabaseName(app.arguments().at(2));
+        QSqlQuery q(db);
+        if (!db.open() || !q.exec(QStringLiteral("BEGIN EXCLUSIVE"))
+            || !q.exec(QStringLiteral("UPDATE pomiar SET pomiar_komentarz = 'w trakcie' WHERE pomiar_id = 1")))
+            return 1;
+        std::fputs("held\n", stdout);
+        std::fflush(stdout);
+        for (;;)
+            QThread::sleep(1);
+    }
+}
+
 int main(int argc, char **argv)
 {
     if (argc > 1 && std::strcmp(argv[1], "--import") == 0)
         return RunImporter(argc, argv);
+    if (argc > 2 && std::strcmp(argv[1], "--hold") == 0)
+        return RunHolder(argc, argv);
     QCoreApplication app(argc, argv);
     TestArchive test;
     QTEST_SET_MAIN_SOURCE_PATH

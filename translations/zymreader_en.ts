@@ -338,6 +338,10 @@
         <source>Zamknij</source>
         <translation>Close</translation>
     </message>
+    <message>
+        <source>Uwagi: %1, wymienione pierwsze %2 (%3)</source>
+        <translation>Notes: %1, the first %2 listed (%3)</translation>
+    </message>
 </context>
 <context>
     <name>DialogObiektWerdykt</name>
@@ -2075,6 +2079,22 @@ Measurement %2 of %3.</translation>
         <source>temperatura pomiaru nie wyższa od -K: R bez korekcji</source>
         <translation>measurement temperature not above -K: R uncorrected</translation>
     </message>
+    <message>
+        <source>baza danych jest zablokowana przez inny program</source>
+        <translation>the database is locked by another program</translation>
+    </message>
+    <message>
+        <source>baza danych jest zablokowana przez inny program (%1)</source>
+        <translation>the database is locked by another program (%1)</translation>
+    </message>
+    <message>
+        <source>pomiar jest już w archiwum (pomiar %1)</source>
+        <translation>the measurement is archived already (measurement %1)</translation>
+    </message>
+    <message>
+        <source>W folderze %1 nie ma bazy danych miernika (%2).</source>
+        <translation>The folder %1 holds no meter database (%2).</translation>
+    </message>
 </context>
 <context>
     <name>TChartTools</name>
@@ -2799,6 +2819,10 @@ integrity, ok. ARCHIVE by default as for the import command.
 Exit status: 0 the archive is sound, 1 damage was found (each named) or the
 archive cannot be opened, 2 wrong usage.
 </translation>
+    </message>
+    <message>
+        <source>%1 uwag, wymienione pierwsze %2 (wszystkie są w dzienniku importów): %3</source>
+        <translation>%1 notes, the first %2 listed (all are in the import log): %3</translation>
     </message>
 </context>
 <context>

@@ -4,6 +4,8 @@
 
 #include "archive/ui/dialogimport.h"
 
+#include "archive/tarchive_notes.h"
+
 #include <QDateTime>
 #include <QDir>
 #include <QEvent>
@@ -18,6 +20,10 @@ namespace {
 
 enum ImportColumn { ColCzas, ColZrodlo, ColNowe, ColJuz, ColKonflikty, ColOdrzucone, ImportColumns };
 enum NoteColumn { ColBaza, ColPomiar, ColPlik, ColPowod, ColSzczegoly, NoteColumns };
+// How many notes the table lists: a hostile source can bring a hundred
+// thousand, which would take the table seconds and hundreds of MB; the
+// summary counts them all by reason.
+constexpr int kNotesListed = 1000;
 
 QTableWidgetItem *Cell(const QString &text, bool number = false)
 {
@@ -170,11 +176,17 @@ void DialogImport::ShowSelected()
             text += QLatin1Char(' ') + tr("(w tym bez pliku danych: %1)").arg(e.iWithoutRecord);
         text += QLatin1Char('\n') + tr("Już w archiwum: %1").arg(e.iArchived) + QLatin1Char('\n')
             + tr("Konflikty: %1").arg(e.iConflicts) + QLatin1Char('\n') + tr("Odrzucone: %1").arg(e.iRefused);
+        if (notes.size() > kNotesListed)
+            text += QLatin1Char('\n') + tr("Uwagi: %1, wymienione pierwsze %2 (%3)")
+                                            .arg(notes.size())
+                                            .arg(kNotesListed)
+                                            .arg(ArchiveNoteCounts(notes));
         label_Podsumowanie->setText(text);
     }
 
-    tW_Uwagi->setRowCount(notes.size());
-    for (int i = 0; i < notes.size(); ++i) {
+    const int listed = qMin(notes.size(), kNotesListed);
+    tW_Uwagi->setRowCount(listed);
+    for (int i = 0; i < listed; ++i) {
         const TArchiveImportNote &n = notes[i];
         tW_Uwagi->setItem(i, ColBaza, Cell(QDir::toNativeSeparators(n.qsSource)));
         tW_Uwagi->setItem(i, ColPomiar, Cell(n.qsPomiarId, true));

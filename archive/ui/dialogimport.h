@@ -31,7 +31,8 @@ public:
     qint64 SelectedImport() const;
     /// The summary of the import selected, as shown.
     QString SummaryText() const;
-    /// Number of notes (refusals, conflicts) listed for the import selected.
+    /// Number of notes (refusals, conflicts) of the import selected; the
+    /// table lists the first thousand, the summary counts them all.
     int NoteCount() const;
 
 protected:
