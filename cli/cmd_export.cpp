@@ -5,6 +5,7 @@
 
 #include "archive/tarchive.h"
 #include "chart/plotpomiar.h"
+#include "database/historiaread.h"
 #include "database/resulttexts.h"
 #include "database/rowid.h"
 #include "database/safepath.h"
