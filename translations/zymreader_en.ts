@@ -1459,6 +1459,14 @@ Measurement %2 of %3.</translation>
         <source>Synchronizacja zakończona. Wysłano pomiarów: %1, wpisów: %2; pobrano pomiarów: %3, wpisów: %4.</source>
         <translation>Synchronization finished. Sent measurements: %1, entries: %2; fetched measurements: %3, entries: %4.</translation>
     </message>
+    <message>
+        <source>… i %1 innych.</source>
+        <translation>… and %1 more.</translation>
+    </message>
+    <message>
+        <source>Nie wszystko przeszło; te pozycje zostały odrzucone, a następna synchronizacja spróbuje ponownie:</source>
+        <translation>Not everything went through; these items were refused, and the next synchronization tries them again:</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>
@@ -1970,8 +1978,8 @@ Measurement %2 of %3.</translation>
     </message>
     <message>
         <location line="+6"/>
-        <source>Serwer %1 odrzucił polecenie: %2</source>
-        <translation>The server %1 refused a statement: %2</translation>
+        <source>Serwer %1 odrzucił polecenie (%2): %3</source>
+        <translation>The server %1 refused a statement (%2): %3</translation>
     </message>
     <message>
         <location line="+5"/>
@@ -2002,6 +2010,86 @@ Measurement %2 of %3.</translation>
         <location line="+696"/>
         <source>Brak połączenia z serwerem.</source>
         <translation>Not connected to the server.</translation>
+    </message>
+    <message>
+        <source>brak uprawnień</source>
+        <translation>permission denied</translation>
+    </message>
+    <message>
+        <source>przekroczony czas polecenia</source>
+        <translation>statement time-out</translation>
+    </message>
+    <message>
+        <source>tabele zbyt długo zajęte przez inny komputer</source>
+        <translation>the tables were held too long by another computer</translation>
+    </message>
+    <message>
+        <source>serwer tylko do odczytu</source>
+        <translation>the server is read-only</translation>
+    </message>
+    <message>
+        <source>przekroczony limit serwera</source>
+        <translation>a server limit was exceeded</translation>
+    </message>
+    <message>
+        <source>brak miejsca lub pamięci na serwerze</source>
+        <translation>the server is out of disk space or memory</translation>
+    </message>
+    <message>
+        <source>naruszone ograniczenie danych</source>
+        <translation>a data constraint was violated</translation>
+    </message>
+    <message>
+        <source>nieprawidłowa wartość</source>
+        <translation>invalid value</translation>
+    </message>
+    <message>
+        <source>polecenie odrzucone (kod %1)</source>
+        <translation>statement refused (code %1)</translation>
+    </message>
+    <message>
+        <source>wartość komentarza nie jest obiektem JSON</source>
+        <translation>the comment's value is not a JSON object</translation>
+    </message>
+    <message>
+        <source>komentarz bez tekstu</source>
+        <translation>a comment without a text</translation>
+    </message>
+    <message>
+        <source>Serwer %1 nie odpowiadał przez %2 s; połączenie zostało zamknięte. Nic nie zostało utracone; następna synchronizacja zacznie od miejsca przerwania.</source>
+        <translation>The server %1 did not answer for %2 s; the connection was closed. Nothing was lost; the next synchronization continues from where this one stopped.</translation>
+    </message>
+    <message>
+        <source>pomiar %1 miernika %2, obiekt „%3”</source>
+        <translation>measurement %1 of meter %2, object “%3”</translation>
+    </message>
+    <message>
+        <source>wpis %1</source>
+        <translation>entry %1</translation>
+    </message>
+    <message>
+        <source>serwer, %1 nr %2: %3</source>
+        <translation>server, %1 no. %2: %3</translation>
+    </message>
+    <message>
+        <source>brak jego pomiaru w archiwum</source>
+        <translation>its measurement is not in the archive</translation>
+    </message>
+    <message>
+        <source>archiwum ma inny zapis tego pomiaru</source>
+        <translation>the archive holds another record of this measurement</translation>
+    </message>
+    <message>
+        <source>ten zapis należy w archiwum do innego pomiaru</source>
+        <translation>in the archive this record belongs to another measurement</translation>
+    </message>
+    <message>
+        <source>zapis uszkodzony (suma SHA-256 się nie zgadza)</source>
+        <translation>the record is damaged (its SHA-256 does not match)</translation>
+    </message>
+    <message>
+        <source>Nie wszystko przeszło; odrzucone pozycje: %1. Następna synchronizacja spróbuje ponownie.</source>
+        <translation>Not everything went through; items refused: %1. The next synchronization tries them again.</translation>
     </message>
 </context>
 <context>
@@ -2603,8 +2691,9 @@ wyjście trafia jeden wiersz JSON z liczbami wysłanych i pobranych pozycji.
                    serwer (domyślnie [Serwer] z ZYMReader.ini); hasło z ZYMReader.ini,
                    z pliku .pgpass lub ze zmiennej PGPASSWORD
 
-Kod wyjścia: 0 zsynchronizowano, 1 synchronizacja się nie udała (przyczyna
-na standardowym wyjściu błędów), 2 błędne wywołanie.
+Kod wyjścia: 0 zsynchronizowano, 1 synchronizacja się nie udała albo któraś
+pozycja została odrzucona (przyczyny na standardowym wyjściu błędów; odrzucone
+pozycje próbuje ponownie następna synchronizacja), 2 błędne wywołanie.
 </source>
         <translation>Usage: zymreader-cli sync [--archive ARCHIVE] [SERVER OPTIONS]
 
@@ -2618,8 +2707,9 @@ gets one JSON line with the numbers of items sent and fetched.
                    the server (by default [Serwer] of ZYMReader.ini); the password from ZYMReader.ini,
                    a .pgpass file or the PGPASSWORD variable
 
-Exit status: 0 synchronized, 1 the synchronization failed (the reason
-on standard error), 2 wrong usage.
+Exit status: 0 synchronized, 1 the synchronization failed or an item was
+refused (the reasons on standard error; the next synchronization tries refused
+items again), 2 wrong usage.
 </translation>
     </message>
     <message>
