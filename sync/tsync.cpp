@@ -215,8 +215,10 @@ public:
                 socklen_t len = sizeof info;
                 if (::getsockopt(fd, IPPROTO_TCP, TCP_INFO, &info, &len) != 0)
                     return;
-                // Waiting: something went out after the last that came in.
-                if (info.tcpi_last_data_sent < info.tcpi_last_data_recv && info.tcpi_last_data_recv >= silentMs) {
+                // Waiting: inside a server step, not in local work, and the
+                // last that went out went after (or with) the last that came.
+                if (iArmed > 0 && iLocal == 0 && info.tcpi_last_data_sent <= info.tcpi_last_data_recv
+                    && info.tcpi_last_data_recv >= silentMs) {
                     bFired = true;
                     ::shutdown(fd, SHUT_RDWR);
                     return;
@@ -240,6 +242,28 @@ public:
         thread.join();
     }
     bool Fired() const { return bFired; }
+
+    // A stretch in which the sync waits on the server (armed), and one of
+    // local work inside it, in which the server has nothing to say.
+    struct TArmed
+    {
+        explicit TArmed(TSilenceWatch &watch) : w(watch) { ++w.iArmed; }
+        ~TArmed() { --w.iArmed; }
+        TSilenceWatch &w;
+    };
+    struct TLocalWork
+    {
+        explicit TLocalWork(TSilenceWatch &watch) : w(watch) { ++w.iLocal; }
+        ~TLocalWork() { Done(); }
+        void Done()
+        {
+            if (bOn)
+                --w.iLocal;
+            bOn = false;
+        }
+        TSilenceWatch &w;
+        bool bOn = true;
+    };
 
 private:
 #ifdef Q_OS_LINUX
@@ -266,6 +290,7 @@ private:
     std::condition_variable wake;
     bool bStop = false;
     std::atomic<bool> bFired{false};
+    std::atomic<int> iArmed{0}, iLocal{0};
 };
 
 } // namespace
@@ -446,6 +471,7 @@ QStringList TSync::ServerSchema(const QString &driver)
 
 int TSync::Connect(const TServerSettings &server)
 {
+    const TSilenceWatch::TArmed armed(d->watch);
     Disconnect();
     d->settings = server;
     d->qsError.clear();
@@ -608,6 +634,7 @@ int TSync::ServerSchemaVersion()
 {
     if (!IsConnected())
         return 0;
+    const TSilenceWatch::TArmed armed(d->watch);
     QSqlQuery q(d->server);
     return q.exec(QStringLiteral("SELECT wartosc FROM zym_schemat WHERE klucz = 'wersja'")) && q.next()
         ? q.value(0).toInt()
@@ -622,6 +649,7 @@ QString TSync::LastErrorText() const
 int TSync::Run(const TServerSettings &server, const QString &archivePath, TSyncSummary *summary,
                const TSyncProgress &progress)
 {
+    const TSilenceWatch::TArmed armed(d->watch);
     TSyncSummary local;
     TSyncSummary *s = summary ? summary : &local;
     *s = TSyncSummary();
@@ -710,6 +738,7 @@ int TSync::TPrivate::Push(TSyncSummary *s, const TSyncProgress &progress)
         if (!lq.exec())
             return LocalFail(lq.lastError());
         QVector<TRow> rows;
+        TSilenceWatch::TLocalWork reading(watch);
         while (lq.next()) {
             TRow row;
             row.id = lq.value(0).toLongLong();
@@ -725,6 +754,7 @@ int TSync::TPrivate::Push(TSyncSummary *s, const TSyncProgress &progress)
             rows.append(row);
         }
         lq.finish();
+        reading.Done();
         if (rows.isEmpty())
             break;
         after = rows.last().id;
@@ -737,13 +767,17 @@ int TSync::TPrivate::Push(TSyncSummary *s, const TSyncProgress &progress)
             tookRows = tookRecords = 0;
             if (const int begun = BeginServerWrite(); begun != SyncOk)
                 return begun;
-            QSqlQuery ins(server);
-            ins.prepare(QStringLiteral(
-                "INSERT INTO pomiar (klucz, obiekt, serial, hw, soft_rpi, system_rpi, firmware, miernik_pomiar_id, czas, "
-                "plik, rezystancja, metoda, status, vref, temp_core, komentarz_miernika) "
-                "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?) ON CONFLICT DO NOTHING"));
-            QSqlQuery insr(server);
-            insr.prepare(QStringLiteral("INSERT INTO rekord (klucz, sha256, dane) VALUES (?, ?, ?) ON CONFLICT DO NOTHING"));
+            QSqlQuery ins(server), insr(server);
+            if (!ins.prepare(QStringLiteral(
+                    "INSERT INTO pomiar (klucz, obiekt, serial, hw, soft_rpi, system_rpi, firmware, miernik_pomiar_id, "
+                    "czas, plik, rezystancja, metoda, status, vref, temp_core, komentarz_miernika) "
+                    "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?) ON CONFLICT DO NOTHING"))
+                || !insr.prepare(QStringLiteral("INSERT INTO rekord (klucz, sha256, dane) VALUES (?, ?, ?) "
+                                                "ON CONFLICT DO NOTHING"))) {
+                const int r = ServerFail((ins.lastError().isValid() ? ins : insr).lastError());
+                Rollback(server);
+                return r;
+            }
             bool again = false;
             for (int i = 0; i < rows.size() && !again; ++i) {
                 const TRow &row = rows.at(i);
@@ -841,6 +875,7 @@ int TSync::TPrivate::PushEntries(TSyncSummary *s, const TSyncProgress &progress,
         if (!lq.exec())
             return LocalFail(lq.lastError());
         QVector<TEntry> entries;
+        TSilenceWatch::TLocalWork reading(watch);
         while (lq.next()) {
             TEntry e{lq.value(0).toLongLong(), {}};
             for (int c = 1; c <= 5; ++c)
@@ -849,6 +884,7 @@ int TSync::TPrivate::PushEntries(TSyncSummary *s, const TSyncProgress &progress,
             entries.append(e);
         }
         lq.finish();
+        reading.Done();
         if (entries.isEmpty())
             return SyncOk;
         after = entries.last().rowid;
@@ -862,8 +898,12 @@ int TSync::TPrivate::PushEntries(TSyncSummary *s, const TSyncProgress &progress,
             if (const int begun = BeginServerWrite(); begun != SyncOk)
                 return begun;
             QSqlQuery ins(server);
-            ins.prepare(QStringLiteral("INSERT INTO wpis (wpis_uuid, rodzaj, przedmiot, wartosc, autor, czas) "
-                                       "VALUES (?, ?, ?, ?, ?, ?) ON CONFLICT DO NOTHING"));
+            if (!ins.prepare(QStringLiteral("INSERT INTO wpis (wpis_uuid, rodzaj, przedmiot, wartosc, autor, czas) "
+                                            "VALUES (?, ?, ?, ?, ?, ?) ON CONFLICT DO NOTHING"))) {
+                const int r = ServerFail(ins.lastError());
+                Rollback(server);
+                return r;
+            }
             bool again = false;
             for (int i = 0; i < entries.size() && !again; ++i) {
                 for (int c = 0; c < entries.at(i).values.size(); ++c)
@@ -1116,6 +1156,7 @@ int TSync::TPrivate::Pull(TSyncSummary *s, const TSyncProgress &progress)
             again << QString::number(listed.value(0).toLongLong());
         listed.finish();
         auto takeRows = [&](bool retry, int *rows) {
+            const TSilenceWatch::TLocalWork working(watch);
             while (sq.next()) {
                 ++*rows;
                 const qint64 rowNr = sq.value(0).toLongLong();
@@ -1362,6 +1403,7 @@ int TSync::TPrivate::Pull(TSyncSummary *s, const TSyncProgress &progress)
                                 kPullBatch, &wpisNr, takeWpis);
         r != SyncOk)
         return r;
+    TSilenceWatch::TLocalWork applying(watch);
     for (const QString &subject : qAsConst(komentarzSubjects)) {
         pomiaryOf.addBindValue(subject.mid(2).toLongLong());
         if (!pomiaryOf.exec())
@@ -1397,6 +1439,7 @@ int TSync::TPrivate::Pull(TSyncSummary *s, const TSyncProgress &progress)
     lq.addBindValue(QDateTime::currentMSecsSinceEpoch());
     if (!lq.exec())
         return localFail(lq.lastError());
+    applying.Done();
     if (!sq.exec(QStringLiteral("COMMIT")))
         return serverFail(sq.lastError());
     if (!lq.exec(QStringLiteral("COMMIT")))
@@ -1417,6 +1460,7 @@ bool TSync::ReadHistoria(const QString &obiekt, QVector<THistoriaRow> *rows, QSt
         d->qsError = QObject::tr("Brak połączenia z serwerem.");
         return false;
     }
+    const TSilenceWatch::TArmed armed(d->watch);
     QSqlQuery q(d->server);
     q.setForwardOnly(true);
     q.prepare(QStringLiteral("SELECT nr, czas, rezystancja, status, metoda, komentarz_miernika, plik, serial, klucz "
