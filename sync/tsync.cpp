@@ -1496,8 +1496,9 @@ bool TSync::ReadHistoria(const QString &obiekt, QVector<THistoriaRow> *rows, QSt
     }
     while (q.next()) {
         const auto it = bySubject.constFind(q.value(0).toString());
-        if (it != bySubject.constEnd())
-            (*rows)[*it].komentarz = KomentarzFromEntryValue(q.value(1).toString());
+        QString tekst, why;
+        if (it != bySubject.constEnd() && KomentarzText(q.value(1).toString(), &tekst, &why))
+            (*rows)[*it].komentarz = tekst;
     }
     return true;
 }
