@@ -55,6 +55,10 @@ static_assert(sizeof(kServerSteps) / sizeof(kServerSteps[0]) == TSync::kServerSc
               "one server schema step per version");
 
 constexpr int kPushBatch = 200;
+// A write holds the others' turn: its records are kept to about this much,
+// so that a slow line holds it for seconds only.
+constexpr qint64 kPushBytes = 1 << 20;
+constexpr int kLockAttempts = 3;
 constexpr int kPullBatch = 2000;
 constexpr int kRecordBatch = 200;
 
@@ -426,17 +430,22 @@ struct TSync::TPrivate
     int BeginServerWrite()
     {
         QSqlQuery sq(server);
-        if (!sq.exec(Postgres() ? QStringLiteral("BEGIN") : QStringLiteral("BEGIN IMMEDIATE")))
-            return ServerFail(sq.lastError());
-        // A writer that falls silent holding the turn loses it soon.
-        if (Postgres()
-            && (!sq.exec(QStringLiteral("SET LOCAL idle_in_transaction_session_timeout = '%1s'").arg(kIdleInWriteS))
-                || !sq.exec(QStringLiteral("LOCK TABLE pomiar, rekord, wpis IN SHARE ROW EXCLUSIVE MODE")))) {
-            const int r = ServerFail(sq.lastError());
+        // The turn is waited for a few times over, each wait short enough
+        // to be told from a silent server.
+        for (int attempt = 1;; ++attempt) {
+            if (!sq.exec(Postgres() ? QStringLiteral("BEGIN") : QStringLiteral("BEGIN IMMEDIATE")))
+                return ServerFail(sq.lastError());
+            if (!Postgres())
+                return SyncOk;
+            // A writer that falls silent holding the turn loses it soon.
+            if (sq.exec(QStringLiteral("SET LOCAL idle_in_transaction_session_timeout = '%1s'").arg(kIdleInWriteS))
+                && sq.exec(QStringLiteral("LOCK TABLE pomiar, rekord, wpis IN SHARE ROW EXCLUSIVE MODE")))
+                return SyncOk;
+            const QSqlError error = sq.lastError();
             Rollback(server);
-            return r;
+            if (attempt == kLockAttempts || ErrorCode(error) != QLatin1String("55P03"))
+                return ServerFail(error);
         }
-        return SyncOk;
     }
 
     int Push(TSyncSummary *s, const TSyncProgress &progress);
@@ -738,6 +747,7 @@ int TSync::TPrivate::Push(TSyncSummary *s, const TSyncProgress &progress)
         if (!lq.exec())
             return LocalFail(lq.lastError());
         QVector<TRow> rows;
+        qint64 bytes = 0;
         TSilenceWatch::TLocalWork reading(watch);
         while (lq.next()) {
             TRow row;
@@ -752,6 +762,9 @@ int TSync::TPrivate::Push(TSyncSummary *s, const TSyncProgress &progress)
                               .arg(lq.value(8).toLongLong())
                               .arg(lq.value(3).toString(), Shortened(lq.value(2).toString()));
             rows.append(row);
+            bytes += row.dane.size();
+            if (bytes >= kPushBytes)
+                break;
         }
         lq.finish();
         reading.Done();
@@ -1403,6 +1416,10 @@ int TSync::TPrivate::Pull(TSyncSummary *s, const TSyncProgress &progress)
                                 kPullBatch, &wpisNr, takeWpis);
         r != SyncOk)
         return r;
+    // All is read: the rest is local, and needs the server no more (the
+    // read-only transaction holds nothing to keep).
+    if (!sq.exec(QStringLiteral("COMMIT")))
+        return serverFail(sq.lastError());
     TSilenceWatch::TLocalWork applying(watch);
     for (const QString &subject : qAsConst(komentarzSubjects)) {
         pomiaryOf.addBindValue(subject.mid(2).toLongLong());
@@ -1439,9 +1456,6 @@ int TSync::TPrivate::Pull(TSyncSummary *s, const TSyncProgress &progress)
     lq.addBindValue(QDateTime::currentMSecsSinceEpoch());
     if (!lq.exec())
         return localFail(lq.lastError());
-    applying.Done();
-    if (!sq.exec(QStringLiteral("COMMIT")))
-        return serverFail(sq.lastError());
     if (!lq.exec(QStringLiteral("COMMIT")))
         return localFail(lq.lastError());
     if (progress)
