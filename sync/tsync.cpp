@@ -136,7 +136,9 @@ bool RowRefused(const QSqlError &error, bool postgres)
 bool ConnectionBroke(const QSqlError &error)
 {
     const QString code = ErrorCode(error);
-    return code.isEmpty() || code.startsWith(QLatin1String("08")) || code.startsWith(QLatin1String("57P"));
+    // 25P03: the server ended a session idle too long inside a transaction.
+    return code.isEmpty() || code.startsWith(QLatin1String("08")) || code.startsWith(QLatin1String("57P"))
+        || code == QLatin1String("25P03");
 }
 
 // What a refused statement means, in words a person can act on.
