@@ -28,8 +28,9 @@ QString SyncHelp()
         "                   serwer (domyślnie [Serwer] z ZYMReader.ini); hasło z ZYMReader.ini,\n"
         "                   z pliku .pgpass lub ze zmiennej PGPASSWORD\n"
         "\n"
-        "Kod wyjścia: 0 zsynchronizowano, 1 synchronizacja się nie udała (przyczyna\n"
-        "na standardowym wyjściu błędów), 2 błędne wywołanie.\n");
+        "Kod wyjścia: 0 zsynchronizowano, 1 synchronizacja się nie udała albo któraś\n"
+        "pozycja została odrzucona (przyczyny na standardowym wyjściu błędów; odrzucone\n"
+        "pozycje próbuje ponownie następna synchronizacja), 2 błędne wywołanie.\n");
 }
 
 } // namespace
@@ -99,7 +100,7 @@ int CommandSync(const TCliArgs &args)
         return true;
     });
     progress.Clear();
-    if (result != SyncOk) {
+    if (result != SyncOk && result != SyncPartly) {
         CliItemFailed(server.Address(), sync.LastErrorText());
         return CliSomeFailed;
     }
@@ -110,7 +111,10 @@ int CommandSync(const TCliArgs &args)
             + QStringLiteral(",\"pulled_measurements\":") + QString::number(s.iPulledPomiary)
             + QStringLiteral(",\"pulled_records\":") + QString::number(s.iPulledRekordy)
             + QStringLiteral(",\"pulled_entries\":") + QString::number(s.iPulledWpisy)
-            + QStringLiteral(",\"skipped\":") + QString::number(s.iSkipped) + QStringLiteral("}\n"))
+            + QStringLiteral(",\"skipped\":") + QString::number(s.iSkipped) + QStringLiteral(",\"refused\":")
+            + QString::number(s.refused.size()) + QStringLiteral("}\n"))
                .toUtf8());
-    return CliDone;
+    for (const QString &line : qAsConst(s.refused))
+        CliItemFailed(server.Address(), line);
+    return s.refused.isEmpty() ? CliDone : CliSomeFailed;
 }

@@ -5,7 +5,10 @@
 
 #include <QDateTime>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QObject>
 #include <QSet>
 #include <QSettings>
@@ -16,7 +19,18 @@
 #include <QUuid>
 #include <QVariant>
 
+#include <atomic>
+#include <condition_variable>
 #include <memory>
+#include <mutex>
+#include <thread>
+
+#ifdef Q_OS_LINUX
+#include <dlfcn.h>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <sys/socket.h>
+#endif
 
 namespace {
 
@@ -41,6 +55,10 @@ static_assert(sizeof(kServerSteps) / sizeof(kServerSteps[0]) == TSync::kServerSc
               "one server schema step per version");
 
 constexpr int kPushBatch = 200;
+// A write holds the others' turn: its records are kept to about this much,
+// so that a slow line holds it for seconds only.
+constexpr qint64 kPushBytes = 1 << 20;
+constexpr int kLockAttempts = 3;
 constexpr int kPullBatch = 2000;
 constexpr int kRecordBatch = 200;
 
@@ -59,6 +77,227 @@ QVariant NullableDouble(const QVariant &v)
 {
     return v.isNull() ? QVariant(QVariant::Double) : QVariant(v.toDouble());
 }
+
+// The value of `key` in `group` of an INI file as its line holds it (the
+// last one when there are several); false when the file has none.
+bool RawIniValue(const QString &fileName, const QString &group, const QString &key, QString *value)
+{
+    QFile file(fileName);
+    if (fileName.isEmpty() || !file.open(QIODevice::ReadOnly))
+        return false;
+    bool inGroup = false, found = false;
+    while (!file.atEnd()) {
+        QString line = QString::fromUtf8(file.readLine());
+        if (line.startsWith(QChar(0xFEFF)))
+            line.remove(0, 1);
+        line = line.trimmed();
+        if (line.startsWith(QLatin1Char('['))) {
+            inGroup = line == QLatin1Char('[') + group + QLatin1Char(']');
+            continue;
+        }
+        const int eq = line.indexOf(QLatin1Char('='));
+        if (inGroup && eq > 0 && line.left(eq).trimmed() == key) {
+            *value = line.mid(eq + 1).trimmed();
+            found = true;
+        }
+    }
+    return found;
+}
+
+// How long the server may take over what the sync asks of it. A writer
+// that falls silent inside its turn loses it after kIdleInWriteS, so that
+// the others wait no longer than that; they give up on the turn after
+// kLockWaitS, and a statement never runs longer than kStatementS.
+constexpr int kStatementS = 9;
+constexpr int kLockWaitS = 8;
+constexpr int kIdleInWriteS = 5;
+constexpr int kIdleInReadS = 30;
+
+// The one SQLSTATE-like code of a failed statement: PostgreSQL's SQLSTATE,
+// SQLite's result code.
+QString ErrorCode(const QSqlError &error)
+{
+    return error.nativeErrorCode().trimmed();
+}
+
+// Whether a failed statement says something about that one row (too long
+// for an index, a constraint, a value out of range) rather than about the
+// sync as a whole: only such a row is left behind while the rest goes on.
+bool RowRefused(const QSqlError &error, bool postgres)
+{
+    const QString code = ErrorCode(error);
+    if (postgres)
+        return code.startsWith(QLatin1String("22")) || code.startsWith(QLatin1String("23"))
+            || code.startsWith(QLatin1String("54"));
+    return code == QLatin1String("18") || code == QLatin1String("19") || code == QLatin1String("20");
+}
+
+// Whether the connection itself broke (rather than a statement refused).
+bool ConnectionBroke(const QSqlError &error)
+{
+    const QString code = ErrorCode(error);
+    // 25P03: the server ended a session idle too long inside a transaction.
+    return code.isEmpty() || code.startsWith(QLatin1String("08")) || code.startsWith(QLatin1String("57P"))
+        || code == QLatin1String("25P03");
+}
+
+// What a refused statement means, in words a person can act on.
+QString RefusalName(const QSqlError &error)
+{
+    const QString code = ErrorCode(error);
+    if (code == QLatin1String("42501"))
+        return QObject::tr("brak uprawnień");
+    if (code == QLatin1String("57014"))
+        return QObject::tr("przekroczony czas polecenia");
+    if (code == QLatin1String("55P03"))
+        return QObject::tr("tabele zbyt długo zajęte przez inny komputer");
+    if (code == QLatin1String("25006"))
+        return QObject::tr("serwer tylko do odczytu");
+    if (code.startsWith(QLatin1String("54")))
+        return QObject::tr("przekroczony limit serwera");
+    if (code.startsWith(QLatin1String("53")))
+        return QObject::tr("brak miejsca lub pamięci na serwerze");
+    if (code.startsWith(QLatin1String("23")))
+        return QObject::tr("naruszone ograniczenie danych");
+    if (code.startsWith(QLatin1String("22")))
+        return QObject::tr("nieprawidłowa wartość");
+    return QObject::tr("polecenie odrzucone (kod %1)").arg(code);
+}
+
+QString ServerMessage(const QSqlError &error)
+{
+    const QString text = error.databaseText().trimmed();
+    return text.isEmpty() ? error.text().trimmed() : text;
+}
+
+// A text cut for a one-line message.
+QString Shortened(const QString &text)
+{
+    constexpr int kMax = 60;
+    return text.size() <= kMax ? text : text.left(kMax) + QChar(0x2026);
+}
+
+// The text of a comment entry's value; false with the reason when it has
+// none (not JSON, no "tekst", or one that is not a string).
+bool KomentarzText(const QString &value, QString *text, QString *why)
+{
+    QJsonParseError parse;
+    const QJsonDocument doc = QJsonDocument::fromJson(value.toUtf8(), &parse);
+    if (parse.error != QJsonParseError::NoError || !doc.isObject()) {
+        *why = QObject::tr("wartość komentarza nie jest obiektem JSON");
+        return false;
+    }
+    const QJsonValue tekst = doc.object().value(QStringLiteral("tekst"));
+    if (!tekst.isString()) {
+        *why = QObject::tr("komentarz bez tekstu");
+        return false;
+    }
+    *text = tekst.toString();
+    return true;
+}
+
+// Watches the server connection's socket while the sync waits for an
+// answer: when nothing arrives for the set time, the socket is shut, which
+// ends the wait in libpq as a lost connection. Keep-alives cannot tell a
+// silent server from a slow one when something between (a proxy, a
+// firewall) still answers for it; the time since data last came can.
+class TSilenceWatch
+{
+public:
+    ~TSilenceWatch() { Stop(); }
+    void Start(const QSqlDatabase &db, int silentS)
+    {
+        Stop();
+        bFired = false;
+#ifdef Q_OS_LINUX
+        const int fd = SocketOf(db);
+        if (fd < 0 || silentS <= 0)
+            return;
+        bStop = false;
+        thread = std::thread([this, fd, silentMs = silentS * 1000u]() {
+            std::unique_lock<std::mutex> lock(mutex);
+            while (!wake.wait_for(lock, std::chrono::milliseconds(200), [this] { return bStop; })) {
+                tcp_info info{};
+                socklen_t len = sizeof info;
+                if (::getsockopt(fd, IPPROTO_TCP, TCP_INFO, &info, &len) != 0)
+                    return;
+                // Waiting: inside a server step, not in local work, and the
+                // last that went out went after (or with) the last that came.
+                if (iArmed > 0 && iLocal == 0 && info.tcpi_last_data_sent <= info.tcpi_last_data_recv
+                    && info.tcpi_last_data_recv >= silentMs) {
+                    bFired = true;
+                    ::shutdown(fd, SHUT_RDWR);
+                    return;
+                }
+            }
+        });
+#else
+        Q_UNUSED(db)
+        Q_UNUSED(silentS)
+#endif
+    }
+    void Stop()
+    {
+        if (!thread.joinable())
+            return;
+        {
+            std::lock_guard<std::mutex> lock(mutex);
+            bStop = true;
+        }
+        wake.notify_all();
+        thread.join();
+    }
+    bool Fired() const { return bFired; }
+
+    // A stretch in which the sync waits on the server (armed), and one of
+    // local work inside it, in which the server has nothing to say.
+    struct TArmed
+    {
+        explicit TArmed(TSilenceWatch &watch) : w(watch) { ++w.iArmed; }
+        ~TArmed() { --w.iArmed; }
+        TSilenceWatch &w;
+    };
+    struct TLocalWork
+    {
+        explicit TLocalWork(TSilenceWatch &watch) : w(watch) { ++w.iLocal; }
+        ~TLocalWork() { Done(); }
+        void Done()
+        {
+            if (bOn)
+                --w.iLocal;
+            bOn = false;
+        }
+        TSilenceWatch &w;
+        bool bOn = true;
+    };
+
+private:
+#ifdef Q_OS_LINUX
+    // The socket of the driver's libpq connection, through the libpq the
+    // driver has loaded (the program itself does not link it).
+    static int SocketOf(const QSqlDatabase &db)
+    {
+        const QVariant handle = db.driver() ? db.driver()->handle() : QVariant();
+        if (!handle.isValid() || qstrcmp(handle.typeName(), "PGconn*") != 0)
+            return -1;
+        void *conn = *static_cast<void *const *>(handle.constData());
+        void *libpq = ::dlopen("libpq.so.5", RTLD_LAZY | RTLD_NOLOAD);
+        if (!conn || !libpq)
+            return -1;
+        using TPQsocket = int (*)(const void *);
+        const auto pqSocket = reinterpret_cast<TPQsocket>(::dlsym(libpq, "PQsocket"));
+        const int fd = pqSocket ? pqSocket(conn) : -1;
+        ::dlclose(libpq);
+        return fd;
+    }
+#endif
+    std::thread thread;
+    std::mutex mutex;
+    std::condition_variable wake;
+    bool bStop = false;
+    std::atomic<bool> bFired{false};
+    std::atomic<int> iArmed{0}, iLocal{0};
+};
 
 } // namespace
 
@@ -83,7 +322,16 @@ TServerSettings ReadServerSettings(QSettings &settings)
     s.iPort = settings.value(QStringLiteral("port"), s.iPort).toInt();
     s.qsDatabase = settings.value(QStringLiteral("database")).toString();
     s.qsUser = settings.value(QStringLiteral("user")).toString();
-    s.qsPassword = settings.value(QStringLiteral("password")).toString();
+    // QSettings takes a comma for a list separator and a quote or a
+    // semicolon for syntax; a password is read from its line whole. Only
+    // one quoted as a whole is left to QSettings, which unquotes it.
+    QString raw;
+    if (RawIniValue(settings.fileName(), QStringLiteral("Serwer"), QStringLiteral("password"), &raw)
+        && !(raw.size() >= 2 && raw.startsWith(QLatin1Char('"')) && raw.endsWith(QLatin1Char('"'))
+             && raw.count(QLatin1Char('"')) == 2))
+        s.qsPassword = raw;
+    else
+        s.qsPassword = settings.value(QStringLiteral("password")).toString();
     s.qsSslMode = settings.value(QStringLiteral("sslmode")).toString();
     settings.endGroup();
     if (s.qsDriver != QLatin1String("QSQLITE"))
@@ -100,23 +348,56 @@ struct TSync::TPrivate
     TServerSettings settings;
     QString qsServerId; // the server's own uuid: where each pull left off is kept per server
     QString qsError;
+    TSilenceWatch watch;
 
     bool Postgres() const { return IsPostgres(settings.qsDriver); }
 
-    // A failed statement on the server: a lost connection is told apart from
-    // a refused statement by asking the server something trivial.
+    // A failed statement on the server: a lost connection (or a server gone
+    // silent) is told apart from a statement the server refused, which is
+    // named. A statement refused inside a transaction leaves it aborted, so
+    // the connection is asked about only after a rollback.
     int ServerFail(const QSqlError &error)
     {
-        QSqlQuery probe(server);
-        if (!server.isOpen() || !probe.exec(QStringLiteral("SELECT 1"))) {
-            qsError = QObject::tr("Połączenie z serwerem %1 zostało przerwane (%2). Nic nie zostało utracone; "
-                                  "następna synchronizacja zacznie od miejsca przerwania.")
-                          .arg(settings.Address(), error.text());
+        bool lost = !server.isOpen() || watch.Fired();
+        if (!lost && ConnectionBroke(error)) {
+            Rollback(server);
+            QSqlQuery probe(server);
+            lost = !probe.exec(QStringLiteral("SELECT 1"));
+        }
+        if (lost) {
+            qsError = watch.Fired()
+                ? QObject::tr("Serwer %1 nie odpowiadał przez %2 s; połączenie zostało zamknięte. Nic nie zostało "
+                              "utracone; następna synchronizacja zacznie od miejsca przerwania.")
+                      .arg(settings.Address())
+                      .arg(settings.iSilentS)
+                : QObject::tr("Połączenie z serwerem %1 zostało przerwane (%2). Nic nie zostało utracone; "
+                              "następna synchronizacja zacznie od miejsca przerwania.")
+                      .arg(settings.Address(), error.text());
             CloseServer();
             return SyncConnectionLost;
         }
-        qsError = QObject::tr("Serwer %1 odrzucił polecenie: %2").arg(settings.Address(), error.text());
+        qsError = QObject::tr("Serwer %1 odrzucił polecenie (%2): %3")
+                      .arg(settings.Address(), RefusalName(error), ServerMessage(error));
         return SyncServerFailed;
+    }
+    // Runs a prepared statement for one row. kRowRefused (with the reason in
+    // `why`) when the server refused it for that row alone; behind a
+    // savepoint (`careful`) the transaction then goes on without it.
+    static constexpr int kRowRefused = 100;
+    int RowExec(QSqlQuery &q, bool careful, QString *why)
+    {
+        QSqlQuery sp(server);
+        if (careful && !sp.exec(QStringLiteral("SAVEPOINT zym_wiersz")))
+            return ServerFail(sp.lastError());
+        if (q.exec())
+            return SyncOk;
+        const QSqlError error = q.lastError();
+        if (!RowRefused(error, Postgres()) || watch.Fired())
+            return ServerFail(error);
+        *why = RefusalName(error) + QStringLiteral(": ") + ServerMessage(error);
+        if (careful && !sp.exec(QStringLiteral("ROLLBACK TO SAVEPOINT zym_wiersz")))
+            return ServerFail(sp.lastError());
+        return kRowRefused;
     }
     int LocalFail(const QSqlError &error)
     {
@@ -125,6 +406,7 @@ struct TSync::TPrivate
     }
     void CloseServer()
     {
+        watch.Stop();
         if (server.isValid()) {
             server.close();
             server = QSqlDatabase();
@@ -150,20 +432,29 @@ struct TSync::TPrivate
     int BeginServerWrite()
     {
         QSqlQuery sq(server);
-        if (!sq.exec(Postgres() ? QStringLiteral("BEGIN") : QStringLiteral("BEGIN IMMEDIATE")))
-            return ServerFail(sq.lastError());
-        if (Postgres() && !sq.exec(QStringLiteral("LOCK TABLE pomiar, rekord, wpis IN SHARE ROW EXCLUSIVE MODE"))) {
-            const int r = ServerFail(sq.lastError());
+        // The turn is waited for a few times over, each wait short enough
+        // to be told from a silent server.
+        for (int attempt = 1;; ++attempt) {
+            if (!sq.exec(Postgres() ? QStringLiteral("BEGIN") : QStringLiteral("BEGIN IMMEDIATE")))
+                return ServerFail(sq.lastError());
+            if (!Postgres())
+                return SyncOk;
+            // A writer that falls silent holding the turn loses it soon.
+            if (sq.exec(QStringLiteral("SET LOCAL idle_in_transaction_session_timeout = '%1s'").arg(kIdleInWriteS))
+                && sq.exec(QStringLiteral("LOCK TABLE pomiar, rekord, wpis IN SHARE ROW EXCLUSIVE MODE")))
+                return SyncOk;
+            const QSqlError error = sq.lastError();
             Rollback(server);
-            return r;
+            if (attempt == kLockAttempts || ErrorCode(error) != QLatin1String("55P03"))
+                return ServerFail(error);
         }
-        return SyncOk;
     }
 
     int Push(TSyncSummary *s, const TSyncProgress &progress);
     int PushEntries(TSyncSummary *s, const TSyncProgress &progress, qint64 *done, qint64 total);
     int Pull(TSyncSummary *s, const TSyncProgress &progress);
     bool ApplyKomentarze(qint64 pomiarId, const QString &subject, QSqlError *error);
+    bool UpgradeIndexes(QSqlQuery &q);
 };
 
 TSync::TSync() : d(new TPrivate) {}
@@ -191,6 +482,7 @@ QStringList TSync::ServerSchema(const QString &driver)
 
 int TSync::Connect(const TServerSettings &server)
 {
+    const TSilenceWatch::TArmed armed(d->watch);
     Disconnect();
     d->settings = server;
     d->qsError.clear();
@@ -214,8 +506,13 @@ int TSync::Connect(const TServerSettings &server)
         // Without a password here, libpq reads the user's .pgpass.
         if (!server.qsPassword.isEmpty())
             d->server.setPassword(server.qsPassword);
+        // Keep-alives and a TCP time-out notice a server that is gone from
+        // the network while the sync waits on it.
         QStringList options{QStringLiteral("connect_timeout=%1").arg(qMax(1, server.iConnectTimeoutS)),
-                            QStringLiteral("application_name=zymreader")};
+                            QStringLiteral("application_name=zymreader"), QStringLiteral("keepalives=1"),
+                            QStringLiteral("keepalives_idle=5"), QStringLiteral("keepalives_interval=2"),
+                            QStringLiteral("keepalives_count=3"),
+                            QStringLiteral("tcp_user_timeout=%1").arg(qMax(1, server.iSilentS) * 1000)};
         if (!server.qsSslMode.isEmpty())
             options << QStringLiteral("sslmode=%1").arg(server.qsSslMode);
         d->server.setConnectOptions(options.join(QLatin1Char(';')));
@@ -228,9 +525,13 @@ int TSync::Connect(const TServerSettings &server)
         d->CloseServer();
         return SyncConnectFailed;
     }
+    d->watch.Start(d->server, server.iSilentS);
     QSqlQuery q(d->server);
     if (d->Postgres()
-        && (!q.exec(QStringLiteral("SET TIME ZONE 'UTC'")) || !q.exec(QStringLiteral("SET client_min_messages = warning")))) {
+        && (!q.exec(QStringLiteral("SET TIME ZONE 'UTC'")) || !q.exec(QStringLiteral("SET client_min_messages = warning"))
+            || !q.exec(QStringLiteral("SET statement_timeout = '%1s'").arg(kStatementS))
+            || !q.exec(QStringLiteral("SET lock_timeout = '%1s'").arg(kLockWaitS))
+            || !q.exec(QStringLiteral("SET idle_in_transaction_session_timeout = '%1s'").arg(kIdleInReadS)))) {
         const int r = d->ServerFail(q.lastError());
         Disconnect();
         return r;
@@ -253,7 +554,7 @@ int TSync::Connect(const TServerSettings &server)
     if (!d->server.tables().contains(QStringLiteral("zym_schemat"))
         && !q.exec(QStringLiteral("CREATE TABLE zym_schemat (klucz TEXT PRIMARY KEY, wartosc TEXT NOT NULL)")))
         return fail(d->ServerFail(q.lastError()));
-    int version = 0;
+    int version = 0, indexes = 0;
     if (!q.exec(QStringLiteral("SELECT klucz, wartosc FROM zym_schemat")))
         return fail(d->ServerFail(q.lastError()));
     while (q.next()) {
@@ -261,6 +562,8 @@ int TSync::Connect(const TServerSettings &server)
             version = q.value(1).toInt();
         else if (q.value(0).toString() == QLatin1String("id"))
             d->qsServerId = q.value(1).toString();
+        else if (q.value(0).toString() == QLatin1String("indeksy"))
+            indexes = q.value(1).toInt();
     }
     if (version > kServerSchemaVersion) {
         d->qsError = QObject::tr("Serwer %1 ma archiwum w nowszej wersji (%2) niż zna ten program (%3). "
@@ -293,9 +596,39 @@ int TSync::Connect(const TServerSettings &server)
         if (!q.exec())
             return fail(d->ServerFail(q.lastError()));
     }
+    if (d->Postgres() && indexes < 1 && !d->UpgradeIndexes(q))
+        return fail(d->ServerFail(q.lastError()));
     if (!q.exec(QStringLiteral("COMMIT")))
         return fail(d->ServerFail(q.lastError()));
     return SyncOk;
+}
+
+// PostgreSQL's B-tree index takes a text of at most about 2.7 kB, so an
+// object's name (also in an entry's subject) is indexed by its hash. The
+// tables and what is written to them stay as they were, so the schema's
+// version stays and older programs go on syncing. A user who may not
+// change the indexes (not the tables' owner) syncs without: a name too
+// long for the old index is then refused alone, with the reason.
+bool TSync::TPrivate::UpgradeIndexes(QSqlQuery &q)
+{
+    if (!q.exec(QStringLiteral("SAVEPOINT zym_indeksy")))
+        return false;
+    const char *const steps[] = {
+        "CREATE INDEX IF NOT EXISTS pomiar_obiekt_hash ON pomiar USING hash (obiekt)",
+        "CREATE INDEX IF NOT EXISTS wpis_przedmiot_hash ON wpis USING hash (przedmiot)",
+        "DROP INDEX IF EXISTS pomiar_obiekt",
+        "DROP INDEX IF EXISTS wpis_przedmiot",
+        "INSERT INTO zym_schemat (klucz, wartosc) VALUES ('indeksy', '1') "
+        "ON CONFLICT (klucz) DO UPDATE SET wartosc = excluded.wartosc",
+    };
+    for (const char *step : steps) {
+        if (!q.exec(QLatin1String(step))) {
+            if (ConnectionBroke(q.lastError()))
+                return false;
+            return q.exec(QStringLiteral("ROLLBACK TO SAVEPOINT zym_indeksy"));
+        }
+    }
+    return true;
 }
 
 void TSync::Disconnect()
@@ -312,6 +645,7 @@ int TSync::ServerSchemaVersion()
 {
     if (!IsConnected())
         return 0;
+    const TSilenceWatch::TArmed armed(d->watch);
     QSqlQuery q(d->server);
     return q.exec(QStringLiteral("SELECT wartosc FROM zym_schemat WHERE klucz = 'wersja'")) && q.next()
         ? q.value(0).toInt()
@@ -326,6 +660,7 @@ QString TSync::LastErrorText() const
 int TSync::Run(const TServerSettings &server, const QString &archivePath, TSyncSummary *summary,
                const TSyncProgress &progress)
 {
+    const TSilenceWatch::TArmed armed(d->watch);
     TSyncSummary local;
     TSyncSummary *s = summary ? summary : &local;
     *s = TSyncSummary();
@@ -360,11 +695,21 @@ int TSync::Run(const TServerSettings &server, const QString &archivePath, TSyncS
     d->CloseLocal();
     if (result == SyncConnectionLost)
         Disconnect();
+    if (result == SyncOk && !s->refused.isEmpty()) {
+        d->qsError = QObject::tr("Nie wszystko przeszło; odrzucone pozycje: %1. Następna synchronizacja "
+                                 "spróbuje ponownie.")
+                          .arg(s->refused.size());
+        result = SyncPartly;
+    }
     return result;
 }
 
 // ---- push
 
+// A batch goes to the server in one write. A row the server refuses for
+// itself (too long for an index, say) sends the batch again row by row,
+// each behind a savepoint, so that only that row stays behind, unsent and
+// named with its reason, to be offered again by the next sync.
 int TSync::TPrivate::Push(TSyncSummary *s, const TSyncProgress &progress)
 {
     QSqlQuery lq(local);
@@ -380,6 +725,14 @@ int TSync::TPrivate::Push(TSyncSummary *s, const TSyncProgress &progress)
     lq.finish();
     qint64 done = 0;
     qint64 after = 0;
+    struct TRow
+    {
+        qint64 id;
+        QVariantList values; // the server row's columns in order
+        bool bOnServer;      // the row is there, only its record is not
+        QByteArray sha, dane;
+        QString qsLabel;
+    };
     for (;;) {
         if (progress && !progress(SyncPushing, done, total))
             return SyncCancelled;
@@ -395,64 +748,115 @@ int TSync::TPrivate::Push(TSyncSummary *s, const TSyncProgress &progress)
         lq.addBindValue(after);
         if (!lq.exec())
             return LocalFail(lq.lastError());
-        QVector<QPair<qint64, int>> sent; // pomiar_id, what the server holds now
-        QSqlQuery sq(server);
-        if (const int begun = BeginServerWrite(); begun != SyncOk)
-            return begun;
-        QSqlQuery ins(server);
-        ins.prepare(QStringLiteral(
-            "INSERT INTO pomiar (klucz, obiekt, serial, hw, soft_rpi, system_rpi, firmware, miernik_pomiar_id, czas, "
-            "plik, rezystancja, metoda, status, vref, temp_core, komentarz_miernika) "
-            "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?) ON CONFLICT DO NOTHING"));
-        QSqlQuery insr(server);
-        insr.prepare(QStringLiteral("INSERT INTO rekord (klucz, sha256, dane) VALUES (?, ?, ?) ON CONFLICT DO NOTHING"));
+        QVector<TRow> rows;
+        qint64 bytes = 0;
+        TSilenceWatch::TLocalWork reading(watch);
         while (lq.next()) {
-            after = lq.value(0).toLongLong();
-            const qint64 klucz = lq.value(1).toLongLong();
-            if (lq.value(17).toInt() == 0) {
-                for (int c = 1; c <= 13; ++c)
-                    ins.addBindValue(c == 11 ? QVariant(lq.value(c).toDouble()) : lq.value(c));
-                ins.addBindValue(NullableDouble(lq.value(14)));
-                ins.addBindValue(NullableDouble(lq.value(15)));
-                ins.addBindValue(lq.value(16).toString());
-                if (!ins.exec()) {
-                    const int r = ServerFail(ins.lastError());
-                    Rollback(server);
-                    return r;
-                }
-                ++s->iPushedPomiary;
-            }
-            const QByteArray sha = lq.value(18).toByteArray();
-            if (!sha.isEmpty()) {
-                insr.addBindValue(klucz);
-                insr.addBindValue(sha);
-                insr.addBindValue(lq.value(19).toByteArray());
-                if (!insr.exec()) {
-                    const int r = ServerFail(insr.lastError());
-                    Rollback(server);
-                    return r;
-                }
-                ++s->iPushedRekordy;
-            }
-            sent.append(qMakePair(after, sha.isEmpty() ? 1 : 2));
+            TRow row;
+            row.id = lq.value(0).toLongLong();
+            for (int c = 1; c <= 13; ++c)
+                row.values.append(c == 11 ? QVariant(lq.value(c).toDouble()) : lq.value(c));
+            row.values << NullableDouble(lq.value(14)) << NullableDouble(lq.value(15)) << lq.value(16).toString();
+            row.bOnServer = lq.value(17).toInt() != 0;
+            row.sha = lq.value(18).toByteArray();
+            row.dane = lq.value(19).toByteArray();
+            row.qsLabel = QObject::tr("pomiar %1 miernika %2, obiekt „%3”")
+                              .arg(lq.value(8).toLongLong())
+                              .arg(lq.value(3).toString(), Shortened(lq.value(2).toString()));
+            rows.append(row);
+            bytes += row.dane.size();
+            if (bytes >= kPushBytes)
+                break;
         }
         lq.finish();
-        if (!sq.exec(QStringLiteral("COMMIT"))) {
-            const int r = ServerFail(sq.lastError());
-            Rollback(server);
-            return r;
-        }
-        if (sent.isEmpty())
+        reading.Done();
+        if (rows.isEmpty())
             break;
+        after = rows.last().id;
+        QVector<int> held; // per row, what the server holds once committed: 0 nothing, 1 the row, 2 also its record
+        QStringList refusals;
+        qint64 tookRows = 0, tookRecords = 0;
+        for (bool careful = false;; careful = true) {
+            held.fill(0, rows.size());
+            refusals.clear();
+            tookRows = tookRecords = 0;
+            if (const int begun = BeginServerWrite(); begun != SyncOk)
+                return begun;
+            QSqlQuery ins(server), insr(server);
+            if (!ins.prepare(QStringLiteral(
+                    "INSERT INTO pomiar (klucz, obiekt, serial, hw, soft_rpi, system_rpi, firmware, miernik_pomiar_id, "
+                    "czas, plik, rezystancja, metoda, status, vref, temp_core, komentarz_miernika) "
+                    "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?) ON CONFLICT DO NOTHING"))
+                || !insr.prepare(QStringLiteral("INSERT INTO rekord (klucz, sha256, dane) VALUES (?, ?, ?) "
+                                                "ON CONFLICT DO NOTHING"))) {
+                const int r = ServerFail((ins.lastError().isValid() ? ins : insr).lastError());
+                Rollback(server);
+                return r;
+            }
+            bool again = false;
+            for (int i = 0; i < rows.size() && !again; ++i) {
+                const TRow &row = rows.at(i);
+                QString why;
+                if (!row.bOnServer) {
+                    for (int c = 0; c < row.values.size(); ++c)
+                        ins.bindValue(c, row.values.at(c));
+                    const int r = RowExec(ins, careful, &why);
+                    if (r == kRowRefused) {
+                        again = !careful;
+                        refusals << row.qsLabel + QStringLiteral(": ") + why;
+                        continue;
+                    }
+                    if (r != SyncOk) {
+                        Rollback(server);
+                        return r;
+                    }
+                    tookRows += ins.numRowsAffected() > 0 ? 1 : 0;
+                }
+                held[i] = 1;
+                if (row.sha.isEmpty())
+                    continue;
+                insr.bindValue(0, row.values.at(0));
+                insr.bindValue(1, row.sha);
+                insr.bindValue(2, row.dane);
+                const int r = RowExec(insr, careful, &why);
+                if (r == kRowRefused) {
+                    again = !careful;
+                    refusals << row.qsLabel + QStringLiteral(": ") + why;
+                    continue;
+                }
+                if (r != SyncOk) {
+                    Rollback(server);
+                    return r;
+                }
+                tookRecords += insr.numRowsAffected() > 0 ? 1 : 0;
+                held[i] = 2;
+            }
+            if (again) {
+                Rollback(server);
+                continue;
+            }
+            QSqlQuery sq(server);
+            if (!sq.exec(QStringLiteral("COMMIT"))) {
+                const int r = ServerFail(sq.lastError());
+                Rollback(server);
+                return r;
+            }
+            break;
+        }
+        s->iPushedPomiary += tookRows;
+        s->iPushedRekordy += tookRecords;
+        s->refused << refusals;
         // Marked only once the server has committed: a mark lost here only
         // means the rows go again next time, and the server keeps one copy.
         if (!lq.exec(QStringLiteral("BEGIN IMMEDIATE")))
             return LocalFail(lq.lastError());
         QSqlQuery mark(local);
         mark.prepare(QStringLiteral("UPDATE pomiar SET wyslany = ? WHERE pomiar_id = ?"));
-        for (const auto &p : sent) {
-            mark.addBindValue(p.second);
-            mark.addBindValue(p.first);
+        for (int i = 0; i < rows.size(); ++i) {
+            if (!held.at(i))
+                continue;
+            mark.addBindValue(held.at(i));
+            mark.addBindValue(rows.at(i).id);
             if (!mark.exec()) {
                 const int r = LocalFail(mark.lastError());
                 Rollback(local);
@@ -461,7 +865,7 @@ int TSync::TPrivate::Push(TSyncSummary *s, const TSyncProgress &progress)
         }
         if (!lq.exec(QStringLiteral("COMMIT")))
             return LocalFail(lq.lastError());
-        done += sent.size();
+        done += rows.size();
     }
     return PushEntries(s, progress, &done, total);
 }
@@ -471,6 +875,11 @@ int TSync::TPrivate::PushEntries(TSyncSummary *s, const TSyncProgress &progress,
     QSqlQuery lq(local);
     lq.setForwardOnly(true);
     qint64 after = 0;
+    struct TEntry
+    {
+        qint64 rowid;
+        QVariantList values;
+    };
     for (;;) {
         if (progress && !progress(SyncPushing, *done, total))
             return SyncCancelled;
@@ -480,40 +889,77 @@ int TSync::TPrivate::PushEntries(TSyncSummary *s, const TSyncProgress &progress,
         lq.addBindValue(after);
         if (!lq.exec())
             return LocalFail(lq.lastError());
-        QVector<qint64> sent;
-        QSqlQuery sq(server);
-        if (const int begun = BeginServerWrite(); begun != SyncOk)
-            return begun;
-        QSqlQuery ins(server);
-        ins.prepare(QStringLiteral("INSERT INTO wpis (wpis_uuid, rodzaj, przedmiot, wartosc, autor, czas) "
-                                   "VALUES (?, ?, ?, ?, ?, ?) ON CONFLICT DO NOTHING"));
+        QVector<TEntry> entries;
+        TSilenceWatch::TLocalWork reading(watch);
         while (lq.next()) {
-            after = lq.value(0).toLongLong();
+            TEntry e{lq.value(0).toLongLong(), {}};
             for (int c = 1; c <= 5; ++c)
-                ins.addBindValue(lq.value(c).toString());
-            ins.addBindValue(lq.value(6).toLongLong());
-            if (!ins.exec()) {
+                e.values.append(lq.value(c).toString());
+            e.values.append(lq.value(6).toLongLong());
+            entries.append(e);
+        }
+        lq.finish();
+        reading.Done();
+        if (entries.isEmpty())
+            return SyncOk;
+        after = entries.last().rowid;
+        QVector<bool> held;
+        QStringList refusals;
+        qint64 took = 0;
+        for (bool careful = false;; careful = true) {
+            held.fill(false, entries.size());
+            refusals.clear();
+            took = 0;
+            if (const int begun = BeginServerWrite(); begun != SyncOk)
+                return begun;
+            QSqlQuery ins(server);
+            if (!ins.prepare(QStringLiteral("INSERT INTO wpis (wpis_uuid, rodzaj, przedmiot, wartosc, autor, czas) "
+                                            "VALUES (?, ?, ?, ?, ?, ?) ON CONFLICT DO NOTHING"))) {
                 const int r = ServerFail(ins.lastError());
                 Rollback(server);
                 return r;
             }
-            sent.append(after);
-            ++s->iPushedWpisy;
+            bool again = false;
+            for (int i = 0; i < entries.size() && !again; ++i) {
+                for (int c = 0; c < entries.at(i).values.size(); ++c)
+                    ins.bindValue(c, entries.at(i).values.at(c));
+                QString why;
+                const int r = RowExec(ins, careful, &why);
+                if (r == kRowRefused) {
+                    again = !careful;
+                    refusals << QObject::tr("wpis %1").arg(Shortened(entries.at(i).values.at(0).toString()))
+                                    + QStringLiteral(": ") + why;
+                    continue;
+                }
+                if (r != SyncOk) {
+                    Rollback(server);
+                    return r;
+                }
+                took += ins.numRowsAffected() > 0 ? 1 : 0;
+                held[i] = true;
+            }
+            if (again) {
+                Rollback(server);
+                continue;
+            }
+            QSqlQuery sq(server);
+            if (!sq.exec(QStringLiteral("COMMIT"))) {
+                const int r = ServerFail(sq.lastError());
+                Rollback(server);
+                return r;
+            }
+            break;
         }
-        lq.finish();
-        if (!sq.exec(QStringLiteral("COMMIT"))) {
-            const int r = ServerFail(sq.lastError());
-            Rollback(server);
-            return r;
-        }
-        if (sent.isEmpty())
-            return SyncOk;
+        s->iPushedWpisy += took;
+        s->refused << refusals;
         if (!lq.exec(QStringLiteral("BEGIN IMMEDIATE")))
             return LocalFail(lq.lastError());
         QSqlQuery mark(local);
         mark.prepare(QStringLiteral("UPDATE wpis SET wyslany = 1 WHERE rowid = ?"));
-        for (const qint64 rowid : sent) {
-            mark.addBindValue(rowid);
+        for (int i = 0; i < entries.size(); ++i) {
+            if (!held.at(i))
+                continue;
+            mark.addBindValue(entries.at(i).rowid);
             if (!mark.exec()) {
                 const int r = LocalFail(mark.lastError());
                 Rollback(local);
@@ -522,7 +968,7 @@ int TSync::TPrivate::PushEntries(TSyncSummary *s, const TSyncProgress &progress,
         }
         if (!lq.exec(QStringLiteral("COMMIT")))
             return LocalFail(lq.lastError());
-        *done += sent.size();
+        *done += entries.size();
     }
 }
 
@@ -530,7 +976,8 @@ int TSync::TPrivate::PushEntries(TSyncSummary *s, const TSyncProgress &progress,
 
 // Every "komentarz" entry about the measurement becomes a version of its
 // comment (once), and the newest version by time is shown: every archive
-// that holds the same entries shows the same comment.
+// that holds the same entries shows the same comment. An entry without a
+// text is no version.
 bool TSync::TPrivate::ApplyKomentarze(qint64 pomiarId, const QString &subject, QSqlError *error)
 {
     QSqlQuery q(local);
@@ -545,9 +992,12 @@ bool TSync::TPrivate::ApplyKomentarze(qint64 pomiarId, const QString &subject, Q
     }
     struct TVersion { QString uuid, tekst; qint64 ms; };
     QVector<TVersion> versions;
-    while (q.next())
-        versions.append(TVersion{q.value(0).toString(), KomentarzFromEntryValue(q.value(1).toString()),
-                                 q.value(2).toLongLong()});
+    while (q.next()) {
+        TVersion v{q.value(0).toString(), QString(), q.value(2).toLongLong()};
+        QString why;
+        if (KomentarzText(q.value(1).toString(), &v.tekst, &why))
+            versions.append(v);
+    }
     q.finish();
     if (versions.isEmpty())
         return true;
@@ -577,6 +1027,9 @@ bool TSync::TPrivate::ApplyKomentarze(qint64 pomiarId, const QString &subject, Q
     return true;
 }
 
+// A server row this archive refuses (a damaged record, a comment entry
+// without a text) is named in the summary and kept in serwer_odrzucone:
+// every later pull fetches it again by its number, until it is taken.
 int TSync::TPrivate::Pull(TSyncSummary *s, const TSyncProgress &progress)
 {
     QSqlQuery sq(server);
@@ -600,6 +1053,10 @@ int TSync::TPrivate::Pull(TSyncSummary *s, const TSyncProgress &progress)
     };
     QSqlQuery lq(local);
     if (!lq.exec(QStringLiteral("BEGIN IMMEDIATE")))
+        return localFail(lq.lastError());
+    if (!lq.exec(QStringLiteral("CREATE TABLE IF NOT EXISTS serwer_odrzucone (adres TEXT NOT NULL, "
+                                "tabela TEXT NOT NULL, nr INTEGER NOT NULL, powod TEXT NOT NULL, "
+                                "PRIMARY KEY (adres, tabela, nr))")))
         return localFail(lq.lastError());
     qint64 pomiarNr = 0, rekordNr = 0, wpisNr = 0;
     lq.prepare(QStringLiteral("SELECT pomiar_nr, rekord_nr, wpis_nr FROM serwer WHERE adres = ?"));
@@ -694,7 +1151,83 @@ int TSync::TPrivate::Pull(TSyncSummary *s, const TSyncProgress &progress)
         return true;
     };
 
-    // Measurements.
+    // What became of one server row.
+    enum { Taken, Held, Refused, Failed };
+    using TTake = std::function<int(QString *why)>;
+    // The rows of `table` refused before (fetched again by number), then
+    // those after `*nr`, each given to `take` as the current row of sq.
+    QSqlQuery listed(local), note(local), forget(local);
+    listed.prepare(QStringLiteral("SELECT nr FROM serwer_odrzucone WHERE adres = ? AND tabela = ? ORDER BY nr"));
+    note.prepare(QStringLiteral("INSERT OR REPLACE INTO serwer_odrzucone (adres, tabela, nr, powod) VALUES (?, ?, ?, ?)"));
+    forget.prepare(QStringLiteral("DELETE FROM serwer_odrzucone WHERE adres = ? AND tabela = ? AND nr = ?"));
+    int failure = SyncOk;
+    auto pullTable = [&](const QString &table, const QString &columns, int batch, qint64 *nr, const TTake &take) {
+        listed.addBindValue(qsServerId);
+        listed.addBindValue(table);
+        if (!listed.exec())
+            return localFail(listed.lastError());
+        QStringList again;
+        while (listed.next())
+            again << QString::number(listed.value(0).toLongLong());
+        listed.finish();
+        auto takeRows = [&](bool retry, int *rows) {
+            const TSilenceWatch::TLocalWork working(watch);
+            while (sq.next()) {
+                ++*rows;
+                const qint64 rowNr = sq.value(0).toLongLong();
+                if (!retry)
+                    *nr = rowNr;
+                QString why;
+                const int r = take(&why);
+                if (r == Failed)
+                    return failure;
+                if (r == Refused) {
+                    ++s->iSkipped;
+                    s->refused << QObject::tr("serwer, %1 nr %2: %3").arg(table).arg(rowNr).arg(why);
+                    note.addBindValue(qsServerId);
+                    note.addBindValue(table);
+                    note.addBindValue(rowNr);
+                    note.addBindValue(why);
+                    if (!note.exec())
+                        return localFail(note.lastError());
+                } else if (retry) {
+                    forget.addBindValue(qsServerId);
+                    forget.addBindValue(table);
+                    forget.addBindValue(rowNr);
+                    if (!forget.exec())
+                        return localFail(forget.lastError());
+                }
+            }
+            sq.finish();
+            return int(SyncOk);
+        };
+        for (int from = 0; from < again.size(); from += batch) {
+            if (!sq.exec(QStringLiteral("SELECT nr, %1 FROM %2 WHERE nr IN (%3) ORDER BY nr")
+                             .arg(columns, table, again.mid(from, batch).join(QLatin1Char(',')))))
+                return serverFail(sq.lastError());
+            int rows = 0;
+            if (const int r = takeRows(true, &rows); r != SyncOk)
+                return r;
+        }
+        for (;;) {
+            if (cancelled())
+                return int(SyncCancelled);
+            sq.prepare(QStringLiteral("SELECT nr, %1 FROM %2 WHERE nr > ? ORDER BY nr LIMIT %3").arg(columns, table).arg(batch));
+            sq.addBindValue(*nr);
+            if (!sq.exec())
+                return serverFail(sq.lastError());
+            int rows = 0;
+            if (const int r = takeRows(false, &rows); r != SyncOk)
+                return r;
+            done += rows;
+            if (rows < batch)
+                return int(SyncOk);
+        }
+    };
+
+    // Measurements. The meter's comment is dated by the measurement, never
+    // later than now: it was written on the meter, not when it arrived here,
+    // and must not outrank what a person wrote since.
     QSqlQuery find(local), insert(local), mark(local), meterKomentarz(local);
     find.prepare(QStringLiteral("SELECT p.pomiar_id, p.wyslany FROM pomiar p JOIN miernik m ON m.miernik_id = p.miernik_id "
                                 "WHERE p.klucz = ? AND m.serial = ? AND p.miernik_pomiar_id = ? AND p.czas = ? "
@@ -707,96 +1240,87 @@ int TSync::TPrivate::Pull(TSyncSummary *s, const TSyncProgress &progress)
     meterKomentarz.prepare(
         QStringLiteral("INSERT INTO komentarz (pomiar_id, czas, tekst, z_miernika) VALUES (?, ?, ?, 1)"));
     const qint64 now = QDateTime::currentSecsSinceEpoch();
-    for (;;) {
-        if (cancelled())
-            return SyncCancelled;
-        sq.prepare(QStringLiteral("SELECT nr, klucz, obiekt, serial, hw, soft_rpi, system_rpi, firmware, "
-                                  "miernik_pomiar_id, czas, plik, rezystancja, metoda, status, vref, temp_core, "
-                                  "komentarz_miernika FROM pomiar WHERE nr > ? ORDER BY nr LIMIT %1")
-                       .arg(kPullBatch));
-        sq.addBindValue(pomiarNr);
-        if (!sq.exec())
-            return serverFail(sq.lastError());
-        int rows = 0;
-        while (sq.next()) {
-            ++rows;
-            pomiarNr = sq.value(0).toLongLong();
-            const qint64 klucz = sq.value(1).toLongLong();
-            const QString serial = sq.value(3).toString();
-            const double R = sq.value(11).toDouble();
-            find.addBindValue(klucz);
-            find.addBindValue(serial);
-            find.addBindValue(sq.value(8).toLongLong());
-            find.addBindValue(sq.value(9).toLongLong());
-            find.addBindValue(R);
-            if (!find.exec())
-                return localFail(find.lastError());
-            if (find.next()) {
-                const qint64 id = find.value(0).toLongLong();
-                const bool unsent = find.value(1).toInt() == 0;
-                find.finish();
-                if (unsent) {
-                    mark.addBindValue(id);
-                    if (!mark.exec())
-                        return localFail(mark.lastError());
-                }
-                continue;
-            }
+    const TTake takePomiar = [&](QString *) {
+        const qint64 klucz = sq.value(1).toLongLong();
+        const QString serial = sq.value(3).toString();
+        const double R = sq.value(11).toDouble();
+        find.addBindValue(klucz);
+        find.addBindValue(serial);
+        find.addBindValue(sq.value(8).toLongLong());
+        find.addBindValue(sq.value(9).toLongLong());
+        find.addBindValue(R);
+        if (!find.exec())
+            return failure = localFail(find.lastError()), int(Failed);
+        if (find.next()) {
+            const qint64 id = find.value(0).toLongLong();
+            const bool unsent = find.value(1).toInt() == 0;
             find.finish();
-            QSqlError error;
-            qint64 obiektId = 0, miernikId = 0;
-            const QString obiekt = sq.value(2).toString();
-            const QVariantList meter{serial, sq.value(4).toString(), sq.value(5).toString(), sq.value(6).toString(),
-                                     sq.value(7).toString()};
-            QStringList meterKey;
-            for (const QVariant &v : meter)
-                meterKey << v.toString();
-            if (!ids(&error)
-                || !idOf(obiekty, obiekt, QStringLiteral("SELECT obiekt_id FROM obiekt WHERE nazwa = ?"),
-                         QStringLiteral("INSERT INTO obiekt (nazwa) VALUES (?)"), {obiekt}, &obiektId, &error)
-                || !idOf(mierniki, meterKey.join(QLatin1Char('\x1f')),
-                         QStringLiteral("SELECT miernik_id FROM miernik WHERE serial = ? AND hw = ? AND soft_rpi = ? "
-                                        "AND system_rpi = ? AND firmware = ?"),
-                         QStringLiteral("INSERT INTO miernik (serial, hw, soft_rpi, system_rpi, firmware) "
-                                        "VALUES (?, ?, ?, ?, ?)"),
-                         meter, &miernikId, &error))
-                return localFail(error);
-            const QString komentarz = sq.value(16).toString();
-            insert.addBindValue(obiektId);
-            insert.addBindValue(miernikId);
-            insert.addBindValue(importId);
-            insert.addBindValue(zrodloId);
-            insert.addBindValue(sq.value(8).toLongLong());
-            insert.addBindValue(sq.value(9).toLongLong());
-            insert.addBindValue(sq.value(10).toString());
-            insert.addBindValue(R);
-            insert.addBindValue(sq.value(12).toInt());
-            insert.addBindValue(sq.value(13).toInt());
-            insert.addBindValue(NullableDouble(sq.value(14)));
-            insert.addBindValue(NullableDouble(sq.value(15)));
-            insert.addBindValue(komentarz);
-            insert.addBindValue(komentarz);
-            insert.addBindValue(klucz);
-            if (!insert.exec())
-                return localFail(insert.lastError());
-            const qint64 id = insert.lastInsertId().toLongLong();
-            if (!komentarz.isEmpty()) {
-                meterKomentarz.addBindValue(id);
-                meterKomentarz.addBindValue(now);
-                meterKomentarz.addBindValue(komentarz);
-                if (!meterKomentarz.exec())
-                    return localFail(meterKomentarz.lastError());
+            if (unsent) {
+                mark.addBindValue(id);
+                if (!mark.exec())
+                    return failure = localFail(mark.lastError()), int(Failed);
             }
-            // Entries about it that came before the measurement itself.
-            if (!ApplyKomentarze(id, QStringLiteral("p:%1").arg(klucz), &error))
-                return localFail(error);
-            ++s->iPulledPomiary;
+            return int(Held);
         }
-        sq.finish();
-        done += rows;
-        if (rows < kPullBatch)
-            break;
-    }
+        find.finish();
+        QSqlError error;
+        qint64 obiektId = 0, miernikId = 0;
+        const QString obiekt = sq.value(2).toString();
+        const QVariantList meter{serial, sq.value(4).toString(), sq.value(5).toString(), sq.value(6).toString(),
+                                 sq.value(7).toString()};
+        QStringList meterKey;
+        for (const QVariant &v : meter)
+            meterKey << v.toString();
+        if (!ids(&error)
+            || !idOf(obiekty, obiekt, QStringLiteral("SELECT obiekt_id FROM obiekt WHERE nazwa = ?"),
+                     QStringLiteral("INSERT INTO obiekt (nazwa) VALUES (?)"), {obiekt}, &obiektId, &error)
+            || !idOf(mierniki, meterKey.join(QLatin1Char('\x1f')),
+                     QStringLiteral("SELECT miernik_id FROM miernik WHERE serial = ? AND hw = ? AND soft_rpi = ? "
+                                    "AND system_rpi = ? AND firmware = ?"),
+                     QStringLiteral("INSERT INTO miernik (serial, hw, soft_rpi, system_rpi, firmware) "
+                                    "VALUES (?, ?, ?, ?, ?)"),
+                     meter, &miernikId, &error))
+            return failure = localFail(error), int(Failed);
+        const QString komentarz = sq.value(16).toString();
+        const qint64 czas = sq.value(9).toLongLong();
+        insert.addBindValue(obiektId);
+        insert.addBindValue(miernikId);
+        insert.addBindValue(importId);
+        insert.addBindValue(zrodloId);
+        insert.addBindValue(sq.value(8).toLongLong());
+        insert.addBindValue(czas);
+        insert.addBindValue(sq.value(10).toString());
+        insert.addBindValue(R);
+        insert.addBindValue(sq.value(12).toInt());
+        insert.addBindValue(sq.value(13).toInt());
+        insert.addBindValue(NullableDouble(sq.value(14)));
+        insert.addBindValue(NullableDouble(sq.value(15)));
+        insert.addBindValue(komentarz);
+        insert.addBindValue(komentarz);
+        insert.addBindValue(klucz);
+        if (!insert.exec())
+            return failure = localFail(insert.lastError()), int(Failed);
+        const qint64 id = insert.lastInsertId().toLongLong();
+        if (!komentarz.isEmpty()) {
+            meterKomentarz.addBindValue(id);
+            meterKomentarz.addBindValue(qMin(czas, now));
+            meterKomentarz.addBindValue(komentarz);
+            if (!meterKomentarz.exec())
+                return failure = localFail(meterKomentarz.lastError()), int(Failed);
+        }
+        // Entries about it that came before the measurement itself.
+        if (!ApplyKomentarze(id, QStringLiteral("p:%1").arg(klucz), &error))
+            return failure = localFail(error), int(Failed);
+        ++s->iPulledPomiary;
+        return int(Taken);
+    };
+    if (const int r = pullTable(QStringLiteral("pomiar"),
+                                QStringLiteral("klucz, obiekt, serial, hw, soft_rpi, system_rpi, firmware, "
+                                               "miernik_pomiar_id, czas, plik, rezystancja, metoda, status, vref, "
+                                               "temp_core, komentarz_miernika"),
+                                kPullBatch, &pomiarNr, takePomiar);
+        r != SyncOk)
+        return r;
 
     // Raw records, checked before they are kept.
     QSqlQuery byKey(local), attach(local), keep(local), shaTaken(local);
@@ -807,64 +1331,57 @@ int TSync::TPrivate::Pull(TSyncSummary *s, const TSyncProgress &progress)
     QSqlQuery markRecord(local);
     markRecord.prepare(QStringLiteral("UPDATE pomiar SET wyslany = 2 WHERE pomiar_id = ? AND wyslany < 2"));
     std::unique_ptr<TDataPomiar> rec(new TDataPomiar);
-    for (;;) {
-        if (cancelled())
-            return SyncCancelled;
-        sq.prepare(QStringLiteral("SELECT nr, klucz, sha256, dane FROM rekord WHERE nr > ? ORDER BY nr LIMIT %1")
-                       .arg(kRecordBatch));
-        sq.addBindValue(rekordNr);
-        if (!sq.exec())
-            return serverFail(sq.lastError());
-        int rows = 0;
-        while (sq.next()) {
-            ++rows;
-            rekordNr = sq.value(0).toLongLong();
-            const QByteArray sha = sq.value(2).toByteArray();
-            byKey.addBindValue(sq.value(1).toLongLong());
-            if (!byKey.exec())
-                return localFail(byKey.lastError());
-            if (!byKey.next()) {
-                ++s->iSkipped; // its row was refused here
-                continue;
-            }
-            const qint64 id = byKey.value(0).toLongLong();
-            const QByteArray localSha = byKey.value(1).toByteArray();
-            byKey.finish();
-            if (!localSha.isEmpty()) {
-                if (localSha == sha) {
-                    markRecord.addBindValue(id);
-                    if (!markRecord.exec())
-                        return localFail(markRecord.lastError());
-                } else {
-                    ++s->iSkipped;
-                }
-                continue;
-            }
-            const QByteArray packed = sq.value(3).toByteArray();
-            shaTaken.addBindValue(sha);
-            if (!shaTaken.exec())
-                return localFail(shaTaken.lastError());
-            const bool taken = shaTaken.next();
-            shaTaken.finish();
-            if (taken || !UnpackRecord(packed, rec.get()) || RecordSha256(rec.get()) != sha) {
-                ++s->iSkipped;
-                continue;
-            }
-            attach.addBindValue(sha);
-            attach.addBindValue(id);
-            keep.addBindValue(id);
-            keep.addBindValue(packed);
-            if (!attach.exec())
-                return localFail(attach.lastError());
-            if (!keep.exec())
-                return localFail(keep.lastError());
-            ++s->iPulledRekordy;
+    const TTake takeRekord = [&](QString *why) {
+        const QByteArray sha = sq.value(2).toByteArray();
+        byKey.addBindValue(sq.value(1).toLongLong());
+        if (!byKey.exec())
+            return failure = localFail(byKey.lastError()), int(Failed);
+        if (!byKey.next()) {
+            *why = QObject::tr("brak jego pomiaru w archiwum");
+            return int(Refused);
         }
-        sq.finish();
-        done += rows;
-        if (rows < kRecordBatch)
-            break;
-    }
+        const qint64 id = byKey.value(0).toLongLong();
+        const QByteArray localSha = byKey.value(1).toByteArray();
+        byKey.finish();
+        if (!localSha.isEmpty()) {
+            if (localSha != sha) {
+                *why = QObject::tr("archiwum ma inny zapis tego pomiaru");
+                return int(Refused);
+            }
+            markRecord.addBindValue(id);
+            if (!markRecord.exec())
+                return failure = localFail(markRecord.lastError()), int(Failed);
+            return int(Held);
+        }
+        const QByteArray packed = sq.value(3).toByteArray();
+        shaTaken.addBindValue(sha);
+        if (!shaTaken.exec())
+            return failure = localFail(shaTaken.lastError()), int(Failed);
+        const bool taken = shaTaken.next();
+        shaTaken.finish();
+        if (taken) {
+            *why = QObject::tr("ten zapis należy w archiwum do innego pomiaru");
+            return int(Refused);
+        }
+        if (!UnpackRecord(packed, rec.get()) || RecordSha256(rec.get()) != sha) {
+            *why = QObject::tr("zapis uszkodzony (suma SHA-256 się nie zgadza)");
+            return int(Refused);
+        }
+        attach.addBindValue(sha);
+        attach.addBindValue(id);
+        keep.addBindValue(id);
+        keep.addBindValue(packed);
+        if (!attach.exec())
+            return failure = localFail(attach.lastError()), int(Failed);
+        if (!keep.exec())
+            return failure = localFail(keep.lastError()), int(Failed);
+        ++s->iPulledRekordy;
+        return int(Taken);
+    };
+    if (const int r = pullTable(QStringLiteral("rekord"), QStringLiteral("klucz, sha256, dane"), kRecordBatch,
+                                &rekordNr, takeRekord);
+        r != SyncOk)
+        return r;
 
     // Entries.
     QSqlQuery putEntry(local), markEntry(local), pomiaryOf(local);
@@ -873,40 +1390,39 @@ int TSync::TPrivate::Pull(TSyncSummary *s, const TSyncProgress &progress)
     markEntry.prepare(QStringLiteral("UPDATE wpis SET wyslany = 1 WHERE wpis_uuid = ? AND wyslany = 0"));
     pomiaryOf.prepare(QStringLiteral("SELECT pomiar_id FROM pomiar WHERE klucz = ?"));
     QSet<QString> komentarzSubjects;
-    for (;;) {
-        if (cancelled())
-            return SyncCancelled;
-        sq.prepare(QStringLiteral("SELECT nr, wpis_uuid, rodzaj, przedmiot, wartosc, autor, czas FROM wpis "
-                                  "WHERE nr > ? ORDER BY nr LIMIT %1")
-                       .arg(kPullBatch));
-        sq.addBindValue(wpisNr);
-        if (!sq.exec())
-            return serverFail(sq.lastError());
-        int rows = 0;
-        while (sq.next()) {
-            ++rows;
-            wpisNr = sq.value(0).toLongLong();
-            for (int c = 1; c <= 5; ++c)
-                putEntry.addBindValue(sq.value(c).toString());
-            putEntry.addBindValue(sq.value(6).toLongLong());
-            if (!putEntry.exec())
-                return localFail(putEntry.lastError());
-            if (putEntry.numRowsAffected() == 0) {
-                markEntry.addBindValue(sq.value(1).toString());
-                if (!markEntry.exec())
-                    return localFail(markEntry.lastError());
-                continue;
-            }
-            ++s->iPulledWpisy;
-            const QString subject = sq.value(3).toString();
-            if (sq.value(2).toString() == QLatin1String("komentarz") && subject.startsWith(QLatin1String("p:")))
-                komentarzSubjects.insert(subject);
+    const TTake takeWpis = [&](QString *why) {
+        const bool komentarz = sq.value(2).toString() == QLatin1String("komentarz");
+        QString tekst;
+        if (komentarz && !KomentarzText(sq.value(4).toString(), &tekst, why)) {
+            *why += QStringLiteral(" (") + Shortened(sq.value(4).toString()) + QLatin1Char(')');
+            return int(Refused);
         }
-        sq.finish();
-        done += rows;
-        if (rows < kPullBatch)
-            break;
-    }
+        for (int c = 1; c <= 5; ++c)
+            putEntry.addBindValue(sq.value(c).toString());
+        putEntry.addBindValue(sq.value(6).toLongLong());
+        if (!putEntry.exec())
+            return failure = localFail(putEntry.lastError()), int(Failed);
+        if (putEntry.numRowsAffected() == 0) {
+            markEntry.addBindValue(sq.value(1).toString());
+            if (!markEntry.exec())
+                return failure = localFail(markEntry.lastError()), int(Failed);
+            return int(Held);
+        }
+        ++s->iPulledWpisy;
+        const QString subject = sq.value(3).toString();
+        if (komentarz && subject.startsWith(QLatin1String("p:")))
+            komentarzSubjects.insert(subject);
+        return int(Taken);
+    };
+    if (const int r = pullTable(QStringLiteral("wpis"), QStringLiteral("wpis_uuid, rodzaj, przedmiot, wartosc, autor, czas"),
+                                kPullBatch, &wpisNr, takeWpis);
+        r != SyncOk)
+        return r;
+    // All is read: the rest is local, and needs the server no more (the
+    // read-only transaction holds nothing to keep).
+    if (!sq.exec(QStringLiteral("COMMIT")))
+        return serverFail(sq.lastError());
+    TSilenceWatch::TLocalWork applying(watch);
     for (const QString &subject : qAsConst(komentarzSubjects)) {
         pomiaryOf.addBindValue(subject.mid(2).toLongLong());
         if (!pomiaryOf.exec())
@@ -942,8 +1458,6 @@ int TSync::TPrivate::Pull(TSyncSummary *s, const TSyncProgress &progress)
     lq.addBindValue(QDateTime::currentMSecsSinceEpoch());
     if (!lq.exec())
         return localFail(lq.lastError());
-    if (!sq.exec(QStringLiteral("COMMIT")))
-        return serverFail(sq.lastError());
     if (!lq.exec(QStringLiteral("COMMIT")))
         return localFail(lq.lastError());
     if (progress)
@@ -962,6 +1476,7 @@ bool TSync::ReadHistoria(const QString &obiekt, QVector<THistoriaRow> *rows, QSt
         d->qsError = QObject::tr("Brak połączenia z serwerem.");
         return false;
     }
+    const TSilenceWatch::TArmed armed(d->watch);
     QSqlQuery q(d->server);
     q.setForwardOnly(true);
     q.prepare(QStringLiteral("SELECT nr, czas, rezystancja, status, metoda, komentarz_miernika, plik, serial, klucz "
@@ -997,8 +1512,9 @@ bool TSync::ReadHistoria(const QString &obiekt, QVector<THistoriaRow> *rows, QSt
     }
     while (q.next()) {
         const auto it = bySubject.constFind(q.value(0).toString());
-        if (it != bySubject.constEnd())
-            (*rows)[*it].komentarz = KomentarzFromEntryValue(q.value(1).toString());
+        QString tekst, why;
+        if (it != bySubject.constEnd() && KomentarzText(q.value(1).toString(), &tekst, &why))
+            (*rows)[*it].komentarz = tekst;
     }
     return true;
 }

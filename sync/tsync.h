@@ -31,6 +31,9 @@ struct TServerSettings
     QString qsPassword;   // empty: libpq looks in the user's .pgpass
     QString qsSslMode;    // passed to libpq as it is (disable, prefer, require, verify-full, ...)
     int iConnectTimeoutS = 5;
+    /// A server that sends nothing for this long while an answer is due is
+    /// taken for gone: the sync stops and says so.
+    int iSilentS = 10;
     /// Whether enough is set to try a connection.
     bool IsSet() const;
     /// host:port/database (or the file), for messages and the import log.
@@ -38,7 +41,8 @@ struct TServerSettings
 };
 
 /// Reads [Serwer] host, port, database, user, password, sslmode (and
-/// driver, for an SQLite file).
+/// driver, for an SQLite file). The password is taken whole, as written
+/// after `password=`: commas, semicolons and quotes are part of it.
 TServerSettings ReadServerSettings(QSettings &settings);
 
 /// Result codes of a sync: 0 success, 1 cancelled, negative failures; the
@@ -46,20 +50,25 @@ TServerSettings ReadServerSettings(QSettings &settings);
 enum TSyncResult {
     SyncOk = 0,
     SyncCancelled = 1,        ///< stopped by the progress callback; what was committed stays, nothing is half-done
+    SyncPartly = 2,           ///< done, but some rows were refused (TSyncSummary::refused); each is tried again next time
     SyncNotConfigured = -1,   ///< no server in the settings
     SyncConnectFailed = -2,   ///< no connection (not there, wrong password, refused)
     SyncServerTooNew = -3,    ///< the server's schema is newer than this program; nothing was changed
-    SyncConnectionLost = -4,  ///< the connection broke during the sync; the next sync starts again
-    SyncServerFailed = -5,    ///< a statement failed on the server
+    SyncConnectionLost = -4,  ///< the connection broke (or the server fell silent) during the sync; the next sync starts again
+    SyncServerFailed = -5,    ///< the server refused a statement (no right to it, a time-out, a limit); named in the text
     SyncArchiveFailed = -6    ///< the local archive could not be opened or written
 };
 
 /// What a sync did.
 struct TSyncSummary
 {
+    // What the other side took: a row it already held is not counted.
     qint64 iPushedPomiary = 0, iPushedRekordy = 0, iPushedWpisy = 0;
     qint64 iPulledPomiary = 0, iPulledRekordy = 0, iPulledWpisy = 0;
-    qint64 iSkipped = 0; // records the local archive refused (conflicting or damaged)
+    qint64 iSkipped = 0; // server rows the local archive refused (conflicting, damaged, malformed)
+    /// One line per row refused on either side, with the reason; such a row
+    /// is sent or fetched again by the next sync.
+    QStringList refused;
 };
 
 /// Steps of a sync, for the progress text.

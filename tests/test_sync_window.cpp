@@ -15,6 +15,8 @@
 #include <QLabel>
 #include <QSet>
 #include <QSettings>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -130,6 +132,33 @@ private slots:
         QSettings settings(appsupport::IniPath(), QSettings::IniFormat);
         settings.setIniCodec("UTF-8");
         QCOMPARE(settings.value(QStringLiteral("Archiwum/Autor")).toString(), QStringLiteral("Anna Nowak"));
+    }
+
+    // A server row the archive refuses is named after the sync, as plain text.
+    void refusedRowsNamed()
+    {
+        TServerSettings server;
+        server.qsDriver = QStringLiteral("QSQLITE");
+        server.qsDatabase = tmp.filePath(QStringLiteral("serwer-odrzucony.db"));
+        QCOMPARE(TSync().Connect(server), int(SyncOk));
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("test-refused"));
+            db.setDatabaseName(server.qsDatabase);
+            QVERIFY(db.open());
+            QSqlQuery q(db);
+            QVERIFY(q.exec(QStringLiteral("INSERT INTO wpis (wpis_uuid, rodzaj, przedmiot, wartosc, autor, czas) "
+                                          "VALUES ('zly', 'komentarz', 'p:1', '<b>{}', 'x', 1)")));
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("test-refused"));
+        NewWindow(Archive(QStringLiteral("c.db"), meterA.qsDataBase),
+                  QStringLiteral("Autor=Anna\n[Serwer]\ndriver=QSQLITE\ndatabase=%1\n").arg(server.qsDatabase));
+        TMessageBoxWatch watch(QStringLiteral("OK"));
+        w->findChild<QAction *>(QStringLiteral("actionSynchronizuj"))->trigger();
+        QCOMPARE(watch.Count(), 1);
+        QVERIFY2(watch.texts.first().contains(QStringLiteral("serwer, wpis nr 1: wartość komentarza nie jest obiektem JSON "
+                                                             "(<b>{})")),
+                 qPrintable(watch.texts.first()));
+        QVERIFY2(Status()->text().endsWith(QStringLiteral("do wysłania: 0")), qPrintable(Status()->text()));
     }
 };
 

@@ -1515,6 +1515,14 @@ Measurement %2 of %3.</translation>
         <source>Za krótkie, bez przebiegu (%1):</source>
         <translation>Too short, no waveform (%1):</translation>
     </message>
+    <message>
+        <source>… i %1 innych.</source>
+        <translation>… and %1 more.</translation>
+    </message>
+    <message>
+        <source>Nie wszystko przeszło; te pozycje zostały odrzucone, a następna synchronizacja spróbuje ponownie:</source>
+        <translation>Not everything went through; these items were refused, and the next synchronization tries them again:</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>
@@ -2094,6 +2102,91 @@ Measurement %2 of %3.</translation>
     <message>
         <source>W folderze %1 nie ma bazy danych miernika (%2).</source>
         <translation>The folder %1 holds no meter database (%2).</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Serwer %1 odrzucił polecenie (%2): %3</source>
+        <translation>The server %1 refused a statement (%2): %3</translation>
+    </message>
+    <message>
+        <source>brak uprawnień</source>
+        <translation>permission denied</translation>
+    </message>
+    <message>
+        <source>przekroczony czas polecenia</source>
+        <translation>statement time-out</translation>
+    </message>
+    <message>
+        <source>tabele zbyt długo zajęte przez inny komputer</source>
+        <translation>the tables were held too long by another computer</translation>
+    </message>
+    <message>
+        <source>serwer tylko do odczytu</source>
+        <translation>the server is read-only</translation>
+    </message>
+    <message>
+        <source>przekroczony limit serwera</source>
+        <translation>a server limit was exceeded</translation>
+    </message>
+    <message>
+        <source>brak miejsca lub pamięci na serwerze</source>
+        <translation>the server is out of disk space or memory</translation>
+    </message>
+    <message>
+        <source>naruszone ograniczenie danych</source>
+        <translation>a data constraint was violated</translation>
+    </message>
+    <message>
+        <source>nieprawidłowa wartość</source>
+        <translation>invalid value</translation>
+    </message>
+    <message>
+        <source>polecenie odrzucone (kod %1)</source>
+        <translation>statement refused (code %1)</translation>
+    </message>
+    <message>
+        <source>wartość komentarza nie jest obiektem JSON</source>
+        <translation>the comment's value is not a JSON object</translation>
+    </message>
+    <message>
+        <source>komentarz bez tekstu</source>
+        <translation>a comment without a text</translation>
+    </message>
+    <message>
+        <source>Serwer %1 nie odpowiadał przez %2 s; połączenie zostało zamknięte. Nic nie zostało utracone; następna synchronizacja zacznie od miejsca przerwania.</source>
+        <translation>The server %1 did not answer for %2 s; the connection was closed. Nothing was lost; the next synchronization continues from where this one stopped.</translation>
+    </message>
+    <message>
+        <source>pomiar %1 miernika %2, obiekt „%3”</source>
+        <translation>measurement %1 of meter %2, object “%3”</translation>
+    </message>
+    <message>
+        <source>wpis %1</source>
+        <translation>entry %1</translation>
+    </message>
+    <message>
+        <source>serwer, %1 nr %2: %3</source>
+        <translation>server, %1 no. %2: %3</translation>
+    </message>
+    <message>
+        <source>brak jego pomiaru w archiwum</source>
+        <translation>its measurement is not in the archive</translation>
+    </message>
+    <message>
+        <source>archiwum ma inny zapis tego pomiaru</source>
+        <translation>the archive holds another record of this measurement</translation>
+    </message>
+    <message>
+        <source>ten zapis należy w archiwum do innego pomiaru</source>
+        <translation>in the archive this record belongs to another measurement</translation>
+    </message>
+    <message>
+        <source>zapis uszkodzony (suma SHA-256 się nie zgadza)</source>
+        <translation>the record is damaged (its SHA-256 does not match)</translation>
+    </message>
+    <message>
+        <source>Nie wszystko przeszło; odrzucone pozycje: %1. Następna synchronizacja spróbuje ponownie.</source>
+        <translation>Not everything went through; items refused: %1. The next synchronization tries them again.</translation>
     </message>
 </context>
 <context>
@@ -2823,6 +2916,41 @@ archive cannot be opened, 2 wrong usage.
     <message>
         <source>%1 uwag, wymienione pierwsze %2 (wszystkie są w dzienniku importów): %3</source>
         <translation>%1 notes, the first %2 listed (all are in the import log): %3</translation>
+    </message>
+    <message>
+        <location filename="../cli/cmd_sync.cpp" line="-59"/>
+        <source>Użycie: zymreader-cli sync [--archive ARCHIWUM] [OPCJE SERWERA]
+
+Wysyła na serwer zespołu (PostgreSQL) pomiary i wpisy, których serwer nie ma,
+potem pobiera do archiwum te, których nie ma archiwum. Nic nie jest zmieniane
+ani usuwane; powtórzona synchronizacja niczego nie zmienia. Na standardowe
+wyjście trafia jeden wiersz JSON z liczbami wysłanych i pobranych pozycji.
+
+  --archive PLIK   archiwum (domyślnie jak w poleceniu import)
+  --host H, --port P, --database D, --user U, --sslmode M
+                   serwer (domyślnie [Serwer] z ZYMReader.ini); hasło z ZYMReader.ini,
+                   z pliku .pgpass lub ze zmiennej PGPASSWORD
+
+Kod wyjścia: 0 zsynchronizowano, 1 synchronizacja się nie udała albo któraś
+pozycja została odrzucona (przyczyny na standardowym wyjściu błędów; odrzucone
+pozycje próbuje ponownie następna synchronizacja), 2 błędne wywołanie.
+</source>
+        <translation>Usage: zymreader-cli sync [--archive ARCHIVE] [SERVER OPTIONS]
+
+Sends to the team server (PostgreSQL) the measurements and entries it lacks,
+then fetches into the archive those the archive lacks. Nothing is changed
+or deleted; a repeated synchronization changes nothing. Standard output
+gets one JSON line with the numbers of items sent and fetched.
+
+  --archive FILE   the archive (by default as for the import command)
+  --host H, --port P, --database D, --user U, --sslmode M
+                   the server (by default [Serwer] of ZYMReader.ini); the password from ZYMReader.ini,
+                   a .pgpass file or the PGPASSWORD variable
+
+Exit status: 0 synchronized, 1 the synchronization failed or an item was
+refused (the reasons on standard error; the next synchronization tries refused
+items again), 2 wrong usage.
+</translation>
     </message>
 </context>
 <context>

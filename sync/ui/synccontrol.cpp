@@ -59,7 +59,7 @@ struct TSyncRun
             iTotal = total;
             return !bCancel.load();
         });
-        if (iResult != SyncOk)
+        if (iResult != SyncOk && iResult != SyncPartly)
             qsError = sync.LastErrorText();
     }
 };
@@ -195,7 +195,7 @@ void TSyncControl::Run()
         w.savedMessage(tr("Synchronizacja przerwana; to, co zdążyło przejść, zostaje po obu stronach."));
         return;
     }
-    if (run.iResult != SyncOk) {
+    if (run.iResult != SyncOk && run.iResult != SyncPartly) {
         ShowProblem(QMessageBox::Critical, tr("Błąd!"),
                     tr("Synchronizacja z serwerem nie powiodła się.") + QLatin1Char('\n') + run.qsError);
         return;
@@ -209,4 +209,16 @@ void TSyncControl::Run()
                          .arg(s.iPushedWpisy)
                          .arg(s.iPulledPomiary)
                          .arg(s.iPulledWpisy));
+    if (!s.refused.isEmpty()) {
+        // Named one by one (the first few), as plain text: names come from
+        // the archive and the server.
+        constexpr int kShown = 10;
+        QStringList lines = s.refused.mid(0, kShown);
+        if (s.refused.size() > kShown)
+            lines << tr("… i %1 innych.").arg(s.refused.size() - kShown);
+        ShowProblem(QMessageBox::Warning, tr("Synchronizacja"),
+                    tr("Nie wszystko przeszło; te pozycje zostały odrzucone, a następna synchronizacja spróbuje "
+                       "ponownie:")
+                        + QLatin1Char('\n') + lines.join(QLatin1Char('\n')));
+    }
 }
