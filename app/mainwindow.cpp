@@ -8,6 +8,7 @@
 
 #include "app/keyboard.h"
 #include "layout/mainlayout.h"
+#include "common/ui/elidedlabel.h"
 #include "common/ui/messages.h"
 #include "chart/dialogwykres.h"
 #include "archive/ui/archiwumcontrol.h"
@@ -113,6 +114,7 @@ void MainWindow::SetUpBazaView()
     widgets.metoda = ui->label_Metoda;
     widgets.czas = ui->label_Czas;
     widgets.obiekt = ui->label_obiekt;
+    ElideLabel(ui->label_obiekt);
     widgets.komentarz = ui->tE_Komentarz;
     widgets.plot = ui->plot;
     widgets.exportAction = ui->actionExport_wyniku_do_CSV;

@@ -18,6 +18,7 @@
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QHeaderView>
+#include <QHelpEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
@@ -30,6 +31,7 @@
 #include <QTemporaryDir>
 #include <QTextEdit>
 #include <QTextDocument>
+#include <QToolTip>
 #include <QtTest>
 
 #include <ctime>
@@ -125,6 +127,7 @@ private slots:
     void headerSorts();
     void languageSwitchKeepsMeasurement();
     void oneDecimalSignPerColumn();
+    void longObjectNameTold();
 
 private:
     QTemporaryDir dir;
@@ -681,6 +684,34 @@ void TestScreen::languageSwitchKeepsMeasurement()
     QCOMPARE(t.pomiary->model()->headerData(1, Qt::Horizontal).toString(), QStringLiteral("DATA"));
     QCOMPARE(t.Label("label_obiekt"), QStringLiteral("Obiekt: ") + kLongName);
     QVERIFY(t.Label("label_Metoda").startsWith(QStringLiteral("Metoda:")));
+}
+
+// A name wider than the result area at 1024 px keeps its end within reach:
+// the label holds it whole and its tool tip shows it, as plain text.
+void TestScreen::longObjectNameTold()
+{
+    TWindow t(dir.path());
+    t.w->resize(1024, 700);
+    t.Open(db);
+    ClickCell(t.obiekty, 0, 0);
+    ClickCell(t.pomiary, 0, 1);
+    auto *label = t.w->findChild<QLabel *>(QStringLiteral("label_obiekt"));
+    const QString name = kLongName + QStringLiteral(" <b>pole</b> ") + kLongName;
+    label->setText(QStringLiteral("Obiekt: ") + name);
+    QVERIFY(label->fontMetrics().horizontalAdvance(label->text()) > label->contentsRect().width());
+
+    auto tipOver = [&](QLabel *over) {
+        QToolTip::hideText();
+        QHelpEvent help(QEvent::ToolTip, QPoint(5, 5), over->mapToGlobal(QPoint(5, 5)));
+        QApplication::sendEvent(over, &help);
+        QTextDocument tip;
+        tip.setHtml(QToolTip::isVisible() ? QToolTip::text() : QString());
+        return tip.toPlainText();
+    };
+    QCOMPARE(tipOver(label), QStringLiteral("Obiekt: ") + name);
+    QCOMPARE(label->text(), QStringLiteral("Obiekt: ") + name);
+    label->setText(QStringLiteral("Obiekt: Szyna"));
+    QCOMPARE(tipOver(label), QString()); // a name that fits needs no tip
 }
 
 QTEST_MAIN(TestScreen)

@@ -2049,11 +2049,6 @@ Measurement %2 of %3.</translation>
         <translation>The connection to the server %1 was lost (%2). Nothing was lost; the next synchronization continues from where this one stopped.</translation>
     </message>
     <message>
-        <location line="+6"/>
-        <source>Serwer %1 odrzucił polecenie: %2</source>
-        <translation>The server %1 refused a statement: %2</translation>
-    </message>
-    <message>
         <location line="+5"/>
         <source>Nie można zapisać archiwum: %1</source>
         <translation>Cannot write the archive: %1</translation>
@@ -2795,39 +2790,6 @@ Exit status: 0 all done, 1 some items failed, 2 wrong usage.
 </translation>
     </message>
     <message>
-        <location filename="../cli/cmd_sync.cpp" line="-59"/>
-        <source>Użycie: zymreader-cli sync [--archive ARCHIWUM] [OPCJE SERWERA]
-
-Wysyła na serwer zespołu (PostgreSQL) pomiary i wpisy, których serwer nie ma,
-potem pobiera do archiwum te, których nie ma archiwum. Nic nie jest zmieniane
-ani usuwane; powtórzona synchronizacja niczego nie zmienia. Na standardowe
-wyjście trafia jeden wiersz JSON z liczbami wysłanych i pobranych pozycji.
-
-  --archive PLIK   archiwum (domyślnie jak w poleceniu import)
-  --host H, --port P, --database D, --user U, --sslmode M
-                   serwer (domyślnie [Serwer] z ZYMReader.ini); hasło z ZYMReader.ini,
-                   z pliku .pgpass lub ze zmiennej PGPASSWORD
-
-Kod wyjścia: 0 zsynchronizowano, 1 synchronizacja się nie udała (przyczyna
-na standardowym wyjściu błędów), 2 błędne wywołanie.
-</source>
-        <translation>Usage: zymreader-cli sync [--archive ARCHIVE] [SERVER OPTIONS]
-
-Sends to the team server (PostgreSQL) the measurements and entries it lacks,
-then fetches into the archive those the archive lacks. Nothing is changed
-or deleted; a repeated synchronization changes nothing. Standard output
-gets one JSON line with the numbers of items sent and fetched.
-
-  --archive FILE   the archive (by default as for the import command)
-  --host H, --port P, --database D, --user U, --sslmode M
-                   the server (by default [Serwer] of ZYMReader.ini); the password from ZYMReader.ini,
-                   a .pgpass file or the PGPASSWORD variable
-
-Exit status: 0 synchronized, 1 the synchronization failed (the reason
-on standard error), 2 wrong usage.
-</translation>
-    </message>
-    <message>
         <location line="+34"/>
         <source>Polecenie sync nie przyjmuje argumentów.</source>
         <translation>The sync command takes no arguments.</translation>
@@ -2890,27 +2852,6 @@ Commands:
 
 Standard output carries only data, messages go to standard error.
 Exit status: 0 all done, 1 some items failed, 2 wrong usage.
-</translation>
-    </message>
-    <message>
-        <location line="+17"/>
-        <source>Użycie: zymreader-cli check [ARCHIWUM]
-
-Sprawdza spójność pliku archiwum i sumę SHA-256 każdego zapisanego rekordu.
-Na standardowe wyjście trafia jeden wiersz JSON: archive, records, damaged,
-integrity, ok. ARCHIWUM domyślnie jak w poleceniu import.
-
-Kod wyjścia: 0 archiwum jest w porządku, 1 znaleziono uszkodzenia (każde
-wymienione) lub archiwum nie daje się otworzyć, 2 błędne wywołanie.
-</source>
-        <translation>Usage: zymreader-cli check [ARCHIVE]
-
-Checks the integrity of the archive file and the SHA-256 sum of every stored
-record. Standard output gets one JSON line: archive, records, damaged,
-integrity, ok. ARCHIVE by default as for the import command.
-
-Exit status: 0 the archive is sound, 1 damage was found (each named) or the
-archive cannot be opened, 2 wrong usage.
 </translation>
     </message>
     <message>
