@@ -702,6 +702,8 @@ void TestScreen::longObjectNameTold()
 
     auto tipOver = [&](QLabel *over) {
         QToolTip::hideText();
+        for (int i = 0; i < 100 && QToolTip::isVisible(); ++i)
+            QTest::qWait(50);
         QHelpEvent help(QEvent::ToolTip, QPoint(5, 5), over->mapToGlobal(QPoint(5, 5)));
         QApplication::sendEvent(over, &help);
         QTextDocument tip;
