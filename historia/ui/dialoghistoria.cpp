@@ -390,7 +390,13 @@ DialogHistoria::DialogHistoria(qint64 objectId, const QString &objectName, const
     RetranslateTexts();
 }
 
-DialogHistoria::~DialogHistoria() = default;
+DialogHistoria::~DialogHistoria()
+{
+    // QDialog's own destructor hides the table, whose header asks the model
+    // for its rows once more: by then `rows` is gone, so the table lets go
+    // of the model first.
+    tV_Historia->setModel(nullptr);
+}
 
 void DialogHistoria::RetranslateTexts()
 {
