@@ -28,7 +28,6 @@
 #include <QTimer>
 #include <qcustomplot.h>
 
-#include <cstring>
 
 MainWindow::MainWindow(QWidget *parent)
     : QMainWindow(parent)
@@ -39,10 +38,8 @@ MainWindow::MainWindow(QWidget *parent)
     , pAbout(nullptr)
     , bAskIfAppClose(true)
     , idefaultLang(0)
+    , Shown(&Baza)
 {
-    // Nothing is displayed before the first load; a zero record plots as two flat lines.
-    std::memset(&CurrentPomiar, 0, sizeof(CurrentPomiar));
-
     ui->setupUi(this);
     ui->tE_Komentarz->ForgetEdit(); // the form's own empty text
 
@@ -127,30 +124,11 @@ void MainWindow::SetUpBazaView()
 
     auto keep = [this](QWidget *window) { KeptDialogs.Keep(window); };
     TBazaHooks hooks;
-    hooks.archiwumShown = [this]() { return ArchiwumShown(); };
-    hooks.archiwumObiekty = [this](QString *errorText) { return ArchiwumObiektyModel(errorText); };
-    hooks.archiwumPomiary = [this](qint64 objectId) { return ArchiwumPomiaryModel(objectId); };
-    hooks.loadArchiwumPomiar = [this](qint64 id, bool *rowRead) { return LoadArchiwumPomiar(id, rowRead); };
-    hooks.saveArchiwumKomentarz = [this](qint64 id, const QString &komentarz, QString *errorText) {
-        return SaveArchiwumKomentarz(id, komentarz, errorText);
-    };
-    hooks.readArchiwumHistoria = [this](qint64 objectId, QVector<THistoriaRow> *rows, QStringList *meters,
-                                        QString *errorText) {
-        return ReadArchiwumHistoria(objectId, rows, meters, errorText);
-    };
-    hooks.closeArchiwum = [this]() { CloseArchiwumView(); };
+    // The verdict control is made later, with the archive's.
     hooks.addObiektActions = [this](QMenu *menu, const QModelIndex &objectIndex) {
-        AddWerdyktActions(menu, objectIndex);
+        pWerdyktControl->AddActions(menu, objectIndex);
     };
-    hooks.showHistoriaWerdykty = [this](DialogHistoria *window) { ShowHistoriaWerdykty(window); };
-    hooks.wykresShown = [this](const TDataPomiar &pomiar) {
-        if (pDialogWykres)
-            emit UpdateWykresWindow(pomiar);
-    };
-    hooks.wykresCleared = [this](const QString &message) {
-        if (pDialogWykres)
-            emit ClearWykresWindow(message);
-    };
+    hooks.showHistoriaWerdykty = [this](DialogHistoria *window) { pWerdyktControl->ShowHistoria(window); };
     hooks.rememberedReference = [this](const QString &name, qint64 *pomiarId, qint64 *czas) {
         return RememberedReference(name, pomiarId, czas);
     };
@@ -158,18 +136,20 @@ void MainWindow::SetUpBazaView()
         RememberReference(name, pomiarId, czas);
     };
     hooks.keep = keep;
-    pBaza = new TBazaView(widgets, Baza, Shown, CurrentPomiar, qsObiektName, iObiektId, Historie, qsLastSaveCSVPath,
+    pBaza = new TBazaView(widgets, Baza, Shown, qsObiektName, iObiektId, Historie, qsLastSaveCSVPath,
                           std::move(hooks), this);
 
     pWykres = new TWykresView(
-        &CurrentPomiar, ui->plot,
+        &Shown.Record(), ui->plot,
         [this]() {
-            return Shown.obiekt.isEmpty() ? Shown.plik
-                                          : Shown.obiekt + QStringLiteral(", ") + ui->label_Czas->text().simplified();
+            const TShownPomiar &shown = Shown.Pomiar();
+            return shown.obiekt.isEmpty() ? shown.plik
+                                          : shown.obiekt + QStringLiteral(", ") + ui->label_Czas->text().simplified();
         },
         keep, this);
-    connect(this, &MainWindow::UpdateWykresWindow, pWykres, &TWykresView::Updated);
-    connect(this, &MainWindow::ClearWykresWindow, pWykres, &TWykresView::Cleared);
+    // The chart windows follow the measurement shown, or are emptied (with the reason).
+    connect(&Shown, &TShownChanges::RecordShown, pWykres, &TWykresView::Updated);
+    connect(&Shown, &TShownChanges::RecordCleared, pWykres, &TWykresView::Cleared);
 }
 
 void MainWindow::SetToolsMenuVisible(bool visible)
@@ -239,7 +219,7 @@ void MainWindow::SwitchLanguage(int index)
     // still installed, to show it again in the new one.
     const QString objectPrefix = tr("Obiekt: ");
     const QString objectText = ui->label_obiekt->text();
-    const bool measurementShown = SourceOpen() && Shown.pomiarId >= 0 && !ui->gB_Wynik->isHidden()
+    const bool measurementShown = Shown.SourceOpen() && Shown.Pomiar().pomiarId >= 0 && !ui->gB_Wynik->isHidden()
         && ui->label_R->text() != QLatin1String("R=");
     // An edit not yet saved outlives the new language.
     const bool edited = ui->tE_Komentarz->Edited();
@@ -268,7 +248,7 @@ void MainWindow::SwitchLanguage(int index)
         // Displayed again from its row, as a click would; whether it may be
         // exported is still what the last click decided.
         const bool exportEnabled = ui->actionExport_wyniku_do_CSV->isEnabled();
-        DisplayPomiar(Shown.pomiarId);
+        pBaza->DisplayPomiar(Shown.Pomiar().pomiarId);
         ui->actionExport_wyniku_do_CSV->setEnabled(exportEnabled);
     }
     // retranslateUi empties the comment editor and DisplayPomiar fills it
@@ -331,11 +311,11 @@ void MainWindow::SetUpArchiwum()
     archiwum.openZym = ui->actionOpenZYMDataBase;
     archiwum.download = ui->actionPobierz_baz_danych;
     archiwum.closeSource = ui->actionCloaseZYMDataBase;
-    archiwum.clearDatabaseView = [this]() { ClearDatabaseView(); };
-    archiwum.showObiekty = [this](QString *errorText) { return ShowObiekty(ui->tV_Obiekty, errorText); };
-    archiwum.showPomiary = [this](qint64 objectId) { UpdatePomiarTbele(ui->tV_Pomiary, objectId); };
-    archiwum.objectIdAt = [this](const QModelIndex &index) { return ObjectIdAt(index); };
-    archiwum.pomiarIdAt = [this](const QModelIndex &index) { return PomiarIdAt(index); };
+    archiwum.clearDatabaseView = [this]() { pBaza->ClearDatabaseView(); };
+    archiwum.showObiekty = [this](QString *errorText) { return pBaza->ShowObiekty(ui->tV_Obiekty, errorText); };
+    archiwum.showPomiary = [this](qint64 objectId) { pBaza->ShowPomiary(ui->tV_Pomiary, objectId); };
+    archiwum.objectIdAt = [](const QModelIndex &index) { return TBazaView::ObjectIdAt(index); };
+    archiwum.pomiarIdAt = [](const QModelIndex &index) { return TBazaView::PomiarIdAt(index); };
     archiwum.obiektId = [this]() { return iObiektId; };
     archiwum.savedMessage = [this](const QString &text) { ShowSavedMessage(text); };
     archiwum.keep = [this](QWidget *window) { KeptDialogs.Keep(window); };
@@ -347,10 +327,10 @@ void MainWindow::SetUpArchiwum()
     werdykt.window = this;
     werdykt.wynik = ui->gB_Wynik;
     werdykt.czas = ui->label_Czas;
-    werdykt.shown = pBaza->ShownChanges();
+    werdykt.shown = &Shown;
     werdykt.keep = archiwum.keep;
     pWerdyktControl
-        = std::make_unique<TWerdyktControl>(werdykt, *pArchiwumControl, Historie, CurrentPomiar, qsIniFileName);
+        = std::make_unique<TWerdyktControl>(werdykt, *pArchiwumControl, Historie, Shown.Record(), qsIniFileName);
 
     TSyncWindow sync;
     sync.window = this;
@@ -358,17 +338,19 @@ void MainWindow::SetUpArchiwum()
     sync.savedMessage = archiwum.savedMessage;
     pSyncControl = std::make_unique<TSyncControl>(sync, *pArchiwumControl, qsIniFileName);
 
-    const TArchiwumActions actions = pArchiwumControl->SetUp();
-    connect(actions.open, &QAction::triggered, this, &MainWindow::ArchiwumOpenTriggered);
-    connect(actions.importBaza, &QAction::triggered, this, &MainWindow::ArchiwumImportBazaTriggered);
-    connect(actions.importFolder, &QAction::triggered, this, &MainWindow::ArchiwumImportFolderTriggered);
-    connect(actions.log, &QAction::triggered, this, &MainWindow::ArchiwumLogTriggered);
+    TArchiwumControl *control = pArchiwumControl.get();
+    const TArchiwumActions actions = control->SetUp();
+    connect(actions.open, &QAction::triggered, control, [control]() { control->Open(); });
+    connect(actions.importBaza, &QAction::triggered, control, [control]() { control->ImportBaza(); });
+    connect(actions.importFolder, &QAction::triggered, control, [control]() { control->ImportFolder(); });
+    connect(actions.log, &QAction::triggered, control, [control]() { control->ShowLog(0); });
     RetranslateArchiwum();
 }
 
 void MainWindow::SetUpSync()
 {
-    connect(pSyncControl->SetUp(), &QAction::triggered, this, &MainWindow::SyncTriggered);
+    TSyncControl *control = pSyncControl.get();
+    connect(control->SetUp(), &QAction::triggered, control, [control]() { control->Run(); });
 }
 
 void MainWindow::RetranslateArchiwum()
@@ -402,90 +384,4 @@ int MainWindow::ImportToArchiwum(const QString &source, bool folder, bool showSu
 DialogImport *MainWindow::ShowImportLog(qint64 importId)
 {
     return pArchiwumControl->ShowLog(importId);
-}
-
-void MainWindow::ArchiwumOpenTriggered()
-{
-    OpenArchiwum();
-}
-
-void MainWindow::ArchiwumImportBazaTriggered()
-{
-    pArchiwumControl->ImportBaza();
-}
-
-void MainWindow::ArchiwumImportFolderTriggered()
-{
-    pArchiwumControl->ImportFolder();
-}
-
-void MainWindow::ArchiwumLogTriggered()
-{
-    ShowImportLog(0);
-}
-
-void MainWindow::CloseArchiwumView()
-{
-    pArchiwumControl->Close();
-}
-
-QAbstractItemModel *MainWindow::ArchiwumObiektyModel(QString *errorText)
-{
-    return pArchiwumControl->ObiektyModel(errorText);
-}
-
-QAbstractItemModel *MainWindow::ArchiwumPomiaryModel(qint64 objectId)
-{
-    return pArchiwumControl->PomiaryModel(objectId);
-}
-
-int MainWindow::LoadArchiwumPomiar(qint64 id, bool *rowRead)
-{
-    return pArchiwumControl->LoadPomiar(id, rowRead);
-}
-
-bool MainWindow::SaveArchiwumKomentarz(qint64 id, const QString &komentarz, QString *errorText)
-{
-    return pArchiwumControl->SaveKomentarz(id, komentarz, errorText);
-}
-
-bool MainWindow::ReadArchiwumHistoria(qint64 objectId, QVector<THistoriaRow> *rows, QStringList *meters,
-                                      QString *errorText)
-{
-    return pArchiwumControl->ReadHistoria(objectId, rows, meters, errorText);
-}
-
-void MainWindow::ArchiwumMeter(QString *serial, QString *hw, QString *firmware) const
-{
-    pArchiwumControl->Meter(serial, hw, firmware);
-}
-
-QString MainWindow::ArchiwumZymValue(const QString &column) const
-{
-    return pArchiwumControl->ZymValue(column);
-}
-
-QString MainWindow::ImportAfterDownload(const QString &dataBase)
-{
-    return pArchiwumControl->ImportAfterDownload(dataBase);
-}
-
-void MainWindow::AddWerdyktActions(QMenu *menu, const QModelIndex &objectIndex)
-{
-    pWerdyktControl->AddActions(menu, objectIndex);
-}
-
-void MainWindow::ShowHistoriaWerdykty(DialogHistoria *window)
-{
-    pWerdyktControl->ShowHistoria(window);
-}
-
-void MainWindow::AddWerdyktToReport(TPomiarReport *report)
-{
-    pWerdyktControl->AddToReport(report);
-}
-
-void MainWindow::SyncTriggered()
-{
-    pSyncControl->Run();
 }

@@ -51,11 +51,12 @@ class TWerdyktControl;
 class TSyncControl;
 
 /// The program's one main window. It owns all long-lived state (settings,
-/// translator, the database object `Baza`, the displayed record
-/// `CurrentPomiar`) and receives every user command as a slot. The slots
+/// translator, the meter's database `Baza`, the owner of the measurement
+/// shown `Shown`) and receives the form's commands as slots. The slots
 /// hand over to the objects each subsystem keeps in its ui/ folder
 /// (`TBazaView`, `TWykresView`, `TMeterLink`, ...), which get the
-/// window's widgets and records passed in.
+/// window's widgets and records passed in; what follows the measurement
+/// shown subscribes to `Shown`.
 class MainWindow : public QMainWindow
 {
     Q_OBJECT
@@ -130,24 +131,16 @@ public:
     /// none. No widget shows it: the measurement table's current row stays
     /// where it was after a history window's double-click or a row that
     /// could not be read.
-    qint64 pomiarId() const { return Shown.pomiarId; }
+    qint64 pomiarId() const { return Shown.Pomiar().pomiarId; }
 
 public slots:
     /// Qt's print preview of the report of the measurement shown.
     void PrintPomiarReport();
 
-signals:
-    void UpdateWykresWindow(TDataPomiar);
-    /// The main chart was emptied; `message` says why when there is a reason to give.
-    void ClearWykresWindow(QString message);
-
 private slots:
-    void SLOT_tV_Object_Clicked(const QModelIndex &index);
     void SLOT_tV_Pomiar_Clicked(const QModelIndex &index);
     void PomiaryDisplay(QString ObjectName);
-    void UpdatePomiarTbele(QTableView *qT_tab, qint64 id_object);
     void DisplayPomiar(qint64 id_pomiar);
-    qint64 db_GetObjectId(QString qs_nazwa);
     void on_actionOpenDataBase_triggered();
     void on_actionExport_wyniku_do_CSV_triggered();
     void on_actionOpenZYMDataBase_triggered();
@@ -165,16 +158,6 @@ private slots:
 
     // ---- object history (handed to TBazaView)
     void on_actionHistoria_triggered();
-    void SLOT_tV_Obiekty_ContextMenu(const QPoint &pos);
-    /// Opens the history window of the object at `objectIndex`, or raises it.
-    void OpenHistoria(const QModelIndex &objectIndex);
-    void UpdateHistoriaAction();
-
-    // ---- archive (archive/ui/archiwumcontrol.h)
-    void ArchiwumOpenTriggered();
-    void ArchiwumImportBazaTriggered();
-    void ArchiwumImportFolderTriggered();
-    void ArchiwumLogTriggered();
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
@@ -182,17 +165,6 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    /// Forgets the measurement shown and both tables, as closing a database
-    /// does: a database just opened (either way) must not receive a comment
-    /// meant for a row of the one before.
-    void ClearDatabaseView();
-    /// Forgets the measurement shown: placeholders in the result area, an
-    /// empty comment and chart, no export, no row for a comment to go to.
-    void ForgetPomiar();
-    /// Makes measurement `pomiar.pomiarId` of object `pomiar.obiekt` the one
-    /// shown and displays it: the one road of a click in tV_Pomiary and of a
-    /// double click in a history window (after the comment question).
-    void ShowPomiar(const TShownPomiar &pomiar);
     /// Makes the database side and the chart's commands, with the form's
     /// widgets and the hooks they call back through (constructor).
     void SetUpBazaView();
@@ -212,32 +184,6 @@ private:
     void SetUpArchiwum();
     /// Archive, team server and verdict texts in the language installed now.
     void RetranslateArchiwum();
-    /// A meter database or the archive is shown.
-    bool SourceOpen() { return Baza.IsOpen() || ArchiwumShown(); }
-    /// Stops showing the archive (tables and measurement are cleared by the caller).
-    void CloseArchiwumView();
-    QAbstractItemModel *ArchiwumObiektyModel(QString *errorText);
-    QAbstractItemModel *ArchiwumPomiaryModel(qint64 objectId);
-    /// LoadPomiar's road for an archived measurement: fills `Baza.Row` and
-    /// `Baza.Pomiar` as the meter's row and data file would.
-    int LoadArchiwumPomiar(qint64 id, bool *rowRead);
-    bool SaveArchiwumKomentarz(qint64 id, const QString &komentarz, QString *errorText);
-    /// The history of archive object `objectId` with the meter of each row in `*meters`.
-    bool ReadArchiwumHistoria(qint64 objectId, QVector<THistoriaRow> *rows, QStringList *meters,
-                              QString *errorText);
-    /// The meter of the archived measurement shown (left as they are when none is).
-    void ArchiwumMeter(QString *serial, QString *hw, QString *firmware) const;
-    QString ArchiwumZymValue(const QString &column) const;
-    /// Imports the download's database when the settings ask for it; the
-    /// line that tells it, for the download's final message.
-    QString ImportAfterDownload(const QString &dataBase);
-    /// The object's limits and the groups, in the object table's context menu (archive only).
-    void AddWerdyktActions(QMenu *menu, const QModelIndex &objectIndex);
-    /// Temperature, corrected R and verdict columns, verdict colours and
-    /// limit lines in a history window of an archive object.
-    void ShowHistoriaWerdykty(DialogHistoria *window);
-    /// The verdict lines of the archived measurement shown, for its report.
-    void AddWerdyktToReport(TPomiarReport *report);
 
     // ---- layout
     /// What the menu bar, tool bars and status bar take from each side of
@@ -263,15 +209,12 @@ private:
     QString qsZYM_NetAdress;
     QString qsObiektName;      // object whose measurements tV_Pomiary lists
     qint64 iObiektId = -1;     // its obiekt_id, -1 when not a whole number
-    TShownPomiar Shown;        // the measurement shown
-    TDataBase Baza;
+    TDataBase Baza;            // the meter's database, the source when the archive is not shown
+    TShownChanges Shown;       // the source shown, the measurement shown and its one record
     // ---- team server (sync/ui/synccontrol.h)
     /// "Synchronizuj z serwerem" and the status bar's sync label.
     void SetUpSync();
-    /// "Synchronizuj z serwerem": the sync on a thread, with progress and cancel.
-    void SyncTriggered();
 
-    TDataPomiar CurrentPomiar; // the measurement shown, plotted, exported and evaluated
     TDialogKeeper KeptDialogs; // every secondary window ever opened, deleted with the window
     THistoriaWindows Historie; // the open history window of each object id
 

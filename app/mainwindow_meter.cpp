@@ -7,6 +7,7 @@
 
 #include "chart/charttools.h"
 #include "chart/dialogwykres.h"
+#include "archive/ui/archiwumcontrol.h"
 #include "chart/wykresview.h"
 #include "database/ui/bazaview.h"
 #include "download/ui/downloadrun.h"
@@ -24,16 +25,6 @@ bool MainWindow::ShowObiekty(QTableView *view, QString *errorText)
     return pBaza->ShowObiekty(view, errorText);
 }
 
-void MainWindow::UpdatePomiarTbele(QTableView *qT_tab, qint64 id_object)
-{
-    pBaza->ShowPomiary(qT_tab, id_object);
-}
-
-qint64 MainWindow::db_GetObjectId(QString qs_nazwa)
-{
-    return Baza.ObjectId(qs_nazwa);
-}
-
 qint64 MainWindow::ObjectIdAt(const QModelIndex &index, bool *ok) const
 {
     return TBazaView::ObjectIdAt(index, ok);
@@ -49,11 +40,6 @@ void MainWindow::PomiaryDisplay(QString ObjectName)
     pBaza->ShowPomiaryOf(ObjectName);
 }
 
-void MainWindow::SLOT_tV_Object_Clicked(const QModelIndex &index)
-{
-    pBaza->ObiektClicked(index);
-}
-
 void MainWindow::SLOT_tV_Pomiar_Clicked(const QModelIndex &index)
 {
     pBaza->PomiarClicked(index);
@@ -61,19 +47,9 @@ void MainWindow::SLOT_tV_Pomiar_Clicked(const QModelIndex &index)
 
 // ---------------------------------------------------------------- the measurement shown
 
-void MainWindow::ShowPomiar(const TShownPomiar &pomiar)
-{
-    pBaza->ShowPomiar(pomiar);
-}
-
 void MainWindow::DisplayPomiar(qint64 id_pomiar)
 {
     pBaza->DisplayPomiar(id_pomiar);
-}
-
-void MainWindow::ForgetPomiar()
-{
-    pBaza->ForgetPomiar();
 }
 
 bool MainWindow::AskSaveKomentarz(bool mayCancel)
@@ -88,27 +64,7 @@ void MainWindow::on_actionHistoria_triggered()
     pBaza->OpenSelectedHistoria();
 }
 
-void MainWindow::SLOT_tV_Obiekty_ContextMenu(const QPoint &pos)
-{
-    pBaza->ObiektyContextMenu(pos);
-}
-
-void MainWindow::OpenHistoria(const QModelIndex &objectIndex)
-{
-    pBaza->OpenHistoria(objectIndex);
-}
-
-void MainWindow::UpdateHistoriaAction()
-{
-    pBaza->UpdateHistoriaAction();
-}
-
 // ---------------------------------------------------------------- open and close
-
-void MainWindow::ClearDatabaseView()
-{
-    pBaza->ClearDatabaseView();
-}
 
 void MainWindow::on_actionOpenDataBase_triggered()
 {
@@ -162,7 +118,7 @@ void MainWindow::on_actionPobierz_baz_danych_triggered()
     // A folder that cannot be made shows only as a folder dialog that starts elsewhere.
     const QString defaultFolder = qsDownloadFolder.isEmpty()
         ? QCoreApplication::applicationDirPath() + QStringLiteral("/DATA/ZYM5") : qsDownloadFolder;
-    TDownloadRun run(this, [this](const QString &dataBase) { return ImportAfterDownload(dataBase); });
+    TDownloadRun run(this, [this](const QString &dataBase) { return pArchiwumControl->ImportAfterDownload(dataBase); });
     run.Run(Baza.db, dataBasePath, defaultFolder);
 }
 
@@ -190,8 +146,8 @@ void MainWindow::on_actionPradNaOsiPrawej_toggled(bool checked)
 void MainWindow::on_actionIndukcyjnosc_triggered()
 {
     const TIndukcyjnoscWindows windows = OpenIndukcyjnosc(
-        &CurrentPomiar,
-        [this](const QString &column) { return ArchiwumShown() ? ArchiwumZymValue(column) : Baza.ZymValue(column); },
+        Shown.EditableRecord(),
+        [this](const QString &column) { return Shown.Source()->MeterValue(Shown.Pomiar().pomiarId, column); },
         [this](QWidget *window) { KeptDialogs.Keep(window); });
     pDialogCalcWykres = windows.wykres;
     pDialogCalc = windows.calc;

@@ -19,6 +19,7 @@
 #include "measurement/ui/savedialog.h"
 #include "report/pomiarreport.h"
 #include "report/ui/reports.h"
+#include "verdict/ui/werdyktcontrol.h"
 
 #include <QDebug>
 #include <QDir>
@@ -51,8 +52,7 @@ void MainWindow::on_actionOpenPomiar_triggered()
 
     if (!AskSaveKomentarz())
         return;
-    Baza.CopyPomiar(&CurrentPomiar);
-    pBaza->ShownFile(QFileInfo(name).fileName());
+    Shown.ShowFile(QFileInfo(name).fileName(), Baza.Pomiar);
     const TCsvLabels texts = FileResultTexts(&Baza);
     ui->label_R->setText(texts.R);
     ui->label_Metoda->setText(texts.metoda);
@@ -60,9 +60,7 @@ void MainWindow::on_actionOpenPomiar_triggered()
     // A file belongs to no object of the database.
     ui->label_obiekt->setText(texts.obiekt);
     ui->tE_Komentarz->ShowKomentarz(FileKomentarzText(name));
-    PlotPomiar(ui->plot, &CurrentPomiar, kOffset03, kOffset14);
-    if (pDialogWykres)
-        emit UpdateWykresWindow(CurrentPomiar);
+    PlotPomiar(ui->plot, &Shown.Record(), kOffset03, kOffset14);
     ui->plot->show();
     ui->gB_Wynik->show();
     qsLastOpenedPath = FolderOf(name);
@@ -123,7 +121,7 @@ TCsvLabels ResultTexts(const Ui::MainWindow &ui)
 void MainWindow::on_actionExport_wyniku_do_CSV_triggered()
 {
     // Only the low 32 bits of czas are a time (the meter's own clock format).
-    const QString proposal = qsLastSaveCSVPath + DefaultFileName(quint32(CurrentPomiar.czas));
+    const QString proposal = qsLastSaveCSVPath + DefaultFileName(quint32(Shown.Record().czas));
     const TSaveChoice choice = AskSaveFile(this, tr("Zapisz do pliku CSV"), proposal, ExportFilters());
     const QString name = choice.path;
     if (name.isEmpty())
@@ -137,16 +135,16 @@ void MainWindow::on_actionExport_wyniku_do_CSV_triggered()
     bool saved = true;
     switch (ExportKindFor(name, ExportFilterKind(choice.filter))) {
     case ExportCsv:
-        saved = SaveCSV(name, &CurrentPomiar, &reason);
+        saved = SaveCSV(name, &Shown.Record(), &reason);
         break;
     case ExportCsvPoint: {
         TCsvLabels values = ResultTexts(*ui);
         values.komentarz = ui->tE_Komentarz->Komentarz();
-        saved = SaveCsvPointFile(name, ResultCaptions(), values, &CurrentPomiar, &reason) == ExportOk;
+        saved = SaveCsvPointFile(name, ResultCaptions(), values, &Shown.Record(), &reason) == ExportOk;
         break;
     }
     case ExportZym5:
-        saved = Baza.SaveDataFile(&CurrentPomiar, name, &reason) == ExportOk;
+        saved = Baza.SaveDataFile(&Shown.Record(), name, &reason) == ExportOk;
         break;
     case ExportPdf:
         qDebug() << "Zapis do pliku PDF";
@@ -182,24 +180,20 @@ TPomiarReport MainWindow::PomiarReportData()
 {
     // A measurement clicked in the database has a row; one opened from a
     // file has only its record.
-    const bool fromBase = Shown.pomiarId >= 0;
-    TPomiarReport d = PomiarReportOf(&CurrentPomiar, fromBase ? &Baza.Row : nullptr, Shown.obiekt, Shown.plik,
+    const TShownPomiar &shown = Shown.Pomiar();
+    const bool fromBase = shown.pomiarId >= 0;
+    TPomiarReport d = PomiarReportOf(&Shown.Record(), fromBase ? &Shown.Row() : nullptr, shown.obiekt, shown.plik,
                                      ui->label_R->text(), ui->tE_Komentarz->Komentarz());
-    if (ArchiwumShown()) {
-        ArchiwumMeter(&d.serial, &d.hw, &d.firmware);
-        AddWerdyktToReport(&d);
-    } else if (Baza.IsOpen()) {
-        d.serial = Baza.ZymValue(QStringLiteral("serial_zym"));
-        d.hw = Baza.ZymValue(QStringLiteral("hw"));
-        d.firmware = Baza.ZymValue(QStringLiteral("firmware_cortex"));
-    }
+    if (Shown.SourceOpen())
+        Shown.Source()->ReportMeter(shown.pomiarId, &d.serial, &d.hw, &d.firmware);
+    pWerdyktControl->AddToReport(&d);
     return d;
 }
 
 bool MainWindow::SaveReportPDF(const QString &fileName, QString *errorText)
 {
     // The meter's own lines would each wait for the lock and then read "NULL".
-    if (Baza.IsOpen() && Baza.Busy()) {
+    if (Shown.Source()->Busy()) {
         if (errorText)
             *errorText = TDataBase::BusyText();
         return false;
@@ -212,7 +206,7 @@ void MainWindow::PrintPomiarReport()
     // A chart emptied by a measurement that could not be shown has nothing to report.
     if (ui->plot->graphCount() == 0)
         return;
-    if (Baza.IsOpen() && Baza.Busy()) {
+    if (Shown.Source()->Busy()) {
         ShowProblem(QMessageBox::Warning, tr("Ostrzeżenie!"), TDataBase::BusyText());
         return;
     }

@@ -64,7 +64,7 @@ void MainWindow::RememberLastDataBase(const QString &name)
 
 void MainWindow::ReopenLastDataBase()
 {
-    if (!bReopenLastDataBase || SourceOpen())
+    if (!bReopenLastDataBase || Shown.SourceOpen())
         return;
     QSettings settings(qsIniFileName, QSettings::IniFormat);
     UseUtf8(settings);

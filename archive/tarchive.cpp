@@ -4,6 +4,7 @@
 
 #include "archive/tarchive.h"
 #include "archive/tarchive_p.h"
+#include "database/tdatabase.h"
 
 #include <QAtomicInt>
 #include <QDateTime>

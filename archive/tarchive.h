@@ -2,7 +2,7 @@
 #define TARCHIVE_H
 
 #include "historia/historia.h"
-#include "database/tdatabase.h"
+#include "database/pomiarrow.h"
 #include "measurement/tdatapomiar.h"
 
 #include <QHash>

@@ -10,6 +10,7 @@
 #include "archive/tarchive_p.h"
 
 #include "database/rowid.h"
+#include "database/tdatabase.h"
 #include "database/safepath.h"
 #include "measurement/datafile.h"
 

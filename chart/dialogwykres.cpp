@@ -24,12 +24,12 @@ DialogWykres::~DialogWykres()
     delete ui;
 }
 
-void DialogWykres::UpdateWykresSLOT(TDataPomiar wDP)
+void DialogWykres::UpdateWykresSLOT(const TDataPomiar &wDP)
 {
     PlotPomiar(ui->plot, &wDP, kOffset03, kOffset14);
 }
 
-void DialogWykres::ClearWykresSLOT(QString message)
+void DialogWykres::ClearWykresSLOT(const QString &message)
 {
     ClearPlot(ui->plot);
     if (!message.isEmpty())

@@ -25,10 +25,10 @@ public:
     ~DialogWykres() override;
 
 public slots:
-    void UpdateWykresSLOT(TDataPomiar wDP);
+    void UpdateWykresSLOT(const TDataPomiar &wDP);
     /// Empties the chart as the main window's was, with `message` (why
     /// nothing is drawn) in its place when not empty.
-    void ClearWykresSLOT(QString message);
+    void ClearWykresSLOT(const QString &message);
 
 protected:
     void resizeEvent(QResizeEvent *event) override;

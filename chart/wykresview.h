@@ -37,9 +37,9 @@ public:
 
 signals:
     /// The measurement shown has changed.
-    void Updated(TDataPomiar pomiar);
+    void Updated(const TDataPomiar &pomiar);
     /// The main chart was emptied; `message` says why when there is a reason to give.
-    void Cleared(QString message);
+    void Cleared(const QString &message);
 
 private:
     const TDataPomiar *pPomiar;

@@ -61,11 +61,16 @@ QString ObiektLabelText(const QString &obiekt)
 
 TCsvLabels RowResultTexts(TDataBase *baza, const QString &obiekt)
 {
+    return RowResultTexts(baza->Row, obiekt);
+}
+
+TCsvLabels RowResultTexts(const TPomiarRow &row, const QString &obiekt)
+{
     TCsvLabels labels;
     labels.obiekt = ObiektLabelText(obiekt);
-    labels.R = baza->WynikFromBase(WynikR);
-    labels.czas = baza->WynikFromBase(WynikCzas);
-    labels.metoda = QCoreApplication::translate("MainWindow", "Metoda:") + baza->WynikFromBase(WynikMetoda);
+    labels.R = RowWynikText(row, WynikR);
+    labels.czas = RowWynikText(row, WynikCzas);
+    labels.metoda = QCoreApplication::translate("MainWindow", "Metoda:") + RowWynikText(row, WynikMetoda);
     labels.komentarz = QCoreApplication::translate("MainWindow", "Komentarz");
     return labels;
 }

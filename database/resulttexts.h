@@ -30,6 +30,7 @@ QVariant ListResultCell(const QVariant &wynik, QChar decimalPoint = QLatin1Char(
 #include <QString>
 
 class TDataBase;
+struct TPomiarRow;
 
 /// "Obiekt: " and the object's name, as the result box names the object
 /// whose measurements are listed.
@@ -39,6 +40,8 @@ QString ObiektLabelText(const QString &obiekt);
 /// (its row), listed under object `obiekt`; `komentarz` is the caption of
 /// the comment box.
 TCsvLabels RowResultTexts(TDataBase *baza, const QString &obiekt);
+/// The result box of the row `row`, likewise.
+TCsvLabels RowResultTexts(const TPomiarRow &row, const QString &obiekt);
 
 /// The result box of the record last read by `baza->LoadFile` (this
 /// updates the record's result texts); a file belongs to no object.

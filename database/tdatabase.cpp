@@ -13,8 +13,10 @@
 #include "database/safepath.h"
 #include "measurement/datafile.h"
 
+#include <QCoreApplication>
 #include <QDebug>
 #include <QFile>
+#include <QFileInfo>
 #include <QObject>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -243,6 +245,11 @@ bool TDataBase::ReadRowByColumn(qint64 id, bool *ambiguous)
 
 int TDataBase::LoadPomiar(qint64 id, bool *rowRead)
 {
+    return LoadPomiarInto(id, rowRead, &Pomiar);
+}
+
+int TDataBase::LoadPomiarInto(qint64 id, bool *rowRead, TDataPomiar *rec)
+{
     if (rowRead)
         *rowRead = false;
     if (id < 0)
@@ -263,8 +270,8 @@ int TDataBase::LoadPomiar(qint64 id, bool *rowRead)
         *rowRead = true;
     // The row comes from a file that may have been made anywhere: a name
     // that leaves the database's folder counts as missing. ReadDataFile
-    // never leaves `Pomiar` part old and part new.
-    DataFile = IsSafeRelativeName(Row.plik_dane) ? ReadDataFile(qsDataFolder + Row.plik_dane, &Pomiar) : DataFileMissing;
+    // never leaves the record part old and part new.
+    DataFile = IsSafeRelativeName(Row.plik_dane) ? ReadDataFile(qsDataFolder + Row.plik_dane, rec) : DataFileMissing;
     if (DataFile != DataFileOk) {
         qDebug() << "Plik nie istnieje";
         return LoadPomiarMissing;
@@ -453,4 +460,69 @@ bool TDataBase::ExecPending()
         return false;
     }
     return true;
+}
+
+// ---------------------------------------------------------------- the meter's side of the windows
+
+QSqlQueryModel *TDataBase::PomiaryList(qint64 objectId, TSourceWarning *warning)
+{
+    QSqlQueryModel *model = PomiaryModel(objectId);
+    // An empty list would pass for an object without measurements.
+    if (IsBusyError(model->lastError()))
+        *warning = TSourceWarning{QCoreApplication::translate("MainWindow", "Ostrzeżenie!"), BusyText()};
+    return model;
+}
+
+int TDataBase::ReadPomiar(qint64 id, TPomiarRow *row, TDataPomiar *rec, TPomiarRead *read)
+{
+    *read = TPomiarRead();
+    const int loaded = LoadPomiarInto(id, &read->rowRead, rec);
+    if (read->rowRead) {
+        *row = Row;
+        // The folder is there to look in: a file that is there but failed
+        // is told from one that is gone.
+        if (DataFile != DataFileOk && DataFile != DataFileShort)
+            read->dataFile = QFileInfo(qsDataFolder + Row.plik_dane).isFile() ? DataFileUnreadable : DataFileMissing;
+        else
+            read->dataFile = DataFile;
+    }
+    if (loaded == LoadPomiarBusy)
+        read->warning = TSourceWarning{QCoreApplication::translate("MainWindow", "Ostrzeżenie!"), BusyText()};
+    return loaded;
+}
+
+QString TDataBase::KomentarzQuestion() const
+{
+    return QCoreApplication::translate("MainWindow",
+                                       "Pole komentarza uległo zmianie. Zapisać komentarz w bazie danych?");
+}
+
+bool TDataBase::SaveKomentarz(qint64 id, const QString &komentarz, QString *errorText)
+{
+    PrepareKomentarz(komentarz, id);
+    const bool saved = ExecPending();
+    *errorText = LastErrorText();
+    return saved;
+}
+
+bool TDataBase::ReadHistoria(qint64 objectId, QVector<THistoriaRow> *rows, THistoriaMeters *meters,
+                             QString *errorText)
+{
+    if (!ReadHistoria(objectId, rows, errorText))
+        return false;
+    *meters = THistoriaMeters();
+    ReportMeter(-1, &meters->serial, &meters->hw, &meters->firmware);
+    return true;
+}
+
+QString TDataBase::MeterValue(qint64, const QString &column)
+{
+    return ZymValue(column);
+}
+
+void TDataBase::ReportMeter(qint64, QString *serial, QString *hw, QString *firmware)
+{
+    *serial = ZymValue(QStringLiteral("serial_zym"));
+    *hw = ZymValue(QStringLiteral("hw"));
+    *firmware = ZymValue(QStringLiteral("firmware_cortex"));
 }

@@ -2,6 +2,8 @@
 #define TDATABASE_H
 
 #include "database/objectrows.h"
+#include "database/pomiarrow.h"
+#include "database/pomiarsource.h"
 #include "measurement/csvexport.h"
 #include "measurement/datafile.h"
 #include "measurement/tdatapomiar.h"
@@ -20,21 +22,6 @@ class QSqlError;
 class QSqlQueryModel;
 QT_END_NAMESPACE
 
-/// The columns of one `pomiar` row as read by id. Each field keeps its
-/// value until a later read returns a row for it.
-struct TPomiarRow
-{
-    qint32 czas = 0;        // pomiar_czas: seconds since 1970-01-01 00:00 UTC
-    qint64 czasKnown = 0;   // pomiar_czas as a time (HistoriaCzas): kHistoriaCzasUnknown for NULL, a text, ...
-    QString plik_dane;      // pomiar_plik_dane: data file, relative to the database's folder
-    double rezystancja = 0; // pomiar_rezystancja: ohms
-    qint32 metoda = 0;      // pomiar_metoda: bit 0x80 of the lowest byte set means 3P
-    QString komentarz;      // pomiar_komentarz
-    qint32 status = 0;      // pomiar_status: -1 means out of range
-    double vref = 0;        // pomiar_vref: kept, not shown
-    double temp_core = 0;   // pomiar_temp_core: kept, not shown
-};
-
 /// Selectors of TDataBase::WynikFromFile and TDataBase::WynikFromBase.
 enum TWynik {
     WynikR = 0,        ///< resistance ("R=0.115Ω", or "Poza zakresem" for a row out of range)
@@ -43,10 +30,15 @@ enum TWynik {
     WynikKomentarz = 4 ///< the row's comment (rows only)
 };
 
+/// Result text `definition` (a TWynik) of the row `row`, as
+/// TDataBase::WynikFromBase gives it for the row last read.
+QString RowWynikText(const TPomiarRow &row, int definition);
+
 /// The program's one database-access object (the main window's `Baza`):
 /// the SQLite connection, the data folder of the open database, the record
-/// last read from a data file and the database row last read.
-class TDataBase
+/// last read from a data file and the database row last read. As a
+/// TPomiarSource it is the meter's side of the windows.
+class TDataBase : public TPomiarSource
 {
 public:
     TDataBase();
@@ -85,22 +77,18 @@ public:
     /// every statement of this class runs on `db`.
     OpenResult Open(QString path);
     void Close();
-    bool IsOpen();
+    bool IsOpen() override;
     QString LastErrorText();
     /// Fills `Row` from the `pomiar` row of `id`: the whole row in one
     /// statement, or one column at a time when a column is missing. False
     /// when no statement found a row (then `Row` is unchanged).
     /// `*ambiguous` (when given) tells whether several rows have that id.
     bool ReadRow(qint64 id, bool *ambiguous = nullptr);
-    /// Result codes of LoadPomiar (besides a negative id passed through).
-    enum LoadPomiarResult {
-        LoadPomiarOk = 0,      ///< row and data file read; `Pomiar` holds the measurement
-        LoadPomiarMissing = -1, ///< no such row, or its data file is missing, short, unreadable
-                                ///< or named outside the database's folder; `Pomiar` unchanged
-                                ///< (emptied when the file failed part-way through its read)
-        LoadPomiarAmbiguous = -2, ///< more than one row carries the id: none of them is shown
-        LoadPomiarBusy = -3     ///< another program holds the database locked; nothing read
-    };
+    // LoadPomiar's result codes are TPomiarSource::LoadPomiarResult: ok; no
+    // such row, or its data file missing, short, unreadable or named
+    // outside the database's folder (`Pomiar` unchanged, emptied when the
+    // file failed part-way through its read); several rows of the id;
+    // locked by another program (nothing read).
     /// Reads the row of `id` and its data file into `Pomiar`. Returns a
     /// negative `id` unchanged without reading anything; otherwise a
     /// LoadPomiarResult. `*rowRead` (when given) tells whether the row
@@ -114,7 +102,7 @@ public:
     static bool IsBusyError(const QSqlError &error);
     /// True when another program holds the open database locked, so that
     /// nothing can be read now; waits at most kBusyTimeoutMs.
-    bool Busy();
+    bool Busy() override;
     /// What the user is told when the database is busy.
     static QString BusyText();
     /// First column of the first row of `statement` as text, or "NULL".
@@ -131,10 +119,7 @@ public:
     /// rather than a table), with the reason in `*errorText` (when given).
     /// The whole list is read at once, so no statement stays open on the
     /// database. The caller owns the model.
-    QSqlQueryModel *ObiektyModel(QString *errorText = nullptr);
-    /// Item data role under which ObiektyModel gives each row's `obiekt_id`
-    /// (as the database holds it; see WholeId).
-    static constexpr int kObiektIdRole = Qt::UserRole + 1;
+    QSqlQueryModel *ObiektyModel(QString *errorText = nullptr) override;
     /// The id of the object named `name`; with several of that name the
     /// last one, with none 0 (rows whose id is not a whole number are passed over).
     qint64 ObjectId(QString name);
@@ -164,6 +149,21 @@ public:
     /// LastErrorText(): the driver's, or that several rows share the id.
     bool ExecPending();
 
+    // ---- the meter's side of the windows (TPomiarSource)
+    QSqlQueryModel *PomiaryList(qint64 objectId, TSourceWarning *warning) override;
+    /// LoadPomiar into `*row` and `*rec`; a data file that is there but
+    /// cannot be read is told from a missing one.
+    int ReadPomiar(qint64 id, TPomiarRow *row, TDataPomiar *rec, TPomiarRead *read) override;
+    QString KomentarzQuestion() const override;
+    /// PrepareKomentarz and ExecPending.
+    bool SaveKomentarz(qint64 id, const QString &komentarz, QString *errorText) override;
+    /// ReadHistoria, with the meter of the `ZYM` table for every row.
+    bool ReadHistoria(qint64 objectId, QVector<THistoriaRow> *rows, THistoriaMeters *meters,
+                      QString *errorText) override;
+    /// ZymValue: the database has one meter, whatever is shown.
+    QString MeterValue(qint64 pomiarId, const QString &column) override;
+    void ReportMeter(qint64 pomiarId, QString *serial, QString *hw, QString *firmware) override;
+
     QSqlDatabase db;
     QString qsDataFolder;   // folder of the last database given to Open, with a trailing "/"
     QString qsSqlKomentarz; // last prepared comment update, as text for the trace
@@ -183,6 +183,7 @@ public:
     static inline bool bFormatWholeList = false;
 
 private:
+    int LoadPomiarInto(qint64 id, bool *rowRead, TDataPomiar *rec);
     bool ReadRowByColumn(qint64 id, bool *ambiguous);
     // ReadRow's statement, prepared once per connection: every click on a
     // measurement runs it.

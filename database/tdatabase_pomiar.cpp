@@ -94,23 +94,28 @@ QString TDataBase::WynikFromFile(int definition)
 
 QString TDataBase::WynikFromBase(int definition)
 {
+    return RowWynikText(Row, definition);
+}
+
+QString RowWynikText(const TPomiarRow &row, int definition)
+{
     switch (definition) {
     case WynikR:
-        if (Row.status == -1)
+        if (row.status == -1)
             return QObject::tr("Poza zakresem");
-        return QStringLiteral("R=") + ResistanceText(Row.rezystancja);
+        return QStringLiteral("R=") + ResistanceText(row.rezystancja);
     case WynikCzas:
         // NULL, a text or a number that is no time would read as 1970 or
         // some far year: a time taken for a measured one.
-        if (Row.czasKnown == kHistoriaCzasUnknown)
+        if (row.czasKnown == kHistoriaCzasUnknown)
             return QObject::tr("Zapisany: ") + QObject::tr("nieznany");
-        if (Row.czasKnown > qint64(std::numeric_limits<quint32>::max()))
-            return QObject::tr("Zapisany: ") + CzasText(Row.czasKnown, QStringLiteral("yyyy-MM-dd        hh:mm:ss"));
-        return QObject::tr("Zapisany: ") + FormatCzas(quint32(Row.czas));
+        if (row.czasKnown > qint64(std::numeric_limits<quint32>::max()))
+            return QObject::tr("Zapisany: ") + CzasText(row.czasKnown, QStringLiteral("yyyy-MM-dd        hh:mm:ss"));
+        return QObject::tr("Zapisany: ") + CzasText(qint64(quint32(row.czas)), QStringLiteral("yyyy-MM-dd        hh:mm:ss"));
     case WynikMetoda:
-        return IsMetoda3P(Row.metoda) ? QStringLiteral("...3P") : QStringLiteral(".. 2P");
+        return IsMetoda3P(row.metoda) ? QStringLiteral("...3P") : QStringLiteral(".. 2P");
     case WynikKomentarz:
-        return Row.komentarz;
+        return row.komentarz;
     default:
         return QStringLiteral("Unnown definition");
     }

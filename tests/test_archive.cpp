@@ -6,6 +6,7 @@
 
 #include "archive/recordsha.h"
 #include "archive/tarchive.h"
+#include "database/tdatabase.h"
 #include "measurement/datafile.h"
 #include "simulator/zymsim.h"
 #include "support/dbsupport.h"

@@ -80,14 +80,19 @@ struct TImportRun
 
 } // namespace
 
-TArchiwumControl::TArchiwumControl(const TArchiwumWindow &window, TDataBase &baza, const TShownPomiar &shown,
+TArchiwumControl::TArchiwumControl(const TArchiwumWindow &window, TDataBase &baza, TShownChanges &shown,
                                    const QString &iniFileName, QString *lastOpenedPath)
     : w(window)
     , Baza(baza)
-    , shownPomiar(shown)
+    , ShownOwner(shown)
     , qsIniFileName(iniFileName)
     , pLastOpenedPath(lastOpenedPath)
 {
+    // Whoever makes another source the one shown closes the archive.
+    QObject::connect(&ShownOwner, &TShownChanges::SourceChanged, this, [this](TPomiarSource *source) {
+        if (pView && source != pView)
+            Close();
+    });
 }
 
 TArchiwumControl::~TArchiwumControl() = default;
@@ -174,12 +179,15 @@ bool TArchiwumControl::Open()
     }
     // What a person writes here carries their name.
     view->archive.SetAutor(w.autor(false));
+    view->autor = w.autor;
+    view->saved = w.syncChanged;
     // As opening another database does: what was shown belongs to the
     // source before, an unsaved comment edit goes with it.
     w.clearDatabaseView();
     Baza.Close();
     pView = view.release();
     pView->setParent(w.window);
+    ShownOwner.SetSource(pView);
     w.komentarz->ForgetEdit();
     QString reason;
     if (!w.showObiekty(&reason)) {
@@ -200,24 +208,11 @@ bool TArchiwumControl::Open()
 
 void TArchiwumControl::Close()
 {
-    delete pView;
+    // Never deleted while it is the source shown.
+    TArchiwumView *view = pView;
     pView = nullptr;
-}
-
-QAbstractItemModel *TArchiwumControl::ObiektyModel(QString *errorText)
-{
-    QSqlQueryModel *model = pView->archive.ObiektyModel(errorText);
-    return model;
-}
-
-QAbstractItemModel *TArchiwumControl::PomiaryModel(qint64 objectId)
-{
-    QString reason;
-    QSqlQueryModel *model = pView->archive.PomiaryModel(objectId, &reason);
-    // The rows that could be read are listed, but never as if they were all.
-    if (!reason.isEmpty())
-        ShowDamage(reason);
-    return model;
+    ShownOwner.SetSource(nullptr);
+    delete view;
 }
 
 QString TArchiwumControl::StatusText() const
@@ -225,106 +220,6 @@ QString TArchiwumControl::StatusText() const
     const QString text = tr("Archiwum: %1").arg(QDir::toNativeSeparators(pView->archive.Path()));
     // Said before a comment is typed that could not be saved.
     return pView->archive.IsReadOnly() ? text + QLatin1Char(' ') + tr("(tylko do odczytu)") : text;
-}
-
-void TArchiwumControl::ShowDamage(const QString &reason)
-{
-    ShowProblem(QMessageBox::Warning, tr("Błąd!"),
-                tr("Nie wszystko w archiwum daje się odczytać; to, co widać, może być niepełne.\n%1\n\n%2")
-                    .arg(QDir::toNativeSeparators(pView->archive.Path()), reason));
-}
-
-int TArchiwumControl::LoadPomiar(qint64 id, bool *rowRead)
-{
-    *rowRead = false;
-    pView->bShown = false;
-    if (id < 0)
-        return int(id);
-    TPomiarRow row;
-    TArchivePomiarInfo info;
-    if (!pView->archive.ReadRow(id, &row, &info)) {
-        if (!pView->archive.LastErrorText().isEmpty())
-            ShowDamage(pView->archive.LastErrorText());
-        return TDataBase::LoadPomiarMissing;
-    }
-    // The result texts, the report and the export read the row and the
-    // record where the meter's road leaves them.
-    Baza.Row = row;
-    *rowRead = true;
-    const int read = pView->archive.ReadRecord(id, &Baza.Pomiar);
-    Baza.DataFile = read == ArchiveOk        ? DataFileOk
-                    : read == ArchiveNotFound ? RecordlessReason(info)
-                                              : DataFileUnreadable;
-    if (read == ArchiveDamaged) {
-        ShowProblem(QMessageBox::Warning, tr("Błąd!"),
-                    tr("Zapis pomiaru w archiwum jest uszkodzony: nie zgadza się z sumą kontrolną. "
-                       "Pomiar nie zostanie pokazany.")
-                        + QLatin1Char('\n') + pView->archive.LastErrorText());
-    } else if (read != ArchiveOk && read != ArchiveNotFound) {
-        ShowDamage(pView->archive.LastErrorText());
-    }
-    if (read != ArchiveOk)
-        return TDataBase::LoadPomiarMissing;
-    pView->shown = info;
-    pView->bShown = true;
-    return TDataBase::LoadPomiarOk;
-}
-
-DataFileResult TArchiwumControl::RecordlessReason(const TArchivePomiarInfo &info) const
-{
-    // The import that brought the row noted why its record stayed behind.
-    const QString meterId = QString::number(info.iMeterPomiarId);
-    for (const TArchiveImportNote &note : pView->archive.ImportNotes(info.iImportId)) {
-        if (!note.RowKept() || note.qsPomiarId != meterId || note.qsSource != info.qsSource)
-            continue;
-        return note.iReason == ReasonDataFileShort        ? DataFileShort
-               : note.iReason == ReasonDataFileUnreadable ? DataFileUnreadable
-                                                          : DataFileMissing;
-    }
-    return DataFileMissing;
-}
-
-bool TArchiwumControl::SaveKomentarz(qint64 id, const QString &komentarz, QString *errorText)
-{
-    // A new version in the archive; the meter's database is never written from here.
-    pView->archive.SetAutor(w.autor(true));
-    if (pView->archive.SaveKomentarz(id, komentarz) == ArchiveOk) {
-        w.syncChanged();
-        return true;
-    }
-    *errorText = pView->archive.LastErrorText();
-    return false;
-}
-
-bool TArchiwumControl::ReadHistoria(qint64 objectId, QVector<THistoriaRow> *rows, QStringList *meters,
-                                    QString *errorText)
-{
-    return pView->archive.ReadHistoria(objectId, rows, meters, errorText);
-}
-
-void TArchiwumControl::Meter(QString *serial, QString *hw, QString *firmware) const
-{
-    // A measurement opened from a file while the archive is shown has no meter.
-    if (!pView->bShown || shownPomiar.pomiarId < 0)
-        return;
-    *serial = pView->shown.meter.qsSerial;
-    *hw = pView->shown.meter.qsHw;
-    *firmware = pView->shown.meter.qsFirmware;
-}
-
-QString TArchiwumControl::ZymValue(const QString &column) const
-{
-    // The archive keeps the meter's identity per measurement, not its
-    // calibration offsets or info text: those read as the meter's NULL.
-    const TArchiveMeter &meter = pView->shown.meter;
-    const QString value = !pView->bShown || shownPomiar.pomiarId < 0  ? QString()
-                          : column == QLatin1String("serial_zym")      ? meter.qsSerial
-                          : column == QLatin1String("hw")              ? meter.qsHw
-                          : column == QLatin1String("soft_rpi")        ? meter.qsSoftRpi
-                          : column == QLatin1String("system_rpi")      ? meter.qsSystemRpi
-                          : column == QLatin1String("firmware_cortex") ? meter.qsFirmware
-                                                                       : QString();
-    return value.isNull() ? QStringLiteral("NULL") : value;
 }
 
 // ---------------------------------------------------------------- import

@@ -25,9 +25,7 @@ class DialogImport;
 class TArchiwumView;
 class TDataBase;
 class TKomentarzEdit;
-struct TArchivePomiarInfo;
-struct THistoriaRow;
-struct TShownPomiar;
+class TShownChanges;
 
 /// What the archive's road takes from the main window: its widgets, and
 /// the steps of the tables, the comment and the other subsystems that
@@ -84,8 +82,10 @@ class TArchiwumControl : public QObject
     Q_DECLARE_TR_FUNCTIONS(MainWindow)
 
 public:
-    /// `baza` and `shown` are the main window's; `iniFileName` names its settings file.
-    TArchiwumControl(const TArchiwumWindow &window, TDataBase &baza, const TShownPomiar &shown,
+    /// `baza` is the main window's meter database, `shown` the owner of what
+    /// it shows (the archive becomes its source while shown); `iniFileName`
+    /// names its settings file.
+    TArchiwumControl(const TArchiwumWindow &window, TDataBase &baza, TShownChanges &shown,
                      const QString &iniFileName, QString *lastOpenedPath);
     ~TArchiwumControl() override;
 
@@ -101,20 +101,9 @@ public:
     QString Path() const;
     /// Shows the archive in the tables; false (the user told) when it cannot be opened.
     bool Open();
-    /// Stops showing the archive (tables and measurement are cleared by the caller).
+    /// Stops showing the archive (tables and measurement are cleared by the
+    /// caller): the meter's database is the source again.
     void Close();
-
-    QAbstractItemModel *ObiektyModel(QString *errorText);
-    QAbstractItemModel *PomiaryModel(qint64 objectId);
-    /// LoadPomiar's road for an archived measurement: fills the database
-    /// object's row and record as the meter's row and data file would.
-    int LoadPomiar(qint64 id, bool *rowRead);
-    bool SaveKomentarz(qint64 id, const QString &komentarz, QString *errorText);
-    /// The history of archive object `objectId` with the meter of each row in `*meters`.
-    bool ReadHistoria(qint64 objectId, QVector<THistoriaRow> *rows, QStringList *meters, QString *errorText);
-    /// The meter of the archived measurement shown (left as they are when none is).
-    void Meter(QString *serial, QString *hw, QString *firmware) const;
-    QString ZymValue(const QString &column) const;
 
     /// Imports the meter database open now.
     void ImportBaza();
@@ -136,14 +125,9 @@ public:
 private:
     /// "Archiwum: <path>", and that it is read-only when it is.
     QString StatusText() const;
-    /// Tells that the archive could not be read in full, and why.
-    void ShowDamage(const QString &reason);
-    /// Why the import kept the row of `info` without its record, as a data file's read would say it.
-    DataFileResult RecordlessReason(const TArchivePomiarInfo &info) const;
-
     TArchiwumWindow w;
     TDataBase &Baza;
-    const TShownPomiar &shownPomiar;
+    TShownChanges &ShownOwner;
     const QString &qsIniFileName;
     QString *pLastOpenedPath;           // the folder the open dialogs offer
     TArchiwumView *pView = nullptr;     // the archive while the tables show it

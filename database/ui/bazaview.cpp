@@ -82,14 +82,13 @@ void SetTableModel(QTableView *view, QAbstractItemModel *model, const QTableView
 
 } // namespace
 
-TBazaView::TBazaView(const TBazaWidgets &widgets, TDataBase &baza, TShownPomiar &shown, TDataPomiar &pomiar,
-                     QString &obiektName, qint64 &obiektId, THistoriaWindows &historie, const QString &saveFolder,
-                     TBazaHooks hooks, QObject *parent)
+TBazaView::TBazaView(const TBazaWidgets &widgets, TDataBase &baza, TShownChanges &shown, QString &obiektName,
+                     qint64 &obiektId, THistoriaWindows &historie, const QString &saveFolder, TBazaHooks hooks,
+                     QObject *parent)
     : QObject(parent)
     , ui(widgets)
     , Baza(baza)
     , Shown(shown)
-    , CurrentPomiar(pomiar)
     , qsObiektName(obiektName)
     , iObiektId(obiektId)
     , Historie(historie)
@@ -100,20 +99,22 @@ TBazaView::TBazaView(const TBazaWidgets &widgets, TDataBase &baza, TShownPomiar 
     // keyboard, reaches ObiektClicked / PomiarClicked.
     pObiektyRows = new TRowDriver(ui.obiekty, [this](const QModelIndex &index) { ObiektClicked(index); });
     pPomiaryRows = new TRowDriver(ui.pomiary, [this](const QModelIndex &index) { PomiarClicked(index); });
-    pShownChanges = new TShownChanges(this);
+    // The history windows show every comment saved, whichever window saved it.
+    connect(&Shown, &TShownChanges::KomentarzSaved, this,
+            [this](qint64 pomiarId, const QString &komentarz) { Historie.KomentarzSaved(pomiarId, komentarz); });
     SetUpHistoria();
 }
 
 bool TBazaView::SourceOpen() const
 {
-    return Baza.IsOpen() || Hooks.archiwumShown();
+    return Shown.SourceOpen();
 }
 
 // ---------------------------------------------------------------- tables
 
 bool TBazaView::ShowObiekty(QTableView *view, QString *errorText)
 {
-    QAbstractItemModel *model = Hooks.archiwumShown() ? Hooks.archiwumObiekty(errorText) : Baza.ObiektyModel(errorText);
+    QAbstractItemModel *model = Shown.Source()->ObiektyModel(errorText);
     if (!model)
         return false;
 
@@ -131,16 +132,8 @@ bool TBazaView::ShowObiekty(QTableView *view, QString *errorText)
 
 void TBazaView::ShowPomiary(QTableView *qT_tab, qint64 id_object)
 {
-    QAbstractItemModel *model = nullptr;
-    bool busy = false;
-    if (Hooks.archiwumShown()) {
-        model = Hooks.archiwumPomiary(id_object);
-    } else {
-        QSqlQueryModel *meterModel = Baza.PomiaryModel(id_object);
-        // An empty list would pass for an object without measurements.
-        busy = TDataBase::IsBusyError(meterModel->lastError());
-        model = meterModel;
-    }
+    TSourceWarning warning;
+    QAbstractItemModel *model = Shown.Source()->PomiaryList(id_object, &warning);
 
     qT_tab->setSelectionBehavior(QAbstractItemView::SelectRows);
     qT_tab->verticalScrollBar()->setStyleSheet(QLatin1String(kScrollBarStyle));
@@ -157,8 +150,8 @@ void TBazaView::ShowPomiary(QTableView *qT_tab, qint64 id_object)
     qT_tab->horizontalHeader()->setStretchLastSection(true);
     PrepareTable(qT_tab);
     TLastColumn::Attach(qT_tab)->Refit();
-    if (busy)
-        ShowProblem(QMessageBox::Warning, tr("Ostrzeżenie!"), TDataBase::BusyText());
+    if (!warning.IsEmpty())
+        ShowProblem(QMessageBox::Warning, warning.title, warning.text);
 }
 
 void TBazaView::ShowPomiaryOf(const QString &name)
@@ -170,7 +163,7 @@ qint64 TBazaView::ObjectIdAt(const QModelIndex &index, bool *ok)
 {
     qint64 id = -1;
     const bool whole = index.isValid()
-        && WholeId(index.data(TDataBase::kObiektIdRole), &id);
+        && WholeId(index.data(TPomiarSource::kObiektIdRole), &id);
     if (ok)
         *ok = whole;
     return whole ? id : -1;
@@ -188,7 +181,7 @@ qint64 TBazaView::PomiarIdAt(const QModelIndex &index, bool *ok)
 
 void TBazaView::ShowBadId(const QModelIndex &index, bool object)
 {
-    const QString value = object ? index.data(TDataBase::kObiektIdRole).toString()
+    const QString value = object ? index.data(TPomiarSource::kObiektIdRole).toString()
                                  : index.sibling(index.row(), 0).data().toString();
     ShowProblem(QMessageBox::Warning, tr("Ostrzeżenie!"),
                 object ? tr("Obiekt ma w bazie danych identyfikator \"%1\", który nie jest liczbą całkowitą. "
@@ -246,52 +239,53 @@ void TBazaView::ShowPomiar(qint64 id, qint64 obiektId, const QString &obiekt)
 
 void TBazaView::ShowPomiar(const TShownPomiar &pomiar)
 {
-    Shown = pomiar;
-    Shown.plik.clear(); // known once its row is read
     if (ui.wynik->isHidden()) {
         ui.wynik->show();
         ui.plot->show();
     }
     // A history window can show a measurement of another object than the one listed.
-    ui.obiekt->setText(tr("Obiekt: ") + Shown.obiekt);
-    DisplayPomiar(Shown.pomiarId);
+    ui.obiekt->setText(tr("Obiekt: ") + pomiar.obiekt);
+    Display(pomiar);
 }
 
 // ---------------------------------------------------------------- one measurement
 
 void TBazaView::DisplayPomiar(qint64 id_pomiar)
 {
-    bool rowRead = false;
-    const int loaded = Hooks.archiwumShown() ? Hooks.loadArchiwumPomiar(id_pomiar, &rowRead) : Baza.LoadPomiar(id_pomiar, &rowRead);
-    if (loaded == TDataBase::LoadPomiarAmbiguous) {
+    TShownPomiar pomiar = Shown.Pomiar();
+    pomiar.pomiarId = id_pomiar;
+    Display(pomiar);
+}
+
+void TBazaView::Display(const TShownPomiar &pomiar)
+{
+    TPomiarRead read;
+    const int loaded = Shown.Read(pomiar, &read);
+    if (loaded == TPomiarSource::LoadPomiarAmbiguous) {
         ForgetPomiar(); // nowhere for a comment to go
         ShowProblem(QMessageBox::Warning, tr("Ostrzeżenie!"),
                     tr("Identyfikator %1 ma w bazie danych więcej niż jeden pomiar. "
-                       "Nie można go wyświetlić ani zapisać jego komentarza.").arg(id_pomiar));
+                       "Nie można go wyświetlić ani zapisać jego komentarza.").arg(pomiar.pomiarId));
         return;
     }
-    if (loaded == TDataBase::LoadPomiarOk) {
-        const TCsvLabels texts = RowResultTexts(&Baza, qsObiektName);
+    if (loaded == TPomiarSource::LoadPomiarOk) {
+        const TCsvLabels texts = RowResultTexts(Shown.Row(), qsObiektName);
         ui.r->setText(texts.R);
         ui.metoda->setText(texts.metoda);
         ui.czas->setText(texts.czas);
         // Plain text: a comment such as "R<5 mΩ <b>" is text, and taking it
         // as markup would change it on its way back to the database.
-        ui.komentarz->ShowKomentarz(Baza.WynikFromBase(WynikKomentarz));
-        Shown.komentarz = Baza.WynikFromBase(WynikKomentarz);
-        Baza.CopyPomiar(&CurrentPomiar);
-        Shown.plik = Baza.Row.plik_dane;
-        PlotPomiar(ui.plot, &CurrentPomiar, kOffset03, kOffset14);
+        ui.komentarz->ShowKomentarz(Shown.Pomiar().komentarz);
+        PlotPomiar(ui.plot, &Shown.Record(), kOffset03, kOffset14);
         ui.exportAction->setEnabled(true);
-        Hooks.wykresShown(CurrentPomiar);
-        emit pShownChanges->Changed(Shown);
+        Shown.Announce();
         return;
     }
     // A data file cut short still has its row, which holds the values the
     // list shows: blanks would say the measurement had never been taken.
-    const bool cut = rowRead && Baza.DataFile == DataFileShort;
+    const bool cut = read.rowRead && read.dataFile == DataFileShort;
     if (cut) {
-        const TCsvLabels texts = RowResultTexts(&Baza, qsObiektName);
+        const TCsvLabels texts = RowResultTexts(Shown.Row(), qsObiektName);
         ui.r->setText(texts.R);
         ui.metoda->setText(texts.metoda);
         ui.czas->setText(texts.czas);
@@ -304,30 +298,23 @@ void TBazaView::DisplayPomiar(qint64 id_pomiar)
     // The stored comment is shown whenever its row was read, whatever became
     // of the data file: an empty editor would invite the user to overwrite
     // a comment never seen.
-    Shown.komentarz = rowRead ? Baza.WynikFromBase(WynikKomentarz) : QString();
-    ui.komentarz->ShowKomentarz(Shown.komentarz);
-    if (!rowRead)
-        Shown.pomiarId = -1; // no row, nowhere for a comment to go
+    ui.komentarz->ShowKomentarz(Shown.Pomiar().komentarz);
     ClearPlot(ui.plot);
     // An empty chart alone would look like a measurement without a waveform.
     QString message;
-    if (rowRead) {
-        // As the database names it: a whole path would not fit the chart.
-        const QString file = QDir::toNativeSeparators(Baza.Row.plik_dane);
-        // The archive has no folder to look in: it knows what its import found.
-        const bool unreadable = Hooks.archiwumShown() ? Baza.DataFile == DataFileUnreadable
-                                                      : QFileInfo(Baza.qsDataFolder + Baza.Row.plik_dane).isFile();
-        message = cut          ? tr("Plik danych pomiaru jest za krótki (zapis niepełny):\n%1").arg(file)
-                  : unreadable ? tr("Nie można odczytać pliku danych pomiaru:\n%1").arg(file)
-                               : tr("Brak pliku danych pomiaru:\n%1").arg(file);
+    if (read.rowRead) {
+        // As the source names it: a whole path would not fit the chart.
+        const QString file = QDir::toNativeSeparators(Shown.Row().plik_dane);
+        message = cut ? tr("Plik danych pomiaru jest za krótki (zapis niepełny):\n%1").arg(file)
+                  : read.dataFile == DataFileUnreadable ? tr("Nie można odczytać pliku danych pomiaru:\n%1").arg(file)
+                                                        : tr("Brak pliku danych pomiaru:\n%1").arg(file);
         ShowPlotMessage(ui.plot, message);
     }
-    Hooks.wykresCleared(message);
     // Nothing shown is nothing to export; the record held is another measurement's.
     ui.exportAction->setEnabled(false);
-    emit pShownChanges->Changed(Shown);
-    if (loaded == TDataBase::LoadPomiarBusy)
-        ShowProblem(QMessageBox::Warning, tr("Ostrzeżenie!"), TDataBase::BusyText());
+    Shown.Announce(message);
+    if (!read.warning.IsEmpty())
+        ShowProblem(QMessageBox::Warning, read.warning.title, read.warning.text);
 }
 
 void TBazaView::ForgetPomiar()
@@ -337,17 +324,8 @@ void TBazaView::ForgetPomiar()
     ui.czas->setText(tr("Czas"));
     ui.komentarz->ShowKomentarz(QString());
     ClearPlot(ui.plot);
-    Hooks.wykresCleared(QString());
     ui.exportAction->setEnabled(false);
-    Shown = TShownPomiar();
-    emit pShownChanges->Changed(Shown);
-}
-
-void TBazaView::ShownFile(const QString &plik)
-{
-    Shown = TShownPomiar();
-    Shown.plik = plik;
-    emit pShownChanges->Changed(Shown);
+    Shown.Forget();
 }
 
 // ---------------------------------------------------------------- comment
@@ -357,12 +335,11 @@ bool TBazaView::AskSaveKomentarz(bool mayCancel)
     if (!SourceOpen() || !ui.komentarz->Edited())
         return true;
     // No measurement of this database was clicked: there is no row to save to.
-    if (Shown.pomiarId < 0)
+    const qint64 pomiarId = Shown.Pomiar().pomiarId;
+    if (pomiarId < 0)
         return true;
 
-    const QString question = Hooks.archiwumShown()
-        ? tr("Pole komentarza uległo zmianie. Zapisać komentarz w archiwum?")
-        : tr("Pole komentarza uległo zmianie. Zapisać komentarz w bazie danych?");
+    const QString question = Shown.Source()->KomentarzQuestion();
     if (mayCancel) {
         const TOdpowiedz answer = AskTakNieAnuluj(QMessageBox::Warning, tr("Ostrzeżenie!"), question);
         if (answer == OdpowiedzAnuluj)
@@ -374,27 +351,18 @@ bool TBazaView::AskSaveKomentarz(bool mayCancel)
     }
 
     // The editor gives every line end as "\n": the row keeps its own.
-    const QString komentarz = KomentarzToStore(ui.komentarz->Komentarz(), Shown.komentarz);
-    bool saved = false;
+    const QString komentarz = KomentarzToStore(ui.komentarz->Komentarz(), Shown.Pomiar().komentarz);
     QString reason;
-    if (Hooks.archiwumShown()) {
-        saved = Hooks.saveArchiwumKomentarz(Shown.pomiarId, komentarz, &reason);
-    } else {
-        Baza.PrepareKomentarz(komentarz, Shown.pomiarId);
-        saved = Baza.ExecPending();
-        reason = Baza.LastErrorText();
-    }
-    if (saved) {
-        Shown.komentarz = komentarz;
+    if (Shown.Source()->SaveKomentarz(pomiarId, komentarz, &reason)) {
         ui.komentarz->ForgetEdit();
         ShowSavedKomentarz();
-        Historie.KomentarzSaved(Shown.pomiarId, komentarz);
+        Shown.SavedKomentarz(komentarz);
         return true;
     }
 
     // Say so, and keep the edit: the next click asks again.
     if (reason.trimmed().isEmpty())
-        reason = tr("Pomiaru o numerze %1 nie ma w bazie danych.").arg(Shown.pomiarId);
+        reason = tr("Pomiaru o numerze %1 nie ma w bazie danych.").arg(pomiarId);
     ShowProblem(QMessageBox::Critical, tr("Błąd!"),
                 tr("Nie udało się zapisać komentarza w bazie danych.") + QLatin1Char('\n') + reason);
     return false;
@@ -418,11 +386,12 @@ void TBazaView::ClearDatabaseView()
     ui.wynik->hide();
     ui.plot->hide();
     ui.exportAction->setEnabled(false);
-    Shown = TShownPomiar();
+    Shown.ForgetQuietly();
     // They show rows of a database that is no longer open.
     Historie.CloseAll();
     UpdateHistoriaAction();
-    Hooks.closeArchiwum();
+    // The archive, when it was shown, goes: the meter's database is the source again.
+    Shown.SetSource(nullptr);
 }
 
 bool TBazaView::OpenFile(const QString &name)
@@ -510,7 +479,7 @@ void TBazaView::ShowSavedKomentarz()
     auto *list = qobject_cast<TListModel *>(ui.pomiary->model());
     if (!list)
         return;
-    const QModelIndex cell = list->SetText(Shown.pomiarId, kKomentarzColumn, ui.komentarz->Komentarz(), ui.pomiary->currentIndex().row());
+    const QModelIndex cell = list->SetText(Shown.Pomiar().pomiarId, kKomentarzColumn, ui.komentarz->Komentarz(), ui.pomiary->currentIndex().row());
     FitCell(ui.pomiary, cell);
     TLastColumn::Attach(ui.pomiary)->Widened();
 }
@@ -596,16 +565,14 @@ void TBazaView::OpenHistoria(const QModelIndex &objectIndex)
     }
 
     // Each of the statements below would wait for the lock in turn.
-    if (Baza.Busy()) {
+    if (Shown.Source()->Busy()) {
         ShowProblem(QMessageBox::Warning, tr("Ostrzeżenie!"), TDataBase::BusyText());
         return;
     }
     QVector<THistoriaRow> rows;
-    QStringList meters;
+    THistoriaMeters meters;
     QString reason;
-    const bool read = Hooks.archiwumShown() ? Hooks.readArchiwumHistoria(objectId, &rows, &meters, &reason)
-                                      : Baza.ReadHistoria(objectId, &rows, &reason);
-    if (!read) {
+    if (!Shown.Source()->ReadHistoria(objectId, &rows, &meters, &reason)) {
         ShowProblem(QMessageBox::Warning, tr("Błąd!"),
                     tr("Nie można odczytać historii obiektu.") + QLatin1Char('\n') + reason);
         return;
@@ -616,17 +583,15 @@ void TBazaView::OpenHistoria(const QModelIndex &objectIndex)
         window->SetReference(HistoriaRowOf(rows, referenceId, referenceCzas));
     connect(window, &DialogHistoria::ReferenceChosen, this,
             [this, name](qint64 pomiarId, qint64 czas) { Hooks.rememberReference(name, pomiarId, czas); });
-    if (Hooks.archiwumShown())
-        window->SetRowMeters(meters);
+    if (meters.perRow)
+        window->SetRowMeters(meters.rows);
     else
-        window->SetMeter(Baza.ZymValue(QStringLiteral("serial_zym")), Baza.ZymValue(QStringLiteral("hw")),
-                         Baza.ZymValue(QStringLiteral("firmware_cortex")));
+        window->SetMeter(meters.serial, meters.hw, meters.firmware);
     // Closing ends the window and its reference; the next open reads afresh.
     window->setAttribute(Qt::WA_DeleteOnClose);
     Hooks.keep(window);
     Historie.Add(objectId, window);
-    if (Hooks.archiwumShown())
-        Hooks.showHistoriaWerdykty(window);
+    Hooks.showHistoriaWerdykty(window);
     connect(window, &DialogHistoria::PomiarActivated, this,
             [this, objectId](qint64 pomiarId, const QString &objectName) {
                 if (!SourceOpen())

@@ -2,7 +2,6 @@
 #define BAZAVIEW_H
 
 #include "database/shownpomiar.h"
-#include "measurement/tdatapomiar.h"
 
 #include <QCoreApplication>
 #include <QModelIndex>
@@ -58,25 +57,14 @@ struct TBazaWidgets
     QMenu *wykresMenu = nullptr;
 };
 
-/// What the database side needs from the rest of the window: the archive
-/// while it is shown in the tables, the chart windows, the settings file
-/// and the keeping of secondary windows.
+/// What the database side needs from the rest of the window: the archive's
+/// own entries (while it is shown), the settings file and the keeping of
+/// secondary windows.
 struct TBazaHooks
 {
-    std::function<bool()> archiwumShown;
-    std::function<QAbstractItemModel *(QString *errorText)> archiwumObiekty;
-    std::function<QAbstractItemModel *(qint64 objectId)> archiwumPomiary;
-    std::function<int(qint64 id, bool *rowRead)> loadArchiwumPomiar;
-    std::function<bool(qint64 id, const QString &komentarz, QString *errorText)> saveArchiwumKomentarz;
-    std::function<bool(qint64 objectId, QVector<THistoriaRow> *rows, QStringList *meters, QString *errorText)>
-        readArchiwumHistoria;
-    std::function<void()> closeArchiwum;
     /// The archive's own entries of the object table's context menu.
     std::function<void(QMenu *menu, const QModelIndex &objectIndex)> addObiektActions;
     std::function<void(DialogHistoria *window)> showHistoriaWerdykty;
-    /// The chart windows follow the measurement shown, or are emptied (with the reason).
-    std::function<void(const TDataPomiar &pomiar)> wykresShown;
-    std::function<void(const QString &message)> wykresCleared;
     std::function<bool(const QString &name, qint64 *pomiarId, qint64 *czas)> rememberedReference;
     std::function<void(const QString &name, qint64 pomiarId, qint64 czas)> rememberReference;
     std::function<void(QWidget *window)> keep;
@@ -85,20 +73,23 @@ struct TBazaHooks
 /// The database side of the main window: the object table with its filter
 /// and the measurement table, the display of one measurement, the comment
 /// question and save, the history windows, and opening and closing a
-/// database. The window hands in its widgets and its records; the commands
-/// of its menus come here.
+/// database. It reads whichever source `shown` names and shows what
+/// `shown` holds; the window hands in its widgets, and the commands of its
+/// menus come here.
 class TBazaView : public QObject
 {
     // Its texts are the main window's and are translated as such.
     Q_DECLARE_TR_FUNCTIONS(MainWindow)
 
 public:
-    /// `shown`, `pomiar`, `obiektName`, `obiektId` and `historie` are the
-    /// window's records, read and written here; `saveFolder` is the folder
-    /// the history windows offer for their exports.
-    TBazaView(const TBazaWidgets &widgets, TDataBase &baza, TShownPomiar &shown, TDataPomiar &pomiar,
-              QString &obiektName, qint64 &obiektId, THistoriaWindows &historie, const QString &saveFolder,
-              TBazaHooks hooks, QObject *parent);
+    /// `baza` is the meter's database this side opens and closes; `shown`
+    /// the owner of the measurement shown and of the source the tables read;
+    /// `obiektName`, `obiektId` and `historie` are the window's records,
+    /// read and written here; `saveFolder` is the folder the history windows
+    /// offer for their exports.
+    TBazaView(const TBazaWidgets &widgets, TDataBase &baza, TShownChanges &shown, QString &obiektName,
+              qint64 &obiektId, THistoriaWindows &historie, const QString &saveFolder, TBazaHooks hooks,
+              QObject *parent);
 
     /// A meter database or the archive is shown.
     bool SourceOpen() const;
@@ -135,10 +126,6 @@ public:
     void DisplayPomiar(qint64 id);
     /// Placeholders in the result area, an empty comment and chart, no export.
     void ForgetPomiar();
-    /// A measurement opened from the data file `plik` is shown: no row of any source.
-    void ShownFile(const QString &plik);
-    /// Each change of the measurement shown, for what follows it.
-    const TShownChanges *ShownChanges() const { return pShownChanges; }
     /// The comment question and save (see MainWindow::AskSaveKomentarz).
     bool AskSaveKomentarz(bool mayCancel);
     /// The comment editor holds no edit of the user's (a database was just opened).
@@ -161,6 +148,8 @@ public:
     void CloseDataBase();
 
 private:
+    /// Reads `pomiar` from the source and shows it, or why it cannot be shown.
+    void Display(const TShownPomiar &pomiar);
     void ShowBadId(const QModelIndex &index, bool object);
     QModelIndex SelectedObiekt() const;
     /// The obiekt_id of the object in the row of `objectIndex`.
@@ -172,8 +161,7 @@ private:
 
     TBazaWidgets ui;
     TDataBase &Baza;
-    TShownPomiar &Shown;
-    TDataPomiar &CurrentPomiar;
+    TShownChanges &Shown;
     QString &qsObiektName; // object whose measurements the measurement table lists
     qint64 &iObiektId;     // its obiekt_id, -1 when not a whole number
     THistoriaWindows &Historie;
@@ -182,7 +170,6 @@ private:
     TRowDriver *pObiektyRows = nullptr;
     TRowDriver *pPomiaryRows = nullptr;
     QLineEdit *pObiektyFilter = nullptr;
-    TShownChanges *pShownChanges = nullptr;
 };
 
 #endif // BAZAVIEW_H

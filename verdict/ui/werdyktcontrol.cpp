@@ -234,6 +234,9 @@ void TWerdyktControl::Retranslate()
 
 void TWerdyktControl::ShowHistoria(DialogHistoria *window)
 {
+    // Only the archive keeps limits and verdicts.
+    if (!Archiwum.Shown())
+        return;
     TArchive &archive = Archiwum.View()->archive;
     const QString name = window->ObjectName();
     // The object's limits from its history too, once per window.
