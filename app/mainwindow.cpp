@@ -14,6 +14,7 @@
 #include "archive/ui/archiwumcontrol.h"
 #include "sync/ui/synccontrol.h"
 #include "verdict/ui/werdyktcontrol.h"
+#include "tools/ui/fitview.h"
 #include "chart/wykresview.h"
 #include "database/ui/bazaview.h"
 
@@ -351,6 +352,9 @@ void MainWindow::SetUpArchiwum()
     werdykt.keep = archiwum.keep;
     pWerdyktControl
         = std::make_unique<TWerdyktControl>(werdykt, *pArchiwumControl, Historie, CurrentPomiar, qsIniFileName);
+    pFitView = new TFitView({ui->gB_Wynik, ui->label_R, ui->plot, pBaza->ShownChanges(), &CurrentPomiar,
+                             [this]() { return ArchiwumShown() || bFitInWynik; }},
+                            this);
 
     TSyncWindow sync;
     sync.window = this;
@@ -376,6 +380,7 @@ void MainWindow::RetranslateArchiwum()
     pArchiwumControl->Retranslate();
     pSyncControl->Retranslate();
     pWerdyktControl->Retranslate();
+    pFitView->Retranslate();
 }
 
 bool MainWindow::ArchiwumShown() const

@@ -2895,6 +2895,52 @@ items again), 2 wrong usage.
     </message>
 </context>
 <context>
+    <name>TFitTexts</name>
+    <message>
+        <source>brak kanałów prądu i napięcia</source>
+        <translation>no current and voltage channels</translation>
+    </message>
+    <message>
+        <source>brak impulsu prądu</source>
+        <translation>no current pulse</translation>
+    </message>
+    <message>
+        <source>impuls za krótki</source>
+        <translation>pulse too short</translation>
+    </message>
+    <message>
+        <source>przesterowanie lub przełączenia</source>
+        <translation>clipped or switched</translation>
+    </message>
+    <message>
+        <source>pomiar nie wyznacza R i L</source>
+        <translation>the measurement does not determine R and L</translation>
+    </message>
+    <message>
+        <source>R (dopasowanie): </source>
+        <translation>R (fit): </translation>
+    </message>
+    <message>
+        <source>brak</source>
+        <translation>none</translation>
+    </message>
+    <message>
+        <source>L: brak (%1)</source>
+        <translation>L: none (%1)</translation>
+    </message>
+</context>
+<context>
+    <name>TFitView</name>
+    <message>
+        <source>Model dopasowania R, L (linia przerywana)</source>
+        <translation>R, L fit model (dashed line)</translation>
+    </message>
+    <message>
+        <source>R i L dopasowane do całego impulsu; niepewność standardowa (1σ)</source>
+        <translation>R and L fitted to the whole pulse; standard uncertainty (1σ)</translation>
+    </message>
+</context>
+<context>
     <name>TReportDoc</name>
     <message>
         <location filename="../report/ui/reportdoc.cpp" line="+610"/>
