@@ -9,11 +9,14 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
 #include <cstring>
 
 namespace {
 // Records whose fits are kept: 240 kB each, a few MB in all.
 constexpr int kKeptFits = 24;
+// Every this many rows one goes into a record's hash.
+constexpr int kSampledRows = 16;
 // dI/dt from the current this many rows before and after: a single row's
 // difference is mostly the converter's noise, and the model drawn from it
 // would hide the measured voltage it is meant to be compared with.
@@ -93,7 +96,12 @@ const TFitRL &TFitCache::Of(const TDataPomiar *pomiar)
     if (!pomiar)
         return none;
     const char *bytes = reinterpret_cast<const char *>(pomiar);
-    const uint hash = qHashBits(bytes, sizeof(TDataPomiar));
+    // Every record shown is looked up: a sample of the rows and the fields
+    // after them tell records apart quickly, the comparison of the whole
+    // image below makes it exact.
+    uint hash = qHashBits(&pomiar->rezerwa, sizeof(TDataPomiar) - offsetof(TDataPomiar, rezerwa));
+    for (int r = 0; r < kPomiarRows; r += kSampledRows)
+        hash = qHashBits(pomiar->dane[r], sizeof(pomiar->dane[r]), hash);
     for (auto it = Fits.begin(); it != Fits.end(); ++it) {
         if (it->hash != hash || std::memcmp(it->image.constData(), bytes, sizeof(TDataPomiar)) != 0)
             continue;

@@ -37,14 +37,15 @@ TFitView::TFitView(const TFitWindow &window, QObject *parent)
     w.wynik->installEventFilter(this);
     w.r->installEventFilter(this);
 
-    // At the end of the chart's context menu, after a separator of its own.
-    auto *separator = new QAction(w.plot);
-    separator->setSeparator(true);
-    w.plot->addAction(separator);
+    // Among the commands the window puts on the chart, before a separator
+    // of its own: "Drukuj…" stays the menu's last line, where it has been.
     pModel = new QAction(w.plot);
     pModel->setObjectName(QLatin1String(kActionModel));
     pModel->setCheckable(true);
-    w.plot->addAction(pModel);
+    auto *separator = new QAction(w.plot);
+    separator->setSeparator(true);
+    QAction *first = w.plot->actions().value(0);
+    w.plot->insertActions(first, {pModel, separator});
     connect(pModel, &QAction::toggled, this, [this]() { w.plot->replot(); });
     // Every drawing of the chart (a new record, the axes, a zoom) finds the
     // model as it should be, whoever drew the measured traces.
