@@ -436,12 +436,12 @@ void MainWindow::CloseArchiwumView()
 
 QAbstractItemModel *MainWindow::ArchiwumObiektyModel(QString *errorText)
 {
-    return pArchiwumControl->ObiektyModel(errorText);
+    return pWerdyktControl->WithObjectVerdicts(pArchiwumControl->ObiektyModel(errorText));
 }
 
 QAbstractItemModel *MainWindow::ArchiwumPomiaryModel(qint64 objectId)
 {
-    return pArchiwumControl->PomiaryModel(objectId);
+    return pWerdyktControl->WithVerdicts(pArchiwumControl->PomiaryModel(objectId), objectId);
 }
 
 int MainWindow::LoadArchiwumPomiar(qint64 id, bool *rowRead)

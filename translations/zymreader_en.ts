@@ -1414,6 +1414,10 @@ Measurement %2 of %3.</translation>
         <translation> (by hand: %1)</translation>
     </message>
     <message>
+        <source> (grupa %1: %2)</source>
+        <translation> (group %1: %2)</translation>
+    </message>
+    <message>
         <location line="+6"/>
         <location line="+1"/>
         <source>T [°C]</source>

@@ -5,6 +5,7 @@
 
 #include "verdict/ui/werdyktcontrol.h"
 
+#include "archive/historiameter.h"
 #include "archive/ui/archiwumcontrol.h"
 #include "archive/ui/archiwumview.h"
 #include "common/ui/messages.h"
@@ -13,6 +14,8 @@
 #include "historia/ui/historiawindows.h"
 #include "measurement/engformat.h"
 #include "report/reporttext.h"
+#include "verdict/historiawerdykty.h"
+#include "verdict/ui/werdyktlist.h"
 #include "verdict/ui/werdyktwindows.h"
 #include "verdict/verdictreport.h"
 
@@ -30,6 +33,8 @@
 #include <QToolTip>
 
 #include <cmath>
+
+#include <qcustomplot.h>
 
 namespace {
 const char kLabelWerdykt[] = "label_Werdykt";
@@ -246,40 +251,86 @@ void TWerdyktControl::ShowHistoria(DialogHistoria *window)
         connect(settings, &QAction::triggered, this, [this, name]() { OpenObiekt(name); });
     }
     QVector<THistoriaRow> rows;
-    if (!archive.ReadHistoria(window->ObjectId(), &rows))
+    QStringList meters;
+    if (!archive.ReadHistoria(window->ObjectId(), &rows, &meters))
         return;
-    const THistoriaOcena h = OcenHistorie(&archive, name, window->ObjectId(), rows);
-    // A history with nothing judged and nothing typed stays as it was.
-    const TObiektUstawienia &u = h.ustawienia;
-    bool any = u.limity.HasAny() || u.odniesienie.IsSet();
-    for (int i = 0; i < rows.size() && !any; ++i)
-        any = std::isfinite(h.temperatury.at(i)) || h.werdykty.at(i).Werdykt() != WerdyktBrak;
-    if (!any)
+    // The report names the meters' hardware and firmware the archive keeps.
+    const THistoriaMeter meter = HistoriaMeter(&archive, rows, meters);
+    window->SetMeter(meter.serial, meter.hw, meter.firmware);
+    const THistoriaWerdykty h = HistoriaWerdykty(&archive, name, window->ObjectId(), rows);
+    if (!h.bAny)
         return;
-    const double tRef = h.ustawienia.material.dTRef;
-    QVector<QStringList> cells(rows.size()), csvCells(rows.size());
     QVector<QColor> colours(rows.size());
-    // The CSV's numbers as its R column has them: every digit, decimal comma.
-    auto csvNumber = [](double value) {
-        return std::isfinite(value) ? QString::number(value, 'g', QLocale::FloatingPointShortest)
-                                          .replace(QLatin1Char('.'), QLatin1Char(','))
-                                    : QString();
-    };
+    for (int i = 0; i < rows.size(); ++i)
+        colours[i] = WerdyktColor(h.werdykty.at(i).Werdykt());
+    window->SetExtraColumns(h.Headers(), h.Cells(), colours, h.CsvHeaders(), h.CsvCells(QLatin1Char(',')));
+    ColourHistoriaPoints(window->findChild<QCustomPlot *>(QStringLiteral("plotHistoria")), rows, h);
+    window->SetLimitLines({h.ustawienia.limity.dMin, h.ustawienia.limity.dMax});
+}
+
+QAbstractItemModel *TWerdyktControl::WithVerdicts(QAbstractItemModel *model, qint64 objectId)
+{
+    if (!model || !Archiwum.Shown())
+        return model;
+    TArchive &archive = Archiwum.View()->archive;
+    QVector<THistoriaRow> rows;
+    if (!archive.ReadHistoria(objectId, &rows) || rows.isEmpty())
+        return model;
+    const THistoriaWerdykty h = HistoriaWerdykty(&archive, ObiektOfPomiar(&archive, rows.first().id), objectId, rows);
+    if (!h.bAny)
+        return model;
+    QHash<QString, TWerdyktKolumna::TCell> cells;
     for (int i = 0; i < rows.size(); ++i) {
         const TWerdyktZapis &z = h.werdykty.at(i);
-        const double t = h.temperatury.at(i);
-        const double rKor = CorrectedR(rows.at(i).R, t, h.ustawienia.material.dK, tRef);
-        QString werdykt = WerdyktText(z.Werdykt());
-        if (z.iReczny != WerdyktBrak)
-            werdykt += tr(" (ręcznie: %1)").arg(z.qsPowod);
-        cells[i] = QStringList{std::isfinite(t) ? QString::number(t) : QString(),
-                               std::isfinite(rKor) && HasValue(rows.at(i)) ? FormatEngineering(rKor) : QString(), werdykt};
-        csvCells[i] = QStringList{csvNumber(t), HasValue(rows.at(i)) ? csvNumber(rKor) : QString(), werdykt};
-        colours[i] = WerdyktColor(z.Werdykt());
+        cells.insert(QString::number(rows.at(i).id), {WerdyktListText(z), WerdyktColor(z.Werdykt())});
     }
-    window->SetExtraColumns({tr("T [°C]"), tr("R(%1 °C)").arg(tRef), tr("Werdykt")}, cells, colours,
-                            {tr("T [°C]"), tr("R(%1 °C) [Ohm]").arg(tRef), tr("Werdykt")}, csvCells);
-    window->SetLimitLines({h.ustawienia.limity.dMin, h.ustawienia.limity.dMax});
+    return new TWerdyktKolumna(model, tr("Werdykt"), cells);
+}
+
+QAbstractItemModel *TWerdyktControl::WithObjectVerdicts(QAbstractItemModel *model)
+{
+    if (!model || !Archiwum.Shown())
+        return model;
+    TArchive &archive = Archiwum.View()->archive;
+    // Each object's newest measurement judged as its history judges it;
+    // only objects with limits have one to judge.
+    QHash<QString, int> latest;
+    QHash<QString, TWerdyktZapis> zapisy;
+    for (int r = 0; r < model->rowCount(); ++r) {
+        const QString name = model->index(r, 0).data().toString();
+        if (zapisy.contains(name) || !ReadUstawienia(&archive, name).limity.HasAny())
+            continue;
+        const qint64 objectId = archive.ObjectId(name);
+        QVector<THistoriaRow> rows;
+        if (objectId == 0 || !archive.ReadHistoria(objectId, &rows) || rows.isEmpty())
+            continue;
+        rows = {rows.last()};
+        const THistoriaWerdykty h = HistoriaWerdykty(&archive, name, objectId, rows);
+        zapisy.insert(name, h.werdykty.value(0));
+        latest.insert(name, h.werdykty.value(0).Werdykt());
+    }
+    if (zapisy.isEmpty())
+        return model;
+    // A group is as bad as its worst member: a member that looks fine says so.
+    QHash<QString, QString> grupy;
+    for (const TGrupa &g : ReadGrupy(&archive)) {
+        QVector<int> members;
+        for (const QString &name : g.obiekty)
+            members << latest.value(name, WerdyktBrak);
+        const int worst = WorstWerdykt(members);
+        for (const QString &name : g.obiekty) {
+            if (worst > latest.value(name, WerdyktBrak))
+                grupy.insert(name, tr(" (grupa %1: %2)").arg(g.qsNazwa, WerdyktText(worst)));
+        }
+    }
+    QHash<QString, TWerdyktKolumna::TCell> cells;
+    for (auto it = zapisy.constBegin(); it != zapisy.constEnd(); ++it)
+        cells.insert(it.key(), {WerdyktListText(it.value()) + grupy.value(it.key()), WerdyktColor(it.value().Werdykt())});
+    for (auto it = grupy.constBegin(); it != grupy.constEnd(); ++it) {
+        if (!cells.contains(it.key()))
+            cells.insert(it.key(), {it.value().trimmed(), QColor()});
+    }
+    return new TWerdyktKolumna(model, tr("Werdykt"), cells);
 }
 
 void TWerdyktControl::AddToReport(TPomiarReport *report) const
