@@ -108,8 +108,9 @@ void TestFitWindow::fitBesideR()
     QCOMPARE(fitR->text(), texts.r);
     QCOMPARE(fitL->text(), texts.l);
     QVERIFY2(fitR->text().contains(QString::fromUtf8(" mΩ ± ")), qPrintable(fitR->text()));
-    const QRect r = w->findChild<QLabel *>(QStringLiteral("label_R"))->geometry();
-    QVERIFY(fitR->geometry().left() > r.right() && fitR->geometry().right() < fitR->parentWidget()->width());
+    auto *labelR = w->findChild<QLabel *>(QStringLiteral("label_R"));
+    const int rEnd = labelR->x() + labelR->fontMetrics().horizontalAdvance(labelR->text());
+    QVERIFY(fitR->geometry().left() > rEnd && fitR->geometry().right() < fitR->parentWidget()->width());
     QVERIFY(!fitR->geometry().intersects(w->findChild<QLabel *>(QStringLiteral("label_obiekt"))->geometry()));
     QVERIFY(!fitL->geometry().intersects(w->findChild<QLabel *>(QStringLiteral("label_obiekt"))->geometry()));
 

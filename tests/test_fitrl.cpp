@@ -235,10 +235,11 @@ void TestFitRL::modelAndCache()
     QVERIFY(!model.keys.isEmpty() && model.keys.size() == model.voltage.size());
     // The whole pulse, from before its rise to after its fall.
     QVERIFY(model.keys.first() < RowToMs(kStartRow) && model.keys.last() > RowToMs(kStartRow + 600));
-    // The slope is a difference over three rows each way: on the edges it
-    // is off by its truncation (some tenths of a percent of L·dI/dt here)
-    // and it rounds each corner of the pulse over those rows; on the flat
-    // top the model is the measured voltage to the converter's rounding,
+    // The current is averaged and its slope differenced over three rows
+    // each way: on the edges that is off by its truncation (about one
+    // percent of the peak here), and it rounds each corner of the pulse
+    // over twice those rows; on the flat top the model is the measured
+    // voltage to the converter's rounding,
     // which the voltage's offset (three counts) would exceed.
     const int top = kStartRow + pulse.rise + 10, topEnd = kStartRow + pulse.rise + pulse.top - 10;
     const int corners[4] = {kStartRow, kStartRow + pulse.rise, kStartRow + pulse.rise + pulse.top,
@@ -249,11 +250,11 @@ void TestFitRL::modelAndCache()
         const double error = std::abs(model.voltage.at(k) - measured.voltage.at(row));
         if (row >= top && row <= topEnd)
             worstTop = std::max(worstTop, error);
-        else if (std::none_of(std::begin(corners), std::end(corners), [row](int c) { return std::abs(row - c) <= 3; }))
+        else if (std::none_of(std::begin(corners), std::end(corners), [row](int c) { return std::abs(row - c) <= 6; }))
             worstEdges = std::max(worstEdges, error);
     }
     QVERIFY2(worstTop < 1.5 * rec->skala[1], qPrintable(QString::number(worstTop / rec->skala[1])));
-    QVERIFY2(worstEdges < 0.01 * measured.highU, qPrintable(QString::number(worstEdges / measured.highU)));
+    QVERIFY2(worstEdges < 0.02 * measured.highU, qPrintable(QString::number(worstEdges / measured.highU)));
 
     QCOMPARE(cache.Of(rec.get()).R, fit.R);
     QCOMPARE(cache.FitsRun(), 1);

@@ -726,6 +726,15 @@ void TestVerdictWindow::verdictsInLists()
     QCOMPARE(byName.value(names.at(2)), QStringLiteral("Zły (ręcznie: luźny zacisk)"));
     QCOMPARE(byName.value(names.at(0)), QStringLiteral("Dobry (grupa Wyłącznik Q1: Zły)"));
     QCOMPARE(byName.value(names.at(1)), QStringLiteral("Dobry (grupa Wyłącznik Q1: Zły)"));
+    // In the other language, both lists at once.
+    w->findChild<QAction *>(QStringLiteral("actionAngieski"))->trigger();
+    QCOMPARE(o->headerData(1, Qt::Horizontal).toString(), QStringLiteral("Verdict"));
+    for (int r = 0; r < o->rowCount(); ++r) {
+        if (o->index(r, 0).data().toString() == names.at(0))
+            QCOMPARE(o->index(r, 1).data().toString(), QStringLiteral("Pass (group Wyłącznik Q1: Fail)"));
+    }
+    QCOMPARE(pomiary->model()->headerData(werdykt, Qt::Horizontal).toString(), QStringLiteral("Verdict"));
+    w->findChild<QAction *>(QStringLiteral("actionPolski"))->trigger();
     // Pictures to look at (ZYM_SHOTS): the lists and the coloured history,
     // both languages, the smallest screen and the whole screen.
     if (!qEnvironmentVariableIsEmpty("ZYM_SHOTS")) {

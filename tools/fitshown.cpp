@@ -17,7 +17,8 @@ namespace {
 constexpr int kKeptFits = 24;
 // Every this many rows one goes into a record's hash.
 constexpr int kSampledRows = 16;
-// dI/dt from the current this many rows before and after: a single row's
+// The current averaged over this many rows before and after, and dI/dt
+// from that average as many rows before and after: a single row's
 // difference is mostly the converter's noise, and the model drawn from it
 // would hide the measured voltage it is meant to be compared with.
 constexpr int kSlopeRows = 3;
@@ -75,13 +76,18 @@ TFitModel FitModelVoltage(const TDataPomiar *pomiar, const TFitRL &fit, int offs
     zI /= kBaselineRows;
     const double u0 = (zU - VoltageOffset(cU, offset03, offset14)) * sU + fit.offset;
     const double dt = 2 * kSlopeRows * kRowSpacingMs * 1e-3; // s
-    const int first = std::max(fit.firstRow, kSlopeRows);
-    const int last = std::min({fit.lastRow, kShownRows - 1, kPomiarRows - 1 - kSlopeRows});
+    const int first = std::max(fit.firstRow, 2 * kSlopeRows);
+    const int last = std::min({fit.lastRow, kShownRows - 1, kPomiarRows - 1 - 2 * kSlopeRows});
     if (first > last)
         return model;
     model.keys.reserve(last - first + 1);
     model.voltage.reserve(last - first + 1);
-    auto current = [&](int r) { return (pomiar->dane[r][cI] - zI) * sI; }; // A
+    auto current = [&](int r) { // A, averaged
+        double sum = 0;
+        for (int k = r - kSlopeRows; k <= r + kSlopeRows; ++k)
+            sum += pomiar->dane[k][cI];
+        return (sum / (2 * kSlopeRows + 1) - zI) * sI;
+    };
     for (int r = first; r <= last; ++r) {
         const double slope = (current(r + kSlopeRows) - current(r - kSlopeRows)) / dt; // A/s
         model.keys.append(RowToMs(r));

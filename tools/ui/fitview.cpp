@@ -2,12 +2,15 @@
 
 #include "tools/ui/fitview.h"
 
+#include "common/ui/elidedlabel.h"
 #include "database/shownpomiar.h"
 #include "measurement/tdatapomiar.h"
 
 #include <QAction>
 #include <QEvent>
+#include <QFontMetrics>
 #include <QLabel>
+#include <QTimer>
 #include <QWidget>
 
 #include <qcustomplot.h>
@@ -27,6 +30,8 @@ TFitView::TFitView(const TFitWindow &window, QObject *parent)
         auto *l = new QLabel(w.wynik);
         l->setObjectName(QLatin1String(name));
         l->setTextFormat(Qt::PlainText);
+        // A narrow window shows "…" and the tool tip the whole line.
+        ElideLabel(l);
         l->hide();
         return l;
     };
@@ -69,6 +74,8 @@ void TFitView::Follow(const TShownPomiar &shown)
     Fit = Fits.Of(w.current);
     Retranslate();
     Place();
+    // A file's road writes the meter's R after announcing the record.
+    QTimer::singleShot(0, this, &TFitView::Place);
     pR->show();
     pL->show();
     // The chart may have been drawn before this road announced the record.
@@ -84,21 +91,27 @@ void TFitView::Retranslate()
     const TFitTexts texts = FitTexts(Fit);
     pR->setText(texts.r);
     pL->setText(texts.l);
-    const QString tip = Fit.bValid ? tr("R i L dopasowane do całego impulsu; niepewność standardowa (1σ)")
-                                   : QString();
+    QString tip = texts.r + QLatin1Char('\n') + texts.l;
+    if (Fit.bValid)
+        tip += QLatin1Char('\n') + tr("R i L dopasowane do całego impulsu; niepewność standardowa (1σ)");
     pR->setToolTip(tip);
     pL->setToolTip(tip);
 }
 
 void TFitView::Place()
 {
-    // Beside the meter's R, two lines in its height and the next one's:
-    // the window's layout may have widened the label since the last time.
+    // Beside the meter's R (after its text, which is shorter than its
+    // label), two lines in its height and the next one's, in its size but
+    // not bold: at 1024 × 768 the box leaves them some 250 pixels.
     const QRect r = w.r->geometry();
-    const int left = r.right() + 12;
+    const QFontMetrics metrics(w.r->font());
+    const int text = qMax(metrics.horizontalAdvance(w.r->text()), metrics.horizontalAdvance(QStringLiteral("R=000.00 mΩ")));
+    const int left = qMin(r.left() + text + 24, r.right() + 12);
     const int width = qMax(0, w.wynik->width() - left - 10);
+    QFont font = w.r->font();
+    font.setBold(false);
     for (QLabel *label : {pR, pL})
-        label->setFont(w.r->font());
+        label->setFont(font);
     pR->setGeometry(left, r.top() - 8, width, r.height());
     pL->setGeometry(left, r.top() - 8 + r.height() + 1, width, r.height());
 }
@@ -123,7 +136,8 @@ void TFitView::Model()
         // A curve, not a graph: the chart's cursors and readouts read its two graphs.
         QCPGraph *voltage = w.plot->graph(1);
         auto *curve = new QCPCurve(voltage->keyAxis(), voltage->valueAxis());
-        curve->setPen(QPen(Qt::black, 1.5, Qt::DashLine));
+        // Dashed and a little transparent: the measured voltage shows through.
+        curve->setPen(QPen(QColor(0, 0, 0, 190), 1.5, Qt::DashLine));
         curve->setSelectable(QCP::stNone);
         curve->removeFromLegend();
         pGraph = curve;

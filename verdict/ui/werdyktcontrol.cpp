@@ -19,6 +19,7 @@
 #include "verdict/ui/werdyktwindows.h"
 #include "verdict/verdictreport.h"
 
+#include <QAbstractProxyModel>
 #include <QAction>
 #include <QApplication>
 #include <QFontMetrics>
@@ -29,6 +30,7 @@
 #include <QMenu>
 #include <QModelIndex>
 #include <QSettings>
+#include <QTableView>
 #include <QToolBar>
 #include <QToolTip>
 
@@ -223,6 +225,15 @@ void TWerdyktControl::ShowLine(qint64 id)
 
 void TWerdyktControl::Retranslate()
 {
+    // The lists' verdict columns, in the new language.
+    for (QTableView *view : w.window->findChildren<QTableView *>()) {
+        for (QAbstractItemModel *m = view->model(); m;) {
+            if (auto *kolumna = qobject_cast<TWerdyktKolumna *>(m))
+                kolumna->Retranslate();
+            auto *proxy = qobject_cast<QAbstractProxyModel *>(m);
+            m = proxy ? proxy->sourceModel() : nullptr;
+        }
+    }
     // The line in the new language, when it shows a measurement.
     auto *label = w.wynik->findChild<QLabel *>(QLatin1String(kLabelWerdykt));
     if (label && label->isVisible() && iWerdyktPomiar > 0)
@@ -280,11 +291,9 @@ QAbstractItemModel *TWerdyktControl::WithVerdicts(QAbstractItemModel *model, qin
     if (!h.bAny)
         return model;
     QHash<QString, TWerdyktKolumna::TCell> cells;
-    for (int i = 0; i < rows.size(); ++i) {
-        const TWerdyktZapis &z = h.werdykty.at(i);
-        cells.insert(QString::number(rows.at(i).id), {WerdyktListText(z), WerdyktColor(z.Werdykt())});
-    }
-    return new TWerdyktKolumna(model, tr("Werdykt"), cells);
+    for (int i = 0; i < rows.size(); ++i)
+        cells.insert(QString::number(rows.at(i).id), {true, h.werdykty.at(i), QString(), WerdyktBrak});
+    return new TWerdyktKolumna(model, cells);
 }
 
 QAbstractItemModel *TWerdyktControl::WithObjectVerdicts(QAbstractItemModel *model)
@@ -311,26 +320,23 @@ QAbstractItemModel *TWerdyktControl::WithObjectVerdicts(QAbstractItemModel *mode
     }
     if (zapisy.isEmpty())
         return model;
+    QHash<QString, TWerdyktKolumna::TCell> cells;
+    for (auto it = zapisy.constBegin(); it != zapisy.constEnd(); ++it)
+        cells[it.key()] = {true, it.value(), QString(), WerdyktBrak};
     // A group is as bad as its worst member: a member that looks fine says so.
-    QHash<QString, QString> grupy;
     for (const TGrupa &g : ReadGrupy(&archive)) {
         QVector<int> members;
         for (const QString &name : g.obiekty)
             members << latest.value(name, WerdyktBrak);
         const int worst = WorstWerdykt(members);
         for (const QString &name : g.obiekty) {
-            if (worst > latest.value(name, WerdyktBrak))
-                grupy.insert(name, tr(" (grupa %1: %2)").arg(g.qsNazwa, WerdyktText(worst)));
+            if (worst > latest.value(name, WerdyktBrak)) {
+                cells[name].qsGrupa = g.qsNazwa;
+                cells[name].iGrupa = worst;
+            }
         }
     }
-    QHash<QString, TWerdyktKolumna::TCell> cells;
-    for (auto it = zapisy.constBegin(); it != zapisy.constEnd(); ++it)
-        cells.insert(it.key(), {WerdyktListText(it.value()) + grupy.value(it.key()), WerdyktColor(it.value().Werdykt())});
-    for (auto it = grupy.constBegin(); it != grupy.constEnd(); ++it) {
-        if (!cells.contains(it.key()))
-            cells.insert(it.key(), {it.value().trimmed(), QColor()});
-    }
-    return new TWerdyktKolumna(model, tr("Werdykt"), cells);
+    return new TWerdyktKolumna(model, cells);
 }
 
 void TWerdyktControl::AddToReport(TPomiarReport *report) const

@@ -2,10 +2,14 @@
 
 #include "verdict/ui/werdyktlist.h"
 
-TWerdyktKolumna::TWerdyktKolumna(QAbstractItemModel *source, const QString &header,
-                                 const QHash<QString, TCell> &cells, QObject *parent)
+#include "verdict/historiawerdykty.h"
+#include "verdict/ui/werdyktwindows.h"
+
+#include <QColor>
+#include <QCoreApplication>
+
+TWerdyktKolumna::TWerdyktKolumna(QAbstractItemModel *source, const QHash<QString, TCell> &cells, QObject *parent)
     : QIdentityProxyModel(parent)
-    , qsHeader(header)
     , Cells(cells)
 {
     source->setParent(this);
@@ -48,11 +52,16 @@ QVariant TWerdyktKolumna::data(const QModelIndex &index, int role) const
     const auto cell = Cells.constFind(sourceModel()->index(index.row(), 0).data().toString());
     if (cell == Cells.constEnd())
         return QVariant();
-    if (role == Qt::DisplayRole || role == Qt::ToolTipRole)
-        return cell->text;
-    if (role == Qt::BackgroundRole && cell->colour.isValid())
-        return cell->colour;
-    if (role == Qt::ForegroundRole && cell->colour.isValid())
+    const QColor colour = cell->bOwn ? WerdyktColor(cell->zapis.Werdykt()) : QColor();
+    if (role == Qt::DisplayRole || role == Qt::ToolTipRole) {
+        QString text = cell->bOwn ? WerdyktListText(cell->zapis) : QString();
+        if (!cell->qsGrupa.isEmpty())
+            text += QCoreApplication::translate("MainWindow", " (grupa %1: %2)").arg(cell->qsGrupa, WerdyktText(cell->iGrupa));
+        return text.trimmed();
+    }
+    if (role == Qt::BackgroundRole && colour.isValid())
+        return colour;
+    if (role == Qt::ForegroundRole && colour.isValid())
         return QColor(Qt::black); // the colours are light enough for black in every theme
     return QVariant();
 }
@@ -60,8 +69,15 @@ QVariant TWerdyktKolumna::data(const QModelIndex &index, int role) const
 QVariant TWerdyktKolumna::headerData(int section, Qt::Orientation orientation, int role) const
 {
     if (orientation == Qt::Horizontal && section == Extra())
-        return role == Qt::DisplayRole ? QVariant(qsHeader) : QVariant();
+        return role == Qt::DisplayRole ? QVariant(QCoreApplication::translate("MainWindow", "Werdykt")) : QVariant();
     return QIdentityProxyModel::headerData(section, orientation, role);
+}
+
+void TWerdyktKolumna::Retranslate()
+{
+    emit headerDataChanged(Qt::Horizontal, Extra(), Extra());
+    if (rowCount() > 0)
+        emit dataChanged(index(0, Extra()), index(rowCount() - 1, Extra()));
 }
 
 Qt::ItemFlags TWerdyktKolumna::flags(const QModelIndex &index) const
