@@ -245,6 +245,9 @@ void TWerdyktControl::Retranslate()
             continue;
         if (auto *action = window->findChild<QAction *>(QStringLiteral("actionOcenaObiektu")))
             action->setText(tr("Ocena obiektu…"));
+        // Its verdict columns and the points' names in the chart's legend.
+        if (Archiwum.Shown() && window->findChild<QAction *>(QStringLiteral("actionOcenaObiektu")))
+            ShowHistoria(static_cast<DialogHistoria *>(window));
     }
 }
 
