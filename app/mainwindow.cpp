@@ -14,6 +14,7 @@
 #include "archive/ui/archiwumcontrol.h"
 #include "sync/ui/synccontrol.h"
 #include "verdict/ui/werdyktcontrol.h"
+#include "tools/ui/fitview.h"
 #include "chart/wykresview.h"
 #include "database/ui/bazaview.h"
 
@@ -136,6 +137,12 @@ void MainWindow::SetUpBazaView()
         RememberReference(name, pomiarId, czas);
     };
     hooks.keep = keep;
+    hooks.withObiektVerdicts = [this](QAbstractItemModel *model) {
+        return pWerdyktControl ? pWerdyktControl->WithObjectVerdicts(model) : model;
+    };
+    hooks.withPomiarVerdicts = [this](QAbstractItemModel *model, qint64 objectId) {
+        return pWerdyktControl ? pWerdyktControl->WithVerdicts(model, objectId) : model;
+    };
     pBaza = new TBazaView(widgets, Baza, Shown, qsObiektName, iObiektId, Historie, qsLastSaveCSVPath,
                           std::move(hooks), this);
 
@@ -331,6 +338,9 @@ void MainWindow::SetUpArchiwum()
     werdykt.keep = archiwum.keep;
     pWerdyktControl
         = std::make_unique<TWerdyktControl>(werdykt, *pArchiwumControl, Historie, Shown.Record(), qsIniFileName);
+    pFitView = new TFitView({ui->gB_Wynik, ui->label_R, ui->plot, &Shown, &Shown.Record(),
+                             [this]() { return ArchiwumShown() || bFitInWynik; }},
+                            this);
 
     TSyncWindow sync;
     sync.window = this;
@@ -358,6 +368,7 @@ void MainWindow::RetranslateArchiwum()
     pArchiwumControl->Retranslate();
     pSyncControl->Retranslate();
     pWerdyktControl->Retranslate();
+    pFitView->Retranslate();
 }
 
 bool MainWindow::ArchiwumShown() const

@@ -49,6 +49,7 @@ struct THistoriaRow;
 class TArchiwumControl;
 class TWerdyktControl;
 class TSyncControl;
+class TFitView;
 
 /// The program's one main window. It owns all long-lived state (settings,
 /// translator, the meter's database `Baza`, the owner of the measurement
@@ -225,6 +226,8 @@ private:
     std::unique_ptr<TArchiwumControl> pArchiwumControl; // the archive, while shown, its imports and log
     std::unique_ptr<TWerdyktControl> pWerdyktControl;   // the verdict line, columns and report lines
     std::unique_ptr<TSyncControl> pSyncControl;         // the team server's command and status label
+    TFitView *pFitView = nullptr; // the fit of R and L beside the meter's R, and its model on the chart
+    bool bFitInWynik = false;     // Program/FitInResult: the fit shown without the archive too
 
     // ---- desktop: keyboard, Qt's own texts, settings dialog (app/)
 public:

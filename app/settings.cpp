@@ -90,6 +90,7 @@ void MainWindow::LoadSettings()
     bAskIfAppClose = settings.value(QStringLiteral("AskIfAppClose"), true).toBool();
     SetToolsMenuVisible(settings.value(QStringLiteral("MenuToolsEnable"), false).toBool());
     bReopenLastDataBase = settings.value(QStringLiteral("ReopenLastDataBase"), false).toBool();
+    bFitInWynik = settings.value(QStringLiteral("FitInResult"), false).toBool();
     settings.endGroup();
     // Once the window is built and shown: a failure is told over it.
     if (bReopenLastDataBase)

@@ -167,6 +167,13 @@ QString SettingsArchivePath()
         .toString();
 }
 
+QString SettingsAutor()
+{
+    QSettings settings(QCoreApplication::applicationDirPath() + QStringLiteral("/ZYMReader.ini"), QSettings::IniFormat);
+    settings.setIniCodec("UTF-8");
+    return settings.value(QStringLiteral("Archiwum/Autor")).toString();
+}
+
 QByteArray LocaleTextBytes(const QString &text)
 {
 #ifdef Q_OS_WIN

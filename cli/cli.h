@@ -98,6 +98,8 @@ void CliTellReadOnly(const QString &path);
 /// The archive the window program uses: [Archiwum] Path of ZYMReader.ini
 /// beside the program, or DATA/archiwum.db in the program's folder.
 QString SettingsArchivePath();
+/// The person's name the settings give for what is written in the archive (empty when not set).
+QString SettingsAutor();
 
 /// Text in the encoding and line ends of the text files the windows write
 /// (the locale's encoding; CR LF on Windows).

@@ -14,6 +14,7 @@
 #include "measurement/datafile.h"
 #include "report/pomiarreport.h"
 #include "report/ui/reports.h"
+#include "verdict/verdictreport.h"
 
 #include <QCommandLineParser>
 #include <QDir>
@@ -325,6 +326,9 @@ void ExportArchive(const QString &source, const TSelection &sel, TExporter *expo
         progress->Clear();
         CliTellReadOnly(source);
     }
+    // Whoever the settings name judges what is judged the first time, as in the window.
+    const QString autor = SettingsAutor();
+    archive.SetAutor(autor);
     QVector<TArchiveObiekt> obiekty;
     if (sel.bObiekt) {
         const qint64 id = archive.ObjectId(sel.obiekt);
@@ -405,6 +409,8 @@ void ExportArchive(const QString &source, const TSelection &sel, TExporter *expo
             item.report.serial = info.meter.qsSerial;
             item.report.hw = info.meter.qsHw;
             item.report.firmware = info.meter.qsFirmware;
+            // The window's report of an archived measurement carries its verdict.
+            item.report.ocena = WerdyktReportFields(&archive, refs[i].id, item.rec, autor);
         }
         if (exporter->Write(item)) {
             ++*done;

@@ -3,6 +3,7 @@
 
 #include "cli/cli.h"
 
+#include "archive/historiameter.h"
 #include "archive/tarchive.h"
 #include "database/historiaread.h"
 #include "database/rowid.h"
@@ -12,6 +13,8 @@
 #include "historia/obiektreport.h"
 #include "historia/ui/historiachart.h"
 #include "report/ui/reports.h"
+#include "verdict/historiawerdykty.h"
+#include "verdict/ui/werdyktwindows.h"
 
 #include <QCommandLineParser>
 #include <QDir>
@@ -122,10 +125,11 @@ struct TMeterText
 };
 
 // The history of object `name` from `source` (a meter database, its folder,
-// or the archive; the archive of the settings when `source` is empty).
-// False after naming the source with the reason.
+// or the archive; the archive of the settings when `source` is empty), and
+// for the archive the verdict columns its window adds. False after naming
+// the source with the reason.
 bool ReadSourceHistory(const QString &source, const QString &name, QVector<THistoriaRow> *rows,
-                       qint64 *objectId, TMeterText *meter)
+                       qint64 *objectId, TMeterText *meter, THistoriaWerdykty *werdykty)
 {
     const QString archivePath = source.isEmpty() ? SettingsArchivePath() : source;
     if (CliRefusedIrregular(archivePath))
@@ -148,14 +152,15 @@ bool ReadSourceHistory(const QString &source, const QString &name, QVector<THist
             return false;
         }
         QString reason;
-        if (!archive.ReadHistoria(*objectId, rows, nullptr, &reason)) {
+        QStringList meters;
+        if (!archive.ReadHistoria(*objectId, rows, &meters, &reason)) {
             CliItemFailed(archivePath, TCli::tr("nie można odczytać historii obiektu: %1").arg(reason));
             return false;
         }
-        TPomiarRow row;
-        TArchivePomiarInfo info;
-        if (!rows->isEmpty() && archive.ReadRow(rows->last().id, &row, &info))
-            *meter = {info.meter.qsSerial, info.meter.qsHw, info.meter.qsFirmware};
+        // Every meter of the history, as the window's report names them.
+        const THistoriaMeter m = HistoriaMeter(&archive, *rows, meters);
+        *meter = {m.serial, m.hw, m.firmware};
+        *werdykty = HistoriaWerdykty(&archive, name, *objectId, *rows);
         return true;
     }
 
@@ -196,15 +201,20 @@ int CommandHistory(const TCliArgs &args)
     QVector<THistoriaRow> rows;
     qint64 objectId = 0;
     TMeterText meter;
-    if (!ReadSourceHistory(positional.value(0), parser.value(objectOption), &rows, &objectId, &meter))
+    THistoriaWerdykty w;
+    if (!ReadSourceHistory(positional.value(0), parser.value(objectOption), &rows, &objectId, &meter, &w))
         return CliSomeFailed;
     const int reference = FirstValueIndex(rows);
+    // The verdict's columns where the window shows them: an archive object
+    // with something judged or typed.
+    const QStringList headers = w.bAny ? w.CsvHeaders() : QStringList();
     if (format == QLatin1String("csv"))
-        CliOut(LocaleTextBytes(HistoriaCsvText(rows, reference)));
+        CliOut(LocaleTextBytes(HistoriaCsvText(rows, reference, headers, w.bAny ? w.CsvCells(QLatin1Char(',')) : QVector<QStringList>())));
     else if (format == QLatin1String("csv-point"))
-        CliOut(HistoriaCsvPointText(rows, reference).toUtf8());
+        CliOut(HistoriaCsvPointText(rows, reference, headers, w.bAny ? w.CsvCells(QLatin1Char('.')) : QVector<QStringList>())
+                   .toUtf8());
     else
-        CliOut(HistoriaJsonText(rows, reference).toUtf8());
+        CliOut(HistoriaJsonText(rows, reference, w.bAny ? w.JsonFields() : QStringList()).toUtf8());
     return CliDone;
 }
 
@@ -233,14 +243,22 @@ int CommandReport(const TCliArgs &args)
     QVector<THistoriaRow> rows;
     qint64 objectId = 0;
     TMeterText meter;
+    THistoriaWerdykty w;
     const QString name = parser.value(objectOption);
-    if (!ReadSourceHistory(positional.value(0), name, &rows, &objectId, &meter))
+    if (!ReadSourceHistory(positional.value(0), name, &rows, &objectId, &meter, &w))
         return CliSomeFailed;
-    // The report the history window saves, with the same chart and reference.
+    // The report the history window saves, with the same chart and reference,
+    // and the verdict's columns and coloured points where the window has them.
     const int reference = FirstValueIndex(rows);
     QCustomPlot plot;
-    PlotHistoria(&plot, rows, reference);
+    const THistoriaChart chart = PlotHistoria(&plot, rows, reference);
     TObiektReport data = ObiektReportData(name, rows, reference);
+    if (w.bAny) {
+        AddObiektReportColumns(&data, w.Headers(), w.Cells());
+        ColourHistoriaPoints(&plot, rows, w);
+        QVector<QCPItemStraightLine *> lines;
+        ShowHistoriaLimits(&plot, chart.scaleExponent, {w.ustawienia.limity.dMin, w.ustawienia.limity.dMax}, &lines);
+    }
     data.serial = meter.serial;
     data.hw = meter.hw;
     data.firmware = meter.firmware;

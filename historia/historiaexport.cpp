@@ -24,12 +24,13 @@ QString PointPercent(double percent)
 
 } // namespace
 
-QString HistoriaCsvPointText(const QVector<THistoriaRow> &rows, int reference)
+QString HistoriaCsvPointText(const QVector<THistoriaRow> &rows, int reference, const QStringList &extraHeaders,
+                             const QVector<QStringList> &extraCells)
 {
     const QVector<THistoriaZmiana> zmiany = HistoriaZmiany(rows, reference);
     const QLatin1String crlf("\r\n");
     QStringList header;
-    for (const QString &caption : HistoriaHeaders(true))
+    for (const QString &caption : HistoriaHeaders(true) + extraHeaders)
         header.append(PointField(caption));
     QString text = header.join(QLatin1Char(',')) + crlf;
     for (int i = 0; i < rows.size(); ++i) {
@@ -38,13 +39,15 @@ QString HistoriaCsvPointText(const QVector<THistoriaRow> &rows, int reference)
                                            : QString::number(row.R, 'g', QLocale::FloatingPointShortest);
         text += PointField(HistoriaCzasText(row.czas)) + QLatin1Char(',') + PointField(R) + QLatin1Char(',')
             + PointField(HistoriaMetodaText(row)) + QLatin1Char(',') + PointPercent(zmiany[i].odniesienie)
-            + QLatin1Char(',') + PointPercent(zmiany[i].poprzedni) + QLatin1Char(',') + PointField(row.komentarz)
-            + crlf;
+            + QLatin1Char(',') + PointPercent(zmiany[i].poprzedni) + QLatin1Char(',') + PointField(row.komentarz);
+        for (int c = 0; c < extraHeaders.size(); ++c)
+            text += QLatin1Char(',') + PointField(extraCells.value(i).value(c));
+        text += crlf;
     }
     return text;
 }
 
-QString HistoriaJsonText(const QVector<THistoriaRow> &rows, int reference)
+QString HistoriaJsonText(const QVector<THistoriaRow> &rows, int reference, const QStringList &extraFields)
 {
     const QVector<THistoriaZmiana> zmiany = HistoriaZmiany(rows, reference);
     QString text;
@@ -60,7 +63,7 @@ QString HistoriaJsonText(const QVector<THistoriaRow> &rows, int reference)
             + JsonString(HistoriaMetodaText(row)) + QStringLiteral(",\"change_reference_pct\":")
             + JsonNumber(zmiany[i].odniesienie) + QStringLiteral(",\"change_previous_pct\":")
             + JsonNumber(zmiany[i].poprzedni) + QStringLiteral(",\"comment\":") + JsonString(row.komentarz)
-            + QStringLiteral(",\"file\":") + JsonString(row.plik) + QStringLiteral("}\n");
+            + QStringLiteral(",\"file\":") + JsonString(row.plik) + extraFields.value(i) + QStringLiteral("}\n");
     }
     return text;
 }

@@ -31,3 +31,17 @@ TObiektReport ObiektReportData(const QString &obiekt, const QVector<THistoriaRow
     d.made = QDateTime::currentDateTime();
     return d;
 }
+
+void AddObiektReportColumns(TObiektReport *d, const QStringList &headers, const QVector<QStringList> &cells)
+{
+    if (headers.isEmpty())
+        return;
+    auto insert = [&headers](QStringList *line, const QStringList &extra) {
+        const int at = qMax(0, line->size() - 1);
+        for (int c = 0; c < headers.size(); ++c)
+            line->insert(at + c, extra.value(c));
+    };
+    insert(&d->header, headers);
+    for (int i = 0; i < d->rows.size(); ++i)
+        insert(&d->rows[i], cells.value(i));
+}

@@ -10,4 +10,8 @@
 /// time it is made. The meter's fields are left to the caller.
 TObiektReport ObiektReportData(const QString &obiekt, const QVector<THistoriaRow> &rows, int reference);
 
+/// Columns `headers` with `cells` (one list per row) put into the report's
+/// table before the comment, which keeps the rest of the width: a verdict's.
+void AddObiektReportColumns(TObiektReport *d, const QStringList &headers, const QVector<QStringList> &cells);
+
 #endif // OBIEKTREPORT_H

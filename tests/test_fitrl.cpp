@@ -8,6 +8,8 @@
 #include "support/tracecapture.h"
 #include "tools/ui/dialogcalc.h"
 #include "tools/fitrl.h"
+#include "tools/fitshown.h"
+#include "measurement/wykresseries.h"
 
 #include <QLabel>
 #include <QtTest>
@@ -145,6 +147,7 @@ private slots:
     void noiseFreePulses_data();
     void noiseFreePulses();
     void voltageOffset();
+    void modelAndCache();
     void unusableRecords_data();
     void unusableRecords();
     void harderWaveforms();
@@ -217,9 +220,56 @@ void TestFitRL::voltageOffset()
     QVERIFY2(RelativeError(fit.offset, 3.0 * rec->skala[1]) < 0.05, qPrintable(QString::number(fit.offset)));
 }
 
+// The model drawn on the chart is the measured voltage where the fit is
+// exact, offset included, in the chart's own frame; and a record shown
+// again is not fitted again, one changed in a single sample is.
+void TestFitRL::modelAndCache()
+{
+    const TPulse pulse{0.1, 100e-6, 10, 50, 400, 150};
+    auto rec = PulseRecord(pulse, 3.0);
+    TFitCache cache;
+    const TFitRL fit = cache.Of(rec.get());
+    QVERIFY(fit.bValid);
+    const TFitModel model = FitModelVoltage(rec.get(), fit, kOffset03, kOffset14);
+    const TWykresSeries measured = WykresSeries(rec.get(), kOffset03, kOffset14);
+    QVERIFY(!model.keys.isEmpty() && model.keys.size() == model.voltage.size());
+    // The whole pulse, from before its rise to after its fall.
+    QVERIFY(model.keys.first() < RowToMs(kStartRow) && model.keys.last() > RowToMs(kStartRow + 600));
+    // The current is averaged and its slope differenced over three rows
+    // each way: on the edges that is off by its truncation (about one
+    // percent of the peak here), and it rounds each corner of the pulse
+    // over twice those rows; on the flat top the model is the measured
+    // voltage to the converter's rounding,
+    // which the voltage's offset (three counts) would exceed.
+    const int top = kStartRow + pulse.rise + 10, topEnd = kStartRow + pulse.rise + pulse.top - 10;
+    const int corners[4] = {kStartRow, kStartRow + pulse.rise, kStartRow + pulse.rise + pulse.top,
+                            kStartRow + pulse.rise + pulse.top + pulse.fall};
+    double worstTop = 0, worstEdges = 0;
+    for (int k = 0; k < model.keys.size(); ++k) {
+        const int row = kRowZero + qRound(model.keys.at(k) / kRowSpacingMs);
+        const double error = std::abs(model.voltage.at(k) - measured.voltage.at(row));
+        if (row >= top && row <= topEnd)
+            worstTop = std::max(worstTop, error);
+        else if (std::none_of(std::begin(corners), std::end(corners), [row](int c) { return std::abs(row - c) <= 6; }))
+            worstEdges = std::max(worstEdges, error);
+    }
+    QVERIFY2(worstTop < 1.5 * rec->skala[1], qPrintable(QString::number(worstTop / rec->skala[1])));
+    QVERIFY2(worstEdges < 0.02 * measured.highU, qPrintable(QString::number(worstEdges / measured.highU)));
+
+    QCOMPARE(cache.Of(rec.get()).R, fit.R);
+    QCOMPARE(cache.FitsRun(), 1);
+    auto changed = PulseRecord(pulse, 3.0);
+    changed->dane[1500][1] += 1;
+    cache.Of(changed.get());
+    QCOMPARE(cache.FitsRun(), 2);
+    QCOMPARE(cache.Of(rec.get()).R, fit.R);
+    QCOMPARE(cache.FitsRun(), 2);
+}
+
 void TestFitRL::unusableRecords_data()
 {
     QTest::addColumn<TDamage>("damage");
+    QTest::addColumn<int>("powod");
     using Damage = TDamage;
     auto clearCurrent = [](TDataPomiar *rec) {
         for (int r = 0; r < kPomiarRows; ++r)
@@ -229,24 +279,24 @@ void TestFitRL::unusableRecords_data()
         clearCurrent(rec);
         for (int r = 0; r < kPomiarRows; ++r)
             rec->dane[r][1] = rec->dane[r][4] = kOffset14;
-    });
+    }) << int(FitNoPulse);
     QTest::newRow("current only below its zero") << Damage([](TDataPomiar *rec) {
         for (int r = 0; r < kPomiarRows; ++r) {
             rec->dane[r][2] = 3000 - rec->dane[r][2] / 2;
             rec->dane[r][5] = 0;
         }
-    });
+    }) << int(FitNoPulse);
     QTest::newRow("five rows above the noise") << Damage([clearCurrent](TDataPomiar *rec) {
         clearCurrent(rec);
         for (int r = 1500; r < 1505; ++r)
             rec->dane[r][2] = 2000;
-    });
+    }) << int(FitShortPulse);
     // Channel 2 over 17 A and channel 5 over range: the index stays as the file has it.
     QTest::newRow("current channel outside the record") << Damage([](TDataPomiar *rec) {
         rec->kanalI = 9;
         rec->dane[1500][2] = 4095;
         rec->dane[1500][5] = 4096;
-    });
+    }) << int(FitNoChannels);
     // Found by fuzz_datafile: with both ranges over, the channels the file
     // names stay, and a voltage channel named as the current gave a "valid"
     // fit of one voltage against another.
@@ -255,23 +305,28 @@ void TestFitRL::unusableRecords_data()
         rec->kanalU = 1;
         rec->dane[1500][2] = 4095;
         rec->dane[1500][5] = 4096;
-    });
+    }) << int(FitNoChannels);
     QTest::newRow("voltage overdriven on both ranges") << Damage([](TDataPomiar *rec) {
         for (int r = 1200; r < 1500; ++r)
             rec->dane[r][0] = rec->dane[r][1] = rec->dane[r][3] = rec->dane[r][4] = 4095;
-    });
-    QTest::newRow("zero current scale") << Damage([](TDataPomiar *rec) { rec->skala[2] = 0; });
+    }) << int(FitClipped);
+    QTest::newRow("zero current scale") << Damage([](TDataPomiar *rec) { rec->skala[2] = 0; }) << int(FitNoChannels);
     QTest::newRow("voltage scale not a number")
-        << Damage([](TDataPomiar *rec) { rec->skala[1] = std::numeric_limits<double>::quiet_NaN(); });
+        << Damage([](TDataPomiar *rec) { rec->skala[1] = std::numeric_limits<double>::quiet_NaN(); }) << int(FitNoChannels);
 }
 
 void TestFitRL::unusableRecords()
 {
     QFETCH(TDamage, damage);
+    QFETCH(int, powod);
     auto rec = PulseRecord(TPulse{0.5, 100e-6, 5, 50, 400, 150});
     damage(rec.get());
     const TFitRL fit = FitRL(rec.get());
     QVERIFY(!fit.bValid);
+    QCOMPARE(int(fit.powod), powod);
+    // The result area says why, and draws no model.
+    QVERIFY(FitTexts(fit).l.contains(FitPowodText(fit.powod)) && !FitPowodText(fit.powod).isEmpty());
+    QVERIFY(FitModelVoltage(rec.get(), fit, kOffset03, kOffset14).keys.isEmpty());
     QVERIFY(std::isnan(fit.R) && std::isnan(fit.L) && std::isnan(fit.sR) && std::isnan(fit.sL));
     QCOMPARE(fit.iRows, 0);
 }

@@ -11,6 +11,10 @@
 #include "support/testsupport.h"
 #include "verdict/ui/werdyktwindows.h"
 #include "verdict/verdictstore.h"
+#include "historia/obiektreport.h"
+#include "report/ui/reports.h"
+
+#include <qcustomplot.h>
 
 #include <QAction>
 #include <QApplication>
@@ -20,6 +24,13 @@
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QRegularExpression>
 #include <QPushButton>
 #include <QScreen>
 #include <QTableView>
@@ -48,6 +59,8 @@ private slots:
     void longReasonKeepsCommand();
     void impossibleInputsRefused();
     void windowsFitSmallScreen();
+    void cliSaysWhatWindowsSay();
+    void verdictsInLists();
 
 private:
     std::unique_ptr<QTemporaryDir> tmp;
@@ -538,6 +551,218 @@ void TestVerdictWindow::windowsFitSmallScreen()
     QVERIFY(QTest::qWaitForWindowExposed(w.get()));
     QVERIFY2(screen.contains(w->frameGeometry()), qPrintable(QStringLiteral("%1 x %2").arg(w->width()).arg(w->height())));
     Shot(w.get(), QStringLiteral("okno_glowne_start"));
+}
+
+namespace {
+
+// zymreader-cli with `args` in Polish; its standard output, empty when it failed.
+QByteArray Cli(const QStringList &args)
+{
+    QProcess process;
+    process.start(qEnvironmentVariable("ZYM_BINARY_DIR") + QStringLiteral("/zymreader-cli"),
+                  QStringList{QStringLiteral("--lang"), QStringLiteral("pl")} + args);
+    if (!process.waitForFinished(60000) || process.exitCode() != 0)
+        return QByteArray();
+    return process.readAllStandardOutput();
+}
+
+// A PDF's text lines, without the one that says when it was made.
+QStringList PdfLines(const QString &pdf)
+{
+    QProcess text;
+    text.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+    text.waitForFinished(30000);
+    QStringList lines;
+    for (const QString &line : QString::fromUtf8(text.readAllStandardOutput()).split(QLatin1Char('\n'))) {
+        if (!line.startsWith(QStringLiteral("Data sporządzenia")))
+            lines << line.trimmed();
+    }
+    return lines;
+}
+
+} // namespace
+
+// The command-line tool says what the windows say, field by field, for
+// the same archive object: the history's CSV as the window saves it, its
+// decimal-point CSV and JSON with the verdict's columns and limits, the
+// object report (its table and the meter's hardware and firmware), and a
+// measurement's report with its verdict block.
+void TestVerdictWindow::cliSaysWhatWindowsSay()
+{
+    SetBand(QStringLiteral("40"), QStringLiteral("80"));
+    QVERIFY(ShowL3());
+    DialogHistoria *historia = OpenHistoria();
+    QVERIFY(historia);
+    const QString csv = tmp->filePath(QStringLiteral("okno.csv"));
+    for (QAction *action : historia->findChild<QToolBar *>(QStringLiteral("tB_Historia"))->actions()) {
+        if (action->text() == QStringLiteral("Zapisz historię jako CSV…")) {
+            testsupport::AnswerFileDialog(csv);
+            action->trigger();
+        }
+    }
+    QFile saved(csv);
+    QVERIFY(saved.open(QIODevice::ReadOnly));
+    const QByteArray window = saved.readAll();
+    const QStringList object{QStringLiteral("--object"), names.at(2), qsArchive};
+    QCOMPARE(Cli(QStringList{QStringLiteral("history")} + object), window);
+
+    // The other two formats: the same verdicts, numbers with a point.
+    const QStringList windowLines = QString::fromUtf8(window).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    const QStringList point = QString::fromUtf8(Cli(QStringList{QStringLiteral("history"), QStringLiteral("--format"),
+                                                                QStringLiteral("csv-point")} + object))
+                                  .split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+    QCOMPARE(point.size(), windowLines.size());
+    QVERIFY2(point.at(0).endsWith(QStringLiteral(",T [°C],R(75 °C) [Ohm],Werdykt")), qPrintable(point.at(0)));
+    for (int i = 1; i < point.size(); ++i) {
+        const QStringList a = windowLines.at(i).split(QLatin1Char(';')).mid(6);
+        QCOMPARE(point.at(i).split(QLatin1Char(',')).mid(6).join(QLatin1Char(';')),
+                 a.join(QLatin1Char(';')).replace(QLatin1Char(','), QLatin1Char('.')));
+    }
+    const QStringList json = QString::fromUtf8(Cli(QStringList{QStringLiteral("history"), QStringLiteral("--format"),
+                                                               QStringLiteral("json")} + object))
+                                 .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    QCOMPARE(json.size(), 4);
+    const QStringList keys{QStringLiteral("dobry"), QStringLiteral("zly"), QStringLiteral("dobry"), QStringLiteral("dobry")};
+    for (int i = 0; i < 4; ++i) {
+        const QJsonObject o = QJsonDocument::fromJson(json.at(i).toUtf8()).object();
+        QCOMPARE(o.value(QStringLiteral("verdict")).toString(), keys.at(i));
+        QCOMPARE(o.value(QStringLiteral("verdict_text")).toString(), windowLines.at(i + 1).section(QLatin1Char(';'), -1));
+        QCOMPARE(o.value(QStringLiteral("limit_min_ohm")).toDouble(), 40e-6);
+        QCOMPARE(o.value(QStringLiteral("limit_max_ohm")).toDouble(), 80e-6);
+        QCOMPARE(o.value(QStringLiteral("t_ref_c")).toDouble(), 75.0);
+    }
+
+    // The object report: the window's and the tool's, line by line, naming
+    // the meter's hardware and firmware the archive keeps.
+    const QString windowPdf = tmp->filePath(QStringLiteral("okno.pdf")), cliPdf = tmp->filePath(QStringLiteral("cli.pdf"));
+    QString reason;
+    QVERIFY(SaveObiektReport(windowPdf, historia->ReportData(), historia->findChild<QCustomPlot *>(), &reason)
+            == ReplaceFileOk);
+    QVERIFY(Cli({QStringLiteral("report"), QStringLiteral("--object"), names.at(2), QStringLiteral("--out"), cliPdf,
+                 qsArchive})
+                .isEmpty());
+    QVERIFY(QFileInfo::exists(cliPdf));
+    const QStringList windowReport = PdfLines(windowPdf);
+    QCOMPARE(PdfLines(cliPdf), windowReport);
+    QVERIFY2(windowReport.join(QLatin1Char('\n')).contains(QStringLiteral("sprzęt rev. C, oprogramowanie 2.07")),
+             qPrintable(windowReport.join(QLatin1Char('\n'))));
+    QVERIFY(windowReport.join(QLatin1Char('\n')).contains(QStringLiteral("Zły")));
+    historia->close();
+
+    // A measurement's report: the window's "Ocena" block is the tool's.
+    const QString windowPomiar = tmp->filePath(QStringLiteral("pomiar.pdf"));
+    QString error;
+    QVERIFY2(w->SaveReportPDF(windowPomiar, &error), qPrintable(error));
+    TArchive archive;
+    QCOMPARE(archive.Open(qsArchive), int(ArchiveOk));
+    QVector<THistoriaRow> rows;
+    QVERIFY(archive.ReadHistoria(archive.ObjectId(names.at(2)), &rows));
+    const QString out = tmp->filePath(QStringLiteral("eksport"));
+    Cli({QStringLiteral("export"), QStringLiteral("--format"), QStringLiteral("pdf"), QStringLiteral("--out"), out,
+         QStringLiteral("--id"), QString::number(rows.last().id), qsArchive});
+    const QStringList exported = QDir(out).entryList({QStringLiteral("*.pdf")});
+    QCOMPARE(exported.size(), 1);
+    const QStringList cliPomiar = PdfLines(out + QLatin1Char('/') + exported.first());
+    QVERIFY2(cliPomiar.join(QLatin1Char('\n')).contains(QStringLiteral("Ocena")), qPrintable(cliPomiar.join(QLatin1Char('\n'))));
+    // Up to the chart (drawn at the window's size there): who measured is
+    // whom each one's settings name, the rest is the same.
+    auto fields = [](QStringList lines) {
+        lines = lines.mid(0, lines.indexOf(QStringLiteral("Przebieg prądu i napięcia")));
+        return lines.filter(QRegularExpression(QStringLiteral("^(?!Wykonał:)")));
+    };
+    QCOMPARE(fields(cliPomiar), fields(PdfLines(windowPomiar)));
+}
+
+// The verdicts where a technician looks first: a column of the measurement
+// list and of the object list (an override marked, a group's worst told
+// beside a member that looks fine), in colours that stay apart in grey.
+void TestVerdictWindow::verdictsInLists()
+{
+    // Without limits the lists are as they always were.
+    auto *obiekty = w->findChild<QTableView *>(QStringLiteral("tV_Obiekty"));
+    auto *pomiary = w->findChild<QTableView *>(QStringLiteral("tV_Pomiary"));
+    QCOMPARE(obiekty->model()->columnCount(), 1);
+    QVERIFY(ShowL3());
+    const int plain = pomiary->model()->columnCount();
+
+    SetBand(QStringLiteral("40"), QStringLiteral("80"));
+    TArchive archive;
+    QCOMPARE(archive.Open(qsArchive), int(ArchiveOk));
+    QVector<THistoriaRow> rows;
+    QVERIFY(archive.ReadHistoria(archive.ObjectId(names.at(2)), &rows));
+    QCOMPARE(SaveWerdyktReczny(&archive, rows.last().id, WerdyktZly, QStringLiteral("luźny zacisk")), int(ArchiveOk));
+    QVERIFY(w->OpenArchiwum());
+    QVERIFY(ShowL3());
+    QAbstractItemModel *m = pomiary->model();
+    QCOMPARE(m->columnCount(), plain + 1);
+    const int werdykt = plain;
+    QCOMPARE(m->headerData(werdykt, Qt::Horizontal).toString(), QStringLiteral("Werdykt"));
+    QMap<QString, QString> byR; // the list's R cell, its verdict
+    for (int r = 0; r < m->rowCount(); ++r) {
+        byR.insert(m->index(r, 2).data().toString().left(5), m->index(r, werdykt).data().toString());
+        QCOMPARE(m->index(r, werdykt).data(Qt::BackgroundRole).value<QColor>(),
+                 WerdyktColor(m->index(r, werdykt).data().toString().startsWith(QStringLiteral("Dobry")) ? WerdyktDobry
+                                                                                                          : WerdyktZly));
+    }
+    QCOMPARE(byR.value(QStringLiteral("62.00")), QStringLiteral("Dobry"));
+    QCOMPARE(byR.value(QStringLiteral("85.00")), QStringLiteral("Zły"));
+    QCOMPARE(byR.value(QStringLiteral("76.00")), QStringLiteral("Zły (ręcznie: luźny zacisk)"));
+    // Sorted from its header: equal verdicts together.
+    pomiary->sortByColumn(werdykt, Qt::AscendingOrder);
+    QStringList order;
+    for (int r = 0; r < m->rowCount(); ++r)
+        order << m->index(r, werdykt).data().toString().section(QLatin1Char(' '), 0, 0);
+    QCOMPARE(order, (QStringList{"Dobry", "Dobry", "Zły", "Zły"}));
+    // The measurement list's other columns keep their words (R in its unit).
+    QVERIFY(byR.contains(QStringLiteral("62.00")) && m->index(0, 2).data().toString().contains(QString::fromUtf8("µΩ")));
+
+    // The object list: each object's newest verdict; the breaker's sisters
+    // look fine, and say that their group does not.
+    QAbstractItemModel *o = obiekty->model();
+    QCOMPARE(o->columnCount(), 2);
+    QMap<QString, QString> byName;
+    for (int r = 0; r < o->rowCount(); ++r)
+        byName.insert(o->index(r, 0).data().toString(), o->index(r, 1).data().toString());
+    QCOMPARE(byName.value(names.at(2)), QStringLiteral("Zły (ręcznie: luźny zacisk)"));
+    QCOMPARE(byName.value(names.at(0)), QStringLiteral("Dobry (grupa Wyłącznik Q1: Zły)"));
+    QCOMPARE(byName.value(names.at(1)), QStringLiteral("Dobry (grupa Wyłącznik Q1: Zły)"));
+    // In the other language, both lists at once.
+    w->findChild<QAction *>(QStringLiteral("actionAngieski"))->trigger();
+    QCOMPARE(o->headerData(1, Qt::Horizontal).toString(), QStringLiteral("Verdict"));
+    for (int r = 0; r < o->rowCount(); ++r) {
+        if (o->index(r, 0).data().toString() == names.at(0))
+            QCOMPARE(o->index(r, 1).data().toString(), QStringLiteral("Pass (group Wyłącznik Q1: Fail)"));
+    }
+    QCOMPARE(pomiary->model()->headerData(werdykt, Qt::Horizontal).toString(), QStringLiteral("Verdict"));
+    w->findChild<QAction *>(QStringLiteral("actionPolski"))->trigger();
+    // Pictures to look at (ZYM_SHOTS): the lists and the coloured history,
+    // both languages, the smallest screen and the whole screen.
+    if (!qEnvironmentVariableIsEmpty("ZYM_SHOTS")) {
+        DialogHistoria *historia = OpenHistoria();
+        QVERIFY(historia);
+        for (const char *language : {"actionPolski", "actionAngieski"}) {
+            w->findChild<QAction *>(QLatin1String(language))->trigger();
+            for (const QSize &size : {QSize(1024, 768), w->screen()->availableGeometry().size()}) {
+                const QString tag = QStringLiteral("%1_%2x%3").arg(QLatin1String(language).mid(6)).arg(size.width()).arg(size.height());
+                w->resize(size);
+                historia->resize(size.width() * 3 / 4, size.height() * 3 / 4);
+                QTest::qWait(200);
+                Shot(w.get(), QStringLiteral("listy_z_werdyktami_") + tag);
+                Shot(historia, QStringLiteral("historia_kolorowa_") + tag);
+            }
+        }
+        QString reason;
+        SaveObiektReport(qEnvironmentVariable("ZYM_SHOTS") + QStringLiteral("/historia_raport.pdf"), historia->ReportData(),
+                         historia->findChild<QCustomPlot *>(), &reason);
+        historia->close();
+        w->findChild<QAction *>(QStringLiteral("actionPolski"))->trigger();
+    }
+
+    // Printed in grey, the three backgrounds stay a step apart.
+    const int grey[3] = {qGray(WerdyktColor(WerdyktDobry).rgb()), qGray(WerdyktColor(WerdyktDoSprawdzenia).rgb()),
+                         qGray(WerdyktColor(WerdyktZly).rgb())};
+    QVERIFY2(grey[0] - grey[1] >= 25 && grey[1] - grey[2] >= 25,
+             qPrintable(QStringLiteral("%1 %2 %3").arg(grey[0]).arg(grey[1]).arg(grey[2])));
 }
 
 QTEST_MAIN(TestVerdictWindow)

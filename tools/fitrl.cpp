@@ -832,6 +832,7 @@ TFitRL FitRL(const TDataPomiar *pomiar)
     const int peakRow = cI == 2 ? peakRow2 : peakRow5;
     const double peak = current(peakRow);
     const double sigmaI = std::sqrt(varI);
+    fit.powod = FitNoPulse;
     if (!(peak > kMinPeakCounts) || !(peak > kMinPeakSigmas * sigmaI))
         return fit;
     const double edge = std::max(kEdgeShare * peak, kEdgeSigmas * sigmaI);
@@ -841,14 +842,17 @@ TFitRL FitRL(const TDataPomiar *pomiar)
     int last = peakRow;
     while (last < kPomiarRows - 1 && current(last + 1) > edge)
         ++last;
+    fit.powod = FitShortPulse;
     if (last - first + 1 < kMinPulseRows)
         return fit;
 
     TRows w{pomiar, cU, cI, zU, flowI, zI, sU, sI, first - kMarginRows, std::min(kPomiarRows - 3, last + kMarginRows), first, last, {}, 0};
     // A clipped sample is not the object's voltage or current.
     TNormal e;
+    fit.powod = FitClipped;
     if (!NormalEquations(w, sigmaU, std::max(varI, flowVarI) * sI * sI, &e))
         return fit;
+    fit.powod = FitUndetermined;
     const double vU = varU * sU * sU;
     const double vI = varI * sI * sI;
     int use[kMaxP];
@@ -896,6 +900,8 @@ TFitRL FitRL(const TDataPomiar *pomiar)
     fit.firstRow = w.a;
     fit.lastRow = w.b;
     fit.bValid = std::isfinite(fit.R) && std::isfinite(fit.L) && std::isfinite(fit.sR) && std::isfinite(fit.sL);
+    if (fit.bValid)
+        fit.powod = FitOk;
     return fit;
 }
 

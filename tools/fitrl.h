@@ -5,11 +5,22 @@
 
 struct TDataPomiar;
 
+/// Why a record could not be fitted, for a short word beside the result.
+enum TFitPowod {
+    FitOk = 0,        ///< fitted
+    FitNoChannels,    ///< no current and voltage channel with a usable scale
+    FitNoPulse,       ///< no current pulse above the noise
+    FitShortPulse,    ///< a pulse too short to carry a fit
+    FitClipped,       ///< a clipped converter or more switches than the fit carries
+    FitUndetermined   ///< the rows do not fix R and L
+};
+
 /// The object's resistance and inductance fitted to the whole current pulse
 /// (rising edge, top and falling edge), with their standard uncertainties.
 struct TFitRL
 {
     bool bValid = false; // false: the record cannot support a fit, and no number below is defined
+    TFitPowod powod = FitNoChannels; // why not, when not valid
     double R = std::numeric_limits<double>::quiet_NaN();  // ohms
     double L = std::numeric_limits<double>::quiet_NaN();  // microhenries
     double sR = std::numeric_limits<double>::quiet_NaN(); // ohms, one standard deviation

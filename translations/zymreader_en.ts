@@ -1414,6 +1414,10 @@ Measurement %2 of %3.</translation>
         <translation> (by hand: %1)</translation>
     </message>
     <message>
+        <source> (grupa %1: %2)</source>
+        <translation> (group %1: %2)</translation>
+    </message>
+    <message>
         <location line="+6"/>
         <location line="+1"/>
         <source>T [°C]</source>
@@ -2892,6 +2896,52 @@ Exit status: 0 synchronized, 1 the synchronization failed or an item was
 refused (the reasons on standard error; the next synchronization tries refused
 items again), 2 wrong usage.
 </translation>
+    </message>
+</context>
+<context>
+    <name>TFitTexts</name>
+    <message>
+        <source>brak kanałów prądu i napięcia</source>
+        <translation>no current and voltage channels</translation>
+    </message>
+    <message>
+        <source>brak impulsu prądu</source>
+        <translation>no current pulse</translation>
+    </message>
+    <message>
+        <source>impuls za krótki</source>
+        <translation>pulse too short</translation>
+    </message>
+    <message>
+        <source>przesterowanie lub przełączenia</source>
+        <translation>clipped or switched</translation>
+    </message>
+    <message>
+        <source>pomiar nie wyznacza R i L</source>
+        <translation>the measurement does not determine R and L</translation>
+    </message>
+    <message>
+        <source>R (dopasowanie): </source>
+        <translation>R (fit): </translation>
+    </message>
+    <message>
+        <source>brak</source>
+        <translation>none</translation>
+    </message>
+    <message>
+        <source>L: brak (%1)</source>
+        <translation>L: none (%1)</translation>
+    </message>
+</context>
+<context>
+    <name>TFitView</name>
+    <message>
+        <source>Model dopasowania R, L (linia przerywana)</source>
+        <translation>R, L fit model (dashed line)</translation>
+    </message>
+    <message>
+        <source>R i L dopasowane do całego impulsu; niepewność standardowa (1σ)</source>
+        <translation>R and L fitted to the whole pulse; standard uncertainty (1σ)</translation>
     </message>
 </context>
 <context>

@@ -117,6 +117,8 @@ bool TBazaView::ShowObiekty(QTableView *view, QString *errorText)
     QAbstractItemModel *model = Shown.Source()->ObiektyModel(errorText);
     if (!model)
         return false;
+    if (Hooks.withObiektVerdicts)
+        model = Hooks.withObiektVerdicts(model);
 
     view->verticalScrollBar()->setStyleSheet(QLatin1String(kScrollBarStyle));
     view->verticalHeader()->hide();
@@ -134,6 +136,8 @@ void TBazaView::ShowPomiary(QTableView *qT_tab, qint64 id_object)
 {
     TSourceWarning warning;
     QAbstractItemModel *model = Shown.Source()->PomiaryList(id_object, &warning);
+    if (model && Hooks.withPomiarVerdicts)
+        model = Hooks.withPomiarVerdicts(model, id_object);
 
     qT_tab->setSelectionBehavior(QAbstractItemView::SelectRows);
     qT_tab->verticalScrollBar()->setStyleSheet(QLatin1String(kScrollBarStyle));

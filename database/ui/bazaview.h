@@ -68,6 +68,10 @@ struct TBazaHooks
     std::function<bool(const QString &name, qint64 *pomiarId, qint64 *czas)> rememberedReference;
     std::function<void(const QString &name, qint64 pomiarId, qint64 czas)> rememberReference;
     std::function<void(QWidget *window)> keep;
+    /// What the archive adds to the tables it fills (the verdict columns);
+    /// each returns the model to show, the one it was given when nothing is added.
+    std::function<QAbstractItemModel *(QAbstractItemModel *model)> withObiektVerdicts;
+    std::function<QAbstractItemModel *(QAbstractItemModel *model, qint64 objectId)> withPomiarVerdicts;
 };
 
 /// The database side of the main window: the object table with its filter

@@ -9,6 +9,7 @@
 #include "database/rowid.h"
 
 #include <QAbstractItemDelegate>
+#include <QAbstractProxyModel>
 #include <QCoreApplication>
 #include <QEvent>
 #include <QHeaderView>
@@ -62,9 +63,13 @@ TListModel::TListModel(QAbstractItemModel *source, QObject *parent)
     setSortCaseSensitivity(Qt::CaseInsensitive);
     setSortLocaleAware(true);
 
-    if (auto *sql = qobject_cast<QSqlQueryModel *>(source)) {
+    // A column added on top (the archive's verdicts) leaves the statement's columns where they were.
+    QAbstractItemModel *base = source;
+    while (auto *proxy = qobject_cast<QAbstractProxyModel *>(base))
+        base = proxy->sourceModel();
+    if (auto *sql = qobject_cast<QSqlQueryModel *>(base)) {
         const QSqlRecord record = sql->record();
-        for (int c = 0; c < source->columnCount(); ++c) {
+        for (int c = 0; c < sql->columnCount(); ++c) {
             const QString name = record.fieldName(c);
             const QString shown = source->headerData(c, Qt::Horizontal).toString();
             const bool translated = !name.isEmpty()

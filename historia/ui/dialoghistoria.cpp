@@ -619,18 +619,8 @@ void DialogHistoria::SetRowMeters(const QStringList &rowMeters)
 TObiektReport DialogHistoria::ReportData() const
 {
     TObiektReport d = ObiektReportData(qsObiekt, rows.Rows(), iReference);
-    // The report's table is the window's: a verdict's columns too, before
-    // the comment, which keeps the rest of the width.
-    auto insert = [this](QStringList *line, const QStringList &extra) {
-        const int at = qMax(0, line->size() - 1);
-        for (int c = 0; c < extraHeaders.size(); ++c)
-            line->insert(at + c, extra.value(c));
-    };
-    if (!extraHeaders.isEmpty()) {
-        insert(&d.header, extraHeaders);
-        for (int i = 0; i < d.rows.size(); ++i)
-            insert(&d.rows[i], extraCells.value(i));
-    }
+    // The report's table is the window's: a verdict's columns too.
+    AddObiektReportColumns(&d, extraHeaders, extraCells);
     d.serial = qsSerial;
     d.hw = qsHw;
     d.firmware = qsFirmware;
@@ -713,24 +703,6 @@ void DialogHistoria::SetLimitLines(const QVector<double> &ohms)
     for (QCPItemStraightLine *line : limitLines)
         plotHistoria->removeItem(line);
     limitLines.clear();
-    const double scale = std::pow(10.0, -iScaleExponent);
-    for (double r : ohms) {
-        if (!std::isfinite(r))
-            continue;
-        auto *line = new QCPItemStraightLine(plotHistoria);
-        line->setPen(QPen(QColor(200, 30, 30), 1, Qt::DashLine));
-        line->setSelectable(false);
-        line->point1->setCoords(0, r * scale);
-        line->point2->setCoords(1, r * scale);
-        limitLines.append(line);
-        // A limit in sight even when every measurement is far from it.
-        QCPRange range = plotHistoria->yAxis->range();
-        const double margin = std::max(range.size() * 0.05, std::fabs(r * scale) * 0.02);
-        if (r * scale + margin > range.upper)
-            range.upper = r * scale + margin;
-        if (r * scale - margin < range.lower)
-            range.lower = r * scale - margin;
-        plotHistoria->yAxis->setRange(range);
-    }
+    ShowHistoriaLimits(plotHistoria, iScaleExponent, ohms, &limitLines);
     plotHistoria->replot(QCustomPlot::rpQueuedReplot);
 }

@@ -121,3 +121,27 @@ void ShowHistoriaReference(QCPItemStraightLine *line, int scaleExponent, double 
         line->point2->setCoords(1, y);
     }
 }
+
+void ShowHistoriaLimits(QCustomPlot *plot, int scaleExponent, const QVector<double> &ohms,
+                        QVector<QCPItemStraightLine *> *lines)
+{
+    const double scale = std::pow(10.0, -scaleExponent);
+    for (double r : ohms) {
+        if (!std::isfinite(r))
+            continue;
+        auto *line = new QCPItemStraightLine(plot);
+        line->setPen(QPen(QColor(200, 30, 30), 1, Qt::DashLine));
+        line->setSelectable(false);
+        line->point1->setCoords(0, r * scale);
+        line->point2->setCoords(1, r * scale);
+        lines->append(line);
+        // A limit in sight even when every measurement is far from it.
+        QCPRange range = plot->yAxis->range();
+        const double margin = std::max(range.size() * 0.05, std::fabs(r * scale) * 0.02);
+        if (r * scale + margin > range.upper)
+            range.upper = r * scale + margin;
+        if (r * scale - margin < range.lower)
+            range.lower = r * scale - margin;
+        plot->yAxis->setRange(range);
+    }
+}

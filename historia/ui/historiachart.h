@@ -35,4 +35,10 @@ THistoriaChart PlotHistoria(QCustomPlot *plot, const QVector<THistoriaRow> &rows
 /// 10^`scaleExponent` to `ohms`, or hides it for NaN.
 void ShowHistoriaReference(QCPItemStraightLine *line, int scaleExponent, double ohms);
 
+/// Draws a limit line at each finite value of `ohms` on a chart whose axis
+/// shows ohms / 10^`scaleExponent`, widening the value range to keep each
+/// in sight; the lines drawn are appended to `*lines`. Does not replot.
+void ShowHistoriaLimits(QCustomPlot *plot, int scaleExponent, const QVector<double> &ohms,
+                        QVector<QCPItemStraightLine *> *lines);
+
 #endif // HISTORIACHART_H

@@ -5,6 +5,7 @@
 
 #include "verdict/ui/werdyktcontrol.h"
 
+#include "archive/historiameter.h"
 #include "archive/ui/archiwumcontrol.h"
 #include "archive/ui/archiwumview.h"
 #include "common/ui/messages.h"
@@ -13,9 +14,12 @@
 #include "historia/ui/historiawindows.h"
 #include "measurement/engformat.h"
 #include "report/reporttext.h"
+#include "verdict/historiawerdykty.h"
+#include "verdict/ui/werdyktlist.h"
 #include "verdict/ui/werdyktwindows.h"
 #include "verdict/verdictreport.h"
 
+#include <QAbstractProxyModel>
 #include <QAction>
 #include <QApplication>
 #include <QFontMetrics>
@@ -26,10 +30,13 @@
 #include <QMenu>
 #include <QModelIndex>
 #include <QSettings>
+#include <QTableView>
 #include <QToolBar>
 #include <QToolTip>
 
 #include <cmath>
+
+#include <qcustomplot.h>
 
 namespace {
 const char kLabelWerdykt[] = "label_Werdykt";
@@ -218,6 +225,15 @@ void TWerdyktControl::ShowLine(qint64 id)
 
 void TWerdyktControl::Retranslate()
 {
+    // The lists' verdict columns, in the new language.
+    for (QTableView *view : w.window->findChildren<QTableView *>()) {
+        for (QAbstractItemModel *m = view->model(); m;) {
+            if (auto *kolumna = qobject_cast<TWerdyktKolumna *>(m))
+                kolumna->Retranslate();
+            auto *proxy = qobject_cast<QAbstractProxyModel *>(m);
+            m = proxy ? proxy->sourceModel() : nullptr;
+        }
+    }
     // The line in the new language, when it shows a measurement.
     auto *label = w.wynik->findChild<QLabel *>(QLatin1String(kLabelWerdykt));
     if (label && label->isVisible() && iWerdyktPomiar > 0)
@@ -229,6 +245,9 @@ void TWerdyktControl::Retranslate()
             continue;
         if (auto *action = window->findChild<QAction *>(QStringLiteral("actionOcenaObiektu")))
             action->setText(tr("Ocena obiektu…"));
+        // Its verdict columns and the points' names in the chart's legend.
+        if (Archiwum.Shown() && window->findChild<QAction *>(QStringLiteral("actionOcenaObiektu")))
+            ShowHistoria(static_cast<DialogHistoria *>(window));
     }
 }
 
@@ -249,40 +268,81 @@ void TWerdyktControl::ShowHistoria(DialogHistoria *window)
         connect(settings, &QAction::triggered, this, [this, name]() { OpenObiekt(name); });
     }
     QVector<THistoriaRow> rows;
-    if (!archive.ReadHistoria(window->ObjectId(), &rows))
+    QStringList meters;
+    if (!archive.ReadHistoria(window->ObjectId(), &rows, &meters))
         return;
-    const THistoriaOcena h = OcenHistorie(&archive, name, window->ObjectId(), rows);
-    // A history with nothing judged and nothing typed stays as it was.
-    const TObiektUstawienia &u = h.ustawienia;
-    bool any = u.limity.HasAny() || u.odniesienie.IsSet();
-    for (int i = 0; i < rows.size() && !any; ++i)
-        any = std::isfinite(h.temperatury.at(i)) || h.werdykty.at(i).Werdykt() != WerdyktBrak;
-    if (!any)
+    // The report names the meters' hardware and firmware the archive keeps.
+    const THistoriaMeter meter = HistoriaMeter(&archive, rows, meters);
+    window->SetMeter(meter.serial, meter.hw, meter.firmware);
+    const THistoriaWerdykty h = HistoriaWerdykty(&archive, name, window->ObjectId(), rows);
+    if (!h.bAny)
         return;
-    const double tRef = h.ustawienia.material.dTRef;
-    QVector<QStringList> cells(rows.size()), csvCells(rows.size());
     QVector<QColor> colours(rows.size());
-    // The CSV's numbers as its R column has them: every digit, decimal comma.
-    auto csvNumber = [](double value) {
-        return std::isfinite(value) ? QString::number(value, 'g', QLocale::FloatingPointShortest)
-                                          .replace(QLatin1Char('.'), QLatin1Char(','))
-                                    : QString();
-    };
-    for (int i = 0; i < rows.size(); ++i) {
-        const TWerdyktZapis &z = h.werdykty.at(i);
-        const double t = h.temperatury.at(i);
-        const double rKor = CorrectedR(rows.at(i).R, t, h.ustawienia.material.dK, tRef);
-        QString werdykt = WerdyktText(z.Werdykt());
-        if (z.iReczny != WerdyktBrak)
-            werdykt += tr(" (ręcznie: %1)").arg(z.qsPowod);
-        cells[i] = QStringList{std::isfinite(t) ? QString::number(t) : QString(),
-                               std::isfinite(rKor) && HasValue(rows.at(i)) ? FormatEngineering(rKor) : QString(), werdykt};
-        csvCells[i] = QStringList{csvNumber(t), HasValue(rows.at(i)) ? csvNumber(rKor) : QString(), werdykt};
-        colours[i] = WerdyktColor(z.Werdykt());
-    }
-    window->SetExtraColumns({tr("T [°C]"), tr("R(%1 °C)").arg(tRef), tr("Werdykt")}, cells, colours,
-                            {tr("T [°C]"), tr("R(%1 °C) [Ohm]").arg(tRef), tr("Werdykt")}, csvCells);
+    for (int i = 0; i < rows.size(); ++i)
+        colours[i] = WerdyktColor(h.werdykty.at(i).Werdykt());
+    window->SetExtraColumns(h.Headers(), h.Cells(), colours, h.CsvHeaders(), h.CsvCells(QLatin1Char(',')));
+    ColourHistoriaPoints(window->findChild<QCustomPlot *>(QStringLiteral("plotHistoria")), rows, h);
     window->SetLimitLines({h.ustawienia.limity.dMin, h.ustawienia.limity.dMax});
+}
+
+QAbstractItemModel *TWerdyktControl::WithVerdicts(QAbstractItemModel *model, qint64 objectId)
+{
+    if (!model || !Archiwum.Shown())
+        return model;
+    TArchive &archive = Archiwum.View()->archive;
+    QVector<THistoriaRow> rows;
+    if (!archive.ReadHistoria(objectId, &rows) || rows.isEmpty())
+        return model;
+    const THistoriaWerdykty h = HistoriaWerdykty(&archive, ObiektOfPomiar(&archive, rows.first().id), objectId, rows);
+    if (!h.bAny)
+        return model;
+    QHash<QString, TWerdyktKolumna::TCell> cells;
+    for (int i = 0; i < rows.size(); ++i)
+        cells.insert(QString::number(rows.at(i).id), {true, h.werdykty.at(i), QString(), WerdyktBrak});
+    return new TWerdyktKolumna(model, cells);
+}
+
+QAbstractItemModel *TWerdyktControl::WithObjectVerdicts(QAbstractItemModel *model)
+{
+    if (!model || !Archiwum.Shown())
+        return model;
+    TArchive &archive = Archiwum.View()->archive;
+    // Each object's newest measurement judged as its history judges it;
+    // only objects with limits have one to judge.
+    QHash<QString, int> latest;
+    QHash<QString, TWerdyktZapis> zapisy;
+    for (int r = 0; r < model->rowCount(); ++r) {
+        const QString name = model->index(r, 0).data().toString();
+        if (zapisy.contains(name) || !ReadUstawienia(&archive, name).limity.HasAny())
+            continue;
+        const qint64 objectId = archive.ObjectId(name);
+        QVector<THistoriaRow> rows;
+        if (objectId == 0 || !archive.ReadHistoria(objectId, &rows) || rows.isEmpty())
+            continue;
+        rows = {rows.last()};
+        const THistoriaWerdykty h = HistoriaWerdykty(&archive, name, objectId, rows);
+        zapisy.insert(name, h.werdykty.value(0));
+        latest.insert(name, h.werdykty.value(0).Werdykt());
+    }
+    if (zapisy.isEmpty())
+        return model;
+    QHash<QString, TWerdyktKolumna::TCell> cells;
+    for (auto it = zapisy.constBegin(); it != zapisy.constEnd(); ++it)
+        cells[it.key()] = {true, it.value(), QString(), WerdyktBrak};
+    // A group is as bad as its worst member: a member that looks fine says so.
+    for (const TGrupa &g : ReadGrupy(&archive)) {
+        QVector<int> members;
+        for (const QString &name : g.obiekty)
+            members << latest.value(name, WerdyktBrak);
+        const int worst = WorstWerdykt(members);
+        for (const QString &name : g.obiekty) {
+            if (worst > latest.value(name, WerdyktBrak)) {
+                cells[name].qsGrupa = g.qsNazwa;
+                cells[name].iGrupa = worst;
+            }
+        }
+    }
+    return new TWerdyktKolumna(model, cells);
 }
 
 void TWerdyktControl::AddToReport(TPomiarReport *report) const

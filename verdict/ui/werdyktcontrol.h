@@ -8,6 +8,7 @@
 #include <functional>
 
 QT_BEGIN_NAMESPACE
+class QAbstractItemModel;
 class QEvent;
 class QLabel;
 class QMenu;
@@ -56,9 +57,18 @@ public:
     /// The verdict line of archived measurement `id` in the result area.
     void ShowLine(qint64 id);
     void HideLine();
-    /// Temperature, corrected R and verdict columns, verdict colours and
-    /// limit lines in a history window of an archive object.
+    /// Temperature, corrected R and verdict columns, verdict colours, points
+    /// and limit lines in a history window of an archive object, and the
+    /// meters' hardware and firmware for its report.
     void ShowHistoria(DialogHistoria *window);
+    /// The archive's measurement list `model` of object `objectId` with a
+    /// verdict column at its end, when anything of the object is judged or
+    /// typed; otherwise `model` as it is.
+    QAbstractItemModel *WithVerdicts(QAbstractItemModel *model, qint64 objectId);
+    /// The archive's object list `model` with each object's newest verdict
+    /// (and its group's worst, where that is worse) in a column at its end,
+    /// when any object has limits; otherwise `model` as it is.
+    QAbstractItemModel *WithObjectVerdicts(QAbstractItemModel *model);
     void Retranslate();
     /// The settings window of archive object `name`.
     void OpenObiekt(const QString &name);

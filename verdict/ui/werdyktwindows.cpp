@@ -22,6 +22,8 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include <qcustomplot.h>
+
 #include <cmath>
 
 namespace {
@@ -116,17 +118,77 @@ QString ObiektOfPomiar(TArchive *archive, qint64 id)
 
 QColor WerdyktColor(int werdykt)
 {
+    // Three steps of lightness as well as three hues (grey levels about
+    // 230, 197 and 154): printed in grey, or seen without telling red from
+    // green, they still differ, and black text stays readable on each.
     switch (werdykt) {
     case WerdyktDobry:
-        return QColor(200, 240, 200);
+        return QColor(215, 240, 215);
     case WerdyktDoSprawdzenia:
-        return QColor(255, 225, 160);
+        return QColor(245, 195, 80);
     case WerdyktZly:
-        return QColor(255, 180, 180);
+        return QColor(235, 120, 120);
     default:
         return QColor();
     }
 }
+
+namespace {
+const char kVerdictGraph[] = "zymVerdict"; // the verdict a history chart's graph of points shows
+} // namespace
+
+// A shape per verdict tells the points apart in a grey print and without
+// telling red from green; each graph is named by its verdict's word for
+// the report's legend.
+void ColourHistoriaPoints(QCustomPlot *plot, const QVector<THistoriaRow> &rows, const THistoriaWerdykty &h)
+{
+    if (!plot)
+        return;
+    QCPGraph *graphR = nullptr;
+    for (int g = plot->graphCount() - 1; g >= 0; --g) {
+        QCPGraph *graph = plot->graph(g);
+        if (graph->property(kVerdictGraph).isValid())
+            plot->removeGraph(graph);
+        else if (graph->name() == QLatin1String("R"))
+            graphR = graph;
+    }
+    if (!graphR)
+        return;
+    struct TStyle
+    {
+        int werdykt;
+        QCPScatterStyle::ScatterShape shape;
+        QColor pen, brush;
+    };
+    static const TStyle kStyles[] = {
+        {WerdyktDobry, QCPScatterStyle::ssCircle, QColor(0, 110, 50), QColor(120, 200, 140)},
+        {WerdyktDoSprawdzenia, QCPScatterStyle::ssDiamond, QColor(150, 90, 0), QColor(245, 195, 80)},
+        {WerdyktZly, QCPScatterStyle::ssSquare, QColor(120, 0, 0), QColor(200, 40, 40)}};
+    for (const TStyle &style : kStyles) {
+        // The value graph's points are the rows with a value, in table order.
+        QVector<double> keys, values;
+        int row = 0;
+        for (auto it = graphR->data()->constBegin(); it != graphR->data()->constEnd(); ++it, ++row) {
+            while (row < rows.size() && !HasValue(rows.at(row)))
+                ++row;
+            if (row < rows.size() && h.werdykty.value(row).Werdykt() == style.werdykt) {
+                keys << it->key;
+                values << it->value;
+            }
+        }
+        if (keys.isEmpty())
+            continue;
+        QCPGraph *graph = plot->addGraph(graphR->keyAxis(), graphR->valueAxis());
+        graph->setProperty(kVerdictGraph, style.werdykt);
+        graph->setLineStyle(QCPGraph::lsNone);
+        graph->setScatterStyle(QCPScatterStyle(style.shape, QPen(style.pen, 1), QBrush(style.brush), 8));
+        graph->setSelectable(QCP::stNone);
+        graph->setName(WerdyktText(style.werdykt));
+        graph->setData(keys, values, true);
+    }
+    plot->replot(QCustomPlot::rpQueuedReplot);
+}
+
 
 QString WerdyktLineText(const TWerdyktZapis &z, double t, double tRef, bool notes)
 {

@@ -2,6 +2,7 @@
 #define WERDYKTWINDOWS_H
 
 #include "archive/tarchive.h"
+#include "verdict/historiawerdykty.h"
 #include "verdict/verdictstore.h"
 
 #include <QColor>
@@ -15,6 +16,8 @@ class QLineEdit;
 class QListWidget;
 class QTableWidget;
 QT_END_NAMESPACE
+
+class QCustomPlot;
 
 // The windows of verdicts. Each opens the archive on a connection of its
 // own and writes what the user typed as new versions of entries, by the
@@ -30,6 +33,11 @@ QString ObiektOfPomiar(TArchive *archive, qint64 id);
 
 /// The background of a verdict in tables and in the result area; invalid for none.
 QColor WerdyktColor(int werdykt);
+/// The points of a history chart drawn by PlotHistoria for `rows` in the
+/// colour and shape of the verdict `h` gives each row, over the chart's own
+/// (drawn again, not added, when called again). Rows without a verdict keep
+/// the chart's point.
+void ColourHistoriaPoints(QCustomPlot *plot, const QVector<THistoriaRow> &rows, const THistoriaWerdykty &h);
 /// The result area's verdict line: the verdict (and an override with its
 /// reason), the temperature and R at the reference temperature, as plain text.
 /// With `notes`, also why a limit was judged uncorrected or not at all.
