@@ -2760,6 +2760,7 @@ Polecenia:
   import   wczytuje bazy danych miernika (lub katalogi z nimi) do archiwum
   check    sprawdza archiwum: spójność pliku i sumę kontrolną każdego rekordu
   sync     synchronizuje archiwum z serwerem zespołu
+  visit    wizyty w archiwum i ich protokoły (PDF, XLSX, CSV)
 
   --version    wersja programu
   --help       ta pomoc; zymreader-cli POLECENIE --help opisuje polecenie
@@ -2780,6 +2781,7 @@ Commands:
   import   reads meter databases (or folders holding them) into the archive
   check    checks the archive: the file&apos;s integrity and every record&apos;s checksum
   sync     synchronizes the archive with the team server
+  visit    the archive's site visits and their protocols (PDF, XLSX, CSV)
 
   --version    the program&apos;s version
   --help       this help; zymreader-cli COMMAND --help describes a command
@@ -2892,6 +2894,56 @@ Exit status: 0 synchronized, 1 the synchronization failed or an item was
 refused (the reasons on standard error; the next synchronization tries refused
 items again), 2 wrong usage.
 </translation>
+    </message>
+    <message>
+        <source>Użycie: zymreader-cli visit list [ARCHIWUM]
+        zymreader-cli visit show NUMER [ARCHIWUM]
+        zymreader-cli visit protocol NUMER --format pdf|xlsx|csv [--rev N] [--out PLIK [--force]] [ARCHIWUM]
+
+list      wizyty archiwum, wiersz JSON na wizytę
+show      jedna wizyta (JSON): dane, plan, co zmierzono, czego brak, co dwukrotnie
+protocol  protokół wizyty, bajt w bajt taki jak z okna; zatwierdzona rewizja
+          tak, jak ją zatwierdzono. Bez --out na standardowe wyjście.
+  --rev N   rewizja (domyślnie bieżąca)
+
+ARCHIWUM domyślnie jak w poleceniu import.
+</source>
+        <translation>Usage: zymreader-cli visit list [ARCHIVE]
+       zymreader-cli visit show NUMBER [ARCHIVE]
+       zymreader-cli visit protocol NUMBER --format pdf|xlsx|csv [--rev N] [--out FILE [--force]] [ARCHIVE]
+
+list      the archive&apos;s visits, one JSON line per visit
+show      one visit (JSON): its data, plan, what was measured, what is missing, what twice
+protocol  the visit&apos;s protocol, byte for byte as the window writes it; an approved
+          revision as it was approved. Without --out to standard output.
+  --rev N   revision (default: the current one)
+
+ARCHIVE defaults as in the import command.
+</translation>
+    </message>
+    <message>
+        <source>Podaj list, show lub protocol.</source>
+        <translation>Give list, show or protocol.</translation>
+    </message>
+    <message>
+        <source>Brak numeru wizyty.</source>
+        <translation>No visit number.</translation>
+    </message>
+    <message>
+        <source>Nieznany format &quot;%1&quot;; dostępne: pdf, xlsx, csv.</source>
+        <translation>Unknown format &quot;%1&quot;; available: pdf, xlsx, csv.</translation>
+    </message>
+    <message>
+        <source>Rewizja to liczba od 0.</source>
+        <translation>A revision is a number from 0.</translation>
+    </message>
+    <message>
+        <source>brak wizyty o tym numerze</source>
+        <translation>no visit with this number</translation>
+    </message>
+    <message>
+        <source>nie można zapisać protokołu: %1</source>
+        <translation>cannot write the protocol: %1</translation>
     </message>
 </context>
 <context>
@@ -3183,6 +3235,257 @@ p, li { white-space: pre-wrap; }
         <location filename="../app/about.cpp" line="+24"/>
         <source>O programie</source>
         <translation>About ZYM Reader</translation>
+    </message>
+</context>
+<context>
+    <name>TProtokol</name>
+    <message>
+        <source>%1 (świadectwo kwalifikacyjne nr %2)</source>
+        <translation>%1 (qualification certificate no. %2)</translation>
+    </message>
+    <message>
+        <source>%1 rev. %2</source>
+        <translation>%1 rev. %2</translation>
+    </message>
+    <message>
+        <source>Protokół z pomiarów nr %1</source>
+        <translation>Measurement protocol no. %1</translation>
+    </message>
+    <message>
+        <source>mikroomomierz ZYM-5 nr %1, świadectwo wzorcowania: brak</source>
+        <translation>ZYM-5 micro-ohmmeter no. %1, calibration certificate: none</translation>
+    </message>
+    <message>
+        <source>Nie podano świadectwa wzorcowania miernika nr %1.</source>
+        <translation>No calibration certificate was given for meter no. %1.</translation>
+    </message>
+    <message>
+        <source>mikroomomierz ZYM-5 nr %1, świadectwo wzorcowania nr %2 ważne do %3</source>
+        <translation>ZYM-5 micro-ohmmeter no. %1, calibration certificate no. %2 valid until %3</translation>
+    </message>
+    <message>
+        <source>Świadectwo wzorcowania miernika nr %1 było nieważne w dniu pomiarów (ważne do %2).</source>
+        <translation>The calibration certificate of meter no. %1 had expired on the day of the measurements (valid until %2).</translation>
+    </message>
+    <message>
+        <source>Numer protokołu</source>
+        <translation>Protocol number</translation>
+    </message>
+    <message>
+        <source>Zleceniodawca</source>
+        <translation>Customer</translation>
+    </message>
+    <message>
+        <source>Miejsce pomiarów</source>
+        <translation>Site</translation>
+    </message>
+    <message>
+        <source>Data pomiarów</source>
+        <translation>Date of measurements</translation>
+    </message>
+    <message>
+        <source>Pomiary wykonali</source>
+        <translation>Measured by</translation>
+    </message>
+    <message>
+        <source>Przyrząd</source>
+        <translation>Instrument</translation>
+    </message>
+    <message>
+        <source>Temperatura otoczenia</source>
+        <translation>Ambient temperature</translation>
+    </message>
+    <message>
+        <source>Warunki pomiarów</source>
+        <translation>Conditions</translation>
+    </message>
+    <message>
+        <source>Kryteria oceny</source>
+        <translation>Assessment criteria</translation>
+    </message>
+    <message>
+        <source>granice dopuszczalne każdego obiektu, obowiązujące w dniu sporządzenia protokołu (kolumna „Kryterium”); rezystancja sprowadzona do temperatury odniesienia</source>
+        <translation>each object&apos;s limits in force on the day the protocol was drawn up (column “Criterion”); resistance brought to the reference temperature</translation>
+    </message>
+    <message>
+        <source>Lp.</source>
+        <translation>No.</translation>
+    </message>
+    <message>
+        <source>Obiekt</source>
+        <translation>Object</translation>
+    </message>
+    <message>
+        <source>Data
+pomiaru</source>
+        <translation>Date
+measured</translation>
+    </message>
+    <message>
+        <source>R zmierzona
+prąd, temp.</source>
+        <translation>R measured
+current, temp.</translation>
+    </message>
+    <message>
+        <source>R w temp.
+odniesienia</source>
+        <translation>R at ref.
+temperature</translation>
+    </message>
+    <message>
+        <source>Kryterium</source>
+        <translation>Criterion</translation>
+    </message>
+    <message>
+        <source>Ocena</source>
+        <translation>Assessment</translation>
+    </message>
+    <message>
+        <source>Uwagi</source>
+        <translation>Remarks</translation>
+    </message>
+    <message>
+        <source>nie zmierzono</source>
+        <translation>not measured</translation>
+    </message>
+    <message>
+        <source>%1 (%2)</source>
+        <translation>%1 (%2)</translation>
+    </message>
+    <message>
+        <source>ocena zmieniona: %1</source>
+        <translation>assessment changed: %1</translation>
+    </message>
+    <message>
+        <source>zastąpiony pomiarem powtórzonym</source>
+        <translation>superseded by a repeat</translation>
+    </message>
+    <message>
+        <source>Obiektów w planie</source>
+        <translation>Objects planned</translation>
+    </message>
+    <message>
+        <source>Obiektów zmierzonych</source>
+        <translation>Objects measured</translation>
+    </message>
+    <message>
+        <source>Bez oceny</source>
+        <translation>Not assessed</translation>
+    </message>
+    <message>
+        <source>Nie zmierzono</source>
+        <translation>Not measured</translation>
+    </message>
+    <message>
+        <source>Zmierzone więcej niż raz</source>
+        <translation>Measured more than once</translation>
+    </message>
+    <message>
+        <source>Wykonał(a)</source>
+        <translation>Performed by</translation>
+    </message>
+    <message>
+        <source>Sprawdził(a)</source>
+        <translation>Checked by</translation>
+    </message>
+    <message>
+        <source>Data</source>
+        <translation>Date</translation>
+    </message>
+    <message>
+        <source>Data pomiaru</source>
+        <translation>Date measured</translation>
+    </message>
+    <message>
+        <source>R [Ω]</source>
+        <translation>R [Ω]</translation>
+    </message>
+    <message>
+        <source>I [A]</source>
+        <translation>I [A]</translation>
+    </message>
+    <message>
+        <source>T [°C]</source>
+        <translation>T [°C]</translation>
+    </message>
+    <message>
+        <source>R w temp. odn. [Ω]</source>
+        <translation>R at ref. temp. [Ω]</translation>
+    </message>
+    <message>
+        <source>Temp. odn. [°C]</source>
+        <translation>Ref. temp. [°C]</translation>
+    </message>
+    <message>
+        <source>Protokół</source>
+        <translation>Protocol</translation>
+    </message>
+    <message>
+        <source>Uwaga</source>
+        <translation>Note</translation>
+    </message>
+    <message>
+        <source>Podsumowanie</source>
+        <translation>Summary</translation>
+    </message>
+    <message>
+        <source>Protokół nr %1</source>
+        <translation>Protocol no. %1</translation>
+    </message>
+    <message>
+        <source>Pomiary rezystancji zestyków i połączeń mikroomomierzem</source>
+        <translation>Contact and joint resistance measured with a micro-ohmmeter</translation>
+    </message>
+    <message>
+        <source>Wyniki pomiarów</source>
+        <translation>Results</translation>
+    </message>
+    <message>
+        <source>Podpisy</source>
+        <translation>Signatures</translation>
+    </message>
+    <message>
+        <source>Nie ma takiej rewizji protokołu.</source>
+        <translation>There is no such revision of the protocol.</translation>
+    </message>
+    <message>
+        <source>Zatwierdzony protokół jest uszkodzony: jego PDF nie zgadza się z sumą SHA-256.</source>
+        <translation>The approved protocol is damaged: its PDF does not match its SHA-256.</translation>
+    </message>
+    <message>
+        <source>Nie udało się utworzyć dokumentu PDF.</source>
+        <translation>The PDF document could not be made.</translation>
+    </message>
+</context>
+<context>
+    <name>TWizyta</name>
+    <message>
+        <source>Inna wizyta ma już ten numer.</source>
+        <translation>Another visit already has this number.</translation>
+    </message>
+    <message>
+        <source>Wizyta musi mieć numer.</source>
+        <translation>A visit needs a number.</translation>
+    </message>
+    <message>
+        <source>Ta rewizja protokołu jest już zatwierdzona.</source>
+        <translation>This revision of the protocol is approved already.</translation>
+    </message>
+    <message>
+        <source>Nie ma takiej wizyty.</source>
+        <translation>There is no such visit.</translation>
+    </message>
+</context>
+<context>
+    <name>TXlsxBook</name>
+    <message>
+        <source>Nie udało się utworzyć skoroszytu XLSX: %1</source>
+        <translation>The XLSX workbook could not be made: %1</translation>
+    </message>
+    <message>
+        <source>Ten program zbudowano bez zapisu skoroszytów XLSX.</source>
+        <translation>This program was built without XLSX workbooks.</translation>
     </message>
 </context>
 </TS>
