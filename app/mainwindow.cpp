@@ -14,6 +14,7 @@
 #include "archive/ui/archiwumcontrol.h"
 #include "sync/ui/synccontrol.h"
 #include "verdict/ui/werdyktcontrol.h"
+#include "visit/ui/wizytawindow.h"
 #include "chart/wykresview.h"
 #include "database/ui/bazaview.h"
 
@@ -56,6 +57,10 @@ MainWindow::MainWindow(QWidget *parent)
     SetUpPlotMenu();
     SetUpArchiwum();
     SetUpSync();
+    // Last in the meter's menu: visits live in the archive the items above fill.
+    ui->menuZYM->addSeparator();
+    pWizytyAction = ui->menuZYM->addAction(tr("Wizyty i protokoły…"), this, &MainWindow::WizytyTriggered);
+    pWizytyAction->setObjectName(QStringLiteral("actionWizyty"));
     SetUpKeys(ui->tE_Komentarz, ui->actionOpenDataBase, ui->actionOpenPomiar, ui->actionExport_wyniku_do_CSV,
               ui->actionAppClose);
     // The legend labels "I[A]" and "U[V]" sit in the chart's top left
@@ -376,6 +381,8 @@ void MainWindow::RetranslateArchiwum()
     pArchiwumControl->Retranslate();
     pSyncControl->Retranslate();
     pWerdyktControl->Retranslate();
+    if (pWizytyAction)
+        pWizytyAction->setText(tr("Wizyty i protokoły…"));
 }
 
 bool MainWindow::ArchiwumShown() const
@@ -417,6 +424,18 @@ void MainWindow::ArchiwumImportBazaTriggered()
 void MainWindow::ArchiwumImportFolderTriggered()
 {
     pArchiwumControl->ImportFolder();
+}
+
+void MainWindow::WizytyTriggered()
+{
+    if (!pWizytyWindow) {
+        auto *window = new TWizytaWindow(pArchiwumControl->Path(), [this](bool ask) { return pSyncControl->Autor(ask); });
+        KeptDialogs.Keep(window);
+        pWizytyWindow = window;
+    }
+    pWizytyWindow->show();
+    pWizytyWindow->raise();
+    pWizytyWindow->activateWindow();
 }
 
 void MainWindow::ArchiwumLogTriggered()

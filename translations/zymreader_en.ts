@@ -1523,6 +1523,10 @@ Measurement %2 of %3.</translation>
         <source>Nie wszystko przeszło; te pozycje zostały odrzucone, a następna synchronizacja spróbuje ponownie:</source>
         <translation>Not everything went through; these items were refused, and the next synchronization tries them again:</translation>
     </message>
+    <message>
+        <source>Wizyty i protokoły…</source>
+        <translation>Site visits and protocols…</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>
@@ -3486,6 +3490,261 @@ temperature</translation>
     <message>
         <source>Ten program zbudowano bez zapisu skoroszytów XLSX.</source>
         <translation>This program was built without XLSX workbooks.</translation>
+    </message>
+</context>
+<context>
+    <name>TWizytaWindow</name>
+    <message>
+        <source>Nie można otworzyć archiwum: %1</source>
+        <translation>The archive cannot be opened: %1</translation>
+    </message>
+    <message>
+        <source>Wizyty i protokoły</source>
+        <translation>Site visits and protocols</translation>
+    </message>
+    <message>
+        <source>Nowa wizyta</source>
+        <translation>New visit</translation>
+    </message>
+    <message>
+        <source>Numer:</source>
+        <translation>Number:</translation>
+    </message>
+    <message>
+        <source>Zleceniodawca:</source>
+        <translation>Customer:</translation>
+    </message>
+    <message>
+        <source>Miejsce:</source>
+        <translation>Site:</translation>
+    </message>
+    <message>
+        <source>Od:</source>
+        <translation>From:</translation>
+    </message>
+    <message>
+        <source>Do:</source>
+        <translation>To:</translation>
+    </message>
+    <message>
+        <source>Wykonali:</source>
+        <translation>Measured by:</translation>
+    </message>
+    <message>
+        <source>Sprawdził:</source>
+        <translation>Checked by:</translation>
+    </message>
+    <message>
+        <source>Jego świadectwo kwalifikacyjne:</source>
+        <translation>Their qualification certificate:</translation>
+    </message>
+    <message>
+        <source>Temperatura otoczenia [°C]:</source>
+        <translation>Ambient temperature [°C]:</translation>
+    </message>
+    <message>
+        <source>Warunki:</source>
+        <translation>Conditions:</translation>
+    </message>
+    <message>
+        <source>Uwagi do protokołu:</source>
+        <translation>Remarks for the protocol:</translation>
+    </message>
+    <message>
+        <source>Imię i nazwisko; nr świadectwa kwalifikacyjnego (jedna osoba w wierszu)</source>
+        <translation>Name; qualification certificate no. (one person per line)</translation>
+    </message>
+    <message>
+        <source>Obiekt</source>
+        <translation>Object</translation>
+    </message>
+    <message>
+        <source>Pomiary</source>
+        <translation>Measurements</translation>
+    </message>
+    <message>
+        <source>Stan</source>
+        <translation>State</translation>
+    </message>
+    <message>
+        <source>Ocena</source>
+        <translation>Assessment</translation>
+    </message>
+    <message>
+        <source>Dodaj obiekty…</source>
+        <translation>Add objects…</translation>
+    </message>
+    <message>
+        <source>Usuń z planu</source>
+        <translation>Remove from plan</translation>
+    </message>
+    <message>
+        <source>Wybierz pomiary…</source>
+        <translation>Choose measurements…</translation>
+    </message>
+    <message>
+        <source>Świadectwo wzorcowania…</source>
+        <translation>Calibration certificate…</translation>
+    </message>
+    <message>
+        <source>Zapisz</source>
+        <translation>Save</translation>
+    </message>
+    <message>
+        <source>Protokół PDF…</source>
+        <translation>Protocol PDF…</translation>
+    </message>
+    <message>
+        <source>Tabela XLSX…</source>
+        <translation>Table XLSX…</translation>
+    </message>
+    <message>
+        <source>Tabela CSV…</source>
+        <translation>Table CSV…</translation>
+    </message>
+    <message>
+        <source>Zatwierdź</source>
+        <translation>Approve</translation>
+    </message>
+    <message>
+        <source>Nowa rewizja</source>
+        <translation>New revision</translation>
+    </message>
+    <message>
+        <source> (rev. %1 zatwierdzona)</source>
+        <translation> (rev. %1 approved)</translation>
+    </message>
+    <message>
+        <source> (rev. %1 w przygotowaniu)</source>
+        <translation> (rev. %1 in preparation)</translation>
+    </message>
+    <message>
+        <source> — numer powtórzony!</source>
+        <translation> — number used twice!</translation>
+    </message>
+    <message>
+        <source>Nowa wizyta (jeszcze nie zapisana).</source>
+        <translation>New visit (not saved yet).</translation>
+    </message>
+    <message>
+        <source>Protokół rev. %1 zatwierdzony: nie można go zmienić. Zmiany po „Nowa rewizja” tworzą rev. %2.</source>
+        <translation>Protocol rev. %1 approved: it cannot be changed. Changes after “New revision” make rev. %2.</translation>
+    </message>
+    <message>
+        <source>Projekt protokołu rev. %1.</source>
+        <translation>Draft of protocol rev. %1.</translation>
+    </message>
+    <message>
+        <source>Inna wizyta ma ten sam numer (zapisany osobno przed synchronizacją).</source>
+        <translation>Another visit has the same number (saved apart before a sync).</translation>
+    </message>
+    <message>
+        <source>brak pomiaru</source>
+        <translation>no measurement</translation>
+    </message>
+    <message>
+        <source>zmierzony %1 razy</source>
+        <translation>measured %1 times</translation>
+    </message>
+    <message>
+        <source>zmierzony</source>
+        <translation>measured</translation>
+    </message>
+    <message>
+        <source> (wybrane ręcznie)</source>
+        <translation> (chosen by hand)</translation>
+    </message>
+    <message>
+        <source>ZYM-5 nr %1: świadectwo wzorcowania %2, ważne do %3</source>
+        <translation>ZYM-5 no. %1: calibration certificate %2, valid until %3</translation>
+    </message>
+    <message>
+        <source>ZYM-5 nr %1: brak świadectwa wzorcowania</source>
+        <translation>ZYM-5 no. %1: no calibration certificate</translation>
+    </message>
+    <message>
+        <source> — NIEWAŻNE w dniu wizyty!</source>
+        <translation> — EXPIRED on the day of the visit!</translation>
+    </message>
+    <message>
+        <source>Wybranych pomiarów nie ma w archiwum: %1.</source>
+        <translation>Chosen measurements not in the archive: %1.</translation>
+    </message>
+    <message>
+        <source>Przyrząd: jeszcze żaden pomiar.</source>
+        <translation>Instrument: no measurement yet.</translation>
+    </message>
+    <message>
+        <source>Nie zapisano wizyty: %1</source>
+        <translation>The visit was not saved: %1</translation>
+    </message>
+    <message>
+        <source>Zmiany zapisane teraz tworzą rev. %1; rev. %2 pozostaje zatwierdzona.</source>
+        <translation>Changes saved now make rev. %1; rev. %2 stays approved.</translation>
+    </message>
+    <message>
+        <source>Obiekt (z archiwum lub wpisany):</source>
+        <translation>Object (from the archive or typed):</translation>
+    </message>
+    <message>
+        <source>Obiekt „%1” nie ma pomiarów w archiwum.</source>
+        <translation>Object “%1” has no measurements in the archive.</translation>
+    </message>
+    <message>
+        <source>Pomiary obiektu %1</source>
+        <translation>Measurements of object %1</translation>
+    </message>
+    <message>
+        <source>Według dat wizyty</source>
+        <translation>By the visit&apos;s dates</translation>
+    </message>
+    <message>
+        <source>Numer fabryczny miernika:</source>
+        <translation>Meter serial number:</translation>
+    </message>
+    <message>
+        <source>Świadectwo wzorcowania miernika %1</source>
+        <translation>Calibration certificate of meter %1</translation>
+    </message>
+    <message>
+        <source>Numer świadectwa:</source>
+        <translation>Certificate number:</translation>
+    </message>
+    <message>
+        <source>Ważne do:</source>
+        <translation>Valid until:</translation>
+    </message>
+    <message>
+        <source>Nie zapisano świadectwa: %1</source>
+        <translation>The certificate was not saved: %1</translation>
+    </message>
+    <message>
+        <source>Nie zapisano protokołu: %1</source>
+        <translation>The protocol was not written: %1</translation>
+    </message>
+    <message>
+        <source>Dokument PDF (*.pdf)</source>
+        <translation>PDF document (*.pdf)</translation>
+    </message>
+    <message>
+        <source>Skoroszyt XLSX (*.xlsx)</source>
+        <translation>XLSX workbook (*.xlsx)</translation>
+    </message>
+    <message>
+        <source>CSV z kropką (*.csv)</source>
+        <translation>Decimal-point CSV (*.csv)</translation>
+    </message>
+    <message>
+        <source>Zatwierdzić może tylko osoba podpisana imieniem (Ustawienia).</source>
+        <translation>Only a person who gave their name (Settings) can approve.</translation>
+    </message>
+    <message>
+        <source>Zatwierdzić protokół nr %1 (rev. %2) jako %3? Zatwierdzonego protokołu nie można zmienić; późniejsze zmiany tworzą nową rewizję.</source>
+        <translation>Approve protocol no. %1 (rev. %2) as %3? An approved protocol cannot be changed; later changes make a new revision.</translation>
+    </message>
+    <message>
+        <source>Nie zatwierdzono protokołu: %1</source>
+        <translation>The protocol was not approved: %1</translation>
     </message>
 </context>
 </TS>

@@ -102,6 +102,21 @@ QVector<TZatwierdzenie> Approvals(TArchive *archive, const QString &uuid, bool f
     return out;
 }
 
+// The visit's measurements as history rows, for the verdicts.
+QVector<THistoriaRow> RowsOf(const QVector<TWizytaPomiar> &pomiary)
+{
+    QVector<THistoriaRow> rows;
+    for (const TWizytaPomiar &p : pomiary) {
+        THistoriaRow row;
+        row.id = p.id;
+        row.czas = p.czas;
+        row.R = p.dR;
+        row.status = p.iStatus;
+        rows.append(row);
+    }
+    return rows;
+}
+
 } // namespace
 
 QString WizytaSubject(const QString &uuid) { return QLatin1String("w:") + uuid; }
@@ -301,7 +316,7 @@ int TWizytaStan::Powtorzone() const
     return int(std::count_if(obiekty.begin(), obiekty.end(), [](const TWizytaObiekt &o) { return o.pomiary.size() > 1; }));
 }
 
-TWizytaStan Dopasuj(TArchive *archive, const TWizyta &w)
+TWizytaStan Dopasuj(TArchive *archive, const TWizyta &w, bool werdykty)
 {
     TWizytaStan stan;
     QSet<QString> found;
@@ -338,6 +353,11 @@ TWizytaStan Dopasuj(TArchive *archive, const TWizyta &w)
                 obiekt.pomiary.append(p);
             }
         }
+        if (werdykty && !obiekt.pomiary.isEmpty()) {
+            const THistoriaOcena ocena = OcenHistorie(archive, name, objectId, RowsOf(obiekt.pomiary));
+            for (int i = 0; i < obiekt.pomiary.size(); ++i)
+                obiekt.pomiary[i].iWerdykt = ocena.werdykty.at(i).Werdykt();
+        }
         stan.obiekty.append(obiekt);
     }
     for (auto it = w.wybor.constBegin(); it != w.wybor.constEnd(); ++it)
@@ -367,17 +387,7 @@ QJsonObject ProtokolSnapshot(TArchive *archive, const TWizyta &w, int rev, const
     QStringList serials;
     QJsonArray obiekty;
     for (const TWizytaObiekt &o : stan.obiekty) {
-        const qint64 objectId = archive->ObjectId(o.qsNazwa);
-        QVector<THistoriaRow> rows;
-        for (const TWizytaPomiar &p : o.pomiary) {
-            THistoriaRow row;
-            row.id = p.id;
-            row.czas = p.czas;
-            row.R = p.dR;
-            row.status = p.iStatus;
-            rows.append(row);
-        }
-        const THistoriaOcena ocena = OcenHistorie(archive, o.qsNazwa, objectId, rows);
+        const THistoriaOcena ocena = OcenHistorie(archive, o.qsNazwa, archive->ObjectId(o.qsNazwa), RowsOf(o.pomiary));
         QJsonArray pomiary;
         for (int i = 0; i < o.pomiary.size(); ++i) {
             const TWizytaPomiar &p = o.pomiary.at(i);

@@ -113,6 +113,7 @@ struct TWizytaPomiar
     int iStatus = 0;
     QString qsKomentarz;
     QString qsMiernik;     // the meter's serial
+    int iWerdykt = 0;      // TWerdykt that holds (stored, or by today's limits); only when asked of Dopasuj
 };
 
 /// One object of the plan and the measurements that are its in the visit.
@@ -125,7 +126,9 @@ struct TWizytaObiekt
 
 /// The plan matched against the archive: each object's measurements within
 /// the dates (or as chosen), the measurements the technician chose that
-/// are no longer in the archive. Pure reading.
+/// are no longer in the archive. Pure reading; `werdykty` also reads
+/// each measurement's verdict (as ProtokolSnapshot does, without its test
+/// current).
 struct TWizytaStan
 {
     QVector<TWizytaObiekt> obiekty;
@@ -133,7 +136,7 @@ struct TWizytaStan
     int Niezmierzone() const;
     int Powtorzone() const;
 };
-TWizytaStan Dopasuj(TArchive *archive, const TWizyta &w);
+TWizytaStan Dopasuj(TArchive *archive, const TWizyta &w, bool werdykty = false);
 
 /// Whether `czas` (seconds, UTC) falls on one of the visit's local days.
 bool WDniach(const TWizyta &w, qint64 czas);
