@@ -518,7 +518,8 @@ void TWizytaWindow::EditCertificate()
 
 bool TWizytaWindow::WriteProtokol(int format, const QString &fileName)
 {
-    if (!current.bZamrozona && !(Edited() == current.wizyta && bHasVisit) && !Save())
+    // A draft's protocol is the saved visit's, the one the command line writes.
+    if (!current.bZamrozona && !Save())
         return false;
     QString reason;
     const QByteArray bytes = ProtokolBytes(pArchive.get(), current, -1, format, &reason);
