@@ -15,6 +15,7 @@
 #include "sync/ui/synccontrol.h"
 #include "verdict/ui/werdyktcontrol.h"
 #include "tools/ui/fitview.h"
+#include "visit/ui/wizytawindow.h"
 #include "chart/wykresview.h"
 #include "database/ui/bazaview.h"
 
@@ -54,6 +55,10 @@ MainWindow::MainWindow(QWidget *parent)
     SetUpPlotMenu();
     SetUpArchiwum();
     SetUpSync();
+    // Last in the meter's menu: visits live in the archive the items above fill.
+    ui->menuZYM->addSeparator();
+    pWizytyAction = ui->menuZYM->addAction(tr("Wizyty i protokoły…"), this, &MainWindow::WizytyTriggered);
+    pWizytyAction->setObjectName(QStringLiteral("actionWizyty"));
     SetUpKeys(ui->tE_Komentarz, ui->actionOpenDataBase, ui->actionOpenPomiar, ui->actionExport_wyniku_do_CSV,
               ui->actionAppClose);
     // The legend labels "I[A]" and "U[V]" sit in the chart's top left
@@ -369,6 +374,8 @@ void MainWindow::RetranslateArchiwum()
     pSyncControl->Retranslate();
     pWerdyktControl->Retranslate();
     pFitView->Retranslate();
+    if (pWizytyAction)
+        pWizytyAction->setText(tr("Wizyty i protokoły…"));
 }
 
 bool MainWindow::ArchiwumShown() const
@@ -395,4 +402,16 @@ int MainWindow::ImportToArchiwum(const QString &source, bool folder, bool showSu
 DialogImport *MainWindow::ShowImportLog(qint64 importId)
 {
     return pArchiwumControl->ShowLog(importId);
+}
+
+void MainWindow::WizytyTriggered()
+{
+    if (!pWizytyWindow) {
+        auto *window = new TWizytaWindow(pArchiwumControl->Path(), [this](bool ask) { return pSyncControl->Autor(ask); });
+        KeptDialogs.Keep(window);
+        pWizytyWindow = window;
+    }
+    pWizytyWindow->show();
+    pWizytyWindow->raise();
+    pWizytyWindow->activateWindow();
 }

@@ -215,6 +215,8 @@ private:
     // ---- team server (sync/ui/synccontrol.h)
     /// "Synchronizuj z serwerem" and the status bar's sync label.
     void SetUpSync();
+    /// "Wizyty i protokoły…": the site visits of the archive (one window, raised when open).
+    void WizytyTriggered();
 
     TDialogKeeper KeptDialogs; // every secondary window ever opened, deleted with the window
     THistoriaWindows Historie; // the open history window of each object id
@@ -249,6 +251,8 @@ private:
     QTranslator qtTranslator;  // Qt's own texts in the interface language
     QString qsDownloadFolder;  // offered first by the download; empty: DATA/ZYM5 beside the program
     QAction *pSettingsAction = nullptr;
+    QAction *pWizytyAction = nullptr;
+    QPointer<QWidget> pWizytyWindow;
 };
 
 #endif // MAINWINDOW_H

@@ -114,5 +114,6 @@ int CommandReport(const TCliArgs &args);
 int CommandImport(const TCliArgs &args);
 int CommandCheck(const TCliArgs &args);
 int CommandSync(const TCliArgs &args);
+int CommandVisit(const TCliArgs &args);
 
 #endif // CLI_H

@@ -23,7 +23,7 @@
 
 namespace {
 
-const char *const kCommands[] = {"export", "fit", "history", "report", "import", "check", "sync"};
+const char *const kCommands[] = {"export", "fit", "history", "report", "import", "check", "sync", "visit"};
 
 // Trace lines of the data code are for a developer's debugger, not for the
 // standard error a script reads.
@@ -130,6 +130,7 @@ QString MainHelp()
         "  import   wczytuje bazy danych miernika (lub katalogi z nimi) do archiwum\n"
         "  check    sprawdza archiwum: spójność pliku i sumę kontrolną każdego rekordu\n"
         "  sync     synchronizuje archiwum z serwerem zespołu\n"
+        "  visit    wizyty w archiwum i ich protokoły (PDF, XLSX, CSV)\n"
         "\n"
         "  --version    wersja programu\n"
         "  --help       ta pomoc; zymreader-cli POLECENIE --help opisuje polecenie\n"
@@ -156,7 +157,7 @@ int main(int argc, char *argv[])
     // drawn offscreen, which gives the same PDF. A display that is named but
     // not there (a stale DISPLAY in a cron job or an ssh session) would
     // abort the program, so offscreen is the fallback after it.
-    const bool widgets = scan.command == QLatin1String("report")
+    const bool widgets = scan.command == QLatin1String("report") || scan.command == QLatin1String("visit")
         || (scan.command == QLatin1String("export") && scan.bPdf);
 #if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
     if (widgets && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
@@ -211,5 +212,7 @@ int main(int argc, char *argv[])
         return CommandCheck(args);
     if (scan.command == QLatin1String(kCommands[6]))
         return CommandSync(args);
+    if (scan.command == QLatin1String(kCommands[7]))
+        return CommandVisit(args);
     return CliUsageError(QString(), TCli::tr("Nieznane polecenie \"%1\".").arg(scan.command));
 }

@@ -1527,6 +1527,10 @@ Measurement %2 of %3.</translation>
         <source>Nie wszystko przeszło; te pozycje zostały odrzucone, a następna synchronizacja spróbuje ponownie:</source>
         <translation>Not everything went through; these items were refused, and the next synchronization tries them again:</translation>
     </message>
+    <message>
+        <source>Wizyty i protokoły…</source>
+        <translation>Site visits and protocols…</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>
@@ -2897,6 +2901,101 @@ refused (the reasons on standard error; the next synchronization tries refused
 items again), 2 wrong usage.
 </translation>
     </message>
+    <message>
+        <location filename="../cli/main.cpp" line="-87"/>
+        <source>zymreader-cli: pomiary miernika ZYM-5 z wiersza poleceń.
+
+Użycie: zymreader-cli [--lang pl|en] POLECENIE [OPCJE] [ARGUMENTY]
+
+Polecenia:
+  export   zapisuje pomiary jako CSV, CSV z kropką, pliki ZYM lub raporty PDF
+  fit      dopasowuje R i L do pomiarów z plików danych (JSON, wiersz na pomiar)
+  history  historia obiektu z archiwum lub bazy danych (CSV, CSV z kropką, JSON)
+  report   raport PDF obiektu z archiwum lub bazy danych
+  import   wczytuje bazy danych miernika (lub katalogi z nimi) do archiwum
+  check    sprawdza archiwum: spójność pliku i sumę kontrolną każdego rekordu
+  sync     synchronizuje archiwum z serwerem zespołu
+  visit    wizyty w archiwum i ich protokoły (PDF, XLSX, CSV)
+
+  --version    wersja programu
+  --help       ta pomoc; zymreader-cli POLECENIE --help opisuje polecenie
+  --lang L     język komunikatów: pl lub en (domyślnie z ustawień ZYMReader.ini)
+
+Na standardowe wyjście trafiają tylko dane, komunikaty na standardowe wyjście błędów.
+Kod wyjścia: 0 wszystko wykonano, 1 część pozycji się nie udała, 2 błędne wywołanie.
+</source>
+        <translation>zymreader-cli: ZYM-5 meter measurements from the command line.
+
+Usage: zymreader-cli [--lang pl|en] COMMAND [OPTIONS] [ARGUMENTS]
+
+Commands:
+  export   saves measurements as CSV, decimal-point CSV, ZYM files or PDF reports
+  fit      fits R and L to the measurements of data files (JSON, a line each)
+  history  the history of an object from the archive or a database (CSV, decimal-point CSV, JSON)
+  report   the PDF report of an object from the archive or a database
+  import   reads meter databases (or folders holding them) into the archive
+  check    checks the archive: the file&apos;s integrity and every record&apos;s checksum
+  sync     synchronizes the archive with the team server
+  visit    the archive's site visits and their protocols (PDF, XLSX, CSV)
+
+  --version    the program&apos;s version
+  --help       this help; zymreader-cli COMMAND --help describes a command
+  --lang L     language of the messages: pl or en (by default from ZYMReader.ini)
+
+Standard output carries only data, messages go to standard error.
+Exit status: 0 all done, 1 some items failed, 2 wrong usage.
+</translation>
+    </message>
+    <message>
+        <source>Użycie: zymreader-cli visit list [ARCHIWUM]
+        zymreader-cli visit show NUMER [ARCHIWUM]
+        zymreader-cli visit protocol NUMER --format pdf|xlsx|csv [--rev N] [--out PLIK [--force]] [ARCHIWUM]
+
+list      wizyty archiwum, wiersz JSON na wizytę
+show      jedna wizyta (JSON): dane, plan, co zmierzono, czego brak, co dwukrotnie
+protocol  protokół wizyty, bajt w bajt taki jak z okna; zatwierdzona rewizja
+          tak, jak ją zatwierdzono. Bez --out na standardowe wyjście.
+  --rev N   rewizja (domyślnie bieżąca)
+
+ARCHIWUM domyślnie jak w poleceniu import.
+</source>
+        <translation>Usage: zymreader-cli visit list [ARCHIVE]
+       zymreader-cli visit show NUMBER [ARCHIVE]
+       zymreader-cli visit protocol NUMBER --format pdf|xlsx|csv [--rev N] [--out FILE [--force]] [ARCHIVE]
+
+list      the archive&apos;s visits, one JSON line per visit
+show      one visit (JSON): its data, plan, what was measured, what is missing, what twice
+protocol  the visit&apos;s protocol, byte for byte as the window writes it; an approved
+          revision as it was approved. Without --out to standard output.
+  --rev N   revision (default: the current one)
+
+ARCHIVE defaults as in the import command.
+</translation>
+    </message>
+    <message>
+        <source>Podaj list, show lub protocol.</source>
+        <translation>Give list, show or protocol.</translation>
+    </message>
+    <message>
+        <source>Brak numeru wizyty.</source>
+        <translation>No visit number.</translation>
+    </message>
+    <message>
+        <source>Nieznany format &quot;%1&quot;; dostępne: pdf, xlsx, csv.</source>
+        <translation>Unknown format &quot;%1&quot;; available: pdf, xlsx, csv.</translation>
+    </message>
+    <message>
+        <source>Rewizja to liczba od 0.</source>
+        <translation>A revision is a number from 0.</translation>
+    </message>
+    <message>
+        <source>brak wizyty o tym numerze</source>
+        <translation>no visit with this number</translation>
+    </message>
+    <message>
+        <source>nie można zapisać protokołu: %1</source>
+        <translation>cannot write the protocol: %1</translation>
+    </message>
 </context>
 <context>
     <name>TFitTexts</name>
@@ -3233,6 +3332,512 @@ p, li { white-space: pre-wrap; }
         <location filename="../app/about.cpp" line="+24"/>
         <source>O programie</source>
         <translation>About ZYM Reader</translation>
+    </message>
+</context>
+<context>
+    <name>TProtokol</name>
+    <message>
+        <source>%1 (świadectwo kwalifikacyjne nr %2)</source>
+        <translation>%1 (qualification certificate no. %2)</translation>
+    </message>
+    <message>
+        <source>%1 rev. %2</source>
+        <translation>%1 rev. %2</translation>
+    </message>
+    <message>
+        <source>Protokół z pomiarów nr %1</source>
+        <translation>Measurement protocol no. %1</translation>
+    </message>
+    <message>
+        <source>mikroomomierz ZYM-5 nr %1, świadectwo wzorcowania: brak</source>
+        <translation>ZYM-5 micro-ohmmeter no. %1, calibration certificate: none</translation>
+    </message>
+    <message>
+        <source>Nie podano świadectwa wzorcowania miernika nr %1.</source>
+        <translation>No calibration certificate was given for meter no. %1.</translation>
+    </message>
+    <message>
+        <source>mikroomomierz ZYM-5 nr %1, świadectwo wzorcowania nr %2 ważne do %3</source>
+        <translation>ZYM-5 micro-ohmmeter no. %1, calibration certificate no. %2 valid until %3</translation>
+    </message>
+    <message>
+        <source>Świadectwo wzorcowania miernika nr %1 było nieważne w dniu pomiarów (ważne do %2).</source>
+        <translation>The calibration certificate of meter no. %1 had expired on the day of the measurements (valid until %2).</translation>
+    </message>
+    <message>
+        <source>Numer protokołu</source>
+        <translation>Protocol number</translation>
+    </message>
+    <message>
+        <source>Zleceniodawca</source>
+        <translation>Customer</translation>
+    </message>
+    <message>
+        <source>Miejsce pomiarów</source>
+        <translation>Site</translation>
+    </message>
+    <message>
+        <source>Data pomiarów</source>
+        <translation>Date of measurements</translation>
+    </message>
+    <message>
+        <source>Pomiary wykonali</source>
+        <translation>Measured by</translation>
+    </message>
+    <message>
+        <source>Przyrząd</source>
+        <translation>Instrument</translation>
+    </message>
+    <message>
+        <source>Temperatura otoczenia</source>
+        <translation>Ambient temperature</translation>
+    </message>
+    <message>
+        <source>Warunki pomiarów</source>
+        <translation>Conditions</translation>
+    </message>
+    <message>
+        <source>Kryteria oceny</source>
+        <translation>Assessment criteria</translation>
+    </message>
+    <message>
+        <source>granice dopuszczalne każdego obiektu, obowiązujące w dniu sporządzenia protokołu (kolumna „Kryterium”); rezystancja sprowadzona do temperatury odniesienia</source>
+        <translation>each object&apos;s limits in force on the day the protocol was drawn up (column “Criterion”); resistance brought to the reference temperature</translation>
+    </message>
+    <message>
+        <source>Lp.</source>
+        <translation>No.</translation>
+    </message>
+    <message>
+        <source>Obiekt</source>
+        <translation>Object</translation>
+    </message>
+    <message>
+        <source>Data
+pomiaru</source>
+        <translation>Date
+measured</translation>
+    </message>
+    <message>
+        <source>R zmierzona
+prąd, temp.</source>
+        <translation>R measured
+current, temp.</translation>
+    </message>
+    <message>
+        <source>R w temp.
+odniesienia</source>
+        <translation>R at ref.
+temperature</translation>
+    </message>
+    <message>
+        <source>Kryterium</source>
+        <translation>Criterion</translation>
+    </message>
+    <message>
+        <source>Ocena</source>
+        <translation>Assessment</translation>
+    </message>
+    <message>
+        <source>Uwagi</source>
+        <translation>Remarks</translation>
+    </message>
+    <message>
+        <source>nie zmierzono</source>
+        <translation>not measured</translation>
+    </message>
+    <message>
+        <source>%1 (%2)</source>
+        <translation>%1 (%2)</translation>
+    </message>
+    <message>
+        <source>ocena zmieniona: %1</source>
+        <translation>assessment changed: %1</translation>
+    </message>
+    <message>
+        <source>zastąpiony pomiarem powtórzonym</source>
+        <translation>superseded by a repeat</translation>
+    </message>
+    <message>
+        <source>Obiektów w planie</source>
+        <translation>Objects planned</translation>
+    </message>
+    <message>
+        <source>Obiektów zmierzonych</source>
+        <translation>Objects measured</translation>
+    </message>
+    <message>
+        <source>Bez oceny</source>
+        <translation>Not assessed</translation>
+    </message>
+    <message>
+        <source>Nie zmierzono</source>
+        <translation>Not measured</translation>
+    </message>
+    <message>
+        <source>Zmierzone więcej niż raz</source>
+        <translation>Measured more than once</translation>
+    </message>
+    <message>
+        <source>Wykonał(a)</source>
+        <translation>Performed by</translation>
+    </message>
+    <message>
+        <source>Sprawdził(a)</source>
+        <translation>Checked by</translation>
+    </message>
+    <message>
+        <source>Data</source>
+        <translation>Date</translation>
+    </message>
+    <message>
+        <source>Data pomiaru</source>
+        <translation>Date measured</translation>
+    </message>
+    <message>
+        <source>R [Ω]</source>
+        <translation>R [Ω]</translation>
+    </message>
+    <message>
+        <source>I [A]</source>
+        <translation>I [A]</translation>
+    </message>
+    <message>
+        <source>T [°C]</source>
+        <translation>T [°C]</translation>
+    </message>
+    <message>
+        <source>R w temp. odn. [Ω]</source>
+        <translation>R at ref. temp. [Ω]</translation>
+    </message>
+    <message>
+        <source>Temp. odn. [°C]</source>
+        <translation>Ref. temp. [°C]</translation>
+    </message>
+    <message>
+        <source>Protokół</source>
+        <translation>Protocol</translation>
+    </message>
+    <message>
+        <source>Uwaga</source>
+        <translation>Note</translation>
+    </message>
+    <message>
+        <source>Podsumowanie</source>
+        <translation>Summary</translation>
+    </message>
+    <message>
+        <source>Protokół nr %1</source>
+        <translation>Protocol no. %1</translation>
+    </message>
+    <message>
+        <source>Pomiary rezystancji zestyków i połączeń mikroomomierzem</source>
+        <translation>Contact and joint resistance measured with a micro-ohmmeter</translation>
+    </message>
+    <message>
+        <source>Wyniki pomiarów</source>
+        <translation>Results</translation>
+    </message>
+    <message>
+        <source>Podpisy</source>
+        <translation>Signatures</translation>
+    </message>
+    <message>
+        <source>Nie ma takiej rewizji protokołu.</source>
+        <translation>There is no such revision of the protocol.</translation>
+    </message>
+    <message>
+        <source>Zatwierdzony protokół jest uszkodzony: jego PDF nie zgadza się z sumą SHA-256.</source>
+        <translation>The approved protocol is damaged: its PDF does not match its SHA-256.</translation>
+    </message>
+    <message>
+        <source>Nie udało się utworzyć dokumentu PDF.</source>
+        <translation>The PDF document could not be made.</translation>
+    </message>
+</context>
+<context>
+    <name>TWizyta</name>
+    <message>
+        <source>Inna wizyta ma już ten numer.</source>
+        <translation>Another visit already has this number.</translation>
+    </message>
+    <message>
+        <source>Wizyta musi mieć numer.</source>
+        <translation>A visit needs a number.</translation>
+    </message>
+    <message>
+        <source>Ta rewizja protokołu jest już zatwierdzona.</source>
+        <translation>This revision of the protocol is approved already.</translation>
+    </message>
+    <message>
+        <source>Nie ma takiej wizyty.</source>
+        <translation>There is no such visit.</translation>
+    </message>
+</context>
+<context>
+    <name>TXlsxBook</name>
+    <message>
+        <source>Nie udało się utworzyć skoroszytu XLSX: %1</source>
+        <translation>The XLSX workbook could not be made: %1</translation>
+    </message>
+    <message>
+        <source>Ten program zbudowano bez zapisu skoroszytów XLSX.</source>
+        <translation>This program was built without XLSX workbooks.</translation>
+    </message>
+</context>
+<context>
+    <name>TWizytaWindow</name>
+    <message>
+        <source>Nie można otworzyć archiwum: %1</source>
+        <translation>The archive cannot be opened: %1</translation>
+    </message>
+    <message>
+        <source>Wizyty i protokoły</source>
+        <translation>Site visits and protocols</translation>
+    </message>
+    <message>
+        <source>Nowa wizyta</source>
+        <translation>New visit</translation>
+    </message>
+    <message>
+        <source>Numer:</source>
+        <translation>Number:</translation>
+    </message>
+    <message>
+        <source>Zleceniodawca:</source>
+        <translation>Customer:</translation>
+    </message>
+    <message>
+        <source>Miejsce:</source>
+        <translation>Site:</translation>
+    </message>
+    <message>
+        <source>Od:</source>
+        <translation>From:</translation>
+    </message>
+    <message>
+        <source>Do:</source>
+        <translation>To:</translation>
+    </message>
+    <message>
+        <source>Wykonali:</source>
+        <translation>Measured by:</translation>
+    </message>
+    <message>
+        <source>Sprawdził:</source>
+        <translation>Checked by:</translation>
+    </message>
+    <message>
+        <source>Jego świadectwo kwalifikacyjne:</source>
+        <translation>Their qualification certificate:</translation>
+    </message>
+    <message>
+        <source>Temperatura otoczenia [°C]:</source>
+        <translation>Ambient temperature [°C]:</translation>
+    </message>
+    <message>
+        <source>Warunki:</source>
+        <translation>Conditions:</translation>
+    </message>
+    <message>
+        <source>Uwagi do protokołu:</source>
+        <translation>Remarks for the protocol:</translation>
+    </message>
+    <message>
+        <source>Imię i nazwisko; nr świadectwa kwalifikacyjnego (jedna osoba w wierszu)</source>
+        <translation>Name; qualification certificate no. (one person per line)</translation>
+    </message>
+    <message>
+        <source>Obiekt</source>
+        <translation>Object</translation>
+    </message>
+    <message>
+        <source>Pomiary</source>
+        <translation>Measurements</translation>
+    </message>
+    <message>
+        <source>Stan</source>
+        <translation>State</translation>
+    </message>
+    <message>
+        <source>Ocena</source>
+        <translation>Assessment</translation>
+    </message>
+    <message>
+        <source>Dodaj obiekty…</source>
+        <translation>Add objects…</translation>
+    </message>
+    <message>
+        <source>Usuń z planu</source>
+        <translation>Remove from plan</translation>
+    </message>
+    <message>
+        <source>Wybierz pomiary…</source>
+        <translation>Choose measurements…</translation>
+    </message>
+    <message>
+        <source>Świadectwo wzorcowania…</source>
+        <translation>Calibration certificate…</translation>
+    </message>
+    <message>
+        <source>Zapisz</source>
+        <translation>Save</translation>
+    </message>
+    <message>
+        <source>Protokół PDF…</source>
+        <translation>Protocol PDF…</translation>
+    </message>
+    <message>
+        <source>Tabela XLSX…</source>
+        <translation>Table XLSX…</translation>
+    </message>
+    <message>
+        <source>Tabela CSV…</source>
+        <translation>Table CSV…</translation>
+    </message>
+    <message>
+        <source>Zatwierdź</source>
+        <translation>Approve</translation>
+    </message>
+    <message>
+        <source>Nowa rewizja</source>
+        <translation>New revision</translation>
+    </message>
+    <message>
+        <source> (rev. %1 zatwierdzona)</source>
+        <translation> (rev. %1 approved)</translation>
+    </message>
+    <message>
+        <source> (rev. %1 w przygotowaniu)</source>
+        <translation> (rev. %1 in preparation)</translation>
+    </message>
+    <message>
+        <source> — numer powtórzony!</source>
+        <translation> — number used twice!</translation>
+    </message>
+    <message>
+        <source>Nowa wizyta (jeszcze nie zapisana).</source>
+        <translation>New visit (not saved yet).</translation>
+    </message>
+    <message>
+        <source>Protokół rev. %1 zatwierdzony: nie można go zmienić. Zmiany po „Nowa rewizja” tworzą rev. %2.</source>
+        <translation>Protocol rev. %1 approved: it cannot be changed. Changes after “New revision” make rev. %2.</translation>
+    </message>
+    <message>
+        <source>Projekt protokołu rev. %1.</source>
+        <translation>Draft of protocol rev. %1.</translation>
+    </message>
+    <message>
+        <source>Inna wizyta ma ten sam numer (zapisany osobno przed synchronizacją).</source>
+        <translation>Another visit has the same number (saved apart before a sync).</translation>
+    </message>
+    <message>
+        <source>brak pomiaru</source>
+        <translation>no measurement</translation>
+    </message>
+    <message>
+        <source>zmierzony %1 razy</source>
+        <translation>measured %1 times</translation>
+    </message>
+    <message>
+        <source>zmierzony</source>
+        <translation>measured</translation>
+    </message>
+    <message>
+        <source> (wybrane ręcznie)</source>
+        <translation> (chosen by hand)</translation>
+    </message>
+    <message>
+        <source>ZYM-5 nr %1: świadectwo wzorcowania %2, ważne do %3</source>
+        <translation>ZYM-5 no. %1: calibration certificate %2, valid until %3</translation>
+    </message>
+    <message>
+        <source>ZYM-5 nr %1: brak świadectwa wzorcowania</source>
+        <translation>ZYM-5 no. %1: no calibration certificate</translation>
+    </message>
+    <message>
+        <source> — NIEWAŻNE w dniu wizyty!</source>
+        <translation> — EXPIRED on the day of the visit!</translation>
+    </message>
+    <message>
+        <source>Wybranych pomiarów nie ma w archiwum: %1.</source>
+        <translation>Chosen measurements not in the archive: %1.</translation>
+    </message>
+    <message>
+        <source>Przyrząd: jeszcze żaden pomiar.</source>
+        <translation>Instrument: no measurement yet.</translation>
+    </message>
+    <message>
+        <source>Nie zapisano wizyty: %1</source>
+        <translation>The visit was not saved: %1</translation>
+    </message>
+    <message>
+        <source>Zmiany zapisane teraz tworzą rev. %1; rev. %2 pozostaje zatwierdzona.</source>
+        <translation>Changes saved now make rev. %1; rev. %2 stays approved.</translation>
+    </message>
+    <message>
+        <source>Obiekt (z archiwum lub wpisany):</source>
+        <translation>Object (from the archive or typed):</translation>
+    </message>
+    <message>
+        <source>Obiekt „%1” nie ma pomiarów w archiwum.</source>
+        <translation>Object “%1” has no measurements in the archive.</translation>
+    </message>
+    <message>
+        <source>Pomiary obiektu %1</source>
+        <translation>Measurements of object %1</translation>
+    </message>
+    <message>
+        <source>Według dat wizyty</source>
+        <translation>By the visit&apos;s dates</translation>
+    </message>
+    <message>
+        <source>Numer fabryczny miernika:</source>
+        <translation>Meter serial number:</translation>
+    </message>
+    <message>
+        <source>Świadectwo wzorcowania miernika %1</source>
+        <translation>Calibration certificate of meter %1</translation>
+    </message>
+    <message>
+        <source>Numer świadectwa:</source>
+        <translation>Certificate number:</translation>
+    </message>
+    <message>
+        <source>Ważne do:</source>
+        <translation>Valid until:</translation>
+    </message>
+    <message>
+        <source>Nie zapisano świadectwa: %1</source>
+        <translation>The certificate was not saved: %1</translation>
+    </message>
+    <message>
+        <source>Nie zapisano protokołu: %1</source>
+        <translation>The protocol was not written: %1</translation>
+    </message>
+    <message>
+        <source>Dokument PDF (*.pdf)</source>
+        <translation>PDF document (*.pdf)</translation>
+    </message>
+    <message>
+        <source>Skoroszyt XLSX (*.xlsx)</source>
+        <translation>XLSX workbook (*.xlsx)</translation>
+    </message>
+    <message>
+        <source>CSV z kropką (*.csv)</source>
+        <translation>Decimal-point CSV (*.csv)</translation>
+    </message>
+    <message>
+        <source>Zatwierdzić może tylko osoba podpisana imieniem (Ustawienia).</source>
+        <translation>Only a person who gave their name (Settings) can approve.</translation>
+    </message>
+    <message>
+        <source>Zatwierdzić protokół nr %1 (rev. %2) jako %3? Zatwierdzonego protokołu nie można zmienić; późniejsze zmiany tworzą nową rewizję.</source>
+        <translation>Approve protocol no. %1 (rev. %2) as %3? An approved protocol cannot be changed; later changes make a new revision.</translation>
+    </message>
+    <message>
+        <source>Nie zatwierdzono protokołu: %1</source>
+        <translation>The protocol was not approved: %1</translation>
     </message>
 </context>
 </TS>

@@ -108,7 +108,7 @@ public:
     }
 
     // The footer under every page, once the number of pages is known.
-    TPage Footer(int page, int pageCount) const
+    TPage Footer(int page, int pageCount, const QString &note) const
     {
         const double y = bottom + 6 * mm;
         const double h = LineHeight(FontFooter);
@@ -119,6 +119,9 @@ public:
                     Qt::AlignLeft | Qt::AlignTop, kGrey, nullptr});
         ops.append({TOp::Text, QRectF(left, y + 1.5 * mm, right - left, h), TReportTexts::PageOf(page, pageCount),
                     FontFooter, Qt::AlignRight | Qt::AlignTop, kGrey, nullptr});
+        if (!note.isEmpty())
+            ops.append({TOp::Text, QRectF(left, y + 1.5 * mm, right - left, h), note, FontFooter,
+                        Qt::AlignHCenter | Qt::AlignTop, kGrey, nullptr});
         return ops;
     }
 
@@ -504,6 +507,8 @@ TReportDoc::~TReportDoc() { qDeleteAll(elements); }
 
 void TReportDoc::SetDocumentTitle(const QString &title) { qsTitle = title; }
 
+void TReportDoc::SetFooterNote(const QString &note) { qsFooterNote = note; }
+
 QString TReportDoc::DocumentTitle() const { return qsTitle; }
 
 void TReportDoc::AddTitle(const QString &title, const QString &subtitle)
@@ -567,7 +572,7 @@ int TReportDoc::Paint(QPagedPaintDevice *device) const
         if (i > 0)
             device->newPage();
         PaintOps(painter, pages.at(i), layout.fonts, &plots);
-        PaintOps(painter, layout.Footer(i + 1, pages.size()), layout.fonts, &plots);
+        PaintOps(painter, layout.Footer(i + 1, pages.size(), qsFooterNote), layout.fonts, &plots);
         if (fnProgress && rows > 0)
             stopped = !fnProgress(rows + int(qint64(rows) * (i + 1) / pages.size()), total);
     }

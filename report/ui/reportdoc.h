@@ -34,6 +34,9 @@ public:
 
     /// The document's name in the PDF's properties.
     void SetDocumentTitle(const QString &title);
+    /// A text in the middle of every page's footer (a protocol's number);
+    /// empty: none.
+    void SetFooterNote(const QString &note);
     void AddTitle(const QString &title, const QString &subtitle);
     void AddHeading(const QString &text);
     void AddFields(const QVector<TReportField> &fields);
@@ -60,6 +63,7 @@ public:
 private:
     QVector<TElement *> elements;
     QString qsTitle;
+    QString qsFooterNote;
     std::function<bool(int, int)> fnProgress;
 };
 
