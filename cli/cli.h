@@ -112,5 +112,6 @@ int CommandReport(const TCliArgs &args);
 int CommandImport(const TCliArgs &args);
 int CommandCheck(const TCliArgs &args);
 int CommandSync(const TCliArgs &args);
+int CommandAssets(const TCliArgs &args);
 
 #endif // CLI_H

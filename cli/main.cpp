@@ -23,7 +23,7 @@
 
 namespace {
 
-const char *const kCommands[] = {"export", "fit", "history", "report", "import", "check", "sync"};
+const char *const kCommands[] = {"export", "fit", "history", "report", "import", "check", "sync", "assets"};
 
 // Trace lines of the data code are for a developer's debugger, not for the
 // standard error a script reads.
@@ -130,6 +130,7 @@ QString MainHelp()
         "  import   wczytuje bazy danych miernika (lub katalogi z nimi) do archiwum\n"
         "  check    sprawdza archiwum: spójność pliku i sumę kontrolną każdego rekordu\n"
         "  sync     synchronizuje archiwum z serwerem zespołu\n"
+        "  assets   rejestr obiektów: drzewo, terminy badań, obiekty do obserwacji (CSV, JSON)\n"
         "\n"
         "  --version    wersja programu\n"
         "  --help       ta pomoc; zymreader-cli POLECENIE --help opisuje polecenie\n"
@@ -211,5 +212,7 @@ int main(int argc, char *argv[])
         return CommandCheck(args);
     if (scan.command == QLatin1String(kCommands[6]))
         return CommandSync(args);
+    if (scan.command == QLatin1String(kCommands[7]))
+        return CommandAssets(args);
     return CliUsageError(QString(), TCli::tr("Nieznane polecenie \"%1\".").arg(scan.command));
 }

@@ -7,10 +7,12 @@
 #include "archive/tarchive.h"
 #include "asset/assetregister.h"
 #include "asset/assetstore.h"
+#include "asset/assettable.h"
 #include "asset/assettrend.h"
 #include "support/dbsupport.h"
 #include "verdict/verdictstore.h"
 
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -455,6 +457,28 @@ void TestAsset::twoMetersInArchive()
     QCOMPARE(due.size(), 1);
     QVERIFY(ReadPunktHistoria(&archive, reg, p2, &h2));
     QCOMPARE(h2.size(), 3);
+
+    // The command line gives the same lists.
+    const auto cli = [&](const QStringList &args) {
+        QProcess p;
+        p.start(qEnvironmentVariable("ZYM_BINARY_DIR") + "/zymreader-cli",
+                QStringList{"--lang", "pl", "assets", "--archive", archive.Path()} + args);
+        return p.waitForFinished(30000) && p.exitCode() == 0 ? QString::fromUtf8(p.readAllStandardOutput()) : QString();
+    };
+    const QString dueJson = cli({"due", "--format", "json", "--month", "2030-01", "--today", "2024-01-01"});
+    QCOMPARE(dueJson.count('\n'), 1);
+    QVERIFY2(dueJson.startsWith(QStringLiteral("{\"lokalizacja\":\"GPZ Wola\",\"punkt\":\"Energa › GPZ Wola › Q5 › L1 (biegun A)\",\"uuid\":\"%1\"").arg(p1)),
+             qPrintable(dueJson));
+    QVERIFY(dueJson.contains(QStringLiteral("\"interwal_mies\":12,")));
+    QVERIFY(dueJson.contains(QStringLiteral("\"termin\":\"%1\",\"stan\":\"w_terminie\"}").arg(AssetDayText(Day(330 + 365)))));
+    const QStringList watchCsv = cli({"watch"}).split("\r\n");
+    QVERIFY(watchCsv[0].startsWith("punkt,uuid,stan,pomiary,korekcja,"));
+    // The first pole now takes meter B's later tests and its newest rule's
+    // name, which has no limits.
+    QVERIFY2(watchCsv[1].contains(QStringLiteral(",%1,brak_limitu,9,0,").arg(p1)),
+             qPrintable(watchCsv[1]));
+    QCOMPARE(cli({"tree"}).count("\r\n"), 6);
+    QCOMPARE(cli({"nothing"}), QString());
 }
 
 QTEST_GUILESS_MAIN(TestAsset)
