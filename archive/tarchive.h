@@ -287,13 +287,14 @@ public:
 
     // ---- the whole archive at once (registers above the objects)
     /// Every measurement with a value (in range, a resistance between
-    /// 1e-12 and 1000 ohms, a known time), sorted by object, time and id;
+    /// 1e-12 and 1000 ohms, a known time), in the order of their ids;
     /// `*meters` gets the meters' serials the rows' iMiernik index. False
     /// with the reason when it cannot be read.
     bool ReadPomiarySkrot(QVector<TArchivePomiarSkrot> *rows, QStringList *meters, QString *errorText = nullptr);
-    /// For every object and meter, the time of its newest measurement with
-    /// a value (as ReadPomiarySkrot counts one). False with the reason.
-    bool ReadOstatnieTesty(QVector<TArchiveOstatniTest> *tests, QString *errorText = nullptr);
+    /// For every object (and every meter of it, when `perMeter`), the time
+    /// of its newest measurement with a value (as ReadPomiarySkrot counts
+    /// one) and that measurement's meter. False with the reason.
+    bool ReadOstatnieTesty(QVector<TArchiveOstatniTest> *tests, bool perMeter, QString *errorText = nullptr);
     /// The value of the newest entry of kind `rodzaj` about every
     /// measurement that has one, keyed by the archive's measurement id.
     QHash<qint64, QString> LatestPomiarValues(const QString &rodzaj);

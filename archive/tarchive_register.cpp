@@ -37,8 +37,10 @@ bool TArchive::ReadPomiarySkrot(QVector<TArchivePomiarSkrot> *rows, QStringList 
     ok = ok && !query.lastError().isValid();
     if (ok) {
         query.setForwardOnly(true);
+        // In the table's own order: walking the object index would look
+        // every row up on its own page.
         ok = query.exec(QStringLiteral("SELECT p.pomiar_id, p.obiekt_id, p.miernik_id, p.czas, p.rezystancja FROM pomiar p "
-                                       "WHERE %1 ORDER BY p.obiekt_id, p.czas, p.pomiar_id")
+                                       "WHERE %1")
                             .arg(QLatin1String(kValidWhere)));
     }
     if (ok)
@@ -63,7 +65,7 @@ bool TArchive::ReadPomiarySkrot(QVector<TArchivePomiarSkrot> *rows, QStringList 
     return true;
 }
 
-bool TArchive::ReadOstatnieTesty(QVector<TArchiveOstatniTest> *tests, QString *errorText)
+bool TArchive::ReadOstatnieTesty(QVector<TArchiveOstatniTest> *tests, bool perMeter, QString *errorText)
 {
     tests->clear();
     if (!IsOpen()) {
@@ -73,11 +75,19 @@ bool TArchive::ReadOstatnieTesty(QVector<TArchiveOstatniTest> *tests, QString *e
     }
     QSqlQuery query = d->Query();
     query.setForwardOnly(true);
-    bool ok = query.exec(QStringLiteral("SELECT p.obiekt_id, m.serial, p.czas FROM "
-                                        "(SELECT p.obiekt_id, p.miernik_id, MAX(p.czas) AS czas FROM pomiar p WHERE %1 "
-                                        "GROUP BY p.obiekt_id, p.miernik_id) p "
-                                        "JOIN miernik m ON m.miernik_id = p.miernik_id")
-                             .arg(QLatin1String(kValidWhere)));
+    // Per object: one step back along its time index from the newest row
+    // (rarely more, past rows without a value), instead of a pass over every
+    // measurement. Per meter: one pass, grouped.
+    const QString sql = perMeter
+        ? QStringLiteral("SELECT p.obiekt_id, m.serial, p.czas FROM "
+                         "(SELECT p.obiekt_id, p.miernik_id, MAX(p.czas) AS czas FROM pomiar p WHERE %1 "
+                         "GROUP BY p.obiekt_id, p.miernik_id) p "
+                         "JOIN miernik m ON m.miernik_id = p.miernik_id")
+        : QStringLiteral("SELECT o.obiekt_id, m.serial, p.czas FROM obiekt o "
+                         "JOIN pomiar p ON p.pomiar_id = (SELECT p.pomiar_id FROM pomiar p WHERE p.obiekt_id = o.obiekt_id "
+                         "AND %1 ORDER BY p.czas DESC LIMIT 1) "
+                         "JOIN miernik m ON m.miernik_id = p.miernik_id");
+    bool ok = query.exec(sql.arg(QLatin1String(kValidWhere)));
     while (ok && query.next()) {
         TArchiveOstatniTest test;
         test.iObiektId = query.value(0).toLongLong();

@@ -193,8 +193,10 @@ TAssetRegister::TAssetRegister(const QVector<TAssetNode> &n, const QVector<TAsse
             return a.od < b.od;
         return a.iCzasMs != b.iCzasMs ? a.iCzasMs < b.iCzasMs : a.qsUuid < b.qsUuid;
     });
-    for (int i = 0; i < rules.size(); ++i)
+    for (int i = 0; i < rules.size(); ++i) {
         byName[rules[i].qsNazwa].append(i);
+        byPunkt[rules[i].qsPunkt].append(i);
+    }
 }
 
 const TAssetNode *TAssetRegister::Node(const QString &uuid) const
@@ -282,21 +284,37 @@ QString TAssetRegister::PunktOf(const QString &nazwa, const QString &miernik, qi
 QVector<TAssetRule> TAssetRegister::RulesOf(const QString &punkt) const
 {
     QVector<TAssetRule> list;
-    for (const TAssetRule &rule : rules)
-        if (rule.qsPunkt == punkt)
-            list.append(rule);
+    for (int i : byPunkt.value(punkt))
+        list.append(rules[i]);
     return list;
 }
 
 QString TAssetRegister::NazwaOf(const QString &punkt) const
 {
-    const QVector<TAssetRule> list = RulesOf(punkt);
-    return list.isEmpty() ? QString() : list.last().qsNazwa;
+    const auto it = byPunkt.constFind(punkt);
+    return it == byPunkt.constEnd() ? QString() : rules[it->last()].qsNazwa;
 }
 
 bool TAssetRegister::Split(const QString &nazwa) const
 {
     return byName.value(nazwa).size() > 1;
+}
+
+QString TAssetRegister::CalaNazwa(const QString &nazwa) const
+{
+    const auto it = byName.constFind(nazwa);
+    if (it == byName.constEnd() || it->size() != 1)
+        return QString();
+    const TAssetRule &rule = rules[it->first()];
+    return rule.qsMiernik.isEmpty() && !rule.od.isValid() ? rule.qsPunkt : QString();
+}
+
+bool TAssetRegister::Czesciowy(const QString &punkt) const
+{
+    for (int i : byPunkt.value(punkt))
+        if (CalaNazwa(rules[i].qsNazwa).isEmpty())
+            return true;
+    return false;
 }
 
 // ---- checks
@@ -408,21 +426,35 @@ QString AssetStanText(int stan)
     }
 }
 
+// The local calendar costs a look at the time-zone file per conversion,
+// and the lists convert once per point and per row: the offset from UTC is
+// kept per hour (the zone's changes fall on whole hours), the start of
+// each day asked for once.
 QDate AssetDate(qint64 czas)
 {
-    return QDateTime::fromSecsSinceEpoch(czas).date();
+    thread_local QHash<qint64, qint64> offsets; // UTC hour -> seconds east of UTC
+    const qint64 hour = czas >= 0 ? czas / 3600 : (czas - 3599) / 3600;
+    auto it = offsets.constFind(hour);
+    if (it == offsets.constEnd())
+        it = offsets.insert(hour, QDateTime::fromSecsSinceEpoch(hour * 3600).offsetFromUtc());
+    const qint64 local = czas + *it;
+    return QDate(1970, 1, 1).addDays(local >= 0 ? local / 86400 : (local - 86399) / 86400);
 }
 
 qint64 AssetDayStart(const QDate &date)
 {
-    return QDateTime(date, QTime(0, 0)).toSecsSinceEpoch();
+    thread_local QHash<qint64, qint64> starts; // Julian day -> its first second
+    auto it = starts.constFind(date.toJulianDay());
+    if (it == starts.constEnd())
+        it = starts.insert(date.toJulianDay(), QDateTime(date, QTime(0, 0)).toSecsSinceEpoch());
+    return *it;
 }
 
 QHash<QString, qint64> OstatniePerPunkt(const TAssetRegister &reg, const QVector<TAssetNazwa> &tests)
 {
     QHash<QString, qint64> last;
     for (const TAssetNazwa &t : tests) {
-        const QString punkt = reg.PunktOf(t.qsNazwa, t.qsMiernik, t.iOstatni);
+        const QString punkt = reg.CalaNazwa(t.qsNazwa);
         if (punkt.isEmpty())
             continue;
         qint64 &l = last[punkt];

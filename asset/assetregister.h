@@ -123,12 +123,20 @@ public:
     /// Whether more than one rule could hold for name `nazwa` (rules that
     /// split its measurements by date or meter).
     bool Split(const QString &nazwa) const;
+    /// Whether some measurements of `punkt`'s names may not be its own (a
+    /// rule for one meter or from a day on, or a name that rules split):
+    /// its tests then come from its history, not from its names' newest.
+    bool Czesciowy(const QString &punkt) const;
+    /// The point every measurement of `nazwa` belongs to (its one rule
+    /// holds for any meter from the beginning); empty when there is none.
+    QString CalaNazwa(const QString &nazwa) const;
 
 private:
     QVector<TAssetNode> nodes;
     QVector<TAssetRule> rules;
     QHash<QString, int> index;              // uuid -> nodes
     QHash<QString, QVector<int>> byName;    // meter name -> rules, by day
+    QHash<QString, QVector<int>> byPunkt;   // point -> rules, by day
     QHash<QString, QVector<int>> children;  // parent uuid -> nodes
 };
 
@@ -219,8 +227,8 @@ struct TAssetTermin
 QVector<TAssetTermin> Terminy(const TAssetRegister &reg, const QHash<QString, qint64> &ostatnie,
                               const QDate &miesiac, const QDate &dzis);
 
-/// The last valid test of each point, from each meter name's newest test
-/// on each meter (`tests`: name, meter, time).
+/// The last valid test of each point whose names are wholly its own (not
+/// Czesciowy), from each meter name's newest test (`tests`: name, time).
 QHash<QString, qint64> OstatniePerPunkt(const TAssetRegister &reg, const QVector<TAssetNazwa> &tests);
 
 /// The local day `czas` falls on.

@@ -198,7 +198,7 @@ QVector<TAssetNode> NodeVersions(TArchive *archive, const QString &uuid)
     return versions;
 }
 
-bool ReadNazwy(TArchive *archive, QVector<TAssetNazwa> *names, QString *errorText)
+bool ReadNazwy(TArchive *archive, QVector<TAssetNazwa> *names, bool perMeter, QString *errorText)
 {
     names->clear();
     if (NotOpen(archive, errorText))
@@ -206,7 +206,7 @@ bool ReadNazwy(TArchive *archive, QVector<TAssetNazwa> *names, QString *errorTex
     QString error;
     const QVector<TArchiveObiekt> obiekty = archive->Obiekty(&error);
     QVector<TArchiveOstatniTest> tests;
-    if (!error.isEmpty() || !archive->ReadOstatnieTesty(&tests, &error)) {
+    if (!error.isEmpty() || !archive->ReadOstatnieTesty(&tests, perMeter, &error)) {
         if (errorText)
             *errorText = error;
         return false;
@@ -251,17 +251,15 @@ bool ReadTerminy(TArchive *archive, const TAssetRegister &reg, const QDate &mies
 {
     list->clear();
     QVector<TAssetNazwa> names;
-    if (!ReadNazwy(archive, &names, errorText))
+    if (!ReadNazwy(archive, &names, false, errorText))
         return false;
     QHash<QString, qint64> last = OstatniePerPunkt(reg, names);
-    // A name whose rules split its measurements between points by date or
-    // meter: its newest test says nothing of the points it left, so those
-    // points are worked out from their whole histories.
-    QSet<QString> split;
-    for (const TAssetRule &rule : reg.Rules())
-        if (reg.Split(rule.qsNazwa))
-            split.insert(rule.qsPunkt);
-    for (const QString &punkt : split) {
+    // A point some of whose names' measurements are not its own: their
+    // newest test says nothing of it, so it is worked out from its history.
+    for (const TAssetNode &node : reg.Nodes()) {
+        if (node.iTyp != AssetPunkt || !reg.Czesciowy(node.qsUuid) || reg.Retired(node.qsUuid))
+            continue;
+        const QString &punkt = node.qsUuid;
         QVector<TAssetHistoriaRow> rows;
         if (!ReadPunktHistoria(archive, reg, punkt, &rows, errorText))
             return false;
@@ -306,24 +304,68 @@ bool ReadObserwacje(TArchive *archive, const TAssetRegister &reg, QVector<TAsset
     QHash<qint64, QString> names;
     for (const TArchiveObiekt &o : obiekty)
         names.insert(o.iObiektId, o.qsNazwa);
-    const QHash<qint64, QString> temps = archive->LatestPomiarValues(K(kRodzajTemperatura));
+
+    // Each row's temperature, by walking the typed ones along the rows'
+    // id order (a look-up per row costs more than the whole walk).
+    QVector<QPair<qint64, double>> typed;
+    {
+        const QHash<qint64, QString> temps = archive->LatestPomiarValues(K(kRodzajTemperatura));
+        typed.reserve(temps.size());
+        for (auto it = temps.constBegin(); it != temps.constEnd(); ++it)
+            typed.append({it.key(), TemperaturaOf(it.value())});
+        std::sort(typed.begin(), typed.end());
+    }
+    QVector<double> rowT(rows.size(), kBrak);
+    for (int i = 0, k = 0; i < rows.size() && k < typed.size(); ++i) {
+        while (k < typed.size() && typed[k].first < rows[i].id)
+            ++k;
+        if (k < typed.size() && typed[k].first == rows[i].id)
+            rowT[i] = typed[k].second;
+    }
+
+    // The rows object by object (a counting sort on the archive's dense
+    // object ids), each object's in time order.
+    qint64 maxObject = 0;
+    for (const TArchivePomiarSkrot &row : rows)
+        maxObject = qMax(maxObject, row.iObiektId);
+    QVector<int> start(int(maxObject) + 2, 0);
+    for (const TArchivePomiarSkrot &row : rows)
+        ++start[int(row.iObiektId) + 1];
+    for (int i = 1; i < start.size(); ++i)
+        start[i] += start[i - 1];
+    QVector<int> order(rows.size());
+    {
+        QVector<int> next = start;
+        for (int i = 0; i < rows.size(); ++i)
+            order[next[int(rows[i].iObiektId)]++] = i;
+    }
 
     QHash<QString, TObserwacjaWejscie> inputs;
-    qint64 lastObject = -1;
-    QString name;
-    for (const TArchivePomiarSkrot &row : rows) {
-        if (row.iObiektId != lastObject) {
-            lastObject = row.iObiektId;
-            name = names.value(row.iObiektId);
-        }
-        const QString punkt = reg.PunktOf(name, meters.value(row.iMiernik), row.czas);
-        if (punkt.isEmpty())
+    for (int object = 0; object + 1 < start.size(); ++object) {
+        const auto first = order.begin() + start[object], last = order.begin() + start[object + 1];
+        if (first == last)
             continue;
-        TObserwacjaWejscie &in = inputs[punkt];
-        in.czasy.append(row.czas);
-        in.r.append(row.R);
-        const auto t = temps.constFind(row.id);
-        in.t.append(t == temps.constEnd() ? kBrak : TemperaturaOf(*t));
+        std::sort(first, last, [&rows](int a, int b) {
+            return rows[a].czas != rows[b].czas ? rows[a].czas < rows[b].czas : rows[a].id < rows[b].id;
+        });
+        const QString name = names.value(object);
+        // Most names are one point's whole: looked up once, not per row.
+        const QString whole = reg.CalaNazwa(name);
+        for (auto it = first; it != last; ++it) {
+            const TArchivePomiarSkrot &row = rows[*it];
+            const QString punkt = whole.isEmpty() ? reg.PunktOf(name, meters.value(row.iMiernik), row.czas) : whole;
+            if (punkt.isEmpty())
+                continue;
+            TObserwacjaWejscie &in = inputs[punkt];
+            if (in.czasy.isEmpty()) {
+                in.czasy.reserve(int(last - first));
+                in.r.reserve(int(last - first));
+                in.t.reserve(int(last - first));
+            }
+            in.czasy.append(row.czas);
+            in.r.append(row.R);
+            in.t.append(rowT[*it]);
+        }
     }
 
     const TSettingsCache settings(archive);

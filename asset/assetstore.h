@@ -38,9 +38,10 @@ int SaveRule(TArchive *archive, TAssetRule *rule);
 /// Every version of node `uuid`, oldest first (its history of names and places).
 QVector<TAssetNode> NodeVersions(TArchive *archive, const QString &uuid);
 
-/// Every meter name on every meter in the archive, with its newest valid
-/// measurement there. False with the reason when it cannot be read.
-bool ReadNazwy(TArchive *archive, QVector<TAssetNazwa> *names, QString *errorText = nullptr);
+/// Every meter name on every meter in the archive (or, without
+/// `perMeter`, every meter name with the meter of its newest measurement),
+/// with its newest valid measurement there. False with the reason.
+bool ReadNazwy(TArchive *archive, QVector<TAssetNazwa> *names, bool perMeter = true, QString *errorText = nullptr);
 
 /// Point `punkt`'s history: every measurement its rules give it, across
 /// names and meters, in time order. False with the reason.
