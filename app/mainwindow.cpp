@@ -7,6 +7,7 @@
 #include "ui_mainwindow.h"
 
 #include "app/keyboard.h"
+#include "asset/ui/dialogrejestr.h"
 #include "layout/mainlayout.h"
 #include "common/ui/elidedlabel.h"
 #include "common/ui/messages.h"
@@ -369,10 +370,15 @@ void MainWindow::SetUpArchiwum()
 void MainWindow::SetUpSync()
 {
     connect(pSyncControl->SetUp(), &QAction::triggered, this, &MainWindow::SyncTriggered);
+    ui->menuZYM->addSeparator();
+    pRejestrAction = ui->menuZYM->addAction(QString(), this, &MainWindow::RejestrTriggered);
+    pRejestrAction->setObjectName(QStringLiteral("actionRejestrObiektow"));
 }
 
 void MainWindow::RetranslateArchiwum()
 {
+    if (pRejestrAction)
+        pRejestrAction->setText(tr("Rejestr obiektów…"));
     pArchiwumControl->Retranslate();
     pSyncControl->Retranslate();
     pWerdyktControl->Retranslate();
@@ -488,4 +494,12 @@ void MainWindow::AddWerdyktToReport(TPomiarReport *report)
 void MainWindow::SyncTriggered()
 {
     pSyncControl->Run();
+}
+
+void MainWindow::RejestrTriggered()
+{
+    auto *window = new DialogRejestr(ArchiwumPath(), pSyncControl->Autor(true));
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    KeptDialogs.Keep(window);
+    window->show();
 }

@@ -270,6 +270,8 @@ private:
     void SetUpSync();
     /// "Synchronizuj z serwerem": the sync on a thread, with progress and cancel.
     void SyncTriggered();
+    /// "Rejestr obiektów…" (asset/ui/dialogrejestr.h) on the archive.
+    void RejestrTriggered();
 
     TDataPomiar CurrentPomiar; // the measurement shown, plotted, exported and evaluated
     TDialogKeeper KeptDialogs; // every secondary window ever opened, deleted with the window
@@ -303,6 +305,7 @@ private:
     QTranslator qtTranslator;  // Qt's own texts in the interface language
     QString qsDownloadFolder;  // offered first by the download; empty: DATA/ZYM5 beside the program
     QAction *pSettingsAction = nullptr;
+    QAction *pRejestrAction = nullptr; // "Rejestr obiektów…", last in the ZYM menu
 };
 
 #endif // MAINWINDOW_H
