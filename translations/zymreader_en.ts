@@ -3564,10 +3564,6 @@ p, li { white-space: pre-wrap; }
         <translation>Reaches the limit</translation>
     </message>
     <message>
-        <source>Zakres</source>
-        <translation>Range</translation>
-    </message>
-    <message>
         <source> (bez korekcji temperatury)</source>
         <translation> (no temperature correction)</translation>
     </message>

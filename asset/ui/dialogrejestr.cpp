@@ -53,8 +53,18 @@ void SetRow(QTableWidget *t, int row, const QStringList &cells, const QString &u
     for (int c = 0; c < cells.size(); ++c) {
         auto *item = new QTableWidgetItem(cells[c]);
         item->setData(kUuidRole, uuid);
+        item->setToolTip(PlainToolTip(cells[c]));
         t->setItem(row, c, item);
     }
+}
+
+// Every column as wide as its texts, except the path, which is kept to a
+// width that leaves the dates in view on a small screen (its whole text is
+// in the tool tip, and its column can be widened).
+void FitColumns(QTableWidget *t, int pathColumn)
+{
+    t->resizeColumnsToContents();
+    t->setColumnWidth(pathColumn, qMin(t->columnWidth(pathColumn), 360));
 }
 
 // The due list as it is shown, printed and saved for people.
@@ -226,7 +236,7 @@ void DialogRejestr::FillDue()
         if (due[r].iStan != AssetWTerminie)
             dueTable->item(r, 6)->setForeground(Qt::red);
     }
-    dueTable->resizeColumnsToContents();
+    FitColumns(dueTable, 1);
 }
 
 void DialogRejestr::FillWatch()
@@ -234,8 +244,8 @@ void DialogRejestr::FillWatch()
     QString error;
     if (!ReadObserwacje(&archive, reg, &watch, &error))
         status->setText(error);
-    const QStringList headers = {tr("Punkt"), tr("Stan"), tr("Pomiary"), tr("R dziś"), tr("Trend"), tr("Limit"),
-                                 tr("Osiągnie limit"), tr("Zakres")};
+    const QStringList headers = {tr("Punkt"), tr("Osiągnie limit"), tr("Stan"), tr("Pomiary"), tr("R dziś"),
+                                 tr("Trend"), tr("Limit")};
     watchTable->clear();
     watchTable->setColumnCount(headers.size());
     watchTable->setHorizontalHeaderLabels(headers);
@@ -243,22 +253,27 @@ void DialogRejestr::FillWatch()
     const qint64 now = QDateTime::currentSecsSinceEpoch();
     for (int r = 0; r < watch.size(); ++r) {
         const TObserwacja &o = watch[r].o;
-        QStringList cells = {watch[r].qsSciezka, ObserwacjaStanText(o.iStan)};
+        const bool cross = o.iStan == ObserwacjaPrzeciecie;
+        QStringList cells = {watch[r].qsSciezka,
+                             cross ? AssetDayText(o.przeciecie) + QStringLiteral(" (") + DayOrOpen(o.najwczesniej)
+                                         + QStringLiteral(" – ") + DayOrOpen(o.najpozniej) + QLatin1Char(')')
+                                   : QString(),
+                             cross && o.bPrzekroczona ? ObserwacjaStanText(o.iStan) + tr(" (już przekroczony)")
+                                                      : ObserwacjaStanText(o.iStan)};
         if (o.trend.bOk) {
-            cells << QString::number(o.trend.iN) + (o.bKorekcja ? QString() : tr(" (bez korekcji temperatury)"))
+            cells << QString::number(o.trend.iN) + (o.bKorekcja ? QString() : QStringLiteral(" *"))
                   << FormatEngineering(o.trend.At(now))
                   << FormatWithUncertainty(o.trend.dB * 365.25, o.trend.dSigmaB * 365.25, tr("Ω/rok"));
         } else {
             cells << QString() << QString() << QString();
         }
-        if (o.iStan == ObserwacjaPrzeciecie) {
-            cells << GranicaText(o.iGranica) + QStringLiteral(" ") + FormatEngineering(o.dGranica)
-                  << AssetDayText(o.przeciecie) + (o.bPrzekroczona ? tr(" (już przekroczony)") : QString())
-                  << DayOrOpen(o.najwczesniej) + QStringLiteral(" – ") + DayOrOpen(o.najpozniej);
-        }
+        cells << (cross ? GranicaText(o.iGranica) + QStringLiteral(" ") + FormatEngineering(o.dGranica) : QString());
         SetRow(watchTable, r, cells, watch[r].qsPunkt);
+        // The measured values' trend is marked, its reason told on the mark.
+        if (o.trend.bOk && !o.bKorekcja)
+            watchTable->item(r, 3)->setToolTip(tr(" (bez korekcji temperatury)").trimmed());
     }
-    watchTable->resizeColumnsToContents();
+    FitColumns(watchTable, 0);
 }
 
 QString DialogRejestr::SelectedUuid() const
