@@ -2,6 +2,7 @@
 
 #include "measurement/csvexport.h"
 #include "measurement/jsontext.h"
+#include "report/xlsxbook.h"
 
 #include <QDateTime>
 #include <QObject>
@@ -207,4 +208,24 @@ QString AssetJsonLines(const TAssetTabela &t)
         out += QLatin1Char('{') + pairs.join(QLatin1Char(',')) + QStringLiteral("}\n");
     }
     return out;
+}
+
+void AssetXlsxSheet(const TAssetTabela &t, const QString &sheet, TXlsxBook *book)
+{
+    TXlsxSheet *s = book->AddSheet(sheet);
+    s->AddHeader(t.naglowki);
+    QVector<int> widths(t.naglowki.size());
+    for (int c = 0; c < t.naglowki.size(); ++c)
+        widths[c] = t.naglowki[c].size();
+    for (const QStringList &row : t.wiersze) {
+        QVector<TXlsxCell> cells;
+        for (int c = 0; c < row.size(); ++c) {
+            cells << (t.liczbowe.value(c) && !row[c].isEmpty() ? TXlsxCell::OfNumber(row[c].toDouble())
+                                                                : TXlsxCell::OfText(row[c]));
+            widths[c] = qMax(widths[c], row[c].size());
+        }
+        s->AddRow(cells);
+    }
+    for (int c = 0; c < widths.size(); ++c)
+        s->SetWidth(c, qMin(widths[c] + 2, 60));
 }

@@ -37,6 +37,11 @@ QString AssetCsv(const TAssetTabela &t, bool naglowki = false);
 /// One JSON object per row and line, keys in the table's order.
 QString AssetJsonLines(const TAssetTabela &t);
 
+class TXlsxBook;
+/// The table as one sheet `sheet` of `book`: the headers shown in bold,
+/// numbers as numbers, the rest as text.
+void AssetXlsxSheet(const TAssetTabela &t, const QString &sheet, TXlsxBook *book);
+
 /// "yyyy-MM-dd" of local day `czas`; empty for 0.
 QString AssetDayText(qint64 czas);
 

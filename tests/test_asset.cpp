@@ -9,6 +9,7 @@
 #include "asset/assetstore.h"
 #include "asset/assettable.h"
 #include "asset/assettrend.h"
+#include "report/xlsxbook.h"
 #include "support/dbsupport.h"
 #include "verdict/verdictstore.h"
 
@@ -420,6 +421,12 @@ void TestAsset::twoMetersInArchive()
     QCOMPARE(due[1].nastepny, QDate(2024, 1, 1).addDays(330).addMonths(12));
     QCOMPARE(SiteDueNames(&archive, reg, site, due[1].nastepny, QDate(2024, 1, 1)),
              QStringList({"Q5  L1", "Q5 L1"}));
+    TXlsxBook book;
+    AssetXlsxSheet(TabelaTerminow(reg, due), "Do wykonania", &book);
+    QCOMPARE(book.sheets[0].rows.size(), 3);
+    QCOMPARE(book.sheets[0].rows[1][4].kind, TXlsxCell::Number); // the interval
+    QCOMPARE(book.sheets[0].rows[1][4].dNumber, 12.0);
+    QVERIFY(book.Bytes().startsWith("PK"));
 
     // Watch: the drifting pole with the object's limits (set on the name),
     // heading for 10.8 mΩ at 0.1 mΩ per 60 days: day 300 + 0.3/(0.1/60) = 480.

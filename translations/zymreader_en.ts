@@ -3520,6 +3520,14 @@ p, li { white-space: pre-wrap; }
         <translation>Save PDF…</translation>
     </message>
     <message>
+        <source>Zapisz XLSX…</source>
+        <translation>Save XLSX…</translation>
+    </message>
+    <message>
+        <source>Skoroszyt Excel (*.xlsx)</source>
+        <translation>Excel workbook (*.xlsx)</translation>
+    </message>
+    <message>
         <source>Do wykonania</source>
         <translation>Due</translation>
     </message>

@@ -6,6 +6,7 @@
 #include "measurement/engformat.h"
 #include "measurement/replacefile.h"
 #include "report/ui/reportdoc.h"
+#include "report/xlsxbook.h"
 
 #include <QDateEdit>
 #include <QDialogButtonBox>
@@ -143,7 +144,9 @@ DialogRejestr::DialogRejestr(const QString &archivePath, const QString &autor, Q
     dueBar->addStretch();
     auto *csv = new QPushButton(tr("Zapisz CSV…"), duePage);
     auto *pdf = new QPushButton(tr("Zapisz PDF…"), duePage);
+    auto *xlsx = new QPushButton(tr("Zapisz XLSX…"), duePage);
     dueBar->addWidget(csv);
+    dueBar->addWidget(xlsx);
     dueBar->addWidget(pdf);
     dueLayout->addLayout(dueBar);
     dueTable = NewTable(duePage);
@@ -153,6 +156,7 @@ DialogRejestr::DialogRejestr(const QString &archivePath, const QString &autor, Q
     connect(month, &QDateEdit::dateChanged, this, &DialogRejestr::FillDue);
     connect(csv, &QPushButton::clicked, this, &DialogRejestr::SaveDueCsv);
     connect(pdf, &QPushButton::clicked, this, &DialogRejestr::SaveDuePdf);
+    connect(xlsx, &QPushButton::clicked, this, &DialogRejestr::SaveDueXlsx);
 
     // ---- watch
     watchTable = NewTable(tabs);
@@ -511,6 +515,21 @@ void DialogRejestr::SaveDueCsv()
     QString error;
     const QByteArray bytes = AssetCsv(TabelaTerminow(reg, due), true).toUtf8();
     if (ReplaceWholeFile(file, bytes, false, &error) != ReplaceFileOk)
+        Fail(error);
+}
+
+void DialogRejestr::SaveDueXlsx()
+{
+    const QString file = QFileDialog::getSaveFileName(this, tr("Zapisz XLSX…"), QString(), tr("Skoroszyt Excel (*.xlsx)"));
+    if (file.isEmpty())
+        return;
+    TXlsxBook book;
+    book.qsTitle = tr("Do wykonania");
+    book.qsAuthor = archive.Autor();
+    book.created = QDateTime::currentDateTime();
+    AssetXlsxSheet(TabelaTerminow(reg, due), tr("Do wykonania"), &book);
+    QString error;
+    if (book.Save(file, &error) != ReplaceFileOk)
         Fail(error);
 }
 

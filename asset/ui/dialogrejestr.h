@@ -48,6 +48,7 @@ private:
     void ConfirmSuggestions();
     void SaveDueCsv();
     void SaveDuePdf();
+    void SaveDueXlsx();
     void Fail(const QString &text);
 
     TArchive archive;
