@@ -3706,4 +3706,15 @@ Map it to the point %4?</translation>
         <translation>Meter</translation>
     </message>
 </context>
+<context>
+    <name>TXlsxBook</name>
+    <message>
+        <source>Nie udało się utworzyć skoroszytu XLSX: %1</source>
+        <translation>The XLSX workbook could not be made: %1</translation>
+    </message>
+    <message>
+        <source>Ten program zbudowano bez zapisu skoroszytów XLSX.</source>
+        <translation>This program was built without XLSX workbooks.</translation>
+    </message>
+</context>
 </TS>
