@@ -7,6 +7,7 @@
 #include "ui_mainwindow.h"
 
 #include "app/keyboard.h"
+#include "asset/ui/dialogrejestr.h"
 #include "layout/mainlayout.h"
 #include "common/ui/elidedlabel.h"
 #include "common/ui/messages.h"
@@ -55,10 +56,12 @@ MainWindow::MainWindow(QWidget *parent)
     SetUpPlotMenu();
     SetUpArchiwum();
     SetUpSync();
-    // Last in the meter's menu: visits live in the archive the items above fill.
+    // Last in the meter's menu: visits and the asset register live in the archive the items above fill.
     ui->menuZYM->addSeparator();
     pWizytyAction = ui->menuZYM->addAction(tr("Wizyty i protokoły…"), this, &MainWindow::WizytyTriggered);
     pWizytyAction->setObjectName(QStringLiteral("actionWizyty"));
+    pRejestrAction = ui->menuZYM->addAction(tr("Rejestr obiektów…"), this, &MainWindow::RejestrTriggered);
+    pRejestrAction->setObjectName(QStringLiteral("actionRejestrObiektow"));
     SetUpKeys(ui->tE_Komentarz, ui->actionOpenDataBase, ui->actionOpenPomiar, ui->actionExport_wyniku_do_CSV,
               ui->actionAppClose);
     // The legend labels "I[A]" and "U[V]" sit in the chart's top left
@@ -370,6 +373,8 @@ void MainWindow::SetUpSync()
 
 void MainWindow::RetranslateArchiwum()
 {
+    if (pRejestrAction)
+        pRejestrAction->setText(tr("Rejestr obiektów…"));
     pArchiwumControl->Retranslate();
     pSyncControl->Retranslate();
     pWerdyktControl->Retranslate();
@@ -414,4 +419,12 @@ void MainWindow::WizytyTriggered()
     pWizytyWindow->show();
     pWizytyWindow->raise();
     pWizytyWindow->activateWindow();
+}
+
+void MainWindow::RejestrTriggered()
+{
+    auto *window = new DialogRejestr(ArchiwumPath(), pSyncControl->Autor(true));
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    KeptDialogs.Keep(window);
+    window->show();
 }

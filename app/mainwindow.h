@@ -217,6 +217,8 @@ private:
     void SetUpSync();
     /// "Wizyty i protokoły…": the site visits of the archive (one window, raised when open).
     void WizytyTriggered();
+    /// "Rejestr obiektów…" (asset/ui/dialogrejestr.h) on the archive.
+    void RejestrTriggered();
 
     TDialogKeeper KeptDialogs; // every secondary window ever opened, deleted with the window
     THistoriaWindows Historie; // the open history window of each object id
@@ -253,6 +255,7 @@ private:
     QAction *pSettingsAction = nullptr;
     QAction *pWizytyAction = nullptr;
     QPointer<QWidget> pWizytyWindow;
+    QAction *pRejestrAction = nullptr; // "Rejestr obiektów…", last in the ZYM menu
 };
 
 #endif // MAINWINDOW_H

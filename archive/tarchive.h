@@ -153,6 +153,25 @@ struct TArchiveObiekt
     QString qsNazwa;
 };
 
+/// One measurement with a value in the compact form read for the whole
+/// archive at once (ReadPomiarySkrot).
+struct TArchivePomiarSkrot
+{
+    qint64 id = 0;        // the archive's id
+    qint64 iObiektId = 0; // its object
+    qint64 czas = 0;      // seconds since 1970 UTC
+    double R = 0;         // ohms
+    int iMiernik = -1;    // index of its meter's serial
+};
+
+/// The newest measurement with a value of one object on one meter.
+struct TArchiveOstatniTest
+{
+    qint64 iObiektId = 0;
+    QString qsSerial;
+    qint64 czas = 0; // seconds since 1970 UTC
+};
+
 /// What Check found.
 struct TArchiveCheckResult
 {
@@ -265,6 +284,20 @@ public:
                       QString *errorText = nullptr);
     /// Number of measurements in the archive.
     qint64 PomiarCount();
+
+    // ---- the whole archive at once (registers above the objects)
+    /// Every measurement with a value (in range, a resistance between
+    /// 1e-12 and 1000 ohms, a known time), in the order of their ids;
+    /// `*meters` gets the meters' serials the rows' iMiernik index. False
+    /// with the reason when it cannot be read.
+    bool ReadPomiarySkrot(QVector<TArchivePomiarSkrot> *rows, QStringList *meters, QString *errorText = nullptr);
+    /// For every object (and every meter of it, when `perMeter`), the time
+    /// of its newest measurement with a value (as ReadPomiarySkrot counts
+    /// one) and that measurement's meter. False with the reason.
+    bool ReadOstatnieTesty(QVector<TArchiveOstatniTest> *tests, bool perMeter, QString *errorText = nullptr);
+    /// The value of the newest entry of kind `rodzaj` about every
+    /// measurement that has one, keyed by the archive's measurement id.
+    QHash<qint64, QString> LatestPomiarValues(const QString &rodzaj);
 
     // ---- comments
     /// Every version of the comment of measurement `id`, oldest first.

@@ -115,5 +115,6 @@ int CommandImport(const TCliArgs &args);
 int CommandCheck(const TCliArgs &args);
 int CommandSync(const TCliArgs &args);
 int CommandVisit(const TCliArgs &args);
+int CommandAssets(const TCliArgs &args);
 
 #endif // CLI_H

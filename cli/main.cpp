@@ -23,7 +23,7 @@
 
 namespace {
 
-const char *const kCommands[] = {"export", "fit", "history", "report", "import", "check", "sync", "visit"};
+const char *const kCommands[] = {"export", "fit", "history", "report", "import", "check", "sync", "visit", "assets"};
 
 // Trace lines of the data code are for a developer's debugger, not for the
 // standard error a script reads.
@@ -131,6 +131,7 @@ QString MainHelp()
         "  check    sprawdza archiwum: spójność pliku i sumę kontrolną każdego rekordu\n"
         "  sync     synchronizuje archiwum z serwerem zespołu\n"
         "  visit    wizyty w archiwum i ich protokoły (PDF, XLSX, CSV)\n"
+        "  assets   rejestr obiektów: drzewo, terminy badań, obiekty do obserwacji (CSV, JSON)\n"
         "\n"
         "  --version    wersja programu\n"
         "  --help       ta pomoc; zymreader-cli POLECENIE --help opisuje polecenie\n"
@@ -214,5 +215,7 @@ int main(int argc, char *argv[])
         return CommandSync(args);
     if (scan.command == QLatin1String(kCommands[7]))
         return CommandVisit(args);
+    if (scan.command == QLatin1String(kCommands[8]))
+        return CommandAssets(args);
     return CliUsageError(QString(), TCli::tr("Nieznane polecenie \"%1\".").arg(scan.command));
 }

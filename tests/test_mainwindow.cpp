@@ -293,7 +293,7 @@ void TestMainWindow::menusAndToolBar()
     QCOMPARE(contents("menuZYM"),
              QStringList({"actionOpenZYMDataBase", "actionCloaseZYMDataBase", "actionPobierz_baz_danych", "-",
                           "actionOtworzArchiwum", "menuImportujDoArchiwum", "actionDziennikImportow", "-",
-                          "actionSynchronizuj", "-", "actionWizyty"}));
+                          "actionSynchronizuj", "-", "actionWizyty", "actionRejestrObiektow"}));
     QCOMPARE(contents("menuNarz_dzia"), QStringList({"-", "actionIndukcyjnosc"}));
     QCOMPARE(contents("menuWykres"), QStringList({"actionOkno", "-", "actionZoomAll", "-", "actionPradNaOsiPrawej", "-",
                                                   "actionHistoria"}));

@@ -1531,6 +1531,10 @@ Measurement %2 of %3.</translation>
         <source>Wizyty i protokoły…</source>
         <translation>Site visits and protocols…</translation>
     </message>
+    <message>
+        <source>Rejestr obiektów…</source>
+        <translation>Asset register…</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>
@@ -2190,6 +2194,210 @@ Measurement %2 of %3.</translation>
     <message>
         <source>Nie wszystko przeszło; odrzucone pozycje: %1. Następna synchronizacja spróbuje ponownie.</source>
         <translation>Not everything went through; items refused: %1. The next synchronization tries them again.</translation>
+    </message>
+    <message>
+        <source>Trend</source>
+        <translation>Trend</translation>
+    </message>
+    <message>
+        <source>Osiągnięcie limitu</source>
+        <translation>Limit reached</translation>
+    </message>
+    <message>
+        <source>Klient</source>
+        <translation>Customer</translation>
+    </message>
+    <message>
+        <source>Lokalizacja</source>
+        <translation>Site</translation>
+    </message>
+    <message>
+        <source>Pole</source>
+        <translation>Bay</translation>
+    </message>
+    <message>
+        <source>Aparat</source>
+        <translation>Apparatus</translation>
+    </message>
+    <message>
+        <source>Punkt</source>
+        <translation>Point</translation>
+    </message>
+    <message>
+        <source>Producent</source>
+        <translation>Manufacturer</translation>
+    </message>
+    <message>
+        <source>Typ</source>
+        <translation>Type</translation>
+    </message>
+    <message>
+        <source>Numer fabryczny</source>
+        <translation>Serial number</translation>
+    </message>
+    <message>
+        <source>Rok produkcji</source>
+        <translation>Year of manufacture</translation>
+    </message>
+    <message>
+        <source>Prąd znamionowy</source>
+        <translation>Rated current</translation>
+    </message>
+    <message>
+        <source>Napięcie znamionowe</source>
+        <translation>Rated voltage</translation>
+    </message>
+    <message>
+        <source>Nazwa nie może być pusta.</source>
+        <translation>The name cannot be empty.</translation>
+    </message>
+    <message>
+        <source>Nie ma takiego miejsca nadrzędnego w rejestrze.</source>
+        <translation>The register holds no such parent.</translation>
+    </message>
+    <message>
+        <source>Miejsce nadrzędne musi leżeć wyżej (klient › lokalizacja › pole › aparat › punkt).</source>
+        <translation>The parent must lie higher (customer › site › bay › apparatus › point).</translation>
+    </message>
+    <message>
+        <source>Elementy podrzędne nie leżałyby już niżej.</source>
+        <translation>Its children would no longer lie below it.</translation>
+    </message>
+    <message>
+        <source>Zaległy</source>
+        <translation>Overdue</translation>
+    </message>
+    <message>
+        <source>Nigdy nie badany</source>
+        <translation>Never tested</translation>
+    </message>
+    <message>
+        <source>Do wykonania</source>
+        <translation>Due</translation>
+    </message>
+    <message>
+        <source>od %1</source>
+        <translation>from %1</translation>
+    </message>
+    <message>
+        <source>Identyfikator</source>
+        <translation>Identifier</translation>
+    </message>
+    <message>
+        <source>Nadrzędny</source>
+        <translation>Parent</translation>
+    </message>
+    <message>
+        <source>Poziom</source>
+        <translation>Level</translation>
+    </message>
+    <message>
+        <source>Ścieżka</source>
+        <translation>Path</translation>
+    </message>
+    <message>
+        <source>Nazwa</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>Interwał [mies.]</source>
+        <translation>Interval [months]</translation>
+    </message>
+    <message>
+        <source>Interwał obowiązujący [mies.]</source>
+        <translation>Interval in force [months]</translation>
+    </message>
+    <message>
+        <source>Wycofany</source>
+        <translation>Retired</translation>
+    </message>
+    <message>
+        <source>Nazwy w mierniku</source>
+        <translation>Names on the meter</translation>
+    </message>
+    <message>
+        <source>Ostatni ważny pomiar</source>
+        <translation>Last valid measurement</translation>
+    </message>
+    <message>
+        <source>Termin</source>
+        <translation>Due date</translation>
+    </message>
+    <message>
+        <source>Stan</source>
+        <translation>State</translation>
+    </message>
+    <message>
+        <source>Pomiary w trendzie</source>
+        <translation>Measurements in the trend</translation>
+    </message>
+    <message>
+        <source>W temperaturze odniesienia</source>
+        <translation>At the reference temperature</translation>
+    </message>
+    <message>
+        <source>R z trendu dziś [Ω]</source>
+        <translation>R from the trend today [Ω]</translation>
+    </message>
+    <message>
+        <source>Trend [Ω/rok]</source>
+        <translation>Trend [Ω/year]</translation>
+    </message>
+    <message>
+        <source>Niepewność trendu [Ω/rok]</source>
+        <translation>Trend uncertainty [Ω/year]</translation>
+    </message>
+    <message>
+        <source>Limit</source>
+        <translation>Limit</translation>
+    </message>
+    <message>
+        <source>Limit [Ω]</source>
+        <translation>Limit [Ω]</translation>
+    </message>
+    <message>
+        <source>Osiągnie limit</source>
+        <translation>Reaches the limit</translation>
+    </message>
+    <message>
+        <source>Najwcześniej</source>
+        <translation>Earliest</translation>
+    </message>
+    <message>
+        <source>Najpóźniej</source>
+        <translation>Latest</translation>
+    </message>
+    <message>
+        <source>Już przekroczony</source>
+        <translation>Already crossed</translation>
+    </message>
+    <message>
+        <source>Brak limitu</source>
+        <translation>No limit</translation>
+    </message>
+    <message>
+        <source>Nie zmierza do limitu</source>
+        <translation>Not heading for a limit</translation>
+    </message>
+    <message>
+        <source>Zmierza do limitu</source>
+        <translation>Heading for a limit</translation>
+    </message>
+    <message>
+        <source>Za mało pomiarów</source>
+        <translation>Too few measurements</translation>
+    </message>
+    <message>
+        <source>maksimum pasma</source>
+        <translation>band maximum</translation>
+    </message>
+    <message>
+        <source>minimum pasma</source>
+        <translation>band minimum</translation>
+    </message>
+    <message>
+        <source>limit zmiany</source>
+        <translation>change limit</translation>
     </message>
 </context>
 <context>
@@ -2995,6 +3203,101 @@ ARCHIVE defaults as in the import command.
     <message>
         <source>nie można zapisać protokołu: %1</source>
         <translation>cannot write the protocol: %1</translation>
+    </message>
+    <message>
+        <location filename="../cli/main.cpp" line="-87"/>
+        <source>zymreader-cli: pomiary miernika ZYM-5 z wiersza poleceń.
+
+Użycie: zymreader-cli [--lang pl|en] POLECENIE [OPCJE] [ARGUMENTY]
+
+Polecenia:
+  export   zapisuje pomiary jako CSV, CSV z kropką, pliki ZYM lub raporty PDF
+  fit      dopasowuje R i L do pomiarów z plików danych (JSON, wiersz na pomiar)
+  history  historia obiektu z archiwum lub bazy danych (CSV, CSV z kropką, JSON)
+  report   raport PDF obiektu z archiwum lub bazy danych
+  import   wczytuje bazy danych miernika (lub katalogi z nimi) do archiwum
+  check    sprawdza archiwum: spójność pliku i sumę kontrolną każdego rekordu
+  sync     synchronizuje archiwum z serwerem zespołu
+  assets   rejestr obiektów: drzewo, terminy badań, obiekty do obserwacji (CSV, JSON)
+
+  --version    wersja programu
+  --help       ta pomoc; zymreader-cli POLECENIE --help opisuje polecenie
+  --lang L     język komunikatów: pl lub en (domyślnie z ustawień ZYMReader.ini)
+
+Na standardowe wyjście trafiają tylko dane, komunikaty na standardowe wyjście błędów.
+Kod wyjścia: 0 wszystko wykonano, 1 część pozycji się nie udała, 2 błędne wywołanie.
+</source>
+        <translation>zymreader-cli: ZYM-5 meter measurements from the command line.
+
+Usage: zymreader-cli [--lang pl|en] COMMAND [OPTIONS] [ARGUMENTS]
+
+Commands:
+  export   saves measurements as CSV, decimal-point CSV, ZYM files or PDF reports
+  fit      fits R and L to the measurements of data files (JSON, a line each)
+  history  the history of an object from the archive or a database (CSV, decimal-point CSV, JSON)
+  report   the PDF report of an object from the archive or a database
+  import   reads meter databases (or folders holding them) into the archive
+  check    checks the archive: the file&apos;s integrity and every record&apos;s checksum
+  sync     synchronizes the archive with the team server
+  assets   the asset register: tree, test due dates, points to watch (CSV, JSON)
+
+  --version    the program&apos;s version
+  --help       this help; zymreader-cli COMMAND --help describes a command
+  --lang L     language of the messages: pl or en (by default from ZYMReader.ini)
+
+Standard output carries only data, messages go to standard error.
+Exit status: 0 all done, 1 some items failed, 2 wrong usage.
+</translation>
+    </message>
+    <message>
+        <source>Podaj jedno z: tree, due, watch.</source>
+        <translation>Give one of: tree, due, watch.</translation>
+    </message>
+    <message>
+        <source>Nieznany format &quot;%1&quot;: csv lub json.</source>
+        <translation>Unknown format &quot;%1&quot;: csv or json.</translation>
+    </message>
+    <message>
+        <source>Błędna data &quot;%1&quot;.</source>
+        <translation>Wrong date &quot;%1&quot;.</translation>
+    </message>
+    <message>
+        <source>Błędny miesiąc &quot;%1&quot;.</source>
+        <translation>Wrong month &quot;%1&quot;.</translation>
+    </message>
+    <message>
+        <source>Użycie: zymreader-cli assets [OPCJE] tree|due|watch
+
+Rejestr obiektów z archiwum programu ZYMReader:
+  tree   drzewo: klienci, lokalizacje, pola, aparaty i punkty pomiarowe
+         z nazwami w mierniku, które są do nich przypisane
+  due    punkty do zbadania w danym miesiącu i zaległe, według lokalizacji
+  watch  trend rezystancji każdego punktu i dzień, w którym osiągnie limit
+
+  --archive PLIK     archiwum (domyślnie jak w poleceniu import)
+  --format csv|json  CSV (przecinek, kropka dziesiętna) lub wiersze JSON; domyślnie csv
+  --month RRRR-MM    miesiąc listy due (domyślnie bieżący)
+  --today RRRR-MM-DD dzień, od którego termin jest zaległy (domyślnie dziś)
+  --site NAZWA       tylko ta lokalizacja (due)
+
+Kod wyjścia: 0 wykonano, 1 archiwum nie daje się odczytać, 2 błędne wywołanie.
+</source>
+        <translation>Usage: zymreader-cli assets [OPTIONS] tree|due|watch
+
+The asset register of the ZYMReader archive:
+  tree   the tree: customers, sites, bays, apparatus and measured points
+         with the meter names mapped to them
+  due    the points to test in a month and the overdue ones, by site
+  watch  each point&apos;s resistance trend and the day it reaches its limit
+
+  --archive FILE     the archive (by default as for the import command)
+  --format csv|json  CSV (comma, decimal point) or JSON lines; csv by default
+  --month YYYY-MM    the month of the due list (by default this one)
+  --today YYYY-MM-DD the day from which a test is overdue (by default today)
+  --site NAME        only this site (due)
+
+Exit status: 0 done, 1 the archive cannot be read, 2 wrong usage.
+</translation>
     </message>
 </context>
 <context>
@@ -3838,6 +4141,267 @@ temperature</translation>
     <message>
         <source>Nie zatwierdzono protokołu: %1</source>
         <translation>The protocol was not approved: %1</translation>
+    </message>
+</context>
+<context>
+    <name>DialogRejestr</name>
+    <message>
+        <source>Rejestr obiektów</source>
+        <translation>Asset register</translation>
+    </message>
+    <message>
+        <source>Nazwa</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>Poziom</source>
+        <translation>Level</translation>
+    </message>
+    <message>
+        <source>Interwał [mies.]</source>
+        <translation>Interval [months]</translation>
+    </message>
+    <message>
+        <source>Nazwy w mierniku</source>
+        <translation>Names on the meter</translation>
+    </message>
+    <message>
+        <source>Dodaj…</source>
+        <translation>Add…</translation>
+    </message>
+    <message>
+        <source>Zmień nazwę…</source>
+        <translation>Rename…</translation>
+    </message>
+    <message>
+        <source>Przenieś…</source>
+        <translation>Move…</translation>
+    </message>
+    <message>
+        <source>Wycofaj</source>
+        <translation>Retire</translation>
+    </message>
+    <message>
+        <source>Interwał badań…</source>
+        <translation>Test interval…</translation>
+    </message>
+    <message>
+        <source>Tabliczka i uwagi…</source>
+        <translation>Nameplate and notes…</translation>
+    </message>
+    <message>
+        <source>Przypisz nazwę z miernika…</source>
+        <translation>Map a meter name…</translation>
+    </message>
+    <message>
+        <source>Sugestie przypisań…</source>
+        <translation>Suggested mappings…</translation>
+    </message>
+    <message>
+        <source>Historia punktu…</source>
+        <translation>Point history…</translation>
+    </message>
+    <message>
+        <source>Drzewo</source>
+        <translation>Tree</translation>
+    </message>
+    <message>
+        <source>Miesiąc:</source>
+        <translation>Month:</translation>
+    </message>
+    <message>
+        <source>Zapisz CSV…</source>
+        <translation>Save CSV…</translation>
+    </message>
+    <message>
+        <source>Zapisz PDF…</source>
+        <translation>Save PDF…</translation>
+    </message>
+    <message>
+        <source>Zapisz XLSX…</source>
+        <translation>Save XLSX…</translation>
+    </message>
+    <message>
+        <source>Skoroszyt Excel (*.xlsx)</source>
+        <translation>Excel workbook (*.xlsx)</translation>
+    </message>
+    <message>
+        <source>Do wykonania</source>
+        <translation>Due</translation>
+    </message>
+    <message>
+        <source>Do obserwacji</source>
+        <translation>Watch list</translation>
+    </message>
+    <message>
+        <source>Nie można otworzyć archiwum: %1</source>
+        <translation>Cannot open the archive: %1</translation>
+    </message>
+    <message>
+        <source> (wycofany)</source>
+        <translation> (retired)</translation>
+    </message>
+    <message>
+        <source>Punkt</source>
+        <translation>Point</translation>
+    </message>
+    <message>
+        <source>Stan</source>
+        <translation>State</translation>
+    </message>
+    <message>
+        <source>Pomiary</source>
+        <translation>Measurements</translation>
+    </message>
+    <message>
+        <source>R dziś</source>
+        <translation>R today</translation>
+    </message>
+    <message>
+        <source>Trend</source>
+        <translation>Trend</translation>
+    </message>
+    <message>
+        <source>Limit</source>
+        <translation>Limit</translation>
+    </message>
+    <message>
+        <source>Osiągnie limit</source>
+        <translation>Reaches the limit</translation>
+    </message>
+    <message>
+        <source> (bez korekcji temperatury)</source>
+        <translation> (no temperature correction)</translation>
+    </message>
+    <message>
+        <source>Ω/rok</source>
+        <translation>Ω/year</translation>
+    </message>
+    <message>
+        <source> (już przekroczony)</source>
+        <translation> (already crossed)</translation>
+    </message>
+    <message>
+        <source>Dodaj</source>
+        <translation>Add</translation>
+    </message>
+    <message>
+        <source>Poziom:</source>
+        <translation>Level:</translation>
+    </message>
+    <message>
+        <source>Nazwa:</source>
+        <translation>Name:</translation>
+    </message>
+    <message>
+        <source>Zmień nazwę</source>
+        <translation>Rename</translation>
+    </message>
+    <message>
+        <source>Przenieś</source>
+        <translation>Move</translation>
+    </message>
+    <message>
+        <source>Nowe miejsce:</source>
+        <translation>New place:</translation>
+    </message>
+    <message>
+        <source>Wycofać „%1” z list terminów i obserwacji? Jego historia zostaje.</source>
+        <translation>Retire “%1” from the due and watch lists? Its history is kept.</translation>
+    </message>
+    <message>
+        <source>Interwał badań</source>
+        <translation>Test interval</translation>
+    </message>
+    <message>
+        <source>Miesiące między badaniami (0: jak wyżej w drzewie):</source>
+        <translation>Months between tests (0: as above in the tree):</translation>
+    </message>
+    <message>
+        <source>Tabliczka i uwagi</source>
+        <translation>Nameplate and notes</translation>
+    </message>
+    <message>
+        <source>Naprawy (RRRR-MM-DD, …):</source>
+        <translation>Repairs (YYYY-MM-DD, …):</translation>
+    </message>
+    <message>
+        <source>Uwagi:</source>
+        <translation>Notes:</translation>
+    </message>
+    <message>
+        <source>To nie jest data: %1</source>
+        <translation>This is not a date: %1</translation>
+    </message>
+    <message>
+        <source>Wybierz punkt pomiarowy.</source>
+        <translation>Choose a measured point.</translation>
+    </message>
+    <message>
+        <source>Przypisz nazwę z miernika</source>
+        <translation>Map a meter name</translation>
+    </message>
+    <message>
+        <source>Nazwa @ miernik:</source>
+        <translation>Name @ meter:</translation>
+    </message>
+    <message>
+        <source>Od dnia (RRRR-MM-DD; puste: od początku):</source>
+        <translation>From the day (YYYY-MM-DD; empty: from the beginning):</translation>
+    </message>
+    <message>
+        <source>Brak sugestii: każda nazwa jest przypisana albo nie przypomina żadnej przypisanej.</source>
+        <translation>No suggestions: every name is mapped or looks like none that is.</translation>
+    </message>
+    <message>
+        <source>„%1” z miernika %2 przypomina „%3”.
+Przypisać do punktu %4?</source>
+        <translation>“%1” from meter %2 looks like “%3”.
+Map it to the point %4?</translation>
+    </message>
+    <message>
+        <source>Sugestie przypisań</source>
+        <translation>Suggested mappings</translation>
+    </message>
+    <message>
+        <source>CSV (*.csv)</source>
+        <translation>CSV (*.csv)</translation>
+    </message>
+    <message>
+        <source>PDF (*.pdf)</source>
+        <translation>PDF (*.pdf)</translation>
+    </message>
+    <message>
+        <source>Miesiąc %1, stan na %2</source>
+        <translation>Month %1, as of %2</translation>
+    </message>
+    <message>
+        <source>Historia punktu: %1</source>
+        <translation>Point history: %1</translation>
+    </message>
+    <message>
+        <source>trend %1</source>
+        <translation>trend %1</translation>
+    </message>
+    <message>
+        <source>%1 %2 osiągnie %3 (%4 – %5)</source>
+        <translation>reaches the %1 %2 on %3 (%4 – %5)</translation>
+    </message>
+    <message>
+        <source>Data i czas</source>
+        <translation>Date and time</translation>
+    </message>
+    <message>
+        <source>R</source>
+        <translation>R</translation>
+    </message>
+    <message>
+        <source>Nazwa w mierniku</source>
+        <translation>Name on the meter</translation>
+    </message>
+    <message>
+        <source>Miernik</source>
+        <translation>Meter</translation>
     </message>
 </context>
 </TS>

@@ -144,4 +144,46 @@ void ShowHistoriaLimits(QCustomPlot *plot, int scaleExponent, const QVector<doub
             range.lower = r * scale - margin;
         plot->yAxis->setRange(range);
     }
+
+void PlotHistoriaTrend(QCustomPlot *p, int scaleExponent, const THistoriaTrend &trend)
+{
+    const double scale = std::pow(10.0, -scaleExponent);
+    const auto at = [&](qint64 t) { return (trend.a + trend.bPerDay * double(t - trend.t0) / 86400.0) * scale; };
+    const qint64 end = qMax(trend.to, trend.cross);
+    QCPGraph *line = p->addGraph(p->xAxis, p->yAxis);
+    line->setName(QObject::tr("Trend"));
+    line->setPen(QPen(QColor(0, 140, 0), 1.5, Qt::DashLine));
+    line->setData({double(trend.from), double(end)}, {at(trend.from), at(end)});
+    double low = p->yAxis->range().lower, high = p->yAxis->range().upper;
+    double left = p->xAxis->range().lower, right = qMax(p->xAxis->range().upper, double(end));
+    if (std::isfinite(trend.limit)) {
+        const double y = trend.limit * scale;
+        auto *limit = new QCPItemStraightLine(p);
+        limit->setPen(QPen(Qt::red, 1, Qt::DashLine));
+        limit->point1->setCoords(0, y);
+        limit->point2->setCoords(1, y);
+        low = qMin(low, y);
+        high = qMax(high, y);
+        if (trend.cross != 0) {
+            QCPGraph *cross = p->addGraph(p->xAxis, p->yAxis);
+            cross->setName(QObject::tr("Osiągnięcie limitu"));
+            cross->setLineStyle(QCPGraph::lsNone);
+            cross->setScatterStyle(QCPScatterStyle(QCPScatterStyle::ssDiamond, Qt::red, Qt::red, 9));
+            cross->setData({double(trend.cross)}, {y});
+            for (qint64 t : {trend.earliest, trend.latest}) {
+                if (t == 0)
+                    continue;
+                auto *bound = new QCPItemStraightLine(p);
+                bound->setPen(QPen(QColor(200, 0, 0, 120), 1, Qt::DotLine));
+                bound->point1->setCoords(double(t), 0);
+                bound->point2->setCoords(double(t), 1);
+                left = qMin(left, double(t));
+                right = qMax(right, double(t));
+            }
+        }
+    }
+    const double span = qMax(high - low, 1e-12);
+    p->yAxis->setRange(low - span * 0.05, high + span * 0.05);
+    const double width = qMax(right - left, 86400.0);
+    p->xAxis->setRange(left, right + width * 0.03);
 }

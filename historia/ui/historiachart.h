@@ -41,4 +41,24 @@ void ShowHistoriaReference(QCPItemStraightLine *line, int scaleExponent, double 
 void ShowHistoriaLimits(QCustomPlot *plot, int scaleExponent, const QVector<double> &ohms,
                         QVector<QCPItemStraightLine *> *lines);
 
+/// A straight-line trend of a history and where it reaches a limit (ohms,
+/// seconds since 1970; 0 where a time is not there).
+struct THistoriaTrend
+{
+    qint64 t0 = 0;      // the line's centre
+    double a = 0;       // its value there
+    double bPerDay = 0; // its slope, ohms per day
+    qint64 from = 0;    // drawn from here ...
+    qint64 to = 0;      // ... to here, or to the crossing when that is later
+    double limit = 0;   // the limit it heads for; NaN: none
+    qint64 cross = 0;   // the day it reaches the limit
+    qint64 earliest = 0, latest = 0; // the crossing's range; 0: open
+};
+
+/// Adds the trend to a chart PlotHistoria drew (its axis shows ohms /
+/// 10^`scaleExponent`): the line, the limit, the crossing day as a marker
+/// and its range as dashed lines, with the time axis widened to show them.
+/// Nothing of the history is changed. Does not replot.
+void PlotHistoriaTrend(QCustomPlot *plot, int scaleExponent, const THistoriaTrend &trend);
+
 #endif // HISTORIACHART_H
