@@ -133,14 +133,17 @@ void CheckLoadPomiar(TDataBase &baza, int id)
     // What was loaded is the first record of a file inside the folder, the
     // one the row names.
     FUZZ_CHECK(IsSafeRelativeName(baza.Row.plik_dane));
-    const QString path = QFileInfo(gFolder + baza.Row.plik_dane).canonicalFilePath();
-    FUZZ_CHECK(path.startsWith(QFileInfo(gFolder).canonicalFilePath() + QLatin1Char('/')));
-    // The folder's files never change: each is read once for the run, not
-    // once for every row that names it.
+    // The folder's files never change (every input checks its listing):
+    // each name is resolved and its file read once for the run, not once
+    // for every row that names it.
+    static const QString folder = QFileInfo(gFolder).canonicalFilePath() + QLatin1Char('/');
     static QHash<QString, QByteArray> files;
-    auto known = files.find(path);
-    if (known == files.end())
-        known = files.insert(path, fuzzsupport::ReadBytes(path));
+    auto known = files.find(baza.Row.plik_dane);
+    if (known == files.end()) {
+        const QString path = QFileInfo(gFolder + baza.Row.plik_dane).canonicalFilePath();
+        FUZZ_CHECK(path.startsWith(folder));
+        known = files.insert(baza.Row.plik_dane, fuzzsupport::ReadBytes(path));
+    }
     const QByteArray &file = known.value();
     FUZZ_CHECK(file.size() >= kPomiarFileSize);
     FUZZ_CHECK(std::memcmp(&baza.Pomiar, file.constData(), sizeof(TDataPomiar)) == 0);
