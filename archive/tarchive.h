@@ -242,6 +242,11 @@ public:
     /// was before the folder, sources done included.
     int ImportFolder(const QString &folder, TArchiveImportSummary *summary = nullptr,
                      const TArchiveProgress &progress = TArchiveProgress());
+    /// Whether imports read their data files ahead on worker threads (the
+    /// default) or all on the calling thread: a caller running thousands of
+    /// imports of a few rows each (the fuzzing) spends more on starting the
+    /// threads than they save. Applies to every archive object.
+    static void SetReadAhead(bool on);
     /// The import log, newest first.
     QVector<TArchiveImportLogEntry> ImportLog();
     /// The notes of import `importId`, in the order they were made.

@@ -50,6 +50,7 @@ const char kMeterDataBaseName[] = "zym_5.db";
 // enough to keep every core busy, little enough to hold (a packed record is
 // about 22 kB).
 constexpr int kRowsAhead = 16;
+std::atomic<bool> gReadAhead{true}; // TArchive::SetReadAhead
 
 // One `pomiar` row as the source holds it, checked.
 struct TSourceRow
@@ -415,7 +416,9 @@ void InspectFile(const TSource &src, const TSourceRow &row, bool read, TRowFile 
     }
     if (out->iReason != 0 || !read)
         return;
-    std::unique_ptr<TDataPomiar> rec(new TDataPomiar);
+    // One record per thread for all the files it reads: a fresh 240 kB
+    // for every file is as many fresh pages for the system to hand out.
+    thread_local std::unique_ptr<TDataPomiar> rec(new TDataPomiar);
     out->iRead = ReadDataFile(path, rec.get());
     out->bRead = true;
     if (out->iRead == DataFileOk) {
@@ -454,7 +457,9 @@ public:
                 Work(i);
             return;
         }
-        pool.start(new TJob(this, i));
+        // Without read-ahead Take does the work on the calling thread.
+        if (gReadAhead)
+            pool.start(new TJob(this, i));
     }
     // Row `i`'s file, done by a worker or here.
     TRowFile &Take(int i)
@@ -1116,6 +1121,11 @@ QString ArchiveNoteCounts(const QVector<TArchiveImportNote> &notes)
     for (auto it = byReason.constBegin(); it != byReason.constEnd(); ++it)
         counts << QStringLiteral("%1: %2").arg(ArchiveReasonText(it.key())).arg(it.value());
     return counts.join(QStringLiteral("; "));
+}
+
+void TArchive::SetReadAhead(bool on)
+{
+    gReadAhead = on;
 }
 
 int TArchive::ImportDatabase(const QString &dataBase, TArchiveImportSummary *summary, const TArchiveProgress &progress)

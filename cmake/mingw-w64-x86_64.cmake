@@ -18,3 +18,13 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+
+# pkg-config, too, sees only the target's .pc files (MinGW's own and those
+# in CMAKE_PREFIX_PATH), never the Linux system's.
+set(ZYM_PKG_CONFIG_LIBDIR /usr/${ZYM_MINGW}/lib/pkgconfig)
+foreach(prefix ${CMAKE_PREFIX_PATH})
+    list(APPEND ZYM_PKG_CONFIG_LIBDIR ${prefix}/lib/pkgconfig)
+endforeach()
+string(REPLACE ";" ":" ZYM_PKG_CONFIG_LIBDIR "${ZYM_PKG_CONFIG_LIBDIR}")
+set(ENV{PKG_CONFIG_LIBDIR} "${ZYM_PKG_CONFIG_LIBDIR}")
+set(ENV{PKG_CONFIG_PATH} "")

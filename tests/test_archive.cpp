@@ -15,6 +15,7 @@
 
 #include <QCoreApplication>
 #include <QCryptographicHash>
+#include <QDateTime>
 #include <QDir>
 #include <QDirIterator>
 #include <QElapsedTimer>
@@ -196,6 +197,7 @@ private slots:
     void upgradesOlderInOneStep();
 
     void importTwiceAddsNothing();
+    void importWithoutReadAhead();
     void overlappingDownloads();
     void restartedIdsKeptApart();
     void folderImport();
@@ -479,6 +481,39 @@ void TestArchive::importTwiceAddsNothing()
     }
     delete objects;
     QCOMPARE(seen, meterA.pomiary.size());
+}
+
+// The same archive from an import that reads every file on its own thread
+// (what the fuzzing runs) as from one that reads ahead on the others.
+void TestArchive::importWithoutReadAhead()
+{
+    QTemporaryDir dir;
+    auto import = [&](const QString &name, bool readAhead) {
+        TArchive::SetReadAhead(readAhead);
+        TArchive archive;
+        TArchiveImportSummary summary;
+        const qint64 from = QDateTime::currentSecsSinceEpoch();
+        const bool ok = archive.Open(dir.filePath(name)) == ArchiveOk
+            && archive.ImportDatabase(meterA.qsDataBase, &summary) == ArchiveOk && summary.iNew == meterA.pomiary.size();
+        const qint64 to = QDateTime::currentSecsSinceEpoch();
+        TArchive::SetReadAhead(true);
+        QStringList dump = ok ? ArchiveDump(archive.Path()) : QStringList();
+        // The times the import wrote are its own.
+        for (QString &line : dump) {
+            QStringList fields = line.split(QLatin1Char('|'));
+            for (QString &field : fields) {
+                bool number = false;
+                const qint64 value = field.toLongLong(&number);
+                if (number && value >= from && value <= to)
+                    field = QStringLiteral("now");
+            }
+            line = fields.join(QLatin1Char('|'));
+        }
+        return dump;
+    };
+    const QStringList ahead = import(QStringLiteral("ahead.db"), true);
+    QVERIFY(!ahead.isEmpty());
+    QCOMPARE(import(QStringLiteral("alone.db"), false), ahead);
 }
 
 void TestArchive::overlappingDownloads()
