@@ -10,12 +10,14 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QObject>
+#include <QRegularExpression>
 #include <QSet>
 #include <QSettings>
 #include <QSqlDatabase>
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QSysInfo>
 #include <QUuid>
 #include <QVariant>
 
@@ -50,9 +52,70 @@ const char *const kServerSteps[] = {
     "CREATE TABLE wpis (nr {ID}, wpis_uuid TEXT NOT NULL UNIQUE, rodzaj TEXT NOT NULL, przedmiot TEXT NOT NULL, "
     "wartosc TEXT NOT NULL, autor TEXT NOT NULL, czas BIGINT NOT NULL);"
     "CREATE INDEX wpis_przedmiot ON wpis (rodzaj, przedmiot, czas)",
+    // 1 -> 2: who wrote each row (the server's login role, when in ms, from
+    // which laptop). Rows written before keep empty values.
+    "ALTER TABLE pomiar ADD COLUMN rola TEXT NOT NULL DEFAULT '';"
+    "ALTER TABLE pomiar ADD COLUMN zapisano BIGINT NOT NULL DEFAULT 0;"
+    "ALTER TABLE pomiar ADD COLUMN laptop TEXT NOT NULL DEFAULT '';"
+    "ALTER TABLE rekord ADD COLUMN rola TEXT NOT NULL DEFAULT '';"
+    "ALTER TABLE rekord ADD COLUMN zapisano BIGINT NOT NULL DEFAULT 0;"
+    "ALTER TABLE rekord ADD COLUMN laptop TEXT NOT NULL DEFAULT '';"
+    "ALTER TABLE wpis ADD COLUMN rola TEXT NOT NULL DEFAULT '';"
+    "ALTER TABLE wpis ADD COLUMN zapisano BIGINT NOT NULL DEFAULT 0;"
+    "ALTER TABLE wpis ADD COLUMN laptop TEXT NOT NULL DEFAULT ''",
 };
 static_assert(sizeof(kServerSteps) / sizeof(kServerSteps[0]) == TSync::kServerSchemaVersion,
               "one server schema step per version");
+
+// What PostgreSQL itself keeps, whoever writes and with whatever program
+// (one text, run as it is, after step 2). A laptop's role may only read and
+// insert (the zym_laptop group); the rest is kept by triggers:
+// - Every insert waits for one advisory lock, held to its commit, and only
+//   then takes its running number: numbers are committed in their order,
+//   so a pull that has read up to n never later finds a row below n. It
+//   needs no right beyond INSERT (a table lock would need UPDATE or more),
+//   and, unlike a snapshot's horizon, it keeps the one number per row that
+//   every archive already continues from.
+// - The row's writer is the server's login role (session_user), its time
+//   the server's; an entry's author is that role unless the tables' owner
+//   writes it (a migration or a restore carries the authors it holds).
+// - Rows are never updated, deleted or truncated but by the owner.
+const char *const kPostgresGuard =
+    "CREATE OR REPLACE FUNCTION zym_wlasciciel(tabela oid) RETURNS boolean LANGUAGE sql STABLE "
+    "SET search_path = pg_catalog, pg_temp AS "
+    "$f$ SELECT pg_has_role(session_user, relowner, 'MEMBER') FROM pg_class WHERE oid = tabela $f$;"
+    "CREATE OR REPLACE FUNCTION zym_wiersz_nowy() RETURNS trigger LANGUAGE plpgsql SECURITY DEFINER "
+    "SET search_path = pg_catalog, public, pg_temp AS $f$ BEGIN "
+    "PERFORM pg_advisory_xact_lock({LOCK}); "
+    "NEW.nr := nextval(format('%I.%I', TG_TABLE_SCHEMA, TG_TABLE_NAME || '_nr_seq')::regclass); "
+    "NEW.rola := session_user; "
+    "NEW.zapisano := (extract(epoch FROM clock_timestamp()) * 1000)::bigint; "
+    "IF TG_TABLE_NAME = 'wpis' AND NOT zym_wlasciciel(TG_RELID) THEN NEW.autor := session_user; END IF; "
+    "RETURN NEW; END $f$;"
+    "CREATE OR REPLACE FUNCTION zym_wiersz_staly() RETURNS trigger LANGUAGE plpgsql "
+    "SET search_path = pg_catalog, public, pg_temp AS $f$ BEGIN "
+    "IF NOT zym_wlasciciel(TG_RELID) THEN RAISE EXCEPTION 'rows of % are kept as written: only the owner may "
+    "change or delete them', TG_TABLE_NAME USING ERRCODE = '42501'; END IF; "
+    "IF TG_OP = 'DELETE' THEN RETURN OLD; END IF; RETURN NEW; END $f$;"
+    "DO $d$ DECLARE t text; BEGIN FOREACH t IN ARRAY ARRAY['pomiar', 'rekord', 'wpis'] LOOP "
+    "EXECUTE format('ALTER TABLE %I ALTER COLUMN nr DROP DEFAULT', t); "
+    "EXECUTE format('DROP TRIGGER IF EXISTS zym_nowy ON %I', t); "
+    "EXECUTE format('CREATE TRIGGER zym_nowy BEFORE INSERT ON %I FOR EACH ROW EXECUTE FUNCTION zym_wiersz_nowy()', t); "
+    "EXECUTE format('DROP TRIGGER IF EXISTS zym_staly ON %I', t); "
+    "EXECUTE format('CREATE TRIGGER zym_staly BEFORE UPDATE OR DELETE ON %I FOR EACH ROW "
+    "EXECUTE FUNCTION zym_wiersz_staly()', t); "
+    "EXECUTE format('DROP TRIGGER IF EXISTS zym_staly_calosc ON %I', t); "
+    "EXECUTE format('CREATE TRIGGER zym_staly_calosc BEFORE TRUNCATE ON %I FOR EACH STATEMENT "
+    "EXECUTE FUNCTION zym_wiersz_staly()', t); "
+    "END LOOP; "
+    "IF EXISTS (SELECT FROM pg_roles WHERE rolname = 'zym_laptop') THEN "
+    "GRANT SELECT, INSERT ON pomiar, rekord, wpis TO zym_laptop; GRANT SELECT ON zym_schemat TO zym_laptop; "
+    "END IF; END $d$";
+constexpr int kPostgresGuardStep = 2;
+// Writers' turn on PostgreSQL, taken by the sync before its first insert
+// (so that the wait is one the sync can time and retry) and by the insert
+// trigger for anybody else.
+constexpr int kWriteLockKey = 5790542;
 
 constexpr int kPushBatch = 200;
 // A write holds the others' turn: its records are kept to about this much,
@@ -313,6 +376,20 @@ QString TServerSettings::Address() const
     return QStringLiteral("%1:%2/%3").arg(qsHost).arg(iPort).arg(qsDatabase);
 }
 
+QString EffectiveSslMode(const QString &host, const QString &configured)
+{
+    if (!configured.isEmpty())
+        return configured;
+    if (qEnvironmentVariableIsSet("PGSSLMODE"))
+        return QString();
+    // A socket folder (a path) or a loopback address never leaves this
+    // computer: an offered encryption is taken, none is needed.
+    const QString h = host.trimmed().toLower();
+    const bool loopback = h.isEmpty() || h.startsWith(QLatin1Char('/')) || h == QLatin1String("localhost")
+        || QRegularExpression(QStringLiteral("^127(\\.[0-9]{1,3}){3}$")).match(h).hasMatch() || h == QLatin1String("::1");
+    return loopback ? QStringLiteral("prefer") : QStringLiteral("verify-full");
+}
+
 TServerSettings ReadServerSettings(QSettings &settings)
 {
     TServerSettings s;
@@ -426,7 +503,8 @@ struct TSync::TPrivate
         if (db.isValid() && db.isOpen())
             QSqlQuery(db).exec(QStringLiteral("ROLLBACK"));
     }
-    // Opens a write on the server. Writers take turns, so that the running
+    // Opens a write on the server. Writers take turns (an advisory lock on
+    // PostgreSQL, which needs no right on the tables), so that the running
     // numbers are committed in their order and a pull never passes over a
     // row committed late. SyncOk, or the failure (nothing left open).
     int BeginServerWrite()
@@ -441,7 +519,7 @@ struct TSync::TPrivate
                 return SyncOk;
             // A writer that falls silent holding the turn loses it soon.
             if (sq.exec(QStringLiteral("SET LOCAL idle_in_transaction_session_timeout = '%1s'").arg(kIdleInWriteS))
-                && sq.exec(QStringLiteral("LOCK TABLE pomiar, rekord, wpis IN SHARE ROW EXCLUSIVE MODE")))
+                && sq.exec(QStringLiteral("SELECT pg_advisory_xact_lock(%1)").arg(kWriteLockKey)))
                 return SyncOk;
             const QSqlError error = sq.lastError();
             Rollback(server);
@@ -485,6 +563,8 @@ int TSync::Connect(const TServerSettings &server)
     const TSilenceWatch::TArmed armed(d->watch);
     Disconnect();
     d->settings = server;
+    if (d->settings.qsLaptop.isEmpty())
+        d->settings.qsLaptop = QSysInfo::machineHostName();
     d->qsError.clear();
     if (!server.IsSet()) {
         d->qsError = QObject::tr("Serwer zespołu nie jest ustawiony (ZYMReader.ini, sekcja [Serwer]: host, port, "
@@ -513,8 +593,9 @@ int TSync::Connect(const TServerSettings &server)
                             QStringLiteral("keepalives_idle=5"), QStringLiteral("keepalives_interval=2"),
                             QStringLiteral("keepalives_count=3"),
                             QStringLiteral("tcp_user_timeout=%1").arg(qMax(1, server.iSilentS) * 1000)};
-        if (!server.qsSslMode.isEmpty())
-            options << QStringLiteral("sslmode=%1").arg(server.qsSslMode);
+        const QString sslMode = EffectiveSslMode(server.qsHost, server.qsSslMode);
+        if (!sslMode.isEmpty())
+            options << QStringLiteral("sslmode=%1").arg(sslMode);
         d->server.setConnectOptions(options.join(QLatin1Char(';')));
     } else {
         d->server.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(kArchiveBusyMs));
@@ -583,6 +664,9 @@ int TSync::Connect(const TServerSettings &server)
             if (!q.exec(all.at(i)))
                 return fail(d->ServerFail(q.lastError()));
         }
+        if (d->Postgres() && version < kPostgresGuardStep
+            && !q.exec(QString::fromLatin1(kPostgresGuard).replace(QLatin1String("{LOCK}"), QString::number(kWriteLockKey))))
+            return fail(d->ServerFail(q.lastError()));
         if (d->qsServerId.isEmpty()) {
             d->qsServerId = QUuid::createUuid().toString(QUuid::WithoutBraces);
             q.prepare(QStringLiteral("INSERT INTO zym_schemat (klucz, wartosc) VALUES ('id', ?)"));
@@ -785,10 +869,10 @@ int TSync::TPrivate::Push(TSyncSummary *s, const TSyncProgress &progress)
             QSqlQuery ins(server), insr(server);
             if (!ins.prepare(QStringLiteral(
                     "INSERT INTO pomiar (klucz, obiekt, serial, hw, soft_rpi, system_rpi, firmware, miernik_pomiar_id, "
-                    "czas, plik, rezystancja, metoda, status, vref, temp_core, komentarz_miernika) "
-                    "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?) ON CONFLICT DO NOTHING"))
-                || !insr.prepare(QStringLiteral("INSERT INTO rekord (klucz, sha256, dane) VALUES (?, ?, ?) "
-                                                "ON CONFLICT DO NOTHING"))) {
+                    "czas, plik, rezystancja, metoda, status, vref, temp_core, komentarz_miernika, laptop, zapisano) "
+                    "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?) ON CONFLICT DO NOTHING"))
+                || !insr.prepare(QStringLiteral("INSERT INTO rekord (klucz, sha256, dane, laptop, zapisano) "
+                                                "VALUES (?, ?, ?, ?, ?) ON CONFLICT DO NOTHING"))) {
                 const int r = ServerFail((ins.lastError().isValid() ? ins : insr).lastError());
                 Rollback(server);
                 return r;
@@ -800,6 +884,8 @@ int TSync::TPrivate::Push(TSyncSummary *s, const TSyncProgress &progress)
                 if (!row.bOnServer) {
                     for (int c = 0; c < row.values.size(); ++c)
                         ins.bindValue(c, row.values.at(c));
+                    ins.bindValue(row.values.size(), settings.qsLaptop);
+                    ins.bindValue(row.values.size() + 1, QDateTime::currentMSecsSinceEpoch());
                     const int r = RowExec(ins, careful, &why);
                     if (r == kRowRefused) {
                         again = !careful;
@@ -818,6 +904,8 @@ int TSync::TPrivate::Push(TSyncSummary *s, const TSyncProgress &progress)
                 insr.bindValue(0, row.values.at(0));
                 insr.bindValue(1, row.sha);
                 insr.bindValue(2, row.dane);
+                insr.bindValue(3, settings.qsLaptop);
+                insr.bindValue(4, QDateTime::currentMSecsSinceEpoch());
                 const int r = RowExec(insr, careful, &why);
                 if (r == kRowRefused) {
                     again = !careful;
@@ -904,25 +992,33 @@ int TSync::TPrivate::PushEntries(TSyncSummary *s, const TSyncProgress &progress,
             return SyncOk;
         after = entries.last().rowid;
         QVector<bool> held;
+        // The author as the server wrote it: on PostgreSQL a person's login
+        // role, whatever name the laptop gave.
+        QVector<QString> authors;
         QStringList refusals;
         qint64 took = 0;
         for (bool careful = false;; careful = true) {
             held.fill(false, entries.size());
+            authors.fill(QString(), entries.size());
             refusals.clear();
             took = 0;
             if (const int begun = BeginServerWrite(); begun != SyncOk)
                 return begun;
             QSqlQuery ins(server);
-            if (!ins.prepare(QStringLiteral("INSERT INTO wpis (wpis_uuid, rodzaj, przedmiot, wartosc, autor, czas) "
-                                            "VALUES (?, ?, ?, ?, ?, ?) ON CONFLICT DO NOTHING"))) {
+            if (!ins.prepare(QStringLiteral("INSERT INTO wpis (wpis_uuid, rodzaj, przedmiot, wartosc, autor, czas, laptop, "
+                                            "zapisano) VALUES (?, ?, ?, ?, ?, ?, ?, ?) ON CONFLICT DO NOTHING%1")
+                                 .arg(Postgres() ? QStringLiteral(" RETURNING autor") : QString()))) {
                 const int r = ServerFail(ins.lastError());
                 Rollback(server);
                 return r;
             }
             bool again = false;
             for (int i = 0; i < entries.size() && !again; ++i) {
-                for (int c = 0; c < entries.at(i).values.size(); ++c)
+                const int n = entries.at(i).values.size();
+                for (int c = 0; c < n; ++c)
                     ins.bindValue(c, entries.at(i).values.at(c));
+                ins.bindValue(n, settings.qsLaptop);
+                ins.bindValue(n + 1, QDateTime::currentMSecsSinceEpoch());
                 QString why;
                 const int r = RowExec(ins, careful, &why);
                 if (r == kRowRefused) {
@@ -937,6 +1033,9 @@ int TSync::TPrivate::PushEntries(TSyncSummary *s, const TSyncProgress &progress,
                 }
                 took += ins.numRowsAffected() > 0 ? 1 : 0;
                 held[i] = true;
+                if (Postgres() && ins.next())
+                    authors[i] = ins.value(0).toString();
+                ins.finish();
             }
             if (again) {
                 Rollback(server);
@@ -955,10 +1054,11 @@ int TSync::TPrivate::PushEntries(TSyncSummary *s, const TSyncProgress &progress,
         if (!lq.exec(QStringLiteral("BEGIN IMMEDIATE")))
             return LocalFail(lq.lastError());
         QSqlQuery mark(local);
-        mark.prepare(QStringLiteral("UPDATE wpis SET wyslany = 1 WHERE rowid = ?"));
+        mark.prepare(QStringLiteral("UPDATE wpis SET wyslany = 1, autor = coalesce(?, autor) WHERE rowid = ?"));
         for (int i = 0; i < entries.size(); ++i) {
             if (!held.at(i))
                 continue;
+            mark.addBindValue(authors.at(i).isEmpty() ? QVariant(QVariant::String) : QVariant(authors.at(i)));
             mark.addBindValue(entries.at(i).rowid);
             if (!mark.exec()) {
                 const int r = LocalFail(mark.lastError());

@@ -29,7 +29,13 @@ struct TServerSettings
     QString qsDatabase;
     QString qsUser;
     QString qsPassword;   // empty: libpq looks in the user's .pgpass
-    QString qsSslMode;    // passed to libpq as it is (disable, prefer, require, verify-full, ...)
+    /// Passed to libpq as it is (disable, prefer, require, verify-full, ...).
+    /// Empty: verify-full for a server elsewhere, prefer on this computer
+    /// (see EffectiveSslMode); PGSSLMODE, when set, is left to libpq.
+    QString qsSslMode;
+    /// This computer as the server records it beside each row it sends
+    /// (default: its host name).
+    QString qsLaptop;
     int iConnectTimeoutS = 5;
     /// A server that sends nothing for this long while an answer is due is
     /// taken for gone: the sync stops and says so.
@@ -39,6 +45,12 @@ struct TServerSettings
     /// host:port/database (or the file), for messages and the import log.
     QString Address() const;
 };
+
+/// The sslmode a connection to `host` uses when the settings name none:
+/// verify-full (encrypted, the server's certificate checked against the
+/// name) for any host that is not this computer, prefer on loopback; empty
+/// when `configured` names one or PGSSLMODE is set (libpq takes those).
+QString EffectiveSslMode(const QString &host, const QString &configured);
 
 /// Reads [Serwer] host, port, database, user, password, sslmode (and
 /// driver, for an SQLite file). The password is taken whole, as written
@@ -81,7 +93,7 @@ class TSync
 {
 public:
     /// The server schema this program writes and reads.
-    static constexpr int kServerSchemaVersion = 1;
+    static constexpr int kServerSchemaVersion = 2;
 
     TSync();
     ~TSync();

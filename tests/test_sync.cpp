@@ -222,6 +222,35 @@ TServerSettings LimitedRole(const TServerSettings &server, const QString &role, 
     return s;
 }
 
+// Runs scripts/team-server-setup on the test cluster as its administrator;
+// the login roles it made, each with its password, or empty on failure.
+QHash<QString, QString> TeamServerSetup(const QString &database, const QStringList &people)
+{
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("PGHOST"), Env("ZYM_TEST_PGHOST"));
+    env.insert(QStringLiteral("PGPORT"), Env("ZYM_TEST_PGPORT"));
+    env.insert(QStringLiteral("PGUSER"), Env("ZYM_TEST_PGUSER"));
+    env.insert(QStringLiteral("PGPASSWORD"), Env("ZYM_TEST_PGPASSWORD"));
+    env.insert(QStringLiteral("PATH"), Env("ZYM_TEST_PGBIN") + QLatin1Char(':') + Env("PATH"));
+    p.setProcessEnvironment(env);
+    p.start(Env("ZYM_TEST_SOURCE_DIR") + QStringLiteral("/scripts/team-server-setup"),
+            QStringList{QStringLiteral("--database"), database, QStringLiteral("--cli"),
+                        Env("ZYM_BINARY_DIR") + QStringLiteral("/zymreader-cli")}
+                + people);
+    QHash<QString, QString> made;
+    if (!p.waitForFinished(60000) || p.exitCode() != 0) {
+        qWarning("team-server-setup: %s", p.readAllStandardError().constData());
+        return made;
+    }
+    for (const QByteArray &line : p.readAllStandardOutput().split('\n')) {
+        const QList<QByteArray> words = line.split(' ');
+        if (words.size() == 2)
+            made.insert(QString::fromUtf8(words.at(0)), QString::fromUtf8(words.at(1)));
+    }
+    return made;
+}
+
 // A TCP proxy on 127.0.0.1 to a port there that, once `trigger` has gone
 // through from a client, forwards nothing more either way while keeping
 // every connection open: a server gone silent behind something that still
@@ -701,10 +730,10 @@ private slots:
 
     // ---- PostgreSQL only
 
-    // A role that may read and insert but not lock the tables: its password
-    // (with a comma, a semicolon and a quote) is read whole from
-    // ZYMReader.ini, and the statement the server refuses is named as
-    // refused, not as a lost connection.
+    // A role that may read but not insert: its password (with a comma, a
+    // semicolon and a quote) is read whole from ZYMReader.ini, and the
+    // statement the server refuses is named as refused, not as a lost
+    // connection.
     void refusedStatementNamed()
     {
         if (!HavePostgres())
@@ -715,7 +744,7 @@ private slots:
         QCOMPARE(TSync().Connect(owner), int(SyncOk));
         const QString password = QStringLiteral("ta,jne;\"hasło");
         const TServerSettings role =
-            LimitedRole(owner, QStringLiteral("zym_wstawia"), password, QStringLiteral("SELECT, INSERT"));
+            LimitedRole(owner, QStringLiteral("zym_wstawia"), password, QStringLiteral("SELECT"));
         const QString a = NewArchive(QStringLiteral("a"), {meterB.qsDataBase});
         QString error;
         QCOMPARE(Sync(role, a, nullptr, TSyncProgress(), &error), int(SyncServerFailed));
@@ -746,6 +775,78 @@ private slots:
 
         TSync sync;
         QCOMPARE(sync.Connect(read), int(SyncOk));
+    }
+
+    // A server made by the set-up script: each person's laptop syncs with a
+    // role that may only read and insert, the server records that role as
+    // the writer (and an entry's author, whatever name the laptop typed),
+    // and the server itself refuses a change or a deletion by anyone but
+    // the owner, even a role that was granted the right by mistake.
+    void leastPrivilege()
+    {
+        if (!HavePostgres())
+            QSKIP("no PostgreSQL test cluster (scripts/test starts one)");
+        const QString name = QStringLiteral("zymteam");
+        QCOMPARE(AdminSql(QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(name)), QString());
+        AdminSql(QStringLiteral("DROP ROLE IF EXISTS anna"));
+        AdminSql(QStringLiteral("DROP ROLE IF EXISTS bartek"));
+        const QHash<QString, QString> people =
+            TeamServerSetup(name, {QStringLiteral("anna"), QStringLiteral("bartek")});
+        QCOMPARE(people.size(), 2);
+        TServerSettings anna = PostgresSettings(name), bartek = anna, owner = anna;
+        anna.qsUser = QStringLiteral("anna");
+        anna.qsPassword = people.value(anna.qsUser);
+        anna.qsLaptop = QStringLiteral("laptop-a");
+        bartek.qsUser = QStringLiteral("bartek");
+        bartek.qsPassword = people.value(bartek.qsUser);
+        bartek.qsLaptop = QStringLiteral("laptop-b");
+
+        const QString a = NewArchive(QStringLiteral("a"), {meterA.qsDataBase});
+        const QString b = NewArchive(QStringLiteral("b"), {meterB.qsDataBase});
+        {
+            TArchive archive;
+            QCOMPARE(archive.Open(a), int(ArchiveOk));
+            archive.SetAutor(QStringLiteral("Bartek"));
+            QCOMPARE(archive.SaveKomentarz(1, QStringLiteral("podpisany cudzym imieniem")), int(ArchiveOk));
+        }
+        QCOMPARE(Sync(anna, a), int(SyncOk));
+        QCOMPARE(Sync(bartek, b), int(SyncOk));
+        QCOMPARE(Sync(anna, a), int(SyncOk));
+        QCOMPARE(Content(a), Content(b));
+        QVariant v;
+        QCOMPARE(ServerSql(owner, QStringLiteral("SELECT string_agg(DISTINCT rola || '@' || laptop || ':' || "
+                                                 "(zapisano > 0)::text, ',' ORDER BY rola || '@' || laptop || ':' || "
+                                                 "(zapisano > 0)::text) FROM pomiar"),
+                           &v),
+                 QString());
+        QCOMPARE(v.toString(), QStringLiteral("anna@laptop-a:true,bartek@laptop-b:true"));
+        QCOMPARE(ServerSql(owner, QStringLiteral("SELECT autor || '/' || rola FROM wpis"), &v), QString());
+        QCOMPARE(v.toString(), QStringLiteral("anna/anna"));
+        QVERIFY(Content(b).join(QLatin1Char('\n')).contains(QLatin1String("|anna|")));
+
+        const QString refusedRight = QStringLiteral("permission denied");
+        const QString refusedByTrigger = QStringLiteral("only the owner may change or delete");
+        const QStringList writes{QStringLiteral("UPDATE pomiar SET rezystancja = 0"),
+                                 QStringLiteral("DELETE FROM wpis"), QStringLiteral("TRUNCATE rekord"),
+                                 QStringLiteral("UPDATE wpis SET autor = 'bartek'")};
+        for (const QString &sql : writes)
+            QVERIFY2(ServerSql(anna, sql).contains(refusedRight), qPrintable(sql));
+        // A right given by mistake: the server still refuses.
+        QCOMPARE(ServerSql(owner, QStringLiteral("GRANT UPDATE, DELETE, TRUNCATE ON pomiar, rekord, wpis TO anna")),
+                 QString());
+        for (const QString &sql : writes)
+            QVERIFY2(ServerSql(anna, sql).contains(refusedByTrigger), qPrintable(sql + ServerSql(anna, sql)));
+        // Nor can a laptop write a row as somebody else or out of turn.
+        QCOMPARE(ServerSql(anna, QStringLiteral("INSERT INTO wpis (nr, wpis_uuid, rodzaj, przedmiot, wartosc, autor, czas, "
+                                                "rola) VALUES (1, 'x', 'notatka', 'o:x', '{}', 'bartek', 0, 'bartek')")),
+                 QString());
+        QCOMPARE(ServerSql(owner, QStringLiteral("SELECT autor || '/' || rola || '/' || (nr > 1)::text FROM wpis "
+                                                 "WHERE wpis_uuid = 'x'"),
+                           &v),
+                 QString());
+        QCOMPARE(v.toString(), QStringLiteral("anna/anna/true"));
+        // The owner keeps the right to correct.
+        QCOMPARE(ServerSql(owner, QStringLiteral("DELETE FROM wpis WHERE wpis_uuid = 'x'")), QString());
     }
 
     // An object's name far over the server's index limit: on a server the
