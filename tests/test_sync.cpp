@@ -849,6 +849,96 @@ private slots:
         QCOMPARE(ServerSql(owner, QStringLiteral("DELETE FROM wpis WHERE wpis_uuid = 'x'")), QString());
     }
 
+    void sslModeByHost_data()
+    {
+        QTest::addColumn<QString>("host");
+        QTest::addColumn<QString>("configured");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("loopback address") << QStringLiteral("127.0.0.1") << QString() << QStringLiteral("prefer");
+        QTest::newRow("loopback, another") << QStringLiteral("127.1.2.3") << QString() << QStringLiteral("prefer");
+        QTest::newRow("localhost") << QStringLiteral("LocalHost") << QString() << QStringLiteral("prefer");
+        QTest::newRow("IPv6 loopback") << QStringLiteral("::1") << QString() << QStringLiteral("prefer");
+        QTest::newRow("socket folder") << QStringLiteral("/run/postgresql") << QString() << QStringLiteral("prefer");
+        QTest::newRow("a name that only starts like loopback")
+            << QStringLiteral("127.0.0.1.example") << QString() << QStringLiteral("verify-full");
+        QTest::newRow("office address") << QStringLiteral("10.0.0.7") << QString() << QStringLiteral("verify-full");
+        QTest::newRow("office name") << QStringLiteral("serwer.biuro") << QString() << QStringLiteral("verify-full");
+        QTest::newRow("set in the settings") << QStringLiteral("serwer.biuro") << QStringLiteral("require")
+                                             << QStringLiteral("require");
+    }
+    void sslModeByHost()
+    {
+        QFETCH(QString, host);
+        QFETCH(QString, configured);
+        QFETCH(QString, expected);
+        QCOMPARE(EffectiveSslMode(host, configured), expected);
+    }
+
+    // With no sslmode in the settings, a server that is not this computer
+    // is reached only encrypted and only when its certificate names it: the
+    // test cluster's certificate names zym-team.test (reached on 127.0.0.1
+    // through PGHOSTADDR, so no name is looked up), not zym-wrong.test; and
+    // a server that offers no encryption at all is refused.
+    void tlsByDefault()
+    {
+        if (!HavePostgres() || Env("ZYM_TEST_PGSSLNAME").isEmpty())
+            QSKIP("no PostgreSQL test cluster with TLS (scripts/test starts one)");
+        struct TEnv
+        {
+            TEnv()
+            {
+                qputenv("PGHOSTADDR", "127.0.0.1");
+                qputenv("PGSSLROOTCERT", qgetenv("ZYM_TEST_PGSSLROOTCERT"));
+            }
+            ~TEnv()
+            {
+                qunsetenv("PGHOSTADDR");
+                qunsetenv("PGSSLROOTCERT");
+            }
+        } env;
+        TServerSettings server = PostgresSettings(Env("ZYM_TEST_PGDATABASE"));
+        server.qsSslMode.clear();
+        server.qsHost = Env("ZYM_TEST_PGSSLNAME");
+        QCOMPARE(TSync().Connect(server), int(SyncOk));
+
+        server.qsHost = QStringLiteral("zym-wrong.test");
+        TSync wrong;
+        QCOMPARE(wrong.Connect(server), int(SyncConnectFailed));
+        QVERIFY2(wrong.LastErrorText().contains(QLatin1String("does not match host name")),
+                 qPrintable(wrong.LastErrorText()));
+
+        // A server that answers the request for encryption with "no".
+        const int listener = ::socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in addr{};
+        addr.sin_family = AF_INET;
+        addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t len = sizeof addr;
+        QVERIFY(::bind(listener, reinterpret_cast<sockaddr *>(&addr), sizeof addr) == 0 && ::listen(listener, 4) == 0
+                && ::getsockname(listener, reinterpret_cast<sockaddr *>(&addr), &len) == 0);
+        std::atomic<bool> plainOffered{false};
+        std::thread plain([&] {
+            const int c = ::accept(listener, nullptr, nullptr);
+            char request[8];
+            if (c >= 0 && ::recv(c, request, sizeof request, MSG_WAITALL) == sizeof request) {
+                plainOffered = ::send(c, "N", 1, 0) == 1;
+                char rest[64];
+                while (::recv(c, rest, sizeof rest, 0) > 0) {
+                }
+            }
+            if (c >= 0)
+                ::close(c);
+        });
+        server.qsHost = Env("ZYM_TEST_PGSSLNAME");
+        server.iPort = ntohs(addr.sin_port);
+        TSync plainText;
+        QCOMPARE(plainText.Connect(server), int(SyncConnectFailed));
+        plain.join();
+        ::close(listener);
+        QVERIFY(plainOffered);
+        QVERIFY2(plainText.LastErrorText().contains(QLatin1String("does not support SSL")),
+                 qPrintable(plainText.LastErrorText()));
+    }
+
     // An object's name far over the server's index limit: on a server the
     // laptop may not re-index (as the previous version made it), only its
     // measurements are refused, named, and offered again; once the owner
