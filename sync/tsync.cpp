@@ -1251,6 +1251,53 @@ int TSync::TPrivate::Pull(TSyncSummary *s, const TSyncProgress &progress)
         return true;
     };
 
+    // What is taken is committed batch by batch together with where the
+    // pull has got to: a pull that stops (a kill, a lost connection, a
+    // cancel) keeps every batch before, and the next goes on from there.
+    // The time of the last sync is set only by a pull that went through.
+    QSet<QString> komentarzSubjects; // entries taken in this batch about a measurement
+    QSqlQuery pomiaryOf(local), saveNr(local), saveNowe(local);
+    pomiaryOf.prepare(QStringLiteral("SELECT pomiar_id FROM pomiar WHERE klucz = ?"));
+    saveNr.prepare(QStringLiteral("INSERT INTO serwer (adres, pomiar_nr, rekord_nr, wpis_nr, czas_ms) VALUES (?, ?, ?, ?, ?) "
+                                  "ON CONFLICT (adres) DO UPDATE SET pomiar_nr = excluded.pomiar_nr, "
+                                  "rekord_nr = excluded.rekord_nr, wpis_nr = excluded.wpis_nr, "
+                                  "czas_ms = max(serwer.czas_ms, excluded.czas_ms)"));
+    saveNowe.prepare(QStringLiteral("UPDATE import SET nowe = ? WHERE import_id = ?"));
+    auto commitBatch = [&](bool last) {
+        const TSilenceWatch::TLocalWork working(watch);
+        for (const QString &subject : qAsConst(komentarzSubjects)) {
+            pomiaryOf.addBindValue(subject.mid(2).toLongLong());
+            if (!pomiaryOf.exec())
+                return localFail(pomiaryOf.lastError());
+            QVector<qint64> ids;
+            while (pomiaryOf.next())
+                ids.append(pomiaryOf.value(0).toLongLong());
+            pomiaryOf.finish();
+            for (const qint64 id : ids) {
+                QSqlError error;
+                if (!ApplyKomentarze(id, subject, &error))
+                    return localFail(error);
+            }
+        }
+        komentarzSubjects.clear();
+        if (importId) {
+            saveNowe.addBindValue(s->iPulledPomiary);
+            saveNowe.addBindValue(importId);
+            if (!saveNowe.exec())
+                return localFail(saveNowe.lastError());
+        }
+        saveNr.addBindValue(qsServerId);
+        saveNr.addBindValue(pomiarNr);
+        saveNr.addBindValue(rekordNr);
+        saveNr.addBindValue(wpisNr);
+        saveNr.addBindValue(last ? QDateTime::currentMSecsSinceEpoch() : qint64(0));
+        if (!saveNr.exec())
+            return localFail(saveNr.lastError());
+        if (!lq.exec(QStringLiteral("COMMIT")) || (!last && !lq.exec(QStringLiteral("BEGIN IMMEDIATE"))))
+            return localFail(lq.lastError());
+        return int(SyncOk);
+    };
+
     // What became of one server row.
     enum { Taken, Held, Refused, Failed };
     using TTake = std::function<int(QString *why)>;
@@ -1308,6 +1355,8 @@ int TSync::TPrivate::Pull(TSyncSummary *s, const TSyncProgress &progress)
             int rows = 0;
             if (const int r = takeRows(true, &rows); r != SyncOk)
                 return r;
+            if (const int r = commitBatch(false); r != SyncOk)
+                return r;
         }
         for (;;) {
             if (cancelled())
@@ -1318,6 +1367,8 @@ int TSync::TPrivate::Pull(TSyncSummary *s, const TSyncProgress &progress)
                 return serverFail(sq.lastError());
             int rows = 0;
             if (const int r = takeRows(false, &rows); r != SyncOk)
+                return r;
+            if (const int r = commitBatch(false); r != SyncOk)
                 return r;
             done += rows;
             if (rows < batch)
@@ -1484,12 +1535,10 @@ int TSync::TPrivate::Pull(TSyncSummary *s, const TSyncProgress &progress)
         return r;
 
     // Entries.
-    QSqlQuery putEntry(local), markEntry(local), pomiaryOf(local);
+    QSqlQuery putEntry(local), markEntry(local);
     putEntry.prepare(QStringLiteral("INSERT INTO wpis (wpis_uuid, rodzaj, przedmiot, wartosc, autor, czas, wyslany) "
                                     "VALUES (?, ?, ?, ?, ?, ?, 1) ON CONFLICT (wpis_uuid) DO NOTHING"));
     markEntry.prepare(QStringLiteral("UPDATE wpis SET wyslany = 1 WHERE wpis_uuid = ? AND wyslany = 0"));
-    pomiaryOf.prepare(QStringLiteral("SELECT pomiar_id FROM pomiar WHERE klucz = ?"));
-    QSet<QString> komentarzSubjects;
     const TTake takeWpis = [&](QString *why) {
         const bool komentarz = sq.value(2).toString() == QLatin1String("komentarz");
         QString tekst;
@@ -1518,48 +1567,11 @@ int TSync::TPrivate::Pull(TSyncSummary *s, const TSyncProgress &progress)
                                 kPullBatch, &wpisNr, takeWpis);
         r != SyncOk)
         return r;
-    // All is read: the rest is local, and needs the server no more (the
-    // read-only transaction holds nothing to keep).
+    // All is read; the read-only transaction holds nothing to keep.
     if (!sq.exec(QStringLiteral("COMMIT")))
         return serverFail(sq.lastError());
-    TSilenceWatch::TLocalWork applying(watch);
-    for (const QString &subject : qAsConst(komentarzSubjects)) {
-        pomiaryOf.addBindValue(subject.mid(2).toLongLong());
-        if (!pomiaryOf.exec())
-            return localFail(pomiaryOf.lastError());
-        QVector<qint64> ids;
-        while (pomiaryOf.next())
-            ids.append(pomiaryOf.value(0).toLongLong());
-        pomiaryOf.finish();
-        for (const qint64 id : ids) {
-            QSqlError error;
-            if (!ApplyKomentarze(id, subject, &error))
-                return localFail(error);
-        }
-    }
-    if (cancelled())
-        return SyncCancelled;
-
-    if (importId) {
-        QSqlQuery q(local);
-        q.prepare(QStringLiteral("UPDATE import SET nowe = ? WHERE import_id = ?"));
-        q.addBindValue(s->iPulledPomiary);
-        q.addBindValue(importId);
-        if (!q.exec())
-            return localFail(q.lastError());
-    }
-    lq.prepare(QStringLiteral("INSERT INTO serwer (adres, pomiar_nr, rekord_nr, wpis_nr, czas_ms) VALUES (?, ?, ?, ?, ?) "
-                              "ON CONFLICT (adres) DO UPDATE SET pomiar_nr = excluded.pomiar_nr, "
-                              "rekord_nr = excluded.rekord_nr, wpis_nr = excluded.wpis_nr, czas_ms = excluded.czas_ms"));
-    lq.addBindValue(qsServerId);
-    lq.addBindValue(pomiarNr);
-    lq.addBindValue(rekordNr);
-    lq.addBindValue(wpisNr);
-    lq.addBindValue(QDateTime::currentMSecsSinceEpoch());
-    if (!lq.exec())
-        return localFail(lq.lastError());
-    if (!lq.exec(QStringLiteral("COMMIT")))
-        return localFail(lq.lastError());
+    if (const int r = commitBatch(true); r != SyncOk)
+        return r;
     if (progress)
         progress(SyncPulling, total, total);
     return SyncOk;

@@ -543,7 +543,9 @@ private slots:
         }
     }
 
-    // Cancelled in the pull: the archive as before it; the next sync completes.
+    // Cancelled in the pull (at the entries): the measurements and records
+    // taken before stay, each batch being committed; the next sync takes
+    // only the rest and completes.
     void cancelThenComplete_data() { Engines(); }
     void cancelThenComplete()
     {
@@ -557,10 +559,39 @@ private slots:
         int calls = 0;
         const auto stop = [&](int phase, qint64, qint64) { return phase != SyncPulling || ++calls < 3; };
         QCOMPARE(Sync(server, a, nullptr, stop), int(SyncCancelled));
-        QCOMPARE(Content(a), before);
-        QCOMPARE(Sync(server, a), int(SyncOk));
+        QCOMPARE(Content(a).size(), before.size() + 20);
+        TSyncSummary rest;
+        QCOMPARE(Sync(server, a, &rest), int(SyncOk));
+        QCOMPARE(rest.iPulledPomiary + rest.iPulledRekordy, qint64(0));
         QCOMPARE(Sync(server, b), int(SyncOk));
         QCOMPARE(Content(a), Content(b));
+    }
+
+    // A pull of several batches stopped after the first keeps that batch
+    // whole, and the next one takes exactly the rest.
+    void pullKeepsItsBatches()
+    {
+        const QString server = tmp.filePath(QStringLiteral("batches.db"));
+        QCOMPARE(TSync().Connect(ArchiveAsServer(server)), int(SyncOk));
+        QCOMPARE(ServerSql(ArchiveAsServer(server),
+                           QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 4500) "
+                                          "INSERT INTO pomiar (klucz, obiekt, serial, hw, soft_rpi, system_rpi, firmware, "
+                                          "miernik_pomiar_id, czas, plik, rezystancja, metoda, status, komentarz_miernika) "
+                                          "SELECT i, 'obiekt ' || (i % 7), 'S1', 'h', 's', 'y', 'f', i, 1700000000 + i, "
+                                          "'p' || i || '.zym5', i * 1e-6, 0, 0, '' FROM n")),
+                 QString());
+        const QString a = NewArchive(QStringLiteral("a"), {});
+        int calls = 0;
+        const auto stop = [&](int phase, qint64, qint64) { return phase != SyncPulling || ++calls < 2; };
+        QCOMPARE(Sync(ArchiveAsServer(server), a, nullptr, stop), int(SyncCancelled));
+        {
+            TArchive archive;
+            QCOMPARE(archive.Open(a), int(ArchiveOk));
+            QCOMPARE(archive.PomiarCount(), qint64(2000));
+        }
+        TSyncSummary rest;
+        QCOMPARE(Sync(ArchiveAsServer(server), a, &rest), int(SyncOk));
+        QCOMPARE(rest.iPulledPomiary, qint64(2500));
     }
 
     // Two clients with the same objects at once: the server keeps one copy.
