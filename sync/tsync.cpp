@@ -3,6 +3,7 @@
 
 #include "sync/tsync.h"
 
+#include <QCryptographicHash>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -21,6 +22,7 @@
 #include <QUuid>
 #include <QVariant>
 
+#include <algorithm>
 #include <atomic>
 #include <condition_variable>
 #include <memory>
@@ -53,7 +55,7 @@ const char *const kServerSteps[] = {
     "wartosc TEXT NOT NULL, autor TEXT NOT NULL, czas BIGINT NOT NULL);"
     "CREATE INDEX wpis_przedmiot ON wpis (rodzaj, przedmiot, czas)",
     // 1 -> 2: who wrote each row (the server's login role, when in ms, from
-    // which laptop). Rows written before keep empty values.
+    // which laptop; rows written before keep empty values), and its hash.
     "ALTER TABLE pomiar ADD COLUMN rola TEXT NOT NULL DEFAULT '';"
     "ALTER TABLE pomiar ADD COLUMN zapisano BIGINT NOT NULL DEFAULT 0;"
     "ALTER TABLE pomiar ADD COLUMN laptop TEXT NOT NULL DEFAULT '';"
@@ -62,7 +64,11 @@ const char *const kServerSteps[] = {
     "ALTER TABLE rekord ADD COLUMN laptop TEXT NOT NULL DEFAULT '';"
     "ALTER TABLE wpis ADD COLUMN rola TEXT NOT NULL DEFAULT '';"
     "ALTER TABLE wpis ADD COLUMN zapisano BIGINT NOT NULL DEFAULT 0;"
-    "ALTER TABLE wpis ADD COLUMN laptop TEXT NOT NULL DEFAULT ''",
+    "ALTER TABLE wpis ADD COLUMN laptop TEXT NOT NULL DEFAULT '';"
+    // The content hash of a row as its writer sent it (ContentHash), which
+    // every puller checks; rows written before have none.
+    "ALTER TABLE pomiar ADD COLUMN skrot {BLOB};"
+    "ALTER TABLE wpis ADD COLUMN skrot {BLOB}",
 };
 static_assert(sizeof(kServerSteps) / sizeof(kServerSteps[0]) == TSync::kServerSchemaVersion,
               "one server schema step per version");
@@ -79,7 +85,8 @@ static_assert(sizeof(kServerSteps) / sizeof(kServerSteps[0]) == TSync::kServerSc
 // - The row's writer is the server's login role (session_user), its time
 //   the server's; an entry's author is that role unless the tables' owner
 //   writes it (a migration or a restore carries the authors it holds).
-// - Rows are never updated, deleted or truncated but by the owner.
+// - Rows are never updated, deleted or truncated but by the owner; a row the
+//   owner changes takes a new number, so that every pull sees it again.
 const char *const kPostgresGuard =
     "CREATE OR REPLACE FUNCTION zym_wlasciciel(tabela oid) RETURNS boolean LANGUAGE sql STABLE "
     "SET search_path = pg_catalog, pg_temp AS "
@@ -96,7 +103,12 @@ const char *const kPostgresGuard =
     "SET search_path = pg_catalog, public, pg_temp AS $f$ BEGIN "
     "IF NOT zym_wlasciciel(TG_RELID) THEN RAISE EXCEPTION 'rows of % are kept as written: only the owner may "
     "change or delete them', TG_TABLE_NAME USING ERRCODE = '42501'; END IF; "
-    "IF TG_OP = 'DELETE' THEN RETURN OLD; END IF; RETURN NEW; END $f$;"
+    "IF TG_OP = 'DELETE' THEN RETURN OLD; END IF; "
+    // A row the owner changed comes again to every pull, which reports it
+    // rather than take it.
+    "PERFORM pg_advisory_xact_lock({LOCK}); "
+    "NEW.nr := nextval(format('%I.%I', TG_TABLE_SCHEMA, TG_TABLE_NAME || '_nr_seq')::regclass); "
+    "RETURN NEW; END $f$;"
     "DO $d$ DECLARE t text; BEGIN FOREACH t IN ARRAY ARRAY['pomiar', 'rekord', 'wpis'] LOOP "
     "EXECUTE format('ALTER TABLE %I ALTER COLUMN nr DROP DEFAULT', t); "
     "EXECUTE format('DROP TRIGGER IF EXISTS zym_nowy ON %I', t); "
@@ -133,6 +145,54 @@ bool IsPostgres(const QString &driver)
 QString UniqueName(const char *prefix)
 {
     return QLatin1String(prefix) + QUuid::createUuid().toString(QUuid::WithoutBraces);
+}
+
+// A server row's content hash: SHA-256 over its fields, each as its length
+// and its bytes (a NULL as a mark of its own), so that no two contents
+// can be told as one; `reals` are the positions of doubles, written with
+// every digit. Integers and texts as their text.
+QByteArray ContentHash(const QVariantList &fields, std::initializer_list<int> reals = {})
+{
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    for (int i = 0; i < fields.size(); ++i) {
+        const QVariant &v = fields.at(i);
+        if (v.isNull()) {
+            hash.addData("-;", 2);
+            continue;
+        }
+        const bool real = std::find(reals.begin(), reals.end(), i) != reals.end();
+        const QByteArray bytes = real ? QByteArray::number(v.toDouble(), 'g', 17) : v.toString().toUtf8();
+        hash.addData(QByteArray::number(bytes.size()) + ':');
+        hash.addData(bytes);
+    }
+    return hash.result();
+}
+
+// A measurement's sixteen server columns from klucz to komentarz_miernika,
+// as the archive reads them (kLocalPomiarColumns) and the server holds them.
+QByteArray PomiarHash(const QVariantList &fields)
+{
+    return ContentHash(fields, {10, 13, 14});
+}
+const char kLocalPomiarColumns[] = "p.klucz, o.nazwa, m.serial, m.hw, m.soft_rpi, m.system_rpi, m.firmware, "
+                                   "p.miernik_pomiar_id, p.czas, p.plik, p.rezystancja, p.metoda, p.status, p.vref, "
+                                   "p.temp_core, p.komentarz_miernika";
+// An entry's content: all but its author, which the server sets.
+QByteArray WpisHash(const QVariant &uuid, const QVariant &rodzaj, const QVariant &przedmiot, const QVariant &wartosc,
+                    const QVariant &czas)
+{
+    return ContentHash({uuid, rodzaj, przedmiot, wartosc, czas});
+}
+
+// Whether a pulled row's content is what its writer hashed; a row written
+// before rows carried a hash (`stored` empty) has nothing to check.
+bool HashHolds(const QVariant &stored, const QByteArray &hash, QString *why)
+{
+    const QByteArray bytes = stored.toByteArray();
+    if (bytes.isEmpty() || bytes == hash)
+        return true;
+    *why = QObject::tr("treść wiersza nie zgadza się z jego sumą SHA-256");
+    return false;
 }
 
 // A NULL the driver binds for a REAL column.
@@ -821,14 +881,13 @@ int TSync::TPrivate::Push(TSyncSummary *s, const TSyncProgress &progress)
         if (progress && !progress(SyncPushing, done, total))
             return SyncCancelled;
         lq.prepare(QStringLiteral(
-                       "SELECT p.pomiar_id, p.klucz, o.nazwa, m.serial, m.hw, m.soft_rpi, m.system_rpi, m.firmware, "
-                       "p.miernik_pomiar_id, p.czas, p.plik, p.rezystancja, p.metoda, p.status, p.vref, p.temp_core, "
-                       "p.komentarz_miernika, p.wyslany, p.sha256, r.dane FROM pomiar p "
+                       "SELECT p.pomiar_id, %3, p.wyslany, p.sha256, r.dane FROM pomiar p "
                        "JOIN obiekt o ON o.obiekt_id = p.obiekt_id JOIN miernik m ON m.miernik_id = p.miernik_id "
                        "LEFT JOIN rekord r ON r.pomiar_id = p.pomiar_id "
                        "WHERE p.pomiar_id > ? AND %1 ORDER BY p.pomiar_id LIMIT %2")
                        .arg(waiting)
-                       .arg(kPushBatch));
+                       .arg(kPushBatch)
+                       .arg(QLatin1String(kLocalPomiarColumns)));
         lq.addBindValue(after);
         if (!lq.exec())
             return LocalFail(lq.lastError());
@@ -869,8 +928,8 @@ int TSync::TPrivate::Push(TSyncSummary *s, const TSyncProgress &progress)
             QSqlQuery ins(server), insr(server);
             if (!ins.prepare(QStringLiteral(
                     "INSERT INTO pomiar (klucz, obiekt, serial, hw, soft_rpi, system_rpi, firmware, miernik_pomiar_id, "
-                    "czas, plik, rezystancja, metoda, status, vref, temp_core, komentarz_miernika, laptop, zapisano) "
-                    "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?) ON CONFLICT DO NOTHING"))
+                    "czas, plik, rezystancja, metoda, status, vref, temp_core, komentarz_miernika, laptop, zapisano, "
+                    "skrot) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?) ON CONFLICT DO NOTHING"))
                 || !insr.prepare(QStringLiteral("INSERT INTO rekord (klucz, sha256, dane, laptop, zapisano) "
                                                 "VALUES (?, ?, ?, ?, ?) ON CONFLICT DO NOTHING"))) {
                 const int r = ServerFail((ins.lastError().isValid() ? ins : insr).lastError());
@@ -886,6 +945,7 @@ int TSync::TPrivate::Push(TSyncSummary *s, const TSyncProgress &progress)
                         ins.bindValue(c, row.values.at(c));
                     ins.bindValue(row.values.size(), settings.qsLaptop);
                     ins.bindValue(row.values.size() + 1, QDateTime::currentMSecsSinceEpoch());
+                    ins.bindValue(row.values.size() + 2, PomiarHash(row.values));
                     const int r = RowExec(ins, careful, &why);
                     if (r == kRowRefused) {
                         again = !careful;
@@ -1006,7 +1066,7 @@ int TSync::TPrivate::PushEntries(TSyncSummary *s, const TSyncProgress &progress,
                 return begun;
             QSqlQuery ins(server);
             if (!ins.prepare(QStringLiteral("INSERT INTO wpis (wpis_uuid, rodzaj, przedmiot, wartosc, autor, czas, laptop, "
-                                            "zapisano) VALUES (?, ?, ?, ?, ?, ?, ?, ?) ON CONFLICT DO NOTHING%1")
+                                            "zapisano, skrot) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?) ON CONFLICT DO NOTHING%1")
                                  .arg(Postgres() ? QStringLiteral(" RETURNING autor") : QString()))) {
                 const int r = ServerFail(ins.lastError());
                 Rollback(server);
@@ -1019,6 +1079,8 @@ int TSync::TPrivate::PushEntries(TSyncSummary *s, const TSyncProgress &progress,
                     ins.bindValue(c, entries.at(i).values.at(c));
                 ins.bindValue(n, settings.qsLaptop);
                 ins.bindValue(n + 1, QDateTime::currentMSecsSinceEpoch());
+                const QVariantList &e = entries.at(i).values;
+                ins.bindValue(n + 2, WpisHash(e.at(0), e.at(1), e.at(2), e.at(3), e.at(5)));
                 QString why;
                 const int r = RowExec(ins, careful, &why);
                 if (r == kRowRefused) {
@@ -1380,9 +1442,10 @@ int TSync::TPrivate::Pull(TSyncSummary *s, const TSyncProgress &progress)
     // later than now: it was written on the meter, not when it arrived here,
     // and must not outrank what a person wrote since.
     QSqlQuery find(local), insert(local), mark(local), meterKomentarz(local);
-    find.prepare(QStringLiteral("SELECT p.pomiar_id, p.wyslany FROM pomiar p JOIN miernik m ON m.miernik_id = p.miernik_id "
-                                "WHERE p.klucz = ? AND m.serial = ? AND p.miernik_pomiar_id = ? AND p.czas = ? "
-                                "AND p.rezystancja = ? LIMIT 1"));
+    find.prepare(QStringLiteral("SELECT p.pomiar_id, p.wyslany, %1 FROM pomiar p JOIN miernik m ON m.miernik_id = p.miernik_id "
+                                "JOIN obiekt o ON o.obiekt_id = p.obiekt_id WHERE p.klucz = ? AND m.serial = ? "
+                                "AND p.miernik_pomiar_id = ? AND p.czas = ? AND p.rezystancja = ? LIMIT 1")
+                     .arg(QLatin1String(kLocalPomiarColumns)));
     insert.prepare(QStringLiteral(
         "INSERT INTO pomiar (obiekt_id, miernik_id, import_id, zrodlo_id, miernik_pomiar_id, czas, plik, rezystancja, "
         "metoda, status, vref, temp_core, komentarz, komentarz_miernika, sha256, klucz, wyslany) "
@@ -1391,7 +1454,13 @@ int TSync::TPrivate::Pull(TSyncSummary *s, const TSyncProgress &progress)
     meterKomentarz.prepare(
         QStringLiteral("INSERT INTO komentarz (pomiar_id, czas, tekst, z_miernika) VALUES (?, ?, ?, 1)"));
     const qint64 now = QDateTime::currentSecsSinceEpoch();
-    const TTake takePomiar = [&](QString *) {
+    const TTake takePomiar = [&](QString *why) {
+        QVariantList fields;
+        for (int c = 1; c <= 16; ++c)
+            fields << sq.value(c);
+        const QByteArray hash = PomiarHash(fields);
+        if (!HashHolds(sq.value(17), hash, why))
+            return int(Refused);
         const qint64 klucz = sq.value(1).toLongLong();
         const QString serial = sq.value(3).toString();
         const double R = sq.value(11).toDouble();
@@ -1405,7 +1474,14 @@ int TSync::TPrivate::Pull(TSyncSummary *s, const TSyncProgress &progress)
         if (find.next()) {
             const qint64 id = find.value(0).toLongLong();
             const bool unsent = find.value(1).toInt() == 0;
+            QVariantList held;
+            for (int c = 2; c <= 17; ++c)
+                held << find.value(c);
             find.finish();
+            if (PomiarHash(held) != hash) {
+                *why = QObject::tr("serwer ma inną treść tego pomiaru niż archiwum (zmienioną po zapisaniu?)");
+                return int(Refused);
+            }
             if (unsent) {
                 mark.addBindValue(id);
                 if (!mark.exec())
@@ -1468,7 +1544,7 @@ int TSync::TPrivate::Pull(TSyncSummary *s, const TSyncProgress &progress)
     if (const int r = pullTable(QStringLiteral("pomiar"),
                                 QStringLiteral("klucz, obiekt, serial, hw, soft_rpi, system_rpi, firmware, "
                                                "miernik_pomiar_id, czas, plik, rezystancja, metoda, status, vref, "
-                                               "temp_core, komentarz_miernika"),
+                                               "temp_core, komentarz_miernika, skrot"),
                                 kPullBatch, &pomiarNr, takePomiar);
         r != SyncOk)
         return r;
@@ -1535,11 +1611,15 @@ int TSync::TPrivate::Pull(TSyncSummary *s, const TSyncProgress &progress)
         return r;
 
     // Entries.
-    QSqlQuery putEntry(local), markEntry(local);
+    QSqlQuery putEntry(local), markEntry(local), heldEntry(local);
+    heldEntry.prepare(QStringLiteral("SELECT rodzaj, przedmiot, wartosc, czas FROM wpis WHERE wpis_uuid = ?"));
     putEntry.prepare(QStringLiteral("INSERT INTO wpis (wpis_uuid, rodzaj, przedmiot, wartosc, autor, czas, wyslany) "
                                     "VALUES (?, ?, ?, ?, ?, ?, 1) ON CONFLICT (wpis_uuid) DO NOTHING"));
     markEntry.prepare(QStringLiteral("UPDATE wpis SET wyslany = 1 WHERE wpis_uuid = ? AND wyslany = 0"));
     const TTake takeWpis = [&](QString *why) {
+        const QByteArray hash = WpisHash(sq.value(1), sq.value(2), sq.value(3), sq.value(4), sq.value(6));
+        if (!HashHolds(sq.value(7), hash, why))
+            return int(Refused);
         const bool komentarz = sq.value(2).toString() == QLatin1String("komentarz");
         QString tekst;
         if (komentarz && !KomentarzText(sq.value(4).toString(), &tekst, why)) {
@@ -1552,6 +1632,17 @@ int TSync::TPrivate::Pull(TSyncSummary *s, const TSyncProgress &progress)
         if (!putEntry.exec())
             return failure = localFail(putEntry.lastError()), int(Failed);
         if (putEntry.numRowsAffected() == 0) {
+            heldEntry.addBindValue(sq.value(1).toString());
+            if (!heldEntry.exec())
+                return failure = localFail(heldEntry.lastError()), int(Failed);
+            const bool same = heldEntry.next()
+                && WpisHash(sq.value(1), heldEntry.value(0), heldEntry.value(1), heldEntry.value(2), heldEntry.value(3))
+                    == hash;
+            heldEntry.finish();
+            if (!same) {
+                *why = QObject::tr("serwer ma inną treść tego wpisu niż archiwum (zmienioną po zapisaniu?)");
+                return int(Refused);
+            }
             markEntry.addBindValue(sq.value(1).toString());
             if (!markEntry.exec())
                 return failure = localFail(markEntry.lastError()), int(Failed);
@@ -1563,7 +1654,7 @@ int TSync::TPrivate::Pull(TSyncSummary *s, const TSyncProgress &progress)
             komentarzSubjects.insert(subject);
         return int(Taken);
     };
-    if (const int r = pullTable(QStringLiteral("wpis"), QStringLiteral("wpis_uuid, rodzaj, przedmiot, wartosc, autor, czas"),
+    if (const int r = pullTable(QStringLiteral("wpis"), QStringLiteral("wpis_uuid, rodzaj, przedmiot, wartosc, autor, czas, skrot"),
                                 kPullBatch, &wpisNr, takeWpis);
         r != SyncOk)
         return r;

@@ -567,6 +567,52 @@ private slots:
         QCOMPARE(Content(a), Content(b));
     }
 
+    // Every pulled row is checked against the hash its writer sent: a row
+    // the owner changed after it was pulled is reported, never taken. On
+    // PostgreSQL the owner's change itself brings the row to every pull
+    // again; on a server file the test does that.
+    void changedServerRowsReported_data() { Engines(); }
+    void changedServerRowsReported()
+    {
+        const TServerSettings server = FreshServer();
+        if (!server.IsSet())
+            QSKIP("no PostgreSQL test cluster (scripts/test starts one)");
+        const QString a = NewArchive(QStringLiteral("a"), {meterB.qsDataBase});
+        {
+            TArchive archive;
+            QCOMPARE(archive.Open(a), int(ArchiveOk));
+            QCOMPARE(archive.SaveKomentarz(1, QStringLiteral("pierwszy")), int(ArchiveOk));
+        }
+        QCOMPARE(Sync(server, a), int(SyncOk));
+        const QString b = NewArchive(QStringLiteral("b"), {});
+        QCOMPARE(Sync(server, b), int(SyncOk));
+        const QStringList pulled = Content(b);
+        const bool postgres = server.qsDriver == QLatin1String("QPSQL");
+        const QString renumber = postgres ? QString() : QStringLiteral(", nr = (SELECT max(nr) + 1 FROM %1)");
+        QCOMPARE(ServerSql(server, QStringLiteral("UPDATE pomiar SET obiekt = 'podmieniony'%1 WHERE nr = 2")
+                                       .arg(renumber.arg(QStringLiteral("pomiar")))),
+                 QString());
+        QCOMPARE(ServerSql(server, QStringLiteral("UPDATE wpis SET wartosc = '{\"tekst\":\"podmieniony\"}'%1")
+                                       .arg(renumber.arg(QStringLiteral("wpis")))),
+                 QString());
+        QString error;
+        for (const QString &archive : {a, b}) {
+            TSyncSummary s;
+            QCOMPARE(Sync(server, archive, &s, TSyncProgress(), &error), int(SyncPartly));
+            QCOMPARE(s.refused.size(), 2);
+        }
+        QCOMPARE(Content(b), pulled);
+        // An archive that never held them: the hash their writer sent no
+        // longer holds (and the measurement's record waits for it).
+        const QString c = NewArchive(QStringLiteral("c"), {});
+        TSyncSummary s;
+        QCOMPARE(Sync(server, c, &s, TSyncProgress(), &error), int(SyncPartly));
+        QCOMPARE(s.refused.size(), 3);
+        QVERIFY2(s.refused.join(QLatin1Char('\n')).count(QStringLiteral("nie zgadza się z jego sumą")) == 2,
+                 qPrintable(s.refused.join(QLatin1Char('\n'))));
+        QCOMPARE(s.iPulledPomiary, qint64(19));
+    }
+
     // A pull of several batches stopped after the first keeps that batch
     // whole, and the next one takes exactly the rest.
     void pullKeepsItsBatches()
@@ -659,7 +705,7 @@ private slots:
         if (!server.IsSet())
             QSKIP("no PostgreSQL test cluster (scripts/test starts one)");
         QCOMPARE(Sync(server, NewArchive(QStringLiteral("a"), {meterB.qsDataBase})), int(SyncOk));
-        QCOMPARE(ServerSql(server, QStringLiteral("CREATE TABLE zachowany AS SELECT dane FROM rekord WHERE nr = 3")),
+        QCOMPARE(ServerSql(server, QStringLiteral("CREATE TABLE zachowany AS SELECT klucz, dane FROM rekord WHERE nr = 3")),
                  QString());
         QCOMPARE(ServerSql(server, QStringLiteral("UPDATE rekord SET dane = (SELECT dane FROM rekord WHERE nr = 4) "
                                                   "WHERE nr = 3")),
@@ -671,12 +717,15 @@ private slots:
         QCOMPARE(s.iPulledPomiary, qint64(20));
         QCOMPARE(s.iPulledRekordy, qint64(19));
         QCOMPARE(s.refused.size(), 1);
-        QVERIFY2(s.refused.at(0).contains(QLatin1String("rekord nr 3")), qPrintable(s.refused.at(0)));
+        // On PostgreSQL the owner's change gave the row a new number.
+        QVERIFY2(s.refused.at(0).contains(QLatin1String("rekord nr ")) && s.refused.at(0).contains(QLatin1String("SHA-256")),
+                 qPrintable(s.refused.at(0)));
         QCOMPARE(Sync(server, b, &s, TSyncProgress(), &error), int(SyncPartly));
         QCOMPARE(s.refused.size(), 1);
-        QCOMPARE(ServerSql(server, QStringLiteral("UPDATE rekord SET dane = (SELECT dane FROM zachowany) WHERE nr = 3")),
+        QCOMPARE(ServerSql(server, QStringLiteral("UPDATE rekord SET dane = (SELECT dane FROM zachowany) "
+                                                  "WHERE klucz = (SELECT klucz FROM zachowany)")),
                  QString());
-        QCOMPARE(Sync(server, b, &s), int(SyncOk));
+        QCOMPARE(Sync(server, b, &s, TSyncProgress(), &error), int(SyncOk));
         QCOMPARE(s.iPulledRekordy, qint64(1));
         TArchive archive;
         QCOMPARE(archive.Open(b), int(ArchiveOk));

@@ -2180,6 +2180,18 @@ Measurement %2 of %3.</translation>
         <translation>the record is damaged (its SHA-256 does not match)</translation>
     </message>
     <message>
+        <source>treść wiersza nie zgadza się z jego sumą SHA-256</source>
+        <translation>the row&apos;s content does not match its SHA-256</translation>
+    </message>
+    <message>
+        <source>serwer ma inną treść tego pomiaru niż archiwum (zmienioną po zapisaniu?)</source>
+        <translation>the server holds other content for this measurement than the archive (changed after it was written?)</translation>
+    </message>
+    <message>
+        <source>serwer ma inną treść tego wpisu niż archiwum (zmienioną po zapisaniu?)</source>
+        <translation>the server holds other content for this entry than the archive (changed after it was written?)</translation>
+    </message>
+    <message>
         <source>Nie wszystko przeszło; odrzucone pozycje: %1. Następna synchronizacja spróbuje ponownie.</source>
         <translation>Not everything went through; items refused: %1. The next synchronization tries them again.</translation>
     </message>
