@@ -1670,6 +1670,37 @@ int TSync::TPrivate::Pull(TSyncSummary *s, const TSyncProgress &progress)
 
 // ---- reading the server
 
+bool TSync::ReadWriters(QVector<TSyncWriter> *writers)
+{
+    writers->clear();
+    if (!IsConnected()) {
+        d->qsError = QObject::tr("Brak połączenia z serwerem.");
+        return false;
+    }
+    const TSilenceWatch::TArmed armed(d->watch);
+    QSqlQuery q(d->server);
+    q.setForwardOnly(true);
+    if (!q.exec(QStringLiteral("SELECT rola, laptop, sum(p), sum(r), sum(w), max(zapisano) FROM ("
+                               "SELECT rola, laptop, 1 AS p, 0 AS r, 0 AS w, zapisano FROM pomiar UNION ALL "
+                               "SELECT rola, laptop, 0, 1, 0, zapisano FROM rekord UNION ALL "
+                               "SELECT rola, laptop, 0, 0, 1, zapisano FROM wpis) AS x "
+                               "GROUP BY rola, laptop ORDER BY rola, laptop"))) {
+        d->ServerFail(q.lastError());
+        return false;
+    }
+    while (q.next()) {
+        TSyncWriter w;
+        w.qsRola = q.value(0).toString();
+        w.qsLaptop = q.value(1).toString();
+        w.iPomiary = q.value(2).toLongLong();
+        w.iRekordy = q.value(3).toLongLong();
+        w.iWpisy = q.value(4).toLongLong();
+        w.iOstatniMs = q.value(5).toLongLong();
+        writers->append(w);
+    }
+    return true;
+}
+
 bool TSync::ReadHistoria(const QString &obiekt, QVector<THistoriaRow> *rows, QStringList *meters)
 {
     rows->clear();

@@ -83,6 +83,15 @@ struct TSyncSummary
     QStringList refused;
 };
 
+/// Who wrote to the server from where: one person's login role on one
+/// laptop (both empty for rows written before the server kept them).
+struct TSyncWriter
+{
+    QString qsRola, qsLaptop;
+    qint64 iPomiary = 0, iRekordy = 0, iWpisy = 0;
+    qint64 iOstatniMs = 0; ///< the server's time of the last row, ms since the epoch (0: not known)
+};
+
 /// Steps of a sync, for the progress text.
 enum TSyncPhase { SyncConnecting = 0, SyncPushing = 1, SyncPulling = 2 };
 
@@ -118,6 +127,10 @@ public:
     /// time order; each row's id is the server's number. False with the
     /// reason when it cannot be read.
     bool ReadHistoria(const QString &obiekt, QVector<THistoriaRow> *rows, QStringList *meters = nullptr);
+
+    /// What each person sent from each laptop and when last, by login
+    /// role, then laptop (after Connect). False with the reason.
+    bool ReadWriters(QVector<TSyncWriter> *writers);
 
     QString LastErrorText() const;
 

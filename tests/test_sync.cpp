@@ -903,6 +903,21 @@ private slots:
         QCOMPARE(ServerSql(owner, QStringLiteral("SELECT autor || '/' || rola FROM wpis"), &v), QString());
         QCOMPARE(v.toString(), QStringLiteral("anna/anna"));
         QVERIFY(Content(b).join(QLatin1Char('\n')).contains(QLatin1String("|anna|")));
+        // The audit, as a laptop reads it: who sent what from where.
+        TSync audit;
+        QCOMPARE(audit.Connect(bartek), int(SyncOk));
+        QVector<TSyncWriter> writers;
+        QVERIFY2(audit.ReadWriters(&writers), qPrintable(audit.LastErrorText()));
+        QStringList told;
+        for (const TSyncWriter &w : qAsConst(writers))
+            told << QStringLiteral("%1@%2 %3/%4/%5 %6")
+                        .arg(w.qsRola, w.qsLaptop)
+                        .arg(w.iPomiary)
+                        .arg(w.iRekordy)
+                        .arg(w.iWpisy)
+                        .arg(qAbs(w.iOstatniMs - QDateTime::currentMSecsSinceEpoch()) < 600000);
+        QCOMPARE(told, QStringList({QStringLiteral("anna@laptop-a 30/30/1 1"),
+                                    QStringLiteral("bartek@laptop-b 20/20/0 1")}));
 
         const QString refusedRight = QStringLiteral("permission denied");
         const QString refusedByTrigger = QStringLiteral("only the owner may change or delete");

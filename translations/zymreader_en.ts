@@ -2880,6 +2880,8 @@ ani usuwane; powtórzona synchronizacja niczego nie zmienia. Na standardowe
 wyjście trafia jeden wiersz JSON z liczbami wysłanych i pobranych pozycji.
 
   --archive PLIK   archiwum (domyślnie jak w poleceniu import)
+  --status         zamiast synchronizacji: po jednym wierszu JSON na osobę (rola
+                   na serwerze) i komputer: ile czego wysłał i kiedy ostatnio
   --host H, --port P, --database D, --user U, --sslmode M
                    serwer (domyślnie [Serwer] z ZYMReader.ini); hasło z ZYMReader.ini,
                    z pliku .pgpass lub ze zmiennej PGPASSWORD
@@ -2896,6 +2898,8 @@ or deleted; a repeated synchronization changes nothing. Standard output
 gets one JSON line with the numbers of items sent and fetched.
 
   --archive FILE   the archive (by default as for the import command)
+  --status         instead of a synchronization: one JSON line per person (role
+                   on the server) and computer: how much of what it sent and when last
   --host H, --port P, --database D, --user U, --sslmode M
                    the server (by default [Serwer] of ZYMReader.ini); the password from ZYMReader.ini,
                    a .pgpass file or the PGPASSWORD variable
