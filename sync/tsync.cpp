@@ -450,6 +450,49 @@ QString EffectiveSslMode(const QString &host, const QString &configured)
     return loopback ? QStringLiteral("prefer") : QStringLiteral("verify-full");
 }
 
+bool PasswordFileHas(const TServerSettings &server)
+{
+    if (!qEnvironmentVariableIsEmpty("PGPASSWORD"))
+        return true;
+    QString fileName = qEnvironmentVariable("PGPASSFILE");
+#ifdef Q_OS_WIN
+    if (fileName.isEmpty())
+        fileName = qEnvironmentVariable("APPDATA") + QStringLiteral("/postgresql/pgpass.conf");
+#else
+    if (fileName.isEmpty())
+        fileName = QDir::homePath() + QStringLiteral("/.pgpass");
+#endif
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QStringList wanted{server.qsHost.isEmpty() ? QStringLiteral("localhost") : server.qsHost,
+                             QString::number(server.iPort), server.qsDatabase, server.qsUser};
+    while (!file.atEnd()) {
+        const QString line = QString::fromUtf8(file.readLine()).trimmed();
+        if (line.isEmpty() || line.startsWith(QLatin1Char('#')))
+            continue;
+        // host:port:database:user:password, "\:" and "\\" escaped, "*" any.
+        QStringList fields{QString()};
+        for (int i = 0; i < line.size(); ++i) {
+            const QChar c = line.at(i);
+            if (c == QLatin1Char('\\') && i + 1 < line.size())
+                fields.last() += line.at(++i);
+            else if (c == QLatin1Char(':') && fields.size() < 5)
+                fields.append(QString());
+            else
+                fields.last() += c;
+        }
+        if (fields.size() < 5)
+            continue;
+        bool match = true;
+        for (int f = 0; f < 4 && match; ++f)
+            match = fields.at(f) == QLatin1String("*") || fields.at(f) == wanted.at(f);
+        if (match)
+            return true;
+    }
+    return false;
+}
+
 TServerSettings ReadServerSettings(QSettings &settings)
 {
     TServerSettings s;

@@ -52,6 +52,11 @@ struct TServerSettings
 /// when `configured` names one or PGSSLMODE is set (libpq takes those).
 QString EffectiveSslMode(const QString &host, const QString &configured);
 
+/// Whether libpq finds a password for `server` by itself: PGPASSWORD, or a
+/// matching line of the password file (PGPASSFILE, else ~/.pgpass, or
+/// %APPDATA%\postgresql\pgpass.conf on Windows).
+bool PasswordFileHas(const TServerSettings &server);
+
 /// Reads [Serwer] host, port, database, user, password, sslmode (and
 /// driver, for an SQLite file). The password is taken whole, as written
 /// after `password=`: commas, semicolons and quotes are part of it.

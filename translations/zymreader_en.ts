@@ -2,6 +2,13 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en_GB" sourcelanguage="pl_PL">
 <context>
+    <name>keystore</name>
+    <message>
+        <source>program zbudowany bez magazynu haseł systemu (qtkeychain)</source>
+        <translation>the program was built without the system&apos;s password store (qtkeychain)</translation>
+    </message>
+</context>
+<context>
     <name>DialogCalc</name>
     <message>
         <location filename="../forms/dialogcalc.ui" line="+14"/>
@@ -1489,6 +1496,18 @@ Measurement %2 of %3.</translation>
         <location line="+1"/>
         <source>Pobieranie z serwera %1: %2 z %3.</source>
         <translation>Fetching from the server %1: %2 of %3.</translation>
+    </message>
+    <message>
+        <source>Hasło do serwera</source>
+        <translation>Server password</translation>
+    </message>
+    <message>
+        <source>Hasło użytkownika %1 na serwerze %2 (zapamiętane zostanie w magazynie haseł systemu, nie w ZYMReader.ini):</source>
+        <translation>The password of user %1 on server %2 (it will be kept in the system&apos;s password store, not in ZYMReader.ini):</translation>
+    </message>
+    <message>
+        <source>Hasła nie udało się zapamiętać w magazynie haseł systemu (%1); następna synchronizacja zapyta o nie ponownie.</source>
+        <translation>The password could not be kept in the system&apos;s password store (%1); the next synchronization will ask for it again.</translation>
     </message>
     <message>
         <location line="+13"/>
