@@ -131,8 +131,9 @@ constexpr int kWriteLockKey = 5790542;
 
 constexpr int kPushBatch = 200;
 // A write holds the others' turn: its records are kept to about this much,
-// so that a slow line holds it for seconds only.
-constexpr qint64 kPushBytes = 1 << 20;
+// so that a slow line (100 Mbit/s) holds it for a second or so, while each
+// write (and its mark in the archive, a disk flush) carries enough.
+constexpr qint64 kPushBytes = 8 << 20;
 constexpr int kLockAttempts = 3;
 constexpr int kPullBatch = 2000;
 constexpr int kRecordBatch = 200;
@@ -1404,7 +1405,10 @@ int TSync::TPrivate::Pull(TSyncSummary *s, const TSyncProgress &progress)
     };
 
     // What became of one server row.
-    enum { Taken, Held, Refused, Failed };
+    // Later: the row needs a column left out of the first read (a record's
+    // data that this laptop sent itself and so most likely holds); it is
+    // read again whole, by number, before its batch is committed.
+    enum { Taken, Held, Refused, Failed, Later };
     using TTake = std::function<int(QString *why)>;
     // The rows of `table` refused before (fetched again by number), then
     // those after `*nr`, each given to `take` as the current row of sq.
@@ -1413,7 +1417,8 @@ int TSync::TPrivate::Pull(TSyncSummary *s, const TSyncProgress &progress)
     note.prepare(QStringLiteral("INSERT OR REPLACE INTO serwer_odrzucone (adres, tabela, nr, powod) VALUES (?, ?, ?, ?)"));
     forget.prepare(QStringLiteral("DELETE FROM serwer_odrzucone WHERE adres = ? AND tabela = ? AND nr = ?"));
     int failure = SyncOk;
-    auto pullTable = [&](const QString &table, const QString &columns, int batch, qint64 *nr, const TTake &take) {
+    auto pullTable = [&](const QString &table, const QString &columns, int batch, qint64 *nr, const TTake &take,
+                         const QString &wholeColumns = QString()) {
         listed.addBindValue(qsServerId);
         listed.addBindValue(table);
         if (!listed.exec())
@@ -1422,7 +1427,10 @@ int TSync::TPrivate::Pull(TSyncSummary *s, const TSyncProgress &progress)
         while (listed.next())
             again << QString::number(listed.value(0).toLongLong());
         listed.finish();
-        auto takeRows = [&](bool retry, int *rows) {
+        QStringList later;
+        std::function<int(bool, int *)> takeRows;
+        const auto takeRowsWhole = [&](int *rows) { return takeRows(true, rows); };
+        takeRows = [&](bool retry, int *rows) {
             const TSilenceWatch::TLocalWork working(watch);
             while (sq.next()) {
                 ++*rows;
@@ -1433,7 +1441,9 @@ int TSync::TPrivate::Pull(TSyncSummary *s, const TSyncProgress &progress)
                 const int r = take(&why);
                 if (r == Failed)
                     return failure;
-                if (r == Refused) {
+                if (r == Later) {
+                    later << QString::number(rowNr);
+                } else if (r == Refused) {
                     ++s->iSkipped;
                     s->refused << QObject::tr("serwer, %1 nr %2: %3").arg(table).arg(rowNr).arg(why);
                     note.addBindValue(qsServerId);
@@ -1451,7 +1461,15 @@ int TSync::TPrivate::Pull(TSyncSummary *s, const TSyncProgress &progress)
                 }
             }
             sq.finish();
-            return int(SyncOk);
+            if (later.isEmpty())
+                return int(SyncOk);
+            const QString whole = QStringLiteral("SELECT nr, %1 FROM %2 WHERE nr IN (%3) ORDER BY nr")
+                                      .arg(wholeColumns, table, later.join(QLatin1Char(',')));
+            later.clear();
+            if (!sq.exec(whole))
+                return serverFail(sq.lastError());
+            int again = 0;
+            return takeRowsWhole(&again);
         };
         for (int from = 0; from < again.size(); from += batch) {
             if (!sq.exec(QStringLiteral("SELECT nr, %1 FROM %2 WHERE nr IN (%3) ORDER BY nr")
@@ -1460,7 +1478,7 @@ int TSync::TPrivate::Pull(TSyncSummary *s, const TSyncProgress &progress)
             int rows = 0;
             if (const int r = takeRows(true, &rows); r != SyncOk)
                 return r;
-            if (const int r = commitBatch(false); r != SyncOk)
+            if (const int r = rows > 0 ? commitBatch(false) : int(SyncOk); r != SyncOk)
                 return r;
         }
         for (;;) {
@@ -1473,7 +1491,8 @@ int TSync::TPrivate::Pull(TSyncSummary *s, const TSyncProgress &progress)
             int rows = 0;
             if (const int r = takeRows(false, &rows); r != SyncOk)
                 return r;
-            if (const int r = commitBatch(false); r != SyncOk)
+            // An empty batch changes nothing: no commit (a disk flush) for it.
+            if (const int r = rows > 0 ? commitBatch(false) : int(SyncOk); r != SyncOk)
                 return r;
             done += rows;
             if (rows < batch)
@@ -1623,6 +1642,8 @@ int TSync::TPrivate::Pull(TSyncSummary *s, const TSyncProgress &progress)
                 return failure = localFail(markRecord.lastError()), int(Failed);
             return int(Held);
         }
+        if (sq.value(3).isNull())
+            return int(Later);
         const QByteArray packed = sq.value(3).toByteArray();
         shaTaken.addBindValue(sha);
         if (!shaTaken.exec())
@@ -1648,8 +1669,11 @@ int TSync::TPrivate::Pull(TSyncSummary *s, const TSyncProgress &progress)
         ++s->iPulledRekordy;
         return int(Taken);
     };
-    if (const int r = pullTable(QStringLiteral("rekord"), QStringLiteral("klucz, sha256, dane"), kRecordBatch,
-                                &rekordNr, takeRekord);
+    QString laptop = settings.qsLaptop;
+    laptop.replace(QLatin1Char('\''), QLatin1String("''"));
+    if (const int r = pullTable(QStringLiteral("rekord"),
+                                QStringLiteral("klucz, sha256, CASE WHEN laptop = '%1' THEN NULL ELSE dane END").arg(laptop),
+                                kRecordBatch, &rekordNr, takeRekord, QStringLiteral("klucz, sha256, dane"));
         r != SyncOk)
         return r;
 
