@@ -8,6 +8,11 @@
 // It needs a server: run it with a throwaway cluster,
 //   . scripts/pg-cluster && zym_pg_start && build/bench/bench_sync; zym_pg_stop
 // (ZYM_BENCH_PULL sets how many measurements are pulled; 10 000 by default.)
+//
+// Also, in the same run: a push of 2 000 measurements with their records
+// into an empty server against its floor, psql's \copy of the same rows in
+// binary format into a table of the same shape; and a sync with nothing to
+// do against the server of 1 000 000.
 
 #include "archive/tarchive.h"
 #include "simulator/zymsim.h"
@@ -16,6 +21,7 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QProcess>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -39,6 +45,10 @@ QString gDownload;          // the download's zym_5.db
 QString gWork;
 int gPull = 10000;
 int gRun = 0;
+constexpr int kPush = 2000;
+QString gPushArchive;  // an archive of kPush measurements, none sent yet
+QString gPushCopy;     // the same rows as the server holds them, in COPY's binary format
+QString gQuietArchive; // an archive that has pulled everything gBig holds
 
 TServerSettings Server(const QString &database)
 {
@@ -52,7 +62,8 @@ TServerSettings Server(const QString &database)
     return s;
 }
 
-bool Sql(const TServerSettings &server, const QStringList &statements, QString *error)
+// Runs `statements` in order; `*first` the first value of the last one's answer.
+bool Sql(const TServerSettings &server, const QStringList &statements, QString *error, QVariant *first = nullptr)
 {
     bool ok = true;
     {
@@ -72,6 +83,8 @@ bool Sql(const TServerSettings &server, const QStringList &statements, QString *
                 ok = false;
             }
         }
+        if (ok && first && q.next())
+            *first = q.value(0);
     }
     QSqlDatabase::removeDatabase(QStringLiteral("bench-sql"));
     return ok;
@@ -208,6 +221,162 @@ void BM_PullFromServer(benchmark::State &state)
 }
 BENCHMARK(BM_PullFromServer)->Unit(benchmark::kMillisecond)->Iterations(2)->UseRealTime();
 
+// An empty server database `name`, its tables made by the program.
+bool FreshServer(const QString &name, QString *error)
+{
+    if (!Sql(Server(qEnvironmentVariable("ZYM_TEST_PGDATABASE")),
+             {QStringLiteral("DROP DATABASE IF EXISTS %1").arg(name), QStringLiteral("CREATE DATABASE %1").arg(name)},
+             error))
+        return false;
+    TSync sync;
+    if (sync.Connect(Server(name)) != SyncOk) {
+        *error = sync.LastErrorText();
+        return false;
+    }
+    return true;
+}
+
+void BM_Push2000(benchmark::State &state)
+{
+    for (auto _ : state) {
+        state.PauseTiming();
+        QString error;
+        const QString path = gWork + QStringLiteral("/push-%1.db").arg(++gRun);
+        if (!FreshServer(QStringLiteral("zympush"), &error) || !QFile::copy(gPushArchive, path)) {
+            state.SkipWithError(qPrintable(error));
+            break;
+        }
+        state.ResumeTiming();
+        TSync sync;
+        TSyncSummary summary;
+        if (sync.Run(Server(QStringLiteral("zympush")), path, &summary) != SyncOk || summary.iPushedRekordy != kPush) {
+            state.SkipWithError(qPrintable(QStringLiteral("push failed: ") + sync.LastErrorText()));
+            break;
+        }
+        state.PauseTiming();
+        QFile::remove(path);
+        state.ResumeTiming();
+    }
+    state.counters["measurements"] = kPush;
+}
+BENCHMARK(BM_Push2000)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
+
+// The floor: psql's \copy of the same measurements and records, binary,
+// into tables of the same shape without the program's guards.
+void BM_PsqlCopy2000(benchmark::State &state)
+{
+    const TServerSettings floor = Server(QStringLiteral("zymfloor"));
+    for (auto _ : state) {
+        state.PauseTiming();
+        QString error;
+        if (!Sql(Server(qEnvironmentVariable("ZYM_TEST_PGDATABASE")),
+                 {QStringLiteral("DROP DATABASE IF EXISTS zymfloor"), QStringLiteral("CREATE DATABASE zymfloor")}, &error)
+            || !Sql(floor, {QStringLiteral("CREATE TABLE kopia (klucz BIGINT NOT NULL UNIQUE, sha256 BYTEA NOT NULL UNIQUE, "
+                                           "dane BYTEA NOT NULL)")},
+                    &error)) {
+            state.SkipWithError(qPrintable(error));
+            break;
+        }
+        state.ResumeTiming();
+        QProcess psql;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("PGPASSWORD"), floor.qsPassword);
+        psql.setProcessEnvironment(env);
+        psql.start(qEnvironmentVariable("ZYM_TEST_PGBIN") + QStringLiteral("/psql"),
+                   {QStringLiteral("-X"), QStringLiteral("-q"), QStringLiteral("-h"), floor.qsHost, QStringLiteral("-p"),
+                    QString::number(floor.iPort), QStringLiteral("-U"), floor.qsUser, QStringLiteral("-d"),
+                    floor.qsDatabase, QStringLiteral("-c"),
+                    QStringLiteral("\\copy kopia FROM '%1' WITH (FORMAT binary)").arg(gPushCopy)});
+        if (!psql.waitForFinished(300000) || psql.exitCode() != 0) {
+            state.SkipWithError(psql.readAllStandardError().constData());
+            break;
+        }
+    }
+    state.counters["measurements"] = kPush;
+}
+BENCHMARK(BM_PsqlCopy2000)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
+
+// A sync with nothing to send and nothing new on a server of 1 000 000.
+void BM_NothingToDo(benchmark::State &state)
+{
+    for (auto _ : state) {
+        TSync sync;
+        TSyncSummary summary;
+        if (sync.Run(gBig, gQuietArchive, &summary) != SyncOk || summary.iPulledPomiary != 0) {
+            state.SkipWithError(qPrintable(QStringLiteral("sync failed: ") + sync.LastErrorText()));
+            break;
+        }
+    }
+}
+BENCHMARK(BM_NothingToDo)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+
+// The push's archive, and the same rows in COPY's binary format.
+bool MakePushData(const QString &dir, QString *error)
+{
+    TSimOptions options;
+    options.iObiekty = 20;
+    options.iPomiary = kPush;
+    options.seed = 9;
+    TSimMeter meter;
+    if (SimWriteMeter(dir + QStringLiteral("/push-download"), options, &meter, error) != SimOk)
+        return false;
+    gPushArchive = dir + QStringLiteral("/push-source.db");
+    {
+        TArchive archive;
+        if (archive.Open(gPushArchive) != ArchiveOk || archive.ImportDatabase(meter.qsDataBase) != ArchiveOk) {
+            *error = archive.LastErrorText();
+            return false;
+        }
+    }
+    const QString copy = dir + QStringLiteral("/push-copy.db");
+    if (!QFile::copy(gPushArchive, copy) || !FreshServer(QStringLiteral("zympush"), error))
+        return false;
+    TSync sync;
+    if (sync.Run(Server(QStringLiteral("zympush")), copy) != SyncOk) {
+        *error = sync.LastErrorText();
+        return false;
+    }
+    // Written by the server (as its unprivileged user, hence a folder all may write).
+    gPushCopy = dir + QStringLiteral("/push.copy");
+    QFile::setPermissions(dir, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner
+                                   | QFileDevice::ReadOther | QFileDevice::WriteOther | QFileDevice::ExeOther);
+    return Sql(Server(QStringLiteral("zympush")),
+               {QStringLiteral("COPY (SELECT klucz, sha256, dane FROM rekord ORDER BY nr) TO '%1' WITH (FORMAT binary)")
+                    .arg(gPushCopy)},
+               error);
+}
+
+// An archive that has synced with the big server: its place in every table
+// is the server's last number.
+bool MakeQuietArchive(const QString &dir, QString *error)
+{
+    gQuietArchive = dir + QStringLiteral("/quiet.db");
+    {
+        TArchive archive;
+        if (archive.Open(gQuietArchive) != ArchiveOk) {
+            *error = archive.LastErrorText();
+            return false;
+        }
+    }
+    QVariant id;
+    bool ok = Sql(gBig, {QStringLiteral("SELECT wartosc FROM zym_schemat WHERE klucz = 'id'")}, error, &id);
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("bench-quiet"));
+        db.setDatabaseName(gQuietArchive);
+        QSqlQuery q(db);
+        ok = ok && db.open()
+            && q.exec(QStringLiteral("INSERT INTO serwer (adres, pomiar_nr, rekord_nr, wpis_nr, czas_ms) "
+                                     "VALUES ('%1', %2, %3, 0, 1)")
+                          .arg(id.toString())
+                          .arg(kBigPomiary)
+                          .arg(kBigRecords));
+        if (!ok)
+            *error = QStringLiteral("no place to set: ") + q.lastError().text();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("bench-quiet"));
+    return ok;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -254,6 +423,11 @@ int main(int argc, char **argv)
         }
     }
     std::fprintf(stderr, "download of %d simulated, imported and pushed in %lld ms\n", gPull, t.restart());
+    if (!MakePushData(dir.path(), &error) || !MakeQuietArchive(dir.path(), &error)) {
+        std::fprintf(stderr, "cannot prepare the push and the quiet sync: %s\n", qPrintable(error));
+        return 1;
+    }
+    std::fprintf(stderr, "push of %d and a synced archive prepared in %lld ms\n", kPush, t.restart());
 
     ::benchmark::RunSpecifiedBenchmarks();
     ::benchmark::Shutdown();

@@ -8,6 +8,7 @@
 #include "sync/tsync.h"
 
 #include <QCommandLineParser>
+#include <QDateTime>
 #include <QFileInfo>
 #include <QSettings>
 
@@ -24,6 +25,8 @@ QString SyncHelp()
         "wyjście trafia jeden wiersz JSON z liczbami wysłanych i pobranych pozycji.\n"
         "\n"
         "  --archive PLIK   archiwum (domyślnie jak w poleceniu import)\n"
+        "  --status         zamiast synchronizacji: po jednym wierszu JSON na osobę (rola\n"
+        "                   na serwerze) i komputer: ile czego wysłał i kiedy ostatnio\n"
         "  --host H, --port P, --database D, --user U, --sslmode M\n"
         "                   serwer (domyślnie [Serwer] z ZYMReader.ini); hasło z ZYMReader.ini,\n"
         "                   z pliku .pgpass lub ze zmiennej PGPASSWORD\n"
@@ -31,6 +34,32 @@ QString SyncHelp()
         "Kod wyjścia: 0 zsynchronizowano, 1 synchronizacja się nie udała albo któraś\n"
         "pozycja została odrzucona (przyczyny na standardowym wyjściu błędów; odrzucone\n"
         "pozycje próbuje ponownie następna synchronizacja), 2 błędne wywołanie.\n");
+}
+
+// The server's audit: who (login role) sent what from which laptop, and
+// when last, one JSON line each.
+int SyncStatus(const TServerSettings &server)
+{
+    TSync sync;
+    QVector<TSyncWriter> writers;
+    if (sync.Connect(server) != SyncOk || !sync.ReadWriters(&writers)) {
+        CliItemFailed(server.Address(), sync.LastErrorText());
+        return CliSomeFailed;
+    }
+    QByteArray out;
+    for (const TSyncWriter &w : qAsConst(writers)) {
+        const QString last = w.iOstatniMs > 0
+            ? JsonString(QDateTime::fromMSecsSinceEpoch(w.iOstatniMs, Qt::UTC).toString(Qt::ISODate))
+            : QStringLiteral("null");
+        out += (QStringLiteral("{\"server\":") + JsonString(server.Address()) + QStringLiteral(",\"role\":")
+                + JsonString(w.qsRola) + QStringLiteral(",\"laptop\":") + JsonString(w.qsLaptop)
+                + QStringLiteral(",\"measurements\":") + QString::number(w.iPomiary) + QStringLiteral(",\"records\":")
+                + QString::number(w.iRekordy) + QStringLiteral(",\"entries\":") + QString::number(w.iWpisy)
+                + QStringLiteral(",\"last\":") + last + QStringLiteral("}\n"))
+                   .toUtf8();
+    }
+    CliOut(out);
+    return CliDone;
 }
 
 } // namespace
@@ -45,7 +74,9 @@ int CommandSync(const TCliArgs &args)
     const QCommandLineOption userOption(QStringLiteral("user"), QString(), QStringLiteral("USER"));
     const QCommandLineOption sslOption(QStringLiteral("sslmode"), QString(), QStringLiteral("MODE"));
     const QCommandLineOption driverOption(QStringLiteral("driver"), QString(), QStringLiteral("DRIVER"));
-    parser.addOptions({archiveOption, hostOption, portOption, databaseOption, userOption, sslOption, driverOption});
+    const QCommandLineOption statusOption(QStringLiteral("status"));
+    parser.addOptions(
+        {archiveOption, hostOption, portOption, databaseOption, userOption, sslOption, driverOption, statusOption});
     int exitCode = CliDone;
     if (!CliParse(&parser, args, SyncHelp(), &exitCode))
         return exitCode;
@@ -73,6 +104,8 @@ int CommandSync(const TCliArgs &args)
         server.qsSslMode = parser.value(sslOption);
     if (server.qsDriver != QLatin1String("QPSQL") && server.qsDriver != QLatin1String("QSQLITE"))
         return CliUsageError(args.command, TCli::tr("Nieznany sterownik \"%1\".").arg(server.qsDriver));
+    if (parser.isSet(statusOption))
+        return SyncStatus(server);
     const QString path = parser.isSet(archiveOption) ? parser.value(archiveOption) : SettingsArchivePath();
     if (CliRefusedIrregular(path))
         return CliSomeFailed;

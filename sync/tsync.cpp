@@ -3,6 +3,7 @@
 
 #include "sync/tsync.h"
 
+#include <QCryptographicHash>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -10,15 +11,18 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QObject>
+#include <QRegularExpression>
 #include <QSet>
 #include <QSettings>
 #include <QSqlDatabase>
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QSysInfo>
 #include <QUuid>
 #include <QVariant>
 
+#include <algorithm>
 #include <atomic>
 #include <condition_variable>
 #include <memory>
@@ -50,14 +54,86 @@ const char *const kServerSteps[] = {
     "CREATE TABLE wpis (nr {ID}, wpis_uuid TEXT NOT NULL UNIQUE, rodzaj TEXT NOT NULL, przedmiot TEXT NOT NULL, "
     "wartosc TEXT NOT NULL, autor TEXT NOT NULL, czas BIGINT NOT NULL);"
     "CREATE INDEX wpis_przedmiot ON wpis (rodzaj, przedmiot, czas)",
+    // 1 -> 2: who wrote each row (the server's login role, when in ms, from
+    // which laptop; rows written before keep empty values), and its hash.
+    "ALTER TABLE pomiar ADD COLUMN rola TEXT NOT NULL DEFAULT '';"
+    "ALTER TABLE pomiar ADD COLUMN zapisano BIGINT NOT NULL DEFAULT 0;"
+    "ALTER TABLE pomiar ADD COLUMN laptop TEXT NOT NULL DEFAULT '';"
+    "ALTER TABLE rekord ADD COLUMN rola TEXT NOT NULL DEFAULT '';"
+    "ALTER TABLE rekord ADD COLUMN zapisano BIGINT NOT NULL DEFAULT 0;"
+    "ALTER TABLE rekord ADD COLUMN laptop TEXT NOT NULL DEFAULT '';"
+    "ALTER TABLE wpis ADD COLUMN rola TEXT NOT NULL DEFAULT '';"
+    "ALTER TABLE wpis ADD COLUMN zapisano BIGINT NOT NULL DEFAULT 0;"
+    "ALTER TABLE wpis ADD COLUMN laptop TEXT NOT NULL DEFAULT '';"
+    // The content hash of a row as its writer sent it (ContentHash), which
+    // every puller checks; rows written before have none.
+    "ALTER TABLE pomiar ADD COLUMN skrot {BLOB};"
+    "ALTER TABLE wpis ADD COLUMN skrot {BLOB}",
 };
 static_assert(sizeof(kServerSteps) / sizeof(kServerSteps[0]) == TSync::kServerSchemaVersion,
               "one server schema step per version");
 
+// What PostgreSQL itself keeps, whoever writes and with whatever program
+// (one text, run as it is, after step 2). A laptop's role may only read and
+// insert (the zym_laptop group); the rest is kept by triggers:
+// - Every insert waits for one advisory lock, held to its commit, and only
+//   then takes its running number: numbers are committed in their order,
+//   so a pull that has read up to n never later finds a row below n. It
+//   needs no right beyond INSERT (a table lock would need UPDATE or more),
+//   and, unlike a snapshot's horizon, it keeps the one number per row that
+//   every archive already continues from.
+// - The row's writer is the server's login role (session_user), its time
+//   the server's; an entry's author is that role unless the tables' owner
+//   writes it (a migration or a restore carries the authors it holds).
+// - Rows are never updated, deleted or truncated but by the owner; a row the
+//   owner changes takes a new number, so that every pull sees it again.
+const char *const kPostgresGuard =
+    "CREATE OR REPLACE FUNCTION zym_wlasciciel(tabela oid) RETURNS boolean LANGUAGE sql STABLE "
+    "SET search_path = pg_catalog, pg_temp AS "
+    "$f$ SELECT pg_has_role(session_user, relowner, 'MEMBER') FROM pg_class WHERE oid = tabela $f$;"
+    "CREATE OR REPLACE FUNCTION zym_wiersz_nowy() RETURNS trigger LANGUAGE plpgsql SECURITY DEFINER "
+    "SET search_path = pg_catalog, public, pg_temp AS $f$ BEGIN "
+    "PERFORM pg_advisory_xact_lock({LOCK}); "
+    "NEW.nr := nextval(format('%I.%I', TG_TABLE_SCHEMA, TG_TABLE_NAME || '_nr_seq')::regclass); "
+    "NEW.rola := session_user; "
+    "NEW.zapisano := (extract(epoch FROM clock_timestamp()) * 1000)::bigint; "
+    "IF TG_TABLE_NAME = 'wpis' AND NOT zym_wlasciciel(TG_RELID) THEN NEW.autor := session_user; END IF; "
+    "RETURN NEW; END $f$;"
+    "CREATE OR REPLACE FUNCTION zym_wiersz_staly() RETURNS trigger LANGUAGE plpgsql "
+    "SET search_path = pg_catalog, public, pg_temp AS $f$ BEGIN "
+    "IF NOT zym_wlasciciel(TG_RELID) THEN RAISE EXCEPTION 'rows of % are kept as written: only the owner may "
+    "change or delete them', TG_TABLE_NAME USING ERRCODE = '42501'; END IF; "
+    "IF TG_OP = 'DELETE' THEN RETURN OLD; END IF; "
+    // A row the owner changed comes again to every pull, which reports it
+    // rather than take it.
+    "PERFORM pg_advisory_xact_lock({LOCK}); "
+    "NEW.nr := nextval(format('%I.%I', TG_TABLE_SCHEMA, TG_TABLE_NAME || '_nr_seq')::regclass); "
+    "RETURN NEW; END $f$;"
+    "DO $d$ DECLARE t text; BEGIN FOREACH t IN ARRAY ARRAY['pomiar', 'rekord', 'wpis'] LOOP "
+    "EXECUTE format('ALTER TABLE %I ALTER COLUMN nr DROP DEFAULT', t); "
+    "EXECUTE format('DROP TRIGGER IF EXISTS zym_nowy ON %I', t); "
+    "EXECUTE format('CREATE TRIGGER zym_nowy BEFORE INSERT ON %I FOR EACH ROW EXECUTE FUNCTION zym_wiersz_nowy()', t); "
+    "EXECUTE format('DROP TRIGGER IF EXISTS zym_staly ON %I', t); "
+    "EXECUTE format('CREATE TRIGGER zym_staly BEFORE UPDATE OR DELETE ON %I FOR EACH ROW "
+    "EXECUTE FUNCTION zym_wiersz_staly()', t); "
+    "EXECUTE format('DROP TRIGGER IF EXISTS zym_staly_calosc ON %I', t); "
+    "EXECUTE format('CREATE TRIGGER zym_staly_calosc BEFORE TRUNCATE ON %I FOR EACH STATEMENT "
+    "EXECUTE FUNCTION zym_wiersz_staly()', t); "
+    "END LOOP; "
+    "IF EXISTS (SELECT FROM pg_roles WHERE rolname = 'zym_laptop') THEN "
+    "GRANT SELECT, INSERT ON pomiar, rekord, wpis TO zym_laptop; GRANT SELECT ON zym_schemat TO zym_laptop; "
+    "END IF; END $d$";
+constexpr int kPostgresGuardStep = 2;
+// Writers' turn on PostgreSQL, taken by the sync before its first insert
+// (so that the wait is one the sync can time and retry) and by the insert
+// trigger for anybody else.
+constexpr int kWriteLockKey = 5790542;
+
 constexpr int kPushBatch = 200;
 // A write holds the others' turn: its records are kept to about this much,
-// so that a slow line holds it for seconds only.
-constexpr qint64 kPushBytes = 1 << 20;
+// so that a slow line (100 Mbit/s) holds it for a second or so, while each
+// write (and its mark in the archive, a disk flush) carries enough.
+constexpr qint64 kPushBytes = 8 << 20;
 constexpr int kLockAttempts = 3;
 constexpr int kPullBatch = 2000;
 constexpr int kRecordBatch = 200;
@@ -70,6 +146,54 @@ bool IsPostgres(const QString &driver)
 QString UniqueName(const char *prefix)
 {
     return QLatin1String(prefix) + QUuid::createUuid().toString(QUuid::WithoutBraces);
+}
+
+// A server row's content hash: SHA-256 over its fields, each as its length
+// and its bytes (a NULL as a mark of its own), so that no two contents
+// can be told as one; `reals` are the positions of doubles, written with
+// every digit. Integers and texts as their text.
+QByteArray ContentHash(const QVariantList &fields, std::initializer_list<int> reals = {})
+{
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    for (int i = 0; i < fields.size(); ++i) {
+        const QVariant &v = fields.at(i);
+        if (v.isNull()) {
+            hash.addData("-;", 2);
+            continue;
+        }
+        const bool real = std::find(reals.begin(), reals.end(), i) != reals.end();
+        const QByteArray bytes = real ? QByteArray::number(v.toDouble(), 'g', 17) : v.toString().toUtf8();
+        hash.addData(QByteArray::number(bytes.size()) + ':');
+        hash.addData(bytes);
+    }
+    return hash.result();
+}
+
+// A measurement's sixteen server columns from klucz to komentarz_miernika,
+// as the archive reads them (kLocalPomiarColumns) and the server holds them.
+QByteArray PomiarHash(const QVariantList &fields)
+{
+    return ContentHash(fields, {10, 13, 14});
+}
+const char kLocalPomiarColumns[] = "p.klucz, o.nazwa, m.serial, m.hw, m.soft_rpi, m.system_rpi, m.firmware, "
+                                   "p.miernik_pomiar_id, p.czas, p.plik, p.rezystancja, p.metoda, p.status, p.vref, "
+                                   "p.temp_core, p.komentarz_miernika";
+// An entry's content: all but its author, which the server sets.
+QByteArray WpisHash(const QVariant &uuid, const QVariant &rodzaj, const QVariant &przedmiot, const QVariant &wartosc,
+                    const QVariant &czas)
+{
+    return ContentHash({uuid, rodzaj, przedmiot, wartosc, czas});
+}
+
+// Whether a pulled row's content is what its writer hashed; a row written
+// before rows carried a hash (`stored` empty) has nothing to check.
+bool HashHolds(const QVariant &stored, const QByteArray &hash, QString *why)
+{
+    const QByteArray bytes = stored.toByteArray();
+    if (bytes.isEmpty() || bytes == hash)
+        return true;
+    *why = QObject::tr("treść wiersza nie zgadza się z jego sumą SHA-256");
+    return false;
 }
 
 // A NULL the driver binds for a REAL column.
@@ -313,6 +437,63 @@ QString TServerSettings::Address() const
     return QStringLiteral("%1:%2/%3").arg(qsHost).arg(iPort).arg(qsDatabase);
 }
 
+QString EffectiveSslMode(const QString &host, const QString &configured)
+{
+    if (!configured.isEmpty())
+        return configured;
+    if (qEnvironmentVariableIsSet("PGSSLMODE"))
+        return QString();
+    // A socket folder (a path) or a loopback address never leaves this
+    // computer: an offered encryption is taken, none is needed.
+    const QString h = host.trimmed().toLower();
+    const bool loopback = h.isEmpty() || h.startsWith(QLatin1Char('/')) || h == QLatin1String("localhost")
+        || QRegularExpression(QStringLiteral("^127(\\.[0-9]{1,3}){3}$")).match(h).hasMatch() || h == QLatin1String("::1");
+    return loopback ? QStringLiteral("prefer") : QStringLiteral("verify-full");
+}
+
+bool PasswordFileHas(const TServerSettings &server)
+{
+    if (!qEnvironmentVariableIsEmpty("PGPASSWORD"))
+        return true;
+    QString fileName = qEnvironmentVariable("PGPASSFILE");
+#ifdef Q_OS_WIN
+    if (fileName.isEmpty())
+        fileName = qEnvironmentVariable("APPDATA") + QStringLiteral("/postgresql/pgpass.conf");
+#else
+    if (fileName.isEmpty())
+        fileName = QDir::homePath() + QStringLiteral("/.pgpass");
+#endif
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QStringList wanted{server.qsHost.isEmpty() ? QStringLiteral("localhost") : server.qsHost,
+                             QString::number(server.iPort), server.qsDatabase, server.qsUser};
+    while (!file.atEnd()) {
+        const QString line = QString::fromUtf8(file.readLine()).trimmed();
+        if (line.isEmpty() || line.startsWith(QLatin1Char('#')))
+            continue;
+        // host:port:database:user:password, "\:" and "\\" escaped, "*" any.
+        QStringList fields{QString()};
+        for (int i = 0; i < line.size(); ++i) {
+            const QChar c = line.at(i);
+            if (c == QLatin1Char('\\') && i + 1 < line.size())
+                fields.last() += line.at(++i);
+            else if (c == QLatin1Char(':') && fields.size() < 5)
+                fields.append(QString());
+            else
+                fields.last() += c;
+        }
+        if (fields.size() < 5)
+            continue;
+        bool match = true;
+        for (int f = 0; f < 4 && match; ++f)
+            match = fields.at(f) == QLatin1String("*") || fields.at(f) == wanted.at(f);
+        if (match)
+            return true;
+    }
+    return false;
+}
+
 TServerSettings ReadServerSettings(QSettings &settings)
 {
     TServerSettings s;
@@ -426,7 +607,8 @@ struct TSync::TPrivate
         if (db.isValid() && db.isOpen())
             QSqlQuery(db).exec(QStringLiteral("ROLLBACK"));
     }
-    // Opens a write on the server. Writers take turns, so that the running
+    // Opens a write on the server. Writers take turns (an advisory lock on
+    // PostgreSQL, which needs no right on the tables), so that the running
     // numbers are committed in their order and a pull never passes over a
     // row committed late. SyncOk, or the failure (nothing left open).
     int BeginServerWrite()
@@ -441,7 +623,7 @@ struct TSync::TPrivate
                 return SyncOk;
             // A writer that falls silent holding the turn loses it soon.
             if (sq.exec(QStringLiteral("SET LOCAL idle_in_transaction_session_timeout = '%1s'").arg(kIdleInWriteS))
-                && sq.exec(QStringLiteral("LOCK TABLE pomiar, rekord, wpis IN SHARE ROW EXCLUSIVE MODE")))
+                && sq.exec(QStringLiteral("SELECT pg_advisory_xact_lock(%1)").arg(kWriteLockKey)))
                 return SyncOk;
             const QSqlError error = sq.lastError();
             Rollback(server);
@@ -485,6 +667,8 @@ int TSync::Connect(const TServerSettings &server)
     const TSilenceWatch::TArmed armed(d->watch);
     Disconnect();
     d->settings = server;
+    if (d->settings.qsLaptop.isEmpty())
+        d->settings.qsLaptop = QSysInfo::machineHostName();
     d->qsError.clear();
     if (!server.IsSet()) {
         d->qsError = QObject::tr("Serwer zespołu nie jest ustawiony (ZYMReader.ini, sekcja [Serwer]: host, port, "
@@ -513,8 +697,9 @@ int TSync::Connect(const TServerSettings &server)
                             QStringLiteral("keepalives_idle=5"), QStringLiteral("keepalives_interval=2"),
                             QStringLiteral("keepalives_count=3"),
                             QStringLiteral("tcp_user_timeout=%1").arg(qMax(1, server.iSilentS) * 1000)};
-        if (!server.qsSslMode.isEmpty())
-            options << QStringLiteral("sslmode=%1").arg(server.qsSslMode);
+        const QString sslMode = EffectiveSslMode(server.qsHost, server.qsSslMode);
+        if (!sslMode.isEmpty())
+            options << QStringLiteral("sslmode=%1").arg(sslMode);
         d->server.setConnectOptions(options.join(QLatin1Char(';')));
     } else {
         d->server.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(kArchiveBusyMs));
@@ -583,6 +768,9 @@ int TSync::Connect(const TServerSettings &server)
             if (!q.exec(all.at(i)))
                 return fail(d->ServerFail(q.lastError()));
         }
+        if (d->Postgres() && version < kPostgresGuardStep
+            && !q.exec(QString::fromLatin1(kPostgresGuard).replace(QLatin1String("{LOCK}"), QString::number(kWriteLockKey))))
+            return fail(d->ServerFail(q.lastError()));
         if (d->qsServerId.isEmpty()) {
             d->qsServerId = QUuid::createUuid().toString(QUuid::WithoutBraces);
             q.prepare(QStringLiteral("INSERT INTO zym_schemat (klucz, wartosc) VALUES ('id', ?)"));
@@ -737,14 +925,13 @@ int TSync::TPrivate::Push(TSyncSummary *s, const TSyncProgress &progress)
         if (progress && !progress(SyncPushing, done, total))
             return SyncCancelled;
         lq.prepare(QStringLiteral(
-                       "SELECT p.pomiar_id, p.klucz, o.nazwa, m.serial, m.hw, m.soft_rpi, m.system_rpi, m.firmware, "
-                       "p.miernik_pomiar_id, p.czas, p.plik, p.rezystancja, p.metoda, p.status, p.vref, p.temp_core, "
-                       "p.komentarz_miernika, p.wyslany, p.sha256, r.dane FROM pomiar p "
+                       "SELECT p.pomiar_id, %3, p.wyslany, p.sha256, r.dane FROM pomiar p "
                        "JOIN obiekt o ON o.obiekt_id = p.obiekt_id JOIN miernik m ON m.miernik_id = p.miernik_id "
                        "LEFT JOIN rekord r ON r.pomiar_id = p.pomiar_id "
                        "WHERE p.pomiar_id > ? AND %1 ORDER BY p.pomiar_id LIMIT %2")
                        .arg(waiting)
-                       .arg(kPushBatch));
+                       .arg(kPushBatch)
+                       .arg(QLatin1String(kLocalPomiarColumns)));
         lq.addBindValue(after);
         if (!lq.exec())
             return LocalFail(lq.lastError());
@@ -785,10 +972,10 @@ int TSync::TPrivate::Push(TSyncSummary *s, const TSyncProgress &progress)
             QSqlQuery ins(server), insr(server);
             if (!ins.prepare(QStringLiteral(
                     "INSERT INTO pomiar (klucz, obiekt, serial, hw, soft_rpi, system_rpi, firmware, miernik_pomiar_id, "
-                    "czas, plik, rezystancja, metoda, status, vref, temp_core, komentarz_miernika) "
-                    "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?) ON CONFLICT DO NOTHING"))
-                || !insr.prepare(QStringLiteral("INSERT INTO rekord (klucz, sha256, dane) VALUES (?, ?, ?) "
-                                                "ON CONFLICT DO NOTHING"))) {
+                    "czas, plik, rezystancja, metoda, status, vref, temp_core, komentarz_miernika, laptop, zapisano, "
+                    "skrot) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?) ON CONFLICT DO NOTHING"))
+                || !insr.prepare(QStringLiteral("INSERT INTO rekord (klucz, sha256, dane, laptop, zapisano) "
+                                                "VALUES (?, ?, ?, ?, ?) ON CONFLICT DO NOTHING"))) {
                 const int r = ServerFail((ins.lastError().isValid() ? ins : insr).lastError());
                 Rollback(server);
                 return r;
@@ -800,6 +987,9 @@ int TSync::TPrivate::Push(TSyncSummary *s, const TSyncProgress &progress)
                 if (!row.bOnServer) {
                     for (int c = 0; c < row.values.size(); ++c)
                         ins.bindValue(c, row.values.at(c));
+                    ins.bindValue(row.values.size(), settings.qsLaptop);
+                    ins.bindValue(row.values.size() + 1, QDateTime::currentMSecsSinceEpoch());
+                    ins.bindValue(row.values.size() + 2, PomiarHash(row.values));
                     const int r = RowExec(ins, careful, &why);
                     if (r == kRowRefused) {
                         again = !careful;
@@ -818,6 +1008,8 @@ int TSync::TPrivate::Push(TSyncSummary *s, const TSyncProgress &progress)
                 insr.bindValue(0, row.values.at(0));
                 insr.bindValue(1, row.sha);
                 insr.bindValue(2, row.dane);
+                insr.bindValue(3, settings.qsLaptop);
+                insr.bindValue(4, QDateTime::currentMSecsSinceEpoch());
                 const int r = RowExec(insr, careful, &why);
                 if (r == kRowRefused) {
                     again = !careful;
@@ -904,25 +1096,35 @@ int TSync::TPrivate::PushEntries(TSyncSummary *s, const TSyncProgress &progress,
             return SyncOk;
         after = entries.last().rowid;
         QVector<bool> held;
+        // The author as the server wrote it: on PostgreSQL a person's login
+        // role, whatever name the laptop gave.
+        QVector<QString> authors;
         QStringList refusals;
         qint64 took = 0;
         for (bool careful = false;; careful = true) {
             held.fill(false, entries.size());
+            authors.fill(QString(), entries.size());
             refusals.clear();
             took = 0;
             if (const int begun = BeginServerWrite(); begun != SyncOk)
                 return begun;
             QSqlQuery ins(server);
-            if (!ins.prepare(QStringLiteral("INSERT INTO wpis (wpis_uuid, rodzaj, przedmiot, wartosc, autor, czas) "
-                                            "VALUES (?, ?, ?, ?, ?, ?) ON CONFLICT DO NOTHING"))) {
+            if (!ins.prepare(QStringLiteral("INSERT INTO wpis (wpis_uuid, rodzaj, przedmiot, wartosc, autor, czas, laptop, "
+                                            "zapisano, skrot) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?) ON CONFLICT DO NOTHING%1")
+                                 .arg(Postgres() ? QStringLiteral(" RETURNING autor") : QString()))) {
                 const int r = ServerFail(ins.lastError());
                 Rollback(server);
                 return r;
             }
             bool again = false;
             for (int i = 0; i < entries.size() && !again; ++i) {
-                for (int c = 0; c < entries.at(i).values.size(); ++c)
+                const int n = entries.at(i).values.size();
+                for (int c = 0; c < n; ++c)
                     ins.bindValue(c, entries.at(i).values.at(c));
+                ins.bindValue(n, settings.qsLaptop);
+                ins.bindValue(n + 1, QDateTime::currentMSecsSinceEpoch());
+                const QVariantList &e = entries.at(i).values;
+                ins.bindValue(n + 2, WpisHash(e.at(0), e.at(1), e.at(2), e.at(3), e.at(5)));
                 QString why;
                 const int r = RowExec(ins, careful, &why);
                 if (r == kRowRefused) {
@@ -937,6 +1139,9 @@ int TSync::TPrivate::PushEntries(TSyncSummary *s, const TSyncProgress &progress,
                 }
                 took += ins.numRowsAffected() > 0 ? 1 : 0;
                 held[i] = true;
+                if (Postgres() && ins.next())
+                    authors[i] = ins.value(0).toString();
+                ins.finish();
             }
             if (again) {
                 Rollback(server);
@@ -955,10 +1160,11 @@ int TSync::TPrivate::PushEntries(TSyncSummary *s, const TSyncProgress &progress,
         if (!lq.exec(QStringLiteral("BEGIN IMMEDIATE")))
             return LocalFail(lq.lastError());
         QSqlQuery mark(local);
-        mark.prepare(QStringLiteral("UPDATE wpis SET wyslany = 1 WHERE rowid = ?"));
+        mark.prepare(QStringLiteral("UPDATE wpis SET wyslany = 1, autor = coalesce(?, autor) WHERE rowid = ?"));
         for (int i = 0; i < entries.size(); ++i) {
             if (!held.at(i))
                 continue;
+            mark.addBindValue(authors.at(i).isEmpty() ? QVariant(QVariant::String) : QVariant(authors.at(i)));
             mark.addBindValue(entries.at(i).rowid);
             if (!mark.exec()) {
                 const int r = LocalFail(mark.lastError());
@@ -1151,8 +1357,58 @@ int TSync::TPrivate::Pull(TSyncSummary *s, const TSyncProgress &progress)
         return true;
     };
 
+    // What is taken is committed batch by batch together with where the
+    // pull has got to: a pull that stops (a kill, a lost connection, a
+    // cancel) keeps every batch before, and the next goes on from there.
+    // The time of the last sync is set only by a pull that went through.
+    QSet<QString> komentarzSubjects; // entries taken in this batch about a measurement
+    QSqlQuery pomiaryOf(local), saveNr(local), saveNowe(local);
+    pomiaryOf.prepare(QStringLiteral("SELECT pomiar_id FROM pomiar WHERE klucz = ?"));
+    saveNr.prepare(QStringLiteral("INSERT INTO serwer (adres, pomiar_nr, rekord_nr, wpis_nr, czas_ms) VALUES (?, ?, ?, ?, ?) "
+                                  "ON CONFLICT (adres) DO UPDATE SET pomiar_nr = excluded.pomiar_nr, "
+                                  "rekord_nr = excluded.rekord_nr, wpis_nr = excluded.wpis_nr, "
+                                  "czas_ms = max(serwer.czas_ms, excluded.czas_ms)"));
+    saveNowe.prepare(QStringLiteral("UPDATE import SET nowe = ? WHERE import_id = ?"));
+    auto commitBatch = [&](bool last) {
+        const TSilenceWatch::TLocalWork working(watch);
+        for (const QString &subject : qAsConst(komentarzSubjects)) {
+            pomiaryOf.addBindValue(subject.mid(2).toLongLong());
+            if (!pomiaryOf.exec())
+                return localFail(pomiaryOf.lastError());
+            QVector<qint64> ids;
+            while (pomiaryOf.next())
+                ids.append(pomiaryOf.value(0).toLongLong());
+            pomiaryOf.finish();
+            for (const qint64 id : ids) {
+                QSqlError error;
+                if (!ApplyKomentarze(id, subject, &error))
+                    return localFail(error);
+            }
+        }
+        komentarzSubjects.clear();
+        if (importId) {
+            saveNowe.addBindValue(s->iPulledPomiary);
+            saveNowe.addBindValue(importId);
+            if (!saveNowe.exec())
+                return localFail(saveNowe.lastError());
+        }
+        saveNr.addBindValue(qsServerId);
+        saveNr.addBindValue(pomiarNr);
+        saveNr.addBindValue(rekordNr);
+        saveNr.addBindValue(wpisNr);
+        saveNr.addBindValue(last ? QDateTime::currentMSecsSinceEpoch() : qint64(0));
+        if (!saveNr.exec())
+            return localFail(saveNr.lastError());
+        if (!lq.exec(QStringLiteral("COMMIT")) || (!last && !lq.exec(QStringLiteral("BEGIN IMMEDIATE"))))
+            return localFail(lq.lastError());
+        return int(SyncOk);
+    };
+
     // What became of one server row.
-    enum { Taken, Held, Refused, Failed };
+    // Later: the row needs a column left out of the first read (a record's
+    // data that this laptop sent itself and so most likely holds); it is
+    // read again whole, by number, before its batch is committed.
+    enum { Taken, Held, Refused, Failed, Later };
     using TTake = std::function<int(QString *why)>;
     // The rows of `table` refused before (fetched again by number), then
     // those after `*nr`, each given to `take` as the current row of sq.
@@ -1161,7 +1417,8 @@ int TSync::TPrivate::Pull(TSyncSummary *s, const TSyncProgress &progress)
     note.prepare(QStringLiteral("INSERT OR REPLACE INTO serwer_odrzucone (adres, tabela, nr, powod) VALUES (?, ?, ?, ?)"));
     forget.prepare(QStringLiteral("DELETE FROM serwer_odrzucone WHERE adres = ? AND tabela = ? AND nr = ?"));
     int failure = SyncOk;
-    auto pullTable = [&](const QString &table, const QString &columns, int batch, qint64 *nr, const TTake &take) {
+    auto pullTable = [&](const QString &table, const QString &columns, int batch, qint64 *nr, const TTake &take,
+                         const QString &wholeColumns = QString()) {
         listed.addBindValue(qsServerId);
         listed.addBindValue(table);
         if (!listed.exec())
@@ -1170,7 +1427,10 @@ int TSync::TPrivate::Pull(TSyncSummary *s, const TSyncProgress &progress)
         while (listed.next())
             again << QString::number(listed.value(0).toLongLong());
         listed.finish();
-        auto takeRows = [&](bool retry, int *rows) {
+        QStringList later;
+        std::function<int(bool, int *)> takeRows;
+        const auto takeRowsWhole = [&](int *rows) { return takeRows(true, rows); };
+        takeRows = [&](bool retry, int *rows) {
             const TSilenceWatch::TLocalWork working(watch);
             while (sq.next()) {
                 ++*rows;
@@ -1181,7 +1441,9 @@ int TSync::TPrivate::Pull(TSyncSummary *s, const TSyncProgress &progress)
                 const int r = take(&why);
                 if (r == Failed)
                     return failure;
-                if (r == Refused) {
+                if (r == Later) {
+                    later << QString::number(rowNr);
+                } else if (r == Refused) {
                     ++s->iSkipped;
                     s->refused << QObject::tr("serwer, %1 nr %2: %3").arg(table).arg(rowNr).arg(why);
                     note.addBindValue(qsServerId);
@@ -1199,7 +1461,15 @@ int TSync::TPrivate::Pull(TSyncSummary *s, const TSyncProgress &progress)
                 }
             }
             sq.finish();
-            return int(SyncOk);
+            if (later.isEmpty())
+                return int(SyncOk);
+            const QString whole = QStringLiteral("SELECT nr, %1 FROM %2 WHERE nr IN (%3) ORDER BY nr")
+                                      .arg(wholeColumns, table, later.join(QLatin1Char(',')));
+            later.clear();
+            if (!sq.exec(whole))
+                return serverFail(sq.lastError());
+            int again = 0;
+            return takeRowsWhole(&again);
         };
         for (int from = 0; from < again.size(); from += batch) {
             if (!sq.exec(QStringLiteral("SELECT nr, %1 FROM %2 WHERE nr IN (%3) ORDER BY nr")
@@ -1207,6 +1477,8 @@ int TSync::TPrivate::Pull(TSyncSummary *s, const TSyncProgress &progress)
                 return serverFail(sq.lastError());
             int rows = 0;
             if (const int r = takeRows(true, &rows); r != SyncOk)
+                return r;
+            if (const int r = rows > 0 ? commitBatch(false) : int(SyncOk); r != SyncOk)
                 return r;
         }
         for (;;) {
@@ -1219,6 +1491,9 @@ int TSync::TPrivate::Pull(TSyncSummary *s, const TSyncProgress &progress)
             int rows = 0;
             if (const int r = takeRows(false, &rows); r != SyncOk)
                 return r;
+            // An empty batch changes nothing: no commit (a disk flush) for it.
+            if (const int r = rows > 0 ? commitBatch(false) : int(SyncOk); r != SyncOk)
+                return r;
             done += rows;
             if (rows < batch)
                 return int(SyncOk);
@@ -1229,9 +1504,10 @@ int TSync::TPrivate::Pull(TSyncSummary *s, const TSyncProgress &progress)
     // later than now: it was written on the meter, not when it arrived here,
     // and must not outrank what a person wrote since.
     QSqlQuery find(local), insert(local), mark(local), meterKomentarz(local);
-    find.prepare(QStringLiteral("SELECT p.pomiar_id, p.wyslany FROM pomiar p JOIN miernik m ON m.miernik_id = p.miernik_id "
-                                "WHERE p.klucz = ? AND m.serial = ? AND p.miernik_pomiar_id = ? AND p.czas = ? "
-                                "AND p.rezystancja = ? LIMIT 1"));
+    find.prepare(QStringLiteral("SELECT p.pomiar_id, p.wyslany, %1 FROM pomiar p JOIN miernik m ON m.miernik_id = p.miernik_id "
+                                "JOIN obiekt o ON o.obiekt_id = p.obiekt_id WHERE p.klucz = ? AND m.serial = ? "
+                                "AND p.miernik_pomiar_id = ? AND p.czas = ? AND p.rezystancja = ? LIMIT 1")
+                     .arg(QLatin1String(kLocalPomiarColumns)));
     insert.prepare(QStringLiteral(
         "INSERT INTO pomiar (obiekt_id, miernik_id, import_id, zrodlo_id, miernik_pomiar_id, czas, plik, rezystancja, "
         "metoda, status, vref, temp_core, komentarz, komentarz_miernika, sha256, klucz, wyslany) "
@@ -1240,7 +1516,13 @@ int TSync::TPrivate::Pull(TSyncSummary *s, const TSyncProgress &progress)
     meterKomentarz.prepare(
         QStringLiteral("INSERT INTO komentarz (pomiar_id, czas, tekst, z_miernika) VALUES (?, ?, ?, 1)"));
     const qint64 now = QDateTime::currentSecsSinceEpoch();
-    const TTake takePomiar = [&](QString *) {
+    const TTake takePomiar = [&](QString *why) {
+        QVariantList fields;
+        for (int c = 1; c <= 16; ++c)
+            fields << sq.value(c);
+        const QByteArray hash = PomiarHash(fields);
+        if (!HashHolds(sq.value(17), hash, why))
+            return int(Refused);
         const qint64 klucz = sq.value(1).toLongLong();
         const QString serial = sq.value(3).toString();
         const double R = sq.value(11).toDouble();
@@ -1254,7 +1536,14 @@ int TSync::TPrivate::Pull(TSyncSummary *s, const TSyncProgress &progress)
         if (find.next()) {
             const qint64 id = find.value(0).toLongLong();
             const bool unsent = find.value(1).toInt() == 0;
+            QVariantList held;
+            for (int c = 2; c <= 17; ++c)
+                held << find.value(c);
             find.finish();
+            if (PomiarHash(held) != hash) {
+                *why = QObject::tr("serwer ma inną treść tego pomiaru niż archiwum (zmienioną po zapisaniu?)");
+                return int(Refused);
+            }
             if (unsent) {
                 mark.addBindValue(id);
                 if (!mark.exec())
@@ -1317,7 +1606,7 @@ int TSync::TPrivate::Pull(TSyncSummary *s, const TSyncProgress &progress)
     if (const int r = pullTable(QStringLiteral("pomiar"),
                                 QStringLiteral("klucz, obiekt, serial, hw, soft_rpi, system_rpi, firmware, "
                                                "miernik_pomiar_id, czas, plik, rezystancja, metoda, status, vref, "
-                                               "temp_core, komentarz_miernika"),
+                                               "temp_core, komentarz_miernika, skrot"),
                                 kPullBatch, &pomiarNr, takePomiar);
         r != SyncOk)
         return r;
@@ -1353,6 +1642,8 @@ int TSync::TPrivate::Pull(TSyncSummary *s, const TSyncProgress &progress)
                 return failure = localFail(markRecord.lastError()), int(Failed);
             return int(Held);
         }
+        if (sq.value(3).isNull())
+            return int(Later);
         const QByteArray packed = sq.value(3).toByteArray();
         shaTaken.addBindValue(sha);
         if (!shaTaken.exec())
@@ -1378,19 +1669,24 @@ int TSync::TPrivate::Pull(TSyncSummary *s, const TSyncProgress &progress)
         ++s->iPulledRekordy;
         return int(Taken);
     };
-    if (const int r = pullTable(QStringLiteral("rekord"), QStringLiteral("klucz, sha256, dane"), kRecordBatch,
-                                &rekordNr, takeRekord);
+    QString laptop = settings.qsLaptop;
+    laptop.replace(QLatin1Char('\''), QLatin1String("''"));
+    if (const int r = pullTable(QStringLiteral("rekord"),
+                                QStringLiteral("klucz, sha256, CASE WHEN laptop = '%1' THEN NULL ELSE dane END").arg(laptop),
+                                kRecordBatch, &rekordNr, takeRekord, QStringLiteral("klucz, sha256, dane"));
         r != SyncOk)
         return r;
 
     // Entries.
-    QSqlQuery putEntry(local), markEntry(local), pomiaryOf(local);
+    QSqlQuery putEntry(local), markEntry(local), heldEntry(local);
+    heldEntry.prepare(QStringLiteral("SELECT rodzaj, przedmiot, wartosc, czas FROM wpis WHERE wpis_uuid = ?"));
     putEntry.prepare(QStringLiteral("INSERT INTO wpis (wpis_uuid, rodzaj, przedmiot, wartosc, autor, czas, wyslany) "
                                     "VALUES (?, ?, ?, ?, ?, ?, 1) ON CONFLICT (wpis_uuid) DO NOTHING"));
     markEntry.prepare(QStringLiteral("UPDATE wpis SET wyslany = 1 WHERE wpis_uuid = ? AND wyslany = 0"));
-    pomiaryOf.prepare(QStringLiteral("SELECT pomiar_id FROM pomiar WHERE klucz = ?"));
-    QSet<QString> komentarzSubjects;
     const TTake takeWpis = [&](QString *why) {
+        const QByteArray hash = WpisHash(sq.value(1), sq.value(2), sq.value(3), sq.value(4), sq.value(6));
+        if (!HashHolds(sq.value(7), hash, why))
+            return int(Refused);
         const bool komentarz = sq.value(2).toString() == QLatin1String("komentarz");
         QString tekst;
         if (komentarz && !KomentarzText(sq.value(4).toString(), &tekst, why)) {
@@ -1403,6 +1699,17 @@ int TSync::TPrivate::Pull(TSyncSummary *s, const TSyncProgress &progress)
         if (!putEntry.exec())
             return failure = localFail(putEntry.lastError()), int(Failed);
         if (putEntry.numRowsAffected() == 0) {
+            heldEntry.addBindValue(sq.value(1).toString());
+            if (!heldEntry.exec())
+                return failure = localFail(heldEntry.lastError()), int(Failed);
+            const bool same = heldEntry.next()
+                && WpisHash(sq.value(1), heldEntry.value(0), heldEntry.value(1), heldEntry.value(2), heldEntry.value(3))
+                    == hash;
+            heldEntry.finish();
+            if (!same) {
+                *why = QObject::tr("serwer ma inną treść tego wpisu niż archiwum (zmienioną po zapisaniu?)");
+                return int(Refused);
+            }
             markEntry.addBindValue(sq.value(1).toString());
             if (!markEntry.exec())
                 return failure = localFail(markEntry.lastError()), int(Failed);
@@ -1414,58 +1721,52 @@ int TSync::TPrivate::Pull(TSyncSummary *s, const TSyncProgress &progress)
             komentarzSubjects.insert(subject);
         return int(Taken);
     };
-    if (const int r = pullTable(QStringLiteral("wpis"), QStringLiteral("wpis_uuid, rodzaj, przedmiot, wartosc, autor, czas"),
+    if (const int r = pullTable(QStringLiteral("wpis"), QStringLiteral("wpis_uuid, rodzaj, przedmiot, wartosc, autor, czas, skrot"),
                                 kPullBatch, &wpisNr, takeWpis);
         r != SyncOk)
         return r;
-    // All is read: the rest is local, and needs the server no more (the
-    // read-only transaction holds nothing to keep).
+    // All is read; the read-only transaction holds nothing to keep.
     if (!sq.exec(QStringLiteral("COMMIT")))
         return serverFail(sq.lastError());
-    TSilenceWatch::TLocalWork applying(watch);
-    for (const QString &subject : qAsConst(komentarzSubjects)) {
-        pomiaryOf.addBindValue(subject.mid(2).toLongLong());
-        if (!pomiaryOf.exec())
-            return localFail(pomiaryOf.lastError());
-        QVector<qint64> ids;
-        while (pomiaryOf.next())
-            ids.append(pomiaryOf.value(0).toLongLong());
-        pomiaryOf.finish();
-        for (const qint64 id : ids) {
-            QSqlError error;
-            if (!ApplyKomentarze(id, subject, &error))
-                return localFail(error);
-        }
-    }
-    if (cancelled())
-        return SyncCancelled;
-
-    if (importId) {
-        QSqlQuery q(local);
-        q.prepare(QStringLiteral("UPDATE import SET nowe = ? WHERE import_id = ?"));
-        q.addBindValue(s->iPulledPomiary);
-        q.addBindValue(importId);
-        if (!q.exec())
-            return localFail(q.lastError());
-    }
-    lq.prepare(QStringLiteral("INSERT INTO serwer (adres, pomiar_nr, rekord_nr, wpis_nr, czas_ms) VALUES (?, ?, ?, ?, ?) "
-                              "ON CONFLICT (adres) DO UPDATE SET pomiar_nr = excluded.pomiar_nr, "
-                              "rekord_nr = excluded.rekord_nr, wpis_nr = excluded.wpis_nr, czas_ms = excluded.czas_ms"));
-    lq.addBindValue(qsServerId);
-    lq.addBindValue(pomiarNr);
-    lq.addBindValue(rekordNr);
-    lq.addBindValue(wpisNr);
-    lq.addBindValue(QDateTime::currentMSecsSinceEpoch());
-    if (!lq.exec())
-        return localFail(lq.lastError());
-    if (!lq.exec(QStringLiteral("COMMIT")))
-        return localFail(lq.lastError());
+    if (const int r = commitBatch(true); r != SyncOk)
+        return r;
     if (progress)
         progress(SyncPulling, total, total);
     return SyncOk;
 }
 
 // ---- reading the server
+
+bool TSync::ReadWriters(QVector<TSyncWriter> *writers)
+{
+    writers->clear();
+    if (!IsConnected()) {
+        d->qsError = QObject::tr("Brak połączenia z serwerem.");
+        return false;
+    }
+    const TSilenceWatch::TArmed armed(d->watch);
+    QSqlQuery q(d->server);
+    q.setForwardOnly(true);
+    if (!q.exec(QStringLiteral("SELECT rola, laptop, sum(p), sum(r), sum(w), max(zapisano) FROM ("
+                               "SELECT rola, laptop, 1 AS p, 0 AS r, 0 AS w, zapisano FROM pomiar UNION ALL "
+                               "SELECT rola, laptop, 0, 1, 0, zapisano FROM rekord UNION ALL "
+                               "SELECT rola, laptop, 0, 0, 1, zapisano FROM wpis) AS x "
+                               "GROUP BY rola, laptop ORDER BY rola, laptop"))) {
+        d->ServerFail(q.lastError());
+        return false;
+    }
+    while (q.next()) {
+        TSyncWriter w;
+        w.qsRola = q.value(0).toString();
+        w.qsLaptop = q.value(1).toString();
+        w.iPomiary = q.value(2).toLongLong();
+        w.iRekordy = q.value(3).toLongLong();
+        w.iWpisy = q.value(4).toLongLong();
+        w.iOstatniMs = q.value(5).toLongLong();
+        writers->append(w);
+    }
+    return true;
+}
 
 bool TSync::ReadHistoria(const QString &obiekt, QVector<THistoriaRow> *rows, QStringList *meters)
 {

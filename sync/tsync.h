@@ -29,7 +29,13 @@ struct TServerSettings
     QString qsDatabase;
     QString qsUser;
     QString qsPassword;   // empty: libpq looks in the user's .pgpass
-    QString qsSslMode;    // passed to libpq as it is (disable, prefer, require, verify-full, ...)
+    /// Passed to libpq as it is (disable, prefer, require, verify-full, ...).
+    /// Empty: verify-full for a server elsewhere, prefer on this computer
+    /// (see EffectiveSslMode); PGSSLMODE, when set, is left to libpq.
+    QString qsSslMode;
+    /// This computer as the server records it beside each row it sends
+    /// (default: its host name).
+    QString qsLaptop;
     int iConnectTimeoutS = 5;
     /// A server that sends nothing for this long while an answer is due is
     /// taken for gone: the sync stops and says so.
@@ -39,6 +45,17 @@ struct TServerSettings
     /// host:port/database (or the file), for messages and the import log.
     QString Address() const;
 };
+
+/// The sslmode a connection to `host` uses when the settings name none:
+/// verify-full (encrypted, the server's certificate checked against the
+/// name) for any host that is not this computer, prefer on loopback; empty
+/// when `configured` names one or PGSSLMODE is set (libpq takes those).
+QString EffectiveSslMode(const QString &host, const QString &configured);
+
+/// Whether libpq finds a password for `server` by itself: PGPASSWORD, or a
+/// matching line of the password file (PGPASSFILE, else ~/.pgpass, or
+/// %APPDATA%\postgresql\pgpass.conf on Windows).
+bool PasswordFileHas(const TServerSettings &server);
 
 /// Reads [Serwer] host, port, database, user, password, sslmode (and
 /// driver, for an SQLite file). The password is taken whole, as written
@@ -71,6 +88,15 @@ struct TSyncSummary
     QStringList refused;
 };
 
+/// Who wrote to the server from where: one person's login role on one
+/// laptop (both empty for rows written before the server kept them).
+struct TSyncWriter
+{
+    QString qsRola, qsLaptop;
+    qint64 iPomiary = 0, iRekordy = 0, iWpisy = 0;
+    qint64 iOstatniMs = 0; ///< the server's time of the last row, ms since the epoch (0: not known)
+};
+
 /// Steps of a sync, for the progress text.
 enum TSyncPhase { SyncConnecting = 0, SyncPushing = 1, SyncPulling = 2 };
 
@@ -81,7 +107,7 @@ class TSync
 {
 public:
     /// The server schema this program writes and reads.
-    static constexpr int kServerSchemaVersion = 1;
+    static constexpr int kServerSchemaVersion = 2;
 
     TSync();
     ~TSync();
@@ -106,6 +132,10 @@ public:
     /// time order; each row's id is the server's number. False with the
     /// reason when it cannot be read.
     bool ReadHistoria(const QString &obiekt, QVector<THistoriaRow> *rows, QStringList *meters = nullptr);
+
+    /// What each person sent from each laptop and when last, by login
+    /// role, then laptop (after Connect). False with the reason.
+    bool ReadWriters(QVector<TSyncWriter> *writers);
 
     QString LastErrorText() const;
 

@@ -222,6 +222,35 @@ TServerSettings LimitedRole(const TServerSettings &server, const QString &role, 
     return s;
 }
 
+// Runs scripts/team-server-setup on the test cluster as its administrator;
+// the login roles it made, each with its password, or empty on failure.
+QHash<QString, QString> TeamServerSetup(const QString &database, const QStringList &people)
+{
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("PGHOST"), Env("ZYM_TEST_PGHOST"));
+    env.insert(QStringLiteral("PGPORT"), Env("ZYM_TEST_PGPORT"));
+    env.insert(QStringLiteral("PGUSER"), Env("ZYM_TEST_PGUSER"));
+    env.insert(QStringLiteral("PGPASSWORD"), Env("ZYM_TEST_PGPASSWORD"));
+    env.insert(QStringLiteral("PATH"), Env("ZYM_TEST_PGBIN") + QLatin1Char(':') + Env("PATH"));
+    p.setProcessEnvironment(env);
+    p.start(Env("ZYM_TEST_SOURCE_DIR") + QStringLiteral("/scripts/team-server-setup"),
+            QStringList{QStringLiteral("--database"), database, QStringLiteral("--cli"),
+                        Env("ZYM_BINARY_DIR") + QStringLiteral("/zymreader-cli")}
+                + people);
+    QHash<QString, QString> made;
+    if (!p.waitForFinished(60000) || p.exitCode() != 0) {
+        qWarning("team-server-setup: %s", p.readAllStandardError().constData());
+        return made;
+    }
+    for (const QByteArray &line : p.readAllStandardOutput().split('\n')) {
+        const QList<QByteArray> words = line.split(' ');
+        if (words.size() == 2)
+            made.insert(QString::fromUtf8(words.at(0)), QString::fromUtf8(words.at(1)));
+    }
+    return made;
+}
+
 // A TCP proxy on 127.0.0.1 to a port there that, once `trigger` has gone
 // through from a client, forwards nothing more either way while keeping
 // every connection open: a server gone silent behind something that still
@@ -514,7 +543,9 @@ private slots:
         }
     }
 
-    // Cancelled in the pull: the archive as before it; the next sync completes.
+    // Cancelled in the pull (at the entries): the measurements and records
+    // taken before stay, each batch being committed; the next sync takes
+    // only the rest and completes.
     void cancelThenComplete_data() { Engines(); }
     void cancelThenComplete()
     {
@@ -528,10 +559,85 @@ private slots:
         int calls = 0;
         const auto stop = [&](int phase, qint64, qint64) { return phase != SyncPulling || ++calls < 3; };
         QCOMPARE(Sync(server, a, nullptr, stop), int(SyncCancelled));
-        QCOMPARE(Content(a), before);
-        QCOMPARE(Sync(server, a), int(SyncOk));
+        QCOMPARE(Content(a).size(), before.size() + 20);
+        TSyncSummary rest;
+        QCOMPARE(Sync(server, a, &rest), int(SyncOk));
+        QCOMPARE(rest.iPulledPomiary + rest.iPulledRekordy, qint64(0));
         QCOMPARE(Sync(server, b), int(SyncOk));
         QCOMPARE(Content(a), Content(b));
+    }
+
+    // Every pulled row is checked against the hash its writer sent: a row
+    // the owner changed after it was pulled is reported, never taken. On
+    // PostgreSQL the owner's change itself brings the row to every pull
+    // again; on a server file the test does that.
+    void changedServerRowsReported_data() { Engines(); }
+    void changedServerRowsReported()
+    {
+        const TServerSettings server = FreshServer();
+        if (!server.IsSet())
+            QSKIP("no PostgreSQL test cluster (scripts/test starts one)");
+        const QString a = NewArchive(QStringLiteral("a"), {meterB.qsDataBase});
+        {
+            TArchive archive;
+            QCOMPARE(archive.Open(a), int(ArchiveOk));
+            QCOMPARE(archive.SaveKomentarz(1, QStringLiteral("pierwszy")), int(ArchiveOk));
+        }
+        QCOMPARE(Sync(server, a), int(SyncOk));
+        const QString b = NewArchive(QStringLiteral("b"), {});
+        QCOMPARE(Sync(server, b), int(SyncOk));
+        const QStringList pulled = Content(b);
+        const bool postgres = server.qsDriver == QLatin1String("QPSQL");
+        const QString renumber = postgres ? QString() : QStringLiteral(", nr = (SELECT max(nr) + 1 FROM %1)");
+        QCOMPARE(ServerSql(server, QStringLiteral("UPDATE pomiar SET obiekt = 'podmieniony'%1 WHERE nr = 2")
+                                       .arg(renumber.arg(QStringLiteral("pomiar")))),
+                 QString());
+        QCOMPARE(ServerSql(server, QStringLiteral("UPDATE wpis SET wartosc = '{\"tekst\":\"podmieniony\"}'%1")
+                                       .arg(renumber.arg(QStringLiteral("wpis")))),
+                 QString());
+        QString error;
+        for (const QString &archive : {a, b}) {
+            TSyncSummary s;
+            QCOMPARE(Sync(server, archive, &s, TSyncProgress(), &error), int(SyncPartly));
+            QCOMPARE(s.refused.size(), 2);
+        }
+        QCOMPARE(Content(b), pulled);
+        // An archive that never held them: the hash their writer sent no
+        // longer holds (and the measurement's record waits for it).
+        const QString c = NewArchive(QStringLiteral("c"), {});
+        TSyncSummary s;
+        QCOMPARE(Sync(server, c, &s, TSyncProgress(), &error), int(SyncPartly));
+        QCOMPARE(s.refused.size(), 3);
+        QVERIFY2(s.refused.join(QLatin1Char('\n')).count(QStringLiteral("nie zgadza się z jego sumą")) == 2,
+                 qPrintable(s.refused.join(QLatin1Char('\n'))));
+        QCOMPARE(s.iPulledPomiary, qint64(19));
+    }
+
+    // A pull of several batches stopped after the first keeps that batch
+    // whole, and the next one takes exactly the rest.
+    void pullKeepsItsBatches()
+    {
+        const QString server = tmp.filePath(QStringLiteral("batches.db"));
+        QCOMPARE(TSync().Connect(ArchiveAsServer(server)), int(SyncOk));
+        QCOMPARE(ServerSql(ArchiveAsServer(server),
+                           QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 4500) "
+                                          "INSERT INTO pomiar (klucz, obiekt, serial, hw, soft_rpi, system_rpi, firmware, "
+                                          "miernik_pomiar_id, czas, plik, rezystancja, metoda, status, komentarz_miernika) "
+                                          "SELECT i, 'obiekt ' || (i % 7), 'S1', 'h', 's', 'y', 'f', i, 1700000000 + i, "
+                                          "'p' || i || '.zym5', i * 1e-6, 0, 0, '' FROM n")),
+                 QString());
+        const QString a = NewArchive(QStringLiteral("a"), {});
+        int calls = 0;
+        const auto stop = [&](int phase, qint64, qint64) { return phase != SyncPulling || ++calls < 2; };
+        QCOMPARE(Sync(ArchiveAsServer(server), a, nullptr, stop), int(SyncCancelled));
+        {
+            TArchive archive;
+            QCOMPARE(archive.Open(a), int(ArchiveOk));
+            QCOMPARE(archive.PomiarCount(), qint64(2000));
+        }
+        TSyncSummary rest;
+        QCOMPARE(Sync(ArchiveAsServer(server), a, &rest), int(SyncOk));
+        QCOMPARE(rest.iPulledPomiary, qint64(2500));
     }
 
     // Two clients with the same objects at once: the server keeps one copy.
@@ -599,7 +705,7 @@ private slots:
         if (!server.IsSet())
             QSKIP("no PostgreSQL test cluster (scripts/test starts one)");
         QCOMPARE(Sync(server, NewArchive(QStringLiteral("a"), {meterB.qsDataBase})), int(SyncOk));
-        QCOMPARE(ServerSql(server, QStringLiteral("CREATE TABLE zachowany AS SELECT dane FROM rekord WHERE nr = 3")),
+        QCOMPARE(ServerSql(server, QStringLiteral("CREATE TABLE zachowany AS SELECT klucz, dane FROM rekord WHERE nr = 3")),
                  QString());
         QCOMPARE(ServerSql(server, QStringLiteral("UPDATE rekord SET dane = (SELECT dane FROM rekord WHERE nr = 4) "
                                                   "WHERE nr = 3")),
@@ -611,12 +717,15 @@ private slots:
         QCOMPARE(s.iPulledPomiary, qint64(20));
         QCOMPARE(s.iPulledRekordy, qint64(19));
         QCOMPARE(s.refused.size(), 1);
-        QVERIFY2(s.refused.at(0).contains(QLatin1String("rekord nr 3")), qPrintable(s.refused.at(0)));
+        // On PostgreSQL the owner's change gave the row a new number.
+        QVERIFY2(s.refused.at(0).contains(QLatin1String("rekord nr ")) && s.refused.at(0).contains(QLatin1String("SHA-256")),
+                 qPrintable(s.refused.at(0)));
         QCOMPARE(Sync(server, b, &s, TSyncProgress(), &error), int(SyncPartly));
         QCOMPARE(s.refused.size(), 1);
-        QCOMPARE(ServerSql(server, QStringLiteral("UPDATE rekord SET dane = (SELECT dane FROM zachowany) WHERE nr = 3")),
+        QCOMPARE(ServerSql(server, QStringLiteral("UPDATE rekord SET dane = (SELECT dane FROM zachowany) "
+                                                  "WHERE klucz = (SELECT klucz FROM zachowany)")),
                  QString());
-        QCOMPARE(Sync(server, b, &s), int(SyncOk));
+        QCOMPARE(Sync(server, b, &s, TSyncProgress(), &error), int(SyncOk));
         QCOMPARE(s.iPulledRekordy, qint64(1));
         TArchive archive;
         QCOMPARE(archive.Open(b), int(ArchiveOk));
@@ -701,10 +810,10 @@ private slots:
 
     // ---- PostgreSQL only
 
-    // A role that may read and insert but not lock the tables: its password
-    // (with a comma, a semicolon and a quote) is read whole from
-    // ZYMReader.ini, and the statement the server refuses is named as
-    // refused, not as a lost connection.
+    // A role that may read but not insert: its password (with a comma, a
+    // semicolon and a quote) is read whole from ZYMReader.ini, and the
+    // statement the server refuses is named as refused, not as a lost
+    // connection.
     void refusedStatementNamed()
     {
         if (!HavePostgres())
@@ -715,7 +824,7 @@ private slots:
         QCOMPARE(TSync().Connect(owner), int(SyncOk));
         const QString password = QStringLiteral("ta,jne;\"hasło");
         const TServerSettings role =
-            LimitedRole(owner, QStringLiteral("zym_wstawia"), password, QStringLiteral("SELECT, INSERT"));
+            LimitedRole(owner, QStringLiteral("zym_wstawia"), password, QStringLiteral("SELECT"));
         const QString a = NewArchive(QStringLiteral("a"), {meterB.qsDataBase});
         QString error;
         QCOMPARE(Sync(role, a, nullptr, TSyncProgress(), &error), int(SyncServerFailed));
@@ -746,6 +855,183 @@ private slots:
 
         TSync sync;
         QCOMPARE(sync.Connect(read), int(SyncOk));
+    }
+
+    // A server made by the set-up script: each person's laptop syncs with a
+    // role that may only read and insert, the server records that role as
+    // the writer (and an entry's author, whatever name the laptop typed),
+    // and the server itself refuses a change or a deletion by anyone but
+    // the owner, even a role that was granted the right by mistake.
+    void leastPrivilege()
+    {
+        if (!HavePostgres())
+            QSKIP("no PostgreSQL test cluster (scripts/test starts one)");
+        const QString name = QStringLiteral("zymteam");
+        QCOMPARE(AdminSql(QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(name)), QString());
+        AdminSql(QStringLiteral("DROP ROLE IF EXISTS anna"));
+        AdminSql(QStringLiteral("DROP ROLE IF EXISTS bartek"));
+        const QHash<QString, QString> people =
+            TeamServerSetup(name, {QStringLiteral("anna"), QStringLiteral("bartek")});
+        QCOMPARE(people.size(), 2);
+        TServerSettings anna = PostgresSettings(name), bartek = anna, owner = anna;
+        anna.qsUser = QStringLiteral("anna");
+        anna.qsPassword = people.value(anna.qsUser);
+        anna.qsLaptop = QStringLiteral("laptop-a");
+        bartek.qsUser = QStringLiteral("bartek");
+        bartek.qsPassword = people.value(bartek.qsUser);
+        bartek.qsLaptop = QStringLiteral("laptop-b");
+
+        const QString a = NewArchive(QStringLiteral("a"), {meterA.qsDataBase});
+        const QString b = NewArchive(QStringLiteral("b"), {meterB.qsDataBase});
+        {
+            TArchive archive;
+            QCOMPARE(archive.Open(a), int(ArchiveOk));
+            archive.SetAutor(QStringLiteral("Bartek"));
+            QCOMPARE(archive.SaveKomentarz(1, QStringLiteral("podpisany cudzym imieniem")), int(ArchiveOk));
+        }
+        QCOMPARE(Sync(anna, a), int(SyncOk));
+        QCOMPARE(Sync(bartek, b), int(SyncOk));
+        QCOMPARE(Sync(anna, a), int(SyncOk));
+        QCOMPARE(Content(a), Content(b));
+        QVariant v;
+        QCOMPARE(ServerSql(owner, QStringLiteral("SELECT string_agg(DISTINCT rola || '@' || laptop || ':' || "
+                                                 "(zapisano > 0)::text, ',' ORDER BY rola || '@' || laptop || ':' || "
+                                                 "(zapisano > 0)::text) FROM pomiar"),
+                           &v),
+                 QString());
+        QCOMPARE(v.toString(), QStringLiteral("anna@laptop-a:true,bartek@laptop-b:true"));
+        QCOMPARE(ServerSql(owner, QStringLiteral("SELECT autor || '/' || rola FROM wpis"), &v), QString());
+        QCOMPARE(v.toString(), QStringLiteral("anna/anna"));
+        QVERIFY(Content(b).join(QLatin1Char('\n')).contains(QLatin1String("|anna|")));
+        // The audit, as a laptop reads it: who sent what from where.
+        TSync audit;
+        QCOMPARE(audit.Connect(bartek), int(SyncOk));
+        QVector<TSyncWriter> writers;
+        QVERIFY2(audit.ReadWriters(&writers), qPrintable(audit.LastErrorText()));
+        QStringList told;
+        for (const TSyncWriter &w : qAsConst(writers))
+            told << QStringLiteral("%1@%2 %3/%4/%5 %6")
+                        .arg(w.qsRola, w.qsLaptop)
+                        .arg(w.iPomiary)
+                        .arg(w.iRekordy)
+                        .arg(w.iWpisy)
+                        .arg(qAbs(w.iOstatniMs - QDateTime::currentMSecsSinceEpoch()) < 600000);
+        QCOMPARE(told, QStringList({QStringLiteral("anna@laptop-a 30/30/1 1"),
+                                    QStringLiteral("bartek@laptop-b 20/20/0 1")}));
+
+        const QString refusedRight = QStringLiteral("permission denied");
+        const QString refusedByTrigger = QStringLiteral("only the owner may change or delete");
+        const QStringList writes{QStringLiteral("UPDATE pomiar SET rezystancja = 0"),
+                                 QStringLiteral("DELETE FROM wpis"), QStringLiteral("TRUNCATE rekord"),
+                                 QStringLiteral("UPDATE wpis SET autor = 'bartek'")};
+        for (const QString &sql : writes)
+            QVERIFY2(ServerSql(anna, sql).contains(refusedRight), qPrintable(sql));
+        // A right given by mistake: the server still refuses.
+        QCOMPARE(ServerSql(owner, QStringLiteral("GRANT UPDATE, DELETE, TRUNCATE ON pomiar, rekord, wpis TO anna")),
+                 QString());
+        for (const QString &sql : writes)
+            QVERIFY2(ServerSql(anna, sql).contains(refusedByTrigger), qPrintable(sql + ServerSql(anna, sql)));
+        // Nor can a laptop write a row as somebody else or out of turn.
+        QCOMPARE(ServerSql(anna, QStringLiteral("INSERT INTO wpis (nr, wpis_uuid, rodzaj, przedmiot, wartosc, autor, czas, "
+                                                "rola) VALUES (1, 'x', 'notatka', 'o:x', '{}', 'bartek', 0, 'bartek')")),
+                 QString());
+        QCOMPARE(ServerSql(owner, QStringLiteral("SELECT autor || '/' || rola || '/' || (nr > 1)::text FROM wpis "
+                                                 "WHERE wpis_uuid = 'x'"),
+                           &v),
+                 QString());
+        QCOMPARE(v.toString(), QStringLiteral("anna/anna/true"));
+        // The owner keeps the right to correct.
+        QCOMPARE(ServerSql(owner, QStringLiteral("DELETE FROM wpis WHERE wpis_uuid = 'x'")), QString());
+    }
+
+    void sslModeByHost_data()
+    {
+        QTest::addColumn<QString>("host");
+        QTest::addColumn<QString>("configured");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("loopback address") << QStringLiteral("127.0.0.1") << QString() << QStringLiteral("prefer");
+        QTest::newRow("loopback, another") << QStringLiteral("127.1.2.3") << QString() << QStringLiteral("prefer");
+        QTest::newRow("localhost") << QStringLiteral("LocalHost") << QString() << QStringLiteral("prefer");
+        QTest::newRow("IPv6 loopback") << QStringLiteral("::1") << QString() << QStringLiteral("prefer");
+        QTest::newRow("socket folder") << QStringLiteral("/run/postgresql") << QString() << QStringLiteral("prefer");
+        QTest::newRow("a name that only starts like loopback")
+            << QStringLiteral("127.0.0.1.example") << QString() << QStringLiteral("verify-full");
+        QTest::newRow("office address") << QStringLiteral("10.0.0.7") << QString() << QStringLiteral("verify-full");
+        QTest::newRow("office name") << QStringLiteral("serwer.biuro") << QString() << QStringLiteral("verify-full");
+        QTest::newRow("set in the settings") << QStringLiteral("serwer.biuro") << QStringLiteral("require")
+                                             << QStringLiteral("require");
+    }
+    void sslModeByHost()
+    {
+        QFETCH(QString, host);
+        QFETCH(QString, configured);
+        QFETCH(QString, expected);
+        QCOMPARE(EffectiveSslMode(host, configured), expected);
+    }
+
+    // With no sslmode in the settings, a server that is not this computer
+    // is reached only encrypted and only when its certificate names it: the
+    // test cluster's certificate names zym-team.test (reached on 127.0.0.1
+    // through PGHOSTADDR, so no name is looked up), not zym-wrong.test; and
+    // a server that offers no encryption at all is refused.
+    void tlsByDefault()
+    {
+        if (!HavePostgres() || Env("ZYM_TEST_PGSSLNAME").isEmpty())
+            QSKIP("no PostgreSQL test cluster with TLS (scripts/test starts one)");
+        struct TEnv
+        {
+            TEnv()
+            {
+                qputenv("PGHOSTADDR", "127.0.0.1");
+                qputenv("PGSSLROOTCERT", qgetenv("ZYM_TEST_PGSSLROOTCERT"));
+            }
+            ~TEnv()
+            {
+                qunsetenv("PGHOSTADDR");
+                qunsetenv("PGSSLROOTCERT");
+            }
+        } env;
+        TServerSettings server = PostgresSettings(Env("ZYM_TEST_PGDATABASE"));
+        server.qsSslMode.clear();
+        server.qsHost = Env("ZYM_TEST_PGSSLNAME");
+        QCOMPARE(TSync().Connect(server), int(SyncOk));
+
+        server.qsHost = QStringLiteral("zym-wrong.test");
+        TSync wrong;
+        QCOMPARE(wrong.Connect(server), int(SyncConnectFailed));
+        QVERIFY2(wrong.LastErrorText().contains(QLatin1String("does not match host name")),
+                 qPrintable(wrong.LastErrorText()));
+
+        // A server that answers the request for encryption with "no".
+        const int listener = ::socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in addr{};
+        addr.sin_family = AF_INET;
+        addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t len = sizeof addr;
+        QVERIFY(::bind(listener, reinterpret_cast<sockaddr *>(&addr), sizeof addr) == 0 && ::listen(listener, 4) == 0
+                && ::getsockname(listener, reinterpret_cast<sockaddr *>(&addr), &len) == 0);
+        std::atomic<bool> plainOffered{false};
+        std::thread plain([&] {
+            const int c = ::accept(listener, nullptr, nullptr);
+            char request[8];
+            if (c >= 0 && ::recv(c, request, sizeof request, MSG_WAITALL) == sizeof request) {
+                plainOffered = ::send(c, "N", 1, 0) == 1;
+                char rest[64];
+                while (::recv(c, rest, sizeof rest, 0) > 0) {
+                }
+            }
+            if (c >= 0)
+                ::close(c);
+        });
+        server.qsHost = Env("ZYM_TEST_PGSSLNAME");
+        server.iPort = ntohs(addr.sin_port);
+        TSync plainText;
+        QCOMPARE(plainText.Connect(server), int(SyncConnectFailed));
+        plain.join();
+        ::close(listener);
+        QVERIFY(plainOffered);
+        QVERIFY2(plainText.LastErrorText().contains(QLatin1String("does not support SSL")),
+                 qPrintable(plainText.LastErrorText()));
     }
 
     // An object's name far over the server's index limit: on a server the

@@ -1535,6 +1535,18 @@ Measurement %2 of %3.</translation>
         <source>Rejestr obiektów…</source>
         <translation>Asset register…</translation>
     </message>
+    <message>
+        <source>Hasło do serwera</source>
+        <translation>Server password</translation>
+    </message>
+    <message>
+        <source>Hasło użytkownika %1 na serwerze %2 (zapamiętane zostanie w magazynie haseł systemu, nie w ZYMReader.ini):</source>
+        <translation>The password of user %1 on server %2 (it will be kept in the system&apos;s password store, not in ZYMReader.ini):</translation>
+    </message>
+    <message>
+        <source>Hasła nie udało się zapamiętać w magazynie haseł systemu (%1); następna synchronizacja zapyta o nie ponownie.</source>
+        <translation>The password could not be kept in the system&apos;s password store (%1); the next synchronization will ask for it again.</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>
@@ -2398,6 +2410,18 @@ Measurement %2 of %3.</translation>
     <message>
         <source>limit zmiany</source>
         <translation>change limit</translation>
+    </message>
+    <message>
+        <source>treść wiersza nie zgadza się z jego sumą SHA-256</source>
+        <translation>the row&apos;s content does not match its SHA-256</translation>
+    </message>
+    <message>
+        <source>serwer ma inną treść tego pomiaru niż archiwum (zmienioną po zapisaniu?)</source>
+        <translation>the server holds other content for this measurement than the archive (changed after it was written?)</translation>
+    </message>
+    <message>
+        <source>serwer ma inną treść tego wpisu niż archiwum (zmienioną po zapisaniu?)</source>
+        <translation>the server holds other content for this entry than the archive (changed after it was written?)</translation>
     </message>
 </context>
 <context>
@@ -3297,6 +3321,45 @@ The asset register of the ZYMReader archive:
   --site NAME        only this site (due)
 
 Exit status: 0 done, 1 the archive cannot be read, 2 wrong usage.
+</translation>
+    </message>
+    <message>
+        <location filename="../cli/cmd_sync.cpp" line="-59"/>
+        <source>Użycie: zymreader-cli sync [--archive ARCHIWUM] [OPCJE SERWERA]
+
+Wysyła na serwer zespołu (PostgreSQL) pomiary i wpisy, których serwer nie ma,
+potem pobiera do archiwum te, których nie ma archiwum. Nic nie jest zmieniane
+ani usuwane; powtórzona synchronizacja niczego nie zmienia. Na standardowe
+wyjście trafia jeden wiersz JSON z liczbami wysłanych i pobranych pozycji.
+
+  --archive PLIK   archiwum (domyślnie jak w poleceniu import)
+  --status         zamiast synchronizacji: po jednym wierszu JSON na osobę (rola
+                   na serwerze) i komputer: ile czego wysłał i kiedy ostatnio
+  --host H, --port P, --database D, --user U, --sslmode M
+                   serwer (domyślnie [Serwer] z ZYMReader.ini); hasło z ZYMReader.ini,
+                   z pliku .pgpass lub ze zmiennej PGPASSWORD
+
+Kod wyjścia: 0 zsynchronizowano, 1 synchronizacja się nie udała albo któraś
+pozycja została odrzucona (przyczyny na standardowym wyjściu błędów; odrzucone
+pozycje próbuje ponownie następna synchronizacja), 2 błędne wywołanie.
+</source>
+        <translation>Usage: zymreader-cli sync [--archive ARCHIVE] [SERVER OPTIONS]
+
+Sends to the team server (PostgreSQL) the measurements and entries it lacks,
+then fetches into the archive those the archive lacks. Nothing is changed
+or deleted; a repeated synchronization changes nothing. Standard output
+gets one JSON line with the numbers of items sent and fetched.
+
+  --archive FILE   the archive (by default as for the import command)
+  --status         instead of a synchronization: one JSON line per person (role
+                   on the server) and computer: how much of what it sent and when last
+  --host H, --port P, --database D, --user U, --sslmode M
+                   the server (by default [Serwer] of ZYMReader.ini); the password from ZYMReader.ini,
+                   a .pgpass file or the PGPASSWORD variable
+
+Exit status: 0 synchronized, 1 the synchronization failed or an item was
+refused (the reasons on standard error; the next synchronization tries refused
+items again), 2 wrong usage.
 </translation>
     </message>
 </context>
@@ -4402,6 +4465,13 @@ Map it to the point %4?</translation>
     <message>
         <source>Miernik</source>
         <translation>Meter</translation>
+    </message>
+</context>
+<context>
+    <name>keystore</name>
+    <message>
+        <source>program zbudowany bez magazynu haseł systemu (qtkeychain)</source>
+        <translation>the program was built without the system&apos;s password store (qtkeychain)</translation>
     </message>
 </context>
 </TS>

@@ -12,6 +12,7 @@
 #include "archive/ui/archiwumcontrol.h"
 #include "archive/ui/archiwumview.h"
 #include "sync/tsync.h"
+#include "sync/ui/keystore.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -164,6 +165,29 @@ void TSyncControl::Run()
     }
     if (Autor(true).isEmpty())
         return;
+    // The password: one in ZYMReader.ini (servers set up before), the key
+    // store's, libpq's own (.pgpass, PGPASSWORD), or else asked once and
+    // kept in the key store once the server has taken it.
+    const QString key = keystore::Key(run.server);
+    QString asked;
+    bool fromStore = false;
+    if (run.server.qsDriver == QLatin1String("QPSQL") && run.server.qsPassword.isEmpty()) {
+        QString stored, error;
+        if (keystore::Read(key, &stored, &error) && !stored.isEmpty()) {
+            run.server.qsPassword = stored;
+            fromStore = true;
+        } else if (!PasswordFileHas(run.server)) {
+            bool ok = false;
+            asked = QInputDialog::getText(w.window, tr("Hasło do serwera"),
+                                          tr("Hasło użytkownika %1 na serwerze %2 (zapamiętane zostanie w "
+                                             "magazynie haseł systemu, nie w ZYMReader.ini):")
+                                              .arg(run.server.qsUser, run.server.Address()),
+                                          QLineEdit::Password, QString(), &ok);
+            if (!ok || asked.isEmpty())
+                return;
+            run.server.qsPassword = asked;
+        }
+    }
     run.qsArchive = Archiwum.Path();
     {
         QProgressDialog progress(w.window);
@@ -191,6 +215,21 @@ void TSyncControl::Run()
         }
     }
     RefreshStatus();
+    if (!asked.isEmpty() && run.iResult != SyncConnectFailed) {
+        QString error;
+        if (!keystore::Write(key, asked, &error))
+            ShowProblem(QMessageBox::Warning, tr("Synchronizacja"),
+                        tr("Hasła nie udało się zapamiętać w magazynie haseł systemu (%1); następna synchronizacja "
+                           "zapyta o nie ponownie.")
+                            .arg(error));
+    }
+    // A kept password the server no longer takes is forgotten, so that the
+    // next sync asks for the new one.
+    if (fromStore && run.iResult == SyncConnectFailed
+        && run.qsError.contains(QLatin1String("password authentication failed"))) {
+        QString error;
+        keystore::Remove(key, &error);
+    }
     if (run.iResult == SyncCancelled) {
         w.savedMessage(tr("Synchronizacja przerwana; to, co zdążyło przejść, zostaje po obu stronach."));
         return;
