@@ -2987,49 +2987,6 @@ archive cannot be opened, 2 wrong usage.
         <translation>the measurement number has more than one row in the database</translation>
     </message>
     <message>
-        <location filename="../cli/main.cpp" line="-87"/>
-        <source>zymreader-cli: pomiary miernika ZYM-5 z wiersza poleceń.
-
-Użycie: zymreader-cli [--lang pl|en] POLECENIE [OPCJE] [ARGUMENTY]
-
-Polecenia:
-  export   zapisuje pomiary jako CSV, CSV z kropką, pliki ZYM lub raporty PDF
-  fit      dopasowuje R i L do pomiarów z plików danych (JSON, wiersz na pomiar)
-  history  historia obiektu z archiwum lub bazy danych (CSV, CSV z kropką, JSON)
-  report   raport PDF obiektu z archiwum lub bazy danych
-  import   wczytuje bazy danych miernika (lub katalogi z nimi) do archiwum
-  check    sprawdza archiwum: spójność pliku i sumę kontrolną każdego rekordu
-  sync     synchronizuje archiwum z serwerem zespołu
-
-  --version    wersja programu
-  --help       ta pomoc; zymreader-cli POLECENIE --help opisuje polecenie
-  --lang L     język komunikatów: pl lub en (domyślnie z ustawień ZYMReader.ini)
-
-Na standardowe wyjście trafiają tylko dane, komunikaty na standardowe wyjście błędów.
-Kod wyjścia: 0 wszystko wykonano, 1 część pozycji się nie udała, 2 błędne wywołanie.
-</source>
-        <translation>zymreader-cli: ZYM-5 meter measurements from the command line.
-
-Usage: zymreader-cli [--lang pl|en] COMMAND [OPTIONS] [ARGUMENTS]
-
-Commands:
-  export   saves measurements as CSV, decimal-point CSV, ZYM files or PDF reports
-  fit      fits R and L to the measurements of data files (JSON, a line each)
-  history  the history of an object from the archive or a database (CSV, decimal-point CSV, JSON)
-  report   the PDF report of an object from the archive or a database
-  import   reads meter databases (or folders holding them) into the archive
-  check    checks the archive: the file&apos;s integrity and every record&apos;s checksum
-  sync     synchronizes the archive with the team server
-
-  --version    the program&apos;s version
-  --help       this help; zymreader-cli COMMAND --help describes a command
-  --lang L     language of the messages: pl or en (by default from ZYMReader.ini)
-
-Standard output carries only data, messages go to standard error.
-Exit status: 0 all done, 1 some items failed, 2 wrong usage.
-</translation>
-    </message>
-    <message>
         <location line="+34"/>
         <source>Polecenie sync nie przyjmuje argumentów.</source>
         <translation>The sync command takes no arguments.</translation>
@@ -3055,85 +3012,6 @@ Exit status: 0 all done, 1 some items failed, 2 wrong usage.
         <translation>fetching</translation>
     </message>
     <message>
-        <source>zymreader-cli: pomiary miernika ZYM-5 z wiersza poleceń.
-
-Użycie: zymreader-cli [--lang pl|en] POLECENIE [OPCJE] [ARGUMENTY]
-
-Polecenia:
-  export   zapisuje pomiary jako CSV, CSV z kropką, pliki ZYM lub raporty PDF
-  fit      dopasowuje R i L do pomiarów z plików danych (JSON, wiersz na pomiar)
-  history  historia obiektu z archiwum lub bazy danych (CSV, CSV z kropką, JSON)
-  report   raport PDF obiektu z archiwum lub bazy danych
-  import   wczytuje bazy danych miernika (lub katalogi z nimi) do archiwum
-  check    sprawdza archiwum: spójność pliku i sumę kontrolną każdego rekordu
-
-  --version    wersja programu
-  --help       ta pomoc; zymreader-cli POLECENIE --help opisuje polecenie
-  --lang L     język komunikatów: pl lub en (domyślnie z ustawień ZYMReader.ini)
-
-Na standardowe wyjście trafiają tylko dane, komunikaty na standardowe wyjście błędów.
-Kod wyjścia: 0 wszystko wykonano, 1 część pozycji się nie udała, 2 błędne wywołanie.
-</source>
-        <translation type="vanished">zymreader-cli: ZYM-5 meter measurements from the command line.
-
-Usage: zymreader-cli [--lang pl|en] COMMAND [OPTIONS] [ARGUMENTS]
-
-Commands:
-  export   saves measurements as CSV, decimal-point CSV, ZYM files or PDF reports
-  fit      fits R and L to the measurements of data files (JSON, a line each)
-  history  the history of an object from the archive or a database (CSV, decimal-point CSV, JSON)
-  report   the PDF report of an object from the archive or a database
-  import   reads meter databases (or folders holding them) into the archive
-  check    checks the archive: the file&apos;s integrity and every record&apos;s checksum
-
-  --version    the program&apos;s version
-  --help       this help; zymreader-cli COMMAND --help describes a command
-  --lang L     language of the messages: pl or en (by default from ZYMReader.ini)
-
-Standard output carries only data, messages go to standard error.
-Exit status: 0 all done, 1 some items failed, 2 wrong usage.
-</translation>
-    </message>
-    <message>
-        <source>%1 uwag, wymienione pierwsze %2 (wszystkie są w dzienniku importów): %3</source>
-        <translation>%1 notes, the first %2 listed (all are in the import log): %3</translation>
-    </message>
-    <message>
-        <location filename="../cli/cmd_sync.cpp" line="-59"/>
-        <source>Użycie: zymreader-cli sync [--archive ARCHIWUM] [OPCJE SERWERA]
-
-Wysyła na serwer zespołu (PostgreSQL) pomiary i wpisy, których serwer nie ma,
-potem pobiera do archiwum te, których nie ma archiwum. Nic nie jest zmieniane
-ani usuwane; powtórzona synchronizacja niczego nie zmienia. Na standardowe
-wyjście trafia jeden wiersz JSON z liczbami wysłanych i pobranych pozycji.
-
-  --archive PLIK   archiwum (domyślnie jak w poleceniu import)
-  --host H, --port P, --database D, --user U, --sslmode M
-                   serwer (domyślnie [Serwer] z ZYMReader.ini); hasło z ZYMReader.ini,
-                   z pliku .pgpass lub ze zmiennej PGPASSWORD
-
-Kod wyjścia: 0 zsynchronizowano, 1 synchronizacja się nie udała albo któraś
-pozycja została odrzucona (przyczyny na standardowym wyjściu błędów; odrzucone
-pozycje próbuje ponownie następna synchronizacja), 2 błędne wywołanie.
-</source>
-        <translation>Usage: zymreader-cli sync [--archive ARCHIVE] [SERVER OPTIONS]
-
-Sends to the team server (PostgreSQL) the measurements and entries it lacks,
-then fetches into the archive those the archive lacks. Nothing is changed
-or deleted; a repeated synchronization changes nothing. Standard output
-gets one JSON line with the numbers of items sent and fetched.
-
-  --archive FILE   the archive (by default as for the import command)
-  --host H, --port P, --database D, --user U, --sslmode M
-                   the server (by default [Serwer] of ZYMReader.ini); the password from ZYMReader.ini,
-                   a .pgpass file or the PGPASSWORD variable
-
-Exit status: 0 synchronized, 1 the synchronization failed or an item was
-refused (the reasons on standard error; the next synchronization tries refused
-items again), 2 wrong usage.
-</translation>
-    </message>
-    <message>
         <location filename="../cli/main.cpp" line="-87"/>
         <source>zymreader-cli: pomiary miernika ZYM-5 z wiersza poleceń.
 
@@ -3148,6 +3026,7 @@ Polecenia:
   check    sprawdza archiwum: spójność pliku i sumę kontrolną każdego rekordu
   sync     synchronizuje archiwum z serwerem zespołu
   visit    wizyty w archiwum i ich protokoły (PDF, XLSX, CSV)
+  assets   rejestr obiektów: drzewo, terminy badań, obiekty do obserwacji (CSV, JSON)
 
   --version    wersja programu
   --help       ta pomoc; zymreader-cli POLECENIE --help opisuje polecenie
@@ -3169,6 +3048,7 @@ Commands:
   check    checks the archive: the file&apos;s integrity and every record&apos;s checksum
   sync     synchronizes the archive with the team server
   visit    the archive's site visits and their protocols (PDF, XLSX, CSV)
+  assets   the asset register: tree, test due dates, points to watch (CSV, JSON)
 
   --version    the program&apos;s version
   --help       this help; zymreader-cli COMMAND --help describes a command
@@ -3177,6 +3057,10 @@ Commands:
 Standard output carries only data, messages go to standard error.
 Exit status: 0 all done, 1 some items failed, 2 wrong usage.
 </translation>
+    </message>
+    <message>
+        <source>%1 uwag, wymienione pierwsze %2 (wszystkie są w dzienniku importów): %3</source>
+        <translation>%1 notes, the first %2 listed (all are in the import log): %3</translation>
     </message>
     <message>
         <source>Użycie: zymreader-cli visit list [ARCHIWUM]
@@ -3227,51 +3111,6 @@ ARCHIVE defaults as in the import command.
     <message>
         <source>nie można zapisać protokołu: %1</source>
         <translation>cannot write the protocol: %1</translation>
-    </message>
-    <message>
-        <location filename="../cli/main.cpp" line="-87"/>
-        <source>zymreader-cli: pomiary miernika ZYM-5 z wiersza poleceń.
-
-Użycie: zymreader-cli [--lang pl|en] POLECENIE [OPCJE] [ARGUMENTY]
-
-Polecenia:
-  export   zapisuje pomiary jako CSV, CSV z kropką, pliki ZYM lub raporty PDF
-  fit      dopasowuje R i L do pomiarów z plików danych (JSON, wiersz na pomiar)
-  history  historia obiektu z archiwum lub bazy danych (CSV, CSV z kropką, JSON)
-  report   raport PDF obiektu z archiwum lub bazy danych
-  import   wczytuje bazy danych miernika (lub katalogi z nimi) do archiwum
-  check    sprawdza archiwum: spójność pliku i sumę kontrolną każdego rekordu
-  sync     synchronizuje archiwum z serwerem zespołu
-  assets   rejestr obiektów: drzewo, terminy badań, obiekty do obserwacji (CSV, JSON)
-
-  --version    wersja programu
-  --help       ta pomoc; zymreader-cli POLECENIE --help opisuje polecenie
-  --lang L     język komunikatów: pl lub en (domyślnie z ustawień ZYMReader.ini)
-
-Na standardowe wyjście trafiają tylko dane, komunikaty na standardowe wyjście błędów.
-Kod wyjścia: 0 wszystko wykonano, 1 część pozycji się nie udała, 2 błędne wywołanie.
-</source>
-        <translation>zymreader-cli: ZYM-5 meter measurements from the command line.
-
-Usage: zymreader-cli [--lang pl|en] COMMAND [OPTIONS] [ARGUMENTS]
-
-Commands:
-  export   saves measurements as CSV, decimal-point CSV, ZYM files or PDF reports
-  fit      fits R and L to the measurements of data files (JSON, a line each)
-  history  the history of an object from the archive or a database (CSV, decimal-point CSV, JSON)
-  report   the PDF report of an object from the archive or a database
-  import   reads meter databases (or folders holding them) into the archive
-  check    checks the archive: the file&apos;s integrity and every record&apos;s checksum
-  sync     synchronizes the archive with the team server
-  assets   the asset register: tree, test due dates, points to watch (CSV, JSON)
-
-  --version    the program&apos;s version
-  --help       this help; zymreader-cli COMMAND --help describes a command
-  --lang L     language of the messages: pl or en (by default from ZYMReader.ini)
-
-Standard output carries only data, messages go to standard error.
-Exit status: 0 all done, 1 some items failed, 2 wrong usage.
-</translation>
     </message>
     <message>
         <source>Podaj jedno z: tree, due, watch.</source>
