@@ -66,6 +66,7 @@ private slots:
     void lineEndsKept();
     void longParagraphKept_data();
     void longParagraphKept();
+    void sameCommentShownAgain();
     void everyRoadAsks_data();
     void everyRoadAsks();
     void questionAsked_data();
@@ -420,6 +421,36 @@ void TestDataBaseBrowse::longParagraphKept_data()
     QTest::newRow("return after a break") << int(ReturnAfterBreak);
     QTest::newRow("left over a break, then typed") << int(LeftOverBreak);
     QTest::newRow("copied and pasted at the end") << int(CopyPaste);
+}
+
+// The editor skips filling itself with the comment it already shows; what
+// a fill resets must still be reset, and nothing else may pass for it.
+void TestDataBaseBrowse::sameCommentShownAgain()
+{
+    TKomentarzEdit edit;
+    edit.resize(200, 60);
+    // The form's own rich text is no comment shown: an empty comment after
+    // it is plain, and typed text does not take the form's font.
+    edit.setHtml(QStringLiteral("<p style=\"font-size:30pt\"></p>"));
+    edit.ShowKomentarz(QString());
+    QTest::keyClicks(&edit, QStringLiteral("x"));
+    QVERIFY(qRound(edit.currentCharFormat().fontPointSize()) != 30);
+
+    const QString komentarz = QStringLiteral("Styk nadpalony");
+    edit.ShowKomentarz(komentarz);
+    QTest::keyClick(&edit, Qt::Key_End, Qt::ShiftModifier); // selected, not edited
+    edit.ShowKomentarz(komentarz);
+    QCOMPARE(edit.textCursor().position(), 0);
+    QVERIFY(!edit.textCursor().hasSelection());
+    QVERIFY(!edit.Edited());
+
+    // An edit, even one saved, gives way to the same comment shown again.
+    QTest::keyClicks(&edit, QStringLiteral("a"));
+    edit.ForgetEdit();
+    edit.ShowKomentarz(komentarz);
+    QCOMPARE(edit.Komentarz(), komentarz);
+    QVERIFY(!edit.Edited());
+    QVERIFY(!edit.document()->isUndoAvailable());
 }
 
 void TestDataBaseBrowse::longParagraphKept()

@@ -2,6 +2,7 @@
 
 #include <QKeyEvent>
 #include <QMimeData>
+#include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -42,12 +43,23 @@ TKomentarzEdit::TKomentarzEdit(QWidget *parent)
 {
     connect(this, &QTextEdit::textChanged, this, [this]() {
         if (!bLoading)
-            bEdited = true;
+            bEdited = bTouched = true;
     });
 }
 
 void TKomentarzEdit::ShowKomentarz(const QString &text, bool edited)
 {
+    // The same comment as the one shown, untouched since (most measurements
+    // have none): filling the document again would lay it out and paint the
+    // editor anew for nothing. What filling it resets is reset here.
+    if (!edited && !bTouched && text == qsShown) {
+        if (textCursor().position() != 0 || textCursor().hasSelection())
+            moveCursor(QTextCursor::Start);
+        verticalScrollBar()->setValue(verticalScrollBar()->minimum());
+        horizontalScrollBar()->setValue(horizontalScrollBar()->minimum());
+        bEdited = false;
+        return;
+    }
     bLoading = true;
     // setPlainText as the editor always took the comment; a long paragraph
     // goes in piece by piece after it.
@@ -71,6 +83,8 @@ void TKomentarzEdit::ShowKomentarz(const QString &text, bool edited)
     }
     bLoading = false;
     bEdited = edited;
+    bTouched = edited;
+    qsShown = text;
 }
 
 QString TKomentarzEdit::Komentarz() const

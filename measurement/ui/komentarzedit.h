@@ -57,6 +57,10 @@ private:
 
     bool bLoading = false; // ShowKomentarz is filling the editor
     bool bEdited = false;
+    // Anything but ShowKomentarz changed the document since it last showed
+    // qsShown (the user, or the form setting its own text).
+    bool bTouched = true;
+    QString qsShown;
 };
 
 #endif // KOMENTARZEDIT_H
