@@ -144,6 +144,7 @@ void ShowHistoriaLimits(QCustomPlot *plot, int scaleExponent, const QVector<doub
             range.lower = r * scale - margin;
         plot->yAxis->setRange(range);
     }
+}
 
 void PlotHistoriaTrend(QCustomPlot *p, int scaleExponent, const THistoriaTrend &trend)
 {
