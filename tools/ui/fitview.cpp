@@ -61,7 +61,7 @@ TFitView::TFitView(const TFitWindow &window, QObject *parent)
 void TFitView::Follow(const TShownPomiar &shown)
 {
     // The record is the shown measurement's only once its file was read.
-    bShown = !shown.plik.isEmpty() && w.current && w.wanted && w.wanted();
+    bShown = !shown.plik.isEmpty() && w.shown->HasRecord() && w.current && w.wanted && w.wanted();
     bGraphStale = true;
     if (!bShown) {
         Fit = TFitRL();
