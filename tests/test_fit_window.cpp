@@ -113,6 +113,8 @@ void TestFitWindow::fitBesideR()
     QVERIFY(fitR->geometry().left() > rEnd && fitR->geometry().right() < fitR->parentWidget()->width());
     QVERIFY(!fitR->geometry().intersects(w->findChild<QLabel *>(QStringLiteral("label_obiekt"))->geometry()));
     QVERIFY(!fitL->geometry().intersects(w->findChild<QLabel *>(QStringLiteral("label_obiekt"))->geometry()));
+    // Whole at 1024 × 768: no "…" in place of the uncertainty.
+    QVERIFY2(fitR->fontMetrics().horizontalAdvance(fitR->text()) <= fitR->width(), qPrintable(fitR->text()));
 
     // The model on the chart's toggle: over the voltage, the two traces left as they were.
     auto *plot = w->findChild<QCustomPlot *>(QStringLiteral("plot"));

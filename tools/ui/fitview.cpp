@@ -96,6 +96,8 @@ void TFitView::Retranslate()
         tip += QLatin1Char('\n') + tr("R i L dopasowane do całego impulsu; niepewność standardowa (1σ)");
     pR->setToolTip(tip);
     pL->setToolTip(tip);
+    // The other language's line has another length.
+    Place();
 }
 
 void TFitView::Place()
@@ -110,6 +112,19 @@ void TFitView::Place()
     const int width = qMax(0, w.wynik->width() - left - 10);
     QFont font = w.r->font();
     font.setBold(false);
+    // The value with its uncertainty is longer than the meter's R: a smaller
+    // letter, down to two thirds, before the line loses its end.
+    const bool points = font.pointSizeF() > 0;
+    const qreal size = points ? font.pointSizeF() : font.pixelSize();
+    for (qreal scale = 1.0; scale >= 0.649; scale -= 0.05) {
+        if (points)
+            font.setPointSizeF(size * scale);
+        else
+            font.setPixelSize(qRound(size * scale));
+        const QFontMetrics fitted(font);
+        if (qMax(fitted.horizontalAdvance(pR->text()), fitted.horizontalAdvance(pL->text())) <= width)
+            break;
+    }
     for (QLabel *label : {pR, pL})
         label->setFont(font);
     pR->setGeometry(left, r.top() - 8, width, r.height());
