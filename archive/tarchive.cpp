@@ -333,6 +333,14 @@ int TArchive::Open(const QString &path)
                              .arg(kSchemaVersion);
             return rollback(ArchiveTooNew);
         }
+        // A read-only archive of the version before is read as it is: the
+        // step since adds only what an import keeps to skip unchanged files,
+        // and nothing is imported into a read-only archive.
+        if (!writing && d->bReadOnly && version == kSchemaVersion - 1) {
+            if (!d->Exec(QStringLiteral("COMMIT")))
+                return rollback(ArchiveOpenFailed);
+            break;
+        }
         if (version < kSchemaVersion && writing) {
             for (qint64 step = version; step < kSchemaVersion; ++step) {
                 for (const QString &sql :
