@@ -1,4 +1,5 @@
 #include "app/mainwindow.h"
+#include "app/windowstyle.h"
 
 #include <QApplication>
 
@@ -9,6 +10,7 @@ int main(int argc, char *argv[])
     int result = 0;
     {
         QApplication app(argc, argv);
+        SetUpWindowStyle();
         MainWindow window;
         window.show();
         result = app.exec();

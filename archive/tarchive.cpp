@@ -81,6 +81,11 @@ const char *const kSchemaSteps[] = {
     "'p:' || p.klucz, json_object('tekst', k.tekst), '', k.czas_ms FROM komentarz k "
     "JOIN pomiar p ON p.pomiar_id = k.pomiar_id WHERE k.wpis_uuid IS NOT NULL;"
     "CREATE INDEX komentarz_wpis ON komentarz (wpis_uuid);",
+    // 3 -> 4: the data file's size (bytes) and time (ms since 1970) when its
+    // record was taken, so that importing the same download again reads no
+    // file that has not changed since. Unknown (NULL) until then.
+    "ALTER TABLE pomiar ADD COLUMN plik_rozmiar INTEGER;"
+    "ALTER TABLE pomiar ADD COLUMN plik_czas_ms INTEGER;",
 };
 static_assert(sizeof(kSchemaSteps) / sizeof(kSchemaSteps[0]) == TArchive::kSchemaVersion,
               "one schema step per version");
@@ -327,6 +332,14 @@ int TArchive::Open(const QString &path)
                              .arg(version)
                              .arg(kSchemaVersion);
             return rollback(ArchiveTooNew);
+        }
+        // A read-only archive of the version before is read as it is: the
+        // step since adds only what an import keeps to skip unchanged files,
+        // and nothing is imported into a read-only archive.
+        if (!writing && d->bReadOnly && version == kSchemaVersion - 1) {
+            if (!d->Exec(QStringLiteral("COMMIT")))
+                return rollback(ArchiveOpenFailed);
+            break;
         }
         if (version < kSchemaVersion && writing) {
             for (qint64 step = version; step < kSchemaVersion; ++step) {

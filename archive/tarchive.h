@@ -59,7 +59,7 @@ enum TArchiveReason {
     ReasonDataFileUnreadable = 3, ///< not a regular file (folder, pipe, device) or unreadable; row kept without record
     ReasonOutsideFolder = 4,      ///< the row names a file outside the database's folder; row kept without record
     ReasonUnreadableRow = 5,      ///< an id, time or number that is not one, or no object of that id; row refused
-    ReasonConflict = 6,           ///< the archive holds the same record under a different row; the archived one kept
+    ReasonConflict = 6,           ///< the archive holds the same record under a different row, or the row under another record (its file changed since); the archived one kept
     ReasonSourceUnreadable = 7    ///< the source is no meter database (no tables, views, damaged); nothing taken
 };
 
@@ -192,7 +192,7 @@ class TArchive
 public:
     /// The schema this program writes. An archive with a lower version is
     /// upgraded when opened; one with a higher version is refused.
-    static constexpr int kSchemaVersion = 3;
+    static constexpr int kSchemaVersion = 4;
     /// Columns of PomiaryModel: hidden archive id, the meter's three
     /// columns, and the meter's serial.
     enum PomiaryColumn { ColumnId = 0, ColumnData = 1, ColumnWynik = 2, ColumnKomentarz = 3, ColumnMiernik = 4 };

@@ -19,6 +19,7 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QDateTime>
 #include <QHash>
 #include <QMap>
 #include <QMutex>
@@ -371,14 +372,15 @@ struct TRowFile
     bool bWhole = false; // a regular file of at least kPomiarFileSize bytes
     bool bRead = false;
     int iRead = DataFileOk; // ReadDataFile's answer, when read
+    qint64 size = -1, timeMs = -1; // the file's size (bytes) and time (ms since 1970), -1 unknown
     QByteArray sha, packed;
 };
 
 // True when `name` (no folder part) is a regular file, not a link, in the
 // database's folder: then it is inside the folder without resolving every
 // part of its path, one call instead of a dozen, which is most of what a
-// repeated import costs. `*whole` gets whether it is long enough.
-bool PlainFileHere(const QString &name, const QString &path, bool *whole)
+// repeated import costs. `out` gets whether it is long enough, its size and time.
+bool PlainFileHere(const QString &name, const QString &path, TRowFile *out)
 {
 #ifdef Q_OS_UNIX
     if (name.contains(QLatin1Char('/')) || name.contains(QLatin1Char('\\')))
@@ -386,12 +388,14 @@ bool PlainFileHere(const QString &name, const QString &path, bool *whole)
     struct stat st;
     if (::lstat(QFile::encodeName(path).constData(), &st) != 0 || !S_ISREG(st.st_mode))
         return false;
-    *whole = st.st_size >= kPomiarFileSize;
+    out->bWhole = st.st_size >= kPomiarFileSize;
+    out->size = qint64(st.st_size);
+    out->timeMs = qint64(st.st_mtim.tv_sec) * 1000 + st.st_mtim.tv_nsec / 1000000;
     return true;
 #else
     Q_UNUSED(name);
     Q_UNUSED(path);
-    Q_UNUSED(whole);
+    Q_UNUSED(out);
     return false;
 #endif
 }
@@ -405,14 +409,16 @@ void InspectFile(const TSource &src, const TSourceRow &row, bool read, TRowFile 
         out->iReason = ReasonDataFileMissing;
     } else if (!IsSafeRelativeName(row.qsPlik)) {
         out->iReason = ReasonOutsideFolder;
-    } else if (PlainFileHere(row.qsPlik, path, &out->bWhole)) {
+    } else if (PlainFileHere(row.qsPlik, path, out)) {
         // a plain file right in the folder: inside it, size known
     } else {
         const QFileInfo info(path);
         if (info.exists() && !info.canonicalFilePath().startsWith(src.qsCanonicalFolder))
             out->iReason = ReasonOutsideFolder;
-        else
-            out->bWhole = info.isFile() && info.size() >= kPomiarFileSize;
+        else if ((out->bWhole = info.isFile() && info.size() >= kPomiarFileSize)) {
+            out->size = info.size();
+            out->timeMs = info.lastModified().toMSecsSinceEpoch();
+        }
     }
     if (out->iReason != 0 || !read)
         return;
@@ -557,6 +563,7 @@ private:
         kInsertRekord,
         kInsertKomentarz,
         kMeterSaid,
+        kFileSeen,
         kStatements
     };
     QSqlQuery &Cached(int which, const char *sql)
@@ -570,8 +577,10 @@ private:
     }
     std::unique_ptr<QSqlQuery> cached[kStatements];
     bool Insert(qint64 miernikId, qint64 zrodloId, qint64 obiektId, qint64 key, const TSourceRow &row,
-                const QByteArray &sha, const QByteArray &packed, qint64 *pomiarId);
+                const QByteArray &sha, const QByteArray &packed, const TRowFile *file, qint64 *pomiarId);
     bool AttachRecord(qint64 pomiarId, const QByteArray &sha, const QByteArray &packed);
+    // Keeps the size and time of the file a record was taken from.
+    bool FileSeen(qint64 pomiarId, const TRowFile &file);
     bool MeterComment(qint64 pomiarId, const QString &komentarz, const QString &lastFromMeter);
     void Note(const TSource &src, const TSourceRow *row, int reason, const QString &detail);
 
@@ -745,6 +754,8 @@ bool TImporter::Source(const TSource &src, const TArchiveProgress &progress, qin
             copy.bWhole = first.bWhole;
             copy.bRead = first.bRead;
             copy.iRead = first.iRead;
+            copy.size = first.size;
+            copy.timeMs = first.timeMs;
             copy.sha = first.sha;
             file = &copy;
         } else if (row.bSound) {
@@ -780,9 +791,10 @@ bool TImporter::Row(const TSource &src, qint64 miernikId, qint64 zrodloId, const
     bool sameRowHasRecord = false;
     bool sameRowThisImport = false;
     QString sameRowMeterComment;
+    qint64 sameRowSize = -1, sameRowTimeMs = -1;
     {
-        QSqlQuery &q = Cached(kSameRow, "SELECT p.pomiar_id, p.sha256 IS NOT NULL, p.import_id, p.komentarz_miernika "
-                                        "FROM pomiar p "
+        QSqlQuery &q = Cached(kSameRow, "SELECT p.pomiar_id, p.sha256 IS NOT NULL, p.import_id, p.komentarz_miernika, "
+                                        "ifnull(p.plik_rozmiar, -1), ifnull(p.plik_czas_ms, -1) FROM pomiar p "
                                         "JOIN miernik m ON m.miernik_id = p.miernik_id WHERE p.klucz = ? AND m.serial = ? "
                                         "AND p.miernik_pomiar_id = ? AND p.czas = ? AND p.rezystancja = ? "
                                         "ORDER BY p.sha256 IS NULL LIMIT 1");
@@ -798,6 +810,8 @@ bool TImporter::Row(const TSource &src, qint64 miernikId, qint64 zrodloId, const
             sameRowHasRecord = q.value(1).toBool();
             sameRowThisImport = q.value(2).toLongLong() == iImportId;
             sameRowMeterComment = q.value(3).toString();
+            sameRowSize = q.value(4).toLongLong();
+            sameRowTimeMs = q.value(5).toLongLong();
         }
         q.finish();
     }
@@ -805,8 +819,10 @@ bool TImporter::Row(const TSource &src, qint64 miernikId, qint64 zrodloId, const
     int reason = file->iReason;
     QString detail;
     // Imported again: the archive holds this row with its record already,
-    // and the file is still there; its hash need not be taken again.
-    if (reason == 0 && sameRow && sameRowHasRecord && file->bWhole) {
+    // and the file is as it was then (size and time); its hash need not be
+    // taken again. A file touched since is read, and its hash decides.
+    if (reason == 0 && sameRow && sameRowHasRecord && file->bWhole && file->size >= 0
+        && file->size == sameRowSize && file->timeMs == sameRowTimeMs) {
         ++s->iArchived;
         return MeterComment(sameRow, row.qsKomentarz, sameRowMeterComment);
     }
@@ -843,7 +859,7 @@ bool TImporter::Row(const TSource &src, qint64 miernikId, qint64 zrodloId, const
         qint64 obiektId = 0, pomiarId = 0;
         if (!Id("SELECT obiekt_id FROM obiekt WHERE nazwa = ?", "INSERT INTO obiekt (nazwa) VALUES (?)",
                 {row.qsObiekt}, &obiektId)
-            || !Insert(miernikId, zrodloId, obiektId, key, row, QByteArray(), QByteArray(), &pomiarId))
+            || !Insert(miernikId, zrodloId, obiektId, key, row, QByteArray(), QByteArray(), nullptr, &pomiarId))
             return false;
         Note(src, &row, reason, detail);
         ++s->iNew;
@@ -910,6 +926,10 @@ bool TImporter::Row(const TSource &src, qint64 miernikId, qint64 zrodloId, const
                 return false;
             const QString meterComment = q.next() ? q.value(0).toString() : QString();
             q.finish();
+            // The same content under a new time: the next import of it
+            // need not read it again.
+            if (m.iPomiarId == sameRow && !FileSeen(sameRow, *file))
+                return false;
             ++s->iArchived;
             return MeterComment(m.iPomiarId, row.qsKomentarz, meterComment);
         }
@@ -926,9 +946,17 @@ bool TImporter::Row(const TSource &src, qint64 miernikId, qint64 zrodloId, const
     }
     const QByteArray packed = file->packed;
     file->packed = QByteArray(); // written once, not kept for the rest of the import
+    if (sameRow && sameRowHasRecord) {
+        // The file changed since its record was archived: the archived
+        // record stays, the difference is told.
+        Note(src, &row, ReasonConflict,
+             QObject::tr("archiwum (pomiar %1) / źródło: ").arg(sameRow) + QObject::tr("plik danych zmieniony od jego archiwizacji"));
+        ++s->iConflicts;
+        return true;
+    }
     if (sameRow) {
         // Archived before without its file; now the file has come along.
-        if (!AttachRecord(sameRow, sha, packed))
+        if (!AttachRecord(sameRow, sha, packed) || !FileSeen(sameRow, *file))
             return false;
         // Counted already when this import archived the row (a damaged
         // source can list one row twice, once without its file).
@@ -939,23 +967,39 @@ bool TImporter::Row(const TSource &src, qint64 miernikId, qint64 zrodloId, const
         return MeterComment(sameRow, row.qsKomentarz, sameRowMeterComment);
     }
     qint64 pomiarId = 0;
-    if (!Insert(miernikId, zrodloId, obiektId, key, row, sha, packed, &pomiarId))
+    if (!Insert(miernikId, zrodloId, obiektId, key, row, sha, packed, file, &pomiarId))
         return false;
     ++s->iNew;
     return true;
 }
 
-bool TImporter::Insert(qint64 miernikId, qint64 zrodloId, qint64 obiektId, qint64 key, const TSourceRow &row,
-                       const QByteArray &sha, const QByteArray &packed, qint64 *pomiarId)
+bool TImporter::FileSeen(qint64 pomiarId, const TRowFile &file)
 {
+    if (file.size < 0)
+        return true;
+    QSqlQuery &q = Cached(kFileSeen, "UPDATE pomiar SET plik_rozmiar = ?, plik_czas_ms = ? WHERE pomiar_id = ?");
+    q.bindValue(0, file.size);
+    q.bindValue(1, file.timeMs);
+    q.bindValue(2, pomiarId);
+    return Exec(q);
+}
+
+bool TImporter::Insert(qint64 miernikId, qint64 zrodloId, qint64 obiektId, qint64 key, const TSourceRow &row,
+                       const QByteArray &sha, const QByteArray &packed, const TRowFile *file, qint64 *pomiarId)
+{
+    // The file's size and time only beside its record: they say when the
+    // record need not be read again.
+    const bool seen = file && !packed.isEmpty() && file->size >= 0;
     QSqlQuery &q = Cached(kInsertPomiar,
                           "INSERT INTO pomiar (obiekt_id, miernik_id, import_id, zrodlo_id, miernik_pomiar_id, czas, "
                           "plik, rezystancja, metoda, status, vref, temp_core, komentarz, komentarz_miernika, sha256, "
-                          "klucz) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
+                          "klucz, plik_rozmiar, plik_czas_ms) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
     const QVariant values[] = {obiektId,       miernikId,     iImportId,     zrodloId,        row.iId, row.iCzas,
                                row.qsPlik,     row.R,         row.iMetoda,   row.iStatus,     row.vref, row.tempCore,
                                row.qsKomentarz, row.qsKomentarz,
-                               sha.isEmpty() ? QVariant(QVariant::ByteArray) : QVariant(sha), key};
+                               sha.isEmpty() ? QVariant(QVariant::ByteArray) : QVariant(sha), key,
+                               seen ? QVariant(file->size) : QVariant(QVariant::LongLong),
+                               seen ? QVariant(file->timeMs) : QVariant(QVariant::LongLong)};
     for (int i = 0; i < int(sizeof values / sizeof values[0]); ++i)
         q.bindValue(i, values[i]);
     if (!Exec(q))

@@ -10,6 +10,7 @@
 // before and after: the reader must leave it as the meter wrote it.
 
 #include "app/mainwindow.h"
+#include "app/windowstyle.h"
 #include "bench/benchwindow.h"
 #include "database/tdatabase.h"
 #include "measurement/datafile.h"
@@ -272,6 +273,7 @@ int main(int argc, char **argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    SetUpWindowStyle(); // as the program does
     Q_INIT_RESOURCE(resources);
     ::benchmark::Initialize(&argc, argv);
     qInstallMessageHandler(benchwindow::Quiet);

@@ -197,6 +197,7 @@ private slots:
     void upgradesOlderInOneStep();
 
     void importTwiceAddsNothing();
+    void reimportFollowsFileChanges();
     void importWithoutReadAhead();
     void overlappingDownloads();
     void restartedIdsKeptApart();
@@ -485,6 +486,74 @@ void TestArchive::importTwiceAddsNothing()
 
 // The same archive from an import that reads every file on its own thread
 // (what the fuzzing runs) as from one that reads ahead on the others.
+// Imported again, a data file is read only when its size or time changed
+// since: one merely touched keeps its record (the hash decides), one whose
+// samples changed is told as a conflict every time while its archived
+// record stays, and one changed behind an unchanged time is not read.
+void TestArchive::reimportFollowsFileChanges()
+{
+    QTemporaryDir dir;
+    const QString folder = dir.filePath(QStringLiteral("meter"));
+    QVERIFY(CopyFolder(meterA.qsFolder, folder));
+    const QString db = folder + QLatin1Char('/') + QFileInfo(meterA.qsDataBase).fileName();
+    const QString path = dir.filePath(QStringLiteral("archiwum.db"));
+    TArchive archive;
+    QCOMPARE(archive.Open(path), int(ArchiveOk));
+    QCOMPARE(archive.ImportDatabase(db), int(ArchiveOk));
+    auto records = [&path]() {
+        QStringList lines = ArchiveDump(path);
+        lines.erase(std::remove_if(lines.begin(), lines.end(),
+                                   [](const QString &l) { return !l.startsWith(QLatin1String("rekord|")); }),
+                    lines.end());
+        return lines;
+    };
+    const QStringList archived = records();
+    const int n = meterA.pomiary.size();
+
+    const QString touched = folder + QLatin1Char('/') + meterA.pomiary.at(0).plik_dane;
+    const QString changed = folder + QLatin1Char('/') + meterA.pomiary.at(1).plik_dane;
+    QVERIFY(touched != changed);
+    const QDateTime later = QFileInfo(touched).lastModified().addSecs(3600);
+    auto flipMiddleByte = [](const QString &name) {
+        QFile f(name);
+        if (!f.open(QIODevice::ReadWrite))
+            return false;
+        QByteArray bytes = f.readAll();
+        bytes[bytes.size() / 2] = char(bytes.at(bytes.size() / 2) ^ 0x5a);
+        return f.seek(0) && f.write(bytes) == bytes.size();
+    };
+    auto setTime = [](const QString &name, const QDateTime &time) {
+        QFile f(name);
+        return f.open(QIODevice::ReadWrite) && f.setFileTime(time, QFileDevice::FileModificationTime);
+    };
+    QVERIFY(setTime(touched, later));
+    QVERIFY(flipMiddleByte(changed));
+    QVERIFY(setTime(changed, later));
+    std::unique_ptr<TDataPomiar> rec = ZeroRecord();
+    QCOMPARE(ReadDataFile(changed, rec.get()), DataFileOk);
+
+    for (int round = 0; round < 2; ++round) {
+        TArchiveImportSummary again;
+        QCOMPARE(archive.ImportDatabase(db, &again), int(ArchiveOk));
+        QCOMPARE(again.iNew, 0);
+        QCOMPARE(again.iArchived, n - 1);
+        QCOMPARE(again.iConflicts, 1);
+        QCOMPARE(again.notes.size(), 1);
+        QCOMPARE(again.notes.first().iReason, int(ReasonConflict));
+        QCOMPARE(again.notes.first().qsPlik, meterA.pomiary.at(1).plik_dane);
+        QCOMPARE(records(), archived);
+    }
+
+    // The touched file's new time is known now: changed behind that time,
+    // it is not read again.
+    QVERIFY(flipMiddleByte(touched));
+    QVERIFY(setTime(touched, later));
+    TArchiveImportSummary third;
+    QCOMPARE(archive.ImportDatabase(db, &third), int(ArchiveOk));
+    QCOMPARE(third.iArchived, n - 1);
+    QCOMPARE(third.iConflicts, 1);
+}
+
 void TestArchive::importWithoutReadAhead()
 {
     QTemporaryDir dir;

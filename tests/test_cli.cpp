@@ -4,6 +4,7 @@
 // unasked.
 
 #include "app/mainwindow.h"
+#include "archive/tarchive.h"
 #include "database/historiaread.h"
 #include "database/tdatabase.h"
 #include "historia/historia.h"
@@ -664,6 +665,10 @@ void TestCli::readOnlyArchive()
     QCOMPARE(Run(pl + QStringList{"import", "--archive", archive, meter.qsDataBase}).code, 0);
     const QByteArray history = Run(pl + QStringList{"history", "--object", qsObiekt, archive}).out;
     QVERIFY(!history.isEmpty());
+    // Kept read-only by the version before, which had no file sizes and times.
+    QCOMPARE(testsupport::ExecSql(archive, "ALTER TABLE pomiar DROP COLUMN plik_rozmiar"), QString());
+    QCOMPARE(testsupport::ExecSql(archive, "ALTER TABLE pomiar DROP COLUMN plik_czas_ms"), QString());
+    QCOMPARE(testsupport::ExecSql(archive, QString("PRAGMA user_version=%1").arg(TArchive::kSchemaVersion - 1)), QString());
     const QByteArray before = FileBytes(archive);
     const QStringList beforeFiles = QDir(folder).entryList(QDir::Files);
 

@@ -6,6 +6,7 @@
 
 #include "layout/mainlayout.h"
 #include "app/mainwindow.h"
+#include "app/windowstyle.h"
 #include "database/ui/tableviews.h"
 #include "support/appsupport.h"
 #include "support/dbsupport.h"
@@ -128,6 +129,7 @@ private slots:
     void languageSwitchKeepsMeasurement();
     void oneDecimalSignPerColumn();
     void longObjectNameTold();
+    void styleDrawsSameFrames();
 
 private:
     QTemporaryDir dir;
@@ -714,6 +716,37 @@ void TestScreen::longObjectNameTold()
     QCOMPARE(label->text(), QStringLiteral("Obiekt: ") + name);
     label->setText(QStringLiteral("Obiekt: Szyna"));
     QCOMPARE(tipOver(label), QString()); // a name that fits needs no tip
+}
+
+// The style the program sets up draws group boxes from a picture loaded
+// once: pixel for pixel what the style Qt chose draws, titled or not,
+// checkable or not, in a small box and a large one.
+void TestScreen::styleDrawsSameFrames()
+{
+    if (!QApplication::style()->inherits("QFusionStyle"))
+        QSKIP("the frames are looked up once only under Fusion");
+    QWidget window;
+    std::vector<QGroupBox *> boxes;
+    for (const QString &title : {QStringLiteral("Metryka Pomiaru"), QString()}) {
+        for (bool checkable : {false, true}) {
+            for (const QSize size : {QSize(40, 30), QSize(471, 281)}) {
+                auto *box = new QGroupBox(title, &window);
+                box->setCheckable(checkable);
+                box->resize(size);
+                boxes.push_back(box);
+            }
+        }
+    }
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    std::vector<QImage> before;
+    for (QGroupBox *box : boxes)
+        before.push_back(box->grab().toImage());
+
+    SetUpWindowStyle();
+    QVERIFY(QApplication::style() != nullptr);
+    for (size_t i = 0; i < boxes.size(); ++i)
+        QVERIFY2(boxes[i]->grab().toImage() == before[i], qPrintable(QString::number(int(i))));
 }
 
 QTEST_MAIN(TestScreen)

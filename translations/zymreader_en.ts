@@ -1851,6 +1851,11 @@ Measurement %2 of %3.</translation>
         <translation>archive (measurement %1) / source: </translation>
     </message>
     <message>
+        <location line="+0"/>
+        <source>plik danych zmieniony od jego archiwizacji</source>
+        <translation>data file changed since it was archived</translation>
+    </message>
+    <message>
         <location line="+183"/>
         <source>Nie można odczytać bazy danych %1: %2</source>
         <translation>Cannot read database %1: %2</translation>
