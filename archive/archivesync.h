@@ -84,6 +84,10 @@ struct TArchivePulled
     QString qsWhy;
 };
 
+/// Checks a pulled record's bytes against its SHA-256 and sets iSound.
+/// Touches nothing but `*row`, so a pull runs it on worker threads.
+void CheckPulledRecord(TArchivePulled *row);
+
 /// The sync's access to one open archive. Used on the thread that opened
 /// the archive, and only while it stays open.
 class TArchiveSync

@@ -403,13 +403,17 @@ int main(int argc, char **argv)
     }
     gDownload = meter.qsDataBase;
     {
-        // The other laptop's push, which the pull then fetches.
+        // The other laptop's push, which the pull then fetches: under a
+        // name of its own, or the server would leave out the bytes as this
+        // computer's own records.
         const QString laptop = dir.filePath(QStringLiteral("laptop.db"));
+        TServerSettings other = gPullFrom;
+        other.qsLaptop = QStringLiteral("laptop-b");
         TArchive archive;
         TSync sync;
         TSyncSummary s;
         if (archive.Open(laptop) != ArchiveOk || archive.ImportDatabase(gDownload) != ArchiveOk
-            || sync.Run(gPullFrom, laptop, &s) != SyncOk || s.iPushedRekordy != gPull) {
+            || sync.Run(other, laptop, &s) != SyncOk || s.iPushedRekordy != gPull) {
             std::fprintf(stderr, "cannot fill the pull server: %s\n", qPrintable(sync.LastErrorText()));
             return 1;
         }

@@ -9,8 +9,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QJsonDocument>
-#include <QJsonObject>
+#include <QMutex>
 #include <QObject>
 #include <QRegularExpression>
 #include <QSet>
@@ -20,6 +19,9 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSysInfo>
+#include <QThread>
+#include <QThreadPool>
+#include <QWaitCondition>
 #include <QUuid>
 #include <QVariant>
 
@@ -360,6 +362,58 @@ private:
     bool bStop = false;
     std::atomic<bool> bFired{false};
     std::atomic<int> iArmed{0}, iLocal{0};
+};
+
+// Checks pulled records (unpacked, hashed) on worker threads while the sync
+// fetches the next batch from the server and the archive takes the one
+// before: the checks are most of what a pull itself computes.
+class TRecordChecks
+{
+public:
+    TRecordChecks() { pool.setMaxThreadCount(qMax(1, QThread::idealThreadCount())); }
+    ~TRecordChecks() { pool.waitForDone(); }
+
+    // One batch of rows and the checks running on them; the rows stay
+    // where they are (and untouched) until the checks are waited for.
+    struct TBatch
+    {
+        explicit TBatch(TRecordChecks &checks) : checks(checks) {}
+        ~TBatch() { Wait(); }
+        void Wait()
+        {
+            QMutexLocker lock(&checks.mutex);
+            while (left && *left > 0)
+                checks.done.wait(&checks.mutex);
+        }
+        // Starts the check of every row that came with its bytes.
+        void Start()
+        {
+            TArchivePulled *const data = rows.data();
+            int n = 0;
+            for (const TArchivePulled &row : qAsConst(rows))
+                n += row.bDaneFetched ? 1 : 0;
+            left = std::make_shared<std::atomic<int>>(n);
+            for (int i = 0; i < rows.size(); ++i) {
+                if (!data[i].bDaneFetched)
+                    continue;
+                checks.pool.start([row = data + i, counter = left, &checks = checks] {
+                    CheckPulledRecord(row);
+                    if (--*counter == 0) {
+                        QMutexLocker lock(&checks.mutex);
+                        checks.done.wakeAll();
+                    }
+                });
+            }
+        }
+        TRecordChecks &checks;
+        QVector<TArchivePulled> rows;
+        std::shared_ptr<std::atomic<int>> left;
+    };
+
+private:
+    QMutex mutex;
+    QWaitCondition done;
+    QThreadPool pool; // last: its threads stop before the rest goes
 };
 
 } // namespace
@@ -1085,8 +1139,10 @@ int TSync::TPrivate::Pull(TSyncSummary *s, const TSyncProgress &progress)
     // One server row as the current row of sq (its number first) into a
     // pulled row, with the checks that need nothing of the archive.
     using TRead = std::function<void(TArchivePulled *row)>;
-    // What a batch still needs from the server before the archive takes it.
-    using TComplete = std::function<int(QVector<TArchivePulled> *rows)>;
+    // What a batch still needs before the archive takes it (from the
+    // server, or checks started on worker threads).
+    using TComplete = std::function<int(TRecordChecks::TBatch *batch)>;
+    TRecordChecks checks;
     const auto readRows = [&](bool again, QVector<TArchivePulled> *rows, const TRead &read) {
         const TSilenceWatch::TLocalWork working(watch);
         while (sq.next()) {
@@ -1129,33 +1185,50 @@ int TSync::TPrivate::Pull(TSyncSummary *s, const TSyncProgress &progress)
             if (!sq.exec(QStringLiteral("SELECT nr, %1 FROM %2 WHERE nr IN (%3) ORDER BY nr")
                              .arg(columns, name, numbers.join(QLatin1Char(',')))))
                 return serverFail(sq.lastError());
-            QVector<TArchivePulled> rows;
-            readRows(true, &rows, read);
-            if (const int r = complete ? complete(&rows) : int(SyncOk); r != SyncOk)
+            TRecordChecks::TBatch again(checks);
+            readRows(true, &again.rows, read);
+            if (const int r = complete ? complete(&again) : int(SyncOk); r != SyncOk)
                 return r;
-            if (const int r = rows.isEmpty() ? int(SyncOk) : take(table, name, &rows, taken); r != SyncOk)
+            again.Wait();
+            if (const int r = again.rows.isEmpty() ? int(SyncOk) : take(table, name, &again.rows, taken); r != SyncOk)
                 return r;
         }
-        for (;;) {
-            if (cancelled())
-                return int(SyncCancelled);
+        // The batch after `after`, its checks started.
+        const auto fetch = [&](qint64 after, TRecordChecks::TBatch *next) {
             sq.prepare(QStringLiteral("SELECT nr, %1 FROM %2 WHERE nr > ? ORDER BY nr LIMIT %3").arg(columns, name).arg(batch));
-            sq.addBindValue(*nr);
+            sq.addBindValue(after);
             if (!sq.exec())
                 return serverFail(sq.lastError());
-            QVector<TArchivePulled> rows;
-            readRows(false, &rows, read);
-            if (rows.isEmpty())
-                return int(SyncOk);
-            *nr = rows.last().iNr;
-            if (const int r = complete ? complete(&rows) : int(SyncOk); r != SyncOk)
+            readRows(false, &next->rows, read);
+            return next->rows.isEmpty() || !complete ? int(SyncOk) : complete(next);
+        };
+        if (cancelled())
+            return int(SyncCancelled);
+        std::unique_ptr<TRecordChecks::TBatch> current(new TRecordChecks::TBatch(checks)), next;
+        if (const int r = fetch(*nr, current.get()); r != SyncOk)
+            return r;
+        // Each batch is fetched while the one before is checked, and
+        // checked while that one is taken.
+        while (!current->rows.isEmpty()) {
+            const bool more = current->rows.size() == batch;
+            const bool stop = more && cancelled();
+            if (more && !stop) {
+                next.reset(new TRecordChecks::TBatch(checks));
+                if (const int r = fetch(current->rows.last().iNr, next.get()); r != SyncOk)
+                    return r;
+            }
+            current->Wait();
+            *nr = current->rows.last().iNr;
+            if (const int r = take(table, name, &current->rows, taken); r != SyncOk)
                 return r;
-            if (const int r = take(table, name, &rows, taken); r != SyncOk)
-                return r;
-            done += rows.size();
-            if (rows.size() < batch)
-                return int(SyncOk);
+            done += current->rows.size();
+            if (stop)
+                return int(SyncCancelled);
+            if (!more)
+                break;
+            current = std::move(next);
         }
+        return int(SyncOk);
     };
 
     // Measurements.
@@ -1182,14 +1255,17 @@ int TSync::TPrivate::Pull(TSyncSummary *s, const TSyncProgress &progress)
         row->bDaneFetched = !sq.value(3).isNull();
         row->dane = sq.value(3).toByteArray();
     };
-    const TComplete completeRekordy = [&](QVector<TArchivePulled> *rows) {
+    const TComplete completeRekordy = [&](TRecordChecks::TBatch *batch) {
+        QVector<TArchivePulled> *rows = &batch->rows;
         QVector<qint64> klucze;
         for (const TArchivePulled &row : qAsConst(*rows)) {
             if (!row.bDaneFetched)
                 klucze << row.klucz;
         }
-        if (klucze.isEmpty())
+        if (klucze.isEmpty()) {
+            batch->Start();
             return int(SyncOk);
+        }
         QSet<qint64> held;
         {
             const TSilenceWatch::TLocalWork reading(watch);
@@ -1201,19 +1277,20 @@ int TSync::TPrivate::Pull(TSyncSummary *s, const TSyncProgress &progress)
             if (!rows->at(i).bDaneFetched && !held.contains(rows->at(i).klucz))
                 wanted.insert(rows->at(i).iNr, i);
         }
-        if (wanted.isEmpty())
-            return int(SyncOk);
         QStringList numbers;
         for (auto it = wanted.constBegin(); it != wanted.constEnd(); ++it)
             numbers << QString::number(it.key());
-        if (!sq.exec(QStringLiteral("SELECT nr, dane FROM rekord WHERE nr IN (%1)").arg(numbers.join(QLatin1Char(',')))))
-            return serverFail(sq.lastError());
-        while (sq.next()) {
-            TArchivePulled &row = (*rows)[wanted.value(sq.value(0).toLongLong())];
-            row.dane = sq.value(1).toByteArray();
-            row.bDaneFetched = true;
+        if (!wanted.isEmpty()) {
+            if (!sq.exec(QStringLiteral("SELECT nr, dane FROM rekord WHERE nr IN (%1)").arg(numbers.join(QLatin1Char(',')))))
+                return serverFail(sq.lastError());
+            while (sq.next()) {
+                TArchivePulled &row = (*rows)[wanted.value(sq.value(0).toLongLong())];
+                row.dane = sq.value(1).toByteArray();
+                row.bDaneFetched = true;
+            }
+            sq.finish();
         }
-        sq.finish();
+        batch->Start();
         return int(SyncOk);
     };
     QString laptop = settings.qsLaptop;
