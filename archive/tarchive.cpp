@@ -151,6 +151,12 @@ qint64 NowSeconds()
     return QDateTime::currentSecsSinceEpoch();
 }
 
+QString ReadOnlyText(const QString &path)
+{
+    return QObject::tr("Archiwum %1 jest tylko do odczytu; nic nie zostało w nim zapisane.")
+        .arg(QDir::toNativeSeparators(path));
+}
+
 int TArchive::TPrivate::Fail(const QSqlError &error, int otherwise)
 {
     if (IsBusy(error)) {
@@ -161,8 +167,7 @@ int TArchive::TPrivate::Fail(const QSqlError &error, int otherwise)
     const QString code = error.nativeErrorCode();
     // SQLITE_READONLY
     if (code == QLatin1String("8") || (bReadOnly && error.databaseText().contains(QLatin1String("readonly")))) {
-        qsError = QObject::tr("Archiwum %1 jest tylko do odczytu; nic nie zostało w nim zapisane.")
-                      .arg(QDir::toNativeSeparators(qsPath));
+        qsError = ReadOnlyText(qsPath);
         return otherwise;
     }
     // SQLITE_CORRUPT, SQLITE_NOTADB: a damaged page. What a read left out

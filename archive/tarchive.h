@@ -331,7 +331,8 @@ public:
     int AddEntry(const QString &rodzaj, const QString &przedmiot, const QString &wartosc,
                  TArchiveEntry *entry = nullptr, qint64 czasMs = -1);
     /// Stores `entry` as it is (uuid, author and time included), as a sync
-    /// brings it; an entry already held is left as it is. ArchiveOk or a failure.
+    /// brings it (though one not yet sent to a server); an entry already
+    /// held is left as it is. ArchiveOk or a failure.
     int PutEntry(const TArchiveEntry &entry);
     /// The newest entry of kind `rodzaj` about `przedmiot` (by time, then
     /// uuid, so that every archive picks the same); false when none.
@@ -345,7 +346,7 @@ public:
     /// `objectId` that has one, keyed by the archive's measurement id.
     QHash<qint64, TArchiveEntry> LatestPomiarEntries(const QString &rodzaj, qint64 objectId);
 
-    // ---- team server
+    // ---- team server (the sync's own calls: archive/archivesync.h)
     /// Measurements (or their records) and entries the team server does not
     /// hold yet, as far as this archive knows.
     qint64 UnsentCount();
@@ -359,6 +360,7 @@ public:
     int Check(TArchiveCheckResult *result, const TArchiveProgress &progress = TArchiveProgress());
 
 private:
+    friend class TArchiveSync;
     struct TPrivate;
     TPrivate *d;
 };

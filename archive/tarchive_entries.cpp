@@ -89,8 +89,16 @@ int TArchive::PutEntry(const TArchiveEntry &entry)
 {
     if (!IsOpen())
         return ArchiveNotOpen;
-    QSqlQuery query = d->Query();
-    query.prepare(QStringLiteral("INSERT INTO wpis (%1) VALUES (?, ?, ?, ?, ?, ?) ON CONFLICT (wpis_uuid) DO NOTHING")
+    QSqlError error;
+    if (!d->PutEntry(entry, false, nullptr, &error))
+        return d->Fail(error);
+    return ArchiveOk;
+}
+
+bool TArchive::TPrivate::PutEntry(const TArchiveEntry &entry, bool sent, bool *added, QSqlError *error)
+{
+    QSqlQuery query = Query();
+    query.prepare(QStringLiteral("INSERT INTO wpis (%1, wyslany) VALUES (?, ?, ?, ?, ?, ?, ?) ON CONFLICT (wpis_uuid) DO NOTHING")
                       .arg(QLatin1String(kEntryColumns)));
     query.addBindValue(entry.qsUuid);
     query.addBindValue(entry.qsRodzaj);
@@ -99,9 +107,14 @@ int TArchive::PutEntry(const TArchiveEntry &entry)
     // No name set yet is an empty author, never NULL (the column refuses it).
     query.addBindValue(entry.qsAutor.isNull() ? QStringLiteral("") : entry.qsAutor);
     query.addBindValue(entry.iCzasMs);
-    if (!query.exec())
-        return d->Fail(query.lastError());
-    return ArchiveOk;
+    query.addBindValue(sent ? 1 : 0);
+    if (!query.exec()) {
+        *error = query.lastError();
+        return false;
+    }
+    if (added)
+        *added = query.numRowsAffected() > 0;
+    return true;
 }
 
 bool TArchive::LatestEntry(const QString &rodzaj, const QString &przedmiot, TArchiveEntry *entry)
@@ -207,32 +220,4 @@ QString KomentarzEntryValue(const QString &text)
 QString KomentarzFromEntryValue(const QString &value)
 {
     return QJsonDocument::fromJson(value.toUtf8()).object().value(QStringLiteral("tekst")).toString();
-}
-
-qint64 TArchive::UnsentCount()
-{
-    if (!IsOpen())
-        return 0;
-    QSqlQuery query = d->Query();
-    query.setForwardOnly(true);
-    if (!query.exec(QStringLiteral("SELECT (SELECT count(*) FROM pomiar WHERE wyslany = 0 "
-                                   "OR (wyslany = 1 AND sha256 IS NOT NULL)) + (SELECT count(*) FROM wpis WHERE wyslany = 0)"))
-        || !query.next()) {
-        d->Fail(query.lastError());
-        return 0;
-    }
-    return query.value(0).toLongLong();
-}
-
-qint64 TArchive::LastSyncMs()
-{
-    if (!IsOpen())
-        return 0;
-    QSqlQuery query = d->Query();
-    query.setForwardOnly(true);
-    if (!query.exec(QStringLiteral("SELECT max(czas_ms) FROM serwer")) || !query.next()) {
-        d->Fail(query.lastError());
-        return 0;
-    }
-    return query.value(0).toLongLong();
 }

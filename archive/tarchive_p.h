@@ -1,7 +1,7 @@
 #ifndef TARCHIVE_P_H
 #define TARCHIVE_P_H
 
-// What tarchive.cpp and tarchive_import.cpp share; no other folder includes it.
+// What the archive's files share; no other folder includes it.
 
 #include "archive/tarchive.h"
 
@@ -27,7 +27,13 @@ struct TArchive::TPrivate
     bool Exec(const QString &sql);
     /// A query on the archive's connection.
     QSqlQuery Query() const { return QSqlQuery(db); }
+    /// Stores `entry` as it is; `sent`: as the team server holds it.
+    /// `*added` (when given) says whether it was new. False with the error.
+    bool PutEntry(const TArchiveEntry &entry, bool sent, bool *added, QSqlError *error);
 };
+
+/// Why nothing could be written to the archive at `path`.
+QString ReadOnlyText(const QString &path);
 
 /// A connection name no other part of the program uses.
 QString UniqueConnectionName(const char *prefix);

@@ -14,6 +14,7 @@
 // binary format into a table of the same shape; and a sync with nothing to
 // do against the server of 1 000 000.
 
+#include "archive/archivesync.h"
 #include "archive/tarchive.h"
 #include "simulator/zymsim.h"
 #include "sync/tsync.h"
@@ -351,30 +352,21 @@ bool MakePushData(const QString &dir, QString *error)
 bool MakeQuietArchive(const QString &dir, QString *error)
 {
     gQuietArchive = dir + QStringLiteral("/quiet.db");
-    {
-        TArchive archive;
-        if (archive.Open(gQuietArchive) != ArchiveOk) {
-            *error = archive.LastErrorText();
-            return false;
-        }
-    }
     QVariant id;
-    bool ok = Sql(gBig, {QStringLiteral("SELECT wartosc FROM zym_schemat WHERE klucz = 'id'")}, error, &id);
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("bench-quiet"));
-        db.setDatabaseName(gQuietArchive);
-        QSqlQuery q(db);
-        ok = ok && db.open()
-            && q.exec(QStringLiteral("INSERT INTO serwer (adres, pomiar_nr, rekord_nr, wpis_nr, czas_ms) "
-                                     "VALUES ('%1', %2, %3, 0, 1)")
-                          .arg(id.toString())
-                          .arg(kBigPomiary)
-                          .arg(kBigRecords));
-        if (!ok)
-            *error = QStringLiteral("no place to set: ") + q.lastError().text();
+    if (!Sql(gBig, {QStringLiteral("SELECT wartosc FROM zym_schemat WHERE klucz = 'id'")}, error, &id))
+        return false;
+    TArchive archive;
+    TArchiveSync sync(&archive);
+    TArchivePullPlace place;
+    place.iPomiarNr = kBigPomiary;
+    place.iRekordNr = kBigRecords;
+    QVector<TArchivePulled> none;
+    if (archive.Open(gQuietArchive) != ArchiveOk
+        || !sync.ApplyPulled(id.toString(), QString(), PullPomiary, &none, place, 1)) {
+        *error = QStringLiteral("no place to set: ") + archive.LastErrorText();
+        return false;
     }
-    QSqlDatabase::removeDatabase(QStringLiteral("bench-quiet"));
-    return ok;
+    return true;
 }
 
 } // namespace
@@ -411,13 +403,17 @@ int main(int argc, char **argv)
     }
     gDownload = meter.qsDataBase;
     {
-        // The other laptop's push, which the pull then fetches.
+        // The other laptop's push, which the pull then fetches: under a
+        // name of its own, or the server would leave out the bytes as this
+        // computer's own records.
         const QString laptop = dir.filePath(QStringLiteral("laptop.db"));
+        TServerSettings other = gPullFrom;
+        other.qsLaptop = QStringLiteral("laptop-b");
         TArchive archive;
         TSync sync;
         TSyncSummary s;
         if (archive.Open(laptop) != ArchiveOk || archive.ImportDatabase(gDownload) != ArchiveOk
-            || sync.Run(gPullFrom, laptop, &s) != SyncOk || s.iPushedRekordy != gPull) {
+            || sync.Run(other, laptop, &s) != SyncOk || s.iPushedRekordy != gPull) {
             std::fprintf(stderr, "cannot fill the pull server: %s\n", qPrintable(sync.LastErrorText()));
             return 1;
         }

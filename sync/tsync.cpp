@@ -2,14 +2,14 @@
 // pull what the local archive lacks, both as unions.
 
 #include "sync/tsync.h"
+#include "archive/archivesync.h"
 
 #include <QCryptographicHash>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QJsonDocument>
-#include <QJsonObject>
+#include <QMutex>
 #include <QObject>
 #include <QRegularExpression>
 #include <QSet>
@@ -19,6 +19,9 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSysInfo>
+#include <QThread>
+#include <QThreadPool>
+#include <QWaitCondition>
 #include <QUuid>
 #include <QVariant>
 
@@ -148,43 +151,6 @@ QString UniqueName(const char *prefix)
     return QLatin1String(prefix) + QUuid::createUuid().toString(QUuid::WithoutBraces);
 }
 
-// A server row's content hash: SHA-256 over its fields, each as its length
-// and its bytes (a NULL as a mark of its own), so that no two contents
-// can be told as one; `reals` are the positions of doubles, written with
-// every digit. Integers and texts as their text.
-QByteArray ContentHash(const QVariantList &fields, std::initializer_list<int> reals = {})
-{
-    QCryptographicHash hash(QCryptographicHash::Sha256);
-    for (int i = 0; i < fields.size(); ++i) {
-        const QVariant &v = fields.at(i);
-        if (v.isNull()) {
-            hash.addData("-;", 2);
-            continue;
-        }
-        const bool real = std::find(reals.begin(), reals.end(), i) != reals.end();
-        const QByteArray bytes = real ? QByteArray::number(v.toDouble(), 'g', 17) : v.toString().toUtf8();
-        hash.addData(QByteArray::number(bytes.size()) + ':');
-        hash.addData(bytes);
-    }
-    return hash.result();
-}
-
-// A measurement's sixteen server columns from klucz to komentarz_miernika,
-// as the archive reads them (kLocalPomiarColumns) and the server holds them.
-QByteArray PomiarHash(const QVariantList &fields)
-{
-    return ContentHash(fields, {10, 13, 14});
-}
-const char kLocalPomiarColumns[] = "p.klucz, o.nazwa, m.serial, m.hw, m.soft_rpi, m.system_rpi, m.firmware, "
-                                   "p.miernik_pomiar_id, p.czas, p.plik, p.rezystancja, p.metoda, p.status, p.vref, "
-                                   "p.temp_core, p.komentarz_miernika";
-// An entry's content: all but its author, which the server sets.
-QByteArray WpisHash(const QVariant &uuid, const QVariant &rodzaj, const QVariant &przedmiot, const QVariant &wartosc,
-                    const QVariant &czas)
-{
-    return ContentHash({uuid, rodzaj, przedmiot, wartosc, czas});
-}
-
 // Whether a pulled row's content is what its writer hashed; a row written
 // before rows carried a hash (`stored` empty) has nothing to check.
 bool HashHolds(const QVariant &stored, const QByteArray &hash, QString *why)
@@ -194,12 +160,6 @@ bool HashHolds(const QVariant &stored, const QByteArray &hash, QString *why)
         return true;
     *why = QObject::tr("treść wiersza nie zgadza się z jego sumą SHA-256");
     return false;
-}
-
-// A NULL the driver binds for a REAL column.
-QVariant NullableDouble(const QVariant &v)
-{
-    return v.isNull() ? QVariant(QVariant::Double) : QVariant(v.toDouble());
 }
 
 // The value of `key` in `group` of an INI file as its line holds it (the
@@ -299,25 +259,6 @@ QString Shortened(const QString &text)
 {
     constexpr int kMax = 60;
     return text.size() <= kMax ? text : text.left(kMax) + QChar(0x2026);
-}
-
-// The text of a comment entry's value; false with the reason when it has
-// none (not JSON, no "tekst", or one that is not a string).
-bool KomentarzText(const QString &value, QString *text, QString *why)
-{
-    QJsonParseError parse;
-    const QJsonDocument doc = QJsonDocument::fromJson(value.toUtf8(), &parse);
-    if (parse.error != QJsonParseError::NoError || !doc.isObject()) {
-        *why = QObject::tr("wartość komentarza nie jest obiektem JSON");
-        return false;
-    }
-    const QJsonValue tekst = doc.object().value(QStringLiteral("tekst"));
-    if (!tekst.isString()) {
-        *why = QObject::tr("komentarz bez tekstu");
-        return false;
-    }
-    *text = tekst.toString();
-    return true;
 }
 
 // Watches the server connection's socket while the sync waits for an
@@ -423,6 +364,58 @@ private:
     std::atomic<int> iArmed{0}, iLocal{0};
 };
 
+// Checks pulled records (unpacked, hashed) on worker threads while the sync
+// fetches the next batch from the server and the archive takes the one
+// before: the checks are most of what a pull itself computes.
+class TRecordChecks
+{
+public:
+    TRecordChecks() { pool.setMaxThreadCount(qMax(1, QThread::idealThreadCount())); }
+    ~TRecordChecks() { pool.waitForDone(); }
+
+    // One batch of rows and the checks running on them; the rows stay
+    // where they are (and untouched) until the checks are waited for.
+    struct TBatch
+    {
+        explicit TBatch(TRecordChecks &checks) : checks(checks) {}
+        ~TBatch() { Wait(); }
+        void Wait()
+        {
+            QMutexLocker lock(&checks.mutex);
+            while (left && *left > 0)
+                checks.done.wait(&checks.mutex);
+        }
+        // Starts the check of every row that came with its bytes.
+        void Start()
+        {
+            TArchivePulled *const data = rows.data();
+            int n = 0;
+            for (const TArchivePulled &row : qAsConst(rows))
+                n += row.bDaneFetched ? 1 : 0;
+            left = std::make_shared<std::atomic<int>>(n);
+            for (int i = 0; i < rows.size(); ++i) {
+                if (!data[i].bDaneFetched)
+                    continue;
+                checks.pool.start([row = data + i, counter = left, &checks = checks] {
+                    CheckPulledRecord(row);
+                    if (--*counter == 0) {
+                        QMutexLocker lock(&checks.mutex);
+                        checks.done.wakeAll();
+                    }
+                });
+            }
+        }
+        TRecordChecks &checks;
+        QVector<TArchivePulled> rows;
+        std::shared_ptr<std::atomic<int>> left;
+    };
+
+private:
+    QMutex mutex;
+    QWaitCondition done;
+    QThreadPool pool; // last: its threads stop before the rest goes
+};
+
 } // namespace
 
 bool TServerSettings::IsSet() const
@@ -523,9 +516,10 @@ TServerSettings ReadServerSettings(QSettings &settings)
 struct TSync::TPrivate
 {
     QString qsServerConnection = UniqueName("zym-server-");
-    QString qsLocalConnection = UniqueName("zym-sync-local-");
     QSqlDatabase server;
-    QSqlDatabase local;
+    // The archive a sync runs on, and its side of the sync: only while Run runs.
+    std::unique_ptr<TArchive> archive;
+    std::unique_ptr<TArchiveSync> local;
     TServerSettings settings;
     QString qsServerId; // the server's own uuid: where each pull left off is kept per server
     QString qsError;
@@ -580,9 +574,34 @@ struct TSync::TPrivate
             return ServerFail(sp.lastError());
         return kRowRefused;
     }
-    int LocalFail(const QSqlError &error)
+    // RowExec for one row of a batch written at once: a refusal goes into
+    // `refusals` under the row's `label` and, outside a savepoint, asks for
+    // the batch again row by row; any other failure ends the write.
+    int BatchRowExec(QSqlQuery &q, bool careful, const QString &label, bool *again, QStringList *refusals)
     {
-        qsError = QObject::tr("Nie można zapisać archiwum: %1").arg(error.text());
+        QString why;
+        const int r = RowExec(q, careful, &why);
+        if (r == kRowRefused) {
+            *again = !careful;
+            *refusals << label + QStringLiteral(": ") + why;
+        } else if (r != SyncOk) {
+            Rollback(server);
+        }
+        return r;
+    }
+    // Ends a write that BeginServerWrite opened; nothing is left open.
+    int CommitServerWrite()
+    {
+        QSqlQuery sq(server);
+        if (sq.exec(QStringLiteral("COMMIT")))
+            return SyncOk;
+        const int r = ServerFail(sq.lastError());
+        Rollback(server);
+        return r;
+    }
+    int LocalFail()
+    {
+        qsError = QObject::tr("Nie można zapisać archiwum: %1").arg(local->LastErrorText());
         return SyncArchiveFailed;
     }
     void CloseServer()
@@ -596,11 +615,8 @@ struct TSync::TPrivate
     }
     void CloseLocal()
     {
-        if (local.isValid()) {
-            local.close();
-            local = QSqlDatabase();
-            QSqlDatabase::removeDatabase(qsLocalConnection);
-        }
+        local.reset();
+        archive.reset();
     }
     void Rollback(QSqlDatabase &db)
     {
@@ -635,7 +651,6 @@ struct TSync::TPrivate
     int Push(TSyncSummary *s, const TSyncProgress &progress);
     int PushEntries(TSyncSummary *s, const TSyncProgress &progress, qint64 *done, qint64 total);
     int Pull(TSyncSummary *s, const TSyncProgress &progress);
-    bool ApplyKomentarze(qint64 pomiarId, const QString &subject, QSqlError *error);
     bool UpgradeIndexes(QSqlQuery &q);
 };
 
@@ -854,28 +869,23 @@ int TSync::Run(const TServerSettings &server, const QString &archivePath, TSyncS
     *s = TSyncSummary();
     if (progress && !progress(SyncConnecting, 0, 0))
         return SyncCancelled;
-    {
-        // Opening through TArchive upgrades an older archive and refuses
-        // anything that is none.
-        TArchive archive;
-        if (archive.Open(archivePath) != ArchiveOk) {
-            d->qsError = archive.LastErrorText();
-            return SyncArchiveFailed;
-        }
+    // Opening through TArchive upgrades an older archive and refuses
+    // anything that is none; one that cannot be written is refused before
+    // anything is sent.
+    d->CloseLocal();
+    d->archive.reset(new TArchive);
+    d->local.reset(new TArchiveSync(d->archive.get()));
+    if (d->archive->Open(archivePath) != ArchiveOk || !d->local->CanWrite()) {
+        d->qsError = d->archive->IsOpen() ? d->local->LastErrorText() : d->archive->LastErrorText();
+        d->CloseLocal();
+        return SyncArchiveFailed;
     }
     if (!IsConnected()) {
         const int r = Connect(server);
-        if (r != SyncOk)
+        if (r != SyncOk) {
+            d->CloseLocal();
             return r;
-    }
-    d->CloseLocal();
-    d->local = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), d->qsLocalConnection);
-    d->local.setDatabaseName(archivePath);
-    d->local.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(kArchiveBusyMs));
-    if (!d->local.open()) {
-        const int r = d->LocalFail(d->local.lastError());
-        d->CloseLocal();
-        return r;
+        }
     }
     int result = d->Push(s, progress);
     if (result == SyncOk)
@@ -900,65 +910,27 @@ int TSync::Run(const TServerSettings &server, const QString &archivePath, TSyncS
 // named with its reason, to be offered again by the next sync.
 int TSync::TPrivate::Push(TSyncSummary *s, const TSyncProgress &progress)
 {
-    QSqlQuery lq(local);
-    lq.setForwardOnly(true);
-    const QString waiting = QStringLiteral("(p.wyslany = 0 OR (p.wyslany = 1 AND p.sha256 IS NOT NULL))");
-    qint64 total = 0;
-    if (!lq.exec(QStringLiteral("SELECT (SELECT count(*) FROM pomiar p WHERE %1) + "
-                                "(SELECT count(*) FROM wpis WHERE wyslany = 0)")
-                     .arg(waiting))
-        || !lq.next())
-        return LocalFail(lq.lastError());
-    total = lq.value(0).toLongLong();
-    lq.finish();
+    // A failure to count shows in the first batch's read.
+    const qint64 total = archive->UnsentCount();
     qint64 done = 0;
     qint64 after = 0;
-    struct TRow
-    {
-        qint64 id;
-        QVariantList values; // the server row's columns in order
-        bool bOnServer;      // the row is there, only its record is not
-        QByteArray sha, dane;
-        QString qsLabel;
-    };
     for (;;) {
         if (progress && !progress(SyncPushing, done, total))
             return SyncCancelled;
-        lq.prepare(QStringLiteral(
-                       "SELECT p.pomiar_id, %3, p.wyslany, p.sha256, r.dane FROM pomiar p "
-                       "JOIN obiekt o ON o.obiekt_id = p.obiekt_id JOIN miernik m ON m.miernik_id = p.miernik_id "
-                       "LEFT JOIN rekord r ON r.pomiar_id = p.pomiar_id "
-                       "WHERE p.pomiar_id > ? AND %1 ORDER BY p.pomiar_id LIMIT %2")
-                       .arg(waiting)
-                       .arg(kPushBatch)
-                       .arg(QLatin1String(kLocalPomiarColumns)));
-        lq.addBindValue(after);
-        if (!lq.exec())
-            return LocalFail(lq.lastError());
-        QVector<TRow> rows;
-        qint64 bytes = 0;
+        QVector<TArchiveUnsentPomiar> rows;
         TSilenceWatch::TLocalWork reading(watch);
-        while (lq.next()) {
-            TRow row;
-            row.id = lq.value(0).toLongLong();
-            for (int c = 1; c <= 13; ++c)
-                row.values.append(c == 11 ? QVariant(lq.value(c).toDouble()) : lq.value(c));
-            row.values << NullableDouble(lq.value(14)) << NullableDouble(lq.value(15)) << lq.value(16).toString();
-            row.bOnServer = lq.value(17).toInt() != 0;
-            row.sha = lq.value(18).toByteArray();
-            row.dane = lq.value(19).toByteArray();
-            row.qsLabel = QObject::tr("pomiar %1 miernika %2, obiekt „%3”")
-                              .arg(lq.value(8).toLongLong())
-                              .arg(lq.value(3).toString(), Shortened(lq.value(2).toString()));
-            rows.append(row);
-            bytes += row.dane.size();
-            if (bytes >= kPushBytes)
-                break;
-        }
-        lq.finish();
+        if (!local->UnsentPomiary(after, kPushBatch, kPushBytes, &rows))
+            return LocalFail();
         reading.Done();
         if (rows.isEmpty())
             break;
+        // What names a row in the summary: the meter's id and serial, the object.
+        const auto label = [&rows](int i) {
+            const QVariantList &v = rows.at(i).values;
+            return QObject::tr("pomiar %1 miernika %2, obiekt „%3”")
+                .arg(v.at(7).toLongLong())
+                .arg(v.at(2).toString(), Shortened(v.at(1).toString()));
+        };
         after = rows.last().id;
         QVector<int> held; // per row, what the server holds once committed: 0 nothing, 1 the row, 2 also its record
         QStringList refusals;
@@ -982,24 +954,18 @@ int TSync::TPrivate::Push(TSyncSummary *s, const TSyncProgress &progress)
             }
             bool again = false;
             for (int i = 0; i < rows.size() && !again; ++i) {
-                const TRow &row = rows.at(i);
-                QString why;
+                const TArchiveUnsentPomiar &row = rows.at(i);
                 if (!row.bOnServer) {
                     for (int c = 0; c < row.values.size(); ++c)
                         ins.bindValue(c, row.values.at(c));
                     ins.bindValue(row.values.size(), settings.qsLaptop);
                     ins.bindValue(row.values.size() + 1, QDateTime::currentMSecsSinceEpoch());
                     ins.bindValue(row.values.size() + 2, PomiarHash(row.values));
-                    const int r = RowExec(ins, careful, &why);
-                    if (r == kRowRefused) {
-                        again = !careful;
-                        refusals << row.qsLabel + QStringLiteral(": ") + why;
+                    const int r = BatchRowExec(ins, careful, label(i), &again, &refusals);
+                    if (r == kRowRefused)
                         continue;
-                    }
-                    if (r != SyncOk) {
-                        Rollback(server);
+                    if (r != SyncOk)
                         return r;
-                    }
                     tookRows += ins.numRowsAffected() > 0 ? 1 : 0;
                 }
                 held[i] = 1;
@@ -1010,16 +976,11 @@ int TSync::TPrivate::Push(TSyncSummary *s, const TSyncProgress &progress)
                 insr.bindValue(2, row.dane);
                 insr.bindValue(3, settings.qsLaptop);
                 insr.bindValue(4, QDateTime::currentMSecsSinceEpoch());
-                const int r = RowExec(insr, careful, &why);
-                if (r == kRowRefused) {
-                    again = !careful;
-                    refusals << row.qsLabel + QStringLiteral(": ") + why;
+                const int r = BatchRowExec(insr, careful, label(i), &again, &refusals);
+                if (r == kRowRefused)
                     continue;
-                }
-                if (r != SyncOk) {
-                    Rollback(server);
+                if (r != SyncOk)
                     return r;
-                }
                 tookRecords += insr.numRowsAffected() > 0 ? 1 : 0;
                 held[i] = 2;
             }
@@ -1027,12 +988,8 @@ int TSync::TPrivate::Push(TSyncSummary *s, const TSyncProgress &progress)
                 Rollback(server);
                 continue;
             }
-            QSqlQuery sq(server);
-            if (!sq.exec(QStringLiteral("COMMIT"))) {
-                const int r = ServerFail(sq.lastError());
-                Rollback(server);
+            if (const int r = CommitServerWrite(); r != SyncOk)
                 return r;
-            }
             break;
         }
         s->iPushedPomiary += tookRows;
@@ -1040,23 +997,14 @@ int TSync::TPrivate::Push(TSyncSummary *s, const TSyncProgress &progress)
         s->refused << refusals;
         // Marked only once the server has committed: a mark lost here only
         // means the rows go again next time, and the server keeps one copy.
-        if (!lq.exec(QStringLiteral("BEGIN IMMEDIATE")))
-            return LocalFail(lq.lastError());
-        QSqlQuery mark(local);
-        mark.prepare(QStringLiteral("UPDATE pomiar SET wyslany = ? WHERE pomiar_id = ?"));
+        QVector<QPair<qint64, int>> marks;
         for (int i = 0; i < rows.size(); ++i) {
-            if (!held.at(i))
-                continue;
-            mark.addBindValue(held.at(i));
-            mark.addBindValue(rows.at(i).id);
-            if (!mark.exec()) {
-                const int r = LocalFail(mark.lastError());
-                Rollback(local);
-                return r;
-            }
+            if (held.at(i))
+                marks.append({rows.at(i).id, held.at(i)});
         }
-        if (!lq.exec(QStringLiteral("COMMIT")))
-            return LocalFail(lq.lastError());
+        const TSilenceWatch::TLocalWork marking(watch);
+        if (!local->MarkPomiarySent(marks))
+            return LocalFail();
         done += rows.size();
     }
     return PushEntries(s, progress, &done, total);
@@ -1064,33 +1012,14 @@ int TSync::TPrivate::Push(TSyncSummary *s, const TSyncProgress &progress)
 
 int TSync::TPrivate::PushEntries(TSyncSummary *s, const TSyncProgress &progress, qint64 *done, qint64 total)
 {
-    QSqlQuery lq(local);
-    lq.setForwardOnly(true);
     qint64 after = 0;
-    struct TEntry
-    {
-        qint64 rowid;
-        QVariantList values;
-    };
     for (;;) {
         if (progress && !progress(SyncPushing, *done, total))
             return SyncCancelled;
-        lq.prepare(QStringLiteral("SELECT rowid, wpis_uuid, rodzaj, przedmiot, wartosc, autor, czas FROM wpis "
-                                  "WHERE rowid > ? AND wyslany = 0 ORDER BY rowid LIMIT %1")
-                       .arg(kPullBatch));
-        lq.addBindValue(after);
-        if (!lq.exec())
-            return LocalFail(lq.lastError());
-        QVector<TEntry> entries;
+        QVector<TArchiveUnsentEntry> entries;
         TSilenceWatch::TLocalWork reading(watch);
-        while (lq.next()) {
-            TEntry e{lq.value(0).toLongLong(), {}};
-            for (int c = 1; c <= 5; ++c)
-                e.values.append(lq.value(c).toString());
-            e.values.append(lq.value(6).toLongLong());
-            entries.append(e);
-        }
-        lq.finish();
+        if (!local->UnsentEntries(after, kPullBatch, &entries))
+            return LocalFail();
         reading.Done();
         if (entries.isEmpty())
             return SyncOk;
@@ -1125,18 +1054,12 @@ int TSync::TPrivate::PushEntries(TSyncSummary *s, const TSyncProgress &progress,
                 ins.bindValue(n + 1, QDateTime::currentMSecsSinceEpoch());
                 const QVariantList &e = entries.at(i).values;
                 ins.bindValue(n + 2, WpisHash(e.at(0), e.at(1), e.at(2), e.at(3), e.at(5)));
-                QString why;
-                const int r = RowExec(ins, careful, &why);
-                if (r == kRowRefused) {
-                    again = !careful;
-                    refusals << QObject::tr("wpis %1").arg(Shortened(entries.at(i).values.at(0).toString()))
-                                    + QStringLiteral(": ") + why;
+                const int r = BatchRowExec(ins, careful, QObject::tr("wpis %1").arg(Shortened(e.at(0).toString())),
+                                           &again, &refusals);
+                if (r == kRowRefused)
                     continue;
-                }
-                if (r != SyncOk) {
-                    Rollback(server);
+                if (r != SyncOk)
                     return r;
-                }
                 took += ins.numRowsAffected() > 0 ? 1 : 0;
                 held[i] = true;
                 if (Postgres() && ins.next())
@@ -1147,95 +1070,29 @@ int TSync::TPrivate::PushEntries(TSyncSummary *s, const TSyncProgress &progress,
                 Rollback(server);
                 continue;
             }
-            QSqlQuery sq(server);
-            if (!sq.exec(QStringLiteral("COMMIT"))) {
-                const int r = ServerFail(sq.lastError());
-                Rollback(server);
+            if (const int r = CommitServerWrite(); r != SyncOk)
                 return r;
-            }
             break;
         }
         s->iPushedWpisy += took;
         s->refused << refusals;
-        if (!lq.exec(QStringLiteral("BEGIN IMMEDIATE")))
-            return LocalFail(lq.lastError());
-        QSqlQuery mark(local);
-        mark.prepare(QStringLiteral("UPDATE wpis SET wyslany = 1, autor = coalesce(?, autor) WHERE rowid = ?"));
+        QVector<QPair<qint64, QString>> marks;
         for (int i = 0; i < entries.size(); ++i) {
-            if (!held.at(i))
-                continue;
-            mark.addBindValue(authors.at(i).isEmpty() ? QVariant(QVariant::String) : QVariant(authors.at(i)));
-            mark.addBindValue(entries.at(i).rowid);
-            if (!mark.exec()) {
-                const int r = LocalFail(mark.lastError());
-                Rollback(local);
-                return r;
-            }
+            if (held.at(i))
+                marks.append({entries.at(i).rowid, authors.at(i)});
         }
-        if (!lq.exec(QStringLiteral("COMMIT")))
-            return LocalFail(lq.lastError());
+        const TSilenceWatch::TLocalWork marking(watch);
+        if (!local->MarkEntriesSent(marks))
+            return LocalFail();
         *done += entries.size();
     }
 }
 
 // ---- pull
 
-// Every "komentarz" entry about the measurement becomes a version of its
-// comment (once), and the newest version by time is shown: every archive
-// that holds the same entries shows the same comment. An entry without a
-// text is no version.
-bool TSync::TPrivate::ApplyKomentarze(qint64 pomiarId, const QString &subject, QSqlError *error)
-{
-    QSqlQuery q(local);
-    q.prepare(QStringLiteral("SELECT w.wpis_uuid, w.wartosc, w.czas FROM wpis w WHERE w.rodzaj = 'komentarz' "
-                             "AND w.przedmiot = ? AND NOT EXISTS (SELECT 1 FROM komentarz k WHERE k.wpis_uuid = w.wpis_uuid "
-                             "AND k.pomiar_id = ?) ORDER BY w.czas, w.wpis_uuid"));
-    q.addBindValue(subject);
-    q.addBindValue(pomiarId);
-    if (!q.exec()) {
-        *error = q.lastError();
-        return false;
-    }
-    struct TVersion { QString uuid, tekst; qint64 ms; };
-    QVector<TVersion> versions;
-    while (q.next()) {
-        TVersion v{q.value(0).toString(), QString(), q.value(2).toLongLong()};
-        QString why;
-        if (KomentarzText(q.value(1).toString(), &v.tekst, &why))
-            versions.append(v);
-    }
-    q.finish();
-    if (versions.isEmpty())
-        return true;
-    QSqlQuery ins(local);
-    ins.prepare(QStringLiteral("INSERT INTO komentarz (pomiar_id, czas, tekst, z_miernika, czas_ms, wpis_uuid) "
-                               "VALUES (?, ?, ?, 0, ?, ?)"));
-    for (const TVersion &v : versions) {
-        ins.addBindValue(pomiarId);
-        ins.addBindValue(v.ms / 1000);
-        ins.addBindValue(v.tekst);
-        ins.addBindValue(v.ms);
-        ins.addBindValue(v.uuid);
-        if (!ins.exec()) {
-            *error = ins.lastError();
-            return false;
-        }
-    }
-    q.prepare(QStringLiteral("UPDATE pomiar SET komentarz = (SELECT tekst FROM komentarz WHERE pomiar_id = ? "
-                             "ORDER BY coalesce(czas_ms, czas * 1000) DESC, wpis_uuid DESC, rowid DESC LIMIT 1) "
-                             "WHERE pomiar_id = ?"));
-    q.addBindValue(pomiarId);
-    q.addBindValue(pomiarId);
-    if (!q.exec()) {
-        *error = q.lastError();
-        return false;
-    }
-    return true;
-}
-
 // A server row this archive refuses (a damaged record, a comment entry
-// without a text) is named in the summary and kept in serwer_odrzucone:
-// every later pull fetches it again by its number, until it is taken.
+// without a text) is named in the summary and kept by the archive: every
+// later pull fetches it again by its number, until it is taken.
 int TSync::TPrivate::Pull(TSyncSummary *s, const TSyncProgress &progress)
 {
     QSqlQuery sq(server);
@@ -1248,38 +1105,24 @@ int TSync::TPrivate::Pull(TSyncSummary *s, const TSyncProgress &progress)
     auto serverFail = [&](const QSqlError &error) {
         const int r = ServerFail(error);
         Rollback(server);
-        Rollback(local);
         return r;
     };
-    auto localFail = [&](const QSqlError &error) {
-        const int r = LocalFail(error);
+    auto localFail = [&]() {
+        const int r = LocalFail();
         Rollback(server);
-        Rollback(local);
         return r;
     };
-    QSqlQuery lq(local);
-    if (!lq.exec(QStringLiteral("BEGIN IMMEDIATE")))
-        return localFail(lq.lastError());
-    if (!lq.exec(QStringLiteral("CREATE TABLE IF NOT EXISTS serwer_odrzucone (adres TEXT NOT NULL, "
-                                "tabela TEXT NOT NULL, nr INTEGER NOT NULL, powod TEXT NOT NULL, "
-                                "PRIMARY KEY (adres, tabela, nr))")))
-        return localFail(lq.lastError());
-    qint64 pomiarNr = 0, rekordNr = 0, wpisNr = 0;
-    lq.prepare(QStringLiteral("SELECT pomiar_nr, rekord_nr, wpis_nr FROM serwer WHERE adres = ?"));
-    lq.addBindValue(qsServerId);
-    if (!lq.exec())
-        return localFail(lq.lastError());
-    if (lq.next()) {
-        pomiarNr = lq.value(0).toLongLong();
-        rekordNr = lq.value(1).toLongLong();
-        wpisNr = lq.value(2).toLongLong();
+    TArchivePullPlace place;
+    {
+        const TSilenceWatch::TLocalWork reading(watch);
+        if (!local->PullPlace(qsServerId, &place))
+            return localFail();
     }
-    lq.finish();
     sq.prepare(QStringLiteral("SELECT (SELECT count(*) FROM pomiar WHERE nr > ?) + (SELECT count(*) FROM rekord "
                               "WHERE nr > ?) + (SELECT count(*) FROM wpis WHERE nr > ?)"));
-    sq.addBindValue(pomiarNr);
-    sq.addBindValue(rekordNr);
-    sq.addBindValue(wpisNr);
+    sq.addBindValue(place.iPomiarNr);
+    sq.addBindValue(place.iRekordNr);
+    sq.addBindValue(place.iWpisNr);
     if (!sq.exec() || !sq.next())
         return serverFail(sq.lastError());
     const qint64 total = sq.value(0).toLongLong();
@@ -1288,448 +1131,204 @@ int TSync::TPrivate::Pull(TSyncSummary *s, const TSyncProgress &progress)
     auto cancelled = [&]() {
         if (progress && !progress(SyncPulling, done, total)) {
             Rollback(server);
-            Rollback(local);
             return true;
         }
         return false;
     };
 
-    // The sync is one source of the import log, the server its source.
-    qint64 importId = 0, zrodloId = 0;
-    QHash<QString, qint64> obiekty;
-    QHash<QString, qint64> mierniki;
-    auto ids = [&](QSqlError *error) {
-        if (importId)
-            return true;
-        QSqlQuery q(local);
-        q.prepare(QStringLiteral("INSERT INTO import (czas, zrodlo, nowe, archiwalne, konflikty, odrzucone, bez_rekordu) "
-                                 "VALUES (?, ?, 0, 0, 0, 0, 0)"));
-        q.addBindValue(QDateTime::currentSecsSinceEpoch());
-        q.addBindValue(settings.Address());
-        if (!q.exec()) {
-            *error = q.lastError();
-            return false;
+    // One server row as the current row of sq (its number first) into a
+    // pulled row, with the checks that need nothing of the archive.
+    using TRead = std::function<void(TArchivePulled *row)>;
+    // What a batch still needs before the archive takes it (from the
+    // server, or checks started on worker threads).
+    using TComplete = std::function<int(TRecordChecks::TBatch *batch)>;
+    TRecordChecks checks;
+    const auto readRows = [&](bool again, QVector<TArchivePulled> *rows, const TRead &read) {
+        const TSilenceWatch::TLocalWork working(watch);
+        while (sq.next()) {
+            TArchivePulled row;
+            row.iNr = sq.value(0).toLongLong();
+            row.bAgain = again;
+            read(&row);
+            rows->append(row);
         }
-        importId = q.lastInsertId().toLongLong();
-        q.prepare(QStringLiteral("INSERT INTO zrodlo (sciezka) VALUES (?) ON CONFLICT (sciezka) DO NOTHING"));
-        q.addBindValue(settings.Address());
-        if (!q.exec()) {
-            *error = q.lastError();
-            return false;
-        }
-        q.prepare(QStringLiteral("SELECT zrodlo_id FROM zrodlo WHERE sciezka = ?"));
-        q.addBindValue(settings.Address());
-        if (!q.exec() || !q.next()) {
-            *error = q.lastError();
-            return false;
-        }
-        zrodloId = q.value(0).toLongLong();
-        return true;
+        sq.finish();
     };
-    auto idOf = [&](QHash<QString, qint64> &cache, const QString &key, const QString &select, const QString &insert,
-                    const QVariantList &values, qint64 *id, QSqlError *error) {
-        const auto it = cache.constFind(key);
-        if (it != cache.constEnd()) {
-            *id = *it;
-            return true;
-        }
-        QSqlQuery q(local);
-        q.prepare(select);
-        for (const QVariant &v : values)
-            q.addBindValue(v);
-        if (!q.exec()) {
-            *error = q.lastError();
-            return false;
-        }
-        if (q.next()) {
-            *id = q.value(0).toLongLong();
-        } else {
-            q.prepare(insert);
-            for (const QVariant &v : values)
-                q.addBindValue(v);
-            if (!q.exec()) {
-                *error = q.lastError();
-                return false;
-            }
-            *id = q.lastInsertId().toLongLong();
-        }
-        cache.insert(key, *id);
-        return true;
-    };
-
     // What is taken is committed batch by batch together with where the
     // pull has got to: a pull that stops (a kill, a lost connection, a
     // cancel) keeps every batch before, and the next goes on from there.
-    // The time of the last sync is set only by a pull that went through.
-    QSet<QString> komentarzSubjects; // entries taken in this batch about a measurement
-    QSqlQuery pomiaryOf(local), saveNr(local), saveNowe(local);
-    pomiaryOf.prepare(QStringLiteral("SELECT pomiar_id FROM pomiar WHERE klucz = ?"));
-    saveNr.prepare(QStringLiteral("INSERT INTO serwer (adres, pomiar_nr, rekord_nr, wpis_nr, czas_ms) VALUES (?, ?, ?, ?, ?) "
-                                  "ON CONFLICT (adres) DO UPDATE SET pomiar_nr = excluded.pomiar_nr, "
-                                  "rekord_nr = excluded.rekord_nr, wpis_nr = excluded.wpis_nr, "
-                                  "czas_ms = max(serwer.czas_ms, excluded.czas_ms)"));
-    saveNowe.prepare(QStringLiteral("UPDATE import SET nowe = ? WHERE import_id = ?"));
-    auto commitBatch = [&](bool last) {
+    const auto take = [&](int table, const QString &name, QVector<TArchivePulled> *rows, qint64 *taken) {
         const TSilenceWatch::TLocalWork working(watch);
-        for (const QString &subject : qAsConst(komentarzSubjects)) {
-            pomiaryOf.addBindValue(subject.mid(2).toLongLong());
-            if (!pomiaryOf.exec())
-                return localFail(pomiaryOf.lastError());
-            QVector<qint64> ids;
-            while (pomiaryOf.next())
-                ids.append(pomiaryOf.value(0).toLongLong());
-            pomiaryOf.finish();
-            for (const qint64 id : ids) {
-                QSqlError error;
-                if (!ApplyKomentarze(id, subject, &error))
-                    return localFail(error);
+        if (!local->ApplyPulled(qsServerId, settings.Address(), table, rows, place))
+            return localFail();
+        for (const TArchivePulled &row : qAsConst(*rows)) {
+            if (row.iOutcome == PullTaken) {
+                ++*taken;
+            } else if (row.iOutcome == PullRefused) {
+                ++s->iSkipped;
+                s->refused << QObject::tr("serwer, %1 nr %2: %3").arg(name).arg(row.iNr).arg(row.qsWhy);
             }
         }
-        komentarzSubjects.clear();
-        if (importId) {
-            saveNowe.addBindValue(s->iPulledPomiary);
-            saveNowe.addBindValue(importId);
-            if (!saveNowe.exec())
-                return localFail(saveNowe.lastError());
+        return int(SyncOk);
+    };
+    // The rows of `table` refused before (fetched again by number), then
+    // those after `*nr`, in batches.
+    const auto pullTable = [&](int table, const QString &name, const QString &columns, int batch, qint64 *nr,
+                               qint64 *taken, const TRead &read, const TComplete &complete) {
+        QVector<qint64> again;
+        if (!local->PullRefusedBefore(qsServerId, table, &again))
+            return localFail();
+        for (int from = 0; from < again.size(); from += batch) {
+            QStringList numbers;
+            for (const qint64 n : again.mid(from, batch))
+                numbers << QString::number(n);
+            if (!sq.exec(QStringLiteral("SELECT nr, %1 FROM %2 WHERE nr IN (%3) ORDER BY nr")
+                             .arg(columns, name, numbers.join(QLatin1Char(',')))))
+                return serverFail(sq.lastError());
+            TRecordChecks::TBatch again(checks);
+            readRows(true, &again.rows, read);
+            if (const int r = complete ? complete(&again) : int(SyncOk); r != SyncOk)
+                return r;
+            again.Wait();
+            if (const int r = again.rows.isEmpty() ? int(SyncOk) : take(table, name, &again.rows, taken); r != SyncOk)
+                return r;
         }
-        saveNr.addBindValue(qsServerId);
-        saveNr.addBindValue(pomiarNr);
-        saveNr.addBindValue(rekordNr);
-        saveNr.addBindValue(wpisNr);
-        saveNr.addBindValue(last ? QDateTime::currentMSecsSinceEpoch() : qint64(0));
-        if (!saveNr.exec())
-            return localFail(saveNr.lastError());
-        if (!lq.exec(QStringLiteral("COMMIT")) || (!last && !lq.exec(QStringLiteral("BEGIN IMMEDIATE"))))
-            return localFail(lq.lastError());
+        // The batch after `after`, its checks started.
+        const auto fetch = [&](qint64 after, TRecordChecks::TBatch *next) {
+            sq.prepare(QStringLiteral("SELECT nr, %1 FROM %2 WHERE nr > ? ORDER BY nr LIMIT %3").arg(columns, name).arg(batch));
+            sq.addBindValue(after);
+            if (!sq.exec())
+                return serverFail(sq.lastError());
+            readRows(false, &next->rows, read);
+            return next->rows.isEmpty() || !complete ? int(SyncOk) : complete(next);
+        };
+        if (cancelled())
+            return int(SyncCancelled);
+        std::unique_ptr<TRecordChecks::TBatch> current(new TRecordChecks::TBatch(checks)), next;
+        if (const int r = fetch(*nr, current.get()); r != SyncOk)
+            return r;
+        // Each batch is fetched while the one before is checked, and
+        // checked while that one is taken.
+        while (!current->rows.isEmpty()) {
+            const bool more = current->rows.size() == batch;
+            const bool stop = more && cancelled();
+            if (more && !stop) {
+                next.reset(new TRecordChecks::TBatch(checks));
+                if (const int r = fetch(current->rows.last().iNr, next.get()); r != SyncOk)
+                    return r;
+            }
+            current->Wait();
+            *nr = current->rows.last().iNr;
+            if (const int r = take(table, name, &current->rows, taken); r != SyncOk)
+                return r;
+            done += current->rows.size();
+            if (stop)
+                return int(SyncCancelled);
+            if (!more)
+                break;
+            current = std::move(next);
+        }
         return int(SyncOk);
     };
 
-    // What became of one server row.
-    // Later: the row needs a column left out of the first read (a record's
-    // data that this laptop sent itself and so most likely holds); it is
-    // read again whole, by number, before its batch is committed.
-    enum { Taken, Held, Refused, Failed, Later };
-    using TTake = std::function<int(QString *why)>;
-    // The rows of `table` refused before (fetched again by number), then
-    // those after `*nr`, each given to `take` as the current row of sq.
-    QSqlQuery listed(local), note(local), forget(local);
-    listed.prepare(QStringLiteral("SELECT nr FROM serwer_odrzucone WHERE adres = ? AND tabela = ? ORDER BY nr"));
-    note.prepare(QStringLiteral("INSERT OR REPLACE INTO serwer_odrzucone (adres, tabela, nr, powod) VALUES (?, ?, ?, ?)"));
-    forget.prepare(QStringLiteral("DELETE FROM serwer_odrzucone WHERE adres = ? AND tabela = ? AND nr = ?"));
-    int failure = SyncOk;
-    auto pullTable = [&](const QString &table, const QString &columns, int batch, qint64 *nr, const TTake &take,
-                         const QString &wholeColumns = QString()) {
-        listed.addBindValue(qsServerId);
-        listed.addBindValue(table);
-        if (!listed.exec())
-            return localFail(listed.lastError());
-        QStringList again;
-        while (listed.next())
-            again << QString::number(listed.value(0).toLongLong());
-        listed.finish();
-        QStringList later;
-        std::function<int(bool, int *)> takeRows;
-        const auto takeRowsWhole = [&](int *rows) { return takeRows(true, rows); };
-        takeRows = [&](bool retry, int *rows) {
-            const TSilenceWatch::TLocalWork working(watch);
-            while (sq.next()) {
-                ++*rows;
-                const qint64 rowNr = sq.value(0).toLongLong();
-                if (!retry)
-                    *nr = rowNr;
-                QString why;
-                const int r = take(&why);
-                if (r == Failed)
-                    return failure;
-                if (r == Later) {
-                    later << QString::number(rowNr);
-                } else if (r == Refused) {
-                    ++s->iSkipped;
-                    s->refused << QObject::tr("serwer, %1 nr %2: %3").arg(table).arg(rowNr).arg(why);
-                    note.addBindValue(qsServerId);
-                    note.addBindValue(table);
-                    note.addBindValue(rowNr);
-                    note.addBindValue(why);
-                    if (!note.exec())
-                        return localFail(note.lastError());
-                } else if (retry) {
-                    forget.addBindValue(qsServerId);
-                    forget.addBindValue(table);
-                    forget.addBindValue(rowNr);
-                    if (!forget.exec())
-                        return localFail(forget.lastError());
-                }
-            }
-            sq.finish();
-            if (later.isEmpty())
-                return int(SyncOk);
-            const QString whole = QStringLiteral("SELECT nr, %1 FROM %2 WHERE nr IN (%3) ORDER BY nr")
-                                      .arg(wholeColumns, table, later.join(QLatin1Char(',')));
-            later.clear();
-            if (!sq.exec(whole))
-                return serverFail(sq.lastError());
-            int again = 0;
-            return takeRowsWhole(&again);
-        };
-        for (int from = 0; from < again.size(); from += batch) {
-            if (!sq.exec(QStringLiteral("SELECT nr, %1 FROM %2 WHERE nr IN (%3) ORDER BY nr")
-                             .arg(columns, table, again.mid(from, batch).join(QLatin1Char(',')))))
-                return serverFail(sq.lastError());
-            int rows = 0;
-            if (const int r = takeRows(true, &rows); r != SyncOk)
-                return r;
-            if (const int r = rows > 0 ? commitBatch(false) : int(SyncOk); r != SyncOk)
-                return r;
-        }
-        for (;;) {
-            if (cancelled())
-                return int(SyncCancelled);
-            sq.prepare(QStringLiteral("SELECT nr, %1 FROM %2 WHERE nr > ? ORDER BY nr LIMIT %3").arg(columns, table).arg(batch));
-            sq.addBindValue(*nr);
-            if (!sq.exec())
-                return serverFail(sq.lastError());
-            int rows = 0;
-            if (const int r = takeRows(false, &rows); r != SyncOk)
-                return r;
-            // An empty batch changes nothing: no commit (a disk flush) for it.
-            if (const int r = rows > 0 ? commitBatch(false) : int(SyncOk); r != SyncOk)
-                return r;
-            done += rows;
-            if (rows < batch)
-                return int(SyncOk);
-        }
-    };
-
-    // Measurements. The meter's comment is dated by the measurement, never
-    // later than now: it was written on the meter, not when it arrived here,
-    // and must not outrank what a person wrote since.
-    QSqlQuery find(local), insert(local), mark(local), meterKomentarz(local);
-    find.prepare(QStringLiteral("SELECT p.pomiar_id, p.wyslany, %1 FROM pomiar p JOIN miernik m ON m.miernik_id = p.miernik_id "
-                                "JOIN obiekt o ON o.obiekt_id = p.obiekt_id WHERE p.klucz = ? AND m.serial = ? "
-                                "AND p.miernik_pomiar_id = ? AND p.czas = ? AND p.rezystancja = ? LIMIT 1")
-                     .arg(QLatin1String(kLocalPomiarColumns)));
-    insert.prepare(QStringLiteral(
-        "INSERT INTO pomiar (obiekt_id, miernik_id, import_id, zrodlo_id, miernik_pomiar_id, czas, plik, rezystancja, "
-        "metoda, status, vref, temp_core, komentarz, komentarz_miernika, sha256, klucz, wyslany) "
-        "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, NULL, ?, 1)"));
-    mark.prepare(QStringLiteral("UPDATE pomiar SET wyslany = 1 WHERE pomiar_id = ? AND wyslany = 0"));
-    meterKomentarz.prepare(
-        QStringLiteral("INSERT INTO komentarz (pomiar_id, czas, tekst, z_miernika) VALUES (?, ?, ?, 1)"));
-    const qint64 now = QDateTime::currentSecsSinceEpoch();
-    const TTake takePomiar = [&](QString *why) {
-        QVariantList fields;
+    // Measurements.
+    const TRead readPomiar = [&](TArchivePulled *row) {
         for (int c = 1; c <= 16; ++c)
-            fields << sq.value(c);
-        const QByteArray hash = PomiarHash(fields);
-        if (!HashHolds(sq.value(17), hash, why))
-            return int(Refused);
-        const qint64 klucz = sq.value(1).toLongLong();
-        const QString serial = sq.value(3).toString();
-        const double R = sq.value(11).toDouble();
-        find.addBindValue(klucz);
-        find.addBindValue(serial);
-        find.addBindValue(sq.value(8).toLongLong());
-        find.addBindValue(sq.value(9).toLongLong());
-        find.addBindValue(R);
-        if (!find.exec())
-            return failure = localFail(find.lastError()), int(Failed);
-        if (find.next()) {
-            const qint64 id = find.value(0).toLongLong();
-            const bool unsent = find.value(1).toInt() == 0;
-            QVariantList held;
-            for (int c = 2; c <= 17; ++c)
-                held << find.value(c);
-            find.finish();
-            if (PomiarHash(held) != hash) {
-                *why = QObject::tr("serwer ma inną treść tego pomiaru niż archiwum (zmienioną po zapisaniu?)");
-                return int(Refused);
-            }
-            if (unsent) {
-                mark.addBindValue(id);
-                if (!mark.exec())
-                    return failure = localFail(mark.lastError()), int(Failed);
-            }
-            return int(Held);
-        }
-        find.finish();
-        QSqlError error;
-        qint64 obiektId = 0, miernikId = 0;
-        const QString obiekt = sq.value(2).toString();
-        const QVariantList meter{serial, sq.value(4).toString(), sq.value(5).toString(), sq.value(6).toString(),
-                                 sq.value(7).toString()};
-        QStringList meterKey;
-        for (const QVariant &v : meter)
-            meterKey << v.toString();
-        if (!ids(&error)
-            || !idOf(obiekty, obiekt, QStringLiteral("SELECT obiekt_id FROM obiekt WHERE nazwa = ?"),
-                     QStringLiteral("INSERT INTO obiekt (nazwa) VALUES (?)"), {obiekt}, &obiektId, &error)
-            || !idOf(mierniki, meterKey.join(QLatin1Char('\x1f')),
-                     QStringLiteral("SELECT miernik_id FROM miernik WHERE serial = ? AND hw = ? AND soft_rpi = ? "
-                                    "AND system_rpi = ? AND firmware = ?"),
-                     QStringLiteral("INSERT INTO miernik (serial, hw, soft_rpi, system_rpi, firmware) "
-                                    "VALUES (?, ?, ?, ?, ?)"),
-                     meter, &miernikId, &error))
-            return failure = localFail(error), int(Failed);
-        const QString komentarz = sq.value(16).toString();
-        const qint64 czas = sq.value(9).toLongLong();
-        insert.addBindValue(obiektId);
-        insert.addBindValue(miernikId);
-        insert.addBindValue(importId);
-        insert.addBindValue(zrodloId);
-        insert.addBindValue(sq.value(8).toLongLong());
-        insert.addBindValue(czas);
-        insert.addBindValue(sq.value(10).toString());
-        insert.addBindValue(R);
-        insert.addBindValue(sq.value(12).toInt());
-        insert.addBindValue(sq.value(13).toInt());
-        insert.addBindValue(NullableDouble(sq.value(14)));
-        insert.addBindValue(NullableDouble(sq.value(15)));
-        insert.addBindValue(komentarz);
-        insert.addBindValue(komentarz);
-        insert.addBindValue(klucz);
-        if (!insert.exec())
-            return failure = localFail(insert.lastError()), int(Failed);
-        const qint64 id = insert.lastInsertId().toLongLong();
-        if (!komentarz.isEmpty()) {
-            meterKomentarz.addBindValue(id);
-            meterKomentarz.addBindValue(qMin(czas, now));
-            meterKomentarz.addBindValue(komentarz);
-            if (!meterKomentarz.exec())
-                return failure = localFail(meterKomentarz.lastError()), int(Failed);
-        }
-        // Entries about it that came before the measurement itself.
-        if (!ApplyKomentarze(id, QStringLiteral("p:%1").arg(klucz), &error))
-            return failure = localFail(error), int(Failed);
-        ++s->iPulledPomiary;
-        return int(Taken);
+            row->values << sq.value(c);
+        row->hash = PomiarHash(row->values);
+        HashHolds(sq.value(17), row->hash, &row->qsWhy);
     };
-    if (const int r = pullTable(QStringLiteral("pomiar"),
+    if (const int r = pullTable(PullPomiary, QStringLiteral("pomiar"),
                                 QStringLiteral("klucz, obiekt, serial, hw, soft_rpi, system_rpi, firmware, "
                                                "miernik_pomiar_id, czas, plik, rezystancja, metoda, status, vref, "
                                                "temp_core, komentarz_miernika, skrot"),
-                                kPullBatch, &pomiarNr, takePomiar);
+                                kPullBatch, &place.iPomiarNr, &s->iPulledPomiary, readPomiar, TComplete());
         r != SyncOk)
         return r;
 
-    // Raw records, checked before they are kept.
-    QSqlQuery byKey(local), attach(local), keep(local), shaTaken(local);
-    byKey.prepare(QStringLiteral("SELECT pomiar_id, sha256 FROM pomiar WHERE klucz = ? ORDER BY sha256 IS NULL DESC LIMIT 1"));
-    shaTaken.prepare(QStringLiteral("SELECT 1 FROM pomiar WHERE sha256 = ?"));
-    attach.prepare(QStringLiteral("UPDATE pomiar SET sha256 = ?, wyslany = 2 WHERE pomiar_id = ?"));
-    keep.prepare(QStringLiteral("INSERT OR REPLACE INTO rekord (pomiar_id, dane) VALUES (?, ?)"));
-    QSqlQuery markRecord(local);
-    markRecord.prepare(QStringLiteral("UPDATE pomiar SET wyslany = 2 WHERE pomiar_id = ? AND wyslany < 2"));
-    std::unique_ptr<TDataPomiar> rec(new TDataPomiar);
-    const TTake takeRekord = [&](QString *why) {
-        const QByteArray sha = sq.value(2).toByteArray();
-        byKey.addBindValue(sq.value(1).toLongLong());
-        if (!byKey.exec())
-            return failure = localFail(byKey.lastError()), int(Failed);
-        if (!byKey.next()) {
-            *why = QObject::tr("brak jego pomiaru w archiwum");
-            return int(Refused);
+    // Raw records. One this laptop sent itself comes without its bytes,
+    // which it most likely holds; when the archive lacks them after all,
+    // they are read again whole, by number, before the batch is taken.
+    const TRead readRekord = [&](TArchivePulled *row) {
+        row->klucz = sq.value(1).toLongLong();
+        row->sha = sq.value(2).toByteArray();
+        row->bDaneFetched = !sq.value(3).isNull();
+        row->dane = sq.value(3).toByteArray();
+    };
+    const TComplete completeRekordy = [&](TRecordChecks::TBatch *batch) {
+        QVector<TArchivePulled> *rows = &batch->rows;
+        QVector<qint64> klucze;
+        for (const TArchivePulled &row : qAsConst(*rows)) {
+            if (!row.bDaneFetched)
+                klucze << row.klucz;
         }
-        const qint64 id = byKey.value(0).toLongLong();
-        const QByteArray localSha = byKey.value(1).toByteArray();
-        byKey.finish();
-        if (!localSha.isEmpty()) {
-            if (localSha != sha) {
-                *why = QObject::tr("archiwum ma inny zapis tego pomiaru");
-                return int(Refused);
+        if (klucze.isEmpty()) {
+            batch->Start();
+            return int(SyncOk);
+        }
+        QSet<qint64> held;
+        {
+            const TSilenceWatch::TLocalWork reading(watch);
+            if (!local->RecordsHeld(klucze, &held))
+                return localFail();
+        }
+        QHash<qint64, int> wanted; // server number -> index in rows
+        for (int i = 0; i < rows->size(); ++i) {
+            if (!rows->at(i).bDaneFetched && !held.contains(rows->at(i).klucz))
+                wanted.insert(rows->at(i).iNr, i);
+        }
+        QStringList numbers;
+        for (auto it = wanted.constBegin(); it != wanted.constEnd(); ++it)
+            numbers << QString::number(it.key());
+        if (!wanted.isEmpty()) {
+            if (!sq.exec(QStringLiteral("SELECT nr, dane FROM rekord WHERE nr IN (%1)").arg(numbers.join(QLatin1Char(',')))))
+                return serverFail(sq.lastError());
+            while (sq.next()) {
+                TArchivePulled &row = (*rows)[wanted.value(sq.value(0).toLongLong())];
+                row.dane = sq.value(1).toByteArray();
+                row.bDaneFetched = true;
             }
-            markRecord.addBindValue(id);
-            if (!markRecord.exec())
-                return failure = localFail(markRecord.lastError()), int(Failed);
-            return int(Held);
+            sq.finish();
         }
-        if (sq.value(3).isNull())
-            return int(Later);
-        const QByteArray packed = sq.value(3).toByteArray();
-        shaTaken.addBindValue(sha);
-        if (!shaTaken.exec())
-            return failure = localFail(shaTaken.lastError()), int(Failed);
-        const bool taken = shaTaken.next();
-        shaTaken.finish();
-        if (taken) {
-            *why = QObject::tr("ten zapis należy w archiwum do innego pomiaru");
-            return int(Refused);
-        }
-        if (!UnpackRecord(packed, rec.get()) || RecordSha256(rec.get()) != sha) {
-            *why = QObject::tr("zapis uszkodzony (suma SHA-256 się nie zgadza)");
-            return int(Refused);
-        }
-        attach.addBindValue(sha);
-        attach.addBindValue(id);
-        keep.addBindValue(id);
-        keep.addBindValue(packed);
-        if (!attach.exec())
-            return failure = localFail(attach.lastError()), int(Failed);
-        if (!keep.exec())
-            return failure = localFail(keep.lastError()), int(Failed);
-        ++s->iPulledRekordy;
-        return int(Taken);
+        batch->Start();
+        return int(SyncOk);
     };
     QString laptop = settings.qsLaptop;
     laptop.replace(QLatin1Char('\''), QLatin1String("''"));
-    if (const int r = pullTable(QStringLiteral("rekord"),
+    if (const int r = pullTable(PullRekordy, QStringLiteral("rekord"),
                                 QStringLiteral("klucz, sha256, CASE WHEN laptop = '%1' THEN NULL ELSE dane END").arg(laptop),
-                                kRecordBatch, &rekordNr, takeRekord, QStringLiteral("klucz, sha256, dane"));
+                                kRecordBatch, &place.iRekordNr, &s->iPulledRekordy, readRekord, completeRekordy);
         r != SyncOk)
         return r;
 
     // Entries.
-    QSqlQuery putEntry(local), markEntry(local), heldEntry(local);
-    heldEntry.prepare(QStringLiteral("SELECT rodzaj, przedmiot, wartosc, czas FROM wpis WHERE wpis_uuid = ?"));
-    putEntry.prepare(QStringLiteral("INSERT INTO wpis (wpis_uuid, rodzaj, przedmiot, wartosc, autor, czas, wyslany) "
-                                    "VALUES (?, ?, ?, ?, ?, ?, 1) ON CONFLICT (wpis_uuid) DO NOTHING"));
-    markEntry.prepare(QStringLiteral("UPDATE wpis SET wyslany = 1 WHERE wpis_uuid = ? AND wyslany = 0"));
-    const TTake takeWpis = [&](QString *why) {
-        const QByteArray hash = WpisHash(sq.value(1), sq.value(2), sq.value(3), sq.value(4), sq.value(6));
-        if (!HashHolds(sq.value(7), hash, why))
-            return int(Refused);
-        const bool komentarz = sq.value(2).toString() == QLatin1String("komentarz");
+    const TRead readWpis = [&](TArchivePulled *row) {
+        for (int c = 1; c <= 6; ++c)
+            row->values << sq.value(c);
+        row->hash = WpisHash(sq.value(1), sq.value(2), sq.value(3), sq.value(4), sq.value(6));
+        if (!HashHolds(sq.value(7), row->hash, &row->qsWhy))
+            return;
         QString tekst;
-        if (komentarz && !KomentarzText(sq.value(4).toString(), &tekst, why)) {
-            *why += QStringLiteral(" (") + Shortened(sq.value(4).toString()) + QLatin1Char(')');
-            return int(Refused);
-        }
-        for (int c = 1; c <= 5; ++c)
-            putEntry.addBindValue(sq.value(c).toString());
-        putEntry.addBindValue(sq.value(6).toLongLong());
-        if (!putEntry.exec())
-            return failure = localFail(putEntry.lastError()), int(Failed);
-        if (putEntry.numRowsAffected() == 0) {
-            heldEntry.addBindValue(sq.value(1).toString());
-            if (!heldEntry.exec())
-                return failure = localFail(heldEntry.lastError()), int(Failed);
-            const bool same = heldEntry.next()
-                && WpisHash(sq.value(1), heldEntry.value(0), heldEntry.value(1), heldEntry.value(2), heldEntry.value(3))
-                    == hash;
-            heldEntry.finish();
-            if (!same) {
-                *why = QObject::tr("serwer ma inną treść tego wpisu niż archiwum (zmienioną po zapisaniu?)");
-                return int(Refused);
-            }
-            markEntry.addBindValue(sq.value(1).toString());
-            if (!markEntry.exec())
-                return failure = localFail(markEntry.lastError()), int(Failed);
-            return int(Held);
-        }
-        ++s->iPulledWpisy;
-        const QString subject = sq.value(3).toString();
-        if (komentarz && subject.startsWith(QLatin1String("p:")))
-            komentarzSubjects.insert(subject);
-        return int(Taken);
+        if (sq.value(2).toString() == QLatin1String("komentarz")
+            && !KomentarzEntryText(sq.value(4).toString(), &tekst, &row->qsWhy))
+            row->qsWhy += QStringLiteral(" (") + Shortened(sq.value(4).toString()) + QLatin1Char(')');
     };
-    if (const int r = pullTable(QStringLiteral("wpis"), QStringLiteral("wpis_uuid, rodzaj, przedmiot, wartosc, autor, czas, skrot"),
-                                kPullBatch, &wpisNr, takeWpis);
+    if (const int r = pullTable(PullWpisy, QStringLiteral("wpis"),
+                                QStringLiteral("wpis_uuid, rodzaj, przedmiot, wartosc, autor, czas, skrot"), kPullBatch,
+                                &place.iWpisNr, &s->iPulledWpisy, readWpis, TComplete());
         r != SyncOk)
         return r;
     // All is read; the read-only transaction holds nothing to keep.
     if (!sq.exec(QStringLiteral("COMMIT")))
         return serverFail(sq.lastError());
-    if (const int r = commitBatch(true); r != SyncOk)
-        return r;
+    {
+        // The time of the last sync is set only by a pull that went through.
+        const TSilenceWatch::TLocalWork working(watch);
+        QVector<TArchivePulled> none;
+        if (!local->ApplyPulled(qsServerId, settings.Address(), PullWpisy, &none, place,
+                                QDateTime::currentMSecsSinceEpoch()))
+            return LocalFail();
+    }
     if (progress)
         progress(SyncPulling, total, total);
     return SyncOk;
@@ -1814,7 +1413,7 @@ bool TSync::ReadHistoria(const QString &obiekt, QVector<THistoriaRow> *rows, QSt
     while (q.next()) {
         const auto it = bySubject.constFind(q.value(0).toString());
         QString tekst, why;
-        if (it != bySubject.constEnd() && KomentarzText(q.value(1).toString(), &tekst, &why))
+        if (it != bySubject.constEnd() && KomentarzEntryText(q.value(1).toString(), &tekst, &why))
             (*rows)[*it].komentarz = tekst;
     }
     return true;

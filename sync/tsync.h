@@ -123,8 +123,9 @@ public:
     int ServerSchemaVersion();
 
     /// Pushes what the server lacks, then pulls what the archive at
-    /// `archivePath` lacks. Connects first when not connected, and always
-    /// ends disconnected after a lost connection.
+    /// `archivePath` lacks. An archive that cannot be written is refused
+    /// before anything is sent. Connects first when not connected, and
+    /// always ends disconnected after a lost connection.
     int Run(const TServerSettings &server, const QString &archivePath, TSyncSummary *summary = nullptr,
             const TSyncProgress &progress = TSyncProgress());
 

@@ -640,6 +640,50 @@ private slots:
         QCOMPARE(rest.iPulledPomiary, qint64(2500));
     }
 
+    // Records come in several batches, each checked while the next is
+    // fetched: a pull stopped after the first record batch keeps exactly
+    // that batch, and the next takes the rest but a record damaged on the
+    // server in a later batch, which it names.
+    void recordBatchesKeptAndChecked()
+    {
+        TSimOptions options;
+        options.seed = 23;
+        options.iPomiary = 450;
+        options.iObiekty = 4;
+        TSimMeter meter;
+        QString error;
+        QCOMPARE(SimWriteMeter(tmp.filePath(QStringLiteral("many")), options, &meter, &error), int(SimOk));
+        const TServerSettings server = ArchiveAsServer(tmp.filePath(QStringLiteral("records.db")));
+        TServerSettings other = server;
+        other.qsLaptop = QStringLiteral("laptop-b");
+        QCOMPARE(Sync(other, NewArchive(QStringLiteral("a"), {meter.qsDataBase})), int(SyncOk));
+        QCOMPARE(ServerSql(server, QStringLiteral("UPDATE rekord SET dane = (SELECT dane FROM rekord WHERE nr = 1) "
+                                                  "WHERE nr = 420")),
+                 QString());
+        const QString b = NewArchive(QStringLiteral("b"), {});
+        int calls = 0;
+        const auto stop = [&](int phase, qint64, qint64) { return phase != SyncPulling || ++calls < 3; };
+        QCOMPARE(Sync(server, b, nullptr, stop), int(SyncCancelled));
+        {
+            TArchive archive;
+            QCOMPARE(archive.Open(b), int(ArchiveOk));
+            TArchiveCheckResult check;
+            QCOMPARE(archive.Check(&check), int(ArchiveOk));
+            QCOMPARE(check.iRecords, qint64(200));
+        }
+        TSyncSummary s;
+        QCOMPARE(Sync(server, b, &s, TSyncProgress(), &error), int(SyncPartly));
+        QCOMPARE(s.iPulledRekordy, qint64(249));
+        QCOMPARE(s.refused.size(), 1);
+        QVERIFY2(s.refused.at(0).contains(QLatin1String("rekord nr 420")), qPrintable(s.refused.at(0)));
+        TArchive archive;
+        QCOMPARE(archive.Open(b), int(ArchiveOk));
+        TArchiveCheckResult check;
+        QCOMPARE(archive.Check(&check), int(ArchiveOk));
+        QVERIFY(check.Ok());
+        QCOMPARE(check.iRecords, qint64(449));
+    }
+
     // Two clients with the same objects at once: the server keeps one copy.
     void twoClientsAtOnce_data() { Engines(); }
     void twoClientsAtOnce()
