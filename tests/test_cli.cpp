@@ -580,6 +580,9 @@ void TestCli::refusesWhatIsNoFile()
 {
     QTemporaryDir out;
     const QString fifo = out.filePath("fifo");
+#ifdef Q_OS_WIN
+    QSKIP("Windows keeps no named pipes among its files");
+#endif
     QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
     // The settings beside the tool.
     const QString iniPath = QFileInfo(CliPath()).absolutePath() + "/ZYMReader.ini";
@@ -674,11 +677,15 @@ void TestCli::readOnlyArchive()
 
     // Permissions do not hold root back: the tool then runs as nobody.
     QStringList as;
+#ifdef Q_OS_WIN
+    QSKIP("the archive's folder is made read-only by POSIX permissions");
+#else
     if (::geteuid() == 0) {
         if (QStandardPaths::findExecutable("setpriv").isEmpty())
             QSKIP("running as root without setpriv");
         as = QStringList{"setpriv", "--reuid=65534", "--regid=65534", "--clear-groups"};
     }
+#endif
     const QString exported = out.filePath("csv");
     QVERIFY(QDir().mkpath(exported));
     const QFile::Permissions read = QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther;

@@ -731,6 +731,10 @@ void TestDataBaseBrowse::unusableDataFile()
     QVERIFY(WriteRecordBytes(folder + QStringLiteral("/pomiar_1.zym5"), *RecordFor(1)));
     if (bytes >= 0)
         QVERIFY(WriteRecordBytes(QDir(folder).absoluteFilePath(plikDane), *RecordFor(2), bytes));
+#ifdef Q_OS_WIN
+    if (bytes == -2)
+        QSKIP("Windows keeps no named pipes among its files");
+#endif
     if (bytes == -2)
         QCOMPARE(::mkfifo(QFile::encodeName(QDir(folder).absoluteFilePath(plikDane)).constData(), 0600), 0);
 

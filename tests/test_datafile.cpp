@@ -180,6 +180,9 @@ void TestDataFile::refusesFilesThatCannotBeReadWhole()
     if (size == -2) {
         QVERIFY(QDir(dir.path()).mkpath(name));
     } else if (size == -3) {
+#ifdef Q_OS_WIN
+        QSKIP("Windows keeps no named pipes among its files");
+#endif
         QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
     } else if (size >= 0) {
         FileImage image;

@@ -354,6 +354,9 @@ private slots:
     {
         const QStringList listed{"a.zym5", "gone.zym5", "../x.zym5", "sub/x.zym5", "/abs.zym5", "p.zym5"};
         MakeMeterAndConnect(listed, {"a.zym5", "sub/x.zym5"});
+#ifdef Q_OS_WIN
+        QSKIP("Windows keeps no named pipes among its files");
+#endif
         QCOMPARE(::mkfifo(QFile::encodeName(source + "p.zym5").constData(), 0600), 0);
         TDownloadReport report;
         QCOMPARE(CopyZYMFiles(QSqlDatabase::database(), source + "zym_5.db", target, TDownloadHooks(), &report), DownloadDataFilesFailed);

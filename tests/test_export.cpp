@@ -325,6 +325,9 @@ void TestExport::writeOutcome()
         if (::mknod(QFile::encodeName(path).constData(), S_IFCHR | 0666, makedev(1, 7)) != 0)
             QSKIP("cannot create a device node here");
     } else if (how == "pipe") {
+#ifdef Q_OS_WIN
+        QSKIP("Windows keeps no named pipes among its files");
+#endif
         QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
     } else if (how != "missing") {
         QFile f(path);

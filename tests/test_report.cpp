@@ -353,6 +353,9 @@ void TestReport::failedWrite()
         QFile f(path);
         QVERIFY(f.open(QIODevice::WriteOnly) && f.write(old) == old.size());
     } else if (how == QLatin1String("pipe")) {
+#ifdef Q_OS_WIN
+        QSKIP("Windows keeps no named pipes among its files");
+#endif
         QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
     }
 

@@ -21,15 +21,21 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#ifndef Q_OS_WIN
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
+#endif
 
 #include <atomic>
 #include <thread>
 #include <vector>
+
+#ifdef Q_OS_WIN
+#include "support/sockets_windows.h"
+#endif
 
 namespace {
 

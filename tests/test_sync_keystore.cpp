@@ -25,8 +25,10 @@
 #include <QTimer>
 #include <QtTest>
 
+#ifndef Q_OS_WIN
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 namespace {
 
@@ -149,9 +151,11 @@ private slots:
 // Outside a session with a Secret Service, the test runs itself again
 // inside a throwaway one: a D-Bus session bus of its own and gnome-keyring
 // unlocked with a throwaway password, its keyrings in a temporary folder
-// (never the user's), all gone when the test ends.
+// (never the user's), all gone when the test ends. Windows keeps its
+// credentials store in every session.
 int main(int argc, char **argv)
 {
+#ifndef Q_OS_WIN
     char folder[] = "/tmp/zym-keyring.XXXXXX";
     if (!InKeyringSession() && !QStandardPaths::findExecutable(QStringLiteral("dbus-run-session")).isEmpty()
         && !QStandardPaths::findExecutable(QStringLiteral("gnome-keyring-daemon")).isEmpty() && ::mkdtemp(folder)) {
@@ -179,6 +183,7 @@ int main(int argc, char **argv)
         QDir(QString::fromLocal8Bit(folder)).removeRecursively();
         qunsetenv("ZYM_TEST_KEYRING");
     }
+#endif
     QApplication app(argc, argv);
     TestSyncKeystore test;
     QTEST_SET_MAIN_SOURCE_PATH

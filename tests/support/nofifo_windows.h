@@ -2,8 +2,8 @@
 #define NOFIFO_WINDOWS_H
 
 // Windows keeps no named pipes among its files. The cases that make one (a
-// source that would block a reader for ever) fail there with this answer
-// instead of stopping the build of every test; included in the Windows
+// source that would block a reader for ever) skip there before they call
+// mkfifo; this declaration only lets them build. Included in the Windows
 // build of the tests only.
 
 #include <cerrno>
