@@ -5,6 +5,7 @@
 #include "app/mainwindow.h"
 #include "common/ui/messages.h"
 #include "database/ui/bazaview.h"
+#include "settings/zymini.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>
@@ -16,22 +17,7 @@
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QMenu>
-#include <QSettings>
 #include <QToolButton>
-
-namespace {
-
-QString DefaultArchiwum()
-{
-    return QCoreApplication::applicationDirPath() + QStringLiteral("/DATA/archiwum.db");
-}
-
-QString DefaultDownloadFolder()
-{
-    return QCoreApplication::applicationDirPath() + QStringLiteral("/DATA/ZYM5");
-}
-
-} // namespace
 
 DialogUstawienia::DialogUstawienia(const QString &iniFileName, QWidget *parent)
     : QDialog(parent)
@@ -66,17 +52,15 @@ DialogUstawienia::DialogUstawienia(const QString &iniFileName, QWidget *parent)
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     layout->addWidget(buttons);
 
-    QSettings settings(qsIniFileName, QSettings::IniFormat);
-    settings.setIniCodec("UTF-8");
-    pAdres->setText(settings.value(QStringLiteral("ZYM/ZYM_NetAdress"), QStringLiteral("192.168.4.1")).toString());
-    pBaza->setText(settings.value(QStringLiteral("ZYM/ZYM_DataBasePath"),
-                                  QStringLiteral("//192.168.4.1/zym_wyniki/zym_5.db")).toString());
-    pFolder->setText(settings.value(QStringLiteral("ZYM/DownloadFolder"), DefaultDownloadFolder()).toString());
-    pArchiwum->setText(settings.value(QStringLiteral("Archiwum/Path"), DefaultArchiwum()).toString());
-    pImport->setChecked(settings.value(QStringLiteral("Archiwum/ImportAfterDownload"), true).toBool());
-    pNarzedzia->setChecked(settings.value(QStringLiteral("Program/MenuToolsEnable"), false).toBool());
-    pPytaj->setChecked(settings.value(QStringLiteral("Program/AskIfAppClose"), true).toBool());
-    pReopen->setChecked(settings.value(QStringLiteral("Program/ReopenLastDataBase"), false).toBool());
+    const TIni ini(qsIniFileName);
+    pAdres->setText(ini.Text(TIniKey::ZymNetAdress));
+    pBaza->setText(ini.Text(TIniKey::ZymDataBasePath));
+    pFolder->setText(ini.Text(TIniKey::DownloadFolder));
+    pArchiwum->setText(ini.Text(TIniKey::ArchiwumPath));
+    pImport->setChecked(ini.Flag(TIniKey::ImportAfterDownload));
+    pNarzedzia->setChecked(ini.Flag(TIniKey::MenuToolsEnable));
+    pPytaj->setChecked(ini.Flag(TIniKey::AskIfAppClose));
+    pReopen->setChecked(ini.Flag(TIniKey::ReopenLastDataBase));
     setMinimumWidth(560);
 }
 
@@ -102,18 +86,16 @@ QLineEdit *DialogUstawienia::PathRow(const QString &label, bool folder, const QS
 
 bool DialogUstawienia::Save()
 {
-    QSettings settings(qsIniFileName, QSettings::IniFormat);
-    settings.setIniCodec("UTF-8");
-    settings.setValue(QStringLiteral("ZYM/ZYM_NetAdress"), pAdres->text().trimmed());
-    settings.setValue(QStringLiteral("ZYM/ZYM_DataBasePath"), pBaza->text().trimmed());
-    settings.setValue(QStringLiteral("ZYM/DownloadFolder"), pFolder->text().trimmed());
-    settings.setValue(QStringLiteral("Archiwum/Path"), pArchiwum->text().trimmed());
-    settings.setValue(QStringLiteral("Archiwum/ImportAfterDownload"), pImport->isChecked());
-    settings.setValue(QStringLiteral("Program/MenuToolsEnable"), pNarzedzia->isChecked());
-    settings.setValue(QStringLiteral("Program/AskIfAppClose"), pPytaj->isChecked());
-    settings.setValue(QStringLiteral("Program/ReopenLastDataBase"), pReopen->isChecked());
-    settings.sync();
-    return settings.status() == QSettings::NoError;
+    TIni ini(qsIniFileName);
+    ini.Set(TIniKey::ZymNetAdress, pAdres->text().trimmed());
+    ini.Set(TIniKey::ZymDataBasePath, pBaza->text().trimmed());
+    ini.Set(TIniKey::DownloadFolder, pFolder->text().trimmed());
+    ini.Set(TIniKey::ArchiwumPath, pArchiwum->text().trimmed());
+    ini.Set(TIniKey::ImportAfterDownload, pImport->isChecked());
+    ini.Set(TIniKey::MenuToolsEnable, pNarzedzia->isChecked());
+    ini.Set(TIniKey::AskIfAppClose, pPytaj->isChecked());
+    ini.Set(TIniKey::ReopenLastDataBase, pReopen->isChecked());
+    return ini.Sync();
 }
 
 // ---------------------------------------------------------------- main window
@@ -128,14 +110,14 @@ void MainWindow::OpenSettingsDialog()
                     tr("Nie udało się zapisać ustawień w pliku:\n%1").arg(QDir::toNativeSeparators(qsIniFileName)));
         return;
     }
-    QSettings settings(qsIniFileName, QSettings::IniFormat);
-    settings.setIniCodec("UTF-8");
-    qsZYM_NetAdress = settings.value(QStringLiteral("ZYM/ZYM_NetAdress")).toString();
-    qsZYM_DataBasePath = settings.value(QStringLiteral("ZYM/ZYM_DataBasePath")).toString();
-    qsDownloadFolder = settings.value(QStringLiteral("ZYM/DownloadFolder")).toString();
-    bAskIfAppClose = settings.value(QStringLiteral("Program/AskIfAppClose"), true).toBool();
-    SetToolsMenuVisible(settings.value(QStringLiteral("Program/MenuToolsEnable")).toBool());
-    const bool reopen = settings.value(QStringLiteral("Program/ReopenLastDataBase"), false).toBool();
+    // Read back as the file now holds them: the dialog wrote every key it shows.
+    const TIni ini(qsIniFileName);
+    qsZYM_NetAdress = ini.Text(TIniKey::ZymNetAdress);
+    qsZYM_DataBasePath = ini.Text(TIniKey::ZymDataBasePath);
+    qsDownloadFolder = ini.Text(TIniKey::DownloadFolder);
+    bAskIfAppClose = ini.Flag(TIniKey::AskIfAppClose);
+    SetToolsMenuVisible(ini.Flag(TIniKey::MenuToolsEnable));
+    const bool reopen = ini.Flag(TIniKey::ReopenLastDataBase);
     // Switched on while a local database is shown: that one is the last
     // (the meter's own is reached by "Połącz", never at start).
     const QString shown = Baza.IsOpen() ? Baza.db.databaseName() : QString();

@@ -9,6 +9,7 @@
 #include "archive/recordsha.h"
 #include "archive/tarchive_p.h"
 
+#include "database/meterlayout.h"
 #include "database/rowid.h"
 #include "database/tdatabase.h"
 #include "database/safepath.h"
@@ -172,58 +173,40 @@ QString ProblemOf(const QSqlError &error, const QString &path)
 
 void ReadSourceRows(QSqlDatabase db, TSource *src)
 {
+    using namespace meterlayout;
     QSqlQuery query(db);
     query.setForwardOnly(true);
     // Only plain tables: a view under a meter table's name can make a
     // SELECT run for ever.
-    QHash<QString, QString> kinds;
-    if (!query.exec(QStringLiteral("SELECT lower(name), type FROM sqlite_master"))) {
-        src->qsProblem = ProblemOf(query.lastError(), src->qsPath);
+    TMeterTables tables;
+    QSqlError schemaError;
+    if (!tables.Read(db, &schemaError)) {
+        src->qsProblem = ProblemOf(schemaError, src->qsPath);
         return;
     }
-    while (query.next())
-        kinds.insert(query.value(0).toString(), query.value(1).toString());
-    for (const char *table : {"obiekt", "pomiar"}) {
-        const QString kind = kinds.value(QLatin1String(table));
-        if (kind != QLatin1String("table")) {
-            src->qsProblem = kind.isEmpty()
-                ? QObject::tr("brak tabeli %1").arg(QLatin1String(table))
-                : QObject::tr("%1 nie jest tabelą").arg(QLatin1String(table));
-            return;
-        }
-    }
-    auto columnsOf = [&](const QString &table) {
-        QSet<QString> names;
-        if (query.exec(QStringLiteral("PRAGMA table_info(%1)").arg(table))) {
-            while (query.next())
-                names.insert(query.value(1).toString().toLower());
-        }
-        return names;
-    };
+    src->qsProblem = tables.Problem();
+    if (!src->qsProblem.isEmpty())
+        return;
 
     // The meter: every column on its own, so that a missing one is only empty.
-    if (kinds.value(QStringLiteral("zym")) == QLatin1String("table")) {
-        const QSet<QString> columns = columnsOf(QStringLiteral("ZYM"));
-        QString *fields[] = {&src->meter.qsSerial, &src->meter.qsHw, &src->meter.qsSoftRpi, &src->meter.qsSystemRpi,
-                             &src->meter.qsFirmware};
-        const char *names[] = {"serial_zym", "hw", "soft_rpi", "system_rpi", "firmware_cortex"};
-        for (int i = 0; i < 5; ++i) {
-            if (columns.contains(QLatin1String(names[i]))
-                && query.exec(QStringLiteral("SELECT %1 FROM ZYM LIMIT 1").arg(QLatin1String(names[i])))
+    if (tables.IsTable(kZym)) {
+        const QSet<QString> columns = TMeterTables::Columns(db, kZym);
+        QString *fields[ZymIdentityCount] = {&src->meter.qsSerial, &src->meter.qsHw, &src->meter.qsSoftRpi,
+                                             &src->meter.qsSystemRpi, &src->meter.qsFirmware};
+        for (int i = 0; i < ZymIdentityCount; ++i) {
+            if (columns.contains(QLatin1String(kZymColumns[i])) && query.exec(ZymFirstRowStatement(kZymColumns[i]))
                 && query.next())
                 *fields[i] = Text(query.value(0));
         }
     }
 
-    const QSet<QString> obiektColumns = columnsOf(QStringLiteral("obiekt"));
-    if (!obiektColumns.contains(QStringLiteral("obiekt_id")) || !obiektColumns.contains(QStringLiteral("obiekt_nazwa"))) {
-        src->qsProblem = QObject::tr("tabela obiekt bez kolumny obiekt_id lub Obiekt_nazwa");
+    src->qsProblem = TMeterTables::ObiektColumnsProblem(TMeterTables::Columns(db, kObiekt));
+    if (!src->qsProblem.isEmpty())
         return;
-    }
     // Objects by id; an id given twice to different names names neither.
     QHash<qint64, QString> obiekty;
     QSet<qint64> ambiguous;
-    if (!query.exec(QStringLiteral("SELECT obiekt_id, Obiekt_nazwa FROM obiekt"))) {
+    if (!query.exec(ObiektyByIdStatement())) {
         src->qsProblem = ProblemOf(query.lastError(), src->qsPath);
         return;
     }
@@ -238,18 +221,11 @@ void ReadSourceRows(QSqlDatabase db, TSource *src)
         obiekty.insert(id, name);
     }
 
-    const QSet<QString> columns = columnsOf(QStringLiteral("pomiar"));
-    const char *const wanted[] = {"pomiar_id", "pomiar_czas", "pomiar_plik_dane", "pomiar_rezystancja",
-                                  "pomiar_metoda", "pomiar_komentarz", "pomiar_status", "pomiar_vref",
-                                  "pomiar_temp_core", "pomiar_obiekt_id"};
-    QStringList select;
-    for (const char *column : wanted)
-        select.append(columns.contains(QLatin1String(column)) ? QLatin1String(column) : QLatin1String("NULL"));
-    if (!columns.contains(QStringLiteral("pomiar_id")) || !columns.contains(QStringLiteral("pomiar_obiekt_id"))) {
-        src->qsProblem = QObject::tr("tabela pomiar bez kolumny pomiar_id lub pomiar_obiekt_id");
+    const QSet<QString> columns = TMeterTables::Columns(db, kPomiar);
+    src->qsProblem = TMeterTables::PomiarColumnsProblem(columns);
+    if (!src->qsProblem.isEmpty())
         return;
-    }
-    if (!query.exec(QStringLiteral("SELECT ") + select.join(QLatin1Char(',')) + QStringLiteral(" FROM pomiar"))) {
+    if (!query.exec(PomiarRowsStatement(columns))) {
         src->qsProblem = ProblemOf(query.lastError(), src->qsPath);
         return;
     }
@@ -264,15 +240,15 @@ void ReadSourceRows(QSqlDatabase db, TSource *src)
         qint32 czas32 = 0;
         qint64 obiektId = 0;
         if (!WholeId(id, &row.iId))
-            row.qsProblem = ProblemText(QStringLiteral("pomiar_id"), id);
+            row.qsProblem = ProblemText(QLatin1String(kPomiarId), id);
         else if (!Whole32(czas, &czas32, false))
-            row.qsProblem = ProblemText(QStringLiteral("pomiar_czas"), czas);
+            row.qsProblem = ProblemText(QLatin1String(kRowColumns[RowCzas]), czas);
         else if (r.isNull() || !IsNumber(r))
-            row.qsProblem = ProblemText(QStringLiteral("pomiar_rezystancja"), r);
+            row.qsProblem = ProblemText(QLatin1String(kRowColumns[RowRezystancja]), r);
         else if (!Whole32(query.value(4), &row.iMetoda, true))
-            row.qsProblem = ProblemText(QStringLiteral("pomiar_metoda"), query.value(4));
+            row.qsProblem = ProblemText(QLatin1String(kRowColumns[RowMetoda]), query.value(4));
         else if (!Whole32(query.value(6), &row.iStatus, true))
-            row.qsProblem = ProblemText(QStringLiteral("pomiar_status"), query.value(6));
+            row.qsProblem = ProblemText(QLatin1String(kRowColumns[RowStatus]), query.value(6));
         else if (!WholeId(obiekt, &obiektId) || !obiekty.contains(obiektId))
             row.qsProblem = QObject::tr("brak obiektu %1").arg(obiekt.toString().left(64));
         else if (ambiguous.contains(obiektId))

@@ -1,12 +1,12 @@
 #include "cli/cli.h"
 
 #include "archive/tarchive.h"
+#include "settings/zymini.h"
 
 #include <QCommandLineParser>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSettings>
 #include <QTextCodec>
 
 #include <cstdio>
@@ -161,17 +161,12 @@ void CliTellReadOnly(const QString &path)
 
 QString SettingsArchivePath()
 {
-    QSettings settings(QCoreApplication::applicationDirPath() + QStringLiteral("/ZYMReader.ini"), QSettings::IniFormat);
-    settings.setIniCodec("UTF-8");
-    return settings.value(QStringLiteral("Archiwum/Path"), DefaultArchivePath(QCoreApplication::applicationDirPath()))
-        .toString();
+    return TIni().ArchivePath();
 }
 
 QString SettingsAutor()
 {
-    QSettings settings(QCoreApplication::applicationDirPath() + QStringLiteral("/ZYMReader.ini"), QSettings::IniFormat);
-    settings.setIniCodec("UTF-8");
-    return settings.value(QStringLiteral("Archiwum/Autor")).toString();
+    return TIni().Text(TIniKey::Autor);
 }
 
 QByteArray LocaleTextBytes(const QString &text)

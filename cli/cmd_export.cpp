@@ -6,6 +6,7 @@
 #include "archive/tarchive.h"
 #include "chart/plotpomiar.h"
 #include "database/historiaread.h"
+#include "database/meterlayout.h"
 #include "database/resulttexts.h"
 #include "database/rowid.h"
 #include "database/safepath.h"
@@ -180,14 +181,7 @@ struct TRowRef
 // Those come last, as in the window's history.
 bool SelectRows(const QSqlDatabase &db, const TSelection &sel, QVector<TRowRef> *refs, QString *reason)
 {
-    QString statement = QStringLiteral(
-        "SELECT p.pomiar_id, o.Obiekt_nazwa, p.pomiar_czas FROM pomiar p "
-        "LEFT JOIN obiekt o ON o.obiekt_id = p.pomiar_obiekt_id WHERE 1");
-    if (sel.bObiekt)
-        statement += QStringLiteral(" AND o.Obiekt_nazwa = ?");
-    if (sel.bId)
-        statement += QStringLiteral(" AND p.pomiar_id = ?");
-    statement += QStringLiteral(" ORDER BY p.pomiar_czas, p.pomiar_id");
+    const QString statement = meterlayout::RowsWithObiektStatement(sel.bObiekt, sel.bId);
     QSqlQuery query(db);
     query.setForwardOnly(true);
     if (!query.prepare(statement)) {
@@ -265,9 +259,9 @@ void ExportDataBase(const QString &source, const QString &path, const TSelection
         baza->Close();
         return;
     }
-    const QString meterSerial = baza->ZymValue(QStringLiteral("serial_zym"));
-    const QString meterHw = baza->ZymValue(QStringLiteral("hw"));
-    const QString meterFirmware = baza->ZymValue(QStringLiteral("firmware_cortex"));
+    const QString meterSerial = baza->ZymValue(QLatin1String(meterlayout::kZymColumns[meterlayout::ZymSerial]));
+    const QString meterHw = baza->ZymValue(QLatin1String(meterlayout::kZymColumns[meterlayout::ZymHw]));
+    const QString meterFirmware = baza->ZymValue(QLatin1String(meterlayout::kZymColumns[meterlayout::ZymFirmware]));
     for (int i = 0; i < refs.size(); ++i) {
         const QString name = QStringLiteral("%1 #%2").arg(source, refs[i].id.toString());
         progress->Step(i + 1, refs.size(), name);

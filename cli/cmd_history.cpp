@@ -6,6 +6,7 @@
 #include "archive/historiameter.h"
 #include "archive/tarchive.h"
 #include "database/historiaread.h"
+#include "database/meterlayout.h"
 #include "database/rowid.h"
 #include "database/tdatabase.h"
 #include "historia/historia.h"
@@ -77,7 +78,7 @@ bool ReadObjectHistory(TDataBase *baza, const QString &source, const QString &pa
     }
     QSqlQuery query(baza->db);
     query.setForwardOnly(true);
-    query.prepare(QStringLiteral("SELECT obiekt_id FROM obiekt WHERE Obiekt_nazwa = ? ORDER BY obiekt_id"));
+    query.prepare(meterlayout::ObiektIdsStatement());
     query.addBindValue(name);
     if (!query.exec()) {
         CliItemFailed(source, TCli::tr("nie można odczytać listy obiektów"));

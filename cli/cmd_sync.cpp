@@ -5,12 +5,12 @@
 
 #include "archive/tarchive.h"
 #include "measurement/jsontext.h"
+#include "settings/zymini.h"
 #include "sync/tsync.h"
 
 #include <QCommandLineParser>
 #include <QDateTime>
 #include <QFileInfo>
-#include <QSettings>
 
 namespace {
 
@@ -83,9 +83,8 @@ int CommandSync(const TCliArgs &args)
     if (!parser.positionalArguments().isEmpty())
         return CliUsageError(args.command, TCli::tr("Polecenie sync nie przyjmuje argumentów."));
 
-    QSettings settings(QCoreApplication::applicationDirPath() + QStringLiteral("/ZYMReader.ini"), QSettings::IniFormat);
-    settings.setIniCodec("UTF-8");
-    TServerSettings server = ReadServerSettings(settings);
+    TIni ini;
+    TServerSettings server = ReadServerSettings(ini.Settings());
     if (parser.isSet(driverOption))
         server.qsDriver = parser.value(driverOption);
     if (parser.isSet(hostOption))

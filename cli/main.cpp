@@ -3,9 +3,9 @@
 // this program only finds the measurements, names the files and reports.
 
 #include "cli/cli.h"
+#include "settings/zymini.h"
 
 #include <QApplication>
-#include <QSettings>
 #include <QTranslator>
 
 #include <cstdio>
@@ -85,11 +85,8 @@ TPreScan PreScan(const QStringList &args)
 // the default language of ZYMReader.ini beside the program.
 bool LoadLanguage(const TPreScan &scan, QTranslator *translator, QString *problem)
 {
-    QSettings settings(QCoreApplication::applicationDirPath() + QStringLiteral("/ZYMReader.ini"), QSettings::IniFormat);
-    settings.setIniCodec("UTF-8");
-    settings.beginGroup(QStringLiteral("Language"));
-    const QString folder = settings.value(QStringLiteral("PathToTransFolder"), QCoreApplication::applicationDirPath())
-                               .toString() + QStringLiteral("/translations/");
+    const TIni ini;
+    const QString folder = ini.Text(TIniKey::PathToTransFolder) + QStringLiteral("/translations/");
     QString file;
     if (scan.bLangGiven) {
         if (scan.lang == QLatin1String("en"))
@@ -99,10 +96,10 @@ bool LoadLanguage(const TPreScan &scan, QTranslator *translator, QString *proble
             return false;
         }
     } else {
-        const int index = settings.value(QStringLiteral("default"), 0).toInt();
+        const int index = ini.Whole(TIniKey::LanguageDefault);
         if (index > 0 && index < 5)
-            file = settings.value(QString::number(index), QStringLiteral("NONE")).toString();
-        if (file == QLatin1String("NONE"))
+            file = ini.Text(TIniKey(int(TIniKey::Translation0) + index));
+        if (file == IniDefault(TIniKey::Translation0).toString())
             file.clear();
     }
     if (file.isEmpty())

@@ -3,6 +3,7 @@
 
 #include "database/historiaread.h"
 
+#include "database/meterlayout.h"
 #include "database/resulttexts.h"
 #include "database/rowid.h"
 
@@ -14,13 +15,6 @@
 #include <algorithm>
 
 namespace {
-
-// One statement for the whole history: the rows come back in the order the
-// table shows them, and the meter's database gets no index from a reader.
-const char kHistoriaStatement[] =
-    "SELECT pomiar_id, pomiar_czas, pomiar_rezystancja, pomiar_status, pomiar_metoda, "
-    "pomiar_komentarz, pomiar_plik_dane FROM pomiar WHERE pomiar_obiekt_id = ? ";
-const char kHistoriaOrder[] = "ORDER BY pomiar_czas, pomiar_id";
 
 // The last second QDateTime and every calendar shows as a year of four digits.
 constexpr qint64 kLastCzas = 253402300799; // 9999-12-31 23:59:59 UTC
@@ -43,11 +37,11 @@ bool ReadHistoria(const QSqlDatabase &db, qint64 objectId, QVector<THistoriaRow>
                   const QVector<qint64> *rowids)
 {
     rows->clear();
-    QString statement = QLatin1String(kHistoriaStatement);
-    // Each row looked up by its rowid: the object's rows are read, not the table.
-    if (rowids)
-        statement += QStringLiteral("AND _rowid_ IN (") + RowidList(*rowids) + QStringLiteral(") ");
-    statement += QLatin1String(kHistoriaOrder);
+    // One statement for the whole history: the rows come back in the order
+    // the table shows them, and the meter's database gets no index from a
+    // reader. Each row looked up by its rowid: the object's rows are read, not the table.
+    const QString statement = meterlayout::HistoriaStatement(
+        rowids ? QStringLiteral("AND _rowid_ IN (") + RowidList(*rowids) + QStringLiteral(") ") : QString());
     QSqlQuery query(db);
     query.setForwardOnly(true);
     if (!query.prepare(statement)) {

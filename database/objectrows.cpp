@@ -1,5 +1,7 @@
 #include "database/objectrows.h"
 
+#include "database/meterlayout.h"
+
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QVariant>
@@ -39,7 +41,7 @@ void TObjectRows::Refresh(const QSqlDatabase &db)
         return;
     QSqlQuery query(db);
     query.setForwardOnly(true);
-    if (!query.exec(QStringLiteral("SELECT _rowid_, pomiar_obiekt_id FROM pomiar")))
+    if (!query.exec(meterlayout::RowObiektStatement()))
         return;
     QHash<qint64, QVector<qint64>> read;
     int count = 0;

@@ -7,6 +7,7 @@
 #include "database/tdatabase.h"
 
 #include "database/historiaread.h"
+#include "database/meterlayout.h"
 #include "database/pomiarymodel.h"
 #include "database/resulttexts.h"
 #include "database/rowid.h"
@@ -26,8 +27,6 @@
 #include <limits>
 
 namespace {
-
-const char kObiektyStatement[] = "SELECT Obiekt_nazwa AS OBIEKT, obiekt_id FROM obiekt";
 
 // Followed by the object's id. The time is the computer's local time, as
 // in the result area, the CSV and the proposed file name; a time that is
@@ -67,19 +66,6 @@ void FetchAll(QSqlQueryModel *model)
 {
     while (model->canFetchMore())
         model->fetchMore();
-}
-
-// The meter keeps its data in plain tables. A view under one of their names
-// can make a plain SELECT run for ever: a recursive view in a file of a few
-// kilobytes lists rows without end, or searches for ever for a first one.
-// Such a file is not read at all. True when `table` is a view in `db`; a
-// file that is no database has none.
-bool IsView(const QSqlDatabase &db, const char *table)
-{
-    QSqlQuery query(db);
-    return query.exec(QStringLiteral("SELECT 1 FROM sqlite_master WHERE type='view' AND lower(name)='")
-                      + QLatin1String(table) + QStringLiteral("'"))
-        && query.next();
 }
 
 } // namespace
@@ -142,9 +128,7 @@ bool TDataBase::ReadRow(qint64 id, bool *ambiguous)
     if (!pRowQuery) {
         std::unique_ptr<QSqlQuery> prepared(new QSqlQuery(db));
         prepared->setForwardOnly(true);
-        if (!prepared->prepare(QStringLiteral("SELECT pomiar_czas, pomiar_plik_dane, pomiar_rezystancja, pomiar_metoda, "
-                                              "pomiar_komentarz, pomiar_status, pomiar_vref, pomiar_temp_core "
-                                              "FROM pomiar WHERE  pomiar_id=?"))) {
+        if (!prepared->prepare(meterlayout::RowStatement())) {
             // Locked by another program: the columns one by one would wait as long again each.
             if ((bBusy = IsBusyError(prepared->lastError())))
                 return false;
@@ -186,19 +170,15 @@ bool TDataBase::ReadRowByColumn(qint64 id, bool *ambiguous)
     // A table that lacks one of the columns still gives the others.
     enum Kind { Int, Text, Real };
     struct Column {
-        const char *statement;
+        int column; // a meterlayout::RowColumn
         Kind kind;
         void *field;
     };
+    using namespace meterlayout;
     const Column columns[] = {
-        {"SELECT pomiar_czas FROM pomiar WHERE  pomiar_id=", Int, &Row.czas},
-        {"SELECT pomiar_plik_dane FROM pomiar WHERE  pomiar_id=", Text, &Row.plik_dane},
-        {"SELECT pomiar_rezystancja FROM pomiar WHERE  pomiar_id=", Real, &Row.rezystancja},
-        {"SELECT pomiar_metoda FROM pomiar WHERE  pomiar_id=", Int, &Row.metoda},
-        {"SELECT pomiar_komentarz FROM pomiar WHERE  pomiar_id=", Text, &Row.komentarz},
-        {"SELECT pomiar_status FROM pomiar WHERE  pomiar_id=", Int, &Row.status},
-        {"SELECT pomiar_vref FROM pomiar WHERE  pomiar_id=", Real, &Row.vref},
-        {"SELECT pomiar_temp_core FROM pomiar WHERE  pomiar_id=", Real, &Row.temp_core},
+        {RowCzas, Int, &Row.czas},          {RowPlikDane, Text, &Row.plik_dane}, {RowRezystancja, Real, &Row.rezystancja},
+        {RowMetoda, Int, &Row.metoda},      {RowKomentarz, Text, &Row.komentarz}, {RowStatus, Int, &Row.status},
+        {RowVref, Real, &Row.vref},         {RowTempCore, Real, &Row.temp_core},
     };
 
     // One read transaction for the eight statements: the file is locked and
@@ -209,7 +189,7 @@ bool TDataBase::ReadRowByColumn(qint64 id, bool *ambiguous)
     bBusy = false;
     for (const Column &c : columns) {
         QSqlQuery query(db);
-        if (!query.exec(QLatin1String(c.statement) + QString::number(id))) {
+        if (!query.exec(RowColumnStatement(c.column) + QString::number(id))) {
             // Each further statement would wait as long again for the same lock.
             if ((bBusy = IsBusyError(query.lastError())))
                 break;
@@ -311,23 +291,21 @@ QString TDataBase::FirstValueText(QString statement)
 
 QString TDataBase::ZymValue(const QString &column)
 {
-    if (IsView(db, "zym"))
+    if (meterlayout::IsView(db, meterlayout::kZym))
         return QStringLiteral("NULL");
-    return FirstValueText(QStringLiteral("SELECT ") + column + QStringLiteral(" FROM ZYM"));
+    return FirstValueText(meterlayout::ZymStatement(column));
 }
 
 QSqlQueryModel *TDataBase::ObiektyModel(QString *errorText)
 {
-    for (const char *table : {"obiekt", "pomiar"}) {
-        if (IsView(db, table)) {
-            if (errorText)
-                *errorText = QObject::tr("Tabela %1 jest w tym pliku widokiem, a nie tabelą pomiarów.")
-                                 .arg(QLatin1String(table));
-            return nullptr;
-        }
+    const QString refused = meterlayout::ViewProblem(db);
+    if (!refused.isEmpty()) {
+        if (errorText)
+            *errorText = refused;
+        return nullptr;
     }
     QSqlQuery query(db);
-    if (!query.prepare(QLatin1String(kObiektyStatement)) || !query.exec()) {
+    if (!query.prepare(meterlayout::ObiektyStatement()) || !query.exec()) {
         if (errorText)
             *errorText = query.lastError().text();
         return nullptr;
@@ -345,14 +323,14 @@ QSqlQueryModel *TDataBase::ObiektyModel(QString *errorText)
 qint64 TDataBase::ObjectId(QString name)
 {
     QSqlQuery query(db);
-    query.prepare(QStringLiteral("SELECT obiekt_id  FROM obiekt WHERE  Obiekt_nazwa=?"));
+    query.prepare(meterlayout::ObiektIdStatement());
     query.addBindValue(name);
     query.exec();
     // Names need not be unique: the last object of that name wins.
     qint64 id = 0;
     while (query.next()) {
         qint64 whole;
-        if (WholeId(query.value(QStringLiteral("obiekt_id")), &whole))
+        if (WholeId(query.value(QLatin1String(meterlayout::kObiektId)), &whole))
             id = whole;
     }
     return id;
@@ -402,10 +380,10 @@ bool TDataBase::ReadHistoria(qint64 objectId, QVector<THistoriaRow> *rows, QStri
 
 bool TDataBase::DataFileNames(const QSqlDatabase &db, QStringList *names)
 {
-    if (IsView(db, "pomiar"))
+    if (meterlayout::IsView(db, meterlayout::kPomiar))
         return false;
     QSqlQuery query(db);
-    if (!query.exec(QStringLiteral("SELECT pomiar_id,pomiar_plik_dane FROM pomiar")))
+    if (!query.exec(meterlayout::DataFilesStatement()))
         return false;
     while (query.next())
         names->append(query.value(1).toString());
@@ -417,9 +395,7 @@ void TDataBase::PrepareKomentarz(QString komentarz, qint64 id)
     qsPendingKomentarz = komentarz;
     iPendingKomentarzId = id;
     // The text is for the trace only: the statement run binds the comment.
-    komentarz.replace(QLatin1Char('\''), QLatin1String("''"));
-    qsSqlKomentarz = QStringLiteral("UPDATE pomiar SET pomiar_komentarz='") + komentarz
-        + QStringLiteral("' WHERE pomiar.pomiar_id=") + QString::number(id);
+    qsSqlKomentarz = meterlayout::KomentarzUpdateTrace(komentarz, id);
     qDebug() << qsSqlKomentarz;
 }
 
@@ -433,7 +409,7 @@ bool TDataBase::ExecPending()
     int rows = -1;
     {
         QSqlQuery query(db);
-        if (query.prepare(QStringLiteral("UPDATE pomiar SET pomiar_komentarz=? WHERE pomiar.pomiar_id=?"))) {
+        if (query.prepare(meterlayout::KomentarzUpdateStatement())) {
             query.addBindValue(qsPendingKomentarz);
             query.addBindValue(iPendingKomentarzId);
             if (query.exec())
@@ -522,7 +498,8 @@ QString TDataBase::MeterValue(qint64, const QString &column)
 
 void TDataBase::ReportMeter(qint64, QString *serial, QString *hw, QString *firmware)
 {
-    *serial = ZymValue(QStringLiteral("serial_zym"));
-    *hw = ZymValue(QStringLiteral("hw"));
-    *firmware = ZymValue(QStringLiteral("firmware_cortex"));
+    using namespace meterlayout;
+    *serial = ZymValue(QLatin1String(kZymColumns[ZymSerial]));
+    *hw = ZymValue(QLatin1String(kZymColumns[ZymHw]));
+    *firmware = ZymValue(QLatin1String(kZymColumns[ZymFirmware]));
 }

@@ -1,5 +1,6 @@
 #include "download/zymdownload.h"
 
+#include "database/meterlayout.h"
 #include "database/safepath.h"
 #include "database/tdatabase.h"
 #include "download/fileplatform.h"
@@ -167,7 +168,7 @@ bool LosesComments(const QSqlDatabase &meterDb, const QString &localPath)
 {
     const auto read = [](QSqlDatabase db, QHash<QString, QString> *comments) {
         QSqlQuery query(db);
-        if (!query.exec(QStringLiteral("SELECT pomiar_id, pomiar_komentarz FROM pomiar")))
+        if (!query.exec(meterlayout::KomentarzeStatement()))
             return false;
         while (query.next())
             comments->insert(query.value(0).toString(), query.value(1).toString());

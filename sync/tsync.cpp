@@ -4,6 +4,8 @@
 #include "sync/tsync.h"
 #include "archive/archivesync.h"
 
+#include "settings/zymini.h"
+
 #include <QCryptographicHash>
 #include <QDateTime>
 #include <QDir>
@@ -490,24 +492,22 @@ bool PasswordFileHas(const TServerSettings &server)
 TServerSettings ReadServerSettings(QSettings &settings)
 {
     TServerSettings s;
-    settings.beginGroup(QStringLiteral("Serwer"));
-    s.qsDriver = settings.value(QStringLiteral("driver"), s.qsDriver).toString();
-    s.qsHost = settings.value(QStringLiteral("host")).toString();
-    s.iPort = settings.value(QStringLiteral("port"), s.iPort).toInt();
-    s.qsDatabase = settings.value(QStringLiteral("database")).toString();
-    s.qsUser = settings.value(QStringLiteral("user")).toString();
+    s.qsDriver = IniValue(settings, TIniKey::SerwerDriver).toString();
+    s.qsHost = IniValue(settings, TIniKey::SerwerHost).toString();
+    s.iPort = IniValue(settings, TIniKey::SerwerPort).toInt();
+    s.qsDatabase = IniValue(settings, TIniKey::SerwerDatabase).toString();
+    s.qsUser = IniValue(settings, TIniKey::SerwerUser).toString();
     // QSettings takes a comma for a list separator and a quote or a
     // semicolon for syntax; a password is read from its line whole. Only
     // one quoted as a whole is left to QSettings, which unquotes it.
     QString raw;
-    if (RawIniValue(settings.fileName(), QStringLiteral("Serwer"), QStringLiteral("password"), &raw)
+    if (RawIniValue(settings.fileName(), IniGroup(TIniKey::SerwerPassword), IniName(TIniKey::SerwerPassword), &raw)
         && !(raw.size() >= 2 && raw.startsWith(QLatin1Char('"')) && raw.endsWith(QLatin1Char('"'))
              && raw.count(QLatin1Char('"')) == 2))
         s.qsPassword = raw;
     else
-        s.qsPassword = settings.value(QStringLiteral("password")).toString();
-    s.qsSslMode = settings.value(QStringLiteral("sslmode")).toString();
-    settings.endGroup();
+        s.qsPassword = IniValue(settings, TIniKey::SerwerPassword).toString();
+    s.qsSslMode = IniValue(settings, TIniKey::SerwerSslMode).toString();
     if (s.qsDriver != QLatin1String("QSQLITE"))
         s.qsDriver = QStringLiteral("QPSQL");
     return s;

@@ -143,6 +143,7 @@ private slots:
     void archiveRoads();
     void syncWithServer();
     void refusesWhatIsNoFile();
+    void archivePathAsWindowReadsIt();
     void unknownTimes();
     void readOnlyArchive();
     void damagedArchivePage();
@@ -608,6 +609,26 @@ void TestCli::refusesWhatIsNoFile()
     }
     QVERIFY(QFile::remove(iniPath));
     QVERIFY(QDir(out.path()).entryList(QDir::Files | QDir::System).size() == 1);
+}
+
+// The settings' archive is the window's: a path with blanks around it, and
+// one relative to the program's folder wherever the tool is started from.
+void TestCli::archivePathAsWindowReadsIt()
+{
+    const QString folder = QFileInfo(CliPath()).absolutePath();
+    const QString iniPath = folder + "/ZYMReader.ini";
+    const QString name = "cli-relative-archive.db";
+    QVERIFY(!QFileInfo::exists(iniPath));
+    QVERIFY(!QFileInfo::exists(folder + "/" + name));
+    QVERIFY(WriteBytes(iniPath, "[Archiwum]\nPath=\"  " + name.toUtf8() + "  \"\n"));
+    const TRun run = Run(QStringList{"--lang", "pl", "import", meter.qsDataBase});
+    QFile::remove(iniPath);
+    const bool there = QFileInfo::exists(folder + "/" + name);
+    for (const char *suffix : {"", "-wal", "-shm"})
+        QFile::remove(folder + "/" + name + suffix);
+    QVERIFY2(run.code == 0, run.err.constData());
+    QVERIFY(there);
+    QVERIFY(!QFileInfo::exists(QDir::current().filePath("  " + name + "  ")));
 }
 
 // Rows whose time is NULL or negative: listed and exported as the window

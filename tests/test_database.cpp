@@ -2,6 +2,7 @@
 // rows, single values and the comment update; and the file-name check.
 
 #include "database/historiaread.h"
+#include "database/meterlayout.h"
 #include "database/safepath.h"
 #include "database/tdatabase.h"
 #include "historia/historia.h"
@@ -11,6 +12,7 @@
 #include <QDir>
 #include <QFile>
 #include <QSqlDatabase>
+#include <QSqlError>
 #include <QSqlQueryModel>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -47,6 +49,8 @@ private slots:
     void viewsAreNotRead_data();
     void viewsAreNotRead();
     void twoDatabasesReadInTurn();
+    void meterTablesReasons_data();
+    void meterTablesReasons();
     void historiaByRowid();
 
     void komentarzRoundTrip_data();
@@ -382,6 +386,56 @@ void TestDataBase::firstValueText()
 // A view under a table's name can keep a statement running without end on a
 // file of a few kilobytes. The recursions below stop after a million rows,
 // so that a reader that does read views fails here instead of hanging.
+// Why a file is not a meter's database, as the import names it: one check
+// of the schema, the reasons in the order a reader meets them.
+void TestDataBase::meterTablesReasons_data()
+{
+    QTest::addColumn<QStringList>("damage"); // statements run on a sound database
+    QTest::addColumn<QString>("reason");     // the first reason given, empty for none
+    QTest::newRow("sound") << QStringList() << QString();
+    QTest::newRow("no obiekt") << QStringList{"DROP TABLE obiekt"} << "brak tabeli obiekt";
+    QTest::newRow("pomiar a view, any case")
+        << QStringList{"DROP TABLE pomiar", "CREATE VIEW Pomiar AS SELECT 1 AS pomiar_id"} << "pomiar nie jest tabelą";
+    QTest::newRow("obiekt without its name")
+        << QStringList{"DROP TABLE obiekt", "CREATE TABLE obiekt (obiekt_id INTEGER, nazwa TEXT)"}
+        << "tabela obiekt bez kolumny obiekt_id lub Obiekt_nazwa";
+    QTest::newRow("name column in another case")
+        << QStringList{"DROP TABLE obiekt", "CREATE TABLE obiekt (OBIEKT_ID INTEGER, obiekt_NAZWA TEXT)"} << QString();
+    QTest::newRow("pomiar without its object")
+        << QStringList{"DROP TABLE pomiar", "CREATE TABLE pomiar (pomiar_id INTEGER, pomiar_czas INTEGER)"}
+        << "tabela pomiar bez kolumny pomiar_id lub pomiar_obiekt_id";
+}
+
+void TestDataBase::meterTablesReasons()
+{
+    QFETCH(QStringList, damage);
+    QFETCH(QString, reason);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("zym_5.db"));
+    QCOMPARE(MakeDataBase(path, {QStringLiteral("O")}, {TTestPomiar{1, 1, 0.5}}, true), QString());
+    for (const QString &sql : damage)
+        QCOMPARE(ExecSql(path, sql), QString());
+
+    using meterlayout::TMeterTables;
+    QString given;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("layout"));
+        db.setDatabaseName(path);
+        QVERIFY(db.open());
+        TMeterTables tables;
+        QSqlError error;
+        QVERIFY(tables.Read(db, &error));
+        given = tables.Problem();
+        if (given.isEmpty())
+            given = TMeterTables::ObiektColumnsProblem(TMeterTables::Columns(db, meterlayout::kObiekt));
+        if (given.isEmpty())
+            given = TMeterTables::PomiarColumnsProblem(TMeterTables::Columns(db, meterlayout::kPomiar));
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("layout"));
+    QCOMPARE(given, reason);
+}
+
 void TestDataBase::viewsAreNotRead_data()
 {
     const QString endless =

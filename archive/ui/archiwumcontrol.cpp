@@ -8,6 +8,7 @@
 
 #include "common/ui/messages.h"
 #include "common/ui/progress.h"
+#include "settings/zymini.h"
 #include "archive/ui/archiwumview.h"
 #include "archive/ui/dialogimport.h"
 #include "database/shownpomiar.h"
@@ -24,7 +25,6 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QProgressDialog>
-#include <QSettings>
 #include <QSqlQueryModel>
 #include <QTableView>
 #include <QStatusBar>
@@ -155,14 +155,7 @@ void TArchiwumControl::Retranslate()
 
 QString TArchiwumControl::Path() const
 {
-    QSettings settings(qsIniFileName, QSettings::IniFormat);
-    settings.setIniCodec("UTF-8");
-    const QString programFolder = QCoreApplication::applicationDirPath();
-    const QString path = settings.value(QStringLiteral("Archiwum/Path")).toString().trimmed();
-    if (path.isEmpty())
-        return DefaultArchivePath(programFolder);
-    // A relative path is taken from the program's folder, as the download's is.
-    return QDir(programFolder).absoluteFilePath(path);
+    return TIni(qsIniFileName).ArchivePath();
 }
 
 // ---------------------------------------------------------------- browsing
@@ -332,8 +325,7 @@ void TArchiwumControl::RefreshTables()
 
 QString TArchiwumControl::ImportAfterDownload(const QString &dataBase)
 {
-    QSettings settings(qsIniFileName, QSettings::IniFormat);
-    if (!settings.value(QStringLiteral("Archiwum/ImportAfterDownload"), true).toBool())
+    if (!TIni(qsIniFileName).Flag(TIniKey::ImportAfterDownload))
         return QString();
     const int added = Import(dataBase, false, false);
     if (added < 0)

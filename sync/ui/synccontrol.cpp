@@ -9,6 +9,7 @@
 
 #include "common/ui/messages.h"
 #include "common/ui/progress.h"
+#include "settings/zymini.h"
 #include "archive/ui/archiwumcontrol.h"
 #include "archive/ui/archiwumview.h"
 #include "sync/tsync.h"
@@ -26,7 +27,6 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QProgressDialog>
-#include <QSettings>
 #include <QStatusBar>
 #include <QThread>
 
@@ -100,9 +100,8 @@ void TSyncControl::RefreshStatus()
 {
     if (!pSyncStatus)
         return;
-    QSettings settings(qsIniFileName, QSettings::IniFormat);
-    settings.setIniCodec("UTF-8");
-    const TServerSettings server = ReadServerSettings(settings);
+    TIni ini(qsIniFileName);
+    const TServerSettings server = ReadServerSettings(ini.Settings());
     if (!server.IsSet()) {
         pSyncStatus->hide();
         return;
@@ -128,12 +127,11 @@ void TSyncControl::RefreshStatus()
 
 QString TSyncControl::Autor(bool ask)
 {
-    QSettings settings(qsIniFileName, QSettings::IniFormat);
-    settings.setIniCodec("UTF-8");
-    QString autor = settings.value(QStringLiteral("Archiwum/Autor")).toString().trimmed();
+    TIni ini(qsIniFileName);
+    QString autor = ini.Text(TIniKey::Autor).trimmed();
     // Asked only where the entries will travel: a reader without a server
     // never asks.
-    if (!autor.isEmpty() || !ask || !ReadServerSettings(settings).IsSet())
+    if (!autor.isEmpty() || !ask || !ReadServerSettings(ini.Settings()).IsSet())
         return autor;
     bool ok = false;
     autor = QInputDialog::getText(w.window, tr("Autor"),
@@ -142,8 +140,8 @@ QString TSyncControl::Autor(bool ask)
                                   QLineEdit::Normal, QString(), &ok)
                 .trimmed();
     if (ok && !autor.isEmpty()) {
-        settings.setValue(QStringLiteral("Archiwum/Autor"), autor);
-        settings.sync();
+        ini.Set(TIniKey::Autor, autor);
+        ini.Sync();
     }
     return autor;
 }
@@ -152,9 +150,8 @@ void TSyncControl::Run()
 {
     TSyncRun run;
     {
-        QSettings settings(qsIniFileName, QSettings::IniFormat);
-        settings.setIniCodec("UTF-8");
-        run.server = ReadServerSettings(settings);
+        TIni ini(qsIniFileName);
+        run.server = ReadServerSettings(ini.Settings());
     }
     if (!run.server.IsSet()) {
         ShowProblem(QMessageBox::Information, tr("Synchronizacja"),

@@ -14,6 +14,7 @@
 #include "historia/ui/historiawindows.h"
 #include "measurement/engformat.h"
 #include "report/reporttext.h"
+#include "settings/zymini.h"
 #include "verdict/historiawerdykty.h"
 #include "verdict/ui/werdyktlist.h"
 #include "verdict/ui/werdyktwindows.h"
@@ -29,7 +30,6 @@
 #include <QRect>
 #include <QMenu>
 #include <QModelIndex>
-#include <QSettings>
 #include <QTableView>
 #include <QToolBar>
 #include <QToolTip>
@@ -107,9 +107,7 @@ void TWerdyktControl::Refresh()
 
 QString TWerdyktControl::Autor() const
 {
-    QSettings settings(qsIniFileName, QSettings::IniFormat);
-    settings.setIniCodec("UTF-8");
-    return settings.value(QStringLiteral("Archiwum/Autor")).toString();
+    return TIni(qsIniFileName).Text(TIniKey::Autor);
 }
 
 void TWerdyktControl::AddActions(QMenu *menu, const QModelIndex &objectIndex)
@@ -171,9 +169,8 @@ void TWerdyktControl::ShowLine(qint64 id)
                 return;
             auto *window = new DialogPomiarWerdykt(Archiwum.View()->archive.Path(), Autor(), iWerdyktPomiar, w.window);
             window->setAttribute(Qt::WA_DeleteOnClose);
-            QSettings settings(qsIniFileName, QSettings::IniFormat);
-            window->SetPlausibleT(settings.value(QStringLiteral("Werdykt/TMin"), kPlausibleTMin).toDouble(),
-                                  settings.value(QStringLiteral("Werdykt/TMax"), kPlausibleTMax).toDouble());
+            const TIni ini(qsIniFileName);
+            window->SetPlausibleT(ini.Real(TIniKey::WerdyktTMin), ini.Real(TIniKey::WerdyktTMax));
             connect(window, &DialogPomiarWerdykt::Saved, this, &TWerdyktControl::Refresh);
             window->open();
         });
