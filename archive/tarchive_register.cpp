@@ -125,3 +125,38 @@ QHash<qint64, QString> TArchive::LatestPomiarValues(const QString &rodzaj)
         values.insert(query.value(0).toLongLong(), query.value(1).toString());
     return values;
 }
+
+bool TArchive::ReadLatestValues(const QString &rodzaj, QVector<TArchiveLatest> *values, QString *errorText)
+{
+    values->clear();
+    if (!IsOpen()) {
+        if (errorText)
+            *errorText = QObject::tr("Archiwum nie jest otwarte.");
+        return false;
+    }
+    QSqlQuery query = d->Query();
+    query.setForwardOnly(true);
+    // Along the subject index, each subject's versions oldest first: the
+    // last of each run is the newest, without a hash of every version.
+    // The value as its bytes: no round trip through UTF-16 on its way to a parser.
+    query.prepare(QStringLiteral("SELECT przedmiot, CAST(wartosc AS BLOB), czas FROM wpis WHERE rodzaj = ? "
+                                 "ORDER BY przedmiot, czas, wpis_uuid"));
+    query.addBindValue(rodzaj);
+    bool ok = query.exec();
+    while (ok && query.next()) {
+        const QString przedmiot = query.value(0).toString();
+        if (values->isEmpty() || values->last().qsPrzedmiot != przedmiot)
+            values->append({przedmiot, QByteArray(), 0});
+        TArchiveLatest &latest = values->last();
+        latest.wartosc = query.value(1).toByteArray();
+        latest.iCzasMs = query.value(2).toLongLong();
+    }
+    if (!ok || query.lastError().isValid()) {
+        d->Fail(query.lastError());
+        if (errorText)
+            *errorText = d->qsError;
+        values->clear();
+        return false;
+    }
+    return true;
+}

@@ -135,20 +135,29 @@ bool ReadRegister(TArchive *archive, TAssetRegister *reg, QString *errorText)
         *reg = TAssetRegister();
         return false;
     }
+    QVector<TArchiveLatest> entries;
+    if (!archive->ReadLatestValues(K(kRodzajZasob), &entries, errorText)) {
+        *reg = TAssetRegister();
+        return false;
+    }
     QVector<TAssetNode> nodes;
-    const QHash<QString, TArchiveEntry> nodeEntries = archive->LatestEntries(K(kRodzajZasob));
-    nodes.reserve(nodeEntries.size());
-    for (const TArchiveEntry &e : nodeEntries) {
+    nodes.reserve(entries.size());
+    for (const TArchiveLatest &e : qAsConst(entries)) {
         TAssetNode node;
-        if (e.qsPrzedmiot.startsWith(QLatin1String("a:")) && TAssetNode::FromJson(e.qsWartosc, &node)) {
+        if (e.qsPrzedmiot.startsWith(QLatin1String("a:")) && TAssetNode::FromUtf8(e.wartosc, &node)) {
             node.qsUuid = e.qsPrzedmiot.mid(2);
             nodes.append(node);
         }
     }
+    if (!archive->ReadLatestValues(K(kRodzajMapowanie), &entries, errorText)) {
+        *reg = TAssetRegister();
+        return false;
+    }
     QVector<TAssetRule> rules;
-    for (const TArchiveEntry &e : archive->LatestEntries(K(kRodzajMapowanie))) {
+    rules.reserve(entries.size());
+    for (const TArchiveLatest &e : qAsConst(entries)) {
         TAssetRule rule;
-        if (e.qsPrzedmiot.startsWith(QLatin1String("m:")) && TAssetRule::FromJson(e.qsWartosc, &rule)) {
+        if (e.qsPrzedmiot.startsWith(QLatin1String("m:")) && TAssetRule::FromUtf8(e.wartosc, &rule)) {
             rule.qsUuid = e.qsPrzedmiot.mid(2);
             rule.iCzasMs = e.iCzasMs;
             rules.append(rule);
