@@ -35,6 +35,9 @@ bool TArchive::ReadPomiarySkrot(QVector<TArchivePomiarSkrot> *rows, QStringList 
         meters->append(query.value(1).toString());
     }
     ok = ok && !query.lastError().isValid();
+    // Room for every row at once; counting them would walk a whole index.
+    if (ok && query.exec(QStringLiteral("SELECT max(pomiar_id) - min(pomiar_id) + 1 FROM pomiar")) && query.next())
+        rows->reserve(int(qBound<qint64>(0, query.value(0).toLongLong(), 1 << 26)));
     if (ok) {
         query.setForwardOnly(true);
         // In the table's own order: walking the object index would look
@@ -43,8 +46,6 @@ bool TArchive::ReadPomiarySkrot(QVector<TArchivePomiarSkrot> *rows, QStringList 
                                        "WHERE %1")
                             .arg(QLatin1String(kValidWhere)));
     }
-    if (ok)
-        rows->reserve(int(PomiarCount()));
     while (ok && query.next()) {
         TArchivePomiarSkrot row;
         row.id = query.value(0).toLongLong();

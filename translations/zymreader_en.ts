@@ -2288,6 +2288,10 @@ Measurement %2 of %3.</translation>
         <translation>Due</translation>
     </message>
     <message>
+        <source>Do obserwacji</source>
+        <translation>Watch list</translation>
+    </message>
+    <message>
         <source>od %1</source>
         <translation>from %1</translation>
     </message>
@@ -3117,8 +3121,12 @@ ARCHIVE defaults as in the import command.
         <translation>Give one of: tree, due, watch.</translation>
     </message>
     <message>
-        <source>Nieznany format &quot;%1&quot;: csv lub json.</source>
-        <translation>Unknown format &quot;%1&quot;: csv or json.</translation>
+        <source>Nieznany format &quot;%1&quot;: csv, json lub xlsx.</source>
+        <translation>Unknown format &quot;%1&quot;: csv, json or xlsx.</translation>
+    </message>
+    <message>
+        <source>Format xlsx jest dla list due i watch.</source>
+        <translation>The xlsx format is for the due and watch lists.</translation>
     </message>
     <message>
         <source>Błędna data &quot;%1&quot;.</source>
@@ -3138,10 +3146,11 @@ Rejestr obiektów z archiwum programu ZYMReader:
   watch  trend rezystancji każdego punktu i dzień, w którym osiągnie limit
 
   --archive PLIK     archiwum (domyślnie jak w poleceniu import)
-  --format csv|json  CSV (przecinek, kropka dziesiętna) lub wiersze JSON; domyślnie csv
+  --format csv|json|xlsx  CSV (przecinek, kropka dziesiętna), wiersze JSON lub skoroszyt
+                     XLSX (due i watch, jak zapisuje okno rejestru); domyślnie csv
   --month RRRR-MM    miesiąc listy due (domyślnie bieżący)
   --today RRRR-MM-DD dzień, od którego termin jest zaległy (domyślnie dziś)
-  --site NAZWA       tylko ta lokalizacja (due)
+  --site NAZWA       tylko ta lokalizacja (due i watch; nazwa lub identyfikator)
 
 Kod wyjścia: 0 wykonano, 1 archiwum nie daje się odczytać, 2 błędne wywołanie.
 </source>
@@ -3154,10 +3163,11 @@ The asset register of the ZYMReader archive:
   watch  each point&apos;s resistance trend and the day it reaches its limit
 
   --archive FILE     the archive (by default as for the import command)
-  --format csv|json  CSV (comma, decimal point) or JSON lines; csv by default
+  --format csv|json|xlsx  CSV (comma, decimal point), JSON lines or an XLSX
+                     workbook (due and watch, as the register&apos;s window saves it); csv by default
   --month YYYY-MM    the month of the due list (by default this one)
   --today YYYY-MM-DD the day from which a test is overdue (by default today)
-  --site NAME        only this site (due)
+  --site NAME        only this site (due and watch; its name or identifier)
 
 Exit status: 0 done, 1 the archive cannot be read, 2 wrong usage.
 </translation>

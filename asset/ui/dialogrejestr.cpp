@@ -46,6 +46,8 @@ QTableWidget *NewTable(QWidget *parent)
     t->setSelectionMode(QAbstractItemView::SingleSelection);
     t->verticalHeader()->hide();
     t->horizontalHeader()->setStretchLastSection(true);
+    // A path kept narrow loses its start, not the point's own name at its end.
+    t->setTextElideMode(Qt::ElideLeft);
     return t;
 }
 
@@ -523,13 +525,9 @@ void DialogRejestr::SaveDueXlsx()
     const QString file = QFileDialog::getSaveFileName(this, tr("Zapisz XLSX…"), QString(), tr("Skoroszyt Excel (*.xlsx)"));
     if (file.isEmpty())
         return;
-    TXlsxBook book;
-    book.qsTitle = tr("Do wykonania");
-    book.qsAuthor = archive.Autor();
-    book.created = QDateTime::currentDateTime();
-    AssetXlsxSheet(TabelaTerminow(reg, due), tr("Do wykonania"), &book);
     QString error;
-    if (book.Save(file, &error) != ReplaceFileOk)
+    if (AssetXlsxBook(TabelaTerminow(reg, due), true, archive.Autor(), QDate::currentDate()).Save(file, &error)
+        != ReplaceFileOk)
         Fail(error);
 }
 
