@@ -495,6 +495,21 @@ void TestAsset::twoMetersInArchive()
     QCOMPARE(xlsx, AssetXlsxBook(TabelaTerminow(reg, due), true, QString(), QDate(2024, 1, 1)).Bytes());
     QCOMPARE(cli({"tree"}).count("\r\n"), 6);
     QCOMPARE(cli({"nothing"}), QString());
+
+    // Two versions of a rule from one millisecond (two archives synced):
+    // the larger uuid is the newer, whichever was stored first.
+    for (const QString &uuid : {QStringLiteral("ffffffff-0000-4000-8000-000000000000"),
+                                QStringLiteral("00000000-0000-4000-8000-000000000000")}) {
+        TArchiveEntry e;
+        e.qsUuid = uuid;
+        e.qsRodzaj = kRodzajMapowanie;
+        e.qsPrzedmiot = "m:remis";
+        e.qsWartosc = Rule("remis", "", QDate(), uuid.startsWith('f') ? "nowszy" : "starszy").ToJson();
+        e.iCzasMs = 1000;
+        QCOMPARE(archive.PutEntry(e), int(ArchiveOk));
+    }
+    QVERIFY(ReadRegister(&archive, &reg));
+    QCOMPARE(reg.PunktOf("remis", "A", Day(0)), QStringLiteral("nowszy"));
 }
 
 QTEST_GUILESS_MAIN(TestAsset)
