@@ -172,6 +172,15 @@ struct TArchiveOstatniTest
     qint64 czas = 0; // seconds since 1970 UTC
 };
 
+/// The newest version of one subject's entry, without what only a
+/// version's own history needs (its uuid and author).
+struct TArchiveLatest
+{
+    QString qsPrzedmiot;
+    QByteArray wartosc; // UTF-8, as a JSON parser takes it
+    qint64 iCzasMs = 0;
+};
+
 /// What Check found.
 struct TArchiveCheckResult
 {
@@ -303,6 +312,10 @@ public:
     /// The value of the newest entry of kind `rodzaj` about every
     /// measurement that has one, keyed by the archive's measurement id.
     QHash<qint64, QString> LatestPomiarValues(const QString &rodzaj);
+    /// The newest entry of kind `rodzaj` about every subject (as
+    /// LatestEntry picks it), sorted by subject, in one pass. False with
+    /// the reason.
+    bool ReadLatestValues(const QString &rodzaj, QVector<TArchiveLatest> *values, QString *errorText = nullptr);
 
     // ---- comments
     /// Every version of the comment of measurement `id`, oldest first.

@@ -35,6 +35,9 @@ bool TArchive::ReadPomiarySkrot(QVector<TArchivePomiarSkrot> *rows, QStringList 
         meters->append(query.value(1).toString());
     }
     ok = ok && !query.lastError().isValid();
+    // Room for every row at once; counting them would walk a whole index.
+    if (ok && query.exec(QStringLiteral("SELECT max(pomiar_id) - min(pomiar_id) + 1 FROM pomiar")) && query.next())
+        rows->reserve(int(qBound<qint64>(0, query.value(0).toLongLong(), 1 << 26)));
     if (ok) {
         query.setForwardOnly(true);
         // In the table's own order: walking the object index would look
@@ -43,8 +46,6 @@ bool TArchive::ReadPomiarySkrot(QVector<TArchivePomiarSkrot> *rows, QStringList 
                                        "WHERE %1")
                             .arg(QLatin1String(kValidWhere)));
     }
-    if (ok)
-        rows->reserve(int(PomiarCount()));
     while (ok && query.next()) {
         TArchivePomiarSkrot row;
         row.id = query.value(0).toLongLong();
@@ -124,4 +125,39 @@ QHash<qint64, QString> TArchive::LatestPomiarValues(const QString &rodzaj)
     while (query.next())
         values.insert(query.value(0).toLongLong(), query.value(1).toString());
     return values;
+}
+
+bool TArchive::ReadLatestValues(const QString &rodzaj, QVector<TArchiveLatest> *values, QString *errorText)
+{
+    values->clear();
+    if (!IsOpen()) {
+        if (errorText)
+            *errorText = QObject::tr("Archiwum nie jest otwarte.");
+        return false;
+    }
+    QSqlQuery query = d->Query();
+    query.setForwardOnly(true);
+    // Along the subject index, each subject's versions oldest first: the
+    // last of each run is the newest, without a hash of every version.
+    // The value as its bytes: no round trip through UTF-16 on its way to a parser.
+    query.prepare(QStringLiteral("SELECT przedmiot, CAST(wartosc AS BLOB), czas FROM wpis WHERE rodzaj = ? "
+                                 "ORDER BY przedmiot, czas, wpis_uuid"));
+    query.addBindValue(rodzaj);
+    bool ok = query.exec();
+    while (ok && query.next()) {
+        const QString przedmiot = query.value(0).toString();
+        if (values->isEmpty() || values->last().qsPrzedmiot != przedmiot)
+            values->append({przedmiot, QByteArray(), 0});
+        TArchiveLatest &latest = values->last();
+        latest.wartosc = query.value(1).toByteArray();
+        latest.iCzasMs = query.value(2).toLongLong();
+    }
+    if (!ok || query.lastError().isValid()) {
+        d->Fail(query.lastError());
+        if (errorText)
+            *errorText = d->qsError;
+        values->clear();
+        return false;
+    }
+    return true;
 }

@@ -23,9 +23,9 @@ QString Compact(const QJsonObject &o)
     return QString::fromUtf8(QJsonDocument(o).toJson(QJsonDocument::Compact));
 }
 
-bool ObjectOf(const QString &json, QJsonObject *o)
+bool ObjectOf(const QByteArray &json, QJsonObject *o)
 {
-    const QJsonDocument doc = QJsonDocument::fromJson(json.toUtf8());
+    const QJsonDocument doc = QJsonDocument::fromJson(json);
     if (!doc.isObject())
         return false;
     *o = doc.object();
@@ -39,7 +39,27 @@ QString DateText(const QDate &date)
 
 QDate DateOf(const QJsonValue &v)
 {
-    return QDate::fromString(v.toString(), QLatin1String(kDateFormat));
+    // The usual "yyyy-MM-dd" by hand: Qt's parser looks at the time zone
+    // for every date, which made it most of what reading a register cost.
+    const QString text = v.toString();
+    if (text.isEmpty())
+        return QDate();
+    const auto digits = [&text](int from, int count) {
+        int n = 0;
+        for (int i = from; i < from + count; ++i) {
+            const ushort c = text[i].unicode();
+            if (c < '0' || c > '9')
+                return -1;
+            n = n * 10 + (c - '0');
+        }
+        return n;
+    };
+    if (text.size() == 10 && text[4] == QLatin1Char('-') && text[7] == QLatin1Char('-')) {
+        const int y = digits(0, 4), m = digits(5, 2), d = digits(8, 2);
+        if (y >= 0 && m >= 0 && d >= 0)
+            return QDate(y, m, d);
+    }
+    return QDate::fromString(text, QLatin1String(kDateFormat));
 }
 
 } // namespace
@@ -120,6 +140,11 @@ QString TAssetNode::ToJson() const
 
 bool TAssetNode::FromJson(const QString &json, TAssetNode *node)
 {
+    return FromUtf8(json.toUtf8(), node);
+}
+
+bool TAssetNode::FromUtf8(const QByteArray &json, TAssetNode *node)
+{
     QJsonObject o;
     if (!ObjectOf(json, &o))
         return false;
@@ -160,6 +185,11 @@ QString TAssetRule::ToJson() const
 
 bool TAssetRule::FromJson(const QString &json, TAssetRule *rule)
 {
+    return FromUtf8(json.toUtf8(), rule);
+}
+
+bool TAssetRule::FromUtf8(const QByteArray &json, TAssetRule *rule)
+{
     QJsonObject o;
     if (!ObjectOf(json, &o))
         return false;
@@ -176,8 +206,12 @@ TAssetRegister::TAssetRegister(const QVector<TAssetNode> &n, const QVector<TAsse
 {
     for (int i = 0; i < nodes.size(); ++i)
         index.insert(nodes[i].qsUuid, i);
-    for (int i = 0; i < nodes.size(); ++i)
+    // The walks up the tree (paths, intervals, retired) go by place, not by uuid.
+    parents.resize(nodes.size());
+    for (int i = 0; i < nodes.size(); ++i) {
+        parents[i] = index.value(nodes[i].qsRodzic, -1);
         children[nodes[i].qsRodzic].append(i);
+    }
     for (auto it = children.begin(); it != children.end(); ++it)
         std::stable_sort(it->begin(), it->end(), [this](int a, int b) {
             const int c = QString::localeAwareCompare(nodes[a].qsNazwa, nodes[b].qsNazwa);
@@ -217,25 +251,25 @@ QString TAssetRegister::Path(const QString &uuid) const
 {
     QStringList names;
     // The levels bound the depth, even in a register a damaged sync left odd.
-    for (const TAssetNode *n = Node(uuid); n && names.size() <= AssetPunkt; n = Node(n->qsRodzic))
-        names.prepend(n->qsNazwa);
+    for (int i = index.value(uuid, -1); i >= 0 && names.size() <= AssetPunkt; i = parents[i])
+        names.prepend(nodes[i].qsNazwa);
     return names.join(QStringLiteral(" › "));
 }
 
 const TAssetNode *TAssetRegister::Ancestor(const QString &uuid, int typ) const
 {
     int depth = 0;
-    for (const TAssetNode *n = Node(uuid); n && depth++ <= AssetPunkt; n = Node(n->qsRodzic))
-        if (n->iTyp == typ)
-            return n;
+    for (int i = index.value(uuid, -1); i >= 0 && depth++ <= AssetPunkt; i = parents[i])
+        if (nodes[i].iTyp == typ)
+            return &nodes[i];
     return nullptr;
 }
 
 bool TAssetRegister::Retired(const QString &uuid) const
 {
     int depth = 0;
-    for (const TAssetNode *n = Node(uuid); n && depth++ <= AssetPunkt; n = Node(n->qsRodzic))
-        if (n->bWycofany)
+    for (int i = index.value(uuid, -1); i >= 0 && depth++ <= AssetPunkt; i = parents[i])
+        if (nodes[i].bWycofany)
             return true;
     return false;
 }
@@ -243,9 +277,9 @@ bool TAssetRegister::Retired(const QString &uuid) const
 int TAssetRegister::Interwal(const QString &uuid) const
 {
     int depth = 0;
-    for (const TAssetNode *n = Node(uuid); n && depth++ <= AssetPunkt; n = Node(n->qsRodzic))
-        if (n->iInterwalMies > 0)
-            return n->iInterwalMies;
+    for (int i = index.value(uuid, -1); i >= 0 && depth++ <= AssetPunkt; i = parents[i])
+        if (nodes[i].iInterwalMies > 0)
+            return nodes[i].iInterwalMies;
     return 0;
 }
 
@@ -253,9 +287,9 @@ QDate TAssetRegister::OstatniaNaprawa(const QString &uuid) const
 {
     QDate last;
     int depth = 0;
-    for (const TAssetNode *n = Node(uuid); n && depth++ <= AssetPunkt; n = Node(n->qsRodzic))
-        if (!n->naprawy.isEmpty() && (!last.isValid() || n->naprawy.last() > last))
-            last = n->naprawy.last();
+    for (int i = index.value(uuid, -1); i >= 0 && depth++ <= AssetPunkt; i = parents[i])
+        if (!nodes[i].naprawy.isEmpty() && (!last.isValid() || nodes[i].naprawy.last() > last))
+            last = nodes[i].naprawy.last();
     return last;
 }
 
@@ -468,7 +502,9 @@ QVector<TAssetTermin> Terminy(const TAssetRegister &reg, const QHash<QString, qi
 {
     const QDate koniec = QDate(miesiac.year(), miesiac.month(), 1).addMonths(1).addDays(-1);
     QVector<TAssetTermin> list;
-    QHash<QString, QString> sitePaths;
+    // Sites by their paths, worked out once: the sort compares ranks.
+    QHash<QString, int> siteRank;
+    QVector<int> ranks;
     for (const TAssetNode &node : reg.Nodes()) {
         if (node.iTyp != AssetPunkt || reg.Retired(node.qsUuid))
             continue;
@@ -488,19 +524,44 @@ QVector<TAssetTermin> Terminy(const TAssetRegister &reg, const QHash<QString, qi
         }
         if (const TAssetNode *site = reg.Ancestor(node.qsUuid, AssetLokalizacja)) {
             t.qsLokalizacja = site->qsUuid;
-            if (!sitePaths.contains(site->qsUuid))
-                sitePaths.insert(site->qsUuid, reg.Path(site->qsUuid));
+            siteRank.insert(site->qsUuid, 0);
         }
         t.qsSciezka = reg.Path(node.qsUuid);
         list.append(t);
     }
-    std::sort(list.begin(), list.end(), [&sitePaths](const TAssetTermin &a, const TAssetTermin &b) {
-        const QString sa = sitePaths.value(a.qsLokalizacja), sb = sitePaths.value(b.qsLokalizacja);
-        if (sa != sb)
-            return sa < sb;
+    {
+        QVector<QPair<QString, QString>> sites; // path, uuid
+        sites.reserve(siteRank.size());
+        for (auto it = siteRank.constBegin(); it != siteRank.constEnd(); ++it)
+            sites.append({reg.Path(it.key()), it.key()});
+        std::sort(sites.begin(), sites.end());
+        // A point in no site has the empty path, which sorts first; sites
+        // of one path share a rank.
+        int rank = 0;
+        for (int i = 0; i < sites.size(); ++i) {
+            if (!sites[i].first.isEmpty() && (i == 0 || sites[i].first != sites[i - 1].first))
+                ++rank;
+            siteRank[sites[i].second] = rank;
+        }
+        ranks.reserve(list.size());
+        for (const TAssetTermin &t : qAsConst(list))
+            ranks.append(t.qsLokalizacja.isEmpty() ? 0 : siteRank.value(t.qsLokalizacja));
+    }
+    QVector<int> order(list.size());
+    for (int i = 0; i < order.size(); ++i)
+        order[i] = i;
+    std::sort(order.begin(), order.end(), [&list, &ranks](int ia, int ib) {
+        if (ranks[ia] != ranks[ib])
+            return ranks[ia] < ranks[ib];
+        const TAssetTermin &a = list[ia], &b = list[ib];
         if (a.nastepny != b.nastepny)
             return a.nastepny < b.nastepny; // invalid (never tested) first
         return a.qsSciezka != b.qsSciezka ? a.qsSciezka < b.qsSciezka : a.qsPunkt < b.qsPunkt;
     });
+    QVector<TAssetTermin> sorted;
+    sorted.reserve(list.size());
+    for (int i : order)
+        sorted.append(list[i]);
+    list = sorted;
     return list;
 }

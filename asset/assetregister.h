@@ -67,6 +67,8 @@ struct TAssetNode
     QString ToJson() const;
     /// False when `json` is no node (the uuid comes from the entry's subject).
     static bool FromJson(const QString &json, TAssetNode *node);
+    /// FromJson of the value's UTF-8 bytes.
+    static bool FromUtf8(const QByteArray &json, TAssetNode *node);
 };
 
 /// A rule: the meter's name `qsNazwa` on the meter `qsMiernik` (empty: on
@@ -84,6 +86,7 @@ struct TAssetRule
 
     QString ToJson() const;
     static bool FromJson(const QString &json, TAssetRule *rule);
+    static bool FromUtf8(const QByteArray &json, TAssetRule *rule);
 };
 
 /// The register as it holds now: the newest version of every node and rule.
@@ -135,6 +138,7 @@ private:
     QVector<TAssetNode> nodes;
     QVector<TAssetRule> rules;
     QHash<QString, int> index;              // uuid -> nodes
+    QVector<int> parents;                   // nodes -> its parent's place in nodes, -1: none
     QHash<QString, QVector<int>> byName;    // meter name -> rules, by day
     QHash<QString, QVector<int>> byPunkt;   // point -> rules, by day
     QHash<QString, QVector<int>> children;  // parent uuid -> nodes

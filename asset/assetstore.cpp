@@ -135,20 +135,29 @@ bool ReadRegister(TArchive *archive, TAssetRegister *reg, QString *errorText)
         *reg = TAssetRegister();
         return false;
     }
+    QVector<TArchiveLatest> entries;
+    if (!archive->ReadLatestValues(K(kRodzajZasob), &entries, errorText)) {
+        *reg = TAssetRegister();
+        return false;
+    }
     QVector<TAssetNode> nodes;
-    const QHash<QString, TArchiveEntry> nodeEntries = archive->LatestEntries(K(kRodzajZasob));
-    nodes.reserve(nodeEntries.size());
-    for (const TArchiveEntry &e : nodeEntries) {
+    nodes.reserve(entries.size());
+    for (const TArchiveLatest &e : qAsConst(entries)) {
         TAssetNode node;
-        if (e.qsPrzedmiot.startsWith(QLatin1String("a:")) && TAssetNode::FromJson(e.qsWartosc, &node)) {
+        if (e.qsPrzedmiot.startsWith(QLatin1String("a:")) && TAssetNode::FromUtf8(e.wartosc, &node)) {
             node.qsUuid = e.qsPrzedmiot.mid(2);
             nodes.append(node);
         }
     }
+    if (!archive->ReadLatestValues(K(kRodzajMapowanie), &entries, errorText)) {
+        *reg = TAssetRegister();
+        return false;
+    }
     QVector<TAssetRule> rules;
-    for (const TArchiveEntry &e : archive->LatestEntries(K(kRodzajMapowanie))) {
+    rules.reserve(entries.size());
+    for (const TArchiveLatest &e : qAsConst(entries)) {
         TAssetRule rule;
-        if (e.qsPrzedmiot.startsWith(QLatin1String("m:")) && TAssetRule::FromJson(e.qsWartosc, &rule)) {
+        if (e.qsPrzedmiot.startsWith(QLatin1String("m:")) && TAssetRule::FromUtf8(e.wartosc, &rule)) {
             rule.qsUuid = e.qsPrzedmiot.mid(2);
             rule.iCzasMs = e.iCzasMs;
             rules.append(rule);
@@ -341,40 +350,52 @@ bool ReadObserwacje(TArchive *archive, const TAssetRegister &reg, QVector<TAsset
     }
 
     QHash<QString, TObserwacjaWejscie> inputs;
+    const QVector<TArchivePomiarSkrot> &rowsRead = rows;
     for (int object = 0; object + 1 < start.size(); ++object) {
         const auto first = order.begin() + start[object], last = order.begin() + start[object + 1];
         if (first == last)
             continue;
-        std::sort(first, last, [&rows](int a, int b) {
-            return rows[a].czas != rows[b].czas ? rows[a].czas < rows[b].czas : rows[a].id < rows[b].id;
+        std::sort(first, last, [&rowsRead](int a, int b) {
+            const TArchivePomiarSkrot &ra = rowsRead[a], &rb = rowsRead[b];
+            return ra.czas != rb.czas ? ra.czas < rb.czas : ra.id < rb.id;
         });
         const QString name = names.value(object);
         // Most names are one point's whole: looked up once, not per row.
         const QString whole = reg.CalaNazwa(name);
+        TObserwacjaWejscie *wholeIn = whole.isEmpty() ? nullptr : &inputs[whole];
         for (auto it = first; it != last; ++it) {
-            const TArchivePomiarSkrot &row = rows[*it];
-            const QString punkt = whole.isEmpty() ? reg.PunktOf(name, meters.value(row.iMiernik), row.czas) : whole;
-            if (punkt.isEmpty())
-                continue;
-            TObserwacjaWejscie &in = inputs[punkt];
-            if (in.czasy.isEmpty()) {
-                in.czasy.reserve(int(last - first));
-                in.r.reserve(int(last - first));
-                in.t.reserve(int(last - first));
+            const TArchivePomiarSkrot &row = rowsRead[*it];
+            TObserwacjaWejscie *in = wholeIn;
+            if (!in) {
+                const QString punkt = reg.PunktOf(name, meters.value(row.iMiernik), row.czas);
+                if (punkt.isEmpty())
+                    continue;
+                in = &inputs[punkt];
             }
-            in.czasy.append(row.czas);
-            in.r.append(row.R);
-            in.t.append(rowT[*it]);
+            if (in->czasy.isEmpty()) {
+                in->czasy.reserve(int(last - first));
+                in->r.reserve(int(last - first));
+                in->t.reserve(int(last - first));
+            }
+            in->czasy.append(row.czas);
+            in->r.append(row.R);
+            in->t.append(rowT[*it]);
         }
     }
 
     const TSettingsCache settings(archive);
+    list->reserve(reg.Nodes().size());
     for (const TAssetNode &node : reg.Nodes()) {
         if (node.iTyp != AssetPunkt || reg.Retired(node.qsUuid))
             continue;
         TObserwacjaWejscie in = WatchInput(reg, node.qsUuid, settings.Of(reg, node.qsUuid));
         const auto measured = inputs.find(node.qsUuid);
-        if (measured != inputs.end()) {
+        if (measured != inputs.end() && std::is_sorted(measured->czasy.cbegin(), measured->czasy.cend())) {
+            // One name's rows (or several names' that follow each other).
+            in.czasy.swap(measured->czasy);
+            in.r.swap(measured->r);
+            in.t.swap(measured->t);
+        } else if (measured != inputs.end()) {
             // A point of several names: its rows came name by name.
             QVector<int> order(measured->czasy.size());
             for (int i = 0; i < order.size(); ++i)

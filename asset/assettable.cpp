@@ -229,3 +229,13 @@ void AssetXlsxSheet(const TAssetTabela &t, const QString &sheet, TXlsxBook *book
     for (int c = 0; c < widths.size(); ++c)
         s->SetWidth(c, qMin(widths[c] + 2, 60));
 }
+
+TXlsxBook AssetXlsxBook(const TAssetTabela &t, bool due, const QString &author, const QDate &dzien)
+{
+    TXlsxBook book;
+    book.qsTitle = due ? QObject::tr("Do wykonania") : QObject::tr("Do obserwacji");
+    book.qsAuthor = author;
+    book.created = QDateTime(dzien, QTime(0, 0));
+    AssetXlsxSheet(t, book.qsTitle, &book);
+    return book;
+}

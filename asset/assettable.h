@@ -3,7 +3,9 @@
 
 #include "asset/assetregister.h"
 #include "asset/assetstore.h"
+#include "report/xlsxbook.h"
 
+#include <QDate>
 #include <QString>
 #include <QStringList>
 #include <QVector>
@@ -37,10 +39,15 @@ QString AssetCsv(const TAssetTabela &t, bool naglowki = false);
 /// One JSON object per row and line, keys in the table's order.
 QString AssetJsonLines(const TAssetTabela &t);
 
-class TXlsxBook;
 /// The table as one sheet `sheet` of `book`: the headers shown in bold,
 /// numbers as numbers, the rest as text.
 void AssetXlsxSheet(const TAssetTabela &t, const QString &sheet, TXlsxBook *book);
+
+/// The due list (`due`) or the watch list as the XLSX book the window
+/// saves and the command line writes: one sheet, the book's title the
+/// list's name, dated the first second of local day `dzien` (so that a
+/// list saved twice on one day is the same file).
+TXlsxBook AssetXlsxBook(const TAssetTabela &t, bool due, const QString &author, const QDate &dzien);
 
 /// "yyyy-MM-dd" of local day `czas`; empty for 0.
 QString AssetDayText(qint64 czas);

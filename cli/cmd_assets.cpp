@@ -10,6 +10,8 @@
 #include <QCommandLineParser>
 #include <QFileInfo>
 
+#include <algorithm>
+
 namespace {
 
 QString AssetsHelp()
@@ -24,12 +26,20 @@ QString AssetsHelp()
         "  watch  trend rezystancji każdego punktu i dzień, w którym osiągnie limit\n"
         "\n"
         "  --archive PLIK     archiwum (domyślnie jak w poleceniu import)\n"
-        "  --format csv|json  CSV (przecinek, kropka dziesiętna) lub wiersze JSON; domyślnie csv\n"
+        "  --format csv|json|xlsx  CSV (przecinek, kropka dziesiętna), wiersze JSON lub skoroszyt\n"
+        "                     XLSX (due i watch, jak zapisuje okno rejestru); domyślnie csv\n"
         "  --month RRRR-MM    miesiąc listy due (domyślnie bieżący)\n"
         "  --today RRRR-MM-DD dzień, od którego termin jest zaległy (domyślnie dziś)\n"
-        "  --site NAZWA       tylko ta lokalizacja (due)\n"
+        "  --site NAZWA       tylko ta lokalizacja (due i watch; nazwa lub identyfikator)\n"
         "\n"
         "Kod wyjścia: 0 wykonano, 1 archiwum nie daje się odczytać, 2 błędne wywołanie.\n");
+}
+
+// Whether point `punkt` lies in the site named (or identified) `site`.
+bool InSite(const TAssetRegister &reg, const QString &punkt, const QString &site)
+{
+    const TAssetNode *node = reg.Ancestor(punkt, AssetLokalizacja);
+    return node && (node->qsNazwa == site || node->qsUuid == site);
 }
 
 } // namespace
@@ -52,8 +62,11 @@ int CommandAssets(const TCliArgs &args)
     if (what.size() != 1 || !lists.contains(what[0]))
         return CliUsageError(args.command, TCli::tr("Podaj jedno z: tree, due, watch."));
     const QString format = parser.value(formatOption);
-    if (format != QLatin1String("csv") && format != QLatin1String("json"))
-        return CliUsageError(args.command, TCli::tr("Nieznany format \"%1\": csv lub json.").arg(format));
+    const bool xlsx = format == QLatin1String("xlsx");
+    if (format != QLatin1String("csv") && format != QLatin1String("json") && !xlsx)
+        return CliUsageError(args.command, TCli::tr("Nieznany format \"%1\": csv, json lub xlsx.").arg(format));
+    if (xlsx && what[0] == QLatin1String("tree"))
+        return CliUsageError(args.command, TCli::tr("Format xlsx jest dla list due i watch."));
     QDate today = QDate::currentDate();
     if (parser.isSet(todayOption)) {
         today = QDate::fromString(parser.value(todayOption), QStringLiteral("yyyy-MM-dd"));
@@ -91,25 +104,32 @@ int CommandAssets(const TCliArgs &args)
     } else if (ok && what[0] == QLatin1String("due")) {
         QVector<TAssetTermin> due;
         ok = ReadTerminy(&archive, reg, month, today, &due, &error);
-        if (parser.isSet(siteOption)) {
-            const QString site = parser.value(siteOption);
-            QVector<TAssetTermin> kept;
-            for (const TAssetTermin &d : due) {
-                const TAssetNode *node = reg.Node(d.qsLokalizacja);
-                if (node && (node->qsNazwa == site || node->qsUuid == site))
-                    kept.append(d);
-            }
-            due = kept;
-        }
+        if (parser.isSet(siteOption))
+            due.erase(std::remove_if(due.begin(), due.end(),
+                                     [&](const TAssetTermin &d) { return !InSite(reg, d.qsPunkt, parser.value(siteOption)); }),
+                      due.end());
         table = TabelaTerminow(reg, due);
     } else if (ok) {
         QVector<TAssetObserwacja> watch;
         ok = ReadObserwacje(&archive, reg, &watch, &error);
+        if (parser.isSet(siteOption))
+            watch.erase(std::remove_if(watch.begin(), watch.end(),
+                                       [&](const TAssetObserwacja &w) { return !InSite(reg, w.qsPunkt, parser.value(siteOption)); }),
+                        watch.end());
         table = TabelaObserwacji(watch);
     }
     if (!ok) {
         CliItemFailed(path, error);
         return CliSomeFailed;
+    }
+    if (xlsx) {
+        const QByteArray bytes = AssetXlsxBook(table, what[0] == QLatin1String("due"), SettingsAutor(), today).Bytes(&error);
+        if (bytes.isEmpty()) {
+            CliItemFailed(path, error);
+            return CliSomeFailed;
+        }
+        CliOut(bytes);
+        return CliDone;
     }
     CliOut((format == QLatin1String("json") ? AssetJsonLines(table) : AssetCsv(table)).toUtf8());
     return CliDone;

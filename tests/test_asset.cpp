@@ -466,12 +466,13 @@ void TestAsset::twoMetersInArchive()
     QCOMPARE(h2.size(), 3);
 
     // The command line gives the same lists.
-    const auto cli = [&](const QStringList &args) {
+    const auto cliBytes = [&](const QStringList &args) {
         QProcess p;
         p.start(qEnvironmentVariable("ZYM_BINARY_DIR") + "/zymreader-cli",
                 QStringList{"--lang", "pl", "assets", "--archive", archive.Path()} + args);
-        return p.waitForFinished(30000) && p.exitCode() == 0 ? QString::fromUtf8(p.readAllStandardOutput()) : QString();
+        return p.waitForFinished(30000) && p.exitCode() == 0 ? p.readAllStandardOutput() : QByteArray();
     };
+    const auto cli = [&](const QStringList &args) { return QString::fromUtf8(cliBytes(args)); };
     const QString dueJson = cli({"due", "--format", "json", "--month", "2030-01", "--today", "2024-01-01"});
     QCOMPARE(dueJson.count('\n'), 1);
     QVERIFY2(dueJson.startsWith(QStringLiteral("{\"lokalizacja\":\"GPZ Wola\",\"punkt\":\"Energa › GPZ Wola › Q5 › L1 (biegun A)\",\"uuid\":\"%1\"").arg(p1)),
@@ -484,8 +485,31 @@ void TestAsset::twoMetersInArchive()
     // name, which has no limits.
     QVERIFY2(watchCsv[1].contains(QStringLiteral(",%1,brak_limitu,9,0,").arg(p1)),
              qPrintable(watchCsv[1]));
+    // A site's lists, and the due list as the window's XLSX.
+    QCOMPARE(cli({"watch", "--site", "GPZ Wola"}).count("\r\n"), 2);
+    QCOMPARE(cli({"watch", "--site", "GPZ Ochota"}).count("\r\n"), 1);
+    QCOMPARE(cli({"due", "--site", "GPZ Ochota", "--month", "2030-01", "--today", "2024-01-01"}).count("\r\n"), 1);
+    const QByteArray xlsx = cliBytes({"due", "--format", "xlsx", "--month", "2030-01", "--today", "2024-01-01"});
+    QVERIFY(ReadTerminy(&archive, reg, QDate(2030, 1, 1), QDate(2024, 1, 1), &due));
+    QVERIFY(xlsx.startsWith("PK"));
+    QCOMPARE(xlsx, AssetXlsxBook(TabelaTerminow(reg, due), true, QString(), QDate(2024, 1, 1)).Bytes());
     QCOMPARE(cli({"tree"}).count("\r\n"), 6);
     QCOMPARE(cli({"nothing"}), QString());
+
+    // Two versions of a rule from one millisecond (two archives synced):
+    // the larger uuid is the newer, whichever was stored first.
+    for (const QString &uuid : {QStringLiteral("ffffffff-0000-4000-8000-000000000000"),
+                                QStringLiteral("00000000-0000-4000-8000-000000000000")}) {
+        TArchiveEntry e;
+        e.qsUuid = uuid;
+        e.qsRodzaj = kRodzajMapowanie;
+        e.qsPrzedmiot = "m:remis";
+        e.qsWartosc = Rule("remis", "", QDate(), uuid.startsWith('f') ? "nowszy" : "starszy").ToJson();
+        e.iCzasMs = 1000;
+        QCOMPARE(archive.PutEntry(e), int(ArchiveOk));
+    }
+    QVERIFY(ReadRegister(&archive, &reg));
+    QCOMPARE(reg.PunktOf("remis", "A", Day(0)), QStringLiteral("nowszy"));
 }
 
 QTEST_GUILESS_MAIN(TestAsset)

@@ -193,6 +193,8 @@ void TestAssetWindow::journey()
         Maximise(&window);
         window.Tabs()->setCurrentIndex(1);
         Shot(&window, "rejestr_do_wykonania_max_" + lang);
+        window.Tabs()->setCurrentIndex(2);
+        Shot(&window, "rejestr_do_obserwacji_max_" + lang);
         window.Tabs()->setCurrentIndex(0);
         Shot(&window, "rejestr_drzewo_max_" + lang);
 

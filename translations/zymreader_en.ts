@@ -2428,6 +2428,10 @@ Measurement %2 of %3.</translation>
         <source>serwer ma inną treść tego wpisu niż archiwum (zmienioną po zapisaniu?)</source>
         <translation>the server holds other content for this entry than the archive (changed after it was written?)</translation>
     </message>
+    <message>
+        <source>Do obserwacji</source>
+        <translation>Watch list</translation>
+    </message>
 </context>
 <context>
     <name>TChartTools</name>
@@ -3204,6 +3208,50 @@ gets one JSON line with the numbers of items sent and fetched.
 Exit status: 0 synchronized, 1 the synchronization failed or an item was
 refused (the reasons on standard error; the next synchronization tries refused
 items again), 2 wrong usage.
+</translation>
+    </message>
+    <message>
+        <source>Nieznany format &quot;%1&quot;: csv, json lub xlsx.</source>
+        <translation>Unknown format &quot;%1&quot;: csv, json or xlsx.</translation>
+    </message>
+    <message>
+        <source>Format xlsx jest dla list due i watch.</source>
+        <translation>The xlsx format is for the due and watch lists.</translation>
+    </message>
+    <message>
+        <source>Użycie: zymreader-cli assets [OPCJE] tree|due|watch
+
+Rejestr obiektów z archiwum programu ZYMReader:
+  tree   drzewo: klienci, lokalizacje, pola, aparaty i punkty pomiarowe
+         z nazwami w mierniku, które są do nich przypisane
+  due    punkty do zbadania w danym miesiącu i zaległe, według lokalizacji
+  watch  trend rezystancji każdego punktu i dzień, w którym osiągnie limit
+
+  --archive PLIK     archiwum (domyślnie jak w poleceniu import)
+  --format csv|json|xlsx  CSV (przecinek, kropka dziesiętna), wiersze JSON lub skoroszyt
+                     XLSX (due i watch, jak zapisuje okno rejestru); domyślnie csv
+  --month RRRR-MM    miesiąc listy due (domyślnie bieżący)
+  --today RRRR-MM-DD dzień, od którego termin jest zaległy (domyślnie dziś)
+  --site NAZWA       tylko ta lokalizacja (due i watch; nazwa lub identyfikator)
+
+Kod wyjścia: 0 wykonano, 1 archiwum nie daje się odczytać, 2 błędne wywołanie.
+</source>
+        <translation>Usage: zymreader-cli assets [OPTIONS] tree|due|watch
+
+The asset register of the ZYMReader archive:
+  tree   the tree: customers, sites, bays, apparatus and measured points
+         with the meter names mapped to them
+  due    the points to test in a month and the overdue ones, by site
+  watch  each point&apos;s resistance trend and the day it reaches its limit
+
+  --archive FILE     the archive (by default as for the import command)
+  --format csv|json|xlsx  CSV (comma, decimal point), JSON lines or an XLSX
+                     workbook (due and watch, as the register&apos;s window saves it); csv by default
+  --month YYYY-MM    the month of the due list (by default this one)
+  --today YYYY-MM-DD the day from which a test is overdue (by default today)
+  --site NAME        only this site (due and watch; its name or identifier)
+
+Exit status: 0 done, 1 the archive cannot be read, 2 wrong usage.
 </translation>
     </message>
 </context>

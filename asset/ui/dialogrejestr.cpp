@@ -46,6 +46,10 @@ QTableWidget *NewTable(QWidget *parent)
     t->setSelectionMode(QAbstractItemView::SingleSelection);
     t->verticalHeader()->hide();
     t->horizontalHeader()->setStretchLastSection(true);
+    // A path kept narrow loses its start, not the point's own name at its
+    // end (on one line: a wrapped text is cut after its first line).
+    t->setWordWrap(false);
+    t->setTextElideMode(Qt::ElideLeft);
     return t;
 }
 
@@ -64,6 +68,9 @@ void SetRow(QTableWidget *t, int row, const QStringList &cells, const QString &u
 // in the tool tip, and its column can be widened).
 void FitColumns(QTableWidget *t, int pathColumn)
 {
+    // A stretched last column would be cut to what is left of the width
+    // (the limit's words lost) instead of scrolling.
+    t->horizontalHeader()->setStretchLastSection(false);
     t->resizeColumnsToContents();
     t->setColumnWidth(pathColumn, qMin(t->columnWidth(pathColumn), 360));
 }
@@ -523,13 +530,9 @@ void DialogRejestr::SaveDueXlsx()
     const QString file = QFileDialog::getSaveFileName(this, tr("Zapisz XLSX…"), QString(), tr("Skoroszyt Excel (*.xlsx)"));
     if (file.isEmpty())
         return;
-    TXlsxBook book;
-    book.qsTitle = tr("Do wykonania");
-    book.qsAuthor = archive.Autor();
-    book.created = QDateTime::currentDateTime();
-    AssetXlsxSheet(TabelaTerminow(reg, due), tr("Do wykonania"), &book);
     QString error;
-    if (book.Save(file, &error) != ReplaceFileOk)
+    if (AssetXlsxBook(TabelaTerminow(reg, due), true, archive.Autor(), QDate::currentDate()).Save(file, &error)
+        != ReplaceFileOk)
         Fail(error);
 }
 
@@ -593,6 +596,8 @@ QDialog *DialogRejestr::OpenHistoria(const QString &punkt)
     plot->replot();
     auto *summary = new QLabel(d);
     summary->setTextFormat(Qt::PlainText);
+    // A long verdict breaks into lines instead of widening the window past a small screen.
+    summary->setWordWrap(true);
     QString text = ObserwacjaStanText(o.iStan);
     if (o.trend.bOk)
         text += QStringLiteral("; ") + tr("trend %1").arg(FormatWithUncertainty(o.trend.dB * 365.25, o.trend.dSigmaB * 365.25, tr("Ω/rok")))
