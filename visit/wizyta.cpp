@@ -11,6 +11,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QSet>
+#include <QThread>
 #include <QUuid>
 
 #include <algorithm>
@@ -102,19 +103,36 @@ QVector<TZatwierdzenie> Approvals(TArchive *archive, const QString &uuid, bool f
     return out;
 }
 
-// The visit's measurements as history rows, for the verdicts.
-QVector<THistoriaRow> RowsOf(const QVector<TWizytaPomiar> &pomiary)
+// The test current of each record (NaN where it has none or cannot be
+// read). Unpacking and checking 240 kB a record is most of a protocol's
+// time, so a long list is read on two threads, the second with a
+// connection of its own as an import has.
+QVector<double> PradyTestu(TArchive *archive, const QVector<qint64> &ids)
 {
-    QVector<THistoriaRow> rows;
-    for (const TWizytaPomiar &p : pomiary) {
-        THistoriaRow row;
-        row.id = p.id;
-        row.czas = p.czas;
-        row.R = p.dR;
-        row.status = p.iStatus;
-        rows.append(row);
-    }
-    return rows;
+    QVector<double> prady(ids.size(), qQNaN());
+    const auto read = [&ids, &prady](TArchive *a, int from, int to) {
+        std::unique_ptr<TDataPomiar> rec(new TDataPomiar);
+        for (int i = from; i < to; ++i)
+            if (a->ReadRecord(ids.at(i), rec.get()) == ArchiveOk)
+                prady[i] = PradTestu(rec.get());
+    };
+    const int half = QThread::idealThreadCount() > 1 && ids.size() >= 16 ? ids.size() / 2 : ids.size();
+    bool secondRead = false;
+    const QString path = archive->Path();
+    std::unique_ptr<QThread> second(QThread::create([&]() {
+        TArchive other;
+        if (other.Open(path) == ArchiveOk) {
+            read(&other, half, ids.size());
+            secondRead = true;
+        }
+    }));
+    if (half < ids.size())
+        second->start();
+    read(archive, 0, half);
+    second->wait();
+    if (!secondRead)
+        read(archive, half, ids.size());
+    return prady;
 }
 
 } // namespace
@@ -318,47 +336,67 @@ int TWizytaStan::Powtorzone() const
 
 TWizytaStan Dopasuj(TArchive *archive, const TWizyta &w, bool werdykty)
 {
+    // A visit has hundreds of objects: each table is read once for all of
+    // them, not once per object.
+    QHash<QString, qint64> ids;
+    for (const TArchiveObiekt &o : archive->Obiekty())
+        ids.insert(o.qsNazwa, o.iObiektId);
+    QVector<qint64> planned;
+    for (const QString &name : w.plan)
+        if (const qint64 id = ids.value(name))
+            planned << id;
+    QVector<TArchiveHistoriaRow> all;
+    archive->ReadHistorie(planned, &all);
+    QHash<qint64, int> firstRow; // rows come by object
+    for (int i = all.size() - 1; i >= 0; --i)
+        firstRow.insert(all.at(i).iObiektId, i);
+
     TWizytaStan stan;
     QSet<QString> found;
+    QVector<THistoriaDoOceny> doOceny;
     for (const QString &name : w.plan) {
         TWizytaObiekt obiekt;
         obiekt.qsNazwa = name;
         const auto chosen = w.wybor.constFind(name);
         obiekt.bWybrane = chosen != w.wybor.constEnd();
-        const qint64 objectId = archive->ObjectId(name);
-        QVector<THistoriaRow> rows;
-        QStringList meters;
-        if (objectId != 0 && archive->ReadHistoria(objectId, &rows, &meters)) {
-            for (int i = 0; i < rows.size(); ++i) {
-                const THistoriaRow &row = rows.at(i);
-                QString subject;
-                if (obiekt.bWybrane) {
-                    subject = archive->PomiarSubject(row.id);
-                    if (!chosen->contains(subject))
-                        continue;
-                    found.insert(subject);
-                } else if (!WDniach(w, row.czas)) {
+        const qint64 objectId = ids.value(name);
+        THistoriaDoOceny ocena;
+        ocena.qsObiekt = name;
+        for (int i = firstRow.value(objectId, all.size()); objectId != 0 && i < all.size() && all.at(i).iObiektId == objectId;
+             ++i) {
+            const TArchiveHistoriaRow &r = all.at(i);
+            if (obiekt.bWybrane) {
+                if (!chosen->contains(r.qsSubject))
                     continue;
-                } else {
-                    subject = archive->PomiarSubject(row.id);
-                }
-                TWizytaPomiar p;
-                p.id = row.id;
-                p.qsSubject = subject;
-                p.czas = row.czas;
-                p.dR = row.status == -1 ? qQNaN() : row.R;
-                p.iStatus = row.status;
-                p.qsKomentarz = row.komentarz;
-                p.qsMiernik = meters.value(i);
-                obiekt.pomiary.append(p);
+                found.insert(r.qsSubject);
+            } else if (!WDniach(w, r.row.czas)) {
+                continue;
             }
+            TWizytaPomiar p;
+            p.id = r.row.id;
+            p.qsSubject = r.qsSubject;
+            p.czas = r.row.czas;
+            p.dR = r.row.status == -1 ? qQNaN() : r.row.R;
+            p.iStatus = r.row.status;
+            p.qsKomentarz = r.row.komentarz;
+            p.qsMiernik = r.qsMiernik;
+            obiekt.pomiary.append(p);
+            ocena.rows << r.row;
+            ocena.subjects << r.qsSubject;
         }
-        if (werdykty && !obiekt.pomiary.isEmpty()) {
-            const THistoriaOcena ocena = OcenHistorie(archive, name, objectId, RowsOf(obiekt.pomiary));
-            for (int i = 0; i < obiekt.pomiary.size(); ++i)
-                obiekt.pomiary[i].iWerdykt = ocena.werdykty.at(i).Werdykt();
-        }
+        if (werdykty)
+            doOceny << ocena;
         stan.obiekty.append(obiekt);
+    }
+    if (werdykty) {
+        const QVector<THistoriaOcena> oceny = OcenHistorie(archive, doOceny);
+        for (int n = 0; n < stan.obiekty.size(); ++n)
+            for (int i = 0; i < stan.obiekty.at(n).pomiary.size(); ++i) {
+                TWizytaPomiar &p = stan.obiekty[n].pomiary[i];
+                p.zapis = oceny.at(n).werdykty.at(i);
+                p.iWerdykt = p.zapis.Werdykt();
+                p.dT = oceny.at(n).temperatury.at(i);
+            }
     }
     for (auto it = w.wybor.constBegin(); it != w.wybor.constEnd(); ++it)
         if (w.plan.contains(it.key()))
@@ -371,30 +409,34 @@ TWizytaStan Dopasuj(TArchive *archive, const TWizyta &w, bool werdykty)
 
 // ---- the protocol's data
 
-QJsonObject ProtokolSnapshot(TArchive *archive, const TWizyta &w, int rev, const QString &zatwierdzil, qint64 czasMs)
+QJsonObject ProtokolSnapshot(TArchive *archive, const TWizyta &w, int rev, const QString &zatwierdzil, qint64 czasMs,
+                             bool wykresy)
 {
-    const TWizytaStan stan = Dopasuj(archive, w);
+    const TWizytaStan stan = Dopasuj(archive, w, true);
     QJsonObject snap;
     snap.insert(QStringLiteral("uuid"), w.qsUuid);
     snap.insert(QStringLiteral("rev"), rev);
     snap.insert(QStringLiteral("wizyta"), w.ToJsonObject());
     snap.insert(QStringLiteral("zatwierdzil"), zatwierdzil);
+    // Only when chosen: a protocol without the appendix reads as before it existed.
+    if (wykresy)
+        snap.insert(QStringLiteral("wykresy"), true);
     // The day of approval in the approver's own calendar, as signed.
     snap.insert(QStringLiteral("data_zatwierdzenia"),
                 czasMs > 0 ? DateText(QDateTime::fromMSecsSinceEpoch(czasMs).date()) : QString());
 
-    std::unique_ptr<TDataPomiar> rec(new TDataPomiar);
+    QVector<qint64> ids;
+    for (const TWizytaObiekt &o : stan.obiekty)
+        for (const TWizytaPomiar &p : o.pomiary)
+            ids << p.id;
+    const QVector<double> prady = PradyTestu(archive, ids);
+    int n = 0;
     QStringList serials;
     QJsonArray obiekty;
     for (const TWizytaObiekt &o : stan.obiekty) {
-        const THistoriaOcena ocena = OcenHistorie(archive, o.qsNazwa, archive->ObjectId(o.qsNazwa), RowsOf(o.pomiary));
         QJsonArray pomiary;
-        for (int i = 0; i < o.pomiary.size(); ++i) {
-            const TWizytaPomiar &p = o.pomiary.at(i);
-            const TWerdyktZapis &z = ocena.werdykty.at(i);
-            double prad = qQNaN();
-            if (archive->ReadRecord(p.id, rec.get()) == ArchiveOk)
-                prad = PradTestu(rec.get());
+        for (const TWizytaPomiar &p : o.pomiary) {
+            const TWerdyktZapis &z = p.zapis;
             if (!p.qsMiernik.isEmpty() && !serials.contains(p.qsMiernik))
                 serials.append(p.qsMiernik);
             QJsonObject m;
@@ -404,8 +446,8 @@ QJsonObject ProtokolSnapshot(TArchive *archive, const TWizyta &w, int rev, const
             m.insert(QStringLiteral("czas"), HistoriaCzasText(p.czas));
             m.insert(QStringLiteral("r"), Num(p.dR));
             m.insert(QStringLiteral("poza_zakresem"), p.iStatus == -1);
-            m.insert(QStringLiteral("i"), Num(prad));
-            m.insert(QStringLiteral("t"), Num(ocena.temperatury.at(i)));
+            m.insert(QStringLiteral("i"), Num(prady.at(n++)));
+            m.insert(QStringLiteral("t"), Num(p.dT));
             m.insert(QStringLiteral("r_kor"), Num(z.ocena.dRKor));
             m.insert(QStringLiteral("t_ref"), Num(z.material.dTRef));
             m.insert(QStringLiteral("limity"), QJsonDocument::fromJson(z.limity.ToJson().toUtf8()).object());

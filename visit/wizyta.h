@@ -10,6 +10,8 @@
 #include <QVector>
 #include <QtGlobal>
 
+#include "verdict/verdictstore.h"
+
 class TArchive;
 
 // A site visit ("wizyta"): a numbered order of a customer to measure a list
@@ -114,6 +116,8 @@ struct TWizytaPomiar
     QString qsKomentarz;
     QString qsMiernik;     // the meter's serial
     int iWerdykt = 0;      // TWerdykt that holds (stored, or by today's limits); only when asked of Dopasuj
+    TWerdyktZapis zapis;   // the verdict and what it was judged by; only when asked of Dopasuj
+    double dT = qQNaN();   // the temperature typed for it, °C; only when asked of Dopasuj
 };
 
 /// One object of the plan and the measurements that are its in the visit.
@@ -145,9 +149,10 @@ bool WDniach(const TWizyta &w, qint64 czas);
 /// certificates, every object's measurements with temperature, test
 /// current, corrected R, the limits in force and the verdict (the stored
 /// one, or today's limits' where none is stored; nothing is written).
-/// `rev` is the revision it is for. Layout in readme.md.
+/// `rev` is the revision it is for; `wykresy`: the PDF has the appendix of
+/// each measurement's chart. Layout in readme.md.
 QJsonObject ProtokolSnapshot(TArchive *archive, const TWizyta &w, int rev, const QString &zatwierdzil = QString(),
-                             qint64 czasMs = 0);
+                             qint64 czasMs = 0, bool wykresy = false);
 
 /// One approved revision.
 struct TZatwierdzenie
