@@ -65,6 +65,47 @@ struct TNewest
     QVector<TZatwierdzenie> zatwierdzenia;
 };
 
+// Since when visit `uuid` has had `numer`: the time of the oldest of its
+// newest versions that carry it.
+qint64 NumerOd(TArchive *archive, const QString &uuid, const QString &numer)
+{
+    const QVector<TArchiveEntry> versions = archive->Entries(K(kRodzajWizyta), WizytaSubject(uuid));
+    qint64 od = 0;
+    for (int i = versions.size() - 1; i >= 0; --i) {
+        if (TWizyta::FromJsonObject(ObjectOf(versions.at(i).qsWartosc)).qsNumer.trimmed() != numer)
+            break;
+        od = versions.at(i).iCzasMs;
+    }
+    return od;
+}
+
+// Marks the visits of `list` whose number another visit of `latest` (the
+// newest version of every visit) has too. Two laptops can number visits
+// alike before a sync brings them together; the server carries both
+// unchanged, so each archive decides alike from the entries: the one that
+// took the number first (by time, then uuid) keeps it.
+void MarkNumbers(TArchive *archive, const QHash<QString, TArchiveEntry> &latest, QVector<TWizytaInfo> *list)
+{
+    QHash<QString, QStringList> byNumber;
+    for (const TArchiveEntry &e : latest) {
+        const TWizyta w = TWizyta::FromJsonObject(ObjectOf(e.qsWartosc));
+        if (!w.bUsunieta)
+            byNumber[w.qsNumer.trimmed()] << e.qsPrzedmiot.mid(2);
+    }
+    for (TWizytaInfo &info : *list) {
+        const QString numer = info.wizyta.qsNumer.trimmed();
+        const QStringList same = byNumber.value(numer);
+        if (same.size() < 2 || info.wizyta.bUsunieta)
+            continue;
+        info.bNumerPowtorzony = true;
+        const auto since = [&](const QString &uuid) { return qMakePair(NumerOd(archive, uuid, numer), uuid); };
+        const auto own = since(info.wizyta.qsUuid);
+        for (const QString &uuid : same)
+            if (uuid != info.wizyta.qsUuid && since(uuid) < own)
+                info.bNumerZajety = true;
+    }
+}
+
 TWizytaInfo InfoOf(const TArchiveEntry &e, const QVector<TZatwierdzenie> &approved)
 {
     TWizytaInfo info;
@@ -243,19 +284,17 @@ QVector<TWizytaInfo> ReadWizyty(TArchive *archive)
 {
     QVector<TWizytaInfo> list;
     const QHash<QString, TArchiveEntry> latest = archive->LatestEntries(K(kRodzajWizyta));
-    QHash<QString, int> numbers;
     for (const TArchiveEntry &e : latest) {
         TWizytaInfo info = InfoOf(e, Approvals(archive, e.qsPrzedmiot.mid(2), false));
-        if (info.wizyta.bUsunieta)
-            continue;
-        numbers[info.wizyta.qsNumer.trimmed()] += 1;
-        list.append(info);
+        if (!info.wizyta.bUsunieta)
+            list.append(info);
     }
-    for (TWizytaInfo &info : list)
-        info.bNumerPowtorzony = numbers.value(info.wizyta.qsNumer.trimmed()) > 1;
+    MarkNumbers(archive, latest, &list);
     std::sort(list.begin(), list.end(), [](const TWizytaInfo &a, const TWizytaInfo &b) {
         if (a.wizyta.qsNumer != b.wizyta.qsNumer)
             return a.wizyta.qsNumer < b.wizyta.qsNumer;
+        if (a.bNumerZajety != b.bNumerZajety)
+            return b.bNumerZajety;
         return a.wizyta.qsUuid < b.wizyta.qsUuid;
     });
     return list;
@@ -266,7 +305,9 @@ bool ReadWizyta(TArchive *archive, const QString &uuid, TWizytaInfo *info)
     TArchiveEntry e;
     if (uuid.isEmpty() || !archive->LatestEntry(K(kRodzajWizyta), WizytaSubject(uuid), &e))
         return false;
-    *info = InfoOf(e, Approvals(archive, uuid, false));
+    QVector<TWizytaInfo> one{InfoOf(e, Approvals(archive, uuid, false))};
+    MarkNumbers(archive, archive->LatestEntries(K(kRodzajWizyta)), &one);
+    *info = one.first();
     return true;
 }
 
@@ -284,15 +325,19 @@ int SaveWizyta(TArchive *archive, TWizyta *w)
 {
     if (w->qsNumer.trimmed().isEmpty())
         return WizytaBezNumeru;
-    if (!w->bUsunieta)
+    TWizytaInfo own;
+    const bool exists = ReadWizyta(archive, w->qsUuid, &own);
+    // The visit that took a number first keeps it when visits made apart
+    // share it; any other must take another number first.
+    const bool keeps = exists && !own.bNumerZajety && own.wizyta.qsNumer.trimmed() == w->qsNumer.trimmed();
+    if (!w->bUsunieta && !keeps)
         for (const TWizytaInfo &other : ReadWizyty(archive))
             if (other.wizyta.qsUuid != w->qsUuid && other.wizyta.qsNumer.trimmed() == w->qsNumer.trimmed())
                 return WizytaNumerZajety;
     if (w->qsUuid.isEmpty())
         w->qsUuid = QUuid::createUuid().toString(QUuid::WithoutBraces);
     const QString subject = WizytaSubject(w->qsUuid);
-    TWizytaInfo old;
-    if (ReadWizyta(archive, w->qsUuid, &old) && old.wizyta == *w)
+    if (exists && own.wizyta == *w)
         return ArchiveOk;
     return archive->AddEntry(K(kRodzajWizyta), subject, Compact(w->ToJsonObject()), nullptr,
                              NextTime(archive, kRodzajWizyta, subject));
@@ -498,6 +543,8 @@ int Zatwierdz(TArchive *archive, const TWizyta &w, const QJsonObject &snapshot, 
         return WizytaNieZnaleziona;
     if (info.bZamrozona)
         return WizytaZamrozona;
+    if (info.bNumerZajety)
+        return WizytaNumerZajety;
     const QString subject = WizytaSubject(w.qsUuid);
     QJsonObject o;
     o.insert(QStringLiteral("rev"), info.iZatwierdzone);

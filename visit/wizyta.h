@@ -82,13 +82,19 @@ struct TWizytaInfo
     int iZatwierdzone = 0;   // approved revisions
     bool bZamrozona = false; // its newest revision is approved
     bool bNumerPowtorzony = false; // another visit has the same number (made apart before a sync)
+    /// Another visit took the same number before this one did (made apart
+    /// before a sync; every archive agrees which): this one's number must
+    /// change before it is saved or approved.
+    bool bNumerZajety = false;
 };
 
-/// Every visit that is not removed, by number. Reads no snapshot.
+/// Every visit that is not removed, by number (of visits numbered alike,
+/// the one that took the number first comes first). Reads no snapshot.
 QVector<TWizytaInfo> ReadWizyty(TArchive *archive);
 /// The visit `uuid` (newest version); false when there is none.
 bool ReadWizyta(TArchive *archive, const QString &uuid, TWizytaInfo *info);
-/// The visit numbered `numer` (not removed); false when none.
+/// The visit numbered `numer` (not removed; the one that took the number
+/// first where visits made apart share it); false when none.
 bool FindWizyta(TArchive *archive, const QString &numer, TWizytaInfo *info);
 
 /// Result codes of SaveWizyta and Zatwierdz besides the archive's.
