@@ -397,6 +397,13 @@ void TestVisit::chartAppendix()
     QCOMPARE(Run(cli, {QStringLiteral("visit"), QStringLiteral("protocol"), QStringLiteral("13/2026"), archivePath}, &out),
              QString());
     QVERIFY(out == approved);
+    // The archive for looking at the protocols' pages by hand (zymreader-cli visit protocol … --lang en).
+    if (!qEnvironmentVariableIsEmpty("ZYM_SCREENSHOTS")) {
+        archive.Close();
+        const QString copy = qEnvironmentVariable("ZYM_SCREENSHOTS") + QStringLiteral("/visit_archive.db");
+        QFile::remove(copy);
+        QVERIFY(QFile::copy(archivePath, copy));
+    }
 }
 
 // Two laptops number a visit alike before a sync brings them together:
