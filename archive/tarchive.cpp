@@ -22,6 +22,22 @@
 
 namespace {
 
+// The columns of a history row, the meter's serial last (HistoriaRowFrom).
+const char kHistoriaColumns[] = "p.pomiar_id, p.czas, p.rezystancja, p.status, p.metoda, p.komentarz, p.plik, m.serial";
+
+THistoriaRow HistoriaRowFrom(const QSqlQuery &query)
+{
+    THistoriaRow row;
+    row.id = query.value(0).toLongLong();
+    row.czas = query.value(1).toLongLong();
+    row.R = query.value(2).toDouble();
+    row.status = query.value(3).toInt();
+    row.metoda = query.value(4).toInt();
+    row.komentarz = query.value(5).toString();
+    row.plik = query.value(6).toString();
+    return row;
+}
+
 // "ZYMA" in the file header: tells the archive from a meter database or any
 // other SQLite file, which Open must never turn into an archive.
 constexpr qint32 kApplicationId = 0x5A594D41;
@@ -657,9 +673,9 @@ bool TArchive::ReadHistoria(qint64 objectId, QVector<THistoriaRow> *rows, QStrin
     }
     QSqlQuery query = d->Query();
     query.setForwardOnly(true);
-    query.prepare(QStringLiteral("SELECT p.pomiar_id, p.czas, p.rezystancja, p.status, p.metoda, p.komentarz, p.plik, "
-                                 "m.serial FROM pomiar p JOIN miernik m ON m.miernik_id = p.miernik_id "
-                                 "WHERE p.obiekt_id = ? ORDER BY p.czas, p.pomiar_id"));
+    query.prepare(QStringLiteral("SELECT %1 FROM pomiar p JOIN miernik m ON m.miernik_id = p.miernik_id "
+                                 "WHERE p.obiekt_id = ? ORDER BY p.czas, p.pomiar_id")
+                      .arg(QLatin1String(kHistoriaColumns)));
     query.addBindValue(objectId);
     if (!query.exec()) {
         d->Fail(query.lastError());
@@ -668,15 +684,7 @@ bool TArchive::ReadHistoria(qint64 objectId, QVector<THistoriaRow> *rows, QStrin
         return false;
     }
     while (query.next()) {
-        THistoriaRow row;
-        row.id = query.value(0).toLongLong();
-        row.czas = query.value(1).toLongLong();
-        row.R = query.value(2).toDouble();
-        row.status = query.value(3).toInt();
-        row.metoda = query.value(4).toInt();
-        row.komentarz = query.value(5).toString();
-        row.plik = query.value(6).toString();
-        rows->append(row);
+        rows->append(HistoriaRowFrom(query));
         if (meters)
             meters->append(query.value(7).toString());
     }
@@ -687,6 +695,49 @@ bool TArchive::ReadHistoria(qint64 objectId, QVector<THistoriaRow> *rows, QStrin
         rows->clear();
         if (meters)
             meters->clear();
+        return false;
+    }
+    return true;
+}
+
+bool TArchive::ReadHistorie(const QVector<qint64> &objectIds, QVector<TArchiveHistoriaRow> *rows, QString *errorText)
+{
+    rows->clear();
+    if (!IsOpen()) {
+        if (errorText)
+            *errorText = QObject::tr("Archiwum nie jest otwarte.");
+        return false;
+    }
+    if (objectIds.isEmpty())
+        return true;
+    // The ids are numbers: written into the statement, however many there are.
+    QStringList ids;
+    for (qint64 id : objectIds)
+        ids << QString::number(id);
+    QSqlQuery query = d->Query();
+    query.setForwardOnly(true);
+    if (!query.exec(QStringLiteral("SELECT %1, p.obiekt_id, 'p:' || p.klucz FROM pomiar p JOIN miernik m "
+                                   "ON m.miernik_id = p.miernik_id WHERE p.obiekt_id IN (%2) "
+                                   "ORDER BY p.obiekt_id, p.czas, p.pomiar_id")
+                        .arg(QLatin1String(kHistoriaColumns), ids.join(QLatin1Char(','))))) {
+        d->Fail(query.lastError());
+        if (errorText)
+            *errorText = d->qsError;
+        return false;
+    }
+    while (query.next()) {
+        TArchiveHistoriaRow r;
+        r.row = HistoriaRowFrom(query);
+        r.qsMiernik = query.value(7).toString();
+        r.iObiektId = query.value(8).toLongLong();
+        r.qsSubject = query.value(9).toString();
+        rows->append(r);
+    }
+    if (query.lastError().isValid()) {
+        d->Fail(query.lastError());
+        if (errorText)
+            *errorText = d->qsError;
+        rows->clear();
         return false;
     }
     return true;

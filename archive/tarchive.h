@@ -181,6 +181,15 @@ struct TArchiveLatest
     qint64 iCzasMs = 0;
 };
 
+/// One row of TArchive::ReadHistorie.
+struct TArchiveHistoriaRow
+{
+    qint64 iObiektId = 0;
+    THistoriaRow row;
+    QString qsMiernik; // the meter's serial
+    QString qsSubject; // the measurement's subject in entries (PomiarSubject)
+};
+
 /// What Check found.
 struct TArchiveCheckResult
 {
@@ -296,6 +305,11 @@ public:
     /// row. False with the reason when it cannot be read.
     bool ReadHistoria(qint64 objectId, QVector<THistoriaRow> *rows, QStringList *meters = nullptr,
                       QString *errorText = nullptr);
+    /// The histories of many objects in one statement, each row as
+    /// ReadHistoria gives it with its object, meter and subject in entries;
+    /// by object id, then time, then archive id. False with the reason.
+    bool ReadHistorie(const QVector<qint64> &objectIds, QVector<TArchiveHistoriaRow> *rows,
+                      QString *errorText = nullptr);
     /// Number of measurements in the archive.
     qint64 PomiarCount();
 
@@ -355,6 +369,9 @@ public:
     /// The newest entry of kind `rodzaj` about every subject that has one,
     /// keyed by subject (e.g. every group's members).
     QHash<QString, TArchiveEntry> LatestEntries(const QString &rodzaj);
+    /// The newest entry of kind `rodzaj` about each of `przedmioty` that
+    /// has one, keyed by subject: a few statements for any number of them.
+    QHash<QString, TArchiveEntry> LatestEntries(const QString &rodzaj, const QStringList &przedmioty);
     /// The newest entry of kind `rodzaj` about each measurement of object
     /// `objectId` that has one, keyed by the archive's measurement id.
     QHash<qint64, TArchiveEntry> LatestPomiarEntries(const QString &rodzaj, qint64 objectId);

@@ -183,6 +183,41 @@ QHash<QString, TArchiveEntry> TArchive::LatestEntries(const QString &rodzaj)
     return latest;
 }
 
+QHash<QString, TArchiveEntry> TArchive::LatestEntries(const QString &rodzaj, const QStringList &przedmioty)
+{
+    QHash<QString, TArchiveEntry> latest;
+    if (!IsOpen())
+        return latest;
+    // Within the bound parameters every SQLite build allows (999).
+    constexpr int kChunk = 900;
+    for (int first = 0; first < przedmioty.size(); first += kChunk) {
+        const int n = qMin(kChunk, przedmioty.size() - first);
+        QStringList marks;
+        for (int i = 0; i < n; ++i)
+            marks << QStringLiteral("?");
+        QSqlQuery query = d->Query();
+        query.setForwardOnly(true);
+        query.prepare(QStringLiteral("SELECT %1 FROM wpis WHERE rodzaj = ? AND przedmiot IN (%2)")
+                          .arg(QLatin1String(kEntryColumns), marks.join(QLatin1Char(','))));
+        query.addBindValue(rodzaj);
+        for (int i = 0; i < n; ++i)
+            query.addBindValue(przedmioty.at(first + i));
+        if (!query.exec()) {
+            d->Fail(query.lastError());
+            return latest;
+        }
+        while (query.next()) {
+            TArchiveEntry entry = EntryFrom(query);
+            auto it = latest.find(entry.qsPrzedmiot);
+            if (it == latest.end())
+                latest.insert(entry.qsPrzedmiot, entry);
+            else if (Newer(entry, *it))
+                *it = entry;
+        }
+    }
+    return latest;
+}
+
 QHash<qint64, TArchiveEntry> TArchive::LatestPomiarEntries(const QString &rodzaj, qint64 objectId)
 {
     QHash<qint64, TArchiveEntry> latest;

@@ -93,7 +93,7 @@ void BM_VisitOpen(benchmark::State &state)
     state.counters["objects"] = f.info.wizyta.plan.size();
     state.counters["measured"] = measured;
 }
-BENCHMARK(BM_VisitOpen)->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_VisitOpen)->Unit(benchmark::kMillisecond)->UseRealTime()->MeasureProcessCPUTime()->Repetitions(5)->ReportAggregatesOnly(true);
 
 // The same objects' histories, as the object views read them.
 void BM_VisitOpenCompareHistories(benchmark::State &state)
@@ -108,7 +108,7 @@ void BM_VisitOpenCompareHistories(benchmark::State &state)
             benchmark::DoNotOptimize(rows.size());
         }
 }
-BENCHMARK(BM_VisitOpenCompareHistories)->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_VisitOpenCompareHistories)->Unit(benchmark::kMillisecond)->UseRealTime()->MeasureProcessCPUTime()->Repetitions(5)->ReportAggregatesOnly(true);
 
 void Protocol(benchmark::State &state, int format)
 {
@@ -125,11 +125,11 @@ void Protocol(benchmark::State &state, int format)
     state.counters["bytes"] = bytes.size();
 }
 void BM_VisitProtocolPdf(benchmark::State &state) { Protocol(state, ProtokolFormatPdf); }
-BENCHMARK(BM_VisitProtocolPdf)->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_VisitProtocolPdf)->Unit(benchmark::kMillisecond)->UseRealTime()->MeasureProcessCPUTime()->Repetitions(5)->ReportAggregatesOnly(true);
 void BM_VisitProtocolXlsx(benchmark::State &state) { Protocol(state, ProtokolFormatXlsx); }
-BENCHMARK(BM_VisitProtocolXlsx)->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_VisitProtocolXlsx)->Unit(benchmark::kMillisecond)->UseRealTime()->MeasureProcessCPUTime()->Repetitions(5)->ReportAggregatesOnly(true);
 void BM_VisitProtocolCsv(benchmark::State &state) { Protocol(state, ProtokolFormatCsv); }
-BENCHMARK(BM_VisitProtocolCsv)->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_VisitProtocolCsv)->Unit(benchmark::kMillisecond)->UseRealTime()->MeasureProcessCPUTime()->Repetitions(5)->ReportAggregatesOnly(true);
 
 // What the protocol is made of: its data gathered from the archive (each
 // record read for its test current) ...
@@ -141,7 +141,7 @@ void BM_VisitCompareSnapshot(benchmark::State &state)
     for (auto _ : state)
         benchmark::DoNotOptimize(ProtokolSnapshot(&f.archive, f.info.wizyta, 0).size());
 }
-BENCHMARK(BM_VisitCompareSnapshot)->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_VisitCompareSnapshot)->Unit(benchmark::kMillisecond)->UseRealTime()->MeasureProcessCPUTime()->Repetitions(5)->ReportAggregatesOnly(true);
 
 // ... and the same rows as a plain report document and as a bare workbook.
 void BM_VisitCompareReportOfRows(benchmark::State &state)
@@ -159,7 +159,7 @@ void BM_VisitCompareReportOfRows(benchmark::State &state)
     }
     state.counters["pages"] = pages;
 }
-BENCHMARK(BM_VisitCompareReportOfRows)->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_VisitCompareReportOfRows)->Unit(benchmark::kMillisecond)->UseRealTime()->MeasureProcessCPUTime()->Repetitions(5)->ReportAggregatesOnly(true);
 
 void BM_VisitCompareWorkbookOfRows(benchmark::State &state)
 {
@@ -170,7 +170,7 @@ void BM_VisitCompareWorkbookOfRows(benchmark::State &state)
     for (auto _ : state)
         benchmark::DoNotOptimize(ProtokolXlsx(p).Bytes().size());
 }
-BENCHMARK(BM_VisitCompareWorkbookOfRows)->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_VisitCompareWorkbookOfRows)->Unit(benchmark::kMillisecond)->UseRealTime()->MeasureProcessCPUTime()->Repetitions(5)->ReportAggregatesOnly(true);
 
 } // namespace
 

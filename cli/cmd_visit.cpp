@@ -19,13 +19,15 @@ QString VisitHelp()
     return TCli::tr(
         "Użycie: zymreader-cli visit list [ARCHIWUM]\n"
         "        zymreader-cli visit show NUMER [ARCHIWUM]\n"
-        "        zymreader-cli visit protocol NUMER --format pdf|xlsx|csv [--rev N] [--out PLIK [--force]] [ARCHIWUM]\n"
+        "        zymreader-cli visit protocol NUMER --format pdf|xlsx|csv [--rev N] [--charts] [--out PLIK [--force]] [ARCHIWUM]\n"
         "\n"
-        "list      wizyty archiwum, wiersz JSON na wizytę\n"
+        "list      wizyty archiwum, wiersz JSON na wizytę; numer_zajety: ten sam numer nadano\n"
+        "          wcześniej innej wizycie (osobno przed synchronizacją), ta musi dostać inny\n"
         "show      jedna wizyta (JSON): dane, plan, co zmierzono, czego brak, co dwukrotnie\n"
         "protocol  protokół wizyty, bajt w bajt taki jak z okna; zatwierdzona rewizja\n"
         "          tak, jak ją zatwierdzono. Bez --out na standardowe wyjście.\n"
         "  --rev N   rewizja (domyślnie bieżąca)\n"
+        "  --charts  PDF projektu z załącznikiem wykresów (zatwierdzony ma ten, z którym go zatwierdzono)\n"
         "\n"
         "ARCHIWUM domyślnie jak w poleceniu import.\n");
 }
@@ -41,6 +43,7 @@ QString ListLine(const TWizytaInfo &i, const TWizytaStan &stan)
         + JsonString(w.od.toString(Qt::ISODate)) + QStringLiteral(",\"do\":") + JsonString(w.doDnia.toString(Qt::ISODate))
         + QStringLiteral(",\"rev\":") + QString::number(BiezacaRewizja(i)) + QStringLiteral(",\"zatwierdzona\":")
         + B(i.bZamrozona) + QStringLiteral(",\"numer_powtorzony\":") + B(i.bNumerPowtorzony)
+        + QStringLiteral(",\"numer_zajety\":") + B(i.bNumerZajety)
         + QStringLiteral(",\"obiekty\":") + QString::number(stan.obiekty.size()) + QStringLiteral(",\"niezmierzone\":")
         + QString::number(stan.Niezmierzone()) + QStringLiteral(",\"powtorzone\":") + QString::number(stan.Powtorzone())
         + QStringLiteral("}");
@@ -70,7 +73,8 @@ int CommandVisit(const TCliArgs &args)
     const QCommandLineOption revOption(QStringLiteral("rev"), QString(), QStringLiteral("N"));
     const QCommandLineOption outOption(QStringLiteral("out"), QString(), QStringLiteral("FILE"));
     const QCommandLineOption forceOption(QStringLiteral("force"), QString());
-    parser.addOptions({formatOption, revOption, outOption, forceOption});
+    const QCommandLineOption chartsOption(QStringLiteral("charts"), QString());
+    parser.addOptions({formatOption, revOption, outOption, forceOption, chartsOption});
     int exitCode = CliDone;
     if (!CliParse(&parser, args, VisitHelp(), &exitCode))
         return exitCode;
@@ -115,8 +119,12 @@ int CommandVisit(const TCliArgs &args)
     }
     if (list) {
         QByteArray out;
-        for (const TWizytaInfo &i : ReadWizyty(&archive))
+        for (const TWizytaInfo &i : ReadWizyty(&archive)) {
             out += (ListLine(i, Dopasuj(&archive, i.wizyta)) + QLatin1Char('\n')).toUtf8();
+            if (i.bNumerZajety)
+                CliMessage(TCli::tr("Wizyta %1 (%2): ten numer nadano wcześniej innej wizycie; nadaj jej inny numer.")
+                               .arg(i.wizyta.qsNumer, i.wizyta.qsUuid));
+        }
         CliOut(out);
         return CliDone;
     }
@@ -135,7 +143,7 @@ int CommandVisit(const TCliArgs &args)
         return CliSomeFailed;
     }
     QString reason;
-    const QByteArray bytes = ProtokolBytes(&archive, info, rev, fmt, &reason);
+    const QByteArray bytes = ProtokolBytes(&archive, info, rev, fmt, &reason, parser.isSet(chartsOption));
     if (bytes.isEmpty()) {
         CliItemFailed(info.wizyta.qsNumer, reason);
         return CliSomeFailed;

@@ -74,6 +74,8 @@ private slots:
     void handWorkedProtocol();
     void approvalFreezes();
     void numbersAndCertificates();
+    void chartAppendix();
+    void numberTakenApart();
 
 private:
     QTemporaryDir dir;
@@ -345,6 +347,115 @@ void TestVisit::numbersAndCertificates()
     QCOMPARE(p.ostrzezenia, QStringList{QString::fromUtf8(
                                 "Świadectwo wzorcowania miernika nr ZYM5-0042 było nieważne w dniu pomiarów (ważne do 2026-03-09).")});
     QVERIFY(!SwiadectwoWygasle({QStringLiteral("x"), QDate(2026, 3, 10)}, QDate(2026, 3, 10)));
+}
+
+// The appendix of charts is chosen per protocol: a draft has it when
+// asked (the command line's --charts as the window's checkbox), an
+// approved one keeps the choice it was approved with whatever is asked later.
+void TestVisit::chartAppendix()
+{
+    TArchive archive;
+    QCOMPARE(archive.Open(archivePath), int(ArchiveOk));
+    archive.SetAutor(QStringLiteral("Anna Nowak"));
+    TWizyta w = WizytaZPlanu(QStringLiteral("13/2026"), {QStringLiteral("Q1 L2"), QStringLiteral("Q3 L3")});
+    w.od = w.doDnia = QDate(2026, 3, 10);
+    QCOMPARE(SaveWizyta(&archive, &w), int(ArchiveOk));
+    TWizytaInfo info;
+    QVERIFY(ReadWizyta(&archive, w.qsUuid, &info));
+    QString reason;
+    const QByteArray plain = ProtokolBytes(&archive, info, -1, ProtokolFormatPdf, &reason);
+    const QByteArray charts = ProtokolBytes(&archive, info, -1, ProtokolFormatPdf, &reason, true);
+    QVERIFY(!plain.isEmpty() && !charts.isEmpty());
+    const auto text = [this](const QByteArray &pdf) {
+        const QString path = dir.filePath(QStringLiteral("wykresy.pdf"));
+        WriteFile(path, pdf);
+        QByteArray out;
+        Run(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), path, QStringLiteral("-")}, &out);
+        return QString::fromUtf8(out);
+    };
+    const QString withCharts = text(charts);
+    QVERIFY(!text(plain).contains(QStringLiteral("Załącznik")));
+    QVERIFY2(withCharts.contains(QStringLiteral("Załącznik: przebiegi pomiarów")), qPrintable(withCharts));
+    QVERIFY(withCharts.contains(QStringLiteral("1. Q1 L2, %1: R = 71.40 µΩ").arg(HistoriaCzasText(At(10, 9, 5)))));
+    QVERIFY(!withCharts.contains(QStringLiteral("2. Q3 L3,"))); // not measured: no chart
+    QVERIFY(withCharts.split(QLatin1Char('\f'), Qt::SkipEmptyParts).size()
+            > text(plain).split(QLatin1Char('\f'), Qt::SkipEmptyParts).size());
+
+    const QString cli = qEnvironmentVariable("ZYM_BINARY_DIR") + QStringLiteral("/zymreader-cli");
+    QByteArray out;
+    QCOMPARE(Run(cli, {QStringLiteral("visit"), QStringLiteral("protocol"), QStringLiteral("13/2026"),
+                       QStringLiteral("--charts"), archivePath},
+                 &out),
+             QString());
+    QCOMPARE(text(out), withCharts); // a draft's PDF carries the time it was made
+
+    QCOMPARE(ZatwierdzProtokol(&archive, w, &reason, true), int(ArchiveOk));
+    QVERIFY(ReadWizyta(&archive, w.qsUuid, &info));
+    const QByteArray approved = ReadZatwierdzenia(&archive, w.qsUuid).at(0).pdf;
+    QVERIFY(text(approved).contains(QStringLiteral("Załącznik: przebiegi pomiarów")));
+    QCOMPARE(ProtokolBytes(&archive, info, 0, ProtokolFormatPdf, &reason, false), approved);
+    QCOMPARE(Run(cli, {QStringLiteral("visit"), QStringLiteral("protocol"), QStringLiteral("13/2026"), archivePath}, &out),
+             QString());
+    QVERIFY(out == approved);
+    // The archive for looking at the protocols' pages by hand (zymreader-cli visit protocol … --lang en).
+    if (!qEnvironmentVariableIsEmpty("ZYM_SCREENSHOTS")) {
+        archive.Close();
+        const QString copy = qEnvironmentVariable("ZYM_SCREENSHOTS") + QStringLiteral("/visit_archive.db");
+        QFile::remove(copy);
+        QVERIFY(QFile::copy(archivePath, copy));
+    }
+}
+
+// Two laptops number a visit alike before a sync brings them together:
+// both archives, fed each other's entries as the server carries them, agree
+// that the one numbered first keeps the number and the later one must change
+// its own before it is saved or approved; nothing is merged.
+void TestVisit::numberTakenApart()
+{
+    TArchive a, b, c;
+    QCOMPARE(a.Open(dir.filePath(QStringLiteral("a.db"))), int(ArchiveOk));
+    QCOMPARE(b.Open(dir.filePath(QStringLiteral("b.db"))), int(ArchiveOk));
+    QCOMPARE(c.Open(dir.filePath(QStringLiteral("c.db"))), int(ArchiveOk));
+    // Made first of all, but given the number last.
+    TWizyta renamed = WizytaZPlanu(QStringLiteral("4/2026"), {});
+    QCOMPARE(SaveWizyta(&c, &renamed), int(ArchiveOk));
+    QTest::qSleep(5);
+    TWizyta first = WizytaZPlanu(QStringLiteral("5/2026"), {QStringLiteral("Q1 L1")});
+    QCOMPARE(SaveWizyta(&a, &first), int(ArchiveOk));
+    QTest::qSleep(5);
+    TWizyta later = WizytaZPlanu(QStringLiteral("5/2026"), {QStringLiteral("S1 złącze 1")});
+    QCOMPARE(SaveWizyta(&b, &later), int(ArchiveOk));
+    QTest::qSleep(5);
+    renamed.qsNumer = QStringLiteral("5/2026 ");
+    QCOMPARE(SaveWizyta(&c, &renamed), int(ArchiveOk));
+    for (TArchive *from : {&a, &b, &c})
+        for (TArchive *to : {&a, &b, &c})
+            if (from != to)
+                CopyEntries(from, to, {kRodzajWizyta});
+
+    for (TArchive *archive : {&a, &b, &c}) {
+        const QVector<TWizytaInfo> list = ReadWizyty(archive);
+        QCOMPARE(list.size(), 3);
+        QCOMPARE(list.at(0).wizyta.qsUuid, first.qsUuid);
+        QVERIFY(list.at(0).bNumerPowtorzony && !list.at(0).bNumerZajety);
+        QVERIFY(list.at(1).bNumerZajety && list.at(2).bNumerZajety);
+        TWizytaInfo info;
+        QVERIFY(FindWizyta(archive, QStringLiteral("5/2026"), &info));
+        QCOMPARE(info.wizyta.qsUuid, first.qsUuid);
+        QVERIFY(ReadWizyta(archive, later.qsUuid, &info) && info.bNumerZajety);
+    }
+    // The first keeps working under its number; the later is refused until renumbered.
+    first.qsKlient = QStringLiteral("ZE Północ");
+    QCOMPARE(SaveWizyta(&a, &first), int(ArchiveOk));
+    later.qsKlient = QStringLiteral("ZE Południe");
+    QCOMPARE(SaveWizyta(&b, &later), int(WizytaNumerZajety));
+    QString reason;
+    QCOMPARE(ZatwierdzProtokol(&b, later, &reason), int(WizytaNumerZajety));
+    QCOMPARE(reason, WizytaResultText(WizytaNumerZajety));
+    later.qsNumer = QStringLiteral("6/2026");
+    QCOMPARE(SaveWizyta(&b, &later), int(ArchiveOk));
+    TWizytaInfo info;
+    QVERIFY(ReadWizyta(&b, later.qsUuid, &info) && !info.bNumerZajety && !info.bNumerPowtorzony);
 }
 
 QTEST_MAIN(TestVisit)

@@ -13,6 +13,7 @@
 #include "visit/ui/wizytawindow.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QDateEdit>
 #include <QLabel>
 #include <QLineEdit>
@@ -90,8 +91,13 @@ void TestVisitWindow::planApproveAndWrite()
     QCOMPARE(list->count(), 1);
     QCOMPARE(list->item(0)->text(), QStringLiteral("7/2026 — <i>ZE</i> Południe"));
 
+    // Approved with the appendix of charts, which then stays as approved.
+    auto *wykresy = visit->findChild<QCheckBox *>(QStringLiteral("wykresy"));
+    QVERIFY(wykresy && wykresy->isEnabled() && !wykresy->isChecked());
+    wykresy->setChecked(true);
     AnswerMessageBox(QStringLiteral("&Yes"));
     visit->findChild<QPushButton *>(QStringLiteral("zatwierdz"))->click();
+    QVERIFY(!wykresy->isEnabled());
     QVERIFY(list->item(0)->text().endsWith(QStringLiteral("(rev. 0 zatwierdzona)")));
     QVERIFY(!numer->isEnabled());
     QVERIFY(visit->findChild<QPushButton *>(QStringLiteral("rewizja"))->isEnabled());
@@ -112,6 +118,7 @@ void TestVisitWindow::planApproveAndWrite()
     QCOMPARE(metersupport::ReadFile(csv), expected);
     QVERIFY(expected.contains("\"Q1 L2\""));
     QCOMPARE(ReadZatwierdzenia(&archive, info.wizyta.qsUuid).at(0).qsAutor, QStringLiteral("Anna Nowak"));
+    QVERIFY(ReadZatwierdzenia(&archive, info.wizyta.qsUuid).at(0).snapshot.value(QStringLiteral("wykresy")).toBool());
     w->close();
 }
 

@@ -3254,6 +3254,40 @@ The asset register of the ZYMReader archive:
 Exit status: 0 done, 1 the archive cannot be read, 2 wrong usage.
 </translation>
     </message>
+    <message>
+        <source>Użycie: zymreader-cli visit list [ARCHIWUM]
+        zymreader-cli visit show NUMER [ARCHIWUM]
+        zymreader-cli visit protocol NUMER --format pdf|xlsx|csv [--rev N] [--charts] [--out PLIK [--force]] [ARCHIWUM]
+
+list      wizyty archiwum, wiersz JSON na wizytę; numer_zajety: ten sam numer nadano
+          wcześniej innej wizycie (osobno przed synchronizacją), ta musi dostać inny
+show      jedna wizyta (JSON): dane, plan, co zmierzono, czego brak, co dwukrotnie
+protocol  protokół wizyty, bajt w bajt taki jak z okna; zatwierdzona rewizja
+          tak, jak ją zatwierdzono. Bez --out na standardowe wyjście.
+  --rev N   rewizja (domyślnie bieżąca)
+  --charts  PDF projektu z załącznikiem wykresów (zatwierdzony ma ten, z którym go zatwierdzono)
+
+ARCHIWUM domyślnie jak w poleceniu import.
+</source>
+        <translation>Usage: zymreader-cli visit list [ARCHIVE]
+       zymreader-cli visit show NUMBER [ARCHIVE]
+       zymreader-cli visit protocol NUMBER --format pdf|xlsx|csv [--rev N] [--charts] [--out FILE [--force]] [ARCHIVE]
+
+list      the archive&apos;s visits, one JSON line per visit; numer_zajety: the same number was
+          given earlier to another visit (apart, before a sync), this one must get another
+show      one visit (JSON): its data, plan, what was measured, what is missing, what twice
+protocol  the visit&apos;s protocol, byte for byte as the window writes it; an approved
+          revision as it was approved. Without --out to standard output.
+  --rev N   revision (default: the current one)
+  --charts  a draft&apos;s PDF with the appendix of charts (an approved one has what it was approved with)
+
+ARCHIVE defaults as in the import command.
+</translation>
+    </message>
+    <message>
+        <source>Wizyta %1 (%2): ten numer nadano wcześniej innej wizycie; nadaj jej inny numer.</source>
+        <translation>Visit %1 (%2): this number was given to another visit earlier; give this one another number.</translation>
+    </message>
 </context>
 <context>
     <name>TFitTexts</name>
@@ -3812,6 +3846,18 @@ temperature</translation>
         <source>Nie udało się utworzyć dokumentu PDF.</source>
         <translation>The PDF document could not be made.</translation>
     </message>
+    <message>
+        <source>Załącznik: przebiegi pomiarów</source>
+        <translation>Appendix: the measurements&apos; waveforms</translation>
+    </message>
+    <message>
+        <source>%1. %2, %3: R = %4</source>
+        <translation>%1. %2, %3: R = %4</translation>
+    </message>
+    <message>
+        <source>Brak zapisu przebiegu tego pomiaru w archiwum.</source>
+        <translation>The archive holds no waveform record of this measurement.</translation>
+    </message>
 </context>
 <context>
     <name>TWizyta</name>
@@ -4096,6 +4142,18 @@ temperature</translation>
     <message>
         <source>Nie zatwierdzono protokołu: %1</source>
         <translation>The protocol was not approved: %1</translation>
+    </message>
+    <message>
+        <source>PDF z załącznikiem wykresów</source>
+        <translation>PDF with the appendix of charts</translation>
+    </message>
+    <message>
+        <source> — numer zajęty przez wcześniejszą wizytę: zmień go!</source>
+        <translation> — number taken by an earlier visit: change it!</translation>
+    </message>
+    <message>
+        <source>Ten numer nadano wcześniej innej wizycie (zapisanej osobno przed synchronizacją): nadaj tej wizycie inny numer, zanim ją zapiszesz lub zatwierdzisz.</source>
+        <translation>This number was given earlier to another visit (saved apart before a sync): give this visit another number before you save or approve it.</translation>
     </message>
 </context>
 <context>

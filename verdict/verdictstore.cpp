@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 
 const char kRodzajMaterial[] = "material";
 const char kRodzajOdniesienie[] = "odniesienie";
@@ -188,18 +189,32 @@ TOcenaWejscie Wejscie(const TObiektUstawienia &u, double r, double t, qint64 cza
 
 // ---------------------------------------------------------------- objects
 
-TObiektUstawienia ReadUstawienia(TArchive *archive, const QString &obiekt)
+namespace {
+
+// An object's settings from the newest entry of each kind (nullptr: none).
+TObiektUstawienia UstawieniaOf(TArchive *archive, const TArchiveEntry *material, const TArchiveEntry *odniesienie,
+                               const TArchiveEntry *limity)
 {
     TObiektUstawienia u;
-    const QString subject = TArchive::ObiektSubject(obiekt);
-    TArchiveEntry e;
-    if (archive->LatestEntry(K(kRodzajMaterial), subject, &e))
-        u.material = TMaterial::FromJson(e.qsWartosc);
-    if (archive->LatestEntry(K(kRodzajOdniesienie), subject, &e))
-        u.odniesienie = Resolved(archive, TOdniesienie::FromJson(e.qsWartosc));
-    if (archive->LatestEntry(K(kRodzajLimity), subject, &e))
-        u.limity = TLimity::FromJson(e.qsWartosc);
+    if (material)
+        u.material = TMaterial::FromJson(material->qsWartosc);
+    if (odniesienie)
+        u.odniesienie = Resolved(archive, TOdniesienie::FromJson(odniesienie->qsWartosc));
+    if (limity)
+        u.limity = TLimity::FromJson(limity->qsWartosc);
     return u;
+}
+
+} // namespace
+
+TObiektUstawienia ReadUstawienia(TArchive *archive, const QString &obiekt)
+{
+    const QString subject = TArchive::ObiektSubject(obiekt);
+    TArchiveEntry m, o, l;
+    const bool hasM = archive->LatestEntry(K(kRodzajMaterial), subject, &m);
+    const bool hasO = archive->LatestEntry(K(kRodzajOdniesienie), subject, &o);
+    const bool hasL = archive->LatestEntry(K(kRodzajLimity), subject, &l);
+    return UstawieniaOf(archive, hasM ? &m : nullptr, hasO ? &o : nullptr, hasL ? &l : nullptr);
 }
 
 int SaveMaterial(TArchive *archive, const QString &obiekt, const TMaterial &m)
@@ -336,15 +351,17 @@ const TGrupa *GrupaOf(const QVector<TGrupa> &grupy, const QString &obiekt)
 
 // ---------------------------------------------------------------- verdicts
 
-THistoriaOcena OcenHistorie(TArchive *archive, const QString &obiekt, qint64 objectId,
-                            const QVector<THistoriaRow> &rows)
+namespace {
+
+// The entries each row of a history is judged by: the stored verdict, the
+// override and the temperature; nullptr where there is none.
+using TRowEntry = std::function<const TArchiveEntry *(const char *kind, int row)>;
+
+THistoriaOcena OcenRows(TArchive *archive, const QString &obiekt, const TObiektUstawienia &ustawienia,
+                        const QVector<TGrupa> &grupy, const QVector<THistoriaRow> &rows, const TRowEntry &entry)
 {
     THistoriaOcena h;
-    h.ustawienia = ReadUstawienia(archive, obiekt);
-    const QHash<qint64, TArchiveEntry> stored = archive->LatestPomiarEntries(K(kRodzajWerdykt), objectId);
-    const QHash<qint64, TArchiveEntry> reczne = archive->LatestPomiarEntries(K(kRodzajWerdyktReczny), objectId);
-    const QHash<qint64, TArchiveEntry> temps = archive->LatestPomiarEntries(K(kRodzajTemperatura), objectId);
-    const QVector<TGrupa> grupy = ReadGrupy(archive);
+    h.ustawienia = ustawienia;
     QVector<TSiostra> siostry;
     // The sisters are read only when a row needs judging now.
     bool siostryRead = false;
@@ -355,11 +372,9 @@ THistoriaOcena OcenHistorie(TArchive *archive, const QString &obiekt, qint64 obj
     for (int i = 0; i < rows.size(); ++i) {
         const THistoriaRow &row = rows.at(i);
         TWerdyktZapis &z = h.werdykty[i];
-        const auto t = temps.constFind(row.id);
-        if (t != temps.constEnd())
+        if (const TArchiveEntry *t = entry(kRodzajTemperatura, i))
             h.temperatury[i] = TemperaturaOf(t->qsWartosc);
-        const auto s = stored.constFind(row.id);
-        if (s != stored.constEnd()) {
+        if (const TArchiveEntry *s = entry(kRodzajWerdykt, i)) {
             WerdyktFromJson(s->qsWartosc, &z);
         } else {
             if (!siostryRead) {
@@ -372,11 +387,67 @@ THistoriaOcena OcenHistorie(TArchive *archive, const QString &obiekt, qint64 obj
             z.odniesienie = h.ustawienia.odniesienie;
             z.material = h.ustawienia.material;
         }
-        const auto m = reczne.constFind(row.id);
-        if (m != reczne.constEnd())
+        if (const TArchiveEntry *m = entry(kRodzajWerdyktReczny, i))
             ReadReczny(*m, &z);
     }
     return h;
+}
+
+const TArchiveEntry *Found(const QHash<qint64, TArchiveEntry> &entries, qint64 id)
+{
+    const auto it = entries.constFind(id);
+    return it == entries.constEnd() ? nullptr : &*it;
+}
+
+const TArchiveEntry *Found(const QHash<QString, TArchiveEntry> &entries, const QString &subject)
+{
+    const auto it = entries.constFind(subject);
+    return it == entries.constEnd() ? nullptr : &*it;
+}
+
+} // namespace
+
+THistoriaOcena OcenHistorie(TArchive *archive, const QString &obiekt, qint64 objectId,
+                            const QVector<THistoriaRow> &rows)
+{
+    const QHash<qint64, TArchiveEntry> stored = archive->LatestPomiarEntries(K(kRodzajWerdykt), objectId);
+    const QHash<qint64, TArchiveEntry> reczne = archive->LatestPomiarEntries(K(kRodzajWerdyktReczny), objectId);
+    const QHash<qint64, TArchiveEntry> temps = archive->LatestPomiarEntries(K(kRodzajTemperatura), objectId);
+    return OcenRows(archive, obiekt, ReadUstawienia(archive, obiekt), ReadGrupy(archive), rows,
+                    [&](const char *kind, int i) {
+                        const qint64 id = rows.at(i).id;
+                        return kind == kRodzajWerdykt ? Found(stored, id)
+                               : kind == kRodzajWerdyktReczny ? Found(reczne, id) : Found(temps, id);
+                    });
+}
+
+QVector<THistoriaOcena> OcenHistorie(TArchive *archive, const QVector<THistoriaDoOceny> &obiekty)
+{
+    QStringList objects, pomiary;
+    for (const THistoriaDoOceny &o : obiekty) {
+        objects << TArchive::ObiektSubject(o.qsObiekt);
+        pomiary << o.subjects;
+    }
+    const QHash<QString, TArchiveEntry> materialy = archive->LatestEntries(K(kRodzajMaterial), objects);
+    const QHash<QString, TArchiveEntry> odniesienia = archive->LatestEntries(K(kRodzajOdniesienie), objects);
+    const QHash<QString, TArchiveEntry> limity = archive->LatestEntries(K(kRodzajLimity), objects);
+    const QHash<QString, TArchiveEntry> stored = archive->LatestEntries(K(kRodzajWerdykt), pomiary);
+    const QHash<QString, TArchiveEntry> reczne = archive->LatestEntries(K(kRodzajWerdyktReczny), pomiary);
+    const QHash<QString, TArchiveEntry> temps = archive->LatestEntries(K(kRodzajTemperatura), pomiary);
+    const QVector<TGrupa> grupy = ReadGrupy(archive);
+    QVector<THistoriaOcena> out;
+    out.reserve(obiekty.size());
+    for (int n = 0; n < obiekty.size(); ++n) {
+        const THistoriaDoOceny &o = obiekty.at(n);
+        const TObiektUstawienia u = UstawieniaOf(archive, Found(materialy, objects.at(n)),
+                                                 Found(odniesienia, objects.at(n)), Found(limity, objects.at(n)));
+        out << OcenRows(archive, o.qsObiekt, u, grupy, o.rows, [&](const char *kind, int i) {
+            const QString &subject = o.subjects.at(i);
+            return kind == kRodzajWerdykt ? Found(stored, subject)
+                   : kind == kRodzajWerdyktReczny ? Found(reczne, subject) : Found(temps, subject);
+        });
+    }
+    return out;
 }
 
 int JudgeAndStore(TArchive *archive, qint64 id, TWerdyktZapis *zapis)

@@ -1,6 +1,7 @@
 #ifndef VERDICTSTORE_H
 #define VERDICTSTORE_H
 
+#include "historia/historia.h"
 #include "verdict/verdict.h"
 
 #include <QHash>
@@ -10,7 +11,6 @@
 #include <QtGlobal>
 
 class TArchive;
-struct THistoriaRow;
 
 // What a person writes about objects, measurements and groups, read from
 // and written to the archive as versioned entries (layouts in readme.md):
@@ -98,6 +98,16 @@ struct THistoriaOcena
 };
 THistoriaOcena OcenHistorie(TArchive *archive, const QString &obiekt, qint64 objectId,
                             const QVector<THistoriaRow> &rows);
+/// One object's history for the OcenHistorie of many objects at once.
+struct THistoriaDoOceny
+{
+    QString qsObiekt;
+    QVector<THistoriaRow> rows;
+    QStringList subjects; // each row's subject in entries (TArchive::PomiarSubject)
+};
+/// OcenHistorie of each of `obiekty` (a site visit's), every kind of entry
+/// read once for them all instead of once per object.
+QVector<THistoriaOcena> OcenHistorie(TArchive *archive, const QVector<THistoriaDoOceny> &obiekty);
 
 /// Judges measurement `id` by its object's current settings, stores the
 /// verdict (a new version) and returns it in `*zapis`. ArchiveOk or a failure.

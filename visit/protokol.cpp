@@ -62,6 +62,7 @@ TProtokol ProtokolOf(const QJsonObject &snapshot)
     const int rev = snapshot.value(QStringLiteral("rev")).toInt();
     p.qsNumer = rev > 0 ? QCoreApplication::translate("TProtokol", "%1 rev. %2").arg(w.qsNumer).arg(rev) : w.qsNumer;
     p.qsTytul = QCoreApplication::translate("TProtokol", "Protokół z pomiarów nr %1").arg(p.qsNumer);
+    p.bWykresy = snapshot.value(QStringLiteral("wykresy")).toBool();
 
     // ---- the cover
     QStringList ludzie;
@@ -124,6 +125,7 @@ TProtokol ProtokolOf(const QJsonObject &snapshot)
             r.iLp = lp;
             r.qsObiekt = nazwa;
             r.qsCzas = m.value(QStringLiteral("czas")).toString();
+            r.qsPomiar = m.value(QStringLiteral("pomiar")).toString();
             r.dR = NumOf(m.value(QStringLiteral("r")));
             r.dI = NumOf(m.value(QStringLiteral("i")));
             r.dT = NumOf(m.value(QStringLiteral("t")));

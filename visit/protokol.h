@@ -35,6 +35,7 @@ struct TProtokolWiersz
     int iWerdykt = 0;        // TWerdykt
     bool bZmierzony = true;
     bool bZastapiony = false; // an earlier measurement of an object measured again
+    QString qsPomiar;         // its subject in entries, for its chart
 };
 
 struct TProtokol
@@ -51,6 +52,7 @@ struct TProtokol
     QVector<TReportField> podsumowanie;
     QString qsUwagi;
     QVector<TReportField> podpisy; // performed by, checked by, date
+    bool bWykresy = false;    // with the appendix of each measurement's chart
 };
 
 /// The protocol of `snapshot`.

@@ -11,6 +11,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QSet>
+#include <QThread>
 #include <QUuid>
 
 #include <algorithm>
@@ -64,6 +65,47 @@ struct TNewest
     QVector<TZatwierdzenie> zatwierdzenia;
 };
 
+// Since when visit `uuid` has had `numer`: the time of the oldest of its
+// newest versions that carry it.
+qint64 NumerOd(TArchive *archive, const QString &uuid, const QString &numer)
+{
+    const QVector<TArchiveEntry> versions = archive->Entries(K(kRodzajWizyta), WizytaSubject(uuid));
+    qint64 od = 0;
+    for (int i = versions.size() - 1; i >= 0; --i) {
+        if (TWizyta::FromJsonObject(ObjectOf(versions.at(i).qsWartosc)).qsNumer.trimmed() != numer)
+            break;
+        od = versions.at(i).iCzasMs;
+    }
+    return od;
+}
+
+// Marks the visits of `list` whose number another visit of `latest` (the
+// newest version of every visit) has too. Two laptops can number visits
+// alike before a sync brings them together; the server carries both
+// unchanged, so each archive decides alike from the entries: the one that
+// took the number first (by time, then uuid) keeps it.
+void MarkNumbers(TArchive *archive, const QHash<QString, TArchiveEntry> &latest, QVector<TWizytaInfo> *list)
+{
+    QHash<QString, QStringList> byNumber;
+    for (const TArchiveEntry &e : latest) {
+        const TWizyta w = TWizyta::FromJsonObject(ObjectOf(e.qsWartosc));
+        if (!w.bUsunieta)
+            byNumber[w.qsNumer.trimmed()] << e.qsPrzedmiot.mid(2);
+    }
+    for (TWizytaInfo &info : *list) {
+        const QString numer = info.wizyta.qsNumer.trimmed();
+        const QStringList same = byNumber.value(numer);
+        if (same.size() < 2 || info.wizyta.bUsunieta)
+            continue;
+        info.bNumerPowtorzony = true;
+        const auto since = [&](const QString &uuid) { return qMakePair(NumerOd(archive, uuid, numer), uuid); };
+        const auto own = since(info.wizyta.qsUuid);
+        for (const QString &uuid : same)
+            if (uuid != info.wizyta.qsUuid && since(uuid) < own)
+                info.bNumerZajety = true;
+    }
+}
+
 TWizytaInfo InfoOf(const TArchiveEntry &e, const QVector<TZatwierdzenie> &approved)
 {
     TWizytaInfo info;
@@ -102,19 +144,36 @@ QVector<TZatwierdzenie> Approvals(TArchive *archive, const QString &uuid, bool f
     return out;
 }
 
-// The visit's measurements as history rows, for the verdicts.
-QVector<THistoriaRow> RowsOf(const QVector<TWizytaPomiar> &pomiary)
+// The test current of each record (NaN where it has none or cannot be
+// read). Unpacking and checking 240 kB a record is most of a protocol's
+// time, so a long list is read on two threads, the second with a
+// connection of its own as an import has.
+QVector<double> PradyTestu(TArchive *archive, const QVector<qint64> &ids)
 {
-    QVector<THistoriaRow> rows;
-    for (const TWizytaPomiar &p : pomiary) {
-        THistoriaRow row;
-        row.id = p.id;
-        row.czas = p.czas;
-        row.R = p.dR;
-        row.status = p.iStatus;
-        rows.append(row);
-    }
-    return rows;
+    QVector<double> prady(ids.size(), qQNaN());
+    const auto read = [&ids, &prady](TArchive *a, int from, int to) {
+        std::unique_ptr<TDataPomiar> rec(new TDataPomiar);
+        for (int i = from; i < to; ++i)
+            if (a->ReadRecord(ids.at(i), rec.get()) == ArchiveOk)
+                prady[i] = PradTestu(rec.get());
+    };
+    const int half = QThread::idealThreadCount() > 1 && ids.size() >= 16 ? ids.size() / 2 : ids.size();
+    bool secondRead = false;
+    const QString path = archive->Path();
+    std::unique_ptr<QThread> second(QThread::create([&]() {
+        TArchive other;
+        if (other.Open(path) == ArchiveOk) {
+            read(&other, half, ids.size());
+            secondRead = true;
+        }
+    }));
+    if (half < ids.size())
+        second->start();
+    read(archive, 0, half);
+    second->wait();
+    if (!secondRead)
+        read(archive, half, ids.size());
+    return prady;
 }
 
 } // namespace
@@ -225,19 +284,17 @@ QVector<TWizytaInfo> ReadWizyty(TArchive *archive)
 {
     QVector<TWizytaInfo> list;
     const QHash<QString, TArchiveEntry> latest = archive->LatestEntries(K(kRodzajWizyta));
-    QHash<QString, int> numbers;
     for (const TArchiveEntry &e : latest) {
         TWizytaInfo info = InfoOf(e, Approvals(archive, e.qsPrzedmiot.mid(2), false));
-        if (info.wizyta.bUsunieta)
-            continue;
-        numbers[info.wizyta.qsNumer.trimmed()] += 1;
-        list.append(info);
+        if (!info.wizyta.bUsunieta)
+            list.append(info);
     }
-    for (TWizytaInfo &info : list)
-        info.bNumerPowtorzony = numbers.value(info.wizyta.qsNumer.trimmed()) > 1;
+    MarkNumbers(archive, latest, &list);
     std::sort(list.begin(), list.end(), [](const TWizytaInfo &a, const TWizytaInfo &b) {
         if (a.wizyta.qsNumer != b.wizyta.qsNumer)
             return a.wizyta.qsNumer < b.wizyta.qsNumer;
+        if (a.bNumerZajety != b.bNumerZajety)
+            return b.bNumerZajety;
         return a.wizyta.qsUuid < b.wizyta.qsUuid;
     });
     return list;
@@ -248,7 +305,9 @@ bool ReadWizyta(TArchive *archive, const QString &uuid, TWizytaInfo *info)
     TArchiveEntry e;
     if (uuid.isEmpty() || !archive->LatestEntry(K(kRodzajWizyta), WizytaSubject(uuid), &e))
         return false;
-    *info = InfoOf(e, Approvals(archive, uuid, false));
+    QVector<TWizytaInfo> one{InfoOf(e, Approvals(archive, uuid, false))};
+    MarkNumbers(archive, archive->LatestEntries(K(kRodzajWizyta)), &one);
+    *info = one.first();
     return true;
 }
 
@@ -266,15 +325,19 @@ int SaveWizyta(TArchive *archive, TWizyta *w)
 {
     if (w->qsNumer.trimmed().isEmpty())
         return WizytaBezNumeru;
-    if (!w->bUsunieta)
+    TWizytaInfo own;
+    const bool exists = ReadWizyta(archive, w->qsUuid, &own);
+    // The visit that took a number first keeps it when visits made apart
+    // share it; any other must take another number first.
+    const bool keeps = exists && !own.bNumerZajety && own.wizyta.qsNumer.trimmed() == w->qsNumer.trimmed();
+    if (!w->bUsunieta && !keeps)
         for (const TWizytaInfo &other : ReadWizyty(archive))
             if (other.wizyta.qsUuid != w->qsUuid && other.wizyta.qsNumer.trimmed() == w->qsNumer.trimmed())
                 return WizytaNumerZajety;
     if (w->qsUuid.isEmpty())
         w->qsUuid = QUuid::createUuid().toString(QUuid::WithoutBraces);
     const QString subject = WizytaSubject(w->qsUuid);
-    TWizytaInfo old;
-    if (ReadWizyta(archive, w->qsUuid, &old) && old.wizyta == *w)
+    if (exists && own.wizyta == *w)
         return ArchiveOk;
     return archive->AddEntry(K(kRodzajWizyta), subject, Compact(w->ToJsonObject()), nullptr,
                              NextTime(archive, kRodzajWizyta, subject));
@@ -318,47 +381,67 @@ int TWizytaStan::Powtorzone() const
 
 TWizytaStan Dopasuj(TArchive *archive, const TWizyta &w, bool werdykty)
 {
+    // A visit has hundreds of objects: each table is read once for all of
+    // them, not once per object.
+    QHash<QString, qint64> ids;
+    for (const TArchiveObiekt &o : archive->Obiekty())
+        ids.insert(o.qsNazwa, o.iObiektId);
+    QVector<qint64> planned;
+    for (const QString &name : w.plan)
+        if (const qint64 id = ids.value(name))
+            planned << id;
+    QVector<TArchiveHistoriaRow> all;
+    archive->ReadHistorie(planned, &all);
+    QHash<qint64, int> firstRow; // rows come by object
+    for (int i = all.size() - 1; i >= 0; --i)
+        firstRow.insert(all.at(i).iObiektId, i);
+
     TWizytaStan stan;
     QSet<QString> found;
+    QVector<THistoriaDoOceny> doOceny;
     for (const QString &name : w.plan) {
         TWizytaObiekt obiekt;
         obiekt.qsNazwa = name;
         const auto chosen = w.wybor.constFind(name);
         obiekt.bWybrane = chosen != w.wybor.constEnd();
-        const qint64 objectId = archive->ObjectId(name);
-        QVector<THistoriaRow> rows;
-        QStringList meters;
-        if (objectId != 0 && archive->ReadHistoria(objectId, &rows, &meters)) {
-            for (int i = 0; i < rows.size(); ++i) {
-                const THistoriaRow &row = rows.at(i);
-                QString subject;
-                if (obiekt.bWybrane) {
-                    subject = archive->PomiarSubject(row.id);
-                    if (!chosen->contains(subject))
-                        continue;
-                    found.insert(subject);
-                } else if (!WDniach(w, row.czas)) {
+        const qint64 objectId = ids.value(name);
+        THistoriaDoOceny ocena;
+        ocena.qsObiekt = name;
+        for (int i = firstRow.value(objectId, all.size()); objectId != 0 && i < all.size() && all.at(i).iObiektId == objectId;
+             ++i) {
+            const TArchiveHistoriaRow &r = all.at(i);
+            if (obiekt.bWybrane) {
+                if (!chosen->contains(r.qsSubject))
                     continue;
-                } else {
-                    subject = archive->PomiarSubject(row.id);
-                }
-                TWizytaPomiar p;
-                p.id = row.id;
-                p.qsSubject = subject;
-                p.czas = row.czas;
-                p.dR = row.status == -1 ? qQNaN() : row.R;
-                p.iStatus = row.status;
-                p.qsKomentarz = row.komentarz;
-                p.qsMiernik = meters.value(i);
-                obiekt.pomiary.append(p);
+                found.insert(r.qsSubject);
+            } else if (!WDniach(w, r.row.czas)) {
+                continue;
             }
+            TWizytaPomiar p;
+            p.id = r.row.id;
+            p.qsSubject = r.qsSubject;
+            p.czas = r.row.czas;
+            p.dR = r.row.status == -1 ? qQNaN() : r.row.R;
+            p.iStatus = r.row.status;
+            p.qsKomentarz = r.row.komentarz;
+            p.qsMiernik = r.qsMiernik;
+            obiekt.pomiary.append(p);
+            ocena.rows << r.row;
+            ocena.subjects << r.qsSubject;
         }
-        if (werdykty && !obiekt.pomiary.isEmpty()) {
-            const THistoriaOcena ocena = OcenHistorie(archive, name, objectId, RowsOf(obiekt.pomiary));
-            for (int i = 0; i < obiekt.pomiary.size(); ++i)
-                obiekt.pomiary[i].iWerdykt = ocena.werdykty.at(i).Werdykt();
-        }
+        if (werdykty)
+            doOceny << ocena;
         stan.obiekty.append(obiekt);
+    }
+    if (werdykty) {
+        const QVector<THistoriaOcena> oceny = OcenHistorie(archive, doOceny);
+        for (int n = 0; n < stan.obiekty.size(); ++n)
+            for (int i = 0; i < stan.obiekty.at(n).pomiary.size(); ++i) {
+                TWizytaPomiar &p = stan.obiekty[n].pomiary[i];
+                p.zapis = oceny.at(n).werdykty.at(i);
+                p.iWerdykt = p.zapis.Werdykt();
+                p.dT = oceny.at(n).temperatury.at(i);
+            }
     }
     for (auto it = w.wybor.constBegin(); it != w.wybor.constEnd(); ++it)
         if (w.plan.contains(it.key()))
@@ -371,30 +454,34 @@ TWizytaStan Dopasuj(TArchive *archive, const TWizyta &w, bool werdykty)
 
 // ---- the protocol's data
 
-QJsonObject ProtokolSnapshot(TArchive *archive, const TWizyta &w, int rev, const QString &zatwierdzil, qint64 czasMs)
+QJsonObject ProtokolSnapshot(TArchive *archive, const TWizyta &w, int rev, const QString &zatwierdzil, qint64 czasMs,
+                             bool wykresy)
 {
-    const TWizytaStan stan = Dopasuj(archive, w);
+    const TWizytaStan stan = Dopasuj(archive, w, true);
     QJsonObject snap;
     snap.insert(QStringLiteral("uuid"), w.qsUuid);
     snap.insert(QStringLiteral("rev"), rev);
     snap.insert(QStringLiteral("wizyta"), w.ToJsonObject());
     snap.insert(QStringLiteral("zatwierdzil"), zatwierdzil);
+    // Only when chosen: a protocol without the appendix reads as before it existed.
+    if (wykresy)
+        snap.insert(QStringLiteral("wykresy"), true);
     // The day of approval in the approver's own calendar, as signed.
     snap.insert(QStringLiteral("data_zatwierdzenia"),
                 czasMs > 0 ? DateText(QDateTime::fromMSecsSinceEpoch(czasMs).date()) : QString());
 
-    std::unique_ptr<TDataPomiar> rec(new TDataPomiar);
+    QVector<qint64> ids;
+    for (const TWizytaObiekt &o : stan.obiekty)
+        for (const TWizytaPomiar &p : o.pomiary)
+            ids << p.id;
+    const QVector<double> prady = PradyTestu(archive, ids);
+    int n = 0;
     QStringList serials;
     QJsonArray obiekty;
     for (const TWizytaObiekt &o : stan.obiekty) {
-        const THistoriaOcena ocena = OcenHistorie(archive, o.qsNazwa, archive->ObjectId(o.qsNazwa), RowsOf(o.pomiary));
         QJsonArray pomiary;
-        for (int i = 0; i < o.pomiary.size(); ++i) {
-            const TWizytaPomiar &p = o.pomiary.at(i);
-            const TWerdyktZapis &z = ocena.werdykty.at(i);
-            double prad = qQNaN();
-            if (archive->ReadRecord(p.id, rec.get()) == ArchiveOk)
-                prad = PradTestu(rec.get());
+        for (const TWizytaPomiar &p : o.pomiary) {
+            const TWerdyktZapis &z = p.zapis;
             if (!p.qsMiernik.isEmpty() && !serials.contains(p.qsMiernik))
                 serials.append(p.qsMiernik);
             QJsonObject m;
@@ -404,8 +491,8 @@ QJsonObject ProtokolSnapshot(TArchive *archive, const TWizyta &w, int rev, const
             m.insert(QStringLiteral("czas"), HistoriaCzasText(p.czas));
             m.insert(QStringLiteral("r"), Num(p.dR));
             m.insert(QStringLiteral("poza_zakresem"), p.iStatus == -1);
-            m.insert(QStringLiteral("i"), Num(prad));
-            m.insert(QStringLiteral("t"), Num(ocena.temperatury.at(i)));
+            m.insert(QStringLiteral("i"), Num(prady.at(n++)));
+            m.insert(QStringLiteral("t"), Num(p.dT));
             m.insert(QStringLiteral("r_kor"), Num(z.ocena.dRKor));
             m.insert(QStringLiteral("t_ref"), Num(z.material.dTRef));
             m.insert(QStringLiteral("limity"), QJsonDocument::fromJson(z.limity.ToJson().toUtf8()).object());
@@ -456,6 +543,8 @@ int Zatwierdz(TArchive *archive, const TWizyta &w, const QJsonObject &snapshot, 
         return WizytaNieZnaleziona;
     if (info.bZamrozona)
         return WizytaZamrozona;
+    if (info.bNumerZajety)
+        return WizytaNumerZajety;
     const QString subject = WizytaSubject(w.qsUuid);
     QJsonObject o;
     o.insert(QStringLiteral("rev"), info.iZatwierdzone);

@@ -10,6 +10,8 @@
 #include <QVector>
 #include <QtGlobal>
 
+#include "verdict/verdictstore.h"
+
 class TArchive;
 
 // A site visit ("wizyta"): a numbered order of a customer to measure a list
@@ -80,13 +82,19 @@ struct TWizytaInfo
     int iZatwierdzone = 0;   // approved revisions
     bool bZamrozona = false; // its newest revision is approved
     bool bNumerPowtorzony = false; // another visit has the same number (made apart before a sync)
+    /// Another visit took the same number before this one did (made apart
+    /// before a sync; every archive agrees which): this one's number must
+    /// change before it is saved or approved.
+    bool bNumerZajety = false;
 };
 
-/// Every visit that is not removed, by number. Reads no snapshot.
+/// Every visit that is not removed, by number (of visits numbered alike,
+/// the one that took the number first comes first). Reads no snapshot.
 QVector<TWizytaInfo> ReadWizyty(TArchive *archive);
 /// The visit `uuid` (newest version); false when there is none.
 bool ReadWizyta(TArchive *archive, const QString &uuid, TWizytaInfo *info);
-/// The visit numbered `numer` (not removed); false when none.
+/// The visit numbered `numer` (not removed; the one that took the number
+/// first where visits made apart share it); false when none.
 bool FindWizyta(TArchive *archive, const QString &numer, TWizytaInfo *info);
 
 /// Result codes of SaveWizyta and Zatwierdz besides the archive's.
@@ -114,6 +122,8 @@ struct TWizytaPomiar
     QString qsKomentarz;
     QString qsMiernik;     // the meter's serial
     int iWerdykt = 0;      // TWerdykt that holds (stored, or by today's limits); only when asked of Dopasuj
+    TWerdyktZapis zapis;   // the verdict and what it was judged by; only when asked of Dopasuj
+    double dT = qQNaN();   // the temperature typed for it, °C; only when asked of Dopasuj
 };
 
 /// One object of the plan and the measurements that are its in the visit.
@@ -145,9 +155,10 @@ bool WDniach(const TWizyta &w, qint64 czas);
 /// certificates, every object's measurements with temperature, test
 /// current, corrected R, the limits in force and the verdict (the stored
 /// one, or today's limits' where none is stored; nothing is written).
-/// `rev` is the revision it is for. Layout in readme.md.
+/// `rev` is the revision it is for; `wykresy`: the PDF has the appendix of
+/// each measurement's chart. Layout in readme.md.
 QJsonObject ProtokolSnapshot(TArchive *archive, const TWizyta &w, int rev, const QString &zatwierdzil = QString(),
-                             qint64 czasMs = 0);
+                             qint64 czasMs = 0, bool wykresy = false);
 
 /// One approved revision.
 struct TZatwierdzenie

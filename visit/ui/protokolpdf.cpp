@@ -1,6 +1,7 @@
 #include "visit/ui/protokolpdf.h"
 
 #include "archive/tarchive.h"
+#include "chart/plotpomiar.h"
 #include "report/ui/reportdoc.h"
 #include "report/xlsxbook.h"
 #include "visit/protokol.h"
@@ -9,7 +10,10 @@
 #include <QCoreApplication>
 #include <QDateTime>
 
-void ProtokolDoc(const TProtokol &p, TReportDoc *doc)
+#include <qcustomplot.h>
+
+void ProtokolDoc(const TProtokol &p, TReportDoc *doc, const TProtokolRekord &rekord,
+                 std::vector<std::unique_ptr<QCustomPlot>> *plots)
 {
     doc->SetDocumentTitle(p.qsTytul);
     doc->SetFooterNote(QCoreApplication::translate("TProtokol", "Protokół nr %1").arg(p.qsNumer));
@@ -27,16 +31,57 @@ void ProtokolDoc(const TProtokol &p, TReportDoc *doc)
     }
     doc->AddHeading(QCoreApplication::translate("TProtokol", "Podpisy"));
     doc->AddFields(p.podpisy);
+    if (!p.bWykresy || !plots)
+        return;
+
+    // The appendix after the signatures, so that what is signed stays on
+    // the pages before it.
+    doc->AddPageBreak();
+    doc->AddHeading(QCoreApplication::translate("TProtokol", "Załącznik: przebiegi pomiarów"));
+    std::unique_ptr<TDataPomiar> rec(new TDataPomiar);
+    for (const TProtokolWiersz &r : p.wiersze) {
+        if (!r.bZmierzony)
+            continue;
+        doc->AddParagraph(QCoreApplication::translate("TProtokol", "%1. %2, %3: R = %4")
+                              .arg(QString::number(r.iLp), r.qsObiekt, r.qsCzas, r.qsR));
+        if (!rekord || !rekord(r.qsPomiar, rec.get())) {
+            doc->AddParagraph(QCoreApplication::translate("TProtokol", "Brak zapisu przebiegu tego pomiaru w archiwum."));
+            continue;
+        }
+        // The chart the measurement report draws, at its default view.
+        plots->emplace_back(new QCustomPlot);
+        PlotPomiar(plots->back().get(), rec.get(), kOffset03, kOffset14);
+        doc->AddChart(plots->back().get(), 75, 60);
+    }
 }
 
-QByteArray ProtokolPdf(const TProtokol &p)
+QByteArray ProtokolPdf(const TProtokol &p, const TProtokolRekord &rekord)
 {
     TReportDoc doc;
-    ProtokolDoc(p, &doc);
+    std::vector<std::unique_ptr<QCustomPlot>> plots;
+    ProtokolDoc(p, &doc, rekord, &plots);
     return ReportPdf(doc);
 }
 
-QByteArray ProtokolBytes(TArchive *archive, const TWizytaInfo &info, int rev, int format, QString *errorText)
+namespace {
+
+// The records of the visit's measurements, by their subject.
+TProtokolRekord RekordyWizyty(TArchive *archive, const TWizyta &w)
+{
+    QHash<QString, qint64> ids;
+    for (const TWizytaObiekt &o : Dopasuj(archive, w).obiekty)
+        for (const TWizytaPomiar &m : o.pomiary)
+            ids.insert(m.qsSubject, m.id);
+    return [archive, ids](const QString &subject, TDataPomiar *rec) {
+        const qint64 id = ids.value(subject);
+        return id != 0 && archive->ReadRecord(id, rec) == ArchiveOk;
+    };
+}
+
+} // namespace
+
+QByteArray ProtokolBytes(TArchive *archive, const TWizytaInfo &info, int rev, int format, QString *errorText,
+                         bool wykresy)
 {
     QJsonObject snapshot;
     QByteArray approvedPdf;
@@ -59,7 +104,7 @@ QByteArray ProtokolBytes(TArchive *archive, const TWizytaInfo &info, int rev, in
         snapshot = z.snapshot;
         approvedPdf = z.pdf;
     } else if (rev == current && !info.bZamrozona) {
-        snapshot = ProtokolSnapshot(archive, info.wizyta, rev);
+        snapshot = ProtokolSnapshot(archive, info.wizyta, rev, QString(), 0, wykresy);
     } else {
         if (errorText)
             *errorText = QCoreApplication::translate("TProtokol", "Nie ma takiej rewizji protokołu.");
@@ -68,7 +113,8 @@ QByteArray ProtokolBytes(TArchive *archive, const TWizytaInfo &info, int rev, in
     QByteArray bytes;
     switch (format) {
     case ProtokolFormatPdf:
-        bytes = approvedPdf.isEmpty() ? ProtokolPdf(ProtokolOf(snapshot)) : approvedPdf;
+        bytes = !approvedPdf.isEmpty() ? approvedPdf
+                                       : ProtokolPdf(ProtokolOf(snapshot), RekordyWizyty(archive, info.wizyta));
         if (bytes.isEmpty() && errorText)
             *errorText = QCoreApplication::translate("TProtokol", "Nie udało się utworzyć dokumentu PDF.");
         break;
@@ -82,7 +128,7 @@ QByteArray ProtokolBytes(TArchive *archive, const TWizytaInfo &info, int rev, in
     return bytes;
 }
 
-int ZatwierdzProtokol(TArchive *archive, const TWizyta &w, QString *errorText)
+int ZatwierdzProtokol(TArchive *archive, const TWizyta &w, QString *errorText, bool wykresy)
 {
     TWizytaInfo info;
     if (!ReadWizyta(archive, w.qsUuid, &info)) {
@@ -90,14 +136,15 @@ int ZatwierdzProtokol(TArchive *archive, const TWizyta &w, QString *errorText)
             *errorText = WizytaResultText(WizytaNieZnaleziona);
         return WizytaNieZnaleziona;
     }
-    if (info.bZamrozona) {
+    const int refused = info.bZamrozona ? int(WizytaZamrozona) : info.bNumerZajety ? int(WizytaNumerZajety) : int(ArchiveOk);
+    if (refused != ArchiveOk) {
         if (errorText)
-            *errorText = WizytaResultText(WizytaZamrozona);
-        return WizytaZamrozona;
+            *errorText = WizytaResultText(refused);
+        return refused;
     }
     const QJsonObject snapshot = ProtokolSnapshot(archive, info.wizyta, info.iZatwierdzone, archive->Autor(),
-                                                  QDateTime::currentMSecsSinceEpoch());
-    const QByteArray pdf = ProtokolPdf(ProtokolOf(snapshot));
+                                                  QDateTime::currentMSecsSinceEpoch(), wykresy);
+    const QByteArray pdf = ProtokolPdf(ProtokolOf(snapshot), RekordyWizyty(archive, info.wizyta));
     if (pdf.isEmpty()) {
         if (errorText)
             *errorText = QCoreApplication::translate("TProtokol", "Nie udało się utworzyć dokumentu PDF.");

@@ -164,6 +164,9 @@ void TWizytaWindow::BuildUi()
     QPushButton *pdf = button("pdf", writers);
     QPushButton *xlsx = button("xlsx", writers);
     QPushButton *csv = button("csv", writers);
+    pWykresy = new QCheckBox(this);
+    pWykresy->setObjectName(QStringLiteral("wykresy"));
+    writers->addWidget(pWykresy);
     rightLayout->addLayout(writers);
 
     auto *top = new QVBoxLayout(this);
@@ -210,6 +213,7 @@ void TWizytaWindow::Retranslate()
         {"rewizja", tr("Nowa rewizja")}};
     for (const auto &b : buttons)
         findChild<QPushButton *>(QLatin1String(b.name))->setText(b.text);
+    pWykresy->setText(tr("PDF z załącznikiem wykresów"));
 }
 
 void TWizytaWindow::Fail(const QString &text) { QMessageBox::warning(this, windowTitle(), text); }
@@ -225,7 +229,9 @@ void TWizytaWindow::FillList(const QString &uuidToSelect)
             text += tr(" (rev. %1 zatwierdzona)").arg(BiezacaRewizja(i));
         else if (i.iZatwierdzone > 0)
             text += tr(" (rev. %1 w przygotowaniu)").arg(BiezacaRewizja(i));
-        if (i.bNumerPowtorzony)
+        if (i.bNumerZajety)
+            text += tr(" — numer zajęty przez wcześniejszą wizytę: zmień go!");
+        else if (i.bNumerPowtorzony)
             text += tr(" — numer powtórzony!");
         auto *item = new QListWidgetItem(text, pList);
         item->setData(kUuidRole, i.wizyta.qsUuid);
@@ -283,6 +289,8 @@ void TWizytaWindow::SetLocked(bool locked)
     pSave->setEnabled(!locked);
     pApprove->setEnabled(!locked && bHasVisit);
     pRevision->setEnabled(locked);
+    // An approved protocol has the appendix it was approved with.
+    pWykresy->setEnabled(!locked);
     QString status;
     if (!bHasVisit)
         status = tr("Nowa wizyta (jeszcze nie zapisana).");
@@ -292,7 +300,10 @@ void TWizytaWindow::SetLocked(bool locked)
                      .arg(current.iZatwierdzone);
     else
         status = tr("Projekt protokołu rev. %1.").arg(BiezacaRewizja(current));
-    if (current.bNumerPowtorzony)
+    if (current.bNumerZajety)
+        status += QLatin1Char(' ') + tr("Ten numer nadano wcześniej innej wizycie (zapisanej osobno przed "
+                                        "synchronizacją): nadaj tej wizycie inny numer, zanim ją zapiszesz lub zatwierdzisz.");
+    else if (current.bNumerPowtorzony)
         status += QLatin1Char(' ') + tr("Inna wizyta ma ten sam numer (zapisany osobno przed synchronizacją).");
     pStatus->setText(status);
 }
@@ -522,7 +533,7 @@ bool TWizytaWindow::WriteProtokol(int format, const QString &fileName)
     if (!current.bZamrozona && !Save())
         return false;
     QString reason;
-    const QByteArray bytes = ProtokolBytes(pArchive.get(), current, -1, format, &reason);
+    const QByteArray bytes = ProtokolBytes(pArchive.get(), current, -1, format, &reason, pWykresy->isChecked());
     if (bytes.isEmpty() || ReplaceWholeFile(fileName, bytes, false, &reason) != ReplaceFileOk) {
         Fail(tr("Nie zapisano protokołu: %1").arg(reason));
         return false;
@@ -559,7 +570,7 @@ void TWizytaWindow::Approve()
         return;
     pArchive->SetAutor(autor);
     QString reason;
-    if (ZatwierdzProtokol(pArchive.get(), current.wizyta, &reason) != ArchiveOk) {
+    if (ZatwierdzProtokol(pArchive.get(), current.wizyta, &reason, pWykresy->isChecked()) != ArchiveOk) {
         Fail(tr("Nie zatwierdzono protokołu: %1").arg(reason));
         return;
     }

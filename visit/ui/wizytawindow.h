@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 
+class QCheckBox;
 class QDateEdit;
 class QLabel;
 class QLineEdit;
@@ -80,6 +81,7 @@ private:
     QLabel *pStatus = nullptr, *pPrzyrzad = nullptr;
     QWidget *pEditor = nullptr;
     QPushButton *pSave = nullptr, *pApprove = nullptr, *pRevision = nullptr;
+    QCheckBox *pWykresy = nullptr; // the PDF's appendix of charts (a draft's, and what is approved)
 };
 
 #endif // WIZYTAWINDOW_H
