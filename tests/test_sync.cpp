@@ -1102,7 +1102,7 @@ private slots:
         QCOMPARE(TSync().Connect(server), int(SyncOk));
         const QString a = NewArchive(QStringLiteral("a"), {meterA.qsDataBase});
         const QString b = NewArchive(QStringLiteral("b"), {meterB.qsDataBase});
-        TSilentProxy proxy("INSERT INTO pomiar");
+        TSilentProxy proxy("pomiar (klucz"); // the push's first row, as a statement or by COPY
         QVERIFY(proxy.Start(server.iPort));
         TServerSettings viaProxy = server;
         viaProxy.iPort = proxy.Port();
