@@ -129,6 +129,10 @@ struct TResultFree
 };
 using TResult = std::unique_ptr<PGresult, TResultFree>;
 
+// What a statement's values may take to go with it in one message: about
+// what one network packet carries.
+constexpr qint64 kOneTripBytes = 1200;
+
 // Type numbers of the built-in types read here (pg_type.oid).
 enum : Oid {
     kBool = 16, kBytea = 17, kName = 19, kInt8 = 20, kInt2 = 21, kInt4 = 23, kText = 25, kOid = 26, kJson = 114,
@@ -293,16 +297,21 @@ struct TPqQuery::TPrivate
             formats[i] = p.iFormat;
             paramTypes[i] = p.type;
         }
-        // The statement is parsed in a step of its own: the values then come
-        // in the server's next message, which it reads under the idle
-        // time-out, so that a writer gone silent while sending a batch
-        // loses the writers' turn as it would between statements.
-        if (params > 0) {
+        // A batch's statement is parsed in a step of its own: its values
+        // then come in the server's next message, which it reads under the
+        // idle time-out, so that a writer gone silent while sending them
+        // loses the writers' turn as it would between statements. A small
+        // one goes in one round trip.
+        qint64 bytes = 0;
+        for (const TParam &p : qAsConst(binds))
+            bytes += p.data.size();
+        if (bytes > kOneTripBytes) {
             result.reset(PQprepare(conn, "", text.constData(), params, paramTypes.data()));
             if (result && PQresultStatus(result.get()) == PGRES_COMMAND_OK)
                 result.reset(PQexecPrepared(conn, "", params, pointers.data(), lengths.data(), formats.data(), 1));
         } else {
-            result.reset(PQexecParams(conn, text.constData(), 0, nullptr, nullptr, nullptr, nullptr, 1));
+            result.reset(PQexecParams(conn, text.constData(), params, paramTypes.data(), pointers.data(), lengths.data(),
+                                      formats.data(), 1));
         }
         binds.clear();
         const ExecStatusType status = result ? PQresultStatus(result.get()) : PGRES_FATAL_ERROR;

@@ -725,11 +725,13 @@ int TSync::Connect(const TServerSettings &server)
     }
     d->watch.Start(d->server, server.iSilentS);
     QSqlQuery q(d->server);
+    // In one message: each answer waited for is a round trip.
     if (d->Postgres()
-        && (!q.exec(QStringLiteral("SET TIME ZONE 'UTC'")) || !q.exec(QStringLiteral("SET client_min_messages = warning"))
-            || !q.exec(QStringLiteral("SET statement_timeout = '%1s'").arg(kStatementS))
-            || !q.exec(QStringLiteral("SET lock_timeout = '%1s'").arg(kLockWaitS))
-            || !q.exec(QStringLiteral("SET idle_in_transaction_session_timeout = '%1s'").arg(kIdleInReadS)))) {
+        && !q.exec(QStringLiteral("SET TIME ZONE 'UTC'; SET client_min_messages = warning; SET statement_timeout = '%1s'; "
+                                  "SET lock_timeout = '%2s'; SET idle_in_transaction_session_timeout = '%3s'")
+                       .arg(kStatementS)
+                       .arg(kLockWaitS)
+                       .arg(kIdleInReadS))) {
         const int r = d->ServerFail(q.lastError());
         Disconnect();
         return r;
@@ -743,6 +745,25 @@ int TSync::Connect(const TServerSettings &server)
         Disconnect();
         return result;
     };
+    int version = 0, indexes = 0;
+    auto readSchema = [&]() {
+        if (!q.exec(QStringLiteral("SELECT klucz, wartosc FROM zym_schemat")))
+            return false;
+        while (q.next()) {
+            if (q.value(0).toString() == QLatin1String("wersja"))
+                version = q.value(1).toInt();
+            else if (q.value(0).toString() == QLatin1String("id"))
+                d->qsServerId = q.value(1).toString();
+            else if (q.value(0).toString() == QLatin1String("indeksy"))
+                indexes = q.value(1).toInt();
+        }
+        return true;
+    };
+    // A server already up to date is only read (the usual case): no turn
+    // to wait for and no look into the catalog.
+    if (readSchema() && version == kServerSchemaVersion && (indexes >= 1 || !d->Postgres()) && !d->qsServerId.isEmpty())
+        return SyncOk;
+    version = indexes = 0;
     if (!q.exec(d->Postgres() ? QStringLiteral("BEGIN") : QStringLiteral("BEGIN IMMEDIATE")))
         return fail(d->ServerFail(q.lastError()));
     if (d->Postgres() && !q.exec(QStringLiteral("SELECT pg_advisory_xact_lock(5790541)")))
@@ -752,17 +773,8 @@ int TSync::Connect(const TServerSettings &server)
     if (!d->server.tables().contains(QStringLiteral("zym_schemat"))
         && !q.exec(QStringLiteral("CREATE TABLE zym_schemat (klucz TEXT PRIMARY KEY, wartosc TEXT NOT NULL)")))
         return fail(d->ServerFail(q.lastError()));
-    int version = 0, indexes = 0;
-    if (!q.exec(QStringLiteral("SELECT klucz, wartosc FROM zym_schemat")))
+    if (!readSchema())
         return fail(d->ServerFail(q.lastError()));
-    while (q.next()) {
-        if (q.value(0).toString() == QLatin1String("wersja"))
-            version = q.value(1).toInt();
-        else if (q.value(0).toString() == QLatin1String("id"))
-            d->qsServerId = q.value(1).toString();
-        else if (q.value(0).toString() == QLatin1String("indeksy"))
-            indexes = q.value(1).toInt();
-    }
     if (version > kServerSchemaVersion) {
         d->qsError = QObject::tr("Serwer %1 ma archiwum w nowszej wersji (%2) niż zna ten program (%3). "
                                  "Zaktualizuj program; na serwerze niczego nie zmieniono.")
