@@ -1130,10 +1130,13 @@ int TSync::TPrivate::InsertBatch(const QVector<TPushRow> &rows, QVector<int> *he
             return kRowRefused;
     *tookRows = *tookRecords = 0;
     const qint64 now = QDateTime::currentMSecsSinceEpoch();
+    // A batch the server could not write within the statement's time (a
+    // slow or busy server) goes row by row as well, each row in its own time.
     const auto run = [&](TPqQuery &q, qint64 *took) {
         if (!q.exec()) {
             const QSqlError error = q.lastError();
-            return RowRefused(error, true) && !watch.Fired() ? int(kRowRefused) : ServerFail(error);
+            const bool rows = RowRefused(error, true) || ErrorCode(error) == QLatin1String("57014");
+            return rows && !watch.Fired() ? int(kRowRefused) : ServerFail(error);
         }
         while (q.next())
             ++*took;
