@@ -1595,6 +1595,10 @@ int TSync::TPrivate::Pull(TSyncSummary *s, const TSyncProgress &progress)
         for (;;) {
             if (cancelled())
                 return int(SyncCancelled);
+            // Every row counted at the start, in the same snapshot, is read:
+            // no question whose answer is known (a round trip each).
+            if (done >= total)
+                return int(SyncOk);
             sq.prepare(QStringLiteral("SELECT nr, %1 FROM %2 WHERE nr > ? ORDER BY nr LIMIT %3").arg(columns, table).arg(batch));
             sq.addBindValue(*nr);
             if (!sq.exec())
