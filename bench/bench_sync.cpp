@@ -8,6 +8,8 @@
 // It needs a server: run it with a throwaway cluster,
 //   . scripts/pg-cluster && zym_pg_start && build/bench/bench_sync; zym_pg_stop
 // (ZYM_BENCH_PULL sets how many measurements are pulled; 10 000 by default.)
+// Only what --benchmark_filter selects is prepared, e.g. the push against
+// its floor alone: build/bench/bench_sync --benchmark_filter='Push|Psql'.
 //
 // Also, in the same run: a push of 2 000 measurements with their records
 // into an empty server against its floor, psql's \copy of the same rows in
@@ -32,7 +34,11 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
+#include <cstring>
+#include <functional>
 #include <memory>
+#include <regex>
+#include <string>
 
 namespace {
 
@@ -91,7 +97,7 @@ bool Sql(const TServerSettings &server, const QStringList &statements, QString *
     return ok;
 }
 
-bool MakeBigServer(QString *error)
+bool MakeBigServer(bool fill, QString *error)
 {
     const TServerSettings admin = Server(qEnvironmentVariable("ZYM_TEST_PGDATABASE"));
     if (!Sql(admin, {QStringLiteral("DROP DATABASE IF EXISTS zymbench"), QStringLiteral("CREATE DATABASE zymbench"),
@@ -107,6 +113,8 @@ bool MakeBigServer(QString *error)
             return false;
         }
     }
+    if (!fill)
+        return true;
     if (!Sql(gBig,
              {QStringLiteral("INSERT INTO pomiar (klucz, obiekt, serial, hw, soft_rpi, system_rpi, firmware, "
                              "miernik_pomiar_id, czas, plik, rezystancja, metoda, status, vref, temp_core, "
@@ -369,11 +377,66 @@ bool MakeQuietArchive(const QString &dir, QString *error)
     return true;
 }
 
+// The download the pull fetches: simulated, imported by another laptop and
+// pushed by it to the pull's server.
+bool MakePullData(const QString &dir, QString *error)
+{
+    TSimOptions options;
+    options.iObiekty = 100;
+    options.iPomiary = gPull;
+    options.seed = 5;
+    TSimMeter meter;
+    if (SimWriteMeter(dir + QStringLiteral("/download"), options, &meter, error) != SimOk) {
+        *error = QStringLiteral("cannot write the simulated download: ") + *error;
+        return false;
+    }
+    gDownload = meter.qsDataBase;
+    {
+        // The other laptop's push, which the pull then fetches: under a
+        // name of its own, or the server would leave out the bytes as this
+        // computer's own records.
+        const QString laptop = dir + QStringLiteral("/laptop.db");
+        TServerSettings other = gPullFrom;
+        other.qsLaptop = QStringLiteral("laptop-b");
+        TArchive archive;
+        TSync sync;
+        TSyncSummary s;
+        if (archive.Open(laptop) != ArchiveOk || archive.ImportDatabase(gDownload) != ArchiveOk
+            || sync.Run(other, laptop, &s) != SyncOk || s.iPushedRekordy != gPull) {
+            *error = QStringLiteral("cannot fill the pull server: ") + sync.LastErrorText();
+            return false;
+        }
+    }
+    return true;
+}
+
+// Whether --benchmark_filter (a regular expression, or one after "-" for
+// what not to run) leaves `name` to run: only what runs is prepared, so that
+// one benchmark runs alone without filling the server of 1 000 000.
+std::function<bool(const char *)> Wanted(int argc, char **argv)
+{
+    std::string filter;
+    for (int i = 1; i < argc; ++i)
+        if (std::strncmp(argv[i], "--benchmark_filter=", 19) == 0)
+            filter = argv[i] + 19;
+    const bool negative = !filter.empty() && filter[0] == '-';
+    if (negative)
+        filter.erase(0, 1);
+    if (filter.empty() || filter == "all" || filter == ".")
+        return [negative](const char *) { return !negative; };
+    const std::regex re(filter);
+    return [re, negative](const char *name) { return std::regex_search(name, re) != negative; };
+}
+
 } // namespace
 
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
+    const auto wanted = Wanted(argc, argv);
+    const bool big = wanted("BM_ServerHistory1000") || wanted("BM_NothingToDo");
+    const bool pull = wanted("BM_ImportDownload") || wanted("BM_PullFromServer");
+    const bool push = wanted("BM_Push2000") || wanted("BM_PsqlCopy2000");
     ::benchmark::Initialize(&argc, argv);
     if (qEnvironmentVariableIsEmpty("ZYM_TEST_PGPORT")) {
         std::fprintf(stderr, "bench_sync needs a PostgreSQL server: . scripts/pg-cluster && zym_pg_start\n");
@@ -386,40 +449,20 @@ int main(int argc, char **argv)
     QString error;
     QElapsedTimer t;
     t.start();
-    if (!MakeBigServer(&error)) {
+    if (!MakeBigServer(big, &error)) {
         std::fprintf(stderr, "cannot fill the server: %s\n", qPrintable(error));
         return 1;
     }
-    std::fprintf(stderr, "server of %d measurements filled in %lld ms\n", kBigPomiary, t.restart());
+    if (big)
+        std::fprintf(stderr, "server of %d measurements filled in %lld ms\n", kBigPomiary, t.restart());
 
-    TSimOptions options;
-    options.iObiekty = 100;
-    options.iPomiary = gPull;
-    options.seed = 5;
-    TSimMeter meter;
-    if (SimWriteMeter(dir.filePath(QStringLiteral("download")), options, &meter, &error) != SimOk) {
-        std::fprintf(stderr, "cannot write the simulated download: %s\n", qPrintable(error));
+    if (pull && !MakePullData(dir.path(), &error)) {
+        std::fprintf(stderr, "%s\n", qPrintable(error));
         return 1;
     }
-    gDownload = meter.qsDataBase;
-    {
-        // The other laptop's push, which the pull then fetches: under a
-        // name of its own, or the server would leave out the bytes as this
-        // computer's own records.
-        const QString laptop = dir.filePath(QStringLiteral("laptop.db"));
-        TServerSettings other = gPullFrom;
-        other.qsLaptop = QStringLiteral("laptop-b");
-        TArchive archive;
-        TSync sync;
-        TSyncSummary s;
-        if (archive.Open(laptop) != ArchiveOk || archive.ImportDatabase(gDownload) != ArchiveOk
-            || sync.Run(other, laptop, &s) != SyncOk || s.iPushedRekordy != gPull) {
-            std::fprintf(stderr, "cannot fill the pull server: %s\n", qPrintable(sync.LastErrorText()));
-            return 1;
-        }
-    }
-    std::fprintf(stderr, "download of %d simulated, imported and pushed in %lld ms\n", gPull, t.restart());
-    if (!MakePushData(dir.path(), &error) || !MakeQuietArchive(dir.path(), &error)) {
+    if (pull)
+        std::fprintf(stderr, "download of %d simulated, imported and pushed in %lld ms\n", gPull, t.restart());
+    if ((push && !MakePushData(dir.path(), &error)) || (big && !MakeQuietArchive(dir.path(), &error))) {
         std::fprintf(stderr, "cannot prepare the push and the quiet sync: %s\n", qPrintable(error));
         return 1;
     }

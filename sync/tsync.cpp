@@ -6,6 +6,8 @@
 
 #include "settings/zymini.h"
 
+#include "sync/pqwire.h"
+
 #include <QCryptographicHash>
 #include <QDateTime>
 #include <QDir>
@@ -648,6 +650,7 @@ struct TSync::TPrivate
         }
     }
 
+    int InsertBatch(const QVector<TArchiveUnsentPomiar> &rows, QVector<int> *held, qint64 *tookRows, qint64 *tookRecords);
     int Push(TSyncSummary *s, const TSyncProgress &progress);
     int PushEntries(TSyncSummary *s, const TSyncProgress &progress, qint64 *done, qint64 total);
     int Pull(TSyncSummary *s, const TSyncProgress &progress);
@@ -727,11 +730,13 @@ int TSync::Connect(const TServerSettings &server)
     }
     d->watch.Start(d->server, server.iSilentS);
     QSqlQuery q(d->server);
+    // In one message: each answer waited for is a round trip.
     if (d->Postgres()
-        && (!q.exec(QStringLiteral("SET TIME ZONE 'UTC'")) || !q.exec(QStringLiteral("SET client_min_messages = warning"))
-            || !q.exec(QStringLiteral("SET statement_timeout = '%1s'").arg(kStatementS))
-            || !q.exec(QStringLiteral("SET lock_timeout = '%1s'").arg(kLockWaitS))
-            || !q.exec(QStringLiteral("SET idle_in_transaction_session_timeout = '%1s'").arg(kIdleInReadS)))) {
+        && !q.exec(QStringLiteral("SET TIME ZONE 'UTC'; SET client_min_messages = warning; SET statement_timeout = '%1s'; "
+                                  "SET lock_timeout = '%2s'; SET idle_in_transaction_session_timeout = '%3s'")
+                       .arg(kStatementS)
+                       .arg(kLockWaitS)
+                       .arg(kIdleInReadS))) {
         const int r = d->ServerFail(q.lastError());
         Disconnect();
         return r;
@@ -745,6 +750,25 @@ int TSync::Connect(const TServerSettings &server)
         Disconnect();
         return result;
     };
+    int version = 0, indexes = 0;
+    auto readSchema = [&]() {
+        if (!q.exec(QStringLiteral("SELECT klucz, wartosc FROM zym_schemat")))
+            return false;
+        while (q.next()) {
+            if (q.value(0).toString() == QLatin1String("wersja"))
+                version = q.value(1).toInt();
+            else if (q.value(0).toString() == QLatin1String("id"))
+                d->qsServerId = q.value(1).toString();
+            else if (q.value(0).toString() == QLatin1String("indeksy"))
+                indexes = q.value(1).toInt();
+        }
+        return true;
+    };
+    // A server already up to date is only read (the usual case): no turn
+    // to wait for and no look into the catalog.
+    if (readSchema() && version == kServerSchemaVersion && (indexes >= 1 || !d->Postgres()) && !d->qsServerId.isEmpty())
+        return SyncOk;
+    version = indexes = 0;
     if (!q.exec(d->Postgres() ? QStringLiteral("BEGIN") : QStringLiteral("BEGIN IMMEDIATE")))
         return fail(d->ServerFail(q.lastError()));
     if (d->Postgres() && !q.exec(QStringLiteral("SELECT pg_advisory_xact_lock(5790541)")))
@@ -754,17 +778,8 @@ int TSync::Connect(const TServerSettings &server)
     if (!d->server.tables().contains(QStringLiteral("zym_schemat"))
         && !q.exec(QStringLiteral("CREATE TABLE zym_schemat (klucz TEXT PRIMARY KEY, wartosc TEXT NOT NULL)")))
         return fail(d->ServerFail(q.lastError()));
-    int version = 0, indexes = 0;
-    if (!q.exec(QStringLiteral("SELECT klucz, wartosc FROM zym_schemat")))
+    if (!readSchema())
         return fail(d->ServerFail(q.lastError()));
-    while (q.next()) {
-        if (q.value(0).toString() == QLatin1String("wersja"))
-            version = q.value(1).toInt();
-        else if (q.value(0).toString() == QLatin1String("id"))
-            d->qsServerId = q.value(1).toString();
-        else if (q.value(0).toString() == QLatin1String("indeksy"))
-            indexes = q.value(1).toInt();
-    }
     if (version > kServerSchemaVersion) {
         d->qsError = QObject::tr("Serwer %1 ma archiwum w nowszej wersji (%2) niż zna ten program (%3). "
                                  "Zaktualizuj program; na serwerze niczego nie zmieniono.")
@@ -941,8 +956,17 @@ int TSync::TPrivate::Push(TSyncSummary *s, const TSyncProgress &progress)
             tookRows = tookRecords = 0;
             if (const int begun = BeginServerWrite(); begun != SyncOk)
                 return begun;
+            bool again = false;
             QSqlQuery ins(server), insr(server);
-            if (!ins.prepare(QStringLiteral(
+            const bool bulk = !careful && PqWire::Usable(server);
+            if (bulk) {
+                const int r = InsertBatch(rows, &held, &tookRows, &tookRecords);
+                if (r != SyncOk && r != kRowRefused) {
+                    Rollback(server);
+                    return r;
+                }
+                again = r == kRowRefused;
+            } else if (!ins.prepare(QStringLiteral(
                     "INSERT INTO pomiar (klucz, obiekt, serial, hw, soft_rpi, system_rpi, firmware, miernik_pomiar_id, "
                     "czas, plik, rezystancja, metoda, status, vref, temp_core, komentarz_miernika, laptop, zapisano, "
                     "skrot) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?) ON CONFLICT DO NOTHING"))
@@ -952,8 +976,7 @@ int TSync::TPrivate::Push(TSyncSummary *s, const TSyncProgress &progress)
                 Rollback(server);
                 return r;
             }
-            bool again = false;
-            for (int i = 0; i < rows.size() && !again; ++i) {
+            for (int i = 0; i < rows.size() && !again && !bulk; ++i) {
                 const TArchiveUnsentPomiar &row = rows.at(i);
                 if (!row.bOnServer) {
                     for (int c = 0; c < row.values.size(); ++c)
@@ -1008,6 +1031,91 @@ int TSync::TPrivate::Push(TSyncSummary *s, const TSyncProgress &progress)
         done += rows.size();
     }
     return PushEntries(s, progress, &done, total);
+}
+
+// The batch in two statements, its columns as binary arrays: the server
+// reads the bytes as they are, where a prepared statement's values come as
+// text (a record as hex of twice its size), row by row. Not COPY: a server
+// waiting for COPY's data from a laptop gone silent heeds none of its
+// time-outs and would hold the writers' turn, while a statement is read
+// whole under the idle time-out. The triggers fire as for any insert.
+// Leaves `held` and the counts as the row-by-row statements would;
+// kRowRefused when the server refused some row (the batch then goes again
+// row by row, to name it).
+int TSync::TPrivate::InsertBatch(const QVector<TArchiveUnsentPomiar> &rows, QVector<int> *held, qint64 *tookRows,
+                                 qint64 *tookRecords)
+{
+    const TPqArray::TType types[] = {TPqArray::Int8, TPqArray::Text, TPqArray::Text, TPqArray::Text, TPqArray::Text,
+                                     TPqArray::Text, TPqArray::Text, TPqArray::Int8, TPqArray::Int8, TPqArray::Text,
+                                     TPqArray::Float8, TPqArray::Int4, TPqArray::Int4, TPqArray::Float8,
+                                     TPqArray::Float8, TPqArray::Text};
+    QVector<TPqArray> pomiary;
+    for (const TPqArray::TType type : types)
+        pomiary.append(TPqArray(type));
+    TPqArray skroty(TPqArray::Bytea), klucze(TPqArray::Int8), sha(TPqArray::Bytea), dane(TPqArray::Bytea);
+    for (int i = 0; i < rows.size(); ++i) {
+        const TArchiveUnsentPomiar &row = rows.at(i);
+        if (!row.bOnServer) {
+            for (int c = 0; c < pomiary.size(); ++c)
+                pomiary[c].Add(row.values.at(c));
+            skroty.Add(PomiarHash(row.values));
+        }
+        (*held)[i] = 1;
+        if (row.sha.isEmpty())
+            continue;
+        klucze.Add(row.values.at(0));
+        sha.Add(row.sha);
+        dane.Add(row.dane);
+        (*held)[i] = 2;
+    }
+    // A value the server's column could not take goes the statements' road,
+    // where the server names it.
+    for (const TPqArray &column : qAsConst(pomiary))
+        if (!column.Fits())
+            return kRowRefused;
+    *tookRows = *tookRecords = 0;
+    const qint64 now = QDateTime::currentMSecsSinceEpoch();
+    // A batch the server could not write within the statement's time (a
+    // slow or busy server) goes row by row as well, each row in its own time.
+    const auto run = [&](TPqQuery &q, qint64 *took) {
+        if (!q.exec()) {
+            const QSqlError error = q.lastError();
+            const bool rows = RowRefused(error, true) || ErrorCode(error) == QLatin1String("57014");
+            return rows && !watch.Fired() ? int(kRowRefused) : ServerFail(error);
+        }
+        while (q.next())
+            ++*took;
+        return int(SyncOk);
+    };
+    if (skroty.Size() > 0) {
+        TPqQuery q(server);
+        q.prepare(QStringLiteral(
+            "INSERT INTO pomiar (klucz, obiekt, serial, hw, soft_rpi, system_rpi, firmware, miernik_pomiar_id, czas, plik, "
+            "rezystancja, metoda, status, vref, temp_core, komentarz_miernika, laptop, zapisano, skrot) "
+            "SELECT k, o, s, h, sr, sy, f, mi, cz, pl, r, me, st, v, t, km, ?, ?::bigint, sk FROM unnest(?, ?, ?, ?, ?, "
+            "?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?) AS u(k, o, s, h, sr, sy, f, mi, cz, pl, r, me, st, v, t, km, sk) "
+            "ON CONFLICT DO NOTHING RETURNING 1"));
+        q.addBindValue(settings.qsLaptop);
+        q.addBindValue(now);
+        for (const TPqArray &column : qAsConst(pomiary))
+            q.addBindValue(column);
+        q.addBindValue(skroty);
+        if (const int r = run(q, tookRows); r != SyncOk)
+            return r;
+    }
+    if (klucze.Size() > 0) {
+        TPqQuery q(server);
+        q.prepare(QStringLiteral("INSERT INTO rekord (klucz, sha256, dane, laptop, zapisano) SELECT k, s, d, ?, ?::bigint "
+                                 "FROM unnest(?, ?, ?) AS u(k, s, d) ON CONFLICT DO NOTHING RETURNING 1"));
+        q.addBindValue(settings.qsLaptop);
+        q.addBindValue(now);
+        q.addBindValue(klucze);
+        q.addBindValue(sha);
+        q.addBindValue(dane);
+        if (const int r = run(q, tookRecords); r != SyncOk)
+            return r;
+    }
+    return SyncOk;
 }
 
 int TSync::TPrivate::PushEntries(TSyncSummary *s, const TSyncProgress &progress, qint64 *done, qint64 total)
@@ -1095,7 +1203,7 @@ int TSync::TPrivate::PushEntries(TSyncSummary *s, const TSyncProgress &progress,
 // later pull fetches it again by its number, until it is taken.
 int TSync::TPrivate::Pull(TSyncSummary *s, const TSyncProgress &progress)
 {
-    QSqlQuery sq(server);
+    TPqQuery sq(server);
     sq.setForwardOnly(true);
     // One consistent view of the server for the whole pull: a record is
     // never seen before its row.
@@ -1204,13 +1312,17 @@ int TSync::TPrivate::Pull(TSyncSummary *s, const TSyncProgress &progress)
         };
         if (cancelled())
             return int(SyncCancelled);
+        // Every row counted at the start, in the same snapshot, is read:
+        // no question whose answer is known (a round trip each).
+        if (done >= total)
+            return int(SyncOk);
         std::unique_ptr<TRecordChecks::TBatch> current(new TRecordChecks::TBatch(checks)), next;
         if (const int r = fetch(*nr, current.get()); r != SyncOk)
             return r;
         // Each batch is fetched while the one before is checked, and
         // checked while that one is taken.
         while (!current->rows.isEmpty()) {
-            const bool more = current->rows.size() == batch;
+            const bool more = current->rows.size() == batch && done + current->rows.size() < total;
             const bool stop = more && cancelled();
             if (more && !stop) {
                 next.reset(new TRecordChecks::TBatch(checks));
