@@ -3072,32 +3072,6 @@ Exit status: 0 all done, 1 some items failed, 2 wrong usage.
         <translation>%1 notes, the first %2 listed (all are in the import log): %3</translation>
     </message>
     <message>
-        <source>Użycie: zymreader-cli visit list [ARCHIWUM]
-        zymreader-cli visit show NUMER [ARCHIWUM]
-        zymreader-cli visit protocol NUMER --format pdf|xlsx|csv [--rev N] [--out PLIK [--force]] [ARCHIWUM]
-
-list      wizyty archiwum, wiersz JSON na wizytę
-show      jedna wizyta (JSON): dane, plan, co zmierzono, czego brak, co dwukrotnie
-protocol  protokół wizyty, bajt w bajt taki jak z okna; zatwierdzona rewizja
-          tak, jak ją zatwierdzono. Bez --out na standardowe wyjście.
-  --rev N   rewizja (domyślnie bieżąca)
-
-ARCHIWUM domyślnie jak w poleceniu import.
-</source>
-        <translation>Usage: zymreader-cli visit list [ARCHIVE]
-       zymreader-cli visit show NUMBER [ARCHIVE]
-       zymreader-cli visit protocol NUMBER --format pdf|xlsx|csv [--rev N] [--out FILE [--force]] [ARCHIVE]
-
-list      the archive&apos;s visits, one JSON line per visit
-show      one visit (JSON): its data, plan, what was measured, what is missing, what twice
-protocol  the visit&apos;s protocol, byte for byte as the window writes it; an approved
-          revision as it was approved. Without --out to standard output.
-  --rev N   revision (default: the current one)
-
-ARCHIVE defaults as in the import command.
-</translation>
-    </message>
-    <message>
         <source>Podaj list, show lub protocol.</source>
         <translation>Give list, show or protocol.</translation>
     </message>
@@ -3126,50 +3100,12 @@ ARCHIVE defaults as in the import command.
         <translation>Give one of: tree, due, watch.</translation>
     </message>
     <message>
-        <source>Nieznany format &quot;%1&quot;: csv lub json.</source>
-        <translation>Unknown format &quot;%1&quot;: csv or json.</translation>
-    </message>
-    <message>
         <source>Błędna data &quot;%1&quot;.</source>
         <translation>Wrong date &quot;%1&quot;.</translation>
     </message>
     <message>
         <source>Błędny miesiąc &quot;%1&quot;.</source>
         <translation>Wrong month &quot;%1&quot;.</translation>
-    </message>
-    <message>
-        <source>Użycie: zymreader-cli assets [OPCJE] tree|due|watch
-
-Rejestr obiektów z archiwum programu ZYMReader:
-  tree   drzewo: klienci, lokalizacje, pola, aparaty i punkty pomiarowe
-         z nazwami w mierniku, które są do nich przypisane
-  due    punkty do zbadania w danym miesiącu i zaległe, według lokalizacji
-  watch  trend rezystancji każdego punktu i dzień, w którym osiągnie limit
-
-  --archive PLIK     archiwum (domyślnie jak w poleceniu import)
-  --format csv|json  CSV (przecinek, kropka dziesiętna) lub wiersze JSON; domyślnie csv
-  --month RRRR-MM    miesiąc listy due (domyślnie bieżący)
-  --today RRRR-MM-DD dzień, od którego termin jest zaległy (domyślnie dziś)
-  --site NAZWA       tylko ta lokalizacja (due)
-
-Kod wyjścia: 0 wykonano, 1 archiwum nie daje się odczytać, 2 błędne wywołanie.
-</source>
-        <translation>Usage: zymreader-cli assets [OPTIONS] tree|due|watch
-
-The asset register of the ZYMReader archive:
-  tree   the tree: customers, sites, bays, apparatus and measured points
-         with the meter names mapped to them
-  due    the points to test in a month and the overdue ones, by site
-  watch  each point&apos;s resistance trend and the day it reaches its limit
-
-  --archive FILE     the archive (by default as for the import command)
-  --format csv|json  CSV (comma, decimal point) or JSON lines; csv by default
-  --month YYYY-MM    the month of the due list (by default this one)
-  --today YYYY-MM-DD the day from which a test is overdue (by default today)
-  --site NAME        only this site (due)
-
-Exit status: 0 done, 1 the archive cannot be read, 2 wrong usage.
-</translation>
     </message>
     <message>
         <location filename="../cli/cmd_sync.cpp" line="-59"/>
