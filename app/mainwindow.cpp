@@ -12,13 +12,13 @@
 #include "common/ui/elidedlabel.h"
 #include "common/ui/messages.h"
 #include "chart/dialogwykres.h"
-#include "archive/ui/archiwumcontrol.h"
+#include "archive/ui/archivecontrol.h"
 #include "sync/ui/synccontrol.h"
 #include "verdict/ui/werdyktcontrol.h"
-#include "tools/ui/fitview.h"
+#include "tools/ui/fitcontrol.h"
 #include "visit/ui/wizytawindow.h"
-#include "chart/wykresview.h"
-#include "database/ui/bazaview.h"
+#include "chart/wykrescontrol.h"
+#include "database/ui/bazacontrol.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -50,7 +50,7 @@ MainWindow::MainWindow(QWidget *parent)
 
     qsIniFileName = QCoreApplication::applicationDirPath() + QStringLiteral("/ZYMReader.ini");
 
-    SetUpBazaView();
+    SetUpBazaControl();
 
     ui->actionExport_wyniku_do_CSV->setEnabled(false);
     SetUpPlotMenu();
@@ -106,7 +106,7 @@ MainWindow::~MainWindow()
     delete ui;
 }
 
-void MainWindow::SetUpBazaView()
+void MainWindow::SetUpBazaControl()
 {
     TBazaWidgets widgets;
     widgets.window = this;
@@ -151,10 +151,10 @@ void MainWindow::SetUpBazaView()
     hooks.withPomiarVerdicts = [this](QAbstractItemModel *model, qint64 objectId) {
         return pWerdyktControl ? pWerdyktControl->WithVerdicts(model, objectId) : model;
     };
-    pBaza = new TBazaView(widgets, Baza, Shown, qsObiektName, iObiektId, Historie, qsLastSaveCSVPath,
+    pBaza = new TBazaControl(widgets, Baza, Shown, qsObiektName, iObiektId, Historie, qsLastSaveCSVPath,
                           std::move(hooks), this);
 
-    pWykres = new TWykresView(
+    pWykres = new TWykresControl(
         &Shown.Record(), ui->plot,
         [this]() {
             const TShownPomiar &shown = Shown.Pomiar();
@@ -163,8 +163,8 @@ void MainWindow::SetUpBazaView()
         },
         keep, this);
     // The chart windows follow the measurement shown, or are emptied (with the reason).
-    connect(&Shown, &TShownChanges::RecordShown, pWykres, &TWykresView::Updated);
-    connect(&Shown, &TShownChanges::RecordCleared, pWykres, &TWykresView::Cleared);
+    connect(&Shown, &TShownChanges::RecordShown, pWykres, &TWykresControl::Updated);
+    connect(&Shown, &TShownChanges::RecordCleared, pWykres, &TWykresControl::Cleared);
 }
 
 void MainWindow::SetToolsMenuVisible(bool visible)
@@ -316,7 +316,7 @@ void MainWindow::ShowSavedMessage(const QString &text)
 
 void MainWindow::SetUpArchiwum()
 {
-    TArchiwumWindow archiwum;
+    TArchiveWindow archiwum;
     archiwum.window = this;
     archiwum.menuZym = ui->menuZYM;
     archiwum.obiekty = ui->tV_Obiekty;
@@ -329,14 +329,14 @@ void MainWindow::SetUpArchiwum()
     archiwum.clearDatabaseView = [this]() { pBaza->ClearDatabaseView(); };
     archiwum.showObiekty = [this](QString *errorText) { return pBaza->ShowObiekty(ui->tV_Obiekty, errorText); };
     archiwum.showPomiary = [this](qint64 objectId) { pBaza->ShowPomiary(ui->tV_Pomiary, objectId); };
-    archiwum.objectIdAt = [](const QModelIndex &index) { return TBazaView::ObjectIdAt(index); };
-    archiwum.pomiarIdAt = [](const QModelIndex &index) { return TBazaView::PomiarIdAt(index); };
+    archiwum.objectIdAt = [](const QModelIndex &index) { return TBazaControl::ObjectIdAt(index); };
+    archiwum.pomiarIdAt = [](const QModelIndex &index) { return TBazaControl::PomiarIdAt(index); };
     archiwum.obiektId = [this]() { return iObiektId; };
     archiwum.savedMessage = [this](const QString &text) { ShowSavedMessage(text); };
     archiwum.keep = [this](QWidget *window) { KeptDialogs.Keep(window); };
     archiwum.autor = [this](bool ask) { return pSyncControl->Autor(ask); };
     archiwum.syncChanged = [this]() { pSyncControl->RefreshStatus(); };
-    pArchiwumControl = std::make_unique<TArchiwumControl>(archiwum, Baza, Shown, qsIniFileName, &qsLastOpenedPath);
+    pArchiveControl = std::make_unique<TArchiveControl>(archiwum, Baza, Shown, qsIniFileName, &qsLastOpenedPath);
 
     TWerdyktWindow werdykt;
     werdykt.window = this;
@@ -345,8 +345,8 @@ void MainWindow::SetUpArchiwum()
     werdykt.shown = &Shown;
     werdykt.keep = archiwum.keep;
     pWerdyktControl
-        = std::make_unique<TWerdyktControl>(werdykt, *pArchiwumControl, Historie, Shown.Record(), qsIniFileName);
-    pFitView = new TFitView({ui->gB_Wynik, ui->label_R, ui->plot, &Shown, &Shown.Record(),
+        = std::make_unique<TWerdyktControl>(werdykt, *pArchiveControl, Historie, Shown.Record(), qsIniFileName);
+    pFitControl = new TFitControl({ui->gB_Wynik, ui->label_R, ui->plot, &Shown, &Shown.Record(),
                              [this]() { return ArchiwumShown() || bFitInWynik; }},
                             this);
 
@@ -354,10 +354,10 @@ void MainWindow::SetUpArchiwum()
     sync.window = this;
     sync.menuZym = ui->menuZYM;
     sync.savedMessage = archiwum.savedMessage;
-    pSyncControl = std::make_unique<TSyncControl>(sync, *pArchiwumControl, qsIniFileName);
+    pSyncControl = std::make_unique<TSyncControl>(sync, *pArchiveControl, qsIniFileName);
 
-    TArchiwumControl *control = pArchiwumControl.get();
-    const TArchiwumActions actions = control->SetUp();
+    TArchiveControl *control = pArchiveControl.get();
+    const TArchiveActions actions = control->SetUp();
     connect(actions.open, &QAction::triggered, control, [control]() { control->Open(); });
     connect(actions.importBaza, &QAction::triggered, control, [control]() { control->ImportBaza(); });
     connect(actions.importFolder, &QAction::triggered, control, [control]() { control->ImportFolder(); });
@@ -375,10 +375,10 @@ void MainWindow::RetranslateArchiwum()
 {
     if (pRejestrAction)
         pRejestrAction->setText(tr("Rejestr obiektów…"));
-    pArchiwumControl->Retranslate();
+    pArchiveControl->Retranslate();
     pSyncControl->Retranslate();
     pWerdyktControl->Retranslate();
-    pFitView->Retranslate();
+    pFitControl->Retranslate();
     if (pWizytyAction)
         pWizytyAction->setText(tr("Wizyty i protokoły…"));
 }
@@ -386,33 +386,33 @@ void MainWindow::RetranslateArchiwum()
 bool MainWindow::ArchiwumShown() const
 {
     // The tables are set up before the archive's control exists.
-    return pArchiwumControl && pArchiwumControl->Shown();
+    return pArchiveControl && pArchiveControl->Shown();
 }
 
 QString MainWindow::ArchiwumPath() const
 {
-    return pArchiwumControl->Path();
+    return pArchiveControl->Path();
 }
 
 bool MainWindow::OpenArchiwum()
 {
-    return pArchiwumControl->Open();
+    return pArchiveControl->Open();
 }
 
 int MainWindow::ImportToArchiwum(const QString &source, bool folder, bool showSummary)
 {
-    return pArchiwumControl->Import(source, folder, showSummary);
+    return pArchiveControl->Import(source, folder, showSummary);
 }
 
 DialogImport *MainWindow::ShowImportLog(qint64 importId)
 {
-    return pArchiwumControl->ShowLog(importId);
+    return pArchiveControl->ShowLog(importId);
 }
 
 void MainWindow::WizytyTriggered()
 {
     if (!pWizytyWindow) {
-        auto *window = new TWizytaWindow(pArchiwumControl->Path(), [this](bool ask) { return pSyncControl->Autor(ask); });
+        auto *window = new TWizytaWindow(pArchiveControl->Path(), [this](bool ask) { return pSyncControl->Autor(ask); });
         KeptDialogs.Keep(window);
         pWizytyWindow = window;
     }

@@ -34,8 +34,8 @@ class QMenu;
 class QLabel;
 QT_END_NAMESPACE
 
-class TBazaView;
-class TWykresView;
+class TBazaControl;
+class TWykresControl;
 
 namespace Ui {
 class MainWindow;
@@ -46,16 +46,16 @@ class about;
 class DialogHistoria;
 class DialogImport;
 struct THistoriaRow;
-class TArchiwumControl;
+class TArchiveControl;
 class TWerdyktControl;
 class TSyncControl;
-class TFitView;
+class TFitControl;
 
 /// The program's one main window. It owns all long-lived state (settings,
 /// translator, the meter's database `Baza`, the owner of the measurement
 /// shown `Shown`) and receives the form's commands as slots. The slots
 /// hand over to the objects each subsystem keeps in its ui/ folder
-/// (`TBazaView`, `TWykresView`, `TMeterLink`, ...), which get the
+/// (`TBazaControl`, `TWykresControl`, `TMeterLink`, ...), which get the
 /// window's widgets and records passed in; what follows the measurement
 /// shown subscribes to `Shown`.
 class MainWindow : public QMainWindow
@@ -157,7 +157,7 @@ private slots:
     void on_actionOpenPomiar_triggered();
     void on_actionIndukcyjnosc_triggered();
 
-    // ---- object history (handed to TBazaView)
+    // ---- object history (handed to TBazaControl)
     void on_actionHistoria_triggered();
 
 protected:
@@ -168,7 +168,7 @@ protected:
 private:
     /// Makes the database side and the chart's commands, with the form's
     /// widgets and the hooks they call back through (constructor).
-    void SetUpBazaView();
+    void SetUpBazaControl();
     /// Shows or hides the "Narzędzia" menu.
     void SetToolsMenuVisible(bool visible);
 
@@ -224,13 +224,13 @@ private:
     THistoriaWindows Historie; // the open history window of each object id
 
     TMeterLink Meter;                   // the meter's network and database
-    TBazaView *pBaza = nullptr;         // the tables, the measurement shown, its comment, the histories
-    TWykresView *pWykres = nullptr;     // the main chart's commands, the chart windows that follow it
+    TBazaControl *pBaza = nullptr;         // the tables, the measurement shown, its comment, the histories
+    TWykresControl *pWykres = nullptr;     // the main chart's commands, the chart windows that follow it
     // Declared after the members they hold references to, so they go first.
-    std::unique_ptr<TArchiwumControl> pArchiwumControl; // the archive, while shown, its imports and log
+    std::unique_ptr<TArchiveControl> pArchiveControl; // the archive, while shown, its imports and log
     std::unique_ptr<TWerdyktControl> pWerdyktControl;   // the verdict line, columns and report lines
     std::unique_ptr<TSyncControl> pSyncControl;         // the team server's command and status label
-    TFitView *pFitView = nullptr; // the fit of R and L beside the meter's R, and its model on the chart
+    TFitControl *pFitControl = nullptr; // the fit of R and L beside the meter's R, and its model on the chart
     bool bFitInWynik = false;     // Program/FitInResult: the fit shown without the archive too
 
     // ---- desktop: keyboard, Qt's own texts, settings dialog (app/)

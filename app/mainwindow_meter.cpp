@@ -1,15 +1,15 @@
 // The main window's slots of the meter side: each hands over to the object
-// its subsystem keeps (the tables and the measurement shown to TBazaView,
-// the charts to TWykresView, the meter to TMeterLink and TDownloadRun, the
+// its subsystem keeps (the tables and the measurement shown to TBazaControl,
+// the charts to TWykresControl, the meter to TMeterLink and TDownloadRun, the
 // inductance tool to OpenIndukcyjnosc).
 
 #include "app/mainwindow.h"
 
 #include "chart/charttools.h"
 #include "chart/dialogwykres.h"
-#include "archive/ui/archiwumcontrol.h"
-#include "chart/wykresview.h"
-#include "database/ui/bazaview.h"
+#include "archive/ui/archivecontrol.h"
+#include "chart/wykrescontrol.h"
+#include "database/ui/bazacontrol.h"
 #include "download/ui/downloadrun.h"
 #include "measurement/datafile.h"
 #include "tools/ui/indukcyjnosc.h"
@@ -27,12 +27,12 @@ bool MainWindow::ShowObiekty(QTableView *view, QString *errorText)
 
 qint64 MainWindow::ObjectIdAt(const QModelIndex &index, bool *ok) const
 {
-    return TBazaView::ObjectIdAt(index, ok);
+    return TBazaControl::ObjectIdAt(index, ok);
 }
 
 qint64 MainWindow::PomiarIdAt(const QModelIndex &index, bool *ok) const
 {
-    return TBazaView::PomiarIdAt(index, ok);
+    return TBazaControl::PomiarIdAt(index, ok);
 }
 
 void MainWindow::PomiaryDisplay(QString ObjectName)
@@ -118,7 +118,7 @@ void MainWindow::on_actionPobierz_baz_danych_triggered()
     // A folder that cannot be made shows only as a folder dialog that starts elsewhere.
     const QString defaultFolder = qsDownloadFolder.isEmpty()
         ? QCoreApplication::applicationDirPath() + QStringLiteral("/DATA/ZYM5") : qsDownloadFolder;
-    TDownloadRun run(this, [this](const QString &dataBase) { return pArchiwumControl->ImportAfterDownload(dataBase); });
+    TDownloadRun run(this, [this](const QString &dataBase) { return pArchiveControl->ImportAfterDownload(dataBase); });
     run.Run(Baza.db, dataBasePath, defaultFolder);
 }
 

@@ -13,7 +13,7 @@
 #include "common/ui/messages.h"
 #include "chart/plotpomiar.h"
 #include "database/resulttexts.h"
-#include "database/ui/bazaview.h"
+#include "database/ui/bazacontrol.h"
 #include "measurement/csvexport.h"
 #include "measurement/datafile.h"
 #include "measurement/ui/savedialog.h"

@@ -4,7 +4,7 @@
 
 #include "app/mainwindow.h"
 
-#include "database/ui/bazaview.h"
+#include "database/ui/bazacontrol.h"
 #include "settings/zymini.h"
 
 #include <QCoreApplication>

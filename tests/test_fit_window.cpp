@@ -10,7 +10,7 @@
 #include "support/dbsupport.h"
 #include "support/testsupport.h"
 #include "tools/fitshown.h"
-#include "tools/ui/fitview.h"
+#include "tools/ui/fitcontrol.h"
 
 #include <QAction>
 #include <QLabel>
@@ -86,9 +86,9 @@ void TestFitWindow::fitBesideR()
     auto *fitR = w->findChild<QLabel *>(QStringLiteral("label_FitR"));
     auto *fitL = w->findChild<QLabel *>(QStringLiteral("label_FitL"));
     QVERIFY(fitR && fitL);
-    TFitView *view = nullptr;
+    TFitControl *view = nullptr;
     for (QObject *child : w->children()) {
-        if (auto *v = dynamic_cast<TFitView *>(child))
+        if (auto *v = dynamic_cast<TFitControl *>(child))
             view = v;
     }
     QVERIFY(view);

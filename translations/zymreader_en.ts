@@ -727,7 +727,7 @@ p, li { white-space: pre-wrap; }
     <message>
         <location line="+18"/>
         <location filename="../database/resulttexts.cpp" line="-2"/>
-        <location filename="../database/ui/bazaview.cpp" line="+285"/>
+        <location filename="../database/ui/bazacontrol.cpp" line="+285"/>
         <location line="+31"/>
         <source>Czas</source>
         <translation>Time</translation>
@@ -736,7 +736,7 @@ p, li { white-space: pre-wrap; }
         <location line="+18"/>
         <location filename="../database/resulttexts.cpp" line="-18"/>
         <location line="+16"/>
-        <location filename="../database/ui/bazaview.cpp" line="-30"/>
+        <location filename="../database/ui/bazacontrol.cpp" line="-30"/>
         <source>Obiekt</source>
         <translation>Object</translation>
     </message>
@@ -925,12 +925,12 @@ p, li { white-space: pre-wrap; }
     <message>
         <location line="-112"/>
         <location filename="../app/settingsdialog.cpp" line="+68"/>
-        <location filename="../database/ui/bazaview.cpp" line="+83"/>
+        <location filename="../database/ui/bazacontrol.cpp" line="+83"/>
         <location line="+211"/>
         <location filename="../download/ui/downloadrun.cpp" line="+72"/>
         <location line="+2"/>
         <location line="+8"/>
-        <location filename="../archive/ui/archiwumcontrol.cpp" line="+170"/>
+        <location filename="../archive/ui/archivecontrol.cpp" line="+170"/>
         <location line="+18"/>
         <location line="+50"/>
         <location line="+124"/>
@@ -984,21 +984,21 @@ p, li { white-space: pre-wrap; }
         <location filename="../app/mainwindow.cpp" line="-43"/>
         <location line="+26"/>
         <location filename="../database/resulttexts.cpp" line="-28"/>
-        <location filename="../database/ui/bazaview.cpp" line="-370"/>
+        <location filename="../database/ui/bazacontrol.cpp" line="-370"/>
         <location line="+40"/>
         <source>Obiekt: </source>
         <translation>Object: </translation>
     </message>
     <message>
         <location filename="../database/resulttexts.cpp" line="+37"/>
-        <location filename="../database/ui/bazaview.cpp" line="+34"/>
+        <location filename="../database/ui/bazacontrol.cpp" line="+34"/>
         <location line="+31"/>
         <source>Metoda</source>
         <translation>Method</translation>
     </message>
     <message>
         <location filename="../app/mainwindow_pomiar.cpp" line="+170"/>
-        <location filename="../database/ui/bazaview.cpp" line="-155"/>
+        <location filename="../database/ui/bazacontrol.cpp" line="-155"/>
         <location line="+32"/>
         <location line="+70"/>
         <location line="+47"/>
@@ -1013,7 +1013,7 @@ p, li { white-space: pre-wrap; }
         <translation>Warning</translation>
     </message>
     <message>
-        <location filename="../database/ui/bazaview.cpp" line="-308"/>
+        <location filename="../database/ui/bazacontrol.cpp" line="-308"/>
         <source>Identyfikator %1 ma w bazie danych więcej niż jeden pomiar. Nie można go wyświetlić ani zapisać jego komentarza.</source>
         <translation>The id %1 belongs to more than one measurement in the database. It cannot be shown and its comment cannot be saved.</translation>
     </message>
@@ -1043,7 +1043,7 @@ p, li { white-space: pre-wrap; }
         <translation>ZYM files (*.db);;All files (*.*)</translation>
     </message>
     <message>
-        <location filename="../database/ui/bazaview.cpp" line="+39"/>
+        <location filename="../database/ui/bazacontrol.cpp" line="+39"/>
         <location line="+10"/>
         <location line="+13"/>
         <location filename="../download/ui/meterlink.cpp" line="+34"/>
@@ -1071,7 +1071,7 @@ To download measurements from the ZYM-5 meter, switch on the meter&apos;s WiFi a
     <message>
         <location filename="../common/ui/messages.cpp" line="+1"/>
         <location filename="../download/ui/downloadrun.cpp" line="+1"/>
-        <location filename="../archive/ui/archiwumcontrol.cpp" line="-32"/>
+        <location filename="../archive/ui/archivecontrol.cpp" line="-32"/>
         <location filename="../sync/ui/synccontrol.cpp" line="-29"/>
         <source>Anuluj</source>
         <translation>Cancel</translation>
@@ -1109,7 +1109,7 @@ To download measurements from the ZYM-5 meter, switch on the meter&apos;s WiFi a
         <translation>Error connecting to the database.</translation>
     </message>
     <message>
-        <location filename="../database/ui/bazaview.cpp" line="+149"/>
+        <location filename="../database/ui/bazacontrol.cpp" line="+149"/>
         <source>Nie można odczytać historii obiektu.</source>
         <translation>Cannot read the history of the object.</translation>
     </message>
@@ -1182,7 +1182,7 @@ The measurement can be saved as a CSV file (*.csv), a ZYM file (*.zym5) or a PDF
         <translation>Settings…</translation>
     </message>
     <message>
-        <location filename="../database/ui/bazaview.cpp" line="+452"/>
+        <location filename="../database/ui/bazacontrol.cpp" line="+452"/>
         <source>Szukaj</source>
         <translation>Search</translation>
     </message>
@@ -1213,7 +1213,7 @@ and in “Options › Settings…” the meter&apos;s database set to /mnt/zym/z
 (object no. %2)</translation>
     </message>
     <message>
-        <location filename="../database/ui/bazaview.cpp" line="-313"/>
+        <location filename="../database/ui/bazacontrol.cpp" line="-313"/>
         <source>Pole komentarza uległo zmianie. Zapisać komentarz w archiwum?</source>
         <translation>The comment has changed. Save the comment in the archive?</translation>
     </message>
@@ -1226,7 +1226,7 @@ sudo mount -t cifs //%1/zym_wyniki /mnt/zym -o guest
 and ZYMReader.ini must set ZYM_DataBasePath=/mnt/zym/zym_5.db (see README).</translation>
     </message>
     <message>
-        <location filename="../archive/ui/archiwumcontrol.cpp" line="-196"/>
+        <location filename="../archive/ui/archivecontrol.cpp" line="-196"/>
         <source>Otwórz archiwum</source>
         <translation>Open archive</translation>
     </message>
@@ -1336,7 +1336,7 @@ Measurement %2 of %3.</translation>
         <translation>New measurements in the archive: %1.</translation>
     </message>
     <message>
-        <location filename="../database/ui/bazaview.cpp" line="-34"/>
+        <location filename="../database/ui/bazacontrol.cpp" line="-34"/>
         <source>Nie można odczytać pliku danych pomiaru:
 %1</source>
         <translation>The measurement&apos;s data file cannot be read:
@@ -3261,7 +3261,7 @@ ARCHIVE defaults as in the import command.
     </message>
 </context>
 <context>
-    <name>TFitView</name>
+    <name>TFitControl</name>
     <message>
         <source>Model dopasowania R, L (linia przerywana)</source>
         <translation>R, L fit model (dashed line)</translation>

@@ -10,8 +10,8 @@
 #include "common/ui/messages.h"
 #include "common/ui/progress.h"
 #include "settings/zymini.h"
-#include "archive/ui/archiwumcontrol.h"
-#include "archive/ui/archiwumview.h"
+#include "archive/ui/archivecontrol.h"
+#include "archive/ui/archiveshown.h"
 #include "sync/tsync.h"
 #include "sync/ui/keystore.h"
 
@@ -67,7 +67,7 @@ struct TSyncRun
 
 } // namespace
 
-TSyncControl::TSyncControl(const TSyncWindow &window, TArchiwumControl &archiwum, const QString &iniFileName)
+TSyncControl::TSyncControl(const TSyncWindow &window, TArchiveControl &archiwum, const QString &iniFileName)
     : w(window)
     , Archiwum(archiwum)
     , qsIniFileName(iniFileName)

@@ -14,7 +14,7 @@ class QMainWindow;
 class QMenu;
 QT_END_NAMESPACE
 
-class TArchiwumControl;
+class TArchiveControl;
 
 /// What the team server's side takes from the main window.
 struct TSyncWindow
@@ -37,7 +37,7 @@ class TSyncControl : public QObject
 
 public:
     /// `archiwum` is the main window's; `iniFileName` names its settings file.
-    TSyncControl(const TSyncWindow &window, TArchiwumControl &archiwum, const QString &iniFileName);
+    TSyncControl(const TSyncWindow &window, TArchiveControl &archiwum, const QString &iniFileName);
 
     /// Adds the command at the end of the meter's menu and the status bar's label.
     QAction *SetUp();
@@ -52,7 +52,7 @@ public:
 
 private:
     TSyncWindow w;
-    TArchiwumControl &Archiwum;
+    TArchiveControl &Archiwum;
     const QString &qsIniFileName;
     QLabel *pSyncStatus = nullptr;
 };

@@ -6,8 +6,8 @@
 #include "verdict/ui/werdyktcontrol.h"
 
 #include "archive/historiameter.h"
-#include "archive/ui/archiwumcontrol.h"
-#include "archive/ui/archiwumview.h"
+#include "archive/ui/archivecontrol.h"
+#include "archive/ui/archiveshown.h"
 #include "common/ui/messages.h"
 #include "database/shownpomiar.h"
 #include "historia/ui/dialoghistoria.h"
@@ -52,7 +52,7 @@ QString Cut(const QString &text, int most)
 }
 } // namespace
 
-TWerdyktControl::TWerdyktControl(const TWerdyktWindow &window, const TArchiwumControl &archiwum,
+TWerdyktControl::TWerdyktControl(const TWerdyktWindow &window, const TArchiveControl &archiwum,
                                  const THistoriaWindows &historie, const TDataPomiar &current,
                                  const QString &iniFileName)
     : w(window)

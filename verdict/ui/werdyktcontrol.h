@@ -17,7 +17,7 @@ class QWidget;
 QT_END_NAMESPACE
 
 class DialogHistoria;
-class TArchiwumControl;
+class TArchiveControl;
 class THistoriaWindows;
 class TShownChanges;
 struct TDataPomiar;
@@ -49,7 +49,7 @@ class TWerdyktControl : public QObject
 public:
     /// `archiwum`, `historie` and `current` are the main window's;
     /// `iniFileName` names its settings file.
-    TWerdyktControl(const TWerdyktWindow &window, const TArchiwumControl &archiwum, const THistoriaWindows &historie,
+    TWerdyktControl(const TWerdyktWindow &window, const TArchiveControl &archiwum, const THistoriaWindows &historie,
                     const TDataPomiar &current, const QString &iniFileName);
 
     /// The object's limits and the groups, in the object table's context menu (archive only).
@@ -86,7 +86,7 @@ private:
     /// Everything that shows a verdict again, after a window wrote to the archive.
     void Refresh();
     TWerdyktWindow w;
-    const TArchiwumControl &Archiwum;
+    const TArchiveControl &Archiwum;
     const THistoriaWindows &Historie;
     const TDataPomiar &CurrentPomiar;
     const QString &qsIniFileName;

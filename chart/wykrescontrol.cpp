@@ -1,14 +1,14 @@
 // The main window's chart commands: "Okno" and "Pokaż  cały" ("Prąd na osi
 // prawej" is TChartTools' own).
 
-#include "chart/wykresview.h"
+#include "chart/wykrescontrol.h"
 
 #include "chart/dialogwykres.h"
 #include "chart/plotpomiar.h"
 
 #include <qcustomplot.h>
 
-TWykresView::TWykresView(const TDataPomiar *pomiar, QCustomPlot *plot, std::function<QString()> shownName,
+TWykresControl::TWykresControl(const TDataPomiar *pomiar, QCustomPlot *plot, std::function<QString()> shownName,
                                std::function<void(QWidget *)> keep, QObject *parent)
     : QObject(parent)
     , pPomiar(pomiar)
@@ -18,14 +18,14 @@ TWykresView::TWykresView(const TDataPomiar *pomiar, QCustomPlot *plot, std::func
 {
 }
 
-DialogWykres *TWykresView::OpenFollowing()
+DialogWykres *TWykresControl::OpenFollowing()
 {
     auto *window = new DialogWykres(pPomiar, nullptr);
     fnKeep(window);
     window->setModal(false);
     window->show();
-    connect(this, &TWykresView::Updated, window, &DialogWykres::UpdateWykresSLOT);
-    connect(this, &TWykresView::Cleared, window, &DialogWykres::ClearWykresSLOT);
+    connect(this, &TWykresControl::Updated, window, &DialogWykres::UpdateWykresSLOT);
+    connect(this, &TWykresControl::Cleared, window, &DialogWykres::ClearWykresSLOT);
     // The record held may be one the main chart no longer shows.
     if (pPlot->graphCount() == 0)
         window->ClearWykresSLOT(PlotMessage(pPlot));
@@ -38,11 +38,11 @@ DialogWykres *TWykresView::OpenFollowing()
         window->setWindowTitle(shown.trimmed().isEmpty() ? title : title + QStringLiteral(" – ") + shown);
     };
     name();
-    connect(this, &TWykresView::Updated, window, name);
+    connect(this, &TWykresControl::Updated, window, name);
     return window;
 }
 
-void TWykresView::ZoomAll()
+void TWykresControl::ZoomAll()
 {
     PlotPomiar(pPlot, pPomiar, kOffset03, kOffset14);
 }

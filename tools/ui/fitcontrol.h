@@ -1,5 +1,5 @@
-#ifndef FITVIEW_H
-#define FITVIEW_H
+#ifndef FITCONTROL_H
+#define FITCONTROL_H
 
 #include "tools/fitshown.h"
 
@@ -37,12 +37,12 @@ struct TFitWindow
 /// The fit of R and L beside the meter's R in the result area, and the
 /// chart's toggle that draws the fitted model's voltage. Each record is
 /// fitted once (TFitCache); showing it again only writes the two lines.
-class TFitView : public QObject
+class TFitControl : public QObject
 {
-    Q_DECLARE_TR_FUNCTIONS(TFitView)
+    Q_DECLARE_TR_FUNCTIONS(TFitControl)
 
 public:
-    TFitView(const TFitWindow &window, QObject *parent);
+    TFitControl(const TFitWindow &window, QObject *parent);
 
     void Retranslate();
     /// The fits run so far, and how they were kept.
@@ -69,4 +69,4 @@ private:
     bool bGraphStale = true; // the graph holds another record's model
 };
 
-#endif // FITVIEW_H
+#endif // FITCONTROL_H

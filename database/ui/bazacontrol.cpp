@@ -4,7 +4,7 @@
 // The connection itself is TDataBase (tdatabase.cpp), the table helpers are
 // in tableviews.
 
-#include "database/ui/bazaview.h"
+#include "database/ui/bazacontrol.h"
 
 #include "common/ui/messages.h"
 #include "chart/plotpomiar.h"
@@ -82,7 +82,7 @@ void SetTableModel(QTableView *view, QAbstractItemModel *model, const QTableView
 
 } // namespace
 
-TBazaView::TBazaView(const TBazaWidgets &widgets, TDataBase &baza, TShownChanges &shown, QString &obiektName,
+TBazaControl::TBazaControl(const TBazaWidgets &widgets, TDataBase &baza, TShownChanges &shown, QString &obiektName,
                      qint64 &obiektId, THistoriaWindows &historie, const QString &saveFolder, TBazaHooks hooks,
                      QObject *parent)
     : QObject(parent)
@@ -105,14 +105,14 @@ TBazaView::TBazaView(const TBazaWidgets &widgets, TDataBase &baza, TShownChanges
     SetUpHistoria();
 }
 
-bool TBazaView::SourceOpen() const
+bool TBazaControl::SourceOpen() const
 {
     return Shown.SourceOpen();
 }
 
 // ---------------------------------------------------------------- tables
 
-bool TBazaView::ShowObiekty(QTableView *view, QString *errorText)
+bool TBazaControl::ShowObiekty(QTableView *view, QString *errorText)
 {
     QAbstractItemModel *model = Shown.Source()->ObiektyModel(errorText);
     if (!model)
@@ -132,7 +132,7 @@ bool TBazaView::ShowObiekty(QTableView *view, QString *errorText)
     return true;
 }
 
-void TBazaView::ShowPomiary(QTableView *qT_tab, qint64 id_object)
+void TBazaControl::ShowPomiary(QTableView *qT_tab, qint64 id_object)
 {
     TSourceWarning warning;
     QAbstractItemModel *model = Shown.Source()->PomiaryList(id_object, &warning);
@@ -158,12 +158,12 @@ void TBazaView::ShowPomiary(QTableView *qT_tab, qint64 id_object)
         ShowProblem(QMessageBox::Warning, warning.title, warning.text);
 }
 
-void TBazaView::ShowPomiaryOf(const QString &name)
+void TBazaControl::ShowPomiaryOf(const QString &name)
 {
     ShowPomiary(ui.pomiary, Baza.ObjectId(name));
 }
 
-qint64 TBazaView::ObjectIdAt(const QModelIndex &index, bool *ok)
+qint64 TBazaControl::ObjectIdAt(const QModelIndex &index, bool *ok)
 {
     qint64 id = -1;
     const bool whole = index.isValid()
@@ -173,7 +173,7 @@ qint64 TBazaView::ObjectIdAt(const QModelIndex &index, bool *ok)
     return whole ? id : -1;
 }
 
-qint64 TBazaView::PomiarIdAt(const QModelIndex &index, bool *ok)
+qint64 TBazaControl::PomiarIdAt(const QModelIndex &index, bool *ok)
 {
     // Whatever column was clicked, the row's id is in column 0.
     qint64 id = -1;
@@ -183,7 +183,7 @@ qint64 TBazaView::PomiarIdAt(const QModelIndex &index, bool *ok)
     return whole ? id : -1;
 }
 
-void TBazaView::ShowBadId(const QModelIndex &index, bool object)
+void TBazaControl::ShowBadId(const QModelIndex &index, bool object)
 {
     const QString value = object ? index.data(TPomiarSource::kObiektIdRole).toString()
                                  : index.sibling(index.row(), 0).data().toString();
@@ -194,7 +194,7 @@ void TBazaView::ShowBadId(const QModelIndex &index, bool object)
                             "Nie można go wyświetlić ani zapisać jego komentarza.").arg(value));
 }
 
-void TBazaView::ObiektClicked(const QModelIndex &index)
+void TBazaControl::ObiektClicked(const QModelIndex &index)
 {
     if (!index.isValid())
         return;
@@ -215,7 +215,7 @@ void TBazaView::ObiektClicked(const QModelIndex &index)
         ShowBadId(index, true);
 }
 
-void TBazaView::PomiarClicked(const QModelIndex &index)
+void TBazaControl::PomiarClicked(const QModelIndex &index)
 {
     if (!index.isValid())
         return;
@@ -232,7 +232,7 @@ void TBazaView::PomiarClicked(const QModelIndex &index)
     ShowPomiar(id, iObiektId, qsObiektName);
 }
 
-void TBazaView::ShowPomiar(qint64 id, qint64 obiektId, const QString &obiekt)
+void TBazaControl::ShowPomiar(qint64 id, qint64 obiektId, const QString &obiekt)
 {
     TShownPomiar shown;
     shown.pomiarId = id;
@@ -241,7 +241,7 @@ void TBazaView::ShowPomiar(qint64 id, qint64 obiektId, const QString &obiekt)
     ShowPomiar(shown);
 }
 
-void TBazaView::ShowPomiar(const TShownPomiar &pomiar)
+void TBazaControl::ShowPomiar(const TShownPomiar &pomiar)
 {
     if (ui.wynik->isHidden()) {
         ui.wynik->show();
@@ -254,14 +254,14 @@ void TBazaView::ShowPomiar(const TShownPomiar &pomiar)
 
 // ---------------------------------------------------------------- one measurement
 
-void TBazaView::DisplayPomiar(qint64 id_pomiar)
+void TBazaControl::DisplayPomiar(qint64 id_pomiar)
 {
     TShownPomiar pomiar = Shown.Pomiar();
     pomiar.pomiarId = id_pomiar;
     Display(pomiar);
 }
 
-void TBazaView::Display(const TShownPomiar &pomiar)
+void TBazaControl::Display(const TShownPomiar &pomiar)
 {
     TPomiarRead read;
     const int loaded = Shown.Read(pomiar, &read);
@@ -321,7 +321,7 @@ void TBazaView::Display(const TShownPomiar &pomiar)
         ShowProblem(QMessageBox::Warning, read.warning.title, read.warning.text);
 }
 
-void TBazaView::ForgetPomiar()
+void TBazaControl::ForgetPomiar()
 {
     ui.r->setText(QStringLiteral("R="));
     ui.metoda->setText(tr("Metoda"));
@@ -334,7 +334,7 @@ void TBazaView::ForgetPomiar()
 
 // ---------------------------------------------------------------- comment
 
-bool TBazaView::AskSaveKomentarz(bool mayCancel)
+bool TBazaControl::AskSaveKomentarz(bool mayCancel)
 {
     if (!SourceOpen() || !ui.komentarz->Edited())
         return true;
@@ -372,14 +372,14 @@ bool TBazaView::AskSaveKomentarz(bool mayCancel)
     return false;
 }
 
-void TBazaView::ForgetKomentarzEdit()
+void TBazaControl::ForgetKomentarzEdit()
 {
     ui.komentarz->ForgetEdit();
 }
 
 // ---------------------------------------------------------------- open and close
 
-void TBazaView::ClearDatabaseView()
+void TBazaControl::ClearDatabaseView()
 {
     auto *empty = new QSqlQueryModel;
     empty->clear();
@@ -398,7 +398,7 @@ void TBazaView::ClearDatabaseView()
     Shown.SetSource(nullptr);
 }
 
-bool TBazaView::OpenFile(const QString &name)
+bool TBazaControl::OpenFile(const QString &name)
 {
     // Open keeps the old database only when the file is missing;
     // otherwise the old one goes, and with it whatever it showed.
@@ -425,7 +425,7 @@ bool TBazaView::OpenFile(const QString &name)
     return true;
 }
 
-void TBazaView::ShowMeterDataBase(const QString &path)
+void TBazaControl::ShowMeterDataBase(const QString &path)
 {
     // The measurement shown so far belongs to the database just replaced:
     // a comment edited now must not be written to a row of this one.
@@ -441,7 +441,7 @@ void TBazaView::ShowMeterDataBase(const QString &path)
     ui.download->setEnabled(true);
 }
 
-void TBazaView::CloseDataBase()
+void TBazaControl::CloseDataBase()
 {
     if (!AskSaveKomentarz(false))
         return;
@@ -456,12 +456,12 @@ void TBazaView::CloseDataBase()
 
 // ---------------------------------------------------------------- tables as a user reads them
 
-QAbstractItemModel *TBazaView::ListModel(QAbstractItemModel *source)
+QAbstractItemModel *TBazaControl::ListModel(QAbstractItemModel *source)
 {
     return new TListModel(source);
 }
 
-void TBazaView::PrepareTable(QTableView *view)
+void TBazaControl::PrepareTable(QTableView *view)
 {
     // A new list opens in the statement's order; a header click sorts it.
     view->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
@@ -475,7 +475,7 @@ void TBazaView::PrepareTable(QTableView *view)
     (view == ui.obiekty ? pObiektyRows : pPomiaryRows)->Follow();
 }
 
-void TBazaView::ShowSavedKomentarz()
+void TBazaControl::ShowSavedKomentarz()
 {
     // Only the one cell changes: reading the list again would lose the
     // selection, the scroll position and the order the user sorted.
@@ -488,7 +488,7 @@ void TBazaView::ShowSavedKomentarz()
     TLastColumn::Attach(ui.pomiary)->Widened();
 }
 
-void TBazaView::RetranslateTables()
+void TBazaControl::RetranslateTables()
 {
     for (QTableView *view : {ui.obiekty, ui.pomiary}) {
         if (auto *list = qobject_cast<TListModel *>(view->model())) {
@@ -501,19 +501,19 @@ void TBazaView::RetranslateTables()
 
 // ---------------------------------------------------------------- object history
 
-void TBazaView::SetUpHistoria()
+void TBazaControl::SetUpHistoria()
 {
     ui.obiekty->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(ui.obiekty, &QTableView::customContextMenuRequested, this, &TBazaView::ObiektyContextMenu);
-    connect(ui.obiekty, &QTableView::doubleClicked, this, &TBazaView::OpenHistoria);
+    connect(ui.obiekty, &QTableView::customContextMenuRequested, this, &TBazaControl::ObiektyContextMenu);
+    connect(ui.obiekty, &QTableView::doubleClicked, this, &TBazaControl::OpenHistoria);
     // The object table gets a new model (and selection model) at every
     // fill, so the action's state is worked out where it is seen.
-    connect(ui.obiekty, &QTableView::clicked, this, &TBazaView::UpdateHistoriaAction);
-    connect(ui.wykresMenu, &QMenu::aboutToShow, this, &TBazaView::UpdateHistoriaAction);
+    connect(ui.obiekty, &QTableView::clicked, this, &TBazaControl::UpdateHistoriaAction);
+    connect(ui.wykresMenu, &QMenu::aboutToShow, this, &TBazaControl::UpdateHistoriaAction);
     UpdateHistoriaAction();
 }
 
-QModelIndex TBazaView::SelectedObiekt() const
+QModelIndex TBazaControl::SelectedObiekt() const
 {
     const QItemSelectionModel *selection = ui.obiekty->selectionModel();
     if (!selection)
@@ -522,12 +522,12 @@ QModelIndex TBazaView::SelectedObiekt() const
     return selected.isEmpty() ? QModelIndex() : selected.first();
 }
 
-void TBazaView::UpdateHistoriaAction()
+void TBazaControl::UpdateHistoriaAction()
 {
     ui.historiaAction->setEnabled(SourceOpen() && SelectedObiekt().isValid());
 }
 
-qint64 TBazaView::HistoriaObjectId(const QModelIndex &objectIndex)
+qint64 TBazaControl::HistoriaObjectId(const QModelIndex &objectIndex)
 {
     // The id the row carries: two objects of one name have two histories.
     bool whole = false;
@@ -535,12 +535,12 @@ qint64 TBazaView::HistoriaObjectId(const QModelIndex &objectIndex)
     return whole ? id : -1;
 }
 
-void TBazaView::OpenSelectedHistoria()
+void TBazaControl::OpenSelectedHistoria()
 {
     OpenHistoria(SelectedObiekt());
 }
 
-void TBazaView::ObiektyContextMenu(const QPoint &pos)
+void TBazaControl::ObiektyContextMenu(const QPoint &pos)
 {
     if (!ui.obiekty->indexAt(pos).isValid())
         return;
@@ -551,7 +551,7 @@ void TBazaView::ObiektyContextMenu(const QPoint &pos)
     menu.exec(ui.obiekty->viewport()->mapToGlobal(pos));
 }
 
-void TBazaView::OpenHistoria(const QModelIndex &objectIndex)
+void TBazaControl::OpenHistoria(const QModelIndex &objectIndex)
 {
     if (!SourceOpen() || !objectIndex.isValid())
         return;
@@ -610,7 +610,7 @@ void TBazaView::OpenHistoria(const QModelIndex &objectIndex)
 
 // ---------------------------------------------------------------- object filter
 
-void TBazaView::SetUpFilter()
+void TBazaControl::SetUpFilter()
 {
     pObiektyFilter = new QLineEdit(ui.baza);
     pObiektyFilter->setObjectName(QStringLiteral("lE_ObiektyFilter"));
@@ -628,7 +628,7 @@ void TBazaView::SetUpFilter()
     QWidget::setTabOrder(pObiektyFilter, ui.obiekty);
 }
 
-void TBazaView::PlaceFilter()
+void TBazaControl::PlaceFilter()
 {
     // Beside the caption, over the table: the form's geometry stays as drawn.
     const int left = ui.obiektyCaption->x() + ui.obiektyCaption->fontMetrics().horizontalAdvance(ui.obiektyCaption->text()) + 10;
@@ -636,7 +636,7 @@ void TBazaView::PlaceFilter()
     pObiektyFilter->setGeometry(left, ui.obiekty->y() - 28, qMax(40, right - left + 1), 24);
 }
 
-void TBazaView::RetranslateFilter()
+void TBazaControl::RetranslateFilter()
 {
     pObiektyFilter->setPlaceholderText(tr("Szukaj"));
     pObiektyFilter->setToolTip(tr("Zawęża listę obiektów do nazw zawierających wpisany tekst (Esc czyści)."));

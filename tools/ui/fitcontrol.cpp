@@ -1,6 +1,6 @@
 // The fit of R and L in the result area, and its model on the main chart.
 
-#include "tools/ui/fitview.h"
+#include "tools/ui/fitcontrol.h"
 
 #include "common/ui/elidedlabel.h"
 #include "database/shownpomiar.h"
@@ -21,7 +21,7 @@ const char kLabelFitL[] = "label_FitL";
 const char kActionModel[] = "actionModelDopasowania";
 } // namespace
 
-TFitView::TFitView(const TFitWindow &window, QObject *parent)
+TFitControl::TFitControl(const TFitWindow &window, QObject *parent)
     : QObject(parent)
     , w(window)
 {
@@ -54,11 +54,11 @@ TFitView::TFitView(const TFitWindow &window, QObject *parent)
     connect(pModel, &QAction::toggled, this, [this]() { w.plot->replot(); });
     // Every drawing of the chart (a new record, the axes, a zoom) finds the
     // model as it should be, whoever drew the measured traces.
-    connect(w.plot, &QCustomPlot::beforeReplot, this, &TFitView::Model);
+    connect(w.plot, &QCustomPlot::beforeReplot, this, &TFitControl::Model);
     Retranslate();
 }
 
-void TFitView::Follow(const TShownPomiar &shown)
+void TFitControl::Follow(const TShownPomiar &shown)
 {
     // The record is the shown measurement's only once its file was read.
     bShown = !shown.plik.isEmpty() && w.shown->HasRecord() && w.current && w.wanted && w.wanted();
@@ -75,7 +75,7 @@ void TFitView::Follow(const TShownPomiar &shown)
     Retranslate();
     Place();
     // A file's road writes the meter's R after announcing the record.
-    QTimer::singleShot(0, this, &TFitView::Place);
+    QTimer::singleShot(0, this, &TFitControl::Place);
     pR->show();
     pL->show();
     // The chart may have been drawn before this road announced the record.
@@ -83,7 +83,7 @@ void TFitView::Follow(const TShownPomiar &shown)
         w.plot->replot();
 }
 
-void TFitView::Retranslate()
+void TFitControl::Retranslate()
 {
     pModel->setText(tr("Model dopasowania R, L (linia przerywana)"));
     if (!bShown)
@@ -100,7 +100,7 @@ void TFitView::Retranslate()
     Place();
 }
 
-void TFitView::Place()
+void TFitControl::Place()
 {
     // Beside the meter's R (after its text, which is shorter than its
     // label), two lines in its height and the next one's, in its size but
@@ -131,7 +131,7 @@ void TFitView::Place()
     pL->setGeometry(left, r.top() - 8 + r.height() + 1, width, r.height());
 }
 
-bool TFitView::eventFilter(QObject *watched, QEvent *event)
+bool TFitControl::eventFilter(QObject *watched, QEvent *event)
 {
     if (bShown && (event->type() == QEvent::Resize || event->type() == QEvent::Move)
         && (watched == w.wynik || watched == w.r))
@@ -139,7 +139,7 @@ bool TFitView::eventFilter(QObject *watched, QEvent *event)
     return QObject::eventFilter(watched, event);
 }
 
-void TFitView::Model()
+void TFitControl::Model()
 {
     const bool wanted = pModel->isChecked() && bShown && Fit.bValid && w.plot->graphCount() >= 2;
     if (!wanted) {

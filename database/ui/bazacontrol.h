@@ -1,5 +1,5 @@
-#ifndef BAZAVIEW_H
-#define BAZAVIEW_H
+#ifndef BAZACONTROL_H
+#define BAZACONTROL_H
 
 #include "database/shownpomiar.h"
 
@@ -80,7 +80,7 @@ struct TBazaHooks
 /// database. It reads whichever source `shown` names and shows what
 /// `shown` holds; the window hands in its widgets, and the commands of its
 /// menus come here.
-class TBazaView : public QObject
+class TBazaControl : public QObject
 {
     // Its texts are the main window's and are translated as such.
     Q_DECLARE_TR_FUNCTIONS(MainWindow)
@@ -91,7 +91,7 @@ public:
     /// `obiektName`, `obiektId` and `historie` are the window's records,
     /// read and written here; `saveFolder` is the folder the history windows
     /// offer for their exports.
-    TBazaView(const TBazaWidgets &widgets, TDataBase &baza, TShownChanges &shown, QString &obiektName,
+    TBazaControl(const TBazaWidgets &widgets, TDataBase &baza, TShownChanges &shown, QString &obiektName,
               qint64 &obiektId, THistoriaWindows &historie, const QString &saveFolder, TBazaHooks hooks,
               QObject *parent);
 
@@ -176,4 +176,4 @@ private:
     QLineEdit *pObiektyFilter = nullptr;
 };
 
-#endif // BAZAVIEW_H
+#endif // BAZACONTROL_H

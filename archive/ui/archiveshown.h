@@ -1,5 +1,5 @@
-#ifndef ARCHIWUMVIEW_H
-#define ARCHIWUMVIEW_H
+#ifndef ARCHIVESHOWN_H
+#define ARCHIVESHOWN_H
 
 #include "archive/archivesource.h"
 
@@ -9,13 +9,13 @@
 /// (the meter's default connection stays closed meanwhile) and what the
 /// archive knows of the measurement shown, as the windows' source of
 /// measurements. A child of the main window.
-class TArchiwumView : public QObject, public TArchiveSource
+class TArchiveShown : public QObject, public TArchiveSource
 {
 public:
-    explicit TArchiwumView(QObject *parent)
+    explicit TArchiveShown(QObject *parent)
         : QObject(parent)
     {
     }
 };
 
-#endif // ARCHIWUMVIEW_H
+#endif // ARCHIVESHOWN_H

@@ -4,12 +4,12 @@
 // thread of their own behind a progress dialog and end in the import log
 // window. The archive itself is TArchive (archive/tarchive.h).
 
-#include "archive/ui/archiwumcontrol.h"
+#include "archive/ui/archivecontrol.h"
 
 #include "common/ui/messages.h"
 #include "common/ui/progress.h"
 #include "settings/zymini.h"
-#include "archive/ui/archiwumview.h"
+#include "archive/ui/archiveshown.h"
 #include "archive/ui/dialogimport.h"
 #include "database/shownpomiar.h"
 #include "database/tdatabase.h"
@@ -80,7 +80,7 @@ struct TImportRun
 
 } // namespace
 
-TArchiwumControl::TArchiwumControl(const TArchiwumWindow &window, TDataBase &baza, TShownChanges &shown,
+TArchiveControl::TArchiveControl(const TArchiveWindow &window, TDataBase &baza, TShownChanges &shown,
                                    const QString &iniFileName, QString *lastOpenedPath)
     : w(window)
     , Baza(baza)
@@ -95,11 +95,11 @@ TArchiwumControl::TArchiwumControl(const TArchiwumWindow &window, TDataBase &baz
     });
 }
 
-TArchiwumControl::~TArchiwumControl() = default;
+TArchiveControl::~TArchiveControl() = default;
 
 // ---------------------------------------------------------------- menu
 
-TArchiwumActions TArchiwumControl::SetUp()
+TArchiveActions TArchiveControl::SetUp()
 {
     // At the end of the meter's menu: the archive is where its downloads go.
     // The menu owns them: the form's own actions stay the window's only ones.
@@ -126,10 +126,10 @@ TArchiwumActions TArchiwumControl::SetUp()
     // Only a meter database can be imported from, and only while one is open.
     connect(zym, &QMenu::aboutToShow, this, [this, fromBaza]() { fromBaza->setEnabled(Baza.IsOpen()); });
     fromBaza->setEnabled(false);
-    return TArchiwumActions{open, fromBaza, fromFolder, log};
+    return TArchiveActions{open, fromBaza, fromFolder, log};
 }
 
-void TArchiwumControl::Retranslate()
+void TArchiveControl::Retranslate()
 {
     const struct
     {
@@ -153,17 +153,17 @@ void TArchiwumControl::Retranslate()
 
 // ---------------------------------------------------------------- settings
 
-QString TArchiwumControl::Path() const
+QString TArchiveControl::Path() const
 {
     return TIni(qsIniFileName).ArchivePath();
 }
 
 // ---------------------------------------------------------------- browsing
 
-bool TArchiwumControl::Open()
+bool TArchiveControl::Open()
 {
     const QString path = Path();
-    auto view = std::make_unique<TArchiwumView>(nullptr);
+    auto view = std::make_unique<TArchiveShown>(nullptr);
     if (view->archive.Open(path) != ArchiveOk) {
         ShowProblem(QMessageBox::Critical, tr("Błąd!"),
                     tr("Nie można otworzyć archiwum:\n%1\n\n%2")
@@ -199,16 +199,16 @@ bool TArchiwumControl::Open()
     return true;
 }
 
-void TArchiwumControl::Close()
+void TArchiveControl::Close()
 {
     // Never deleted while it is the source shown.
-    TArchiwumView *view = pView;
+    TArchiveShown *view = pView;
     pView = nullptr;
     ShownOwner.SetSource(nullptr);
     delete view;
 }
 
-QString TArchiwumControl::StatusText() const
+QString TArchiveControl::StatusText() const
 {
     const QString text = tr("Archiwum: %1").arg(QDir::toNativeSeparators(pView->archive.Path()));
     // Said before a comment is typed that could not be saved.
@@ -217,14 +217,14 @@ QString TArchiwumControl::StatusText() const
 
 // ---------------------------------------------------------------- import
 
-void TArchiwumControl::ImportBaza()
+void TArchiveControl::ImportBaza()
 {
     if (!Baza.IsOpen())
         return;
     Import(Baza.db.databaseName(), false);
 }
 
-void TArchiwumControl::ImportFolder()
+void TArchiveControl::ImportFolder()
 {
     // The remembered folder is a single space until something was opened,
     // and a dialog told to start in a folder that is gone offers its name
@@ -243,7 +243,7 @@ void TArchiwumControl::ImportFolder()
     Import(folder, true);
 }
 
-int TArchiwumControl::Import(const QString &source, bool folder, bool showSummary)
+int TArchiveControl::Import(const QString &source, bool folder, bool showSummary)
 {
     TImportRun run;
     run.qsArchive = Path();
@@ -297,7 +297,7 @@ int TArchiwumControl::Import(const QString &source, bool folder, bool showSummar
     return run.summary.iNew;
 }
 
-void TArchiwumControl::RefreshTables()
+void TArchiveControl::RefreshTables()
 {
     // The object list has grown and the object clicked may have new
     // measurements; what was selected stays selected, and the measurement
@@ -323,7 +323,7 @@ void TArchiwumControl::RefreshTables()
         select(w.pomiary, w.pomiarIdAt, pomiarId);
 }
 
-QString TArchiwumControl::ImportAfterDownload(const QString &dataBase)
+QString TArchiveControl::ImportAfterDownload(const QString &dataBase)
 {
     if (!TIni(qsIniFileName).Flag(TIniKey::ImportAfterDownload))
         return QString();
@@ -335,7 +335,7 @@ QString TArchiwumControl::ImportAfterDownload(const QString &dataBase)
 
 // ---------------------------------------------------------------- import log
 
-DialogImport *TArchiwumControl::ShowLog(qint64 importId)
+DialogImport *TArchiveControl::ShowLog(qint64 importId)
 {
     // One log window: a later import shows in it again.
     if (!pImportLog) {

@@ -1,5 +1,5 @@
-#ifndef WYKRESVIEW_H
-#define WYKRESVIEW_H
+#ifndef WYKRESCONTROL_H
+#define WYKRESCONTROL_H
 
 #include "measurement/tdatapomiar.h"
 
@@ -18,7 +18,7 @@ class QCustomPlot;
 /// The main window's chart commands: "Pokaż  cały" in the main chart, and
 /// the chart windows of "Okno", each of which draws the measurement shown,
 /// follows it as Updated and Cleared say, and names it in its title.
-class TWykresView : public QObject
+class TWykresControl : public QObject
 {
     Q_OBJECT
 
@@ -27,7 +27,7 @@ public:
     /// a new window shows when the chart is empty; `shownName` names the
     /// measurement shown for the titles; `keep` takes each new window into
     /// keeping.
-    TWykresView(const TDataPomiar *pomiar, QCustomPlot *plot, std::function<QString()> shownName,
+    TWykresControl(const TDataPomiar *pomiar, QCustomPlot *plot, std::function<QString()> shownName,
                    std::function<void(QWidget *)> keep, QObject *parent);
 
     /// Opens another window that follows the measurement shown.
@@ -48,4 +48,4 @@ private:
     std::function<void(QWidget *)> fnKeep;
 };
 
-#endif // WYKRESVIEW_H
+#endif // WYKRESCONTROL_H

@@ -1,5 +1,5 @@
-#ifndef ARCHIWUMCONTROL_H
-#define ARCHIWUMCONTROL_H
+#ifndef ARCHIVECONTROL_H
+#define ARCHIVECONTROL_H
 
 #include "measurement/datafile.h"
 
@@ -22,7 +22,7 @@ class QTableView;
 QT_END_NAMESPACE
 
 class DialogImport;
-class TArchiwumView;
+class TArchiveShown;
 class TDataBase;
 class TKomentarzEdit;
 class TShownChanges;
@@ -30,7 +30,7 @@ class TShownChanges;
 /// What the archive's road takes from the main window: its widgets, and
 /// the steps of the tables, the comment and the other subsystems that
 /// belong to the window rather than to the archive.
-struct TArchiwumWindow
+struct TArchiveWindow
 {
     QMainWindow *window = nullptr; // parent of the dialogs, its status bar names the source
     QMenu *menuZym = nullptr;      // the meter's menu: the archive's commands go at its end
@@ -63,7 +63,7 @@ struct TArchiwumWindow
 };
 
 /// The archive's menu commands, for the main window's slots.
-struct TArchiwumActions
+struct TArchiveActions
 {
     QAction *open = nullptr;
     QAction *importBaza = nullptr;
@@ -76,7 +76,7 @@ struct TArchiwumActions
 /// instead: rows, raw records, history, comments), the imports with their
 /// progress, and the import log window. It holds the archive's connection
 /// while the tables show it.
-class TArchiwumControl : public QObject
+class TArchiveControl : public QObject
 {
     // Its texts are the main window's, in that window's translation context.
     Q_DECLARE_TR_FUNCTIONS(MainWindow)
@@ -85,18 +85,18 @@ public:
     /// `baza` is the main window's meter database, `shown` the owner of what
     /// it shows (the archive becomes its source while shown); `iniFileName`
     /// names its settings file.
-    TArchiwumControl(const TArchiwumWindow &window, TDataBase &baza, TShownChanges &shown,
+    TArchiveControl(const TArchiveWindow &window, TDataBase &baza, TShownChanges &shown,
                      const QString &iniFileName, QString *lastOpenedPath);
-    ~TArchiwumControl() override;
+    ~TArchiveControl() override;
 
     /// Adds the archive's commands at the end of the meter's menu.
-    TArchiwumActions SetUp();
+    TArchiveActions SetUp();
     void Retranslate();
 
     /// Whether the tables show the archive (rather than a meter database).
     bool Shown() const { return pView != nullptr; }
     /// The archive while the tables show it, else nullptr.
-    TArchiwumView *View() const { return pView; }
+    TArchiveShown *View() const { return pView; }
     /// The archive file as the settings name it (made absolute).
     QString Path() const;
     /// Shows the archive in the tables; false (the user told) when it cannot be opened.
@@ -125,13 +125,13 @@ public:
 private:
     /// "Archiwum: <path>", and that it is read-only when it is.
     QString StatusText() const;
-    TArchiwumWindow w;
+    TArchiveWindow w;
     TDataBase &Baza;
     TShownChanges &ShownOwner;
     const QString &qsIniFileName;
     QString *pLastOpenedPath;           // the folder the open dialogs offer
-    TArchiwumView *pView = nullptr;     // the archive while the tables show it
+    TArchiveShown *pView = nullptr;     // the archive while the tables show it
     QPointer<DialogImport> pImportLog;  // the import log window, while it exists
 };
 
-#endif // ARCHIWUMCONTROL_H
+#endif // ARCHIVECONTROL_H
