@@ -159,6 +159,19 @@ QVector<TArchiveEntry> TArchive::Entries(const QString &rodzaj, const QString &p
     return entries;
 }
 
+// Each subject's newest version among the query's rows, kept in `latest`.
+static void KeepNewest(QSqlQuery &query, QHash<QString, TArchiveEntry> *latest)
+{
+    while (query.next()) {
+        TArchiveEntry entry = EntryFrom(query);
+        auto it = latest->find(entry.qsPrzedmiot);
+        if (it == latest->end())
+            latest->insert(entry.qsPrzedmiot, entry);
+        else if (Newer(entry, *it))
+            *it = entry;
+    }
+}
+
 QHash<QString, TArchiveEntry> TArchive::LatestEntries(const QString &rodzaj)
 {
     QHash<QString, TArchiveEntry> latest;
@@ -172,14 +185,7 @@ QHash<QString, TArchiveEntry> TArchive::LatestEntries(const QString &rodzaj)
         d->Fail(query.lastError());
         return latest;
     }
-    while (query.next()) {
-        TArchiveEntry entry = EntryFrom(query);
-        auto it = latest.find(entry.qsPrzedmiot);
-        if (it == latest.end())
-            latest.insert(entry.qsPrzedmiot, entry);
-        else if (Newer(entry, *it))
-            *it = entry;
-    }
+    KeepNewest(query, &latest);
     return latest;
 }
 
@@ -206,14 +212,7 @@ QHash<QString, TArchiveEntry> TArchive::LatestEntries(const QString &rodzaj, con
             d->Fail(query.lastError());
             return latest;
         }
-        while (query.next()) {
-            TArchiveEntry entry = EntryFrom(query);
-            auto it = latest.find(entry.qsPrzedmiot);
-            if (it == latest.end())
-                latest.insert(entry.qsPrzedmiot, entry);
-            else if (Newer(entry, *it))
-                *it = entry;
-        }
+        KeepNewest(query, &latest);
     }
     return latest;
 }
