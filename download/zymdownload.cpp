@@ -67,21 +67,29 @@ bool CopyOneFile(const QString &source, const QString &target, char *block, QStr
     }
 
     const QFileInfo targetInfo(target);
-    QTemporaryFile out(targetInfo.absolutePath() + QStringLiteral("/.") + targetInfo.fileName()
-                       + QStringLiteral(".XXXXXX"));
-    if (!out.open()) {
-        *reason = out.errorString();
+    QString copy;
+    {
+        QTemporaryFile out(targetInfo.absolutePath() + QStringLiteral("/.") + targetInfo.fileName()
+                           + QStringLiteral(".XXXXXX"));
+        if (!out.open()) {
+            *reason = out.errorString();
+            return false;
+        }
+        if (!CopyFileData(in, out, block, kCopyBlock, reason))
+            return false;
+        out.close();
+        // As QFile::copy does: the copy is as readable as the original, not
+        // private to us as a temporary file is made.
+        out.setPermissions(in.permissions());
+        copy = out.fileName();
+        out.setAutoRemove(false);
+    }
+    // Only here is the copy's handle closed (QTemporaryFile::close() keeps
+    // it open), and Windows moves no file that is still open.
+    if (!MoveFileOver(copy, target, reason)) {
+        QFile::remove(copy);
         return false;
     }
-    if (!CopyFileData(in, out, block, kCopyBlock, reason))
-        return false;
-    out.close();
-    // As QFile::copy does: the copy is as readable as the original, not
-    // private to us as a temporary file is made.
-    out.setPermissions(in.permissions());
-    if (!MoveFileOver(out.fileName(), target, reason))
-        return false;
-    out.setAutoRemove(false);
     return true;
 }
 

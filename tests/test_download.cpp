@@ -178,6 +178,9 @@ private slots:
 
     void missingPingMeansUnreachable()
     {
+#ifdef Q_OS_WIN
+        QSKIP("Windows finds ping in its system folder whatever PATH holds");
+#endif
         QTemporaryDir empty;
         const QByteArray oldPath = qgetenv("PATH");
         qputenv("PATH", QFile::encodeName(empty.path()));
@@ -295,6 +298,10 @@ private slots:
         QFETCH(int, result);
         QFETCH(QStringList, entries);
 
+#ifdef Q_OS_WIN
+        if (chosen.startsWith(QLatin1String("link-to-meter")))
+            QSKIP("QFile::link makes a shortcut on Windows, which no path goes through");
+#endif
         const bool dropPomiar = listed == QStringList{QStringLiteral("%DROP%")};
         MakeMeterAndConnect(dropPomiar ? QStringList() : listed, present);
         if (dropPomiar)
@@ -334,6 +341,9 @@ private slots:
 
     void failedDataBaseCopyKeepsTheEarlierDataBase()
     {
+#ifdef Q_OS_WIN
+        QSKIP("Windows removes no file that is open, as the meter's database is here");
+#endif
         MakeMeterAndConnect({QStringLiteral("a.zym5")}, {QStringLiteral("a.zym5")});
         QVERIFY(WriteFile(target + QStringLiteral("zym_5.db"), "earlier database"));
         TDownloadHooks hooks;

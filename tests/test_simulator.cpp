@@ -295,7 +295,10 @@ void TestSimulator::commandLine()
     QFETCH(QStringList, arguments);
     QFETCH(int, exitCode);
     QFETCH(int, files);
-    const QString program = qEnvironmentVariable("ZYM_BINARY_DIR") + QStringLiteral("/zym-simulator");
+    QString program = qEnvironmentVariable("ZYM_BINARY_DIR") + QStringLiteral("/zym-simulator");
+#ifdef Q_OS_WIN
+    program += QStringLiteral(".exe");
+#endif
     if (!QFile::exists(program))
         QSKIP("zym-simulator is not built");
     QTemporaryDir dir;
